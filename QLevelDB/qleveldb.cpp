@@ -4,7 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <sys/resource.h>
+
+#include <cstdarg>
+#include <mutex>
+
 #include <leveldb/db.h>
+#include <leveldb/env.h>
 #include <leveldb/options.h>
 #include <leveldb/status.h>
 
@@ -80,15 +86,50 @@ bool decode(const std::string& data, QVariant* value)
     }
 }
 
+// LevelDB's own diagnostics would cost one open file per database; they are
+// dropped, and failures are reported through the returned statuses instead.
+class SilentLogger : public leveldb::Logger
+{
+public:
+    void Logv(const char*, std::va_list) override {}
+};
+
+// Each open database holds a lock file, its write-ahead log and its manifest
+// open. With one store per conversation a process can hold many hundreds of
+// databases, so the soft descriptor limit is raised to the hard one once.
+void raiseDescriptorLimit()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct rlimit limit;
+        if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return;
+        const rlim_t wanted = limit.rlim_max == RLIM_INFINITY ? rlim_t(65536) : limit.rlim_max;
+        if (limit.rlim_cur < wanted) {
+            limit.rlim_cur = wanted;
+            setrlimit(RLIMIT_NOFILE, &limit);
+        }
+    });
+}
+
 } // namespace
 
 QLevelDB::QLevelDB(QObject* parent) : QObject(parent) {}
 
-QLevelDB::~QLevelDB() { close(); }
+QLevelDB::~QLevelDB()
+{
+    close();
+}
 
-void QLevelDB::setFilename(const QString& filename) { m_filename = filename; }
+void QLevelDB::setFilename(const QString& filename)
+{
+    m_filename = filename;
+}
 
-QString QLevelDB::filename() const { return m_filename; }
+QString QLevelDB::filename() const
+{
+    return m_filename;
+}
 
 QLevelDB::Status QLevelDB::open()
 {
@@ -100,9 +141,12 @@ QLevelDB::Status QLevelDB::open()
     }
     QDir().mkpath(QFileInfo(m_filename).absolutePath());
 
+    raiseDescriptorLimit();
+    static SilentLogger silentLogger;
     leveldb::Options options;
     options.create_if_missing = true;
     options.max_open_files = kMaxOpenFiles;
+    options.info_log = &silentLogger;
     leveldb::DB* db = nullptr;
     const leveldb::Status s =
         leveldb::DB::Open(options, QFile::encodeName(m_filename).toStdString(), &db);
@@ -116,9 +160,15 @@ QLevelDB::Status QLevelDB::open()
     return Ok;
 }
 
-bool QLevelDB::opened() const { return m_db != nullptr; }
+bool QLevelDB::opened() const
+{
+    return m_db != nullptr;
+}
 
-QString QLevelDB::lastError() const { return m_lastError; }
+QString QLevelDB::lastError() const
+{
+    return m_lastError;
+}
 
 QVariant QLevelDB::get(const QString& key, const QVariant& defaultValue) const
 {
@@ -159,7 +209,10 @@ bool QLevelDB::del(const QString& key)
     return s.ok();
 }
 
-void QLevelDB::close() { m_db.reset(); }
+void QLevelDB::close()
+{
+    m_db.reset();
+}
 
 QLevelDB::Status QLevelDB::destroyDB(const QString& filename)
 {

@@ -17,7 +17,8 @@ class QLevelDB : public QObject
 {
     Q_OBJECT
 public:
-    enum Status {
+    enum Status
+    {
         Ok = 0,
         NotFound,
         Corruption,
@@ -38,6 +39,8 @@ public:
 
     // Opens (creating when missing) the database at filename(). Each database
     // keeps only a few files open, so many stores can be open at once.
+    // Another holder of the same directory (this or another process) makes
+    // the open fail with IOError; lastError() has LevelDB's reason.
     Status open();
     bool opened() const;
     // LevelDB's own text for the last failed operation.
@@ -54,8 +57,11 @@ public:
     // Deletes the database at the given path with all its files.
     static Status destroyDB(const QString& filename);
 
-    // How many files each database keeps open at most (LevelDB's max_open_files).
-    static const int kMaxOpenFiles = 20;
+    // Size of each database's table cache (LevelDB's max_open_files, which it
+    // clamps to at least 74). Table files beyond LevelDB's process-wide budget
+    // are read without holding a descriptor, so an open database otherwise
+    // costs three descriptors: its lock, its write-ahead log and its manifest.
+    static const int kMaxOpenFiles = 74;
 
 private:
     QString m_filename;

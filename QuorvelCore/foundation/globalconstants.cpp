@@ -33,17 +33,47 @@ MainSettings& settings()
 }
 } // namespace
 
-QString GlobalConstants::getUserName() { return userName(); }
-void GlobalConstants::setUserName(const QString& value) { userName() = value; }
-QString GlobalConstants::getToken() { return token(); }
-void GlobalConstants::setToken(const QString& value) { token() = value; }
-QString GlobalConstants::getLanguage() { return language(); }
-void GlobalConstants::setLanguage(const QString& value) { language() = value; }
-QString GlobalConstants::getHashMethod() { return hashMethod(); }
-void GlobalConstants::setHashMethod(const QString& value) { hashMethod() = value; }
+QString GlobalConstants::getUserName()
+{
+    return userName();
+}
+void GlobalConstants::setUserName(const QString& value)
+{
+    userName() = value;
+}
+QString GlobalConstants::getToken()
+{
+    return token();
+}
+void GlobalConstants::setToken(const QString& value)
+{
+    token() = value;
+}
+QString GlobalConstants::getLanguage()
+{
+    return language();
+}
+void GlobalConstants::setLanguage(const QString& value)
+{
+    language() = value;
+}
+QString GlobalConstants::getHashMethod()
+{
+    return hashMethod();
+}
+void GlobalConstants::setHashMethod(const QString& value)
+{
+    hashMethod() = value;
+}
 
-void GlobalConstants::setAppVersion(const QString& version) { appVersion() = version; }
-QString GlobalConstants::getAppVersion() { return appVersion(); }
+void GlobalConstants::setAppVersion(const QString& version)
+{
+    appVersion() = version;
+}
+QString GlobalConstants::getAppVersion()
+{
+    return appVersion();
+}
 
 QStringList GlobalConstants::getVersionNumbers()
 {
@@ -60,10 +90,28 @@ int GlobalConstants::versionPart(int index)
     return ok ? value : -1;
 }
 
-int GlobalConstants::getMajorVersion() { return versionPart(0); }
-int GlobalConstants::getMinorVersion() { return versionPart(1); }
-int GlobalConstants::getPatchVersion() { return versionPart(2); }
+int GlobalConstants::getMajorVersion()
+{
+    return versionPart(0);
+}
+int GlobalConstants::getMinorVersion()
+{
+    return versionPart(1);
+}
+int GlobalConstants::getPatchVersion()
+{
+    return versionPart(2);
+}
 
-MainSettings GlobalConstants::getMainSettings() { return settings(); }
-MainSettings* GlobalConstants::getMainSettingsRef() { return &settings(); }
-void GlobalConstants::setMainSettings(const MainSettings& value) { settings() = value; }
+MainSettings GlobalConstants::getMainSettings()
+{
+    return settings();
+}
+MainSettings* GlobalConstants::getMainSettingsRef()
+{
+    return &settings();
+}
+void GlobalConstants::setMainSettings(const MainSettings& value)
+{
+    settings() = value;
+}

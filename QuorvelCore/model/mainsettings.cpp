@@ -21,7 +21,10 @@ bool readBool(const QJsonObject& object, const QString& key, bool missing)
 const QString MainSettings::defaultChatBackgroundPath =
     QStringLiteral(":/Images/img_default_chat_bg.png");
 
-MainSettings::MainSettings() { clear(); }
+MainSettings::MainSettings()
+{
+    clear();
+}
 
 QString MainSettings::toString(SendKey key)
 {
@@ -46,7 +49,10 @@ void MainSettings::clear()
     interfaceScaleFactor = 0;
 }
 
-bool MainSettings::isEmpty() const { return false; }
+bool MainSettings::isEmpty() const
+{
+    return false;
+}
 
 void MainSettings::setAutoDownloadImages(const QJsonObject& object)
 {
@@ -123,9 +129,15 @@ bool MainSettings::fromJson(const QJsonObject& object)
     return !isEmpty();
 }
 
-QJsonObject MainSettings::toDBJson() const { return toJson(); }
+QJsonObject MainSettings::toDBJson() const
+{
+    return toJson();
+}
 
-bool MainSettings::fromDBJson(const QJsonObject& object) { return fromJson(object); }
+bool MainSettings::fromDBJson(const QJsonObject& object)
+{
+    return fromJson(object);
+}
 
 bool MainSettings::operator==(const MainSettings& other) const
 {

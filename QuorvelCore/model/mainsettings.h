@@ -11,7 +11,11 @@
 class MainSettings : public AbstractDBJsonable
 {
 public:
-    enum SendKey { Enter = 0, ShiftEnter = 1 };
+    enum SendKey
+    {
+        Enter = 0,
+        ShiftEnter = 1
+    };
 
     MainSettings();
 
