@@ -1,0 +1,45 @@
+#ifndef CHANNELMEMBERPROFILE_H
+#define CHANNELMEMBERPROFILE_H
+
+#include "model/channelrole.h"
+
+#include <QJsonObject>
+#include <QMetaType>
+#include <QString>
+
+// One channel member as the web service lists it.
+class ChannelMemberProfile
+{
+public:
+    ChannelMemberProfile() = default;
+    explicit ChannelMemberProfile(const QJsonObject& object);
+
+    void setDataFromChannelMemberProfile(const ChannelMemberProfile& other) { *this = other; }
+    // Reads each key only when present; other fields keep their values.
+    void setDataFromJson(const QJsonObject& object);
+    QJsonObject toJsonObject() const;
+
+    QString getUserName() const { return userName; }
+    void setUserName(const QString& value) { userName = value; }
+    QString getNickName() const { return nickName; }
+    void setNickName(const QString& value) { nickName = value; }
+    ChannelRole::Role getRole() const { return role; }
+    void setRole(ChannelRole::Role value) { role = value; }
+    QString getAvThumbnailUrl() const { return avThumbnailUrl; }
+    void setAvThumbnailUrl(const QString& value) { avThumbnailUrl = value; }
+    QString getMotto() const { return motto; }
+    void setMotto(const QString& value) { motto = value; }
+
+    bool operator==(const ChannelMemberProfile& other) const;
+
+private:
+    QString userName;
+    QString nickName;
+    ChannelRole::Role role = ChannelRole::NONE;
+    QString avThumbnailUrl;
+    QString motto;
+};
+
+Q_DECLARE_METATYPE(ChannelMemberProfile)
+
+#endif // CHANNELMEMBERPROFILE_H

@@ -1,0 +1,41 @@
+#ifndef MESSAGESTATE_H
+#define MESSAGESTATE_H
+
+#include "model/messagebase.h"
+
+#include <QMetaType>
+#include <QString>
+
+// A message's new delivery state: the payload of the state-change answer.
+class MessageState
+{
+public:
+    MessageState() = default;
+    MessageState(const QString& chatId, const QString& messageId, MessageBase::MsgState state)
+        : chatId(chatId), messageId(messageId), state(state)
+    {
+    }
+
+    void setAll(const MessageState& other) { *this = other; }
+
+    QString getChatId() const { return chatId; }
+    void setChatId(const QString& value) { chatId = value; }
+    QString getMessageId() const { return messageId; }
+    void setMessageId(const QString& value) { messageId = value; }
+    MessageBase::MsgState getState() const { return state; }
+    void setState(MessageBase::MsgState value) { state = value; }
+
+    bool operator==(const MessageState& other) const
+    {
+        return chatId == other.chatId && messageId == other.messageId && state == other.state;
+    }
+
+private:
+    QString chatId;
+    QString messageId;
+    MessageBase::MsgState state = MessageBase::MsgState_Draft;
+};
+
+Q_DECLARE_METATYPE(MessageState)
+
+#endif // MESSAGESTATE_H
