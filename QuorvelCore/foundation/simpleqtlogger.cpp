@@ -92,7 +92,28 @@ void SimpleQtLogger::log(const QString& text, LogLevel logLevel, const QString& 
 
 QString SimpleQtLogger::timeStamp()
 {
-    return QDateTime::currentDateTime().toString(QLatin1String(DEFAULT_TIMESTAMP_FORMAT));
+    // Converting to local time costs microseconds; it is done once per second
+    // and thread, and only the milliseconds are added per line.
+    struct SecondCache
+    {
+        qint64 second = -1;
+        QString prefix; // "yyyy-MM-dd hh:mm:ss."
+    };
+    thread_local SecondCache cache;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 second = now >= 0 ? now / 1000 : (now - 999) / 1000;
+    if (second != cache.second) {
+        cache.second = second;
+        cache.prefix = QDateTime::fromMSecsSinceEpoch(second * 1000)
+                           .toString(QLatin1String(DEFAULT_TIMESTAMP_FORMAT));
+        cache.prefix.chop(3);
+    }
+    const int ms = int(now - second * 1000);
+    QString ts = cache.prefix;
+    ts += QLatin1Char(char('0' + ms / 100));
+    ts += QLatin1Char(char('0' + ms / 10 % 10));
+    ts += QLatin1Char(char('0' + ms % 10));
+    return ts;
 }
 
 QString SimpleQtLogger::threadId()
