@@ -446,11 +446,24 @@ QString Message::getFilePath() const
 
 // ---- Payloads ----
 
+// otherFields as the bodies see them. The readers move the chat-id key into
+// chatId, so a channel message's "CHANNEL_ID" comes back from there.
+QJsonObject Message::payloadFields() const
+{
+    const QString key = chatIdKey(majorType);
+    if (key == QLatin1String(ChannelId) && !otherFields.contains(key)) {
+        QJsonObject fields = otherFields;
+        fields.insert(key, chatId);
+        return fields;
+    }
+    return otherFields;
+}
+
 FileMessage Message::getFileMessage() const
 {
     FileMessage file;
     if (minorType == MsgMinorType_File)
-        file.setDataFromDBJson(otherFields);
+        file.setDataFromDBJson(payloadFields());
     return file;
 }
 
@@ -458,7 +471,7 @@ StickerMessage Message::getStickerMessage() const
 {
     StickerMessage sticker;
     if (minorType == MsgMinorType_Sticker) {
-        sticker.setDataFromJson(otherFields);
+        sticker.setDataFromJson(payloadFields());
         sticker.setFrom(userId);
     }
     return sticker;
@@ -468,7 +481,7 @@ LocationMessage Message::getLocationMessage() const
 {
     LocationMessage location;
     if (minorType == MsgMinorType_Location)
-        location.setDataFromJson(otherFields);
+        location.setDataFromJson(payloadFields());
     return location;
 }
 
@@ -477,7 +490,7 @@ SeenMessage Message::getSeenMessage() const
     SeenMessage seen;
     if (minorType == MsgMinorType_Seen) {
         seen.setChatId(chatId);
-        seen.fromJson(otherFields);
+        seen.fromJson(payloadFields());
     }
     return seen;
 }
@@ -503,21 +516,21 @@ PollData Message::getPollData() const
 EditMessage Message::getEditMessage() const
 {
     EditMessage edit;
-    edit.fromJson(otherFields);
+    edit.fromJson(payloadFields());
     return edit;
 }
 
 ChannelEditMessage Message::getChannelEditMessage() const
 {
     ChannelEditMessage edit;
-    edit.fromJson(otherFields);
+    edit.fromJson(payloadFields());
     return edit;
 }
 
 ConversationMuteStatusUpdate Message::getConversationMuteStatusUpdate() const
 {
     ConversationMuteStatusUpdate update;
-    update.fromJson(otherFields);
+    update.fromJson(payloadFields());
     return update;
 }
 
@@ -525,7 +538,7 @@ GroupRemoveMessage Message::getGroupRemoveMessage() const
 {
     GroupRemoveMessage body;
     body.setUserId(userId);
-    body.setDataFromJson(otherFields);
+    body.setDataFromJson(payloadFields());
     return body;
 }
 
@@ -533,7 +546,7 @@ GroupJoinMessage Message::getGroupJoinMessage() const
 {
     GroupJoinMessage body;
     body.setUserId(userId);
-    body.setDataFromJson(otherFields);
+    body.setDataFromJson(payloadFields());
     return body;
 }
 
@@ -541,14 +554,14 @@ GroupChangeRoleMessage Message::getGroupChangeRoleMessage() const
 {
     GroupChangeRoleMessage body;
     body.setUserId(userId);
-    body.setDataFromJson(otherFields);
+    body.setDataFromJson(payloadFields());
     return body;
 }
 
 GroupMetaDataChangedMessage Message::getGroupMetaDataChangedMessage() const
 {
     GroupMetaDataChangedMessage body;
-    body.setDataFromJson(otherFields);
+    body.setDataFromJson(payloadFields());
     return body;
 }
 
@@ -556,7 +569,7 @@ GroupInvitationMessage Message::getGroupInvitationMessage() const
 {
     GroupInvitationMessage body;
     body.setUserId(userId);
-    body.setDataFromJson(otherFields);
+    body.setDataFromJson(payloadFields());
     return body;
 }
 

@@ -165,6 +165,7 @@ private:
     void insertDBFields(QJsonObject* object) const;
     static void removeDBFields(QJsonObject* object);
     bool setMessageUCParams(QJsonObject* object);
+    QJsonObject payloadFields() const;
 
     QString chatId;
     QString messageBody;
