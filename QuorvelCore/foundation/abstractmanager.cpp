@@ -1,0 +1,3 @@
+#include "foundation/abstractmanager.h"
+
+AbstractManager::AbstractManager(QObject* parent) : QObject(parent) {}

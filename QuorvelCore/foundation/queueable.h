@@ -1,0 +1,18 @@
+#ifndef QUEUEABLE_H
+#define QUEUEABLE_H
+
+#include <QMetaType>
+
+// A job that a Queue holds; the queue owns it and deletes it once it is finished.
+class Queueable
+{
+public:
+    Queueable() = default;
+    Queueable(const Queueable&) = delete;
+    Queueable& operator=(const Queueable&) = delete;
+    virtual ~Queueable() = default;
+};
+
+Q_DECLARE_METATYPE(Queueable*)
+
+#endif // QUEUEABLE_H

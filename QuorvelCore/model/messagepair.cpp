@@ -1,0 +1,7 @@
+#include "model/messagepair.h"
+
+void MessagePair::fromPair(const MessagePair& other)
+{
+    message = other.message;
+    replyMessage = other.replyMessage;
+}
