@@ -1,0 +1,747 @@
+#include "Managers/Chat/chat.h"
+
+#include "foundation/cryptoapi.h"
+#include "foundation/globalconstants.h"
+#include "foundation/simpleqtlogger.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QJsonDocument>
+
+#include <climits>
+
+namespace {
+const QString kChatData = QStringLiteral("chatData");
+const QString kMaxCounter = QStringLiteral("maxCounter");
+const QString kMinCounter = QStringLiteral("minCounter");
+const QString kLastSentTime = QStringLiteral("lastSentTime");
+const QString kFirstSentTime = QStringLiteral("firstSentTime");
+// Counters never come near this value.
+const int kNoCounter = INT_MIN;
+
+QString counterKey(int counter)
+{
+    return QString::number(counter);
+}
+
+QString compact(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+} // namespace
+
+Chat::Chat() = default;
+
+Chat::~Chat() = default;
+
+QString Chat::legacyStoreName(const QString& chatId)
+{
+    QByteArray digest = CryptoApi::hash(chatId.toUtf8(), CryptoApi::SHA1);
+    const int zero = digest.indexOf('\0');
+    if (zero >= 0)
+        digest.truncate(zero);
+    return QStringLiteral("Data/") + QString::fromUtf8(digest);
+}
+
+QString Chat::storeName(const QString& chatId)
+{
+    // DataBase names the directory by the SHA-1 of the whole name.
+    return QStringLiteral("Data/chat/") + chatId;
+}
+
+bool Chat::isBookkeepingKey(const QString& key)
+{
+    if (key == kChatData)
+        return true;
+    bool isNumber = false;
+    const int value = key.toInt(&isNumber);
+    return isNumber && QString::number(value) == key;
+}
+
+void Chat::resetCounters()
+{
+    maxCounter = 0;
+    minCounter = kInitialMinCounter;
+    lastSentTime = 0;
+    firstSentTime = kInitialFirstSentTime;
+    counters.clear();
+    counterOfId.clear();
+    messages.clear();
+}
+
+void Chat::setChatId(const QString& id, ChatMode mode)
+{
+    if (isOpen())
+        DataBase::close();
+    resetCounters();
+    chatId = id;
+    chatMode = mode;
+    dbName.clear();
+    if (isStored())
+        openAndLoad();
+}
+
+void Chat::openAndLoad()
+{
+    if (!isStored())
+        return;
+    if (openDB()) {
+        loadChatData();
+        loadLastMessages(1);
+    }
+}
+
+bool Chat::openDB()
+{
+    if (!isStored())
+        return false;
+    dbName = chooseStoreName();
+    if (!isOpen())
+        setDBName(dbName);
+    if (!isOpen()) {
+        qDebug() << "db is not open: " << chatId;
+        return false;
+    }
+    return true;
+}
+
+QString Chat::chooseStoreName()
+{
+    const QString modern = storeName(chatId);
+    if (QDir(pathForName(modern)).exists())
+        return modern;
+    const QString legacy = legacyStoreName(chatId);
+    if (QDir(pathForName(legacy)).exists()) {
+        setDBName(legacy);
+        if (isOpen() && storeBelongsToChat()) {
+            resetCounters();
+            return legacy;
+        }
+        L_INFO(QStringLiteral("Chat::chooseStoreName | the store under the old name of %1 "
+                              "belongs to another chat")
+                   .arg(chatId));
+        resetCounters();
+        DataBase::close();
+    }
+    return modern;
+}
+
+bool Chat::storeBelongsToChat()
+{
+    loadChatData();
+    if (isEmpty())
+        return false;
+    for (int counter : {maxCounter, minCounter}) {
+        Message message;
+        if (readStoredMessage(getMessageId(counter), &message))
+            return message.getChatId() == chatId;
+    }
+    return false;
+}
+
+void Chat::close()
+{
+    DataBase::close();
+    resetCounters();
+}
+
+void Chat::clear()
+{
+    if (isStored())
+        remove();
+    resetCounters();
+}
+
+bool Chat::messageExists(const Message& message) const
+{
+    if (isStored())
+        return DataBase::contains(message.getMessageId());
+    return messages.contains(message.getMessageId());
+}
+
+bool Chat::addMessage(const Message& message, bool* isNewest)
+{
+    if (isNewest)
+        *isNewest = false;
+    const QString id = message.getMessageId();
+    if (!message.isValid() || message.getChatId() != chatId)
+        return false;
+    if (id.isEmpty() || isBookkeepingKey(id)) {
+        L_WARN(QStringLiteral("Chat::addMessage | refused message id '%1' of chat %2: it names "
+                              "a record of the store")
+                   .arg(id, chatId));
+        return false;
+    }
+    if (isStored() && !isOpen()) {
+        L_WARN(QStringLiteral("Chat::addMessage | store of %1 is not open; refused %2")
+                   .arg(chatId, id));
+        return false;
+    }
+
+    Message toStore = message;
+    int counter = kNoCounter;
+    if (!messageExists(message)) {
+        if (isStored() && !put(id, compact(toStore.toDBJson()))) {
+            L_ERROR(QStringLiteral("Chat::addMessage | cannot write %1 of %2").arg(id, chatId));
+            return false;
+        }
+        counter = setCounterForNewMessage(message.getSendTimeInGMT());
+        if (!insertCounter(counter, id)) {
+            L_ERROR(QStringLiteral("Chat::addMessage | cannot write position %1 of %2")
+                        .arg(counter)
+                        .arg(chatId));
+            del(id);
+            counters.remove(counter);
+            counterOfId.remove(id);
+            saveChatData();
+            return false;
+        }
+    } else {
+        counter = findCounterForMsgId(id);
+        if (counter == kNoCounter)
+            return false;
+        Message stored;
+        if (getMessage(id, &stored))
+            toStore.setDBOnlyFields(stored);
+        if (isStored() && !put(id, compact(toStore.toDBJson()))) {
+            L_ERROR(QStringLiteral("Chat::addMessage | cannot write %1 of %2").arg(id, chatId));
+            return false;
+        }
+    }
+    messages.insert(id, toStore);
+    rememberCounter(counter, id);
+    saveChatData();
+    if (isNewest)
+        *isNewest = counter == maxCounter;
+    return true;
+}
+
+void Chat::addMessages(const QList<Message>& list)
+{
+    for (const Message& message : list)
+        addMessage(message);
+}
+
+int Chat::setCounterForNewMessage(qint64 time)
+{
+    const bool wasEmpty = isEmpty();
+    if (wasEmpty || time >= lastSentTime) {
+        // The first message starts the chat at position 1 whatever its time.
+        if (wasEmpty)
+            maxCounter = 0;
+        ++maxCounter;
+        lastSentTime = time;
+        if (wasEmpty || time < firstSentTime) {
+            firstSentTime = time;
+            minCounter = maxCounter;
+        }
+        return maxCounter;
+    }
+    if (time < firstSentTime) {
+        --minCounter;
+        firstSentTime = time;
+        return minCounter;
+    }
+    return searchForCorrectCounter(time);
+}
+
+int Chat::searchForCorrectCounter(qint64 time)
+{
+    // The newest position whose message is not newer than time; positions
+    // are in time order, so a binary search finds it.
+    int low = minCounter;
+    int high = maxCounter;
+    int below = minCounter - 1;
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        qint64 middleTime = 0;
+        if (!sendTimeAt(middle, &middleTime) || middleTime <= time) {
+            below = middle;
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    if (below < minCounter) {
+        --minCounter;
+        firstSentTime = time;
+        return minCounter;
+    }
+    // Make room on the shorter side: older messages usually land near the
+    // bottom, so only the few positions below them move.
+    if (maxCounter - below <= below - minCounter + 1) {
+        moveCounters(below + 1, maxCounter, 1);
+        ++maxCounter;
+        return below + 1;
+    }
+    moveCounters(minCounter, below, -1);
+    --minCounter;
+    return below;
+}
+
+void Chat::moveCounters(int from, int to, int step)
+{
+    const int first = step > 0 ? to : from;
+    const int last = step > 0 ? from : to;
+    const int direction = step > 0 ? -1 : 1;
+    for (int counter = first;; counter += direction) {
+        const QString id = getMessageId(counter);
+        const int target = counter + step;
+        if (id.isEmpty()) {
+            counters.remove(target);
+            if (isStored())
+                del(counterKey(target));
+        } else {
+            rememberCounter(target, id);
+            if (isStored())
+                put(counterKey(target), id);
+        }
+        counters.remove(counter);
+        if (counter == last)
+            break;
+    }
+}
+
+bool Chat::insertCounter(int counter, const QString& messageId)
+{
+    rememberCounter(counter, messageId);
+    if (isStored())
+        return put(counterKey(counter), messageId);
+    return true;
+}
+
+void Chat::rememberCounter(int counter, const QString& messageId)
+{
+    counters.insert(counter, messageId);
+    counterOfId.insert(messageId, counter);
+}
+
+QString Chat::getMessageId(int counter) const
+{
+    const auto it = counters.constFind(counter);
+    if (it != counters.constEnd())
+        return it.value();
+    QString id;
+    if (isStored())
+        get(counterKey(counter), &id);
+    return id;
+}
+
+bool Chat::readStoredMessage(const QString& messageId, Message* out) const
+{
+    if (!isStored() || messageId.isEmpty())
+        return false;
+    QString text;
+    if (!get(messageId, &text))
+        return false;
+    out->fromDBJson(QJsonDocument::fromJson(text.toUtf8()).object());
+    return true;
+}
+
+Message* Chat::loadedMessage(int counter)
+{
+    const QString id = getMessageId(counter);
+    if (id.isEmpty())
+        return nullptr;
+    auto it = messages.find(id);
+    if (it != messages.end())
+        return &it.value();
+    Message message;
+    if (!readStoredMessage(id, &message))
+        return nullptr;
+    rememberCounter(counter, id);
+    return &messages.insert(id, message).value();
+}
+
+bool Chat::sendTimeAt(int counter, qint64* time)
+{
+    const Message* message = loadedMessage(counter);
+    if (!message)
+        return false;
+    *time = message->getSendTimeInGMT();
+    return true;
+}
+
+int Chat::findCounterForMsgId(const QString& messageId)
+{
+    const auto known = counterOfId.constFind(messageId);
+    if (known != counterOfId.constEnd())
+        return known.value();
+    Message message;
+    if (isEmpty() || !readStoredMessage(messageId, &message))
+        return kNoCounter;
+    // Look among the positions holding its send time first.
+    const qint64 time = message.getSendTimeInGMT();
+    int low = minCounter;
+    int high = maxCounter;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        qint64 middleTime = 0;
+        if (sendTimeAt(middle, &middleTime) && middleTime < time)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    for (int counter = low; counter <= maxCounter; ++counter) {
+        qint64 counterTime = 0;
+        if (getMessageId(counter) == messageId) {
+            rememberCounter(counter, messageId);
+            return counter;
+        }
+        if (sendTimeAt(counter, &counterTime) && counterTime > time)
+            break;
+    }
+    // A send time changed after the message was placed: walk every position.
+    for (int counter = maxCounter; counter >= minCounter; --counter) {
+        if (!counters.contains(counter) && getMessageId(counter) == messageId) {
+            rememberCounter(counter, messageId);
+            return counter;
+        }
+    }
+    return kNoCounter;
+}
+
+int Chat::findCounterForTime(qint64 time)
+{
+    if (time < firstSentTime || time > lastSentTime || minCounter >= maxCounter)
+        return kNoCounter;
+    // The newest position above the oldest whose message is earlier than time.
+    int low = minCounter + 1;
+    int high = maxCounter;
+    int found = kNoCounter;
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        qint64 middleTime = 0;
+        if (sendTimeAt(middle, &middleTime) && middleTime < time) {
+            found = middle;
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return found;
+}
+
+bool Chat::getMessage(int counter, Message* out)
+{
+    if (isEmpty() || counter < minCounter || counter > maxCounter)
+        return false;
+    const Message* message = loadedMessage(counter);
+    if (!message)
+        return false;
+    *out = *message;
+    return true;
+}
+
+bool Chat::getMessage(const QString& messageId, Message* out)
+{
+    auto it = messages.constFind(messageId);
+    if (it == messages.constEnd() && isStored() && loadMessage(messageId))
+        it = messages.constFind(messageId);
+    if (it == messages.constEnd())
+        return false;
+    *out = it.value();
+    return true;
+}
+
+bool Chat::loadMessage(const QString& messageId)
+{
+    Message message;
+    if (!readStoredMessage(messageId, &message)) {
+        qDebug() << "Chat::loadMessage | could not load msgId: " << messageId;
+        return false;
+    }
+    const int counter = findCounterForMsgId(messageId);
+    if (counter == kNoCounter)
+        return false;
+    rememberCounter(counter, messageId);
+    messages.insert(messageId, message);
+    return true;
+}
+
+bool Chat::loadMessage(int counter)
+{
+    return loadedMessage(counter) != nullptr;
+}
+
+void Chat::loadMessages(int from, int to)
+{
+    for (int counter = to; counter >= from; --counter)
+        loadMessage(counter);
+}
+
+void Chat::loadLastMessages(int n)
+{
+    if (isEmpty())
+        return;
+    int lowestLoaded = kInitialMinCounter;
+    for (auto it = counters.constBegin(); it != counters.constEnd(); ++it)
+        lowestLoaded = qMin(lowestLoaded, it.key());
+    if (lowestLoaded <= minCounter)
+        return;
+    if (lowestLoaded > maxCounter) {
+        const int from = getNumberOfMessages() > n ? maxCounter - n : minCounter;
+        loadMessages(from, maxCounter);
+    } else {
+        loadMessages(qMax(lowestLoaded - n, minCounter), lowestLoaded);
+    }
+}
+
+bool Chat::getLastMessage(Message* out)
+{
+    return getMessage(maxCounter, out);
+}
+
+QList<Message> Chat::getLastMessages(int offset, int count)
+{
+    QList<Message> list;
+    const int top = maxCounter - offset;
+    for (int counter = top; counter > top - count && counter >= minCounter; --counter) {
+        Message message;
+        if (getMessage(counter, &message))
+            list.append(message);
+    }
+    return list;
+}
+
+bool Chat::getMessagesBefore(const QString& messageId, int count, QList<Message>* out)
+{
+    const int counter = findCounterForMsgId(messageId);
+    if (counter == kNoCounter || counter <= minCounter)
+        return false;
+    int taken = 0;
+    for (int below = counter - 1; below >= minCounter && taken < count; --below) {
+        Message message;
+        if (getMessage(below, &message)) {
+            out->append(message);
+            ++taken;
+        }
+    }
+    return true;
+}
+
+bool Chat::getMessagesBefore(qint64 time, int count, QList<Message>* out)
+{
+    const int counter = findCounterForTime(time);
+    if (counter == kNoCounter)
+        return false;
+    int taken = 0;
+    for (int below = counter; below >= minCounter && taken < count; --below) {
+        Message message;
+        if (getMessage(below, &message)) {
+            out->append(message);
+            ++taken;
+        }
+    }
+    return true;
+}
+
+int Chat::getNumberOfMessages() const
+{
+    return isEmpty() ? 0 : maxCounter - minCounter + 1;
+}
+
+int Chat::getUnreadCount()
+{
+    if (isEmpty())
+        return 0;
+    const QString own = GlobalConstants::getUserName();
+    int unread = 0;
+    for (int counter = maxCounter; counter >= minCounter; --counter) {
+        const Message* message = loadedMessage(counter);
+        if (!message)
+            continue;
+        if (message->getState() == MessageBase::MsgState_Seen || message->getUserId() == own)
+            break;
+        ++unread;
+    }
+    return unread;
+}
+
+bool Chat::saveMessage(const Message& message)
+{
+    messages.insert(message.getMessageId(), message);
+    if (isStored())
+        return put(message.getMessageId(), compact(message.toDBJson()));
+    return true;
+}
+
+QStringList Chat::changeMessageState(const QString& messageId, MessageBase::MsgState state)
+{
+    switch (state) {
+    case MessageBase::MsgState_NotSent:
+    case MessageBase::MsgState_Sent:
+    case MessageBase::MsgState_Delivered: {
+        Message message;
+        if (!getMessage(messageId, &message) || message.getState() >= state)
+            return QStringList();
+        message.setState(state);
+        saveMessage(message);
+        return QStringList{messageId};
+    }
+    case MessageBase::MsgState_Seen:
+        return markSeenFrom(messageId);
+    default:
+        return QStringList();
+    }
+}
+
+QStringList Chat::markSeenFrom(const QString& messageId)
+{
+    QStringList changed;
+    const int start = findCounterForMsgId(messageId);
+    if (start == kNoCounter)
+        return changed;
+    for (int counter = start; counter >= minCounter; --counter) {
+        Message message;
+        if (!getMessage(counter, &message))
+            continue;
+        qDebug() << "Chat::changeMessageState | " << MessageBase::toString(message.getState())
+                 << message.getMessageId() << chatId;
+        if (message.getState() == MessageBase::MsgState_Seen)
+            break;
+        if (message.getState() == MessageBase::MsgState_Delivered) {
+            message.setState(MessageBase::MsgState_Seen);
+            saveMessage(message);
+            changed.append(message.getMessageId());
+        }
+    }
+    return changed;
+}
+
+QStringList Chat::changeMessageStatesToSeen(const QStringList& ids)
+{
+    QStringList changed;
+    for (const QString& id : ids) {
+        Message message;
+        if (!getMessage(id, &message))
+            continue;
+        message.setState(MessageBase::MsgState_Seen);
+        saveMessage(message);
+        changed.append(id);
+    }
+    return changed;
+}
+
+bool Chat::editMessage(const QString& messageId, const QString& body)
+{
+    Message message;
+    if (!isStored() || !DataBase::contains(messageId) || !getMessage(messageId, &message))
+        return false;
+    message.setMessageBody(body);
+    message.setEdited(true);
+    saveMessage(message);
+    return true;
+}
+
+void Chat::setLikeCount(const QString& messageId, int likes)
+{
+    Message message;
+    if (!isStored() || !DataBase::contains(messageId) || !getMessage(messageId, &message))
+        return;
+    message.setLikes(likes);
+    saveMessage(message);
+}
+
+void Chat::setLiked(const QString& messageId, bool liked)
+{
+    Message message;
+    if (!isStored() || !DataBase::contains(messageId) || !getMessage(messageId, &message))
+        return;
+    message.setLiked(liked);
+    message.setLikes(message.getLikes() + (liked ? 1 : -1));
+    saveMessage(message);
+}
+
+void Chat::setMessageSentTime(const Message& update)
+{
+    Message message;
+    const QString id = update.getMessageId();
+    if (!isStored() || !DataBase::contains(id) || !getMessage(id, &message))
+        return;
+    message.setSendTimeInGMT(update.getSendTimeInGMT());
+    saveMessage(message);
+}
+
+void Chat::setFilePathForMessage(const Message& update)
+{
+    const FileMessage file = update.getFileMessage();
+    Message message;
+    if (file.isEmpty() || !getMessage(update.getMessageId(), &message))
+        return;
+    message.setFileMessage(file);
+    saveMessage(message);
+}
+
+QJsonObject Chat::createJsonChatData() const
+{
+    QJsonObject object;
+    object.insert(kMaxCounter, maxCounter);
+    object.insert(kMinCounter, minCounter);
+    object.insert(kLastSentTime, lastSentTime);
+    object.insert(kFirstSentTime, firstSentTime);
+    return object;
+}
+
+bool Chat::saveChatData()
+{
+    if (!isStored())
+        return true;
+    return put(kChatData, compact(createJsonChatData()));
+}
+
+void Chat::loadChatData()
+{
+    QString text;
+    if (!get(kChatData, &text)) {
+        if (DataBase::contains(kChatData)) {
+            recoverChatData();
+            return;
+        }
+        maxCounter = 0;
+        minCounter = kInitialMinCounter;
+        lastSentTime = 0;
+        firstSentTime = kInitialFirstSentTime;
+        return;
+    }
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
+    if (!document.isObject())
+        recoverChatData();
+    else
+        loadChatDataFromJson(document.object());
+}
+
+void Chat::loadChatDataFromJson(const QJsonObject& object)
+{
+    maxCounter = object.value(kMaxCounter).toInt(0);
+    minCounter = object.value(kMinCounter).toInt(kInitialMinCounter);
+    lastSentTime = object.value(kLastSentTime).toVariant().toLongLong();
+    firstSentTime = object.value(kFirstSentTime).toVariant().toLongLong();
+}
+
+void Chat::recoverChatData()
+{
+    // The positions of a chat always include 1 and run without gaps, so they
+    // can be found again from the position records alone.
+    L_ERROR(QStringLiteral("Chat::loadChatData | damaged chat data of %1; rebuilt from its "
+                           "positions")
+                .arg(chatId));
+    maxCounter = 0;
+    minCounter = kInitialMinCounter;
+    lastSentTime = 0;
+    firstSentTime = kInitialFirstSentTime;
+    if (!DataBase::contains(counterKey(1)))
+        return;
+    maxCounter = 1;
+    while (DataBase::contains(counterKey(maxCounter + 1)))
+        ++maxCounter;
+    minCounter = 1;
+    while (DataBase::contains(counterKey(minCounter - 1)))
+        --minCounter;
+    qint64 time = 0;
+    if (sendTimeAt(maxCounter, &time))
+        lastSentTime = time;
+    if (sendTimeAt(minCounter, &time))
+        firstSentTime = time;
+    saveChatData();
+}

@@ -1,0 +1,139 @@
+#ifndef CHAT_H
+#define CHAT_H
+
+#include "foundation/database.h"
+#include "model/message.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The messages of one conversation, ordered by send time. Positions are
+// integer counters: the oldest message has the smallest, the newest the
+// largest; a message that arrives out of order is slotted in by its send time.
+//
+// In ChatMode_Stored the chat keeps its messages in a store of its own (the
+// DataBase this class derives from) and the hashes are a cache of it; in
+// ChatMode_Memory the hashes are the whole history. The store holds
+// "chatData" (the counters and the times of the oldest and newest message),
+// one record per position (the decimal counter -> message id) and one record
+// per message id (its stored JSON form).
+class Chat : public DataBase
+{
+public:
+    enum ChatMode
+    {
+        ChatMode_Memory = 0,
+        ChatMode_Stored = 1
+    };
+
+    Chat();
+    ~Chat() override;
+
+    // Names the chat; a stored chat opens its store and preloads the newest
+    // message.
+    void setChatId(const QString& id, ChatMode mode);
+    void openAndLoad();
+    // Closes the store and forgets what was loaded.
+    void close();
+    // Empties the chat; a stored chat's store is deleted from disk.
+    void clear();
+    bool dbIsOpen() const { return isOpen(); }
+
+    // False when refused: an invalid message, one of another chat, one whose
+    // id is a bookkeeping key of the store, or one the store failed to write.
+    bool addMessage(const Message& message, bool* isNewest = nullptr);
+    void addMessages(const QList<Message>& list);
+    bool messageExists(const Message& message) const;
+
+    bool getMessage(int counter, Message* out);
+    bool getMessage(const QString& messageId, Message* out);
+    bool getLastMessage(Message* out);
+    // From maxCounter - offset downwards, count positions, newest first.
+    QList<Message> getLastMessages(int offset, int count);
+    // The messages below the given one, newest first; false when the id has
+    // no position or is the oldest.
+    bool getMessagesBefore(const QString& messageId, int count, QList<Message>* out);
+    // From the newest position whose message is earlier than time downwards.
+    bool getMessagesBefore(qint64 time, int count, QList<Message>* out);
+
+    int getNumberOfMessages() const;
+    bool isEmpty() const { return maxCounter < minCounter; }
+    // Incoming messages above the newest seen one or the user's own newest.
+    int getUnreadCount();
+
+    // States only move forward; seen spreads down to every older delivered
+    // message until an already seen one. The ids that changed.
+    QStringList changeMessageState(const QString& messageId, MessageBase::MsgState state);
+    QStringList changeMessageStatesToSeen(const QStringList& ids);
+    bool editMessage(const QString& messageId, const QString& body);
+    void setLikeCount(const QString& messageId, int likes);
+    void setLiked(const QString& messageId, bool liked);
+    void setMessageSentTime(const Message& message);
+    void setFilePathForMessage(const Message& message);
+
+    QString getChatId() const { return chatId; }
+    QString getChatDbName() const { return dbName; }
+    ChatMode getChatMode() const { return chatMode; }
+    int getMaxCounter() const { return maxCounter; }
+    int getMinCounter() const { return minCounter; }
+    qint64 getLastSentTime() const { return lastSentTime; }
+    qint64 getFirstSentTime() const { return firstSentTime; }
+
+    // "Data/" and the SHA-1 digest of the id cut at its first zero byte, read
+    // as UTF-8: the name under which earlier versions kept a chat's store.
+    // Many ids share it, so it is used only for an existing store whose
+    // messages belong to this chat.
+    static QString legacyStoreName(const QString& chatId);
+    // The collision-free name of a chat's store.
+    static QString storeName(const QString& chatId);
+    // Keys of the store's own records, which no message id may take.
+    static bool isBookkeepingKey(const QString& key);
+
+private:
+    static const int kInitialMinCounter = 1000000000;
+    static const qint64 kInitialFirstSentTime = 10000000000000LL;
+
+    bool isStored() const { return chatMode == ChatMode_Stored; }
+    bool openDB();
+    QString chooseStoreName();
+    bool storeBelongsToChat();
+    void resetCounters();
+
+    int findCounterForMsgId(const QString& messageId);
+    int findCounterForTime(qint64 time);
+    int setCounterForNewMessage(qint64 time);
+    int searchForCorrectCounter(qint64 time);
+    void moveCounters(int from, int to, int step);
+    bool insertCounter(int counter, const QString& messageId);
+    bool saveMessage(const Message& message);
+    bool saveChatData();
+    void loadChatData();
+    void loadChatDataFromJson(const QJsonObject& object);
+    void recoverChatData();
+    QJsonObject createJsonChatData() const;
+    bool loadMessage(int counter);
+    bool loadMessage(const QString& messageId);
+    bool readStoredMessage(const QString& messageId, Message* out) const;
+    void loadMessages(int from, int to);
+    void loadLastMessages(int n);
+    QString getMessageId(int counter) const;
+    bool sendTimeAt(int counter, qint64* time);
+    void rememberCounter(int counter, const QString& messageId);
+    Message* loadedMessage(int counter);
+    QStringList markSeenFrom(const QString& messageId);
+
+    ChatMode chatMode = ChatMode_Memory;
+    QString chatId;
+    QString dbName;
+    int maxCounter = 0;
+    int minCounter = kInitialMinCounter;
+    qint64 lastSentTime = 0;
+    qint64 firstSentTime = kInitialFirstSentTime;
+    QHash<int, QString> counters;
+    QHash<QString, int> counterOfId;
+    QHash<QString, Message> messages;
+};
+
+#endif // CHAT_H

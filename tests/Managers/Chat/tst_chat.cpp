@@ -1,0 +1,720 @@
+#include "Managers/Chat/chat.h"
+#include "foundation/database.h"
+#include "foundation/globalconstants.h"
+#include "testcrypto.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+Q_DECLARE_METATYPE(Chat::ChatMode)
+
+namespace {
+using State = MessageBase::MsgState;
+
+Message makeMessage(const QString& chatId, const QString& id, qint64 time,
+                    const QString& user = QStringLiteral("989120000001"),
+                    State state = MessageBase::MsgState_Delivered)
+{
+    Message message(MessageBase::MsgMajorType_SimpleChat, user, chatId,
+                    QStringLiteral("body of ") + id);
+    message.setMessageId(id);
+    message.setSendTimeInGMT(time);
+    message.setState(state);
+    return message;
+}
+
+// The ids by position, oldest first.
+QStringList idsInOrder(Chat& chat)
+{
+    QStringList ids;
+    for (int counter = chat.getMinCounter(); counter <= chat.getMaxCounter(); ++counter) {
+        Message message;
+        if (chat.getMessage(counter, &message))
+            ids.append(message.getMessageId());
+    }
+    return ids;
+}
+
+QStringList idsOf(const QList<Message>& list)
+{
+    QStringList ids;
+    for (const Message& message : list)
+        ids.append(message.getMessageId());
+    return ids;
+}
+
+QString freshChatId()
+{
+    static int next = 0;
+    return QStringLiteral("98912%1").arg(++next, 7, 10, QLatin1Char('0'));
+}
+
+struct Insert
+{
+    QString id;
+    qint64 time;
+};
+} // namespace
+Q_DECLARE_METATYPE(QList<Insert>)
+
+class TestChat : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void placement_data();
+    void placement();
+    void randomOrderReadsBackInTimeOrder_data();
+    void randomOrderReadsBackInTimeOrder();
+    void sameIdTwiceKeepsOnePosition();
+    void refusesInvalidAndForeignAndBookkeepingIds_data();
+    void refusesInvalidAndForeignAndBookkeepingIds();
+    void refusesWhenStoreCannotBeWritten();
+
+    void stateNeverGoesBackwards_data();
+    void stateNeverGoesBackwards();
+    void seenWalk();
+    void statesToSeenReturnsEveryFoundId();
+    void unreadCount_data();
+    void unreadCount();
+
+    void pagingBothWays_data();
+    void pagingBothWays();
+    void pagingByTime();
+    void editsLikesAndFilePaths();
+    void reopenReadsBackAsBefore();
+    void damagedChatDataIsRebuilt();
+    void clearDeletesTheStore();
+
+    void legacyNameIsTheCutDigest();
+    void collidingLegacyNamesGetSeparateStores();
+    void existingLegacyStoreOfThisChatIsKept();
+    void legacyStoreOfAnotherChatIsLeftAlone();
+};
+
+void TestChat::initTestCase()
+{
+    GlobalConstants::setUserName(QStringLiteral("me"));
+}
+
+void TestChat::placement_data()
+{
+    QTest::addColumn<Chat::ChatMode>("mode");
+    QTest::addColumn<QList<Insert>>("inserts");
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<int>("minCounter");
+    QTest::addColumn<int>("maxCounter");
+
+    struct Row
+    {
+        const char* name;
+        QList<Insert> inserts;
+        QStringList order;
+        int min;
+        int max;
+    };
+    const QList<Row> rows = {
+        {"first message", {{"a", 100}}, {"a"}, 1, 1},
+        {"first message before 1970", {{"a", -5}}, {"a"}, 1, 1},
+        {"same time as newest goes on top", {{"a", 100}, {"b", 100}}, {"a", "b"}, 1, 2},
+        {"newer", {{"a", 100}, {"b", 200}}, {"a", "b"}, 1, 2},
+        {"older than oldest", {{"a", 100}, {"b", 50}, {"c", 10}}, {"c", "b", "a"}, -1, 1},
+        {"between, near the top",
+         {{"a", 100}, {"b", 200}, {"c", 300}, {"d", 400}, {"e", 350}},
+         {"a", "b", "c", "e", "d"},
+         1,
+         5},
+        {"between, near the bottom (only lower positions move)",
+         {{"a", 100}, {"b", 200}, {"c", 300}, {"d", 400}, {"e", 150}},
+         {"a", "e", "b", "c", "d"},
+         0,
+         4},
+        {"between, equal to a stored time goes above it",
+         {{"a", 100}, {"b", 200}, {"c", 300}, {"d", 200}},
+         {"a", "b", "d", "c"},
+         1,
+         4},
+        {"older history arriving oldest first leaves the newest in place",
+         {{"n1", 1000},
+          {"n2", 1001},
+          {"n3", 1002},
+          {"n4", 1003},
+          {"o1", 10},
+          {"o2", 20},
+          {"o3", 30},
+          {"o4", 40}},
+         {"o1", "o2", "o3", "o4", "n1", "n2", "n3", "n4"},
+         -3,
+         4},
+    };
+    for (Chat::ChatMode mode : {Chat::ChatMode_Memory, Chat::ChatMode_Stored}) {
+        for (const Row& row : rows) {
+            QTest::addRow("%s, mode %d", row.name, int(mode))
+                << mode << row.inserts << row.order << row.min << row.max;
+        }
+    }
+}
+
+void TestChat::placement()
+{
+    QFETCH(Chat::ChatMode, mode);
+    QFETCH(QList<Insert>, inserts);
+    QFETCH(QStringList, order);
+    QFETCH(int, minCounter);
+    QFETCH(int, maxCounter);
+
+    const QString chatId = freshChatId();
+    auto chat = std::make_unique<Chat>();
+    chat->setChatId(chatId, mode);
+    qint64 newest = LLONG_MIN;
+    qint64 oldest = LLONG_MAX;
+    for (const Insert& insert : inserts) {
+        bool isNewest = false;
+        QVERIFY(chat->addMessage(makeMessage(chatId, insert.id, insert.time), &isNewest));
+        QCOMPARE(isNewest, insert.time >= newest);
+        newest = qMax(newest, insert.time);
+        oldest = qMin(oldest, insert.time);
+    }
+    QCOMPARE(idsInOrder(*chat), order);
+    QCOMPARE(chat->getMinCounter(), minCounter);
+    QCOMPARE(chat->getMaxCounter(), maxCounter);
+    QCOMPARE(chat->getNumberOfMessages(), order.size());
+    QCOMPARE(chat->getLastSentTime(), newest);
+    QCOMPARE(chat->getFirstSentTime(), oldest);
+    Message last;
+    QVERIFY(chat->getLastMessage(&last));
+    QCOMPARE(last.getMessageId(), order.last());
+
+    if (mode == Chat::ChatMode_Stored) {
+        chat.reset(new Chat);
+        chat->setChatId(chatId, mode);
+        QCOMPARE(idsInOrder(*chat), order);
+        QCOMPARE(chat->getMinCounter(), minCounter);
+        QCOMPARE(chat->getMaxCounter(), maxCounter);
+    }
+}
+
+void TestChat::randomOrderReadsBackInTimeOrder_data()
+{
+    QTest::addColumn<Chat::ChatMode>("mode");
+    QTest::newRow("memory") << Chat::ChatMode_Memory;
+    QTest::newRow("stored") << Chat::ChatMode_Stored;
+}
+
+void TestChat::randomOrderReadsBackInTimeOrder()
+{
+    QFETCH(Chat::ChatMode, mode);
+    const QString chatId = freshChatId();
+    QRandomGenerator random(7);
+    QList<qint64> times;
+    for (int i = 0; i < 300; ++i)
+        times.append(1600000000000LL + qint64(random.bounded(100000)));
+
+    {
+        Chat chat;
+        chat.setChatId(chatId, mode);
+        for (int i = 0; i < times.size(); ++i)
+            QVERIFY(chat.addMessage(makeMessage(chatId, QString::number(i) + "x", times[i])));
+        QCOMPARE(chat.getNumberOfMessages(), times.size());
+        qint64 previous = LLONG_MIN;
+        for (int c = chat.getMinCounter(); c <= chat.getMaxCounter(); ++c) {
+            Message message;
+            QVERIFY2(chat.getMessage(c, &message), qPrintable(QString::number(c)));
+            QVERIFY(message.getSendTimeInGMT() >= previous);
+            previous = message.getSendTimeInGMT();
+        }
+        if (mode == Chat::ChatMode_Memory)
+            return;
+    }
+    Chat reopened;
+    reopened.setChatId(chatId, mode);
+    QCOMPARE(reopened.getNumberOfMessages(), times.size());
+    QStringList ids = idsInOrder(reopened);
+    QCOMPARE(ids.size(), times.size());
+    for (int i = 1; i < ids.size(); ++i) {
+        Message a, b;
+        QVERIFY(reopened.getMessage(ids[i - 1], &a));
+        QVERIFY(reopened.getMessage(ids[i], &b));
+        QVERIFY(a.getSendTimeInGMT() <= b.getSendTimeInGMT());
+    }
+}
+
+void TestChat::sameIdTwiceKeepsOnePosition()
+{
+    const QString chatId = freshChatId();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QVERIFY(chat.addMessage(makeMessage(chatId, "a", 100)));
+    QVERIFY(chat.addMessage(makeMessage(chatId, "b", 200)));
+    chat.setLikeCount("a", 5);
+    QCOMPARE(chat.changeMessageState("a", MessageBase::MsgState_Seen), QStringList{"a"});
+
+    Message again = makeMessage(chatId, "a", 100, "989120000001", MessageBase::MsgState_Sent);
+    again.setMessageBody("replaced");
+    bool isNewest = true;
+    QVERIFY(chat.addMessage(again, &isNewest));
+    QVERIFY(!isNewest);
+    QCOMPARE(chat.getNumberOfMessages(), 2);
+    Message stored;
+    QVERIFY(chat.getMessage("a", &stored));
+    QCOMPARE(stored.getMessageBody(), QString("replaced"));
+    QCOMPARE(stored.getLikes(), 5);
+    QCOMPARE(stored.getState(), MessageBase::MsgState_Seen);
+
+    QVERIFY(chat.addMessage(makeMessage(chatId, "b", 200), &isNewest));
+    QVERIFY(isNewest);
+    QCOMPARE(idsInOrder(chat), (QStringList{"a", "b"}));
+}
+
+void TestChat::refusesInvalidAndForeignAndBookkeepingIds_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<bool>("foreign");
+    QTest::addColumn<bool>("invalid");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("plain id") << "des_1_2_3" << false << false << true;
+    QTest::newRow("chatData") << "chatData" << false << false << false;
+    QTest::newRow("counter 1") << "1" << false << false << false;
+    QTest::newRow("counter 0") << "0" << false << false << false;
+    QTest::newRow("negative counter") << "-3" << false << false << false;
+    QTest::newRow("zero-padded is no counter") << "017" << false << false << true;
+    QTest::newRow("digits and text") << "17a" << false << false << true;
+    QTest::newRow("empty id") << "" << false << false << false;
+    QTest::newRow("another chat") << "x1" << true << false << false;
+    QTest::newRow("invalid message") << "x2" << false << true << false;
+}
+
+void TestChat::refusesInvalidAndForeignAndBookkeepingIds()
+{
+    QFETCH(QString, id);
+    QFETCH(bool, foreign);
+    QFETCH(bool, invalid);
+    QFETCH(bool, accepted);
+
+    const QString chatId = freshChatId();
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        QVERIFY(chat.addMessage(makeMessage(chatId, "first", 100)));
+        QVERIFY(chat.addMessage(makeMessage(chatId, "second", 200)));
+        Message message = makeMessage(foreign ? QStringLiteral("other") : chatId, id, 300);
+        if (invalid)
+            message.clear();
+        bool isNewest = true;
+        QCOMPARE(chat.addMessage(message, &isNewest), accepted);
+        QCOMPARE(isNewest, accepted);
+        QCOMPARE(chat.getNumberOfMessages(), accepted ? 3 : 2);
+    }
+    // The store's own records are intact.
+    Chat reopened;
+    reopened.setChatId(chatId, Chat::ChatMode_Stored);
+    QStringList expected{"first", "second"};
+    if (accepted)
+        expected.append(id);
+    QCOMPARE(idsInOrder(reopened), expected);
+    QVERIFY(reopened.addMessage(makeMessage(chatId, "third", 400)));
+    QCOMPARE(idsInOrder(reopened).last(), QString("third"));
+}
+
+void TestChat::refusesWhenStoreCannotBeWritten()
+{
+    const QString chatId = freshChatId();
+    Chat holder;
+    holder.setChatId(chatId, Chat::ChatMode_Stored);
+    QVERIFY(holder.dbIsOpen());
+    QVERIFY(holder.addMessage(makeMessage(chatId, "a", 100)));
+
+    // The store is locked by the first holder: this one cannot write.
+    Chat second;
+    second.setChatId(chatId, Chat::ChatMode_Stored);
+    QVERIFY(!second.dbIsOpen());
+    QVERIFY(!second.addMessage(makeMessage(chatId, "b", 200)));
+    QVERIFY(second.isEmpty());
+    QVERIFY(!holder.messageExists(makeMessage(chatId, "b", 200)));
+}
+
+void TestChat::stateNeverGoesBackwards_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("expected");
+    for (int from = 0; from <= 4; ++from) {
+        for (int to = 1; to <= 3; ++to) {
+            QTest::addRow("%d to %d", from, to) << from << to << (to > from ? to : from);
+        }
+    }
+}
+
+void TestChat::stateNeverGoesBackwards()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, expected);
+    const QString chatId = freshChatId();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QVERIFY(chat.addMessage(makeMessage(chatId, "m", 100, "me", State(from))));
+    const QStringList changed = chat.changeMessageState("m", State(to));
+    QCOMPARE(changed, expected != from ? QStringList{"m"} : QStringList());
+    chat.close();
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    Message stored;
+    QVERIFY(chat.getMessage("m", &stored));
+    QCOMPARE(int(stored.getState()), expected);
+    QVERIFY(chat.changeMessageState("unknown", State(to)).isEmpty());
+}
+
+void TestChat::seenWalk()
+{
+    const QString chatId = freshChatId();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    const QList<State> states = {MessageBase::MsgState_Delivered, MessageBase::MsgState_Seen,
+                                 MessageBase::MsgState_Delivered, MessageBase::MsgState_Sent,
+                                 MessageBase::MsgState_Delivered, MessageBase::MsgState_Delivered,
+                                 MessageBase::MsgState_Delivered};
+    for (int i = 0; i < states.size(); ++i)
+        QVERIFY(
+            chat.addMessage(makeMessage(chatId, QString("m%1").arg(i), 100 + i, "me", states[i])));
+    // Seen spreads down from m5 over delivered ones, passes the sent one and
+    // stops at the first seen; m6 above is not touched.
+    QCOMPARE(chat.changeMessageState("m5", MessageBase::MsgState_Seen),
+             (QStringList{"m5", "m4", "m2"}));
+    const QList<State> after = {MessageBase::MsgState_Delivered, MessageBase::MsgState_Seen,
+                                MessageBase::MsgState_Seen,      MessageBase::MsgState_Sent,
+                                MessageBase::MsgState_Seen,      MessageBase::MsgState_Seen,
+                                MessageBase::MsgState_Delivered};
+    chat.close();
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    for (int i = 0; i < after.size(); ++i) {
+        Message message;
+        QVERIFY(chat.getMessage(QString("m%1").arg(i), &message));
+        QCOMPARE(message.getState(), after[i]);
+    }
+    QVERIFY(chat.changeMessageState("m5", MessageBase::MsgState_Seen).isEmpty());
+}
+
+void TestChat::statesToSeenReturnsEveryFoundId()
+{
+    const QString chatId = freshChatId();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QVERIFY(chat.addMessage(makeMessage(chatId, "a", 1, "me", MessageBase::MsgState_Sent)));
+    QVERIFY(chat.addMessage(makeMessage(chatId, "b", 2, "me", MessageBase::MsgState_Seen)));
+    QCOMPARE(chat.changeMessageStatesToSeen({"a", "nope", "b"}), (QStringList{"a", "b"}));
+    Message a;
+    QVERIFY(chat.getMessage("a", &a));
+    QCOMPARE(a.getState(), MessageBase::MsgState_Seen);
+}
+
+void TestChat::unreadCount_data()
+{
+    QTest::addColumn<QStringList>("history"); // oldest first: "in", "seen", "mine"
+    QTest::addColumn<int>("unread");
+    QTest::newRow("empty") << QStringList() << 0;
+    QTest::newRow("all incoming") << QStringList{"in", "in", "in"} << 3;
+    QTest::newRow("stops at seen") << QStringList{"in", "seen", "in", "in"} << 2;
+    QTest::newRow("stops at own newest") << QStringList{"in", "in", "mine", "in"} << 1;
+    QTest::newRow("own message newest") << QStringList{"in", "in", "mine"} << 0;
+}
+
+void TestChat::unreadCount()
+{
+    QFETCH(QStringList, history);
+    QFETCH(int, unread);
+    const QString chatId = freshChatId();
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        for (int i = 0; i < history.size(); ++i) {
+            const bool mine = history[i] == "mine";
+            const State state =
+                history[i] == "seen" ? MessageBase::MsgState_Seen : MessageBase::MsgState_Delivered;
+            QVERIFY(chat.addMessage(
+                makeMessage(chatId, QString("u%1").arg(i), 10 + i, mine ? "me" : chatId, state)));
+        }
+        QCOMPARE(chat.getUnreadCount(), unread);
+    }
+    Chat reopened;
+    reopened.setChatId(chatId, Chat::ChatMode_Stored);
+    QCOMPARE(reopened.getUnreadCount(), unread);
+}
+
+void TestChat::pagingBothWays_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QStringList>("page");
+    QTest::newRow("newest three") << "last"
+                                  << "" << 0 << 3 << true << QStringList{"p9", "p8", "p7"};
+    QTest::newRow("offset two") << "last"
+                                << "" << 2 << 3 << true << QStringList{"p7", "p6", "p5"};
+    QTest::newRow("runs out at the oldest") << "last"
+                                            << "" << 8 << 5 << true << QStringList{"p1", "p0"};
+    QTest::newRow("before p5") << "before"
+                               << "p5" << 3 << 0 << true << QStringList{"p4", "p3", "p2"};
+    QTest::newRow("before p2, more than there are")
+        << "before"
+        << "p2" << 10 << 0 << true << QStringList{"p1", "p0"};
+    QTest::newRow("before p5, count 0") << "before"
+                                        << "p5" << 0 << 0 << true << QStringList();
+    QTest::newRow("before the oldest") << "before"
+                                       << "p0" << 3 << 0 << false << QStringList();
+    QTest::newRow("before an unknown id") << "before"
+                                          << "zz" << 3 << 0 << false << QStringList();
+}
+
+void TestChat::pagingBothWays()
+{
+    QFETCH(QString, call);
+    QFETCH(QString, from);
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(bool, ok);
+    QFETCH(QStringList, page);
+
+    // Stored in scrambled order; reopened so that paging loads from disk.
+    const QString chatId = freshChatId();
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        for (int i : {3, 0, 9, 5, 1, 7, 2, 8, 4, 6})
+            QVERIFY(chat.addMessage(makeMessage(chatId, QString("p%1").arg(i), 1000 + i)));
+    }
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    if (call == "last") {
+        QCOMPARE(idsOf(chat.getLastMessages(a, b)), page);
+    } else {
+        QList<Message> out;
+        QCOMPARE(chat.getMessagesBefore(from, a, &out), ok);
+        QCOMPARE(idsOf(out), page);
+    }
+}
+
+void TestChat::pagingByTime()
+{
+    const QString chatId = freshChatId();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    for (int i = 0; i < 6; ++i)
+        QVERIFY(chat.addMessage(makeMessage(chatId, QString("t%1").arg(i), 100 * i)));
+    QList<Message> out;
+    QVERIFY(chat.getMessagesBefore(qint64(350), 2, &out));
+    QCOMPARE(idsOf(out), (QStringList{"t3", "t2"}));
+    out.clear();
+    QVERIFY(!chat.getMessagesBefore(qint64(600), 2, &out)); // after the newest
+    QVERIFY(!chat.getMessagesBefore(qint64(-1), 2, &out));  // before the oldest
+    QVERIFY(!chat.getMessagesBefore(qint64(0), 2, &out));   // only the oldest is earlier-or-equal
+}
+
+void TestChat::editsLikesAndFilePaths()
+{
+    const QString chatId = freshChatId();
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        Message file = makeMessage(chatId, "f", 10);
+        file.setMinorType(MessageBase::MsgMinorType_File);
+        FileMessage part;
+        part.setFileType(FileMessage::MsgFileType_Image);
+        part.setFileId("file-1");
+        file.setFileMessage(part);
+        QVERIFY(chat.addMessage(file));
+        QVERIFY(chat.addMessage(makeMessage(chatId, "e", 20)));
+
+        QVERIFY(chat.editMessage("e", "new text"));
+        QVERIFY(!chat.editMessage("missing", "x"));
+        chat.setLikeCount("e", 3);
+        chat.setLiked("e", true);
+        Message sent = makeMessage(chatId, "e", 25);
+        chat.setMessageSentTime(sent);
+
+        part.setFilePath("/tmp/downloaded.png");
+        Message withPath = file;
+        withPath.setFileMessage(part);
+        chat.setFilePathForMessage(withPath);
+    }
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    Message e, f;
+    QVERIFY(chat.getMessage("e", &e));
+    QCOMPARE(e.getMessageBody(), QString("new text"));
+    QVERIFY(e.getEdited());
+    QCOMPARE(e.getLikes(), 4);
+    QVERIFY(e.getLiked());
+    QCOMPARE(e.getSendTimeInGMT(), qint64(25));
+    QCOMPARE(chat.getMaxCounter(), 2); // the position is not changed
+    QVERIFY(chat.getMessage("f", &f));
+    QCOMPARE(f.getFileMessage().getFilePath(), QString("/tmp/downloaded.png"));
+
+    Chat memory;
+    memory.setChatId("memory-only", Chat::ChatMode_Memory);
+    QVERIFY(memory.addMessage(makeMessage("memory-only", "m", 1)));
+    QVERIFY(!memory.editMessage("m", "x"));
+}
+
+void TestChat::reopenReadsBackAsBefore()
+{
+    const QString chatId = freshChatId();
+    QStringList before;
+    int min = 0, max = 0, unread = 0;
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        for (int i = 0; i < 40; ++i) {
+            const qint64 time = (i * 37) % 40;
+            QVERIFY(chat.addMessage(makeMessage(chatId, QString("r%1").arg(i), time, chatId)));
+        }
+        before = idsInOrder(chat);
+        min = chat.getMinCounter();
+        max = chat.getMaxCounter();
+        unread = chat.getUnreadCount();
+        chat.close();
+        QVERIFY(chat.isEmpty());
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        QCOMPARE(idsInOrder(chat), before);
+    }
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QCOMPARE(chat.getMinCounter(), min);
+    QCOMPARE(chat.getMaxCounter(), max);
+    QCOMPARE(chat.getUnreadCount(), unread);
+    QCOMPARE(idsInOrder(chat), before);
+    QCOMPARE(chat.getChatDbName(), Chat::storeName(chatId));
+}
+
+void TestChat::damagedChatDataIsRebuilt()
+{
+    const QString chatId = freshChatId();
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        for (int i : {5, 1, 3, 2, 4})
+            QVERIFY(chat.addMessage(makeMessage(chatId, QString("d%1").arg(i), i)));
+    }
+    {
+        DataBase raw;
+        raw.setDBName(Chat::storeName(chatId));
+        QVERIFY(raw.put(QStringLiteral("chatData"), QStringLiteral("{not json")));
+    }
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QCOMPARE(idsInOrder(chat), (QStringList{"d1", "d2", "d3", "d4", "d5"}));
+    QVERIFY(chat.addMessage(makeMessage(chatId, "d6", 6)));
+    QCOMPARE(idsInOrder(chat), (QStringList{"d1", "d2", "d3", "d4", "d5", "d6"}));
+}
+
+void TestChat::clearDeletesTheStore()
+{
+    const QString chatId = freshChatId();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QVERIFY(chat.addMessage(makeMessage(chatId, "c", 1)));
+    const QString path = DataBase::pathForName(chat.getChatDbName());
+    QVERIFY(QDir(path).exists());
+    chat.clear();
+    QVERIFY(!QDir(path).exists());
+    QVERIFY(chat.isEmpty());
+}
+
+void TestChat::legacyNameIsTheCutDigest()
+{
+    for (int i = 0; i < 300; ++i) {
+        const QString id = QString::number(989120000000LL + i);
+        QByteArray digest = TestCrypto::digest("SHA1", id.toUtf8());
+        digest = digest.left(digest.indexOf('\0') < 0 ? digest.size() : digest.indexOf('\0'));
+        QCOMPARE(Chat::legacyStoreName(id), QStringLiteral("Data/") + QString::fromUtf8(digest));
+    }
+}
+
+namespace {
+// Two ids whose old store names are equal: digests that begin with a zero
+// byte all cut to "Data/".
+QStringList collidingIds(qint64 start)
+{
+    QStringList ids;
+    for (qint64 n = start; ids.size() < 2; ++n) {
+        const QString id = QString::number(n);
+        if (Chat::legacyStoreName(id) == QLatin1String("Data/"))
+            ids.append(id);
+    }
+    return ids;
+}
+
+// Writes a chat the way earlier versions did, under the old name.
+void writeLegacyStore(const QString& chatId, const QStringList& ids)
+{
+    DataBase store;
+    store.setDBName(Chat::legacyStoreName(chatId));
+    QVERIFY(store.isOpen());
+    for (int i = 0; i < ids.size(); ++i) {
+        const Message message = makeMessage(chatId, ids[i], 100 + i);
+        QVERIFY(store.put(QString::number(i + 1), ids[i]));
+        QVERIFY(store.put(ids[i], message.toDBJson()));
+    }
+    QJsonObject data{{"maxCounter", ids.size()},
+                     {"minCounter", 1},
+                     {"lastSentTime", 100 + ids.size() - 1},
+                     {"firstSentTime", 100}};
+    QVERIFY(store.put(QStringLiteral("chatData"), data));
+}
+} // namespace
+
+void TestChat::collidingLegacyNamesGetSeparateStores()
+{
+    const QStringList ids = collidingIds(989350000000LL);
+    Chat first, second;
+    first.setChatId(ids[0], Chat::ChatMode_Stored);
+    second.setChatId(ids[1], Chat::ChatMode_Stored);
+    QVERIFY(first.dbIsOpen());
+    QVERIFY(second.dbIsOpen());
+    QVERIFY(first.getChatDbName() != second.getChatDbName());
+    QVERIFY(first.addMessage(makeMessage(ids[0], "one", 1)));
+    QVERIFY(second.addMessage(makeMessage(ids[1], "two", 2)));
+    QCOMPARE(idsInOrder(first), QStringList{"one"});
+    QCOMPARE(idsInOrder(second), QStringList{"two"});
+}
+
+void TestChat::existingLegacyStoreOfThisChatIsKept()
+{
+    const QString chatId = QString::number(989120001234LL);
+    writeLegacyStore(chatId, {"old1", "old2", "old3"});
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QCOMPARE(chat.getChatDbName(), Chat::legacyStoreName(chatId));
+    QCOMPARE(idsInOrder(chat), (QStringList{"old1", "old2", "old3"}));
+    QVERIFY(chat.addMessage(makeMessage(chatId, "new", 500)));
+    chat.close();
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QCOMPARE(idsInOrder(chat), (QStringList{"old1", "old2", "old3", "new"}));
+}
+
+void TestChat::legacyStoreOfAnotherChatIsLeftAlone()
+{
+    const QStringList ids = collidingIds(989360000000LL);
+    // The old store under the shared name holds the first chat's history.
+    writeLegacyStore(ids[0], {"theirs1", "theirs2"});
+    {
+        Chat intruder;
+        intruder.setChatId(ids[1], Chat::ChatMode_Stored);
+        QCOMPARE(intruder.getChatDbName(), Chat::storeName(ids[1]));
+        QVERIFY(intruder.isEmpty());
+        QVERIFY(intruder.addMessage(makeMessage(ids[1], "mine", 1)));
+    }
+    Chat rightful;
+    rightful.setChatId(ids[0], Chat::ChatMode_Stored);
+    QCOMPARE(idsInOrder(rightful), (QStringList{"theirs1", "theirs2"}));
+}
+
+QTEST_GUILESS_MAIN(TestChat)
+#include "tst_chat.moc"
