@@ -218,9 +218,12 @@ bool FileMessage::fromLocalImage(const QString& path)
         return false;
     QImageReader reader(path);
     QSize size = reader.size();
-    if (!size.isValid())
-        size = reader.read().size();
     if (!size.isValid()) {
+        // Some formats tell their size only after decoding.
+        const QImage image = reader.read();
+        size = image.isNull() ? QSize() : image.size();
+    }
+    if (!size.isValid() || size.isEmpty()) {
         L_WARN(QStringLiteral("FileMessage::fromLocalImage | not an image: %1 (%2)")
                    .arg(path, reader.errorString()));
         return false;
