@@ -269,6 +269,9 @@ bool Message::fromUserChatArchiveJson(const QJsonObject& object, const QString& 
         return reject("no M object");
     QJsonObject paramObject = params.toObject();
     setMessageUCParams(&paramObject);
+    // What remains are the payload keys (and any unknown key): without them an
+    // archived file, sticker or control message would lose its content.
+    otherFields = paramObject;
     this->chatId = chatId;
 
     const QJsonValue fromValue = object.value(QLatin1String("F"));

@@ -440,8 +440,8 @@ void TestMessage::forms()
                               {"S", "EDITED"},
                               {"MS", "2"}};
     Message archived;
-    QVERIFY(archived.fromUserChatArchiveJson(element, kPeer));
-    QCOMPARE(archived.getChatId(), kPeer);
+    QVERIFY(archived.fromUserChatArchiveJson(element, original.getChatId()));
+    QCOMPARE(archived.getChatId(), original.getChatId());
     QCOMPARE(archived.getMajorType(), majorType);
     QCOMPARE(archived.getMinorType(), minorType);
     QCOMPARE(archived.getUserId(), original.getUserId());
@@ -452,6 +452,10 @@ void TestMessage::forms()
     QCOMPARE(archived.getMessageId(), original.getMessageId());
     QVERIFY(archived.getEdited());
     QCOMPARE(archived.getState(), MessageBase::MsgState_Delivered);
+    QJsonObject archivedView = payloadView(archived);
+    QCOMPARE(archivedView.value("file").toObject(), file);
+    archivedView.remove("file");
+    QCOMPARE(archivedView, expectedView);
     QVERIFY(log->warnings.isEmpty());
 }
 
