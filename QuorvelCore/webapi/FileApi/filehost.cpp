@@ -1,0 +1,44 @@
+#include "webapi/FileApi/filehost.h"
+
+#include "foundation/serviceconfig.h"
+#include "foundation/simpleqtlogger.h"
+#include "webapi/GeneralApi/deviceinfoprovider.h"
+
+#include <QNetworkReply>
+#include <QStringList>
+
+const char* const FileHost::kDefaultBaseUrl = "https://files.quorvel.app/";
+
+QString FileHost::baseUrl()
+{
+    QString url = QString::fromLocal8Bit(qgetenv("QUORVEL_FILE_HOST_URL")).trimmed();
+    if (url.isEmpty())
+        url = QString::fromLatin1(kDefaultBaseUrl);
+    if (!url.endsWith(QLatin1Char('/')))
+        url += QLatin1Char('/');
+    return url;
+}
+
+QUrl FileHost::url(const QString& path)
+{
+    return QUrl(baseUrl() + path);
+}
+
+QNetworkRequest FileHost::request(const QUrl& url)
+{
+    ServiceConfig::installExtraCaCertificates();
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, DeviceInfoProvider().getUserAgent());
+    return request;
+}
+
+void FileHost::logSslErrors(const QString& where, QNetworkReply* reply,
+                            const QList<QSslError>& errors)
+{
+    QStringList texts;
+    for (const QSslError& error : errors)
+        texts << error.errorString();
+    const QString url = reply ? reply->url().toString() : QString();
+    L_ERROR(where + QStringLiteral(" | certificate rejected for ") + url + QStringLiteral(": ") +
+            texts.join(QStringLiteral("; ")));
+}
