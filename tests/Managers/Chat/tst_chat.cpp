@@ -1,6 +1,7 @@
 #include "Managers/Chat/chat.h"
 #include "foundation/database.h"
 #include "foundation/globalconstants.h"
+#include "storewrites.h"
 #include "testcrypto.h"
 
 #include <QDir>
@@ -76,6 +77,7 @@ private slots:
     void refusesInvalidAndForeignAndBookkeepingIds_data();
     void refusesInvalidAndForeignAndBookkeepingIds();
     void refusesWhenStoreCannotBeWritten();
+    void olderMessageRewritesOnlyTheShorterSide();
 
     void stateNeverGoesBackwards_data();
     void stateNeverGoesBackwards();
@@ -337,6 +339,30 @@ void TestChat::refusesWhenStoreCannotBeWritten()
     QVERIFY(!second.addMessage(makeMessage(chatId, "b", 200)));
     QVERIFY(second.isEmpty());
     QVERIFY(!holder.messageExists(makeMessage(chatId, "b", 200)));
+}
+
+void TestChat::olderMessageRewritesOnlyTheShorterSide()
+{
+    const QString chatId = freshChatId();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    for (int i = 1; i <= 20; ++i)
+        QVERIFY(chat.addMessage(makeMessage(chatId, QString("w%1").arg(i), 100 * i)));
+    const QString store = chat.getChatDbName();
+    QCOMPARE(storeWritesOf(store, "20"), 1);
+
+    // Between w2 and w3: the two positions below move, the eighteen above stay.
+    QVERIFY(chat.addMessage(makeMessage(chatId, "late", 250)));
+    for (int counter = 3; counter <= 20; ++counter)
+        QCOMPARE(storeWritesOf(store, QString::number(counter)), 1);
+    QCOMPARE(storeWritesOf(store, "0"), 1);
+    QCOMPARE(idsInOrder(chat).mid(0, 4), (QStringList{"w1", "w2", "late", "w3"}));
+
+    // Older than the oldest: one position record.
+    QVERIFY(chat.addMessage(makeMessage(chatId, "oldest", 1)));
+    QCOMPARE(storeWritesOf(store, "-1"), 1);
+    QCOMPARE(storeWritesOf(store, "2"), 2);
+    QCOMPARE(idsInOrder(chat).first(), QString("oldest"));
 }
 
 void TestChat::stateNeverGoesBackwards_data()
