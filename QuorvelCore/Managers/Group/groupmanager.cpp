@@ -1,0 +1,8 @@
+#include "Managers/Group/groupmanager.h"
+
+GroupManager::GroupManager(QObject* parent) : AbstractManager(parent) {}
+
+void GroupManager::startLoading()
+{
+    emit loadingFinished();
+}
