@@ -145,6 +145,7 @@ void TestUploads::imageUploadSendsCheckThenForm()
 
     UploadManager* manager = UploadManager::getInstance();
     QSignalSpy done(manager, &UploadManager::uploadDone);
+    QSignalSpy progress(manager, &UploadManager::uploadProgress);
     const UploadRequest request = manager->uploadFileMessage(path);
     QCOMPARE(int(request.getFileType()), int(FileMessage::MsgFileType_Image));
     QCOMPARE(request.getFileMessage().getImageSize(), QSize(600, 300));
@@ -162,6 +163,11 @@ void TestUploads::imageUploadSendsCheckThenForm()
 
     QVERIFY(done.wait(5000));
     QCOMPARE(done.first().at(0).toString(), path);
+    QVERIFY(!progress.isEmpty());
+    for (const QList<QVariant>& step : qAsConst(progress)) {
+        QCOMPARE(step.at(0).toString(), path);
+        QVERIFY(step.at(1).toLongLong() > 0 && step.at(2).toLongLong() >= step.at(1).toLongLong());
+    }
 
     QCOMPARE(service.requests().size(), 2);
     const FakeRequest check = service.requests().at(0);
