@@ -18,8 +18,10 @@ QStringList ChannelCategory::getJsonObjectKeys()
 bool ChannelCategory::checkCategoryFields(const QJsonObject& object)
 {
     for (const QString& key : getJsonObjectKeys()) {
-        if (!object.contains(key))
+        if (!object.contains(key)) {
+            L_WARN(QStringLiteral("ChannelCategory::setDataFromJson | missing key: ") + key);
             return false;
+        }
     }
     return true;
 }

@@ -54,7 +54,7 @@ bool ChannelInfo::checkChannelFields(const QJsonObject& object)
 bool ChannelInfo::setDataFromJson(const QJsonObject& object)
 {
     if (!checkChannelFields(object)) {
-        L_DEBUG(QStringLiteral("checking channel fields failed!!!"));
+        L_WARN(QStringLiteral("checking channel fields failed!!!"));
         return false;
     }
     id = object.value(kChannelId).toString();

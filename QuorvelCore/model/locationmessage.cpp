@@ -32,7 +32,7 @@ bool LocationMessage::checkFields(const QJsonObject& object)
 bool LocationMessage::setDataFromJson(const QJsonObject& object)
 {
     if (!checkFields(object)) {
-        L_DEBUG(QStringLiteral("checkFields Failed"));
+        L_WARN(QStringLiteral("LocationMessage::setDataFromJson | checkFields Failed"));
         setInvalidValues();
         return false;
     }

@@ -8,7 +8,7 @@ bool PollValues::checkKeys(const QJsonObject& object, const QStringList& keys)
 {
     for (const QString& key : keys) {
         if (!object.contains(key)) {
-            L_DEBUG(QStringLiteral("fields does not contain: ") + key);
+            L_WARN(QStringLiteral("fields does not contain: ") + key);
             return false;
         }
     }

@@ -28,7 +28,7 @@ bool Profile::setDataFromJson(const QJsonObject& object)
     const QStringList keys = getJsonKeys();
     for (int i = 0; i < keys.size(); ++i) {
         if (!object.contains(keys.at(i))) {
-            L_DEBUG(QStringLiteral("Profile::setDataFromJson | missing key: ") + keys.at(i));
+            L_WARN(QStringLiteral("Profile::setDataFromJson | missing key: ") + keys.at(i));
             return false;
         }
         *fields[i] = object.value(keys.at(i)).toString();

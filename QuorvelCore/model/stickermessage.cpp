@@ -29,8 +29,10 @@ bool StickerMessage::checkFields(const QJsonObject& object)
 bool StickerMessage::setDataFromJson(const QJsonObject& object)
 {
     setInvalidValues();
-    if (!checkFields(object))
+    if (!checkFields(object)) {
+        L_WARN(QStringLiteral("StickerMessage::setDataFromJson | incomplete sticker"));
         return false;
+    }
     stickerId = object.value(StickerId).toString();
     stickerPackageId = object.value(StickerPackageId).toString();
     stickerVersion = object.value(StickerVersion).toString();

@@ -237,7 +237,7 @@ void TestMessageParts::location_data()
                                             {"LOCATION_LONGITUDE", 151.2093}}
                              << -33.8688 << 151.2093 << false;
     QTest::newRow("no longitude") << QJsonObject{{"LOCATION_LATITUDE", "35.6"}} << 256.0 << 256.0
-                                  << false;
+                                  << true;
     QTest::newRow("not a number") << QJsonObject{{"LOCATION_LATITUDE", "north"},
                                                  {"LOCATION_LONGITUDE", "51.3"}}
                                   << 256.0 << 256.0 << true;
