@@ -219,11 +219,17 @@ void StaticFile::setFileUrl(const QString& path)
 
 bool StaticFile::setUrl(const QString& newUrl, StaticFileMode newMode, StoragePath path, bool image)
 {
-    return setUrlAndID(newUrl, QString(), newMode, path, image);
+    return load(newUrl, QString(), newMode, path, image, false);
 }
 
 bool StaticFile::setUrlAndID(const QString& newUrl, const QString& id, StaticFileMode newMode,
                              StoragePath path, bool image)
+{
+    return load(newUrl, id, newMode, path, image, newUrl.contains(QLatin1String("static_file")));
+}
+
+bool StaticFile::load(const QString& newUrl, const QString& id, StaticFileMode newMode,
+                      StoragePath path, bool image, bool staticForm)
 {
     if (newUrl.isEmpty())
         return false;
@@ -236,7 +242,7 @@ bool StaticFile::setUrlAndID(const QString& newUrl, const QString& id, StaticFil
         readFileContent(fileUrl);
         return true;
     }
-    if (newUrl.contains(QLatin1String("static_file")))
+    if (staticForm)
         return startStaticFileDownload(newUrl);
     startDownload(newUrl, false);
     return false;

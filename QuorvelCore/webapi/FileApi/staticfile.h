@@ -98,6 +98,8 @@ private:
     static bool imageFlagFor(StoragePath path, bool given);
     void setFileUrl(const QString& path);
     void readFileContent(const QString& path);
+    bool load(const QString& url, const QString& id, StaticFileMode mode, StoragePath path,
+              bool isImage, bool staticForm);
     bool expectsFile() const;
     bool startStaticFileDownload(const QString& baseUrl);
     void startDownload(const QString& requestUrl, bool withUserAgent);

@@ -274,6 +274,21 @@ void TestDownloads::staticFileUrlCarriesFourSegments()
     StaticFile again;
     QVERIFY(again.setUrlAndID(url, QString(), StaticFile::LocalFirst, StaticFile::AvatarThumbnails,
                               false));
+
+    // A static attachment (its id carries an extension) uses the same form.
+    host->addStaticFile("pic.png", png(8, false));
+    FileMessage message;
+    message.setFileType(FileMessage::MsgFileType_Image);
+    message.setFileId("pic.png");
+    message.setFileUrl(service.baseUrl() + "static_file/pic.png");
+    StaticFile attachment;
+    QSignalSpy attachmentImage(&attachment, &StaticFile::imageReady);
+    QVERIFY(
+        !attachment.setFileMessage(message, StaticFile::LocalFirst, StaticFile::Downloads, true));
+    QVERIFY(attachmentImage.wait(5000));
+    QCOMPARE(host->staticSegments().size(), 2);
+    QCOMPARE(host->staticSegments().last().at(0), QString("alice"));
+    QVERIFY(attachment.getFileUrl().endsWith(".png"));
 }
 
 void TestDownloads::staticFileNeedsCredentials()
