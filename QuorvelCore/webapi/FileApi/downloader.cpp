@@ -233,7 +233,7 @@ void Downloader::releaseTransfer()
     if (reply) {
         reply->disconnect(this);
         reply->blockSignals(true);
-        if (reply->isRunning())
+        if (reply->isRunning() && reply->error() == QNetworkReply::NoError)
             reply->abort();
         reply->deleteLater();
     }

@@ -205,9 +205,8 @@ void UploadFile::startUpload(const UploadRequest& request)
 
     if (uploadReply) {
         uploadReply->disconnect(this);
-        if (uploadReply->isRunning())
-            if (uploadReply->isRunning())
-                uploadReply->abort();
+        if (uploadReply->isRunning() && uploadReply->error() == QNetworkReply::NoError)
+            uploadReply->abort();
         uploadReply->deleteLater();
     }
     if (uploadManager)
@@ -316,9 +315,8 @@ void UploadFile::releaseNetwork()
     for (QPointer<QNetworkReply>* reply : {&existReply, &uploadReply}) {
         if (*reply) {
             (*reply)->disconnect(this);
-            if ((*reply)->isRunning())
-                if ((*reply)->isRunning())
-                    (*reply)->abort();
+            if ((*reply)->isRunning() && (*reply)->error() == QNetworkReply::NoError)
+                (*reply)->abort();
             (*reply)->deleteLater();
         }
         *reply = nullptr;
