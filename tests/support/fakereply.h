@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QMetaType>
 
 #include <functional>
 
@@ -31,5 +32,7 @@ public:
     static FakeReply dropped();
     FakeReply delayed(int msecs) const;
 };
+
+Q_DECLARE_METATYPE(FakeReply)
 
 #endif // FAKEREPLY_H

@@ -395,7 +395,7 @@ QStringList ProcedureHandler::logoutFolders(const QString& appDataLocation,
                appDataLocation);
     const QString downloads = QDir::cleanPath(downloadLocation);
     if (!downloadLocation.isEmpty() && QDir::isAbsolutePath(downloads))
-        folders << downloads + QStringLiteral("/Quorvel Downloads");
+        folders << QDir::cleanPath(downloads + QStringLiteral("/Quorvel Downloads"));
     else
         L_WARN(QStringLiteral("ProcedureHandler::removeAllSettings | download folder unknown, "
                               "nothing removed there"));
