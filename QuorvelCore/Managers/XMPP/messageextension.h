@@ -1,0 +1,23 @@
+#ifndef MESSAGEEXTENSION_H
+#define MESSAGEEXTENSION_H
+
+#include "model/message.h"
+
+#include <QXmppClientExtension.h>
+
+// Turns every incoming message stanza of our form into a Message. Stanzas it
+// cannot read (receipts, error bounces, plain room traffic) are left to the
+// other extensions.
+class MessageExtension : public QXmppClientExtension
+{
+    Q_OBJECT
+public:
+    MessageExtension() = default;
+
+    bool handleStanza(const QDomElement& element) override;
+
+signals:
+    void ReceiveQuorvelMessage(Message rcv);
+};
+
+#endif // MESSAGEEXTENSION_H

@@ -1,0 +1,16 @@
+#ifndef QUORVELXMPPCLIENTEXTENSION_H
+#define QUORVELXMPPCLIENTEXTENSION_H
+
+#include <QXmppClientExtension.h>
+
+// An extension that handles nothing.
+class QuorvelXMPPClientExtension : public QXmppClientExtension
+{
+    Q_OBJECT
+public:
+    QuorvelXMPPClientExtension() = default;
+
+    bool handleStanza(const QDomElement&) override { return false; }
+};
+
+#endif // QUORVELXMPPCLIENTEXTENSION_H

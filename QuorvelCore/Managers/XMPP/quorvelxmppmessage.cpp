@@ -1,0 +1,166 @@
+#include "Managers/XMPP/quorvelxmppmessage.h"
+
+#include "foundation/serviceconfig.h"
+
+#include <QDomElement>
+#include <QJsonObject>
+#include <QXmppElement.h>
+
+namespace {
+
+const char* const kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
+
+QString beforeAt(const QString& address)
+{
+    return address.section(QLatin1Char('@'), 0, 0);
+}
+
+QString bodyLanguage(const QDomElement& body)
+{
+    QString lang = body.attributeNS(QLatin1String(kXmlNamespace), QStringLiteral("lang"));
+    if (lang.isEmpty())
+        lang = body.attribute(QStringLiteral("lang"));
+    return lang;
+}
+
+bool isRoomStanzaType(QXmppMessage::Type type)
+{
+    return type == QXmppMessage::GroupChat;
+}
+
+} // namespace
+
+QuorvelXMPPMessage::QuorvelXMPPMessage(const QString& from, const QString& to, const QString& body,
+                                       const QString& thread)
+    : QXmppMessage(from, to, body, thread)
+{
+}
+
+QuorvelXMPPMessage::QuorvelXMPPMessage(const Message& source, const QString& resource)
+    : message(source)
+{
+    const QString domain = chatDomain();
+    const QXmppMessage::Type type = getMessageXmppType(message);
+    setType(type);
+    if (type == QXmppMessage::Chat)
+        setTo(userAddress(message.getChatId(), domain));
+    else if (isRoomStanzaType(type))
+        setTo(roomAddress(message.getChatId(), domain));
+    setFrom(userAddress(message.getUserId(), domain) + QLatin1Char('/') + resource);
+    setBody(message.getMessageBody().isEmpty() ? QStringLiteral(" ") : message.getMessageBody());
+    setId(message.getMessageId());
+    const bool control = message.getMajorType() == MessageBase::MsgMajorType_ControlMessage;
+    setReceiptRequested(!control ||
+                        message.getMinorType() == MessageBase::MsgMinorType_EditMessage);
+    setLang(QStringLiteral("en"));
+    setMessageExtentions();
+}
+
+QXmppMessage::Type QuorvelXMPPMessage::getMessageXmppType(const Message& message)
+{
+    switch (message.getMajorType()) {
+    case MessageBase::MsgMajorType_SimpleChat:
+        return QXmppMessage::Chat;
+    case MessageBase::MsgMajorType_GroupChat:
+        return QXmppMessage::GroupChat;
+    case MessageBase::MsgMajorType_ControlMessage:
+        switch (message.getMinorType()) {
+        case MessageBase::MsgMinorType_Seen:
+        case MessageBase::MsgMinorType_GroupInvitation:
+        case MessageBase::MsgMinorType_UpdateConversationMuteStatus:
+            return QXmppMessage::Chat;
+        case MessageBase::MsgMinorType_GroupLeave:
+        case MessageBase::MsgMinorType_GroupRemove:
+        case MessageBase::MsgMinorType_GroupJoin:
+        case MessageBase::MsgMinorType_GroupChangeRole:
+        case MessageBase::MsgMinorType_GroupChangeMetadata:
+        case MessageBase::MsgMinorType_GroupCreated:
+            return QXmppMessage::GroupChat;
+        case MessageBase::MsgMinorType_EditMessage:
+            return message.getGroupControlMessage() ? QXmppMessage::GroupChat : QXmppMessage::Chat;
+        default:
+            return QXmppMessage::Normal;
+        }
+    default:
+        return QXmppMessage::Normal;
+    }
+}
+
+QString QuorvelXMPPMessage::userAddress(const QString& userId, const QString& domain)
+{
+    return userId + QLatin1Char('@') + domain;
+}
+
+QString QuorvelXMPPMessage::roomAddress(const QString& roomId, const QString& domain)
+{
+    return roomId + QStringLiteral("@conference.") + domain;
+}
+
+QString QuorvelXMPPMessage::chatDomain()
+{
+    return ServiceConfig::chatDomain();
+}
+
+void QuorvelXMPPMessage::setMessageExtentions()
+{
+    QJsonObject params = message.getMessageParams();
+    const auto major = message.getMajorType();
+    if (major == MessageBase::MsgMajorType_GroupChat ||
+        major == MessageBase::MsgMajorType_ControlMessage) {
+        params.remove(QStringLiteral("USER_ID"));
+        params.remove(QStringLiteral("USERNAME"));
+    }
+    QXmppElementList fields;
+    for (auto it = params.constBegin(); it != params.constEnd(); ++it) {
+        QXmppElement field;
+        field.setTagName(QStringLiteral("body"));
+        const QString key = it.key() == QLatin1String("SECONDARY_MESSAGE_ID")
+                                ? QStringLiteral("MESSAGE_ID")
+                                : it.key();
+        field.setAttribute(QStringLiteral("xml:lang"), key);
+        field.setValue(it.value().toVariant().toString());
+        fields.append(field);
+    }
+    setExtensions(fields);
+}
+
+bool QuorvelXMPPMessage::parseElement(const QDomElement& element)
+{
+    parse(element);
+    if (type() == QXmppMessage::Error)
+        return false;
+    const QString sender = from();
+    const QString roomHost = QStringLiteral("@conference.") + chatDomain();
+    const bool roomMessage = sender.contains(roomHost);
+
+    QJsonObject object;
+    object.insert(QStringLiteral("FROM"), beforeAt(sender));
+    object.insert(QStringLiteral("MESSAGE_USERNAME"), beforeAt(to()));
+    if (!roomMessage) {
+        object.insert(QStringLiteral("USER_ID"), beforeAt(sender));
+    } else {
+        const QStringList parts = sender.split(QLatin1Char('/'));
+        if (parts.size() < 2)
+            return false;
+        object.insert(QStringLiteral("USER_ID"), beforeAt(parts.at(1)));
+    }
+    message.setChatId(beforeAt(sender));
+    object.insert(QStringLiteral("MESSAGE_ID"), id());
+
+    for (QDomElement body = element.firstChildElement(QStringLiteral("body")); !body.isNull();
+         body = body.nextSiblingElement(QStringLiteral("body"))) {
+        const QString lang = bodyLanguage(body);
+        if (lang.isEmpty()) {
+            object.insert(QStringLiteral("MESSAGE_BODY"), body.text());
+        } else if (lang == QLatin1String("MESSAGE_ID")) {
+            object.insert(QStringLiteral("SECONDARY_MESSAGE_ID"), body.text());
+        } else if (lang == QLatin1String("FROM") ||
+                   (roomMessage && lang == QLatin1String("USER_ID"))) {
+            // The sender comes from the server-stamped address only.
+            continue;
+        } else {
+            object.insert(lang, body.text());
+        }
+    }
+    return message.fromJson(object);
+}

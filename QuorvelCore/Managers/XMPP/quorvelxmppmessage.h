@@ -1,0 +1,40 @@
+#ifndef QUORVELXMPPMESSAGE_H
+#define QUORVELXMPPMESSAGE_H
+
+#include "model/message.h"
+
+#include <QXmppMessage.h>
+
+class QDomElement;
+
+// A message stanza built from a Message, or parsed into one. The message's
+// text is the plain body; every stanza parameter of the message travels as an
+// additional <body xml:lang="KEY"> element.
+class QuorvelXMPPMessage : public QXmppMessage
+{
+public:
+    QuorvelXMPPMessage(const QString& from = QString(), const QString& to = QString(),
+                       const QString& body = QString(), const QString& thread = QString());
+    QuorvelXMPPMessage(const Message& message, const QString& resource);
+
+    Message getMessage() const { return message; }
+
+    // Reads an incoming message element into the held Message. False when the
+    // element is not one of ours: no type keys, an error bounce, or a room
+    // stanza without an occupant nick name.
+    bool parseElement(const QDomElement& element);
+
+    static QXmppMessage::Type getMessageXmppType(const Message& message);
+    // "user@domain" and "room@conference.domain".
+    static QString userAddress(const QString& userId, const QString& domain);
+    static QString roomAddress(const QString& roomId, const QString& domain);
+    // The built-in chat domain.
+    static QString chatDomain();
+
+private:
+    void setMessageExtentions();
+
+    Message message;
+};
+
+#endif // QUORVELXMPPMESSAGE_H

@@ -1,0 +1,52 @@
+#ifndef STANZACOUNTER_H
+#define STANZACOUNTER_H
+
+#include <QPointer>
+#include <QXmppClientExtension.h>
+#include <QXmppLogger.h>
+
+class QXmppOutgoingClient;
+
+// Gives the client its own view of the stream for stream management, on an
+// unmodified QXmpp:
+// - it is inserted as the client's first extension and removes the
+//   urn:xmpp:sm:3 advertisement from <stream:features>, so the library never
+//   runs its own stream management;
+// - it counts the message, presence and iq stanzas received (as the first
+//   extension it sees all of them) and, through the stream's log signal, the
+//   ones sent; raw writes through sendRaw are not counted;
+// - the library consumes incoming <a/> and <r/> itself, so it reads them from
+//   the stream's log of each received chunk (emitted just before the chunk's
+//   elements are handled) and offers them to the client's extensions, with the
+//   received count as it stands at that point of the chunk.
+class StanzaCounter : public QXmppClientExtension
+{
+    Q_OBJECT
+public:
+    StanzaCounter() = default;
+
+    bool handleStanza(const QDomElement& element) override;
+
+    bool sendRaw(const QByteArray& data);
+    void reset();
+    void resetReceived() { received = 0; }
+    unsigned int sentCount() const { return sent; }
+    unsigned int receivedCount() const { return inChunk ? chunkCount : received; }
+
+protected:
+    void setClient(QXmppClient* client) override;
+
+private slots:
+    void streamLog(QXmppLogger::MessageType type, const QString& text);
+
+private:
+    void offerStreamManagement(const QString& chunk);
+
+    QPointer<QXmppOutgoingClient> stream;
+    unsigned int sent = 0;
+    unsigned int received = 0;
+    unsigned int chunkCount = 0;
+    bool inChunk = false;
+};
+
+#endif // STANZACOUNTER_H

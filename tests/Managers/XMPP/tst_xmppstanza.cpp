@@ -1,0 +1,386 @@
+// The stanza form without a server: stream-management packets, the message
+// stanza built from a Message and read back, and the rules that keep the
+// authenticated sender in charge of who a message is from.
+
+#include "Managers/XMPP/quorvelxmppmessage.h"
+#include "Managers/XMPP/smpacket.h"
+
+#include <QDomDocument>
+#include <QTest>
+#include <QXmlStreamWriter>
+
+namespace {
+
+const char* const kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
+
+// Parses one element the way the stream hands it over (namespaces on).
+QDomElement streamElement(const QString& xml, QDomDocument* document)
+{
+    const QString wrapped = QStringLiteral("<stream:stream xmlns='jabber:client' "
+                                           "xmlns:stream='http://etherx.jabber.org/streams'>") +
+                            xml + QStringLiteral("</stream:stream>");
+    if (!document->setContent(wrapped, true))
+        return QDomElement();
+    return document->documentElement().firstChildElement();
+}
+
+QString toXml(const QXmppStanza& stanza)
+{
+    QString xml;
+    QXmlStreamWriter writer(&xml);
+    stanza.toXml(&writer);
+    return xml;
+}
+
+// Every <body> of the stanza: language (empty for none) -> text, in order.
+QList<QPair<QString, QString>> bodies(const QDomElement& message)
+{
+    QList<QPair<QString, QString>> result;
+    for (QDomElement body = message.firstChildElement(QStringLiteral("body")); !body.isNull();
+         body = body.nextSiblingElement(QStringLiteral("body")))
+        result.append(
+            {body.attributeNS(QLatin1String(kXmlNamespace), QStringLiteral("lang")), body.text()});
+    return result;
+}
+
+Message parsed(const QString& xml, bool* ok)
+{
+    QDomDocument document;
+    QuorvelXMPPMessage stanza;
+    *ok = stanza.parseElement(streamElement(xml, &document));
+    return stanza.getMessage();
+}
+
+Message sample(MessageBase::MsgMajorType major, MessageBase::MsgMinorType minor)
+{
+    Message m(major, QStringLiteral("alice"), QStringLiteral("bob"), QStringLiteral("text"));
+    m.setMinorType(minor);
+    m.setMessageId(QStringLiteral("des_alice_1700000000000_AbCd"));
+    m.setSendTimeInGMT(1700000000123);
+    return m;
+}
+
+} // namespace
+
+class XmppStanzaTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void smPacketParse_data();
+    void smPacketParse();
+    void smPacketWrite_data();
+    void smPacketWrite();
+
+    void stanzaTypeAndAddress_data();
+    void stanzaTypeAndAddress();
+    void builtStanzaCarriesFieldsAsBodies();
+    void groupAndControlStanzasOmitSender();
+    void receiptRequests_data();
+    void receiptRequests();
+
+    void roundTrip_data();
+    void roundTrip();
+    void senderCannotBeOverridden();
+    void rejectedStanzas_data();
+    void rejectedStanzas();
+};
+
+void XmppStanzaTest::initTestCase()
+{
+    qputenv("QUORVEL_CHAT_DOMAIN", "chat.example");
+}
+
+void XmppStanzaTest::smPacketParse_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<uint>("h");
+    const QString ns = QStringLiteral(" xmlns='urn:xmpp:sm:3'");
+    QTest::newRow("enable") << "<enable" + ns + "/>" << true << int(SMPacket::enable) << 0u;
+    QTest::newRow("enabled") << "<enabled" + ns + "/>" << true << int(SMPacket::enabled) << 0u;
+    QTest::newRow("request") << "<r" + ns + "/>" << true << int(SMPacket::r) << 0u;
+    QTest::newRow("answer") << "<a" + ns + " h='4294967295'/>" << true << int(SMPacket::a)
+                            << 4294967295u;
+    QTest::newRow("answer bad h") << "<a" + ns + " h='x1'/>" << false << int(SMPacket::invalid)
+                                  << 0u;
+    QTest::newRow("failed") << "<failed" + ns + "/>" << false << int(SMPacket::invalid) << 0u;
+    QTest::newRow("other namespace")
+        << QStringLiteral("<a xmlns='urn:xmpp:sm:2' h='1'/>") << false << int(SMPacket::a) << 0u;
+}
+
+void XmppStanzaTest::smPacketParse()
+{
+    QFETCH(QString, xml);
+    QFETCH(bool, ok);
+    QFETCH(int, type);
+    QFETCH(uint, h);
+    QDomDocument document;
+    SMPacket packet;
+    QCOMPARE(packet.parse(streamElement(xml, &document)), ok);
+    QCOMPARE(int(packet.getType()), type);
+    QCOMPARE(packet.getH(), h);
+}
+
+void XmppStanzaTest::smPacketWrite_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<uint>("h");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("enable") << int(SMPacket::enable) << 0u << true
+                            << QByteArray("<enable xmlns=\"urn:xmpp:sm:3\"/>");
+    QTest::newRow("request") << int(SMPacket::r) << 9u << true
+                             << QByteArray("<r xmlns=\"urn:xmpp:sm:3\"/>");
+    QTest::newRow("answer") << int(SMPacket::a) << 12u << true
+                            << QByteArray("<a xmlns=\"urn:xmpp:sm:3\" h=\"12\"/>");
+    QTest::newRow("enabled") << int(SMPacket::enabled) << 0u << false << QByteArray();
+    QTest::newRow("invalid") << int(SMPacket::invalid) << 0u << false << QByteArray();
+}
+
+void XmppStanzaTest::smPacketWrite()
+{
+    QFETCH(int, type);
+    QFETCH(uint, h);
+    QFETCH(bool, ok);
+    QFETCH(QByteArray, bytes);
+    QByteArray out;
+    QCOMPARE(SMPacket(SMPacket::Type(type), h).toByteArray(&out), ok);
+    QCOMPARE(out, bytes);
+    QCOMPARE(SMPacket().getType(), SMPacket::a);
+}
+
+void XmppStanzaTest::stanzaTypeAndAddress_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<bool>("groupControl");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("to");
+    const QString user = QStringLiteral("bob@chat.example");
+    const QString room = QStringLiteral("bob@conference.chat.example");
+    using M = MessageBase;
+    QTest::newRow("one-to-one") << int(M::MsgMajorType_SimpleChat) << int(M::MsgMinorType_File)
+                                << false << int(QXmppMessage::Chat) << user;
+    QTest::newRow("group") << int(M::MsgMajorType_GroupChat) << int(M::MsgMinorType_Text) << false
+                           << int(QXmppMessage::GroupChat) << room;
+    QTest::newRow("seen") << int(M::MsgMajorType_ControlMessage) << int(M::MsgMinorType_Seen)
+                          << false << int(QXmppMessage::Chat) << user;
+    QTest::newRow("mute") << int(M::MsgMajorType_ControlMessage)
+                          << int(M::MsgMinorType_UpdateConversationMuteStatus) << false
+                          << int(QXmppMessage::Chat) << user;
+    QTest::newRow("group join") << int(M::MsgMajorType_ControlMessage)
+                                << int(M::MsgMinorType_GroupJoin) << false
+                                << int(QXmppMessage::GroupChat) << room;
+    QTest::newRow("group edit") << int(M::MsgMajorType_ControlMessage)
+                                << int(M::MsgMinorType_EditMessage) << true
+                                << int(QXmppMessage::GroupChat) << room;
+    QTest::newRow("chat edit") << int(M::MsgMajorType_ControlMessage)
+                               << int(M::MsgMinorType_EditMessage) << false
+                               << int(QXmppMessage::Chat) << user;
+    QTest::newRow("other control")
+        << int(M::MsgMajorType_ControlMessage) << int(M::MsgMinorType_CallRequest) << false
+        << int(QXmppMessage::Normal) << QString();
+    QTest::newRow("channel") << int(M::MsgMajorType_ChannelChat) << int(M::MsgMinorType_Text)
+                             << false << int(QXmppMessage::Normal) << QString();
+}
+
+void XmppStanzaTest::stanzaTypeAndAddress()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(bool, groupControl);
+    QFETCH(int, type);
+    QFETCH(QString, to);
+    Message m = sample(MessageBase::MsgMajorType(major), MessageBase::MsgMinorType(minor));
+    m.setGroupControlMessage(groupControl);
+    const QuorvelXMPPMessage stanza(m, QStringLiteral("desktopqt_dev"));
+    QCOMPARE(int(stanza.type()), type);
+    QCOMPARE(stanza.to(), to);
+    QCOMPARE(stanza.from(), QStringLiteral("alice@chat.example/desktopqt_dev"));
+    QCOMPARE(stanza.id(), m.getMessageId());
+    QCOMPARE(stanza.lang(), QStringLiteral("en"));
+}
+
+void XmppStanzaTest::builtStanzaCarriesFieldsAsBodies()
+{
+    Message m = sample(MessageBase::MsgMajorType_SimpleChat, MessageBase::MsgMinorType_Text);
+    m.setMessageBody(QString());
+    m.addToOtherFields(QStringLiteral("SECONDARY_MESSAGE_ID"), QStringLiteral("sec-9"));
+    m.addToOtherFields(QStringLiteral("FLAG"), true);
+    const QString xml = toXml(QuorvelXMPPMessage(m, QStringLiteral("r")));
+    QVERIFY(xml.contains(QLatin1String("<body> </body>")));
+    QDomDocument document;
+    const auto all = bodies(streamElement(xml, &document));
+    QVERIFY(!all.isEmpty());
+    QVERIFY(all.first().first.isEmpty());
+    QMap<QString, QString> fields;
+    for (int i = 1; i < all.size(); ++i) {
+        QVERIFY2(!all.at(i).first.isEmpty(), "every extra body names its field");
+        fields.insert(all.at(i).first, all.at(i).second);
+    }
+    QCOMPARE(fields.value(QStringLiteral("MAJOR_TYPE")), QStringLiteral("SIMPLE_CHAT"));
+    QCOMPARE(fields.value(QStringLiteral("MINOR_TYPE")), QStringLiteral("TEXT"));
+    QCOMPARE(fields.value(QStringLiteral("SEND_TIME_IN_GMT")), QStringLiteral("1700000000123"));
+    QCOMPARE(fields.value(QStringLiteral("USER_ID")), QStringLiteral("alice"));
+    QCOMPARE(fields.value(QStringLiteral("USERNAME")), QStringLiteral("bob"));
+    QCOMPARE(fields.value(QStringLiteral("MESSAGE_ID")), QStringLiteral("sec-9"));
+    QCOMPARE(fields.value(QStringLiteral("FLAG")), QStringLiteral("true"));
+    QVERIFY(!fields.contains(QStringLiteral("SECONDARY_MESSAGE_ID")));
+}
+
+void XmppStanzaTest::groupAndControlStanzasOmitSender()
+{
+    for (auto major :
+         {MessageBase::MsgMajorType_GroupChat, MessageBase::MsgMajorType_ControlMessage}) {
+        Message m = sample(major, MessageBase::MsgMinorType_Text);
+        QDomDocument document;
+        const auto all =
+            bodies(streamElement(toXml(QuorvelXMPPMessage(m, QStringLiteral("r"))), &document));
+        for (const auto& body : all) {
+            QVERIFY(body.first != QLatin1String("USER_ID"));
+            QVERIFY(body.first != QLatin1String("USERNAME"));
+        }
+    }
+}
+
+void XmppStanzaTest::receiptRequests_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<bool>("requested");
+    using M = MessageBase;
+    QTest::newRow("text") << int(M::MsgMajorType_SimpleChat) << int(M::MsgMinorType_Text) << true;
+    QTest::newRow("group") << int(M::MsgMajorType_GroupChat) << int(M::MsgMinorType_Text) << true;
+    QTest::newRow("seen") << int(M::MsgMajorType_ControlMessage) << int(M::MsgMinorType_Seen)
+                          << false;
+    QTest::newRow("edit") << int(M::MsgMajorType_ControlMessage) << int(M::MsgMinorType_EditMessage)
+                          << true;
+}
+
+void XmppStanzaTest::receiptRequests()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(bool, requested);
+    const Message m = sample(MessageBase::MsgMajorType(major), MessageBase::MsgMinorType(minor));
+    QDomDocument document;
+    const QDomElement element =
+        streamElement(toXml(QuorvelXMPPMessage(m, QStringLiteral("r"))), &document);
+    QCOMPARE(!element.firstChildElement(QStringLiteral("request")).isNull(), requested);
+}
+
+void XmppStanzaTest::roundTrip_data()
+{
+    QTest::addColumn<Message>("message");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("chatId");
+    QTest::addColumn<QString>("userId");
+
+    Message text = sample(MessageBase::MsgMajorType_SimpleChat, MessageBase::MsgMinorType_Text);
+    text.setMessageBody(QStringLiteral("سلام <b>&amp;</b> 😀"));
+    text.setReplyOnMessageId(QStringLiteral("des_bob_1_zzzz"));
+    text.addToOtherFields(QStringLiteral("SECONDARY_MESSAGE_ID"), QStringLiteral("s-1"));
+    QTest::newRow("one-to-one text") << text << QStringLiteral("alice@chat.example/desktopqt_x")
+                                     << QStringLiteral("alice") << QStringLiteral("alice");
+
+    Message file = sample(MessageBase::MsgMajorType_SimpleChat, MessageBase::MsgMinorType_File);
+    file.addToOtherFields(QStringLiteral("FILE_URL"), QStringLiteral("https://f.example/1"));
+    file.addToOtherFields(QStringLiteral("FILE_NAME"), QStringLiteral("a b.png"));
+    file.addToOtherFields(QStringLiteral("FILE_TYPE"), QStringLiteral("FILE_TYPE_IMAGE"));
+    QTest::newRow("one-to-one file") << file << QStringLiteral("alice@chat.example/r")
+                                     << QStringLiteral("alice") << QStringLiteral("alice");
+
+    Message group = sample(MessageBase::MsgMajorType_GroupChat, MessageBase::MsgMinorType_Text);
+    group.setChatId(QStringLiteral("grp7"));
+    QTest::newRow("room message") << group
+                                  << QStringLiteral(
+                                         "grp7@conference.chat.example/alice@chat.example")
+                                  << QStringLiteral("grp7") << QStringLiteral("alice");
+}
+
+void XmppStanzaTest::roundTrip()
+{
+    QFETCH(Message, message);
+    QFETCH(QString, from);
+    QFETCH(QString, chatId);
+    QFETCH(QString, userId);
+    QuorvelXMPPMessage stanza(message, QStringLiteral("r"));
+    stanza.setFrom(from); // as the server stamps it
+    bool ok = false;
+    const Message got = parsed(toXml(stanza), &ok);
+    QVERIFY(ok);
+    QCOMPARE(got.getChatId(), chatId);
+    QCOMPARE(got.getUserId(), userId);
+    QCOMPARE(got.getMessageId(), message.getMessageId());
+    QCOMPARE(got.getMessageBody(), message.getMessageBody());
+    QCOMPARE(got.getMajorType(), message.getMajorType());
+    QCOMPARE(got.getMinorType(), message.getMinorType());
+    QCOMPARE(got.getSendTimeInGMT(), message.getSendTimeInGMT());
+    QCOMPARE(got.getReplyOnMessageId(), message.getReplyOnMessageId());
+    const QJsonObject sent = message.getOtherFields();
+    for (auto it = sent.constBegin(); it != sent.constEnd(); ++it)
+        QCOMPARE(got.getOtherFields().value(it.key()).toVariant().toString(),
+                 it.value().toVariant().toString());
+}
+
+void XmppStanzaTest::senderCannotBeOverridden()
+{
+    const QString common =
+        QStringLiteral("<body>hi</body><body xml:lang='MAJOR_TYPE'>%1</body>"
+                       "<body xml:lang='MINOR_TYPE'>TEXT</body><body xml:lang='FROM'>mallory</body>"
+                       "<body xml:lang='USER_ID'>mallory</body>");
+    bool ok = false;
+    const Message direct =
+        parsed(QStringLiteral("<message type='chat' id='m1' from='bob@chat.example/r' "
+                              "to='alice@chat.example'>") +
+                   common.arg(QStringLiteral("SIMPLE_CHAT")) + QStringLiteral("</message>"),
+               &ok);
+    QVERIFY(ok);
+    QCOMPARE(direct.getChatId(), QStringLiteral("bob"));
+
+    const Message room =
+        parsed(QStringLiteral("<message type='groupchat' id='m2' "
+                              "from='g1@conference.chat.example/bob@chat.example' "
+                              "to='alice@chat.example/r'>") +
+                   common.arg(QStringLiteral("GROUP_CHAT")) + QStringLiteral("</message>"),
+               &ok);
+    QVERIFY(ok);
+    QCOMPARE(room.getChatId(), QStringLiteral("g1"));
+    QCOMPARE(room.getUserId(), QStringLiteral("bob"));
+    QCOMPARE(room.getMessageBody(), QStringLiteral("hi"));
+}
+
+void XmppStanzaTest::rejectedStanzas_data()
+{
+    QTest::addColumn<QString>("xml");
+    const QString fields = QStringLiteral("<body>x</body><body xml:lang='MAJOR_TYPE'>%1</body>"
+                                          "<body xml:lang='MINOR_TYPE'>TEXT</body>");
+    QTest::newRow("receipt") << QStringLiteral(
+        "<message from='bob@chat.example/r' id='r1'><received xmlns='urn:xmpp:receipts' "
+        "id='m1'/></message>");
+    QTest::newRow("plain text") << QStringLiteral(
+        "<message from='bob@chat.example/r' type='chat'><body>hello</body></message>");
+    QTest::newRow("error bounce")
+        << QStringLiteral("<message type='error' from='bob@chat.example' id='m1'>") +
+               fields.arg(QStringLiteral("SIMPLE_CHAT")) +
+               QStringLiteral("<error type='cancel'><service-unavailable "
+                              "xmlns='urn:ietf:params:xml:ns:xmpp-stanzas'/></error></message>");
+    QTest::newRow("room without nick")
+        << QStringLiteral("<message type='groupchat' from='g1@conference.chat.example' id='m3'>") +
+               fields.arg(QStringLiteral("GROUP_CHAT")) + QStringLiteral("</message>");
+}
+
+void XmppStanzaTest::rejectedStanzas()
+{
+    QFETCH(QString, xml);
+    bool ok = true;
+    parsed(xml, &ok);
+    QVERIFY(!ok);
+}
+
+QTEST_MAIN(XmppStanzaTest)
+#include "tst_xmppstanza.moc"

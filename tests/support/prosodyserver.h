@@ -1,0 +1,82 @@
+#ifndef PROSODYSERVER_H
+#define PROSODYSERVER_H
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QProcess;
+class QXmppConfiguration;
+
+// A private prosody chat server on 127.0.0.1 for tests: its own folder, a free
+// c2s port, TLS required with the shared test certificates (TestCertificates),
+// users registered before start, one shared roster group holding every user
+// (so presence, and with it last-seen queries, works between them), privacy
+// lists, offline storage and a "conference.<domain>" room service without room
+// locking. The server runs in the foreground as a child process and is stopped
+// by its pid; stop() and start() again keep the port and the stored data, for
+// outage tests.
+//
+// Clients trust the CA through the program's CA override: call
+// TestCertificates::trustSharedCa() before the process's first TLS connection.
+class ProsodyServer
+{
+public:
+    // With trustedCertificate false the server presents a certificate from a
+    // CA of its own that no client trusts (for refusal tests).
+    explicit ProsodyServer(const QString& domain = QStringLiteral("localhost"),
+                           bool trustedCertificate = true);
+    ~ProsodyServer();
+    ProsodyServer(const ProsodyServer&) = delete;
+    ProsodyServer& operator=(const ProsodyServer&) = delete;
+
+    // prosody and prosodyctl are installed; tests skip when they are not.
+    static bool isAvailable();
+
+    // Registers a user; may be called at any time, but the shared roster group
+    // is rewritten only at the next start.
+    bool addUser(const QString& user, const QString& password);
+
+    // Starts the server (the first call also writes the folder, the
+    // certificates and the configuration) and waits until the port accepts
+    // connections. False with errorString() when it did not come up.
+    bool start(int timeoutMs = 15000);
+    // Stops the server by its pid and waits for it to end.
+    bool stop(int timeoutMs = 10000);
+    bool isRunning() const;
+
+    QString domain() const { return serverDomain; }
+    QString mucDomain() const { return QStringLiteral("conference.") + serverDomain; }
+    QString host() const { return QStringLiteral("127.0.0.1"); }
+    quint16 port() const { return c2sPort; }
+    QString jid(const QString& user) const { return user + QLatin1Char('@') + serverDomain; }
+    // A client configuration for a registered user: this server's address and
+    // domain, TLS required and certificate errors not ignored.
+    QXmppConfiguration clientConfiguration(const QString& user, const QString& resource) const;
+    QString folder() const { return dir.path(); }
+    QString errorString() const { return error; }
+    // The server's own log (info level and above).
+    QString logText() const;
+
+private:
+    bool prepare();
+    bool writeConfig();
+    bool writeGroups();
+    bool runCtl(const QStringList& arguments);
+    bool waitForPort(int timeoutMs);
+    QString configPath() const;
+
+    QString serverDomain;
+    bool trusted = true;
+    QTemporaryDir dir;
+    quint16 c2sPort = 0;
+    bool prepared = false;
+    QMap<QString, QString> users;
+    std::unique_ptr<QProcess> process;
+    QString error;
+};
+
+#endif // PROSODYSERVER_H
