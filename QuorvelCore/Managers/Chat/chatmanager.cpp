@@ -1,0 +1,588 @@
+#include "Managers/Chat/chatmanager.h"
+
+#include "foundation/datetime.h"
+#include "foundation/htmlmanager.h"
+#include "foundation/simpleqtlogger.h"
+#include "model/messagestate.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+
+namespace {
+const QString kStoreName = QStringLiteral("chatManagerDB");
+const QString kRecipients = QStringLiteral("chatRecipientNumbers");
+
+QString describe(const MessageRequest& request)
+{
+    return QStringLiteral("number: %1, messageId: %2, chatId: %3")
+        .arg(request.getNumber())
+        .arg(request.getMessageId(), request.getChatId());
+}
+} // namespace
+
+ChatManager::ChatManager(QObject* parent) : AbstractManager(parent) {}
+
+ChatManager::~ChatManager()
+{
+    qDeleteAll(chats);
+}
+
+void ChatManager::startLoading()
+{
+    qDebug() << "ChatManager::startLoading() | #START" << DateTime::getDateTimeInMSecs();
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+                &ChatManager::aboutToQuit, Qt::UniqueConnection);
+    store.setDBName(kStoreName);
+    loadChats();
+    emit loadingFinished();
+    qDebug() << "ChatManager::startLoading() | #END" << DateTime::getDateTimeInMSecs();
+}
+
+void ChatManager::aboutToQuit()
+{
+    qDebug() << "ChatManager::aboutToQuit()";
+    store.close();
+    for (Chat* chat : qAsConst(chats))
+        chat->close();
+}
+
+void ChatManager::loadChats()
+{
+    const QStringList ids = getRecipients();
+    for (const QString& id : ids) {
+        if (!id.isEmpty() && !chats.contains(id))
+            initChat(id);
+    }
+}
+
+Chat* ChatManager::initChat(const QString& chatId)
+{
+    Chat* chat = new Chat;
+    chat->setChatId(chatId, Chat::ChatMode_Stored);
+    chats.insert(chatId, chat);
+    return chat;
+}
+
+// ---- the recipient list ---------------------------------------------------
+
+QStringList ChatManager::getRecipients() const
+{
+    QString text;
+    QStringList ids;
+    if (!store.get(kRecipients, &text))
+        return ids;
+    const QJsonArray array = QJsonDocument::fromJson(text.toUtf8()).array();
+    for (const QJsonValue& value : array) {
+        if (value.isString())
+            ids.append(value.toString());
+    }
+    return ids;
+}
+
+bool ChatManager::saveRecipients(const QStringList& ids)
+{
+    return store.put(kRecipients,
+                     QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson()));
+}
+
+bool ChatManager::contains(const QString& chatId) const
+{
+    return getRecipients().contains(chatId);
+}
+
+bool ChatManager::addRecipient(const QString& id)
+{
+    QStringList ids = getRecipients();
+    if (ids.contains(id))
+        return true;
+    ids.append(id);
+    if (!saveRecipients(ids))
+        return false;
+    emit recipientAdded(id);
+    return true;
+}
+
+bool ChatManager::removeRecipient(const QString& id)
+{
+    QStringList ids = getRecipients();
+    ids.removeAll(id);
+    return saveRecipients(ids);
+}
+
+bool ChatManager::removeAllRecipients()
+{
+    const QStringList ids = getRecipients();
+    for (const QString& id : ids) {
+        if (Chat* chat = chats.take(id)) {
+            chat->clear();
+            delete chat;
+        }
+    }
+    return saveRecipients(QStringList());
+}
+
+bool ChatManager::deleteChat(const QString& chatId)
+{
+    Chat* chat = chats.take(chatId);
+    if (!chat)
+        return false;
+    chat->clear();
+    delete chat;
+    QStringList ids = getRecipients();
+    if (!ids.contains(chatId))
+        return true;
+    ids.removeAll(chatId);
+    return saveRecipients(ids);
+}
+
+QHash<QString, qint64> ChatManager::getLastMessageTimes(const QStringList& ids)
+{
+    QHash<QString, qint64> times;
+    for (const QString& id : ids) {
+        Message last;
+        times.insert(id, getLastMsg(id, &last) ? last.getSendTimeInGMT() : 0);
+    }
+    return times;
+}
+
+QStringList ChatManager::getRecipientsSorted()
+{
+    QStringList ids = getRecipients();
+    const QHash<QString, qint64> times = getLastMessageTimes(ids);
+    std::stable_sort(ids.begin(), ids.end(), [&times](const QString& a, const QString& b) {
+        return times.value(a) > times.value(b);
+    });
+    return ids;
+}
+
+// ---- messages -------------------------------------------------------------
+
+bool ChatManager::addMessagePair(const Message& message)
+{
+    qDebug() << "ChatManager::addMessagePair | " << message.toDBJson();
+    MessagePair pair;
+    pair.setMessage(message);
+    if (!addMessagePair(&pair))
+        return false;
+    qDebug() << "ChatManager::addMessagePair | added" << message.getMessageId();
+    respondMessagePairAdded(pair);
+    return true;
+}
+
+bool ChatManager::addMessagePair(MessagePair* pair)
+{
+    const Message message = pair->getMessage();
+    qDebug() << "ChatManager::addMessagePair | " << message.getMessageId();
+    if (!addMessage(message))
+        return false;
+    Chat* chat = chats.value(message.getChatId());
+    if (message.isReply() && chat) {
+        Message replied;
+        if (chat->getMessage(message.getReplyOnMessageId(), &replied))
+            pair->setReplyMessage(replied);
+    }
+    return true;
+}
+
+bool ChatManager::addMessage(const Message& message)
+{
+    if (message.getMajorType() != MessageBase::MsgMajorType_SimpleChat)
+        return true;
+    const QString chatId = message.getChatId();
+    if (chatId.isEmpty()) {
+        L_WARN(QStringLiteral("ChatManager::addMessage | refused %1: no chat id")
+                   .arg(message.getMessageId()));
+        return false;
+    }
+    if (Chat* chat = chats.value(chatId)) {
+        if (chat->contains(message.getMessageId()))
+            return false;
+        return chat->addMessage(message);
+    }
+    Chat* chat = initChat(chatId);
+    if (!chat->addMessage(message)) {
+        // Nothing was stored: no chat and no partner come of it.
+        chats.remove(chatId);
+        delete chat;
+        return false;
+    }
+    addRecipient(chatId);
+    return true;
+}
+
+QStringList ChatManager::changeMessageState(const QString& chatId, const QString& messageId,
+                                            MessageBase::MsgState state)
+{
+    qDebug() << "ChatManager::changeMessageState | " << chatId << messageId
+             << MessageBase::toString(state);
+    Chat* chat = chats.value(chatId);
+    if (!chat || !chat->contains(messageId))
+        return QStringList();
+    return chat->changeMessageState(messageId, state);
+}
+
+QStringList ChatManager::changeMessageStatesToSeen(const QString& chatId, const QStringList& ids)
+{
+    Chat* chat = chats.value(chatId);
+    return chat ? chat->changeMessageStatesToSeen(ids) : QStringList();
+}
+
+bool ChatManager::getLastMsg(const QString& chatId, Message* out)
+{
+    Chat* chat = chats.value(chatId);
+    return chat && chat->getLastMessage(out);
+}
+
+int ChatManager::getUnreadCount(const QString& chatId)
+{
+    Chat* chat = chats.value(chatId);
+    return chat ? chat->getUnreadCount() : 0;
+}
+
+void ChatManager::setMessageSentTime(const Message& message)
+{
+    if (Chat* chat = chats.value(message.getChatId()))
+        chat->setMessageSentTime(message);
+}
+
+void ChatManager::setFilePathForMessage(const Message& message)
+{
+    if (Chat* chat = chats.value(message.getChatId()))
+        chat->setFilePathForMessage(message);
+}
+
+bool ChatManager::shouldBeProcessed(const Message& message) const
+{
+    return message.getMinorType() == MessageBase::MsgMinorType_Seen ||
+           message.getMinorType() == MessageBase::MsgMinorType_EditMessage;
+}
+
+// ---- history requests -----------------------------------------------------
+
+bool ChatManager::messageRequestExists(const MessageRequest& request) const
+{
+    if (!currentRequest.isEmpty() && currentRequest == request) {
+        L_DEBUG(QStringLiteral("ChatManager::messageRequestExists | request is the current "
+                               "request"));
+        return true;
+    }
+    if (requests.contains(request)) {
+        L_DEBUG(QStringLiteral("ChatManager::messageRequestExists | request is on request "
+                               "queue"));
+        return true;
+    }
+    L_DEBUG(QStringLiteral("ChatManager::messageRequestExists | request is NEW"));
+    return false;
+}
+
+bool ChatManager::respondGetChatMessages(const MessageRequest& request)
+{
+    L_DEBUG(QStringLiteral("ChatManager::respondGetChatMessages | request: ") + describe(request));
+    if (request.getChatId().isEmpty()) {
+        L_WARN(QStringLiteral("ChatManager::respondGetChatMessages | request without chat id"));
+        return false;
+    }
+    if (messageRequestExists(request)) {
+        L_DEBUG(QStringLiteral("ChatManager::respondGetChatMessages | request already exists"));
+        return false;
+    }
+    if (!currentRequest.isEmpty()) {
+        requests.append(request);
+        L_DEBUG(QStringLiteral("ChatManager::respondGetChatMessages | request enqueued"));
+        return false;
+    }
+    L_DEBUG(QStringLiteral("ChatManager::respondGetChatMessages | request set to current"));
+    currentRequest = request;
+    MessageReply reply;
+    reply.setRequest(request);
+    reply.setType(MessageBase::MsgMajorType_SimpleChat);
+
+    QList<Message> page;
+    bool fetching = false;
+    const bool collected =
+        request.getMessageId().isEmpty()
+            ? getLastMessages(request.getChatId(), request.getNumber(), &page, &fetching)
+            : getMessagesBefore(request.getChatId(), request.getMessageId(), request.getNumber(),
+                                &page, &fetching);
+    if (!collected) {
+        // Waiting for the archive; with no fetch under way nothing would ever
+        // answer, so the request ends here and the next one goes on.
+        if (!fetching)
+            proceedToMessageRequests(QList<Message>());
+        return false;
+    }
+    reply.setMsgs(page);
+    addReplyMessages(&reply);
+    const bool complete = page.size() == request.getNumber();
+    if (complete)
+        currentRequest.clear();
+    respondReplyGetChatMessage(reply);
+    if (complete)
+        runNextRequest();
+    return true;
+}
+
+bool ChatManager::getLastMessages(const QString& chatId, int count, QList<Message>* out,
+                                  bool* fetching)
+{
+    out->clear();
+    Chat* chat = chats.value(chatId);
+    if (!chat || count <= 0) {
+        if (chat)
+            L_DEBUG(QStringLiteral("ChatManager::getLastMessages | baseArchive"));
+        startUserChatArchive(chatId, QString(), count);
+        *fetching = true;
+        return false;
+    }
+    *out = chat->getLastMessages(0, count);
+    if (out->size() == count)
+        return true;
+    *fetching = true;
+    if (out->isEmpty()) {
+        // Nothing stored: the archive answers.
+        startUserChatArchive(chatId, QString(), count);
+        return false;
+    }
+    startUserChatArchive(chatId, out->first().getMessageId(), count - out->size());
+    return true;
+}
+
+bool ChatManager::getMessagesBefore(const QString& chatId, const QString& messageId, int count,
+                                    QList<Message>* out, bool* fetching)
+{
+    out->clear();
+    Chat* chat = chats.value(chatId);
+    if (!chat)
+        return false;
+    if (!chat->getMessagesBefore(messageId, count, out)) {
+        startUserChatArchive(chatId, messageId, count);
+        *fetching = true;
+        return true;
+    }
+    if (out->size() >= count)
+        return true;
+    startUserChatArchive(chatId, out->isEmpty() ? messageId : out->last().getMessageId(), 50);
+    *fetching = true;
+    return true;
+}
+
+void ChatManager::addReplyMessages(MessageReply* reply)
+{
+    const QList<Message> messages = reply->getMsgs();
+    for (const Message& message : messages) {
+        const QString repliedId = message.getReplyOnMessageId();
+        if (repliedId.isEmpty() || reply->getReplyMessages().contains(repliedId))
+            continue;
+        Chat* chat = chats.value(message.getChatId());
+        Message replied;
+        if (chat && chat->getMessage(repliedId, &replied))
+            reply->addReplyMessage(replied);
+    }
+}
+
+void ChatManager::runNextRequest()
+{
+    if (currentRequest.isEmpty() && !requests.isEmpty())
+        respondGetChatMessages(requests.takeFirst());
+}
+
+void ChatManager::proceedToMessageRequests(const QList<Message>& messages)
+{
+    L_DEBUG(QStringLiteral("ChatManager::proceedToMessageRequests | messagesSize: %1")
+                .arg(messages.size()));
+    L_DEBUG(QStringLiteral("ChatManager::proceedToMessageRequests | currentReq: ") +
+            describe(currentRequest));
+    if (!currentRequest.isEmpty()) {
+        if (!messages.isEmpty()) {
+            MessageReply reply;
+            reply.setRequest(currentRequest);
+            reply.setType(MessageBase::MsgMajorType_SimpleChat);
+            reply.sortAndSetMessages(messages);
+            addReplyMessages(&reply);
+            respondReplyGetChatMessage(reply);
+        }
+        currentRequest.clear();
+        L_DEBUG(QStringLiteral("ChatManager::proceedToMessageRequests | current request "
+                               "cleared"));
+    }
+    runNextRequest();
+    L_DEBUG(QStringLiteral("ChatManager::proceedToMessageRequests | #Finished"));
+}
+
+void ChatManager::callMessageArchive(const QString& chatId)
+{
+    qDebug() << "ChatManager::callMessageArchive | " << chatId;
+    respondGetChatMessages(
+        MessageRequest(chatId, QString(), 0, MessageBase::MsgMajorType_SimpleChat));
+}
+
+// ---- the archive ----------------------------------------------------------
+
+void ChatManager::startUserChatArchive(const QString& userId, const QString& messageId, int count)
+{
+    Q_UNUSED(count) // every fetch asks for 200
+    QHash<QString, QJsonValue> inputs;
+    inputs.insert(QStringLiteral("UserId"), userId);
+    inputs.insert(QStringLiteral("MessageId"), messageId);
+    inputs.insert(QStringLiteral("Count"), QStringLiteral("200"));
+    emit start(PROC_UserChatArchive, inputs);
+}
+
+void ChatManager::processReply(Procedure procedure, const QJsonObject& reply)
+{
+    if (procedure == PROC_UserChatArchive)
+        processUserChatArchive(reply);
+}
+
+void ChatManager::result(Procedure pro, int resultCode)
+{
+    if (pro != PROC_UserChatArchive || resultCode == 200 || currentRequest.isEmpty())
+        return;
+    L_WARN(QStringLiteral("ChatManager::result | archive fetch failed with %1; ").arg(resultCode) +
+           describe(currentRequest));
+    proceedToMessageRequests(QList<Message>());
+}
+
+bool ChatManager::decomposeArchiveMessages(const QJsonObject& reply, const QString& chatId,
+                                           QList<Message>* out)
+{
+    if (!reply.contains(QStringLiteral("Messages")))
+        return false;
+    const QJsonArray elements = reply.value(QStringLiteral("Messages")).toArray();
+    for (const QJsonValue& element : elements) {
+        Message message;
+        if (message.fromUserChatArchiveJson(element.toObject(), chatId))
+            out->append(message);
+    }
+    L_DEBUG(QStringLiteral("ChatManager::decomposeArchiveMessages | %1 out of %2 successfully "
+                           "decomposed")
+                .arg(out->size())
+                .arg(elements.size()));
+    return !out->isEmpty();
+}
+
+void ChatManager::processUserChatArchive(const QJsonObject& reply)
+{
+    if (currentRequest.isEmpty()) {
+        L_WARN(QStringLiteral("ChatManager::processUserChatArchive | no history request is "
+                              "waiting; reply ignored"));
+        runNextRequest();
+        return;
+    }
+    const QString chatId = currentRequest.getChatId();
+    QList<Message> decoded;
+    decomposeArchiveMessages(reply, chatId, &decoded);
+    decoded.erase(std::remove_if(decoded.begin(), decoded.end(),
+                                 [](const Message& m) { return m.isControlMessage(); }),
+                  decoded.end());
+    // Newest first, so that each older message lands below the ones stored.
+    std::stable_sort(decoded.begin(), decoded.end(), [](const Message& a, const Message& b) {
+        return a.getSendTimeInGMT() > b.getSendTimeInGMT();
+    });
+
+    QList<Message> results;
+    for (Message message : qAsConst(decoded)) {
+        message.setMessageBody(HtmlManager::insertHtmlTags(message.getMessageBody()));
+        addMessage(message);
+        Chat* chat = chats.value(chatId);
+        if (!chat)
+            continue;
+        chat->changeMessageState(message.getMessageId(), message.getState());
+        Message stored;
+        if (chat->getMessage(message.getMessageId(), &stored))
+            results.append(stored);
+    }
+    L_DEBUG(QStringLiteral("ChatManager::processUserChatArchive | nonControls size: %1")
+                .arg(results.size()));
+    proceedToMessageRequests(results);
+}
+
+// ---- control messages -----------------------------------------------------
+
+void ChatManager::processControlMessage(const Message& message)
+{
+    if (!message.isControlMessage())
+        return;
+    if (message.getMinorType() == MessageBase::MsgMinorType_EditMessage) {
+        qDebug() << "ChatManager::processControlMessage | MessageBase::MsgMinorType_EditMessage";
+        processEditMessage(message, true);
+    } else if (message.getMinorType() == MessageBase::MsgMinorType_Seen) {
+        processSeenMessage(message);
+    }
+}
+
+void ChatManager::processEditMessage(const Message& message, bool toDisplayText)
+{
+    qDebug() << "ChatManager::processEditMessage";
+    const QString chatId = message.getChatId();
+    if (!contains(chatId))
+        return;
+    const EditMessage edit = message.getEditMessage();
+    qDebug() << "ChatManager::processEditMessage | contains... | " << edit.toJson();
+    Chat* chat = chats.value(chatId);
+    Message original;
+    if (!chat || !chat->getMessage(edit.getEditedMessageId(), &original))
+        return;
+    if (original.getUserId() != message.getUserId()) {
+        L_WARN(QStringLiteral("ChatManager::processEditMessage | %1 may not edit %2 of %3")
+                   .arg(message.getUserId(), edit.getEditedMessageId(), original.getUserId()));
+        return;
+    }
+    QString text = edit.getEditedText();
+    if (toDisplayText)
+        text = HtmlManager::insertHtmlTags(text);
+    if (chat->editMessage(edit.getEditedMessageId(), text))
+        respondMessageEdited(chatId, edit.getEditedMessageId());
+}
+
+void ChatManager::processSeenMessage(const Message& message)
+{
+    const QString chatId = message.getChatId();
+    const SeenMessage seen = message.getSeenMessage();
+    if (!contains(chatId) || seen.isEmpty())
+        return;
+    qDebug() << "ChatManager::processSeenMessage | " << seen.toDebugJson();
+    const QStringList changed =
+        seen.getMessageIds().isEmpty()
+            ? changeMessageState(chatId, seen.getMessageId(), MessageBase::MsgState_Seen)
+            : changeMessageStatesToSeen(chatId, seen.getMessageIds());
+    qDebug() << "ChatManager::processSeenMessage | list: " << changed;
+    for (const QString& id : changed)
+        respondMessageStateChange(chatId, id, MessageBase::MsgState_Seen);
+}
+
+// ---- answers --------------------------------------------------------------
+
+void ChatManager::respondReplyGetChatMessage(const MessageReply& reply)
+{
+    L_DEBUG(QStringLiteral("ChatManager::respondReplyGetChatMessage | %1 / ReplySize: %2 ")
+                .arg(reply.getMsgs().size())
+                .arg(reply.getReplyMessages().size()) +
+            describe(reply.getRequest()));
+    emit commandResponse(CMD_GetChatMessages, QVariant::fromValue(reply));
+}
+
+void ChatManager::respondMessagePairAdded(const MessagePair& pair)
+{
+    emit commandResponse(CMD_MessagePairAdded, QVariant::fromValue(pair));
+}
+
+void ChatManager::respondMessageStateChange(const QString& chatId, const QString& messageId,
+                                            MessageBase::MsgState state)
+{
+    emit commandResponse(CMD_MessageStateChange,
+                         QVariant::fromValue(MessageState(chatId, messageId, state)));
+}
+
+void ChatManager::respondMessageEdited(const QString& chatId, const QString& messageId)
+{
+    Chat* chat = chats.value(chatId);
+    Message message;
+    if (chat && chat->getMessage(messageId, &message))
+        emit commandResponse(CMD_MessageEdited, QVariant::fromValue(message));
+}

@@ -1,0 +1,107 @@
+#ifndef CHATMANAGER_H
+#define CHATMANAGER_H
+
+#include "Managers/Chat/chat.h"
+#include "Managers/command.h"
+#include "foundation/abstractmanager.h"
+#include "foundation/database.h"
+#include "model/message.h"
+#include "model/messagepair.h"
+#include "model/messagereply.h"
+#include "model/messagerequest.h"
+#include "webapi/GeneralApi/procedure.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
+#include <QStringList>
+#include <QVariant>
+
+// The user's one-to-one chats: the list of chat partners in "chatManagerDB",
+// one stored Chat per partner, and the history pages the GUI asks for, filled
+// from the store or, when the store falls short, from the web service's
+// user-chat archive. One history request is answered at a time; the others
+// wait in order.
+class ChatManager : public AbstractManager
+{
+    Q_OBJECT
+public:
+    explicit ChatManager(QObject* parent = nullptr);
+    ~ChatManager() override;
+
+    void setUserName(const QString& value) { userName = value; }
+    QString getUserName() const { return userName; }
+
+    // Stores an arriving or outgoing one-to-one message and answers
+    // CMD_MessagePairAdded; false (and no answer) when it was not stored.
+    bool addMessagePair(const Message& message);
+    QStringList changeMessageState(const QString& chatId, const QString& messageId,
+                                   MessageBase::MsgState state);
+    QStringList changeMessageStatesToSeen(const QString& chatId, const QStringList& ids);
+    bool contains(const QString& chatId) const;
+    bool deleteChat(const QString& chatId);
+    bool getLastMsg(const QString& chatId, Message* out);
+    int getUnreadCount(const QString& chatId);
+    QStringList getRecipients() const;
+    QStringList getRecipientsSorted();
+    bool respondGetChatMessages(const MessageRequest& request);
+    void callMessageArchive(const QString& chatId);
+    void processReply(Procedure procedure, const QJsonObject& reply);
+    void processControlMessage(const Message& message);
+    void setMessageSentTime(const Message& message);
+    void setFilePathForMessage(const Message& message);
+    bool isControlMessage(const Message& message) const { return message.isControlMessage(); }
+    bool shouldBeProcessed(const Message& message) const;
+    bool removeRecipient(const QString& id);
+    bool removeAllRecipients();
+
+signals:
+    void start(Procedure pro, const QHash<QString, QJsonValue>& inputs);
+    void chatRecipientNumbers(const QStringList& chatids);
+    void recipientAdded(const QString& number);
+    void commandResponse(Command command, const QVariant& output);
+
+public slots:
+    void startLoading() override;
+    void aboutToQuit();
+    // The outcome of a web-service request: a failed archive fetch ends the
+    // history request that waits for it, so the next one can go on.
+    void result(Procedure pro, int resultCode);
+
+private:
+    bool addMessage(const Message& message);
+    bool addMessagePair(MessagePair* pair);
+    bool addRecipient(const QString& id);
+    bool saveRecipients(const QStringList& ids);
+    Chat* initChat(const QString& chatId);
+    void loadChats();
+    bool getLastMessages(const QString& chatId, int count, QList<Message>* out, bool* fetching);
+    bool getMessagesBefore(const QString& chatId, const QString& messageId, int count,
+                           QList<Message>* out, bool* fetching);
+    void addReplyMessages(MessageReply* reply);
+    bool messageRequestExists(const MessageRequest& request) const;
+    void proceedToMessageRequests(const QList<Message>& messages);
+    void runNextRequest();
+    void startUserChatArchive(const QString& userId, const QString& messageId, int count);
+    void processUserChatArchive(const QJsonObject& reply);
+    bool decomposeArchiveMessages(const QJsonObject& reply, const QString& chatId,
+                                  QList<Message>* out);
+    void processEditMessage(const Message& message, bool toDisplayText);
+    void processSeenMessage(const Message& message);
+    QHash<QString, qint64> getLastMessageTimes(const QStringList& ids);
+
+    void respondReplyGetChatMessage(const MessageReply& reply);
+    void respondMessagePairAdded(const MessagePair& pair);
+    void respondMessageStateChange(const QString& chatId, const QString& messageId,
+                                   MessageBase::MsgState state);
+    void respondMessageEdited(const QString& chatId, const QString& messageId);
+
+    QHash<QString, Chat*> chats;
+    DataBase store;
+    QString userName;
+    MessageRequest currentRequest;
+    QList<MessageRequest> requests;
+};
+
+#endif // CHATMANAGER_H

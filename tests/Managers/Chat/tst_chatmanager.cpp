@@ -1,0 +1,498 @@
+#include "Managers/Chat/chatmanager.h"
+#include "foundation/globalconstants.h"
+#include "model/messagestate.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString Me = QStringLiteral("989120000000");
+const QString Peer = QStringLiteral("989121111111");
+const QString Other = QStringLiteral("989122222222");
+
+Message chatMessage(const QString& chatId, const QString& id, qint64 time,
+                    const QString& from = QString())
+{
+    Message message(MessageBase::MsgMajorType_SimpleChat, from.isEmpty() ? chatId : from, chatId,
+                    "text " + id);
+    message.setMessageId(id);
+    message.setSendTimeInGMT(time);
+    message.setState(MessageBase::MsgState_Delivered);
+    return message;
+}
+
+QJsonObject archiveElement(const QString& id, qint64 time, const QString& from,
+                           const QString& state = "2")
+{
+    return QJsonObject{{"M", QJsonObject{{"MAJOR_TYPE", "SIMPLE_CHAT"},
+                                         {"MINOR_TYPE", "TEXT"},
+                                         {"SEND_TIME_IN_GMT", QString::number(time)},
+                                         {"USER_ID", from}}},
+                       {"F", from + "@chat.test/desktop"},
+                       {"I", id},
+                       {"B", "archived " + id},
+                       {"S", "NORMAL"},
+                       {"MS", state}};
+}
+
+QJsonObject archiveReply(const QList<QJsonObject>& elements)
+{
+    QJsonArray array;
+    for (const QJsonObject& element : elements)
+        array.append(element);
+    return QJsonObject{{"ResultCode", 200}, {"Messages", array}};
+}
+
+QStringList idsOf(const QList<Message>& list)
+{
+    QStringList ids;
+    for (const Message& message : list)
+        ids.append(message.getMessageId());
+    return ids;
+}
+} // namespace
+
+// A ChatManager with its signals recorded.
+class Harness
+{
+public:
+    Harness()
+    {
+        QObject::connect(&manager, &ChatManager::start,
+                         [this](Procedure p, const QHash<QString, QJsonValue>& inputs) {
+                             QCOMPARE(p, PROC_UserChatArchive);
+                             fetches.append(inputs);
+                         });
+        QObject::connect(&manager, &ChatManager::recipientAdded,
+                         [this](const QString& id) { added.append(id); });
+        QObject::connect(&manager, &ChatManager::commandResponse,
+                         [this](Command c, const QVariant& v) {
+                             answers.append({c, v});
+                         });
+        manager.startLoading();
+    }
+
+    QList<QVariant> answersOf(Command command) const
+    {
+        QList<QVariant> list;
+        for (const auto& answer : answers) {
+            if (answer.first == command)
+                list.append(answer.second);
+        }
+        return list;
+    }
+    QList<MessageReply> pages() const
+    {
+        QList<MessageReply> list;
+        for (const QVariant& v : answersOf(CMD_GetChatMessages))
+            list.append(v.value<MessageReply>());
+        return list;
+    }
+
+    ChatManager manager;
+    QList<QHash<QString, QJsonValue>> fetches;
+    QStringList added;
+    QList<QPair<Command, QVariant>> answers;
+};
+
+class TestChatManager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void firstMessageFromNewPartner();
+    void refusedMessagesAreNotAnnounced_data();
+    void refusedMessagesAreNotAnnounced();
+    void replyPairCarriesTheRepliedMessage();
+    void recipientsSortedDeletedAndReloaded();
+
+    void historyFromArchiveWhenNothingIsStored();
+    void emptyArchiveReplyFreesTheQueue();
+    void partialLocalPageIsCompletedFromTheArchive();
+    void repeatedRequestRefusedOtherOneWaits();
+    void queuedLocalPagesAllGetAnswered();
+    void unknownChatNeverBlocks();
+    void failedArchiveFetchNeverBlocks();
+    void archiveReplyWithoutRequestIsIgnored();
+    void olderPageBeforeAMessage();
+
+    void seenReceiptAnswersEachChangedId();
+    void editsFromThePartnerOnly();
+    void stateChangesOnlyForStoredMessages();
+};
+
+void TestChatManager::initTestCase()
+{
+    GlobalConstants::setUserName(Me);
+}
+
+void TestChatManager::init()
+{
+    // A fresh account for every case: no partner list, no chat stores.
+    for (const QString& id : {Peer, Other}) {
+        Chat chat;
+        chat.setChatId(id, Chat::ChatMode_Stored);
+        chat.clear();
+    }
+    DataBase store;
+    store.setDBName("chatManagerDB");
+    store.remove();
+}
+
+void TestChatManager::firstMessageFromNewPartner()
+{
+    {
+        Harness h;
+        QVERIFY(h.manager.getRecipients().isEmpty());
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "m1", 100)));
+        QCOMPARE(h.added, QStringList{Peer});
+        QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
+        QCOMPARE(h.answersOf(CMD_MessagePairAdded)
+                     .first()
+                     .value<MessagePair>()
+                     .getMessage()
+                     .getMessageId(),
+                 QString("m1"));
+        QVERIFY(h.manager.contains(Peer));
+        QCOMPARE(h.manager.getUnreadCount(Peer), 1);
+
+        // The same id again is refused and not announced.
+        QVERIFY(!h.manager.addMessagePair(chatMessage(Peer, "m1", 100)));
+        QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "m2", 200, Me)));
+        QCOMPARE(h.added.size(), 1);
+        QCOMPARE(h.manager.getUnreadCount(Peer), 0);
+        h.manager.aboutToQuit();
+    }
+    // The list is kept as indented JSON text.
+    DataBase store;
+    store.setDBName("chatManagerDB");
+    QString text;
+    QVERIFY(store.get("chatRecipientNumbers", &text));
+    QVERIFY(text.contains('\n'));
+    QCOMPARE(QJsonDocument::fromJson(text.toUtf8()).array(), QJsonArray{Peer});
+}
+
+void TestChatManager::refusedMessagesAreNotAnnounced_data()
+{
+    QTest::addColumn<QString>("chatId");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<bool>("knownPartner");
+    QTest::newRow("bookkeeping id, new partner") << Peer << "chatData" << false;
+    QTest::newRow("counter id, new partner") << Peer << "1" << false;
+    QTest::newRow("counter id, known partner") << Peer << "2" << true;
+    QTest::newRow("no chat id") << ""
+                                << "m9" << false;
+}
+
+void TestChatManager::refusedMessagesAreNotAnnounced()
+{
+    QFETCH(QString, chatId);
+    QFETCH(QString, id);
+    QFETCH(bool, knownPartner);
+    Harness h;
+    if (knownPartner)
+        QVERIFY(h.manager.addMessagePair(chatMessage(chatId, "m0", 1)));
+    h.answers.clear();
+    h.added.clear();
+    QVERIFY(!h.manager.addMessagePair(chatMessage(chatId, id, 100)));
+    QVERIFY(h.answers.isEmpty());
+    QVERIFY(h.added.isEmpty());
+    QCOMPARE(h.manager.getRecipients(), knownPartner ? QStringList{chatId} : QStringList());
+    Message last;
+    QCOMPARE(h.manager.getLastMsg(chatId, &last), knownPartner);
+}
+
+void TestChatManager::replyPairCarriesTheRepliedMessage()
+{
+    Harness h;
+    QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "q", 100)));
+    Message answer = chatMessage(Peer, "a", 200, Me);
+    answer.setReplyOnMessageId("q");
+    QVERIFY(h.manager.addMessagePair(answer));
+    const MessagePair pair = h.answersOf(CMD_MessagePairAdded).last().value<MessagePair>();
+    QVERIFY(pair.isReplyAvailable());
+    QCOMPARE(pair.getReplyMessage().getMessageId(), QString("q"));
+}
+
+void TestChatManager::recipientsSortedDeletedAndReloaded()
+{
+    {
+        Harness h;
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "p1", 100)));
+        QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 300)));
+        QCOMPARE(h.manager.getRecipients(), (QStringList{Peer, Other}));
+        QCOMPARE(h.manager.getRecipientsSorted(), (QStringList{Other, Peer}));
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "p2", 500)));
+        QCOMPARE(h.manager.getRecipientsSorted(), (QStringList{Peer, Other}));
+        h.manager.aboutToQuit();
+    }
+    Harness h;
+    Message last;
+    QVERIFY(h.manager.getLastMsg(Peer, &last));
+    QCOMPARE(last.getMessageId(), QString("p2"));
+    QVERIFY(h.manager.deleteChat(Other));
+    QVERIFY(!h.manager.deleteChat(Other));
+    QCOMPARE(h.manager.getRecipients(), QStringList{Peer});
+    QVERIFY(!h.manager.getLastMsg(Other, &last));
+    QCOMPARE(h.manager.getUnreadCount(Other), 0);
+}
+
+void TestChatManager::historyFromArchiveWhenNothingIsStored()
+{
+    Harness h;
+    QVERIFY(!h.manager.respondGetChatMessages(
+        MessageRequest(Peer, QString(), 20, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(h.pages().isEmpty());
+    QCOMPARE(h.fetches.size(), 1);
+    QCOMPARE(h.fetches.first().value("UserId").toString(), Peer);
+    QCOMPARE(h.fetches.first().value("MessageId").toString(), QString());
+    QCOMPARE(h.fetches.first().value("Count").toString(), QString("200"));
+
+    h.manager.processReply(
+        PROC_UserChatArchive,
+        archiveReply({archiveElement("a1", 100, Peer), archiveElement("a3", 300, Peer, "3"),
+                      archiveElement("a2", 200, Me, "1")}));
+    QCOMPARE(h.pages().size(), 1);
+    const MessageReply page = h.pages().first();
+    QCOMPARE(idsOf(page.getMsgs()), (QStringList{"a3", "a2", "a1"}));
+    QCOMPARE(page.getRequest().getChatId(), Peer);
+    // Stored, and the partner is known from now on.
+    QCOMPARE(h.added, QStringList{Peer});
+    Message last;
+    QVERIFY(h.manager.getLastMsg(Peer, &last));
+    QCOMPARE(last.getMessageId(), QString("a3"));
+    QCOMPARE(last.getState(), MessageBase::MsgState_Seen);
+}
+
+void TestChatManager::emptyArchiveReplyFreesTheQueue()
+{
+    Harness h;
+    QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
+    h.manager.respondGetChatMessages(
+        MessageRequest(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.respondGetChatMessages(
+        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat));
+    QVERIFY(h.pages().isEmpty());
+    h.manager.processReply(PROC_UserChatArchive, archiveReply({}));
+    QCOMPARE(h.pages().size(), 1);
+    QCOMPARE(h.pages().first().getRequest().getChatId(), Other);
+}
+
+void TestChatManager::partialLocalPageIsCompletedFromTheArchive()
+{
+    Harness h;
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, QString("s%1").arg(i), 1000 + i)));
+    const MessageRequest request(Peer, QString(), 20, MessageBase::MsgMajorType_SimpleChat);
+    QVERIFY(h.manager.respondGetChatMessages(request));
+    QCOMPARE(h.pages().size(), 1);
+    QCOMPARE(idsOf(h.pages().first().getMsgs()), (QStringList{"s5", "s4", "s3", "s2", "s1"}));
+    QCOMPARE(h.fetches.size(), 1);
+    QCOMPARE(h.fetches.first().value("MessageId").toString(), QString("s5"));
+
+    QList<QJsonObject> archive;
+    for (int i = 1; i <= 5; ++i)
+        archive.append(archiveElement(QString("s%1").arg(i), 1000 + i, Peer));
+    for (int i = 1; i <= 10; ++i)
+        archive.append(archiveElement(QString("old%1").arg(i), 500 + i, Peer));
+    h.manager.processReply(PROC_UserChatArchive, archiveReply(archive));
+    QCOMPARE(h.pages().size(), 2);
+    const MessageReply second = h.pages().last();
+    QVERIFY(second.getRequest() == request);
+    QCOMPARE(second.getMsgs().size(), 15);
+    QCOMPARE(second.getMsgs().first().getMessageId(), QString("s5"));
+    QCOMPARE(second.getMsgs().last().getMessageId(), QString("old1"));
+    // The stored copies were kept (body not replaced by the archive's).
+    Message s1;
+    QVERIFY(h.manager.getLastMsg(Peer, &s1));
+    QCOMPARE(s1.getMessageBody(), QString("text s5"));
+}
+
+void TestChatManager::repeatedRequestRefusedOtherOneWaits()
+{
+    Harness h;
+    QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
+    const MessageRequest first(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat);
+    const MessageRequest second(Other, "", 1, MessageBase::MsgMajorType_SimpleChat);
+    QVERIFY(!h.manager.respondGetChatMessages(first));
+    QVERIFY(!h.manager.respondGetChatMessages(first));
+    QVERIFY(!h.manager.respondGetChatMessages(second));
+    QVERIFY(!h.manager.respondGetChatMessages(second));
+    QCOMPARE(h.fetches.size(), 1);
+    h.manager.processReply(PROC_UserChatArchive, archiveReply({archiveElement("a", 5, Peer)}));
+    QCOMPARE(h.pages().size(), 2);
+    QCOMPARE(h.pages()[0].getRequest().getChatId(), Peer);
+    QCOMPARE(h.pages()[1].getRequest().getChatId(), Other);
+}
+
+void TestChatManager::queuedLocalPagesAllGetAnswered()
+{
+    Harness h;
+    QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
+    QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o2", 2)));
+    h.manager.respondGetChatMessages(
+        MessageRequest(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.respondGetChatMessages(
+        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.respondGetChatMessages(
+        MessageRequest(Other, "o2", 1, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.processReply(PROC_UserChatArchive, archiveReply({}));
+    QCOMPARE(h.pages().size(), 2);
+    QCOMPARE(idsOf(h.pages()[0].getMsgs()), QStringList{"o2"});
+    QCOMPARE(idsOf(h.pages()[1].getMsgs()), QStringList{"o1"});
+}
+
+void TestChatManager::unknownChatNeverBlocks()
+{
+    Harness h;
+    QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
+    QVERIFY(!h.manager.respondGetChatMessages(
+        MessageRequest(Peer, "some-id", 20, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(h.fetches.isEmpty());
+    QVERIFY(h.manager.respondGetChatMessages(
+        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat)));
+    QCOMPARE(h.pages().size(), 1);
+    QVERIFY(!h.manager.respondGetChatMessages(
+        MessageRequest("", "", 1, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(h.manager.respondGetChatMessages(
+        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat)));
+}
+
+void TestChatManager::failedArchiveFetchNeverBlocks()
+{
+    Harness h;
+    QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
+    h.manager.respondGetChatMessages(
+        MessageRequest(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.respondGetChatMessages(
+        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.result(PROC_Members, 100); // another procedure's failure changes nothing
+    QVERIFY(h.pages().isEmpty());
+    h.manager.result(PROC_UserChatArchive, 100);
+    QCOMPARE(h.pages().size(), 1);
+    QCOMPARE(h.pages().first().getRequest().getChatId(), Other);
+    // The failed one may be asked again.
+    QVERIFY(!h.manager.respondGetChatMessages(
+        MessageRequest(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat)));
+    QCOMPARE(h.fetches.size(), 2);
+}
+
+void TestChatManager::archiveReplyWithoutRequestIsIgnored()
+{
+    Harness h;
+    h.manager.processReply(PROC_UserChatArchive, archiveReply({archiveElement("x", 1, Peer)}));
+    QVERIFY(h.manager.getRecipients().isEmpty());
+    QVERIFY(h.added.isEmpty());
+    QVERIFY(h.answers.isEmpty());
+    QVERIFY(!h.manager.contains(QString()));
+}
+
+void TestChatManager::olderPageBeforeAMessage()
+{
+    Harness h;
+    for (int i = 1; i <= 10; ++i)
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, QString("h%1").arg(i), i)));
+    QVERIFY(h.manager.respondGetChatMessages(
+        MessageRequest(Peer, "h8", 3, MessageBase::MsgMajorType_SimpleChat)));
+    QCOMPARE(idsOf(h.pages().last().getMsgs()), (QStringList{"h7", "h6", "h5"}));
+    QVERIFY(h.fetches.isEmpty());
+    // Fewer than asked: answered now, and the archive is asked before the oldest.
+    QVERIFY(h.manager.respondGetChatMessages(
+        MessageRequest(Peer, "h3", 5, MessageBase::MsgMajorType_SimpleChat)));
+    QCOMPARE(idsOf(h.pages().last().getMsgs()), (QStringList{"h2", "h1"}));
+    QCOMPARE(h.fetches.size(), 1);
+    QCOMPARE(h.fetches.last().value("MessageId").toString(), QString("h1"));
+    h.manager.processReply(PROC_UserChatArchive, archiveReply({archiveElement("h0", 0, Peer),
+                                                               archiveElement("h-1", -5, Peer)}));
+    QCOMPARE(idsOf(h.pages().last().getMsgs()), (QStringList{"h0", "h-1"}));
+    Message last;
+    QVERIFY(h.manager.getLastMsg(Peer, &last));
+    QCOMPARE(last.getMessageId(), QString("h10"));
+}
+
+void TestChatManager::seenReceiptAnswersEachChangedId()
+{
+    Harness h;
+    for (const QString id : {"x1", "x2", "x3", "x4"})
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, id, id.right(1).toInt(), Me)));
+    QVERIFY(!h.manager.changeMessageState(Peer, "x4", MessageBase::MsgState_Seen).isEmpty());
+    h.answers.clear();
+
+    SeenMessage body;
+    body.setSeenVariables(Peer, "x3", {"x1", "x2", "x3"});
+    Message seen;
+    seen.setSeenMessage(body);
+    seen.setUserId(Peer);
+    QVERIFY(h.manager.shouldBeProcessed(seen));
+    h.manager.processControlMessage(seen);
+    const QList<QVariant> states = h.answersOf(CMD_MessageStateChange);
+    QCOMPARE(states.size(), 3);
+    QStringList ids;
+    for (const QVariant& v : states) {
+        const MessageState state = v.value<MessageState>();
+        QCOMPARE(state.getChatId(), Peer);
+        QCOMPARE(state.getState(), MessageBase::MsgState_Seen);
+        ids.append(state.getMessageId());
+    }
+    QCOMPARE(ids, (QStringList{"x1", "x2", "x3"}));
+
+    // A receipt of a chat that is not a partner's changes nothing.
+    SeenMessage stranger;
+    stranger.setSeenVariables(Other, "x1", {});
+    Message strangerSeen;
+    strangerSeen.setSeenMessage(stranger);
+    h.answers.clear();
+    h.manager.processControlMessage(strangerSeen);
+    QVERIFY(h.answers.isEmpty());
+}
+
+void TestChatManager::editsFromThePartnerOnly()
+{
+    Harness h;
+    QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "theirs", 1)));
+    QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "mine", 2, Me)));
+    const auto edit = [&](const QString& sender, const QString& target) {
+        Message original;
+        original.setMessageId(target);
+        Message control(MessageBase::MsgMajorType_SimpleChat, sender);
+        control.setEditMessage(original, "changed <b>" + target + "</b>");
+        control.setChatId(Peer);
+        control.setUserId(sender);
+        h.manager.processControlMessage(control);
+    };
+    edit(Peer, "theirs");
+    QCOMPARE(h.answersOf(CMD_MessageEdited).size(), 1);
+    const Message edited = h.answersOf(CMD_MessageEdited).first().value<Message>();
+    QCOMPARE(edited.getMessageId(), QString("theirs"));
+    QVERIFY(edited.getEdited());
+    QVERIFY(edited.getMessageBody().contains("changed"));
+    QVERIFY(!edited.getMessageBody().contains("<b>")); // shown as text
+
+    edit(Peer, "mine"); // the partner cannot rewrite the user's messages
+    QCOMPARE(h.answersOf(CMD_MessageEdited).size(), 1);
+    edit(Me, "mine"); // the user's own edit, acknowledged by the server
+    QCOMPARE(h.answersOf(CMD_MessageEdited).size(), 2);
+}
+
+void TestChatManager::stateChangesOnlyForStoredMessages()
+{
+    Harness h;
+    Message sent = chatMessage(Peer, "out", 1, Me);
+    sent.setState(MessageBase::MsgState_NotSent);
+    QVERIFY(h.manager.addMessagePair(sent));
+    QCOMPARE(h.manager.changeMessageState(Peer, "out", MessageBase::MsgState_Sent),
+             QStringList{"out"});
+    QCOMPARE(h.manager.changeMessageState(Peer, "out", MessageBase::MsgState_NotSent),
+             QStringList());
+    QCOMPARE(h.manager.changeMessageState(Peer, "nope", MessageBase::MsgState_Sent), QStringList());
+    QCOMPARE(h.manager.changeMessageState(Other, "out", MessageBase::MsgState_Sent), QStringList());
+    QCOMPARE(h.manager.changeMessageStatesToSeen(Other, {"out"}), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestChatManager)
+#include "tst_chatmanager.moc"
