@@ -44,6 +44,12 @@ QJsonObject archiveReply(const QList<QJsonObject>& elements)
     return QJsonObject{{"ResultCode", 200}, {"Messages", array}};
 }
 
+// A history request of a one-to-one chat.
+MessageRequest page(const QString& chatId, const QString& from, int number)
+{
+    return MessageRequest(chatId, from, number, MessageBase::MsgMajorType_SimpleChat);
+}
+
 QStringList idsOf(const QList<Message>& list)
 {
     QStringList ids;
@@ -245,8 +251,7 @@ void TestChatManager::recipientsSortedDeletedAndReloaded()
 void TestChatManager::historyFromArchiveWhenNothingIsStored()
 {
     Harness h;
-    QVERIFY(!h.manager.respondGetChatMessages(
-        MessageRequest(Peer, QString(), 20, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(!h.manager.respondGetChatMessages(page(Peer, QString(), 20)));
     QVERIFY(h.pages().isEmpty());
     QCOMPARE(h.fetches.size(), 1);
     QCOMPARE(h.fetches.first().value("UserId").toString(), Peer);
@@ -273,10 +278,8 @@ void TestChatManager::emptyArchiveReplyFreesTheQueue()
 {
     Harness h;
     QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
-    h.manager.respondGetChatMessages(
-        MessageRequest(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat));
-    h.manager.respondGetChatMessages(
-        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.respondGetChatMessages(page(Peer, "", 20));
+    h.manager.respondGetChatMessages(page(Other, "", 1));
     QVERIFY(h.pages().isEmpty());
     h.manager.processReply(PROC_UserChatArchive, archiveReply({}));
     QCOMPARE(h.pages().size(), 1);
@@ -288,7 +291,7 @@ void TestChatManager::partialLocalPageIsCompletedFromTheArchive()
     Harness h;
     for (int i = 1; i <= 5; ++i)
         QVERIFY(h.manager.addMessagePair(chatMessage(Peer, QString("s%1").arg(i), 1000 + i)));
-    const MessageRequest request(Peer, QString(), 20, MessageBase::MsgMajorType_SimpleChat);
+    const MessageRequest request = page(Peer, QString(), 20);
     QVERIFY(h.manager.respondGetChatMessages(request));
     QCOMPARE(h.pages().size(), 1);
     QCOMPARE(idsOf(h.pages().first().getMsgs()), (QStringList{"s5", "s4", "s3", "s2", "s1"}));
@@ -317,8 +320,8 @@ void TestChatManager::repeatedRequestRefusedOtherOneWaits()
 {
     Harness h;
     QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
-    const MessageRequest first(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat);
-    const MessageRequest second(Other, "", 1, MessageBase::MsgMajorType_SimpleChat);
+    const MessageRequest first = page(Peer, "", 20);
+    const MessageRequest second = page(Other, "", 1);
     QVERIFY(!h.manager.respondGetChatMessages(first));
     QVERIFY(!h.manager.respondGetChatMessages(first));
     QVERIFY(!h.manager.respondGetChatMessages(second));
@@ -335,12 +338,9 @@ void TestChatManager::queuedLocalPagesAllGetAnswered()
     Harness h;
     QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
     QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o2", 2)));
-    h.manager.respondGetChatMessages(
-        MessageRequest(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat));
-    h.manager.respondGetChatMessages(
-        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat));
-    h.manager.respondGetChatMessages(
-        MessageRequest(Other, "o2", 1, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.respondGetChatMessages(page(Peer, "", 20));
+    h.manager.respondGetChatMessages(page(Other, "", 1));
+    h.manager.respondGetChatMessages(page(Other, "o2", 1));
     h.manager.processReply(PROC_UserChatArchive, archiveReply({}));
     QCOMPARE(h.pages().size(), 2);
     QCOMPARE(idsOf(h.pages()[0].getMsgs()), QStringList{"o2"});
@@ -351,34 +351,27 @@ void TestChatManager::unknownChatNeverBlocks()
 {
     Harness h;
     QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
-    QVERIFY(!h.manager.respondGetChatMessages(
-        MessageRequest(Peer, "some-id", 20, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(!h.manager.respondGetChatMessages(page(Peer, "some-id", 20)));
     QVERIFY(h.fetches.isEmpty());
-    QVERIFY(h.manager.respondGetChatMessages(
-        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(h.manager.respondGetChatMessages(page(Other, "", 1)));
     QCOMPARE(h.pages().size(), 1);
-    QVERIFY(!h.manager.respondGetChatMessages(
-        MessageRequest("", "", 1, MessageBase::MsgMajorType_SimpleChat)));
-    QVERIFY(h.manager.respondGetChatMessages(
-        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(!h.manager.respondGetChatMessages(page("", "", 1)));
+    QVERIFY(h.manager.respondGetChatMessages(page(Other, "", 1)));
 }
 
 void TestChatManager::failedArchiveFetchNeverBlocks()
 {
     Harness h;
     QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 1)));
-    h.manager.respondGetChatMessages(
-        MessageRequest(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat));
-    h.manager.respondGetChatMessages(
-        MessageRequest(Other, "", 1, MessageBase::MsgMajorType_SimpleChat));
+    h.manager.respondGetChatMessages(page(Peer, "", 20));
+    h.manager.respondGetChatMessages(page(Other, "", 1));
     h.manager.result(PROC_Members, 100); // another procedure's failure changes nothing
     QVERIFY(h.pages().isEmpty());
     h.manager.result(PROC_UserChatArchive, 100);
     QCOMPARE(h.pages().size(), 1);
     QCOMPARE(h.pages().first().getRequest().getChatId(), Other);
     // The failed one may be asked again.
-    QVERIFY(!h.manager.respondGetChatMessages(
-        MessageRequest(Peer, "", 20, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(!h.manager.respondGetChatMessages(page(Peer, "", 20)));
     QCOMPARE(h.fetches.size(), 2);
 }
 
@@ -397,13 +390,11 @@ void TestChatManager::olderPageBeforeAMessage()
     Harness h;
     for (int i = 1; i <= 10; ++i)
         QVERIFY(h.manager.addMessagePair(chatMessage(Peer, QString("h%1").arg(i), i)));
-    QVERIFY(h.manager.respondGetChatMessages(
-        MessageRequest(Peer, "h8", 3, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(h.manager.respondGetChatMessages(page(Peer, "h8", 3)));
     QCOMPARE(idsOf(h.pages().last().getMsgs()), (QStringList{"h7", "h6", "h5"}));
     QVERIFY(h.fetches.isEmpty());
     // Fewer than asked: answered now, and the archive is asked before the oldest.
-    QVERIFY(h.manager.respondGetChatMessages(
-        MessageRequest(Peer, "h3", 5, MessageBase::MsgMajorType_SimpleChat)));
+    QVERIFY(h.manager.respondGetChatMessages(page(Peer, "h3", 5)));
     QCOMPARE(idsOf(h.pages().last().getMsgs()), (QStringList{"h2", "h1"}));
     QCOMPARE(h.fetches.size(), 1);
     QCOMPARE(h.fetches.last().value("MessageId").toString(), QString("h1"));

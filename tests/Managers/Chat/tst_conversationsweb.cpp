@@ -1,6 +1,7 @@
 // Contacts and one-to-one history driven by the web service: the managers'
 // requests go through the real procedure queue over HTTPS to the fake service,
 // whose scripted replies come back through replyReport and result.
+#include "../Contact/memberjson.h"
 #include "Managers/Chat/chatmanager.h"
 #include "Managers/Contact/contactmanager.h"
 #include "fakeprocedures.h"
@@ -21,21 +22,11 @@ const QString B = QStringLiteral("989123333333");
 const QString C = QStringLiteral("989124444444");
 const QString D = QStringLiteral("989125555555");
 
-QJsonObject member(const QString& id)
-{
-    return QJsonObject{{"MemberID", id},
-                       {"Nickname", "nick " + id},
-                       {"Motto", "m"},
-                       {"CanReply", "1"},
-                       {"AvatarURL", "https://a/" + id},
-                       {"AvatarThumbnailURL", "https://t/" + id}};
-}
-
 FakeReply membersReply(const QStringList& ids)
 {
     QJsonArray members;
     for (const QString& id : ids)
-        members.append(member(id));
+        members.append(memberJson(id));
     return FakeReply::result(200, {{"Members", members}});
 }
 

@@ -1,6 +1,7 @@
 #include "../Chat/storewrites.h"
 #include "Managers/Contact/contactmanager.h"
 #include "foundation/database.h"
+#include "memberjson.h"
 
 #include <QtTest>
 
@@ -12,16 +13,6 @@ struct Sent
     Procedure procedure;
     QHash<QString, QJsonValue> inputs;
 };
-
-QJsonObject memberJson(const QString& id, const QString& nickname = QString())
-{
-    return QJsonObject{{"MemberID", id},
-                       {"Nickname", nickname.isEmpty() ? "nick " + id : nickname},
-                       {"Motto", "motto"},
-                       {"CanReply", "1"},
-                       {"AvatarURL", "https://files.test/a/" + id},
-                       {"AvatarThumbnailURL", "https://files.test/t/" + id}};
-}
 
 QJsonObject membersReply(const QStringList& ids)
 {
