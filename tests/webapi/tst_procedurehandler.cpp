@@ -3,13 +3,10 @@
 // re-queueing, the unique Salam, result codes, stored reply settings,
 // unbuildable requests, and log-out.
 
-#include "fakeprocedures.h"
-#include "fakewebservice.h"
-#include "testcertificates.h"
-#include "webapi/GeneralApi/applicationcontrol.h"
 #include "webapi/GeneralApi/networkhandler.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/GeneralApi/settingstorage.h"
+#include "webapitestsupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,31 +16,11 @@
 
 #include <memory>
 
-namespace {
+using namespace webapitest;
 
+namespace {
 const int kTimeout = 300;
 const int kRetry = 150;
-
-QString setting(const QString& key)
-{
-    QString value;
-    SettingStorage::getInstance()->getSetting(key, &value);
-    return value;
-}
-
-class RecordingControl : public ApplicationControl
-{
-public:
-    bool startDetached(const QString& program, const QStringList& arguments) override
-    {
-        started << (QStringList{program} + arguments);
-        return true;
-    }
-    void quit() override { ++quits; }
-    QList<QStringList> started;
-    int quits = 0;
-};
-
 } // namespace
 
 class TestProcedureHandler : public QObject
@@ -81,23 +58,13 @@ private:
 
 void TestProcedureHandler::initTestCase()
 {
-    QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
-    QVERIFY(service.start());
-    qputenv("QUORVEL_WEB_BASE_URL", service.baseUrl().toUtf8());
-    procedures.install(&service);
+    QVERIFY(startFakeService(&service, &procedures));
 }
 
 void TestProcedureHandler::init()
 {
-    SettingStorage* settings = SettingStorage::getInstance();
-    settings->removeAllSettings();
-    for (const auto& pair : QList<QPair<QString, QString>>{{"PhoneNo", "491701234567"},
-                                                           {"Username", "u1000"},
-                                                           {"HashMethod", "SHA256"},
-                                                           {"EncryptionMethod", "AES256CBC"},
-                                                           {"Token", "tok-123"}})
-        settings->addSetting(pair.first, pair.second);
-    settings->writeSettings();
+    SettingStorage::getInstance()->removeAllSettings();
+    storeSignedInSettings();
     procedures.token = "tok-123";
     procedures.hashMethod = "SHA256";
     procedures.tokenIssued = true;
@@ -112,16 +79,6 @@ std::unique_ptr<ProcedureHandler> TestProcedureHandler::makeHandler()
     handler->setRetryInterval(kRetry);
     handler->setApplicationControl(new RecordingControl);
     return handler;
-}
-
-using Results = QList<QPair<int, int>>;
-
-static Results results(const QSignalSpy& spy)
-{
-    Results out;
-    for (const QList<QVariant>& call : spy)
-        out << qMakePair(static_cast<int>(call.at(0).value<Procedure>()), call.at(1).toInt());
-    return out;
 }
 
 void TestProcedureHandler::acceptedReplyIsReportedAndStored()
@@ -140,7 +97,7 @@ void TestProcedureHandler::acceptedReplyIsReportedAndStored()
     // The request went through the fake's signature check.
     QCOMPARE(service.requestsFor("card/").size(), 1);
     SettingStorage::deleteInstance(); // read back from the store
-    QCOMPARE(setting("Credit"), QString("1250"));
+    QCOMPARE(storedSetting("Credit"), QString("1250"));
 }
 
 void TestProcedureHandler::replySettingsKeepNumbersAndBooleans()
@@ -158,9 +115,9 @@ void TestProcedureHandler::replySettingsKeepNumbersAndBooleans()
     QTRY_COMPARE_WITH_TIMEOUT(result.size(), 3, 5000);
     QCOMPARE(results(result),
              (Results{{PROC_UserCard, 200}, {PROC_LastSeen, 200}, {PROC_Salam, 200}}));
-    QCOMPARE(setting("Credit"), QString("true"));
-    QCOMPARE(setting("LastSeen"), QString("1700000000123"));
-    QCOMPARE(setting("SinceLastConnection"), QString("2.5"));
+    QCOMPARE(storedSetting("Credit"), QString("true"));
+    QCOMPARE(storedSetting("LastSeen"), QString("1700000000123"));
+    QCOMPARE(storedSetting("SinceLastConnection"), QString("2.5"));
 }
 
 void TestProcedureHandler::resultCodes_data()
@@ -259,7 +216,7 @@ void TestProcedureHandler::lateReplyOfATimedOutTryIsDropped()
     QCOMPARE(results(result), (Results{{PROC_UserCard, 200}}));
     QCOMPARE(report.size(), 1);
     QCOMPARE(report.first().at(1).toJsonObject().value("Credit").toInt(), 2);
-    QCOMPARE(setting("Credit"), QString("2"));
+    QCOMPARE(storedSetting("Credit"), QString("2"));
     QVERIFY(service.requestsFor("card/").first().closedByClient);
 }
 
@@ -284,7 +241,7 @@ void TestProcedureHandler::lateReplyNeverReachesTheNextProcedure()
     QTest::qWait(300);
     QCOMPARE(results(result), (Results{{PROC_Register, 100}, {PROC_IVRRequest, 209}}));
     QCOMPARE(report.size(), 0);
-    QCOMPARE(setting("ServerNonce"), QString());
+    QCOMPARE(storedSetting("ServerNonce"), QString());
 }
 
 void TestProcedureHandler::networkErrorsUseThePauseOnly()
@@ -378,8 +335,8 @@ void TestProcedureHandler::clientCountryIsFetched()
     const FakeRequest request = service.requestsFor("client_country/").value(0);
     QCOMPARE(request.method, QByteArray("GET"));
     QVERIFY(request.body.isEmpty());
-    QCOMPARE(setting("CountryCode"), QString("DE"));
-    QCOMPARE(setting("CountryPrefix"), QString("49"));
+    QCOMPARE(storedSetting("CountryCode"), QString("DE"));
+    QCOMPARE(storedSetting("CountryPrefix"), QString("49"));
 }
 
 void TestProcedureHandler::browseCategoryPathIsEncoded()
@@ -420,7 +377,7 @@ void TestProcedureHandler::deactivationSignsOut()
     QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, 5000);
     QCOMPARE(results(result), (Results{{PROC_DeactivateUser, 200}}));
     QVERIFY(!handler->isUserLoggedIn());
-    QCOMPARE(setting("PhoneNo"), QString());
+    QCOMPARE(storedSetting("PhoneNo"), QString());
 }
 
 void TestProcedureHandler::logoutFolders_data()

@@ -4,15 +4,12 @@
 // the logs; device-id repair and its reply; log-out through the facade.
 
 #include "capturedlog.h"
-#include "fakeprocedures.h"
-#include "fakewebservice.h"
-#include "testcertificates.h"
 #include "testcrypto.h"
-#include "webapi/GeneralApi/applicationcontrol.h"
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/GeneralApi/settingstorage.h"
 #include "webapi/quorvelwebapi.h"
+#include "webapitestsupport.h"
 
 #include <QSettings>
 #include <QSignalSpy>
@@ -20,23 +17,10 @@
 
 #include <memory>
 
+using namespace webapitest;
+
 namespace {
-
 const QString kPhone = QStringLiteral("491701234567");
-
-class RecordingControl : public ApplicationControl
-{
-public:
-    bool startDetached(const QString&, const QStringList&) override
-    {
-        ++starts;
-        return true;
-    }
-    void quit() override { ++quits; }
-    int starts = 0;
-    int quits = 0;
-};
-
 } // namespace
 
 class TestQuorvelWebApi : public QObject
@@ -50,8 +34,8 @@ private slots:
     void signUpStoresSettingsAndDerivesTheToken();
     void wrongPinIsTheServersCode();
     void settingReaders();
-    void storedDeviceIdShortCircuitsTheRepair();
-    void storedMacRestoresTheDeviceIdLocally();
+    void repairWithoutRequest_data();
+    void repairWithoutRequest();
     void repairAsksTheServiceForANewDeviceId();
     void acceptedDeviceIdIsStored();
     void deviceIdReplyWithoutRequestKeepsTheId();
@@ -66,10 +50,7 @@ private:
 
 void TestQuorvelWebApi::initTestCase()
 {
-    QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
-    QVERIFY(service.start());
-    qputenv("QUORVEL_WEB_BASE_URL", service.baseUrl().toUtf8());
-    procedures.install(&service);
+    QVERIFY(startFakeService(&service, &procedures));
 }
 
 void TestQuorvelWebApi::init()
@@ -88,16 +69,6 @@ std::unique_ptr<QuorvelWebApi> TestQuorvelWebApi::makeApi()
     api->getProcedureHandler()->setRetryInterval(100);
     api->getProcedureHandler()->setApplicationControl(new RecordingControl);
     return api;
-}
-
-using Results = QList<QPair<int, int>>;
-
-static Results results(const QSignalSpy& spy)
-{
-    Results out;
-    for (const QList<QVariant>& call : spy)
-        out << qMakePair(static_cast<int>(call.at(0).value<Procedure>()), call.at(1).toInt());
-    return out;
 }
 
 void TestQuorvelWebApi::signUpStoresSettingsAndDerivesTheToken_data()
@@ -225,29 +196,34 @@ void TestQuorvelWebApi::settingReaders()
     QCOMPARE(value, QString());
 }
 
-void TestQuorvelWebApi::storedDeviceIdShortCircuitsTheRepair()
+void TestQuorvelWebApi::repairWithoutRequest_data()
 {
-    DeviceInfoProvider().writeDeviceId("device-0001");
-    auto api = makeApi();
-    QSignalSpy newId(api.get(), &QuorvelWebApi::newDeviceIdSet);
-    api->checkForDeviceIdCorrection();
-    QTest::qWait(200);
-    QCOMPARE(service.requests().size(), 0);
-    QCOMPARE(newId.size(), 0);
-    QCOMPARE(DeviceInfoProvider().readDeviceID(), QString("device-0001"));
+    QTest::addColumn<QString>("storedId");
+    QTest::addColumn<QString>("storedMac");
+    QTest::addColumn<QString>("idAfter");
+    QTest::newRow("stored id is kept") << "device-0001"
+                                       << "12:34:56:78:9A:BC"
+                                       << "device-0001";
+    QTest::newRow("stored MAC restores the id")
+        << ""
+        << "12:34:56:78:9A:BC" << TestCrypto::digestHex("SHA1", "12:34:56:78:9A:BC");
 }
 
-void TestQuorvelWebApi::storedMacRestoresTheDeviceIdLocally()
+void TestQuorvelWebApi::repairWithoutRequest()
 {
-    DeviceInfoProvider().writeLastSentMAC("12:34:56:78:9A:BC");
+    QFETCH(QString, storedId);
+    QFETCH(QString, storedMac);
+    QFETCH(QString, idAfter);
+    DeviceInfoProvider().writeDeviceId(storedId);
+    DeviceInfoProvider().writeLastSentMAC(storedMac);
     auto api = makeApi();
     QSignalSpy newId(api.get(), &QuorvelWebApi::newDeviceIdSet);
     api->checkForDeviceIdCorrection();
     QTest::qWait(200);
     QCOMPARE(service.requests().size(), 0);
     QCOMPARE(newId.size(), 0);
-    QCOMPARE(DeviceInfoProvider().readDeviceID(),
-             TestCrypto::digestHex("SHA1", "12:34:56:78:9A:BC"));
+    QCOMPARE(DeviceInfoProvider().readDeviceID(), idAfter);
+    QCOMPARE(DeviceInfoProvider().readLastSentMAC(), storedMac);
 }
 
 void TestQuorvelWebApi::repairAsksTheServiceForANewDeviceId()
@@ -255,11 +231,7 @@ void TestQuorvelWebApi::repairAsksTheServiceForANewDeviceId()
     const QString mac = DeviceInfoProvider().findMAC();
     if (mac.isEmpty())
         QSKIP("this machine has no network interface with a usable hardware address");
-    for (const auto& [key, value] : {std::pair<QString, QString>{"PhoneNo", kPhone},
-                                     {"Username", "u1000"},
-                                     {"HashMethod", "SHA256"},
-                                     {"Token", "tok"}})
-        SettingStorage::getInstance()->addSetting(key, value);
+    storeSignedInSettings();
     auto api = makeApi();
     QSignalSpy newId(api.get(), &QuorvelWebApi::newDeviceIdSet);
     api->checkForDeviceIdCorrection();
@@ -275,11 +247,7 @@ void TestQuorvelWebApi::repairAsksTheServiceForANewDeviceId()
 
 void TestQuorvelWebApi::acceptedDeviceIdIsStored()
 {
-    for (const auto& [key, value] : {std::pair<QString, QString>{"Username", "u1000"},
-                                     {"PhoneNo", kPhone},
-                                     {"HashMethod", "SHA256"},
-                                     {"Token", "tok"}})
-        SettingStorage::getInstance()->addSetting(key, value);
+    storeSignedInSettings();
     DeviceInfoProvider().writeDeviceId("old-id");
     auto api = makeApi();
     QSignalSpy newId(api.get(), &QuorvelWebApi::newDeviceIdSet);
@@ -306,11 +274,7 @@ void TestQuorvelWebApi::deviceIdReplyWithoutRequestKeepsTheId()
 
 void TestQuorvelWebApi::refusedDeviceIdKeepsTheOldOne()
 {
-    for (const auto& [key, value] : {std::pair<QString, QString>{"Username", "u1000"},
-                                     {"PhoneNo", kPhone},
-                                     {"HashMethod", "SHA256"},
-                                     {"Token", "tok"}})
-        SettingStorage::getInstance()->addSetting(key, value);
+    storeSignedInSettings();
     DeviceInfoProvider().writeDeviceId("old-id");
     auto api = makeApi();
     QSignalSpy result(api->getProcedureHandler(), &ProcedureHandler::result);
@@ -333,7 +297,7 @@ void TestQuorvelWebApi::logoutGoesThroughTheQueue()
     QVERIFY(api->getProcedureHandler()->isUserLoggedIn());
     api->removeAllSettings();
     QVERIFY(!api->getProcedureHandler()->isUserLoggedIn());
-    QCOMPARE(control->starts, 1);
+    QCOMPARE(control->started.size(), 1);
     QCOMPARE(control->quits, 1);
 }
 

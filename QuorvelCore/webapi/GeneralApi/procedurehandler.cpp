@@ -70,7 +70,7 @@ bool ProcedureHandler::isUserLoggedIn() const
 
 bool ProcedureHandler::getResultValue(const QString& key, QString* value) const
 {
-    return const_cast<PacketGenerator&>(packetGenerator).getSetting(key, value);
+    return packetGenerator.getSetting(key, value);
 }
 
 bool ProcedureHandler::isCurrentTaskVital() const
