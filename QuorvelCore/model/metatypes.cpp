@@ -5,12 +5,14 @@
 #include "model/channeleditmessage.h"
 #include "model/channelidavailability.h"
 #include "model/channelinfo.h"
+#include "model/channellookup.h"
 #include "model/channelmemberprofile.h"
 #include "model/channelmemberrole.h"
 #include "model/channelmembersreply.h"
 #include "model/channelmembersrequest.h"
 #include "model/channelmessagecondition.h"
 #include "model/channelrole.h"
+#include "model/chatwidgetdata.h"
 #include "model/conversationmutestatusupdate.h"
 #include "model/conversationtype.h"
 #include "model/editmessage.h"
@@ -22,6 +24,7 @@
 #include "model/groupinfomembers.h"
 #include "model/groupinvitationmessage.h"
 #include "model/groupjoinmessage.h"
+#include "model/grouplookup.h"
 #include "model/groupmember.h"
 #include "model/groupmetadatachangedmessage.h"
 #include "model/groupremovemessage.h"
@@ -35,9 +38,11 @@
 #include "model/members.h"
 #include "model/message.h"
 #include "model/messagecondition.h"
+#include "model/messagepair.h"
 #include "model/messagereply.h"
 #include "model/messagerequest.h"
 #include "model/messagestate.h"
+#include "model/notificationmessage.h"
 #include "model/polldata.h"
 #include "model/polloption.h"
 #include "model/pollresult.h"
@@ -46,6 +51,7 @@
 #include "model/seenmessage.h"
 #include "model/stickermessage.h"
 #include "model/uisetting.h"
+#include "model/userlookup.h"
 
 #include <QHash>
 #include <QJsonValue>
@@ -94,6 +100,15 @@ void registerQuorvelMetaTypes()
     QUORVEL_REGISTER(GroupChangeRoleRequest);
     QUORVEL_REGISTER(GroupAddMemberPair);
     QUORVEL_REGISTER(BrowseCategoryResult);
+
+    // Chat-list entries, message pairs, notifications and look-up results.
+    QUORVEL_REGISTER(MessagePair);
+    QUORVEL_REGISTER(ChatWidgetData);
+    QUORVEL_REGISTER(QList<ChatWidgetData>);
+    QUORVEL_REGISTER(NotificationMessage);
+    QUORVEL_REGISTER(ChannelLookup);
+    QUORVEL_REGISTER(GroupLookup);
+    QUORVEL_REGISTER(UserLookup);
 
     // Channels.
     QUORVEL_REGISTER(ChannelRole::Role);
