@@ -516,49 +516,53 @@ PollData Message::getPollData() const
     return PollData(document.object());
 }
 
+namespace {
+// A body that reads itself with fromJson.
+template <typename Body> Body jsonBody(const QJsonObject& fields)
+{
+    Body body;
+    body.fromJson(fields);
+    return body;
+}
+
+// A group event body: the sender comes from the carrying message.
+template <typename Body> Body groupBody(const QString& sender, const QJsonObject& fields)
+{
+    Body body;
+    body.setUserId(sender);
+    body.setDataFromJson(fields);
+    return body;
+}
+} // namespace
+
 EditMessage Message::getEditMessage() const
 {
-    EditMessage edit;
-    edit.fromJson(payloadFields());
-    return edit;
+    return jsonBody<EditMessage>(payloadFields());
 }
 
 ChannelEditMessage Message::getChannelEditMessage() const
 {
-    ChannelEditMessage edit;
-    edit.fromJson(payloadFields());
-    return edit;
+    return jsonBody<ChannelEditMessage>(payloadFields());
 }
 
 ConversationMuteStatusUpdate Message::getConversationMuteStatusUpdate() const
 {
-    ConversationMuteStatusUpdate update;
-    update.fromJson(payloadFields());
-    return update;
+    return jsonBody<ConversationMuteStatusUpdate>(payloadFields());
 }
 
 GroupRemoveMessage Message::getGroupRemoveMessage() const
 {
-    GroupRemoveMessage body;
-    body.setUserId(userId);
-    body.setDataFromJson(payloadFields());
-    return body;
+    return groupBody<GroupRemoveMessage>(userId, payloadFields());
 }
 
 GroupJoinMessage Message::getGroupJoinMessage() const
 {
-    GroupJoinMessage body;
-    body.setUserId(userId);
-    body.setDataFromJson(payloadFields());
-    return body;
+    return groupBody<GroupJoinMessage>(userId, payloadFields());
 }
 
 GroupChangeRoleMessage Message::getGroupChangeRoleMessage() const
 {
-    GroupChangeRoleMessage body;
-    body.setUserId(userId);
-    body.setDataFromJson(payloadFields());
-    return body;
+    return groupBody<GroupChangeRoleMessage>(userId, payloadFields());
 }
 
 GroupMetaDataChangedMessage Message::getGroupMetaDataChangedMessage() const
@@ -570,10 +574,7 @@ GroupMetaDataChangedMessage Message::getGroupMetaDataChangedMessage() const
 
 GroupInvitationMessage Message::getGroupInvitationMessage() const
 {
-    GroupInvitationMessage body;
-    body.setUserId(userId);
-    body.setDataFromJson(payloadFields());
-    return body;
+    return groupBody<GroupInvitationMessage>(userId, payloadFields());
 }
 
 void Message::setFileMessage(const FileMessage& file)
