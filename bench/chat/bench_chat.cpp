@@ -1,8 +1,9 @@
 // One conversation of 100,000 messages in a stored Chat: insert rate, the newest
 // page, a page at a random depth, the time to open the store, and older history
-// slotted in near the bottom. The same records (position -> id, id -> stored
-// JSON, the chat's counters) are written to and read from LevelDB directly in
-// the same run, without hashing, encryption or parsing, and the ratios printed.
+// slotted in below the oldest (newest first) and near it (an archive page oldest
+// first). The same records (position -> id, id -> stored JSON, the chat's
+// counters) are written to and read from LevelDB directly in the same run,
+// without hashing, encryption or parsing, and the ratios printed.
 #include "Managers/Chat/chat.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@ const int kMessages = 100000;
 const int kPage = 50;
 const int kRandomPages = 200;
 const int kOlder = 1000;
+const int kArchivePage = 200;
 const QString kChatId = QStringLiteral("989121234567");
 const qint64 kStart = 1600000000000LL;
 
@@ -46,6 +48,7 @@ struct Figures
     double randomPageMs = 0;
     double openMs = 0;
     double olderPerSecond = 0;
+    double olderAscendingPerSecond = 0;
 };
 
 Figures benchChat()
@@ -77,13 +80,18 @@ Figures benchChat()
         chat->getLastMessages(int(random.bounded(kMessages - kPage)), kPage);
     f.randomPageMs = msSince(timer) / kRandomPages;
 
-    // Older history arriving oldest first: each lands just above the oldest
-    // ones already slotted in.
+    // Older history arriving newest first: each lands below the oldest.
     timer.restart();
     for (int i = 0; i < kOlder; ++i)
-        chat->addMessage(makeMessage(kMessages + i, kStart - 100000 + i));
+        chat->addMessage(makeMessage(kMessages + i, kStart - 1000 - i));
     f.olderPerSecond = kOlder / (msSince(timer) / 1000.0);
-    if (chat->getNumberOfMessages() != kMessages + kOlder)
+    // An archive page arriving oldest first: each lands just above the ones
+    // slotted in before it, near the bottom.
+    timer.restart();
+    for (int i = 0; i < kArchivePage; ++i)
+        chat->addMessage(makeMessage(2 * kMessages + i, kStart - 100000 + i));
+    f.olderAscendingPerSecond = kArchivePage / (msSince(timer) / 1000.0);
+    if (chat->getNumberOfMessages() != kMessages + kOlder + kArchivePage)
         std::printf("chat holds %d messages\n", chat->getNumberOfMessages());
     return f;
 }
@@ -166,8 +174,9 @@ int main(int argc, char** argv)
                 level.randomPageMs, chat.randomPageMs / level.randomPageMs);
     std::printf("%-34s %12.3f %12.3f %8.2f\n", "open store, ms", chat.openMs, level.openMs,
                 chat.openMs / level.openMs);
-    std::printf("%-34s %12.0f %12s\n", "older history insert, messages/s", chat.olderPerSecond,
-                "-");
+    std::printf("%-34s %12.0f %12s\n", "older, newest first, messages/s", chat.olderPerSecond, "-");
+    std::printf("%-34s %12.0f %12s\n", "older, oldest first, messages/s",
+                chat.olderAscendingPerSecond, "-");
     std::printf("(ratios: Chat time / LevelDB time; for the insert rate LevelDB rate / Chat "
                 "rate)\n");
     return 0;
