@@ -51,6 +51,13 @@ QuorvelXMPPClient::QuorvelXMPPClient(QObject* parent) : QXmppClient(parent)
     qRegisterMetaType<QXmppClient::Error>("QXmppClient::Error");
     qRegisterMetaType<QXmppClient::State>("QXmppClient::State");
     connect(this, &QXmppClient::stateChanged, this, &QuorvelXMPPClient::prepareTls);
+    // Every message costs two small request/answer exchanges: without
+    // TCP_NODELAY each one waits for the peer's delayed acknowledgement.
+    const QList<QSslSocket*> sockets = findChildren<QSslSocket*>();
+    for (QSslSocket* socket : sockets) {
+        connect(socket, &QAbstractSocket::connected, socket,
+                [socket] { socket->setSocketOption(QAbstractSocket::LowDelayOption, 1); });
+    }
     lastSentMessage.clear();
     retryTimer.setSingleShot(true);
     connect(&retryTimer, &QTimer::timeout, this, &QuorvelXMPPClient::retrySend);

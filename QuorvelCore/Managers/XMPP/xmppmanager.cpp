@@ -1,0 +1,490 @@
+#include "Managers/XMPP/xmppmanager.h"
+
+#include "Managers/XMPP/quorvelxmppmessage.h"
+#include "foundation/datetime.h"
+#include "foundation/globalconstants.h"
+#include "foundation/htmlmanager.h"
+#include "foundation/simpleqtlogger.h"
+#include "webapi/GeneralApi/deviceinfoprovider.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QXmppMessage.h>
+#include <QXmppPresence.h>
+
+namespace {
+
+const char* const kDbName = "xmppManagerDBname";
+const char* const kServerConfigKey = "chatServerConfig";
+const char* const kCurrentKey = "_currentMessageId";
+const char* const kQueueKey = "_queueMessageIds";
+const char* const kLastConnectedKey = "lastTimeConnectedOnXMPP";
+
+QString stateText(QXmppClient::State state)
+{
+    switch (state) {
+    case QXmppClient::DisconnectedState:
+        return QStringLiteral("Disconnected State");
+    case QXmppClient::ConnectingState:
+        return QStringLiteral("Connecting State");
+    case QXmppClient::ConnectedState:
+        return QStringLiteral("Connected State");
+    }
+    return QString();
+}
+
+} // namespace
+
+XMPPManager::XMPPManager(QObject* parent) : AbstractManager(parent), client(this)
+{
+    reconnectTimer.setSingleShot(false);
+}
+
+XMPPManager::~XMPPManager()
+{
+    db.close();
+}
+
+void XMPPManager::startLoading()
+{
+    L_INFO(QStringLiteral("XMPPManager::startLoading() | #START"));
+    db.setDBName(QLatin1String(kDbName));
+    if (!db.get(QLatin1String(kLastConnectedKey), &lastTimeConnected))
+        lastTimeConnected = 0;
+    QString savedQueue;
+    if (db.get(QLatin1String(kQueueKey), &savedQueue))
+        queue = savedQueue.split(QLatin1Char(','), Qt::SkipEmptyParts);
+
+    connect(&client, &QXmppClient::error, this, &XMPPManager::error);
+    connect(&client, &QXmppClient::connected, this, &XMPPManager::chatClientConnected);
+    connect(&client, &QXmppClient::disconnected, this, &XMPPManager::chatClientDisconnected);
+    connect(&client, &QXmppClient::logMessage, this, &XMPPManager::logMessage);
+    connect(&client, &QuorvelXMPPClient::receivedQuorvel, this, &XMPPManager::newMessage);
+    connect(&client, &QuorvelXMPPClient::delivery, this, &XMPPManager::delivery);
+    connect(&client, &QuorvelXMPPClient::receivedBlock, this, &XMPPManager::receivedBlock);
+    connect(&client, &QuorvelXMPPClient::messageSent, this, &XMPPManager::messageSentSLOT);
+    connect(&reconnectTimer, &QTimer::timeout, this, &XMPPManager::reconnect);
+    connect(&client, &QXmppClient::stateChanged, this, &XMPPManager::_chatServerStateChanged);
+    client.setLogger(nullptr);
+
+    // The message that was in flight when the program last ended goes out
+    // first, converted to plain text like any other.
+    QString current;
+    Message resumed;
+    if (db.get(QLatin1String(kCurrentKey), &current) && loadMessage(current, &resumed))
+        client.SendMessage(&resumed);
+
+    L_INFO(QStringLiteral("XMPPManager::startLoading() | #END"));
+    emit loadingFinished();
+}
+
+void XMPPManager::onInitialize()
+{
+    if (connectToServerUsingCredentials())
+        return;
+    serverIP.clear();
+    emit start(PROC_Salam, QHash<QString, QJsonValue>());
+}
+
+void XMPPManager::processReply(Procedure procedure, const QJsonObject& reply)
+{
+    if (procedure == PROC_Salam) {
+        initializeClients(reply);
+    } else if (procedure == PROC_DeactivateUser) {
+        if (client.state() != QXmppClient::DisconnectedState)
+            client.disconnectFromServer();
+    }
+}
+
+// ---- configuration ----
+
+QString XMPPManager::resourceName()
+{
+    return QStringLiteral("desktopqt_") + DeviceInfoProvider().getDeviceID();
+}
+
+bool XMPPManager::checkServerInfoFields(const QJsonObject& server)
+{
+    for (const char* key : {"ServerAddress", "PortNo", "Hostname", "Username", "Password"}) {
+        if (!server.contains(QLatin1String(key)))
+            return false;
+    }
+    return true;
+}
+
+bool XMPPManager::createChatXmppConfig(const QJsonObject& server)
+{
+    if (!checkServerInfoFields(server) ||
+        server.value(QStringLiteral("Application")).toString() != QLatin1String("chat"))
+        return false;
+    const QJsonValue portValue = server.value(QStringLiteral("PortNo"));
+    bool portOk = false;
+    const int port =
+        portValue.isString() ? portValue.toString().toInt(&portOk, 10) : portValue.toInt(-1);
+    if (portValue.isDouble())
+        portOk = true;
+    if (!portOk || port <= 0 || port > 65535) {
+        L_WARN(QStringLiteral("XMPPManager::createChatXmppConfig | unusable PortNo"));
+        return false;
+    }
+    QXmppConfiguration candidate;
+    candidate.setDomain(server.value(QStringLiteral("Hostname")).toString());
+    candidate.setHost(server.value(QStringLiteral("ServerAddress")).toString());
+    candidate.setPort(port);
+    candidate.setUser(server.value(QStringLiteral("Username")).toString());
+    candidate.setPassword(server.value(QStringLiteral("Password")).toString());
+    candidate.setStreamSecurityMode(QXmppConfiguration::TLSRequired);
+    candidate.setAutoReconnectionEnabled(false);
+    candidate.setResource(resourceName());
+    candidate.setKeepAliveInterval(60);
+    candidate.setKeepAliveTimeout(5);
+    // The chat server's certificate is verified.
+    candidate.setIgnoreSslErrors(false);
+    if (serverIP.contains(candidate.host())) {
+        L_WARN(QStringLiteral("XMPPManager | serverIP.contains(config->host())"));
+        return false;
+    }
+    serverIP.append(candidate.host());
+    config = candidate;
+    return true;
+}
+
+void XMPPManager::initializeClients(const QJsonObject& reply)
+{
+    if (!reply.contains(QStringLiteral("Servers"))) {
+        L_WARN(QStringLiteral("XMPPManager | SALAM does not contain servers"));
+        return;
+    }
+    serversRequested = false;
+    serverIP.clear();
+    const QJsonArray servers = reply.value(QStringLiteral("Servers")).toArray();
+    for (const QJsonValue& entry : servers) {
+        const QJsonObject server = entry.toObject();
+        if (!createChatXmppConfig(server))
+            continue;
+        db.put(QLatin1String(kServerConfigKey), server);
+        reconnectTimer.stop();
+        connectChatServer();
+        return;
+    }
+    L_WARN(QStringLiteral("XMPPManager::initializeClients | no usable chat server"));
+}
+
+bool XMPPManager::connectToServerUsingCredentials()
+{
+    QJsonObject saved;
+    if (!db.get(QLatin1String(kServerConfigKey), &saved) || !createChatXmppConfig(saved))
+        return false;
+    connectChatServer();
+    return true;
+}
+
+void XMPPManager::connectChatServer()
+{
+    if (stopped || client.state() != QXmppClient::DisconnectedState)
+        return;
+    client.connectToServer(config, QXmppPresence(QXmppPresence::Available));
+}
+
+// ---- reconnection ----
+
+int XMPPManager::getReconnectTime(int n)
+{
+    if (n < 0)
+        n = 0;
+    int seconds;
+    if (n < 6)
+        seconds = (1 << (n + 1)) + int(QRandomGenerator::global()->bounded(1u << (n + 2)));
+    else
+        seconds = 64 + int(QRandomGenerator::global()->bounded(128u));
+    return seconds * 1000;
+}
+
+int XMPPManager::reconnectInterval() const
+{
+    return reconnectTimer.isActive() ? reconnectTimer.interval() : -1;
+}
+
+void XMPPManager::startReconnectTimer(int milliseconds)
+{
+    if (stopped) {
+        reconnectTimer.stop();
+        return;
+    }
+    if (reconnectTimer.isActive()) {
+        L_DEBUG(QStringLiteral("XMPPManager::startReconnectTimer | reconnectTimer is already "
+                               "active"));
+        return;
+    }
+    L_DEBUG(QStringLiteral("XMPPManager::startReconnectTimer | reconnectTimer is not active"));
+    reconnectTimer.start(milliseconds > 0 ? milliseconds : getReconnectTime(reconnectAttempts));
+}
+
+void XMPPManager::reconnect()
+{
+    if (stopped) {
+        reconnectTimer.stop();
+        return;
+    }
+    if (serversRequested) {
+        emit start(PROC_Salam, QHash<QString, QJsonValue>());
+        return;
+    }
+    reconnectWithCurrentConfig();
+}
+
+void XMPPManager::reconnectWithCurrentConfig()
+{
+    if (client.state() != QXmppClient::DisconnectedState)
+        return;
+    ++reconnectAttempts;
+    // The next attempt waits longer, if this one fails too.
+    if (reconnectTimer.isActive())
+        reconnectTimer.setInterval(getReconnectTime(reconnectAttempts));
+    client.connectToServer(QXmppConfiguration(client.configuration()),
+                           QXmppPresence(QXmppPresence::Available));
+}
+
+void XMPPManager::chatClientDisconnected()
+{
+    if (stopped || serversRequested)
+        return;
+    reconnectAttempts = -1;
+    startReconnectTimer((2 + int(QRandomGenerator::global()->bounded(10u))) * 1000);
+}
+
+void XMPPManager::error(QXmppClient::Error error)
+{
+    switch (error) {
+    case QXmppClient::SocketError:
+        if (client.state() == QXmppClient::DisconnectedState)
+            startReconnectTimer(0);
+        break;
+    case QXmppClient::KeepAliveError:
+        if (!stopped)
+            client.connectToServer(QXmppConfiguration(client.configuration()),
+                                   QXmppPresence(QXmppPresence::Available));
+        break;
+    case QXmppClient::XmppStreamError:
+        // A fresh server list, but only after the back-off: a server that
+        // ends every stream at once must not make us ask in a tight loop.
+        L_WARN(QStringLiteral("XMPPManager::error | stream error, asking for servers again"));
+        reconnectTimer.stop();
+        serverIP.clear();
+        serversRequested = true;
+        if (!stopped)
+            reconnectTimer.start(getReconnectTime(streamErrors++));
+        break;
+    default:
+        break;
+    }
+}
+
+void XMPPManager::newDeviceIdSet()
+{
+    if (client.state() != QXmppClient::DisconnectedState) {
+        client.disconnectFromServer();
+        L_INFO(QStringLiteral("XMPPManager::newDeviceIdSet | disconnected from server"));
+    }
+    // The next connection already uses the new resource.
+    const QString resource = resourceName();
+    config.setResource(resource);
+    client.configuration().setResource(resource);
+    QTimer::singleShot(1000, this, &XMPPManager::chatClientDisconnected);
+}
+
+void XMPPManager::forceUpdate()
+{
+    if (client.state() != QXmppClient::DisconnectedState)
+        client.disconnectFromServer();
+    stopped = true;
+    reconnectTimer.stop();
+    // The message in flight stays in the store for the next start; the client
+    // must not reconnect on its own for it.
+    client.clearLastSentMessage();
+}
+
+void XMPPManager::chatClientConnected()
+{
+    reconnectTimer.stop();
+    reconnectAttempts = 0;
+    streamErrors = 0;
+    sendCurrentMessageOrQueue();
+    lastTimeConnected = DateTime::getDateTimeInMSecs();
+    emit xmppChatClientConnected(lastTimeConnected);
+    db.put(QLatin1String(kLastConnectedKey), lastTimeConnected);
+}
+
+void XMPPManager::_chatServerStateChanged(QXmppClient::State state)
+{
+    L_INFO(QStringLiteral("XMPPManager::_chatServerStateChanged | ") + stateText(state));
+    emit chatServerStateChanged(state);
+}
+
+void XMPPManager::logMessage(QXmppLogger::MessageType type, const QString& text)
+{
+    // Sent and received stanzas are never written: they hold the SASL exchange.
+    if (type == QXmppLogger::DebugMessage || type == QXmppLogger::InformationMessage ||
+        type == QXmppLogger::WarningMessage)
+        L_DEBUG(QStringLiteral("XMPPManager | XMPP LOG: ") + text);
+}
+
+// ---- the outbox ----
+
+bool XMPPManager::loadMessage(const QString& id, Message* out)
+{
+    QString json;
+    if (id.isEmpty() || !db.get(id, &json))
+        return false;
+    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8());
+    return document.isObject() && out->fromJson(document.object()) && out->isValid();
+}
+
+bool XMPPManager::saveQueue()
+{
+    return db.put(QLatin1String(kQueueKey), queue.join(QLatin1Char(',')));
+}
+
+bool XMPPManager::sendMessage(Message* msg)
+{
+    if (!msg)
+        return false;
+    msg->setUserId(userName);
+    if (msg->getMessageId().isEmpty())
+        msg->generateMessageId();
+    msg->setSendTimeInGMT(QDateTime::currentMSecsSinceEpoch());
+    const QString id = msg->getMessageId();
+    const QString json =
+        QString::fromUtf8(QJsonDocument(msg->toJson()).toJson(QJsonDocument::Compact));
+
+    if (client.SendMessage(msg)) {
+        // Kept until confirmed, so a restart sends it again.
+        if (db.put(id, json))
+            db.put(QLatin1String(kCurrentKey), id);
+        else
+            L_ERROR(QStringLiteral("XMPPManager::sendMessage | cannot store ") + id);
+        return false;
+    }
+    // Another message is in flight: the outbox takes it, the message first.
+    if (!db.put(id, json)) {
+        L_ERROR(QStringLiteral("XMPPManager::sendMessage | cannot store ") + id);
+        return false;
+    }
+    queue.append(id);
+    if (!saveQueue()) {
+        queue.removeAll(id);
+        db.del(id);
+        L_ERROR(QStringLiteral("XMPPManager::sendMessage | cannot store the queue"));
+    }
+    return false;
+}
+
+void XMPPManager::messageSentSLOT(const Message& msg)
+{
+    const bool seen = msg.getMajorType() == MessageBase::MsgMajorType_ControlMessage &&
+                      msg.getMinorType() == MessageBase::MsgMinorType_Seen;
+    if (!seen)
+        emit messageSent(msg);
+    db.put(QLatin1String(kCurrentKey), true);
+    db.del(msg.getMessageId());
+    sendQueue();
+}
+
+void XMPPManager::sendQueue()
+{
+    while (!queue.isEmpty() && client.state() == QXmppClient::ConnectedState) {
+        const QString id = queue.takeFirst();
+        saveQueue();
+        Message next;
+        if (!loadMessage(id, &next)) {
+            L_WARN(QStringLiteral("XMPPManager::sendQueue | skipped unreadable message ") + id);
+            db.del(id);
+            continue;
+        }
+        db.put(QLatin1String(kCurrentKey), id);
+        if (!client.SendMessage(&next)) {
+            // Another message is still in flight: this one waits its turn.
+            queue.prepend(id);
+            saveQueue();
+        }
+        return;
+    }
+}
+
+void XMPPManager::sendCurrentMessageOrQueue()
+{
+    QString current;
+    Message message;
+    if (db.get(QLatin1String(kCurrentKey), &current) && loadMessage(current, &message)) {
+        client.SendMessage(&message); // refused when it is already in flight
+        return;
+    }
+    db.put(QLatin1String(kCurrentKey), true);
+    sendQueue();
+}
+
+// ---- incoming ----
+
+void XMPPManager::newMessage(const Message& msg)
+{
+    Message incoming = msg;
+    const QString self = userName.isEmpty() ? GlobalConstants::getUserName() : userName;
+    if (incoming.getUserId() != self)
+        sendDelivery(incoming);
+    incoming.setMessageBody(HtmlManager::insertHtmlTags(incoming.getMessageBody()));
+    emit incommingMessage(incoming);
+}
+
+void XMPPManager::sendDelivery(const Message& msg)
+{
+    const auto major = msg.getMajorType();
+    if (major != MessageBase::MsgMajorType_SimpleChat &&
+        major != MessageBase::MsgMajorType_GroupChat)
+        return;
+    QXmppMessage receipt;
+    receipt.setTo(
+        QuorvelXMPPMessage::userAddress(msg.getChatId(), QuorvelXMPPMessage::chatDomain()));
+    receipt.setReceiptId(msg.getMessageId());
+    client.sendPacket(receipt);
+}
+
+void XMPPManager::delivery(const QString& jid, const QString& id)
+{
+    const QString user = jid.contains(QLatin1Char('@')) ? jid.section(QLatin1Char('@'), 0, 0) : jid;
+    emit messageDelivered(user, id);
+}
+
+void XMPPManager::receivedBlock()
+{
+    emit userBlocked();
+}
+
+// ---- requests passed to the client ----
+
+void XMPPManager::blockUser(const QString& userId, bool block)
+{
+    client.sendBlockUser(userId, block);
+}
+
+void XMPPManager::sendLastSeen(const QString& userId)
+{
+    client.sendLastSeenRequest(userId);
+}
+
+void XMPPManager::leaveRoom(const QString& roomId)
+{
+    client.leaveRoom(roomId);
+}
+
+void XMPPManager::setXmppRooms(const QStringList& roomIds)
+{
+    client.setRooms(roomIds);
+}
+
+void XMPPManager::setUserName(const QString& value)
+{
+    userName = value;
+    client.setUserName(value);
+}

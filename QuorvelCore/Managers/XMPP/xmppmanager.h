@@ -1,0 +1,110 @@
+#ifndef XMPPMANAGER_H
+#define XMPPMANAGER_H
+
+#include "Managers/XMPP/quorvelxmppclient.h"
+#include "foundation/abstractmanager.h"
+#include "foundation/database.h"
+#include "model/message.h"
+#include "webapi/GeneralApi/procedure.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QStringList>
+#include <QTimer>
+#include <QXmppConfiguration.h>
+#include <QXmppLogger.h>
+
+// Owns the chat-server connection: takes the server from the web service's
+// "Salam" reply (or the saved one), connects and reconnects with a randomised
+// back-off, and keeps the outgoing messages in a persistent outbox in the
+// store "xmppManagerDBname" so that one is in flight at a time and none is
+// lost across restarts. Incoming messages get a delivery receipt and display
+// HTML before they are passed on.
+class XMPPManager : public AbstractManager
+{
+    Q_OBJECT
+public:
+    explicit XMPPManager(QObject* parent = nullptr);
+    ~XMPPManager() override;
+
+    // Fills in the sender, id and send time of *msg and hands it to the client
+    // or the outbox. Returns false in both cases.
+    bool sendMessage(Message* msg);
+    void processReply(Procedure procedure, const QJsonObject& reply);
+
+    void blockUser(const QString& userId, bool block);
+    void sendLastSeen(const QString& userId);
+    void leaveRoom(const QString& roomId);
+    void setXmppRooms(const QStringList& roomIds);
+    void setUserName(const QString& value);
+    QString getUserName() const { return userName; }
+    void forceUpdate();
+
+    // The back-off for reconnect attempt n, in milliseconds.
+    static int getReconnectTime(int n);
+
+    QuorvelXMPPClient* getClient() { return &client; }
+    QXmppClient::State getState() const { return client.state(); }
+    // The reconnect timer's interval in milliseconds, -1 when it is not running.
+    int reconnectInterval() const;
+    qint64 getLastTimeConnected() const { return lastTimeConnected; }
+
+signals:
+    void start(Procedure procedure, QHash<QString, QJsonValue> inputs);
+    void incommingMessage(Message msg);
+    void messageSent(Message msg);
+    void messageDelivered(QString jid, QString id);
+    void userBlocked();
+    void xmppChatClientConnected(qlonglong time);
+    void chatServerStateChanged(QXmppClient::State state);
+
+public slots:
+    void startLoading() override;
+    void onInitialize();
+    void newDeviceIdSet();
+    void reconnect();
+
+private slots:
+    void chatClientConnected();
+    void chatClientDisconnected();
+    void error(QXmppClient::Error error);
+    void newMessage(const Message& msg);
+    void delivery(const QString& jid, const QString& id);
+    void receivedBlock();
+    void messageSentSLOT(const Message& msg);
+    void logMessage(QXmppLogger::MessageType type, const QString& text);
+    void _chatServerStateChanged(QXmppClient::State state);
+
+private:
+    bool createChatXmppConfig(const QJsonObject& server);
+    static bool checkServerInfoFields(const QJsonObject& server);
+    void initializeClients(const QJsonObject& reply);
+    bool connectToServerUsingCredentials();
+    void connectChatServer();
+    void startReconnectTimer(int milliseconds);
+    void reconnectWithCurrentConfig();
+    void sendQueue();
+    void sendCurrentMessageOrQueue();
+    void sendDelivery(const Message& msg);
+    bool loadMessage(const QString& id, Message* out);
+    bool saveQueue();
+    static QString resourceName();
+
+    QuorvelXMPPClient client;
+    QXmppConfiguration config;
+    QStringList serverIP;
+    DataBase db;
+    qint64 lastTimeConnected = 0;
+    QString userName;
+    QTimer reconnectTimer;
+    int reconnectAttempts = 0;
+    bool stopped = false;
+    // A stream error asked for a fresh server list; it is requested when the
+    // reconnect timer fires, and dropped once a "Salam" reply is handled.
+    bool serversRequested = false;
+    int streamErrors = 0;
+    QStringList queue;
+};
+
+#endif // XMPPMANAGER_H
