@@ -1,0 +1,179 @@
+#ifndef MANAGER_H
+#define MANAGER_H
+
+#include "Managers/Contact/contact.h"
+#include "Managers/command.h"
+#include "foundation/abstractmanager.h"
+#include "model/browsecategoryresult.h"
+#include "model/channelcategory.h"
+#include "model/channelmemberrole.h"
+#include "model/channelmessagecondition.h"
+#include "model/chatwidgetdata.h"
+#include "model/conversationmutestatusupdate.h"
+#include "model/conversationtype.h"
+#include "model/groupinfo.h"
+#include "model/groupinfomembers.h"
+#include "model/lvreply.h"
+#include "model/members.h"
+#include "model/message.h"
+#include "model/messagereply.h"
+#include "model/notificationmessage.h"
+#include "webapi/GeneralApi/procedure.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QVariant>
+#include <QXmppClient.h>
+
+class ChannelManager;
+class ChatManager;
+class ChatRecipient;
+class ContactManager;
+class GroupManager;
+class LikeManager;
+class XMPPManager;
+
+// The core's central object: it owns the six conversation and service
+// managers, loads them one after another, dispatches the GUI's commands to
+// them, routes messages between the chat server and the stores, and answers
+// the GUI through commandResponse.
+class Manager : public AbstractManager
+{
+    Q_OBJECT
+public:
+    explicit Manager(QObject* parent = nullptr);
+
+    void onInitialize();
+    void aboutToQuit();
+
+    QString getToken() const { return token; }
+    void setToken(const QString& value) { token = value; }
+    QString getUserName() const { return userName; }
+    void setUserName(const QString& value);
+    QString getHashMethod() const { return hashMethod; }
+    void setHashMethod(const QString& value) { hashMethod = value; }
+
+    XMPPManager* getXmppManager() const { return xmppManager; }
+    LikeManager* getLikeManager() const { return likeManager; }
+    ChatManager* getChatManager() const { return chatManager; }
+    ContactManager* getContactManager() const { return contactManager; }
+
+    static Contact toContact(const QVariant& value);
+    static QString toString(const QVariant& value);
+    static QStringList toStringList(const QVariant& value);
+    // The state reported to the GUI for a chat-server connection state.
+    static int chatServerStateValue(QXmppClient::State state);
+
+signals:
+    void start(Procedure procedure, const QHash<QString, QJsonValue>& inputs);
+    void start(Procedure procedure);
+    void removeAllSettings();
+    void commandResponse(Command command, const QVariant& output);
+
+public slots:
+    void startLoading() override;
+    void command(Command command, const QVariant& inputs);
+    void replyReport(Procedure procedure, const QJsonObject& reply);
+    void result(Procedure procedure, int resultCode);
+    void chatServerStateChanged(QXmppClient::State state);
+
+    // Messages between the chat server and the stores.
+    void outgoingMessage(Message msg, bool sent);
+    void incommingMessage(Message msg);
+    void messageSent(Message msg);
+    void messageDelivered(const QString& jid, const QString& mid);
+    void notification(NotificationMessage msg);
+    void recipientAdded(const QString& number);
+    void chatRecipientData(const Contact& contact);
+    void lastSeen(const QString& number, int seconds);
+
+private slots:
+    void loadingFinishedSLOT();
+    void xmppConnected() {}
+    void userBlocked();
+
+    void contactAdded(const Contact& contact);
+    void contactUpdated(const Contact& contact);
+    void otherContactAdded(const Contact& contact);
+    void userProfileReady();
+    void quorvelIDGet(const QString& id);
+    void respondRunMembers(const Members& members);
+    void channelCategoriesData(const QHash<QString, ChannelCategory>& categories);
+    void channelCategoryBrowseData(const BrowseCategoryResult& result);
+    void channelRemoved(const QString& id);
+    void channelMessageReply(const MessageReply& reply);
+    void channelMemberAdded(const ChannelMemberRole& role);
+    void channelMemberRemoved(const ChannelMemberRole& role);
+    void channelMemberRoleChanged(const ChannelMemberRole& role);
+    void channelMessageConditionChanged(const ChannelMessageCondition& condition);
+    void groupCreated(const QString& jid);
+    void groupMembersInfoUpdate(const GroupInfoMembers& info);
+    void groupRemoved(const QString& jid);
+    void groupLeft(const QString& jid);
+    void groupMessageReply(const MessageReply& reply);
+    void likeGetResults(const LVReply& reply);
+    void respondMessageAdded(const Message& message);
+
+private:
+    void loadMainSettings();
+    void setupConnections();
+    void setupXmppStateReporting();
+    void answer(Command command, const QVariant& output);
+    void errorHandler(int resultCode);
+    void lookup(const QString& key);
+    void processLookup(const QJsonObject& reply);
+    void saveMainSettings();
+
+    // Command handlers.
+    void respondGetUserProfile();
+    void respondUpdateContact(const Contact& contact);
+    void respondDeleteContact(const Contact& contact);
+    void respondUpdateMuteStatus(const Contact& contact);
+    void respondBlockUser(const Contact& contact);
+    void respondGetContacts();
+    void respondGetContact(const QString& number);
+    void respondReSyncContacts();
+    void respondChannelList();
+    void respondGetChannelMessages(const MessageRequest& request);
+    void respondChannelUpdateMute(const ChannelInfo& info);
+    void respondDeleteChat(const QString& chatId);
+    void respondGroupCreate(const GroupInfoMembers& info);
+    void respondGroupList();
+    void respondGroupUpdateGetNotif(const GroupInfo& info);
+    void respondGetMessages(const MessageRequest& request);
+    void respondGetSettings();
+
+    // Message flow.
+    void respondSendMessage(const Message& message);
+    void sendSingleMessage(Message msg);
+    void processControlMsg(const Message& msg);
+    void processSentControlMessages(const Message& msg);
+    void processMuteStatusUpdateMessage(const ConversationMuteStatusUpdate& update);
+    void sendConversationMuteStatusChange(ConversationType::Type type,
+                                          const QString& conversationId, bool mute);
+    void respondSendSeen(const QString& chatId);
+    void respondMessageEdited(const QVariant& value);
+    void respondSetFilePathForFileMessage(const QVariant& value);
+    QList<ChatRecipient> getChatRecipients();
+    static QList<ChatWidgetData> createAndSortChatData(const QList<ChatRecipient>& chats,
+                                                       const QList<GroupInfo>& groups);
+    void respondChatsData();
+    void respondGetChatRecipients();
+    void respondChatRecipientAdded(const Contact& contact);
+    void respondMessageStateChange(const QString& chatId, const QString& messageId,
+                                   MessageBase::MsgState state);
+
+    LikeManager* likeManager = nullptr;
+    XMPPManager* xmppManager = nullptr;
+    ChatManager* chatManager = nullptr;
+    ContactManager* contactManager = nullptr;
+    GroupManager* groupManager = nullptr;
+    ChannelManager* channelManager = nullptr;
+    QString token;
+    QString userName;
+    QString hashMethod;
+    Contact userContact;
+};
+
+#endif // MANAGER_H

@@ -1,0 +1,196 @@
+// Runs one core exactly as the GUI does (its own thread, loading started by a
+// 5 ms timer, initialisation asked for once loading has finished) and drives
+// it by lines on standard input. Every answer of the core is printed as one
+// JSON object a line:
+//   {"command": N, "value": V}
+// and the steps of start-up as {"event": "..."} lines. Input lines are
+// {"command": N, "value": V}, or {"quit": true} for an orderly shut-down.
+// When the data folder holds no user yet, it signs up first with the phone
+// number in QUORVEL_PHONE and the code in QUORVEL_PIN (default "12345").
+
+#include "Managers/command.h"
+#include "Managers/manager.h"
+#include "Managers/quorveldesktopcore.h"
+#include "foundation/globalconstants.h"
+#include "foundation/serviceconfig.h"
+#include "valuejson.h"
+#include "webapi/GeneralApi/procedurehandler.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSocketNotifier>
+#include <QTextCodec>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void printLine(const QJsonObject& object)
+{
+    const QByteArray line = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+    fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    fflush(stdout);
+}
+
+void printEvent(const QString& event, const QJsonValue& value = QJsonValue())
+{
+    QJsonObject object{{"event", event}};
+    if (!value.isNull())
+        object.insert("value", value);
+    printLine(object);
+}
+
+class CoreDriver : public QObject
+{
+    Q_OBJECT
+public:
+    CoreDriver()
+    {
+        core = new QuorvelDesktopCore();
+        core->moveToThread(&thread);
+        thread.start();
+
+        connect(core->getManager(), &Manager::commandResponse, this, &CoreDriver::printAnswer,
+                Qt::QueuedConnection);
+        connect(this, &CoreDriver::command, core->getManager(), &Manager::command,
+                Qt::QueuedConnection);
+        connect(core, &QuorvelDesktopCore::loadingFinished, this, &CoreDriver::loaded,
+                Qt::QueuedConnection);
+        connect(
+            core, &QuorvelDesktopCore::initializingFinished, this,
+            [] { printEvent("initializingFinished"); }, Qt::QueuedConnection);
+
+        input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+        connect(input, &QSocketNotifier::activated, this, &CoreDriver::readInput);
+    }
+
+    void begin()
+    {
+        // Asked directly, before the core thread has work, as the GUI does.
+        if (core->isUserLoggedIn()) {
+            startCore();
+            return;
+        }
+        printEvent("signUp");
+        connect(core->getWebApi()->getProcedureHandler(), &ProcedureHandler::result, this,
+                &CoreDriver::signUpResult, Qt::QueuedConnection);
+        const QString phone = qEnvironmentVariable("QUORVEL_PHONE");
+        QMetaObject::invokeMethod(core, "startRegisteration", Qt::QueuedConnection,
+                                  Q_ARG(QString, phone));
+    }
+
+signals:
+    void command(Command command, const QVariant& value);
+
+private slots:
+    void signUpResult(Procedure procedure, int code)
+    {
+        printEvent("signUpResult", QJsonObject{{"procedure", int(procedure)}, {"code", code}});
+        if (procedure == PROC_Register && code == 200) {
+            const QString pin = qEnvironmentVariable("QUORVEL_PIN", QStringLiteral("12345"));
+            QMetaObject::invokeMethod(core, "startActivation", Qt::QueuedConnection,
+                                      Q_ARG(QString, pin));
+        } else if (procedure == PROC_Activation && code == 200) {
+            disconnect(core->getWebApi()->getProcedureHandler(), &ProcedureHandler::result, this,
+                       &CoreDriver::signUpResult);
+            startCore();
+        } else if (procedure == PROC_Register || procedure == PROC_Activation) {
+            printEvent("signUpFailed");
+            QCoreApplication::exit(2);
+        }
+    }
+
+    void startCore() { QTimer::singleShot(5, core, &QuorvelDesktopCore::startLoading); }
+
+    void loaded(QXmppClient::State state)
+    {
+        printEvent("loadingFinished", Manager::chatServerStateValue(state));
+        QMetaObject::invokeMethod(core, "onInitialize", Qt::QueuedConnection);
+    }
+
+    void printAnswer(Command command, const QVariant& value)
+    {
+        printLine(QJsonObject{{"command", int(command)}, {"value", ValueJson::toJson(value)}});
+    }
+
+    void readInput()
+    {
+        char buffer[65536];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            input->setEnabled(false);
+            shutDown();
+            return;
+        }
+        pending.append(buffer, int(n));
+        int end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const QByteArray line = pending.left(end).trimmed();
+            pending.remove(0, end + 1);
+            if (!line.isEmpty())
+                handleLine(line);
+        }
+    }
+
+private:
+    void handleLine(const QByteArray& line)
+    {
+        QJsonParseError error;
+        const QJsonObject object = QJsonDocument::fromJson(line, &error).object();
+        if (error.error != QJsonParseError::NoError) {
+            printEvent("badInput", QString::fromUtf8(line));
+            return;
+        }
+        if (object.value("quit").toBool()) {
+            shutDown();
+            return;
+        }
+        const Command cmd = Command(object.value("command").toInt(-1));
+        emit command(cmd, ValueJson::fromJson(cmd, object.value("value")));
+    }
+
+    void shutDown()
+    {
+        if (stopping)
+            return;
+        stopping = true;
+        // The same order as the program's: the core shuts its managers down
+        // on its own thread, then the thread is stopped and joined.
+        QMetaObject::invokeMethod(core, "aboutToQuit", Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            core, [this] { core->deleteLater(); }, Qt::BlockingQueuedConnection);
+        thread.quit();
+        thread.wait();
+        printEvent("stopped");
+        QCoreApplication::exit(0);
+    }
+
+    QThread thread;
+    QuorvelDesktopCore* core;
+    QSocketNotifier* input;
+    QByteArray pending;
+    bool stopping = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel Desktop"));
+    GlobalConstants::setAppVersion(QStringLiteral("0.4.2"));
+    QuorvelDesktopCore::registerMetaTypes();
+    ServiceConfig::installExtraCaCertificates();
+
+    CoreDriver driver;
+    QTimer::singleShot(0, &driver, &CoreDriver::begin);
+    return app.exec();
+}
+
+#include "quorvelcorecli.moc"

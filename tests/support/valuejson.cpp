@@ -1,0 +1,186 @@
+#include "valuejson.h"
+
+#include "Managers/Chat/chatrecipient.h"
+#include "Managers/Contact/contact.h"
+#include "model/channelinfo.h"
+#include "model/channellookup.h"
+#include "model/chatwidgetdata.h"
+#include "model/groupinfo.h"
+#include "model/grouplookup.h"
+#include "model/lastseen.h"
+#include "model/members.h"
+#include "model/message.h"
+#include "model/messagepair.h"
+#include "model/messagereply.h"
+#include "model/messagerequest.h"
+#include "model/messagestate.h"
+#include "model/notificationmessage.h"
+#include "model/uisetting.h"
+#include "model/userlookup.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace {
+
+QJsonValue messageJson(const Message& message)
+{
+    return message.isEmpty() ? QJsonValue() : QJsonValue(message.toDBJson());
+}
+
+QJsonObject recipientJson(const ChatRecipient& recipient)
+{
+    return QJsonObject{{"contact", recipient.getContact().toJsonObject()},
+                       {"lastMessage", messageJson(recipient.getLastMsg())},
+                       {"unreadCount", recipient.getUnreadCount()}};
+}
+
+template <typename T, typename F> QJsonArray listJson(const QList<T>& list, F convert)
+{
+    QJsonArray array;
+    for (const T& item : list)
+        array.append(convert(item));
+    return array;
+}
+
+} // namespace
+
+QJsonValue ValueJson::toJson(const QVariant& value)
+{
+    const int type = value.userType();
+    if (!value.isValid())
+        return QJsonValue();
+    if (type == qMetaTypeId<Message>())
+        return messageJson(value.value<Message>());
+    if (type == qMetaTypeId<MessagePair>()) {
+        const MessagePair pair = value.value<MessagePair>();
+        return QJsonObject{{"message", messageJson(pair.getMessage())},
+                           {"replyMessage", messageJson(pair.getReplyMessage())}};
+    }
+    if (type == qMetaTypeId<MessageState>()) {
+        const MessageState state = value.value<MessageState>();
+        return QJsonObject{{"chatId", state.getChatId()},
+                           {"messageId", state.getMessageId()},
+                           {"state", MessageBase::toString(state.getState())}};
+    }
+    if (type == qMetaTypeId<MessageReply>()) {
+        const MessageReply reply = value.value<MessageReply>();
+        return QJsonObject{{"chatId", reply.getRequest().getChatId()},
+                           {"messages", listJson(reply.getMsgs(), messageJson)}};
+    }
+    if (type == qMetaTypeId<NotificationMessage>()) {
+        const NotificationMessage note = value.value<NotificationMessage>();
+        return QJsonObject{{"title", note.getTitle()},
+                           {"avatar", note.getAvThUrl()},
+                           {"message", messageJson(note.getMessage())}};
+    }
+    if (type == qMetaTypeId<Contact>())
+        return value.value<Contact>().toJsonObject();
+    if (type == qMetaTypeId<QHash<QString, Contact>>()) {
+        QJsonObject object;
+        const QHash<QString, Contact> contacts = value.value<QHash<QString, Contact>>();
+        for (auto it = contacts.constBegin(); it != contacts.constEnd(); ++it)
+            object.insert(it.key(), it.value().toJsonObject());
+        return object;
+    }
+    if (type == qMetaTypeId<ChatRecipient>())
+        return recipientJson(value.value<ChatRecipient>());
+    if (type == qMetaTypeId<QList<ChatRecipient>>())
+        return listJson(value.value<QList<ChatRecipient>>(), recipientJson);
+    if (type == qMetaTypeId<QList<ChatWidgetData>>()) {
+        return listJson(value.value<QList<ChatWidgetData>>(), [](const ChatWidgetData& data) {
+            return QJsonObject{{"type", MessageBase::toString(data.getType())},
+                               {"lastActivity", QString::number(data.getLastActivity())},
+                               {"recipient", recipientJson(data.getRecipient())},
+                               {"group", data.getGroupInfo().toJsonObject()}};
+        });
+    }
+    if (type == qMetaTypeId<QList<ChannelInfo>>())
+        return listJson(value.value<QList<ChannelInfo>>(),
+                        [](const ChannelInfo& info) { return info.toJsonObject(); });
+    if (type == qMetaTypeId<QList<GroupInfo>>())
+        return listJson(value.value<QList<GroupInfo>>(),
+                        [](const GroupInfo& info) { return info.toJsonObject(); });
+    if (type == qMetaTypeId<UISetting>()) {
+        const UISetting setting = value.value<UISetting>();
+        return QJsonObject{{"userName", setting.getUserName()},
+                           {"hashMethod", setting.getHashMethod()},
+                           {"hasToken", !setting.getToken().isEmpty()}};
+    }
+    if (type == qMetaTypeId<LastSeen>()) {
+        const LastSeen seen = value.value<LastSeen>();
+        return QJsonObject{{"number", seen.getNumber()},
+                           {"time", seen.getSeconds().toSecsSinceEpoch()}};
+    }
+    if (type == qMetaTypeId<Members>()) {
+        const Members members = value.value<Members>();
+        return QJsonObject{{"requestId", members.getRequestId()},
+                           {"numbers", QJsonArray::fromStringList(members.getNumbersList())}};
+    }
+    if (type == qMetaTypeId<UserLookup>())
+        return value.value<UserLookup>().toJsonObject();
+    if (type == qMetaTypeId<GroupLookup>())
+        return value.value<GroupLookup>().toJsonObject();
+    if (type == qMetaTypeId<ChannelLookup>())
+        return value.value<ChannelLookup>().toJsonObject();
+    switch (type) {
+    case QMetaType::Bool:
+        return value.toBool();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+        return value.toDouble();
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::QStringList:
+        return QJsonArray::fromStringList(value.toStringList());
+    default:
+        break;
+    }
+    return QJsonObject{{"unprintedType", QString::fromLatin1(value.typeName())}};
+}
+
+QVariant ValueJson::fromJson(Command command, const QJsonValue& value)
+{
+    switch (command) {
+    case CMD_SendMessage:
+    case CMD_MessageEdited:
+    case CMD_SetFilePathForFileMessage: {
+        Message message;
+        if (!message.fromDBJson(value.toObject()))
+            return QVariant();
+        return QVariant::fromValue(message);
+    }
+    case CMD_GetChatMessages:
+    case CMD_GetGroupMessages:
+    case CMD_GetChannelMessages: {
+        const QJsonObject object = value.toObject();
+        MessageRequest request;
+        request.setChatId(object.value("chatId").toString());
+        request.setMessageId(object.value("messageId").toString());
+        request.setNumber(object.value("number").toInt(20));
+        request.setChatType(MessageBase::MsgMajorType(object.value("chatType").toInt(1)));
+        return QVariant::fromValue(request);
+    }
+    case CMD_AddContact:
+    case CMD_UpdateContact:
+    case CMD_DeleteContact:
+    case CMD_UpdateMuteStatus:
+    case CMD_BlockUser:
+    case CMD_SetProfile: {
+        Contact contact;
+        contact.setDataFromJson(value.toObject());
+        return QVariant::fromValue(contact);
+    }
+    default:
+        break;
+    }
+    if (value.isString())
+        return value.toString();
+    if (value.isBool())
+        return value.toBool();
+    if (value.isDouble())
+        return value.toInt();
+    return QVariant();
+}
