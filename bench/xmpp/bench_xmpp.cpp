@@ -98,6 +98,25 @@ Message text(const QString& from, const QString& to, int i)
     return m;
 }
 
+// Sends count messages one after another, each once the previous one was
+// confirmed (the counter grew); returns each send-to-confirm time in ms.
+QVector<double> sendOneByOne(int count, const int* confirmed,
+                             const std::function<void(Message*)>& send)
+{
+    QVector<double> times;
+    for (int i = 0; i < count; ++i) {
+        Message m = text("alice", "bob", i);
+        QElapsedTimer t;
+        t.start();
+        const int before = *confirmed;
+        send(&m);
+        if (!waitFor([&] { return *confirmed > before; }, 10000))
+            break;
+        times.append(t.nsecsElapsed() / 1e6);
+    }
+    return times;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -169,17 +188,8 @@ int main(int argc, char** argv)
     waitFor([] { return false; }, 300);
     int confirmed = 0;
     QObject::connect(&client, &QuorvelXMPPClient::messageSent, [&](Message) { ++confirmed; });
-    QVector<double> clientConfirms;
-    for (int i = 0; i < sequential; ++i) {
-        Message m = text("alice", "bob", i);
-        QElapsedTimer t;
-        t.start();
-        const int before = confirmed;
-        client.SendMessage(&m);
-        if (!waitFor([&] { return confirmed > before; }, 10000))
-            break;
-        clientConfirms.append(t.nsecsElapsed() / 1e6);
-    }
+    const QVector<double> clientConfirms =
+        sendOneByOne(sequential, &confirmed, [&](Message* m) { client.SendMessage(m); });
     client.disconnectFromServer();
 
     // ---- XMPPManager with its stored outbox ----
@@ -198,18 +208,8 @@ int main(int argc, char** argv)
     waitFor([] { return false; }, 300);
     int managerSent = 0;
     QObject::connect(&manager, &XMPPManager::messageSent, [&](Message) { ++managerSent; });
-    QVector<double> managerConfirms;
-    for (int i = 0; i < sequential; ++i) {
-        Message m = text("alice", "bob", i);
-        m.setMessageId(QString());
-        QElapsedTimer t;
-        t.start();
-        const int before = managerSent;
-        manager.sendMessage(&m);
-        if (!waitFor([&] { return managerSent > before; }, 10000))
-            break;
-        managerConfirms.append(t.nsecsElapsed() / 1e6);
-    }
+    const QVector<double> managerConfirms =
+        sendOneByOne(sequential, &managerSent, [&](Message* m) { manager.sendMessage(m); });
 
     // ---- bursts ----
     const int managerBase = managerSent;

@@ -254,3 +254,8 @@ bool ProsodyServer::isRunning() const
 {
     return process && process->state() == QProcess::Running;
 }
+
+qint64 ProsodyServer::processId() const
+{
+    return isRunning() ? process->processId() : 0;
+}

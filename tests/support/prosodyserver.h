@@ -47,6 +47,9 @@ public:
     // Stops the server by its pid and waits for it to end.
     bool stop(int timeoutMs = 10000);
     bool isRunning() const;
+    // The server's process id while it runs (0 otherwise), for tests that
+    // freeze it (SIGSTOP) or end it abruptly (SIGKILL) before calling stop().
+    qint64 processId() const;
 
     QString domain() const { return serverDomain; }
     QString mucDomain() const { return QStringLiteral("conference.") + serverDomain; }

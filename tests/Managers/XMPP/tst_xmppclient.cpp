@@ -18,6 +18,8 @@
 
 #include <memory>
 
+#include <signal.h>
+
 namespace {
 
 using ClientPtr = std::unique_ptr<QuorvelXMPPClient>;
@@ -81,6 +83,8 @@ private slots:
     void lastSeenAnswers();
     void roomJoinUseAndLeave();
     void messageInFlightSurvivesReconnect();
+    void stanzaLostInServerCrashIsSentAgain();
+    void reconnectsAfterSixteenUnauthenticatedPeriods();
 };
 
 void XmppClientTest::initTestCase()
@@ -439,6 +443,63 @@ void XmppClientTest::messageInFlightSurvivesReconnect()
     QTest::qWait(2500);
     QCOMPARE(sent.count(), 1);
     QCOMPARE(countWithId(received, m.getMessageId()), 1);
+}
+
+void XmppClientTest::stanzaLostInServerCrashIsSentAgain()
+{
+    ClientPtr alice = login(QStringLiteral("alice"));
+    QVERIFY(alice);
+    QVERIFY(waitForStreamManagement(alice.get()));
+    QSignalSpy sent(alice.get(), &QuorvelXMPPClient::messageSent);
+
+    // The server freezes: the request goes unanswered, so the answer that
+    // releases the stanza is played in by hand; stanza and request then sit
+    // unread in the frozen server's socket, and the server dies.
+    const qint64 pid = server->processId();
+    QVERIFY(pid > 0);
+    QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
+    Message m = textMessage(QStringLiteral("alice"), QStringLiteral("bob"), "lost once");
+    QVERIFY(alice->SendMessage(&m));
+    const unsigned int before = alice->getSentStanzaCount();
+    alice->receivedSMAnswer(before);
+    QCOMPARE(alice->getSentStanzaCount(), before + 1);
+    QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
+    server->stop();
+    QTRY_COMPARE(alice->state(), QXmppClient::DisconnectedState);
+    QCOMPARE(sent.count(), 0);
+
+    QVERIFY2(server->start(), qPrintable(server->errorString()));
+    ClientPtr bob = login(QStringLiteral("bob"));
+    QVERIFY(bob);
+    QSignalSpy received(bob.get(), &QuorvelXMPPClient::receivedQuorvel);
+    alice->connectToServer(server->clientConfiguration("alice", "desktopqt_t"),
+                           QXmppPresence(QXmppPresence::Available));
+    QTRY_COMPARE_WITH_TIMEOUT(countWithId(received, m.getMessageId()), 1, 10000);
+    QTRY_COMPARE(sent.count(), 1);
+    QTest::qWait(2500);
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(countWithId(received, m.getMessageId()), 1);
+}
+
+void XmppClientTest::reconnectsAfterSixteenUnauthenticatedPeriods()
+{
+    ClientPtr alice = login(QStringLiteral("alice"));
+    QVERIFY(alice);
+    QVERIFY(waitForStreamManagement(alice.get()));
+    QSignalSpy sent(alice.get(), &QuorvelXMPPClient::messageSent);
+    QVERIFY(server->stop());
+    QTRY_COMPARE(alice->state(), QXmppClient::DisconnectedState);
+    Message m = textMessage(QStringLiteral("alice"), QStringLiteral("bob"), "on my own");
+    QVERIFY(alice->SendMessage(&m));
+    QVERIFY2(server->start(), qPrintable(server->errorString()));
+    ClientPtr bob = login(QStringLiteral("bob"));
+    QVERIFY(bob);
+    QSignalSpy received(bob.get(), &QuorvelXMPPClient::receivedQuorvel);
+    // Sixteen periods of 2000 ms pass before the client reconnects by itself.
+    QTest::qWait(26000);
+    QCOMPARE(alice->state(), QXmppClient::DisconnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 1, 15000);
+    QTRY_COMPARE(countWithId(received, m.getMessageId()), 1);
 }
 
 QTEST_MAIN(XmppClientTest)

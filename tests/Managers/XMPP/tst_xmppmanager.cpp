@@ -370,12 +370,10 @@ void XmppManagerTest::outboxSurvivesProcessRestart()
     QVERIFY(bob);
     QSignalSpy atBob(bob.get(), &QuorvelXMPPClient::receivedQuorvel);
 
-    XMPPManager alice;
-    alice.setUserName("alice");
-    QSignalSpy sent(&alice, &XMPPManager::messageSent);
-    QSignalSpy requests(&alice, &XMPPManager::start);
-    alice.startLoading();
-    alice.onInitialize(); // the configuration the first process saved
+    auto alice = newManager(false);
+    QSignalSpy sent(alice.get(), &XMPPManager::messageSent);
+    QSignalSpy requests(alice.get(), &XMPPManager::start);
+    alice->onInitialize(); // the configuration the first process saved
     QTRY_COMPARE_WITH_TIMEOUT(idsOf(atBob), ids, 15000);
     QTRY_COMPARE(idsOf(sent), ids);
     QCOMPARE(requests.count(), 0);
@@ -409,11 +407,9 @@ void XmppManagerTest::unreadableQueueEntryIsSkipped()
     ClientPtr bob = loginBob();
     QVERIFY(bob);
     QSignalSpy atBob(bob.get(), &QuorvelXMPPClient::receivedQuorvel);
-    XMPPManager alice;
-    alice.setUserName("alice");
-    QSignalSpy sent(&alice, &XMPPManager::messageSent);
-    alice.startLoading();
-    alice.onInitialize();
+    auto alice = newManager(false);
+    QSignalSpy sent(alice.get(), &XMPPManager::messageSent);
+    alice->onInitialize();
     QTRY_COMPARE_WITH_TIMEOUT(idsOf(atBob), QStringList{stored.getMessageId()}, 15000);
     QTRY_COMPARE(idsOf(sent), QStringList{stored.getMessageId()});
 }
