@@ -35,12 +35,11 @@ Manager::Manager(QObject* parent) : AbstractManager(parent)
 void Manager::loadMainSettings()
 {
     QJsonObject stored;
-    MainSettings* settings = GlobalConstants::getMainSettingsRef();
+    MainSettings settings;
     if (SettingStorage::getInstance()->getMainSettings(&stored))
-        settings->fromDBJson(stored);
-    else
-        settings->clear();
-    qDebug() << "Manager::loadMainSettings() | " << settings->toDBJson();
+        settings.fromDBJson(stored);
+    GlobalConstants::setMainSettings(settings);
+    qDebug() << "Manager::loadMainSettings() | " << settings.toDBJson();
 }
 
 void Manager::setUserName(const QString& value)
@@ -246,6 +245,13 @@ void Manager::chatServerStateChanged(QXmppClient::State state)
 
 void Manager::command(Command command, const QVariant& inputs)
 {
+    // The GUI may send commands as soon as its window is up, before loading
+    // has created the managers; those early commands are dropped.
+    if (!likeManager) {
+        L_WARN(QStringLiteral("Manager::command | command %1 before loading; ignored")
+                   .arg(int(command)));
+        return;
+    }
     switch (command) {
     case CMD_GetUserProfile:
         respondGetUserProfile();
@@ -441,6 +447,10 @@ void Manager::command(Command command, const QVariant& inputs)
         break;
     }
     case CMD_SaveMainSettings:
+        // The settings travel as a copy inside the command when the sender
+        // provides one, so no object is shared between the threads.
+        if (inputs.userType() == qMetaTypeId<MainSettings>())
+            GlobalConstants::setMainSettings(inputs.value<MainSettings>());
         saveMainSettings();
         break;
     case CMD_Lookup:
@@ -459,6 +469,8 @@ void Manager::command(Command command, const QVariant& inputs)
 
 void Manager::replyReport(Procedure procedure, const QJsonObject& reply)
 {
+    if (!likeManager)
+        return;
     contactManager->processReply(procedure, reply);
     channelManager->processReply(procedure, reply);
     xmppManager->processReply(procedure, reply);
@@ -471,6 +483,8 @@ void Manager::replyReport(Procedure procedure, const QJsonObject& reply)
 
 void Manager::result(Procedure procedure, int resultCode)
 {
+    if (!likeManager)
+        return;
     errorHandler(resultCode);
     channelManager->result(procedure, resultCode);
     groupManager->result(procedure, resultCode);

@@ -12,6 +12,7 @@
 #include "foundation/globalconstants.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/messagebreaker.h"
+#include "model/editmessage.h"
 #include "model/seenmessage.h"
 
 #include <QDebug>
@@ -133,7 +134,14 @@ void Manager::processSentControlMessages(const Message& msg)
     if (msg.getMinorType() != MessageBase::MsgMinorType_EditMessage)
         return;
     qDebug() << "Manager::processSentControlMessages | MessageBase::MsgMinorType_EditMessage";
-    processControlMsg(msg);
+    // The user's own edit still carries the text as the GUI shows it; a
+    // received edit carries plain text. Bring it to plain text first, so the
+    // edit is applied, and converted for display, exactly once.
+    Message own = msg;
+    EditMessage edit = own.getEditMessage();
+    edit.setEditedText(HtmlManager::replaceHtmlTags(edit.getEditedText()));
+    own.addToOtherFields(edit.toJson());
+    processControlMsg(own);
 }
 
 void Manager::processMuteStatusUpdateMessage(const ConversationMuteStatusUpdate& update)
@@ -280,7 +288,7 @@ void Manager::respondSetFilePathForFileMessage(const QVariant& value)
 
 void Manager::notification(NotificationMessage msg)
 {
-    if (!GlobalConstants::getMainSettingsRef()->getNotificationsEnabled())
+    if (!GlobalConstants::getMainSettings().getNotificationsEnabled())
         return;
     Message* message = msg.getMessageRef();
     message->setMessageBody(HtmlManager::toPlainText(message->getMessageBody()));

@@ -48,6 +48,7 @@ void QuorvelDesktopCore::registerMetaTypes()
     qRegisterMetaType<ChatRecipient>("ChatRecipient");
     qRegisterMetaType<QList<ChatRecipient>>("QList<ChatRecipient>");
     qRegisterMetaType<QXmppClient::State>("QXmppClient::State");
+    qRegisterMetaType<MainSettings>("MainSettings");
 }
 
 bool QuorvelDesktopCore::isUserLoggedIn() const
@@ -138,12 +139,18 @@ void QuorvelDesktopCore::aboutToQuit()
         return;
     shutDown = true;
     qDebug() << "QuorvelDesktopCore::aboutToQuit()";
+    // Only what lives on the core thread is taken down here; the services the
+    // GUI created on its own thread go with deleteGuiServices() there.
+    ConnectivityChecker::deleteInstance();
+    manager->aboutToQuit();
+}
+
+void QuorvelDesktopCore::deleteGuiServices()
+{
     PTTPlayer::deleteInstance();
     PollManager::deleteInstance();
     StickerManager::deleteInstance();
     DownloadManager::deleteInstance();
-    ConnectivityChecker::deleteInstance();
     FileReader::deleteInstance();
     UploadManager::deleteInstance();
-    manager->aboutToQuit();
 }

@@ -29,6 +29,10 @@ public:
 
     // Registers every type that crosses the thread boundary in queued calls.
     static void registerMetaTypes();
+    // Deletes the services that the GUI creates and uses on its own thread
+    // (voice playback, polls, stickers, downloads, file reading, uploads).
+    // The GUI calls it on that thread once the core has shut down.
+    static void deleteGuiServices();
 
 public slots:
     void startLoading();

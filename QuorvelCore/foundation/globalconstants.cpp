@@ -1,6 +1,16 @@
 #include "foundation/globalconstants.h"
 
+#include <QMutex>
+#include <QMutexLocker>
+
 namespace {
+// The GUI and the core thread both read and write these values.
+QMutex& lock()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
 QString& userName()
 {
     static QString value;
@@ -77,7 +87,7 @@ QString GlobalConstants::getAppVersion()
 
 QStringList GlobalConstants::getVersionNumbers()
 {
-    return appVersion().split(QLatin1Char('.'), Qt::KeepEmptyParts);
+    return getAppVersion().split(QLatin1Char('.'), Qt::KeepEmptyParts);
 }
 
 int GlobalConstants::versionPart(int index)

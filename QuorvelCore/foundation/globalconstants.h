@@ -30,7 +30,10 @@ public:
     static int getMinorVersion();
     static int getPatchVersion();
 
+    // A copy of the shared settings, taken under the lock.
     static MainSettings getMainSettings();
+    // The shared object itself, for code on the thread that owns the edit;
+    // across threads use getMainSettings/setMainSettings, which copy.
     static MainSettings* getMainSettingsRef();
     static void setMainSettings(const MainSettings& settings);
 

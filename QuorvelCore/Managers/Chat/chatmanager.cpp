@@ -45,6 +45,11 @@ void ChatManager::startLoading()
 
 void ChatManager::aboutToQuit()
 {
+    // Both the application's quit signal and the Manager's shut-down reach
+    // here; the stores are closed once.
+    if (shutDown)
+        return;
+    shutDown = true;
     qDebug() << "ChatManager::aboutToQuit()";
     store.close();
     for (Chat* chat : qAsConst(chats))

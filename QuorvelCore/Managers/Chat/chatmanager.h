@@ -102,6 +102,7 @@ private:
     QString userName;
     MessageRequest currentRequest;
     QList<MessageRequest> requests;
+    bool shutDown = false;
 };
 
 #endif // CHATMANAGER_H

@@ -165,6 +165,7 @@ private:
             core, [this] { core->deleteLater(); }, Qt::BlockingQueuedConnection);
         thread.quit();
         thread.wait();
+        QuorvelDesktopCore::deleteGuiServices();
         printEvent("stopped");
         QCoreApplication::exit(0);
     }

@@ -1,0 +1,395 @@
+// The command channel of one core in this process: loading order, the
+// start-up answers, dispatch rules, result codes, look-ups, notifications and
+// the message rules that need no second party. The web service is the fake on
+// loopback; no chat server runs, so outgoing messages wait in the outbox.
+
+#include "Managers/Channel/channelmanager.h"
+#include "Managers/Chat/chatmanager.h"
+#include "Managers/Contact/contact.h"
+#include "Managers/Contact/contactmanager.h"
+#include "Managers/Group/groupmanager.h"
+#include "Managers/Like/likemanager.h"
+#include "Managers/XMPP/xmppmanager.h"
+#include "Managers/command.h"
+#include "Managers/manager.h"
+#include "Managers/quorveldesktopcore.h"
+#include "fakeprocedures.h"
+#include "fakewebservice.h"
+#include "foundation/database.h"
+#include "foundation/globalconstants.h"
+#include "foundation/htmlmanager.h"
+#include "foundation/serviceconfig.h"
+#include "model/message.h"
+#include "model/messagepair.h"
+#include "model/notificationmessage.h"
+#include "testcertificates.h"
+#include "webapi/GeneralApi/procedurehandler.h"
+#include "webapi/GeneralApi/settingstorage.h"
+
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString kUser = QStringLiteral("989120000001");
+const QString kPeer = QStringLiteral("989120000002");
+
+QList<int> commandsOf(const QSignalSpy& spy, int from = 0)
+{
+    QList<int> commands;
+    for (int i = from; i < spy.size(); ++i)
+        commands << int(spy.at(i).at(0).value<Command>());
+    return commands;
+}
+
+Message textMessage(MessageBase::MsgMajorType type, const QString& to, const QString& body)
+{
+    return Message(type, kUser, to, body);
+}
+} // namespace
+
+class TestManager : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void loadsInOrderAndAnswersStartUpInOrder();
+    void ignoredCommands_data();
+    void ignoredCommands();
+    void resultCodes_data();
+    void resultCodes();
+    void groupCommandsAnswerAtOnce_data();
+    void groupCommandsAnswerAtOnce();
+    void lookupRequestDropsTheAt();
+    void lookupReplies_data();
+    void lookupReplies();
+    void notificationsFollowTheSettings();
+    void sendingRules();
+    void ownAcknowledgedEditIsConvertedOnce();
+    void mainSettingsTravelAsACopy();
+    void muteChangeIsAddressedToTheUser();
+
+private:
+    QList<int> answersAfter(const std::function<void()>& action, int waitMs = 150);
+
+    FakeWebService service;
+    FakeProcedures procedures;
+    std::unique_ptr<QuorvelDesktopCore> core;
+    Manager* manager = nullptr;
+    std::unique_ptr<QSignalSpy> answers;
+};
+
+void TestManager::initTestCase()
+{
+    QCoreApplication::setOrganizationName("Quorvel");
+    QCoreApplication::setApplicationName("Quorvel Desktop");
+    QuorvelDesktopCore::registerMetaTypes();
+    QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
+    QVERIFY(ServiceConfig::installExtraCaCertificates());
+    QVERIFY(service.start());
+    qputenv("QUORVEL_WEB_BASE_URL", service.baseUrl().toUtf8());
+    procedures.username = kUser;
+    // Nothing listens there: the chat server stays unreachable.
+    procedures.salamServers = QJsonArray{QJsonObject{{"Hostname", "localhost"},
+                                                     {"ServerAddress", "127.0.0.1"},
+                                                     {"PortNo", "1"},
+                                                     {"Username", kUser},
+                                                     {"Password", "x"},
+                                                     {"Application", "chat"}}};
+    procedures.install(&service);
+
+    core.reset(new QuorvelDesktopCore());
+    manager = core->getManager();
+    QVERIFY(!core->isUserLoggedIn());
+    // Sign up through the fake service, as a first start does.
+    QSignalSpy results(core->getWebApi()->getProcedureHandler(), &ProcedureHandler::result);
+    core->startRegisteration(kUser);
+    QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 15000);
+    QCOMPARE(results.last().at(1).toInt(), 200);
+    core->startActivation(procedures.pinCode);
+    QTRY_COMPARE_WITH_TIMEOUT(results.size(), 2, 15000);
+    QCOMPARE(results.last().at(1).toInt(), 200);
+    QVERIFY(core->isUserLoggedIn());
+    answers.reset(new QSignalSpy(manager, &Manager::commandResponse));
+}
+
+void TestManager::cleanupTestCase()
+{
+    if (core)
+        core->aboutToQuit();
+    core.reset();
+    QuorvelDesktopCore::deleteGuiServices();
+    SettingStorage::deleteInstance();
+}
+
+QList<int> TestManager::answersAfter(const std::function<void()>& action, int waitMs)
+{
+    const int from = answers->size();
+    action();
+    QTest::qWait(waitMs);
+    return commandsOf(*answers, from);
+}
+
+void TestManager::loadsInOrderAndAnswersStartUpInOrder()
+{
+    // Commands and replies that arrive before loading are dropped safely.
+    QCOMPARE(answersAfter(
+                 [&] {
+                     manager->command(CMD_SendMessage, QVariant::fromValue(textMessage(
+                                                           MessageBase::MsgMajorType_SimpleChat,
+                                                           kPeer, "too early")));
+                     manager->command(CMD_GetContacts, QVariant());
+                     manager->result(PROC_Members, 500);
+                 },
+                 0),
+             QList<int>());
+
+    QStringList order;
+    QSignalSpy loaded(core.get(), &QuorvelDesktopCore::loadingFinished);
+    core->startLoading();
+    const QList<QPair<QString, AbstractManager*>> managers{
+        {"contacts", manager->getContactManager()},
+        {"chats", manager->getChatManager()},
+        {"xmpp", manager->getXmppManager()},
+        {"groups", manager->findChild<GroupManager*>()},
+        {"channels", manager->findChild<ChannelManager*>()},
+        {"likes", manager->getLikeManager()}};
+    for (const auto& entry : managers) {
+        QVERIFY(entry.second);
+        const QString name = entry.first;
+        connect(entry.second, &AbstractManager::loadingFinished, this,
+                [&order, name] { order << name; });
+    }
+    // The contacts loaded within startLoading; every later one in a later
+    // turn of the event loop.
+    QVERIFY(order.isEmpty());
+    QVERIFY(!manager->getChatManager()->contains(QStringLiteral("anything")));
+    QVERIFY(loaded.wait(10000));
+    QCOMPARE(loaded.size(), 1);
+    QCOMPARE(order, QStringList({"chats", "xmpp", "groups", "channels", "likes"}));
+    QCOMPARE(GlobalConstants::getUserName(), kUser);
+    QCOMPARE(manager->getToken(), procedures.token);
+
+    const int from = answers->size();
+    QSignalSpy initialised(core.get(), &QuorvelDesktopCore::initializingFinished);
+    core->onInitialize();
+    QCOMPARE(initialised.size(), 1);
+    QCOMPARE(commandsOf(*answers, from).mid(0, 6),
+             QList<int>({CMD_Getsetting, CMD_GetContacts, CMD_ChannelList, CMD_GroupsList,
+                         CMD_GetChatRecipients, CMD_ChatServerState}));
+    // A disconnected or connecting client is reported as 1 or 2.
+    const int state = answers->at(from + 5).at(1).toInt();
+    QVERIFY(state == 1 || state == 2);
+
+    // No chat server runs here: stop the reconnection attempts and their state
+    // answers, and let the answers of the first requests pass.
+    manager->getXmppManager()->forceUpdate();
+    int seen = -1;
+    for (int i = 0; i < 40 && seen != answers->size(); ++i) {
+        seen = answers->size();
+        QTest::qWait(250);
+    }
+}
+
+void TestManager::ignoredCommands_data()
+{
+    QTest::addColumn<int>("command");
+    for (int value :
+         {-1, 79, 1000, 16, 24, 30, 37, 38, 42, 45, 46, 47, 54, 56, 65, 66, 71, 72, 73, 74, 76})
+        QTest::newRow(qPrintable(QString::number(value))) << value;
+}
+
+void TestManager::ignoredCommands()
+{
+    QFETCH(int, command);
+    QCOMPARE(answersAfter([&] { manager->command(Command(command), QVariant()); }), QList<int>());
+}
+
+void TestManager::resultCodes_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("200") << 200 << QList<int>();
+    QTest::newRow("311 logs out") << 311 << QList<int>({CMD_Logout, CMD_ErrorCode});
+    QTest::newRow("315 forces an update") << 315 << QList<int>({CMD_ForceUpdate, CMD_ErrorCode});
+    QTest::newRow("100 tries ran out") << 100 << QList<int>({CMD_ErrorCode});
+    QTest::newRow("500") << 500 << QList<int>({CMD_ErrorCode});
+}
+
+void TestManager::resultCodes()
+{
+    QFETCH(int, code);
+    QFETCH(QList<int>, expected);
+    const int from = answers->size();
+    QCOMPARE(answersAfter([&] { manager->result(PROC_Members, code); }, 0), expected);
+    if (!expected.isEmpty())
+        QCOMPARE(answers->last().at(1).toInt(), code);
+    if (code == 311)
+        QVERIFY(!answers->at(from).at(1).isValid());
+    if (code == 315)
+        QCOMPARE(answers->at(from).at(1).toBool(), true);
+}
+
+void TestManager::groupCommandsAnswerAtOnce_data()
+{
+    QTest::addColumn<int>("command");
+    for (int value : {CMD_GroupAddMember, CMD_GroupAddAdmin, CMD_GroupChangeRole,
+                      CMD_GroupChangeData, CMD_GroupRemoveMember})
+        QTest::newRow(qPrintable(QString::number(value))) << value;
+}
+
+void TestManager::groupCommandsAnswerAtOnce()
+{
+    QFETCH(int, command);
+    QCOMPARE(answersAfter([&] { manager->command(Command(command), QVariant()); }, 0),
+             QList<int>({command}));
+    QCOMPARE(answers->last().at(1).toBool(), true);
+}
+
+void TestManager::lookupRequestDropsTheAt()
+{
+    service.clearRequests();
+    for (const QString key : {"@somebody", "somebody"}) {
+        const int before = service.requestsFor("lookup/").size();
+        manager->command(CMD_Lookup, key);
+        QTRY_COMPARE_WITH_TIMEOUT(service.requestsFor("lookup/").size(), before + 1, 10000);
+        const QJsonObject body =
+            QJsonDocument::fromJson(service.requestsFor("lookup/").last().body).object();
+        QCOMPARE(body.value("Key").toString(), QStringLiteral("somebody"));
+    }
+}
+
+void TestManager::lookupReplies_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("group link") << "GROUP_JOIN_LINK" << QList<int>({CMD_GroupLookup});
+    QTest::newRow("channel data") << "CHANNEL_DATA" << QList<int>({CMD_ChannelLookup});
+    QTest::newRow("channel link") << "CHANNEL_JOIN_LINK" << QList<int>({CMD_ChannelLookup});
+    QTest::newRow("user") << "USER_DATA" << QList<int>({CMD_UserLookup});
+    QTest::newRow("sticker package") << "STICKER_PACKAGE_DATA" << QList<int>();
+    QTest::newRow("no type") << "" << QList<int>();
+}
+
+void TestManager::lookupReplies()
+{
+    QFETCH(QString, type);
+    QFETCH(QList<int>, expected);
+    QJsonObject reply{{"ResultCode", 200}, {"MetaData", QJsonObject{{"Name", "x"}}}};
+    if (!type.isEmpty())
+        reply.insert("Type", type);
+    QCOMPARE(answersAfter([&] { manager->replyReport(PROC_Lookup, reply); }, 0), expected);
+}
+
+void TestManager::notificationsFollowTheSettings()
+{
+    NotificationMessage note;
+    note.setTitle("Peer");
+    note.setMessage(textMessage(MessageBase::MsgMajorType_SimpleChat, kPeer,
+                                HtmlManager::insertHtmlTags("a & b www.example.org")));
+
+    MainSettings settings = GlobalConstants::getMainSettings();
+    settings.setNotificationsEnabled(false);
+    GlobalConstants::setMainSettings(settings);
+    QCOMPARE(answersAfter([&] { manager->notification(note); }, 0), QList<int>());
+
+    settings.setNotificationsEnabled(true);
+    GlobalConstants::setMainSettings(settings);
+    QCOMPARE(answersAfter([&] { manager->notification(note); }, 0), QList<int>({CMD_Notification}));
+    const NotificationMessage shown = answers->last().at(1).value<NotificationMessage>();
+    QCOMPARE(shown.getMessage().getMessageBody(), QStringLiteral("a & b www.example.org"));
+}
+
+void TestManager::sendingRules()
+{
+    // A channel reply cannot be sent by the user: nothing is sent or stored.
+    Message reply = textMessage(MessageBase::MsgMajorType_ChannelChatReply, "channel1", "no");
+    QCOMPARE(answersAfter([&] { manager->command(CMD_SendMessage, QVariant::fromValue(reply)); }),
+             QList<int>());
+    // Nor is a message without a kind.
+    QCOMPARE(
+        answersAfter([&] { manager->command(CMD_SendMessage, QVariant::fromValue(Message())); }),
+        QList<int>());
+    // A one-to-one text is stored at once as not sent and answered as a pair.
+    Message text = textMessage(MessageBase::MsgMajorType_SimpleChat, kPeer, "hello");
+    QCOMPARE(answersAfter([&] { manager->command(CMD_SendMessage, QVariant::fromValue(text)); }),
+             QList<int>({CMD_ChatRecipientAdded, CMD_MessagePairAdded}));
+    const Message stored = answers->last().at(1).value<MessagePair>().getMessage();
+    QCOMPARE(stored.getState(), MessageBase::MsgState_NotSent);
+    QCOMPARE(stored.getUserId(), kUser);
+    QVERIFY(!stored.getMessageId().isEmpty());
+}
+
+void TestManager::ownAcknowledgedEditIsConvertedOnce()
+{
+    const Message original = textMessage(MessageBase::MsgMajorType_SimpleChat, kPeer,
+                                         HtmlManager::insertHtmlTags("first"));
+    manager->command(CMD_SendMessage, QVariant::fromValue(original));
+    QTRY_VERIFY(commandsOf(*answers).contains(CMD_MessagePairAdded));
+    const Message stored = answers->last().at(1).value<MessagePair>().getMessage();
+    QCOMPARE(stored.getMessageBody(), QStringLiteral("first"));
+
+    // The GUI builds the edit from the text as it shows it.
+    // (emoji as image tags and links as anchors, not escaped).
+    const QString shown = HtmlManager::insertHtmlTags(QStringLiteral("edited #news @someone"));
+    Message edit;
+    edit.setEditMessage(stored, shown);
+    // The server acknowledged the edit.
+    QCOMPARE(answersAfter([&] { manager->messageSent(edit); }, 0), QList<int>({CMD_MessageEdited}));
+    const Message edited = answers->last().at(1).value<Message>();
+    QCOMPARE(edited.getMessageId(), stored.getMessageId());
+    QCOMPARE(edited.getMessageBody(), shown);
+}
+
+void TestManager::mainSettingsTravelAsACopy()
+{
+    MainSettings chosen;
+    chosen.setSendKey(MainSettings::ShiftEnter);
+    chosen.setInterfaceScaleFactor(125);
+    manager->command(CMD_SaveMainSettings, QVariant::fromValue(chosen));
+    QCOMPARE(GlobalConstants::getMainSettings().toDBJson(), chosen.toDBJson());
+    QJsonObject stored;
+    QVERIFY(SettingStorage::getInstance()->getMainSettings(&stored));
+    MainSettings read;
+    read.fromDBJson(stored);
+    QCOMPARE(read, chosen);
+}
+
+void TestManager::muteChangeIsAddressedToTheUser()
+{
+    Contact peer;
+    peer.setNumber(kPeer);
+    peer.setMute(true);
+    manager->command(CMD_UpdateMuteStatus, QVariant::fromValue(peer));
+
+    // Shut the core down so its outbox store can be read.
+    core->aboutToQuit();
+    core.reset();
+    DataBase outbox(QStringLiteral("xmppManagerDBname"));
+    QVERIFY(outbox.isOpen());
+    QString queue;
+    QString current;
+    outbox.get(QStringLiteral("_queueMessageIds"), &queue);
+    outbox.get(QStringLiteral("_currentMessageId"), &current);
+    bool found = false;
+    for (const QString& id : queue.split(',', Qt::SkipEmptyParts) + QStringList{current}) {
+        QJsonObject json;
+        if (!outbox.get(id, &json))
+            continue;
+        Message message;
+        QVERIFY(message.fromJson(json));
+        if (message.getMinorType() != MessageBase::MsgMinorType_UpdateConversationMuteStatus)
+            continue;
+        found = true;
+        QCOMPARE(message.getChatId(), kUser);
+        QCOMPARE(message.getConversationMuteStatusUpdate().getConversationId(), kPeer);
+        QVERIFY(message.getConversationMuteStatusUpdate().getMuteStatus());
+    }
+    QVERIFY2(found, qPrintable("outbox: " + queue + " / " + current));
+}
+
+QTEST_GUILESS_MAIN(TestManager)
+#include "tst_manager.moc"
