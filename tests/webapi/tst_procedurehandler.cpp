@@ -21,6 +21,7 @@ using namespace webapitest;
 namespace {
 const int kTimeout = 300;
 const int kRetry = 150;
+// Qt's coarse timers may fire up to 5% early, so lower bounds allow 10%.
 } // namespace
 
 class TestProcedureHandler : public QObject
@@ -171,7 +172,7 @@ void TestProcedureHandler::oneTryProcedureTimesOut()
     clock.start();
     handler->start(PROC_Register, {{"PhoneNo", "491701234567"}});
     QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, 5000);
-    QVERIFY(clock.elapsed() >= kTimeout + kRetry - 20);
+    QVERIFY(clock.elapsed() >= (kTimeout + kRetry) * 9 / 10);
     QCOMPARE(results(result), (Results{{PROC_Register, 100}}));
     QCOMPARE(service.requestsFor("register/").size(), 1);
     QVERIFY(service.requestsFor("register/").first().closedByClient);
@@ -185,8 +186,10 @@ void TestProcedureHandler::triesArePacedByTimeoutAndPause()
     QList<qint64> sentAt;
     QElapsedTimer clock;
     clock.start();
-    QMetaObject::Connection c = connect(&service, &FakeWebService::requestReceived, this,
-                                        [&](const FakeRequest&) { sentAt << clock.elapsed(); });
+    // Measured where the tries leave the client: arrival times at the server
+    // also carry each new connection's handshake.
+    QMetaObject::Connection c = connect(handler.get(), &ProcedureHandler::requestPack, this,
+                                        [&](const QString&) { sentAt << clock.elapsed(); });
     for (int i = 0; i < 3; ++i)
         service.enqueueReply("card/", FakeReply::result(200).delayed(3000));
     handler->start(PROC_UserCard);
@@ -195,7 +198,7 @@ void TestProcedureHandler::triesArePacedByTimeoutAndPause()
     QCOMPARE(results(result), (Results{{PROC_UserCard, 100}}));
     QCOMPARE(sentAt.size(), 3);
     for (int i = 1; i < sentAt.size(); ++i)
-        QVERIFY2(sentAt.at(i) - sentAt.at(i - 1) >= kTimeout + kRetry - 20,
+        QVERIFY2(sentAt.at(i) - sentAt.at(i - 1) >= (kTimeout + kRetry) * 9 / 10,
                  qPrintable(QString::number(sentAt.at(i) - sentAt.at(i - 1))));
     for (const FakeRequest& request : service.requestsFor("card/"))
         QVERIFY(request.closedByClient);
@@ -257,7 +260,7 @@ void TestProcedureHandler::networkErrorsUseThePauseOnly()
     QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, 5000);
     QCOMPARE(results(result), (Results{{PROC_UserCard, 100}}));
     QVERIFY(clock.elapsed() < 4000);
-    QVERIFY(clock.elapsed() >= 3 * kRetry - 20);
+    QVERIFY(clock.elapsed() >= 3 * kRetry * 9 / 10);
     QVERIFY(service.requestsFor("card/").size() >= 3);
 }
 
