@@ -35,8 +35,10 @@ public:
 
     void addFile(const QString& name, const QByteArray& content,
                  const QByteArray& contentDisposition = QByteArray());
-    // size bytes of generatedByte(offset), written as the client takes them.
-    void addGeneratedFile(const QString& name, qint64 size);
+    // size bytes of generatedByte(offset), written as the client takes them;
+    // with pauseMs, one 256 KiB piece at a time with that pause between, so
+    // the client sees the transfer in progress however loaded the machine is.
+    void addGeneratedFile(const QString& name, qint64 size, int pauseMs = 0);
     // Announces size bytes, sends the first sentBytes and then nothing more.
     void addStalledFile(const QString& name, qint64 size, qint64 sentBytes);
     void addErrorFile(const QString& name, int status, const QByteArray& body);
@@ -62,6 +64,7 @@ private:
         QByteArray contentDisposition;
         qint64 generatedSize = -1;
         qint64 stallAfter = -1;
+        int pauseMs = 0;
         int errorStatus = 0;
     };
 

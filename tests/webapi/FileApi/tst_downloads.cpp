@@ -223,7 +223,9 @@ void TestDownloads::keptFileIsServedWithoutRequest()
 void TestDownloads::largeFileAppearsOnlyWhenComplete()
 {
     const qint64 size = 8 * 1024 * 1024;
-    host->addGeneratedFile("large.bin", size);
+    // Paced, so that the transfer is seen in progress: Qt reports progress at
+    // most every 20 ms.
+    host->addGeneratedFile("large.bin", size, 15);
     StaticFile file;
     QSignalSpy content(&file, &StaticFile::fileContentReady);
     bool checkedDuringTransfer = false;
