@@ -180,74 +180,45 @@ bool DataBase::put(const QString& key, const QJsonObject& value)
 
 bool DataBase::get(const QString& key, int* out) const
 {
-    QString text;
-    if (!get(key, &text))
-        return false;
-    *out = text.toInt();
-    return true;
+    return getConverted(key, out, [](const QString& text) { return text.toInt(); });
 }
 
 bool DataBase::get(const QString& key, long* out) const
 {
-    QString text;
-    if (!get(key, &text))
-        return false;
-    *out = text.toLong();
-    return true;
+    return getConverted(key, out, [](const QString& text) { return text.toLong(); });
 }
 
 bool DataBase::get(const QString& key, qint64* out) const
 {
-    QString text;
-    if (!get(key, &text))
-        return false;
-    *out = text.toLongLong();
-    return true;
+    return getConverted(key, out, [](const QString& text) { return text.toLongLong(); });
 }
 
 bool DataBase::get(const QString& key, float* out) const
 {
-    QString text;
-    if (!get(key, &text))
-        return false;
-    *out = text.toFloat();
-    return true;
+    return getConverted(key, out, [](const QString& text) { return text.toFloat(); });
 }
 
 bool DataBase::get(const QString& key, double* out) const
 {
-    QString text;
-    if (!get(key, &text))
-        return false;
-    *out = text.toDouble();
-    return true;
+    return getConverted(key, out, [](const QString& text) { return text.toDouble(); });
 }
 
 bool DataBase::get(const QString& key, bool* out) const
 {
-    QString text;
-    if (!get(key, &text))
-        return false;
-    *out = text == QLatin1String("true");
-    return true;
+    return getConverted(key, out,
+                        [](const QString& text) { return text == QLatin1String("true"); });
 }
 
 bool DataBase::get(const QString& key, QByteArray* out) const
 {
-    QString text;
-    if (!get(key, &text))
-        return false;
-    *out = QByteArray::fromHex(text.toLatin1());
-    return true;
+    return getConverted(key, out,
+                        [](const QString& text) { return QByteArray::fromHex(text.toLatin1()); });
 }
 
 bool DataBase::get(const QString& key, QJsonArray* out) const
 {
-    QString text;
-    if (!get(key, &text))
-        return false;
-    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8());
-    if (!doc.isArray())
+    QJsonDocument doc;
+    if (!getDocument(key, &doc) || !doc.isArray())
         return false;
     *out = doc.array();
     return true;
@@ -255,12 +226,18 @@ bool DataBase::get(const QString& key, QJsonArray* out) const
 
 bool DataBase::get(const QString& key, QJsonObject* out) const
 {
+    QJsonDocument doc;
+    if (!getDocument(key, &doc) || !doc.isObject())
+        return false;
+    *out = doc.object();
+    return true;
+}
+
+bool DataBase::getDocument(const QString& key, QJsonDocument* out) const
+{
     QString text;
     if (!get(key, &text))
         return false;
-    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8());
-    if (!doc.isObject())
-        return false;
-    *out = doc.object();
+    *out = QJsonDocument::fromJson(text.toUtf8());
     return true;
 }

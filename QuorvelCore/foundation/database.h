@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
 
@@ -60,6 +61,17 @@ public:
     bool get(const QString& key, QJsonObject* out) const;
 
 private:
+    // Reads the text record and, when found, writes convert(text) to *out.
+    template <typename T, typename Convert>
+    bool getConverted(const QString& key, T* out, Convert convert) const
+    {
+        QString text;
+        if (!get(key, &text))
+            return false;
+        *out = convert(text);
+        return true;
+    }
+    bool getDocument(const QString& key, QJsonDocument* out) const;
     static QString hashedKey(const QString& key);
     void initKey();
 
