@@ -26,10 +26,13 @@
 #include <QVariant>
 #include <QXmppClient.h>
 
+#include <functional>
+
 class ChannelManager;
 class ChatManager;
 class ChatRecipient;
 class ContactManager;
+class ConversationKeeper;
 class GroupManager;
 class LikeManager;
 class XMPPManager;
@@ -58,6 +61,8 @@ public:
     LikeManager* getLikeManager() const { return likeManager; }
     ChatManager* getChatManager() const { return chatManager; }
     ContactManager* getContactManager() const { return contactManager; }
+    ChannelManager* getChannelManager() const { return channelManager; }
+    GroupManager* getGroupManager() const { return groupManager; }
 
     static Contact toContact(const QVariant& value);
     static QString toString(const QVariant& value);
@@ -79,7 +84,6 @@ public slots:
     void chatServerStateChanged(QXmppClient::State state);
 
     // Messages between the chat server and the stores.
-    void outgoingMessage(Message msg, bool sent);
     void incommingMessage(Message msg);
     void messageSent(Message msg);
     void messageDelivered(const QString& jid, const QString& mid);
@@ -93,58 +97,45 @@ private slots:
     void xmppConnected() {}
     void userBlocked();
 
-    void contactAdded(const Contact& contact);
-    void contactUpdated(const Contact& contact);
-    void otherContactAdded(const Contact& contact);
-    void userProfileReady();
-    void quorvelIDGet(const QString& id);
-    void respondRunMembers(const Members& members);
-    void channelCategoriesData(const QHash<QString, ChannelCategory>& categories);
-    void channelCategoryBrowseData(const BrowseCategoryResult& result);
-    void channelRemoved(const QString& id);
-    void channelMessageReply(const MessageReply& reply);
-    void channelMemberAdded(const ChannelMemberRole& role);
-    void channelMemberRemoved(const ChannelMemberRole& role);
-    void channelMemberRoleChanged(const ChannelMemberRole& role);
-    void channelMessageConditionChanged(const ChannelMessageCondition& condition);
-    void groupCreated(const QString& jid);
-    void groupMembersInfoUpdate(const GroupInfoMembers& info);
-    void groupRemoved(const QString& jid);
-    void groupLeft(const QString& jid);
-    void groupMessageReply(const MessageReply& reply);
-    void likeGetResults(const LVReply& reply);
-    void respondMessageAdded(const Message& message);
-
 private:
+    // One command's handler; the table is filled by the files of each area.
+    using CommandHandler = std::function<void(Manager&, const QVariant&)>;
+    using CommandTable = QHash<int, CommandHandler>;
+    static const CommandTable& commandTable();
+    static void addGeneralCommands(CommandTable* table);
+    static void addContactCommands(CommandTable* table);
+    static void addChannelCommands(CommandTable* table);
+    static void addGroupCommands(CommandTable* table);
+    static void addMessageCommands(CommandTable* table);
+
     void loadMainSettings();
     void setupConnections();
+    void setupContactConnections();
+    void setupChannelConnections();
+    void setupGroupConnections();
     void setupXmppStateReporting();
     void answer(Command command, const QVariant& output);
     void errorHandler(int resultCode);
     void lookup(const QString& key);
     void processLookup(const QJsonObject& reply);
     void saveMainSettings();
-
-    // Command handlers.
-    void respondGetUserProfile();
-    void respondUpdateContact(const Contact& contact);
-    void respondDeleteContact(const Contact& contact);
-    void respondUpdateMuteStatus(const Contact& contact);
-    void respondBlockUser(const Contact& contact);
-    void respondGetContacts();
-    void respondGetContact(const QString& number);
-    void respondReSyncContacts();
-    void respondChannelList();
-    void respondGetChannelMessages(const MessageRequest& request);
-    void respondChannelUpdateMute(const ChannelInfo& info);
-    void respondDeleteChat(const QString& chatId);
-    void respondGroupCreate(const GroupInfoMembers& info);
-    void respondGroupList();
-    void respondGroupUpdateGetNotif(const GroupInfo& info);
-    void respondGetMessages(const MessageRequest& request);
     void respondGetSettings();
 
-    // Message flow.
+    // Contacts.
+    void respondGetUserProfile();
+    void respondUpdateContact(const Contact& contact);
+    void respondGetContacts();
+    void respondGetContact(const QString& number);
+
+    // Channels and groups.
+    void respondChannelList();
+    void respondChannelUpdateMute(const ChannelInfo& info);
+    void respondGroupList();
+
+    // Message flow: the keeper of a message's kind of conversation.
+    ConversationKeeper* keeperOf(MessageBase::MsgMajorType type) const;
+    ConversationKeeper* keeperOf(ConversationType::Type type) const;
+    QList<ConversationKeeper*> keepers() const;
     void respondSendMessage(const Message& message);
     void sendSingleMessage(Message msg);
     void processControlMsg(const Message& msg);
@@ -154,7 +145,6 @@ private:
                                           const QString& conversationId, bool mute);
     void respondSendSeen(const QString& chatId);
     void respondMessageEdited(const QVariant& value);
-    void respondSetFilePathForFileMessage(const QVariant& value);
     QList<ChatRecipient> getChatRecipients();
     static QList<ChatWidgetData> createAndSortChatData(const QList<ChatRecipient>& chats,
                                                        const QList<GroupInfo>& groups);

@@ -13,10 +13,72 @@
 #include "foundation/htmlmanager.h"
 #include "foundation/messagebreaker.h"
 #include "model/editmessage.h"
+#include "model/messagestate.h"
 #include "model/seenmessage.h"
 
 #include <QDebug>
 #include <algorithm>
+
+void Manager::addMessageCommands(CommandTable* table)
+{
+    table->insert(CMD_ChatsData, [](Manager& m, const QVariant&) { m.respondChatsData(); });
+    table->insert(CMD_GetChatRecipients,
+                  [](Manager& m, const QVariant&) { m.respondGetChatRecipients(); });
+    table->insert(CMD_SendMessage, [](Manager& m, const QVariant& in) {
+        m.respondSendMessage(in.value<Message>());
+    });
+    table->insert(CMD_SendSeen,
+                  [](Manager& m, const QVariant& in) { m.respondSendSeen(toString(in)); });
+    table->insert(CMD_GetChatMessages, [](Manager& m, const QVariant& in) {
+        m.chatManager->answerHistory(in.value<MessageRequest>());
+    });
+    table->insert(CMD_DeleteChat, [](Manager& m, const QVariant& in) {
+        const QString chatId = toString(in);
+        if (m.chatManager->deleteChat(chatId))
+            m.answer(CMD_DeleteChat, chatId);
+    });
+    table->insert(CMD_SetFilePathForFileMessage, [](Manager& m, const QVariant& in) {
+        const Message message = in.value<Message>();
+        if (ConversationKeeper* keeper = m.keeperOf(message.getMajorType()))
+            keeper->setFilePath(message);
+    });
+    table->insert(CMD_MessageEdited,
+                  [](Manager& m, const QVariant& in) { m.respondMessageEdited(in); });
+}
+
+// ---- The keeper of each kind of conversation ----
+
+ConversationKeeper* Manager::keeperOf(MessageBase::MsgMajorType type) const
+{
+    switch (type) {
+    case MessageBase::MsgMajorType_SimpleChat:
+    case MessageBase::MsgMajorType_ChannelDirect:
+        return chatManager;
+    case MessageBase::MsgMajorType_GroupChat:
+        return groupManager;
+    case MessageBase::MsgMajorType_ChannelChat:
+    case MessageBase::MsgMajorType_ChannelChatReply:
+        return channelManager;
+    default:
+        return nullptr;
+    }
+}
+
+ConversationKeeper* Manager::keeperOf(ConversationType::Type type) const
+{
+    static const QHash<int, MessageBase::MsgMajorType> kinds{
+        {ConversationType::USER, MessageBase::MsgMajorType_SimpleChat},
+        {ConversationType::GROUP, MessageBase::MsgMajorType_GroupChat},
+        {ConversationType::CHANNEL, MessageBase::MsgMajorType_ChannelChat}};
+    return keeperOf(kinds.value(type, MessageBase::MsgMajorType_None));
+}
+
+QList<ConversationKeeper*> Manager::keepers() const
+{
+    return {chatManager, groupManager, channelManager};
+}
+
+// ---- Sending ----
 
 void Manager::respondSendMessage(const Message& message)
 {
@@ -31,102 +93,48 @@ void Manager::respondSendMessage(const Message& message)
 
 void Manager::sendSingleMessage(Message msg)
 {
-    switch (msg.getMajorType()) {
-    case MessageBase::MsgMajorType_SimpleChat:
-    case MessageBase::MsgMajorType_ChannelDirect: {
-        const bool sent = xmppManager->sendMessage(&msg);
-        qDebug() << "Manager::sendSingleMessage | " << msg.getMessageId();
-        outgoingMessage(msg, sent);
-        break;
-    }
-    case MessageBase::MsgMajorType_GroupChat:
+    // Replies to channel messages are written by the channel's members on
+    // other clients; this one only receives them.
+    ConversationKeeper* keeper = keeperOf(msg.getMajorType());
+    if (!keeper || msg.getMajorType() == MessageBase::MsgMajorType_ChannelChatReply)
+        return;
+    // The message has its id, author and time before it is stored, so the
+    // stored copy and the one that travels are the same message.
+    msg.setUserId(userName);
+    if (msg.getMessageId().isEmpty())
+        msg.generateMessageId();
+    msg.setSendTimeToCurrentTime();
+    msg.setState(MessageBase::MsgState_NotSent);
+    if (!keeper->storeOwnMessage(msg))
+        return;
+    if (!keeper->postOwnMessage(msg))
         xmppManager->sendMessage(&msg);
-        outgoingMessage(msg, false);
-        break;
-    case MessageBase::MsgMajorType_ChannelChat:
-        channelManager->sendMessage(&msg);
-        outgoingMessage(msg, false);
-        break;
-    default:
-        break;
-    }
+    qDebug() << "Manager::sendSingleMessage | " << msg.getMessageId();
 }
 
-void Manager::outgoingMessage(Message msg, bool)
-{
-    msg.setState(MessageBase::MsgState_NotSent);
-    switch (msg.getMajorType()) {
-    case MessageBase::MsgMajorType_SimpleChat:
-    case MessageBase::MsgMajorType_ChannelDirect:
-        chatManager->addMessagePair(msg);
-        break;
-    case MessageBase::MsgMajorType_GroupChat:
-        groupManager->addMessagePair(msg, false, true);
-        break;
-    case MessageBase::MsgMajorType_ChannelChat:
-    case MessageBase::MsgMajorType_ChannelChatReply:
-        channelManager->addMessage(msg, false);
-        respondMessageAdded(msg);
-        break;
-    case MessageBase::MsgMajorType_ControlMessage:
-        break;
-    default:
-        respondMessageAdded(msg);
-        break;
-    }
-}
+// ---- Receiving ----
 
 void Manager::incommingMessage(Message msg)
 {
-    msg.setState(MessageBase::MsgState_Delivered);
-    switch (msg.getMajorType()) {
-    case MessageBase::MsgMajorType_SimpleChat:
-    case MessageBase::MsgMajorType_ChannelDirect:
-        qDebug() << "Manager::incommingMessage | !msg.isReply | "
-                 << MessageBase::toString(msg.getState());
-        if (chatManager->addMessagePair(msg))
-            contactManager->sendNotification(msg);
-        break;
-    case MessageBase::MsgMajorType_GroupChat:
-        if (msg.getUserId() == GlobalConstants::getUserName())
-            msg.setState(MessageBase::MsgState_Seen);
-        groupManager->addMessagePair(msg, true, true);
-        break;
-    case MessageBase::MsgMajorType_ChannelChat:
-    case MessageBase::MsgMajorType_ChannelChatReply:
-        channelManager->addMessagePair(msg);
-        channelManager->sendNotification(msg);
-        break;
-    case MessageBase::MsgMajorType_ControlMessage:
+    if (msg.isControlMessage()) {
         processControlMsg(msg);
-        break;
-    default:
-        break;
+        return;
     }
+    msg.setState(MessageBase::MsgState_Delivered);
+    if (ConversationKeeper* keeper = keeperOf(msg.getMajorType()))
+        keeper->storeArrivedMessage(msg);
 }
 
 void Manager::processControlMsg(const Message& msg)
 {
-    switch (msg.getMinorType()) {
-    case MessageBase::MsgMinorType_Seen:
-        chatManager->processControlMessage(msg);
-        break;
-    case MessageBase::MsgMinorType_UpdateConversationMuteStatus:
+    if (msg.getMinorType() == MessageBase::MsgMinorType_UpdateConversationMuteStatus) {
         qDebug() << "Manager::processControlMsg | MsgMinorType_UpdateConversationMuteStatus"
                  << msg.getConversationMuteStatusUpdate().toJson();
         processMuteStatusUpdateMessage(msg.getConversationMuteStatusUpdate());
-        break;
-    case MessageBase::MsgMinorType_EditMessage:
-        chatManager->processControlMessage(msg);
-        groupManager->processControlMessage(msg);
-        break;
-    case MessageBase::MsgMinorType_ChannelMessageEdited:
-        channelManager->processControlMessage(msg);
-        break;
-    default:
-        groupManager->processControlMessage(msg);
-        break;
+        return;
     }
+    for (ConversationKeeper* keeper : keepers())
+        keeper->applyControlMessage(msg);
 }
 
 void Manager::processSentControlMessages(const Message& msg)
@@ -148,32 +156,8 @@ void Manager::processMuteStatusUpdateMessage(const ConversationMuteStatusUpdate&
 {
     if (update.isEmpty())
         return;
-    const QString id = update.getConversationId();
-    const bool mute = update.getMuteStatus();
-    switch (update.getConversationType()) {
-    case ConversationType::USER:
-        qDebug() << "Manager::processMuteStatusUpdateMessage | " << id << mute;
-        contactManager->setContactMute(id, mute);
-        break;
-    case ConversationType::GROUP: {
-        GroupInfo info;
-        info.setJid(id);
-        info.setMute(mute);
-        groupManager->updateMute(info);
-        groupManager->respondGroupGetData(id);
-        break;
-    }
-    case ConversationType::CHANNEL: {
-        ChannelInfo info;
-        info.setId(id);
-        info.setMute(mute);
-        channelManager->changeMuteStatus(info);
-        channelManager->respondChannelData(id);
-        break;
-    }
-    default:
-        break;
-    }
+    if (ConversationKeeper* keeper = keeperOf(update.getConversationType()))
+        keeper->applyMuteUpdate(update.getConversationId(), update.getMuteStatus());
 }
 
 void Manager::sendConversationMuteStatusChange(ConversationType::Type type,
@@ -193,34 +177,20 @@ void Manager::sendConversationMuteStatusChange(ConversationType::Type type,
     xmppManager->sendMessage(&message);
 }
 
+// ---- State changes ----
+
 void Manager::messageSent(Message msg)
 {
-    const QString chatId = msg.getChatId();
-    const QString messageId = msg.getMessageId();
-    switch (msg.getMajorType()) {
-    case MessageBase::MsgMajorType_SimpleChat:
-    case MessageBase::MsgMajorType_ChannelDirect:
-        chatManager->setMessageSentTime(msg);
-        if (!chatManager->changeMessageState(chatId, messageId, MessageBase::MsgState_Sent)
-                 .isEmpty())
-            respondMessageStateChange(chatId, messageId, MessageBase::MsgState_Sent);
-        break;
-    case MessageBase::MsgMajorType_GroupChat:
-        groupManager->setMessageSentTime(msg);
-        if (!groupManager->changeMessageStatesToSeen(chatId, {messageId}).isEmpty())
-            respondMessageStateChange(chatId, messageId, MessageBase::MsgState_Seen);
-        break;
-    case MessageBase::MsgMajorType_ChannelChat:
-    case MessageBase::MsgMajorType_ChannelChatReply:
-        if (!channelManager->changeMessageStatesToSeen(chatId, {messageId}).isEmpty())
-            respondMessageStateChange(chatId, messageId, MessageBase::MsgState_Seen);
-        break;
-    case MessageBase::MsgMajorType_ControlMessage:
+    if (msg.isControlMessage()) {
         processSentControlMessages(msg);
-        break;
-    default:
-        break;
+        return;
     }
+    ConversationKeeper* keeper = keeperOf(msg.getMajorType());
+    if (!keeper)
+        return;
+    const MessageBase::MsgState state = keeper->confirmSent(msg);
+    if (state != MessageBase::MsgState_Draft)
+        respondMessageStateChange(msg.getChatId(), msg.getMessageId(), state);
 }
 
 void Manager::messageDelivered(const QString& jid, const QString& mid)
@@ -232,30 +202,23 @@ void Manager::messageDelivered(const QString& jid, const QString& mid)
 void Manager::respondSendSeen(const QString& chatId)
 {
     qDebug() << "Manager::respondSendSeen" << chatId;
-    Message last;
-    if (chatManager->contains(chatId)) {
-        if (chatManager->getLastMsg(chatId, &last) && last.getUserId() != userName) {
-            QStringList ids = chatManager->changeMessageState(chatId, last.getMessageId(),
-                                                              MessageBase::MsgState_Seen);
-            if (ids.isEmpty())
-                ids << last.getMessageId();
-            SeenMessage seen;
-            seen.setSeenVariables(chatId, last.getMessageId(), ids);
+    for (ConversationKeeper* keeper : keepers()) {
+        if (!keeper->keepsConversation(chatId))
+            continue;
+        SeenMessage seen;
+        if (keeper->markSeen(chatId, &seen)) {
             Message receipt;
             receipt.setSeenMessage(seen);
             xmppManager->sendMessage(&receipt);
         }
-        chatManager->callMessageArchive(chatId);
-    } else if (groupManager->contains(chatId)) {
-        if (groupManager->getLastMessage(chatId, &last) && last.getUserId() != userName)
-            groupManager->changeMessageState(chatId, last.getMessageId(),
-                                             MessageBase::MsgState_Seen);
-    } else if (channelManager->contains(chatId)) {
-        channelManager->resetUnreadCount(chatId);
-        if (channelManager->getLastMessage(chatId, &last) && last.getUserId() != userName)
-            channelManager->changeMessageState(chatId, last.getMessageId(),
-                                               MessageBase::MsgState_Seen);
+        return;
     }
+}
+
+void Manager::respondMessageStateChange(const QString& chatId, const QString& messageId,
+                                        MessageBase::MsgState state)
+{
+    answer(CMD_MessageStateChange, QVariant::fromValue(MessageState(chatId, messageId, state)));
 }
 
 void Manager::respondMessageEdited(const QVariant& value)
@@ -264,26 +227,6 @@ void Manager::respondMessageEdited(const QVariant& value)
     qDebug() << "Manager::respondMessageEdited | " << message.getGroupControlMessage()
              << message.toJson();
     xmppManager->sendMessage(&message);
-}
-
-void Manager::respondSetFilePathForFileMessage(const QVariant& value)
-{
-    const Message msg = value.value<Message>();
-    switch (msg.getMajorType()) {
-    case MessageBase::MsgMajorType_SimpleChat:
-    case MessageBase::MsgMajorType_ChannelDirect:
-        chatManager->setFilePathForMessage(msg);
-        break;
-    case MessageBase::MsgMajorType_GroupChat:
-        groupManager->setFilePathForMessage(msg);
-        break;
-    case MessageBase::MsgMajorType_ChannelChat:
-    case MessageBase::MsgMajorType_ChannelChatReply:
-        channelManager->setFilePathForMessage(msg);
-        break;
-    default:
-        break;
-    }
 }
 
 void Manager::notification(NotificationMessage msg)

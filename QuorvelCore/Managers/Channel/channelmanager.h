@@ -2,6 +2,7 @@
 #define CHANNELMANAGER_H
 
 #include "Managers/command.h"
+#include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
 #include "model/browsecategoryresult.h"
 #include "model/channelcategory.h"
@@ -26,7 +27,7 @@
 // Channels. This build keeps no channels yet: the manager takes part in
 // loading and answers every query as "no channel", so the rest of the core
 // runs unchanged.
-class ChannelManager : public AbstractManager
+class ChannelManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
 public:
@@ -73,6 +74,31 @@ public:
     bool getLastMessage(const QString&, Message*) const { return false; }
     void setFilePathForMessage(const Message&) {}
     void resetUnreadCount(const QString&) {}
+
+    // The channel kind in the Manager's message flow.
+    bool keepsConversation(const QString& id) const override { return contains(id); }
+    bool storeOwnMessage(const Message& message) override { return addMessage(message, false); }
+    bool postOwnMessage(const Message& message) override
+    {
+        Message copy = message;
+        sendMessage(&copy);
+        return true;
+    }
+    bool storeArrivedMessage(const Message& message) override { return addMessagePair(message); }
+    void answerHistory(const MessageRequest& request) override
+    {
+        MessageReply reply;
+        if (respondMessageRequest(request, &reply))
+            emit messageReply(reply);
+    }
+    MessageBase::MsgState confirmSent(const Message&) override
+    {
+        return MessageBase::MsgState_Draft;
+    }
+    bool markSeen(const QString&, SeenMessage*) override { return false; }
+    void setFilePath(const Message& message) override { setFilePathForMessage(message); }
+    void applyControlMessage(const Message& message) override { processControlMessage(message); }
+    void applyMuteUpdate(const QString&, bool) override {}
 
 public slots:
     void startLoading() override;

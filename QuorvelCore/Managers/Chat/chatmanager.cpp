@@ -591,3 +591,52 @@ void ChatManager::respondMessageEdited(const QString& chatId, const QString& mes
     if (chat && chat->getMessage(messageId, &message))
         emit commandResponse(CMD_MessageEdited, QVariant::fromValue(message));
 }
+
+// ---- The one-to-one kind in the Manager's message flow ----
+
+bool ChatManager::storeOwnMessage(const Message& message)
+{
+    return addMessagePair(message);
+}
+
+bool ChatManager::storeArrivedMessage(const Message& message)
+{
+    if (!addMessagePair(message))
+        return false;
+    emit arrivedMessageStored(message);
+    return true;
+}
+
+void ChatManager::answerHistory(const MessageRequest& request)
+{
+    respondGetChatMessages(request);
+}
+
+MessageBase::MsgState ChatManager::confirmSent(const Message& message)
+{
+    setMessageSentTime(message);
+    if (changeMessageState(message.getChatId(), message.getMessageId(), MessageBase::MsgState_Sent)
+            .isEmpty())
+        return MessageBase::MsgState_Draft;
+    return MessageBase::MsgState_Sent;
+}
+
+bool ChatManager::markSeen(const QString& id, SeenMessage* receipt)
+{
+    Message last;
+    bool answer = false;
+    if (getLastMsg(id, &last) && last.getUserId() != userName) {
+        QStringList ids = changeMessageState(id, last.getMessageId(), MessageBase::MsgState_Seen);
+        if (ids.isEmpty())
+            ids << last.getMessageId();
+        receipt->setSeenVariables(id, last.getMessageId(), ids);
+        answer = true;
+    }
+    callMessageArchive(id);
+    return answer;
+}
+
+void ChatManager::applyMuteUpdate(const QString& id, bool mute)
+{
+    emit partnerMuteChanged(id, mute);
+}

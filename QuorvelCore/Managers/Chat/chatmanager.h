@@ -3,6 +3,7 @@
 
 #include "Managers/Chat/chat.h"
 #include "Managers/command.h"
+#include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/database.h"
 #include "model/message.h"
@@ -23,7 +24,7 @@
 // from the store or, when the store falls short, from the web service's
 // user-chat archive. One history request is answered at a time; the others
 // wait in order.
-class ChatManager : public AbstractManager
+class ChatManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
 public:
@@ -56,11 +57,26 @@ public:
     bool removeRecipient(const QString& id);
     bool removeAllRecipients();
 
+    // The one-to-one kind in the Manager's message flow.
+    bool keepsConversation(const QString& id) const override { return contains(id); }
+    bool storeOwnMessage(const Message& message) override;
+    bool storeArrivedMessage(const Message& message) override;
+    void answerHistory(const MessageRequest& request) override;
+    MessageBase::MsgState confirmSent(const Message& message) override;
+    bool markSeen(const QString& id, SeenMessage* receipt) override;
+    void setFilePath(const Message& message) override { setFilePathForMessage(message); }
+    void applyControlMessage(const Message& message) override { processControlMessage(message); }
+    void applyMuteUpdate(const QString& id, bool mute) override;
+
 signals:
     void start(Procedure pro, const QHash<QString, QJsonValue>& inputs);
     void chatRecipientNumbers(const QStringList& chatids);
     void recipientAdded(const QString& number);
     void commandResponse(Command command, const QVariant& output);
+    // A partner's message was stored; the contacts raise its notification.
+    void arrivedMessageStored(const Message& message);
+    // The user muted or unmuted a partner on another device.
+    void partnerMuteChanged(const QString& number, bool mute);
 
 public slots:
     void startLoading() override;

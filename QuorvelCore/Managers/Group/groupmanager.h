@@ -2,6 +2,7 @@
 #define GROUPMANAGER_H
 
 #include "Managers/command.h"
+#include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
@@ -21,7 +22,7 @@
 // Private groups. This build keeps no groups yet: the manager takes part in
 // loading and answers every query as "no group", so the rest of the core
 // runs unchanged.
-class GroupManager : public AbstractManager
+class GroupManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
 public:
@@ -60,6 +61,17 @@ public:
     bool contains(const QString&) const { return false; }
     bool getLastMessage(const QString&, Message*) const { return false; }
     void setFilePathForMessage(const Message&) {}
+
+    // The group kind in the Manager's message flow.
+    bool keepsConversation(const QString& id) const override { return contains(id); }
+    bool storeOwnMessage(const Message& message) override;
+    bool storeArrivedMessage(const Message& message) override;
+    void answerHistory(const MessageRequest& request) override;
+    MessageBase::MsgState confirmSent(const Message& message) override;
+    bool markSeen(const QString& id, SeenMessage* receipt) override;
+    void setFilePath(const Message& message) override { setFilePathForMessage(message); }
+    void applyControlMessage(const Message& message) override { processControlMessage(message); }
+    void applyMuteUpdate(const QString& id, bool mute) override;
 
 public slots:
     void startLoading() override;
