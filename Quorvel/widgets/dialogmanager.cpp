@@ -1,0 +1,79 @@
+#include "widgets/dialogmanager.h"
+
+#include "widgets/stylesheetpaint.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+
+DialogManager::DialogManager(QWidget* parent) : QWidget(parent)
+{
+    hide();
+}
+
+DialogManager::~DialogManager()
+{
+    if (activeDialog && activeDialog->parentWidget() == this) {
+        activeDialog->removeEventFilter(this);
+        activeDialog->hide();
+        activeDialog->setParent(nullptr);
+    }
+}
+
+void DialogManager::showDialog(QWidget* dialog)
+{
+    if (!dialog)
+        return;
+    activeDialog = dialog;
+    dialog->setParent(this);
+    show();
+    raise();
+    dialog->show();
+    dialog->installEventFilter(this);
+    installEventFilter(this);
+    arrange();
+}
+
+void DialogManager::arrange()
+{
+    if (!isVisible() || !activeDialog || !parentWidget())
+        return;
+    setGeometry(0, 0, parentWidget()->width(), parentWidget()->height());
+    activeDialog->move((width() - activeDialog->width()) / 2,
+                       (height() - activeDialog->height()) / 2);
+}
+
+bool DialogManager::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool watchedDialog = activeDialog && watched == activeDialog;
+    if (event->type() == QEvent::Resize && (watched == this || watchedDialog)) {
+        arrange();
+        return true;
+    }
+    if (watchedDialog && event->type() == QEvent::Hide) {
+        QWidget* dialog = activeDialog;
+        dialog->removeEventFilter(this);
+        dialog->setParent(nullptr);
+        activeDialog = nullptr;
+        hide();
+        return true;
+    }
+    if (watchedDialog && event->type() == QEvent::MouseButtonRelease)
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void DialogManager::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !activeDialog)
+        return;
+    activeDialog->removeEventFilter(this);
+    activeDialog->hide();
+    activeDialog->setParent(nullptr);
+    hide();
+}
+
+void DialogManager::paintEvent(QPaintEvent* event)
+{
+    StyleSheetPaint::plain(this);
+    QWidget::paintEvent(event);
+}

@@ -1,0 +1,45 @@
+// The kit gallery: every widget of the kit in its states on one window.
+// Options: --scale PERCENT (100 by default), --ltr, --shot FILE (save a
+// screenshot of the window once it has been painted, then quit).
+
+#include "kitgallery.h"
+#include "widgets/interfacescale.h"
+#include "widgets/popupmanager.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTextCodec>
+#include <QTimer>
+
+int main(int argc, char* argv[])
+{
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("scale"), QStringLiteral("Interface scale in per cent."),
+                      QStringLiteral("percent"), QStringLiteral("100")});
+    parser.addOption({QStringLiteral("shot"), QStringLiteral("Save a screenshot and quit."),
+                      QStringLiteral("file")});
+    parser.addOption({QStringLiteral("ltr"), QStringLiteral("Left to right.")});
+    parser.process(app);
+
+    // As in the program: the application font is chosen before scaling.
+    KitGallery::prepareApplication();
+    initInterfaceScaleWith(parser.value(QStringLiteral("scale")).toInt(), 96);
+    QApplication::setLayoutDirection(parser.isSet(QStringLiteral("ltr")) ? Qt::LeftToRight
+                                                                         : Qt::RightToLeft);
+    KitGallery gallery;
+    gallery.show();
+    PopupManager::resizeToMainWindow();
+
+    if (parser.isSet(QStringLiteral("shot"))) {
+        const QString file = parser.value(QStringLiteral("shot"));
+        QTimer::singleShot(1500, &app, [&gallery, file]() {
+            const bool saved = gallery.grab().save(file);
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+    }
+    const int rc = app.exec();
+    PopupManager::deleteInstance();
+    return rc;
+}

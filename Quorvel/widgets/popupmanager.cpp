@@ -1,0 +1,176 @@
+#include "widgets/popupmanager.h"
+
+#include "foundation/simpleqtlogger.h"
+#include "widgets/stylesheetpaint.h"
+
+#include <QEasingCurve>
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
+#include <QMouseEvent>
+#include <QPropertyAnimation>
+
+QPointer<PopupManager> PopupManager::instance;
+QPointer<QWidget> PopupManager::mainWindow;
+
+PopupManager::PopupManager(QWidget* parent)
+    : QWidget(parent), fade(new QPropertyAnimation(this)), effect(new QGraphicsOpacityEffect(this))
+{
+    setObjectName(QStringLiteral("PopupWindowTransparentArea"));
+    effect->setOpacity(0.0);
+    setGraphicsEffect(effect);
+    fade->setTargetObject(effect);
+    fade->setPropertyName("opacity");
+    hide();
+}
+
+PopupManager::~PopupManager()
+{
+    releaseActivePopup();
+}
+
+void PopupManager::setMainWindow(QWidget* window)
+{
+    mainWindow = window;
+}
+
+QWidget* PopupManager::getMainWindow()
+{
+    return mainWindow;
+}
+
+PopupManager* PopupManager::existingInstance()
+{
+    return instance;
+}
+
+PopupManager* PopupManager::instanceForMainWindow()
+{
+    if (!mainWindow)
+        return nullptr;
+    if (!instance)
+        instance = new PopupManager(mainWindow);
+    else if (instance->parentWidget() != mainWindow)
+        instance->setParent(mainWindow);
+    return instance;
+}
+
+void PopupManager::showWindow(QWidget* window, bool closeOnClick)
+{
+    PopupManager* manager = instanceForMainWindow();
+    if (!manager || !window) {
+        L_WARN(QStringLiteral("PopupManager::showWindow | no main window or no popup"));
+        return;
+    }
+    manager->setActiveWindow(window);
+    manager->closeOnClick = closeOnClick;
+}
+
+void PopupManager::resizeToMainWindow()
+{
+    if (PopupManager* manager = instanceForMainWindow())
+        manager->arrangeActivePopup();
+}
+
+void PopupManager::releaseActivePopup()
+{
+    if (!activePopup)
+        return;
+    QWidget* popup = activePopup;
+    activePopup = nullptr;
+    popup->removeEventFilter(this);
+    popup->hide();
+    if (popup->parentWidget() == this)
+        popup->setParent(nullptr);
+}
+
+void PopupManager::deleteInstance()
+{
+    L_DEBUG(QStringLiteral("PopupManager::deleteInstance() | #START"));
+    PopupManager* manager = instance;
+    if (manager)
+        manager->releaseActivePopup();
+    L_DEBUG(QStringLiteral("PopupManager::deleteInstance() | after cleanUp()"));
+    delete manager;
+    L_DEBUG(QStringLiteral("PopupManager::deleteInstance() | after delete"));
+    instance = nullptr;
+    L_DEBUG(QStringLiteral("PopupManager::deleteInstance() | ") +
+            QString::number(reinterpret_cast<quintptr>(manager), 16));
+}
+
+void PopupManager::closeWindow()
+{
+    L_DEBUG(QStringLiteral(">>>>>>PopupManager::closeWindow"));
+}
+
+void PopupManager::setActiveWindow(QWidget* window)
+{
+    fade->stop();
+    fade->setStartValue(0.0);
+    fade->setEndValue(1.0);
+    fade->setDuration(300);
+    fade->setEasingCurve(QEasingCurve::OutExpo);
+    connect(fade, &QPropertyAnimation::finished, this, &PopupManager::showAnimationEnd,
+            Qt::UniqueConnection);
+
+    if (activePopup && activePopup != window)
+        activePopup->hide();
+
+    activePopup = window;
+    window->setParent(this);
+    window->installEventFilter(this);
+    window->show();
+    show();
+    raise();
+    setGeometry(0, 0, mainWindow->width(), mainWindow->height());
+    fade->start();
+    arrangeActivePopup();
+}
+
+void PopupManager::arrangeActivePopup()
+{
+    if (!isVisible() || !activePopup || !activePopup->isVisible() || !mainWindow)
+        return;
+    setGeometry(0, 0, mainWindow->width(), mainWindow->height());
+    const QSizePolicy policy = activePopup->sizePolicy();
+    L_DEBUG(QStringLiteral("PopupManager::arrangeActivePopup %1 %2")
+                .arg(policy.horizontalPolicy())
+                .arg(policy.verticalPolicy()));
+    if (policy.verticalPolicy() == QSizePolicy::Expanding)
+        activePopup->setFixedSize(activePopup->width(), height());
+    activePopup->move((width() - activePopup->width()) / 2, (height() - activePopup->height()) / 2);
+}
+
+bool PopupManager::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == activePopup) {
+        if (event->type() == QEvent::Hide) {
+            L_DEBUG(QStringLiteral("PopupManager::eventFilter QEvent::Hide"));
+            QWidget* popup = activePopup;
+            popup->removeEventFilter(this);
+            // The popup stays the active one until another replaces it, but
+            // it no longer lives inside the layer.
+            popup->setParent(nullptr);
+            hide();
+            return QWidget::eventFilter(watched, event);
+        }
+        if (event->type() == QEvent::MouseButtonRelease)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PopupManager::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !closeOnClick || !activePopup)
+        return;
+    QWidget* popup = activePopup;
+    popup->hide();
+    popup->setParent(nullptr);
+    hide();
+}
+
+void PopupManager::paintEvent(QPaintEvent* event)
+{
+    StyleSheetPaint::plain(this);
+    QWidget::paintEvent(event);
+}

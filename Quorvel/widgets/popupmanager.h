@@ -1,0 +1,55 @@
+#ifndef POPUPMANAGER_H
+#define POPUPMANAGER_H
+
+#include <QPointer>
+#include <QWidget>
+
+class QGraphicsOpacityEffect;
+class QPropertyAnimation;
+
+// The main window's modal layer: a translucent backdrop over the whole main
+// window hosting one popup at a time, centred. A hosted popup is never owned
+// by the layer: when it hides, or the layer goes away, it is unparented and
+// stays with its owner.
+class PopupManager : public QWidget
+{
+    Q_OBJECT
+public:
+    static void setMainWindow(QWidget* window);
+    static QWidget* getMainWindow();
+    // Does nothing while no main window is set.
+    static void showWindow(QWidget* window, bool closeOnClick = true);
+    static void resizeToMainWindow();
+    static void deleteInstance();
+    // The layer, or null before its first use.
+    static PopupManager* existingInstance();
+
+    QWidget* getActivePopup() const { return activePopup; }
+    ~PopupManager() override;
+
+public slots:
+    void showAnimationEnd() {}
+    void closeWindow();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    explicit PopupManager(QWidget* parent);
+    static PopupManager* instanceForMainWindow();
+    void setActiveWindow(QWidget* window);
+    void arrangeActivePopup();
+    void releaseActivePopup();
+
+    QPointer<QWidget> activePopup;
+    QPropertyAnimation* fade;
+    QGraphicsOpacityEffect* effect;
+    bool closeOnClick = true;
+
+    static QPointer<PopupManager> instance;
+    static QPointer<QWidget> mainWindow;
+};
+
+#endif // POPUPMANAGER_H
