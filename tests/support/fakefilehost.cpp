@@ -1,6 +1,8 @@
 #include "fakefilehost.h"
 
-#include <QCryptographicHash>
+#include "localfiles.h"
+#include "localprocedures.h"
+
 #include <QJsonObject>
 #include <QPointer>
 #include <QSslSocket>
@@ -16,13 +18,11 @@ QByteArray statusLine(int status)
     return "HTTP/1.1 " + QByteArray::number(status) + (status == 200 ? " OK\r\n" : " Error\r\n");
 }
 
-QByteArray headerBlock(int status, qint64 length, const QByteArray& disposition)
+QByteArray headerBlock(int status, qint64 length)
 {
     QByteArray out = statusLine(status);
     out += "Content-Type: application/octet-stream\r\n";
     out += "Content-Length: " + QByteArray::number(length) + "\r\n";
-    if (!disposition.isEmpty())
-        out += "Content-Disposition: " + disposition + "\r\n";
     out += "Connection: keep-alive\r\n\r\n";
     return out;
 }
@@ -79,19 +79,19 @@ void streamPaced(QSslSocket* socket, qint64 size, int pauseMs)
 
 } // namespace
 
-FakeFileHost::FakeFileHost(FakeWebService* service) : service(service)
+FakeFileHost::FakeFileHost(FakeWebService* service) : service(service), local(service, &store)
 {
+    local.policy().verifySigned = [](const FakeRequest& request, QString* user) {
+        *user = request.json().value(QStringLiteral("Username")).toString();
+        return 0;
+    };
+    LocalProcedures::installFiles(local);
     service->setHandler(QStringLiteral("file_exists/"), [this](const FakeRequest& request) {
-        const QJsonObject body = request.json();
-        const QString hash = body.value(QStringLiteral("FileHash")).toString();
+        const QString hash = request.json().value(QStringLiteral("FileHash")).toString();
         if (existing.contains(hash))
             return FakeReply::result(200, existing.value(hash));
-        return FakeReply::result(200, {{QStringLiteral("State"), QStringLiteral("new")}});
+        return LocalFiles::exists(local, request);
     });
-    service->setHandler(QStringLiteral("upload_file"),
-                        [this](const FakeRequest& request) { return upload(request); });
-    service->setHandler(QStringLiteral("upload_static_file"),
-                        [this](const FakeRequest& request) { return upload(request); });
     service->setPrefixHandler(QStringLiteral("files/"), [this](const FakeRequest& request) {
         return serveFile(QUrl::fromPercentEncoding(request.path.mid(6).toLatin1()));
     });
@@ -118,10 +118,8 @@ QString FakeFileHost::fileUrl(const QString& name) const
 void FakeFileHost::addFile(const QString& name, const QByteArray& content,
                            const QByteArray& contentDisposition)
 {
-    Stored stored;
-    stored.content = content;
-    stored.contentDisposition = contentDisposition;
-    files.insert(name, stored);
+    files.remove(name);
+    LocalFiles::keep(&store, name, content, contentDisposition);
 }
 
 void FakeFileHost::addGeneratedFile(const QString& name, qint64 size, int pauseMs)
@@ -166,95 +164,26 @@ FakeReply FakeFileHost::serveFile(const QString& name)
 {
     gets[name] += 1;
     if (!files.contains(name))
-        return FakeReply::raw("not found", 404);
+        return LocalFiles::serve(&store, name);
     const Stored stored = files.value(name);
     if (stored.errorStatus)
         return FakeReply::raw(stored.content, stored.errorStatus);
     FakeReply reply;
     reply.writer = [stored](QSslSocket* socket) {
-        if (stored.generatedSize < 0) {
-            socket->write(headerBlock(200, stored.content.size(), stored.contentDisposition) +
-                          stored.content);
-        } else if (stored.stallAfter >= 0) {
-            socket->write(headerBlock(200, stored.generatedSize, stored.contentDisposition) +
-                          generated(0, stored.stallAfter));
-        } else {
-            socket->write(headerBlock(200, stored.generatedSize, stored.contentDisposition));
-            if (stored.pauseMs > 0)
-                streamPaced(socket, stored.generatedSize, stored.pauseMs);
-            else
-                streamGenerated(socket, stored.generatedSize);
+        if (stored.stallAfter >= 0) {
+            socket->write(headerBlock(200, stored.generatedSize) + generated(0, stored.stallAfter));
+            return;
         }
+        socket->write(headerBlock(200, stored.generatedSize));
+        if (stored.pauseMs > 0)
+            streamPaced(socket, stored.generatedSize, stored.pauseMs);
+        else
+            streamGenerated(socket, stored.generatedSize);
     };
     return reply;
 }
 
 QList<FakeFileHost::Part> FakeFileHost::parseMultipart(const FakeRequest& request)
 {
-    QList<Part> parts;
-    const QByteArray contentType = request.header("content-type");
-    const int at = contentType.indexOf("boundary=");
-    if (at < 0)
-        return parts;
-    QByteArray boundary = contentType.mid(at + 9).split(';').value(0).trimmed();
-    if (boundary.startsWith('"') && boundary.endsWith('"'))
-        boundary = boundary.mid(1, boundary.size() - 2);
-    const QByteArray delimiter = "--" + boundary;
-    const QByteArray& body = request.body;
-    int position = body.indexOf(delimiter);
-    while (position >= 0) {
-        position += delimiter.size();
-        if (body.mid(position, 2) == "--")
-            break;
-        position += 2; // CRLF after the delimiter
-        const int next = body.indexOf("\r\n" + delimiter, position);
-        if (next < 0)
-            break;
-        const QByteArray raw = body.mid(position, next - position);
-        const int headerEnd = raw.indexOf("\r\n\r\n");
-        Part part;
-        for (const QByteArray& line : raw.left(headerEnd).split('\n')) {
-            const int colon = line.indexOf(':');
-            if (colon > 0)
-                part.headers.insert(line.left(colon).trimmed().toLower(),
-                                    line.mid(colon + 1).trimmed());
-        }
-        part.body = raw.mid(headerEnd + 4);
-        part.disposition = part.headers.value("content-disposition");
-        const int nameAt = part.disposition.indexOf("name=\"");
-        if (nameAt >= 0) {
-            const int end = part.disposition.indexOf('"', nameAt + 6);
-            part.name = part.disposition.mid(nameAt + 6, end - nameAt - 6);
-        }
-        const int fileAt = part.disposition.indexOf("filename=\"");
-        if (fileAt >= 0) {
-            const int end = part.disposition.lastIndexOf('"');
-            part.fileName = part.disposition.mid(fileAt + 10, end - fileAt - 10);
-        }
-        parts << part;
-        position = next + 2;
-    }
-    return parts;
-}
-
-FakeReply FakeFileHost::upload(const FakeRequest& request)
-{
-    QByteArray file;
-    bool thumbnail = false;
-    for (const Part& part : parseMultipart(request)) {
-        if (part.name == "File")
-            file = part.body;
-        if (part.name == "Thumbnail")
-            thumbnail = true;
-    }
-    if (file.isEmpty())
-        return FakeReply::result(400,
-                                 {{QStringLiteral("ResultMessage"), QStringLiteral("no file")}});
-    const QString id = QString::fromLatin1(
-        QCryptographicHash::hash(file, QCryptographicHash::Sha1).toHex().left(16));
-    addFile(id, file);
-    return FakeReply::result(
-        200, {{QStringLiteral("FileId"), id},
-              {QStringLiteral("FileURL"), fileUrl(id)},
-              {QStringLiteral("ThumbnailURL"), thumbnail ? fileUrl(id + "thumbnail") : QString()}});
+    return MultipartForm::parse(request);
 }

@@ -2,6 +2,9 @@
 #define FAKEFILEHOST_H
 
 #include "fakewebservice.h"
+#include "localservice.h"
+#include "multipartform.h"
+#include "servicestore.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -9,23 +12,17 @@
 #include <QSet>
 #include <QString>
 
-// The file host on top of the fake web service: the existence check
-// ("file_exists/"), the two multipart uploads ("upload_file",
-// "upload_static_file") and GETs of kept files under "files/" and of static
-// files under "static_file/" (which carry four more path segments). Files can
-// be plain, large and generated while they are sent, stalled part-way, or
-// answered with an error status.
+// The local service's file host on the test service, its state in memory and
+// its signatures not checked: the existence check ("file_exists/"), the two
+// multipart uploads ("upload_file", "upload_static_file") and GETs of kept
+// files under "files/" and of static files under "static_file/" (which carry
+// four more path segments). On top of the files it keeps, a test can script
+// files that are large and generated while they are sent, stalled part-way,
+// or answered with an error status, and existence-check answers.
 class FakeFileHost
 {
 public:
-    struct Part
-    {
-        QByteArray name;
-        QByteArray fileName; // raw text between the quotes, empty when none
-        QByteArray disposition;
-        QHash<QByteArray, QByteArray> headers; // names in lower case
-        QByteArray body;
-    };
+    using Part = MultipartForm::Part;
 
     explicit FakeFileHost(FakeWebService* service);
 
@@ -56,12 +53,10 @@ public:
 
 private:
     FakeReply serveFile(const QString& name);
-    FakeReply upload(const FakeRequest& request);
 
     struct Stored
     {
         QByteArray content;
-        QByteArray contentDisposition;
         qint64 generatedSize = -1;
         qint64 stallAfter = -1;
         int pauseMs = 0;
@@ -69,6 +64,9 @@ private:
     };
 
     FakeWebService* service;
+    ServiceStore store;
+    LocalService local;
+    // Scripted files; plain ones are kept by the local service.
     QHash<QString, Stored> files;
     QHash<QString, QJsonObject> existing;
     QHash<QString, int> gets;

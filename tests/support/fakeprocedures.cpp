@@ -1,10 +1,8 @@
 #include "fakeprocedures.h"
 
 #include "fakewebservice.h"
-#include "testcrypto.h"
-
-#include <QJsonDocument>
-#include <QRegularExpression>
+#include "localprocedures.h"
+#include "localservice.h"
 
 namespace {
 
@@ -18,20 +16,50 @@ QJsonObject browseFields()
 
 } // namespace
 
+FakeProcedures::FakeProcedures() = default;
+
+FakeProcedures::~FakeProcedures() = default;
+
 QByteArray FakeProcedures::withEmptyAuthValue(const QByteArray& body)
 {
-    QString text = QString::fromUtf8(body);
-    text.replace(QRegularExpression(QStringLiteral("\"AuthValue\":\"[^\"]*\"")),
-                 QStringLiteral("\"AuthValue\":\"\""));
-    return text.toUtf8();
+    return LocalService::withEmptyAuthValue(body);
 }
 
 bool FakeProcedures::authValueMatches(const QByteArray& body, const QString& token,
                                       const QString& hashMethod)
 {
-    const QString sent = QJsonDocument::fromJson(body).object().value("AuthValue").toString();
-    return !sent.isEmpty() &&
-           sent == TestCrypto::digestHex(hashMethod, withEmptyAuthValue(body) + token.toUtf8());
+    return LocalService::authValueMatches(body, token, hashMethod);
+}
+
+int FakeProcedures::verify(const FakeRequest& request, QString* user) const
+{
+    const QJsonObject body = request.json();
+    const bool isSigned = body.contains(QStringLiteral("AuthValue"));
+    if (isSigned && checkAuthValue && tokenIssued &&
+        !authValueMatches(request.body, token, hashMethod))
+        return 401;
+    *user = body.value(QStringLiteral("Username")).toString();
+    return 0;
+}
+
+void FakeProcedures::configure()
+{
+    AccountPolicy& policy = local->policy();
+    policy.usernameFor = [this](const QString&) { return username; };
+    policy.newToken = [this] { return token; };
+    policy.newServerNonce = [this] { return serverNonce; };
+    policy.newServerTimestamp = [this] { return serverTimestamp; };
+    policy.codeFor = [this](const QString&) { return pinCode; };
+    policy.chatServers = [this](const QString&) { return salamServers; };
+    policy.verifySigned = [this](const FakeRequest& request, QString* user) {
+        return verify(request, user);
+    };
+    policy.registered = [this](const QString& phone, const QJsonObject& body) {
+        registeredPhoneNo = phone;
+        registeredClientNonce = body.value("ClientNonce").toString();
+        registeredClientTimestamp = body.value("ClientTimestamp").toString();
+    };
+    policy.activated = [this](const QString&) { tokenIssued = true; };
 }
 
 void FakeProcedures::install(FakeWebService* service)
@@ -43,19 +71,24 @@ void FakeProcedures::install(FakeWebService* service)
                                               {"Username", username},
                                               {"Password", "chat-secret"},
                                               {"Application", "chat"}}};
+    local = std::make_unique<LocalService>(service, &store);
+    local->settings().credit = 1250;
+    configure();
+    // The methods a test sets take effect from the next request on.
+    QObject::connect(service, &HttpsService::requestReceived, local.get(), [this] {
+        local->settings().hashMethod = hashMethod;
+        local->settings().encryptionMethod = encryptionMethod;
+    });
 
-    service->setHandler("register/", [this](const FakeRequest& r) { return registerReply(r); });
-    service->setHandler("ivrRequest/", [](const FakeRequest&) { return FakeReply::result(200); });
-    service->setHandler("activation/", [this](const FakeRequest& r) { return activationReply(r); });
-    service->setHandler("algorithm/", [this](const FakeRequest&) {
-        return FakeReply::result(
-            200, {{"HashMethod", hashMethod}, {"EncryptionMethod", encryptionMethod}});
+    // Everything else: a checked success without fields, or with the fields
+    // the client requires; the more specific paths win over these prefixes.
+    for (const char* prefix : {"", "GAPI/", "CAPI/"})
+        service->setPrefixHandler(QString::fromLatin1(prefix), [this](const FakeRequest& r) {
+            return signedReply(r, QJsonObject());
+        });
+    service->setPrefixHandler("GAPI/channels/browse/", [this](const FakeRequest& r) {
+        return signedReply(r, browseFields());
     });
-    service->setHandler("client_country/", [](const FakeRequest&) {
-        return FakeReply::result(200, {{"CountryCode", "DE"}, {"CountryPrefix", "49"}});
-    });
-    installSigned(service, "card/", {{"Username", username}, {"Credit", 1250}});
-    installSigned(service, "salam/", {{"Servers", salamServers}, {"SinceLastConnection", 42}});
     installSigned(service, "GAPI/channels/browse/index/", browseFields());
     installSigned(service, "GAPI/channels/archive/JSON",
                   {{"MessagesCount", 0}, {"Messages", QJsonArray()}});
@@ -67,18 +100,9 @@ void FakeProcedures::install(FakeWebService* service)
         return signedReply(r, {{"ChannelID", r.json().value("ChannelID")}});
     });
     installSigned(service, "like/get/", {{"MessagesLikeCount", QJsonArray()}});
-    installSigned(service, "lastseen/", {{"LastSeen", 1700000000}});
-    installSigned(service, "contacts/syncall/", {{"Members", QJsonArray()}});
-    installSigned(service, "contacts/syncchanges/", {{"Members", QJsonArray()}});
-    // Everything else: a checked success without fields; browse/<id>/ has its
-    // own reply, and the more specific prefixes win over these.
-    service->setPrefixHandler("GAPI/channels/browse/", [this](const FakeRequest& r) {
-        return signedReply(r, browseFields());
-    });
-    for (const char* prefix : {"", "GAPI/", "CAPI/"})
-        service->setPrefixHandler(QString::fromLatin1(prefix), [this](const FakeRequest& r) {
-            return signedReply(r, QJsonObject());
-        });
+
+    // The procedures the local service has, with the values fixed above.
+    local->installProcedures();
 }
 
 void FakeProcedures::installSigned(FakeWebService* service, const QString& path,
@@ -90,48 +114,8 @@ void FakeProcedures::installSigned(FakeWebService* service, const QString& path,
 
 FakeReply FakeProcedures::signedReply(const FakeRequest& request, const QJsonObject& fields)
 {
-    const bool isSigned = request.json().contains(QStringLiteral("AuthValue"));
-    if (isSigned && checkAuthValue && tokenIssued &&
-        !authValueMatches(request.body, token, hashMethod))
+    QString user;
+    if (verify(request, &user) != 0)
         return FakeReply::result(401, {{"ResultMessage", "AuthValue check failed"}});
     return FakeReply::result(200, fields);
-}
-
-FakeReply FakeProcedures::registerReply(const FakeRequest& request)
-{
-    const QJsonObject body = request.json();
-    registeredPhoneNo = body.value("PhoneNo").toString();
-    registeredClientNonce = body.value("ClientNonce").toString();
-    registeredClientTimestamp = body.value("ClientTimestamp").toString();
-    const QString expectedId = TestCrypto::digestHex(
-        "SHA256", (registeredClientTimestamp + registeredClientNonce + registeredPhoneNo).toUtf8());
-    if (registeredPhoneNo.isEmpty() || body.value("RequestId").toString() != expectedId)
-        return FakeReply::result(400, {{"ResultMessage", "bad RequestId"}});
-    return FakeReply::result(200, {{"PhoneNo", registeredPhoneNo},
-                                   {"DeviceId", body.value("DeviceId")},
-                                   {"ServerNonce", serverNonce},
-                                   {"ServerTimestamp", serverTimestamp},
-                                   {"HashMethod", hashMethod},
-                                   {"EncryptionMethod", encryptionMethod}});
-}
-
-FakeReply FakeProcedures::activationReply(const FakeRequest& request)
-{
-    const QJsonObject body = request.json();
-    const QString phone = body.value("PhoneNo").toString();
-    const QString expected = TestCrypto::digestHex(
-        hashMethod, (phone + pinCode + serverTimestamp + serverNonce).toUtf8());
-    if (phone != registeredPhoneNo || body.value("VerificationToken").toString() != expected)
-        return FakeReply::result(403, {{"ResultMessage", "wrong activation code"}});
-    const QByteArray key =
-        TestCrypto::digest(hashMethod,
-                           (username + registeredClientTimestamp + registeredClientNonce).toUtf8())
-            .toHex()
-            .left(TestCrypto::keySize(encryptionMethod));
-    const QByteArray iv = TestCrypto::randomBytes(16);
-    const QByteArray eToken = TestCrypto::aesCbcEncrypt(encryptionMethod, key, iv, token.toUtf8());
-    tokenIssued = true;
-    return FakeReply::result(200, {{"Username", username},
-                                   {"EToken", QString::fromLatin1(eToken.toBase64())},
-                                   {"Iv", QString::fromLatin1(iv.toBase64())}});
 }

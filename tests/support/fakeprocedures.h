@@ -3,21 +3,30 @@
 
 #include "fakereply.h"
 #include "fakerequest.h"
+#include "servicestore.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 
-class FakeWebService;
+#include <memory>
 
-// The web service's procedures as the fake answers them by default: sign-up
-// with a real verification token and an encrypted token (OpenSSL, not the
-// program's code), signed requests checked against that token, and for every
-// other procedure a success carrying the reply fields the client requires.
-// Tests change single answers with FakeWebService::enqueueReply.
+class FakeWebService;
+class LocalService;
+
+// The local service's procedures (the same code the standalone service runs,
+// with its state in memory) with the values it issues fixed by the test: one
+// user name, token, server nonce and time stamp and activation code, and the
+// chat servers of "Salam". Signed requests are checked against the token once
+// it was issued (or when the test sets it). Procedures the service does not
+// have yet answer a checked success carrying the reply fields the client
+// requires. Tests change single answers with FakeWebService::enqueueReply.
 class FakeProcedures
 {
 public:
+    FakeProcedures();
+    ~FakeProcedures();
+
     // Installs the handlers on service; this object must outlive it.
     void install(FakeWebService* service);
 
@@ -48,11 +57,16 @@ public:
     // The body with the value of "AuthValue" replaced by "" (textually).
     static QByteArray withEmptyAuthValue(const QByteArray& body);
 
+    LocalService* localService() const { return local.get(); }
+
 private:
-    FakeReply registerReply(const FakeRequest& request);
-    FakeReply activationReply(const FakeRequest& request);
+    void configure();
+    int verify(const FakeRequest& request, QString* user) const;
     FakeReply signedReply(const FakeRequest& request, const QJsonObject& fields);
     void installSigned(FakeWebService* service, const QString& path, const QJsonObject& fields);
+
+    ServiceStore store;
+    std::unique_ptr<LocalService> local;
 };
 
 #endif // FAKEPROCEDURES_H

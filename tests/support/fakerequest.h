@@ -1,28 +1,9 @@
 #ifndef FAKEREQUEST_H
 #define FAKEREQUEST_H
 
-#include <QByteArray>
-#include <QHash>
-#include <QJsonObject>
-#include <QString>
+#include "servicerequest.h"
 
-// One HTTP request as the fake web service received it.
-class FakeRequest
-{
-public:
-    QByteArray method;
-    // Without the leading "/" and without the query, still percent-encoded.
-    QString path;
-    QString query;
-    // Header names in lower case.
-    QHash<QByteArray, QByteArray> headers;
-    QByteArray body;
-    // Set when the client closed the connection before its reply was written.
-    bool closedByClient = false;
-
-    QByteArray header(const QByteArray& name) const { return headers.value(name.toLower()); }
-    // The body as a JSON object (empty when it is not one).
-    QJsonObject json() const;
-};
+// One HTTP request as the test service received it.
+using FakeRequest = ServiceRequest;
 
 #endif // FAKEREQUEST_H

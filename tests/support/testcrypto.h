@@ -1,25 +1,10 @@
 #ifndef TESTCRYPTO_H
 #define TESTCRYPTO_H
 
-#include <QByteArray>
-#include <QString>
+#include "servicecrypto.h"
 
-// Digests and AES-CBC straight from OpenSSL, for tests and fakes that must
-// check the program's values without going through the program's own code.
-// Algorithm names are the service's: "SHA1", "SHA256", "SHA512", "AES128CBC",
-// "AES192CBC", "AES256CBC". Failures give an empty array.
-class TestCrypto
-{
-public:
-    static QByteArray digest(const QString& hashMethod, const QByteArray& data);
-    static QString digestHex(const QString& hashMethod, const QByteArray& data);
-    // Standard PKCS#7 padding.
-    static QByteArray aesCbcEncrypt(const QString& encryptionMethod, const QByteArray& key,
-                                    const QByteArray& iv, const QByteArray& plain);
-    static QByteArray aesCbcDecrypt(const QString& encryptionMethod, const QByteArray& key,
-                                    const QByteArray& iv, const QByteArray& cipherText);
-    static int keySize(const QString& encryptionMethod);
-    static QByteArray randomBytes(int count);
-};
+// Digests and AES-CBC straight from OpenSSL, to check the program's values
+// without going through the program's own code.
+using TestCrypto = ServiceCrypto;
 
 #endif // TESTCRYPTO_H

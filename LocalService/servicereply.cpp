@@ -1,16 +1,16 @@
-#include "fakereply.h"
+#include "servicereply.h"
 
 #include <QJsonDocument>
 
-FakeReply FakeReply::json(const QJsonObject& object, int status)
+ServiceReply ServiceReply::json(const QJsonObject& object, int status)
 {
-    FakeReply reply;
+    ServiceReply reply;
     reply.status = status;
     reply.body = QJsonDocument(object).toJson(QJsonDocument::Compact);
     return reply;
 }
 
-FakeReply FakeReply::result(int code, const QJsonObject& fields)
+ServiceReply ServiceReply::result(int code, const QJsonObject& fields)
 {
     QJsonObject object = fields;
     object.insert(QStringLiteral("ResultCode"), code);
@@ -20,25 +20,32 @@ FakeReply FakeReply::result(int code, const QJsonObject& fields)
     return json(object);
 }
 
-FakeReply FakeReply::raw(const QByteArray& body, int status, const QByteArray& contentType)
+ServiceReply ServiceReply::raw(const QByteArray& body, int status, const QByteArray& contentType)
 {
-    FakeReply reply;
+    ServiceReply reply;
     reply.status = status;
     reply.body = body;
     reply.contentType = contentType;
     return reply;
 }
 
-FakeReply FakeReply::dropped()
+ServiceReply ServiceReply::dropped()
 {
-    FakeReply reply;
+    ServiceReply reply;
     reply.dropConnection = true;
     return reply;
 }
 
-FakeReply FakeReply::delayed(int msecs) const
+ServiceReply ServiceReply::delayed(int msecs) const
 {
-    FakeReply reply = *this;
+    ServiceReply reply = *this;
     reply.delayMs = msecs;
     return reply;
+}
+
+int ServiceReply::resultCode() const
+{
+    const QJsonValue code =
+        QJsonDocument::fromJson(body).object().value(QStringLiteral("ResultCode"));
+    return code.isDouble() ? code.toInt() : status;
 }

@@ -1,4 +1,4 @@
-#include "testcrypto.h"
+#include "servicecrypto.h"
 
 #include <openssl/evp.h>
 #include <openssl/rand.h>
@@ -55,7 +55,7 @@ QByteArray runCipher(const QString& name, const QByteArray& key, const QByteArra
 
 } // namespace
 
-QByteArray TestCrypto::digest(const QString& hashMethod, const QByteArray& data)
+QByteArray ServiceCrypto::digest(const QString& hashMethod, const QByteArray& data)
 {
     const EVP_MD* md = digestOf(hashMethod);
     if (!md)
@@ -67,30 +67,30 @@ QByteArray TestCrypto::digest(const QString& hashMethod, const QByteArray& data)
     return QByteArray(reinterpret_cast<const char*>(out), static_cast<int>(length));
 }
 
-QString TestCrypto::digestHex(const QString& hashMethod, const QByteArray& data)
+QString ServiceCrypto::digestHex(const QString& hashMethod, const QByteArray& data)
 {
     return QString::fromLatin1(digest(hashMethod, data).toHex());
 }
 
-QByteArray TestCrypto::aesCbcEncrypt(const QString& encryptionMethod, const QByteArray& key,
-                                     const QByteArray& iv, const QByteArray& plain)
+QByteArray ServiceCrypto::aesCbcEncrypt(const QString& encryptionMethod, const QByteArray& key,
+                                        const QByteArray& iv, const QByteArray& plain)
 {
     return runCipher(encryptionMethod, key, iv, plain, 1);
 }
 
-QByteArray TestCrypto::aesCbcDecrypt(const QString& encryptionMethod, const QByteArray& key,
-                                     const QByteArray& iv, const QByteArray& cipherText)
+QByteArray ServiceCrypto::aesCbcDecrypt(const QString& encryptionMethod, const QByteArray& key,
+                                        const QByteArray& iv, const QByteArray& cipherText)
 {
     return runCipher(encryptionMethod, key, iv, cipherText, 0);
 }
 
-int TestCrypto::keySize(const QString& encryptionMethod)
+int ServiceCrypto::keySize(const QString& encryptionMethod)
 {
     const EVP_CIPHER* cipher = cipherOf(encryptionMethod);
     return cipher ? EVP_CIPHER_key_length(cipher) : 0;
 }
 
-QByteArray TestCrypto::randomBytes(int count)
+QByteArray ServiceCrypto::randomBytes(int count)
 {
     QByteArray out(count, '\0');
     RAND_bytes(reinterpret_cast<unsigned char*>(out.data()), count);

@@ -1,8 +1,8 @@
-#include "fakerequest.h"
+#include "servicerequest.h"
 
 #include <QJsonDocument>
 
-QJsonObject FakeRequest::json() const
+QJsonObject ServiceRequest::json() const
 {
     return QJsonDocument::fromJson(body).object();
 }

@@ -1,4 +1,4 @@
-#include "fakewebservice.h"
+#include "httpsservice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,6 +22,8 @@ QByteArray reasonPhrase(int status)
         return "Forbidden";
     case 404:
         return "Not Found";
+    case 413:
+        return "Payload Too Large";
     case 500:
         return "Internal Server Error";
     default:
@@ -60,12 +62,12 @@ bool takeChunkedBody(QByteArray* buffer, int start, QByteArray* body, int* consu
 
 } // namespace
 
-FakeWebService::FakeWebService(const TestCertificates& certificates, QObject* parent)
+HttpsService::HttpsService(const ServiceCertificates& certificates, QObject* parent)
     : QTcpServer(parent), certificates(certificates)
 {
 }
 
-FakeWebService::~FakeWebService()
+HttpsService::~HttpsService()
 {
     const QList<QSslSocket*> sockets = connections.keys();
     connections.clear();
@@ -76,47 +78,47 @@ FakeWebService::~FakeWebService()
     }
 }
 
-bool FakeWebService::start()
+bool HttpsService::start(quint16 port)
 {
-    return listen(QHostAddress::LocalHost, 0);
+    return listen(QHostAddress::LocalHost, port);
 }
 
-QString FakeWebService::baseUrl() const
+QString HttpsService::baseUrl() const
 {
     return QStringLiteral("https://127.0.0.1:%1/").arg(serverPort());
 }
 
-void FakeWebService::setHandler(const QString& path, Handler handler)
+void HttpsService::setHandler(const QString& path, Handler handler)
 {
     handlers.insert(path, std::move(handler));
 }
 
-void FakeWebService::setPrefixHandler(const QString& prefix, Handler handler)
+void HttpsService::setPrefixHandler(const QString& prefix, Handler handler)
 {
     prefixHandlers.insert(prefix, std::move(handler));
 }
 
-void FakeWebService::enqueueReply(const QString& path, const FakeReply& reply)
+void HttpsService::enqueueReply(const QString& path, const ServiceReply& reply)
 {
     scripted[path].enqueue(reply);
 }
 
-void FakeWebService::clearScriptedReplies()
+void HttpsService::clearScriptedReplies()
 {
     scripted.clear();
 }
 
-QList<FakeRequest> FakeWebService::requestsFor(const QString& path) const
+QList<ServiceRequest> HttpsService::requestsFor(const QString& path) const
 {
-    QList<FakeRequest> out;
-    for (const FakeRequest& request : log) {
+    QList<ServiceRequest> out;
+    for (const ServiceRequest& request : log) {
         if (request.path == path)
             out << request;
     }
     return out;
 }
 
-bool FakeWebService::waitForRequests(int count, int timeoutMs)
+bool HttpsService::waitForRequests(int count, int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
@@ -125,7 +127,7 @@ bool FakeWebService::waitForRequests(int count, int timeoutMs)
     return log.size() >= count;
 }
 
-void FakeWebService::incomingConnection(qintptr socketDescriptor)
+void HttpsService::incomingConnection(qintptr socketDescriptor)
 {
     auto* socket = new QSslSocket(this);
     if (!socket->setSocketDescriptor(socketDescriptor)) {
@@ -149,7 +151,7 @@ void FakeWebService::incomingConnection(qintptr socketDescriptor)
     socket->startServerEncryption();
 }
 
-void FakeWebService::socketClosed(QSslSocket* socket)
+void HttpsService::socketClosed(QSslSocket* socket)
 {
     if (!connections.contains(socket))
         return;
@@ -162,14 +164,17 @@ void FakeWebService::socketClosed(QSslSocket* socket)
     socket->deleteLater();
 }
 
-bool FakeWebService::parseRequest(QByteArray* buffer, FakeRequest* request)
+HttpsService::Parse HttpsService::parseRequest(QByteArray* buffer, ServiceRequest* request) const
 {
+    const int maxHead = 64 * 1024;
     const int headerEnd = buffer->indexOf("\r\n\r\n");
     if (headerEnd < 0)
-        return false;
+        return buffer->size() > maxHead ? Parse::TooLarge : Parse::Incomplete;
+    if (headerEnd > maxHead)
+        return Parse::TooLarge;
     const QList<QByteArray> lines = buffer->left(headerEnd).split('\n');
     const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
-    FakeRequest parsed;
+    ServiceRequest parsed;
     parsed.method = requestLine.value(0);
     const QByteArray target = requestLine.value(1);
     const int queryStart = target.indexOf('?');
@@ -189,21 +194,27 @@ bool FakeWebService::parseRequest(QByteArray* buffer, FakeRequest* request)
     const int bodyStart = headerEnd + 4;
     int consumed = bodyStart;
     if (parsed.header("transfer-encoding").toLower().contains("chunked")) {
+        if (buffer->size() - bodyStart > maxBodySize + 64 * 1024)
+            return Parse::TooLarge;
         if (!takeChunkedBody(buffer, bodyStart, &parsed.body, &consumed))
-            return false;
+            return Parse::Incomplete;
     } else {
-        const int length = parsed.header("content-length").toInt();
+        bool ok = true;
+        const QByteArray lengthText = parsed.header("content-length");
+        const qint64 length = lengthText.isEmpty() ? 0 : lengthText.toLongLong(&ok);
+        if (!ok || length < 0 || length > maxBodySize)
+            return Parse::TooLarge;
         if (buffer->size() < bodyStart + length)
-            return false;
+            return Parse::Incomplete;
         parsed.body = buffer->mid(bodyStart, length);
         consumed = bodyStart + length;
     }
     buffer->remove(0, consumed);
     *request = parsed;
-    return true;
+    return Parse::Complete;
 }
 
-FakeReply FakeWebService::replyFor(const FakeRequest& request)
+ServiceReply HttpsService::replyFor(const ServiceRequest& request)
 {
     auto script = scripted.find(request.path);
     if (script != scripted.end() && !script->isEmpty())
@@ -222,23 +233,39 @@ FakeReply FakeWebService::replyFor(const FakeRequest& request)
     }
     if (best)
         return (*best)(request);
-    return FakeReply::result(404,
-                             {{QStringLiteral("ResultMessage"), QStringLiteral("no handler")}});
+    return ServiceReply::result(404,
+                                {{QStringLiteral("ResultMessage"), QStringLiteral("no handler")}});
 }
 
-void FakeWebService::readRequests(QSslSocket* socket)
+void HttpsService::readRequests(QSslSocket* socket)
 {
     if (!connections.contains(socket))
         return;
     connections[socket].buffer.append(socket->readAll());
     while (connections.contains(socket) && !connections[socket].busy) {
-        FakeRequest request;
-        if (!parseRequest(&connections[socket].buffer, &request))
+        ServiceRequest request;
+        const Parse parse = parseRequest(&connections[socket].buffer, &request);
+        if (parse == Parse::Incomplete)
             return;
-        log << request;
-        const int logIndex = log.size() - 1;
+        if (parse == Parse::TooLarge) {
+            ServiceReply refusal =
+                ServiceReply::result(413, {{"ResultMessage", "request too large"}});
+            refusal.status = 413;
+            emit requestAnswered(ServiceRequest(), refusal);
+            writeReply(socket, refusal);
+            socket->disconnectFromHost();
+            connections[socket].buffer.clear();
+            connections[socket].busy = true;
+            return;
+        }
+        int logIndex = -1;
+        if (keepRequests) {
+            log << request;
+            logIndex = log.size() - 1;
+        }
         emit requestReceived(request);
-        const FakeReply reply = replyFor(request);
+        const ServiceReply reply = replyFor(request);
+        emit requestAnswered(request, reply);
         if (reply.dropConnection) {
             socket->abort();
             return;
@@ -262,7 +289,7 @@ void FakeWebService::readRequests(QSslSocket* socket)
     }
 }
 
-void FakeWebService::writeReply(QSslSocket* socket, const FakeReply& reply)
+void HttpsService::writeReply(QSslSocket* socket, const ServiceReply& reply)
 {
     if (reply.writer) {
         reply.writer(socket);
@@ -272,6 +299,8 @@ void FakeWebService::writeReply(QSslSocket* socket, const FakeReply& reply)
         "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
     out += "Content-Type: " + reply.contentType + "\r\n";
     out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    for (auto it = reply.headers.constBegin(); it != reply.headers.constEnd(); ++it)
+        out += it.key() + ": " + it.value() + "\r\n";
     out += "Connection: keep-alive\r\n\r\n";
     out += reply.body;
     socket->write(out);

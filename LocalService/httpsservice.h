@@ -1,0 +1,99 @@
+#ifndef HTTPSSERVICE_H
+#define HTTPSSERVICE_H
+
+#include "servicecertificates.h"
+#include "servicereply.h"
+#include "servicerequest.h"
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QQueue>
+#include <QString>
+#include <QTcpServer>
+
+#include <functional>
+
+class QSslSocket;
+
+// An HTTPS/1.1 server on 127.0.0.1 only. It answers each path with a scripted
+// reply (first in, first out), else with the handler registered for the path
+// (exact, then the longest prefix), else 404. Requests are kept in a log (for
+// tests: method, path, headers and body) unless keeping is switched off.
+// Connections stay open between requests (keep-alive). A request whose head
+// or body is larger than the limits is answered 413 and its connection closed.
+class HttpsService : public QTcpServer
+{
+    Q_OBJECT
+public:
+    using Handler = std::function<ServiceReply(const ServiceRequest&)>;
+
+    explicit HttpsService(const ServiceCertificates& certificates, QObject* parent = nullptr);
+    ~HttpsService() override;
+
+    // Listens on 127.0.0.1:port (0: a free port).
+    bool start(quint16 port = 0);
+    // "https://127.0.0.1:<port>/"
+    QString baseUrl() const;
+
+    // Paths are given without the leading "/" (e.g. "register/").
+    void setHandler(const QString& path, Handler handler);
+    void setPrefixHandler(const QString& prefix, Handler handler);
+    void enqueueReply(const QString& path, const ServiceReply& reply);
+    void clearScriptedReplies();
+
+    QList<ServiceRequest> requests() const { return log; }
+    QList<ServiceRequest> requestsFor(const QString& path) const;
+    void clearRequests() { log.clear(); }
+    // Off for a long-running service: requests are answered but not kept.
+    void setKeepRequests(bool keep) { keepRequests = keep; }
+    void setMaxBodySize(qint64 bytes) { maxBodySize = bytes; }
+    qint64 maxBody() const { return maxBodySize; }
+    // Connections that closed before their TLS handshake completed.
+    int failedHandshakes() const { return handshakeFailures; }
+    // Runs the event loop until count requests are logged or time runs out.
+    bool waitForRequests(int count, int timeoutMs = 5000);
+
+signals:
+    void requestReceived(const ServiceRequest& request);
+    // One per answered request (a request refused as too large has an empty
+    // method and path).
+    void requestAnswered(const ServiceRequest& request, const ServiceReply& reply);
+
+protected:
+    void incomingConnection(qintptr socketDescriptor) override;
+
+private:
+    struct Connection
+    {
+        QByteArray buffer;
+        bool busy = false;
+        bool encrypted = false;
+        int pendingLogIndex = -1;
+    };
+
+    void readRequests(QSslSocket* socket);
+    enum class Parse
+    {
+        Incomplete,
+        Complete,
+        TooLarge
+    };
+    // Takes one complete request off the buffer.
+    Parse parseRequest(QByteArray* buffer, ServiceRequest* request) const;
+    ServiceReply replyFor(const ServiceRequest& request);
+    void writeReply(QSslSocket* socket, const ServiceReply& reply);
+    void socketClosed(QSslSocket* socket);
+
+    ServiceCertificates certificates;
+    QHash<QString, Handler> handlers;
+    QMap<QString, Handler> prefixHandlers;
+    QHash<QString, QQueue<ServiceReply>> scripted;
+    QHash<QSslSocket*, Connection> connections;
+    QList<ServiceRequest> log;
+    int handshakeFailures = 0;
+    bool keepRequests = true;
+    qint64 maxBodySize = 64 * 1024 * 1024;
+};
+
+#endif // HTTPSSERVICE_H
