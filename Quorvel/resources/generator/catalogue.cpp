@@ -1,0 +1,56 @@
+#include "catalogue.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+bool Catalogue::read(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1").arg(path);
+        return false;
+    }
+    QXmlStreamReader xml(&file);
+    QString context;
+    QString source;
+    Entry entry;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const auto name = xml.name();
+            if (name == QLatin1String("context")) {
+                context.clear();
+            } else if (name == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (name == QLatin1String("message")) {
+                source.clear();
+                entry = Entry();
+            } else if (name == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (name == QLatin1String("translation")) {
+                const QString type = xml.attributes().value(QLatin1String("type")).toString();
+                entry.finished = type.isEmpty();
+                entry.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            }
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
+            items.insert({context, source}, entry);
+        }
+    }
+    if (xml.hasError()) {
+        *error = QStringLiteral("%1:%2: %3").arg(path).arg(xml.lineNumber()).arg(xml.errorString());
+        return false;
+    }
+    return true;
+}
+
+QStringList Catalogue::missing(const Catalogue& wanted) const
+{
+    QStringList out;
+    for (auto it = wanted.items.cbegin(); it != wanted.items.cend(); ++it) {
+        const auto found = items.constFind(it.key());
+        if (found == items.cend() || !found->finished || found->translation.trimmed().isEmpty())
+            out.append(it.key().first + QStringLiteral(": ") + it.key().second);
+    }
+    out.sort();
+    return out;
+}
