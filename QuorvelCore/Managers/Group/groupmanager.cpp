@@ -1,60 +1,334 @@
 #include "Managers/Group/groupmanager.h"
 
-#include "foundation/globalconstants.h"
+#include "foundation/datetime.h"
+#include "foundation/simpleqtlogger.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+
+namespace {
+const QString kStoreName = QStringLiteral("groupsDatabase");
+const QString kGroupIds = QStringLiteral("PrivateGroups");
+const QString kMembersPrefix = QStringLiteral("MEMBERS_");
+const QString kLastTimeNewMessages = QStringLiteral("lastTimeNewMessagesCalled");
+
+QString compact(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QString compact(const QJsonArray& array)
+{
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+} // namespace
 
 GroupManager::GroupManager(QObject* parent) : AbstractManager(parent) {}
 
 void GroupManager::startLoading()
 {
+    L_DEBUG(QStringLiteral("GroupManager::startLoading() | #START %1")
+                .arg(DateTime::getDateTimeInMSecs()));
+    loading = true;
+    store.setDBName(kStoreName);
+    loadAllGroups();
     emit loadingFinished();
+    L_DEBUG(QStringLiteral("GroupManager::startLoading() | #END %1")
+                .arg(DateTime::getDateTimeInMSecs()));
 }
 
-bool GroupManager::storeOwnMessage(const Message& message)
+void GroupManager::onInitialize()
 {
-    return addMessagePair(message, false, true);
+    startUserList();
+    emit setXmppRooms(groups.keys());
 }
 
-bool GroupManager::storeArrivedMessage(const Message& message)
+bool GroupManager::isValidGroupId(const QString& id)
 {
-    Message arrived = message;
-    // The user's own message from another device is already read.
-    if (arrived.getUserId() == GlobalConstants::getUserName())
-        arrived.setState(MessageBase::MsgState_Seen);
-    return addMessagePair(arrived, true, true);
+    return !id.isEmpty() && !id.contains(QLatin1Char(',')) && id != kGroupIds &&
+           id != kLastTimeNewMessages && !id.startsWith(kMembersPrefix);
 }
 
-void GroupManager::answerHistory(const MessageRequest& request)
+QString GroupManager::getMembersDBKey(const QString& id)
 {
-    // Requests that name no kind of conversation are not answered.
-    if (request.getChatType() < 1 || request.getChatType() > 5)
-        return;
-    MessageReply reply;
-    reply.setRequest(request);
-    respondGetMessages(request, &reply);
-    emit commandResponse(CMD_GetGroupMessages, QVariant::fromValue(reply));
+    return kMembersPrefix + id;
 }
 
-MessageBase::MsgState GroupManager::confirmSent(const Message& message)
+// ---- loading ---------------------------------------------------------------
+
+QStringList GroupManager::getGroupIds() const
 {
-    setMessageSentTime(message);
-    if (changeMessageStatesToSeen(message.getChatId(), {message.getMessageId()}).isEmpty())
-        return MessageBase::MsgState_Draft;
-    return MessageBase::MsgState_Seen;
+    QString text;
+    if (!store.get(kGroupIds, &text))
+        return {};
+    return text.split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
-bool GroupManager::markSeen(const QString& id, SeenMessage*)
+void GroupManager::loadAllGroups()
 {
-    Message last;
-    if (getLastMessage(id, &last) && last.getUserId() != userName)
-        changeMessageState(id, last.getMessageId(), MessageBase::MsgState_Seen);
-    return false;
+    const QStringList ids = getGroupIds();
+    for (const QString& id : ids) {
+        if (!loadGroup(id))
+            L_WARN(QStringLiteral("GroupManager::loadAllGroups | skipped unreadable group ") + id);
+    }
 }
 
-void GroupManager::applyMuteUpdate(const QString& id, bool mute)
+bool GroupManager::readGroupInfo(const QString& id, GroupInfo* out) const
+{
+    QString text;
+    if (!store.get(id, &text))
+        return false;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
+    GroupInfo info;
+    if (!document.isObject() || !info.setDataFromDBJson(document.object()) || info.getJid() != id)
+        return false;
+    *out = info;
+    return true;
+}
+
+bool GroupManager::loadGroup(const QString& id)
 {
     GroupInfo info;
-    info.setJid(id);
-    info.setMute(mute);
-    updateMute(info);
-    respondGroupGetData(id);
+    if (!isValidGroupId(id) || !readGroupInfo(id, &info))
+        return false;
+    Group group;
+    group.setInfo(info);
+    groups.insert(id, group);
+    loadGroupMembersInfo(id);
+    return true;
+}
+
+void GroupManager::loadGroupMembersInfo(const QString& id)
+{
+    QString text;
+    if (!groups.contains(id) || !store.get(getMembersDBKey(id), &text))
+        return;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
+    if (document.isArray())
+        groups[id].setMembers(document.array());
+}
+
+// ---- the list and the store ---------------------------------------------------
+
+bool GroupManager::addGroupId(const QString& id)
+{
+    QStringList ids = getGroupIds();
+    if (ids.contains(id))
+        return true;
+    ids.append(id);
+    return store.put(kGroupIds, ids.join(QLatin1Char(',')));
+}
+
+bool GroupManager::removeGroupId(const QString& id)
+{
+    QStringList ids = getGroupIds();
+    if (!ids.contains(id))
+        return true;
+    ids.removeAll(id);
+    return store.put(kGroupIds, ids.join(QLatin1Char(',')));
+}
+
+bool GroupManager::addGroupInfo(const GroupInfo& info)
+{
+    return store.put(info.getJid(), compact(info.toDBJsonObject()));
+}
+
+bool GroupManager::addGroupMembersInfo(const Group& group)
+{
+    return store.put(getMembersDBKey(group.getId()), compact(group.getMembersArray()));
+}
+
+bool GroupManager::addGroup(Group group, bool keepLocalFlags, bool namedForUser)
+{
+    const QString id = group.getId();
+    if (!isValidGroupId(id)) {
+        L_WARN(QStringLiteral("GroupManager::addGroup | refused group id: ") + id);
+        return false;
+    }
+    if (keepLocalFlags && groups.contains(id)) {
+        GroupInfo info = group.getInfo();
+        info.setDBFields(groups.value(id).getInfo());
+        group.setInfo(info);
+    }
+    // The service names the group for the user again: he is a member.
+    if (namedForUser)
+        group.setRemoved(false);
+    if (!addGroupId(id) || !addGroupInfo(group.getInfo())) {
+        L_ERROR(QStringLiteral("GroupManager::addGroup | store write failed for ") + id);
+        return false;
+    }
+    insertGroup(group);
+    return true;
+}
+
+void GroupManager::insertGroup(const Group& group)
+{
+    const QString id = group.getId();
+    auto it = groups.find(id);
+    if (it == groups.end()) {
+        const GroupInfo received = group.getInfo();
+        it = groups.insert(id, group);
+        it->initChat();
+        if (it->isChatEmpty())
+            requestArchive(id, QString(), 50, false);
+        respondGroupAdded(received);
+        return;
+    }
+    GroupInfo info = group.getInfo();
+    info.setLastMessage(it->getInfo().getLastMessage());
+    info.setUnreadCount(it->getInfo().getUnreadCount());
+    it->setInfo(info);
+    respondGroupGetData(info);
+}
+
+bool GroupManager::setGroupInfo(const GroupInfo& info)
+{
+    auto it = groups.find(info.getJid());
+    if (it == groups.end())
+        return false;
+    GroupInfo updated = info;
+    updated.setDBFields(it->getInfo());
+    updated.setLastMessage(it->getInfo().getLastMessage());
+    updated.setUnreadCount(it->getInfo().getUnreadCount());
+    if (!addGroupInfo(updated))
+        return false;
+    it->setInfo(updated);
+    respondGroupGetData(updated);
+    return true;
+}
+
+void GroupManager::markRemoved(const QString& id)
+{
+    auto it = groups.find(id);
+    if (it == groups.end() || it->getRemoved())
+        return;
+    it->setRemoved(true);
+    addGroupInfo(it->getInfo());
+    respondGroupGetData(it->getInfo());
+}
+
+bool GroupManager::removeGroup(const QString& id)
+{
+    if (!removeGroupId(id) || !store.del(id) || !store.del(getMembersDBKey(id))) {
+        L_ERROR(QStringLiteral("GroupManager::removeGroup | store write failed for ") + id);
+        return false;
+    }
+    auto it = groups.find(id);
+    if (it != groups.end()) {
+        it->removeChat();
+        groups.erase(it);
+    }
+    emit groupRemoved(id);
+    return true;
+}
+
+void GroupManager::updateMute(const GroupInfo& info)
+{
+    auto it = groups.find(info.getJid());
+    if (it == groups.end())
+        return;
+    it->updateMute(info.getMute());
+    addGroupInfo(it->getInfo());
+}
+
+bool GroupManager::getGroupInfo(const QString& id, GroupInfo* out) const
+{
+    if (!groups.contains(id))
+        return false;
+    *out = groups.value(id).getInfo();
+    return true;
+}
+
+QHash<QString, GroupMember> GroupManager::getMembers(const QString& id) const
+{
+    return groups.value(id).getMembers();
+}
+
+QList<GroupInfo> GroupManager::getGroupListSorted()
+{
+    // Only groups that loaded: an id whose record could not be read has no
+    // group to show.
+    QList<Group*> list;
+    for (auto it = groups.begin(); it != groups.end(); ++it) {
+        // Opens the store when needed and brings the newest message and the
+        // unread count up to date.
+        it->initChat();
+        list.append(&it.value());
+    }
+    std::stable_sort(list.begin(), list.end(), [](const Group* a, const Group* b) {
+        const qint64 ta = a->getInfo().getLastMessage().getSendTimeInGMT();
+        const qint64 tb = b->getInfo().getLastMessage().getSendTimeInGMT();
+        return ta != tb ? ta > tb : a->getId() < b->getId();
+    });
+    QList<GroupInfo> infos;
+    for (const Group* group : qAsConst(list))
+        infos.append(group->getInfo());
+    return infos;
+}
+
+void GroupManager::respondGroupGetData(const QString& id)
+{
+    if (groups.contains(id))
+        respondGroupGetData(groups.value(id).getInfo());
+}
+
+void GroupManager::respondGroupGetData(const GroupInfo& info)
+{
+    emit commandResponse(CMD_GroupGetData, QVariant::fromValue(info));
+}
+
+void GroupManager::respondGroupAdded(const GroupInfo& info)
+{
+    emit commandResponse(CMD_GroupAdded, QVariant::fromValue(info));
+}
+
+// ---- the user's group list -----------------------------------------------------
+
+void GroupManager::processUserList(const QJsonObject& reply)
+{
+    if (!reply.contains(kGroupIds))
+        return;
+    QList<Group> named;
+    const QJsonArray array = reply.value(kGroupIds).toArray();
+    for (const QJsonValue& value : array) {
+        Group group;
+        if (group.setDataFromJson(value.toObject()))
+            named.append(group);
+        else
+            L_WARN(QStringLiteral("GroupManager::processUserList | skipped an unreadable group"));
+    }
+    analyzeRemovedGroups(named);
+    QStringList ids;
+    for (const Group& group : qAsConst(named)) {
+        if (addGroup(group, true, true))
+            ids.append(group.getId());
+    }
+    emit setXmppRooms(ids);
+}
+
+void GroupManager::analyzeRemovedGroups(const QList<Group>& named)
+{
+    QSet<QString> namedIds;
+    for (const Group& group : named)
+        namedIds.insert(group.getId());
+    const QStringList stored = getGroupIds();
+    for (const QString& id : stored) {
+        if (!namedIds.contains(id))
+            markRemoved(id);
+    }
+}
+
+qint64 GroupManager::getLastTimeNMCalled() const
+{
+    qint64 time = 0;
+    store.get(kLastTimeNewMessages, &time);
+    return time;
+}
+
+void GroupManager::setLastTimeNMCalled(qint64 time)
+{
+    store.put(kLastTimeNewMessages, time);
+    L_DEBUG(QStringLiteral("GroupManager::decomposeNewMessages | Time set to: %1").arg(time));
 }

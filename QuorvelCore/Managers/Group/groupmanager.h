@@ -1,13 +1,17 @@
 #ifndef GROUPMANAGER_H
 #define GROUPMANAGER_H
 
+#include "Managers/Group/group.h"
+#include "Managers/Group/grouplookupqueue.h"
 #include "Managers/command.h"
 #include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
+#include "foundation/database.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
 #include "model/grouprole.h"
 #include "model/message.h"
+#include "model/messagepair.h"
 #include "model/messagereply.h"
 #include "model/messagerequest.h"
 #include "model/notificationmessage.h"
@@ -16,51 +20,83 @@
 #include <QHash>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QQueue>
+#include <QSet>
 #include <QStringList>
 #include <QVariant>
 
-// Private groups. This build keeps no groups yet: the manager takes part in
-// loading and answers every query as "no group", so the rest of the core
-// runs unchanged.
+// The user's private groups. The list of group ids, each group's description
+// and its members live in "groupsDatabase"; each group's messages in a store
+// of its own, opened when first needed. Changes go to the web service as
+// procedures whose replies carry no echo of the request: the group each one
+// concerns is remembered until its reply; the group-data and members look-ups
+// run one at a time. Group messages arrive live through the group rooms and
+// are filled in from the service's stanza archives.
 class GroupManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
 public:
     explicit GroupManager(QObject* parent = nullptr);
 
-    void setUserName(const QString& name) { userName = name; }
-    void onInitialize() {}
-    void processReply(Procedure, const QJsonObject&) {}
-    void result(Procedure, int) {}
+    // How far before the missed-messages request the next one starts, so that
+    // nothing sent around a request's time is lost between two requests.
+    static const qint64 kNewMessagesMarginMs = 5 * 60 * 1000;
 
-    QList<GroupInfo> getGroupListSorted() const { return {}; }
-    void enqueueGroupDataRequest(const QString&) {}
-    void enqueueMembersInfoRequest(const QString&) {}
-    void startCreateGroup(const QString&, const QString&, const QString&, const QString&,
-                          const QStringList&)
-    {
-    }
-    void startGroupAddMember(const QString&, const QStringList&) {}
-    void startGroupAddAdmin(const QString&, const QStringList&) {}
-    void startGroupChangeRole(const QString&, const QString&, GroupRole::Role) {}
-    void startGroupRemoveMember(const QString&, const QString&) {}
-    void respondGroupChangeData(const GroupInfo&) {}
-    void startGroupLeave(const QString&) {}
-    void removeHistory(const QString&) {}
-    void updateMute(const GroupInfo&) {}
-    void respondGroupGetData(const QString&) {}
-    bool respondGetMessages(const MessageRequest&, MessageReply*) { return false; }
-    bool addMessagePair(const Message&, bool, bool) { return false; }
-    void processControlMessage(const Message&) {}
-    void setMessageSentTime(const Message&) {}
-    QStringList changeMessageStatesToSeen(const QString&, const QStringList&) { return {}; }
-    QStringList changeMessageState(const QString&, const QString&, MessageBase::MsgState)
-    {
-        return {};
-    }
-    bool contains(const QString&) const { return false; }
-    bool getLastMessage(const QString&, Message*) const { return false; }
-    void setFilePathForMessage(const Message&) {}
+    void setUserName(const QString& name) { userName = name; }
+    void onInitialize();
+    void processReply(Procedure procedure, const QJsonObject& reply);
+
+    // ---- the group list ----
+    QList<GroupInfo> getGroupListSorted();
+    bool contains(const QString& id) const { return groups.contains(id); }
+    bool getGroupInfo(const QString& id, GroupInfo* out) const;
+    QHash<QString, GroupMember> getMembers(const QString& id) const;
+    void updateMute(const GroupInfo& info);
+    void removeHistory(const QString& id) { removeGroup(id); }
+    void respondGroupGetData(const QString& id);
+    void respondGroupGetData(const GroupInfo& info);
+    void respondGroupAdded(const GroupInfo& info);
+    // Ids that the store's list may hold: no "," (the list's separator) and
+    // none of the store's own keys.
+    static bool isValidGroupId(const QString& id);
+
+    // ---- procedures ----
+    void startCreateGroup(const QString& name, const QString& description, const QString& avUrl,
+                          const QString& avThUrl, const QStringList& members);
+    void startGroupAddMember(const QString& id, const QStringList& userIds);
+    void startGroupAddAdmin(const QString& id, const QStringList& userIds);
+    void startGroupRemoveMember(const QString& id, const QString& userId);
+    void startGroupChangeRole(const QString& id, const QString& userId, GroupRole::Role role);
+    void respondGroupChangeData(const GroupInfo& info) { startGroupChangeData(info); }
+    void startGroupChangeData(const GroupInfo& info);
+    void startGroupLeave(const QString& id);
+    void startGroupData(const QString& id);
+    void startGroupMembersInfo(const QString& id);
+    void startGroupMembers(const QString& id);
+    void startUserList();
+    void startUserUnsubscribe();
+    void enqueueGroupDataRequest(const QString& id);
+    void enqueueMembersInfoRequest(const QString& id);
+    bool groupDataRequestQueueContains(const QString& id) const;
+    bool membersInfoRequestQueueContains(const QString& id) const;
+
+    // ---- messages ----
+    bool addMessagePair(const Message& message, bool notify, bool emitPair);
+    void processControlMessage(const Message& message);
+    void setMessageSentTime(const Message& message);
+    void setFilePathForMessage(const Message& message);
+    bool getLastMessage(const QString& chatId, Message* out);
+    QStringList changeMessageState(const QString& chatId, const QString& messageId,
+                                   MessageBase::MsgState state);
+    QStringList changeMessageStatesToSeen(const QString& chatId, const QStringList& ids);
+
+    // ---- missed messages, archives and history pages ----
+    void startGroupNewMessages(qint64 lastTimeConnected);
+    void startGroupNewMessages(const QStringList& ids, qint64 time);
+    void startGroupArchive(const QString& groupId, const QString& messageId, int count);
+    bool respondGetMessages(const MessageRequest& request, MessageReply* reply);
+    bool getMessagesBefore(const QString& groupId, qint64 time, int count, QList<Message>* out);
+    qint64 getLastTimeNMCalled() const;
 
     // The group kind in the Manager's message flow.
     bool keepsConversation(const QString& id) const override { return contains(id); }
@@ -75,21 +111,105 @@ public:
 
 public slots:
     void startLoading() override;
-    void xmppChatClientConnected(qint64) {}
+    void xmppChatClientConnected(qint64 lastTimeConnected);
+    void result(Procedure procedure, int resultCode);
 
 signals:
-    void start(Procedure procedure, const QHash<QString, QJsonValue>& inputs);
     void commandResponse(Command command, const QVariant& output);
     void notification(const NotificationMessage& message);
-    void groupCreated(const QString& jid);
+    void start(Procedure procedure, const QHash<QString, QJsonValue>& inputs);
     void groupMembersInfoUpdate(const GroupInfoMembers& info);
     void groupRemoved(const QString& jid);
+    void groupCreated(const QString& jid);
     void groupLeft(const QString& jid);
+    void groupLastMessage(const Message& message);
     void messageReply(const MessageReply& reply);
-    void setXmppRooms(const QStringList& rooms);
+    void setXmppRooms(const QStringList& jidList);
 
 private:
+    // Store and list.
+    void loadAllGroups();
+    bool loadGroup(const QString& id);
+    void loadGroupMembersInfo(const QString& id);
+    QStringList getGroupIds() const;
+    bool readGroupInfo(const QString& id, GroupInfo* out) const;
+    bool addGroup(Group group, bool keepLocalFlags, bool namedForUser);
+    void insertGroup(const Group& group);
+    bool addGroupId(const QString& id);
+    bool addGroupInfo(const GroupInfo& info);
+    bool addGroupMembersInfo(const Group& group);
+    bool setGroupInfo(const GroupInfo& info);
+    bool removeGroup(const QString& id);
+    bool removeGroupId(const QString& id);
+    void markRemoved(const QString& id);
+    static QString getMembersDBKey(const QString& id);
+    void processUserList(const QJsonObject& reply);
+    void analyzeRemovedGroups(const QList<Group>& named);
+    static QString generateJID(const QString& userName);
+
+    // Replies of the procedures.
+    void processGroupData(const QJsonObject& reply);
+    void processGroupMembersInfo(const QJsonObject& reply);
+    void processMemberAdded();
+    void nextGroupDataRequest();
+    void nextMembersInfoRequest();
+    static QJsonArray membersArray(const QStringList& userIds, GroupRole::Role role);
+
+    // Messages.
+    bool addMessage(const Message& message, bool notify);
+    bool addMessagePair(MessagePair* pair, bool notify, bool emitPair);
+    bool addMessageToGroupDB(const Message& message, bool* isLast);
+    static bool shouldBeSaved(const Message& message);
+    static bool shouldControlMessageBeProcessed(const Message& message);
+    void notifyMessage(const Message& message);
+    void changeGroupDataOnControlMessage(const Message& message);
+    void processEditMessage(const Message& message, bool convertText);
+    void respondMessageEdited(const QString& chatId, const QString& messageId);
+    void respondMessageStateChange(const QString& chatId, const QStringList& ids,
+                                   MessageBase::MsgState state);
+    void emitMessagePairAdded(const MessagePair& pair);
+
+    // Archives and pages.
+    void decomposeNewMessages(const QJsonObject& reply);
+    void decomposeArchiveMessages(const QJsonObject& reply);
+    void addNewMessages(const QList<Message>& messages);
+    void archiveFinished(const QList<Message>& messages);
+    void proceedToMessageRequests(const QList<Message>& messages);
+    void addReplyMessages(MessageReply* reply);
+    bool getLastMessages(const QString& groupId, int count, QList<Message>* out, bool* fetching);
+    bool getMessagesBefore(const QString& groupId, const QString& messageId, int count,
+                           QList<Message>* out, bool* fetching);
+    void requestArchive(const QString& groupId, const QString& messageId, int count, bool forPage);
+    void setLastTimeNMCalled(qint64 time);
+
+    struct ArchiveFetch
+    {
+        QString groupId;
+        bool forPage = false;
+    };
+
+    DataBase store;
+    QHash<QString, Group> groups;
     QString userName;
+    QString pendingCreateId;
+    // Add-member and add-admin requests share one procedure: their groups in
+    // the order sent, each taken by its own reply or failure.
+    QQueue<QString> pendingMemberAdds;
+    QString pendingRemoveMemberId;
+    QString pendingChangeRoleId;
+    GroupInfo pendingChangeData;
+    QString pendingLeaveId;
+    MessageRequest currentRequest;
+    MessageRequest waitingRequest;
+    bool loading = false;
+    GroupLookupQueue membersInfoQueue;
+    GroupLookupQueue groupDataQueue;
+    // Groups named by an invitation whose data has not arrived yet.
+    QSet<QString> invitedGroups;
+    // Archive fetches in the order sent; the service answers them in order.
+    QQueue<ArchiveFetch> archiveFetches;
+    // The "since" time of each missed-messages request in flight.
+    QQueue<qint64> newMessagesSince;
 };
 
 #endif // GROUPMANAGER_H

@@ -1,0 +1,26 @@
+#include "Managers/Group/grouplookupqueue.h"
+
+bool GroupLookupQueue::enqueue(const QString& id)
+{
+    if (id.isEmpty() || contains(id))
+        return false;
+    if (!currentId.isEmpty()) {
+        waiting.enqueue(id);
+        return false;
+    }
+    currentId = id;
+    return true;
+}
+
+bool GroupLookupQueue::contains(const QString& id) const
+{
+    return id == currentId || waiting.contains(id);
+}
+
+QString GroupLookupQueue::release()
+{
+    currentId.clear();
+    if (!waiting.isEmpty())
+        currentId = waiting.dequeue();
+    return currentId;
+}

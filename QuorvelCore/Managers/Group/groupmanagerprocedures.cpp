@@ -1,0 +1,307 @@
+// GroupManager: the web-service procedures, their replies and the two
+// single-flight look-up queues.
+#include "Managers/Group/groupmanager.h"
+
+#include "foundation/datetime.h"
+#include "foundation/simpleqtlogger.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+const QLatin1String kGroupJid("GroupJID");
+const QLatin1String kMembers("Members");
+const QLatin1String kUserNameKey("Username");
+const QLatin1String kRole("Role");
+const QLatin1String kMemberUserName("MemberUsername");
+
+QHash<QString, QJsonValue> groupInput(const QString& id)
+{
+    return {{kGroupJid, id}};
+}
+} // namespace
+
+QString GroupManager::generateJID(const QString& userName)
+{
+    return QStringLiteral("pri_") + userName + QStringLiteral("_") +
+           QString::number(DateTime::getDateTimeInMSecs());
+}
+
+QJsonArray GroupManager::membersArray(const QStringList& userIds, GroupRole::Role role)
+{
+    QJsonArray array;
+    for (const QString& id : userIds)
+        array.append(QJsonObject{{kUserNameKey, id}, {kRole, GroupRole::toString(role)}});
+    return array;
+}
+
+void GroupManager::startCreateGroup(const QString& name, const QString& description,
+                                    const QString& avUrl, const QString& avThUrl,
+                                    const QStringList& members)
+{
+    if (name.isEmpty())
+        return;
+    const QString id = generateJID(userName);
+    if (!isValidGroupId(id)) {
+        L_WARN(QStringLiteral("GroupManager::startCreateGroup | refused group id: ") + id);
+        return;
+    }
+    QJsonArray array = membersArray({userName}, GroupRole::ADMIN);
+    for (const QJsonValue& member : membersArray(members, GroupRole::MEMBER))
+        array.append(member);
+    QHash<QString, QJsonValue> inputs = groupInput(id);
+    inputs.insert(QStringLiteral("GroupName"), name);
+    inputs.insert(QStringLiteral("Description"), description);
+    inputs.insert(QStringLiteral("GroupAvatarURL"), avUrl);
+    inputs.insert(QStringLiteral("GroupAvatarThumbnailURL"), avThUrl);
+    inputs.insert(kMembers, array);
+    pendingCreateId = id;
+    emit start(PROC_GroupCreate, inputs);
+}
+
+void GroupManager::startGroupAddMember(const QString& id, const QStringList& userIds)
+{
+    QHash<QString, QJsonValue> inputs = groupInput(id);
+    inputs.insert(kMembers, membersArray(userIds, GroupRole::MEMBER));
+    pendingMemberAdds.enqueue(id);
+    emit start(PROC_GroupAddMember, inputs);
+}
+
+void GroupManager::startGroupAddAdmin(const QString& id, const QStringList& userIds)
+{
+    QHash<QString, QJsonValue> inputs = groupInput(id);
+    inputs.insert(kMembers, membersArray(userIds, GroupRole::ADMIN));
+    pendingMemberAdds.enqueue(id);
+    emit start(PROC_GroupAddMember, inputs);
+}
+
+void GroupManager::startGroupRemoveMember(const QString& id, const QString& userId)
+{
+    QHash<QString, QJsonValue> inputs = groupInput(id);
+    inputs.insert(kMemberUserName, userId);
+    pendingRemoveMemberId = id;
+    emit start(PROC_GroupRemoveMember, inputs);
+}
+
+void GroupManager::startGroupChangeRole(const QString& id, const QString& userId,
+                                        GroupRole::Role role)
+{
+    QHash<QString, QJsonValue> inputs = groupInput(id);
+    inputs.insert(kMemberUserName, userId);
+    inputs.insert(QStringLiteral("MemberNewRole"), GroupRole::toString(role));
+    pendingChangeRoleId = id;
+    emit start(PROC_GroupChangeRole, inputs);
+}
+
+void GroupManager::startGroupChangeData(const GroupInfo& info)
+{
+    pendingChangeData = info;
+    QHash<QString, QJsonValue> inputs = groupInput(info.getJid());
+    inputs.insert(QStringLiteral("GroupName"), info.getName());
+    inputs.insert(QStringLiteral("Description"), info.getDescription());
+    inputs.insert(QStringLiteral("GroupAvatarURL"), info.getAvUrl());
+    inputs.insert(QStringLiteral("GroupAvatarThumbnailURL"), info.getAvThUrl());
+    emit start(PROC_GroupChangeData, inputs);
+}
+
+void GroupManager::startGroupLeave(const QString& id)
+{
+    pendingLeaveId = id;
+    emit start(PROC_GroupLeave, groupInput(id));
+}
+
+void GroupManager::startGroupData(const QString& id)
+{
+    emit start(PROC_GroupData, groupInput(id));
+}
+
+void GroupManager::startGroupMembersInfo(const QString& id)
+{
+    emit start(PROC_GroupMembersInfo, groupInput(id));
+}
+
+void GroupManager::startGroupMembers(const QString& id)
+{
+    emit start(PROC_GroupMembers, groupInput(id));
+}
+
+void GroupManager::startUserList()
+{
+    emit start(PROC_UserList, {});
+}
+
+void GroupManager::startUserUnsubscribe()
+{
+    emit start(PROC_UserUnsubscribe, {});
+}
+
+// ---- look-up queues --------------------------------------------------------
+
+void GroupManager::enqueueGroupDataRequest(const QString& id)
+{
+    if (groupDataQueue.enqueue(id))
+        startGroupData(id);
+}
+
+void GroupManager::enqueueMembersInfoRequest(const QString& id)
+{
+    if (membersInfoQueue.enqueue(id))
+        startGroupMembersInfo(id);
+}
+
+bool GroupManager::groupDataRequestQueueContains(const QString& id) const
+{
+    return groupDataQueue.contains(id);
+}
+
+bool GroupManager::membersInfoRequestQueueContains(const QString& id) const
+{
+    return membersInfoQueue.contains(id);
+}
+
+void GroupManager::nextGroupDataRequest()
+{
+    const QString next = groupDataQueue.release();
+    if (!next.isEmpty())
+        startGroupData(next);
+}
+
+void GroupManager::nextMembersInfoRequest()
+{
+    const QString next = membersInfoQueue.release();
+    if (!next.isEmpty())
+        startGroupMembersInfo(next);
+}
+
+// ---- replies ----------------------------------------------------------------
+
+void GroupManager::processReply(Procedure procedure, const QJsonObject& reply)
+{
+    switch (procedure) {
+    case PROC_GroupCreate:
+        if (!pendingCreateId.isEmpty()) {
+            const QString id = pendingCreateId;
+            pendingCreateId.clear();
+            enqueueGroupDataRequest(id);
+            enqueueMembersInfoRequest(id);
+            emit groupCreated(id);
+        }
+        break;
+    case PROC_GroupAddMember:
+        processMemberAdded();
+        break;
+    case PROC_GroupRemoveMember:
+        enqueueMembersInfoRequest(pendingRemoveMemberId);
+        pendingRemoveMemberId.clear();
+        break;
+    case PROC_GroupChangeRole:
+        enqueueMembersInfoRequest(pendingChangeRoleId);
+        pendingChangeRoleId.clear();
+        break;
+    case PROC_GroupChangeData:
+        if (!pendingChangeData.isEmpty()) {
+            setGroupInfo(pendingChangeData);
+            pendingChangeData = GroupInfo();
+        }
+        break;
+    case PROC_GroupLeave:
+        if (!pendingLeaveId.isEmpty() && groups.contains(pendingLeaveId)) {
+            const QString id = pendingLeaveId;
+            pendingLeaveId.clear();
+            emit groupLeft(id);
+            removeGroup(id);
+        }
+        break;
+    case PROC_GroupMembersInfo:
+        processGroupMembersInfo(reply);
+        break;
+    case PROC_UserList:
+        processUserList(reply);
+        break;
+    case PROC_GroupData:
+        processGroupData(reply);
+        break;
+    case PROC_GroupArchive:
+        decomposeArchiveMessages(reply);
+        break;
+    case PROC_GroupNewMessages:
+        decomposeNewMessages(reply);
+        break;
+    default:
+        break;
+    }
+}
+
+void GroupManager::result(Procedure procedure, int resultCode)
+{
+    if (resultCode == 200)
+        return;
+    switch (procedure) {
+    case PROC_GroupRemoveMember:
+        pendingRemoveMemberId.clear();
+        break;
+    case PROC_GroupAddMember:
+        // The failed request's group is not refreshed; later ones keep theirs.
+        if (!pendingMemberAdds.isEmpty())
+            pendingMemberAdds.dequeue();
+        break;
+    case PROC_GroupData:
+        L_WARN(QStringLiteral("GroupManager::result | group data of %1 failed with %2")
+                   .arg(groupDataQueue.current())
+                   .arg(resultCode));
+        nextGroupDataRequest();
+        break;
+    case PROC_GroupMembersInfo:
+        L_WARN(QStringLiteral("GroupManager::result | members of %1 failed with %2")
+                   .arg(membersInfoQueue.current())
+                   .arg(resultCode));
+        nextMembersInfoRequest();
+        break;
+    case PROC_GroupArchive:
+        archiveFinished({});
+        break;
+    case PROC_GroupNewMessages:
+        if (!newMessagesSince.isEmpty())
+            newMessagesSince.dequeue();
+        break;
+    default:
+        break;
+    }
+}
+
+void GroupManager::processMemberAdded()
+{
+    if (pendingMemberAdds.isEmpty())
+        return;
+    enqueueMembersInfoRequest(pendingMemberAdds.dequeue());
+}
+
+void GroupManager::processGroupData(const QJsonObject& reply)
+{
+    L_DEBUG(QStringLiteral("GroupManager::processGroupData | ") +
+            QString::fromUtf8(QJsonDocument(reply).toJson(QJsonDocument::Compact)));
+    Group group;
+    if (group.setDataFromJson(reply)) {
+        const QString id = group.getId();
+        groupDataQueue.removeWaiting(id);
+        const bool invited = invitedGroups.remove(id);
+        addGroup(group, true, invited);
+    } else {
+        L_WARN(QStringLiteral("GroupManager::processGroupData | unreadable reply for ") +
+               groupDataQueue.current());
+    }
+    // The reply answers the request in flight, whatever it holds.
+    nextGroupDataRequest();
+}
+
+void GroupManager::processGroupMembersInfo(const QJsonObject& reply)
+{
+    const QString id = membersInfoQueue.current();
+    auto it = groups.find(id);
+    if (!id.isEmpty() && it != groups.end()) {
+        it->processMembersInfo(reply);
+        addGroupMembersInfo(*it);
+        emit groupMembersInfoUpdate(it->getGroupInfoAndMembers());
+    }
+    nextMembersInfoRequest();
+}
