@@ -1,5 +1,6 @@
 #include "Managers/Chat/chatmanager.h"
 
+#include "Managers/Chat/conversationedits.h"
 #include "foundation/datetime.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/simpleqtlogger.h"
@@ -378,16 +379,8 @@ bool ChatManager::getMessagesBefore(const QString& chatId, const QString& messag
 
 void ChatManager::addReplyMessages(MessageReply* reply)
 {
-    const QList<Message> messages = reply->getMsgs();
-    for (const Message& message : messages) {
-        const QString repliedId = message.getReplyOnMessageId();
-        if (repliedId.isEmpty() || reply->getReplyMessages().contains(repliedId))
-            continue;
-        Chat* chat = chats.value(message.getChatId());
-        Message replied;
-        if (chat && chat->getMessage(repliedId, &replied))
-            reply->addReplyMessage(replied);
-    }
+    ConversationEdits::addReplyMessages(reply,
+                                        [this](const QString& id) { return chats.value(id); });
 }
 
 void ChatManager::runNextRequest()
@@ -527,22 +520,9 @@ void ChatManager::processEditMessage(const Message& message, bool toDisplayText)
     const QString chatId = message.getChatId();
     if (!contains(chatId))
         return;
-    const EditMessage edit = message.getEditMessage();
-    qDebug() << "ChatManager::processEditMessage | contains... | " << edit.toJson();
-    Chat* chat = chats.value(chatId);
-    Message original;
-    if (!chat || !chat->getMessage(edit.getEditedMessageId(), &original))
-        return;
-    if (original.getUserId() != message.getUserId()) {
-        L_WARN(QStringLiteral("ChatManager::processEditMessage | %1 may not edit %2 of %3")
-                   .arg(message.getUserId(), edit.getEditedMessageId(), original.getUserId()));
-        return;
-    }
-    QString text = edit.getEditedText();
-    if (toDisplayText)
-        text = HtmlManager::insertHtmlTags(text);
-    if (chat->editMessage(edit.getEditedMessageId(), text))
-        respondMessageEdited(chatId, edit.getEditedMessageId());
+    Message edited;
+    if (ConversationEdits::apply(chats.value(chatId), message, toDisplayText, &edited))
+        emit commandResponse(CMD_MessageEdited, QVariant::fromValue(edited));
 }
 
 void ChatManager::processSeenMessage(const Message& message)
@@ -582,14 +562,6 @@ void ChatManager::respondMessageStateChange(const QString& chatId, const QString
 {
     emit commandResponse(CMD_MessageStateChange,
                          QVariant::fromValue(MessageState(chatId, messageId, state)));
-}
-
-void ChatManager::respondMessageEdited(const QString& chatId, const QString& messageId)
-{
-    Chat* chat = chats.value(chatId);
-    Message message;
-    if (chat && chat->getMessage(messageId, &message))
-        emit commandResponse(CMD_MessageEdited, QVariant::fromValue(message));
 }
 
 // ---- The one-to-one kind in the Manager's message flow ----

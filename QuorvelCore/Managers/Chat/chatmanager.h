@@ -111,7 +111,6 @@ private:
     void respondMessagePairAdded(const MessagePair& pair);
     void respondMessageStateChange(const QString& chatId, const QString& messageId,
                                    MessageBase::MsgState state);
-    void respondMessageEdited(const QString& chatId, const QString& messageId);
 
     QHash<QString, Chat*> chats;
     DataBase store;

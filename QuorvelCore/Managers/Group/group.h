@@ -69,6 +69,9 @@ public:
     QStringList changeMessageStatesToSeen(const QStringList& ids);
     QStringList changeMessageState(const QString& messageId, MessageBase::MsgState state);
 
+    // The message store, opened when needed.
+    Chat* messageStore() { return store(); }
+
 private:
     Chat* store();
 

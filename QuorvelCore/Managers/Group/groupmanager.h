@@ -164,7 +164,6 @@ private:
     void notifyMessage(const Message& message);
     void changeGroupDataOnControlMessage(const Message& message);
     void processEditMessage(const Message& message, bool convertText);
-    void respondMessageEdited(const QString& chatId, const QString& messageId);
     void respondMessageStateChange(const QString& chatId, const QStringList& ids,
                                    MessageBase::MsgState state);
     void emitMessagePairAdded(const MessagePair& pair);

@@ -1,5 +1,6 @@
 // GroupManager: group messages, control messages, missed messages, archives
 // and history pages.
+#include "Managers/Chat/conversationedits.h"
 #include "Managers/Group/groupmanager.h"
 #include "Managers/Group/groupstanzareader.h"
 
@@ -211,30 +212,10 @@ void GroupManager::changeGroupDataOnControlMessage(const Message& message)
 void GroupManager::processEditMessage(const Message& message, bool convertText)
 {
     auto it = groups.find(message.getChatId());
-    if (it == groups.end())
-        return;
-    const EditMessage edit = message.getEditMessage();
-    Message original;
-    if (!it->getMessage(edit.getEditedMessageId(), &original))
-        return;
-    if (original.getUserId() != message.getUserId()) {
-        L_WARN(QStringLiteral("GroupManager::processEditMessage | %1 may not edit %2 of %3")
-                   .arg(message.getUserId(), edit.getEditedMessageId(), original.getUserId()));
-        return;
-    }
-    QString text = edit.getEditedText();
-    if (convertText)
-        text = HtmlManager::insertHtmlTags(text);
-    if (it->editMessage(edit.getEditedMessageId(), text))
-        respondMessageEdited(message.getChatId(), edit.getEditedMessageId());
-}
-
-void GroupManager::respondMessageEdited(const QString& chatId, const QString& messageId)
-{
-    Message message;
-    auto it = groups.find(chatId);
-    if (it != groups.end() && it->getMessage(messageId, &message))
-        emit commandResponse(CMD_MessageEdited, QVariant::fromValue(message));
+    Message edited;
+    if (it != groups.end() &&
+        ConversationEdits::apply(it->messageStore(), message, convertText, &edited))
+        emit commandResponse(CMD_MessageEdited, QVariant::fromValue(edited));
 }
 
 // ---- missed messages --------------------------------------------------------------
@@ -439,16 +420,10 @@ bool GroupManager::getMessagesBefore(const QString& groupId, qint64 time, int co
 
 void GroupManager::addReplyMessages(MessageReply* reply)
 {
-    const QList<Message> messages = reply->getMsgs();
-    for (const Message& message : messages) {
-        const QString repliedId = message.getReplyOnMessageId();
-        if (repliedId.isEmpty() || reply->getReplyMessages().contains(repliedId))
-            continue;
-        auto it = groups.find(message.getChatId());
-        Message replied;
-        if (it != groups.end() && it->getMessage(repliedId, &replied))
-            reply->addReplyMessage(replied);
-    }
+    ConversationEdits::addReplyMessages(reply, [this](const QString& id) {
+        auto it = groups.find(id);
+        return it == groups.end() ? nullptr : it->messageStore();
+    });
 }
 
 // ---- the group kind in the Manager's message flow ------------------------------------
