@@ -2,10 +2,13 @@
 // offscreen platform, so it needs no display.
 #include "artwork.h"
 #include "catalogue.h"
+#include "emojilist.h"
+#include "emojirenderer.h"
 #include "iconrenderer.h"
 #include "qrcwriter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -91,6 +94,91 @@ int icons(const QStringList& args)
     return 0;
 }
 
+bool writeLines(const QString& path, const QStringList& lines, bool lastTerminated)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        fail(QStringLiteral("cannot write %1").arg(path));
+        return false;
+    }
+    QByteArray text = lines.join(QStringLiteral("\r\n")).toUtf8();
+    if (lastTerminated && !lines.isEmpty())
+        text += "\r\n";
+    return file.write(text) == text.size();
+}
+
+// emoji EMOJI-TEST EMOJI-FONT OUTDIR SMALL LARGE: pictures by code at both sizes, the
+// picker's category lists, and OUTDIR/emoji.qrc listing them.
+int emoji(const QStringList& args)
+{
+    if (args.size() != 5) {
+        fail(QStringLiteral("usage: emoji EMOJI-TEST EMOJI-FONT OUTDIR SMALL LARGE"));
+        return 2;
+    }
+    const QString outDir = args[2];
+    const int small = args[3].toInt();
+    const int large = args[4].toInt();
+    for (const char* sub : {"png", "png_large", "categories"})
+        QDir().mkpath(outDir + QLatin1Char('/') + QLatin1String(sub));
+    QString error;
+    EmojiList list;
+    EmojiRenderer renderer;
+    if (small <= 0 || large <= 0 || !list.read(args[0], &error) ||
+        !renderer.loadFont(args[1], &error)) {
+        fail(error.isEmpty() ? QStringLiteral("bad sizes") : error);
+        return 1;
+    }
+
+    QrcWriter qrc;
+    QMap<QString, QStringList> lists;
+    int skipped = 0;
+    for (const EmojiList::Emoji& e : list.emoji()) {
+        const QString code = EmojiList::code(e.codePoints);
+        const QImage smallImage = renderer.render(e.text, small);
+        if (smallImage.isNull()) {
+            ++skipped;
+            continue;
+        }
+        const QString smallFile = QStringLiteral("png/") + code + QStringLiteral(".png");
+        if (!saveImage(smallImage, outDir + QLatin1Char('/') + smallFile, "png"))
+            return 1;
+        qrc.add(QStringLiteral("/emojis"), smallFile, smallFile);
+        // A keycap typed with its variation selector is looked up under that form too.
+        if (e.codePoints.size() == 2 && e.codePoints[1] == 0x20E3)
+            qrc.add(QStringLiteral("/emojis"),
+                    QStringLiteral("png/") + EmojiList::code({e.codePoints[0], 0xFE0F, 0x20E3}) +
+                        QStringLiteral(".png"),
+                    smallFile);
+        if (e.category.isEmpty())
+            continue;
+        const QString largeFile = QStringLiteral("png_large/") + code + QStringLiteral(".png");
+        if (!saveImage(renderer.render(e.text, large), outDir + QLatin1Char('/') + largeFile,
+                       "png"))
+            return 1;
+        qrc.add(QStringLiteral("/emojis"), largeFile, largeFile);
+        lists[e.category].append(code);
+    }
+
+    for (const QString& category : EmojiList::categories()) {
+        const QString file = QStringLiteral("categories/") + category + QStringLiteral(".txt");
+        if (!writeLines(outDir + QLatin1Char('/') + file, lists.value(category), true))
+            return 1;
+        qrc.add(QStringLiteral("/emojis"), file, file);
+    }
+    const QString index = QStringLiteral("categories/categories.txt");
+    if (!writeLines(outDir + QLatin1Char('/') + index, EmojiList::categories(), false))
+        return 1;
+    qrc.add(QStringLiteral("/emojis"), index, index);
+
+    if (skipped > 0)
+        std::fprintf(stderr, "quorvel-resgen: %d emoji have no picture in the font\n", skipped);
+    if (!qrc.write(outDir + QStringLiteral("/emoji.qrc"), &error)) {
+        fail(error);
+        return 1;
+    }
+    return 0;
+}
+
 // check-catalogue SCANNED TRANSLATED: fails when a key of SCANNED (collected from the
 // code) has no finished entry in TRANSLATED.
 int checkCatalogue(const QStringList& args)
@@ -130,11 +218,12 @@ int main(int argc, char* argv[])
 
     const QHash<QString, std::function<int(const QStringList&)>> commands{
         {QStringLiteral("icons"), icons},
+        {QStringLiteral("emoji"), emoji},
         {QStringLiteral("check-catalogue"), checkCatalogue},
     };
     const auto run = commands.constFind(command);
     if (run == commands.cend()) {
-        fail(QStringLiteral("commands: icons, check-catalogue"));
+        fail(QStringLiteral("commands: icons, emoji, check-catalogue"));
         return 2;
     }
     return run.value()(args);
