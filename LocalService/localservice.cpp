@@ -27,9 +27,9 @@ void LocalService::logAnswer(const ServiceRequest& request, const ServiceReply& 
 {
     // Method, path and result only: bodies carry codes, tokens and passwords.
     const int code = reply.resultCode();
-    const QString line = QStringLiteral("LocalService | %1 /%2 -> %3")
-                             .arg(QString::fromLatin1(request.method), request.path)
-                             .arg(code);
+    const QString line = QStringLiteral("LocalService | ") + QString::fromLatin1(request.method) +
+                         QStringLiteral(" /") + request.path + QStringLiteral(" -> ") +
+                         QString::number(code);
     if (code == 200) {
         L_INFO(line);
         return;

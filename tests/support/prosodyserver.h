@@ -1,24 +1,21 @@
 #ifndef PROSODYSERVER_H
 #define PROSODYSERVER_H
 
+#include "chatserver.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <memory>
-
-class QProcess;
 class QXmppConfiguration;
 
-// A private prosody chat server on 127.0.0.1 for tests: its own folder, a free
-// c2s port, TLS required with the shared test certificates (TestCertificates),
-// users registered before start, one shared roster group holding every user
-// (so presence, and with it last-seen queries, works between them), privacy
-// lists, offline storage and a "conference.<domain>" room service without room
-// locking. The server runs in the foreground as a child process and is stopped
-// by its pid; stop() and start() again keep the port and the stored data, for
-// outage tests.
+// A private chat server for tests, configured as the local stack configures
+// its own (ChatServerConfig): its own folder, a free c2s port, the shared test
+// certificates (TestCertificates), users registered before start and one
+// shared roster group holding every user (so presence, and with it last-seen
+// queries, works between them). stop() and start() again keep the port and
+// the stored data, for outage tests.
 //
 // Clients trust the CA through the program's CA override: call
 // TestCertificates::trustSharedCa() before the process's first TLS connection.
@@ -52,33 +49,28 @@ public:
     qint64 processId() const;
 
     QString domain() const { return serverDomain; }
-    QString mucDomain() const { return QStringLiteral("conference.") + serverDomain; }
+    QString mucDomain() const { return server.config().mucDomain(); }
     QString host() const { return QStringLiteral("127.0.0.1"); }
-    quint16 port() const { return c2sPort; }
+    quint16 port() const { return quint16(server.config().port); }
     QString jid(const QString& user) const { return user + QLatin1Char('@') + serverDomain; }
     // A client configuration for a registered user: this server's address and
     // domain, TLS required and certificate errors not ignored.
     QXmppConfiguration clientConfiguration(const QString& user, const QString& resource) const;
     QString folder() const { return dir.path(); }
-    QString errorString() const { return error; }
+    QString errorString() const { return error.isEmpty() ? server.errorString() : error; }
     // The server's own log (info level and above).
-    QString logText() const;
+    QString logText() const { return server.logText(); }
 
 private:
     bool prepare();
-    bool writeConfig();
     bool writeGroups();
-    bool runCtl(const QStringList& arguments);
-    bool waitForPort(int timeoutMs);
-    QString configPath() const;
 
     QString serverDomain;
     bool trusted = true;
     QTemporaryDir dir;
-    quint16 c2sPort = 0;
     bool prepared = false;
     QMap<QString, QString> users;
-    std::unique_ptr<QProcess> process;
+    ChatServer server;
     QString error;
 };
 

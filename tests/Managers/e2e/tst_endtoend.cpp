@@ -2,6 +2,7 @@
 // a real prosody on loopback; each has its own instance of the fake web
 // service (sign-up, the chat server's address and the other procedures).
 
+#include "corematches.h"
 #include "coreprocess.h"
 #include "fakeprocedures.h"
 #include "fakewebservice.h"
@@ -15,20 +16,18 @@
 
 #include <memory>
 
+using namespace corematch;
+
 namespace {
 
 const int kCmdContacts = 10;
 const int kCmdReSyncContacts = 14;
 const int kCmdChannelList = 21;
 const int kCmdChatRecipients = 40;
-const int kCmdSendMessage = 41;
 const int kCmdSendSeen = 43;
-const int kCmdMessagePairAdded = 46;
-const int kCmdMessageStateChange = 47;
 const int kCmdGroupsList = 53;
 const int kCmdGetsetting = 68;
 const int kCmdErrorCode = 74;
-const int kCmdChatServerState = 76;
 const int kCmdLogout = 78;
 
 const QString kPassword = QStringLiteral("chat-secret");
@@ -42,37 +41,6 @@ struct Peer
     QString home;
     std::unique_ptr<CoreProcess> core;
 };
-
-QJsonObject textMessage(const QString& to, const QString& text)
-{
-    return QJsonObject{{"MAJOR_TYPE", "SIMPLE_CHAT"},
-                       {"MINOR_TYPE", "TEXT"},
-                       {"FROM", to},
-                       {"MESSAGE_BODY", text}};
-}
-
-QJsonObject pairMessage(const QJsonObject& line)
-{
-    return line.value("value").toObject().value("message").toObject();
-}
-
-CoreProcess::Match pairWithBody(const QString& body)
-{
-    return [body](const QJsonObject& line) {
-        return line.value("command").toInt() == kCmdMessagePairAdded &&
-               pairMessage(line).value("MESSAGE_BODY").toString() == body;
-    };
-}
-
-CoreProcess::Match stateChange(const QString& messageId, const QString& state)
-{
-    return [messageId, state](const QJsonObject& line) {
-        const QJsonObject value = line.value("value").toObject();
-        return line.value("command").toInt() == kCmdMessageStateChange &&
-               value.value("messageId").toString() == messageId &&
-               value.value("state").toString() == state;
-    };
-}
 
 } // namespace
 
@@ -152,11 +120,6 @@ void TestEndToEnd::initTestCase()
                                    {"Application", "chat"}}};
         peer->procedures->install(peer->service.get());
         peer->home = root.filePath(peer->name);
-        for (const char* sub : {"home", "data", "config", "cache", "runtime"})
-            QVERIFY(QDir().mkpath(peer->home + QLatin1Char('/') + QLatin1String(sub)));
-        QFile::setPermissions(peer->home + QStringLiteral("/runtime"), QFileDevice::ReadOwner |
-                                                                           QFileDevice::WriteOwner |
-                                                                           QFileDevice::ExeOwner);
     }
 }
 
@@ -173,18 +136,14 @@ void TestEndToEnd::cleanupTestCase()
 
 bool TestEndToEnd::startCore(Peer* peer)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", peer->home + QStringLiteral("/home"));
-    env.insert("XDG_DATA_HOME", peer->home + QStringLiteral("/data"));
-    env.insert("XDG_CONFIG_HOME", peer->home + QStringLiteral("/config"));
-    env.insert("XDG_CACHE_HOME", peer->home + QStringLiteral("/cache"));
-    env.insert("XDG_RUNTIME_DIR", peer->home + QStringLiteral("/runtime"));
+    QProcessEnvironment env;
+    if (!privateEnvironment(peer->home, &env))
+        return false;
     env.insert("QUORVEL_WEB_BASE_URL", peer->service->baseUrl());
     env.insert("QUORVEL_CHAT_DOMAIN", prosody->domain());
     env.insert("QUORVEL_EXTRA_CA_FILE", caFile);
     env.insert("QUORVEL_PHONE", peer->phone);
     env.insert("QUORVEL_PIN", peer->procedures->pinCode);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     peer->core.reset(new CoreProcess(peer->name, env));
     return peer->core->start();
 }
@@ -216,12 +175,7 @@ void TestEndToEnd::startUpAnswersAndConnection()
         QCOMPARE(setting.value("value").toObject().value("userName").toString(), peer->phone);
     }
     for (Peer* peer : {&a, &b}) {
-        const int connected = peer->core->waitFor(
-            [](const QJsonObject& line) {
-                return line.value("command").toInt() == kCmdChatServerState &&
-                       line.value("value").toInt() == 3;
-            },
-            10000);
+        const int connected = peer->core->waitFor(chatServerState(3), 10000);
         QVERIFY2(connected >= 0, qPrintable(failure(peer->name + " never connected")));
     }
 }
@@ -290,12 +244,7 @@ void TestEndToEnd::outboxSurvivesServerOutageAndRestart()
     const int fromB = b.core->lineCount();
     const int beforeOutage = a.core->lineCount();
     QVERIFY(prosody->stop());
-    QVERIFY2(a.core->waitFor(
-                 [](const QJsonObject& line) {
-                     return line.value("command").toInt() == kCmdChatServerState &&
-                            line.value("value").toInt() == 1;
-                 },
-                 15000, beforeOutage) >= 0,
+    QVERIFY2(a.core->waitFor(chatServerState(1), 15000, beforeOutage) >= 0,
              qPrintable(failure("A did not notice the outage")));
     const int fromA = a.core->lineCount();
     a.core->send(kCmdSendMessage, textMessage(b.phone, "queued 1"));

@@ -1,0 +1,166 @@
+#include "chatserver.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHostAddress>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <signal.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool isAlive(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+} // namespace
+
+ChatServer::ChatServer(const ChatServerConfig& config) : settings(config) {}
+
+ChatServer::~ChatServer()
+{
+    stop();
+}
+
+bool ChatServer::isAvailable()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("prosody")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("prosodyctl")).isEmpty();
+}
+
+QString ChatServer::logText() const
+{
+    return QString::fromUtf8(readAll(settings.logPath()));
+}
+
+bool ChatServer::runCtl(const QStringList& arguments)
+{
+    QProcess ctl;
+    ctl.setProcessChannelMode(QProcess::MergedChannels);
+    ctl.start(QStringLiteral("prosodyctl"),
+              QStringList{QStringLiteral("--config"), settings.configPath()} + arguments);
+    if (!ctl.waitForFinished(30000)) {
+        ctl.kill();
+        ctl.waitForFinished(1000);
+        error = QStringLiteral("prosodyctl did not finish");
+        return false;
+    }
+    if (ctl.exitStatus() != QProcess::NormalExit || ctl.exitCode() != 0) {
+        error = QStringLiteral("prosodyctl failed: ") + QString::fromUtf8(ctl.readAll());
+        return false;
+    }
+    return true;
+}
+
+bool ChatServer::addUser(const QString& user, const QString& password)
+{
+    if (!QFile::exists(settings.configPath()) && !settings.write()) {
+        error = QStringLiteral("cannot write the chat server configuration");
+        return false;
+    }
+    return runCtl({QStringLiteral("register"), user, settings.domain, password});
+}
+
+void ChatServer::stopLeftover()
+{
+    const qint64 pid = readAll(settings.pidPath()).trimmed().toLongLong();
+    if (!isAlive(pid))
+        return;
+    const QByteArray commandLine = readAll(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!commandLine.contains("prosody") || !commandLine.contains(settings.configPath().toUtf8()))
+        return;
+    ::kill(pid_t(pid), SIGTERM);
+    QElapsedTimer timer;
+    timer.start();
+    while (isAlive(pid) && timer.elapsed() < 10000)
+        QThread::msleep(50);
+    if (isAlive(pid))
+        ::kill(pid_t(pid), SIGKILL);
+}
+
+bool ChatServer::start(int timeoutMs)
+{
+    if (isRunning())
+        return true;
+    if (!settings.write()) {
+        error = QStringLiteral("cannot write the chat server configuration");
+        return false;
+    }
+    stopLeftover();
+    process = std::make_unique<QProcess>();
+    process->setStandardOutputFile(settings.folder + QStringLiteral("/stdout.txt"),
+                                   QIODevice::Append);
+    process->setStandardErrorFile(settings.folder + QStringLiteral("/stderr.txt"),
+                                  QIODevice::Append);
+    process->start(
+        QStringLiteral("prosody"),
+        QStringList{QStringLiteral("--config"), settings.configPath(), QStringLiteral("-F")});
+    if (!process->waitForStarted(5000)) {
+        error = QStringLiteral("prosody did not start: ") + process->errorString();
+        process.reset();
+        return false;
+    }
+    if (!waitForPort(timeoutMs)) {
+        stop();
+        return false;
+    }
+    return true;
+}
+
+bool ChatServer::waitForPort(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        if (process->state() == QProcess::NotRunning) {
+            error = QStringLiteral("prosody ended at start-up: ") + logText();
+            return false;
+        }
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, quint16(settings.port));
+        if (probe.waitForConnected(200)) {
+            probe.disconnectFromHost();
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    error = QStringLiteral("prosody did not open port %1").arg(settings.port);
+    return false;
+}
+
+bool ChatServer::stop(int timeoutMs)
+{
+    if (!process)
+        return true;
+    bool ended = true;
+    if (process->state() != QProcess::NotRunning) {
+        process->terminate();
+        ended = process->waitForFinished(timeoutMs);
+        if (!ended) {
+            process->kill();
+            process->waitForFinished(2000);
+        }
+    }
+    process.reset();
+    return ended;
+}
+
+bool ChatServer::isRunning() const
+{
+    return process && process->state() == QProcess::Running;
+}
+
+qint64 ChatServer::processId() const
+{
+    return isRunning() ? process->processId() : 0;
+}

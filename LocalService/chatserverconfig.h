@@ -1,0 +1,39 @@
+#ifndef CHATSERVERCONFIG_H
+#define CHATSERVERCONFIG_H
+
+#include <QString>
+#include <QStringList>
+
+// The chat server's (prosody's) configuration as the stack and the tests run
+// it: 127.0.0.1 only, one client port, TLS required with the given
+// certificate, accounts made with its own tooling (no in-band registration),
+// the room service "conference.<domain>" without room locking, stream
+// management, offline storage, privacy lists, last activity and, when a groups
+// file is given, one shared roster group.
+class ChatServerConfig
+{
+public:
+    // The folder for the configuration, the data, the log and the pid file.
+    QString folder;
+    QString domain = QStringLiteral("localhost");
+    int port = 0;
+    QString certificateFile;
+    QString keyFile;
+    // Optional: the file of shared roster groups.
+    QString groupsFile;
+
+    QString configPath() const;
+    QString logPath() const;
+    QString pidPath() const;
+    QString dataPath() const;
+    QString mucDomain() const { return QStringLiteral("conference.") + domain; }
+
+    // The configuration text.
+    QString text() const;
+    // Creates the data folder and writes the configuration file atomically.
+    bool write() const;
+    // A groups file with one group holding these accounts (bare JIDs).
+    static bool writeGroups(const QString& path, const QStringList& jids);
+};
+
+#endif // CHATSERVERCONFIG_H

@@ -1,0 +1,89 @@
+#ifndef COREMATCHES_H
+#define COREMATCHES_H
+
+#include "coreprocess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonObject>
+#include <QProcessEnvironment>
+#include <QString>
+
+// Command values and line matchers shared by the end-to-end tests.
+namespace corematch {
+
+const int kCmdGetUserProfile = 0;
+const int kCmdSetProfile = 2;
+const int kCmdAddContact = 5;
+const int kCmdUpdateContact = 6;
+const int kCmdSendMessage = 41;
+const int kCmdMessagePairAdded = 46;
+const int kCmdMessageStateChange = 47;
+const int kCmdChatServerState = 76;
+
+inline QJsonObject textMessage(const QString& to, const QString& text)
+{
+    return QJsonObject{{"MAJOR_TYPE", "SIMPLE_CHAT"},
+                       {"MINOR_TYPE", "TEXT"},
+                       {"FROM", to},
+                       {"MESSAGE_BODY", text}};
+}
+
+inline QJsonObject pairMessage(const QJsonObject& line)
+{
+    return line.value("value").toObject().value("message").toObject();
+}
+
+inline CoreProcess::Match pairWithBody(const QString& body)
+{
+    return [body](const QJsonObject& line) {
+        return line.value("command").toInt() == kCmdMessagePairAdded &&
+               pairMessage(line).value("MESSAGE_BODY").toString() == body;
+    };
+}
+
+inline CoreProcess::Match stateChange(const QString& messageId, const QString& state)
+{
+    return [messageId, state](const QJsonObject& line) {
+        const QJsonObject value = line.value("value").toObject();
+        return line.value("command").toInt() == kCmdMessageStateChange &&
+               value.value("messageId").toString() == messageId &&
+               value.value("state").toString() == state;
+    };
+}
+
+// The chat server state answer with this value (3: connected, 1: disconnected).
+inline CoreProcess::Match chatServerState(int state)
+{
+    return [state](const QJsonObject& line) {
+        return line.value("command").toInt() == kCmdChatServerState &&
+               line.value("value").toInt() == state;
+    };
+}
+
+// The environment of a core whose home, data, configuration, cache and
+// runtime folders are its own under root (made here); false when they
+// cannot be made.
+inline bool privateEnvironment(const QString& root, QProcessEnvironment* env)
+{
+    *env = QProcessEnvironment::systemEnvironment();
+    const QList<QPair<const char*, const char*>> folders{{"HOME", "home"},
+                                                         {"XDG_DATA_HOME", "data"},
+                                                         {"XDG_CONFIG_HOME", "config"},
+                                                         {"XDG_CACHE_HOME", "cache"},
+                                                         {"XDG_RUNTIME_DIR", "runtime"}};
+    for (const auto& folder : folders) {
+        const QString path = root + QLatin1Char('/') + QLatin1String(folder.second);
+        if (!QDir().mkpath(path))
+            return false;
+        env->insert(QLatin1String(folder.first), path);
+    }
+    QFile::setPermissions(root + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    env->insert("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}
+
+} // namespace corematch
+
+#endif // COREMATCHES_H

@@ -1,0 +1,273 @@
+// The standalone local service (its own process, with its chat server) and two
+// cores in their own processes: both sign up with the printed code, find each
+// other through contact sync, exchange messages, and go on after the service
+// is restarted with nothing lost.
+
+#include "chatserver.h"
+#include "corematches.h"
+#include "coreprocess.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace corematch;
+
+namespace {
+
+const QString kCode = QStringLiteral("97531");
+
+struct User
+{
+    QString name;
+    QString phone;
+    QString nickname;
+    std::unique_ptr<CoreProcess> core;
+};
+
+// A contact as the GUI adds one: the number and the names the user typed.
+QJsonObject typedContact(const QString& number, const QString& firstName)
+{
+    return {{"Number", number},   {"FirstName", firstName},
+            {"MemberID", number}, {"Nickname", ""},
+            {"Motto", ""},        {"CanReply", "1"},
+            {"AvatarURL", ""},    {"AvatarThumbnailURL", ""}};
+}
+
+QJsonObject ownProfile(const QString& number, const QString& nickname)
+{
+    QJsonObject profile = typedContact(number, QString());
+    profile.insert("Nickname", nickname);
+    profile.insert("Motto", "on the local stack");
+    return profile;
+}
+
+// A contact answer (added or updated) about number carrying this nickname.
+CoreProcess::Match contactWithNickname(int command, const QString& number, const QString& nickname)
+{
+    return [=](const QJsonObject& line) {
+        const QJsonObject value = line.value("value").toObject();
+        return line.value("command").toInt() == command &&
+               value.value("MemberID").toString() == number &&
+               value.value("Nickname").toString() == nickname;
+    };
+}
+
+} // namespace
+
+class TestLocalStack : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void bothSignUpWithThePrintedCode();
+    void usersFindEachOtherByNumber();
+    void messagesBothWays();
+    void serviceRestartLosesNothing();
+
+private:
+    bool startService();
+    bool stopService();
+    bool startCore(User* user);
+    QString failure(const QString& what) const;
+    void exchange(User* from, User* to, const QString& body);
+
+    QTemporaryDir root;
+    QProcess service;
+    QString serviceLog;
+    QHash<QString, QString> clientEnv;
+    User a;
+    User b;
+};
+
+QString TestLocalStack::failure(const QString& what) const
+{
+    QString text = what;
+    for (const User* user : {&a, &b}) {
+        if (user->core)
+            text += QLatin1Char('\n') + user->core->tail();
+    }
+    QFile log(serviceLog);
+    if (log.open(QIODevice::ReadOnly))
+        text += QStringLiteral("\nservice: ") + QString::fromUtf8(log.readAll().right(3000));
+    return text;
+}
+
+bool TestLocalStack::startService()
+{
+    const QString folder = root.filePath(QStringLiteral("stack"));
+    QFile::remove(folder + QStringLiteral("/client.env"));
+    service.setProgram(QStringLiteral(QUORVEL_LOCALSERVICE));
+    service.setArguments({"--data", folder, "--demo-code", kCode});
+    service.setStandardOutputFile(serviceLog, QIODevice::Append);
+    service.setStandardErrorFile(serviceLog, QIODevice::Append);
+    service.start();
+    if (!service.waitForStarted(10000))
+        return false;
+    // Serving once the client settings are written.
+    QFile env(folder + QStringLiteral("/client.env"));
+    QElapsedTimer timer;
+    timer.start();
+    while (!env.exists() && service.state() == QProcess::Running && timer.elapsed() < 60000)
+        QTest::qWait(50);
+    if (!env.open(QIODevice::ReadOnly))
+        return false;
+    clientEnv.clear();
+    for (const QByteArray& line : env.readAll().split('\n')) {
+        const int equals = line.indexOf('=');
+        if (equals > 0)
+            clientEnv.insert(QString::fromUtf8(line.left(equals)),
+                             QString::fromUtf8(line.mid(equals + 1)));
+    }
+    return clientEnv.contains("QUORVEL_WEB_BASE_URL");
+}
+
+bool TestLocalStack::stopService()
+{
+    service.terminate();
+    return service.waitForFinished(30000) && service.exitStatus() == QProcess::NormalExit &&
+           service.exitCode() == 0;
+}
+
+bool TestLocalStack::startCore(User* user)
+{
+    QProcessEnvironment env;
+    if (!privateEnvironment(root.filePath(user->name), &env))
+        return false;
+    for (auto it = clientEnv.constBegin(); it != clientEnv.constEnd(); ++it)
+        env.insert(it.key(), it.value());
+    env.insert("QUORVEL_PHONE", user->phone);
+    env.insert("QUORVEL_PIN", kCode);
+    user->core = std::make_unique<CoreProcess>(user->name, env);
+    return user->core->start();
+}
+
+void TestLocalStack::initTestCase()
+{
+    if (!ChatServer::isAvailable())
+        QSKIP("prosody is not installed");
+    QVERIFY(root.isValid());
+    serviceLog = root.filePath(QStringLiteral("localservice.log"));
+    a.name = QStringLiteral("A");
+    a.phone = QStringLiteral("491700000011");
+    a.nickname = QStringLiteral("Ada");
+    b.name = QStringLiteral("B");
+    b.phone = QStringLiteral("491700000012");
+    b.nickname = QStringLiteral("Bo");
+    QVERIFY2(startService(), qPrintable(failure("the local service did not start")));
+}
+
+void TestLocalStack::cleanupTestCase()
+{
+    for (User* user : {&a, &b}) {
+        if (user->core)
+            user->core->stop();
+        user->core.reset();
+    }
+    if (service.state() != QProcess::NotRunning)
+        stopService();
+}
+
+void TestLocalStack::bothSignUpWithThePrintedCode()
+{
+    QVERIFY(startCore(&a));
+    QVERIFY(startCore(&b));
+    for (User* user : {&a, &b}) {
+        QVERIFY2(user->core->waitFor(CoreProcess::event("loadingFinished"), 30000) >= 0,
+                 qPrintable(failure(user->name + " did not sign up and load")));
+        QVERIFY2(user->core->waitFor(chatServerState(3), 30000) >= 0,
+                 qPrintable(failure(user->name + " did not reach the chat server")));
+    }
+    QFile log(serviceLog);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray printed = log.readAll();
+    // The code is on the console for the person signing up; tokens and chat
+    // passwords are not.
+    QVERIFY(printed.contains(
+        QStringLiteral("activation code for %1: %2").arg(a.phone, kCode).toUtf8()));
+    QVERIFY(!printed.contains("EToken"));
+    QVERIFY(!printed.contains("Password"));
+}
+
+void TestLocalStack::usersFindEachOtherByNumber()
+{
+    for (User* user : {&a, &b}) {
+        const int from = user->core->lineCount();
+        user->core->send(kCmdSetProfile, ownProfile(user->phone, user->nickname));
+        QVERIFY2(user->core->waitFor(
+                     contactWithNickname(kCmdGetUserProfile, user->phone, user->nickname), 20000,
+                     from) >= 0,
+                 qPrintable(failure(user->name + "'s profile was not kept")));
+    }
+    for (const auto& pair : {qMakePair(&a, &b), qMakePair(&b, &a)}) {
+        User* user = pair.first;
+        User* other = pair.second;
+        const int from = user->core->lineCount();
+        user->core->send(kCmdAddContact, typedContact(other->phone, other->name));
+        QVERIFY2(user->core->waitFor(
+                     contactWithNickname(kCmdUpdateContact, other->phone, other->nickname), 20000,
+                     from) >= 0,
+                 qPrintable(failure(user->name + " did not find " + other->name)));
+    }
+}
+
+void TestLocalStack::exchange(User* from, User* to, const QString& body)
+{
+    const int fromSender = from->core->lineCount();
+    const int fromReceiver = to->core->lineCount();
+    from->core->send(kCmdSendMessage, textMessage(to->phone, body));
+    const int added = from->core->waitFor(pairWithBody(body), 20000, fromSender);
+    QVERIFY2(added >= 0, qPrintable(failure(from->name + " did not store " + body)));
+    const QString id = pairMessage(from->core->lines().at(added)).value("MESSAGE_ID").toString();
+    QVERIFY2(to->core->waitFor(pairWithBody(body), 180000, fromReceiver) >= 0,
+             qPrintable(failure(to->name + " did not receive " + body)));
+    QVERIFY2(from->core->waitFor(stateChange(id, "delivered"), 60000, added) > added,
+             qPrintable(failure(body + " was never delivered")));
+}
+
+void TestLocalStack::messagesBothWays()
+{
+    exchange(&a, &b, QStringLiteral("hello from Ada"));
+    exchange(&b, &a, QStringLiteral("hello back from Bo"));
+}
+
+void TestLocalStack::serviceRestartLosesNothing()
+{
+    const int beforeA = a.core->lineCount();
+    QVERIFY2(stopService(), qPrintable(failure("the service did not stop cleanly")));
+    QVERIFY2(a.core->waitFor(chatServerState(1), 30000, beforeA) >= 0,
+             qPrintable(failure("A did not notice the outage")));
+    // Sent while the stack is down: kept in A's outbox.
+    const int fromA = a.core->lineCount();
+    a.core->send(kCmdSendMessage, textMessage(b.phone, "sent during the restart"));
+    QVERIFY(a.core->waitFor(pairWithBody("sent during the restart"), 20000, fromA) >= 0);
+
+    QVERIFY2(startService(), qPrintable(failure("the service did not start again")));
+    QVERIFY2(b.core->waitFor(pairWithBody("sent during the restart"), 240000) >= 0,
+             qPrintable(failure("B did not receive the message sent during the restart")));
+
+    // Accounts, tokens, profiles and the matching survived: B changes its
+    // profile and A sees the change through contact sync.
+    b.nickname = QStringLiteral("Bo again");
+    const int fromB = b.core->lineCount();
+    b.core->send(kCmdSetProfile, ownProfile(b.phone, b.nickname));
+    QVERIFY2(b.core->waitFor(contactWithNickname(kCmdGetUserProfile, b.phone, b.nickname), 30000,
+                             fromB) >= 0,
+             qPrintable(failure("B's signed requests fail after the restart")));
+    const int fromA2 = a.core->lineCount();
+    a.core->send(kCmdUpdateContact, typedContact(b.phone, b.name));
+    QVERIFY2(a.core->waitFor(contactWithNickname(kCmdUpdateContact, b.phone, b.nickname), 30000,
+                             fromA2) >= 0,
+             qPrintable(failure("A's contact sync fails after the restart")));
+
+    exchange(&b, &a, QStringLiteral("after the restart"));
+    for (User* user : {&a, &b})
+        QVERIFY2(user->core->stop(), qPrintable(failure(user->name + " did not stop cleanly")));
+}
+
+QTEST_GUILESS_MAIN(TestLocalStack)
+#include "tst_localstack.moc"
