@@ -9,6 +9,7 @@ const Area kAreas[] = {
     {"accounts", installAccounts},
     {"contacts", installContacts},
     {"files", installFiles},
+    {"groups", installGroups},
 };
 
 } // namespace

@@ -25,6 +25,7 @@ struct Area
 void installAccounts(LocalService& service);
 void installContacts(LocalService& service);
 void installFiles(LocalService& service);
+void installGroups(LocalService& service);
 
 // Every area, in the table's order.
 void installAll(LocalService& service);

@@ -12,6 +12,15 @@ bool GroupLookupQueue::enqueue(const QString& id)
     return true;
 }
 
+bool GroupLookupQueue::enqueueChanged(const QString& id)
+{
+    if (!id.isEmpty() && id == currentId && !waiting.contains(id)) {
+        waiting.enqueue(id);
+        return false;
+    }
+    return enqueue(id);
+}
+
 bool GroupLookupQueue::contains(const QString& id) const
 {
     return id == currentId || waiting.contains(id);

@@ -11,6 +11,9 @@ class GroupLookupQueue
 public:
     // True when the id became current and its request is to be sent now.
     bool enqueue(const QString& id);
+    // As enqueue, for an id whose state changed: when its request is already
+    // out (and may have been answered before the change) it runs once more.
+    bool enqueueChanged(const QString& id);
     bool contains(const QString& id) const;
     QString current() const { return currentId; }
     void removeWaiting(const QString& id) { waiting.removeAll(id); }

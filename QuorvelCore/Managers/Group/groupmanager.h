@@ -151,6 +151,9 @@ private:
     void processGroupData(const QJsonObject& reply);
     void processGroupMembersInfo(const QJsonObject& reply);
     void processMemberAdded();
+    // Look-ups after a change of the group: run again when one is out.
+    void refreshGroupData(const QString& id);
+    void refreshMembers(const QString& id);
     void nextGroupDataRequest();
     void nextMembersInfoRequest();
     static QJsonArray membersArray(const QStringList& userIds, GroupRole::Role role);

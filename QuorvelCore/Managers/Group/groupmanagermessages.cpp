@@ -190,16 +190,16 @@ void GroupManager::changeGroupDataOnControlMessage(const Message& message)
         if (message.getGroupRemoveMessage().getRemovedUserId() == GlobalConstants::getUserName())
             markRemoved(id);
         else if (groups.contains(id))
-            enqueueMembersInfoRequest(id);
+            refreshMembers(id);
         break;
     case MessageBase::MsgMinorType_GroupJoin:
     case MessageBase::MsgMinorType_GroupChangeRole:
         if (groups.contains(id))
-            enqueueMembersInfoRequest(id);
+            refreshMembers(id);
         break;
     case MessageBase::MsgMinorType_GroupChangeMetadata:
         if (groups.contains(id))
-            enqueueGroupDataRequest(id);
+            refreshGroupData(id);
         break;
     case MessageBase::MsgMinorType_EditMessage:
         processEditMessage(message, true);

@@ -149,6 +149,18 @@ void GroupManager::enqueueMembersInfoRequest(const QString& id)
         startGroupMembersInfo(id);
 }
 
+void GroupManager::refreshGroupData(const QString& id)
+{
+    if (groupDataQueue.enqueueChanged(id))
+        startGroupData(id);
+}
+
+void GroupManager::refreshMembers(const QString& id)
+{
+    if (membersInfoQueue.enqueueChanged(id))
+        startGroupMembersInfo(id);
+}
+
 bool GroupManager::groupDataRequestQueueContains(const QString& id) const
 {
     return groupDataQueue.contains(id);
@@ -191,11 +203,11 @@ void GroupManager::processReply(Procedure procedure, const QJsonObject& reply)
         processMemberAdded();
         break;
     case PROC_GroupRemoveMember:
-        enqueueMembersInfoRequest(pendingRemoveMemberId);
+        refreshMembers(pendingRemoveMemberId);
         pendingRemoveMemberId.clear();
         break;
     case PROC_GroupChangeRole:
-        enqueueMembersInfoRequest(pendingChangeRoleId);
+        refreshMembers(pendingChangeRoleId);
         pendingChangeRoleId.clear();
         break;
     case PROC_GroupChangeData:
@@ -273,7 +285,7 @@ void GroupManager::processMemberAdded()
 {
     if (pendingMemberAdds.isEmpty())
         return;
-    enqueueMembersInfoRequest(pendingMemberAdds.dequeue());
+    refreshMembers(pendingMemberAdds.dequeue());
 }
 
 void GroupManager::processGroupData(const QJsonObject& reply)

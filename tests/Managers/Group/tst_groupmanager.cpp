@@ -433,6 +433,19 @@ void TestGroupManager::memberAddsAreRefreshedInOrder()
     // A reply with nothing pending refreshes nothing.
     h.reply(PROC_GroupAddMember);
     QCOMPARE(h.groupsSent(PROC_GroupMembersInfo).size(), 2);
+
+    // Two changes of A while its member list is being fetched: the list may
+    // predate them, so it is fetched once more afterwards (and only once).
+    h.manager.enqueueMembersInfoRequest(A);
+    h.manager.startGroupAddMember(A, {"u5"});
+    h.manager.startGroupRemoveMember(A, "u1");
+    h.reply(PROC_GroupAddMember);
+    h.reply(PROC_GroupRemoveMember);
+    QCOMPARE(h.groupsSent(PROC_GroupMembersInfo), (QStringList{B, C, A}));
+    h.reply(PROC_GroupMembersInfo, replyOf({{"Members", QJsonArray{}}}));
+    QCOMPARE(h.groupsSent(PROC_GroupMembersInfo), (QStringList{B, C, A, A}));
+    h.reply(PROC_GroupMembersInfo, replyOf({{"Members", QJsonArray{}}}));
+    QCOMPARE(h.groupsSent(PROC_GroupMembersInfo).size(), 4);
 }
 
 void TestGroupManager::changesLeaveAndHistoryRemoval()
