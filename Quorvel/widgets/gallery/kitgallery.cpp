@@ -1,20 +1,28 @@
 #include "kitgallery.h"
 
 #include "foundation/simpleqtlogger.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
 #include "widgets/customlineedit.h"
 #include "widgets/dateconverter.h"
 #include "widgets/doublestatebutton.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
+#include "widgets/htmlcontainer.h"
 #include "widgets/iconbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/interfacescale.h"
 #include "widgets/label.h"
+#include "widgets/notificationmanager.h"
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
+#include "widgets/popupwindow.h"
+#include "widgets/progresscircle.h"
 #include "widgets/radiobutton.h"
+#include "widgets/searchbar.h"
 #include "widgets/toastmessage.h"
+#include "widgets/transparentframe.h"
 #include "widgets/waitingspinnerwidget.h"
 
 #include <QApplication>
@@ -23,7 +31,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QTranslator>
+#include <QVBoxLayout>
 
 namespace {
 QLabel* caption(const QString& text, QWidget* parent)
@@ -47,7 +57,12 @@ void KitGallery::prepareApplication()
             "#PopupWindowTransparentArea{background-color: rgba(0,0,0,70%);}"
             "PopUpWarning{background-color: white; border-radius: 3px;}"
             "#ChatWidgetUnreadMessageNumber{background-color: #aa3063; color: white;}"
-            "#GalleryFlatButton{background-color: #00a693; color: white; border-radius: 4px;}"));
+            "#GalleryFlatButton{background-color: #00a693; color: white; border-radius: 4px;}"
+            "#PopupWindowTitleFrame{background-color: #00a693; border-top-left-radius: 5px;"
+            " border-top-right-radius: 5px;}"
+            "#PopupWindowTitleString{color: white;}"
+            "#PopupWindowBoard{background-color: white;}"
+            "#NotificationWidget{background-color: white; border-radius: 5px;}"));
     }
     auto* translator = new QTranslator(qApp);
     if (translator->load(QStringLiteral(":/Lng/quorvel_persian.qm")))
@@ -57,27 +72,63 @@ void KitGallery::prepareApplication()
     QApplication::setFont(Fonts::getFont(baseFontSize));
 }
 
-KitGallery::KitGallery(QWidget* parent) : QWidget(parent), grid(new QGridLayout(this))
+KitGallery::KitGallery(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("KitGallery"));
     setWindowTitle(QStringLiteral("Quorvel kit gallery"));
-    grid->setHorizontalSpacing(scaleValue(16));
-    grid->setVerticalSpacing(scaleValue(8));
-    grid->setSizeConstraint(QLayout::SetMinimumSize);
+    auto* sides = new QHBoxLayout(this);
+    sides->setSizeConstraint(QLayout::SetMinimumSize);
+    for (int i = 0; i < 2; ++i) {
+        columns.append(new QWidget(this));
+        sides->addWidget(columns.last(), 0, Qt::AlignTop);
+    }
+    grid = new QGridLayout(columns.at(0));
+    setUpGrid();
     buildLabels();
     buildButtons();
     buildChecks();
     buildBusy();
     buildDates();
+    startSecondColumn();
+    buildTextViews();
+    buildAvatars();
+    buildProgress();
     buildPopupHosts();
+    buildFramedPopups();
     grid->setRowStretch(rows, 1);
 }
 
 void KitGallery::addRow(const QString& text, QWidget* content)
 {
-    grid->addWidget(caption(text, this), rows, 0, Qt::AlignTop);
+    QWidget* owner = grid->parentWidget();
+    content->setParent(owner);
+    grid->addWidget(caption(text, owner), rows, 0, Qt::AlignTop);
     grid->addWidget(content, rows, 1, Qt::AlignTop);
     ++rows;
+}
+
+QList<QWidget*> KitGallery::columnWidgets() const
+{
+    return columns;
+}
+
+void KitGallery::showToast()
+{
+    ToastMessage::getInstance()->showMessage(QStringLiteral("بارگذاری فایل ناموفق بود"));
+}
+
+void KitGallery::startSecondColumn()
+{
+    grid->setRowStretch(rows, 1);
+    grid = new QGridLayout(columns.at(1));
+    rows = 0;
+    setUpGrid();
+}
+
+void KitGallery::setUpGrid()
+{
+    grid->setHorizontalSpacing(scaleValue(16));
+    grid->setVerticalSpacing(scaleValue(8));
 }
 
 QWidget* KitGallery::row(std::initializer_list<QWidget*> widgets)
@@ -102,7 +153,7 @@ void KitGallery::buildLabels()
     filled->setText(QStringLiteral("مریم رضایی"));
     for (CustomLineEdit* edit : {empty, filled}) {
         edit->setFont(Fonts::getFont(baseFontSize));
-        edit->setMinimumWidth(scaleValue(220));
+        edit->setMinimumWidth(scaleValue(170));
     }
     addRow(QStringLiteral("برچسب و ورودی"), row({clickable, empty, filled}));
 }
@@ -197,7 +248,7 @@ void KitGallery::buildBusy()
     // A stand-in for the bottom of the main window, where toasts show.
     auto* toastStage = stage(QSize(scaleValue(320), scaleValue(100)));
     ToastMessage::setMainWindow(toastStage);
-    ToastMessage::getInstance()->showMessage(QStringLiteral("بارگذاری فایل ناموفق بود"));
+    showToast();
     addRow(QStringLiteral("انتظار و پیام کوتاه"), row({holder, twelve, toastStage}));
 }
 
@@ -212,7 +263,8 @@ void KitGallery::buildDates()
           << dates.chatListTime(now.addDays(-3), now) << dates.lastSeenText(now.addSecs(-30), now)
           << dates.lastSeenText(now.addSecs(-600), now)
           << dates.lastSeenText(now.addSecs(-7200), now);
-    auto* label = new QLabel(lines.mid(0, 5).join(QStringLiteral("  •  ")) + QLatin1Char('\n') +
+    auto* label = new QLabel(lines.mid(0, 3).join(QStringLiteral("  •  ")) + QLatin1Char('\n') +
+                                 lines.mid(3, 2).join(QStringLiteral("  •  ")) + QLatin1Char('\n') +
                                  lines.mid(5).join(QStringLiteral("  •  ")),
                              this);
     label->setTextFormat(Qt::PlainText);
@@ -245,4 +297,100 @@ void KitGallery::buildPopupHosts()
             "آیا می‌خواهید از حساب کاربری خود خارج شوید؟"),
         QStringLiteral("Logout"), true, 0);
     addRow(QStringLiteral("پنجره هشدار"), window);
+}
+
+void KitGallery::buildTextViews()
+{
+    auto* search = new SearchBar(this);
+    search->setFixedWidth(scaleValue(240));
+    auto* searching = new SearchBar(this);
+    searching->setFixedWidth(scaleValue(240));
+    searching->getInput()->setText(QStringLiteral("علی"));
+    addRow(QStringLiteral("جستجو"), row({search, searching}));
+
+    auto* name = new ElidedLabel(this);
+    name->setFont(Fonts::getFont(baseFontSize));
+    name->setFixedWidth(scaleValue(200));
+    name->setText(QStringLiteral("گروه دوستان دوران دبیرستان و دانشگاه تهران"));
+    auto* picture = new QLabel(this);
+    picture->setFixedSize(scaleValue(160), scaleValue(60));
+    picture->setStyleSheet(QStringLiteral("background-color: #5b7c99;"));
+    auto* caption = new TransparentFrame(picture);
+    caption->setGeometry(scaleValue(6), scaleValue(6), scaleValue(150), scaleValue(30));
+    caption->setText(QStringLiteral("۲٫۵ مگابایت"));
+    addRow(QStringLiteral("نام بریده و زیرنویس"), row({name, picture}));
+
+    auto* bubble = new HtmlContainer(this);
+    bubble->setHtml(QStringLiteral("<p dir=\"rtl\">سلام! این یک <a href=\"https://example.org\">"
+                                   "پیوند</a> در متن پیام است.</p>"));
+    bubble->setFixedSize(scaleValue(300), scaleValue(56));
+    addRow(QStringLiteral("متن پیام"), bubble);
+}
+
+void KitGallery::buildAvatars()
+{
+    const QSize side(listAvatarSize, listAvatarSize);
+    auto avatar = [this, side](int kind, const QString& id) {
+        auto* viewer = new AvatarViewer(this);
+        viewer->setFixedSize(side);
+        viewer->setAvatarSize(side);
+        viewer->setAvatarType(kind);
+        viewer->setAvatarId(id);
+        return viewer;
+    };
+    AvatarViewer* person = avatar(AvatarViewer::Person, QStringLiteral("989121234567"));
+    AvatarViewer* group = avatar(AvatarViewer::Group, QStringLiteral("group-17"));
+    AvatarViewer* channel = avatar(AvatarViewer::Channel, QStringLiteral("news"));
+    AvatarViewer* photo = avatar(AvatarViewer::Person, QStringLiteral("u2"));
+    QImage wide(120, 80, QImage::Format_ARGB32);
+    wide.fill(QColor("#f2c14e"));
+    QPainter painter(&wide);
+    painter.setBrush(QColor("#2d6a4f"));
+    painter.drawEllipse(QPoint(60, 40), 22, 22);
+    painter.end();
+    photo->imageReady(wide);
+    AvatarViewer* checked = avatar(AvatarViewer::Person, QStringLiteral("u3"));
+    checked->setCheckable(true);
+    checked->setChecked(true);
+    addRow(QStringLiteral("تصویر کاربر"), row({person, group, channel, photo, checked}));
+}
+
+void KitGallery::buildProgress()
+{
+    auto circle = [this](int state, int uploadMode, int value) {
+        auto* progress = new ProgressCircle(this);
+        progress->setState(state);
+        progress->setUploadMode(uploadMode);
+        progress->setValue(value);
+        return progress;
+    };
+    auto* holder = row({circle(2, 0, 0), circle(2, 1, 0), circle(2, 0, 35), circle(5, 0, 70),
+                        circle(2, 0, 100), circle(3, 0, 100), circle(1, 0, 100)});
+    holder->setObjectName(QStringLiteral("GalleryProgress"));
+    holder->setStyleSheet(QStringLiteral("#GalleryProgress{background-color: #5b7c99;}"));
+    holder->setAttribute(Qt::WA_StyledBackground);
+    addRow(QStringLiteral("پیشرفت انتقال"), holder);
+}
+
+void KitGallery::buildFramedPopups()
+{
+    QWidget* window = stage(QSize(scaleValue(440), scaleValue(170)));
+    window->setLayoutDirection(Qt::RightToLeft);
+    auto* framed = new PopupWindow(window);
+    framed->setTitle(QStringLiteral("دسته‌بندی کانال‌ها"));
+    framed->setBackButtonIcon(QStringLiteral(":/Images/ic_arrow_back_white.png"));
+    framed->getWindow()->resize(scaleValue(300), scaleValue(130));
+    auto* list = new QVBoxLayout(framed->getBoard());
+    for (const QString& entry : {QStringLiteral("ورزشی"), QStringLiteral("خبری")})
+        list->addWidget(new QLabel(entry, framed->getBoard()));
+    framed->fitToParent();
+    framed->show();
+    addRow(QStringLiteral("پنجره قاب‌دار"), window);
+
+    QWidget* top = stage(QSize(scaleValue(440), scaleValue(80)));
+    auto* strip = new NotificationManager(top);
+    strip->addNotification({QStringLiteral("مریم"),
+                            QStringLiteral("سلام، امروز می‌آیی؟"), QString(),
+                            QStringLiteral("u9"), 1});
+    addRow(QStringLiteral("اعلان درون پنجره"), top);
 }

@@ -18,8 +18,15 @@ public:
     // reported and skipped.
     static void prepareApplication();
 
+    // The two columns of sections, for screenshots of each.
+    QList<QWidget*> columnWidgets() const;
+    // Shows the gallery's toast again (a toast hides after two seconds).
+    void showToast();
+
 private:
+    // Sections fill two columns; the second starts with startSecondColumn.
     void addRow(const QString& caption, QWidget* content);
+    void startSecondColumn();
     QWidget* row(std::initializer_list<QWidget*> widgets);
     QWidget* stage(const QSize& size);
     void buildLabels();
@@ -28,8 +35,15 @@ private:
     void buildBusy();
     void buildDates();
     void buildPopupHosts();
+    void buildTextViews();
+    void buildAvatars();
+    void buildProgress();
+    void buildFramedPopups();
 
-    QGridLayout* grid;
+    void setUpGrid();
+
+    QList<QWidget*> columns;
+    QGridLayout* grid = nullptr;
     int rows = 0;
 };
 

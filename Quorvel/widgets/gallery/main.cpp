@@ -1,6 +1,7 @@
 // The kit gallery: every widget of the kit in its states on one window.
 // Options: --scale PERCENT (100 by default), --ltr, --shot FILE (save a
-// screenshot of the window once it has been painted, then quit).
+// screenshot of the window once it has been painted, and one of each column
+// beside it as FILE-1.png and FILE-2.png, then quit).
 
 #include "kitgallery.h"
 #include "widgets/interfacescale.h"
@@ -34,8 +35,20 @@ int main(int argc, char* argv[])
 
     if (parser.isSet(QStringLiteral("shot"))) {
         const QString file = parser.value(QStringLiteral("shot"));
+        QTimer::singleShot(1000, &gallery, &KitGallery::showToast);
         QTimer::singleShot(1500, &app, [&gallery, file]() {
-            const bool saved = gallery.grab().save(file);
+            // Cut from the whole window: a grab of a part leaves out the
+            // faded widgets (the toast) inside it.
+            const QPixmap whole = gallery.grab();
+            bool saved = whole.save(file);
+            const QList<QWidget*> columns = gallery.columnWidgets();
+            QString stem = file;
+            if (stem.endsWith(QStringLiteral(".png")))
+                stem.chop(4);
+            for (int i = 0; i < columns.size(); ++i)
+                saved = whole.copy(columns.at(i)->geometry())
+                            .save(stem + QStringLiteral("-%1.png").arg(i + 1)) &&
+                        saved;
             QCoreApplication::exit(saved ? 0 : 1);
         });
     }

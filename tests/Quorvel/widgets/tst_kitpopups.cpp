@@ -3,17 +3,30 @@
 // toast.
 
 #include "kittestsupport.h"
+#include "widgets/avatarviewer.h"
+#include "widgets/customscrollarea.h"
 #include "widgets/dialogmanager.h"
 #include "widgets/flatbutton.h"
+#include "widgets/iconbutton.h"
 #include "widgets/label.h"
+#include "widgets/notificationmanager.h"
+#include "widgets/notificationwidget.h"
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
+#include "widgets/popupwindow.h"
+#include "widgets/spopup.h"
+#include "widgets/spopupbase.h"
+#include "widgets/spopupmainframe.h"
 #include "widgets/toastmessage.h"
 #include "widgets/transparentfullscreenwidget.h"
+#include "widgets/viewer.h"
 
 #include <QLabel>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace KitTest;
@@ -44,6 +57,17 @@ private slots:
 
     void toastWithoutMainWindowShowsNothing();
     void toastPlacementAndTiming();
+
+    void animatedPopupOpensAndCloses();
+    void animatedPopupTallerThanTheWindow();
+    void framedPopupFitsItsParent_data();
+    void framedPopupFitsItsParent();
+
+    void viewerTargetSize_data();
+    void viewerTargetSize();
+    void viewerIsReused();
+
+    void notificationQueueDrains();
 
 private:
     std::unique_ptr<QWidget> mainWindow;
@@ -347,6 +371,170 @@ void TestKitPopups::toastPlacementAndTiming()
     QCOMPARE(toast->textLabel()->text(), QString("second <b>text</b>"));
     QTRY_VERIFY_WITH_TIMEOUT(toast->isHidden(), 15000);
     QVERIFY(clock.elapsed() >= 2000);
+}
+
+void TestKitPopups::animatedPopupOpensAndCloses()
+{
+    SPopup::setMainWindow(mainWindow.get());
+    SPopup popup;
+    QCOMPARE(popup.parentWidget(), mainWindow.get());
+    popup.setTitle("<i>Poll</i>");
+    QCOMPARE(popup.panel()->titleLabel()->textFormat(), Qt::PlainText);
+    auto* content = new QVBoxLayout;
+    auto* body = new QLabel("question");
+    body->setFixedSize(280, 120);
+    content->addWidget(body);
+    popup.addContentLayout(content);
+
+    for (int round = 0; round < 2; ++round) {
+        QSignalSpy opened(popup.panel(), &SPopupMainFrame::popupOpened);
+        popup.showPopup();
+        QCOMPARE(opened.count(), 1);
+        QVERIFY(popup.isVisible());
+        QCOMPARE(popup.size(), mainWindow->size());
+        // The panel slides in from 10 pixels up and left of its resting place.
+        const QPoint rest((800 - popup.panel()->width()) / 2, (600 - popup.panel()->height()) / 2);
+        QTRY_COMPARE(popup.panel()->pos(), rest);
+        QTRY_COMPARE(popup.panel()->opacity(), 1.0);
+
+        // A click inside the panel does not close it.
+        QTest::mouseClick(body, Qt::LeftButton);
+        QVERIFY(popup.isVisible());
+
+        QSignalSpy closed(popup.panel(), &SPopupMainFrame::popupClosed);
+        if (round == 0)
+            QTest::mouseClick(popup.backdrop(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+        else
+            QTest::mouseClick(popup.panel()->closeButton(), Qt::LeftButton);
+        QTRY_COMPARE(closed.count(), 1);
+        QTRY_VERIFY(popup.isHidden());
+        // The backdrop fades out with a click on it; the close button only
+        // runs the panel backwards, and the closed popup hides both.
+        if (round == 0)
+            QTRY_VERIFY(popup.backdrop()->isHidden());
+    }
+    SPopup::setMainWindow(nullptr);
+}
+
+void TestKitPopups::animatedPopupTallerThanTheWindow()
+{
+    SPopup::setMainWindow(mainWindow.get());
+    SPopup popup;
+    auto* content = new QVBoxLayout;
+    auto* tall = new QWidget;
+    tall->setFixedSize(300, 2000);
+    content->addWidget(tall);
+    popup.addContentLayout(content);
+    popup.showPopup();
+    QVERIFY(popup.panel()->height() <= 600);
+    QTRY_VERIFY(popup.panel()->y() >= 0);
+    QVERIFY(popup.panel()->scrollArea()->verticalScrollBar()->maximum() > 0);
+    mainWindow->resize(900, 500);
+    popup.adjustSizeToMainWindow();
+    QCOMPARE(popup.size(), QSize(900, 500));
+    QVERIFY(popup.panel()->height() <= 500);
+    SPopup::setMainWindow(nullptr);
+}
+
+void TestKitPopups::framedPopupFitsItsParent_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QSize>("fitted");
+    QTest::newRow("fits") << QSize(400, 300) << QSize(400, 300);
+    QTest::newRow("too wide") << QSize(900, 300) << QSize(640, 300);
+    QTest::newRow("too tall") << QSize(400, 700) << QSize(400, 480);
+}
+
+void TestKitPopups::framedPopupFitsItsParent()
+{
+    QFETCH(QSize, window);
+    QFETCH(QSize, fitted);
+    mainWindow->setLayoutDirection(Qt::RightToLeft);
+    auto* popup = new PopupWindow(mainWindow.get());
+    popup->setTitle("Channel categories");
+    popup->getWindow()->resize(window);
+    QSignalSpy back(popup, &PopupWindow::windowIconClicked);
+    popup->fitToParent();
+    popup->show();
+    QCOMPARE(popup->geometry(), QRect(0, 0, 800, 600));
+    QCOMPARE(popup->getWindow()->size(), fitted);
+    QCOMPARE(popup->getWindow()->pos(),
+             QPoint(400 - fitted.width() / 2, 300 - fitted.height() / 2));
+    QVERIFY(popup->getTitleBar()->height() >= 32);
+    QCOMPARE(popup->getBackButton()->x(), 0);
+    QTest::mouseClick(popup->getBackButton(), Qt::LeftButton);
+    QCOMPARE(back.count(), 1);
+    QVERIFY(!isBlank(popup->getWindow()));
+    delete popup;
+}
+
+void TestKitPopups::viewerTargetSize_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("shown");
+    QTest::newRow("large picture") << QSize(4000, 3000) << QSize(1440, 1080);
+    QTest::newRow("small picture") << QSize(100, 100) << QSize(100, 100);
+    QTest::newRow("tall picture") << QSize(500, 3000) << QSize(180, 1080);
+}
+
+void TestKitPopups::viewerTargetSize()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, shown);
+    QCOMPARE(Viewer::targetSize(picture, QSize(1920, 1080)), shown);
+}
+
+void TestKitPopups::viewerIsReused()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("picture.png");
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(path));
+
+    Viewer* viewer = Viewer::getInstance();
+    viewer->showImage(path);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->imageLabel()->size(), QSize(120, 80));
+    QCOMPARE(viewer->getContent(), viewer->imageLabel());
+    QTest::keyClick(viewer, Qt::Key_Escape);
+    QVERIFY(viewer->isHidden());
+    QCOMPARE(Viewer::getInstance(), viewer);
+
+    viewer->showImage(dir.filePath("missing.png"));
+    QVERIFY(viewer->isHidden());
+
+    // A widget shown over the viewer replaces the picture until the next one.
+    AvatarViewer avatar;
+    avatar.setAvatarSize(QSize(100, 100));
+    avatar.setAvatarId("me");
+    avatar.resize(100, 100);
+    viewer->showOver(&avatar);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(avatar.parentWidget(), viewer);
+    QTest::mouseClick(viewer, Qt::LeftButton, Qt::NoModifier, QPoint(1, 300));
+    QVERIFY(viewer->isHidden());
+    viewer->showImage(path);
+    QCOMPARE(viewer->getContent(), viewer->imageLabel());
+    QCOMPARE(avatar.parentWidget(), nullptr);
+    Viewer::deleteInstance();
+}
+
+void TestKitPopups::notificationQueueDrains()
+{
+    auto* strip = new NotificationManager(mainWindow.get());
+    QCOMPARE(strip->getState(), int(NotificationManager::Idle));
+    strip->addNotification({"<b>Ali</b>", "Hello", QString(), "u1", 1});
+    strip->addNotification({"Team", "Meeting at 10", QString(), "g1", 2});
+    QCOMPARE(strip->getState(), int(NotificationManager::Entering));
+    QVERIFY(strip->isVisible());
+    QCOMPARE(strip->widget()->titleLabel()->textFormat(), Qt::PlainText);
+    QCOMPARE(strip->widget()->titleLabel()->text(), QString("<b>Ali</b>"));
+    QTRY_COMPARE_WITH_TIMEOUT(strip->widget()->titleLabel()->text(), QString("Team"), 10000);
+    QCOMPARE(strip->queued(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(strip->getState(), int(NotificationManager::Idle), 15000);
+    QVERIFY(strip->isHidden());
+    delete strip;
 }
 
 QTEST_MAIN(TestKitPopups)
