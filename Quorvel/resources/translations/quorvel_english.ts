@@ -1159,6 +1159,13 @@
     </message>
 </context>
 <context>
+    <name>SearchBar</name>
+    <message>
+        <source>SearchBarHintText</source>
+        <translation>Search</translation>
+    </message>
+</context>
+<context>
     <name>Setting</name>
     <message>
         <source>_AutoScaleStr</source>
