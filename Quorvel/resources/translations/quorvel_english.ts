@@ -120,7 +120,7 @@
     </message>
     <message>
         <source>_MembersCount</source>
-        <translation>Members</translation>
+        <translation> members</translation>
     </message>
     <message>
         <source>_Title</source>
@@ -147,7 +147,7 @@
     </message>
     <message>
         <source>_MembersCount</source>
-        <translation>Members</translation>
+        <translation> members</translation>
     </message>
     <message>
         <source>_ReceiveNotification</source>
@@ -566,7 +566,7 @@
     </message>
     <message>
         <source>_Ago</source>
-        <translation>ago</translation>
+        <translation> ago</translation>
     </message>
     <message>
         <source>_Azar</source>
@@ -594,7 +594,7 @@
     </message>
     <message>
         <source>_Hour</source>
-        <translation>hours</translation>
+        <translation> hours</translation>
     </message>
     <message>
         <source>_Khordad</source>
@@ -602,7 +602,7 @@
     </message>
     <message>
         <source>_LastObservation</source>
-        <translation>last seen</translation>
+        <translation>last seen </translation>
     </message>
     <message>
         <source>_Mehr</source>
@@ -610,7 +610,7 @@
     </message>
     <message>
         <source>_Minute</source>
-        <translation>minutes</translation>
+        <translation> minutes</translation>
     </message>
     <message>
         <source>_Monday</source>

@@ -120,7 +120,7 @@
     </message>
     <message>
         <source>_MembersCount</source>
-        <translation>تعداد اعضا</translation>
+        <translation> عضو</translation>
     </message>
     <message>
         <source>_Title</source>
@@ -147,7 +147,7 @@
     </message>
     <message>
         <source>_MembersCount</source>
-        <translation>تعداد اعضا</translation>
+        <translation> عضو</translation>
     </message>
     <message>
         <source>_ReceiveNotification</source>
@@ -566,7 +566,7 @@
     </message>
     <message>
         <source>_Ago</source>
-        <translation>پیش</translation>
+        <translation> پیش</translation>
     </message>
     <message>
         <source>_Azar</source>
@@ -594,7 +594,7 @@
     </message>
     <message>
         <source>_Hour</source>
-        <translation>ساعت</translation>
+        <translation> ساعت</translation>
     </message>
     <message>
         <source>_Khordad</source>
@@ -602,7 +602,7 @@
     </message>
     <message>
         <source>_LastObservation</source>
-        <translation>آخرین بازدید</translation>
+        <translation>آخرین بازدید </translation>
     </message>
     <message>
         <source>_Mehr</source>
@@ -610,7 +610,7 @@
     </message>
     <message>
         <source>_Minute</source>
-        <translation>دقیقه</translation>
+        <translation> دقیقه</translation>
     </message>
     <message>
         <source>_Monday</source>
