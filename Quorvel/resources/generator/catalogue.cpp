@@ -1,7 +1,9 @@
 #include "catalogue.h"
 
 #include <QFile>
+
 #include <QXmlStreamReader>
+#include <algorithm>
 
 bool Catalogue::read(const QString& path, QString* error)
 {
@@ -53,4 +55,44 @@ QStringList Catalogue::missing(const Catalogue& wanted) const
     }
     out.sort();
     return out;
+}
+
+int Catalogue::addAbsent(const QString& path, const Catalogue& wanted, QString* error)
+{
+    Catalogue present;
+    if (!present.read(path, error))
+        return -1;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1").arg(path);
+        return -1;
+    }
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+
+    QList<Key> absent;
+    for (auto it = wanted.items.cbegin(); it != wanted.items.cend(); ++it)
+        if (!present.items.contains(it.key()))
+            absent.append(it.key());
+    std::sort(absent.begin(), absent.end());
+    for (const Key& key : absent) {
+        const QString message =
+            QStringLiteral("    <message>\n        <source>%1</source>\n"
+                           "        <translation type=\"unfinished\"></translation>\n"
+                           "    </message>\n")
+                .arg(key.second.toHtmlEscaped());
+        const QString name = QStringLiteral("<name>%1</name>").arg(key.first.toHtmlEscaped());
+        const int context = text.indexOf(name);
+        if (context >= 0) {
+            text.insert(text.indexOf(QStringLiteral("</context>"), context), message);
+        } else {
+            text.insert(text.lastIndexOf(QStringLiteral("</TS>")),
+                        QStringLiteral("<context>\n    %1\n%2</context>\n").arg(name, message));
+        }
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0) {
+        *error = QStringLiteral("cannot write %1").arg(path);
+        return -1;
+    }
+    return absent.size();
 }

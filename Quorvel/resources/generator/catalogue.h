@@ -22,6 +22,9 @@ public:
     // Keys of `wanted` that have no finished, non-empty entry here, as
     // "context: source" lines in a stable order.
     QStringList missing(const Catalogue& wanted) const;
+    // Adds to the catalogue file at `path` an unfinished entry for every key of
+    // `wanted` that it lacks, leaving every other entry as it is; returns how many.
+    static int addAbsent(const QString& path, const Catalogue& wanted, QString* error);
 
 private:
     QHash<Key, Entry> items;

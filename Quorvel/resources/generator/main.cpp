@@ -203,6 +203,32 @@ int checkCatalogue(const QStringList& args)
     return 1;
 }
 
+// add-absent SCANNED CATALOGUE...: gives each catalogue an unfinished entry for every
+// key of SCANNED (collected from the code) that it lacks; entries the code does not
+// use (yet) stay as they are.
+int addAbsent(const QStringList& args)
+{
+    if (args.size() < 2) {
+        fail(QStringLiteral("usage: add-absent SCANNED CATALOGUE..."));
+        return 2;
+    }
+    Catalogue scanned;
+    QString error;
+    if (!scanned.read(args[0], &error)) {
+        fail(error);
+        return 1;
+    }
+    for (const QString& path : args.mid(1)) {
+        const int added = Catalogue::addAbsent(path, scanned, &error);
+        if (added < 0) {
+            fail(error);
+            return 1;
+        }
+        std::printf("%s: %d new keys\n", qPrintable(path), added);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -220,10 +246,11 @@ int main(int argc, char* argv[])
         {QStringLiteral("icons"), icons},
         {QStringLiteral("emoji"), emoji},
         {QStringLiteral("check-catalogue"), checkCatalogue},
+        {QStringLiteral("add-absent"), addAbsent},
     };
     const auto run = commands.constFind(command);
     if (run == commands.cend()) {
-        fail(QStringLiteral("commands: icons, emoji, check-catalogue"));
+        fail(QStringLiteral("commands: icons, emoji, check-catalogue, add-absent"));
         return 2;
     }
     return run.value()(args);

@@ -159,6 +159,7 @@ private slots:
     void cataloguesHoldTheSameKeys();
     void catalogueCheckCatchesAKeyWithoutPersianEntry_data();
     void catalogueCheckCatchesAKeyWithoutPersianEntry();
+    void refreshingAddsNewKeysAndKeepsTheRest();
 };
 
 void TestResources::namedResourceLoads_data()
@@ -546,6 +547,58 @@ void TestResources::catalogueCheckCatchesAKeyWithoutPersianEntry()
     QCOMPARE(check.exitCode() == 0, passes);
     if (!passes)
         QVERIFY(check.readAllStandardError().contains("Intro: _IntroButton"));
+}
+
+void TestResources::refreshingAddsNewKeysAndKeepsTheRest()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    auto write = [&](const QString& name, const QString& body) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::WriteOnly) &&
+               f.write((QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                                       "<!DOCTYPE TS>\n<TS version=\"2.1\">\n") +
+                        body + QStringLiteral("</TS>\n"))
+                           .toUtf8()) > 0;
+    };
+    // A key the code does not use yet must survive: screens not written yet need it.
+    QVERIFY(write(QStringLiteral("persian.ts"),
+                  QStringLiteral("<context>\n    <name>Intro</name>\n    <message>\n"
+                                 "        <source>_IntroButton</source>\n"
+                                 "        <translation>شروع</translation>\n    </message>\n"
+                                 "</context>\n<context>\n    <name>Setting</name>\n"
+                                 "    <message>\n        <source>_Edit</source>\n"
+                                 "        <translation>ویرایش</translation>\n"
+                                 "    </message>\n</context>\n")));
+    QVERIFY(write(QStringLiteral("scanned.ts"),
+                  QStringLiteral("<context><name>Intro</name>"
+                                 "<message><source>_IntroButton</source><translation/></message>"
+                                 "<message><source>_New &amp; &lt;b&gt;</source><translation/>"
+                                 "</message></context><context><name>Toast</name><message>"
+                                 "<source>_x</source><translation/></message></context>")));
+    auto refresh = [&]() {
+        QProcess tool;
+        tool.start(QStringLiteral(QUORVEL_RESGEN),
+                   {QStringLiteral("add-absent"), dir.filePath(QStringLiteral("scanned.ts")),
+                    dir.filePath(QStringLiteral("persian.ts"))});
+        return tool.waitForFinished(60000) && tool.exitCode() == 0;
+    };
+    for (int round = 0; round < 2; ++round) { // a second run changes nothing
+        QVERIFY(refresh());
+        Catalogue result;
+        QString error;
+        QVERIFY2(result.read(dir.filePath(QStringLiteral("persian.ts")), &error),
+                 qPrintable(error));
+        const auto& e = result.entries();
+        QCOMPARE(e.size(), 4);
+        QCOMPARE(e.value({"Intro", "_IntroButton"}).translation, QStringLiteral("شروع"));
+        QVERIFY(e.value({"Intro", "_IntroButton"}).finished);
+        QCOMPARE(e.value({"Setting", "_Edit"}).translation, QStringLiteral("ویرایش"));
+        QVERIFY(e.contains({"Intro", "_New & <b>"}));
+        QVERIFY(!e.value({"Intro", "_New & <b>"}).finished);
+        QVERIFY(e.contains({"Toast", "_x"}));
+        QVERIFY(!e.value({"Toast", "_x"}).finished);
+    }
 }
 
 QTEST_MAIN(TestResources)
