@@ -4,15 +4,23 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdarg>
+#include <cstring>
 #include <mutex>
 
+#include <leveldb/cache.h>
 #include <leveldb/db.h>
 #include <leveldb/env.h>
+#include <leveldb/filter_policy.h>
 #include <leveldb/options.h>
 #include <leveldb/status.h>
+#include <leveldb/write_batch.h>
 
 namespace {
 
@@ -33,11 +41,14 @@ QLevelDB::Status toStatus(const leveldb::Status& s)
     return QLevelDB::Undefined;
 }
 
-std::string toKey(const QString& key)
+leveldb::Slice toSlice(const QByteArray& bytes)
 {
-    const QByteArray bytes = key.toUtf8();
-    return std::string(bytes.constData(), size_t(bytes.size()));
+    return leveldb::Slice(bytes.constData(), size_t(bytes.size()));
 }
+
+const char kTextTag = 'S';
+// A WriteBatch with no operation: its header only.
+const size_t kEmptyBatchSize = 12;
 
 // Record layout: one tag byte, then the payload. Text and byte arrays, which
 // are nearly all that is stored, keep their bytes as they are ('S' for UTF-8
@@ -47,7 +58,7 @@ std::string encode(const QVariant& value)
 {
     QByteArray bytes;
     if (value.type() == QVariant::String) {
-        bytes = 'S' + value.toString().toUtf8();
+        bytes = kTextTag + value.toString().toUtf8();
     } else if (value.type() == QVariant::ByteArray) {
         bytes = 'B' + value.toByteArray();
     } else {
@@ -65,7 +76,7 @@ bool decode(const std::string& data, QVariant* value)
         return false;
     const QByteArray payload(data.data() + 1, int(data.size()) - 1);
     switch (data[0]) {
-    case 'S':
+    case kTextTag:
         *value = QString::fromUtf8(payload);
         return true;
     case 'B':
@@ -112,7 +123,116 @@ void raiseDescriptorLimit()
     });
 }
 
+// Table files read with pread into the shared block cache instead of being
+// mapped: mapped tables stay resident after compaction has read them, so a
+// process that wrote a long history would hold every table it ever
+// compacted. A file keeps its descriptor while the process-wide budget (a
+// fifth of the descriptor limit, as LevelDB's own) allows, and is otherwise
+// opened for each read.
+class TableFile : public leveldb::RandomAccessFile
+{
+public:
+    TableFile(std::string path, int fd, std::atomic<int>* budget)
+        : path(std::move(path)), fd(fd), budget(budget)
+    {
+    }
+    ~TableFile() override
+    {
+        if (fd >= 0) {
+            ::close(fd);
+            budget->fetch_add(1);
+        }
+    }
+
+    leveldb::Status Read(uint64_t offset, size_t n, leveldb::Slice* result,
+                         char* scratch) const override
+    {
+        int readFd = fd;
+        if (readFd < 0) {
+            readFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (readFd < 0)
+                return leveldb::Status::IOError(path, std::strerror(errno));
+        }
+        size_t done = 0;
+        leveldb::Status status;
+        while (done < n) {
+            const ssize_t got = ::pread(readFd, scratch + done, n - done, off_t(offset + done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                status = leveldb::Status::IOError(path, std::strerror(errno));
+                break;
+            }
+            if (got == 0)
+                break;
+            done += size_t(got);
+        }
+        if (readFd != fd)
+            ::close(readFd);
+        *result = leveldb::Slice(scratch, status.ok() ? done : 0);
+        return status;
+    }
+
+private:
+    const std::string path;
+    const int fd;
+    std::atomic<int>* const budget;
+};
+
+class TableReadingEnv : public leveldb::EnvWrapper
+{
+public:
+    TableReadingEnv() : leveldb::EnvWrapper(leveldb::Env::Default())
+    {
+        struct rlimit limit;
+        if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+            budget = int(limit.rlim_cur / 5);
+        else
+            budget = 1 << 20;
+    }
+
+    leveldb::Status NewRandomAccessFile(const std::string& name,
+                                        leveldb::RandomAccessFile** result) override
+    {
+        *result = nullptr;
+        int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return leveldb::Status::IOError(name, std::strerror(errno));
+        if (budget.fetch_sub(1) <= 0) {
+            budget.fetch_add(1);
+            ::close(fd);
+            fd = -1;
+        }
+        *result = new TableFile(name, fd, &budget);
+        return leveldb::Status::OK();
+    }
+
+private:
+    std::atomic<int> budget{0};
+};
+
+// Shared by every database of the process: one block cache, so that many
+// open stores do not each hold one of their own, and a Bloom filter in every
+// table written, so that looking up an absent key (the duplicate check of
+// every arriving message) rarely reads a data block. Tables written without
+// a filter stay readable.
 } // namespace
+
+leveldb::Options QLevelDB::options()
+{
+    static SilentLogger silentLogger;
+    static leveldb::Cache* const blockCache = leveldb::NewLRUCache(kBlockCacheBytes);
+    static const leveldb::FilterPolicy* const bloom = leveldb::NewBloomFilterPolicy(10);
+    static TableReadingEnv* const env = new TableReadingEnv;
+    leveldb::Options options;
+    options.env = env;
+    options.create_if_missing = true;
+    options.max_open_files = QLevelDB::kMaxOpenFiles;
+    options.info_log = &silentLogger;
+    options.block_cache = blockCache;
+    options.filter_policy = bloom;
+    return options;
+}
 
 QLevelDB::QLevelDB(QObject* parent) : QObject(parent) {}
 
@@ -142,14 +262,9 @@ QLevelDB::Status QLevelDB::open()
     QDir().mkpath(QFileInfo(m_filename).absolutePath());
 
     raiseDescriptorLimit();
-    static SilentLogger silentLogger;
-    leveldb::Options options;
-    options.create_if_missing = true;
-    options.max_open_files = kMaxOpenFiles;
-    options.info_log = &silentLogger;
     leveldb::DB* db = nullptr;
     const leveldb::Status s =
-        leveldb::DB::Open(options, QFile::encodeName(m_filename).toStdString(), &db);
+        leveldb::DB::Open(options(), QFile::encodeName(m_filename).toStdString(), &db);
     if (!s.ok()) {
         m_lastError = QString::fromStdString(s.ToString());
         delete db;
@@ -170,17 +285,22 @@ QString QLevelDB::lastError() const
     return m_lastError;
 }
 
-QVariant QLevelDB::get(const QString& key, const QVariant& defaultValue) const
+bool QLevelDB::readRecord(const QByteArray& key, std::string* data) const
 {
     if (!m_db)
-        return defaultValue;
+        return false;
+    flushBatch();
+    const leveldb::Status s = m_db->Get(leveldb::ReadOptions(), toSlice(key), data);
+    if (!s.ok() && !s.IsNotFound())
+        m_lastError = QString::fromStdString(s.ToString());
+    return s.ok();
+}
+
+QVariant QLevelDB::get(const QString& key, const QVariant& defaultValue) const
+{
     std::string data;
-    const leveldb::Status s = m_db->Get(leveldb::ReadOptions(), toKey(key), &data);
-    if (!s.ok()) {
-        if (!s.IsNotFound())
-            m_lastError = QString::fromStdString(s.ToString());
+    if (!readRecord(key.toUtf8(), &data))
         return defaultValue;
-    }
     QVariant value;
     if (!decode(data, &value)) {
         m_lastError = QStringLiteral("undecodable record");
@@ -189,28 +309,121 @@ QVariant QLevelDB::get(const QString& key, const QVariant& defaultValue) const
     return value;
 }
 
+bool QLevelDB::getText(const QByteArray& key, QByteArray* utf8) const
+{
+    std::string data;
+    if (!readRecord(key, &data))
+        return false;
+    if (!data.empty() && (data[0] == kTextTag || data[0] == 'B')) {
+        *utf8 = QByteArray(data.data() + 1, int(data.size()) - 1);
+        return true;
+    }
+    QVariant value;
+    if (!decode(data, &value)) {
+        m_lastError = QStringLiteral("undecodable record");
+        return false;
+    }
+    *utf8 = value.toString().toUtf8();
+    return true;
+}
+
+bool QLevelDB::exists(const QByteArray& key) const
+{
+    std::string data;
+    if (!readRecord(key, &data))
+        return false;
+    QVariant value;
+    return !data.empty() && (data[0] == kTextTag || data[0] == 'B' || decode(data, &value));
+}
+
+bool QLevelDB::write(leveldb::WriteBatch* batch)
+{
+    if (!m_db)
+        return false;
+    const leveldb::Status s = m_db->Write(leveldb::WriteOptions(), batch);
+    if (!s.ok())
+        m_lastError = QString::fromStdString(s.ToString());
+    return s.ok();
+}
+
 bool QLevelDB::put(const QString& key, const QVariant& value)
 {
     if (!m_db)
         return false;
-    const leveldb::Status s = m_db->Put(leveldb::WriteOptions(), toKey(key), encode(value));
-    if (!s.ok())
-        m_lastError = QString::fromStdString(s.ToString());
-    return s.ok();
+    const QByteArray k = key.toUtf8();
+    const std::string v = encode(value);
+    if (m_batch) {
+        m_batch->Put(toSlice(k), v);
+        return true;
+    }
+    leveldb::WriteBatch one;
+    one.Put(toSlice(k), v);
+    return write(&one);
+}
+
+bool QLevelDB::putText(const QByteArray& key, const QByteArray& utf8)
+{
+    if (!m_db)
+        return false;
+    std::string v;
+    v.reserve(size_t(utf8.size()) + 1);
+    v.push_back(kTextTag);
+    v.append(utf8.constData(), size_t(utf8.size()));
+    if (m_batch) {
+        m_batch->Put(toSlice(key), v);
+        return true;
+    }
+    leveldb::WriteBatch one;
+    one.Put(toSlice(key), v);
+    return write(&one);
 }
 
 bool QLevelDB::del(const QString& key)
 {
+    return del(key.toUtf8());
+}
+
+bool QLevelDB::del(const QByteArray& key)
+{
     if (!m_db)
         return false;
-    const leveldb::Status s = m_db->Delete(leveldb::WriteOptions(), toKey(key));
-    if (!s.ok())
-        m_lastError = QString::fromStdString(s.ToString());
-    return s.ok();
+    if (m_batch) {
+        m_batch->Delete(toSlice(key));
+        return true;
+    }
+    leveldb::WriteBatch one;
+    one.Delete(toSlice(key));
+    return write(&one);
+}
+
+void QLevelDB::beginBatch()
+{
+    if (m_db && !m_batch)
+        m_batch.reset(new leveldb::WriteBatch);
+}
+
+bool QLevelDB::flushBatch() const
+{
+    if (!m_batch || m_batch->ApproximateSize() <= kEmptyBatchSize)
+        return true;
+    const bool ok = const_cast<QLevelDB*>(this)->write(m_batch.get());
+    m_batch->Clear();
+    if (!ok)
+        m_batchFailed = true;
+    return ok;
+}
+
+bool QLevelDB::commitBatch()
+{
+    const bool ok = flushBatch() && !m_batchFailed;
+    m_batch.reset();
+    m_batchFailed = false;
+    return ok;
 }
 
 void QLevelDB::close()
 {
+    commitBatch();
     m_db.reset();
 }
 

@@ -1,5 +1,6 @@
 #include "foundation/database.h"
 
+#include "foundation/cryptoapi.h"
 #include "foundation/simpleqtlogger.h"
 
 #include <QDir>
@@ -7,6 +8,8 @@
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+
+#include <openssl/sha.h>
 
 namespace {
 const QString kSeedKey = QStringLiteral("index");
@@ -37,8 +40,7 @@ QString DataBase::pathForName(const QString& name)
 void DataBase::setDBName(const QString& name)
 {
     QLevelDB::close();
-    encryptionKey.clear();
-    iv.clear();
+    cipher.clear();
     setFilename(pathForName(name));
     const Status status = open();
     if (status != Ok) {
@@ -64,8 +66,8 @@ void DataBase::initKey()
             L_ERROR(QStringLiteral("DataBase::initKey | cannot store the seed of %1: %2")
                         .arg(filename(), lastError()));
     }
-    encryptionKey = CryptoApi::hash(seed, CryptoApi::SHA256).left(16);
-    iv = CryptoApi::hash(seed, CryptoApi::SHA512).left(16);
+    cipher.setKey(CryptoApi::hash(seed, CryptoApi::SHA256).left(16),
+                  CryptoApi::hash(seed, CryptoApi::SHA512).left(16));
 }
 
 bool DataBase::isOpen() const
@@ -82,20 +84,27 @@ void DataBase::remove()
 {
     const QString path = filename();
     QLevelDB::close();
-    encryptionKey.clear();
-    iv.clear();
+    cipher.clear();
     if (!path.isEmpty() && destroyDB(path) != Ok)
         L_ERROR(QStringLiteral("DataBase::remove | cannot delete %1").arg(path));
 }
 
-QString DataBase::hashedKey(const QString& key)
+QByteArray DataBase::hashedKey(const QString& key) const
 {
-    return QString::fromLatin1(CryptoApi::hash(key.toUtf8(), CryptoApi::SHA512).toBase64());
+    if (key == lastKey && !lastHashedKey.isEmpty())
+        return lastHashedKey;
+    const QByteArray bytes = key.toUtf8();
+    unsigned char digest[SHA512_DIGEST_LENGTH];
+    SHA512(reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()), digest);
+    lastKey = key;
+    lastHashedKey =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(digest), sizeof digest).toBase64();
+    return lastHashedKey;
 }
 
 bool DataBase::contains(const QString& key) const
 {
-    return !QLevelDB::get(hashedKey(key), QVariant()).isNull();
+    return exists(hashedKey(key));
 }
 
 bool DataBase::del(const QString& key)
@@ -103,32 +112,43 @@ bool DataBase::del(const QString& key)
     return QLevelDB::del(hashedKey(key));
 }
 
-bool DataBase::put(const QString& key, const QString& value)
+bool DataBase::putUtf8(const QString& key, const QByteArray& utf8)
 {
-    if (encryptionKey.isEmpty())
+    if (!cipher.isReady())
         return false;
-    const QByteArray cipher =
-        CryptoApi::encrypt(value.toUtf8(), encryptionKey, iv, CryptoApi::AES128CBC);
-    if (cipher.isEmpty())
+    const QByteArray encrypted = cipher.encrypt(utf8);
+    if (encrypted.isEmpty())
         return false;
-    return QLevelDB::put(hashedKey(key), QVariant(QString::fromLatin1(cipher.toBase64())));
+    return putText(hashedKey(key), encrypted.toBase64());
 }
 
-bool DataBase::get(const QString& key, QString* out) const
+bool DataBase::getUtf8(const QString& key, QByteArray* utf8) const
 {
-    if (encryptionKey.isEmpty())
+    if (!cipher.isReady())
         return false;
-    const QString stored = QLevelDB::get(hashedKey(key), QVariant()).toString();
-    if (stored.isEmpty())
+    QByteArray stored;
+    if (!getText(hashedKey(key), &stored) || stored.isEmpty())
         return false;
     const QByteArray::FromBase64Result decoded = QByteArray::fromBase64Encoding(
-        stored.toLatin1(), QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
+        stored, QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded || decoded.decoded.isEmpty() || decoded.decoded.size() % CryptoApi::kBlockSize) {
         L_ERROR(QStringLiteral("DataBase::get | damaged record in %1").arg(filename()));
         return false;
     }
-    const QByteArray plain =
-        CryptoApi::decrypt(decoded.decoded, encryptionKey, iv, CryptoApi::AES128CBC);
+    *utf8 = cipher.decrypt(decoded.decoded);
+    return true;
+}
+
+bool DataBase::put(const QString& key, const QString& value)
+{
+    return putUtf8(key, value.toUtf8());
+}
+
+bool DataBase::get(const QString& key, QString* out) const
+{
+    QByteArray plain;
+    if (!getUtf8(key, &plain))
+        return false;
     // Decoded whole: a value may contain zero characters.
     *out = QString::fromUtf8(plain.constData(), plain.size());
     return true;
@@ -170,12 +190,12 @@ bool DataBase::put(const QString& key, const QByteArray& value)
 
 bool DataBase::put(const QString& key, const QJsonArray& value)
 {
-    return put(key, QString::fromUtf8(QJsonDocument(value).toJson(QJsonDocument::Compact)));
+    return putUtf8(key, QJsonDocument(value).toJson(QJsonDocument::Compact));
 }
 
 bool DataBase::put(const QString& key, const QJsonObject& value)
 {
-    return put(key, QString::fromUtf8(QJsonDocument(value).toJson(QJsonDocument::Compact)));
+    return putUtf8(key, QJsonDocument(value).toJson(QJsonDocument::Compact));
 }
 
 bool DataBase::get(const QString& key, int* out) const
@@ -235,9 +255,9 @@ bool DataBase::get(const QString& key, QJsonObject* out) const
 
 bool DataBase::getDocument(const QString& key, QJsonDocument* out) const
 {
-    QString text;
-    if (!get(key, &text))
+    QByteArray text;
+    if (!getUtf8(key, &text))
         return false;
-    *out = QJsonDocument::fromJson(text.toUtf8());
+    *out = QJsonDocument::fromJson(text);
     return true;
 }

@@ -1,7 +1,7 @@
 #ifndef DATABASE_H
 #define DATABASE_H
 
-#include "foundation/cryptoapi.h"
+#include "foundation/databasecipher.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -60,6 +60,11 @@ public:
     bool get(const QString& key, QJsonArray* out) const;
     bool get(const QString& key, QJsonObject* out) const;
 
+    // A text value as its UTF-8 bytes, for callers that keep JSON or other
+    // text as bytes: the same records as put and get with a QString.
+    bool putUtf8(const QString& key, const QByteArray& utf8);
+    bool getUtf8(const QString& key, QByteArray* utf8) const;
+
 private:
     // Reads the text record and, when found, writes convert(text) to *out.
     template <typename T, typename Convert>
@@ -72,12 +77,13 @@ private:
         return true;
     }
     bool getDocument(const QString& key, QJsonDocument* out) const;
-    static QString hashedKey(const QString& key);
+    QByteArray hashedKey(const QString& key) const;
     void initKey();
 
-    CryptoApi crypto;
-    QByteArray encryptionKey;
-    QByteArray iv;
+    DataBaseCipher cipher;
+    // The last key hashed: a write usually follows a read of the same key.
+    mutable QString lastKey;
+    mutable QByteArray lastHashedKey;
 };
 
 #endif // DATABASE_H

@@ -1,28 +1,47 @@
-// One conversation of 100,000 messages in a stored Chat: insert rate, the newest
-// page, a page at a random depth, the time to open the store, and older history
-// slotted in below the oldest (newest first) and near it (an archive page oldest
-// first). The same records (position -> id, id -> stored JSON, the chat's
-// counters) are written to and read from LevelDB directly in the same run,
-// without hashing, encryption or parsing, and the ratios printed.
+// One conversation of 100,000 messages in a stored Chat, each figure beside the
+// same work done underneath in the same run:
+// - insert rate, against LevelDB with the same options writing the same three
+//   records per message in one batch after the same duplicate check (a read
+//   of the message id);
+// - resident memory after the inserts, against the same store freshly opened
+//   and its newest page read (each in a process of its own): the process's
+//   own memory, and everything resident including the table files LevelDB
+//   maps for reading (file cache pages that compaction touched);
+// - opening the store: the first open replays the write-ahead log, the
+//   second shows the open itself;
+// - the newest page and pages at random depths (medians), against the same
+//   records read by hand: hashed keys, reads, Base64, decryption with a
+//   reused cipher, JSON parsing and the message read;
+// - pages of 200 messages older than the whole history added in time order
+//   and shuffled, against the same added newest first (medians).
 #include "Managers/Chat/chat.h"
+#include "foundation/cryptoapi.h"
+#include "foundation/databasecipher.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <leveldb/cache.h>
 #include <leveldb/db.h>
+#include <leveldb/write_batch.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 const int kMessages = 100000;
 const int kPage = 50;
-const int kRandomPages = 200;
-const int kOlder = 1000;
+const int kRandomPages = 400;
+const int kNewestRounds = 15;
 const int kArchivePage = 200;
+const int kArchiveRounds = 5;
 const QString kChatId = QStringLiteral("989121234567");
 const qint64 kStart = 1600000000000LL;
 
@@ -41,67 +60,102 @@ double msSince(const QElapsedTimer& timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-struct Figures
+double median(std::vector<double> values)
 {
-    double insertPerSecond = 0;
-    double newestPageMs = 0;
-    double randomPageMs = 0;
-    double openMs = 0;
-    double olderPerSecond = 0;
-    double olderAscendingPerSecond = 0;
-};
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
-Figures benchChat()
+// A figure of /proc/self/status in kB: "VmRSS" for all resident pages,
+// "RssAnon" for the process's own memory without the table files LevelDB
+// maps for reading (pages of the system's file cache).
+long statusKb(const QByteArray& field)
 {
-    Figures f;
-    auto chat = std::make_unique<Chat>();
-    chat->setChatId(kChatId, Chat::ChatMode_Stored);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+// The options the store uses, with a block cache of the same size of its own
+// so that neither side reads from what the other brought in.
+leveldb::Options rawOptions()
+{
+    static leveldb::Cache* const cache = leveldb::NewLRUCache(QLevelDB::kBlockCacheBytes);
+    leveldb::Options options = QLevelDB::options();
+    options.block_cache = cache;
+    return options;
+}
+
+// ---- child processes: inserting, and opening fresh ----
+
+int childInsert()
+{
+    Chat chat;
+    chat.setChatId(kChatId, Chat::ChatMode_Stored);
     QElapsedTimer timer;
     timer.start();
-    for (int i = 0; i < kMessages; ++i)
-        chat->addMessage(makeMessage(i, kStart + i * 10));
-    f.insertPerSecond = kMessages / (msSince(timer) / 1000.0);
+    for (int i = 0; i < kMessages; ++i) {
+        chat.addMessage(makeMessage(i, kStart + i * 10));
+    }
+    const double ms = msSince(timer);
+    std::printf("insertPerSecond %f\nrss %ld\nanon %ld\n", kMessages / (ms / 1000.0),
+                statusKb("VmRSS"), statusKb("RssAnon"));
+    return 0;
+}
 
+int childOpen()
+{
+    QElapsedTimer timer;
+    timer.start();
+    auto chat = std::make_unique<Chat>();
+    chat->setChatId(kChatId, Chat::ChatMode_Stored);
+    const double replayMs = msSince(timer);
     chat.reset();
     timer.restart();
     chat = std::make_unique<Chat>();
     chat->setChatId(kChatId, Chat::ChatMode_Stored);
-    f.openMs = msSince(timer);
-
-    timer.restart();
-    const QList<Message> newest = chat->getLastMessages(0, kPage);
-    f.newestPageMs = msSince(timer);
-    if (newest.size() != kPage)
-        std::printf("newest page holds %d messages\n", int(newest.size()));
-
-    QRandomGenerator random(42);
-    timer.restart();
-    for (int i = 0; i < kRandomPages; ++i)
-        chat->getLastMessages(int(random.bounded(kMessages - kPage)), kPage);
-    f.randomPageMs = msSince(timer) / kRandomPages;
-
-    // Older history arriving newest first: each lands below the oldest.
-    timer.restart();
-    for (int i = 0; i < kOlder; ++i)
-        chat->addMessage(makeMessage(kMessages + i, kStart - 1000 - i));
-    f.olderPerSecond = kOlder / (msSince(timer) / 1000.0);
-    // An archive page arriving oldest first: each lands just above the ones
-    // slotted in before it, near the bottom.
-    timer.restart();
-    for (int i = 0; i < kArchivePage; ++i)
-        chat->addMessage(makeMessage(2 * kMessages + i, kStart - 100000 + i));
-    f.olderAscendingPerSecond = kArchivePage / (msSince(timer) / 1000.0);
-    if (chat->getNumberOfMessages() != kMessages + kOlder + kArchivePage)
-        std::printf("chat holds %d messages\n", chat->getNumberOfMessages());
-    return f;
+    const double openMs = msSince(timer);
+    chat->getLastMessages(0, kPage);
+    std::printf("replayMs %f\nopenMs %f\nrss %ld\nanon %ld\n", replayMs, openMs, statusKb("VmRSS"),
+                statusKb("RssAnon"));
+    return 0;
 }
 
-// The same records straight into LevelDB.
-Figures benchLevelDB(const QString& path)
+QHash<QString, double> runChild(const QString& mode)
 {
-    Figures f;
-    leveldb::Options options;
-    options.create_if_missing = true;
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {mode});
+    child.waitForFinished(-1);
+    QHash<QString, double> figures;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() == 2)
+            figures.insert(QString::fromUtf8(parts[0]), parts[1].toDouble());
+    }
+    return figures;
+}
+
+// ---- the same records straight into LevelDB ----
+
+struct RawFigures
+{
+    double insertPerSecond = 0;
+    double replayMs = 0;
+    double openMs = 0;
+};
+
+RawFigures benchRawInsert(const QString& path)
+{
+    RawFigures f;
+    const leveldb::Options options = rawOptions();
     leveldb::DB* raw = nullptr;
     leveldb::DB::Open(options, path.toStdString(), &raw);
     std::unique_ptr<leveldb::DB> db(raw);
@@ -113,71 +167,254 @@ Figures benchLevelDB(const QString& path)
     for (int i = 0; i < kMessages; ++i) {
         const Message message = makeMessage(i, kStart + i * 10);
         const std::string id = message.getMessageId().toStdString();
-        db->Put(write, id,
-                QJsonDocument(message.toDBJson()).toJson(QJsonDocument::Compact).toStdString());
-        db->Put(write, std::to_string(i + 1), id);
-        db->Put(write, "chatData",
-                QStringLiteral("{\"maxCounter\":%1,\"minCounter\":1,\"lastSentTime\":%2,"
-                               "\"firstSentTime\":%3}")
-                    .arg(i + 1)
-                    .arg(kStart + i * 10)
-                    .arg(kStart)
-                    .toStdString());
+        std::string existing;
+        if (db->Get(read, id, &existing).ok())
+            continue;
+        leveldb::WriteBatch batch;
+        batch.Put(id,
+                  QJsonDocument(message.toDBJson()).toJson(QJsonDocument::Compact).toStdString());
+        batch.Put(std::to_string(i + 1), id);
+        batch.Put("chatData", QStringLiteral("{\"firstSentTime\":%1,\"lastSentTime\":%2,"
+                                             "\"maxCounter\":%3,\"minCounter\":1}")
+                                  .arg(kStart)
+                                  .arg(kStart + i * 10)
+                                  .arg(i + 1)
+                                  .toStdString());
+        db->Write(write, &batch);
     }
     f.insertPerSecond = kMessages / (msSince(timer) / 1000.0);
 
-    db.reset();
-    timer.restart();
-    leveldb::DB::Open(options, path.toStdString(), &raw);
-    db.reset(raw);
-    std::string value;
-    db->Get(read, "chatData", &value);
-    f.openMs = msSince(timer);
-
-    const auto page = [&](int top) {
-        for (int c = top; c > top - kPage; --c) {
-            std::string id, record;
-            db->Get(read, std::to_string(c), &id);
-            db->Get(read, id, &record);
-        }
-    };
-    timer.restart();
-    page(kMessages);
-    f.newestPageMs = msSince(timer);
-
-    QRandomGenerator random(42);
-    timer.restart();
-    for (int i = 0; i < kRandomPages; ++i)
-        page(kMessages - int(random.bounded(kMessages - kPage)));
-    f.randomPageMs = msSince(timer) / kRandomPages;
+    for (double* figure : {&f.replayMs, &f.openMs}) {
+        db.reset();
+        timer.restart();
+        leveldb::DB::Open(options, path.toStdString(), &raw);
+        db.reset(raw);
+        std::string value;
+        db->Get(read, "chatData", &value);
+        *figure = msSince(timer);
+    }
     return f;
 }
+
+// ---- reading a page by hand from the chat's own store ----
+
+class HandReader
+{
+public:
+    explicit HandReader(const QString& path)
+    {
+        leveldb::DB* raw = nullptr;
+        leveldb::DB::Open(rawOptions(), path.toStdString(), &raw);
+        db.reset(raw);
+        std::string seedRecord;
+        db->Get(leveldb::ReadOptions(), "index", &seedRecord);
+        const QByteArray seed =
+            QByteArray::fromBase64(QByteArray(seedRecord.data() + 1, int(seedRecord.size()) - 1));
+        cipher.setKey(CryptoApi::hash(seed, CryptoApi::SHA256).left(16),
+                      CryptoApi::hash(seed, CryptoApi::SHA512).left(16));
+        // What opening a chat reads: its counters and its newest message.
+        value("chatData");
+        value(value(QByteArray::number(kMessages)));
+    }
+
+    QByteArray value(const QByteArray& name)
+    {
+        const QByteArray key = CryptoApi::hash(name, CryptoApi::SHA512).toBase64();
+        std::string record;
+        db->Get(leveldb::ReadOptions(), leveldb::Slice(key.constData(), size_t(key.size())),
+                &record);
+        if (record.empty())
+            return QByteArray();
+        return cipher.decrypt(
+            QByteArray::fromBase64(QByteArray(record.data() + 1, int(record.size()) - 1)));
+    }
+
+    QList<Message> page(int top)
+    {
+        QList<Message> list;
+        for (int c = top; c > top - kPage; --c) {
+            const QByteArray id = value(QByteArray::number(c));
+            Message message;
+            message.fromDBJson(QJsonDocument::fromJson(value(id)).object());
+            list.append(message);
+        }
+        return list;
+    }
+
+private:
+    std::unique_ptr<leveldb::DB> db;
+    DataBaseCipher cipher;
+};
+
+struct PageFigures
+{
+    double newestMs = 0;
+    double randomMs = 0;
+};
+
+std::vector<int> randomOffsets()
+{
+    QRandomGenerator random(42);
+    std::vector<int> offsets;
+    for (int i = 0; i < kRandomPages; ++i)
+        offsets.push_back(int(random.bounded(kMessages - kPage)));
+    return offsets;
+}
+
+// The newest page just after opening, the chat and the hand reader taking
+// turns so that both see the same state of the machine and of the files.
+void benchNewestPages(const QString& path, PageFigures* chatFigures, PageFigures* handFigures)
+{
+    QElapsedTimer timer;
+    std::vector<double> chatTimes, handTimes;
+    for (int round = 0; round < kNewestRounds; ++round) {
+        {
+            Chat chat;
+            chat.setChatId(kChatId, Chat::ChatMode_Stored);
+            timer.restart();
+            const QList<Message> page = chat.getLastMessages(0, kPage);
+            chatTimes.push_back(msSince(timer));
+            if (page.size() != kPage)
+                std::printf("newest page holds %d messages\n", int(page.size()));
+        }
+        HandReader reader(path);
+        timer.restart();
+        reader.page(kMessages);
+        handTimes.push_back(msSince(timer));
+    }
+    chatFigures->newestMs = median(chatTimes);
+    handFigures->newestMs = median(handTimes);
+}
+
+void benchChatPages(PageFigures* f)
+{
+    Chat chat;
+    chat.setChatId(kChatId, Chat::ChatMode_Stored);
+    QElapsedTimer timer;
+    std::vector<double> pages;
+    for (int offset : randomOffsets()) {
+        timer.restart();
+        chat.getLastMessages(offset, kPage);
+        pages.push_back(msSince(timer));
+    }
+    f->randomMs = median(pages);
+}
+
+void benchHandPages(const QString& path, PageFigures* f)
+{
+    HandReader reader(path);
+    QElapsedTimer timer;
+    std::vector<double> pages;
+    for (int offset : randomOffsets()) {
+        timer.restart();
+        reader.page(kMessages - offset);
+        pages.push_back(msSince(timer));
+    }
+    f->randomMs = median(pages);
+}
+
+// ---- older history ----
+
+struct ArchiveFigures
+{
+    double ascendingMs = 0;
+    double descendingMs = 0;
+    double shuffledMs = 0;
+};
+
+ArchiveFigures benchArchive()
+{
+    ArchiveFigures f;
+    Chat chat;
+    chat.setChatId(kChatId, Chat::ChatMode_Stored);
+    QRandomGenerator random(7);
+    int next = 2 * kMessages;
+    qint64 oldest = kStart;
+    const auto addPage = [&](int order) {
+        QList<Message> page;
+        oldest -= 10 * kArchivePage;
+        for (int i = 0; i < kArchivePage; ++i)
+            page.append(makeMessage(next++, oldest + 10 * i));
+        if (order < 0)
+            std::reverse(page.begin(), page.end());
+        else if (order == 0)
+            std::shuffle(page.begin(), page.end(), random);
+        QElapsedTimer timer;
+        timer.start();
+        chat.addMessages(page);
+        return msSince(timer);
+    };
+    addPage(-1); // warms the store's caches for all three orders
+    std::vector<double> ascending, descending, shuffled;
+    for (int round = 0; round < kArchiveRounds; ++round) {
+        ascending.push_back(addPage(1));
+        descending.push_back(addPage(-1));
+        shuffled.push_back(addPage(0));
+    }
+    f.ascendingMs = median(ascending);
+    f.descendingMs = median(descending);
+    f.shuffledMs = median(shuffled);
+    if (chat.getNumberOfMessages() != kMessages + (3 * kArchiveRounds + 1) * kArchivePage)
+        std::printf("chat holds %d messages\n", chat.getNumberOfMessages());
+    return f;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    QCoreApplication app(argc, argv);
+    const QString mode = argc > 1 ? QString::fromUtf8(argv[1]) : QString();
+    if (mode == QLatin1String("insert"))
+        return childInsert();
+    if (mode == QLatin1String("open"))
+        return childOpen();
+
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
-    QCoreApplication app(argc, argv);
 
-    const Figures chat = benchChat();
-    const Figures level = benchLevelDB(home.path() + QStringLiteral("/raw-leveldb"));
+    const QHash<QString, double> inserted = runChild(QStringLiteral("insert"));
+    const QHash<QString, double> opened = runChild(QStringLiteral("open"));
+    const RawFigures raw = benchRawInsert(home.path() + QStringLiteral("/raw-leveldb"));
 
-    std::printf("one conversation of %d messages (Chat, stored) vs LevelDB directly\n", kMessages);
-    std::printf("%-34s %12s %12s %8s\n", "", "Chat", "LevelDB", "ratio");
-    std::printf("%-34s %12.0f %12.0f %8.2f\n", "insert, messages/s (newest)", chat.insertPerSecond,
-                level.insertPerSecond, level.insertPerSecond / chat.insertPerSecond);
-    std::printf("%-34s %12.3f %12.3f %8.2f\n", "newest page of 50, ms", chat.newestPageMs,
-                level.newestPageMs, chat.newestPageMs / level.newestPageMs);
-    std::printf("%-34s %12.3f %12.3f %8.2f\n", "page of 50 at random depth, ms", chat.randomPageMs,
-                level.randomPageMs, chat.randomPageMs / level.randomPageMs);
-    std::printf("%-34s %12.3f %12.3f %8.2f\n", "open store, ms", chat.openMs, level.openMs,
-                chat.openMs / level.openMs);
-    std::printf("%-34s %12.0f %12s\n", "older, newest first, messages/s", chat.olderPerSecond, "-");
-    std::printf("%-34s %12.0f %12s\n", "older, oldest first, messages/s",
-                chat.olderAscendingPerSecond, "-");
-    std::printf("(ratios: Chat time / LevelDB time; for the insert rate LevelDB rate / Chat "
-                "rate)\n");
+    const QString storePath = DataBase::pathForName(Chat::storeName(kChatId));
+    PageFigures chatPages, handPages;
+    benchNewestPages(storePath, &chatPages, &handPages);
+    benchHandPages(storePath, &handPages);
+    benchChatPages(&chatPages);
+    const ArchiveFigures archive = benchArchive();
+
+    std::printf("one conversation of %d messages (Chat, stored)\n", kMessages);
+    std::printf("%-40s %12s %12s %8s\n", "", "Chat", "baseline", "ratio");
+    const double chatRate = inserted.value(QStringLiteral("insertPerSecond"));
+    std::printf("%-40s %12.0f %12.0f %8.2f\n", "insert, messages/s (LevelDB)", chatRate,
+                raw.insertPerSecond, chatRate / raw.insertPerSecond);
+    for (const char* field : {"anon", "rss"}) {
+        const double after = inserted.value(QLatin1String(field));
+        const double fresh = opened.value(QLatin1String(field));
+        std::printf("%-40s %12.0f %12.0f %8.2f\n",
+                    field == QLatin1String("anon") ? "own memory kB, inserted (fresh open)"
+                                                   : "all resident kB, inserted (fresh open)",
+                    after, fresh, after / fresh);
+    }
+    const double replay = opened.value(QStringLiteral("replayMs"));
+    const double open = opened.value(QStringLiteral("openMs"));
+    std::printf("%-40s %12.3f %12.3f %8.2f\n", "first open, log replayed, ms (LevelDB)", replay,
+                raw.replayMs, replay / raw.replayMs);
+    std::printf("%-40s %12.3f %12.3f %8.2f\n", "open after replay, ms (LevelDB)", open, raw.openMs,
+                open / raw.openMs);
+    std::printf("%-40s %12.3f %12.3f %8.2f\n", "newest page of 50, median ms (by hand)",
+                chatPages.newestMs, handPages.newestMs, chatPages.newestMs / handPages.newestMs);
+    std::printf("%-40s %12.3f %12.3f %8.2f\n", "random-depth page of 50, median ms (hand)",
+                chatPages.randomMs, handPages.randomMs, chatPages.randomMs / handPages.randomMs);
+    std::printf("%-40s %12.3f %12.3f %8.2f\n", "200 older, oldest first, ms (newest first)",
+                archive.ascendingMs, archive.descendingMs,
+                archive.ascendingMs / archive.descendingMs);
+    std::printf("%-40s %12.3f %12.3f %8.2f\n", "200 older, shuffled, ms (newest first)",
+                archive.shuffledMs, archive.descendingMs,
+                archive.shuffledMs / archive.descendingMs);
+    std::printf("(ratios: Chat / baseline; for the insert rate Chat rate / LevelDB rate, goal "
+                ">= 0.5; pages goal <= 1.25; memory goal <= 1.5; older pages goal <= 1.5)\n");
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -24,10 +25,14 @@ QString counterKey(int counter)
     return QString::number(counter);
 }
 
-QString compact(const QJsonObject& object)
+QByteArray compact(const QJsonObject& object)
 {
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
+
+// A stored chat keeps at most this many messages and positions in memory; the
+// store holds the rest, so memory does not grow with the history.
+const int kCacheLimit = 1024;
 } // namespace
 
 Chat::Chat() = default;
@@ -177,40 +182,44 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
                    .arg(chatId, id));
         return false;
     }
+    trimCache();
 
     Message toStore = message;
     int counter = kNoCounter;
+    // The message, its position and the counters reach the store in one write.
+    if (isStored())
+        beginBatch();
     if (!messageExists(message)) {
-        if (isStored() && !put(id, compact(toStore.toDBJson()))) {
-            L_ERROR(QStringLiteral("Chat::addMessage | cannot write %1 of %2").arg(id, chatId));
-            return false;
-        }
+        if (isStored())
+            putUtf8(id, compact(toStore.toDBJson()));
         counter = setCounterForNewMessage(message.getSendTimeInGMT());
-        if (!insertCounter(counter, id)) {
-            L_ERROR(QStringLiteral("Chat::addMessage | cannot write position %1 of %2")
-                        .arg(counter)
-                        .arg(chatId));
-            del(id);
-            counters.remove(counter);
-            counterOfId.remove(id);
-            saveChatData();
-            return false;
-        }
+        insertCounter(counter, id);
     } else {
         counter = findCounterForMsgId(id);
-        if (counter == kNoCounter)
+        if (counter == kNoCounter) {
+            if (isStored())
+                commitBatch();
             return false;
+        }
         Message stored;
         if (getMessage(id, &stored))
             toStore.setDBOnlyFields(stored);
-        if (isStored() && !put(id, compact(toStore.toDBJson()))) {
-            L_ERROR(QStringLiteral("Chat::addMessage | cannot write %1 of %2").arg(id, chatId));
-            return false;
-        }
+        if (isStored())
+            putUtf8(id, compact(toStore.toDBJson()));
+    }
+    saveChatData();
+    if (isStored() && !commitBatch()) {
+        L_ERROR(QStringLiteral("Chat::addMessage | cannot write %1 of %2: %3")
+                    .arg(id, chatId, lastError()));
+        // What reached the store is what counts: read the counters back.
+        counters.clear();
+        counterOfId.clear();
+        messages.clear();
+        loadChatData();
+        return false;
     }
     messages.insert(id, toStore);
     rememberCounter(counter, id);
-    saveChatData();
     if (isNewest)
         *isNewest = counter == maxCounter;
     return true;
@@ -218,8 +227,24 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
 
 void Chat::addMessages(const QList<Message>& list)
 {
-    for (const Message& message : list)
+    // Newest first: each older message then lands below the ones placed
+    // before it, so a page of older history costs the same in any order and
+    // moves no position more than once.
+    QList<Message> sorted = list;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Message& a, const Message& b) {
+        return a.getSendTimeInGMT() > b.getSendTimeInGMT();
+    });
+    for (const Message& message : qAsConst(sorted))
         addMessage(message);
+}
+
+void Chat::trimCache()
+{
+    if (!isStored() || (messages.size() < kCacheLimit && counters.size() < kCacheLimit))
+        return;
+    messages.clear();
+    counters.clear();
+    counterOfId.clear();
 }
 
 int Chat::setCounterForNewMessage(qint64 time)
@@ -331,10 +356,10 @@ bool Chat::readStoredMessage(const QString& messageId, Message* out) const
 {
     if (!isStored() || messageId.isEmpty())
         return false;
-    QString text;
-    if (!get(messageId, &text))
+    QByteArray text;
+    if (!getUtf8(messageId, &text))
         return false;
-    out->fromDBJson(QJsonDocument::fromJson(text.toUtf8()).object());
+    out->fromDBJson(QJsonDocument::fromJson(text).object());
     return true;
 }
 
@@ -349,6 +374,7 @@ Message* Chat::loadedMessage(int counter)
     Message message;
     if (!readStoredMessage(id, &message))
         return nullptr;
+    trimCache();
     rememberCounter(counter, id);
     return &messages.insert(id, message).value();
 }
@@ -562,7 +588,7 @@ bool Chat::saveMessage(const Message& message)
 {
     messages.insert(message.getMessageId(), message);
     if (isStored())
-        return put(message.getMessageId(), compact(message.toDBJson()));
+        return putUtf8(message.getMessageId(), compact(message.toDBJson()));
     return true;
 }
 
@@ -673,27 +699,28 @@ void Chat::setFilePathForMessage(const Message& update)
     saveMessage(message);
 }
 
-QJsonObject Chat::createJsonChatData() const
-{
-    QJsonObject object;
-    object.insert(kMaxCounter, maxCounter);
-    object.insert(kMinCounter, minCounter);
-    object.insert(kLastSentTime, lastSentTime);
-    object.insert(kFirstSentTime, firstSentTime);
-    return object;
-}
-
 bool Chat::saveChatData()
 {
     if (!isStored())
         return true;
-    return put(kChatData, compact(createJsonChatData()));
+    // The compact JSON of the four counters, keys in the order QJsonDocument
+    // writes them, built without a QJsonObject for every message.
+    QByteArray text = "{\"firstSentTime\":";
+    text += QByteArray::number(firstSentTime);
+    text += ",\"lastSentTime\":";
+    text += QByteArray::number(lastSentTime);
+    text += ",\"maxCounter\":";
+    text += QByteArray::number(maxCounter);
+    text += ",\"minCounter\":";
+    text += QByteArray::number(minCounter);
+    text += '}';
+    return putUtf8(kChatData, text);
 }
 
 void Chat::loadChatData()
 {
-    QString text;
-    if (!get(kChatData, &text)) {
+    QByteArray text;
+    if (!getUtf8(kChatData, &text)) {
         if (DataBase::contains(kChatData)) {
             recoverChatData();
             return;
@@ -704,7 +731,7 @@ void Chat::loadChatData()
         firstSentTime = kInitialFirstSentTime;
         return;
     }
-    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
+    const QJsonDocument document = QJsonDocument::fromJson(text);
     if (!document.isObject())
         recoverChatData();
     else

@@ -14,7 +14,8 @@
 // largest; a message that arrives out of order is slotted in by its send time.
 //
 // In ChatMode_Stored the chat keeps its messages in a store of its own (the
-// DataBase this class derives from) and the hashes are a cache of it; in
+// DataBase this class derives from) and the hashes are a cache of a bounded
+// part of it, so memory does not grow with the history; in
 // ChatMode_Memory the hashes are the whole history. The store holds
 // "chatData" (the counters and the times of the oldest and newest message),
 // one record per position (the decimal counter -> message id) and one record
@@ -44,6 +45,8 @@ public:
     // False when refused: an invalid message, one of another chat, one whose
     // id is a bookkeeping key of the store, or one the store failed to write.
     bool addMessage(const Message& message, bool* isNewest = nullptr);
+    // Places the newest first, so that a page of older history costs the
+    // same whatever order its messages come in.
     void addMessages(const QList<Message>& list);
     bool messageExists(const Message& message) const;
 
@@ -100,6 +103,7 @@ private:
     QString chooseStoreName();
     bool storeBelongsToChat();
     void resetCounters();
+    void trimCache();
 
     int findCounterForMsgId(const QString& messageId);
     int findCounterForTime(qint64 time);
@@ -112,7 +116,6 @@ private:
     void loadChatData();
     void loadChatDataFromJson(const QJsonObject& object);
     void recoverChatData();
-    QJsonObject createJsonChatData() const;
     bool loadMessage(int counter);
     bool loadMessage(const QString& messageId);
     bool readStoredMessage(const QString& messageId, Message* out) const;

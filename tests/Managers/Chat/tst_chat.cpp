@@ -78,6 +78,9 @@ private slots:
     void refusesInvalidAndForeignAndBookkeepingIds();
     void refusesWhenStoreCannotBeWritten();
     void olderMessageRewritesOnlyTheShorterSide();
+    void olderPageInAnyOrderMovesNoPosition_data();
+    void olderPageInAnyOrderMovesNoPosition();
+    void historyLongerThanWhatIsKeptInMemory();
 
     void stateNeverGoesBackwards_data();
     void stateNeverGoesBackwards();
@@ -363,6 +366,83 @@ void TestChat::olderMessageRewritesOnlyTheShorterSide()
     QCOMPARE(storeWritesOf(store, "-1"), 1);
     QCOMPARE(storeWritesOf(store, "2"), 2);
     QCOMPARE(idsInOrder(chat).first(), QString("oldest"));
+}
+
+void TestChat::olderPageInAnyOrderMovesNoPosition_data()
+{
+    QTest::addColumn<int>("order");
+    QTest::newRow("oldest first") << 1;
+    QTest::newRow("newest first") << -1;
+    QTest::newRow("shuffled") << 0;
+}
+
+void TestChat::olderPageInAnyOrderMovesNoPosition()
+{
+    QFETCH(int, order);
+    const QString chatId = freshChatId();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    for (int i = 1; i <= 20; ++i)
+        QVERIFY(chat.addMessage(makeMessage(chatId, QString("n%1").arg(i), 1000 + i)));
+    QList<Message> page;
+    QStringList expected;
+    for (int i = 1; i <= 30; ++i) {
+        page.append(makeMessage(chatId, QString("o%1").arg(i), 100 + i));
+        expected.append(QString("o%1").arg(i));
+    }
+    // A message the chat already holds, as an archive page may repeat one.
+    page.append(makeMessage(chatId, "n5", 1005));
+    if (order < 0)
+        std::reverse(page.begin(), page.end());
+    else if (order == 0)
+        std::shuffle(page.begin(), page.end(), *QRandomGenerator::global());
+    chat.addMessages(page);
+
+    for (int i = 1; i <= 20; ++i)
+        expected.append(QString("n%1").arg(i));
+    QCOMPARE(idsInOrder(chat), expected);
+    QCOMPARE(chat.getNumberOfMessages(), 50);
+    const QString store = chat.getChatDbName();
+    for (int counter = chat.getMinCounter(); counter <= chat.getMaxCounter(); ++counter)
+        QVERIFY2(storeWritesOf(store, QString::number(counter)) == 1,
+                 qPrintable(QString("position %1 written more than once").arg(counter)));
+}
+
+void TestChat::historyLongerThanWhatIsKeptInMemory()
+{
+    // Longer than the part of a stored history the chat keeps in memory: what
+    // was dropped from memory is found again in the store, and a message
+    // seen long ago is still recognised.
+    const QString chatId = freshChatId();
+    const int count = 3000;
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        for (int i = 0; i < count; ++i)
+            QVERIFY(chat.addMessage(makeMessage(chatId, QString("h%1").arg(i), 10 * (i + 1))));
+        // Again, and late arrivals among the oldest and in the middle.
+        QVERIFY(chat.addMessage(makeMessage(chatId, "h0", 10)));
+        QVERIFY(chat.addMessage(makeMessage(chatId, "h1500", 15010)));
+        QVERIFY(chat.addMessage(makeMessage(chatId, "lateLow", 25)));
+        QVERIFY(chat.addMessage(makeMessage(chatId, "lateMid", 15015)));
+        QCOMPARE(chat.getNumberOfMessages(), count + 2);
+
+        QList<Message> before;
+        QVERIFY(chat.getMessagesBefore("h2", 3, &before));
+        QCOMPARE(idsOf(before), (QStringList{"lateLow", "h1", "h0"}));
+        QCOMPARE(chat.changeMessageState("h5", MessageBase::MsgState_Seen).size(), 7);
+    }
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    const QStringList ids = idsInOrder(chat);
+    QCOMPARE(ids.size(), count + 2);
+    QCOMPARE(ids.mid(0, 4), (QStringList{"h0", "h1", "lateLow", "h2"}));
+    QCOMPARE(ids.mid(1501, 3), (QStringList{"h1500", "lateMid", "h1501"}));
+    QCOMPARE(ids.last(), QString("h%1").arg(count - 1));
+    Message seen;
+    QVERIFY(chat.getMessage(QStringLiteral("lateLow"), &seen));
+    QCOMPARE(seen.getState(), MessageBase::MsgState_Seen);
+    QVERIFY(chat.messageExists(makeMessage(chatId, "h7", 80)));
 }
 
 void TestChat::stateNeverGoesBackwards_data()

@@ -78,6 +78,7 @@ private slots:
     void storesNeverShareADirectory();
     void removeGivesANewSeed();
     void lockedStoreFailsCleanly();
+    void batchedWritesAreSeenAndKept();
     void aThousandStoresOpenAtOnce();
 };
 
@@ -288,6 +289,33 @@ void TestStore::lockedStoreFailsCleanly()
     DataBase reopened(name);
     QVERIFY(reopened.get("k", &s));
     QCOMPARE(s, QStringLiteral("v"));
+}
+
+void TestStore::batchedWritesAreSeenAndKept()
+{
+    const QString name = QStringLiteral("batched");
+    {
+        DataBase db(name);
+        QVERIFY(db.put("gone", QStringLiteral("before")));
+        db.beginBatch();
+        QVERIFY(db.put("a", QStringLiteral("first")));
+        QVERIFY(db.putUtf8("b", QByteArray("\xd8\xb3\xd9\x84\xd8\xa7\xd9\x85")));
+        QVERIFY(db.del("gone"));
+        // A read in the middle sees every write before it.
+        QString s;
+        QVERIFY(db.get("a", &s));
+        QCOMPARE(s, QStringLiteral("first"));
+        QVERIFY(!db.contains("gone"));
+        QVERIFY(db.put("a", QStringLiteral("second")));
+        QVERIFY(db.commitBatch());
+    }
+    DataBase db(name);
+    QString s;
+    QVERIFY(db.get("a", &s));
+    QCOMPARE(s, QStringLiteral("second"));
+    QVERIFY(db.get("b", &s));
+    QCOMPARE(s, QStringLiteral("سلام"));
+    QVERIFY(!db.contains("gone"));
 }
 
 void TestStore::aThousandStoresOpenAtOnce()
