@@ -299,14 +299,18 @@ bool QLevelDB::readRecord(const QByteArray& key, std::string* data) const
 QVariant QLevelDB::get(const QString& key, const QVariant& defaultValue) const
 {
     std::string data;
-    if (!readRecord(key.toUtf8(), &data))
-        return defaultValue;
     QVariant value;
-    if (!decode(data, &value)) {
-        m_lastError = QStringLiteral("undecodable record");
+    if (!readRecord(key.toUtf8(), &data) || !decodeRecord(data, &value))
         return defaultValue;
-    }
     return value;
+}
+
+bool QLevelDB::decodeRecord(const std::string& data, QVariant* value) const
+{
+    if (decode(data, value))
+        return true;
+    m_lastError = QStringLiteral("undecodable record");
+    return false;
 }
 
 bool QLevelDB::getText(const QByteArray& key, QByteArray* utf8) const
@@ -319,10 +323,8 @@ bool QLevelDB::getText(const QByteArray& key, QByteArray* utf8) const
         return true;
     }
     QVariant value;
-    if (!decode(data, &value)) {
-        m_lastError = QStringLiteral("undecodable record");
+    if (!decodeRecord(data, &value))
         return false;
-    }
     *utf8 = value.toString().toUtf8();
     return true;
 }
@@ -350,15 +352,9 @@ bool QLevelDB::put(const QString& key, const QVariant& value)
 {
     if (!m_db)
         return false;
-    const QByteArray k = key.toUtf8();
-    const std::string v = encode(value);
-    if (m_batch) {
-        m_batch->Put(toSlice(k), v);
-        return true;
-    }
     leveldb::WriteBatch one;
-    one.Put(toSlice(k), v);
-    return write(&one);
+    writeTarget(&one)->Put(toSlice(key.toUtf8()), encode(value));
+    return writeUnlessBatched(&one);
 }
 
 bool QLevelDB::putText(const QByteArray& key, const QByteArray& utf8)
@@ -369,13 +365,9 @@ bool QLevelDB::putText(const QByteArray& key, const QByteArray& utf8)
     v.reserve(size_t(utf8.size()) + 1);
     v.push_back(kTextTag);
     v.append(utf8.constData(), size_t(utf8.size()));
-    if (m_batch) {
-        m_batch->Put(toSlice(key), v);
-        return true;
-    }
     leveldb::WriteBatch one;
-    one.Put(toSlice(key), v);
-    return write(&one);
+    writeTarget(&one)->Put(toSlice(key), v);
+    return writeUnlessBatched(&one);
 }
 
 bool QLevelDB::del(const QString& key)
@@ -387,13 +379,19 @@ bool QLevelDB::del(const QByteArray& key)
 {
     if (!m_db)
         return false;
-    if (m_batch) {
-        m_batch->Delete(toSlice(key));
-        return true;
-    }
     leveldb::WriteBatch one;
-    one.Delete(toSlice(key));
-    return write(&one);
+    writeTarget(&one)->Delete(toSlice(key));
+    return writeUnlessBatched(&one);
+}
+
+leveldb::WriteBatch* QLevelDB::writeTarget(leveldb::WriteBatch* single) const
+{
+    return m_batch ? m_batch.get() : single;
+}
+
+bool QLevelDB::writeUnlessBatched(leveldb::WriteBatch* single)
+{
+    return m_batch ? true : write(single);
 }
 
 void QLevelDB::beginBatch()

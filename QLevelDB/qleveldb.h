@@ -91,6 +91,10 @@ public:
 
 private:
     bool write(leveldb::WriteBatch* batch);
+    // The pending batch while batching, otherwise the single write given.
+    leveldb::WriteBatch* writeTarget(leveldb::WriteBatch* single) const;
+    bool writeUnlessBatched(leveldb::WriteBatch* single);
+    bool decodeRecord(const std::string& data, QVariant* value) const;
     bool flushBatch() const;
     bool readRecord(const QByteArray& key, std::string* data) const;
 
