@@ -1,17 +1,22 @@
 #ifndef CHANNELMANAGER_H
 #define CHANNELMANAGER_H
 
+#include "Managers/Channel/channel.h"
 #include "Managers/command.h"
 #include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
+#include "foundation/database.h"
 #include "model/browsecategoryresult.h"
 #include "model/channelcategory.h"
+#include "model/channeleditmessage.h"
 #include "model/channelinfo.h"
 #include "model/channelmemberrole.h"
 #include "model/channelmembersrequest.h"
 #include "model/channelmessagecondition.h"
 #include "model/likepair.h"
+#include "model/lvreply.h"
 #include "model/message.h"
+#include "model/messagepair.h"
 #include "model/messagereply.h"
 #include "model/messagerequest.h"
 #include "model/notificationmessage.h"
@@ -21,105 +26,192 @@
 #include <QHash>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QList>
 #include <QStringList>
 #include <QVariant>
 
-// Channels. This build keeps no channels yet: the manager takes part in
-// loading and answers every query as "no channel", so the rest of the core
-// runs unchanged.
+// The channels the user follows or owns: their descriptions in
+// "channelDataBase", one message store per channel, the directory, channel
+// administration and members as web-service procedures, and channel messages:
+// sent one at a time, missed ones pulled at each connection, older ones
+// fetched as archive pages. Replies carry no echo of their request, so each
+// kind of request keeps the one value it waits for.
 class ChannelManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
 public:
     explicit ChannelManager(QObject* parent = nullptr);
 
+    // The margin taken off the time of a missed-message pull, so a local
+    // clock ahead of the service's skips nothing (duplicates are refused).
+    static const qint64 kSinceMarginSeconds = 600;
+    static const int kArchivePageSize = 50;
+
     void setUserName(const QString& name) { userName = name; }
-    void onInitialize() {}
-    void processReply(Procedure, const QJsonObject&) {}
-    void result(Procedure, int) {}
+    QString getUserName() const { return userName; }
 
-    void startChannelCategories() {}
-    void startBrowseChannelCategories(const QString&) {}
-    void startChannelCreate(const ChannelInfo&) {}
-    void startChannelData(const QString&) {}
-    void startChannelJoin(const QString&) {}
-    void startChannelLeave(const QString&) {}
-    void startCheckChannelId(const QString&) {}
-    void startChannelGetMembers(const ChannelMembersRequest&) {}
-    void startDeleteChannel(const QString&) {}
-    void startChannelEdit(const ChannelInfo&) {}
-    void sendPollToChannel(const PollData&) {}
-    void respondAddMember(const ChannelMemberRole&) {}
-    void respondRemoveMember(const ChannelMemberRole&) {}
-    void respondChangeMemberRole(const ChannelMemberRole&) {}
-    void respondChangeMessageCondition(const ChannelMessageCondition&) {}
-    void likeSetStatus(const LikePair&) {}
+    // ---- Store and list ----
+    bool contains(const QString& id) const { return channels.contains(id); }
+    bool getChannelInfo(const QString& id, ChannelInfo* out) const;
+    QHash<QString, Channel> getChannels() const { return channels; }
+    QHash<QString, ChannelCategory> getChannelCategories() const { return categories; }
+    QList<ChannelInfo> getChannelsSorted() const;
+    bool getLastMessage(const QString& id, Message* out);
+    void changeMuteStatus(const ChannelInfo& info);
+    void respondChannelData(const QString& id);
+    void checkChannelsToHave1Msg(const QString& id);
 
-    QList<ChannelInfo> getChannelsSorted() const { return {}; }
-    bool getChannelInfo(const QString&, ChannelInfo*) const { return false; }
-    void changeMuteStatus(const ChannelInfo&) {}
-    void respondChannelData(const QString&) {}
-    bool respondMessageRequest(const MessageRequest&, MessageReply*) { return true; }
-    void sendMessage(Message*) {}
-    bool addMessage(const Message&, bool) { return false; }
-    bool addMessagePair(const Message&) { return false; }
-    void sendNotification(const Message&) {}
-    void processControlMessage(const Message&) {}
-    QStringList changeMessageStatesToSeen(const QString&, const QStringList&) { return {}; }
-    QStringList changeMessageState(const QString&, const QString&, MessageBase::MsgState)
-    {
-        return {};
-    }
-    bool contains(const QString&) const { return false; }
-    bool getLastMessage(const QString&, Message*) const { return false; }
-    void setFilePathForMessage(const Message&) {}
-    void resetUnreadCount(const QString&) {}
+    // ---- Directory, administration and members ----
+    void onInitialize() { startChannelList(); }
+    void startChannelList();
+    void startChannelCategories();
+    void startBrowseChannelCategories(const QString& categoryId);
+    void startChannelJoin(const QString& id);
+    void startChannelLeave(const QString& id);
+    void startChannelData(const QString& id);
+    void startChannelDataAndAdd(const QString& id);
+    void startChannelCreate(const ChannelInfo& info);
+    void startChannelEdit(const ChannelInfo& info);
+    void startCheckChannelId(const QString& id);
+    void startChannelGetMembers(const ChannelMembersRequest& request);
+    void startDeleteChannel(const QString& id);
+    void respondAddMember(const ChannelMemberRole& role);
+    void respondRemoveMember(const ChannelMemberRole& role);
+    void respondChangeMemberRole(const ChannelMemberRole& role);
+    void respondChangeMessageCondition(const ChannelMessageCondition& condition);
+    void processReply(Procedure procedure, const QJsonObject& reply);
 
-    // The channel kind in the Manager's message flow.
+    // ---- Messages ----
+    void sendMessage(Message* message);
+    bool addMessage(const Message& message, bool notify);
+    bool addMessagePair(const Message& message);
+    void sendNotification(const Message& message);
+    bool respondMessageRequest(const MessageRequest& request, MessageReply* reply);
+    QStringList changeMessageState(const QString& id, const QString& messageId,
+                                   MessageBase::MsgState state);
+    QStringList changeMessageStatesToSeen(const QString& id, const QStringList& ids);
+    void resetUnreadCount(const QString& id);
+    void processControlMessage(const Message& message);
+    void likeGetResults(const LVReply& reply);
+    void likeSetStatus(const LikePair& pair);
+    void setFilePathForMessage(const Message& message);
+    void sendPollToChannel(const PollData& poll);
+    int pendingSends() const { return messageQueue.size() + (currentMessage.isValid() ? 1 : 0); }
+
+    // ---- The channel kind in the Manager's message flow ----
     bool keepsConversation(const QString& id) const override { return contains(id); }
-    bool storeOwnMessage(const Message& message) override { return addMessage(message, false); }
-    bool postOwnMessage(const Message& message) override
-    {
-        Message copy = message;
-        sendMessage(&copy);
-        return true;
-    }
-    bool storeArrivedMessage(const Message& message) override { return addMessagePair(message); }
-    void answerHistory(const MessageRequest& request) override
-    {
-        MessageReply reply;
-        if (respondMessageRequest(request, &reply))
-            emit messageReply(reply);
-    }
-    MessageBase::MsgState confirmSent(const Message&) override
-    {
-        return MessageBase::MsgState_Draft;
-    }
-    bool markSeen(const QString&, SeenMessage*) override { return false; }
+    bool storeOwnMessage(const Message& message) override;
+    bool postOwnMessage(const Message& message) override;
+    bool storeArrivedMessage(const Message& message) override;
+    void answerHistory(const MessageRequest& request) override;
+    MessageBase::MsgState confirmSent(const Message& message) override;
+    bool markSeen(const QString& id, SeenMessage* receipt) override;
     void setFilePath(const Message& message) override { setFilePathForMessage(message); }
     void applyControlMessage(const Message& message) override { processControlMessage(message); }
-    void applyMuteUpdate(const QString&, bool) override {}
-
-public slots:
-    void startLoading() override;
-    void xmppChatClientConnected(qint64) {}
+    void applyMuteUpdate(const QString& id, bool mute) override;
 
 signals:
     void start(Procedure procedure, const QHash<QString, QJsonValue>& inputs);
-    void commandResponse(Command command, const QVariant& output);
     void notification(const NotificationMessage& message);
+    void messageAdded(const Message& message);
+    void messageReply(const MessageReply& reply);
     void channelRemoved(const QString& id);
     void channelCategoriesData(const QHash<QString, ChannelCategory>& categories);
     void channelCategoryBrowseData(const BrowseCategoryResult& result);
-    void messageAdded(const Message& message);
-    void messageReply(const MessageReply& reply);
     void channelMemberAdded(const ChannelMemberRole& role);
     void channelMemberRemoved(const ChannelMemberRole& role);
     void channelMemberRoleChanged(const ChannelMemberRole& role);
     void channelMessageConditionChanged(const ChannelMessageCondition& condition);
+    void channelLastLastMsg(const Message& message);
+    void commandResponse(Command command, const QVariant& output);
+
+public slots:
+    void startLoading() override;
+    void result(Procedure procedure, int resultCode);
+    void xmppChatClientConnected(qint64 lastTimeConnected);
 
 private:
+    // Store and list.
+    void loadAllChannels();
+    bool loadChannel(const QString& id);
+    QStringList getChannelIds() const;
+    void saveChannelIds(const QStringList& ids);
+    void addChannelInfoToDB(const ChannelInfo& info);
+    void saveMessagingFields(const Channel& channel);
+    void addChannel(const Channel& channel);
+    void removeChannel(const QString& id);
+    void removeAllChannels();
+    void considerNewest(const Message& message);
+    void respondChannelAdded(const QString& id);
+    static bool isBookkeepingKey(const QString& id);
+
+    // Procedures.
+    void emitStart(Procedure procedure, const QHash<QString, QJsonValue>& inputs = {});
+    void decomposeCategories(const QJsonObject& reply);
+    void decomposeDataAndAdd(const QJsonObject& reply);
+    void decomposeChannelList(const QJsonObject& reply);
+    void decomposeMembers(const QJsonObject& reply);
+    void decomposeChannelEdit();
+    void answerIdCheck(int resultCode);
+
+    // Messages.
+    void startSendMessage(const Message& message);
+    void sendNextMessageOnQueue();
+    void finishSend(int resultCode);
+    bool addMsgToChannel(Message* message, bool* isLast);
+    bool addMessagePair(MessagePair* pair);
+    static QList<Message> readStored(Channel* channel, const MessageRequest& request);
+    void addReplyMessages(MessageReply* reply);
+    void startChannelArchive(const QString& id, int offset);
+    void startChannelArchive(const QString& id, const QString& messageId);
+    void startChannelNewMessages();
+    void decomposeArchive(const QJsonObject& reply);
+    void decomposeNewMessages(const QJsonObject& reply);
+    QList<Message> readMessages(const QJsonObject& reply, MessageBase::MsgState state) const;
+    void archiveFetchEnded(int resultCode);
+    void serveWaitingRequest();
+    void processChannelEditMessage(const ChannelEditMessage& edit);
+    void decomposePollCreate(const QJsonObject& reply);
+    void respondMessageStateChange(const QString& id, const QString& messageId,
+                                   MessageBase::MsgState state);
+
+    QHash<QString, ChannelCategory> categories;
+    QHash<QString, Channel> channels;
+    DataBase dataBase;
+    bool storeOpened = false;
+    bool loaded = false;
     QString userName;
+
+    // Pending values of the procedures, one per kind.
+    QString joinedChannel;
+    QString leftChannel;
+    QString deletedChannel;
+    ChannelInfo createdChannel;
+    ChannelInfo editedChannel;
+    ChannelMemberRole pendingAddMember;
+    ChannelMemberRole pendingRemoveMember;
+    ChannelMemberRole pendingRoleChange;
+    ChannelMessageCondition pendingCondition;
+    ChannelMembersRequest membersRequest;
+    QString checkedId;
+    QString nextCheckedId;
+
+    // Sending.
+    QList<Message> messageQueue;
+    Message currentMessage;
+    PollData pendingPoll;
+    QString pollChannelId;
+
+    // History.
+    Message newestMessage;
+    MessageRequest pendingRequest;
+    MessageRequest waitingRequest;
+    // The channels of the archive pages asked for, oldest first: replies come
+    // back in the order the requests went out and carry no channel of their own.
+    QStringList archiveFetches;
+    // The time of the missed-message pull in flight, stored when it succeeds.
+    qint64 newMessagesSince = 0;
+    bool newMessagesInFlight = false;
 };
 
 #endif // CHANNELMANAGER_H

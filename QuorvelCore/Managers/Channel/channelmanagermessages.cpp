@@ -1,0 +1,478 @@
+// The channel manager's messages: the send queue, missed messages, archive
+// pages, history requests, edits, likes, file paths and polls.
+
+#include "Managers/Channel/channelmanager.h"
+#include "foundation/datetime.h"
+#include "foundation/htmlmanager.h"
+#include "foundation/simpleqtlogger.h"
+#include "model/messagestate.h"
+
+#include <QJsonArray>
+
+namespace {
+const QString kChannelId = QStringLiteral("ChannelID");
+const QString kMessageId = QStringLiteral("MessageID");
+const QString kLastTimeNewMessagesCalled = QStringLiteral("lastTimeNewMessagesCalled");
+} // namespace
+
+// ---- Sending, one message at a time ----
+
+bool ChannelManager::storeOwnMessage(const Message& message)
+{
+    if (message.getMajorType() != MessageBase::MsgMajorType_ChannelChat ||
+        !addMessage(message, false))
+        return false;
+    emit messageAdded(message);
+    return true;
+}
+
+bool ChannelManager::postOwnMessage(const Message& message)
+{
+    Message outgoing = message;
+    sendMessage(&outgoing);
+    return true;
+}
+
+void ChannelManager::sendMessage(Message* message)
+{
+    if (!contains(message->getChatId()))
+        return;
+    if (message->getMessageId().isEmpty())
+        message->generateMessageId();
+    if (currentMessage.isValid()) {
+        messageQueue.append(*message);
+        return;
+    }
+    currentMessage = *message;
+    startSendMessage(currentMessage);
+}
+
+void ChannelManager::startSendMessage(const Message& message)
+{
+    emitStart(
+        PROC_ChannelSendMessage,
+        {{kMessageId, message.getMessageId()},
+         {QStringLiteral("MessageBody"), HtmlManager::replaceHtmlTags(message.getMessageBody())},
+         {QStringLiteral("MessageParams"), message.getMessageParams()},
+         {kChannelId, message.getChatId()}});
+}
+
+void ChannelManager::finishSend(int resultCode)
+{
+    if (!currentMessage.isValid())
+        return;
+    const QString id = currentMessage.getChatId();
+    const QString messageId = currentMessage.getMessageId();
+    currentMessage = Message();
+    // A failed send keeps its stored state, not sent; the queue moves on.
+    if (resultCode == 200 && contains(id)) {
+        changeMessageStatesToSeen(id, {messageId});
+        respondMessageStateChange(id, messageId, MessageBase::MsgState_Seen);
+    }
+    sendNextMessageOnQueue();
+}
+
+void ChannelManager::sendNextMessageOnQueue()
+{
+    if (currentMessage.isValid() || messageQueue.isEmpty())
+        return;
+    currentMessage = messageQueue.takeFirst();
+    startSendMessage(currentMessage);
+}
+
+// ---- Storing ----
+
+bool ChannelManager::addMsgToChannel(Message* message, bool* isLast)
+{
+    auto it = channels.find(message->getChatId());
+    if (it == channels.end() || message->getMessageId().isEmpty() ||
+        it->containsMessage(message->getMessageId()))
+        return false;
+    bool newest = false;
+    if (!it->insertMessage(message, &newest))
+        return false;
+    if (isLast)
+        *isLast = newest;
+    saveMessagingFields(*it);
+    if (newest) {
+        considerNewest(*message);
+        emit commandResponse(CMD_ChannelLastMessageChanged, QVariant::fromValue(*message));
+    }
+    return true;
+}
+
+bool ChannelManager::addMessage(const Message& message, bool notify)
+{
+    Message stored = message;
+    if (!addMsgToChannel(&stored, nullptr))
+        return false;
+    if (notify)
+        sendNotification(stored);
+    return true;
+}
+
+bool ChannelManager::addMessagePair(const Message& message)
+{
+    L_DEBUG(QStringLiteral("ChannelManager::addMessagePair | ") + message.getMessageId());
+    MessagePair pair;
+    pair.setMessage(message);
+    if (!addMessagePair(&pair))
+        return false;
+    emit commandResponse(CMD_MessagePairAdded, QVariant::fromValue(pair));
+    return true;
+}
+
+bool ChannelManager::addMessagePair(MessagePair* pair)
+{
+    Message message = pair->getMessage();
+    if (!addMsgToChannel(&message, nullptr))
+        return false;
+    pair->setMessage(message);
+    Message replied;
+    if (message.isReply() &&
+        channels[message.getChatId()].getMessage(message.getReplyOnMessageId(), &replied))
+        pair->setReplyMessage(replied);
+    return true;
+}
+
+bool ChannelManager::storeArrivedMessage(const Message& message)
+{
+    if (!addMessagePair(message))
+        return false;
+    sendNotification(message);
+    return true;
+}
+
+void ChannelManager::sendNotification(const Message& message)
+{
+    ChannelInfo info;
+    if (!getChannelInfo(message.getChatId(), &info) || info.getMute())
+        return;
+    NotificationMessage note;
+    note.setMessage(message);
+    note.setTitle(info.getName());
+    note.setAvThUrl(info.getAvatarThumbnailUrl());
+    emit notification(note);
+}
+
+// ---- States ----
+
+QStringList ChannelManager::changeMessageState(const QString& id, const QString& messageId,
+                                               MessageBase::MsgState state)
+{
+    auto it = channels.find(id);
+    if (it == channels.end())
+        return {};
+    const QStringList changed = it->changeMessageState(messageId, state);
+    if (!changed.isEmpty())
+        saveMessagingFields(*it);
+    return changed;
+}
+
+QStringList ChannelManager::changeMessageStatesToSeen(const QString& id, const QStringList& ids)
+{
+    auto it = channels.find(id);
+    if (it == channels.end())
+        return {};
+    const QStringList changed = it->changeMessageStateToSeen(ids);
+    if (!changed.isEmpty())
+        saveMessagingFields(*it);
+    return changed;
+}
+
+void ChannelManager::resetUnreadCount(const QString& id)
+{
+    auto it = channels.find(id);
+    if (it == channels.end())
+        return;
+    it->resetUnreadCount();
+    saveMessagingFields(*it);
+}
+
+MessageBase::MsgState ChannelManager::confirmSent(const Message&)
+{
+    // Channel messages travel through the web service, never the chat server.
+    return MessageBase::MsgState_Draft;
+}
+
+bool ChannelManager::markSeen(const QString& id, SeenMessage*)
+{
+    resetUnreadCount(id);
+    Message last;
+    if (getLastMessage(id, &last) && last.getUserId() != userName)
+        changeMessageState(id, last.getMessageId(), MessageBase::MsgState_Seen);
+    return false;
+}
+
+void ChannelManager::respondMessageStateChange(const QString& id, const QString& messageId,
+                                               MessageBase::MsgState state)
+{
+    emit commandResponse(CMD_MessageStateChange,
+                         QVariant::fromValue(MessageState(id, messageId, state)));
+}
+
+// ---- Missed messages ----
+
+void ChannelManager::xmppChatClientConnected(qint64 lastTimeConnected)
+{
+    L_DEBUG(QStringLiteral("ChannelManager::xmppChatClientConnected | %1").arg(lastTimeConnected));
+    startChannelNewMessages();
+}
+
+void ChannelManager::startChannelNewMessages()
+{
+    qint64 since = 0;
+    dataBase.get(kLastTimeNewMessagesCalled, &since);
+    L_DEBUG(QStringLiteral("ChannelManager::startChannelNewMessages | lastTimeNMCalled: %1")
+                .arg(since));
+    QString messageId;
+    if (since == 0 && newestMessage.isValid()) {
+        messageId = newestMessage.getMessageId();
+        since = newestMessage.getSendTimeInGMT() / 1000;
+    }
+    if (since == 0)
+        return;
+    // The next pull starts where this one was asked, less a margin, so
+    // nothing posted while it travels is skipped.
+    newMessagesSince = qint64(DateTime::getDateTime()) - kSinceMarginSeconds;
+    newMessagesInFlight = true;
+    emitStart(PROC_ChannelNewMessages,
+              {{kChannelId, QString()},
+               {kMessageId, messageId},
+               {QStringLiteral("MessageTimestamp"), QString::number(since)}});
+}
+
+QList<Message> ChannelManager::readMessages(const QJsonObject& reply,
+                                            MessageBase::MsgState state) const
+{
+    QList<Message> read;
+    for (const QJsonValue& value : reply.value(QStringLiteral("Messages")).toArray()) {
+        Message message;
+        if (!value.isObject() || !message.fromJson(value.toObject()) ||
+            (message.getMajorType() != MessageBase::MsgMajorType_ChannelChat &&
+             message.getMajorType() != MessageBase::MsgMajorType_ChannelChatReply)) {
+            L_WARN(QStringLiteral("ChannelManager::readMessages | unreadable message skipped"));
+            continue;
+        }
+        message.setMessageBody(HtmlManager::insertHtmlTags(message.getMessageBody()));
+        message.setState(state);
+        read << message;
+    }
+    return read;
+}
+
+void ChannelManager::decomposeNewMessages(const QJsonObject& reply)
+{
+    if (newMessagesInFlight && newMessagesSince > 0)
+        dataBase.put(kLastTimeNewMessagesCalled, newMessagesSince);
+    for (const Message& message : readMessages(reply, MessageBase::MsgState_Delivered))
+        addMessagePair(message);
+}
+
+// ---- History ----
+
+void ChannelManager::startChannelArchive(const QString& id, int offset)
+{
+    archiveFetches << id;
+    emitStart(PROC_ChannelArchive, {{kChannelId, id},
+                                    {QStringLiteral("Offset"), QString::number(offset)},
+                                    {QStringLiteral("Count"), QString::number(kArchivePageSize)},
+                                    {kMessageId, QString()}});
+}
+
+void ChannelManager::startChannelArchive(const QString& id, const QString& messageId)
+{
+    archiveFetches << id;
+    emitStart(PROC_ChannelArchive, {{kChannelId, id},
+                                    {QStringLiteral("Offset"), QString()},
+                                    {QStringLiteral("Count"), QString::number(kArchivePageSize)},
+                                    {kMessageId, messageId}});
+}
+
+QList<Message> ChannelManager::readStored(Channel* channel, const MessageRequest& request)
+{
+    if (request.getMessageId().isEmpty())
+        return channel->getLastMessages(0, request.getNumber());
+    QList<Message> read;
+    channel->getMessagesBefore(request.getMessageId(), request.getNumber(), &read);
+    return read;
+}
+
+void ChannelManager::answerHistory(const MessageRequest& request)
+{
+    MessageReply reply;
+    if (respondMessageRequest(request, &reply))
+        emit messageReply(reply);
+}
+
+bool ChannelManager::respondMessageRequest(const MessageRequest& request, MessageReply* reply)
+{
+    reply->setRequest(request);
+    reply->setType(MessageBase::MsgMajorType_ChannelChat);
+    auto it = channels.find(request.getChatId());
+    if (it == channels.end()) {
+        // Nothing to fetch for a channel the user does not follow: answered
+        // empty at once, so no request waits on it.
+        return true;
+    }
+    if (!pendingRequest.isEmpty()) {
+        waitingRequest = request;
+        return false;
+    }
+    const QList<Message> read = readStored(&*it, request);
+    reply->setMsgs(read);
+    addReplyMessages(reply);
+    if (read.size() >= request.getNumber())
+        return true;
+    // Short of the number asked: answered with what is here now and once more
+    // when the archive page has arrived.
+    pendingRequest = request;
+    if (request.getMessageId().isEmpty())
+        startChannelArchive(request.getChatId(), read.size());
+    else
+        startChannelArchive(request.getChatId(),
+                            read.isEmpty() ? request.getMessageId() : read.last().getMessageId());
+    return true;
+}
+
+void ChannelManager::addReplyMessages(MessageReply* reply)
+{
+    auto it = channels.find(reply->getRequest().getChatId());
+    if (it == channels.end())
+        return;
+    for (const Message& message : reply->getMsgs()) {
+        Message replied;
+        if (message.isReply() &&
+            !reply->getReplyMessages().contains(message.getReplyOnMessageId()) &&
+            it->getMessage(message.getReplyOnMessageId(), &replied))
+            reply->addReplyMessage(replied);
+    }
+}
+
+void ChannelManager::decomposeArchive(const QJsonObject& reply)
+{
+    // Pages come back in the order they were asked for.
+    const QString id = archiveFetches.value(0);
+    QList<Message> stored;
+    for (Message message : readMessages(reply, MessageBase::MsgState_Seen)) {
+        if (message.getChatId() != id)
+            continue;
+        if (addMsgToChannel(&message, nullptr))
+            stored << message;
+    }
+    if (!pendingRequest.isEmpty() && pendingRequest.getChatId() == id) {
+        const MessageRequest request = pendingRequest;
+        pendingRequest.clear();
+        MessageReply answer;
+        answer.setRequest(request);
+        answer.setType(MessageBase::MsgMajorType_ChannelChat);
+        answer.setMsgs(readStored(&channels[id], request));
+        addReplyMessages(&answer);
+        emit messageReply(answer);
+    } else if (!stored.isEmpty()) {
+        Message last;
+        if (getLastMessage(id, &last))
+            emit channelLastLastMsg(last);
+    }
+}
+
+void ChannelManager::archiveFetchEnded(int resultCode)
+{
+    if (archiveFetches.isEmpty())
+        return;
+    const QString id = archiveFetches.takeFirst();
+    // A failed page ends the request that waited for it, unless another page
+    // of the same channel is still on its way.
+    if (resultCode != 200 && pendingRequest.getChatId() == id && !archiveFetches.contains(id))
+        pendingRequest.clear();
+    serveWaitingRequest();
+}
+
+void ChannelManager::serveWaitingRequest()
+{
+    if (!pendingRequest.isEmpty() || waitingRequest.isEmpty())
+        return;
+    const MessageRequest request = waitingRequest;
+    waitingRequest.clear();
+    answerHistory(request);
+}
+
+// ---- Edits, likes, file paths ----
+
+void ChannelManager::processControlMessage(const Message& message)
+{
+    if (message.getMinorType() == MessageBase::MsgMinorType_ChannelMessageEdited)
+        processChannelEditMessage(message.getChannelEditMessage());
+}
+
+void ChannelManager::processChannelEditMessage(const ChannelEditMessage& edit)
+{
+    L_DEBUG(QStringLiteral("ChannelManager::processChannelEditMessage | ") + edit.getMessageId());
+    auto it = channels.find(edit.getChannelId());
+    if (edit.isEmpty() || it == channels.end())
+        return;
+    const QString id = edit.getMessageId();
+    if (!it->editMessage(id, HtmlManager::insertHtmlTags(edit.getMessageContent())))
+        return;
+    saveMessagingFields(*it);
+    Message edited;
+    if (it->getMessage(id, &edited))
+        emit commandResponse(CMD_MessageEdited, QVariant::fromValue(edited));
+}
+
+void ChannelManager::likeGetResults(const LVReply& reply)
+{
+    auto it = channels.find(reply.getChatId());
+    if (it != channels.end())
+        it->setLikeCount(reply);
+}
+
+void ChannelManager::likeSetStatus(const LikePair& pair)
+{
+    auto it = channels.find(pair.getChannelId());
+    if (it != channels.end())
+        it->setLiked(pair);
+}
+
+void ChannelManager::setFilePathForMessage(const Message& message)
+{
+    auto it = channels.find(message.getChatId());
+    if (it != channels.end())
+        it->setFilePathForMessage(message);
+}
+
+// ---- Polls ----
+
+void ChannelManager::sendPollToChannel(const PollData& poll)
+{
+    pendingPoll = poll;
+    if (pendingPoll.isEmpty()) {
+        pendingPoll.clear();
+        return;
+    }
+    pollChannelId = poll.getChannelId();
+    emitStart(PROC_PollCreate, {{QStringLiteral("PollViewResultStatus"),
+                                 poll.getViewResults() ? QStringLiteral("1") : QStringLiteral("0")},
+                                {QStringLiteral("PollData"), poll.toJsonObject()}});
+}
+
+void ChannelManager::decomposePollCreate(const QJsonObject& reply)
+{
+    if (pollChannelId.isEmpty())
+        return;
+    const QString pollId = reply.value(QStringLiteral("PollID")).toString();
+    if (!pollId.isEmpty()) {
+        pendingPoll.setPollId(pollId);
+        Message message(MessageBase::MsgMajorType_ChannelChat, userName, pollChannelId,
+                        pendingPoll);
+        message.generateMessageId();
+        message.setSendTimeToCurrentTime();
+        message.setState(MessageBase::MsgState_NotSent);
+        // Kept like any other own message, so a failed send stays visible.
+        addMessage(message, false);
+        sendMessage(&message);
+        emit messageAdded(message);
+    }
+    pendingPoll.clear();
+    pollChannelId.clear();
+}
