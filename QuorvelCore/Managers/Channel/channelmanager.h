@@ -152,6 +152,8 @@ private:
     void decomposeChannelList(const QJsonObject& reply);
     void decomposeMembers(const QJsonObject& reply);
     void decomposeChannelEdit();
+    void announceMemberChange(ChannelMemberRole* pending,
+                              void (ChannelManager::*announce)(const ChannelMemberRole&));
     void answerIdCheck(int resultCode);
 
     // Messages.

@@ -218,19 +218,13 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
             addChannel(Channel(createdChannel));
         break;
     case PROC_ChannelAddMember:
-        if (!pendingAddMember.isEmpty())
-            emit channelMemberAdded(pendingAddMember);
-        pendingAddMember.clear();
+        announceMemberChange(&pendingAddMember, &ChannelManager::channelMemberAdded);
         break;
     case PROC_ChannelRemoveMember:
-        if (!pendingRemoveMember.isEmpty())
-            emit channelMemberRemoved(pendingRemoveMember);
-        pendingRemoveMember.clear();
+        announceMemberChange(&pendingRemoveMember, &ChannelManager::channelMemberRemoved);
         break;
     case PROC_ChannelChangeRole:
-        if (!pendingRoleChange.isEmpty())
-            emit channelMemberRoleChanged(pendingRoleChange);
-        pendingRoleChange.clear();
+        announceMemberChange(&pendingRoleChange, &ChannelManager::channelMemberRoleChanged);
         break;
     case PROC_ChannelChangeMessageState:
         if (!pendingCondition.isEmpty())
@@ -255,6 +249,14 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
     default:
         break;
     }
+}
+
+void ChannelManager::announceMemberChange(
+    ChannelMemberRole* pending, void (ChannelManager::*announce)(const ChannelMemberRole&))
+{
+    if (!pending->isEmpty())
+        emit(this->*announce)(*pending);
+    pending->clear();
 }
 
 void ChannelManager::decomposeCategories(const QJsonObject& reply)

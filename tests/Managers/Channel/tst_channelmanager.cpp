@@ -348,11 +348,11 @@ void TestChannelManager::survivesRestartWithoutOpeningStores()
 {
     {
         Harness h;
-        for (const QString& id : {"a", "b", "c"})
+        for (const char* id : {"a", "b", "c"})
             h.service.addChannel(id, Owner, "c1");
         h.service.post("b", Owner, "newest", Base + 3000);
         h.service.post("a", Owner, "older", Base + 1000);
-        for (const QString& id : {"a", "b", "c"})
+        for (const char* id : {"a", "b", "c"})
             h.join(id);
         QTRY_COMPARE(h.channel("b").getNumberOfMessages(), 1);
         QTRY_COMPARE(h.channel("a").getNumberOfMessages(), 1);
@@ -415,7 +415,7 @@ void TestChannelManager::sendsOneAtATime()
     h.join("theirs");
     h.service.hold(true);
     QList<Message> sent;
-    for (const QString& text : {"one", "two", "three"}) {
+    for (const char* text : {"one", "two", "three"}) {
         Message message = channelMessage("mine", text);
         QVERIFY(h.manager.storeOwnMessage(message));
         QVERIFY(h.manager.postOwnMessage(message));
