@@ -10,6 +10,7 @@ const Area kAreas[] = {
     {"contacts", installContacts},
     {"files", installFiles},
     {"groups", installGroups},
+    {"channels", installChannels},
 };
 
 } // namespace

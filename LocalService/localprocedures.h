@@ -26,6 +26,7 @@ void installAccounts(LocalService& service);
 void installContacts(LocalService& service);
 void installFiles(LocalService& service);
 void installGroups(LocalService& service);
+void installChannels(LocalService& service);
 
 // Every area, in the table's order.
 void installAll(LocalService& service);

@@ -74,6 +74,9 @@ public:
 
     // Creates the chat account of a newly activated user (unset: none).
     std::function<bool(const QString& user, const QString& password)> chatAccountCreator;
+    // Delivers a message to a user's chat account as a live message, in the
+    // form the clients read from a chat stanza (unset: none).
+    std::function<void(const QString& user, const QJsonObject& message)> chatMessagePusher;
 
 signals:
     // A sign-up's activation code, for the console (never in the request log).

@@ -2,6 +2,7 @@
 
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/Contact/contact.h"
+#include "model/browsecategoryresult.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
 #include "model/chatwidgetdata.h"
@@ -123,6 +124,10 @@ QJsonValue ValueJson::toJson(const QVariant& value)
         return value.value<GroupLookup>().toJsonObject();
     if (type == qMetaTypeId<ChannelLookup>())
         return value.value<ChannelLookup>().toJsonObject();
+    if (type == qMetaTypeId<ChannelInfo>())
+        return value.value<ChannelInfo>().toDBJsonObject();
+    if (type == qMetaTypeId<BrowseCategoryResult>())
+        return value.value<BrowseCategoryResult>().toJsonObject();
     switch (type) {
     case QMetaType::Bool:
         return value.toBool();
@@ -162,6 +167,14 @@ QVariant ValueJson::fromJson(Command command, const QJsonValue& value)
         request.setNumber(object.value("number").toInt(20));
         request.setChatType(MessageBase::MsgMajorType(object.value("chatType").toInt(1)));
         return QVariant::fromValue(request);
+    }
+    case CMD_ChannelCreate:
+    case CMD_ChannelEdit:
+    case CMD_ChannelUpdateMute: {
+        ChannelInfo info;
+        if (!info.setDataFromDBJson(value.toObject()))
+            return QVariant();
+        return QVariant::fromValue(info);
     }
     case CMD_AddContact:
     case CMD_UpdateContact:

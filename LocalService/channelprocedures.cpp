@@ -1,0 +1,484 @@
+// Channels: categories and a browsable directory, channels with owners,
+// administrators and members, the messages posted to each channel (pushed to
+// the followers' chat accounts as they are posted), archive pages and the
+// messages posted since a time.
+
+#include "localprocedures.h"
+#include "localservice.h"
+#include "servicestore.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+const QString kChannels = QStringLiteral("channels");
+const QString kPosts = QStringLiteral("channelposts");
+const QString kCategories = QStringLiteral("channelcategories");
+const QString kMembers = QStringLiteral("Members");
+const int kMaxPage = 200;
+const int kMaxText = 4096;
+
+// The directory every fresh service starts with.
+void seedCategories(ServiceStore* store)
+{
+    if (!store->keys(kCategories).isEmpty())
+        return;
+    const struct
+    {
+        const char* id;
+        const char* name;
+        const char* parent;
+    } seeds[] = {
+        {"1", "News", "0"}, {"2", "Sport", "0"}, {"3", "Science", "0"}, {"4", "Football", "2"}};
+    for (const auto& seed : seeds)
+        store->setValue(kCategories, seed.id,
+                        QJsonObject{{"CategoryId", seed.id},
+                                    {"CategoryName", seed.name},
+                                    {"Description", QString("Channels about %1").arg(seed.name)},
+                                    {"BannerUrl", ""},
+                                    {"ParentCategoryId", seed.parent}});
+}
+
+QString roleOf(const QJsonObject& channel, const QString& user)
+{
+    return channel.value(kMembers).toObject().value(user).toString(QStringLiteral("NONE"));
+}
+
+bool canManage(const QJsonObject& channel, const QString& user)
+{
+    const QString role = roleOf(channel, user);
+    return role == QLatin1String("OWNER") || role == QLatin1String("ADMIN");
+}
+
+bool isRole(const QString& role)
+{
+    return role == QLatin1String("OWNER") || role == QLatin1String("ADMIN") ||
+           role == QLatin1String("MEMBER") || role == QLatin1String("VISITOR");
+}
+
+// The channel as one user sees it.
+QJsonObject channelFor(const QJsonObject& channel, const QString& user)
+{
+    QJsonObject seen = channel;
+    const QJsonObject members = channel.value(kMembers).toObject();
+    QJsonArray admins;
+    for (auto it = members.constBegin(); it != members.constEnd(); ++it) {
+        if (it.value().toString() == QLatin1String("ADMIN"))
+            admins << it.key();
+    }
+    seen.remove(kMembers);
+    seen.insert("MyRole", roleOf(channel, user));
+    seen.insert("Followed", members.contains(user) ? "1" : "0");
+    seen.insert("MembersCount", QString::number(members.size()));
+    seen.insert("Admins", admins);
+    return seen;
+}
+
+class Channels
+{
+public:
+    Channels(LocalService& service, const ServiceRequest& request, const QString& user)
+        : service(service), store(service.store()), user(user)
+    {
+        ok = LocalService::readBody(request, {}, &body, &error);
+    }
+
+    ServiceReply categories() const
+    {
+        QJsonArray list;
+        for (const QString& id : store->keys(kCategories))
+            list << store->object(kCategories, id);
+        return browseReply(list, {});
+    }
+
+    ServiceReply browse(const QString& categoryId) const
+    {
+        QJsonArray subCategories;
+        for (const QString& id : store->keys(kCategories)) {
+            const QJsonObject category = store->object(kCategories, id);
+            if (category.value("ParentCategoryId").toString() == categoryId)
+                subCategories << category;
+        }
+        QJsonArray list;
+        for (const QString& id : store->keys(kChannels)) {
+            const QJsonObject channel = store->object(kChannels, id);
+            if (channel.value("CategoryId").toString() == categoryId)
+                list << channelFor(channel, user);
+        }
+        return browseReply(subCategories, list);
+    }
+
+    ServiceReply join()
+    {
+        QJsonObject channel;
+        if (!find(&channel))
+            return error;
+        QJsonObject members = channel.value(kMembers).toObject();
+        if (!members.contains(user))
+            members.insert(user, "MEMBER");
+        channel.insert(kMembers, members);
+        return save(channel);
+    }
+
+    ServiceReply leave()
+    {
+        QJsonObject channel;
+        if (!find(&channel))
+            return error;
+        if (roleOf(channel, user) == QLatin1String("OWNER"))
+            return LocalService::failure(403, "the owner cannot leave; delete the channel");
+        QJsonObject members = channel.value(kMembers).toObject();
+        members.remove(user);
+        channel.insert(kMembers, members);
+        return save(channel);
+    }
+
+    ServiceReply data()
+    {
+        QJsonObject channel;
+        if (!find(&channel))
+            return error;
+        return ServiceReply::result(200, channelFor(channel, user));
+    }
+
+    ServiceReply list() const
+    {
+        QJsonArray list;
+        for (const QString& id : store->keys(kChannels)) {
+            const QJsonObject channel = store->object(kChannels, id);
+            if (channel.value(kMembers).toObject().contains(user))
+                list << channelFor(channel, user);
+        }
+        return ServiceReply::result(200, {{"ChannelsCount", list.size()}, {"Channels", list}});
+    }
+
+    ServiceReply create()
+    {
+        const QString id = text("ChannelID");
+        if (id.isEmpty() || id.size() > 64 || store->contains(kChannels, id))
+            return LocalService::failure(409, "channel id is taken or invalid");
+        QJsonObject members;
+        for (const QJsonValue& value : body.value(kMembers).toArray()) {
+            const QString name = value.toObject().value("Username").toString();
+            const QString role = value.toObject().value("Role").toString();
+            // Only the caller can be made the owner.
+            if (!name.isEmpty() && isRole(role) && (role != QLatin1String("OWNER") || name == user))
+                members.insert(name, role);
+        }
+        members.insert(user, "OWNER");
+        QJsonObject channel{{"ChannelID", id},
+                            {"Name", text("Name")},
+                            {"AvatarURL", text("AvatarURL")},
+                            {"AvatarThumbnailURL", text("AvatarThumbnailURL")},
+                            {"Description", text("Description")},
+                            {"CreationDate", QString::number(QDateTime::currentSecsSinceEpoch())},
+                            {"ReplyAllowed", text("ReplyAllowed") == "1" ? "1" : "0"},
+                            {"CategoryId", text("CategoryID")},
+                            {"OwnerUsername", user},
+                            {kMembers, members}};
+        if (!store->setValue(kChannels, id, channel))
+            return LocalService::failure(500, "cannot keep the channel");
+        return ServiceReply::result(200, {{"ChannelID", id}});
+    }
+
+    ServiceReply edit()
+    {
+        QJsonObject channel;
+        if (!findManaged(&channel))
+            return error;
+        for (const char* key : {"Name", "AvatarURL", "AvatarThumbnailURL", "Description"})
+            channel.insert(key, text(key));
+        channel.insert("ReplyAllowed", text("ReplyAllowed") == "1" ? "1" : "0");
+        return save(channel);
+    }
+
+    ServiceReply remove()
+    {
+        QJsonObject channel;
+        if (!find(&channel))
+            return error;
+        if (roleOf(channel, user) != QLatin1String("OWNER"))
+            return LocalService::failure(403, "only the owner deletes a channel");
+        store->remove(kPosts, text("ChannelID"));
+        store->remove(kChannels, text("ChannelID"));
+        return ServiceReply::result(200);
+    }
+
+    ServiceReply addMembers()
+    {
+        QJsonObject channel;
+        if (!findManaged(&channel))
+            return error;
+        QJsonObject members = channel.value(kMembers).toObject();
+        for (const QJsonValue& value : body.value(kMembers).toArray()) {
+            const QString name = value.toObject().value("Username").toString();
+            const QString role = value.toObject().value("Role").toString();
+            if (name.isEmpty() || !isRole(role) || role == QLatin1String("OWNER"))
+                return LocalService::failure(400, "bad member");
+            members.insert(name, role);
+        }
+        channel.insert(kMembers, members);
+        return save(channel);
+    }
+
+    ServiceReply removeMember()
+    {
+        QJsonObject channel;
+        if (!findManaged(&channel))
+            return error;
+        const QString member = text("MemberUsername");
+        if (roleOf(channel, member) == QLatin1String("OWNER"))
+            return LocalService::failure(403, "the owner cannot be removed");
+        QJsonObject members = channel.value(kMembers).toObject();
+        members.remove(member);
+        channel.insert(kMembers, members);
+        return save(channel);
+    }
+
+    ServiceReply changeRole()
+    {
+        QJsonObject channel;
+        if (!find(&channel))
+            return error;
+        const QString member = text("MemberUsername");
+        const QString role = text("MemberNewRole");
+        if (roleOf(channel, user) != QLatin1String("OWNER"))
+            return LocalService::failure(403, "only the owner changes roles");
+        if (!isRole(role) || role == QLatin1String("OWNER") ||
+            roleOf(channel, member) == QLatin1String("NONE") || member == user)
+            return LocalService::failure(400, "bad role change");
+        QJsonObject members = channel.value(kMembers).toObject();
+        members.insert(member, role);
+        channel.insert(kMembers, members);
+        return save(channel);
+    }
+
+    ServiceReply members()
+    {
+        QJsonObject channel;
+        if (!find(&channel))
+            return error;
+        const QString type = text("ChannelMemberType");
+        const int offset = qMax(0, text("Offset").toInt());
+        const int count = qBound(0, text("Count").toInt(), kMaxPage);
+        const QJsonObject all = channel.value(kMembers).toObject();
+        QJsonArray list;
+        int skipped = 0;
+        for (auto it = all.constBegin(); it != all.constEnd() && list.size() < count; ++it) {
+            const QString role = it.value().toString();
+            const bool admin = role == QLatin1String("OWNER") || role == QLatin1String("ADMIN");
+            if ((type == "2" && !admin) || (type == "1" && admin) || skipped++ < offset)
+                continue;
+            QJsonObject member = service.memberOf(it.key());
+            member.insert("Username", it.key());
+            member.insert("Role", role);
+            list << member;
+        }
+        return ServiceReply::result(200, {{kMembers, list}});
+    }
+
+    ServiceReply checkId() const
+    {
+        const QString id = text("ChannelID");
+        if (id.isEmpty() || id.size() > 64 || store->contains(kChannels, id))
+            return LocalService::failure(409, "channel id is not available");
+        return ServiceReply::result(200);
+    }
+
+    ServiceReply send(const std::function<void(const QString&, const QJsonObject&)>& push)
+    {
+        QJsonObject channel;
+        if (!findManaged(&channel))
+            return error;
+        const QString id = text("ChannelID");
+        const QString messageId = text("MessageID");
+        QJsonObject message = body.value("MessageParams").toObject();
+        if (messageId.isEmpty() || text("MessageBody").size() > kMaxText ||
+            message.value("MAJOR_TYPE").toString() != QLatin1String("CHANNEL_CHAT"))
+            return LocalService::failure(400, "bad channel message");
+        QJsonArray posts = store->value(kPosts, id).toArray();
+        for (const QJsonValue& post : posts) {
+            if (post.toObject().value("MESSAGE_ID").toString() == messageId)
+                return ServiceReply::result(200); // sent again: kept once
+        }
+        // The service stamps the author, the channel and the time.
+        message.insert("MESSAGE_ID", messageId);
+        message.insert("MESSAGE_BODY", text("MessageBody"));
+        message.insert("CHANNEL_ID", id);
+        message.insert("USER_ID", user);
+        message.insert("SEND_TIME_IN_GMT", double(QDateTime::currentMSecsSinceEpoch()));
+        posts << message;
+        if (!store->setValue(kPosts, id, posts))
+            return LocalService::failure(500, "cannot keep the message");
+        if (push) {
+            const QJsonObject members = channel.value(kMembers).toObject();
+            for (auto it = members.constBegin(); it != members.constEnd(); ++it) {
+                if (it.key() != user)
+                    push(it.key(), message);
+            }
+        }
+        return ServiceReply::result(200);
+    }
+
+    ServiceReply changeState()
+    {
+        QJsonObject channel;
+        if (!findManaged(&channel))
+            return error;
+        return ServiceReply::result(200);
+    }
+
+    ServiceReply archive()
+    {
+        QJsonObject channel;
+        if (!find(&channel))
+            return error;
+        QJsonArray all = store->value(kPosts, text("ChannelID")).toArray();
+        const int count = qBound(0, text("Count").toInt(), kMaxPage);
+        int from = qMax(0, text("Offset").toInt());
+        const QString before = text("MessageID");
+        // Newest first, from an offset or below a message.
+        if (!before.isEmpty()) {
+            from = all.size();
+            for (int i = 0; i < all.size(); ++i) {
+                if (all.at(all.size() - 1 - i).toObject().value("MESSAGE_ID").toString() == before)
+                    from = i + 1;
+            }
+        }
+        QJsonArray page;
+        for (int i = from; i < all.size() && page.size() < count; ++i)
+            page << all.at(all.size() - 1 - i);
+        return messagesReply(page);
+    }
+
+    ServiceReply newMessages() const
+    {
+        const qint64 since = text("MessageTimestamp").toLongLong() * 1000;
+        QJsonArray list;
+        for (const QString& id : store->keys(kChannels)) {
+            if (!store->object(kChannels, id).value(kMembers).toObject().contains(user))
+                continue;
+            for (const QJsonValue& post : store->value(kPosts, id).toArray()) {
+                if (qint64(post.toObject().value("SEND_TIME_IN_GMT").toDouble()) > since)
+                    list << post;
+            }
+        }
+        return messagesReply(list);
+    }
+
+    bool ok = false;
+    ServiceReply error;
+
+private:
+    QString text(const char* key) const
+    {
+        const QJsonValue value = body.value(QLatin1String(key));
+        return value.isDouble() ? QString::number(value.toDouble()) : value.toString();
+    }
+
+    bool find(QJsonObject* channel)
+    {
+        const QString id = text("ChannelID");
+        if (!store->contains(kChannels, id)) {
+            error = LocalService::failure(404, "no such channel");
+            return false;
+        }
+        *channel = store->object(kChannels, id);
+        return true;
+    }
+
+    bool findManaged(QJsonObject* channel)
+    {
+        if (!find(channel))
+            return false;
+        if (canManage(*channel, user))
+            return true;
+        error = LocalService::failure(403, "not an owner or administrator of the channel");
+        return false;
+    }
+
+    ServiceReply save(const QJsonObject& channel)
+    {
+        if (!store->setValue(kChannels, channel.value("ChannelID").toString(), channel))
+            return LocalService::failure(500, "cannot keep the channel");
+        return ServiceReply::result(200);
+    }
+
+    static ServiceReply browseReply(const QJsonArray& categories, const QJsonArray& channels)
+    {
+        return ServiceReply::result(200, {{"CategoriesCount", categories.size()},
+                                          {"Categories", categories},
+                                          {"ChannelsCount", channels.size()},
+                                          {"Channels", channels}});
+    }
+
+    static ServiceReply messagesReply(const QJsonArray& messages)
+    {
+        return ServiceReply::result(200,
+                                    {{"MessagesCount", messages.size()}, {"Messages", messages}});
+    }
+
+    LocalService& service;
+    ServiceStore* store;
+    QString user;
+    QJsonObject body;
+};
+
+} // namespace
+
+void LocalProcedures::installChannels(LocalService& service)
+{
+    LocalService* s = &service;
+    seedCategories(s->store());
+    using Action = ServiceReply (Channels::*)();
+    const struct
+    {
+        const char* path;
+        Action action;
+    } routes[] = {
+        {"GAPI/channels/join/", &Channels::join},
+        {"GAPI/channels/leave/", &Channels::leave},
+        {"GAPI/channels/getdata/", &Channels::data},
+        {"GAPI/channels/create/", &Channels::create},
+        {"GAPI/channels/changechanneldata/", &Channels::edit},
+        {"GAPI/channels/deleteChannel/", &Channels::remove},
+        {"GAPI/channels/addmember/", &Channels::addMembers},
+        {"GAPI/channels/removemember/", &Channels::removeMember},
+        {"GAPI/channels/changerole/", &Channels::changeRole},
+        {"GAPI/channels/getmembers/", &Channels::members},
+        {"GAPI/channels/changemessagestate/", &Channels::changeState},
+        {"GAPI/channels/archive/JSON", &Channels::archive},
+    };
+    for (const auto& route : routes) {
+        const Action action = route.action;
+        s->handleSigned(route.path, [s, action](const ServiceRequest& r, const QString& user) {
+            Channels channels(*s, r, user);
+            return channels.ok ? (channels.*action)() : channels.error;
+        });
+    }
+    auto readOnly = [s](const char* path, ServiceReply (Channels::*action)() const) {
+        s->handleSigned(path, [s, action](const ServiceRequest& r, const QString& user) {
+            Channels channels(*s, r, user);
+            return channels.ok ? (channels.*action)() : channels.error;
+        });
+    };
+    readOnly("GAPI/channels/browse/index/", &Channels::categories);
+    readOnly("GAPI/channels/list/", &Channels::list);
+    readOnly("GAPI/channels/checkFreeChannelId/", &Channels::checkId);
+    readOnly("GAPI/channels/newMessages/JSON", &Channels::newMessages);
+    s->handleSigned("GAPI/channels/sendmessage/",
+                    [s](const ServiceRequest& r, const QString& user) {
+                        Channels channels(*s, r, user);
+                        return channels.ok ? channels.send(s->chatMessagePusher) : channels.error;
+                    });
+    s->handleSignedPrefix("GAPI/channels/browse/",
+                          [s](const ServiceRequest& r, const QString& user) {
+                              Channels channels(*s, r, user);
+                              QString category = r.path.section(QLatin1Char('/'), 3, 3);
+                              category = QUrl::fromPercentEncoding(category.toUtf8());
+                              return channels.ok ? channels.browse(category) : channels.error;
+                          });
+}
