@@ -18,6 +18,7 @@
 #include <leveldb/db.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -69,6 +70,21 @@ struct Cost
     int descriptors = 0;
 };
 
+// The time, the resident memory and the descriptors that work leaves behind.
+Cost measure(const std::function<void()>& work)
+{
+    Cost cost;
+    const long kb = residentKb();
+    const int descriptors = openDescriptors();
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    cost.ms = msSince(timer);
+    cost.kb = residentKb() - kb;
+    cost.descriptors = openDescriptors() - descriptors;
+    return cost;
+}
+
 void fill(int channels, int messages)
 {
     ChannelManager manager;
@@ -94,59 +110,39 @@ void fill(int channels, int messages)
 
 Cost loadManager(std::unique_ptr<ChannelManager>* out, int* listed)
 {
-    Cost cost;
-    const long kb = residentKb();
-    const int descriptors = openDescriptors();
-    QElapsedTimer timer;
-    timer.start();
-    out->reset(new ChannelManager());
-    (*out)->startLoading();
-    *listed = (*out)->getChannelsSorted().size();
-    cost.ms = msSince(timer);
-    cost.kb = residentKb() - kb;
-    cost.descriptors = openDescriptors() - descriptors;
-    return cost;
+    return measure([&] {
+        out->reset(new ChannelManager());
+        (*out)->startLoading();
+        *listed = (*out)->getChannelsSorted().size();
+    });
 }
 
 Cost openDirectly(int channels, std::vector<std::unique_ptr<leveldb::DB>>* out)
 {
-    Cost cost;
-    const long kb = residentKb();
-    const int descriptors = openDescriptors();
-    QElapsedTimer timer;
-    timer.start();
-    for (int c = 0; c < channels; ++c) {
-        const QString path =
-            DataBase::pathForName(Chat::storeName(QString("bench-channel-%1").arg(c)));
-        leveldb::Options options;
-        leveldb::DB* db = nullptr;
-        if (leveldb::DB::Open(options, path.toStdString(), &db).ok())
-            out->emplace_back(db);
-    }
-    cost.ms = msSince(timer);
-    cost.kb = residentKb() - kb;
-    cost.descriptors = openDescriptors() - descriptors;
-    return cost;
+    return measure([&] {
+        for (int c = 0; c < channels; ++c) {
+            const QString path =
+                DataBase::pathForName(Chat::storeName(QString("bench-channel-%1").arg(c)));
+            leveldb::Options options;
+            leveldb::DB* db = nullptr;
+            if (leveldb::DB::Open(options, path.toStdString(), &db).ok())
+                out->emplace_back(db);
+        }
+    });
 }
 
 Cost readEveryChannel(ChannelManager* manager, int channels, int* read)
 {
-    Cost cost;
-    const long kb = residentKb();
-    const int descriptors = openDescriptors();
-    QElapsedTimer timer;
-    timer.start();
-    for (int c = 0; c < channels; ++c) {
-        MessageReply reply;
-        manager->respondMessageRequest(MessageRequest(QString("bench-channel-%1").arg(c), "", 20,
-                                                      MessageBase::MsgMajorType_ChannelChat),
-                                       &reply);
-        *read += reply.getMsgs().size();
-    }
-    cost.ms = msSince(timer);
-    cost.kb = residentKb() - kb;
-    cost.descriptors = openDescriptors() - descriptors;
-    return cost;
+    return measure([&] {
+        for (int c = 0; c < channels; ++c) {
+            MessageReply reply;
+            manager->respondMessageRequest(MessageRequest(QString("bench-channel-%1").arg(c), "",
+                                                          20,
+                                                          MessageBase::MsgMajorType_ChannelChat),
+                                           &reply);
+            *read += reply.getMsgs().size();
+        }
+    });
 }
 
 void print(const char* what, const Cost& cost)
