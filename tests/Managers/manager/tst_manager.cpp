@@ -187,6 +187,9 @@ void TestManager::loadsInOrderAndAnswersStartUpInOrder()
     // No chat server runs here: stop the reconnection attempts and their state
     // answers, and let the answers of the first requests pass.
     manager->getXmppManager()->forceUpdate();
+    // The user's profile is the slowest of them: on a loaded machine its
+    // answer may come after a quiet spell.
+    QTRY_VERIFY_WITH_TIMEOUT(commandsOf(*answers, from).contains(CMD_GetUserProfile), 20000);
     int seen = -1;
     for (int i = 0; i < 40 && seen != answers->size(); ++i) {
         seen = answers->size();
