@@ -9,7 +9,11 @@
 #include "widgets/interfacescale.h"
 #include "widgets/senderpalette.h"
 
+#include <QDir>
 #include <QFontDatabase>
+#include <QPixmap>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -26,6 +30,8 @@ private slots:
     void scaleValueTruncatesTowardZero_data();
     void scaleValueTruncatesTowardZero();
 
+    void kitResourcesLoad_data();
+    void kitResourcesLoad();
     void unregistrableFontKeepsDefaultFamily();
     void realFontFileGivesItsFamily();
     void fontForHeight();
@@ -120,6 +126,39 @@ void TestKitBasics::scaleValueTruncatesTowardZero()
     QFETCH(int, scaled);
     initInterfaceScaleWith(percent, 96);
     QCOMPARE(scaleValue(value), scaled);
+}
+
+void TestKitBasics::kitResourcesLoad_data()
+{
+    QTest::addColumn<QString>("path");
+    // Every program resource the kit names, read from the kit's sources.
+    QDir dir(QStringLiteral(QUORVEL_SOURCE_DIR "/Quorvel/widgets"));
+    const QRegularExpression resource(QStringLiteral("\"(:/(Fonts|Images|Style|Lng)/[^\"]+)\""));
+    QSet<QString> seen;
+    for (const QString& name : dir.entryList({QStringLiteral("*.cpp")})) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        auto matches = resource.globalMatch(QString::fromUtf8(file.readAll()));
+        while (matches.hasNext()) {
+            const QString path = matches.next().captured(1);
+            if (!seen.contains(path)) {
+                seen.insert(path);
+                QTest::newRow(qPrintable(path)) << path;
+            }
+        }
+    }
+    QVERIFY(seen.size() > 20);
+}
+
+void TestKitBasics::kitResourcesLoad()
+{
+    QFETCH(QString, path);
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+    if (path.endsWith(QStringLiteral(".png")))
+        QVERIFY(!QPixmap(path).isNull());
+    else if (path.endsWith(QStringLiteral(".ttf")))
+        QVERIFY(!Fonts::registerFontFile(path).isEmpty());
 }
 
 void TestKitBasics::unregistrableFontKeepsDefaultFamily()

@@ -83,14 +83,16 @@ void TestKitWidgets::labelReportsLeftPressOnly()
 void TestKitWidgets::buttonsReportLeftReleaseOnly_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("flat") << "flat";
-    QTest::newRow("icon") << "icon";
-    QTest::newRow("unread") << "unread";
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("flat") << "flat" << QSize(60, 30);
+    QTest::newRow("icon") << "icon" << QSize(32, 32);
+    QTest::newRow("unread") << "unread" << QSize(32, 32);
 }
 
 void TestKitWidgets::buttonsReportLeftReleaseOnly()
 {
     QFETCH(QString, kind);
+    QFETCH(QSize, size);
     std::unique_ptr<QWidget> button;
     std::unique_ptr<QSignalSpy> spy;
     if (kind == "flat") {
@@ -108,6 +110,10 @@ void TestKitWidgets::buttonsReportLeftReleaseOnly()
     }
     button->show();
     QVERIFY(QTest::qWaitForWindowExposed(button.get()));
+    // Drawn at their own size, with their text or icon.
+    const QImage picture = button->grab().toImage();
+    QCOMPARE(picture.size(), size);
+    QVERIFY(colourCount(picture) >= 2);
     QTest::mouseClick(button.get(), Qt::RightButton);
     QTest::mouseClick(button.get(), Qt::MiddleButton);
     QCOMPARE(spy->count(), 0);
