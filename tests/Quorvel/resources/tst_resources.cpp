@@ -1,5 +1,7 @@
 #include "catalogue.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
@@ -147,6 +149,7 @@ class TestResources : public QObject
 private slots:
     void namedResourceLoads_data();
     void namedResourceLoads();
+    void everyPathInTheProgramsCodeExists();
     void fontsGiveTheirFamilies_data();
     void fontsGiveTheirFamilies();
     void digitFontsDrawPersianDigits_data();
@@ -207,6 +210,34 @@ void TestResources::namedResourceLoads()
         break;
     }
     }
+}
+
+void TestResources::everyPathInTheProgramsCodeExists()
+{
+    // A mistyped resource path only shows as a missing picture on some screen: every
+    // literal path in the program's code must name a resource (or, ending in "/", a
+    // folder of resources).
+    static const QRegularExpression literal(QStringLiteral("\"(:/[^\"%]+)\""));
+    QDirIterator files(QStringLiteral(QUORVEL_SOURCE_DIR "/Quorvel"),
+                       {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    int seen = 0;
+    while (files.hasNext()) {
+        const QString name = files.next();
+        if (name.contains(QLatin1String("/resources/generator/")))
+            continue;
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        auto it = literal.globalMatch(QString::fromUtf8(file.readAll()));
+        while (it.hasNext()) {
+            const QString path = it.next().captured(1);
+            const bool exists =
+                path.endsWith(QLatin1Char('/')) ? QDir(path).exists() : QFile::exists(path);
+            QVERIFY2(exists, qPrintable(name + QStringLiteral(": ") + path));
+            ++seen;
+        }
+    }
+    QVERIFY(seen > 0);
 }
 
 void TestResources::fontsGiveTheirFamilies_data()
