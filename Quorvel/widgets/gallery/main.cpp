@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextCodec>
 #include <QTimer>
 
@@ -35,6 +37,7 @@ int main(int argc, char* argv[])
 
     if (parser.isSet(QStringLiteral("shot"))) {
         const QString file = parser.value(QStringLiteral("shot"));
+        QDir().mkpath(QFileInfo(file).absolutePath());
         QTimer::singleShot(1000, &gallery, &KitGallery::showToast);
         QTimer::singleShot(1500, &app, [&gallery, file]() {
             // Cut from the whole window: a grab of a part leaves out the

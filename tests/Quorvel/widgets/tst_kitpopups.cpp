@@ -338,6 +338,8 @@ void TestKitPopups::warningGrab()
 {
     PopUpWarning::showWarning("Log out of this device?", "Logout", true, 0);
     PopUpWarning* warning = PopUpWarning::getInstance();
+    // Sized before it is hosted, so it sits in the middle of the window.
+    QCOMPARE(warning->pos(), QPoint((800 - warning->width()) / 2, (600 - warning->height()) / 2));
     const QImage image = warning->grab().toImage();
     QVERIFY(image.width() >= 300);
     QVERIFY(colourCount(image) >= 2);
