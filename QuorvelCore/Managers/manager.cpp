@@ -284,6 +284,7 @@ void Manager::result(Procedure procedure, int resultCode)
     errorHandler(resultCode);
     channelManager->result(procedure, resultCode);
     groupManager->result(procedure, resultCode);
+    likeManager->result(procedure, resultCode);
     // The chat manager frees its history queue when an archive fetch failed.
     chatManager->result(procedure, resultCode);
 }

@@ -11,6 +11,7 @@
 
 const char* const ServiceConfig::kDefaultWebServiceBaseUrl = "https://ws.quorvel.app/";
 const char* const ServiceConfig::kDefaultChatDomain = "chat.quorvel.app";
+const char* const ServiceConfig::kDefaultStickerServiceBaseUrl = "https://stickers.quorvel.app/";
 
 namespace {
 
@@ -19,16 +20,27 @@ QString environmentText(const char* name)
     return QString::fromLocal8Bit(qgetenv(name)).trimmed();
 }
 
+// The address in the variable, else the built-in one, ending in "/".
+QString rootAddress(const char* variable, const char* builtIn)
+{
+    QString url = environmentText(variable);
+    if (url.isEmpty())
+        url = QString::fromLatin1(builtIn);
+    if (!url.endsWith(QLatin1Char('/')))
+        url += QLatin1Char('/');
+    return url;
+}
+
 } // namespace
 
 QString ServiceConfig::webServiceBaseUrl()
 {
-    QString url = environmentText("QUORVEL_WEB_BASE_URL");
-    if (url.isEmpty())
-        url = QString::fromLatin1(kDefaultWebServiceBaseUrl);
-    if (!url.endsWith(QLatin1Char('/')))
-        url += QLatin1Char('/');
-    return url;
+    return rootAddress("QUORVEL_WEB_BASE_URL", kDefaultWebServiceBaseUrl);
+}
+
+QString ServiceConfig::stickerServiceBaseUrl()
+{
+    return rootAddress("QUORVEL_STICKER_BASE_URL", kDefaultStickerServiceBaseUrl);
 }
 
 QString ServiceConfig::chatDomain()

@@ -8,6 +8,7 @@
 // test service:
 //   QUORVEL_WEB_BASE_URL   web-service root, e.g. "https://127.0.0.1:8443/"
 //   QUORVEL_CHAT_DOMAIN    the chat (XMPP) domain
+//   QUORVEL_STICKER_BASE_URL  sticker-service root, e.g. "https://127.0.0.1:8444/"
 //   QUORVEL_EXTRA_CA_FILE  a PEM file of CA certificates trusted in addition to
 //                          the system's, for every TLS connection of the process
 class ServiceConfig
@@ -16,6 +17,8 @@ public:
     // The web service's root address, always ending in "/".
     static QString webServiceBaseUrl();
     static QString chatDomain();
+    // The sticker service's root address, always ending in "/".
+    static QString stickerServiceBaseUrl();
     static QString extraCaFile();
 
     // Adds the certificates of QUORVEL_EXTRA_CA_FILE to the process-wide default
@@ -26,6 +29,7 @@ public:
 
     static const char* const kDefaultWebServiceBaseUrl;
     static const char* const kDefaultChatDomain;
+    static const char* const kDefaultStickerServiceBaseUrl;
 };
 
 #endif // SERVICECONFIG_H

@@ -79,6 +79,6 @@ void PollResult::addOption(const PollResultOption& option)
 
 bool PollResult::operator==(const PollResult& other) const
 {
-    return lastUpdate == other.lastUpdate && question == other.question &&
+    return pollId == other.pollId && lastUpdate == other.lastUpdate && question == other.question &&
            totalVotes == other.totalVotes && userVote == other.userVote && options == other.options;
 }

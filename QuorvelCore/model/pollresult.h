@@ -32,10 +32,14 @@ public:
     QString getUserVote() const { return userVote; }
     void setUserVote(const QString& value) { userVote = value; }
     QMap<QString, PollResultOption> getOptions() const { return options; }
+    // The poll the tally belongs to; local, set by whoever asked for it.
+    QString getPollId() const { return pollId; }
+    void setPollId(const QString& value) { pollId = value; }
 
     bool operator==(const PollResult& other) const;
 
 private:
+    QString pollId;
     int lastUpdate = 0;
     QString question;
     int totalVotes = 0;
