@@ -4,8 +4,8 @@ StickerPackageListModel::StickerPackageListModel(QObject* parent) : QAbstractLis
 
 int StickerPackageListModel::rowCount(const QModelIndex& parent) const
 {
-    Q_UNUSED(parent)
-    return packages.size();
+    // A list: rows have no children of their own.
+    return parent.isValid() ? 0 : packages.size();
 }
 
 QVariant StickerPackageListModel::data(const QModelIndex& index, int role) const
