@@ -13,6 +13,7 @@ DialogManager::DialogManager(QWidget* parent) : QWidget(parent)
 DialogManager::~DialogManager()
 {
     if (activeDialog && activeDialog->parentWidget() == this) {
+        disconnect(activeDialog, &QObject::destroyed, this, nullptr);
         activeDialog->removeEventFilter(this);
         activeDialog->hide();
         activeDialog->setParent(nullptr);
@@ -30,7 +31,20 @@ void DialogManager::showDialog(QWidget* dialog)
     dialog->show();
     dialog->installEventFilter(this);
     installEventFilter(this);
+    // A dialog deleted while shown must not leave the backdrop over the screen.
+    connect(dialog, &QObject::destroyed, this, &DialogManager::dialogDestroyed,
+            Qt::UniqueConnection);
     arrange();
+}
+
+void DialogManager::dialogDestroyed(QObject* dialog)
+{
+    // Only the shown one matters; it is forgotten first, so hiding the
+    // layer does not touch the dying dialog.
+    if (dialog != activeDialog.data())
+        return;
+    activeDialog = nullptr;
+    hide();
 }
 
 void DialogManager::arrange()

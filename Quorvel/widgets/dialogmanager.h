@@ -16,6 +16,9 @@ public:
     void showDialog(QWidget* dialog);
     QWidget* getActiveDialog() const { return activeDialog; }
 
+private slots:
+    void dialogDestroyed(QObject* dialog);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -78,6 +78,7 @@ void PopupManager::releaseActivePopup()
     QWidget* popup = activePopup;
     activePopup = nullptr;
     popup->removeEventFilter(this);
+    disconnect(popup, &QObject::destroyed, this, nullptr);
     popup->hide();
     if (popup->parentWidget() == this)
         popup->setParent(nullptr);
@@ -95,6 +96,16 @@ void PopupManager::deleteInstance()
     instance = nullptr;
     L_DEBUG(QStringLiteral("PopupManager::deleteInstance() | ") +
             QString::number(reinterpret_cast<quintptr>(manager), 16));
+}
+
+void PopupManager::popupDestroyed(QObject* popup)
+{
+    // Only the shown one matters; it is forgotten first, so hiding the
+    // layer does not touch the dying popup.
+    if (popup != activePopup.data())
+        return;
+    activePopup = nullptr;
+    hide();
 }
 
 void PopupManager::closeWindow()
@@ -118,6 +129,8 @@ void PopupManager::setActiveWindow(QWidget* window)
     activePopup = window;
     window->setParent(this);
     window->installEventFilter(this);
+    // A popup deleted while shown must not leave the backdrop over the window.
+    connect(window, &QObject::destroyed, this, &PopupManager::popupDestroyed, Qt::UniqueConnection);
     window->show();
     show();
     raise();

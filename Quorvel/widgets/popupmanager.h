@@ -31,6 +31,9 @@ public slots:
     void showAnimationEnd() {}
     void closeWindow();
 
+private slots:
+    void popupDestroyed(QObject* popup);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 class TestKitBasics : public QObject
@@ -48,6 +49,7 @@ private slots:
     void listTime();
     void lastSeen_data();
     void lastSeen();
+    void persianTexts();
 };
 
 void TestKitBasics::scaleFactor_data()
@@ -346,6 +348,21 @@ void TestKitBasics::lastSeen()
     QFETCH(qint64, secondsAgo);
     QFETCH(QString, text);
     QCOMPARE(DateConverter().lastSeenText(now.addSecs(-secondsAgo), now), text);
+}
+
+void TestKitBasics::persianTexts()
+{
+    QTranslator persian;
+    QVERIFY(persian.load(QStringLiteral(":/Lng/quorvel_persian.qm")));
+    QCoreApplication::installTranslator(&persian);
+    const QDateTime now(QDate(2021, 3, 24), QTime(15, 30));
+    DateConverter dates;
+    // The words of a line carry their own spaces in the catalogue.
+    QCOMPARE(dates.lastSeenText(now.addSecs(-60), now), QStringLiteral("آخرین بازدید 1 "
+                                                                       "دقیقه پیش"));
+    QCOMPARE(dates.jalaliDateText(QDate(2025, 3, 21)), QStringLiteral(" 1 فروردین 104"));
+    QCOMPARE(dates.chatListTime(now.addDays(-1), now), QStringLiteral("دیروز"));
+    QCoreApplication::removeTranslator(&persian);
 }
 
 QTEST_MAIN(TestKitBasics)

@@ -45,6 +45,7 @@ private slots:
     void backdropClickClosesOnlyWhenAllowed();
     void deletingTheHostKeepsThePopup();
     void noMainWindowShowsNothing();
+    void deletedPopupLeavesNoBackdrop();
 
     void dialogManager();
     void fullScreenOverlayCloses_data();
@@ -206,6 +207,37 @@ void TestKitPopups::noMainWindowShowsNothing()
     QVERIFY(popup.isHidden());
     PopUpWarning::showWarning("question", "Nobody", true, 0);
     QVERIFY(PopUpWarning::getInstance()->isHidden());
+}
+
+void TestKitPopups::deletedPopupLeavesNoBackdrop()
+{
+    auto* popup = new QLabel("goes away");
+    popup->resize(100, 40);
+    PopupManager::showWindow(popup, false);
+    PopupManager* host = PopupManager::existingInstance();
+    QVERIFY(host->isVisible());
+    delete popup;
+    QVERIFY(!host->isVisible());
+    QCOMPARE(host->getActivePopup(), nullptr);
+
+    // An earlier popup going away leaves the shown one alone.
+    auto* earlier = new QLabel("earlier");
+    QLabel shown("shown");
+    PopupManager::showWindow(earlier, true);
+    PopupManager::showWindow(&shown, true);
+    delete earlier;
+    QVERIFY(host->isVisible());
+    QVERIFY(shown.isVisible());
+
+    QWidget screen;
+    screen.resize(300, 200);
+    screen.show();
+    auto* layer = new DialogManager(&screen);
+    auto* dialog = new QLabel("also goes");
+    layer->showDialog(dialog);
+    QVERIFY(layer->isVisible());
+    delete dialog;
+    QVERIFY(!layer->isVisible());
 }
 
 void TestKitPopups::dialogManager()
