@@ -10,6 +10,7 @@
 #include "widgets/elidedlabel.h"
 #include "widgets/htmlcontainer.h"
 #include "widgets/iconbutton.h"
+#include "widgets/mainwindow.h"
 #include "widgets/progresscircle.h"
 #include "widgets/roundpixmap.h"
 #include "widgets/searchbar.h"
@@ -53,6 +54,7 @@ private slots:
     void progressPictures();
 
     void scrollBarFades();
+    void windowFrameStates();
 };
 
 void TestKitViews::searchBarTypingAndClearing()
@@ -458,6 +460,35 @@ void TestKitViews::scrollBarFades()
 
     area.resize(240, 220);
     QCOMPARE(resized.count(), 1);
+}
+
+void TestKitViews::windowFrameStates()
+{
+    MainWindow frame;
+    auto* normal = new QWidget(&frame);
+    auto* maximised = new QWidget(&frame);
+    auto* left = new QWidget(&frame);
+    auto* right = new QWidget(&frame);
+    frame.setStateWidgets(normal, maximised);
+    frame.setPanels(left, right);
+    frame.show();
+    frame.maximizeWidget();
+    QVERIFY(normal->isHidden() && !maximised->isHidden());
+    QVERIFY(frame.windowState() & Qt::WindowMaximized);
+    frame.normalizeWidget();
+    QVERIFY(!normal->isHidden() && maximised->isHidden());
+    QCOMPARE(frame.windowState(), Qt::WindowNoState);
+    frame.changeFullscreen();
+    QVERIFY(normal->isHidden() && !maximised->isHidden());
+    frame.changeNormalScreen();
+    QVERIFY(!normal->isHidden());
+    frame.minimizeWidget();
+    QVERIFY(frame.windowState() & Qt::WindowMinimized);
+
+    QSignalSpy quit(&frame, &MainWindow::quit);
+    frame.finish();
+    QCOMPARE(quit.count(), 1);
+    QVERIFY(left->isHidden() && right->isHidden() && frame.isHidden());
 }
 
 QTEST_MAIN(TestKitViews)
