@@ -6,7 +6,9 @@
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
 #include "model/chatwidgetdata.h"
+#include "model/groupchangerolerequest.h"
 #include "model/groupinfo.h"
+#include "model/groupinfomembers.h"
 #include "model/grouplookup.h"
 #include "model/lastseen.h"
 #include "model/members.h"
@@ -99,6 +101,17 @@ QJsonValue ValueJson::toJson(const QVariant& value)
     if (type == qMetaTypeId<QList<ChannelInfo>>())
         return listJson(value.value<QList<ChannelInfo>>(),
                         [](const ChannelInfo& info) { return info.toJsonObject(); });
+    if (type == qMetaTypeId<GroupInfo>()) {
+        const GroupInfo info = value.value<GroupInfo>();
+        return QJsonObject(info.toDBJsonObject());
+    }
+    if (type == qMetaTypeId<GroupInfoMembers>()) {
+        const GroupInfoMembers group = value.value<GroupInfoMembers>();
+        QJsonObject members;
+        for (const GroupMember& member : group.getMembers())
+            members.insert(member.getUserName(), GroupRole::toString(member.getRole()));
+        return QJsonObject{{"info", group.getInfo().toDBJsonObject()}, {"members", members}};
+    }
     if (type == qMetaTypeId<QList<GroupInfo>>())
         return listJson(value.value<QList<GroupInfo>>(),
                         [](const GroupInfo& info) { return info.toJsonObject(); });
@@ -175,6 +188,25 @@ QVariant ValueJson::fromJson(Command command, const QJsonValue& value)
         if (!info.setDataFromDBJson(value.toObject()))
             return QVariant();
         return QVariant::fromValue(info);
+    }
+    case CMD_GroupCreate: {
+        // {"info": group fields, "members": [user ids]}
+        const QJsonObject object = value.toObject();
+        GroupInfoMembers group;
+        GroupInfo info;
+        info.setName(object.value("info").toObject().value("GroupName").toString());
+        info.setDescription(object.value("info").toObject().value("Description").toString());
+        group.setInfo(info);
+        for (const QJsonValue& user : object.value("members").toArray())
+            group.insertMember(GroupMember(user.toString()));
+        return QVariant::fromValue(group);
+    }
+    case CMD_GroupRemoveMember:
+    case CMD_GroupChangeRole: {
+        const QJsonObject object = value.toObject();
+        return QVariant::fromValue(
+            GroupChangeRoleRequest(object.value("jid").toString(), object.value("user").toString(),
+                                   GroupRole::toRole(object.value("role").toString())));
     }
     case CMD_AddContact:
     case CMD_UpdateContact:

@@ -1,0 +1,224 @@
+#include "grouproomkeeper.h"
+
+#include "grouproomrecorder.h"
+#include "localgroups.h"
+#include "localservice.h"
+
+#include "foundation/serviceconfig.h"
+#include "foundation/simpleqtlogger.h"
+
+#include <QDateTime>
+#include <QSslConfiguration>
+#include <QSslSocket>
+#include <QDomElement>
+#include <QUuid>
+#include <QXmppConfiguration.h>
+#include <QXmppMessage.h>
+#include <QXmppMucIq.h>
+#include <QXmppMucManager.h>
+#include <QXmppUtils.h>
+
+namespace {
+const QString kNick = QStringLiteral("keeper");
+const QLatin1String kXmlNamespace("http://www.w3.org/XML/1998/namespace");
+
+QString bodyLanguage(const QDomElement& body)
+{
+    const QString lang = body.attributeNS(kXmlNamespace, QStringLiteral("lang"));
+    return lang.isEmpty() ? body.attribute(QStringLiteral("xml:lang")) : lang;
+}
+
+QString attribute(const QString& name, const QString& value)
+{
+    return QStringLiteral(" %1=\"%2\"").arg(name, value.toHtmlEscaped());
+}
+} // namespace
+
+GroupRoomKeeper::GroupRoomKeeper(LocalService* service, QObject* parent)
+    : QObject(parent), groups(LocalGroups::of(*service))
+{
+    client.insertExtension(0, new GroupRoomRecorder(this));
+    muc = new QXmppMucManager;
+    client.addExtension(muc);
+    connect(&client, &QXmppClient::connected, this, &GroupRoomKeeper::connected);
+    connect(&client, &QXmppClient::error, this, [](QXmppClient::Error error) {
+        L_WARN(QStringLiteral("GroupRoomKeeper | chat server error %1").arg(int(error)));
+    });
+    connect(groups, &LocalGroups::groupCreated, this, &GroupRoomKeeper::openRoom);
+    connect(groups, &LocalGroups::membersAdded, this, &GroupRoomKeeper::admit);
+    connect(groups, &LocalGroups::memberRemoved, this, &GroupRoomKeeper::remove);
+}
+
+GroupRoomKeeper::~GroupRoomKeeper()
+{
+    client.disconnectFromServer();
+}
+
+void GroupRoomKeeper::connectToServer(const QString& host, int port, const QString& domain,
+                                      const QString& user, const QString& password,
+                                      const QString& mucDomain)
+{
+    chatDomain = domain;
+    roomDomain = mucDomain;
+    QXmppConfiguration config;
+    config.setHost(host);
+    config.setPort(port);
+    config.setDomain(domain);
+    config.setUser(user);
+    config.setPassword(password);
+    config.setResource(QStringLiteral("keeper"));
+    config.setStreamSecurityMode(QXmppConfiguration::TLSRequired);
+    // The stream's socket copied the TLS defaults when it was made; it gets
+    // the trusted authorities as they stand now.
+    ServiceConfig::installExtraCaCertificates();
+    for (QSslSocket* socket : client.findChildren<QSslSocket*>()) {
+        QSslConfiguration tls = socket->sslConfiguration();
+        tls.setCaCertificates(QSslConfiguration::defaultConfiguration().caCertificates());
+        socket->setSslConfiguration(tls);
+    }
+    client.connectToServer(config);
+}
+
+bool GroupRoomKeeper::isConnected() const
+{
+    return client.isConnected();
+}
+
+QXmppMucRoom* GroupRoomKeeper::room(const QString& id) const
+{
+    const QString address = id + QLatin1Char('@') + roomDomain;
+    for (QXmppMucRoom* candidate : muc->rooms()) {
+        if (candidate->jid() == address)
+            return candidate;
+    }
+    return nullptr;
+}
+
+bool GroupRoomKeeper::hasRoom(const QString& id) const
+{
+    QXmppMucRoom* open = room(id);
+    return open && open->isJoined();
+}
+
+bool GroupRoomKeeper::isPresent(const QString& id, const QString& user) const
+{
+    QXmppMucRoom* open = room(id);
+    if (!open)
+        return false;
+    for (const QString& occupant : open->participants()) {
+        if (QXmppUtils::jidToBareJid(open->participantPresence(occupant).mucItem().jid()) ==
+            userJid(user))
+            return true;
+    }
+    return false;
+}
+
+void GroupRoomKeeper::openRoom(const QString& id, const QHash<QString, QString>& members)
+{
+    if (QXmppMucRoom* open = room(id)) {
+        admit(id, members);
+        Q_UNUSED(open)
+        return;
+    }
+    QXmppMucRoom* created = muc->addRoom(id + QLatin1Char('@') + roomDomain);
+    created->setNickName(kNick);
+    waiting.insert(id, members);
+    connect(created, &QXmppMucRoom::joined, this, [this, id] {
+        emit roomReady(id);
+        admit(id, waiting.take(id));
+    });
+    created->join();
+}
+
+void GroupRoomKeeper::admit(const QString& id, const QHash<QString, QString>& members)
+{
+    QXmppMucRoom* open = room(id);
+    if (!open || !open->isJoined()) {
+        waiting[id].insert(members);
+        return;
+    }
+    QList<QXmppMucItem> items;
+    for (auto it = members.constBegin(); it != members.constEnd(); ++it) {
+        QXmppMucItem item;
+        item.setJid(userJid(it.key()));
+        item.setAffiliation(QXmppMucItem::MemberAffiliation);
+        items.append(item);
+    }
+    open->setPermissions(items);
+    const QString now = QString::number(QDateTime::currentMSecsSinceEpoch());
+    for (auto it = members.constBegin(); it != members.constEnd(); ++it)
+        sendControl(userJid(it.key()), false,
+                    {{"MAJOR_TYPE", "CONTROL_MESSAGE"},
+                     {"MINOR_TYPE", "GROUP_INVITATION"},
+                     {"JID", id},
+                     {"USER_ROLE", it.value()},
+                     {"SEND_TIME_IN_GMT", now}});
+}
+
+void GroupRoomKeeper::remove(const QString& id, const QString& user)
+{
+    QXmppMucRoom* open = room(id);
+    if (!open)
+        return;
+    // Announced first, so the removed member learns of it too.
+    sendControl(open->jid(), true,
+                {{"MAJOR_TYPE", "CONTROL_MESSAGE"},
+                 {"MINOR_TYPE", "GROUP_REMOVE"},
+                 {"JID", id},
+                 {"REMOVED_USER_ID", user},
+                 {"SEND_TIME_IN_GMT", QString::number(QDateTime::currentMSecsSinceEpoch())}});
+    open->ban(userJid(user), QStringLiteral("removed from the group"));
+}
+
+void GroupRoomKeeper::sendControl(const QString& to, bool toRoom,
+                                  const QHash<QString, QString>& fields)
+{
+    QXmppMessage message;
+    message.setTo(to);
+    message.setType(toRoom ? QXmppMessage::GroupChat : QXmppMessage::Chat);
+    message.setId(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    message.setBody(QStringLiteral("."));
+    QXmppElementList bodies;
+    for (auto it = fields.constBegin(); it != fields.constEnd(); ++it) {
+        QXmppElement body;
+        body.setTagName(QStringLiteral("body"));
+        body.setAttribute(QStringLiteral("xml:lang"), it.key());
+        body.setValue(it.value());
+        bodies.append(body);
+    }
+    message.setExtensions(bodies);
+    client.sendPacket(message);
+}
+
+bool GroupRoomKeeper::recordRoomMessage(const QDomElement& element)
+{
+    const QString from = element.attribute(QStringLiteral("from"));
+    const QString roomJid = QXmppUtils::jidToBareJid(from);
+    const QString nick = QXmppUtils::jidToResource(from);
+    if (element.attribute(QStringLiteral("type")) != QLatin1String("groupchat") ||
+        QXmppUtils::jidToDomain(roomJid) != roomDomain || nick.isEmpty() || nick == kNick ||
+        !element.firstChildElement(QStringLiteral("delay")).isNull())
+        return false;
+    const QString id = QXmppUtils::jidToUser(roomJid);
+    QXmppMucRoom* open = room(id);
+    if (!open)
+        return false;
+    // The sender is the occupant's account as the room knows it.
+    const QString author =
+        QXmppUtils::jidToBareJid(open->participantPresence(from).mucItem().jid());
+    if (author.isEmpty() || !groups->isMember(id, QXmppUtils::jidToUser(author)))
+        return false;
+    QString stanza = QStringLiteral("<message") + attribute("type", "groupchat") +
+                     attribute("from", author) + attribute("to", roomJid) +
+                     attribute("id", element.attribute(QStringLiteral("id"))) + QStringLiteral(">");
+    for (QDomElement body = element.firstChildElement(QStringLiteral("body")); !body.isNull();
+         body = body.nextSiblingElement(QStringLiteral("body"))) {
+        const QString lang = bodyLanguage(body);
+        stanza += QStringLiteral("<body") +
+                  (lang.isEmpty() ? QString() : attribute("xml:lang", lang)) + QStringLiteral(">") +
+                  body.text().toHtmlEscaped() + QStringLiteral("</body>");
+    }
+    stanza += QStringLiteral("</message>");
+    return groups->recordMessage(id, element.attribute(QStringLiteral("id")), stanza,
+                                 QDateTime::currentMSecsSinceEpoch());
+}

@@ -1,0 +1,59 @@
+#ifndef GROUPROOMKEEPER_H
+#define GROUPROOMKEEPER_H
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QXmppClient.h>
+
+class LocalGroups;
+class LocalService;
+class QDomElement;
+class QXmppMucManager;
+class QXmppMucRoom;
+
+// Keeps the chat server's rooms in step with the service's groups. It signs
+// in with an account of its own, opens a group's room when the group is
+// created (and so owns it), invites every member with a control message,
+// announces removals in the room and bans the removed member from it, and
+// keeps every message sent in a room as the group's record, with the sender
+// the room reports for the occupant, never a field the sender wrote.
+class GroupRoomKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    GroupRoomKeeper(LocalService* service, QObject* parent = nullptr);
+    ~GroupRoomKeeper() override;
+
+    void connectToServer(const QString& host, int port, const QString& domain, const QString& user,
+                         const QString& password, const QString& mucDomain);
+    bool isConnected() const;
+    // Whether the room of a group is open and owned by the keeper.
+    bool hasRoom(const QString& id) const;
+    // Whether the user is in the group's room now.
+    bool isPresent(const QString& id, const QString& user) const;
+    // A room message as the extension saw it; true when it was a room's.
+    bool recordRoomMessage(const QDomElement& element);
+
+signals:
+    void connected();
+    void roomReady(const QString& id);
+
+private:
+    void openRoom(const QString& id, const QHash<QString, QString>& members);
+    void admit(const QString& id, const QHash<QString, QString>& members);
+    void remove(const QString& id, const QString& user);
+    void sendControl(const QString& to, bool toRoom, const QHash<QString, QString>& fields);
+    QXmppMucRoom* room(const QString& id) const;
+    QString userJid(const QString& user) const { return user + QLatin1Char('@') + chatDomain; }
+
+    LocalGroups* groups;
+    QXmppClient client;
+    QXmppMucManager* muc;
+    QString chatDomain;
+    QString roomDomain;
+    // Members to admit once a room is joined.
+    QHash<QString, QHash<QString, QString>> waiting;
+};
+
+#endif // GROUPROOMKEEPER_H

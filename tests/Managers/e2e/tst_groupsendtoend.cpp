@@ -1,0 +1,312 @@
+// Three cores, each in its own process, share a private group: the local
+// service keeps the group and its members, its room keeper opens the room on
+// a real prosody, invites the members and keeps the room's messages, from
+// which a member that was stopped gets what it missed.
+
+#include "coreprocess.h"
+#include "fakewebservice.h"
+#include "grouproomkeeper.h"
+#include "localgroups.h"
+#include "localservice.h"
+#include "prosodyserver.h"
+#include "servicestore.h"
+#include "testcertificates.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const int kCmdSendMessage = 41;
+const int kCmdMessagePairAdded = 46;
+const int kCmdGroupCreate = 51;
+const int kCmdGroupGetData = 52;
+const int kCmdGroupAdded = 54;
+const int kCmdGroupRemoveMember = 63;
+const int kCmdChatServerState = 76;
+
+const QString kPassword = QStringLiteral("chat-secret");
+const QString kKeeper = QStringLiteral("groupkeeper");
+
+struct Member
+{
+    QString name;
+    QString phone;
+    QString home;
+    std::unique_ptr<CoreProcess> core;
+};
+
+CoreProcess::Match pairWithBody(const QString& body)
+{
+    return [body](const QJsonObject& line) {
+        return line.value("command").toInt() == kCmdMessagePairAdded &&
+               line.value("value").toObject().value("message").toObject().value("MESSAGE_BODY") ==
+                   body;
+    };
+}
+
+CoreProcess::Match groupAnswer(int command, const QString& id)
+{
+    return [command, id](const QJsonObject& line) {
+        return line.value("command").toInt() == command &&
+               line.value("value").toObject().value("GroupJID").toString() == id;
+    };
+}
+
+CoreProcess::Match connected()
+{
+    return [](const QJsonObject& line) {
+        return line.value("command").toInt() == kCmdChatServerState &&
+               line.value("value").toInt() == 3;
+    };
+}
+
+} // namespace
+
+class TestGroupsEndToEnd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void membersShareARoom();
+    void messagesReachEveryMemberOnceInOrder();
+    void stoppedMemberGetsWhatItMissedOnce();
+    void removedMemberStopsReceiving();
+
+private:
+    bool startCore(Member* member);
+    bool waitInRoom(Member* member);
+    void say(Member* from, const QString& text);
+    QString failure(const QString& what) const;
+
+    QTemporaryDir root;
+    std::unique_ptr<ProsodyServer> prosody;
+    std::unique_ptr<FakeWebService> web;
+    std::unique_ptr<ServiceStore> store;
+    std::unique_ptr<LocalService> service;
+    std::unique_ptr<GroupRoomKeeper> keeper;
+    QString caFile;
+    Member a, b, c;
+    QString groupId;
+};
+
+QString TestGroupsEndToEnd::failure(const QString& what) const
+{
+    QString text = what;
+    // The whole conversation of each core goes to the log; the message only
+    // holds its end.
+    for (const Member* member : {&a, &b, &c}) {
+        if (!member->core)
+            continue;
+        for (const QJsonObject& line : member->core->lines())
+            qWarning().noquote() << member->name
+                                 << QJsonDocument(line).toJson(QJsonDocument::Compact).left(300);
+    }
+    for (const Member* member : {&a, &b, &c}) {
+        if (member->core)
+            text += QLatin1Char('\n') + member->core->tail();
+    }
+    return text;
+}
+
+void TestGroupsEndToEnd::initTestCase()
+{
+    if (!ProsodyServer::isAvailable())
+        QSKIP("prosody is not installed");
+    QVERIFY(root.isValid());
+    caFile = TestCertificates::trustSharedCa();
+    QVERIFY(!caFile.isEmpty());
+    a = {"A", "989130000001", {}, {}};
+    b = {"B", "989130000002", {}, {}};
+    c = {"C", "989130000003", {}, {}};
+
+    prosody.reset(new ProsodyServer());
+    for (const Member* member : {&a, &b, &c})
+        QVERIFY(prosody->addUser(member->phone, kPassword));
+    QVERIFY(prosody->addUser(kKeeper, kPassword));
+    QVERIFY2(prosody->start(), qPrintable(prosody->errorString()));
+
+    web.reset(new FakeWebService());
+    QVERIFY(web->start());
+    store.reset(new ServiceStore());
+    service.reset(new LocalService(web.get(), store.get()));
+    service->installProcedures();
+    AccountPolicy& policy = service->policy();
+    policy.usernameFor = [](const QString& phone) { return phone; };
+    policy.codeFor = [](const QString&) { return QStringLiteral("12345"); };
+    const QString domain = prosody->domain();
+    const QString host = prosody->host();
+    const int port = prosody->port();
+    policy.chatServers = [=](const QString& user) {
+        return QJsonArray{QJsonObject{{"Hostname", domain},
+                                      {"ServerAddress", host},
+                                      {"PortNo", QString::number(port)},
+                                      {"Username", user},
+                                      {"Password", kPassword},
+                                      {"Application", "chat"}}};
+    };
+
+    keeper.reset(new GroupRoomKeeper(service.get()));
+    keeper->connectToServer(host, port, domain, kKeeper, kPassword, prosody->mucDomain());
+    QTRY_VERIFY_WITH_TIMEOUT(keeper->isConnected(), 15000);
+
+    for (Member* member : {&a, &b, &c}) {
+        member->home = root.filePath(member->name);
+        for (const char* sub : {"home", "data", "config", "cache", "runtime"})
+            QVERIFY(QDir().mkpath(member->home + QLatin1Char('/') + QLatin1String(sub)));
+        QFile::setPermissions(member->home + QStringLiteral("/runtime"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner);
+    }
+}
+
+void TestGroupsEndToEnd::cleanupTestCase()
+{
+    for (Member* member : {&a, &b, &c}) {
+        if (member->core)
+            member->core->stop();
+        member->core.reset();
+    }
+    keeper.reset();
+    if (prosody)
+        prosody->stop();
+}
+
+bool TestGroupsEndToEnd::startCore(Member* member)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", member->home + QStringLiteral("/home"));
+    env.insert("XDG_DATA_HOME", member->home + QStringLiteral("/data"));
+    env.insert("XDG_CONFIG_HOME", member->home + QStringLiteral("/config"));
+    env.insert("XDG_CACHE_HOME", member->home + QStringLiteral("/cache"));
+    env.insert("XDG_RUNTIME_DIR", member->home + QStringLiteral("/runtime"));
+    env.insert("QUORVEL_WEB_BASE_URL", web->baseUrl());
+    env.insert("QUORVEL_CHAT_DOMAIN", prosody->domain());
+    env.insert("QUORVEL_EXTRA_CA_FILE", caFile);
+    env.insert("QUORVEL_PHONE", member->phone);
+    env.insert("QUORVEL_PIN", "12345");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    member->core.reset(new CoreProcess(member->name, env));
+    return member->core->start() && member->core->waitFor(connected(), 30000) >= 0;
+}
+
+bool TestGroupsEndToEnd::waitInRoom(Member* member)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!keeper->isPresent(groupId, member->phone) && timer.elapsed() < 20000)
+        QTest::qWait(50);
+    return keeper->isPresent(groupId, member->phone);
+}
+
+void TestGroupsEndToEnd::say(Member* from, const QString& text)
+{
+    from->core->send(kCmdSendMessage, QJsonObject{{"MAJOR_TYPE", "GROUP_CHAT"},
+                                                  {"MINOR_TYPE", "TEXT"},
+                                                  {"FROM", groupId},
+                                                  {"MESSAGE_BODY", text}});
+}
+
+void TestGroupsEndToEnd::membersShareARoom()
+{
+    for (Member* member : {&a, &b, &c})
+        QVERIFY2(startCore(member), qPrintable(failure(member->name + " did not connect")));
+    a.core->send(kCmdGroupCreate, QJsonObject{{"info", QJsonObject{{"GroupName", "Trio"}}},
+                                              {"members", QJsonArray{b.phone, c.phone}}});
+    const int created = a.core->waitFor(CoreProcess::answer(kCmdGroupCreate), 20000);
+    QVERIFY2(created >= 0, qPrintable(failure("no group created")));
+    groupId = a.core->lines().at(created).value("value").toString();
+    QVERIFY(groupId.startsWith("pri_" + a.phone + "_"));
+    // Each member is invited, learns the group's data and enters its room.
+    for (Member* member : {&a, &b, &c}) {
+        QVERIFY2(member->core->waitFor(groupAnswer(kCmdGroupAdded, groupId), 20000) >= 0,
+                 qPrintable(failure(member->name + " never got the group")));
+        QVERIFY2(waitInRoom(member), qPrintable(failure(member->name + " is not in the room")));
+    }
+    QCOMPARE(LocalGroups::of(*service)->members(groupId).size(), 3);
+}
+
+void TestGroupsEndToEnd::messagesReachEveryMemberOnceInOrder()
+{
+    QVERIFY(!groupId.isEmpty());
+    const QStringList texts{"g1", "g2", "g3"};
+    for (const QString& text : texts)
+        say(&a, text);
+    say(&b, "from b");
+    // Every member has A's messages in the order sent, and B's.
+    for (Member* member : {&a, &b, &c}) {
+        int at = 0;
+        for (const QString& text : texts) {
+            const int next = member->core->waitFor(pairWithBody(text), 20000, at);
+            QVERIFY2(next >= at, qPrintable(failure(member->name + " lacks " + text)));
+            at = next;
+        }
+        QVERIFY2(member->core->waitFor(pairWithBody("from b"), 20000) >= 0,
+                 qPrintable(failure(member->name + " lacks B's message")));
+    }
+    QTest::qWait(1500);
+    for (Member* member : {&a, &b, &c}) {
+        for (const QString& text : texts + QStringList{"from b"})
+            QCOMPARE(member->core->count(pairWithBody(text)), 1);
+    }
+    // The keeper's record names each message's sender as the room knows it.
+    const QStringList kept = LocalGroups::of(*service)->messagesBefore(groupId, QString(), 10);
+    QCOMPARE(kept.size(), 4);
+    QCOMPARE(kept.filter("from=\"" + b.phone + "@").size(), 1);
+    QCOMPARE(kept.filter("from=\"" + a.phone + "@").size(), 3);
+}
+
+void TestGroupsEndToEnd::stoppedMemberGetsWhatItMissedOnce()
+{
+    QVERIFY(!groupId.isEmpty());
+    QVERIFY(c.core->stop());
+    say(&a, "while away 1");
+    say(&b, "while away 2");
+    QTRY_COMPARE_WITH_TIMEOUT(
+        LocalGroups::of(*service)->messagesBefore(groupId, QString(), 50).size(), 6, 20000);
+    QVERIFY2(startCore(&c), qPrintable(failure("C did not come back")));
+    const int first = c.core->waitFor(pairWithBody("while away 1"), 20000);
+    const int second = c.core->waitFor(pairWithBody("while away 2"), 20000);
+    QVERIFY2(first >= 0 && second > first, qPrintable(failure("C missed messages")));
+    QVERIFY2(waitInRoom(&c), qPrintable(failure("C is not back in the room")));
+    QTest::qWait(2000);
+    QCOMPARE(c.core->count(pairWithBody("while away 1")), 1);
+    QCOMPARE(c.core->count(pairWithBody("while away 2")), 1);
+    // What it had before the stop is not announced again.
+    QCOMPARE(c.core->count(pairWithBody("g1")), 0);
+}
+
+void TestGroupsEndToEnd::removedMemberStopsReceiving()
+{
+    QVERIFY(!groupId.isEmpty());
+    const int fromB = b.core->lineCount();
+    a.core->send(kCmdGroupRemoveMember, QJsonObject{{"jid", groupId}, {"user", b.phone}});
+    QTRY_VERIFY_WITH_TIMEOUT(!LocalGroups::of(*service)->isMember(groupId, b.phone), 20000);
+    // B learns of it from the room before it is shut out.
+    const int marked = b.core->waitFor(
+        [this](const QJsonObject& line) {
+            const QJsonObject value = line.value("value").toObject();
+            return line.value("command").toInt() == kCmdGroupGetData &&
+                   value.value("GroupJID").toString() == groupId &&
+                   value.value("_removed").toBool();
+        },
+        20000, fromB);
+    QVERIFY2(marked >= 0, qPrintable(failure("B was not told it was removed")));
+    QTRY_VERIFY_WITH_TIMEOUT(!keeper->isPresent(groupId, b.phone), 20000);
+
+    const int fromC = c.core->lineCount();
+    say(&a, "after removal");
+    QVERIFY2(c.core->waitFor(pairWithBody("after removal"), 20000, fromC) >= 0,
+             qPrintable(failure("C did not get the message")));
+    QTest::qWait(2000);
+    QCOMPARE(b.core->count(pairWithBody("after removal")), 0);
+}
+
+QTEST_GUILESS_MAIN(TestGroupsEndToEnd)
+#include "tst_groupsendtoend.moc"
