@@ -3,6 +3,7 @@
 // a real prosody, invites the members and keeps the room's messages, from
 // which a member that was stopped gets what it missed.
 
+#include "corematches.h"
 #include "coreprocess.h"
 #include "fakewebservice.h"
 #include "grouproomkeeper.h"
@@ -20,15 +21,14 @@
 
 #include <memory>
 
+using namespace corematch;
+
 namespace {
 
-const int kCmdSendMessage = 41;
-const int kCmdMessagePairAdded = 46;
 const int kCmdGroupCreate = 51;
 const int kCmdGroupGetData = 52;
 const int kCmdGroupAdded = 54;
 const int kCmdGroupRemoveMember = 63;
-const int kCmdChatServerState = 76;
 
 const QString kPassword = QStringLiteral("chat-secret");
 const QString kKeeper = QStringLiteral("groupkeeper");
@@ -41,28 +41,11 @@ struct Member
     std::unique_ptr<CoreProcess> core;
 };
 
-CoreProcess::Match pairWithBody(const QString& body)
-{
-    return [body](const QJsonObject& line) {
-        return line.value("command").toInt() == kCmdMessagePairAdded &&
-               line.value("value").toObject().value("message").toObject().value("MESSAGE_BODY") ==
-                   body;
-    };
-}
-
 CoreProcess::Match groupAnswer(int command, const QString& id)
 {
     return [command, id](const QJsonObject& line) {
         return line.value("command").toInt() == command &&
                line.value("value").toObject().value("GroupJID").toString() == id;
-    };
-}
-
-CoreProcess::Match connected()
-{
-    return [](const QJsonObject& line) {
-        return line.value("command").toInt() == kCmdChatServerState &&
-               line.value("value").toInt() == 3;
     };
 }
 
@@ -156,14 +139,8 @@ void TestGroupsEndToEnd::initTestCase()
     keeper->connectToServer(host, port, domain, kKeeper, kPassword, prosody->mucDomain());
     QTRY_VERIFY_WITH_TIMEOUT(keeper->isConnected(), 15000);
 
-    for (Member* member : {&a, &b, &c}) {
+    for (Member* member : {&a, &b, &c})
         member->home = root.filePath(member->name);
-        for (const char* sub : {"home", "data", "config", "cache", "runtime"})
-            QVERIFY(QDir().mkpath(member->home + QLatin1Char('/') + QLatin1String(sub)));
-        QFile::setPermissions(member->home + QStringLiteral("/runtime"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner);
-    }
 }
 
 void TestGroupsEndToEnd::cleanupTestCase()
@@ -180,20 +157,16 @@ void TestGroupsEndToEnd::cleanupTestCase()
 
 bool TestGroupsEndToEnd::startCore(Member* member)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", member->home + QStringLiteral("/home"));
-    env.insert("XDG_DATA_HOME", member->home + QStringLiteral("/data"));
-    env.insert("XDG_CONFIG_HOME", member->home + QStringLiteral("/config"));
-    env.insert("XDG_CACHE_HOME", member->home + QStringLiteral("/cache"));
-    env.insert("XDG_RUNTIME_DIR", member->home + QStringLiteral("/runtime"));
+    QProcessEnvironment env;
+    if (!privateEnvironment(member->home, &env))
+        return false;
     env.insert("QUORVEL_WEB_BASE_URL", web->baseUrl());
     env.insert("QUORVEL_CHAT_DOMAIN", prosody->domain());
     env.insert("QUORVEL_EXTRA_CA_FILE", caFile);
     env.insert("QUORVEL_PHONE", member->phone);
     env.insert("QUORVEL_PIN", "12345");
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     member->core.reset(new CoreProcess(member->name, env));
-    return member->core->start() && member->core->waitFor(connected(), 30000) >= 0;
+    return member->core->start() && member->core->waitFor(chatServerState(3), 30000) >= 0;
 }
 
 bool TestGroupsEndToEnd::waitInRoom(Member* member)
