@@ -25,7 +25,6 @@
 #include "webapi/GeneralApi/settingstorage.h"
 
 #include <QDateTime>
-#include <QDebug>
 
 Manager::Manager(QObject* parent) : AbstractManager(parent)
 {
@@ -39,7 +38,7 @@ void Manager::loadMainSettings()
     if (SettingStorage::getInstance()->getMainSettings(&stored))
         settings.fromDBJson(stored);
     GlobalConstants::setMainSettings(settings);
-    qDebug() << "Manager::loadMainSettings() | " << settings.toDBJson();
+    L_DEBUG(QStringLiteral("Manager::loadMainSettings | read"));
 }
 
 void Manager::setUserName(const QString& value)
@@ -83,16 +82,24 @@ void Manager::startLoading()
             &AbstractManager::startLoading, Qt::QueuedConnection);
     connect(channelManager, &AbstractManager::loadingFinished, likeManager,
             &AbstractManager::startLoading, Qt::QueuedConnection);
+    // The kept commands run before anyone hears that loading has finished.
+    connect(likeManager, &AbstractManager::loadingFinished, this, &Manager::loadingFinishedSLOT);
     connect(likeManager, &AbstractManager::loadingFinished, this,
             &AbstractManager::loadingFinished);
-    connect(likeManager, &AbstractManager::loadingFinished, this, &Manager::loadingFinishedSLOT);
 
     contactManager->startLoading();
 }
 
 void Manager::loadingFinishedSLOT()
 {
-    qDebug() << "Manager::startLoading() | #END" << DateTime::getDateTimeInMSecs();
+    L_DEBUG(QStringLiteral("Manager::loadingFinishedSLOT | %1 commands kept during loading")
+                .arg(pendingCommands.size()));
+    loaded = true;
+    // A kept command may send more commands; they queue behind the rest.
+    while (!pendingCommands.isEmpty()) {
+        const QPair<Command, QVariant> next = pendingCommands.takeFirst();
+        command(next.first, next.second);
+    }
 }
 
 void Manager::setupConnections()
@@ -165,7 +172,7 @@ void Manager::setupXmppStateReporting()
 
 void Manager::aboutToQuit()
 {
-    qDebug() << "Manager::aboutToQuit()";
+    L_DEBUG(QStringLiteral("Manager::aboutToQuit"));
     if (chatManager)
         chatManager->aboutToQuit();
 }
@@ -226,11 +233,12 @@ const Manager::CommandTable& Manager::commandTable()
 
 void Manager::command(Command command, const QVariant& inputs)
 {
-    // The GUI may send commands as soon as its window is up, before loading
-    // has created the managers; those early commands are dropped.
-    if (!likeManager) {
-        L_WARN(QStringLiteral("Manager::command | command %1 before loading; ignored")
-                   .arg(int(command)));
+    // The GUI may send commands as soon as its window is up, before the
+    // managers' stores have loaded: those wait, in order, for loading to end.
+    if (!loaded) {
+        L_DEBUG(QStringLiteral("Manager::command | command %1 kept until loading has finished")
+                    .arg(int(command)));
+        pendingCommands.append(qMakePair(command, inputs));
         return;
     }
     // Answer-only values and anything outside the table are ignored.
@@ -345,7 +353,7 @@ void Manager::saveMainSettings()
 {
     const MainSettings settings = GlobalConstants::getMainSettings();
     SettingStorage::getInstance()->setMainSettings(settings.toDBJson());
-    qDebug() << "Manager::saveMainSettings() | " << settings.toDBJson();
+    L_DEBUG(QStringLiteral("Manager::saveMainSettings"));
 }
 
 void Manager::respondGetSettings()

@@ -23,6 +23,9 @@
 #include <QHash>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QList>
+#include <QPair>
+#include <QSet>
 #include <QVariant>
 #include <QXmppClient.h>
 
@@ -160,6 +163,12 @@ private:
     ContactManager* contactManager = nullptr;
     GroupManager* groupManager = nullptr;
     ChannelManager* channelManager = nullptr;
+    // Commands that arrived before loading had finished, in order.
+    QList<QPair<Command, QVariant>> pendingCommands;
+    bool loaded = false;
+    // Ids of the mute updates this device sent to the user's own account:
+    // their copies coming back are already applied.
+    QSet<QString> sentMuteUpdates;
     QString token;
     QString userName;
     QString hashMethod;

@@ -12,11 +12,11 @@
 #include "foundation/globalconstants.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/messagebreaker.h"
+#include "foundation/simpleqtlogger.h"
 #include "model/editmessage.h"
 #include "model/messagestate.h"
 #include "model/seenmessage.h"
 
-#include <QDebug>
 #include <algorithm>
 
 void Manager::addMessageCommands(CommandTable* table)
@@ -82,11 +82,10 @@ QList<ConversationKeeper*> Manager::keepers() const
 
 void Manager::respondSendMessage(const Message& message)
 {
-    qDebug() << "Manager::respondSendMessage | " << message.toDBJson();
     if (!message.isValidForSending())
         return;
     const QList<Message> parts = MessageBreaker::breakBigMessage(message);
-    qDebug() << "Manager::respondSendMessage | " << parts.size();
+    L_DEBUG(QStringLiteral("Manager::respondSendMessage | %1 parts").arg(parts.size()));
     for (const Message& part : parts)
         sendSingleMessage(part);
 }
@@ -109,7 +108,7 @@ void Manager::sendSingleMessage(Message msg)
         return;
     if (!keeper->postOwnMessage(msg))
         xmppManager->sendMessage(&msg);
-    qDebug() << "Manager::sendSingleMessage | " << msg.getMessageId();
+    L_DEBUG(QStringLiteral("Manager::sendSingleMessage | ") + msg.getMessageId());
 }
 
 // ---- Receiving ----
@@ -128,8 +127,17 @@ void Manager::incommingMessage(Message msg)
 void Manager::processControlMsg(const Message& msg)
 {
     if (msg.getMinorType() == MessageBase::MsgMinorType_UpdateConversationMuteStatus) {
-        qDebug() << "Manager::processControlMsg | MsgMinorType_UpdateConversationMuteStatus"
-                 << msg.getConversationMuteStatusUpdate().toJson();
+        // Only the user's own account (another device, or the copy of this
+        // device's own change) decides what the user has muted.
+        if (userName.isEmpty() || msg.getUserId() != userName) {
+            L_WARN(QStringLiteral("Manager::processControlMsg | mute update from another "
+                                  "account ignored"));
+            return;
+        }
+        if (sentMuteUpdates.remove(msg.getMessageId())) {
+            L_DEBUG(QStringLiteral("Manager::processControlMsg | own mute update came back"));
+            return;
+        }
         processMuteStatusUpdateMessage(msg.getConversationMuteStatusUpdate());
         return;
     }
@@ -141,7 +149,6 @@ void Manager::processSentControlMessages(const Message& msg)
 {
     if (msg.getMinorType() != MessageBase::MsgMinorType_EditMessage)
         return;
-    qDebug() << "Manager::processSentControlMessages | MessageBase::MsgMinorType_EditMessage";
     // The user's own edit still carries the text as the GUI shows it; a
     // received edit carries plain text. Bring it to plain text first, so the
     // edit is applied, and converted for display, exactly once.
@@ -173,8 +180,9 @@ void Manager::sendConversationMuteStatusChange(ConversationType::Type type,
     // The change goes to the user's own other devices: it is addressed to the
     // user's own id.
     message.setChatId(userName);
-    qDebug() << "Manager::sendConversationMuteStatusChange | " << message.toJson();
+    // Sending gives the message its id; the server's copy comes back with it.
     xmppManager->sendMessage(&message);
+    sentMuteUpdates.insert(message.getMessageId());
 }
 
 // ---- State changes ----
@@ -201,7 +209,6 @@ void Manager::messageDelivered(const QString& jid, const QString& mid)
 
 void Manager::respondSendSeen(const QString& chatId)
 {
-    qDebug() << "Manager::respondSendSeen" << chatId;
     for (ConversationKeeper* keeper : keepers()) {
         if (!keeper->keepsConversation(chatId))
             continue;
@@ -224,8 +231,7 @@ void Manager::respondMessageStateChange(const QString& chatId, const QString& me
 void Manager::respondMessageEdited(const QVariant& value)
 {
     Message message = value.value<Message>();
-    qDebug() << "Manager::respondMessageEdited | " << message.getGroupControlMessage()
-             << message.toJson();
+    L_DEBUG(QStringLiteral("Manager::respondMessageEdited | ") + message.getMessageId());
     xmppManager->sendMessage(&message);
 }
 
@@ -235,7 +241,6 @@ void Manager::notification(NotificationMessage msg)
         return;
     Message* message = msg.getMessageRef();
     message->setMessageBody(HtmlManager::toPlainText(message->getMessageBody()));
-    qDebug() << "Manager::notification | " << message->toJson();
     answer(CMD_Notification, QVariant::fromValue(msg));
 }
 
@@ -252,7 +257,6 @@ QList<ChatRecipient> Manager::getChatRecipients()
         if (chatManager->getLastMsg(number, &last)) {
             recipient.setLastMsg(last);
             recipient.setUnreadCount(chatManager->getUnreadCount(number));
-            qDebug() << "Manager::getChatRecipients() | " << number << recipient.getUnreadCount();
         }
         recipients.append(recipient);
     }
@@ -292,7 +296,6 @@ void Manager::recipientAdded(const QString& number)
 
 void Manager::chatRecipientData(const Contact& contact)
 {
-    qDebug() << "Manager::chatRecipientData | ";
     respondChatRecipientAdded(contact);
 }
 

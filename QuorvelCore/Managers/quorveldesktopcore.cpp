@@ -19,7 +19,6 @@
 #include "webapi/GeneralApi/procedurehandler.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 
 QuorvelDesktopCore::QuorvelDesktopCore(QObject* parent)
     : QObject(parent), webApi(nullptr), manager(nullptr)
@@ -128,7 +127,7 @@ void QuorvelDesktopCore::startIVRRequest()
 
 void QuorvelDesktopCore::quit()
 {
-    qDebug() << "QuorvelDesktopCore::quit()";
+    L_DEBUG(QStringLiteral("QuorvelDesktopCore::quit"));
     QCoreApplication::quit();
 }
 
@@ -138,7 +137,7 @@ void QuorvelDesktopCore::aboutToQuit()
     if (shutDown)
         return;
     shutDown = true;
-    qDebug() << "QuorvelDesktopCore::aboutToQuit()";
+    L_DEBUG(QStringLiteral("QuorvelDesktopCore::aboutToQuit"));
     // Only what lives on the core thread is taken down here; the services the
     // GUI created on its own thread go with deleteGuiServices() there.
     ConnectivityChecker::deleteInstance();

@@ -1,8 +1,7 @@
 #include "foundation/connectivitychecker.h"
+#include "foundation/simpleqtlogger.h"
 
 #include "foundation/pinger.h"
-
-#include <QDebug>
 
 ConnectivityChecker* ConnectivityChecker::instance = nullptr;
 
@@ -57,5 +56,5 @@ void ConnectivityChecker::pingResult(const QString& host, int returnedCode)
 
 void ConnectivityChecker::stopThread()
 {
-    qDebug() << "ConnectivityChecker::stopThread()";
+    L_DEBUG(QStringLiteral("ConnectivityChecker::stopThread"));
 }

@@ -1,8 +1,8 @@
 #include "foundation/filereader.h"
+#include "foundation/simpleqtlogger.h"
 
 #include "foundation/pooltask.h"
 
-#include <QDebug>
 #include <QFile>
 
 FileReader* FileReader::instance = nullptr;
@@ -71,9 +71,9 @@ void FileReader::readingFinished()
 
 void FileReader::cancelFuture()
 {
-    qDebug() << "FileReader::cancelFuture()";
+    L_DEBUG(QStringLiteral("FileReader::cancelFuture"));
     if (watcher.isRunning()) {
-        qDebug() << "FileReader::cancelFuture() | isRunning";
+        L_DEBUG(QStringLiteral("FileReader::cancelFuture | running"));
         watcher.cancel();
     }
 }

@@ -3,7 +3,6 @@
 #include "foundation/emojimanager.h"
 #include "foundation/linkgenerator.h"
 
-#include <QDebug>
 #include <QRegularExpression>
 
 namespace {
@@ -123,7 +122,6 @@ QString HtmlManager::replaceHtmlTagsFromContainer(const QString& text)
 QString HtmlManager::toPlainText(const QString& html)
 {
     const QString plain = replaceBasicTags(replaceHtmlTags(html));
-    qDebug().noquote() << "HtmlManager::toPlainText | msgBody | " + plain;
     return plain;
 }
 
@@ -134,9 +132,7 @@ QString HtmlManager::extractPureTextFromHtml(const QString& html)
     QRegularExpressionMatchIterator it = paragraph.globalMatch(html);
     while (it.hasNext())
         text.append(getInsideTheTag(it.next().captured(0), QStringLiteral("p")));
-    qDebug().noquote() << "HtmlManager::extractPureTextFromHtml | beforeReplacingBasicTags " + text;
     text = replaceBasicTags(text);
-    qDebug().noquote() << "HtmlManager::extractPureTextFromHtml | " + text;
     return text;
 }
 
@@ -146,7 +142,6 @@ QString HtmlManager::extractCopyTextFromContainerHtml(const QString& html)
     text.remove(QStringLiteral("<!--StartFragment-->"));
     text.remove(QStringLiteral("<!--EndFragment-->"));
     text = replaceHtmlTagsFromContainer(extractPureTextFromHtml(text));
-    qDebug().noquote() << "HtmlManager::extractCopyTextFromContainerHtml() | plainText: " + text;
     return text;
 }
 

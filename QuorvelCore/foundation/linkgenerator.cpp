@@ -1,6 +1,5 @@
 #include "foundation/linkgenerator.h"
 
-#include <QDebug>
 #include <QRegularExpression>
 
 namespace {
@@ -48,8 +47,6 @@ QStringList LinkGenerator::getPublicLinkPrefixes()
 
 QString LinkGenerator::insertLinks(const QString& text)
 {
-    qDebug().noquote() << "LinkGenerator::insertLinks" << text;
-
     // One pass over the text: every word is looked at once, at its own position, so an
     // anchor is never made inside another anchor, a tag, or a longer word that merely
     // contains a shorter one.

@@ -1,8 +1,8 @@
 #include "foundation/pinger.h"
+#include "foundation/simpleqtlogger.h"
 
 #include "foundation/pooltask.h"
 
-#include <QDebug>
 #include <QTcpSocket>
 
 Pinger::Pinger(const QString& host, short port, QObject* parent)
@@ -26,7 +26,8 @@ void Pinger::start(const QString& host, short port)
 int Pinger::ping(const QString& host, short port)
 {
     const quint16 tcpPort = static_cast<quint16>(port);
-    qDebug().noquote() << "Pinger::ping | Connecting to " << host << tcpPort;
+    L_DEBUG(
+        QStringLiteral("Pinger::ping | connecting to %1:%2").arg(host, QString::number(tcpPort)));
     QTcpSocket socket;
     socket.connectToHost(host, tcpPort, QIODevice::ReadWrite);
     return socket.waitForConnected(CONNECT_WAIT_MS) ? 0 : 1;

@@ -1,9 +1,8 @@
 #include "model/channellookup.h"
+#include "foundation/simpleqtlogger.h"
 
 #include "model/jsonnumbers.h"
 #include "model/lookupfields.h"
-
-#include <QDebug>
 
 void ChannelLookup::fromChannelLookup(const ChannelLookup& other)
 {
@@ -24,7 +23,7 @@ bool ChannelLookup::checkChannelLookupFields(const QJsonObject& object)
 bool ChannelLookup::setDataFromJson(const QJsonObject& object)
 {
     if (!checkChannelLookupFields(object)) {
-        qDebug() << "checking channel lookup fields failed!!!";
+        L_WARN(QStringLiteral("ChannelLookup | required fields missing"));
         return false;
     }
     id = object.value("ID").toString();

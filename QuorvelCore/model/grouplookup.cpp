@@ -1,9 +1,8 @@
 #include "model/grouplookup.h"
+#include "foundation/simpleqtlogger.h"
 
 #include "model/jsonnumbers.h"
 #include "model/lookupfields.h"
-
-#include <QDebug>
 
 void GroupLookup::fromGroupLookup(const GroupLookup& other)
 {
@@ -23,7 +22,7 @@ bool GroupLookup::checkGroupLookupFields(const QJsonObject& object)
 bool GroupLookup::setDataFromJson(const QJsonObject& object)
 {
     if (!checkGroupLookupFields(object)) {
-        qDebug() << "checking channel lookup fields failed!!!";
+        L_WARN(QStringLiteral("GroupLookup | required fields missing"));
         return false;
     }
     jid = object.value("JID").toString();

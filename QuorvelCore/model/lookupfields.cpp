@@ -1,12 +1,11 @@
 #include "model/lookupfields.h"
-
-#include <QDebug>
+#include "foundation/simpleqtlogger.h"
 
 bool LookupFields::hasAll(const QJsonObject& object, const QStringList& keys)
 {
     for (const QString& key : keys) {
         if (!object.contains(key)) {
-            qDebug().noquote() << "channel lookup field not found: " + key;
+            L_WARN(QStringLiteral("LookupFields | field not found: ") + key);
             return false;
         }
     }

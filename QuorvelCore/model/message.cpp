@@ -157,6 +157,8 @@ void Message::insertDBFields(QJsonObject* object) const
 
 void Message::removeDBFields(QJsonObject* object)
 {
+    // Also what keeps a peer's or the service's copy of these keys (a local
+    // path, a delivery state) out of a message read from outside the store.
     for (QLatin1String key : {Likes, Views, Liked, State, FileLocalPath, Edited})
         object->remove(key);
 }
@@ -216,6 +218,8 @@ bool Message::fromJson(const QJsonObject& object)
     otherFields = object;
     for (const QString& key : getPublicFields())
         otherFields.remove(key);
+    // The local-only keys come back only through the store's own reader.
+    removeDBFields(&otherFields);
     const QString key = chatIdKey(majorType);
     if (!key.isEmpty())
         otherFields.remove(key);
@@ -269,29 +273,24 @@ bool Message::fromUserChatArchiveJson(const QJsonObject& object, const QString& 
         return reject("no M object");
     QJsonObject paramObject = params.toObject();
     setMessageUCParams(&paramObject);
+    removeDBFields(&paramObject);
     // What remains are the payload keys (and any unknown key): without them an
     // archived file, sticker or control message would lose its content.
     otherFields = paramObject;
     this->chatId = chatId;
 
+    // The archive names the sender in "F"; a "USER_ID" inside "M" is written
+    // by the sender and never decides the author.
     const QJsonValue fromValue = object.value(QLatin1String("F"));
     if (!fromValue.isString())
         return reject("no F");
     const QString senderName = fromValue.toString().section(QLatin1Char('@'), 0, 0);
     if (senderName.isEmpty())
         return reject("empty sender");
-    const QString localUser = GlobalConstants::getUserName();
-    if (senderName == localUser) {
-        if (userId.isEmpty())
-            userId = localUser;
-        if (messageUserName.isEmpty())
-            messageUserName = chatId;
-    } else {
-        if (userId.isEmpty())
-            userId = chatId;
-        if (messageUserName.isEmpty())
-            messageUserName = localUser;
-    }
+    userId = senderName;
+    if (messageUserName.isEmpty())
+        messageUserName =
+            senderName == GlobalConstants::getUserName() ? chatId : GlobalConstants::getUserName();
 
     if (!object.contains(QLatin1String("I")))
         return reject("no I");

@@ -1,8 +1,7 @@
 #include "model/userlookup.h"
+#include "foundation/simpleqtlogger.h"
 
 #include "model/lookupfields.h"
-
-#include <QDebug>
 
 void UserLookup::fromUserLookup(const UserLookup& other)
 {
@@ -23,7 +22,7 @@ bool UserLookup::checkUserLookupFields(const QJsonObject& object)
 bool UserLookup::setDataFromJson(const QJsonObject& object)
 {
     if (!checkUserLookupFields(object)) {
-        qDebug() << "checking user lookup fields failed!!!";
+        L_WARN(QStringLiteral("UserLookup | required fields missing"));
         return false;
     }
     userID = object.value("UserID").toString();

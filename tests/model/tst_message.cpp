@@ -480,6 +480,15 @@ void TestMessage::fromJsonInput_data()
     QJsonObject pre1970 = base;
     pre1970.insert("SEND_TIME_IN_GMT", "-86400000");
     QTest::newRow("time before 1970") << pre1970 << qint64(-86400000) << "chat-42";
+    // Keys only the store may set: a copy from outside never brings them in.
+    QJsonObject planted = asNumber;
+    planted.insert("FILE_LOCAL_PATH", "/home/user/.ssh/id_rsa");
+    planted.insert("_state", "seen");
+    planted.insert("_views", 5);
+    planted.insert("_likes", 5);
+    planted.insert("_liked", true);
+    planted.insert("_edited", true);
+    QTest::newRow("local keys from outside") << planted << qint64(1700000000123) << "chat-42";
 }
 
 void TestMessage::fromJsonInput()
@@ -490,6 +499,9 @@ void TestMessage::fromJsonInput()
     Message m;
     QVERIFY(m.fromJson(object));
     QCOMPARE(m.getSendTimeInGMT(), sendTime);
+    QVERIFY(!hasLocalKey(m.getOtherFields()));
+    QVERIFY(m.getFilePath().isEmpty());
+    QCOMPARE(m.getState(), MessageBase::MsgState_Draft);
     QCOMPARE(m.getChatId(), chatId);
     // "FROM" is not the chat-id key of a channel message: kept as an unknown key.
     QCOMPARE(m.getOtherFields().value("FROM").toString(), QString("not the chat id"));
@@ -620,6 +632,16 @@ void TestMessage::archive_data()
     QTest::newRow("unknown MS") << with("MS", "9") << true << 1 << kPeer << kLocalUser;
     QTest::newRow("own message") << with("F", kLocalUser + "@chat.example/res") << true << 3
                                  << kLocalUser << kPeer;
+    // The sender writes "M"; the archive's "F" says who sent it.
+    QJsonObject posing = params;
+    posing.insert("USER_ID", kLocalUser);
+    QTest::newRow("peer posing as the user")
+        << with("M", posing) << true << 3 << kPeer << kLocalUser;
+    QJsonObject planted = params;
+    planted.insert("FILE_LOCAL_PATH", "/etc/passwd");
+    planted.insert("_state", "seen");
+    planted.insert("_edited", true);
+    QTest::newRow("planted local keys") << with("M", planted) << true << 3 << kPeer << kLocalUser;
     QTest::newRow("deleted") << with("S", "DELETED") << false << 0 << ""
                              << "";
     for (const char* key : {"M", "F", "I", "B", "S", "MS"})
@@ -648,6 +670,8 @@ void TestMessage::archive()
     QCOMPARE(m.getChatId(), kPeer);
     QCOMPARE(m.getSendTimeInGMT(), qint64(1700000000000));
     QVERIFY(!m.getEdited());
+    QVERIFY(m.getFilePath().isEmpty());
+    QVERIFY(!hasLocalKey(m.getOtherFields()));
 }
 
 void TestMessage::payloadWriters()

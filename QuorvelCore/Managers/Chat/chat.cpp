@@ -4,7 +4,6 @@
 #include "foundation/globalconstants.h"
 #include "foundation/simpleqtlogger.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QJsonDocument>
 
@@ -104,7 +103,7 @@ bool Chat::openDB()
     if (!isOpen())
         setDBName(dbName);
     if (!isOpen()) {
-        qDebug() << "db is not open: " << chatId;
+        L_WARN(QStringLiteral("Chat | store is not open: ") + chatId);
         return false;
     }
     return true;
@@ -474,7 +473,7 @@ bool Chat::loadMessage(const QString& messageId)
 {
     Message message;
     if (!readStoredMessage(messageId, &message)) {
-        qDebug() << "Chat::loadMessage | could not load msgId: " << messageId;
+        L_WARN(QStringLiteral("Chat::loadMessage | could not load ") + messageId);
         return false;
     }
     const int counter = findCounterForMsgId(messageId);
@@ -622,8 +621,9 @@ QStringList Chat::markSeenFrom(const QString& messageId)
         Message message;
         if (!getMessage(counter, &message))
             continue;
-        qDebug() << "Chat::changeMessageState | " << MessageBase::toString(message.getState())
-                 << message.getMessageId() << chatId;
+        L_DEBUG(QStringLiteral("Chat::changeMessageState | ") +
+                MessageBase::toString(message.getState()) + QLatin1Char(' ') +
+                message.getMessageId());
         if (message.getState() == MessageBase::MsgState_Seen)
             break;
         if (message.getState() == MessageBase::MsgState_Delivered) {

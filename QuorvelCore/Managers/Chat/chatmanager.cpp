@@ -7,7 +7,6 @@
 #include "model/messagestate.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -34,14 +33,14 @@ ChatManager::~ChatManager()
 
 void ChatManager::startLoading()
 {
-    qDebug() << "ChatManager::startLoading() | #START" << DateTime::getDateTimeInMSecs();
+    L_DEBUG(QStringLiteral("ChatManager::startLoading | start"));
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
                 &ChatManager::aboutToQuit, Qt::UniqueConnection);
     store.setDBName(kStoreName);
     loadChats();
     emit loadingFinished();
-    qDebug() << "ChatManager::startLoading() | #END" << DateTime::getDateTimeInMSecs();
+    L_DEBUG(QStringLiteral("ChatManager::startLoading | end"));
 }
 
 void ChatManager::aboutToQuit()
@@ -51,7 +50,7 @@ void ChatManager::aboutToQuit()
     if (shutDown)
         return;
     shutDown = true;
-    qDebug() << "ChatManager::aboutToQuit()";
+    L_DEBUG(QStringLiteral("ChatManager::aboutToQuit"));
     store.close();
     for (Chat* chat : qAsConst(chats))
         chat->close();
@@ -170,12 +169,11 @@ QStringList ChatManager::getRecipientsSorted()
 
 bool ChatManager::addMessagePair(const Message& message)
 {
-    qDebug() << "ChatManager::addMessagePair | " << message.toDBJson();
     MessagePair pair;
     pair.setMessage(message);
     if (!addMessagePair(&pair))
         return false;
-    qDebug() << "ChatManager::addMessagePair | added" << message.getMessageId();
+    L_DEBUG(QStringLiteral("ChatManager::addMessagePair | added ") + message.getMessageId());
     respondMessagePairAdded(pair);
     return true;
 }
@@ -183,7 +181,7 @@ bool ChatManager::addMessagePair(const Message& message)
 bool ChatManager::addMessagePair(MessagePair* pair)
 {
     const Message message = pair->getMessage();
-    qDebug() << "ChatManager::addMessagePair | " << message.getMessageId();
+    L_DEBUG(QStringLiteral("ChatManager::addMessagePair | ") + message.getMessageId());
     if (!addMessage(message))
         return false;
     Chat* chat = chats.value(message.getChatId());
@@ -224,8 +222,8 @@ bool ChatManager::addMessage(const Message& message)
 QStringList ChatManager::changeMessageState(const QString& chatId, const QString& messageId,
                                             MessageBase::MsgState state)
 {
-    qDebug() << "ChatManager::changeMessageState | " << chatId << messageId
-             << MessageBase::toString(state);
+    L_DEBUG(QStringLiteral("ChatManager::changeMessageState | ") + messageId + QLatin1Char(' ') +
+            MessageBase::toString(state));
     Chat* chat = chats.value(chatId);
     if (!chat || !chat->contains(messageId))
         return QStringList();
@@ -304,6 +302,7 @@ bool ChatManager::respondGetChatMessages(const MessageRequest& request)
     }
     L_DEBUG(QStringLiteral("ChatManager::respondGetChatMessages | request set to current"));
     currentRequest = request;
+    currentAnswered = false;
     MessageReply reply;
     reply.setRequest(request);
     reply.setType(MessageBase::MsgMajorType_SimpleChat);
@@ -327,6 +326,7 @@ bool ChatManager::respondGetChatMessages(const MessageRequest& request)
     const bool complete = page.size() == request.getNumber();
     if (complete)
         currentRequest.clear();
+    currentAnswered = true;
     respondReplyGetChatMessage(reply);
     if (complete)
         runNextRequest();
@@ -396,7 +396,10 @@ void ChatManager::proceedToMessageRequests(const QList<Message>& messages)
     L_DEBUG(QStringLiteral("ChatManager::proceedToMessageRequests | currentReq: ") +
             describe(currentRequest));
     if (!currentRequest.isEmpty()) {
-        if (!messages.isEmpty()) {
+        // Whoever asked is answered at least once, with nothing when the
+        // archive has nothing; only the internal archive refresh (no count)
+        // goes unanswered.
+        if (!messages.isEmpty() || (!currentAnswered && currentRequest.getNumber() > 0)) {
             MessageReply reply;
             reply.setRequest(currentRequest);
             reply.setType(MessageBase::MsgMajorType_SimpleChat);
@@ -414,7 +417,7 @@ void ChatManager::proceedToMessageRequests(const QList<Message>& messages)
 
 void ChatManager::callMessageArchive(const QString& chatId)
 {
-    qDebug() << "ChatManager::callMessageArchive | " << chatId;
+    L_DEBUG(QStringLiteral("ChatManager::callMessageArchive"));
     respondGetChatMessages(
         MessageRequest(chatId, QString(), 0, MessageBase::MsgMajorType_SimpleChat));
 }
@@ -507,7 +510,7 @@ void ChatManager::processControlMessage(const Message& message)
     if (!message.isControlMessage())
         return;
     if (message.getMinorType() == MessageBase::MsgMinorType_EditMessage) {
-        qDebug() << "ChatManager::processControlMessage | MessageBase::MsgMinorType_EditMessage";
+        L_DEBUG(QStringLiteral("ChatManager::processControlMessage | edit"));
         processEditMessage(message, true);
     } else if (message.getMinorType() == MessageBase::MsgMinorType_Seen) {
         processSeenMessage(message);
@@ -516,7 +519,6 @@ void ChatManager::processControlMessage(const Message& message)
 
 void ChatManager::processEditMessage(const Message& message, bool toDisplayText)
 {
-    qDebug() << "ChatManager::processEditMessage";
     const QString chatId = message.getChatId();
     if (!contains(chatId))
         return;
@@ -531,12 +533,14 @@ void ChatManager::processSeenMessage(const Message& message)
     const SeenMessage seen = message.getSeenMessage();
     if (!contains(chatId) || seen.isEmpty())
         return;
-    qDebug() << "ChatManager::processSeenMessage | " << seen.toDebugJson();
+    L_DEBUG(QStringLiteral("ChatManager::processSeenMessage | %1 ids")
+                .arg(seen.getMessageIds().size()));
     const QStringList changed =
         seen.getMessageIds().isEmpty()
             ? changeMessageState(chatId, seen.getMessageId(), MessageBase::MsgState_Seen)
             : changeMessageStatesToSeen(chatId, seen.getMessageIds());
-    qDebug() << "ChatManager::processSeenMessage | list: " << changed;
+    L_DEBUG(QStringLiteral("ChatManager::processSeenMessage | changed: ") +
+            changed.join(QLatin1Char(',')));
     for (const QString& id : changed)
         respondMessageStateChange(chatId, id, MessageBase::MsgState_Seen);
 }

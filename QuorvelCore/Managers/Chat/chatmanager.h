@@ -116,6 +116,8 @@ private:
     DataBase store;
     QString userName;
     MessageRequest currentRequest;
+    // Whether the current request has had an answer from the stored pages.
+    bool currentAnswered = false;
     QList<MessageRequest> requests;
     bool shutDown = false;
 };

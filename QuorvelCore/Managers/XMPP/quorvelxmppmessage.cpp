@@ -1,6 +1,7 @@
 #include "Managers/XMPP/quorvelxmppmessage.h"
 
 #include "foundation/serviceconfig.h"
+#include "foundation/simpleqtlogger.h"
 
 #include <QDomElement>
 #include <QJsonObject>
@@ -26,6 +27,24 @@ QString bodyLanguage(const QDomElement& body)
 bool isRoomStanzaType(QXmppMessage::Type type)
 {
     return type == QXmppMessage::GroupChat;
+}
+
+// Body fields that would name the author or the conversation.
+bool isSenderField(const QString& lang)
+{
+    return lang == QLatin1String("FROM") || lang == QLatin1String("USER_ID") ||
+           lang == QLatin1String("CHANNEL_ID");
+}
+
+// A one-to-one stanza carries a one-to-one or a control message, a room
+// stanza a group or a control message; channel kinds never arrive this way.
+bool isKindAllowed(const QString& majorType, bool roomMessage)
+{
+    const MessageBase::MsgMajorType major = MessageBase::toMsgMajorType(majorType);
+    if (major == MessageBase::MsgMajorType_ControlMessage)
+        return true;
+    return major == (roomMessage ? MessageBase::MsgMajorType_GroupChat
+                                 : MessageBase::MsgMajorType_SimpleChat);
 }
 
 } // namespace
@@ -154,13 +173,21 @@ bool QuorvelXMPPMessage::parseElement(const QDomElement& element)
             object.insert(QStringLiteral("MESSAGE_BODY"), body.text());
         } else if (lang == QLatin1String("MESSAGE_ID")) {
             object.insert(QStringLiteral("SECONDARY_MESSAGE_ID"), body.text());
-        } else if (lang == QLatin1String("FROM") ||
-                   (roomMessage && lang == QLatin1String("USER_ID"))) {
-            // The sender comes from the server-stamped address only.
+        } else if (isSenderField(lang)) {
+            // Who sent it and whose chat it is come from the server-stamped
+            // address only.
             continue;
         } else {
             object.insert(lang, body.text());
         }
+    }
+    if (!isKindAllowed(object.value(QStringLiteral("MAJOR_TYPE")).toString(), roomMessage)) {
+        L_WARN(QStringLiteral("QuorvelXMPPMessage::parseElement | refused a ") +
+               (roomMessage ? QStringLiteral("room") : QStringLiteral("one-to-one")) +
+               QStringLiteral(" stanza of kind ") +
+               object.value(QStringLiteral("MAJOR_TYPE")).toString().left(40) +
+               QStringLiteral(", id ") + id().left(80));
+        return false;
     }
     return message.fromJson(object);
 }

@@ -57,14 +57,22 @@ QString Downloader::getUrl() const
     return request.url().toString();
 }
 
+QString Downloader::logUrl() const
+{
+    return FileHost::loggable(request.url());
+}
+
 bool Downloader::start(const QNetworkRequest& newRequest)
 {
-    request = newRequest;
-    if (request.url().isEmpty())
+    if (!FileHost::isFetchable(newRequest.url())) {
+        L_WARN(QStringLiteral("Downloader::start | refused, not an https address: ") +
+               FileHost::loggable(newRequest.url()));
         return false;
+    }
+    request = newRequest;
     tries = 0;
     startTransfer();
-    L_DEBUG(QStringLiteral("Downloader::start | requestUrl: ") + getUrl());
+    L_DEBUG(QStringLiteral("Downloader::start | requestUrl: ") + logUrl());
     stallTimer.start(stallMsecs);
     return true;
 }
@@ -109,7 +117,7 @@ void Downloader::downloadProgress(qint64 received, qint64 total)
     L_DEBUG(QStringLiteral("Downloader::downloadProgress | progress: %1/%2 | requestUrl: ")
                 .arg(received)
                 .arg(total) +
-            getUrl());
+            logUrl());
     stallTimer.start(stallMsecs);
     emit progress(getUrl(), received, total);
 }
@@ -125,7 +133,7 @@ void Downloader::readyRead()
         return;
     const QByteArray chunk = reply->readAll();
     if (spoolFailed || spool->write(chunk) != chunk.size()) {
-        L_ERROR(QStringLiteral("Downloader::readyRead | writing failed for ") + getUrl());
+        L_ERROR(QStringLiteral("Downloader::readyRead | writing failed for ") + logUrl());
         const QString url = getUrl();
         cleanUp();
         emit canceled(url);
@@ -141,7 +149,7 @@ void Downloader::downloadFinished()
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) {
         L_WARN(QStringLiteral("Downloader::downloadFinished | status %1 for ").arg(status.toInt()) +
-               getUrl());
+               logUrl());
         error(QNetworkReply::UnknownContentError);
         return;
     }
@@ -156,7 +164,7 @@ void Downloader::downloadFinished()
             return;
         body = reply->readAll();
     }
-    L_DEBUG(QStringLiteral("Downloader::downloadFinished | requestUrl: ") + getUrl());
+    L_DEBUG(QStringLiteral("Downloader::downloadFinished | requestUrl: ") + logUrl());
     const QString url = getUrl();
     const QString contentDisposition = QString::fromUtf8(reply->rawHeader("Content-Disposition"));
     retryTimer.stop();
@@ -173,7 +181,7 @@ void Downloader::error(QNetworkReply::NetworkError code)
 {
     if (sender() && !isCurrentReply())
         return;
-    L_WARN(QStringLiteral("Downloader::error | %1 try %2 | ").arg(int(code)).arg(tries) + getUrl());
+    L_WARN(QStringLiteral("Downloader::error | %1 try %2 | ").arg(int(code)).arg(tries) + logUrl());
     if (tries < kMaxRestarts) {
         retryTimer.start(retryMsecs);
         return;
@@ -202,7 +210,7 @@ void Downloader::retryTimeout()
 void Downloader::downloadTimeout()
 {
     const QString url = getUrl();
-    L_WARN(QStringLiteral("Downloader::downloadTimeout | no progress for ") + url);
+    L_WARN(QStringLiteral("Downloader::downloadTimeout | no progress for ") + logUrl());
     cleanUp();
     emit canceled(url);
 }

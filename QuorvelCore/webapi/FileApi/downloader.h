@@ -68,6 +68,7 @@ private:
     void releaseTransfer();
     void cleanUp();
     bool isCurrentReply() const;
+    QString logUrl() const;
 
     QNetworkAccessManager* manager = nullptr;
     QPointer<QNetworkReply> reply;

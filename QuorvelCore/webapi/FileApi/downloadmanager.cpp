@@ -1,8 +1,8 @@
 #include "webapi/FileApi/downloadmanager.h"
 
 #include "foundation/simpleqtlogger.h"
+#include "webapi/FileApi/filehost.h"
 
-#include <QDebug>
 #include <QUrl>
 
 int DownloadManager::retryMsecs = 30000;
@@ -76,12 +76,17 @@ void DownloadManager::startDownload(const QString& url)
 void DownloadManager::startDownload(const QNetworkRequest& request)
 {
     const QString line = QStringLiteral("DownloadManager::startDownload | ") + dmName +
-                         QStringLiteral(" | ") + request.url().toString();
-    if (request == currentRequest || queue.contains(request)) {
-        qDebug() << line + QStringLiteral(" | isOnQueue!!!");
+                         QStringLiteral(" | ") + FileHost::loggable(request.url());
+    if (!FileHost::isFetchable(request.url())) {
+        L_WARN(line + QStringLiteral(" | refused: not an https address"));
+        emit downloadError(request.url().toString());
         return;
     }
-    qDebug() << line;
+    if (request == currentRequest || queue.contains(request)) {
+        L_DEBUG(line + QStringLiteral(" | already queued"));
+        return;
+    }
+    L_DEBUG(line);
     queue.append(request);
     startNextDownload();
 }
@@ -91,6 +96,7 @@ void DownloadManager::startNextDownload()
     if (!isIdle() || queue.isEmpty())
         return;
     currentRequest = queue.takeFirst();
+    networkRetries = 0;
     if (!downloader.start(currentRequest)) {
         currentRequest = QNetworkRequest();
         startNextDownload();
@@ -124,13 +130,25 @@ void DownloadManager::canceled(const QString& url)
 
 void DownloadManager::networkError(const QString& url)
 {
-    L_WARN(QStringLiteral("DownloadManager::networkError | ") + url);
-    retryTimer.start(retryMsecs);
+    const QString where = QStringLiteral("DownloadManager::networkError | ") + dmName +
+                          QStringLiteral(" | ") + FileHost::loggable(QUrl(url));
+    if (networkRetries < kNetworkRetries) {
+        ++networkRetries;
+        L_WARN(where + QStringLiteral(" | tried again in %1 ms").arg(retryMsecs));
+        retryTimer.start(retryMsecs);
+        return;
+    }
+    // A dead address never holds the queue: it fails and the next one starts.
+    L_WARN(where + QStringLiteral(" | failed"));
+    currentRequest = QNetworkRequest();
+    networkRetries = 0;
+    emit downloadError(url);
+    startNextDownload();
 }
 
 void DownloadManager::retryCurrentRequest()
 {
-    qDebug() << "DownloadManager::retryCurrentRequest()";
+    L_DEBUG(QStringLiteral("DownloadManager::retryCurrentRequest | ") + dmName);
     if (!isIdle())
         downloader.start(currentRequest);
 }

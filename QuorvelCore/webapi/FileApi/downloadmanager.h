@@ -34,6 +34,9 @@ public:
     QNetworkRequest getCurrentRequest() const { return currentRequest; }
     int queuedCount() const { return queue.size(); }
 
+    // A request that failed at the network layer is tried again this many
+    // times, a wait apart; then it is reported with downloadError.
+    static const int kNetworkRetries = 2;
     // Wait before a request that failed at the network layer is tried again.
     static void setNetworkRetryInterval(int msecs);
     static int networkRetryInterval();
@@ -46,6 +49,8 @@ signals:
     void downloadSavedToFile(const QString& url, const QString& contentDisposition,
                              const QString& filePath);
     void downloadCanceled(const QString& url);
+    // Refused (not an https address) or failed at the network layer after
+    // its retries; the queue has moved on.
     void downloadError(const QString& url);
     void startCheckingConnectivity(const QString& hostName, qlonglong port);
 
@@ -68,6 +73,7 @@ private:
     QNetworkRequest currentRequest;
     QList<QNetworkRequest> queue;
     QTimer retryTimer;
+    int networkRetries = 0;
     QString dmName;
 
     static int retryMsecs;

@@ -32,13 +32,34 @@ QNetworkRequest FileHost::request(const QUrl& url)
     return request;
 }
 
+bool FileHost::isFetchable(const QUrl& url)
+{
+    return url.isValid() &&
+           url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 &&
+           !url.host().isEmpty();
+}
+
+QString FileHost::loggable(const QUrl& url)
+{
+    QString text =
+        url.adjusted(QUrl::RemoveUserInfo | QUrl::RemoveQuery | QUrl::RemoveFragment).toString();
+    const QLatin1String marker("static_file/");
+    const int at = text.indexOf(marker);
+    if (at >= 0) {
+        const int nameEnd = text.indexOf(QLatin1Char('/'), at + marker.size());
+        if (nameEnd >= 0)
+            text = text.left(nameEnd) + QStringLiteral("/...");
+    }
+    return text;
+}
+
 void FileHost::logSslErrors(const QString& where, QNetworkReply* reply,
                             const QList<QSslError>& errors)
 {
     QStringList texts;
     for (const QSslError& error : errors)
         texts << error.errorString();
-    const QString url = reply ? reply->url().toString() : QString();
+    const QString url = reply ? loggable(reply->url()) : QString();
     L_ERROR(where + QStringLiteral(" | certificate rejected for ") + url + QStringLiteral(": ") +
             texts.join(QStringLiteral("; ")));
 }

@@ -25,6 +25,13 @@ public:
     // connection: certificates are always verified.
     static QNetworkRequest request(const QUrl& url);
 
+    // Whether an address from a peer or the service may be fetched: https
+    // with a host, nothing else (no file:, http: or other schemes).
+    static bool isFetchable(const QUrl& url);
+    // The address as log lines show it: no user information or query, and a
+    // signed static-file address cut before its user, hash and auth parts.
+    static QString loggable(const QUrl& url);
+
     // Certificate errors end the transfer; they are only logged here.
     static void logSslErrors(const QString& where, QNetworkReply* reply,
                              const QList<QSslError>& errors);

@@ -213,7 +213,6 @@ bool StaticFile::imageFlagFor(StoragePath path, bool given)
 
 void StaticFile::setFileUrl(const QString& path)
 {
-    qDebug() << "StaticFile::setFileUrl | " + fileUrl + " ### " + path;
     fileUrl = path;
 }
 
@@ -318,6 +317,7 @@ void StaticFile::startDownload(const QString& requestUrl, bool withUserAgent)
     connect(manager, &DownloadManager::downloadFinished, this, &StaticFile::finished);
     connect(manager, &DownloadManager::downloadSavedToFile, this, &StaticFile::savedToFile);
     connect(manager, &DownloadManager::downloadCanceled, this, &StaticFile::canceled);
+    connect(manager, &DownloadManager::downloadError, this, &StaticFile::failed);
     manager->startDownload(request);
 }
 
@@ -419,6 +419,12 @@ void StaticFile::canceled(const QString& canceledUrl)
 {
     if (canceledUrl == url)
         emit downloadCanceled();
+}
+
+void StaticFile::failed(const QString& failedUrl)
+{
+    if (failedUrl == url)
+        emit downloadError(QStringLiteral("Download failed."));
 }
 
 void StaticFile::progress(const QString& progressUrl, qlonglong received, qlonglong total)

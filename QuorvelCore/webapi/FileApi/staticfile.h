@@ -89,6 +89,7 @@ private slots:
     void savedToFile(const QString& url, const QString& contentDisposition,
                      const QString& filePath);
     void canceled(const QString& url);
+    void failed(const QString& url);
     void progress(const QString& url, qlonglong received, qlonglong total);
     void imageRead(const QString& path, const QByteArray& content);
     void fileRead(const QString& path, const QByteArray& content);

@@ -3,10 +3,10 @@
 #include "foundation/globalconstants.h"
 #include "foundation/simpleqtlogger.h"
 #include "webapi/FileApi/filehost.h"
+#include "webapi/GeneralApi/logredactor.h"
 #include "webapi/GeneralApi/packetgenerator.h"
 
 #include <QCryptographicHash>
-#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QHttpMultiPart>
@@ -126,7 +126,7 @@ void UploadFile::existFinished(QNetworkReply* reply)
     if (currentRequest.isEmpty() || reply != existReply)
         return;
     const QByteArray body = reply->readAll();
-    qDebug() << "UploadFile::existFinished | " << body;
+    L_DEBUG(QStringLiteral("UploadFile::existFinished | ") + LogRedactor::redactBody(body));
 
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
@@ -243,9 +243,7 @@ void UploadFile::onGetReplyUpload()
     const QString fileUrl = text(object, "FileURL");
     const QString thumbnailUrl = text(object, "ThumbnailURL");
     if (resultCode == 200 && !fileUrl.isEmpty()) {
-        qDebug() << "UploadFile::onGetReplyUpload  id" << fileId;
-        qDebug() << "UploadFile::onGetReplyUpload  url" << fileUrl;
-        qDebug() << "UploadFile::onGetReplyUpload  thumbnail" << thumbnailUrl;
+        L_DEBUG(QStringLiteral("UploadFile::onGetReplyUpload | id ") + fileId);
         uploadSuccess(fileId, fileUrl, thumbnailUrl);
     } else {
         uploadError(currentRequest.getFilePath(), resultCode, text(object, "ResultMessage"));
@@ -264,7 +262,7 @@ void UploadFile::onNetworkError(QNetworkReply::NetworkError code)
 
 void UploadFile::progressChanged(qlonglong sent, qlonglong total)
 {
-    qDebug() << "UploadFile::progressChanged | " << sent << total;
+    L_DEBUG(QStringLiteral("UploadFile::progressChanged | %1/%2").arg(sent).arg(total));
     if (sent > 0 && total > 0 && !currentRequest.isEmpty())
         emit UploadProgress(currentRequest.getFilePath(), sent, total);
 }

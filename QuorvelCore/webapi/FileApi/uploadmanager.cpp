@@ -3,7 +3,6 @@
 #include "foundation/simpleqtlogger.h"
 #include "webapi/FileApi/localfiles.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -81,7 +80,7 @@ FileMessage::MsgFileType UploadManager::getFileType(const QString& filePath) con
 
 UploadRequest UploadManager::uploadFileMessage(const QString& filePath, UploadMode mode)
 {
-    qDebug() << "UploadManager::uploadFileMessage | " << filePath;
+    L_DEBUG(QStringLiteral("UploadManager::uploadFileMessage | ") + QFileInfo(filePath).fileName());
     const FileMessage::MsgFileType type = getFileType(filePath);
     if (type == FileMessage::MsgFileType_None || type == FileMessage::MsgFileType_Video) {
         emit showToastMessage(QStringLiteral("_uploadFileTypeNotSupported"));

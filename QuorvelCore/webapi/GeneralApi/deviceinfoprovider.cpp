@@ -1,9 +1,9 @@
 #include "webapi/GeneralApi/deviceinfoprovider.h"
+#include "foundation/simpleqtlogger.h"
 
 #include "foundation/globalconstants.h"
 
 #include <QCryptographicHash>
-#include <QDebug>
 #include <QNetworkInterface>
 #include <QSettings>
 #include <QSysInfo>
@@ -71,7 +71,7 @@ QString DeviceInfoProvider::generateDeviceId(const QString& mac)
 
 QString DeviceInfoProvider::generateDeviceIdFromFoundMAC() const
 {
-    qDebug() << "DeviceInfoProvider::generateDeviceIdFromFoundMAC()";
+    L_DEBUG(QStringLiteral("DeviceInfoProvider::generateDeviceIdFromFoundMAC"));
     const QString mac = findMAC();
     if (mac.isEmpty())
         return getDeviceID();
@@ -101,9 +101,10 @@ QList<DeviceInfoProvider::InterfaceInfo> DeviceInfoProvider::platformInterfaces(
 QString DeviceInfoProvider::findMAC() const
 {
     const QString mac = filterMAC(platformInterfaces());
-    qDebug() << "DeviceInfoProvider::findMAC() | MAC:" << mac;
+    L_DEBUG(QStringLiteral("DeviceInfoProvider::findMAC | found: ") +
+            (mac.isEmpty() ? QStringLiteral("no") : QStringLiteral("yes")));
     if (mac.isEmpty())
-        qDebug() << "DeviceInfoProvider::findMAC() | no MAC address found";
+        L_DEBUG(QStringLiteral("DeviceInfoProvider::findMAC | no MAC address found"));
     return mac;
 }
 
@@ -122,13 +123,14 @@ QString DeviceInfoProvider::filterMAC(const QList<InterfaceInfo>& interfaces)
         const QString description = describe(info);
         if (!isNetworkInterfaceAccepted(info, description) || !info.running || !info.up)
             continue;
-        qDebug() << "DeviceInfoProvider::filterMAC | *** Accepted: " << description;
+        L_DEBUG(QStringLiteral("DeviceInfoProvider::filterMAC | accepted: ") + description);
         if (mac.isEmpty() || info.index < bestIndex) {
-            qDebug() << "DeviceInfoProvider::filterMAC | setting MAC:" << description;
+            L_DEBUG(QStringLiteral("DeviceInfoProvider::filterMAC | chosen: ") + description);
             mac = info.hardwareAddress;
             bestIndex = info.index;
         } else {
-            qDebug() << "DeviceInfoProvider::filterMAC | index is not lower: " << description;
+            L_DEBUG(QStringLiteral("DeviceInfoProvider::filterMAC | index is not lower: ") +
+                    description);
         }
     }
     return mac;
@@ -153,8 +155,8 @@ bool DeviceInfoProvider::isNetworkInterfaceAccepted(const InterfaceInfo& info,
         reason = "--> Virtual: ";
     if (!reason)
         return true;
-    qDebug().noquote() << QStringLiteral("DeviceInfoProvider::isNetworkConfigAccepted | ") +
-                              QString::fromLatin1(reason) + description;
+    L_DEBUG(QStringLiteral("DeviceInfoProvider::isNetworkConfigAccepted | ") +
+            QString::fromLatin1(reason) + description);
     return false;
 }
 

@@ -5,7 +5,6 @@
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 #include "webapi/GeneralApi/logredactor.h"
 
-#include <QDebug>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
@@ -52,7 +51,8 @@ QNetworkRequest NetworkHandler::buildRequest(const QString& subDir) const
 
 void NetworkHandler::postRequest(const QString& subDir, const QByteArray& body)
 {
-    qDebug().noquote() << "NetworkHandler::postRequest" << subDir << LogRedactor::redactBody(body);
+    L_DEBUG(QStringLiteral("NetworkHandler::postRequest | ") + subDir + QStringLiteral(" ") +
+            LogRedactor::redactBody(body));
     QNetworkReply* reply = manager->post(buildRequest(subDir), body);
     currentReply = reply;
     running << reply;
@@ -116,5 +116,5 @@ void NetworkHandler::sslErrors(QNetworkReply* nr, QList<QSslError> sslEs)
     L_ERROR(QStringLiteral("NetworkHandler::sslErrors | certificate rejected for ") +
             nr->url().toString(QUrl::RemoveUserInfo | QUrl::RemoveQuery) + QStringLiteral(": ") +
             texts.join(QStringLiteral("; ")));
-    qDebug() << "NetworkHandler::sslErrors | " << texts;
+    L_ERROR(QStringLiteral("NetworkHandler::sslErrors | ") + texts.join(QStringLiteral("; ")));
 }

@@ -1,10 +1,10 @@
 #include "webapi/GeneralApi/packetgenerator.h"
+#include "foundation/simpleqtlogger.h"
 
 #include "foundation/cryptoapi.h"
 #include "webapi/GeneralApi/settingstorage.h"
 
 #include <QCryptographicHash>
-#include <QDebug>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -20,7 +20,7 @@ QString hexSha256(const QString& text)
 
 void debugLine(const QString& text)
 {
-    qDebug().noquote() << text;
+    L_DEBUG(text);
 }
 
 } // namespace

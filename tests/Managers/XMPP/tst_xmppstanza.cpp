@@ -84,6 +84,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void senderCannotBeOverridden();
+    void hostileBodies_data();
+    void hostileBodies();
     void rejectedStanzas_data();
     void rejectedStanzas();
 };
@@ -341,6 +343,7 @@ void XmppStanzaTest::senderCannotBeOverridden()
                &ok);
     QVERIFY(ok);
     QCOMPARE(direct.getChatId(), QStringLiteral("bob"));
+    QCOMPARE(direct.getUserId(), QStringLiteral("bob"));
 
     const Message room =
         parsed(QStringLiteral("<message type='groupchat' id='m2' "
@@ -352,6 +355,53 @@ void XmppStanzaTest::senderCannotBeOverridden()
     QCOMPARE(room.getChatId(), QStringLiteral("g1"));
     QCOMPARE(room.getUserId(), QStringLiteral("bob"));
     QCOMPARE(room.getMessageBody(), QStringLiteral("hi"));
+}
+
+// Fields a peer writes into a one-to-one stanza to pose as someone else, to
+// reach another conversation or to plant local-only values.
+void XmppStanzaTest::hostileBodies_data()
+{
+    QTest::addColumn<QString>("extra");
+    QTest::addColumn<QString>("major");
+    QTest::newRow("claims to be the local user")
+        << QStringLiteral("<body xml:lang='USER_ID'>alice</body>") << "SIMPLE_CHAT";
+    QTest::newRow("names another chat")
+        << QStringLiteral("<body xml:lang='FROM'>carol</body>") << "SIMPLE_CHAT";
+    QTest::newRow("channel id on a one-to-one kind")
+        << QStringLiteral("<body xml:lang='CHANNEL_ID'>carol</body>") << "SIMPLE_CHAT";
+    QTest::newRow("edit posing as the local user")
+        << QStringLiteral("<body xml:lang='USER_ID'>alice</body>"
+                          "<body xml:lang='EDITED_TEXT'>x</body>")
+        << "CONTROL_MESSAGE";
+    QTest::newRow("plants a local path and a state")
+        << QStringLiteral("<body xml:lang='FILE_LOCAL_PATH'>/home/alice/.ssh/id_rsa</body>"
+                          "<body xml:lang='_state'>seen</body><body xml:lang='_likes'>9</body>"
+                          "<body xml:lang='_edited'>true</body>")
+        << "SIMPLE_CHAT";
+}
+
+void XmppStanzaTest::hostileBodies()
+{
+    QFETCH(QString, extra);
+    QFETCH(QString, major);
+    bool ok = false;
+    const Message got =
+        parsed(QStringLiteral("<message type='chat' id='h1' from='bob@chat.example/r' "
+                              "to='alice@chat.example'><body>hi</body>"
+                              "<body xml:lang='MAJOR_TYPE'>%1</body>"
+                              "<body xml:lang='MINOR_TYPE'>TEXT</body>%2</message>")
+                   .arg(major, extra),
+               &ok);
+    QVERIFY(ok);
+    QCOMPARE(got.getUserId(), QStringLiteral("bob"));
+    QCOMPARE(got.getChatId(), QStringLiteral("bob"));
+    QVERIFY(got.getFilePath().isEmpty());
+    for (const char* key :
+         {"USER_ID", "FROM", "CHANNEL_ID", "FILE_LOCAL_PATH", "_state", "_likes", "_edited"})
+        QVERIFY2(!got.getOtherFields().contains(QLatin1String(key)), key);
+    QCOMPARE(got.getState(), MessageBase::MsgState_Draft);
+    QVERIFY(!got.getEdited());
+    QCOMPARE(got.getLikes(), 0);
 }
 
 void XmppStanzaTest::rejectedStanzas_data()
@@ -369,6 +419,18 @@ void XmppStanzaTest::rejectedStanzas_data()
                fields.arg(QStringLiteral("SIMPLE_CHAT")) +
                QStringLiteral("<error type='cancel'><service-unavailable "
                               "xmlns='urn:ietf:params:xml:ns:xmpp-stanzas'/></error></message>");
+    // Channel kinds never arrive over a chat stanza; a room carries no
+    // one-to-one messages and a one-to-one stanza no room messages.
+    for (const char* kind : {"CHANNEL_DIRECT", "CHANNEL_CHAT", "CHANNEL_CHAT_REPLY", "GROUP_CHAT"})
+        QTest::newRow(qPrintable(QStringLiteral("one-to-one ") + kind))
+            << QStringLiteral("<message type='chat' from='bob@chat.example/r' id='k1'>") +
+                   fields.arg(QLatin1String(kind)) +
+                   QStringLiteral("<body xml:lang='CHANNEL_ID'>carol</body></message>");
+    for (const char* kind : {"CHANNEL_DIRECT", "SIMPLE_CHAT"})
+        QTest::newRow(qPrintable(QStringLiteral("room ") + kind))
+            << QStringLiteral("<message type='groupchat' "
+                              "from='g1@conference.chat.example/bob@chat.example' id='k2'>") +
+                   fields.arg(QLatin1String(kind)) + QStringLiteral("</message>");
     QTest::newRow("room without nick")
         << QStringLiteral("<message type='groupchat' from='g1@conference.chat.example' id='m3'>") +
                fields.arg(QStringLiteral("GROUP_CHAT")) + QStringLiteral("</message>");

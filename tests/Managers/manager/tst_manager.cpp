@@ -70,6 +70,8 @@ private slots:
     void sendingRules();
     void ownAcknowledgedEditIsConvertedOnce();
     void mainSettingsTravelAsACopy();
+    void muteUpdatesOnlyFromTheOwnAccount_data();
+    void muteUpdatesOnlyFromTheOwnAccount();
     void muteChangeIsAddressedToTheUser();
 
 private:
@@ -135,7 +137,7 @@ QList<int> TestManager::answersAfter(const std::function<void()>& action, int wa
 
 void TestManager::loadsInOrderAndAnswersStartUpInOrder()
 {
-    // Commands and replies that arrive before loading are dropped safely.
+    // Commands that arrive before loading wait for it; replies are dropped.
     QCOMPARE(answersAfter(
                  [&] {
                      manager->command(CMD_SendMessage, QVariant::fromValue(textMessage(
@@ -149,7 +151,14 @@ void TestManager::loadsInOrderAndAnswersStartUpInOrder()
 
     QStringList order;
     QSignalSpy loaded(core.get(), &QuorvelDesktopCore::loadingFinished);
+    int answersAtLoaded = -1;
+    connect(core.get(), &QuorvelDesktopCore::loadingFinished, this,
+            [&] { answersAtLoaded = answers->size(); });
     core->startLoading();
+    // The managers exist now, their stores are not loaded yet.
+    manager->command(CMD_SendMessage,
+                     QVariant::fromValue(textMessage(MessageBase::MsgMajorType_SimpleChat, kPeer,
+                                                     "while loading")));
     const QList<QPair<QString, AbstractManager*>> managers{
         {"contacts", manager->getContactManager()},
         {"chats", manager->getChatManager()},
@@ -170,6 +179,19 @@ void TestManager::loadsInOrderAndAnswersStartUpInOrder()
     QVERIFY(loaded.wait(10000));
     QCOMPARE(loaded.size(), 1);
     QCOMPARE(order, QStringList({"chats", "xmpp", "groups", "channels", "likes"}));
+    // The kept commands ran in order against the loaded stores, before
+    // loading was reported.
+    QCOMPARE(commandsOf(*answers).mid(0, 4),
+             QList<int>({CMD_ChatRecipientAdded, CMD_MessagePairAdded, CMD_GetContacts,
+                         CMD_MessagePairAdded}));
+    QVERIFY(answersAtLoaded >= 4);
+    QCOMPARE(answers->at(1).at(1).value<MessagePair>().getMessage().getMessageBody(),
+             QStringLiteral("too early"));
+    QCOMPARE(answers->at(3).at(1).value<MessagePair>().getMessage().getMessageBody(),
+             QStringLiteral("while loading"));
+    Message last;
+    QVERIFY(manager->getChatManager()->getLastMsg(kPeer, &last));
+    QCOMPARE(last.getMessageBody(), QStringLiteral("while loading"));
     QCOMPARE(GlobalConstants::getUserName(), kUser);
     QCOMPARE(manager->getToken(), procedures.token);
 
@@ -317,7 +339,8 @@ void TestManager::sendingRules()
         answersAfter([&] { manager->command(CMD_SendMessage, QVariant::fromValue(Message())); }),
         QList<int>());
     // A one-to-one text is stored at once as not sent and answered as a pair.
-    Message text = textMessage(MessageBase::MsgMajorType_SimpleChat, kPeer, "hello");
+    Message text =
+        textMessage(MessageBase::MsgMajorType_SimpleChat, QStringLiteral("989120000003"), "hello");
     QCOMPARE(answersAfter([&] { manager->command(CMD_SendMessage, QVariant::fromValue(text)); }),
              QList<int>({CMD_ChatRecipientAdded, CMD_MessagePairAdded}));
     const Message stored = answers->last().at(1).value<MessagePair>().getMessage();
@@ -359,6 +382,42 @@ void TestManager::mainSettingsTravelAsACopy()
     MainSettings read;
     read.fromDBJson(stored);
     QCOMPARE(read, chosen);
+}
+
+void TestManager::muteUpdatesOnlyFromTheOwnAccount_data()
+{
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<bool>("applied");
+    QTest::newRow("the contact itself") << kPeer << false;
+    QTest::newRow("a stranger") << QStringLiteral("989129999999") << false;
+    QTest::newRow("nobody") << QString() << false;
+    QTest::newRow("the user's other device") << kUser << true;
+}
+
+void TestManager::muteUpdatesOnlyFromTheOwnAccount()
+{
+    QFETCH(QString, sender);
+    QFETCH(bool, applied);
+    const QString number = QStringLiteral("989120000004");
+    ContactManager* contacts = manager->getContactManager();
+    contacts->addInitialContact(number, QStringLiteral("Muted"), QString(), false);
+    QVERIFY(contacts->setContactMute(number, false));
+
+    ConversationMuteStatusUpdate update;
+    update.setConversationType(ConversationType::USER);
+    update.setConversationId(number);
+    update.setMuteStatus(true);
+    update.setUpdateTimestamp(1700000000000);
+    Message message;
+    message.setConversationMuteStatusChange(update);
+    message.setUserId(sender);
+    message.setChatId(sender);
+    message.setMessageId(QStringLiteral("mute-from-") + sender);
+    const QList<int> answered = answersAfter([&] { manager->incommingMessage(message); }, 0);
+    QCOMPARE(answered, applied ? QList<int>({CMD_UpdateMuteStatus}) : QList<int>());
+    Contact contact;
+    QVERIFY(contacts->getContact(number, &contact));
+    QCOMPARE(contact.getMute(), applied);
 }
 
 void TestManager::muteChangeIsAddressedToTheUser()

@@ -42,7 +42,9 @@ private slots:
     void attachmentNeverOverwritesAnotherFile();
     void untrustedCertificateFails();
     void cancelCurrentAndQueued();
-    void networkErrorIsRetriedUntilCanceled();
+    void deadAddressFailsAndQueueMovesOn();
+    void onlyHttpsAddressesAreFetched_data();
+    void onlyHttpsAddressesAreFetched();
 
 private:
     static QByteArray png(int size, bool checkered);
@@ -424,25 +426,80 @@ void TestDownloads::cancelCurrentAndQueued()
     QCOMPARE(host->getCount("queued.bin"), 0);
 }
 
-void TestDownloads::networkErrorIsRetriedUntilCanceled()
+void TestDownloads::deadAddressFailsAndQueueMovesOn()
 {
     FakeWebService stranger(TestCertificates::create("stranger"));
     QVERIFY(stranger.start());
     FakeFileHost strangeHost(&stranger);
+    host->addFile("after-dead.bin", "next in line");
     DownloadManager::setNetworkRetryInterval(200);
     DownloadManager* manager = DownloadManager::getAvatarThumbnailInstance();
-    QSignalSpy canceled(manager, &DownloadManager::downloadCanceled);
-    const QString url = strangeHost.fileUrl("avatar.png");
-    manager->startDownload(url);
-    // Six attempts, a pause, then six more: the request stays current.
+    QSignalSpy failed(manager, &DownloadManager::downloadError);
+    QSignalSpy finished(manager, &DownloadManager::downloadFinished);
+    const QString dead = strangeHost.fileUrl("avatar.png");
+    manager->startDownload(dead);
+    manager->startDownload(host->fileUrl("after-dead.bin"));
+    // Six attempts, a pause, six more: the request stays current meanwhile.
     QTRY_VERIFY_WITH_TIMEOUT(stranger.failedHandshakes() > 2 * (1 + Downloader::kMaxRestarts) - 1,
                              5000);
-    QCOMPARE(manager->getCurrentRequest().url().toString(), url);
-    QCOMPARE(canceled.size(), 0);
-    manager->cancelDownload(url);
+    QCOMPARE(failed.size(), 0);
+    // After its last round it fails, and the queue goes on.
+    QVERIFY(failed.wait(10000));
+    QCOMPARE(failed.first().first().toString(), dead);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        stranger.failedHandshakes(),
+        (1 + DownloadManager::kNetworkRetries) * (1 + Downloader::kMaxRestarts), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
+    QCOMPARE(finished.first().at(2).toByteArray(), QByteArray("next in line"));
     DownloadManager::setNetworkRetryInterval(60000);
-    QCOMPARE(canceled.size(), 1);
+}
+
+void TestDownloads::onlyHttpsAddressesAreFetched_data()
+{
+    QTest::addColumn<QString>("address");
+    const QString secret = QDir::temp().filePath("quorvel-secret.txt");
+    QTest::newRow("local file") << QUrl::fromLocalFile(secret).toString();
+    QTest::newRow("plain http") << host->fileUrl("plain.bin").replace("https://", "http://");
+    QTest::newRow("upper-case file scheme") << "FILE://" + secret;
+    QTest::newRow("ftp") << QStringLiteral("ftp://127.0.0.1/x.bin");
+    QTest::newRow("data") << QStringLiteral("data:text/plain,hello");
+    QTest::newRow("no scheme") << QStringLiteral("//127.0.0.1/x.bin");
+}
+
+void TestDownloads::onlyHttpsAddressesAreFetched()
+{
+    QFETCH(QString, address);
+    const QString secret = QDir::temp().filePath("quorvel-secret.txt");
+    {
+        QFile file(secret);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("private");
+    }
+    host->addFile("plain.bin", "over plain http");
+
+    // A peer's file message pointing at the address.
+    FileMessage message;
+    message.setFileUrl(address);
+    message.setFileId("peer-file-1");
+    message.setFileName("innocent.txt");
+    StaticFile file;
+    QSignalSpy errors(&file, &StaticFile::downloadError);
+    QSignalSpy content(&file, &StaticFile::fileContentReady);
+    file.setFileMessage(message, StaticFile::DownloadOnly, StaticFile::Others, false);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(content.size(), 0);
+
+    // The same through a queue directly.
+    DownloadManager* manager = DownloadManager::getStickerInstance();
+    QSignalSpy failed(manager, &DownloadManager::downloadError);
+    manager->startDownload(address);
+    QCOMPARE(failed.size(), 1);
     QVERIFY(manager->getCurrentRequest().url().isEmpty());
+    QTest::qWait(50);
+    QCOMPARE(service.requests().size(), 0);
+    QVERIFY(!QFileInfo::exists(file.getFileUrl()) ||
+            readFile(file.getFileUrl()) != QByteArray("private"));
+    QFile::remove(secret);
 }
 
 QTEST_MAIN(TestDownloads)
