@@ -1,3 +1,4 @@
+#include "../logcapture.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/queue.h"
 #include "model/channellookup.h"
@@ -131,12 +132,11 @@ void TestChatListValues::channelLookupMissingKeys()
     QFETCH(bool, parses);
     QJsonObject object = channelJson();
     object.remove(key);
-    if (!parses)
-        QTest::ignoreMessage(QtDebugMsg, qPrintable("channel lookup field not found: " + key));
-    if (!parses)
-        QTest::ignoreMessage(QtDebugMsg, "checking channel lookup fields failed!!!");
+    LogCapture log;
     ChannelLookup lookup;
     QCOMPARE(lookup.setDataFromJson(object), parses);
+    QCOMPARE(log.logged("field not found: " + key), !parses);
+    QCOMPARE(log.logged("ChannelLookup | required fields missing"), !parses);
     if (parses)
         QCOMPARE(lookup.getId(), QString());
 }
@@ -190,17 +190,18 @@ void TestChatListValues::lookupsFailWithoutChange()
     QJsonObject broken = userJson();
     broken.remove("Motto");
     broken.insert("Username", "other");
-    QTest::ignoreMessage(QtDebugMsg, "channel lookup field not found: Motto");
-    QTest::ignoreMessage(QtDebugMsg, "checking user lookup fields failed!!!");
+    LogCapture log;
     QVERIFY(!user.setDataFromJson(broken));
+    QVERIFY(log.logged("field not found: Motto"));
+    QVERIFY(log.logged("UserLookup | required fields missing"));
     QCOMPARE(user.getUsername(), QString("ali"));
 
     GroupLookup group;
     QJsonObject noToken = groupJson();
     noToken.remove("JoinToken");
-    QTest::ignoreMessage(QtDebugMsg, "channel lookup field not found: JoinToken");
-    QTest::ignoreMessage(QtDebugMsg, "checking channel lookup fields failed!!!");
     QVERIFY(!group.setDataFromJson(noToken));
+    QVERIFY(log.logged("field not found: JoinToken"));
+    QVERIFY(log.logged("GroupLookup | required fields missing"));
     QCOMPARE(group.getName(), QString());
 }
 
