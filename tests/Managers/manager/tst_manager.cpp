@@ -212,10 +212,12 @@ void TestManager::loadsInOrderAndAnswersStartUpInOrder()
     // The user's profile is the slowest of them: on a loaded machine its
     // answer may come after a quiet spell.
     QTRY_VERIFY_WITH_TIMEOUT(commandsOf(*answers, from).contains(CMD_GetUserProfile), 20000);
-    int seen = -1;
-    for (int i = 0; i < 40 && seen != answers->size(); ++i) {
-        seen = answers->size();
+    // Then a full second without answers (the kept messages' look-ups may
+    // answer late as well).
+    for (int quiet = 0, i = 0; quiet < 4 && i < 120; ++i) {
+        const int seen = answers->size();
         QTest::qWait(250);
+        quiet = seen == answers->size() ? quiet + 1 : 0;
     }
 }
 
