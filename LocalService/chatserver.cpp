@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QHostAddress>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QThread>
@@ -110,6 +111,14 @@ bool ChatServer::start(int timeoutMs)
         process.reset();
         return false;
     }
+    QSaveFile pidFile(settings.pidPath());
+    const QByteArray pid = QByteArray::number(process->processId()) + '\n';
+    if (!pidFile.open(QIODevice::WriteOnly) || pidFile.write(pid) != pid.size() ||
+        !pidFile.commit()) {
+        error = QStringLiteral("cannot write %1").arg(settings.pidPath());
+        stop();
+        return false;
+    }
     if (!waitForPort(timeoutMs)) {
         stop();
         return false;
@@ -152,6 +161,7 @@ bool ChatServer::stop(int timeoutMs)
         }
     }
     process.reset();
+    QFile::remove(settings.pidPath());
     return ended;
 }
 

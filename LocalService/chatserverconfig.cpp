@@ -36,7 +36,7 @@ QString ChatServerConfig::logPath() const
 
 QString ChatServerConfig::pidPath() const
 {
-    return QDir(folder).filePath(QStringLiteral("prosody.pid"));
+    return QDir(folder).filePath(QStringLiteral("server.pid"));
 }
 
 QString ChatServerConfig::dataPath() const
@@ -55,7 +55,6 @@ QString ChatServerConfig::text() const
     QTextStream stream(&out);
     stream << "run_as_root = true\n"
            << "daemonize = false\n"
-           << "pidfile = " << luaString(pidPath()) << "\n"
            << "data_path = " << luaString(dataPath()) << "\n"
            << "interfaces = { \"127.0.0.1\" }\n"
            << "local_interfaces = { \"127.0.0.1\" }\n"

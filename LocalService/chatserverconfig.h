@@ -24,6 +24,7 @@ public:
 
     QString configPath() const;
     QString logPath() const;
+    // Where the process that runs the server notes its pid.
     QString pidPath() const;
     QString dataPath() const;
     QString mucDomain() const { return QStringLiteral("conference.") + domain; }

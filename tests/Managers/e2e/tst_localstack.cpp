@@ -68,6 +68,7 @@ private slots:
     void usersFindEachOtherByNumber();
     void messagesBothWays();
     void serviceRestartLosesNothing();
+    void killedServiceComesBack();
 
 private:
     bool startService();
@@ -265,6 +266,23 @@ void TestLocalStack::serviceRestartLosesNothing()
              qPrintable(failure("A's contact sync fails after the restart")));
 
     exchange(&b, &a, QStringLiteral("after the restart"));
+}
+
+void TestLocalStack::killedServiceComesBack()
+{
+    // Killed outright, the service leaves its chat server behind; the next
+    // start ends that one and serves the same state.
+    service.kill();
+    QVERIFY(service.waitForFinished(10000));
+    QVERIFY2(startService(), qPrintable(failure("the service did not start after a kill")));
+    a.nickname = QStringLiteral("Ada at last");
+    const int fromA = a.core->lineCount();
+    a.core->send(kCmdSetProfile, ownProfile(a.phone, a.nickname));
+    QVERIFY2(a.core->waitFor(contactWithNickname(kCmdGetUserProfile, a.phone, a.nickname), 60000,
+                             fromA) >= 0,
+             qPrintable(failure("A's signed requests fail after the kill")));
+    exchange(&a, &b, QStringLiteral("after the kill"));
+    exchange(&b, &a, QStringLiteral("after the kill, back"));
     for (User* user : {&a, &b})
         QVERIFY2(user->core->stop(), qPrintable(failure(user->name + " did not stop cleanly")));
 }

@@ -1,0 +1,489 @@
+// The local service in-process over real HTTPS on loopback, with its store in
+// a temporary folder: sign-up, signatures, contact matching, files, refused
+// requests that leave the state as it was, and state that survives a restart.
+
+#include "../webapi/capturedlog.h"
+#include "fakewebservice.h"
+#include "localservice.h"
+#include "servicestore.h"
+#include "servicetestclient.h"
+
+#include <QFile>
+#include <QHttpMultiPart>
+#include <QSslSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kCode = QStringLiteral("24680");
+const QStringList kAreas{"accounts", "registrations", "contacts", "files", "filehashes"};
+
+using Account = ServiceTestClient::Account;
+using Answer = ServiceTestClient::Answer;
+
+// The service on a folder; restart() builds it anew on the same folder and port.
+struct Fixture
+{
+    QTemporaryDir dir;
+    std::unique_ptr<ServiceStore> store;
+    std::unique_ptr<FakeWebService> http;
+    std::unique_ptr<LocalService> service;
+    QMap<QString, QString> chatAccounts;
+
+    bool start(quint16 port = 0)
+    {
+        service.reset();
+        http.reset();
+        store = std::make_unique<ServiceStore>(dir.filePath("store"));
+        if (!store->open())
+            return false;
+        http = std::make_unique<FakeWebService>();
+        if (!http->start(port))
+            return false;
+        service = std::make_unique<LocalService>(http.get(), store.get());
+        service->settings().demoCode = kCode;
+        service->chatAccountCreator = [this](const QString& user, const QString& password) {
+            chatAccounts.insert(user, password);
+            return true;
+        };
+        service->installProcedures();
+        return true;
+    }
+    bool restart() { return start(http->serverPort()); }
+    QString url() const { return http->baseUrl(); }
+
+    // Every area's content, to show that a refused request changed nothing.
+    QJsonObject snapshot() const
+    {
+        QJsonObject all;
+        for (const QString& area : kAreas) {
+            QJsonObject content;
+            for (const QString& key : store->keys(area))
+                content.insert(key, store->value(area, key));
+            all.insert(area, content);
+        }
+        return all;
+    }
+};
+
+QByteArray multipart(const QByteArray& boundary, const QList<QPair<QByteArray, QByteArray>>& parts)
+{
+    QByteArray body;
+    for (const auto& part : parts)
+        body += "--" + boundary + "\r\nContent-Disposition: form-data; " + part.first + "\r\n\r\n" +
+                part.second + "\r\n";
+    return body + "--" + boundary + "--\r\n";
+}
+
+} // namespace
+
+class TestLocalService : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void signUpIssuesTokenAndChatAccount();
+    void wrongCodesEndTheSignUp();
+    void refusedRequestsChangeNothing_data();
+    void refusedRequestsChangeNothing();
+    void oversizedRequestIsRefused();
+    void contactsMatchedByPhone();
+    void filesUploadedAndDownloaded();
+    void fileNamesCannotLeaveTheStore_data();
+    void fileNamesCannotLeaveTheStore();
+    void stateSurvivesRestart();
+    void unreadableStoreIsNotOverwritten();
+
+private:
+    // Writes text on a fresh TLS connection; everything answered until the
+    // server closes or time runs out.
+    QByteArray rawExchange(const QByteArray& text, bool waitForClose);
+    Answer upload(const Account& account, const QByteArray& content, const QByteArray& fileName,
+                  const QByteArray& data = QByteArray());
+
+    CapturedLog log;
+    Fixture f;
+    std::unique_ptr<ServiceTestClient> client;
+    Account ada;
+    Account bo;
+};
+
+void TestLocalService::initTestCase()
+{
+    QVERIFY(f.dir.isValid());
+    QVERIFY(f.start());
+    client = std::make_unique<ServiceTestClient>(f.url());
+    ada = client->signUp("491700000021", kCode);
+    bo = client->signUp("491700000022", kCode);
+    QVERIFY(!ada.token.isEmpty() && !bo.token.isEmpty());
+}
+
+void TestLocalService::signUpIssuesTokenAndChatAccount()
+{
+    QSignalSpy printed(f.service.get(), &LocalService::activationCodeIssued);
+    log.clear();
+    Answer activation;
+    const Account cy = client->signUp("491700000023", kCode, &activation);
+    QCOMPARE(activation.code(), 200);
+    QCOMPARE(cy.username, QStringLiteral("491700000023"));
+    QCOMPARE(cy.token.size(), 48);
+    QCOMPARE(printed.count(), 1);
+    QCOMPARE(printed.first().at(1).toString(), kCode);
+
+    // The chat account made at activation is the one "Salam" hands out.
+    const Answer salam = client->call(cy, "salam/");
+    QCOMPARE(salam.code(), 200);
+    const QJsonObject server = salam.json.value("Servers").toArray().first().toObject();
+    QCOMPARE(server.value("Username").toString(), cy.username);
+    QVERIFY(!server.value("Password").toString().isEmpty());
+    QCOMPARE(f.chatAccounts.value(cy.username), server.value("Password").toString());
+    QCOMPARE(client->call(cy, "card/").json.value("Username").toString(), cy.username);
+
+    // Requests are logged by path and result; no code, token or password.
+    QVERIFY(log.contains("/activation/ -> 200"));
+    for (const QString& secret : {kCode, cy.token, server.value("Password").toString()})
+        QVERIFY2(!log.lines().join('\n').contains(secret), qPrintable(secret));
+
+    // A second sign-up of the number keeps its chat password and replaces the token.
+    const Account again = client->signUp("491700000023", kCode);
+    QVERIFY(again.token != cy.token);
+    QCOMPARE(client->call(cy, "card/").code(), 401);
+    QCOMPARE(client->call(again, "card/").code(), 200);
+    QCOMPARE(f.chatAccounts.value(cy.username), server.value("Password").toString());
+}
+
+void TestLocalService::wrongCodesEndTheSignUp()
+{
+    const QString phone = "491700000024";
+    const Answer registered = client->sendJson("register/", ServiceTestClient::registerBody(phone));
+    QCOMPARE(registered.code(), 200);
+    auto activate = [&](const QString& code) {
+        return client
+            ->sendJson("activation/", {{"PhoneNo", phone},
+                                       {"VerificationToken", ServiceTestClient::verificationToken(
+                                                                 registered.json, phone, code)}})
+            .code();
+    };
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(activate("11111"), 403);
+    // The sign-up is gone: even the right code no longer activates it.
+    QCOMPARE(activate(kCode), 403);
+    QVERIFY(f.store->keys("registrations").indexOf(phone) < 0);
+    QCOMPARE(client->signUp(phone, kCode).username, phone);
+}
+
+void TestLocalService::refusedRequestsChangeNothing_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("code");
+
+    auto json = [](const QJsonObject& object) {
+        return QJsonDocument(object).toJson(QJsonDocument::Compact);
+    };
+    QJsonObject badId = ServiceTestClient::registerBody("491700000030");
+    badId.insert("RequestId", "0000");
+    QJsonObject noPhone = ServiceTestClient::registerBody("491700000030");
+    noPhone.remove("PhoneNo");
+    Account stranger = ada;
+    stranger.username = "nobody";
+    Account wrongToken = ada;
+    wrongToken.token = "not-the-token";
+    QByteArray unsignedCard = ServiceTestClient::signedBody(ada, {});
+    unsignedCard.replace("\"AuthValue\":\"", "\"AuthValu\":\"");
+
+    QTest::newRow("register: not JSON") << "register/" << QByteArray("{{{") << 400;
+    QTest::newRow("register: an array") << "register/" << QByteArray("[1,2]") << 400;
+    QTest::newRow("register: no phone") << "register/" << json(noPhone) << 400;
+    QTest::newRow("register: wrong request id") << "register/" << json(badId) << 400;
+    QTest::newRow("register: letters in the phone")
+        << "register/" << json(ServiceTestClient::registerBody("49170abc0001")) << 400;
+    QTest::newRow("activation: no sign-up")
+        << "activation/" << json({{"PhoneNo", "491700000099"}, {"VerificationToken", "x"}}) << 403;
+    QTest::newRow("activation: no token") << "activation/" << json({{"PhoneNo", ada.phone}}) << 400;
+    QTest::newRow("voice call: no sign-up")
+        << "ivrRequest/" << json({{"PhoneNo", "491700000099"}}) << 404;
+    QTest::newRow("signed: no AuthValue") << "card/" << unsignedCard << 401;
+    QTest::newRow("signed: wrong token")
+        << "setprofile/" << ServiceTestClient::signedBody(wrongToken, {}) << 401;
+    QTest::newRow("signed: unknown user")
+        << "salam/" << ServiceTestClient::signedBody(stranger, {}) << 401;
+    QTest::newRow("signed: not JSON") << "contacts/getSynced/" << QByteArray("\x01\x02") << 400;
+    QTest::newRow("sync: list is not an array")
+        << "contacts/syncall/" << ServiceTestClient::signedBody(ada, {{"ContactList", "x"}}) << 400;
+    QTest::newRow("sync: entry without number")
+        << "contacts/syncall/"
+        << ServiceTestClient::signedBody(ada,
+                                         {{"ContactList", QJsonArray{QJsonObject{{"Name", "n"}}}}})
+        << 400;
+    QTest::newRow("sync change: unknown action")
+        << "contacts/syncchanges/"
+        << ServiceTestClient::signedBody(
+               ada, {{"ContactChangesList",
+                      QJsonArray{QJsonObject{{"Number", bo.phone}, {"Action", "Merge"}}}}})
+        << 400;
+    QTest::newRow("members: numbers not text")
+        << "members/" << ServiceTestClient::signedBody(ada, {{"ContactList", QJsonArray{1, 2}}})
+        << 400;
+    QTest::newRow("profile: missing fields")
+        << "setprofile/" << ServiceTestClient::signedBody(ada, {{"Nickname", "n"}}) << 400;
+    QTest::newRow("profile: nickname too long")
+        << "setprofile/"
+        << ServiceTestClient::signedBody(ada, {{"Nickname", QString(5000, 'n')},
+                                               {"Motto", ""},
+                                               {"AvatarURL", ""},
+                                               {"AvatarThumbnailURL", ""}})
+        << 400;
+    QTest::newRow("device id: empty")
+        << "register/setDeviceId/" << ServiceTestClient::signedBody(ada, {{"NewDeviceId", ""}})
+        << 400;
+    QTest::newRow("file check: unsigned")
+        << "file_exists/" << json({{"FileHash", "00"}, {"Username", ada.username}}) << 401;
+}
+
+void TestLocalService::refusedRequestsChangeNothing()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, body);
+    QFETCH(int, code);
+    const QJsonObject before = f.snapshot();
+    log.clear();
+    const Answer answer = client->send(path, body);
+    QCOMPARE(answer.code(), code);
+    QVERIFY(!answer.json.value("ResultMessage").toString().isEmpty());
+    QCOMPARE(f.snapshot(), before);
+    QVERIFY(log.contains(QStringLiteral("/%1 -> %2").arg(path).arg(code)));
+    // The service goes on answering.
+    QCOMPARE(client->call(ada, "card/").code(), 200);
+}
+
+QByteArray TestLocalService::rawExchange(const QByteArray& text, bool waitForClose)
+{
+    QSslSocket socket;
+    QSslConfiguration tls = socket.sslConfiguration();
+    tls.setCaCertificates({TestCertificates::shared().caCertificate()});
+    socket.setSslConfiguration(tls);
+    QSignalSpy encrypted(&socket, &QSslSocket::encrypted);
+    socket.connectToHostEncrypted("127.0.0.1", f.http->serverPort());
+    if (!encrypted.wait(10000))
+        return QByteArray();
+    socket.write(text);
+    QByteArray answer;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000) {
+        QTest::qWait(20);
+        answer += socket.readAll();
+        if (waitForClose ? socket.state() == QAbstractSocket::UnconnectedState
+                         : answer.contains("\r\n\r\n"))
+            break;
+    }
+    return answer + socket.readAll();
+}
+
+void TestLocalService::oversizedRequestIsRefused()
+{
+    f.http->setMaxBodySize(1024 * 1024);
+    // Announced larger than the limit: refused before the body is read, and
+    // the connection is closed.
+    const QByteArray answer = rawExchange(
+        "POST /register/ HTTP/1.1\r\nHost: x\r\nContent-Length: 2000000000\r\n\r\n{", true);
+    QVERIFY2(answer.startsWith("HTTP/1.1 413"), answer.constData());
+
+    // A body that really is too large, sent whole, gets no procedure either.
+    const QJsonObject before = f.snapshot();
+    const Answer big = client->send("contacts/syncall/", QByteArray(2 * 1024 * 1024, ' '));
+    QVERIFY(big.code() != 200);
+    QCOMPARE(f.snapshot(), before);
+    f.http->setMaxBodySize(64 * 1024 * 1024);
+    QCOMPARE(client->call(ada, "card/").code(), 200);
+}
+
+void TestLocalService::contactsMatchedByPhone()
+{
+    QCOMPARE(client
+                 ->call(bo, "setprofile/",
+                        {{"Nickname", "Bo"},
+                         {"Motto", "hi"},
+                         {"AvatarURL", ""},
+                         {"AvatarThumbnailURL", ""}})
+                 .code(),
+             200);
+    const QString stranger = "491799999999";
+    const Answer synced = client->call(
+        ada, "contacts/syncall/",
+        {{"ContactList", QJsonArray{QJsonObject{{"Number", bo.phone}, {"Name", "Bo B"}},
+                                    QJsonObject{{"Number", stranger}, {"Name", "S"}}}}});
+    QCOMPARE(synced.code(), 200);
+    const QJsonArray members = synced.json.value("Members").toArray();
+    QCOMPARE(members.size(), 1);
+    QCOMPARE(members.first().toObject().value("Number").toString(), bo.phone);
+    QCOMPARE(members.first().toObject().value("MemberID").toString(), bo.phone);
+    QCOMPARE(members.first().toObject().value("Nickname").toString(), QStringLiteral("Bo"));
+
+    auto registeredFlags = [&] {
+        QMap<QString, int> flags;
+        for (const QJsonValue& value :
+             client->call(ada, "contacts/getSynced/").json.value("Contacts").toArray())
+            flags.insert(value.toObject().value("Number").toString(),
+                         value.toObject().value("IsRegistered").toInt());
+        return flags;
+    };
+    QCOMPARE(registeredFlags(), (QMap<QString, int>{{bo.phone, 1}, {stranger, 0}}));
+
+    // Changes: the stranger goes; the own number comes in and is matched.
+    const Answer changed = client->call(
+        ada, "contacts/syncchanges/",
+        {{"ContactChangesList",
+          QJsonArray{QJsonObject{{"Number", stranger}, {"Action", "Delete"}},
+                     QJsonObject{{"Number", ada.phone}, {"Name", "me"}, {"Action", "Add"}}}}});
+    QCOMPARE(changed.json.value("Members").toArray().size(), 1);
+    QCOMPARE(registeredFlags(), (QMap<QString, int>{{bo.phone, 1}, {ada.phone, 1}}));
+
+    // Look-ups by number, and another user's list is its own.
+    const Answer lookup =
+        client->call(bo, "members/", {{"ContactList", QJsonArray{ada.phone, stranger}}});
+    QCOMPARE(lookup.json.value("Members").toArray().size(), 1);
+    QCOMPARE(client->call(bo, "contacts/getSynced/").json.value("Contacts").toArray().size(), 0);
+
+    // A deactivated account is matched no more and its requests say so.
+    const Account dee = client->signUp("491700000025", kCode);
+    QCOMPARE(client->call(dee, "deactivation/").code(), 200);
+    QCOMPARE(client->call(dee, "card/").code(), 311);
+    QCOMPARE(client->call(ada, "members/", {{"ContactList", QJsonArray{dee.phone}}})
+                 .json.value("Members")
+                 .toArray()
+                 .size(),
+             0);
+}
+
+ServiceTestClient::Answer TestLocalService::upload(const Account& account,
+                                                   const QByteArray& content,
+                                                   const QByteArray& fileName,
+                                                   const QByteArray& data)
+{
+    const QByteArray boundary = "b0undary";
+    return client->send(
+        "upload_file",
+        multipart(boundary, {{"name=\"Data\" ",
+                              data.isEmpty() ? ServiceTestClient::signedBody(account, {}) : data},
+                             {"name=\"File\"; filename=\"" + fileName + '"', content},
+                             {"name=\"Thumbnail\"; filename=\"t.png\"", "thumb"}}),
+        "multipart/form-data; boundary=" + boundary);
+}
+
+void TestLocalService::filesUploadedAndDownloaded()
+{
+    const QByteArray content = "attachment bytes \x00\x01\xff" + QByteArray(100000, 'x');
+    const QString hash =
+        QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toHex());
+    QCOMPARE(client->call(ada, "file_exists/", {{"FileHash", hash}}).json.value("State").toString(),
+             QStringLiteral("new"));
+
+    const Answer uploaded = upload(ada, content, "/home/ada/../Documents/re\"port.pdf");
+    QCOMPARE(uploaded.code(), 200);
+    const QString fileUrl = uploaded.json.value("FileURL").toString();
+    QVERIFY(fileUrl.startsWith(f.url() + "files/"));
+    const Answer downloaded = client->send(fileUrl.mid(f.url().size()), QByteArray());
+    QCOMPARE(downloaded.httpStatus, 200);
+    QCOMPARE(downloaded.body, content);
+    QCOMPARE(downloaded.header("content-disposition"),
+             QByteArray("attachment; filename=\"report.pdf\""));
+    const QString thumbnail = uploaded.json.value("ThumbnailURL").toString();
+    QCOMPARE(client->send(thumbnail.mid(f.url().size()), QByteArray()).body, QByteArray("thumb"));
+
+    const Answer exists = client->call(ada, "file_exists/", {{"FileHash", hash}});
+    QCOMPARE(exists.json.value("State").toString(), QStringLiteral("exists"));
+    QCOMPARE(exists.json.value("FileURL").toString(), fileUrl);
+
+    // Refused uploads: a wrong signature, no file part.
+    Account forged = ada;
+    forged.token = "forged";
+    QCOMPARE(upload(forged, "other", "a.txt").code(), 401);
+    QCOMPARE(upload(ada, QByteArray(), "a.txt").code(), 400);
+}
+
+void TestLocalService::fileNamesCannotLeaveTheStore_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("parent folders encoded") << "files/..%2F..%2Fstore%2Faccounts.json";
+    QTest::newRow("parent folders plain") << "files/../accounts.json";
+    QTest::newRow("absolute path") << "files/%2Fetc%2Fpasswd";
+    QTest::newRow("a blob's folder") << "files/";
+    QTest::newRow("static with parents") << "static_file/..%2Faccounts.json/a/b/c/d";
+    QTest::newRow("static too short") << "static_file/x/a/b";
+}
+
+void TestLocalService::fileNamesCannotLeaveTheStore()
+{
+    QFETCH(QString, path);
+    // Sent as written: a client library would fold the parent folders away.
+    const QByteArray answer =
+        rawExchange("GET /" + path.toLatin1() + " HTTP/1.1\r\nHost: x\r\n\r\n", false);
+    QVERIFY2(answer.startsWith("HTTP/1.1 404") || answer.startsWith("HTTP/1.1 400"),
+             answer.constData());
+    QVERIFY(!answer.contains(ada.token.toUtf8()));
+    QVERIFY(!answer.contains("root:"));
+}
+
+void TestLocalService::stateSurvivesRestart()
+{
+    const QJsonObject before = f.snapshot();
+    const QString pending = "491700000026";
+    const Answer registered =
+        client->sendJson("register/", ServiceTestClient::registerBody(pending));
+    const Answer uploaded = upload(bo, "kept across restarts", "kept.txt");
+    QCOMPARE(uploaded.code(), 200);
+
+    QVERIFY(f.restart());
+    QCOMPARE(f.snapshot().value("accounts"), before.value("accounts"));
+    // Tokens, contact lists, profiles, files and a pending sign-up are all back.
+    QCOMPARE(client->call(ada, "card/").code(), 200);
+    QCOMPARE(client->call(ada, "contacts/getSynced/").json.value("Contacts").toArray().size(), 2);
+    const QJsonObject member =
+        client->call(ada, "members/", {{"ContactList", QJsonArray{bo.phone}}})
+            .json.value("Members")
+            .toArray()
+            .first()
+            .toObject();
+    QCOMPARE(member.value("Nickname").toString(), QStringLiteral("Bo"));
+    QCOMPARE(
+        client->send(uploaded.json.value("FileURL").toString().mid(f.url().size()), QByteArray())
+            .body,
+        QByteArray("kept across restarts"));
+    QCOMPARE(
+        client
+            ->sendJson("activation/", {{"PhoneNo", pending},
+                                       {"VerificationToken", ServiceTestClient::verificationToken(
+                                                                 registered.json, pending, kCode)}})
+            .code(),
+        200);
+}
+
+void TestLocalService::unreadableStoreIsNotOverwritten()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("accounts.json"));
+    const QByteArray cut = "{\"491700000001\": {\"Token\": \"t\"";
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(cut);
+    file.close();
+    ServiceStore store(dir.path());
+    QVERIFY(!store.open());
+    QVERIFY(store.errorString().contains("accounts.json"));
+    QCOMPARE(QFileInfo(file).size(), qint64(cut.size()));
+
+    // Any text is a key; blob names never leave the blob folder.
+    ServiceStore fresh(dir.filePath("fresh"));
+    QVERIFY(fresh.open());
+    QVERIFY(fresh.setBlob("../../escape", "x"));
+    QVERIFY(!QFile::exists(dir.filePath("escape")));
+    QCOMPARE(fresh.blob("../../escape"), QByteArray("x"));
+    QVERIFY(!fresh.setValue("../bad area", "k", 1));
+}
+
+QTEST_GUILESS_MAIN(TestLocalService)
+#include "tst_localservice.moc"
