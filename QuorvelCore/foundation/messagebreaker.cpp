@@ -47,10 +47,14 @@ QList<Message> MessageBreaker::breakBigMessage(const Message& message)
         QString first;
         breakInto2Parts(rest, cut, &first, &rest);
         parts.append(toMessage(first, message));
-        L_INFO(
-            QStringLiteral("MessageBreaker::breakBigMessage | %1 %2").arg(cut).arg(first.size()));
+        L_INFO(QStringLiteral("MessageBreaker::breakBigMessage | %1 %2")
+                   .arg(QString::number(cut), QString::number(first.size())));
     }
     parts.append(toMessage(rest, message));
+    // Every part is a message of its own: a given id stays with the first
+    // part, the others get theirs when they are sent.
+    for (int i = 1; i < parts.size(); ++i)
+        parts[i].setMessageId(QString());
     return parts;
 }
 

@@ -114,9 +114,7 @@ void SinkFileLog::checkLogFileRolling()
         return;
     }
     logInternal(QStringLiteral("Current log-file '%1' size=%2 (rotation-size=%3) --> rolling")
-                    .arg(logFileName)
-                    .arg(size)
-                    .arg(logFileRotationSize));
+                    .arg(logFileName, QString::number(size), QString::number(logFileRotationSize)));
     QElapsedTimer elapsed;
     elapsed.start();
 
@@ -139,8 +137,7 @@ void SinkFileLog::checkLogFileRolling()
 
     checkLogFileOpen();
     logInternal(QStringLiteral("Log-file '%1' rolling done (time elapsed: %2 ms)")
-                    .arg(logFileName)
-                    .arg(elapsed.elapsed()));
+                    .arg(logFileName, QString::number(elapsed.elapsed())));
 }
 
 } // namespace simpleqtlogger

@@ -627,10 +627,10 @@ void Message::setDBOnlyFields(const Message& other)
 
 QString Message::generateMessageId()
 {
+    // One multi-argument call: a "%1" inside the user id stays as it is.
     messageId = QStringLiteral("des_%1_%2_%3")
-                    .arg(userId)
-                    .arg(DateTime::getDateTimeInMSecs())
-                    .arg(ClientInfoProvider::generateNonce(4));
+                    .arg(userId, QString::number(DateTime::getDateTimeInMSecs()),
+                         ClientInfoProvider::generateNonce(4));
     return messageId;
 }
 

@@ -327,6 +327,16 @@ void TestMessage::generatedIds()
     }
     // 200 ids within a few milliseconds still differ (the nonce does it).
     QVERIFY(ids.size() >= 199);
+
+    // Place markers inside the user id are text like any other.
+    for (const QString& user :
+         {QStringLiteral("u%2x%1"), QStringLiteral("%1%3"), QStringLiteral("%L1")}) {
+        Message odd(MessageBase::MsgMajorType_SimpleChat, user);
+        const QString id = odd.generateMessageId();
+        QVERIFY2(id.startsWith(QStringLiteral("des_") + user + QLatin1Char('_')), qPrintable(id));
+        QVERIFY2(QRegularExpression(QStringLiteral("_\\d+_[A-Za-z0-9]{4}$")).match(id).hasMatch(),
+                 qPrintable(id));
+    }
 }
 
 void TestMessage::forms_data()

@@ -88,7 +88,7 @@ QString LocalFiles::uniquePath(const QString& folder, const QString& name)
     const QString extension = dot > 0 ? name.mid(dot) : QString();
     for (int n = 1;; ++n) {
         const QString candidate =
-            dir.filePath(QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(extension));
+            dir.filePath(QStringLiteral("%1 (%2)%3").arg(base, QString::number(n), extension));
         if (!QFileInfo::exists(candidate))
             return candidate;
     }

@@ -166,7 +166,7 @@ void UploadManager::uploadFailedSlot(const QString& filePath, int errorCode,
                                      const QString& errorMessage)
 {
     emit uploadFailed(filePath, errorCode, errorMessage);
-    emit showToastMessage(QString::fromLatin1(errorMessage.toLatin1()));
+    emit showToastMessage(errorMessage);
     currentRequest.clear();
     startNextUpload();
 }

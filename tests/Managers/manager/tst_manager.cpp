@@ -68,6 +68,7 @@ private slots:
     void lookupReplies();
     void notificationsFollowTheSettings();
     void sendingRules();
+    void longMessageKeepsEveryPart();
     void ownAcknowledgedEditIsConvertedOnce();
     void mainSettingsTravelAsACopy();
     void muteUpdatesOnlyFromTheOwnAccount_data();
@@ -349,6 +350,38 @@ void TestManager::sendingRules()
     QCOMPARE(stored.getState(), MessageBase::MsgState_NotSent);
     QCOMPARE(stored.getUserId(), kUser);
     QVERIFY(!stored.getMessageId().isEmpty());
+}
+
+void TestManager::longMessageKeepsEveryPart()
+{
+    const QString peer = QStringLiteral("989120000005");
+    Message text = textMessage(MessageBase::MsgMajorType_SimpleChat, peer, QString(9000, 'x'));
+    text.setMessageId(QStringLiteral("given-id-1"));
+    const int from = answers->size();
+    manager->command(CMD_SendMessage, QVariant::fromValue(text));
+    QSet<QString> ids;
+    int length = 0;
+    for (int i = from; i < answers->size(); ++i) {
+        if (answers->at(i).at(0).value<Command>() != CMD_MessagePairAdded)
+            continue;
+        const Message part = answers->at(i).at(1).value<MessagePair>().getMessage();
+        ids.insert(part.getMessageId());
+        length += part.getMessageBody().size();
+    }
+    QCOMPARE(ids.size(), 3);
+    QVERIFY(ids.contains(QStringLiteral("given-id-1")));
+    QCOMPARE(length, 9000);
+    // Each part is kept: none overwrote another in the store.
+    const int before = answers->size();
+    manager->getChatManager()->respondGetChatMessages(
+        MessageRequest(peer, QString(), 3, MessageBase::MsgMajorType_SimpleChat));
+    QTRY_VERIFY(commandsOf(*answers, before).contains(CMD_GetChatMessages));
+    for (int i = before; i < answers->size(); ++i) {
+        if (answers->at(i).at(0).value<Command>() == CMD_GetChatMessages) {
+            QCOMPARE(answers->at(i).at(1).value<MessageReply>().getMsgs().size(), 3);
+            break;
+        }
+    }
 }
 
 void TestManager::ownAcknowledgedEditIsConvertedOnce()

@@ -108,10 +108,14 @@ void TestMessageBreaker::partsKeepEveryOtherField()
 
     const QList<Message> parts = MessageBreaker::breakBigMessage(message);
     QCOMPARE(parts.size(), 3);
-    for (const Message& part : parts) {
+    for (int i = 0; i < parts.size(); ++i) {
         Message expected = message;
-        expected.setMessageBody(part.getMessageBody());
-        QCOMPARE(part.toDBJson(), expected.toDBJson());
+        expected.setMessageBody(parts.at(i).getMessageBody());
+        // The given id stays with the first part only: later parts are
+        // messages of their own and get their ids when sent.
+        if (i > 0)
+            expected.setMessageId(QString());
+        QCOMPARE(parts.at(i).toDBJson(), expected.toDBJson());
     }
 }
 

@@ -168,6 +168,15 @@ void TestLocalFiles::peersFileNameNeverOverwrites()
     QCOMPARE(StaticFile::generateDownloadedFileName(message, StaticFile::Downloads),
              dir.filePath("report (1).pdf"));
 
+    // Place markers in a peer's name are kept as they are.
+    QFile marked(dir.filePath("a%1.pdf"));
+    QVERIFY(marked.open(QIODevice::WriteOnly));
+    marked.close();
+    message.setFileName("a%1.pdf");
+    QCOMPARE(StaticFile::generateDownloadedFileName(message, StaticFile::Downloads),
+             dir.filePath("a%1 (1).pdf"));
+    QVERIFY(marked.remove());
+
     message.setFileName(QString());
     const QString generated =
         StaticFile::generateDownloadedFileName(message, StaticFile::Downloads);

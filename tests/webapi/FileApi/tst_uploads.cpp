@@ -264,6 +264,10 @@ void TestUploads::failures_data()
     QTest::newRow("check refused")
         << "file_exists/" << 200 << QByteArray(R"({"ResultCode":403,"ResultMessage":"denied"})")
         << 403 << "denied";
+    QTest::newRow("Persian refusal")
+        << "file_exists/" << 200
+        << QStringLiteral(R"({"ResultCode":413,"ResultMessage":"حجم فایل زیاد است"})").toUtf8()
+        << 413 << QStringLiteral("حجم فایل زیاد است");
     QTest::newRow("upload without URL")
         << "upload_file" << 200
         << QByteArray(R"({"ResultCode":200,"ResultMessage":"no url","FileId":"x"})") << 200
