@@ -6,11 +6,9 @@ namespace {
 // One row per area; areas registered later override earlier handlers of the
 // same path.
 const Area kAreas[] = {
-    {"accounts", installAccounts},
-    {"contacts", installContacts},
-    {"files", installFiles},
-    {"groups", installGroups},
-    {"channels", installChannels},
+    {"accounts", installAccounts}, {"contacts", installContacts}, {"files", installFiles},
+    {"groups", installGroups},     {"channels", installChannels}, {"polls", installPolls},
+    {"stickers", installStickers},
 };
 
 } // namespace

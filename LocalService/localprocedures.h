@@ -25,6 +25,8 @@ struct Area
 void installAccounts(LocalService& service);
 void installContacts(LocalService& service);
 void installFiles(LocalService& service);
+void installPolls(LocalService& service);
+void installStickers(LocalService& service);
 void installGroups(LocalService& service);
 void installChannels(LocalService& service);
 

@@ -1,5 +1,7 @@
 #include "localstack.h"
 
+#include "stickercatalogue.h"
+
 #include "foundation/simpleqtlogger.h"
 
 #include <QCoreApplication>
@@ -139,9 +141,11 @@ bool LocalStack::writeClientFiles()
 {
     const QString env = QStringLiteral("QUORVEL_WEB_BASE_URL=%1\n"
                                        "QUORVEL_FILE_HOST_URL=%1\n"
+                                       "QUORVEL_STICKER_BASE_URL=%1%4\n"
                                        "QUORVEL_CHAT_DOMAIN=%2\n"
                                        "QUORVEL_EXTRA_CA_FILE=%3\n")
-                            .arg(webUrl(), service->settings().chatDomain, caFile());
+                            .arg(webUrl(), service->settings().chatDomain, caFile(),
+                                 StickerCatalogue::servicePath());
     return writeFile(path(QStringLiteral("client.env")), env.toUtf8()) &&
            writeFile(path(QStringLiteral("service.pid")),
                      QByteArray::number(QCoreApplication::applicationPid()) + '\n');

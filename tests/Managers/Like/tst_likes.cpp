@@ -3,6 +3,7 @@
 // oversized chats. The timers are shortened; nothing waits a minute.
 #include "Managers/Like/likemanager.h"
 #include "foundation/database.h"
+#include "localprocedures.h"
 #include "signedinweb.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 
@@ -78,6 +79,7 @@ private slots:
     void failedCountRequestIsAskedAgain();
     void countsReadFromTheReply_data();
     void countsReadFromTheReply();
+    void serviceCountsLikesPerUser();
 
 private:
     QList<FakeRequest> waitForRequests(const QString& path, int count, int timeoutMs = 15000);
@@ -282,6 +284,33 @@ void TestLikes::countsReadFromTheReply()
     QTRY_COMPARE_WITH_TIMEOUT(rig.replies.size(), 1, 15000);
     QCOMPARE(rig.replies.first().getResult(), expected);
     QCOMPARE(rig.replies.first().getChatId(), QString("chat"));
+}
+
+void TestLikes::serviceCountsLikesPerUser()
+{
+    // The service's own like procedures: each user's like counts once, an
+    // unlike takes only that user's like back.
+    LocalProcedures::installArea(*procedures.localService(), "polls");
+    const QList<QPair<QString, QHash<QString, bool>>> users{
+        {"989120000001", {{"liked-1", true}, {"liked-2", true}, {"liked-3", true}}},
+        {"989120000002", {{"liked-1", true}, {"liked-3", true}}},
+        {"989120000001", {{"liked-3", false}}}};
+    for (const auto& user : users) {
+        SettingStorage::getInstance()->addSetting("Username", user.first);
+        SettingStorage::getInstance()->writeSettings();
+        const int before = service.requestsFor("like/send/").size();
+        LikeRig rig;
+        for (auto it = user.second.begin(); it != user.second.end(); ++it)
+            rig.likes.addLike(it.key(), it.value());
+        QTRY_COMPARE_WITH_TIMEOUT(service.requestsFor("like/send/").size(), before + 1, 15000);
+        QTRY_VERIFY(rig.likes.getCurrentLikes().isEmpty());
+    }
+    LikeRig rig;
+    rig.likes.getLikes(LVRequest("chat", {"liked-1", "liked-2", "liked-3", "never-liked"}));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.replies.size(), 1, 15000);
+    QCOMPARE(rig.replies.first().getResult(),
+             (Counts{{"liked-1", 2}, {"liked-2", 1}, {"liked-3", 1}, {"never-liked", 0}}));
+    service.setHandler("like/get/", countsReply);
 }
 
 QTEST_MAIN(TestLikes)

@@ -4,7 +4,10 @@
 #include "../Like/signedinweb.h"
 #include "Managers/Poll/pollmanager.h"
 #include "foundation/database.h"
+#include "localprocedures.h"
+#include "localservice.h"
 #include "webapi/GeneralApi/procedurehandler.h"
+#include "webapi/GeneralApi/settingstorage.h"
 
 #include <QJsonArray>
 #include <QThread>
@@ -43,6 +46,7 @@ private slots:
     void resultReplies_data();
     void resultReplies();
     void settingsFromAnotherThreadArriveQueued();
+    void twoUsersVoteOnOneChannelPoll();
 
 private:
     void wire();
@@ -156,6 +160,7 @@ void TestPolls::voteShowsItsToastAndIsRemembered()
     QVERIFY(!polls()->getUserVote("p1", &vote));
     QCOMPARE(vote, QString("untouched"));
 
+    service.enqueueReply("polls/vote/", FakeReply::result(200));
     polls()->startPollVote("p1", "2");
     QTRY_COMPARE_WITH_TIMEOUT(toasts, QList<QByteArray>({"_voteSubmitted"}), 10000);
     QCOMPARE(submitted, (QList<QPair<QString, QString>>{{"p1", "2"}}));
@@ -172,6 +177,8 @@ void TestPolls::voteShowsItsToastAndIsRemembered()
 
 void TestPolls::votesInFlightAreStoredUnderTheirOwnPoll()
 {
+    service.enqueueReply("polls/vote/", FakeReply::result(200));
+    service.enqueueReply("polls/vote/", FakeReply::result(200));
     polls()->startPollVote("p2", "a");
     polls()->startPollVote("p3", "b");
     QTRY_COMPARE_WITH_TIMEOUT(toasts.size(), 2, 10000);
@@ -244,8 +251,7 @@ void TestPolls::resultsReachTheirOwnPoll()
     QCOMPARE(results.at(0).getTotalVotes(), 3);
     QCOMPARE(results.at(1).getPollId(), QString("p-second"));
     QCOMPARE(results.at(1).getTotalVotes(), 8);
-    service.setHandler("polls/getresult/",
-                       [](const FakeRequest&) { return FakeReply::result(200); });
+    LocalProcedures::installArea(*procedures.localService(), "polls");
 }
 
 void TestPolls::resultReplies_data()
@@ -292,6 +298,59 @@ void TestPolls::settingsFromAnotherThreadArriveQueued()
     QTRY_COMPARE(polls()->getUserName(), QString("u77"));
     QCOMPARE(polls()->getHashMethod(), QString("SHA512"));
     QCOMPARE(polls()->getToken(), QString("t77"));
+}
+
+namespace {
+void actAs(const QString& user)
+{
+    SettingStorage::getInstance()->addSetting("Username", user);
+    SettingStorage::getInstance()->writeSettings();
+}
+} // namespace
+
+void TestPolls::twoUsersVoteOnOneChannelPoll()
+{
+    // The service's own poll procedures: the poll a channel message carries
+    // is created once, each member votes once, everyone sees the same counts.
+    const QString owner = signedinweb::kUser;
+    const QString member = QStringLiteral("989120000077");
+    QString pollId;
+    QMetaObject::Connection created = connect(handler, &ProcedureHandler::replyReport, this,
+                                              [&](Procedure pro, const QJsonObject& reply) {
+                                                  if (pro == PROC_PollCreate)
+                                                      pollId = reply.value("PollID").toString();
+                                              });
+    polls()->startPollCreate(PollData("radio", "Lunch?", {"soup", "salad", "pie"}), true);
+    QTRY_VERIFY_WITH_TIMEOUT(!pollId.isEmpty(), 10000);
+    disconnect(created);
+
+    polls()->startPollVote(pollId, "1");
+    QTRY_COMPARE_WITH_TIMEOUT(toasts.size(), 1, 10000);
+    actAs(member);
+    polls()->startPollVote(pollId, "4");
+    polls()->startPollVote(pollId, "2");
+    polls()->startPollVote(pollId, "3");
+    QTRY_COMPARE_WITH_TIMEOUT(toasts.size(), 4, 10000);
+    QCOMPARE(toasts, QList<QByteArray>({"_voteSubmitted", "_invalidVoteData", "_voteSubmitted",
+                                        "_alreadyVoted"}));
+    QString vote;
+    QVERIFY(polls()->getUserVote(pollId, &vote));
+    QCOMPARE(vote, QString("2"));
+
+    polls()->startPollResults(pollId);
+    QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 10000);
+    actAs(owner);
+    polls()->startPollResults(pollId);
+    QTRY_COMPARE_WITH_TIMEOUT(results.size(), 2, 10000);
+    for (const PollResult& result : results) {
+        QCOMPARE(result.getPollId(), pollId);
+        QCOMPARE(result.getTotalVotes(), 2);
+        QCOMPARE(result.getOptions().value("1").getVoteCount(), 1);
+        QCOMPARE(result.getOptions().value("2").getVoteCount(), 1);
+        QCOMPARE(result.getOptions().value("3").getVoteCount(), 0);
+    }
+    QCOMPARE(results.at(0).getUserVote(), QString("2"));
+    QCOMPARE(results.at(1).getUserVote(), QString("1"));
 }
 
 QTEST_MAIN(TestPolls)

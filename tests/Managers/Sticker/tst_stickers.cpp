@@ -9,11 +9,16 @@
 #include "fakewebservice.h"
 #include "foundation/database.h"
 #include "foundation/globalconstants.h"
+#include "localservice.h"
+#include "stickercatalogue.h"
 #include "testcertificates.h"
 
 #include <QAbstractItemModelTester>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QtTest>
 
 namespace {
@@ -73,6 +78,7 @@ private slots:
     void cacheKeepsStickersApart();
     void emptyAnswerIsNotCached();
     void packageListModel();
+    void localStickerService();
 
 private:
     QStringList requestPaths() const;
@@ -258,8 +264,9 @@ void TestStickers::sessionRenewedOnceOn314()
     QTRY_COMPARE_WITH_TIMEOUT(requestPaths().size(), 3, 10000);
     api.requestFreeStickersPackage(0, 10);
     QTRY_COMPARE_WITH_TIMEOUT(lists.size(), 1, 10000);
-    QCOMPARE(requestPaths(), QStringList({"packages/view/pk/", "authentication/", "packages/view/pk/",
-                                   "browse/Free/", "authentication/", "browse/Free/"}));
+    QCOMPARE(requestPaths(),
+             QStringList({"packages/view/pk/", "authentication/", "packages/view/pk/",
+                          "browse/Free/", "authentication/", "browse/Free/"}));
     QCOMPARE(service.requests().at(0).json().value("SessionKey").toString(), QString("stale"));
     QCOMPARE(service.requests().at(2).json().value("SessionKey").toString(),
              QString("key-%1").arg(sessions - 1));
@@ -411,6 +418,58 @@ void TestStickers::packageListModel()
     model.clear();
     QCOMPARE(removed.size(), 1);
     QCOMPARE(model.rowCount(), 0);
+}
+
+void TestStickers::localStickerService()
+{
+    // The local service's own sticker service and catalogue, its pictures
+    // fetched from its file host.
+    FakeWebService local;
+    FakeProcedures procedures;
+    QVERIFY(local.start());
+    procedures.install(&local);
+    procedures.localService()->saveAccount(
+        GlobalConstants::getUserName(),
+        {{"Active", true}, {"Token", "tok-s"}, {"HashMethod", "SHA256"}});
+    qputenv("QUORVEL_STICKER_BASE_URL",
+            (local.baseUrl() + StickerCatalogue::servicePath()).toUtf8());
+    StickerApi api;
+    qputenv("QUORVEL_STICKER_BASE_URL", service.baseUrl().toUtf8());
+    QList<StickerUrl> urls;
+    QList<StickerPackageInfo> infos;
+    QList<QList<StickerBanner>> banners;
+    connect(&api, &StickerApi::urlReady, this, [&](const StickerUrl& url) { urls << url; });
+    connect(&api, &StickerApi::viewPackageInfo, this,
+            [&](const StickerPackageInfo& info) { infos << info; });
+    connect(&api, &StickerApi::bannersReady, this,
+            [&](const QList<StickerBanner>& list) { banners << list; });
+
+    api.requestStickerUrl(sticker("shapes", "star"));
+    api.requestStickerUrl(sticker("shapes", "no-such-sticker"));
+    api.requestGetBanners();
+    QTRY_COMPARE_WITH_TIMEOUT(banners.size(), 1, 10000);
+    QCOMPARE(urls.size(), 1);
+    QCOMPARE(urls.first().getResolutions().size(), 3);
+    QCOMPARE(banners.first().size(), StickerCatalogue::packages().size());
+
+    // A session the service does not know is renewed once and the request
+    // answered.
+    api.setSessionKey("forgotten");
+    api.requestViewPackage("leaves");
+    QTRY_COMPARE_WITH_TIMEOUT(infos.size(), 1, 10000);
+    QCOMPARE(infos.first().getCatId(), QString("nature"));
+    QVERIFY(api.getSessionKey() != "forgotten");
+
+    QNetworkAccessManager network;
+    QNetworkReply* reply =
+        network.get(QNetworkRequest(QUrl(urls.first().getHighestResolutionUrl())));
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(reply->error(), QNetworkReply::NoError);
+    QImage picture;
+    QVERIFY(picture.loadFromData(reply->readAll(), "PNG"));
+    QCOMPARE(picture.size(), QSize(192, 192));
+    reply->deleteLater();
 }
 
 QTEST_MAIN(TestStickers)
