@@ -5,8 +5,10 @@
 #include <QFileInfo>
 
 #include <fcntl.h>
+#if defined(Q_OS_UNIX)
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cerrno>
@@ -110,6 +112,7 @@ public:
 // databases, so the soft descriptor limit is raised to the hard one once.
 void raiseDescriptorLimit()
 {
+#if defined(Q_OS_UNIX)
     static std::once_flag once;
     std::call_once(once, [] {
         struct rlimit limit;
@@ -121,6 +124,7 @@ void raiseDescriptorLimit()
             setrlimit(RLIMIT_NOFILE, &limit);
         }
     });
+#endif
 }
 
 // Table files read with pread into the shared block cache instead of being

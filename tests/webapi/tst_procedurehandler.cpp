@@ -33,6 +33,7 @@ private slots:
 
     void acceptedReplyIsReportedAndStored();
     void replySettingsKeepNumbersAndBooleans();
+    void unstoredReplySettingsAreAFailure();
     void resultCodes_data();
     void resultCodes();
     void oneTryProcedureTimesOut();
@@ -119,6 +120,20 @@ void TestProcedureHandler::replySettingsKeepNumbersAndBooleans()
     QCOMPARE(storedSetting("Credit"), QString("true"));
     QCOMPARE(storedSetting("LastSeen"), QString("1700000000123"));
     QCOMPARE(storedSetting("SinceLastConnection"), QString("2.5"));
+}
+
+void TestProcedureHandler::unstoredReplySettingsAreAFailure()
+{
+    auto handler = makeHandler();
+    QSignalSpy result(handler.get(), &ProcedureHandler::result);
+    QSignalSpy report(handler.get(), &ProcedureHandler::replyReport);
+    // The settings store can no longer be written.
+    SettingStorage::getInstance()->close();
+    handler->start(PROC_UserCard);
+    QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, 5000);
+    QVERIFY(results(result).first().second != 200);
+    QCOMPARE(report.size(), 0);
+    SettingStorage::deleteInstance();
 }
 
 void TestProcedureHandler::resultCodes_data()

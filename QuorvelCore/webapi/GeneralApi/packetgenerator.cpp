@@ -233,8 +233,7 @@ bool PacketGenerator::saveNeededSetting(Procedure procedure, const Fields& input
         }
         addSetting(key, toSettingText(inputs.value(key)));
     }
-    writeSettings();
-    return true;
+    return writeSettings();
 }
 
 QString PacketGenerator::generateRequestID(const QString& text)
@@ -278,6 +277,5 @@ bool PacketGenerator::removeAllSettings()
 
 bool PacketGenerator::writeSettings()
 {
-    SettingStorage::getInstance()->writeSettings();
-    return true;
+    return SettingStorage::getInstance()->writeSettings();
 }

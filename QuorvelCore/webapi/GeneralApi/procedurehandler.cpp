@@ -342,8 +342,7 @@ bool ProcedureHandler::saveOutputSettings(const QJsonObject& reply)
         }
         packetGenerator.addSetting(key, PacketGenerator::toSettingText(reply.value(key)));
     }
-    packetGenerator.writeSettings();
-    return true;
+    return packetGenerator.writeSettings();
 }
 
 bool ProcedureHandler::generateToken(QString* token)
@@ -376,8 +375,9 @@ bool ProcedureHandler::generateToken(QString* token)
         return false;
     *token = QString::fromUtf8(plain);
     packetGenerator.addSetting(QStringLiteral("Token"), *token);
-    packetGenerator.writeSettings();
-    return true;
+    // A token that is not stored is no activation: the next start would have
+    // no credentials.
+    return packetGenerator.writeSettings();
 }
 
 QStringList ProcedureHandler::logoutFolders(const QString& appDataLocation,
