@@ -86,6 +86,8 @@ std::unique_ptr<ProcedureHandler> TestProcedureHandler::makeHandler()
 void TestProcedureHandler::acceptedReplyIsReportedAndStored()
 {
     auto handler = makeHandler();
+    // Long enough that a loaded machine never turns the answer into a time-out.
+    handler->setTimeoutInterval(5000);
     QSignalSpy result(handler.get(), &ProcedureHandler::result);
     QSignalSpy report(handler.get(), &ProcedureHandler::replyReport);
     handler->start(PROC_UserCard);
@@ -125,6 +127,7 @@ void TestProcedureHandler::replySettingsKeepNumbersAndBooleans()
 void TestProcedureHandler::unstoredReplySettingsAreAFailure()
 {
     auto handler = makeHandler();
+    handler->setTimeoutInterval(5000);
     QSignalSpy result(handler.get(), &ProcedureHandler::result);
     QSignalSpy report(handler.get(), &ProcedureHandler::replyReport);
     // The settings store can no longer be written.
