@@ -220,7 +220,18 @@ private:
 // table written, so that looking up an absent key (the duplicate check of
 // every arriving message) rarely reads a data block. Tables written without
 // a filter stay readable.
+QLevelDB::WriteObserver& writeObserver()
+{
+    static QLevelDB::WriteObserver observer;
+    return observer;
+}
+
 } // namespace
+
+void QLevelDB::setWriteObserver(WriteObserver observer)
+{
+    writeObserver() = std::move(observer);
+}
 
 leveldb::Options QLevelDB::options()
 {
@@ -347,9 +358,13 @@ bool QLevelDB::write(leveldb::WriteBatch* batch)
     if (!m_db)
         return false;
     const leveldb::Status s = m_db->Write(leveldb::WriteOptions(), batch);
-    if (!s.ok())
+    if (!s.ok()) {
         m_lastError = QString::fromStdString(s.ToString());
-    return s.ok();
+        return false;
+    }
+    if (writeObserver())
+        writeObserver()(*this);
+    return true;
 }
 
 bool QLevelDB::put(const QString& key, const QVariant& value)

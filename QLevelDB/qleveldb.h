@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 namespace leveldb {
@@ -71,6 +72,13 @@ public:
     bool commitBatch();
 
     void close();
+
+    // Called on the writing thread after every write that reached a
+    // database of the process (a single put or delete, or a whole batch),
+    // with that database; for following writes as they land, such as taking
+    // a copy of the files at each step. Set it while no database writes.
+    using WriteObserver = std::function<void(const QLevelDB& database)>;
+    static void setWriteObserver(WriteObserver observer);
 
     // Deletes the database at the given path with all its files.
     static Status destroyDB(const QString& filename);

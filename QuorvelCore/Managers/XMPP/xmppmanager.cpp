@@ -19,7 +19,16 @@ namespace {
 const char* const kDbName = "xmppManagerDBname";
 const char* const kServerConfigKey = "chatServerConfig";
 const char* const kCurrentKey = "_currentMessageId";
+// Earlier versions kept the whole queue in one record of comma-joined ids.
 const char* const kQueueKey = "_queueMessageIds";
+// The queue as one record per entry, so that taking a message in or out
+// writes the same few records however long the queue is: the entries
+// "_queueEntry<n>" for head <= n < tail.
+const char* const kQueueHeadKey = "_queueHead";
+const char* const kQueueTailKey = "_queueTail";
+const char* const kQueueEntryPrefix = "_queueEntry";
+// What "_currentMessageId" holds when nothing is in flight.
+const char* const kNothingInFlight = "true";
 const char* const kLastConnectedKey = "lastTimeConnectedOnXMPP";
 
 QString stateText(QXmppClient::State state)
@@ -53,9 +62,7 @@ void XMPPManager::startLoading()
     db.setDBName(QLatin1String(kDbName));
     if (!db.get(QLatin1String(kLastConnectedKey), &lastTimeConnected))
         lastTimeConnected = 0;
-    QString savedQueue;
-    if (db.get(QLatin1String(kQueueKey), &savedQueue))
-        queue = savedQueue.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    loadQueue();
 
     connect(&client, &QXmppClient::error, this, &XMPPManager::error);
     connect(&client, &QXmppClient::connected, this, &XMPPManager::chatClientConnected);
@@ -71,9 +78,8 @@ void XMPPManager::startLoading()
 
     // The message that was in flight when the program last ended goes out
     // first, converted to plain text like any other.
-    QString current;
     Message resumed;
-    if (db.get(QLatin1String(kCurrentKey), &current) && loadMessage(current, &resumed))
+    if (loadMessage(currentId, &resumed))
         client.SendMessage(&resumed);
 
     L_INFO(QStringLiteral("XMPPManager::startLoading() | #END"));
@@ -342,9 +348,50 @@ bool XMPPManager::loadMessage(const QString& id, Message* out)
     return document.isObject() && out->fromJson(document.object()) && out->isValid();
 }
 
-bool XMPPManager::saveQueue()
+QString XMPPManager::queueEntryKey(qint64 position)
 {
-    return db.put(QLatin1String(kQueueKey), queue.join(QLatin1Char(',')));
+    return QLatin1String(kQueueEntryPrefix) + QString::number(position);
+}
+
+void XMPPManager::loadQueue()
+{
+    queue.clear();
+    if (!db.get(QLatin1String(kCurrentKey), &currentId) ||
+        currentId == QLatin1String(kNothingInFlight))
+        currentId.clear();
+    if (!db.get(QLatin1String(kQueueHeadKey), &queueHead))
+        queueHead = 0;
+    if (!db.get(QLatin1String(kQueueTailKey), &queueTail) || queueTail < queueHead)
+        queueTail = queueHead;
+    for (qint64 position = queueHead; position < queueTail; ++position) {
+        QString id;
+        if (db.get(queueEntryKey(position), &id) && !id.isEmpty())
+            queue.append(id);
+    }
+    // A queue kept in the earlier single record joins the end, in one write
+    // that also removes the old record.
+    QString saved;
+    if (!db.get(QLatin1String(kQueueKey), &saved))
+        return;
+    db.beginBatch();
+    for (const QString& id : saved.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (queue.contains(id))
+            continue;
+        queue.append(id);
+        db.put(queueEntryKey(queueTail++), id);
+    }
+    db.put(QLatin1String(kQueueTailKey), queueTail);
+    db.del(QLatin1String(kQueueKey));
+    if (!db.commitBatch())
+        L_ERROR(QStringLiteral("XMPPManager::loadQueue | cannot rewrite the saved queue"));
+}
+
+QStringList XMPPManager::outboxIds() const
+{
+    QStringList ids = queue;
+    if (!currentId.isEmpty())
+        ids.prepend(currentId);
+    return ids;
 }
 
 bool XMPPManager::sendMessage(Message* msg)
@@ -356,28 +403,31 @@ bool XMPPManager::sendMessage(Message* msg)
         msg->generateMessageId();
     msg->setSendTimeInGMT(QDateTime::currentMSecsSinceEpoch());
     const QString id = msg->getMessageId();
-    const QString json =
-        QString::fromUtf8(QJsonDocument(msg->toJson()).toJson(QJsonDocument::Compact));
+    const QByteArray json = QJsonDocument(msg->toJson()).toJson(QJsonDocument::Compact);
 
-    if (client.SendMessage(msg)) {
-        // Kept until confirmed, so a restart sends it again.
-        if (db.put(id, json))
-            db.put(QLatin1String(kCurrentKey), id);
-        else
-            L_ERROR(QStringLiteral("XMPPManager::sendMessage | cannot store ") + id);
-        return false;
+    // The message is stored before it can reach the wire, with its place:
+    // in flight when nothing else is, otherwise at the end of the queue.
+    const bool sendNow =
+        currentId.isEmpty() && queue.isEmpty() && !client.getLastSentMessage().isValid();
+    db.beginBatch();
+    db.putUtf8(id, json);
+    if (sendNow) {
+        db.put(QLatin1String(kCurrentKey), id);
+    } else {
+        db.put(queueEntryKey(queueTail), id);
+        db.put(QLatin1String(kQueueTailKey), queueTail + 1);
     }
-    // Another message is in flight: the outbox takes it, the message first.
-    if (!db.put(id, json)) {
+    if (!db.commitBatch()) {
         L_ERROR(QStringLiteral("XMPPManager::sendMessage | cannot store ") + id);
         return false;
     }
-    queue.append(id);
-    if (!saveQueue()) {
-        queue.removeAll(id);
-        db.del(id);
-        L_ERROR(QStringLiteral("XMPPManager::sendMessage | cannot store the queue"));
+    if (!sendNow) {
+        queue.append(id);
+        ++queueTail;
+        return false;
     }
+    currentId = id;
+    client.SendMessage(msg);
     return false;
 }
 
@@ -387,41 +437,63 @@ void XMPPManager::messageSentSLOT(const Message& msg)
                       msg.getMinorType() == MessageBase::MsgMinorType_Seen;
     if (!seen)
         emit messageSent(msg);
-    db.put(QLatin1String(kCurrentKey), true);
+    db.beginBatch();
+    db.put(QLatin1String(kCurrentKey), QLatin1String(kNothingInFlight));
     db.del(msg.getMessageId());
+    db.commitBatch();
+    if (currentId == msg.getMessageId())
+        currentId.clear();
     sendQueue();
+}
+
+void XMPPManager::takeFromQueue(const QString& id)
+{
+    // The message becomes the one in flight in the same write that shortens
+    // the queue, so that it is always in one of the two.
+    db.beginBatch();
+    db.put(QLatin1String(kCurrentKey), id.isEmpty() ? QLatin1String(kNothingInFlight) : id);
+    db.del(queueEntryKey(queueHead));
+    db.put(QLatin1String(kQueueHeadKey), queueHead + 1);
+    if (!db.commitBatch())
+        L_ERROR(QStringLiteral("XMPPManager::sendQueue | cannot store the queue"));
+    queue.removeFirst();
+    ++queueHead;
+    currentId = id;
 }
 
 void XMPPManager::sendQueue()
 {
-    while (!queue.isEmpty() && client.state() == QXmppClient::ConnectedState) {
-        const QString id = queue.takeFirst();
-        saveQueue();
+    while (!queue.isEmpty() && currentId.isEmpty() &&
+           client.state() == QXmppClient::ConnectedState &&
+           !client.getLastSentMessage().isValid()) {
+        const QString id = queue.first();
         Message next;
         if (!loadMessage(id, &next)) {
             L_WARN(QStringLiteral("XMPPManager::sendQueue | skipped unreadable message ") + id);
+            takeFromQueue(QString());
             db.del(id);
             continue;
         }
-        db.put(QLatin1String(kCurrentKey), id);
-        if (!client.SendMessage(&next)) {
-            // Another message is still in flight: this one waits its turn.
-            queue.prepend(id);
-            saveQueue();
-        }
+        takeFromQueue(id);
+        client.SendMessage(&next);
         return;
     }
 }
 
 void XMPPManager::sendCurrentMessageOrQueue()
 {
-    QString current;
     Message message;
-    if (db.get(QLatin1String(kCurrentKey), &current) && loadMessage(current, &message)) {
+    if (loadMessage(currentId, &message)) {
         client.SendMessage(&message); // refused when it is already in flight
         return;
     }
-    db.put(QLatin1String(kCurrentKey), true);
+    if (!currentId.isEmpty()) {
+        L_WARN(QStringLiteral("XMPPManager::sendCurrentMessageOrQueue | skipped unreadable "
+                              "message ") +
+               currentId);
+        db.put(QLatin1String(kCurrentKey), QLatin1String(kNothingInFlight));
+        currentId.clear();
+    }
     sendQueue();
 }
 

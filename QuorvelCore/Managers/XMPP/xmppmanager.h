@@ -44,6 +44,9 @@ public:
     // The back-off for reconnect attempt n, in milliseconds.
     static int getReconnectTime(int n);
 
+    // The ids in the outbox: the one in flight first, then the queue.
+    QStringList outboxIds() const;
+
     QuorvelXMPPClient* getClient() { return &client; }
     QXmppClient::State getState() const { return client.state(); }
     // The reconnect timer's interval in milliseconds, -1 when it is not running.
@@ -88,7 +91,9 @@ private:
     void sendCurrentMessageOrQueue();
     void sendDelivery(const Message& msg);
     bool loadMessage(const QString& id, Message* out);
-    bool saveQueue();
+    void loadQueue();
+    void takeFromQueue(const QString& id);
+    static QString queueEntryKey(qint64 position);
     static QString resourceName();
 
     QuorvelXMPPClient client;
@@ -104,7 +109,12 @@ private:
     // reconnect timer fires, and dropped once a "Salam" reply is handled.
     bool serversRequested = false;
     int streamErrors = 0;
+    // The outbox as stored: the message in flight (empty when none) and the
+    // queue's ids with the positions of its first and past-the-last entry.
+    QString currentId;
     QStringList queue;
+    qint64 queueHead = 0;
+    qint64 queueTail = 0;
 };
 
 #endif // XMPPMANAGER_H

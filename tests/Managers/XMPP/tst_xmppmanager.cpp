@@ -18,8 +18,10 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QXmppMessage.h>
+#include <QXmppOutgoingClient.h>
 #include <QXmppPresence.h>
 
 #include <memory>
@@ -124,6 +126,7 @@ private slots:
     void outboxWhileServerDown();
     void outboxSurvivesProcessRestart();
     void unreadableQueueEntryIsSkipped();
+    void killBetweenAnyTwoWritesLosesNothing();
     void streamErrorGoesThroughBackOff();
     void newDeviceIdUpdatesResource();
     void forceUpdateStopsReconnecting();
@@ -412,6 +415,111 @@ void XmppManagerTest::unreadableQueueEntryIsSkipped()
     alice->onInitialize();
     QTRY_COMPARE_WITH_TIMEOUT(idsOf(atBob), QStringList{stored.getMessageId()}, 15000);
     QTRY_COMPARE(idsOf(sent), QStringList{stored.getMessageId()});
+}
+
+// What a process killed right after a write leaves behind: the store's files
+// as they are at that moment (LevelDB has handed every write to the system).
+void copyStoreFiles(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    for (const QString& name : QDir(from).entryList(QDir::Files)) {
+        if (name != QLatin1String("LOCK"))
+            QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+    }
+}
+
+void XmppManagerTest::killBetweenAnyTwoWritesLosesNothing()
+{
+    // A burst goes out while a copy of the outbox's files is taken after
+    // every write. Each copy, opened as the next start would open it, must
+    // hold every message that was handed over or had reached the wire and
+    // was not yet confirmed, in the order they were handed over.
+    const QString storePath = DataBase::pathForName(QStringLiteral("xmppManagerDBname"));
+    QTemporaryDir copies;
+    struct Step
+    {
+        QString copy;
+        QStringList mustKeep;
+    };
+    QList<Step> steps;
+    QStringList handed, onWire, confirmed;
+    const auto pending = [&] {
+        QStringList ids;
+        for (const QStringList* list : {&handed, &onWire}) {
+            for (const QString& id : *list) {
+                if (!confirmed.contains(id) && !ids.contains(id))
+                    ids.append(id);
+            }
+        }
+        return ids;
+    };
+    struct ObserverReset
+    {
+        ~ObserverReset() { QLevelDB::setWriteObserver(nullptr); }
+    } observerReset;
+    QLevelDB::setWriteObserver([&](const QLevelDB& db) {
+        if (db.filename() != storePath)
+            return;
+        const QString copy = copies.path() + QStringLiteral("/%1").arg(steps.size());
+        copyStoreFiles(storePath, copy);
+        steps.append({copy, pending()});
+    });
+
+    auto alice = newManager();
+    QVERIFY(alice);
+    ClientPtr bob = loginBob();
+    QVERIFY(bob);
+    connect(alice.get(), &XMPPManager::messageSent, this,
+            [&](const Message& m) { confirmed.append(m.getMessageId()); });
+    auto* stream = alice->getClient()->findChild<QXmppOutgoingClient*>();
+    QVERIFY(stream);
+    connect(stream, &QXmppLoggable::logMessage, this,
+            [&](QXmppLogger::MessageType type, const QString& text) {
+                if (type != QXmppLogger::SentMessage)
+                    return;
+                for (const QString& id :
+                     handed +
+                         QStringList{alice->getClient()->getLastSentMessage().getMessageId()}) {
+                    if (!id.isEmpty() && text.contains(id) && !onWire.contains(id))
+                        onWire.append(id);
+                }
+            });
+    const int writesBefore = steps.size();
+    for (int i = 0; i < 6; ++i) {
+        Message m = textTo("bob", QStringLiteral("burst %1").arg(i));
+        m.generateMessageId();
+        const QString id = m.getMessageId();
+        alice->sendMessage(&m);
+        handed.append(id);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(confirmed.size(), 6, 60000);
+    QCOMPARE(confirmed, handed);
+    QLevelDB::setWriteObserver(nullptr);
+    alice.reset();
+
+    QVERIFY(steps.size() > writesBefore);
+    for (int i = 0; i < steps.size(); ++i) {
+        QDir(storePath).removeRecursively();
+        copyStoreFiles(steps[i].copy, storePath);
+        XMPPManager restarted;
+        restarted.setUserName(QStringLiteral("alice"));
+        restarted.startLoading();
+        const QStringList outbox = restarted.outboxIds();
+        QStringList kept;
+        for (const QString& id : outbox) {
+            if (steps[i].mustKeep.contains(id))
+                kept.append(id);
+        }
+        QVERIFY2(kept == steps[i].mustKeep,
+                 qPrintable(QStringLiteral("after write %1 the outbox holds %2, not %3")
+                                .arg(i)
+                                .arg(outbox.join(','), steps[i].mustKeep.join(','))));
+        restarted.forceUpdate();
+    }
+    // Taking a message in, out and confirming it: a few writes each,
+    // whatever the queue's length.
+    QVERIFY2(steps.size() - writesBefore <= 3 * 6,
+             qPrintable(QString::number(steps.size() - writesBefore)));
 }
 
 void XmppManagerTest::streamErrorGoesThroughBackOff()
