@@ -685,8 +685,72 @@ void Chat::setMessageSentTime(const Message& update)
     const QString id = update.getMessageId();
     if (!isStored() || !DataBase::contains(id) || !getMessage(id, &message))
         return;
-    message.setSendTimeInGMT(update.getSendTimeInGMT());
+    const qint64 time = update.getSendTimeInGMT();
+    const int counter = findCounterForMsgId(id);
+    message.setSendTimeInGMT(time);
+    qint64 below = LLONG_MIN;
+    qint64 above = LLONG_MAX;
+    if (counter == kNoCounter || ((counter == minCounter || sendTimeAt(counter - 1, &below)) &&
+                                  (counter == maxCounter || sendTimeAt(counter + 1, &above)) &&
+                                  below <= time && time <= above)) {
+        // Still in order where it stands.
+        saveMessage(message);
+        if (counter == maxCounter)
+            lastSentTime = time;
+        if (counter == minCounter)
+            firstSentTime = time;
+        saveChatData();
+        return;
+    }
+    // The positions are kept in send-time order, which the searches rely on:
+    // the message leaves its position and is placed again by its new time,
+    // in one write.
+    beginBatch();
     saveMessage(message);
+    removePosition(counter);
+    insertCounter(setCounterForNewMessage(time), id);
+    saveChatData();
+    if (!commitBatch()) {
+        L_ERROR(QStringLiteral("Chat::setMessageSentTime | cannot write %1 of %2: %3")
+                    .arg(id, chatId, lastError()));
+        counters.clear();
+        counterOfId.clear();
+        messages.clear();
+        loadChatData();
+    }
+}
+
+void Chat::removePosition(int counter)
+{
+    counterOfId.remove(getMessageId(counter));
+    if (minCounter == maxCounter) {
+        counters.remove(counter);
+        del(counterKey(counter));
+        maxCounter = 0;
+        minCounter = kInitialMinCounter;
+        lastSentTime = 0;
+        firstSentTime = kInitialFirstSentTime;
+        return;
+    }
+    // The gap closes from the side that keeps position 1 in use.
+    if (counter >= 1 && maxCounter > 1) {
+        if (counter < maxCounter)
+            moveCounters(counter + 1, maxCounter, -1);
+        counters.remove(maxCounter);
+        del(counterKey(maxCounter));
+        --maxCounter;
+    } else {
+        if (counter > minCounter)
+            moveCounters(minCounter, counter - 1, 1);
+        counters.remove(minCounter);
+        del(counterKey(minCounter));
+        ++minCounter;
+    }
+    qint64 time = 0;
+    if (sendTimeAt(maxCounter, &time))
+        lastSentTime = time;
+    if (sendTimeAt(minCounter, &time))
+        firstSentTime = time;
 }
 
 void Chat::setFilePathForMessage(const Message& update)

@@ -110,6 +110,7 @@ private:
     int setCounterForNewMessage(qint64 time);
     int searchForCorrectCounter(qint64 time);
     void moveCounters(int from, int to, int step);
+    void removePosition(int counter);
     bool insertCounter(int counter, const QString& messageId);
     bool saveMessage(const Message& message);
     bool saveChatData();

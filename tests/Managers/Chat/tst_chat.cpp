@@ -93,6 +93,8 @@ private slots:
     void pagingBothWays();
     void pagingByTime();
     void editsLikesAndFilePaths();
+    void newSendTimeKeepsTimeOrder_data();
+    void newSendTimeKeepsTimeOrder();
     void reopenReadsBackAsBefore();
     void damagedChatDataIsRebuilt();
     void clearDeletesTheStore();
@@ -667,6 +669,74 @@ void TestChat::editsLikesAndFilePaths()
     memory.setChatId("memory-only", Chat::ChatMode_Memory);
     QVERIFY(memory.addMessage(makeMessage("memory-only", "m", 1)));
     QVERIFY(!memory.editMessage("m", "x"));
+}
+
+void TestChat::newSendTimeKeepsTimeOrder_data()
+{
+    // Positions -1..5 hold a..g at times 10, 20, .. 70.
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<qint64>("time");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("stays between its neighbours")
+        << "d" << qint64(35) << QStringList{"a", "b", "c", "d", "e", "f", "g"};
+    QTest::newRow("newest becomes the oldest")
+        << "g" << qint64(5) << QStringList{"g", "a", "b", "c", "d", "e", "f"};
+    QTest::newRow("oldest becomes the newest")
+        << "a" << qint64(99) << QStringList{"b", "c", "d", "e", "f", "g", "a"};
+    QTest::newRow("middle moves up")
+        << "c" << qint64(65) << QStringList{"a", "b", "d", "e", "f", "c", "g"};
+    QTest::newRow("middle moves down")
+        << "f" << qint64(15) << QStringList{"a", "f", "b", "c", "d", "e", "g"};
+    QTest::newRow("position one moves down")
+        << "c" << qint64(1) << QStringList{"c", "a", "b", "d", "e", "f", "g"};
+}
+
+void TestChat::newSendTimeKeepsTimeOrder()
+{
+    QFETCH(QString, id);
+    QFETCH(qint64, time);
+    QFETCH(QStringList, order);
+    const QString chatId = freshChatId();
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        int t = 30;
+        for (const char* name : {"c", "d", "e", "f", "g"}) {
+            QVERIFY(chat.addMessage(makeMessage(chatId, name, t)));
+            t += 10;
+        }
+        QVERIFY(chat.addMessage(makeMessage(chatId, "b", 20)));
+        QVERIFY(chat.addMessage(makeMessage(chatId, "a", 10)));
+        QCOMPARE(chat.getMinCounter(), -1);
+        chat.setMessageSentTime(makeMessage(chatId, id, time));
+        QCOMPARE(idsInOrder(chat), order);
+    }
+    // Read back, and found by the searches that rely on the order.
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    QCOMPARE(idsInOrder(chat), order);
+    QCOMPARE(chat.getNumberOfMessages(), 7);
+    QVERIFY(chat.getMinCounter() <= 1 && chat.getMaxCounter() >= 1);
+    Message moved;
+    QVERIFY(chat.getMessage(id, &moved));
+    QCOMPARE(moved.getSendTimeInGMT(), time);
+    QList<Message> older;
+    const int at = order.indexOf(id);
+    if (at > 0) {
+        QVERIFY(chat.getMessagesBefore(id, 1, &older));
+        QCOMPARE(idsOf(older), QStringList{order.at(at - 1)});
+    }
+    Message next;
+    if (at > 0 && at + 1 < order.size() && chat.getMessage(order.at(at + 1), &next)) {
+        older.clear();
+        QVERIFY(chat.getMessagesBefore(next.getSendTimeInGMT(), 1, &older));
+        QCOMPARE(idsOf(older), QStringList{id});
+    }
+    Message first, last;
+    QVERIFY(chat.getMessage(chat.getMinCounter(), &first));
+    QVERIFY(chat.getMessage(chat.getMaxCounter(), &last));
+    QCOMPARE(chat.getFirstSentTime(), first.getSendTimeInGMT());
+    QCOMPARE(chat.getLastSentTime(), last.getSendTimeInGMT());
 }
 
 void TestChat::reopenReadsBackAsBefore()
