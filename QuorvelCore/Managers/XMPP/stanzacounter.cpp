@@ -5,7 +5,7 @@
 
 #include <QDomDocument>
 #include <QDomElement>
-#include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <QXmppClient.h>
 #include <QXmppOutgoingClient.h>
 
@@ -14,10 +14,10 @@ namespace {
 const char* const kClientNamespace = "jabber:client";
 const char* const kStreamNamespace = "http://etherx.jabber.org/streams";
 
-bool isStanza(const QDomElement& element)
+// A namespace and a tag name, as QString or QStringRef.
+template <typename Text> bool isStanza(const Text& ns, const Text& tag)
 {
-    const QString tag = element.tagName();
-    return element.namespaceURI() == QLatin1String(kClientNamespace) &&
+    return ns == QLatin1String(kClientNamespace) &&
            (tag == QLatin1String("message") || tag == QLatin1String("presence") ||
             tag == QLatin1String("iq"));
 }
@@ -60,7 +60,7 @@ bool StanzaCounter::handleStanza(const QDomElement& element)
         }
         return false;
     }
-    if (isStanza(element))
+    if (isStanza(element.namespaceURI(), element.tagName()))
         ++received;
     return false;
 }
@@ -89,17 +89,29 @@ void StanzaCounter::streamLog(QXmppLogger::MessageType type, const QString& text
 
 void StanzaCounter::offerStreamManagement(const QString& chunk)
 {
-    static const QRegularExpression header(
-        QStringLiteral("^\\s*(<\\?xml[^>]*\\?>)?\\s*<stream:stream[^>]*>"));
-    static const QRegularExpression trailer(QStringLiteral("</stream:stream>\\s*$"));
-    QString body = chunk;
-    body.remove(header);
-    body.remove(trailer);
-    const QString wrapped = QStringLiteral("<stream:stream xmlns='jabber:client' "
-                                           "xmlns:stream='http://etherx.jabber.org/streams'>") +
-                            body + QStringLiteral("</stream:stream>");
-    QDomDocument document;
-    if (!document.setContent(wrapped, true)) {
+    // One pass over the chunk with a streaming reader: stanzas are counted
+    // and skipped, and only <a/> and <r/> become elements to offer. The
+    // chunk may open or close the stream; its elements are read inside a
+    // stream element of our own.
+    QStringRef body(&chunk);
+    body = body.trimmed();
+    if (body.startsWith(QLatin1String("<?xml"))) {
+        const int end = body.indexOf(QLatin1String("?>"));
+        body = end < 0 ? QStringRef() : body.mid(end + 2).trimmed();
+    }
+    if (body.startsWith(QLatin1String("<stream:stream"))) {
+        const int end = body.indexOf(QLatin1Char('>'));
+        body = end < 0 ? QStringRef() : body.mid(end + 1);
+    }
+    if (body.endsWith(QLatin1String("</stream:stream>")))
+        body.chop(int(qstrlen("</stream:stream>")));
+
+    QXmlStreamReader reader;
+    reader.addData(QStringLiteral("<stream:stream xmlns='jabber:client' "
+                                  "xmlns:stream='http://etherx.jabber.org/streams'>"));
+    reader.addData(body.toString());
+    reader.addData(QStringLiteral("</stream:stream>"));
+    if (!reader.readNextStartElement()) {
         L_WARN(QStringLiteral("StanzaCounter::offerStreamManagement | unreadable chunk"));
         return;
     }
@@ -109,24 +121,32 @@ void StanzaCounter::offerStreamManagement(const QString& chunk)
     // <enabled/>, only after this log line.
     chunkCount = received;
     inChunk = true;
-    for (QDomElement element = document.documentElement().firstChildElement(); !element.isNull();
-         element = element.nextSiblingElement()) {
-        if (isStanza(element)) {
+    while (reader.readNextStartElement()) {
+        const QStringRef ns = reader.namespaceUri();
+        const QStringRef tag = reader.name();
+        if (isStanza(ns, tag)) {
             ++chunkCount;
-            continue;
+        } else if (ns == QLatin1String(SMPacket::ns)) {
+            if (tag == QLatin1String("enabled"))
+                chunkCount = 0;
+            if ((tag == QLatin1String("a") || tag == QLatin1String("r")) && owner) {
+                QDomDocument document;
+                QDomElement element =
+                    document.createElementNS(QLatin1String(SMPacket::ns), tag.toString());
+                for (const QXmlStreamAttribute& attribute : reader.attributes())
+                    element.setAttribute(attribute.qualifiedName().toString(),
+                                         attribute.value().toString());
+                const QList<QXmppClientExtension*> extensions = owner->extensions();
+                for (QXmppClientExtension* extension : extensions) {
+                    if (extension->handleStanza(element))
+                        break;
+                }
+            }
         }
-        if (element.namespaceURI() != QLatin1String(SMPacket::ns))
-            continue;
-        const QString tag = element.tagName();
-        if (tag == QLatin1String("enabled"))
-            chunkCount = 0;
-        if ((tag != QLatin1String("a") && tag != QLatin1String("r")) || !owner)
-            continue;
-        const QList<QXmppClientExtension*> extensions = owner->extensions();
-        for (QXmppClientExtension* extension : extensions) {
-            if (extension->handleStanza(element))
-                break;
-        }
+        reader.skipCurrentElement();
     }
+    if (reader.hasError() && reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        L_WARN(QStringLiteral("StanzaCounter::offerStreamManagement | unreadable chunk: ") +
+               reader.errorString());
     inChunk = false;
 }

@@ -53,6 +53,15 @@ XMPPManager::XMPPManager(QObject* parent) : AbstractManager(parent), client(this
 
 XMPPManager::~XMPPManager()
 {
+    // The queue also as the single record of earlier versions, written once
+    // on the way out, so that a store left by this version reads the same
+    // with them; the next start folds it back into the entries.
+    if (db.isOpen()) {
+        if (queue.isEmpty())
+            db.del(QLatin1String(kQueueKey));
+        else
+            db.put(QLatin1String(kQueueKey), queue.join(QLatin1Char(',')));
+    }
     db.close();
 }
 
@@ -368,8 +377,8 @@ void XMPPManager::loadQueue()
         if (db.get(queueEntryKey(position), &id) && !id.isEmpty())
             queue.append(id);
     }
-    // A queue kept in the earlier single record joins the end, in one write
-    // that also removes the old record.
+    // The queue in the earlier single record: what the entries do not hold
+    // already joins the end, in one write that also removes the record.
     QString saved;
     if (!db.get(QLatin1String(kQueueKey), &saved))
         return;
