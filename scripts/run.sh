@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 build=${QUORVEL_BUILD_DIR:-build}
 stack=${QUORVEL_STACK_DIR:-$PWD/$build/localstack}
 code=${QUORVEL_DEMO_CODE:-24680}
-numbers=(491700000001 491700000002)
+numbers=(09120000001 09120000002)
 
 user=1
 args=()

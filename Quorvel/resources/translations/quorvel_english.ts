@@ -1327,6 +1327,10 @@
 <context>
     <name>UserProfile</name>
     <message>
+        <source>_ImageUnreadable</source>
+        <translation>The chosen picture cannot be read</translation>
+    </message>
+    <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
         <translation>Image Files (*.png *.jpg *.bmp)</translation>
     </message>

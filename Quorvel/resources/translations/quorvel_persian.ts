@@ -1327,6 +1327,10 @@
 <context>
     <name>UserProfile</name>
     <message>
+        <source>_ImageUnreadable</source>
+        <translation>تصویر انتخاب‌شده خوانا نیست</translation>
+    </message>
+    <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
         <translation>فایل‌های تصویری (*.png *.jpg *.bmp)</translation>
     </message>

@@ -1,0 +1,85 @@
+#include "shell/answerdispatch.h"
+
+#include "Managers/Chat/chatrecipient.h"
+#include "Managers/Contact/contact.h"
+#include "model/message.h"
+#include "model/uisetting.h"
+#include "shell/connectionstatuswidget.h"
+#include "shell/contentpanel.h"
+#include "shell/currentuser.h"
+#include "shell/messengermainwindow.h"
+#include "shell/sidepanel.h"
+#include "shell/userprofile.h"
+#include "widgets/toastmessage.h"
+
+namespace {
+
+QHash<int, AnswerDispatch::Handler> buildTable()
+{
+    QHash<int, AnswerDispatch::Handler> t;
+    using W = MessengerMainWindow;
+    const auto contactRow = [](W& w, const QVariant& v) {
+        w.getSidePanel()->addContact(v.value<Contact>());
+    };
+    t.insert(CMD_GetUserProfile, [](W& w, const QVariant& v) {
+        w.getUserProfile()->setProfileData(v.value<Contact>());
+    });
+    t.insert(CMD_GetQuorvelId,
+             [](W& w, const QVariant& v) { w.getUserProfile()->setQuorvelId(v.toString()); });
+    for (Command c : {CMD_AddContact, CMD_UpdateContact, CMD_UpdateMuteStatus, CMD_BlockUser})
+        t.insert(c, contactRow);
+    t.insert(CMD_DeleteContact, [](W& w, const QVariant& v) {
+        w.getSidePanel()->removeContact(v.value<Contact>().getNumber());
+    });
+    t.insert(CMD_GetContacts, [](W& w, const QVariant& v) {
+        w.getSidePanel()->setContactList(v.value<QHash<QString, Contact>>());
+    });
+    t.insert(CMD_ChatsData, [](W&, const QVariant&) {});
+    t.insert(CMD_GetChatRecipients, [](W& w, const QVariant& v) {
+        w.getSidePanel()->setChatRecipients(v.value<QList<ChatRecipient>>());
+    });
+    t.insert(CMD_ChatRecipientAdded, [](W& w, const QVariant& v) {
+        w.getSidePanel()->addChatRecipient(v.value<ChatRecipient>());
+    });
+    for (Command c : {CMD_MessageAdded, CMD_MessageEdited}) {
+        t.insert(c, [](W& w, const QVariant& v) {
+            w.getSidePanel()->processMessage(v.value<Message>());
+        });
+    }
+    t.insert(CMD_DeleteChat, [](W& w, const QVariant& v) {
+        w.getContentPanel()->forgetChatById(v.toString());
+        w.getSidePanel()->removeChat(v.toString());
+    });
+    t.insert(CMD_Getsetting,
+             [](W&, const QVariant& v) { currentUserName = v.value<UISetting>().getUserName(); });
+    t.insert(CMD_ToastMessage, [](W&, const QVariant& v) {
+        ToastMessage::getInstance()->showToastMessage(v.toString().toLocal8Bit().constData());
+    });
+    t.insert(CMD_ChatServerState, [](W&, const QVariant& v) {
+        // The core sends the state as a plain number.
+        bool ok = false;
+        const int state = v.toInt(&ok);
+        if (ok && state >= Loading && state <= Connected)
+            ConnectionStatusWidget::getInstance()->xmppStateChanged(ConnectionState(state));
+    });
+    t.insert(CMD_ForceUpdate, [](W& w, const QVariant&) { w.stopAnswers(false); });
+    t.insert(CMD_Logout, [](W& w, const QVariant&) { w.stopAnswers(true); });
+    return t;
+}
+
+} // namespace
+
+const QHash<int, AnswerDispatch::Handler>& AnswerDispatch::table()
+{
+    static const QHash<int, Handler> rows = buildTable();
+    return rows;
+}
+
+bool AnswerDispatch::dispatch(MessengerMainWindow& window, Command command, const QVariant& payload)
+{
+    const auto it = table().constFind(int(command));
+    if (it == table().constEnd())
+        return false;
+    it.value()(window, payload);
+    return true;
+}

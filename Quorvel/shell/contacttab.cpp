@@ -1,0 +1,129 @@
+#include "shell/contacttab.h"
+
+#include "foundation/simpleqtlogger.h"
+#include "shell/contactwidget.h"
+#include "widgets/fonts.h"
+#include "widgets/interfacescale.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+ContactTab::ContactTab(QWidget* parent)
+    : CustomScrollArea(parent), contents(new QWidget), placeholder(new QLabel(this))
+{
+    contents->setObjectName(QStringLiteral("ContactTabContactsListContents"));
+    layout = new QVBoxLayout(contents);
+    layout->setSpacing(0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setAlignment(Qt::AlignTop);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(true);
+    setWidget(contents);
+    placeholder->setText(tr("No contact find."));
+    placeholder->setFont(Fonts::getFont(baseFontSize));
+    placeholder->adjustSize();
+    placeholder->hide();
+}
+
+void ContactTab::addContact(const Contact& contact)
+{
+    L_DEBUG(QStringLiteral("ContactTab::addContact | ") + contact.getNumber());
+    ContactWidget* widget = rows.value(contact.getNumber());
+    if (!widget) {
+        widget = new ContactWidget(contents);
+        widget->setFixedHeight(listRowHeight);
+        widget->setContact(contact);
+        connect(widget, &ContactWidget::contactClicked, this, &ContactTab::contactWidgetClicked);
+        rows.insert(contact.getNumber(), widget);
+        widget->show();
+        ++shown;
+    } else {
+        widget->setContact(contact);
+    }
+    placeContactWidget(widget);
+}
+
+void ContactTab::placeContactWidget(ContactWidget* widget)
+{
+    // Take the row out first, so that a renamed contact moves to its place
+    // in whichever direction its name moved.
+    layout->removeWidget(widget);
+    const QString name = widget->getName().toLower();
+    int index = 0;
+    for (; index < layout->count(); ++index) {
+        auto* other = qobject_cast<ContactWidget*>(layout->itemAt(index)->widget());
+        if (other && !(other->getName().toLower() < name))
+            break;
+    }
+    layout->insertWidget(index, widget);
+}
+
+void ContactTab::setContactList(const QHash<QString, Contact>& contacts)
+{
+    L_DEBUG(QStringLiteral("ContactTab::setContactList |") +
+            QStringList(contacts.keys()).join(','));
+    QList<Contact> sorted = contacts.values();
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Contact& a, const Contact& b) {
+        return a.getDisplayName().toLower() < b.getDisplayName().toLower();
+    });
+    for (const Contact& contact : sorted)
+        addContact(contact);
+}
+
+void ContactTab::removeContact(const QString& number)
+{
+    ContactWidget* widget = rows.value(number);
+    if (!widget)
+        return;
+    if (selected == widget)
+        selected = nullptr;
+    if (!widget->isHidden())
+        --shown;
+    L_DEBUG(QStringLiteral("ContactTab::removeContact | ") + number);
+    layout->removeWidget(widget);
+    rows.remove(number);
+    delete widget;
+}
+
+void ContactTab::searchString(const QString& str)
+{
+    L_DEBUG(QStringLiteral("ContactTab::searchString str|") + str);
+    if (str.isEmpty()) {
+        if (shown != layout->count()) {
+            shown = layout->count();
+            for (ContactWidget* widget : qAsConst(rows))
+                widget->show();
+        }
+    } else {
+        shown = 0;
+        for (ContactWidget* widget : qAsConst(rows)) {
+            const bool match = widget->containsText(str);
+            widget->setVisible(match);
+            shown += match ? 1 : 0;
+        }
+    }
+    placeholder->setVisible(shown == 0);
+}
+
+QStringList ContactTab::rowNames() const
+{
+    QStringList names;
+    for (int i = 0; i < layout->count(); ++i) {
+        if (auto* widget = qobject_cast<ContactWidget*>(layout->itemAt(i)->widget()))
+            names << widget->getName();
+    }
+    return names;
+}
+
+bool ContactTab::placeholderShown() const
+{
+    return !placeholder->isHidden();
+}
+
+void ContactTab::contactWidgetClicked(Contact c)
+{
+    emit contactClicked(c);
+    if (selected)
+        selected->deselect();
+    selected = rows.value(c.getNumber());
+}

@@ -1,0 +1,3 @@
+#include "shell/currentuser.h"
+
+QString currentUserName;

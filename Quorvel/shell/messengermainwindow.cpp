@@ -1,0 +1,142 @@
+#include "shell/messengermainwindow.h"
+
+#include "Managers/Chat/chatrecipient.h"
+#include "foundation/numbertext.h"
+#include "foundation/simpleqtlogger.h"
+#include "shell/answerdispatch.h"
+#include "shell/connectionstatuswidget.h"
+#include "shell/contentpanel.h"
+#include "shell/sidepanel.h"
+#include "shell/stylesheetloader.h"
+#include "shell/userprofile.h"
+#include "widgets/interfacescale.h"
+#include "widgets/popupmanager.h"
+#include "widgets/spopup.h"
+#include "widgets/stylesheetpaint.h"
+#include "widgets/toastmessage.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QResizeEvent>
+#include <QScreen>
+
+MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
+{
+    initInterfaceScale();
+    loadStyleSheet(this);
+    setLayoutDirection(Qt::RightToLeft);
+    NumberText::setTierTexts(QString(), tr("_thousand"), tr("_milion"), tr("_bilion"));
+    setMinimumSize(800, 600);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        resize(int(area.width() * 0.9), int(area.height() * 0.9));
+        move((area.width() - width()) / 2, (area.height() - height()) / 2);
+    }
+
+    sidePanel = new SidePanel(this);
+    contentPanel = new ContentPanel(this);
+    userProfile = new UserProfile(this);
+    userProfile->hide();
+    fullWindowPage = userProfile;
+
+    ConnectionStatusWidget* strip = ConnectionStatusWidget::getInstance();
+    strip->setParent(this);
+
+    connect(sidePanel, &SidePanel::showChatWindow, this, &MessengerMainWindow::showChatWindow);
+    connect(sidePanel, &SidePanel::command, this, &MessengerMainWindow::command);
+    connect(userProfile, &UserProfile::command, this, &MessengerMainWindow::command);
+
+    SPopup::setMainWindow(this);
+    PopupManager::setMainWindow(this);
+    ToastMessage::setMainWindow(this);
+}
+
+void MessengerMainWindow::commandResponse(Command command, QVariant response)
+{
+    if (!acceptingAnswers)
+        return;
+    AnswerDispatch::dispatch(*this, command, response);
+}
+
+void MessengerMainWindow::stopAnswers(bool loggedOut)
+{
+    acceptingAnswers = false;
+    if (!loggedOut) {
+        PopupManager::showWindow(&forceUpdateError, false);
+        return;
+    }
+    connect(PopUpWarning::getInstance(), &PopUpWarning::popUpresponse, this,
+            &MessengerMainWindow::warningPopupResponse);
+    PopUpWarning::showWarning(tr("_UserIsDeactive"), QStringLiteral("Logout"), true, 1);
+}
+
+void MessengerMainWindow::warningPopupResponse(PopUpWarning::response res, QString applicator)
+{
+    if (applicator == QLatin1String("Logout") && res == PopUpWarning::yes)
+        emit command(CMD_Logout, QVariant());
+    disconnect(PopUpWarning::getInstance(), nullptr, this, nullptr);
+}
+
+void MessengerMainWindow::startMessaging(Contact c)
+{
+    if (!sidePanel->containsChat(c.getNumber())) {
+        ChatRecipient recipient;
+        recipient.setContact(c);
+        recipient.setUnreadCount(0);
+        sidePanel->addChatRecipient(recipient);
+    }
+    sidePanel->openChat(c.getNumber());
+}
+
+void MessengerMainWindow::showChatWindow(ChatWindow* chatwindow)
+{
+    L_DEBUG(QStringLiteral("MessengerMainWindow::showChatWindow"));
+    contentPanel->setContentWidget(chatwindow);
+}
+
+void MessengerMainWindow::openProfile()
+{
+    L_DEBUG(QStringLiteral("MessengerMainWindow::openProfile() | #START"));
+    emit command(CMD_GetUserProfile, QVariant());
+    emit command(CMD_GetQuorvelId, QVariant());
+    PopupManager::showWindow(userProfile, false);
+}
+
+void MessengerMainWindow::raiseWindow()
+{
+    L_DEBUG(QStringLiteral("MessengerMainWindow::raiseWindow()"));
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MessengerMainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    for (SPopup* popup : findChildren<SPopup*>(QString(), Qt::FindDirectChildrenOnly))
+        popup->adjustSizeToMainWindow();
+    PopupManager::resizeToMainWindow();
+    const int t = topBarHeight;
+    const int s = int(w * 0.3);
+    sidePanel->setGeometry(w - s, t, s, h - t);
+    contentPanel->setGeometry(0, t, w - s, h - t);
+    ConnectionStatusWidget::getInstance()->move(
+        (w - ConnectionStatusWidget::getInstance()->width()) / 2,
+        (t - ConnectionStatusWidget::getInstance()->height()) / 2);
+    if (!fullWindowPage->isHidden())
+        fullWindowPage->resize(w, h);
+}
+
+void MessengerMainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange)
+        contentPanel->setWindowActive(isActiveWindow());
+    QWidget::changeEvent(event);
+}
+
+void MessengerMainWindow::paintEvent(QPaintEvent*)
+{
+    StyleSheetPaint::plain(this);
+}

@@ -1,0 +1,60 @@
+#ifndef MESSENGERMAINWINDOW_H
+#define MESSENGERMAINWINDOW_H
+
+#include "Managers/Contact/contact.h"
+#include "Managers/command.h"
+#include "shell/chatwindow.h"
+#include "shell/forceupdateerror.h"
+#include "widgets/popupwarning.h"
+
+#include <QVariant>
+#include <QWidget>
+
+class ContentPanel;
+class QSystemTrayIcon;
+class SidePanel;
+class UserProfile;
+
+// The window of a signed-in user: the lists on the right, the open
+// conversation on the left, and the one junction of the command channel.
+class MessengerMainWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MessengerMainWindow(QWidget* parent = nullptr);
+
+    SidePanel* getSidePanel() const { return sidePanel; }
+    ContentPanel* getContentPanel() const { return contentPanel; }
+    UserProfile* getUserProfile() const { return userProfile; }
+    ForceUpdateError* getForceUpdateError() { return &forceUpdateError; }
+    bool isAcceptingAnswers() const { return acceptingAnswers; }
+    // Ends the answer dispatch for good: after a forced update, or when the
+    // service signed the user out (then the user is told and may confirm).
+    void stopAnswers(bool loggedOut);
+
+signals:
+    void command(Command command, QVariant request = QVariant());
+
+public slots:
+    void commandResponse(Command command, QVariant response);
+    void startMessaging(Contact c);
+    void showChatWindow(ChatWindow* chatwindow);
+    void openProfile();
+    void raiseWindow();
+    void warningPopupResponse(PopUpWarning::response res, QString applicator);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ForceUpdateError forceUpdateError;
+    bool acceptingAnswers = true;
+    SidePanel* sidePanel;
+    ContentPanel* contentPanel;
+    UserProfile* userProfile;
+    QWidget* fullWindowPage;
+};
+
+#endif // MESSENGERMAINWINDOW_H

@@ -1,0 +1,91 @@
+#ifndef SIDEPANEL_H
+#define SIDEPANEL_H
+
+#include "Managers/Chat/chatrecipient.h"
+#include "Managers/command.h"
+#include "model/message.h"
+#include "shell/chatwindow.h"
+
+#include <QHash>
+#include <QVariant>
+#include <QWidget>
+
+class ChatTab;
+class ContactTab;
+class IconButtonUnreadCount;
+class SearchBar;
+
+// The right-hand column of the main window: search, tab buttons with unread
+// badges and the conversation lists. The answer dispatch reaches the lists
+// only through the operations below.
+class SidePanel : public QWidget
+{
+    Q_OBJECT
+public:
+    enum Tab
+    {
+        Chats = 0,
+        Groups = 1,
+        Channels = 2,
+        Contacts = 3
+    };
+
+    explicit SidePanel(QWidget* parent = nullptr);
+
+    void addContact(const Contact& contact);
+    void removeContact(const QString& number);
+    void setContactList(const QHash<QString, Contact>& contacts);
+    void setChatRecipients(const QList<ChatRecipient>& recipients);
+    void addChatRecipient(const ChatRecipient& recipient);
+    bool containsChat(const QString& id) const;
+    void openChat(const QString& id);
+    void removeChat(const QString& id);
+    void processMessage(const Message& message);
+
+    int getCurrentTab() const { return currentTab; }
+    ContactTab* getContactTab() const { return contactTab; }
+    ChatTab* getChatTab() const { return chatTab; }
+    IconButtonUnreadCount* getChatButton() const { return chatButton; }
+    IconButtonUnreadCount* getContactButton() const { return contactButton; }
+    SearchBar* getSearchBar() const { return searchBar; }
+
+signals:
+    void contactClicked(Contact c);
+    void showChatWindow(ChatWindow* chatwindow);
+    void hideContactDetails();
+    void command(Command command, QVariant request = QVariant());
+
+public slots:
+    void buttonChatClicked();
+    void buttonContactClicked();
+    void contactWidgetClicked(Contact c);
+    void showSearchResult(const QString& str);
+    void chatCommandSniffer(Command command, QVariant request);
+    void chatTabSelected();
+    void contactTabSelected();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct TabEntry
+    {
+        Tab tab;
+        IconButtonUnreadCount* button;
+        QWidget* list;
+        QString icon;
+        QString selectedIcon;
+    };
+    void switchTo(Tab tab);
+    void refreshChatBadge();
+
+    SearchBar* searchBar;
+    IconButtonUnreadCount* chatButton;
+    IconButtonUnreadCount* contactButton;
+    int currentTab = Chats;
+    ContactTab* contactTab;
+    ChatTab* chatTab;
+    QList<TabEntry> tabs;
+};
+
+#endif // SIDEPANEL_H

@@ -1,0 +1,32 @@
+#include "shell/singleapplication.h"
+
+#include "shell/singleapplicationprivate.h"
+
+#include <cstdlib>
+
+SingleApplication::SingleApplication(int& argc, char* argv[], bool allowSecondary, int options,
+                                     int timeout)
+    : QApplication(argc, argv), d(new SingleApplicationPrivate(this, options))
+{
+    if (d->claim(allowSecondary, timeout))
+        return;
+    delete d;
+    d = nullptr;
+    ::exit(EXIT_SUCCESS);
+}
+
+SingleApplication::~SingleApplication()
+{
+    delete d;
+}
+
+bool SingleApplication::isPrimary() const
+{
+    return d && d->isPrimary();
+}
+
+void SingleApplication::releaseGuard()
+{
+    delete d;
+    d = nullptr;
+}

@@ -1,0 +1,88 @@
+// Pictures of the shell's screens in Persian, saved under the build folder
+// for looking at: the three sign-up pages and the main window fed with
+// answers. Each picture is checked for being drawn at all.
+#include "Managers/Chat/chatrecipient.h"
+#include "shell/chattab.h"
+#include "shell/chatwidget.h"
+#include "shell/contacttab.h"
+#include "shell/enteractivationcode.h"
+#include "shell/entermobilenumber.h"
+#include "shell/messengermainwindow.h"
+#include "shell/register.h"
+#include "shell/sidepanel.h"
+#include "widgets/fonts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTranslator>
+#include <QtTest>
+
+class TestShellScreens : public QObject
+{
+    Q_OBJECT
+
+    QTranslator translator;
+    const QString folder = QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
+
+    void save(QWidget* widget, const QString& name)
+    {
+        QApplication::processEvents();
+        const QImage image = widget->grab().toImage();
+        QVERIFY(!image.isNull());
+        QVERIFY(image.save(folder + QLatin1Char('/') + name));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(translator.load(QStringLiteral(":/Lng/quorvel_persian.qm")));
+        QCoreApplication::installTranslator(&translator);
+        QApplication::setFont(Fonts::getFont(20));
+        QVERIFY(QDir().mkpath(folder));
+    }
+
+    void registrationPages()
+    {
+        Register window;
+        window.show();
+        save(&window, QStringLiteral("shell-register-intro.png"));
+        window.introNextClicked();
+        save(&window, QStringLiteral("shell-register-number.png"));
+        window.mobileNumberPage()->showError(330);
+        window.activationCodePage()->setNumber(QStringLiteral("09123456789"));
+        window.showMobileNumberPage();
+        window.mobileNumberPage()->hide();
+        window.activationCodePage()->show();
+        window.activationCodePage()->showError(311);
+        save(&window, QStringLiteral("shell-register-code.png"));
+    }
+
+    void mainWindowWithChats()
+    {
+        MessengerMainWindow window;
+        window.resize(1200, 760);
+        window.show();
+        QHash<QString, Contact> contacts;
+        QList<ChatRecipient> chats;
+        for (int i = 0; i < 1000; ++i) {
+            Contact contact;
+            contact.setNumber(QStringLiteral("98912%1").arg(i, 7, 10, QLatin1Char('0')));
+            contact.setNickName(QString::fromUtf8("مخاطب %1").arg(i));
+            contacts.insert(contact.getNumber(), contact);
+            ChatRecipient chat;
+            chat.setContact(contact);
+            chat.setUnreadCount(i % 7 == 0 ? i % 5 + 1 : 0);
+            chats << chat;
+        }
+        window.commandResponse(CMD_GetContacts, QVariant::fromValue(contacts));
+        window.commandResponse(CMD_GetChatRecipients, QVariant::fromValue(chats));
+        QCOMPARE(window.getSidePanel()->getChatTab()->rowIds().size(), 1000);
+        QCOMPARE(window.getSidePanel()->getContactTab()->rowNames().size(), 1000);
+        save(&window, QStringLiteral("shell-main-chats.png"));
+        window.getSidePanel()->buttonContactClicked();
+        save(&window, QStringLiteral("shell-main-contacts.png"));
+    }
+};
+
+QTEST_MAIN(TestShellScreens)
+#include "tst_shellscreens.moc"
