@@ -11,6 +11,7 @@
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTcpServer>
 
@@ -133,6 +134,18 @@ bool LocalStack::startChat()
         L_ERROR(QStringLiteral("LocalStack | cannot create the chat account of %1: %2")
                     .arg(user, chat.errorString()));
         return false;
+    };
+    // Channel messages reach the followers from the service's own account.
+    const QString pusherName = QStringLiteral("channels");
+    const QString pusherPassword = QString::number(QRandomGenerator::system()->generate64(), 36);
+    if (!chat.addUser(pusherName, pusherPassword)) {
+        error =
+            QStringLiteral("chat server: cannot create the channel account: ") + chat.errorString();
+        return false;
+    }
+    pusher.connectTo(config.domain, config.port, pusherName, pusherPassword, caFile());
+    service->chatMessagePusher = [this](const QString& user, const QJsonObject& message) {
+        pusher.push(user, message);
     };
     return true;
 }

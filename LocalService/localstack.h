@@ -1,6 +1,7 @@
 #ifndef LOCALSTACK_H
 #define LOCALSTACK_H
 
+#include "channelpusher.h"
 #include "chatserver.h"
 #include "httpsservice.h"
 #include "localservice.h"
@@ -59,6 +60,7 @@ private:
     std::unique_ptr<HttpsService> http;
     std::unique_ptr<LocalService> service;
     ChatServer chat;
+    ChannelPusher pusher;
     QString error;
 };
 

@@ -147,6 +147,11 @@ void ChannelManager::addChannel(const Channel& channel)
         it = channels.insert(id, channel);
         it->initChat(Chat::ChatMode_Stored);
         addChannelInfoToDB(it->getInfo());
+        // From now on the channel's posts are missed when away, even while
+        // none has been seen yet.
+        if (!dataBase.contains(kLastTimeNewMessagesCalled))
+            dataBase.put(kLastTimeNewMessagesCalled,
+                         qint64(DateTime::getDateTime()) - kSinceMarginSeconds);
         checkChannelsToHave1Msg(id);
         respondChannelAdded(id);
         return;

@@ -142,6 +142,7 @@ private slots:
     void failedFetchReleasesTheRequest_data();
     void failedFetchReleasesTheRequest();
     void missedMessagesSinceTheRequestTime();
+    void followingAQuietChannelStartsThePull();
     void liveMessagesEditsLikesAndFiles();
     void pollBecomesAStoredChannelMessage();
 };
@@ -587,14 +588,14 @@ void TestChannelManager::missedMessagesSinceTheRequestTime()
         h.service.post("news", Owner, "old", Base);
         h.join("news");
         QTRY_COMPARE(h.channel("news").getNumberOfMessages(), 1);
-        // The pull starts from the newest message held.
-        h.service.post("news", Owner, "while away", Base + 5000);
+        // The pull starts where following began, less the margin.
+        h.service.post("news", Owner, "while away", DateTime::getDateTimeInMSecs());
         before = qint64(DateTime::getDateTime());
         h.manager.xmppChatClientConnected(DateTime::getDateTimeInMSecs());
         QTRY_COMPARE(h.channel("news").getNumberOfMessages(), 2);
         const auto pull = h.service.requestsOf(PROC_ChannelNewMessages).value(0).inputs;
-        QCOMPARE(pull.value("MessageTimestamp").toString(), QString::number(Base / 1000));
-        QCOMPARE(pull.value("MessageID").toString(), QString("news-1"));
+        QVERIFY(pull.value("MessageTimestamp").toString().toLongLong() >
+                before - ChannelManager::kSinceMarginSeconds - 60);
         Message arrived;
         QVERIFY(h.channel("news").getMessage("news-2", &arrived));
         QCOMPARE(arrived.getState(), MessageBase::MsgState_Delivered);
@@ -630,6 +631,18 @@ void TestChannelManager::missedMessagesSinceTheRequestTime()
                              .toString()
                              .toLongLong();
     QVERIFY(asked > qint64(DateTime::getDateTime()) - 2 * ChannelManager::kSinceMarginSeconds);
+}
+
+void TestChannelManager::followingAQuietChannelStartsThePull()
+{
+    Harness h;
+    h.service.addChannel("quiet", Owner, "c1");
+    h.join("quiet");
+    // Posted while away, before the user ever saw a post of the channel.
+    h.service.post("quiet", Owner, "first words", DateTime::getDateTimeInMSecs());
+    h.manager.xmppChatClientConnected(DateTime::getDateTimeInMSecs());
+    QTRY_COMPARE(h.channel("quiet").getNumberOfMessages(), 1);
+    QCOMPARE(h.service.requestsOf(PROC_ChannelNewMessages).size(), 1);
 }
 
 void TestChannelManager::liveMessagesEditsLikesAndFiles()

@@ -56,6 +56,41 @@ CoreProcess::Match contactWithNickname(int command, const QString& number, const
     };
 }
 
+const int kCmdBrowseChannelCategory = 18;
+const int kCmdChannelCreate = 19;
+const int kCmdChannelJoin = 22;
+const int kCmdChannelAdded = 24;
+const QString kChannel = QStringLiteral("localnews");
+
+// A channel as the GUI's creation screen fills it.
+QJsonObject newChannel(const QString& id, const QString& name)
+{
+    return {{"ChannelID", id},       {"Name", name},        {"Followed", "1"},
+            {"MyRole", "OWNER"},     {"AvatarURL", ""},     {"AvatarThumbnailURL", ""},
+            {"Description", "news"}, {"MembersCount", "1"}, {"CreationDate", "0"},
+            {"ReplyAllowed", "0"},   {"CategoryId", "1"}};
+}
+
+QJsonObject channelPost(const QString& channelId, const QString& text)
+{
+    return {{"MAJOR_TYPE", "CHANNEL_CHAT"},
+            {"MINOR_TYPE", "TEXT"},
+            {"CHANNEL_ID", channelId},
+            {"MESSAGE_BODY", text}};
+}
+
+CoreProcess::Match answerNaming(int command, const QString& text)
+{
+    return [=](const QJsonObject& line) {
+        if (line.value("command").toInt() != command)
+            return false;
+        const QJsonValue value = line.value("value");
+        if (value.isString())
+            return value.toString() == text;
+        const QJsonDocument document(value.toObject());
+        return document.toJson().contains(text.toUtf8());
+    };
+}
 } // namespace
 
 class TestLocalStack : public QObject
@@ -67,6 +102,7 @@ private slots:
     void bothSignUpWithThePrintedCode();
     void usersFindEachOtherByNumber();
     void messagesBothWays();
+    void channelFoundJoinedAndFollowed();
     void serviceRestartLosesNothing();
     void killedServiceComesBack();
 
@@ -78,6 +114,8 @@ private:
     void exchange(User* from, User* to, const QString& body);
     // The user's own profile gets the nickname; the core reads it back.
     void changeNickname(User* user, const QString& nickname);
+    // A posts to the channel; B gets the post exactly once.
+    void post(const QString& body, bool followerRunning);
 
     QTemporaryDir root;
     QProcess service;
@@ -245,6 +283,63 @@ void TestLocalStack::messagesBothWays()
     exchange(&b, &a, QStringLiteral("hello back from Bo"));
 }
 
+void TestLocalStack::post(const QString& body, bool followerRunning)
+{
+    const int fromA = a.core->lineCount();
+    const int fromB = followerRunning ? b.core->lineCount() : 0;
+    a.core->send(kCmdSendMessage, channelPost(kChannel, body));
+    const int added = a.core->waitFor(answerNaming(kCmdMessageAdded, body), 20000, fromA);
+    QVERIFY2(added >= 0, qPrintable(failure("A did not store the post " + body)));
+    QVERIFY2(a.core->waitFor(
+                 [](const QJsonObject& line) {
+                     return line.value("command").toInt() == kCmdMessageStateChange &&
+                            line.value("value").toObject().value("state").toString() == "seen";
+                 },
+                 30000, added) > added,
+             qPrintable(failure("the post " + body + " was not confirmed")));
+    if (followerRunning)
+        QVERIFY2(b.core->waitFor(pairWithBody(body), 60000, fromB) >= 0,
+                 qPrintable(failure("B did not receive the post " + body + " live")));
+}
+
+void TestLocalStack::channelFoundJoinedAndFollowed()
+{
+    // A creates the channel and is its owner.
+    int fromA = a.core->lineCount();
+    a.core->send(kCmdChannelCreate, newChannel(kChannel, "Local news"));
+    QVERIFY2(a.core->waitFor(answerNaming(kCmdChannelAdded, "\"OWNER\""), 30000, fromA) >= 0,
+             qPrintable(failure("A did not create the channel")));
+
+    // B finds it in the directory and joins.
+    int fromB = b.core->lineCount();
+    b.core->send(kCmdBrowseChannelCategory, "1");
+    QVERIFY2(b.core->waitFor(answerNaming(kCmdBrowseChannelCategory, kChannel), 30000, fromB) >= 0,
+             qPrintable(failure("B did not find the channel in its category")));
+    fromB = b.core->lineCount();
+    b.core->send(kCmdChannelJoin, kChannel);
+    const int added = b.core->waitFor(answerNaming(kCmdChannelAdded, "\"MEMBER\""), 30000, fromB);
+    QVERIFY2(added >= 0, qPrintable(failure("B did not follow the channel")));
+    QVERIFY2(b.core->waitFor(answerNaming(kCmdChannelJoin, kChannel), 30000, added) > added,
+             qPrintable(failure("B's join was not answered after the channel came in")));
+
+    // The owner posts; the follower receives it live.
+    post(QStringLiteral("first post"), true);
+
+    // Stopped while more are posted, B gets them at its next connection, once.
+    QVERIFY2(b.core->stop(), qPrintable(failure("B did not stop cleanly")));
+    post(QStringLiteral("posted while B was away"), false);
+    post(QStringLiteral("also while B was away"), false);
+    QVERIFY(startCore(&b));
+    for (const char* body : {"posted while B was away", "also while B was away"})
+        QVERIFY2(b.core->waitFor(pairWithBody(body), 120000) >= 0,
+                 qPrintable(failure(QStringLiteral("B missed \"%1\"").arg(body))));
+    QVERIFY(b.core->waitFor(chatServerState(3), 30000) >= 0);
+    // Pulled and delivered by the chat server both: each is kept once.
+    QTest::qWait(3000);
+    for (const char* body : {"posted while B was away", "also while B was away"})
+        QCOMPARE(b.core->count(pairWithBody(body)), 1);
+}
+
 void TestLocalStack::serviceRestartLosesNothing()
 {
     const int beforeA = a.core->lineCount();
@@ -272,6 +367,8 @@ void TestLocalStack::serviceRestartLosesNothing()
              qPrintable(failure("A's contact sync fails after the restart")));
 
     exchange(&b, &a, QStringLiteral("after the restart"));
+    // The channel, its owner and its follower are still there.
+    post(QStringLiteral("a post after the restart"), true);
 }
 
 void TestLocalStack::killedServiceComesBack()
