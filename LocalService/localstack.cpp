@@ -2,6 +2,7 @@
 
 #include "stickercatalogue.h"
 
+#include "Managers/XMPP/quorvelxmppmessage.h"
 #include "foundation/simpleqtlogger.h"
 
 #include <QCoreApplication>
@@ -136,7 +137,7 @@ bool LocalStack::startChat()
         return false;
     };
     // Channel messages reach the followers from the service's own account.
-    const QString pusherName = QStringLiteral("channels");
+    const QString pusherName = QuorvelXMPPMessage::channelAccount();
     const QString pusherPassword = QString::number(QRandomGenerator::system()->generate64(), 36);
     if (!chat.addUser(pusherName, pusherPassword)) {
         error =

@@ -37,10 +37,14 @@ bool isSenderField(const QString& lang)
 }
 
 // A one-to-one stanza carries a one-to-one or a control message, a room
-// stanza a group or a control message; channel kinds never arrive this way.
-bool isKindAllowed(const QString& majorType, bool roomMessage)
+// stanza a group or a control message; channel posts come only from the
+// service's own channel account.
+bool isKindAllowed(const QString& majorType, bool roomMessage, bool fromChannels)
 {
     const MessageBase::MsgMajorType major = MessageBase::toMsgMajorType(majorType);
+    if (fromChannels)
+        return major == MessageBase::MsgMajorType_ChannelChat ||
+               major == MessageBase::MsgMajorType_ChannelChatReply;
     if (major == MessageBase::MsgMajorType_ControlMessage)
         return true;
     return major == (roomMessage ? MessageBase::MsgMajorType_GroupChat
@@ -115,6 +119,11 @@ QString QuorvelXMPPMessage::roomAddress(const QString& roomId, const QString& do
     return roomId + QStringLiteral("@conference.") + domain;
 }
 
+QString QuorvelXMPPMessage::channelAccount()
+{
+    return QStringLiteral("channels");
+}
+
 QString QuorvelXMPPMessage::chatDomain()
 {
     return ServiceConfig::chatDomain();
@@ -151,6 +160,10 @@ bool QuorvelXMPPMessage::parseElement(const QDomElement& element)
     const QString sender = from();
     const QString roomHost = QStringLiteral("@conference.") + chatDomain();
     const bool roomMessage = sender.contains(roomHost);
+    // The service stamps a channel post's channel and author itself.
+    const bool fromChannels =
+        !roomMessage && sender.section(QLatin1Char('/'), 0, 0) ==
+                            channelAccount() + QLatin1Char('@') + chatDomain();
 
     QJsonObject object;
     object.insert(QStringLiteral("FROM"), beforeAt(sender));
@@ -173,7 +186,7 @@ bool QuorvelXMPPMessage::parseElement(const QDomElement& element)
             object.insert(QStringLiteral("MESSAGE_BODY"), body.text());
         } else if (lang == QLatin1String("MESSAGE_ID")) {
             object.insert(QStringLiteral("SECONDARY_MESSAGE_ID"), body.text());
-        } else if (isSenderField(lang)) {
+        } else if (isSenderField(lang) && !(fromChannels && lang != QLatin1String("FROM"))) {
             // Who sent it and whose chat it is come from the server-stamped
             // address only.
             continue;
@@ -181,7 +194,8 @@ bool QuorvelXMPPMessage::parseElement(const QDomElement& element)
             object.insert(lang, body.text());
         }
     }
-    if (!isKindAllowed(object.value(QStringLiteral("MAJOR_TYPE")).toString(), roomMessage)) {
+    if (!isKindAllowed(object.value(QStringLiteral("MAJOR_TYPE")).toString(), roomMessage,
+                       fromChannels)) {
         L_WARN(QStringLiteral("QuorvelXMPPMessage::parseElement | refused a ") +
                (roomMessage ? QStringLiteral("room") : QStringLiteral("one-to-one")) +
                QStringLiteral(" stanza of kind ") +

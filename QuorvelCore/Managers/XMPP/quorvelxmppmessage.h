@@ -28,6 +28,8 @@ public:
     // "user@domain" and "room@conference.domain".
     static QString userAddress(const QString& userId, const QString& domain);
     static QString roomAddress(const QString& roomId, const QString& domain);
+    // The service's account that delivers channel posts live.
+    static QString channelAccount();
     // The built-in chat domain.
     static QString chatDomain();
 

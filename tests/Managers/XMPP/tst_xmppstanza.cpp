@@ -86,6 +86,7 @@ private slots:
     void senderCannotBeOverridden();
     void hostileBodies_data();
     void hostileBodies();
+    void channelPostFromTheServiceAccount();
     void rejectedStanzas_data();
     void rejectedStanzas();
 };
@@ -419,8 +420,16 @@ void XmppStanzaTest::rejectedStanzas_data()
                fields.arg(QStringLiteral("SIMPLE_CHAT")) +
                QStringLiteral("<error type='cancel'><service-unavailable "
                               "xmlns='urn:ietf:params:xml:ns:xmpp-stanzas'/></error></message>");
-    // Channel kinds never arrive over a chat stanza; a room carries no
-    // one-to-one messages and a one-to-one stanza no room messages.
+    // Channel kinds arrive only from the service's channel account, which
+    // sends nothing else; a room carries no one-to-one messages and a
+    // one-to-one stanza no room messages.
+    QTest::newRow("channel account SIMPLE_CHAT")
+        << QStringLiteral("<message from='channels@chat.example/c' id='k3'>") +
+               fields.arg(QStringLiteral("SIMPLE_CHAT")) + QStringLiteral("</message>");
+    QTest::newRow("channel post from another domain")
+        << QStringLiteral("<message from='channels@elsewhere.example/c' id='k4'>") +
+               fields.arg(QStringLiteral("CHANNEL_CHAT")) +
+               QStringLiteral("<body xml:lang='CHANNEL_ID'>news</body></message>");
     for (const char* kind : {"CHANNEL_DIRECT", "CHANNEL_CHAT", "CHANNEL_CHAT_REPLY", "GROUP_CHAT"})
         QTest::newRow(qPrintable(QStringLiteral("one-to-one ") + kind))
             << QStringLiteral("<message type='chat' from='bob@chat.example/r' id='k1'>") +
@@ -434,6 +443,24 @@ void XmppStanzaTest::rejectedStanzas_data()
     QTest::newRow("room without nick")
         << QStringLiteral("<message type='groupchat' from='g1@conference.chat.example' id='m3'>") +
                fields.arg(QStringLiteral("GROUP_CHAT")) + QStringLiteral("</message>");
+}
+
+void XmppStanzaTest::channelPostFromTheServiceAccount()
+{
+    bool ok = false;
+    const Message post = parsed(
+        QStringLiteral("<message from='channels@chat.example/c' to='me@chat.example' id='p1'>"
+                       "<body>posted</body><body xml:lang='MAJOR_TYPE'>CHANNEL_CHAT</body>"
+                       "<body xml:lang='MINOR_TYPE'>TEXT</body>"
+                       "<body xml:lang='CHANNEL_ID'>news</body>"
+                       "<body xml:lang='USER_ID'>owner</body>"
+                       "<body xml:lang='FROM'>someone</body></message>"),
+        &ok);
+    QVERIFY(ok);
+    QCOMPARE(post.getMajorType(), MessageBase::MsgMajorType_ChannelChat);
+    QCOMPARE(post.getChatId(), QStringLiteral("news"));
+    QCOMPARE(post.getUserId(), QStringLiteral("owner"));
+    QCOMPARE(post.getMessageId(), QStringLiteral("p1"));
 }
 
 void XmppStanzaTest::rejectedStanzas()
