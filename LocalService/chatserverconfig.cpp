@@ -75,7 +75,8 @@ QString ChatServerConfig::text() const
            << "log = { info = " << luaString(logPath()) << " }\n"
            << "VirtualHost " << luaString(domain) << "\n"
            << "Component " << luaString(mucDomain()) << " \"muc\"\n"
-           << "    muc_room_locking = false\n";
+           << "    muc_room_locking = false\n"
+           << "    muc_room_default_persistent = true\n";
     stream.flush();
     return out;
 }

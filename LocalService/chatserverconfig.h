@@ -7,7 +7,8 @@
 // The chat server's (prosody's) configuration as the stack and the tests run
 // it: 127.0.0.1 only, one client port, TLS required with the given
 // certificate, accounts made with its own tooling (no in-band registration),
-// the room service "conference.<domain>" without room locking, stream
+// the room service "conference.<domain>" without room locking, whose rooms
+// (with their owners and members) outlive a restart, stream
 // management, offline storage, privacy lists, last activity and, when a groups
 // file is given, one shared roster group.
 class ChatServerConfig

@@ -8,9 +8,9 @@
 #include "foundation/simpleqtlogger.h"
 
 #include <QDateTime>
+#include <QDomElement>
 #include <QSslConfiguration>
 #include <QSslSocket>
-#include <QDomElement>
 #include <QUuid>
 #include <QXmppConfiguration.h>
 #include <QXmppMessage.h>
@@ -40,6 +40,7 @@ GroupRoomKeeper::GroupRoomKeeper(LocalService* service, QObject* parent)
     client.insertExtension(0, new GroupRoomRecorder(this));
     muc = new QXmppMucManager;
     client.addExtension(muc);
+    connect(&client, &QXmppClient::connected, this, &GroupRoomKeeper::reenterRooms);
     connect(&client, &QXmppClient::connected, this, &GroupRoomKeeper::connected);
     connect(&client, &QXmppClient::error, this, [](QXmppClient::Error error) {
         L_WARN(QStringLiteral("GroupRoomKeeper | chat server error %1").arg(int(error)));
@@ -115,19 +116,55 @@ bool GroupRoomKeeper::isPresent(const QString& id, const QString& user) const
 
 void GroupRoomKeeper::openRoom(const QString& id, const QHash<QString, QString>& members)
 {
-    if (QXmppMucRoom* open = room(id)) {
+    if (room(id)) {
         admit(id, members);
-        Q_UNUSED(open)
+        return;
+    }
+    waiting.insert(id, members);
+    enterRoom(id);
+}
+
+void GroupRoomKeeper::enterRoom(const QString& id)
+{
+    if (QXmppMucRoom* open = room(id)) {
+        if (!open->isJoined())
+            open->join();
         return;
     }
     QXmppMucRoom* created = muc->addRoom(id + QLatin1Char('@') + roomDomain);
     created->setNickName(kNick);
-    waiting.insert(id, members);
-    connect(created, &QXmppMucRoom::joined, this, [this, id] {
+    connect(created, &QXmppMucRoom::joined, this, [this, id, created] {
         emit roomReady(id);
-        admit(id, waiting.take(id));
+        // Members of a new group are invited; a room entered again after a
+        // restart only gets its members' affiliations back.
+        const QHash<QString, QString> invited = waiting.take(id);
+        if (invited.isEmpty())
+            grant(created, groups->members(id));
+        else
+            admit(id, invited);
     });
     created->join();
+}
+
+void GroupRoomKeeper::reenterRooms()
+{
+    for (const QString& id : groups->ids()) {
+        if (!groups->members(id).isEmpty())
+            enterRoom(id);
+    }
+}
+
+void GroupRoomKeeper::grant(QXmppMucRoom* open, const QHash<QString, QString>& members)
+{
+    QList<QXmppMucItem> items;
+    for (auto it = members.constBegin(); it != members.constEnd(); ++it) {
+        QXmppMucItem item;
+        item.setJid(userJid(it.key()));
+        item.setAffiliation(QXmppMucItem::MemberAffiliation);
+        items.append(item);
+    }
+    if (!items.isEmpty())
+        open->setPermissions(items);
 }
 
 void GroupRoomKeeper::admit(const QString& id, const QHash<QString, QString>& members)
@@ -137,14 +174,7 @@ void GroupRoomKeeper::admit(const QString& id, const QHash<QString, QString>& me
         waiting[id].insert(members);
         return;
     }
-    QList<QXmppMucItem> items;
-    for (auto it = members.constBegin(); it != members.constEnd(); ++it) {
-        QXmppMucItem item;
-        item.setJid(userJid(it.key()));
-        item.setAffiliation(QXmppMucItem::MemberAffiliation);
-        items.append(item);
-    }
-    open->setPermissions(items);
+    grant(open, members);
     const QString now = QString::number(QDateTime::currentMSecsSinceEpoch());
     for (auto it = members.constBegin(); it != members.constEnd(); ++it)
         sendControl(userJid(it.key()), false,

@@ -17,7 +17,9 @@ class QXmppMucRoom;
 // created (and so owns it), invites every member with a control message,
 // announces removals in the room and bans the removed member from it, and
 // keeps every message sent in a room as the group's record, with the sender
-// the room reports for the occupant, never a field the sender wrote.
+// the room reports for the occupant, never a field the sender wrote. Each time
+// it (re)connects it enters the rooms of all the service's stored groups again,
+// so the rooms come back after the chat server or the service restarts.
 class GroupRoomKeeper : public QObject
 {
     Q_OBJECT
@@ -41,6 +43,9 @@ signals:
 
 private:
     void openRoom(const QString& id, const QHash<QString, QString>& members);
+    void enterRoom(const QString& id);
+    void reenterRooms();
+    void grant(QXmppMucRoom* open, const QHash<QString, QString>& members);
     void admit(const QString& id, const QHash<QString, QString>& members);
     void remove(const QString& id, const QString& user);
     void sendControl(const QString& to, bool toRoom, const QHash<QString, QString>& fields);

@@ -22,6 +22,11 @@ LocalGroups* LocalGroups::of(LocalService& service)
     return new LocalGroups(&service);
 }
 
+QStringList LocalGroups::ids() const
+{
+    return service->store()->keys(kGroups);
+}
+
 QJsonObject LocalGroups::group(const QString& id) const
 {
     return service->store()->object(kGroups, id);

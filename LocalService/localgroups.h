@@ -21,6 +21,8 @@ public:
     // The one instance of a service, made on first use.
     static LocalGroups* of(LocalService& service);
 
+    // The ids of every stored group.
+    QStringList ids() const;
     QJsonObject group(const QString& id) const;
     // Members by user name with their role text.
     QHash<QString, QString> members(const QString& id) const;

@@ -1,5 +1,6 @@
 #include "localstack.h"
 
+#include "servicecrypto.h"
 #include "stickercatalogue.h"
 
 #include "Managers/XMPP/quorvelxmppmessage.h"
@@ -21,6 +22,7 @@
 namespace {
 
 const int kCertificateDays = 825;
+const QString kKeeperUser = QStringLiteral("groupkeeper");
 
 bool writeFile(const QString& path, const QByteArray& data)
 {
@@ -151,6 +153,42 @@ bool LocalStack::startChat()
     return true;
 }
 
+bool LocalStack::startKeeper()
+{
+    QFile file(path(QStringLiteral("keeper.json")));
+    QString password;
+    if (file.open(QIODevice::ReadOnly))
+        password = QJsonDocument::fromJson(file.readAll()).object().value("Password").toString();
+    file.close();
+    if (password.isEmpty()) {
+        password = QString::fromLatin1(ServiceCrypto::randomBytes(18).toBase64(
+            QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+        if (!writeFile(file.fileName(),
+                       QJsonDocument(QJsonObject{{"Password", password}}).toJson()) ||
+            !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            error = QStringLiteral("cannot write %1").arg(file.fileName());
+            return false;
+        }
+    }
+    // Set every start, so the account is there even when the chat server's
+    // data was made afresh.
+    if (!chat.addUser(kKeeperUser, password)) {
+        error =
+            QStringLiteral("cannot create the room keeper's chat account: ") + chat.errorString();
+        return false;
+    }
+    // The chat server's certificate is the stack's own: its authority is
+    // trusted the way a program of the stack trusts it.
+    qputenv("QUORVEL_EXTRA_CA_FILE", QFile::encodeName(caFile()));
+    keeper = std::make_unique<GroupRoomKeeper>(service.get());
+    connect(keeper.get(), &GroupRoomKeeper::connected, this,
+            [] { L_NOTE(QStringLiteral("LocalStack | the room keeper is signed in")); });
+    keeper->connectToServer(service->settings().chatHost, options.chatPort,
+                            service->settings().chatDomain, kKeeperUser, password,
+                            chat.config().mucDomain());
+    return true;
+}
+
 bool LocalStack::writeClientFiles()
 {
     const QString env = QStringLiteral("QUORVEL_WEB_BASE_URL=%1\n"
@@ -194,7 +232,7 @@ bool LocalStack::start()
             [](const QString& phone, const QString& code) {
                 L_NOTE(QStringLiteral("LocalStack | activation code for %1: %2").arg(phone, code));
             });
-    if (options.withChat && !startChat())
+    if (options.withChat && (!startChat() || !startKeeper()))
         return false;
     if (!http->start(quint16(options.webPort))) {
         error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2")
@@ -217,6 +255,7 @@ void LocalStack::stop()
 {
     if (http)
         http->close();
+    keeper.reset();
     chat.stop();
     QFile pidFile(path(QStringLiteral("service.pid")));
     if (pidFile.open(QIODevice::ReadOnly) &&

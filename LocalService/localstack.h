@@ -3,6 +3,7 @@
 
 #include "channelpusher.h"
 #include "chatserver.h"
+#include "grouproomkeeper.h"
 #include "httpsservice.h"
 #include "localservice.h"
 #include "servicecertificates.h"
@@ -18,7 +19,9 @@
 // HTTPS service, all on 127.0.0.1. The ports chosen at the first start are
 // kept ("stack.json"), so clients that saved them find the stack again after
 // a restart. Once serving, "client.env" holds the QUORVEL_* settings a
-// program needs to use the stack and "service.pid" this process's id.
+// program needs to use the stack and "service.pid" this process's id. The
+// groups' room keeper signs in to the chat server with its own account, whose
+// password is made at the first start and kept in "keeper.json" (owner only).
 class LocalStack : public QObject
 {
     Q_OBJECT
@@ -51,6 +54,7 @@ private:
     bool loadPorts();
     bool prepareCertificates();
     bool startChat();
+    bool startKeeper();
     bool writeClientFiles();
     QString path(const QString& name) const;
 
@@ -61,6 +65,7 @@ private:
     std::unique_ptr<LocalService> service;
     ChatServer chat;
     ChannelPusher pusher;
+    std::unique_ptr<GroupRoomKeeper> keeper;
     QString error;
 };
 

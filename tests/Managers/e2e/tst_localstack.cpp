@@ -1,13 +1,16 @@
 // The standalone local service (its own process, with its chat server) and two
 // cores in their own processes: both sign up with the printed code, find each
-// other through contact sync, exchange messages, and go on after the service
-// is restarted with nothing lost.
+// other through contact sync, exchange messages, share a private group's room
+// (opened by the service's room keeper), and go on after the service is
+// restarted with nothing lost, the room included.
 
 #include "chatserver.h"
 #include "corematches.h"
 #include "coreprocess.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,6 +22,8 @@ using namespace corematch;
 namespace {
 
 const QString kCode = QStringLiteral("97531");
+const int kCmdGroupCreate = 51;
+const int kCmdGroupAdded = 54;
 
 struct User
 {
@@ -103,7 +108,9 @@ private slots:
     void usersFindEachOtherByNumber();
     void messagesBothWays();
     void channelFoundJoinedAndFollowed();
+    void groupRoomBothWays();
     void serviceRestartLosesNothing();
+    void groupRoomGoesOnAfterTheRestart();
     void killedServiceComesBack();
 
 private:
@@ -112,6 +119,7 @@ private:
     bool startCore(User* user);
     QString failure(const QString& what) const;
     void exchange(User* from, User* to, const QString& body);
+    bool sayInRoom(User* from, User* to, const QString& body);
     // The user's own profile gets the nickname; the core reads it back.
     void changeNickname(User* user, const QString& nickname);
     // A posts to the channel; B gets the post exactly once.
@@ -123,6 +131,7 @@ private:
     QHash<QString, QString> clientEnv;
     User a;
     User b;
+    QString groupId;
 };
 
 QString TestLocalStack::failure(const QString& what) const
@@ -369,6 +378,88 @@ void TestLocalStack::serviceRestartLosesNothing()
     exchange(&b, &a, QStringLiteral("after the restart"));
     // The channel, its owner and its follower are still there.
     post(QStringLiteral("a post after the restart"), true);
+}
+
+// Says a room message until the other member has one of the attempts: a
+// member only gets what is said while it is in the room, and nothing tells
+// the test when a core has (re)entered it.
+bool TestLocalStack::sayInRoom(User* from, User* to, const QString& body)
+{
+    const int fromReceiver = to->core->lineCount();
+    QStringList said;
+    const CoreProcess::Match anyAttempt = [&said](const QJsonObject& line) {
+        for (const QString& text : qAsConst(said)) {
+            if (pairWithBody(text)(line))
+                return true;
+        }
+        return false;
+    };
+    for (int attempt = 1; attempt <= 20; ++attempt) {
+        said.append(QStringLiteral("%1 (%2)").arg(body).arg(attempt));
+        from->core->send(kCmdSendMessage, QJsonObject{{"MAJOR_TYPE", "GROUP_CHAT"},
+                                                      {"MINOR_TYPE", "TEXT"},
+                                                      {"FROM", groupId},
+                                                      {"MESSAGE_BODY", said.last()}});
+        if (to->core->waitFor(anyAttempt, 6000, fromReceiver) >= 0)
+            return true;
+    }
+    return false;
+}
+
+void TestLocalStack::groupRoomBothWays()
+{
+    a.core->send(kCmdGroupCreate, QJsonObject{{"info", QJsonObject{{"GroupName", "Pair"}}},
+                                              {"members", QJsonArray{b.phone}}});
+    const int created = a.core->waitFor(CoreProcess::answer(kCmdGroupCreate), 30000);
+    QVERIFY2(created >= 0, qPrintable(failure("no group created")));
+    groupId = a.core->lines().at(created).value("value").toString();
+    QVERIFY(!groupId.isEmpty());
+    // The keeper's invitation brings the group to both members.
+    for (User* user : {&a, &b}) {
+        QVERIFY2(user->core->waitFor(
+                     [this](const QJsonObject& line) {
+                         return line.value("command").toInt() == kCmdGroupAdded &&
+                                line.value("value").toObject().value("GroupJID").toString() ==
+                                    groupId;
+                     },
+                     30000) >= 0,
+                 qPrintable(failure(user->name + " never got the group")));
+    }
+    QVERIFY2(sayInRoom(&a, &b, QStringLiteral("room hello from Ada")),
+             qPrintable(failure("B did not get A's room message")));
+    QVERIFY2(sayInRoom(&b, &a, QStringLiteral("room hello from Bo")),
+             qPrintable(failure("A did not get B's room message")));
+
+    // The keeper's password stays in its file, out of the console.
+    QFile account(root.filePath(QStringLiteral("stack/keeper.json")));
+    QVERIFY(account.open(QIODevice::ReadOnly));
+    QCOMPARE(account.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+             QFileDevice::Permissions());
+    const QString password =
+        QJsonDocument::fromJson(account.readAll()).object().value("Password").toString();
+    QVERIFY(password.size() >= 16);
+    QFile log(serviceLog);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(!log.readAll().contains(password.toUtf8()));
+}
+
+void TestLocalStack::groupRoomGoesOnAfterTheRestart()
+{
+    QVERIFY(!groupId.isEmpty());
+    QVERIFY2(sayInRoom(&a, &b, QStringLiteral("room after the restart")),
+             qPrintable(failure("B did not get A's room message after the restart")));
+    // Said while B is stopped: B gets it from the keeper's record of the room,
+    // which the keeper only has when it entered the room again.
+    QVERIFY2(b.core->stop(), qPrintable(failure("B did not stop cleanly")));
+    const QString away = QStringLiteral("room while Bo is away");
+    a.core->send(kCmdSendMessage, QJsonObject{{"MAJOR_TYPE", "GROUP_CHAT"},
+                                              {"MINOR_TYPE", "TEXT"},
+                                              {"FROM", groupId},
+                                              {"MESSAGE_BODY", away}});
+    QVERIFY(a.core->waitFor(pairWithBody(away), 20000) >= 0);
+    QVERIFY(startCore(&b));
+    QVERIFY2(b.core->waitFor(pairWithBody(away), 60000) >= 0,
+             qPrintable(failure("B did not get the room message said while it was away")));
 }
 
 void TestLocalStack::killedServiceComesBack()
