@@ -6,10 +6,12 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 
 namespace {
-ConnectionStatusWidget* instance = nullptr;
-}
+// Guarded: the strip lives in its window and goes with it.
+QPointer<ConnectionStatusWidget> instance;
+} // namespace
 
 ConnectionStatusWidget* ConnectionStatusWidget::getInstance()
 {
@@ -20,7 +22,7 @@ ConnectionStatusWidget* ConnectionStatusWidget::getInstance()
 
 void ConnectionStatusWidget::deleteInstance()
 {
-    delete instance;
+    delete instance.data();
     instance = nullptr;
     L_DEBUG(QStringLiteral("ConnectionStatusWidget::deleteInstance() | "));
 }

@@ -22,6 +22,8 @@
 
 MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
 {
+    forceUpdateError = new ForceUpdateError(this);
+    forceUpdateError->hide();
     initInterfaceScale();
     loadStyleSheet(this);
     setLayoutDirection(Qt::RightToLeft);
@@ -62,7 +64,7 @@ void MessengerMainWindow::stopAnswers(bool loggedOut)
 {
     acceptingAnswers = false;
     if (!loggedOut) {
-        PopupManager::showWindow(&forceUpdateError, false);
+        PopupManager::showWindow(forceUpdateError, false);
         return;
     }
     connect(PopUpWarning::getInstance(), &PopUpWarning::popUpresponse, this,

@@ -26,7 +26,7 @@ public:
     SidePanel* getSidePanel() const { return sidePanel; }
     ContentPanel* getContentPanel() const { return contentPanel; }
     UserProfile* getUserProfile() const { return userProfile; }
-    ForceUpdateError* getForceUpdateError() { return &forceUpdateError; }
+    ForceUpdateError* getForceUpdateError() const { return forceUpdateError; }
     bool isAcceptingAnswers() const { return acceptingAnswers; }
     // Ends the answer dispatch for good: after a forced update, or when the
     // service signed the user out (then the user is told and may confirm).
@@ -49,7 +49,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    ForceUpdateError forceUpdateError;
+    // Owned through the Qt tree: the popup host may take it as its child.
+    ForceUpdateError* forceUpdateError;
     bool acceptingAnswers = true;
     SidePanel* sidePanel;
     ContentPanel* contentPanel;
