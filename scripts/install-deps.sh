@@ -32,9 +32,9 @@ fi
 # build unpacks and converts what it needs (Quorvel/resources/CMakeLists.txt).
 cache=${QUORVEL_DEPS_DIR:-$HOME/.cache/quorvel-deps}
 mkdir -p "$cache"
-for spec in vazirmatn@33.0.3; do
-  tarball="$cache/${spec%@*}-${spec#*@}.tgz"
+for pkg in vazirmatn@33.0.3; do
+  tarball="$cache/${pkg%@*}-${pkg#*@}.tgz"
   if [ ! -s "$tarball" ]; then
-    (cd "$cache" && npm pack "$spec" --silent >/dev/null)
+    (cd "$cache" && npm pack "$pkg" --silent >/dev/null)
   fi
 done

@@ -2,7 +2,7 @@
 
 #include "shell/chatwidget.h"
 #include "shell/chatwindow.h"
-#include "widgets/fonts.h"
+#include "shell/listarea.h"
 #include "widgets/interfacescale.h"
 
 #include <QLabel>
@@ -11,18 +11,8 @@
 ChatTab::ChatTab(QWidget* parent)
     : CustomScrollArea(parent), contents(new QWidget), placeholder(new QLabel(this))
 {
-    contents->setObjectName(QStringLiteral("ChatTabContactsListContents"));
-    layout = new QVBoxLayout(contents);
-    layout->setSpacing(0);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setAlignment(Qt::AlignTop);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setWidgetResizable(true);
-    setWidget(contents);
-    placeholder->setText(tr("No chat find."));
-    placeholder->setFont(Fonts::getFont(baseFontSize));
-    placeholder->adjustSize();
-    placeholder->hide();
+    layout = setUpListArea(this, contents, placeholder,
+                           QStringLiteral("ChatTabContactsListContents"), tr("No chat find."));
 }
 
 void ChatTab::addChatRecipient(const ChatRecipient& recipient)

@@ -2,7 +2,7 @@
 
 #include "foundation/simpleqtlogger.h"
 #include "shell/contactwidget.h"
-#include "widgets/fonts.h"
+#include "shell/listarea.h"
 #include "widgets/interfacescale.h"
 
 #include <QLabel>
@@ -11,18 +11,9 @@
 ContactTab::ContactTab(QWidget* parent)
     : CustomScrollArea(parent), contents(new QWidget), placeholder(new QLabel(this))
 {
-    contents->setObjectName(QStringLiteral("ContactTabContactsListContents"));
-    layout = new QVBoxLayout(contents);
-    layout->setSpacing(0);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setAlignment(Qt::AlignTop);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setWidgetResizable(true);
-    setWidget(contents);
-    placeholder->setText(tr("No contact find."));
-    placeholder->setFont(Fonts::getFont(baseFontSize));
-    placeholder->adjustSize();
-    placeholder->hide();
+    layout =
+        setUpListArea(this, contents, placeholder, QStringLiteral("ContactTabContactsListContents"),
+                      tr("No contact find."));
 }
 
 void ContactTab::addContact(const Contact& contact)
