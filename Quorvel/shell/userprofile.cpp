@@ -16,6 +16,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -37,6 +38,12 @@ UserProfile::UserProfile(QWidget* parent)
     : QWidget(parent), avatarFile(new StaticFile(this)), uploader(new UploadFile(this))
 {
     setFixedSize(400, 300);
+    // The page floats over the dimmed window: without its own background the
+    // content panel's logo shows through the fields.
+    setAutoFillBackground(true);
+    QPalette page = palette();
+    page.setColor(QPalette::Window, Qt::white);
+    setPalette(page);
     auto* layout = new QVBoxLayout(this);
     picture =
         new IconButton(QSize(40, 40), QStringLiteral(":/Images/ic_camera_round bold .png"), this);
