@@ -304,12 +304,17 @@ public:
             if (post.toObject().value("MESSAGE_ID").toString() == messageId)
                 return ServiceReply::result(200); // sent again: kept once
         }
-        // The service stamps the author, the channel and the time.
+        // The service stamps the author, the channel and the time; a channel's
+        // posts keep their order in time even when two come in one millisecond.
+        qint64 time = QDateTime::currentMSecsSinceEpoch();
+        if (!posts.isEmpty())
+            time = qMax(time,
+                        qint64(posts.last().toObject().value("SEND_TIME_IN_GMT").toDouble()) + 1);
         message.insert("MESSAGE_ID", messageId);
         message.insert("MESSAGE_BODY", text("MessageBody"));
         message.insert("CHANNEL_ID", id);
         message.insert("USER_ID", user);
-        message.insert("SEND_TIME_IN_GMT", double(QDateTime::currentMSecsSinceEpoch()));
+        message.insert("SEND_TIME_IN_GMT", double(time));
         posts << message;
         if (!store->setValue(kPosts, id, posts))
             return LocalService::failure(500, "cannot keep the message");

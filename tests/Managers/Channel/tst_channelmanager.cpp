@@ -1,11 +1,12 @@
-// The channel manager against a channel service with real state in this
-// process: administration and directory answers in order, the store across
-// restarts, the send queue, missed messages, archive pages and history
-// requests, and the channel value's store.
+// The channel manager against the local service on loopback HTTPS, through
+// the real procedure queue: administration and directory answers in order,
+// the store across restarts of the core and of the service, the send queue,
+// missed messages, archive pages and history requests, and the channel
+// value's store.
 
 #include "Managers/Channel/channel.h"
 #include "Managers/Channel/channelmanager.h"
-#include "channelservice.h"
+#include "channelstack.h"
 #include "foundation/database.h"
 #include "foundation/datetime.h"
 #include "foundation/globalconstants.h"
@@ -14,10 +15,14 @@
 #include "model/filemessage.h"
 #include "model/messagepair.h"
 #include "model/messagestate.h"
+#include "signedinsettings.h"
+#include "webapi/GeneralApi/procedurehandler.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -26,7 +31,6 @@ namespace {
 const QString Me = QStringLiteral("989120000000");
 const QString Owner = QStringLiteral("989121111111");
 const QString Follower = QStringLiteral("989122222222");
-const qint64 Base = 1700000000000LL;
 
 Message channelMessage(const QString& channelId, const QString& body)
 {
@@ -46,14 +50,38 @@ QStringList idsOf(const QList<Message>& messages)
 }
 } // namespace
 
-// A channel manager on the real stores, its answers recorded, talking to a
-// channel service.
+// A channel manager on the real stores, wired to the procedure queue as the
+// Manager wires it, its answers recorded. Between the two sits a gate that
+// logs each procedure the manager starts and can hold them back.
 class Harness
 {
 public:
-    Harness() : service(Me)
+    struct Request
     {
-        service.attach(&manager);
+        Procedure procedure;
+        QHash<QString, QJsonValue> inputs;
+    };
+
+    explicit Harness(ChannelStack* stack) : stack(stack)
+    {
+        handler.setTimeoutInterval(10000);
+        handler.setRetryInterval(100);
+        QObject::connect(&manager, &ChannelManager::start,
+                         [this](Procedure procedure, const QHash<QString, QJsonValue>& inputs) {
+                             const Request request{procedure, inputs};
+                             requests << request;
+                             if (holding && (holdOnly.isEmpty() || holdOnly.contains(procedure)))
+                                 held << request;
+                             else
+                                 forward(request);
+                         });
+        QObject::connect(&handler, &ProcedureHandler::replyReport, &manager,
+                         [this](Procedure p, const QJsonObject& r) { manager.processReply(p, r); });
+        QObject::connect(&handler, &ProcedureHandler::result, &manager,
+                         [this](Procedure p, int code) {
+                             --inFlight;
+                             manager.result(p, code);
+                         });
         manager.setUserName(Me);
         QObject::connect(&manager, &ChannelManager::commandResponse,
                          [this](Command c, const QVariant& v) { answers << qMakePair(c, v); });
@@ -103,21 +131,60 @@ public:
         }
         return list;
     }
-    // Runs the event loop until the service has nothing left to answer.
-    void settle() { QTRY_VERIFY_WITH_TIMEOUT(service.idle(), 20000); }
+    QList<Request> requestsOf(Procedure procedure) const
+    {
+        QList<Request> list;
+        for (const Request& request : requests) {
+            if (request.procedure == procedure)
+                list << request;
+        }
+        return list;
+    }
+    // Procedures started from now on (only those named, when some are) wait
+    // at the gate until release().
+    void hold(const QList<Procedure>& only = {})
+    {
+        holding = true;
+        holdOnly = only;
+    }
+    void release()
+    {
+        holding = false;
+        holdOnly.clear();
+        const QList<Request> waiting = held;
+        held.clear();
+        for (const Request& request : waiting)
+            forward(request);
+    }
+    // Runs the event loop until every procedure let through has its result.
+    void settle() { QTRY_VERIFY_WITH_TIMEOUT(inFlight == 0, 30000); }
     // Follows a channel of the service through a join.
     void join(const QString& id)
     {
         manager.startChannelJoin(id);
-        QTRY_VERIFY(manager.contains(id));
+        QTRY_VERIFY_WITH_TIMEOUT(manager.contains(id), 20000);
         settle();
     }
     Channel channel(const QString& id) const { return manager.getChannels().value(id); }
 
+    ChannelStack* stack;
+    ProcedureHandler handler;
     ChannelManager manager;
-    ChannelService service;
     QList<QPair<Command, QVariant>> answers;
     QList<NotificationMessage> notes;
+    QList<Request> requests;
+
+private:
+    void forward(const Request& request)
+    {
+        ++inFlight;
+        handler.start(request.procedure, request.inputs);
+    }
+
+    bool holding = false;
+    QList<Procedure> holdOnly;
+    QList<Request> held;
+    int inFlight = 0;
 };
 
 class TestChannelManager : public QObject
@@ -145,6 +212,10 @@ private slots:
     void followingAQuietChannelStartsThePull();
     void liveMessagesEditsLikesAndFiles();
     void pollBecomesAStoredChannelMessage();
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<ChannelStack> stack;
 };
 
 void TestChannelManager::initTestCase()
@@ -154,8 +225,17 @@ void TestChannelManager::initTestCase()
 
 void TestChannelManager::init()
 {
-    // A fresh account for every case: no channel list, no message stores.
+    // A fresh account for every case: no channel list, no message stores,
+    // and a fresh service with the accounts of the case's users.
+    stack.reset();
     QDir(QFileInfo(DataBase::pathForName(QStringLiteral("any"))).path()).removeRecursively();
+    QVERIFY(storeSignedInSettings(Me, ChannelStack::kToken));
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder->isValid());
+    stack = std::make_unique<ChannelStack>(folder->path());
+    QVERIFY(stack->start());
+    for (const QString& user : {Me, Owner, Follower})
+        QVERIFY(stack->addAccount(user));
 }
 
 void TestChannelManager::channelCopiesShareOneLazyStore()
@@ -190,9 +270,9 @@ void TestChannelManager::channelCopiesShareOneLazyStore()
 
 void TestChannelManager::administrationAnsweredInOrder()
 {
-    Harness h;
-    h.service.addChannel("news", Owner, "c1");
-    h.service.addChannel("mine", Me, "c1");
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("news", Owner, "1"));
+    QVERIFY(stack->addChannel("mine", Me, "1"));
 
     // Joining: the channel comes in with its data, then the join is answered.
     h.join("news");
@@ -200,7 +280,7 @@ void TestChannelManager::administrationAnsweredInOrder()
     QCOMPARE(h.answersOf(CMD_ChannelJoin).value(0).toString(), QString("news"));
     QCOMPARE(h.answersOf(CMD_ChannelAdded).value(0).value<ChannelInfo>().getMyRole(),
              ChannelRole::MEMBER);
-    QCOMPARE(h.service.roleOf("news", Me), QString("MEMBER"));
+    QCOMPARE(stack->roleOf("news", Me), QString("MEMBER"));
 
     // The list brings the owned channel; the followed one is answered as data.
     int from = h.answers.size();
@@ -221,6 +301,8 @@ void TestChannelManager::administrationAnsweredInOrder()
     QVERIFY(h.manager.getChannelInfo("mine", &stored));
     QCOMPARE(stored.getName(), QStringLiteral("کانال من"));
     QCOMPARE(stored.getMyRole(), ChannelRole::OWNER);
+    QCOMPARE(stack->channel("mine").value("Name").toString(), QStringLiteral("کانال من"));
+    QCOMPARE(stack->channel("mine").value("Description").toString(), QString("new words"));
 
     // Members and roles, each answered with the value that asked.
     ChannelMemberRole member;
@@ -233,7 +315,7 @@ void TestChannelManager::administrationAnsweredInOrder()
     member.setRole(ChannelRole::ADMIN);
     h.manager.respondChangeMemberRole(member);
     QTRY_COMPARE(h.commands(from), QList<int>({CMD_ChannelAddMember, CMD_ChannelChangeMemberRole}));
-    QCOMPARE(h.service.roleOf("mine", Follower), QString("ADMIN"));
+    QCOMPARE(stack->roleOf("mine", Follower), QString("ADMIN"));
     QCOMPARE(h.answers.last().second.value<ChannelMemberRole>().getRole(), ChannelRole::ADMIN);
     h.manager.startChannelGetMembers(
         ChannelMembersRequest("mine", ChannelMembersRequest::ReqType_All, 0, 20));
@@ -244,7 +326,7 @@ void TestChannelManager::administrationAnsweredInOrder()
     QCOMPARE(members.getProfiles().size(), 2);
     h.manager.respondRemoveMember(member);
     QTRY_COMPARE(h.answersOf(CMD_ChannelRemoveMember).size(), 1);
-    QCOMPARE(h.service.roleOf("mine", Follower), QString("NONE"));
+    QCOMPARE(stack->roleOf("mine", Follower), QString("NONE"));
 
     // A member the service refuses is not announced.
     from = h.answers.size();
@@ -262,37 +344,38 @@ void TestChannelManager::administrationAnsweredInOrder()
     h.manager.startDeleteChannel("mine");
     QTRY_COMPARE(h.commands(from),
                  QList<int>({CMD_ChannelLeave, CMD_ChannelDelete, CMD_ChannelLeave}));
-    QVERIFY(!h.service.hasChannel("mine"));
+    QVERIFY(!stack->hasChannel("mine"));
     QVERIFY(h.manager.getChannelsSorted().isEmpty());
 }
 
 void TestChannelManager::createCarriesTheCategoryAndTheOwner()
 {
-    Harness h;
+    Harness h(stack.get());
     ChannelInfo info;
     info.setId("fresh");
     info.setName("Fresh");
-    info.setCategoryId("c7");
+    info.setCategoryId("3");
     info.setReplyAllowed("0");
     h.manager.startChannelCreate(info);
     QTRY_VERIFY(h.manager.contains("fresh"));
     h.settle();
 
-    const auto create = h.service.requestsOf(PROC_CreateChannel).value(0).inputs;
-    QCOMPARE(create.value("CategoryID").toString(), QString("c7"));
+    const auto create = h.requestsOf(PROC_CreateChannel).value(0).inputs;
+    QCOMPARE(create.value("CategoryID").toString(), QString("3"));
+    QCOMPARE(stack->channel("fresh").value("CategoryId").toString(), QString("3"));
     QVERIFY(!create.contains("CategoryId"));
     QCOMPARE(create.value("Members").toArray(),
              QJsonArray({QJsonObject{{"Username", Me}, {"Role", "OWNER"}}}));
-    QCOMPARE(h.service.roleOf("fresh", Me), QString("OWNER"));
+    QCOMPARE(stack->roleOf("fresh", Me), QString("OWNER"));
     const ChannelInfo added = h.answersOf(CMD_ChannelAdded).value(0).value<ChannelInfo>();
     QCOMPARE(added.getMyRole(), ChannelRole::OWNER);
     QCOMPARE(added.getOwnerUserName(), Me);
     QCOMPARE(added.getMembersCount(), 1u);
     // Its history is asked for at once.
-    QCOMPARE(h.service.requestsOf(PROC_ChannelArchive).size(), 1);
+    QCOMPARE(h.requestsOf(PROC_ChannelArchive).size(), 1);
 
     // A taken id adds nothing.
-    h.service.addChannel("taken", Owner, "c7");
+    QVERIFY(stack->addChannel("taken", Owner, "3"));
     info.setId("taken");
     const int from = h.answers.size();
     h.manager.startChannelCreate(info);
@@ -303,18 +386,19 @@ void TestChannelManager::createCarriesTheCategoryAndTheOwner()
 
 void TestChannelManager::directoryBrowsing()
 {
-    Harness h;
-    h.service.addCategory("c1", "News");
-    h.service.addCategory("c2", "Sport", "c1");
-    h.service.addChannel("daily", Owner, "c1");
+    Harness h(stack.get());
+    // The service's directory: News, Sport with Football under it, Science.
+    QVERIFY(stack->addChannel("daily", Owner, "2"));
+    QVERIFY(stack->addChannel("elsewhere", Owner, "3"));
     h.manager.startChannelCategories();
     QTRY_COMPARE(h.answersOf(CMD_ChannelCategories).size(), 1);
     const auto categories =
         h.answersOf(CMD_ChannelCategories).first().value<QHash<QString, ChannelCategory>>();
-    QCOMPARE(categories.size(), 2);
-    QCOMPARE(categories.value("c2").getParentCategoryID(), QString("c1"));
+    QCOMPARE(categories.size(), 4);
+    QCOMPARE(categories.value("4").getParentCategoryID(), QString("2"));
+    QCOMPARE(categories.value("2").getCategoryName(), QString("Sport"));
 
-    h.manager.startBrowseChannelCategories("c1");
+    h.manager.startBrowseChannelCategories("2");
     QTRY_COMPARE(h.answersOf(CMD_BrowseChannelCategory).size(), 1);
     const auto result =
         h.answersOf(CMD_BrowseChannelCategory).first().value<BrowseCategoryResult>();
@@ -327,18 +411,18 @@ void TestChannelManager::directoryBrowsing()
 
 void TestChannelManager::idChecksOneAtATime()
 {
-    Harness h;
-    h.service.addChannel("taken", Owner, "c1");
-    h.service.hold(true);
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("taken", Owner, "1"));
+    h.hold();
     h.manager.startCheckChannelId("taken");
     h.manager.startCheckChannelId("fre");
     h.manager.startCheckChannelId("free");
     // The later ids wait for the first answer; the newest replaces the other.
-    QCOMPARE(h.service.requestsOf(PROC_CheckChannelIdAvailability).size(), 1);
-    h.service.release();
+    QCOMPARE(h.requestsOf(PROC_CheckChannelIdAvailability).size(), 1);
+    h.release();
     QTRY_COMPARE(h.answersOf(CMD_ChannelCheckId).size(), 2);
     h.settle();
-    QCOMPARE(h.service.requestsOf(PROC_CheckChannelIdAvailability).size(), 2);
+    QCOMPARE(h.requestsOf(PROC_CheckChannelIdAvailability).size(), 2);
     const auto answers = h.answersOf(CMD_ChannelCheckId);
     QCOMPARE(answers.size(), 2);
     QCOMPARE(answers.at(0).value<ChannelIdAvailability>(), ChannelIdAvailability("taken", false));
@@ -348,11 +432,11 @@ void TestChannelManager::idChecksOneAtATime()
 void TestChannelManager::survivesRestartWithoutOpeningStores()
 {
     {
-        Harness h;
+        Harness h(stack.get());
         for (const char* id : {"a", "b", "c"})
-            h.service.addChannel(id, Owner, "c1");
-        h.service.post("b", Owner, "newest", Base + 3000);
-        h.service.post("a", Owner, "older", Base + 1000);
+            QVERIFY(stack->addChannel(id, Owner, "1"));
+        QVERIFY(!stack->post("a", Owner, "older").isEmpty());
+        QVERIFY(!stack->post("b", Owner, "newest").isEmpty());
         for (const char* id : {"a", "b", "c"})
             h.join(id);
         QTRY_COMPARE(h.channel("b").getNumberOfMessages(), 1);
@@ -362,7 +446,9 @@ void TestChannelManager::survivesRestartWithoutOpeningStores()
         muted.setMute(true);
         h.manager.changeMuteStatus(muted);
     }
-    Harness h;
+    // The service is restarted as well, on its own folder.
+    QVERIFY(stack->restart());
+    Harness h(stack.get());
     // Loading opens no message store; the list still knows each last message.
     for (const Channel& channel : h.manager.getChannels())
         QVERIFY2(!channel.isStoreOpen(), qPrintable(channel.getId()));
@@ -381,14 +467,29 @@ void TestChannelManager::survivesRestartWithoutOpeningStores()
     QCOMPARE(h.answersOf(CMD_GetChannelMessages).size(), 1);
     QCOMPARE(idsOf(h.answersOf(CMD_GetChannelMessages).first().value<MessageReply>().getMsgs()),
              QStringList({"b-1"}));
+
+    // The service kept the follows and the posts: the list names the three
+    // channels again, and what is posted now reaches the core at its next
+    // connection, beside the posts it already has.
+    const int from = h.answers.size();
+    h.manager.onInitialize();
+    QTRY_COMPARE(h.commands(from), QList<int>({CMD_ChannelData, CMD_ChannelData, CMD_ChannelData}));
+    QCOMPARE(stack->posts("b").size(), 1);
+    QVERIFY(!stack->post("a", Owner, "after the restarts").isEmpty());
+    h.manager.xmppChatClientConnected(DateTime::getDateTimeInMSecs());
+    QTRY_COMPARE(h.channel("a").getNumberOfMessages(), 2);
+    h.settle();
+    QCOMPARE(h.channel("b").getNumberOfMessages(), 1);
+    QCOMPARE(h.manager.getChannelsSorted().first().getLastMessage().getMessageBody(),
+             QString("after the restarts"));
 }
 
 void TestChannelManager::unreadableRecordIsSkipped()
 {
     {
-        Harness h;
-        h.service.addChannel("good", Owner, "c1");
-        h.service.addChannel("bad", Owner, "c1");
+        Harness h(stack.get());
+        QVERIFY(stack->addChannel("good", Owner, "1"));
+        QVERIFY(stack->addChannel("bad", Owner, "1"));
         h.join("good");
         h.join("bad");
     }
@@ -399,7 +500,7 @@ void TestChannelManager::unreadableRecordIsSkipped()
         record.remove("CategoryId");
         QVERIFY(store.put("bad", record));
     }
-    Harness h;
+    Harness h(stack.get());
     QVERIFY(h.manager.contains("good"));
     QVERIFY(!h.manager.contains("bad"));
     const QList<ChannelInfo> list = h.manager.getChannelsSorted();
@@ -409,12 +510,12 @@ void TestChannelManager::unreadableRecordIsSkipped()
 
 void TestChannelManager::sendsOneAtATime()
 {
-    Harness h;
-    h.service.addChannel("mine", Me, "c1");
-    h.service.addChannel("theirs", Owner, "c1");
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("mine", Me, "1"));
+    QVERIFY(stack->addChannel("theirs", Owner, "1"));
     h.join("mine");
     h.join("theirs");
-    h.service.hold(true);
+    h.hold();
     QList<Message> sent;
     for (const char* text : {"one", "two", "three"}) {
         Message message = channelMessage("mine", text);
@@ -424,19 +525,19 @@ void TestChannelManager::sendsOneAtATime()
     }
     // A message for a channel the user does not follow goes nowhere.
     QVERIFY(!h.manager.storeOwnMessage(channelMessage("elsewhere", "lost")));
-    QCOMPARE(h.service.requestsOf(PROC_ChannelSendMessage).size(), 1);
+    QCOMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 1);
     QCOMPARE(h.manager.pendingSends(), 3);
 
     // The first send fails; the next goes out only then, and so on.
-    h.service.failNext(PROC_ChannelSendMessage, 500);
-    h.service.release();
-    QTRY_COMPARE(h.service.requestsOf(PROC_ChannelSendMessage).size(), 2);
-    h.service.release();
-    QTRY_COMPARE(h.service.requestsOf(PROC_ChannelSendMessage).size(), 3);
-    h.service.release();
+    stack->failNext(PROC_ChannelSendMessage, 500);
+    h.release();
+    QTRY_COMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 2);
+    h.release();
+    QTRY_COMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 3);
+    h.release();
     QTRY_COMPARE(h.manager.pendingSends(), 0);
     QStringList order;
-    for (const auto& request : h.service.requestsOf(PROC_ChannelSendMessage))
+    for (const auto& request : h.requestsOf(PROC_ChannelSendMessage))
         order << request.inputs.value("MessageID").toString();
     QCOMPARE(order, idsOf(sent));
 
@@ -450,40 +551,32 @@ void TestChannelManager::sendsOneAtATime()
     for (const QVariant& v : h.answersOf(CMD_MessageStateChange))
         seen << v.value<MessageState>().getMessageId();
     QCOMPARE(seen, QStringList({sent.at(1).getMessageId(), sent.at(2).getMessageId()}));
-    QCOMPARE(h.service.posts("mine").size(), 2);
+    QCOMPARE(stack->posts("mine").size(), 2);
 }
 
 void TestChannelManager::historyShortOfTheNumber()
 {
-    Harness h;
-    h.service.addChannel("news", Owner, "c1");
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("news", Owner, "1"));
     for (int i = 1; i <= 30; ++i)
-        h.service.post("news", Owner, QString("post %1").arg(i), Base + i * 1000);
-    h.service.hold(true);
-    h.manager.startChannelJoin("news");
-    h.service.release();
-    h.service.hold(true);
-    QTRY_VERIFY(h.manager.contains("news"));
-    // The first page, newest first: the store keeps 5 of them so far.
-    QCOMPARE(h.service.requestsOf(PROC_ChannelArchive).size(), 1);
-    h.service.requests.clear();
-    QJsonObject page{{"Messages", QJsonArray()}};
-    {
-        QJsonArray five;
-        for (int i = 30; i > 25; --i)
-            five << h.service.posts("news").at(i - 1);
-        page.insert("Messages", five);
-    }
-    h.manager.processReply(PROC_ChannelArchive, page);
-    h.manager.result(PROC_ChannelArchive, 200);
+        QVERIFY(!stack->post("news", Owner, QString("post %1").arg(i)).isEmpty());
+    // The first page the join brings, newest first, holds only five of them.
+    QJsonArray five;
+    for (int i = 30; i > 25; --i)
+        five << stack->posts("news").at(i - 1);
+    stack->replyNext(PROC_ChannelArchive, {{"MessagesCount", 5}, {"Messages", five}});
+    h.join("news");
+    QCOMPARE(h.requestsOf(PROC_ChannelArchive).size(), 1);
     QCOMPARE(h.channel("news").getNumberOfMessages(), 5);
+    h.requests.clear();
+    h.hold();
 
     const MessageRequest request("news", "", 20, MessageBase::MsgMajorType_ChannelChat);
     h.manager.answerHistory(request);
     // Answered at once with the five.
     QCOMPARE(h.answersOf(CMD_GetChannelMessages).size(), 1);
     QCOMPARE(h.answersOf(CMD_GetChannelMessages).first().value<MessageReply>().getMsgs().size(), 5);
-    const auto fetch = h.service.requestsOf(PROC_ChannelArchive);
+    const auto fetch = h.requestsOf(PROC_ChannelArchive);
     QCOMPARE(fetch.size(), 1);
     QCOMPARE(fetch.first().inputs.value("Offset").toString(), QString("5"));
     QCOMPARE(fetch.first().inputs.value("Count").toString(), QString("50"));
@@ -494,7 +587,7 @@ void TestChannelManager::historyShortOfTheNumber()
     h.manager.answerHistory(older);
     QCOMPARE(h.answersOf(CMD_GetChannelMessages).size(), 1);
 
-    h.service.release();
+    h.release();
     QTRY_COMPARE(h.answersOf(CMD_GetChannelMessages).size(), 3);
     const MessageReply again = h.answersOf(CMD_GetChannelMessages).at(1).value<MessageReply>();
     QCOMPARE(again.getRequest(), request);
@@ -509,24 +602,23 @@ void TestChannelManager::historyShortOfTheNumber()
 
 void TestChannelManager::archivePageAnswersOnlyItsChannel()
 {
-    Harness h;
-    h.service.addChannel("one", Owner, "c1");
-    h.service.addChannel("two", Owner, "c1");
-    h.service.post("one", Owner, "in one", Base + 1000);
-    h.service.post("two", Owner, "in two", Base + 2000);
-    h.service.hold(true);
-    h.manager.startChannelJoin("one");
-    h.service.release();
-    QTRY_VERIFY(h.manager.contains("one"));
-    h.service.hold(true);
-    // Channel one's first page is on its way; then the user opens it while a
-    // background page of channel two is asked for as well.
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("one", Owner, "1"));
+    QVERIFY(stack->addChannel("two", Owner, "1"));
+    QVERIFY(!stack->post("one", Owner, "in one").isEmpty());
+    QVERIFY(!stack->post("two", Owner, "in two").isEmpty());
+    h.join("one");
+    QCOMPARE(h.channel("one").getNumberOfMessages(), 1);
+    // A background page of channel two is on its way when the user opens
+    // channel one, whose own page is asked for then.
+    h.hold({PROC_ChannelArchive});
     h.manager.startChannelJoin("two");
-    h.service.release();
-    h.service.hold(true);
     QTRY_VERIFY(h.manager.contains("two"));
+    QCOMPARE(h.requestsOf(PROC_ChannelArchive).size(), 2);
     h.manager.answerHistory(MessageRequest("one", "", 5, MessageBase::MsgMajorType_ChannelChat));
-    h.service.release();
+    QCOMPARE(h.answersOf(CMD_GetChannelMessages).size(), 1);
+    QCOMPARE(h.requestsOf(PROC_ChannelArchive).size(), 3);
+    h.release();
     QTRY_COMPARE(h.answersOf(CMD_GetChannelMessages).size(), 2);
     h.settle();
     for (const QVariant& v : h.answersOf(CMD_GetChannelMessages)) {
@@ -550,18 +642,18 @@ void TestChannelManager::failedFetchReleasesTheRequest_data()
 void TestChannelManager::failedFetchReleasesTheRequest()
 {
     QFETCH(QString, first);
-    Harness h;
-    h.service.addChannel("news", Owner, "c1");
-    h.service.addChannel("other", Owner, "c1");
-    h.service.post("other", Owner, "here", Base);
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("news", Owner, "1"));
+    QVERIFY(stack->addChannel("other", Owner, "1"));
+    QVERIFY(!stack->post("other", Owner, "here").isEmpty());
     h.join("news");
     h.join("other");
     h.settle();
-    h.service.failNext(PROC_ChannelArchive, 500);
-    h.service.hold(true);
+    stack->failNext(PROC_ChannelArchive, 500);
+    h.hold();
     h.manager.answerHistory(MessageRequest(first, "", 10, MessageBase::MsgMajorType_ChannelChat));
     h.manager.answerHistory(MessageRequest("other", "", 10, MessageBase::MsgMajorType_ChannelChat));
-    h.service.release();
+    h.release();
     // The second request is served once the first has ended, whatever its end.
     QTRY_VERIFY(
         !h.answersOf(CMD_GetChannelMessages).isEmpty() &&
@@ -578,22 +670,22 @@ void TestChannelManager::missedMessagesSinceTheRequestTime()
     qint64 before = 0;
     qint64 after = 0;
     {
-        Harness h;
+        Harness h(stack.get());
         // A first connection with nothing stored asks for nothing.
         h.manager.xmppChatClientConnected(DateTime::getDateTimeInMSecs());
         h.settle();
-        QVERIFY(h.service.requestsOf(PROC_ChannelNewMessages).isEmpty());
+        QVERIFY(h.requestsOf(PROC_ChannelNewMessages).isEmpty());
 
-        h.service.addChannel("news", Owner, "c1");
-        h.service.post("news", Owner, "old", Base);
+        QVERIFY(stack->addChannel("news", Owner, "1"));
+        QVERIFY(!stack->post("news", Owner, "old").isEmpty());
         h.join("news");
         QTRY_COMPARE(h.channel("news").getNumberOfMessages(), 1);
         // The pull starts where following began, less the margin.
-        h.service.post("news", Owner, "while away", DateTime::getDateTimeInMSecs());
+        QVERIFY(!stack->post("news", Owner, "while away").isEmpty());
         before = qint64(DateTime::getDateTime());
         h.manager.xmppChatClientConnected(DateTime::getDateTimeInMSecs());
         QTRY_COMPARE(h.channel("news").getNumberOfMessages(), 2);
-        const auto pull = h.service.requestsOf(PROC_ChannelNewMessages).value(0).inputs;
+        const auto pull = h.requestsOf(PROC_ChannelNewMessages).value(0).inputs;
         QVERIFY(pull.value("MessageTimestamp").toString().toLongLong() >
                 before - ChannelManager::kSinceMarginSeconds - 60);
         Message arrived;
@@ -614,18 +706,13 @@ void TestChannelManager::missedMessagesSinceTheRequestTime()
     }
     // After a restart the pull starts at the stored time; what it brings
     // again is refused by id, what is new is kept.
-    Harness h;
-    h.service.addChannel("news", Owner, "c1");
-    h.service.addMember("news", Me, "MEMBER");
-    const qint64 now = DateTime::getDateTimeInMSecs();
-    h.service.post("news", Owner, "old", now);
-    h.service.post("news", Owner, "while away", now);
-    h.service.post("news", Owner, "new", now);
-    h.manager.xmppChatClientConnected(now);
+    Harness h(stack.get());
+    QVERIFY(!stack->post("news", Owner, "new").isEmpty());
+    h.manager.xmppChatClientConnected(DateTime::getDateTimeInMSecs());
     QTRY_COMPARE(h.channel("news").getNumberOfMessages(), 3);
     QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
-    QCOMPARE(h.service.requestsOf(PROC_ChannelNewMessages).size(), 1);
-    const qint64 asked = h.service.requestsOf(PROC_ChannelNewMessages)
+    QCOMPARE(h.requestsOf(PROC_ChannelNewMessages).size(), 1);
+    const qint64 asked = h.requestsOf(PROC_ChannelNewMessages)
                              .first()
                              .inputs.value("MessageTimestamp")
                              .toString()
@@ -635,23 +722,23 @@ void TestChannelManager::missedMessagesSinceTheRequestTime()
 
 void TestChannelManager::followingAQuietChannelStartsThePull()
 {
-    Harness h;
-    h.service.addChannel("quiet", Owner, "c1");
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("quiet", Owner, "1"));
     h.join("quiet");
     // Posted while away, before the user ever saw a post of the channel.
-    h.service.post("quiet", Owner, "first words", DateTime::getDateTimeInMSecs());
+    QVERIFY(!stack->post("quiet", Owner, "first words").isEmpty());
     h.manager.xmppChatClientConnected(DateTime::getDateTimeInMSecs());
     QTRY_COMPARE(h.channel("quiet").getNumberOfMessages(), 1);
-    QCOMPARE(h.service.requestsOf(PROC_ChannelNewMessages).size(), 1);
+    QCOMPARE(h.requestsOf(PROC_ChannelNewMessages).size(), 1);
 }
 
 void TestChannelManager::liveMessagesEditsLikesAndFiles()
 {
-    Harness h;
-    h.service.addChannel("news", Owner, "c1");
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("news", Owner, "1"));
     h.join("news");
     Message live;
-    QVERIFY(live.fromJson(h.service.post("news", Owner, "live", Base)));
+    QVERIFY(live.fromJson(stack->post("news", Owner, "live")));
     live.setState(MessageBase::MsgState_Delivered);
     QVERIFY(h.manager.storeArrivedMessage(live));
     QVERIFY(!h.manager.storeArrivedMessage(live));
@@ -672,7 +759,7 @@ void TestChannelManager::liveMessagesEditsLikesAndFiles()
     h.manager.changeMuteStatus(info);
     Message second = live;
     second.setMessageId("news-live-2");
-    second.setSendTimeInGMT(Base + 10);
+    second.setSendTimeInGMT(live.getSendTimeInGMT() + 10);
     QVERIFY(h.manager.storeArrivedMessage(second));
     QCOMPARE(h.notes.size(), 1);
 
@@ -723,7 +810,7 @@ void TestChannelManager::liveMessagesEditsLikesAndFiles()
     body.setFileId("file-1");
     Message file = live;
     file.setMessageId("news-file");
-    file.setSendTimeInGMT(Base + 20);
+    file.setSendTimeInGMT(live.getSendTimeInGMT() + 20);
     file.setMinorType(MessageBase::MsgMinorType_File);
     file.setFileMessage(body);
     QVERIFY(h.manager.storeArrivedMessage(file));
@@ -736,8 +823,8 @@ void TestChannelManager::liveMessagesEditsLikesAndFiles()
 
 void TestChannelManager::pollBecomesAStoredChannelMessage()
 {
-    Harness h;
-    h.service.addChannel("mine", Me, "c1");
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("mine", Me, "1"));
     h.join("mine");
     PollData poll;
     poll.setChannelId("mine");
@@ -751,17 +838,19 @@ void TestChannelManager::pollBecomesAStoredChannelMessage()
     h.manager.sendPollToChannel(poll);
     QTRY_COMPARE(added.size(), 1);
     const Message message = added.first().first().value<Message>();
-    QCOMPARE(message.getPollData().getPollId(), QString("poll-1"));
-    QTRY_COMPARE(h.service.posts("mine").size(), 1);
-    QCOMPARE(h.service.posts("mine").first().value("MESSAGE_ID").toString(),
-             message.getMessageId());
+    // The poll id is the one the service gave, and the post carries it.
+    const QString pollId = message.getPollData().getPollId();
+    QVERIFY(pollId.startsWith("poll-"));
+    QTRY_COMPARE(stack->posts("mine").size(), 1);
+    QCOMPARE(stack->posts("mine").first().value("MESSAGE_ID").toString(), message.getMessageId());
+    QVERIFY(QJsonDocument(stack->posts("mine").first()).toJson().contains(pollId.toUtf8()));
     Message stored;
     QVERIFY(h.channel("mine").getMessage(message.getMessageId(), &stored));
     QTRY_VERIFY(h.channel("mine").getMessage(message.getMessageId(), &stored) &&
                 stored.getState() == MessageBase::MsgState_Seen);
 
     // A reply without a poll id posts nothing.
-    h.service.failNext(PROC_PollCreate, 500);
+    stack->failNext(PROC_PollCreate, 500);
     h.manager.sendPollToChannel(poll);
     h.settle();
     QCOMPARE(added.size(), 1);

@@ -7,6 +7,7 @@
 #include "fakeprocedures.h"
 #include "fakewebservice.h"
 #include "foundation/globalconstants.h"
+#include "signedinsettings.h"
 #include "testcertificates.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/GeneralApi/settingstorage.h"
@@ -71,15 +72,7 @@ void TestConversationsWeb::initTestCase()
 
 void TestConversationsWeb::init()
 {
-    SettingStorage* settings = SettingStorage::getInstance();
-    settings->removeAllSettings();
-    for (const auto& pair : QList<QPair<QString, QString>>{{"PhoneNo", Me},
-                                                           {"Username", Me},
-                                                           {"HashMethod", "SHA256"},
-                                                           {"EncryptionMethod", "AES256CBC"},
-                                                           {"Token", "tok-123"}})
-        settings->addSetting(pair.first, pair.second);
-    settings->writeSettings();
+    QVERIFY(storeSignedInSettings(Me, "tok-123"));
     procedures.token = "tok-123";
     procedures.hashMethod = "SHA256";
     procedures.tokenIssued = true;

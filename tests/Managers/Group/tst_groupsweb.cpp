@@ -8,6 +8,7 @@
 #include "groupfixtures.h"
 #include "localgroups.h"
 #include "localservice.h"
+#include "signedinsettings.h"
 #include "testcertificates.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/GeneralApi/settingstorage.h"
@@ -98,15 +99,7 @@ void TestGroupsWeb::initTestCase()
     procedures.tokenIssued = true;
     procedures.install(&service);
     GlobalConstants::setUserName(Me);
-    SettingStorage* settings = SettingStorage::getInstance();
-    settings->removeAllSettings();
-    for (const auto& pair : QList<QPair<QString, QString>>{{"PhoneNo", Me},
-                                                           {"Username", Me},
-                                                           {"HashMethod", "SHA256"},
-                                                           {"EncryptionMethod", "AES256CBC"},
-                                                           {"Token", "tok-123"}})
-        settings->addSetting(pair.first, pair.second);
-    settings->writeSettings();
+    QVERIFY(storeSignedInSettings(Me, "tok-123"));
     LocalService* local = procedures.localService();
     for (const QString& user : {Me, QString("u2"), QString("u3"), QString("u4")})
         QVERIFY(local->saveAccount(

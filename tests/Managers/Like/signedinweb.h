@@ -4,6 +4,7 @@
 #include "fakeprocedures.h"
 #include "fakewebservice.h"
 #include "foundation/globalconstants.h"
+#include "signedinsettings.h"
 #include "testcertificates.h"
 #include "webapi/GeneralApi/settingstorage.h"
 
@@ -29,15 +30,7 @@ inline bool startService(FakeWebService* service, FakeProcedures* procedures)
 
 inline void signIn(FakeWebService* service, FakeProcedures* procedures)
 {
-    SettingStorage* settings = SettingStorage::getInstance();
-    settings->removeAllSettings();
-    for (const auto& pair : QList<QPair<QString, QString>>{{"PhoneNo", kUser},
-                                                           {"Username", kUser},
-                                                           {"HashMethod", "SHA256"},
-                                                           {"EncryptionMethod", "AES256CBC"},
-                                                           {"Token", "tok-123"}})
-        settings->addSetting(pair.first, pair.second);
-    settings->writeSettings();
+    storeSignedInSettings(kUser, "tok-123");
     procedures->token = "tok-123";
     procedures->hashMethod = "SHA256";
     procedures->tokenIssued = true;

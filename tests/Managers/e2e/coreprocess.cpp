@@ -51,7 +51,11 @@ bool CoreProcess::stop(int timeoutMs)
 
 void CoreProcess::send(int command, const QJsonValue& value)
 {
-    const QJsonObject line{{"command", command}, {"value", value}};
+    sendLine(QJsonObject{{"command", command}, {"value", value}});
+}
+
+void CoreProcess::sendLine(const QJsonObject& line)
+{
     process.write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
 }
 

@@ -24,6 +24,8 @@ public:
     bool isRunning() const { return process.state() != QProcess::NotRunning; }
 
     void send(int command, const QJsonValue& value = QJsonValue());
+    // Any other input line of the line-driven core (see quorvelcorecli.cpp).
+    void sendLine(const QJsonObject& line);
 
     // Waits until a line (printed after line `from`) satisfies the test;
     // returns its index or -1 on time-out.

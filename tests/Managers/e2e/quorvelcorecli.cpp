@@ -4,10 +4,15 @@
 // JSON object a line:
 //   {"command": N, "value": V}
 // and the steps of start-up as {"event": "..."} lines. Input lines are
-// {"command": N, "value": V}, or {"quit": true} for an orderly shut-down.
+// {"command": N, "value": V}, or {"quit": true} for an orderly shut-down, or
+// {"stickerResolve": M} with a sticker message M as the core answered it: the
+// sticker is shown as the GUI shows one (its addresses from the sticker
+// service or the cache, then its densest picture downloaded), printed as
+// {"event": "stickerShown", "value": {...}} or {"event": "stickerFailed"}.
 // When the data folder holds no user yet, it signs up first with the phone
 // number in QUORVEL_PHONE and the code in QUORVEL_PIN (default "12345").
 
+#include "Managers/Sticker/stickermanager.h"
 #include "Managers/command.h"
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
@@ -17,8 +22,11 @@
 #include "webapi/GeneralApi/procedurehandler.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSocketNotifier>
 #include <QTextCodec>
 #include <QThread>
@@ -149,8 +157,50 @@ private:
             shutDown();
             return;
         }
+        if (object.contains("stickerResolve")) {
+            resolveSticker(object.value("stickerResolve").toObject());
+            return;
+        }
         const Command cmd = Command(object.value("command").toInt(-1));
         emit command(cmd, ValueJson::fromJson(cmd, object.value("value")));
+    }
+
+    void resolveSticker(const QJsonObject& message)
+    {
+        StickerMessage sticker;
+        if (!sticker.setDataFromJson(message)) {
+            printEvent("stickerFailed", message);
+            return;
+        }
+        sticker.setFrom(message.value("USER_ID").toString());
+        StickerManager* stickers = StickerManager::getInstance();
+        if (!stickersWired) {
+            stickersWired = true;
+            connect(stickers, &StickerManager::stickerUrlReady, this,
+                    [this](const StickerUrl& url) { showSticker(url, false); });
+        }
+        StickerUrl cached;
+        if (stickers->getStickerUrl(sticker, &cached))
+            showSticker(cached, true);
+    }
+
+    void showSticker(const StickerUrl& url, bool cached)
+    {
+        const QString address = url.getHighestResolutionUrl();
+        QNetworkReply* reply = network.get(QNetworkRequest(QUrl(address)));
+        connect(reply, &QNetworkReply::finished, this, [reply, url, address, cached] {
+            QImage picture;
+            const bool shown = reply->error() == QNetworkReply::NoError &&
+                               picture.loadFromData(reply->readAll(), "PNG");
+            const StickerMessage sticker = url.getStickerMessage();
+            printEvent(shown ? "stickerShown" : "stickerFailed",
+                       QJsonObject{{"STICKER_PACKAGE_ID", sticker.getStickerPackageId()},
+                                   {"STICKER_ID", sticker.getStickerId()},
+                                   {"url", address},
+                                   {"cached", cached},
+                                   {"width", picture.width()}});
+            reply->deleteLater();
+        });
     }
 
     void shutDown()
@@ -175,6 +225,8 @@ private:
     QSocketNotifier* input;
     QByteArray pending;
     bool stopping = false;
+    bool stickersWired = false;
+    QNetworkAccessManager network;
 };
 
 } // namespace

@@ -1,7 +1,8 @@
 // The standalone local service (its own process, with its chat server) and two
 // cores in their own processes: both sign up with the printed code, find each
-// other through contact sync, exchange messages, share a private group's room
-// (opened by the service's room keeper), and go on after the service is
+// other through contact sync, exchange messages and a sticker (shown by the
+// receiver through the sticker service and the file host), share a private
+// group's room (opened by the service's room keeper), and go on after the service is
 // restarted with nothing lost, the room included.
 
 #include "chatserver.h"
@@ -107,6 +108,7 @@ private slots:
     void bothSignUpWithThePrintedCode();
     void usersFindEachOtherByNumber();
     void messagesBothWays();
+    void stickerShownByTheReceiver();
     void channelFoundJoinedAndFollowed();
     void groupRoomBothWays();
     void serviceRestartLosesNothing();
@@ -290,6 +292,47 @@ void TestLocalStack::messagesBothWays()
 {
     exchange(&a, &b, QStringLiteral("hello from Ada"));
     exchange(&b, &a, QStringLiteral("hello back from Bo"));
+}
+
+void TestLocalStack::stickerShownByTheReceiver()
+{
+    const QJsonObject sticker{
+        {"MAJOR_TYPE", "SIMPLE_CHAT"}, {"MINOR_TYPE", "STICKER"},        {"FROM", b.phone},
+        {"MESSAGE_BODY", ""},          {"STICKER_PACKAGE_ID", "shapes"}, {"STICKER_ID", "star"},
+        {"STICKER_VERSION", "1"}};
+    const int fromB = b.core->lineCount();
+    a.core->send(kCmdSendMessage, sticker);
+    const int arrived = b.core->waitFor(
+        [](const QJsonObject& line) {
+            return line.value("command").toInt() == kCmdMessagePairAdded &&
+                   pairMessage(line).value("MINOR_TYPE").toString() == "STICKER";
+        },
+        180000, fromB);
+    QVERIFY2(arrived >= 0, qPrintable(failure("B did not receive the sticker")));
+    const QJsonObject message = pairMessage(b.core->lines().at(arrived));
+    QCOMPARE(message.value("STICKER_PACKAGE_ID").toString(), QString("shapes"));
+    QCOMPARE(message.value("STICKER_ID").toString(), QString("star"));
+    QCOMPARE(message.value("USER_ID").toString(), a.phone);
+
+    // B shows it: its addresses from the sticker service (which B signs in
+    // to first), its densest picture from the file host.
+    b.core->sendLine({{"stickerResolve", message}});
+    const int shown = b.core->waitFor(CoreProcess::event("stickerShown"), 60000, arrived);
+    QVERIFY2(shown >= 0, qPrintable(failure("B could not show the sticker")));
+    const QJsonObject first = b.core->lines().at(shown).value("value").toObject();
+    QCOMPARE(first.value("STICKER_ID").toString(), QString("star"));
+    QVERIFY(!first.value("cached").toBool());
+    QVERIFY(first.value("url").toString().startsWith("https://"));
+    QVERIFY(first.value("width").toInt() > 0);
+
+    // Shown again, its addresses come from B's cache.
+    b.core->sendLine({{"stickerResolve", message}});
+    const int again = b.core->waitFor(CoreProcess::event("stickerShown"), 30000, shown + 1);
+    QVERIFY2(again > shown, qPrintable(failure("B could not show the sticker again")));
+    const QJsonObject second = b.core->lines().at(again).value("value").toObject();
+    QVERIFY(second.value("cached").toBool());
+    QCOMPARE(second.value("url"), first.value("url"));
+    QCOMPARE(b.core->count(CoreProcess::event("stickerFailed"), fromB), 0);
 }
 
 void TestLocalStack::post(const QString& body, bool followerRunning)

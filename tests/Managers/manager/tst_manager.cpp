@@ -19,6 +19,8 @@
 #include "foundation/globalconstants.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/serviceconfig.h"
+#include "model/lvreply.h"
+#include "model/lvrequest.h"
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/notificationmessage.h"
@@ -73,6 +75,7 @@ private slots:
     void mainSettingsTravelAsACopy();
     void muteUpdatesOnlyFromTheOwnAccount_data();
     void muteUpdatesOnlyFromTheOwnAccount();
+    void likeRepliesTakeOnePath();
     void muteChangeIsAddressedToTheUser();
 
 private:
@@ -453,6 +456,39 @@ void TestManager::muteUpdatesOnlyFromTheOwnAccount()
     Contact contact;
     QVERIFY(contacts->getContact(number, &contact));
     QCOMPARE(contact.getMute(), applied);
+}
+
+void TestManager::likeRepliesTakeOnePath()
+{
+    // The core's own wiring: the like manager's requests go to the procedure
+    // queue and its replies come back through the Manager only. A chat of
+    // 150 ids goes out in two requests and is answered once, with every count.
+    LikeManager* likes = manager->getLikeManager();
+    likes->setGetInterval(50);
+    QStringList ids;
+    for (int i = 0; i < 150; ++i)
+        ids << QStringLiteral("liked-%1").arg(i);
+    const int requestsBefore = service.requestsFor("like/get/").size();
+    const int from = answers->size();
+    manager->command(CMD_LikeGet, QVariant::fromValue(LVRequest("one-path", ids)));
+    QTRY_COMPARE_WITH_TIMEOUT(commandsOf(*answers, from).count(CMD_LikeGet), 1, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!likes->getAlreadyRequested(), 20000);
+    QCOMPARE(service.requestsFor("like/get/").size() - requestsBefore, 2);
+    LVReply reply;
+    for (int i = from; i < answers->size(); ++i) {
+        if (answers->at(i).at(0).value<Command>() == CMD_LikeGet)
+            reply = answers->at(i).at(1).value<LVReply>();
+    }
+    QCOMPARE(reply.getChatId(), QString("one-path"));
+    QCOMPARE(reply.getResult().size(), 150);
+
+    // The same reply reaching the Manager again (as a second handler would
+    // pass it on) counts nothing twice.
+    const QJsonObject again{{"MessagesLikeCount", QJsonObject{{"liked-1", 5}, {"liked-2", 7}}}};
+    QCOMPARE(
+        answersAfter([&] { manager->replyReport(PROC_GetLike, again); }, 300).count(CMD_LikeGet),
+        0);
+    QVERIFY(!likes->getAlreadyRequested());
 }
 
 void TestManager::muteChangeIsAddressedToTheUser()
