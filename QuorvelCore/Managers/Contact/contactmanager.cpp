@@ -110,7 +110,7 @@ void ContactManager::onInitialize(const QStringList& chatRecipientNumbers)
         if (!contactList.contains(number))
             strangers.append(number);
     }
-    awaitedRecipients.append(strangers);
+    awaitedRecipients.unite(QSet<QString>(strangers.begin(), strangers.end()));
     startMembers(strangers);
 }
 
@@ -274,18 +274,23 @@ void ContactManager::processReply(Procedure procedure, const QJsonObject& reply)
 void ContactManager::processContacts(const QJsonArray& contacts)
 {
     QStringList registered;
+    // The contacts and the number list reach the store in one write.
+    db.beginBatch();
     for (const QJsonValue& value : contacts) {
         const QJsonObject object = value.toObject();
         if (JsonNumbers::toInt(object.value(QStringLiteral("IsRegistered"))) != 1)
             continue;
         const QString number = object.value(QStringLiteral("Number")).toString();
-        if (number.isEmpty() || contactList.contains(number) || registered.contains(number))
+        if (number.isEmpty() || contactList.contains(number))
             continue;
         addInitialContact(number, object.value(QStringLiteral("Name")).toString(), QString(), false,
                           &registered);
     }
     // The number list is written once for the whole reply.
     addContactNumbersToDB(registered);
+    if (!db.commitBatch())
+        L_ERROR(QStringLiteral("ContactManager::processContacts | cannot store the contacts: ") +
+                db.lastError());
     if (!registered.isEmpty())
         startMembers(registered);
 }
@@ -294,12 +299,16 @@ void ContactManager::processMembers(const QJsonArray& members)
 {
     L_DEBUG(QStringLiteral("ContactManager::processMembers | #START"));
     QStringList numbers;
+    db.beginBatch();
     for (const QJsonValue& value : members) {
         Contact contact;
         if (contact.setDataFromJson(value.toObject()))
             addContact(contact, &numbers);
     }
     addContactNumbersToDB(numbers);
+    if (!db.commitBatch())
+        L_ERROR(QStringLiteral("ContactManager::processMembers | cannot store the contacts: ") +
+                db.lastError());
 }
 
 void ContactManager::processMembersReply(const QJsonArray& members)
@@ -371,8 +380,7 @@ bool ContactManager::addContact(const Contact& arrived, QStringList* numbersToSt
             notify(arrived, pendingNotification);
         pendingNotification.clear();
     }
-    if (awaitedRecipients.contains(number)) {
-        awaitedRecipients.removeAll(number);
+    if (awaitedRecipients.remove(number)) {
         emit chatRecipientData(arrived);
     } else {
         emit otherContactAdded(arrived);
@@ -509,7 +517,7 @@ bool ContactManager::getChatRecipientProfile(const QString& number, Contact* out
 
 bool ContactManager::getChatRecipientProfiles(const QStringList& numbers)
 {
-    awaitedRecipients.append(numbers);
+    awaitedRecipients.unite(QSet<QString>(numbers.begin(), numbers.end()));
     startMembers(numbers);
     return true;
 }
@@ -545,9 +553,13 @@ void ContactManager::addContactNumbersToDB(const QStringList& numbers)
         return;
     QJsonArray stored;
     db.get(kContactNumbers, &stored);
+    QSet<QString> known;
+    for (const QJsonValue& value : qAsConst(stored))
+        known.insert(value.toString());
     bool changed = false;
     for (const QString& number : numbers) {
-        if (!stored.contains(number)) {
+        if (!known.contains(number)) {
+            known.insert(number);
             stored.append(number);
             changed = true;
         }

@@ -141,7 +141,7 @@ private:
     bool firstTimeLaunch = false;
     Members currentMembersRequest;
     QList<Members> membersRequestQueue;
-    QStringList awaitedRecipients;
+    QSet<QString> awaitedRecipients;
     Message pendingNotification;
     QList<MembersCall> membersCalls;
 };
