@@ -68,6 +68,8 @@ void Chat::resetCounters()
     minCounter = kInitialMinCounter;
     lastSentTime = 0;
     firstSentTime = kInitialFirstSentTime;
+    // Nothing is stored, so nothing is unread.
+    unreadCount = 0;
     counters.clear();
     counterOfId.clear();
     messages.clear();
@@ -185,6 +187,7 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
 
     Message toStore = message;
     int counter = kNoCounter;
+    bool added = false;
     // The message, its position and the counters reach the store in one write.
     if (isStored())
         beginBatch();
@@ -193,6 +196,7 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
             putUtf8(id, compact(toStore.toDBJson()));
         counter = setCounterForNewMessage(message.getSendTimeInGMT());
         insertCounter(counter, id);
+        added = true;
     } else {
         counter = findCounterForMsgId(id);
         if (counter == kNoCounter) {
@@ -219,6 +223,10 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
     }
     messages.insert(id, toStore);
     rememberCounter(counter, id);
+    if (added)
+        countPlaced(toStore, counter);
+    else
+        unreadCount = kUnknownUnread;
     if (isNewest)
         *isNewest = counter == maxCounter;
     return true;
@@ -566,21 +574,49 @@ int Chat::getNumberOfMessages() const
     return isEmpty() ? 0 : maxCounter - minCounter + 1;
 }
 
+bool Chat::isUnread(const Message& message)
+{
+    return message.getState() != MessageBase::MsgState_Seen &&
+           message.getUserId() != GlobalConstants::getUserName();
+}
+
 int Chat::getUnreadCount()
 {
     if (isEmpty())
         return 0;
-    const QString own = GlobalConstants::getUserName();
+    if (unreadCount != kUnknownUnread)
+        return unreadCount;
+    // Walks down from the newest message to the first one that ends the run:
+    // after a change of states this is near the top.
     int unread = 0;
     for (int counter = maxCounter; counter >= minCounter; --counter) {
         const Message* message = loadedMessage(counter);
         if (!message)
             continue;
-        if (message->getState() == MessageBase::MsgState_Seen || message->getUserId() == own)
+        if (!isUnread(*message))
             break;
         ++unread;
     }
+    unreadCount = unread;
     return unread;
+}
+
+void Chat::setKnownUnreadCount(int count)
+{
+    unreadCount = count < 0 ? kUnknownUnread : count;
+}
+
+void Chat::countPlaced(const Message& message, int counter)
+{
+    if (unreadCount == kUnknownUnread)
+        return;
+    // The unread messages are the run down from the newest one: a message
+    // placed right below the run (or on top) lengthens it when it is unread
+    // and otherwise ends it there; one placed further down changes nothing.
+    const int above = maxCounter - counter;
+    if (unreadCount < above)
+        return;
+    unreadCount = isUnread(message) ? unreadCount + 1 : above;
 }
 
 bool Chat::saveMessage(const Message& message)
@@ -605,6 +641,7 @@ QStringList Chat::changeMessageState(const QString& messageId, MessageBase::MsgS
         return QStringList{messageId};
     }
     case MessageBase::MsgState_Seen:
+        unreadCount = kUnknownUnread;
         return markSeenFrom(messageId);
     default:
         return QStringList();
@@ -637,6 +674,7 @@ QStringList Chat::markSeenFrom(const QString& messageId)
 
 QStringList Chat::changeMessageStatesToSeen(const QStringList& ids)
 {
+    unreadCount = kUnknownUnread;
     QStringList changed;
     for (const QString& id : ids) {
         Message message;
@@ -705,6 +743,7 @@ void Chat::setMessageSentTime(const Message& update)
     // The positions are kept in send-time order, which the searches rely on:
     // the message leaves its position and is placed again by its new time,
     // in one write.
+    unreadCount = kUnknownUnread;
     beginBatch();
     saveMessage(message);
     removePosition(counter);
@@ -782,6 +821,12 @@ bool Chat::saveChatData()
 }
 
 void Chat::loadChatData()
+{
+    readChatData();
+    unreadCount = isEmpty() ? 0 : kUnknownUnread;
+}
+
+void Chat::readChatData()
 {
     QByteArray text;
     if (!getUtf8(kChatData, &text)) {

@@ -64,7 +64,12 @@ public:
     int getNumberOfMessages() const;
     bool isEmpty() const { return maxCounter < minCounter; }
     // Incoming messages above the newest seen one or the user's own newest.
+    // Kept up to date as messages are placed; worked out from the messages
+    // only after a change of states or of send times.
     int getUnreadCount();
+    // A count kept elsewhere for this chat's present newest message, which
+    // spares working it out from the messages; negative for none.
+    void setKnownUnreadCount(int count);
 
     // States only move forward; seen spreads down to every older delivered
     // message until an already seen one. The ids that changed.
@@ -97,6 +102,7 @@ public:
 private:
     static const int kInitialMinCounter = 1000000000;
     static const qint64 kInitialFirstSentTime = 10000000000000LL;
+    static const int kUnknownUnread = -1;
 
     bool isStored() const { return chatMode == ChatMode_Stored; }
     bool openDB();
@@ -115,6 +121,7 @@ private:
     bool saveMessage(const Message& message);
     bool saveChatData();
     void loadChatData();
+    void readChatData();
     void loadChatDataFromJson(const QJsonObject& object);
     void recoverChatData();
     bool loadMessage(int counter);
@@ -127,6 +134,8 @@ private:
     void rememberCounter(int counter, const QString& messageId);
     Message* loadedMessage(int counter);
     QStringList markSeenFrom(const QString& messageId);
+    static bool isUnread(const Message& message);
+    void countPlaced(const Message& message, int counter);
 
     ChatMode chatMode = ChatMode_Memory;
     QString chatId;
@@ -135,6 +144,7 @@ private:
     int minCounter = kInitialMinCounter;
     qint64 lastSentTime = 0;
     qint64 firstSentTime = kInitialFirstSentTime;
+    int unreadCount = kUnknownUnread;
     QHash<int, QString> counters;
     QHash<QString, int> counterOfId;
     QHash<QString, Message> messages;

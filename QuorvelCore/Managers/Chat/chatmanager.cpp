@@ -15,6 +15,11 @@
 namespace {
 const QString kStoreName = QStringLiteral("chatManagerDB");
 const QString kRecipients = QStringLiteral("chatRecipientNumbers");
+// One small record per chat with its newest message and unread count, so the
+// chat list is drawn without opening the chats' stores.
+const QString kSummaryPrefix = QStringLiteral("chatSummary/");
+const QString kSummaryLast = QStringLiteral("lastMessage");
+const QString kSummaryUnread = QStringLiteral("unreadCount");
 
 QString describe(const MessageRequest& request)
 {
@@ -58,11 +63,18 @@ void ChatManager::aboutToQuit()
 
 void ChatManager::loadChats()
 {
-    const QStringList ids = getRecipients();
-    for (const QString& id : ids) {
-        if (!id.isEmpty() && !chats.contains(id))
-            initChat(id);
+    // Only the partner list is read: a chat's store opens when it is first
+    // needed, and the chat list comes from the summaries.
+    QString text;
+    QStringList ids;
+    if (store.get(kRecipients, &text)) {
+        const QJsonArray array = QJsonDocument::fromJson(text.toUtf8()).array();
+        for (const QJsonValue& value : array) {
+            if (value.isString() && !value.toString().isEmpty())
+                ids.append(value.toString());
+        }
     }
+    setRecipients(ids);
 }
 
 Chat* ChatManager::initChat(const QString& chatId)
@@ -70,43 +82,119 @@ Chat* ChatManager::initChat(const QString& chatId)
     Chat* chat = new Chat;
     chat->setChatId(chatId, Chat::ChatMode_Stored);
     chats.insert(chatId, chat);
+    // A summary written for the same newest message spares counting the
+    // unread messages again; one left stale by an interrupted run is mended.
+    Message summaryLast;
+    int summaryUnread = 0;
+    Message last;
+    if (readSummary(chatId, &summaryLast, &summaryUnread) && chat->getLastMessage(&last) &&
+        last.getMessageId() == summaryLast.getMessageId() &&
+        last.getState() == summaryLast.getState())
+        chat->setKnownUnreadCount(summaryUnread);
+    refreshSummary(chatId);
     return chat;
+}
+
+Chat* ChatManager::openChat(const QString& chatId)
+{
+    if (Chat* chat = chats.value(chatId))
+        return chat;
+    return recipientSet.contains(chatId) ? initChat(chatId) : nullptr;
+}
+
+// ---- summaries ------------------------------------------------------------
+
+const QByteArray& ChatManager::storedSummary(const QString& chatId)
+{
+    auto known = summaries.find(chatId);
+    if (known == summaries.end()) {
+        QByteArray text;
+        store.getUtf8(kSummaryPrefix + chatId, &text);
+        known = summaries.insert(chatId, text);
+    }
+    return known.value();
+}
+
+bool ChatManager::readSummary(const QString& chatId, Message* last, int* unread)
+{
+    const QJsonObject summary = QJsonDocument::fromJson(storedSummary(chatId)).object();
+    if (!summary.value(kSummaryLast).isObject())
+        return false;
+    last->fromDBJson(summary.value(kSummaryLast).toObject());
+    *unread = qMax(0, summary.value(kSummaryUnread).toInt());
+    return last->getChatId() == chatId && !last->getMessageId().isEmpty();
+}
+
+void ChatManager::refreshSummary(const QString& chatId)
+{
+    Chat* chat = chats.value(chatId);
+    if (!chat || !recipientSet.contains(chatId))
+        return;
+    Message last;
+    QByteArray text;
+    if (chat->getLastMessage(&last)) {
+        const QJsonObject summary{{kSummaryLast, last.toDBJson()},
+                                  {kSummaryUnread, chat->getUnreadCount()}};
+        text = QJsonDocument(summary).toJson(QJsonDocument::Compact);
+    }
+    if (storedSummary(chatId) == text)
+        return;
+    const bool ok = text.isEmpty() ? store.del(kSummaryPrefix + chatId)
+                                   : store.putUtf8(kSummaryPrefix + chatId, text);
+    if (ok)
+        summaries.insert(chatId, text);
+    else
+        L_WARN(QStringLiteral("ChatManager::refreshSummary | cannot write the summary of ") +
+               chatId);
+}
+
+void ChatManager::forgetChat(const QString& chatId)
+{
+    Chat* chat = chats.take(chatId);
+    if (!chat && recipientSet.contains(chatId)) {
+        chat = new Chat;
+        chat->setChatId(chatId, Chat::ChatMode_Stored);
+    }
+    if (chat) {
+        chat->clear();
+        delete chat;
+    }
+    store.del(kSummaryPrefix + chatId);
+    summaries.remove(chatId);
 }
 
 // ---- the recipient list ---------------------------------------------------
 
 QStringList ChatManager::getRecipients() const
 {
-    QString text;
-    QStringList ids;
-    if (!store.get(kRecipients, &text))
-        return ids;
-    const QJsonArray array = QJsonDocument::fromJson(text.toUtf8()).array();
-    for (const QJsonValue& value : array) {
-        if (value.isString())
-            ids.append(value.toString());
-    }
-    return ids;
+    return recipients;
+}
+
+void ChatManager::setRecipients(const QStringList& ids)
+{
+    recipients = ids;
+    recipientSet = QSet<QString>(ids.begin(), ids.end());
 }
 
 bool ChatManager::saveRecipients(const QStringList& ids)
 {
-    return store.put(kRecipients,
-                     QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson()));
+    if (!store.put(kRecipients,
+                   QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson())))
+        return false;
+    setRecipients(ids);
+    return true;
 }
 
 bool ChatManager::contains(const QString& chatId) const
 {
-    return getRecipients().contains(chatId);
+    return recipientSet.contains(chatId);
 }
 
 bool ChatManager::addRecipient(const QString& id)
 {
-    QStringList ids = getRecipients();
-    if (ids.contains(id))
+    if (recipientSet.contains(id))
         return true;
-    ids.append(id);
-    if (!saveRecipients(ids))
+    if (!saveRecipients(recipients + QStringList{id}))
         return false;
     emit recipientAdded(id);
     return true;
@@ -114,33 +202,28 @@ bool ChatManager::addRecipient(const QString& id)
 
 bool ChatManager::removeRecipient(const QString& id)
 {
-    QStringList ids = getRecipients();
+    QStringList ids = recipients;
     ids.removeAll(id);
+    store.del(kSummaryPrefix + id);
+    summaries.remove(id);
     return saveRecipients(ids);
 }
 
 bool ChatManager::removeAllRecipients()
 {
-    const QStringList ids = getRecipients();
-    for (const QString& id : ids) {
-        if (Chat* chat = chats.take(id)) {
-            chat->clear();
-            delete chat;
-        }
-    }
+    for (const QString& id : qAsConst(recipients))
+        forgetChat(id);
     return saveRecipients(QStringList());
 }
 
 bool ChatManager::deleteChat(const QString& chatId)
 {
-    Chat* chat = chats.take(chatId);
-    if (!chat)
+    if (!chats.contains(chatId) && !recipientSet.contains(chatId))
         return false;
-    chat->clear();
-    delete chat;
-    QStringList ids = getRecipients();
-    if (!ids.contains(chatId))
+    forgetChat(chatId);
+    if (!recipientSet.contains(chatId))
         return true;
+    QStringList ids = recipients;
     ids.removeAll(chatId);
     return saveRecipients(ids);
 }
@@ -184,7 +267,7 @@ bool ChatManager::addMessagePair(MessagePair* pair)
     L_DEBUG(QStringLiteral("ChatManager::addMessagePair | ") + message.getMessageId());
     if (!addMessage(message))
         return false;
-    Chat* chat = chats.value(message.getChatId());
+    Chat* chat = openChat(message.getChatId());
     if (message.isReply() && chat) {
         Message replied;
         if (chat->getMessage(message.getReplyOnMessageId(), &replied))
@@ -203,10 +286,11 @@ bool ChatManager::addMessage(const Message& message)
                    .arg(message.getMessageId()));
         return false;
     }
-    if (Chat* chat = chats.value(chatId)) {
-        if (chat->contains(message.getMessageId()))
+    if (Chat* chat = openChat(chatId)) {
+        if (chat->contains(message.getMessageId()) || !chat->addMessage(message))
             return false;
-        return chat->addMessage(message);
+        refreshSummary(chatId);
+        return true;
     }
     Chat* chat = initChat(chatId);
     if (!chat->addMessage(message)) {
@@ -216,6 +300,7 @@ bool ChatManager::addMessage(const Message& message)
         return false;
     }
     addRecipient(chatId);
+    refreshSummary(chatId);
     return true;
 }
 
@@ -224,40 +309,61 @@ QStringList ChatManager::changeMessageState(const QString& chatId, const QString
 {
     L_DEBUG(QStringLiteral("ChatManager::changeMessageState | ") + messageId + QLatin1Char(' ') +
             MessageBase::toString(state));
-    Chat* chat = chats.value(chatId);
+    Chat* chat = openChat(chatId);
     if (!chat || !chat->contains(messageId))
         return QStringList();
-    return chat->changeMessageState(messageId, state);
+    const QStringList changed = chat->changeMessageState(messageId, state);
+    refreshSummary(chatId);
+    return changed;
 }
 
 QStringList ChatManager::changeMessageStatesToSeen(const QString& chatId, const QStringList& ids)
 {
-    Chat* chat = chats.value(chatId);
-    return chat ? chat->changeMessageStatesToSeen(ids) : QStringList();
+    Chat* chat = openChat(chatId);
+    if (!chat)
+        return QStringList();
+    const QStringList changed = chat->changeMessageStatesToSeen(ids);
+    refreshSummary(chatId);
+    return changed;
 }
 
 bool ChatManager::getLastMsg(const QString& chatId, Message* out)
 {
-    Chat* chat = chats.value(chatId);
+    if (Chat* chat = chats.value(chatId))
+        return chat->getLastMessage(out);
+    int unread = 0;
+    if (recipientSet.contains(chatId) && readSummary(chatId, out, &unread))
+        return true;
+    Chat* chat = openChat(chatId);
     return chat && chat->getLastMessage(out);
 }
 
 int ChatManager::getUnreadCount(const QString& chatId)
 {
-    Chat* chat = chats.value(chatId);
+    if (Chat* chat = chats.value(chatId))
+        return chat->getUnreadCount();
+    Message last;
+    int unread = 0;
+    if (recipientSet.contains(chatId) && readSummary(chatId, &last, &unread))
+        return unread;
+    Chat* chat = openChat(chatId);
     return chat ? chat->getUnreadCount() : 0;
 }
 
 void ChatManager::setMessageSentTime(const Message& message)
 {
-    if (Chat* chat = chats.value(message.getChatId()))
+    if (Chat* chat = openChat(message.getChatId())) {
         chat->setMessageSentTime(message);
+        refreshSummary(message.getChatId());
+    }
 }
 
 void ChatManager::setFilePathForMessage(const Message& message)
 {
-    if (Chat* chat = chats.value(message.getChatId()))
+    if (Chat* chat = openChat(message.getChatId())) {
         chat->setFilePathForMessage(message);
+        refreshSummary(message.getChatId());
+    }
 }
 
 bool ChatManager::shouldBeProcessed(const Message& message) const
@@ -337,7 +443,7 @@ bool ChatManager::getLastMessages(const QString& chatId, int count, QList<Messag
                                   bool* fetching)
 {
     out->clear();
-    Chat* chat = chats.value(chatId);
+    Chat* chat = openChat(chatId);
     if (!chat || count <= 0) {
         if (chat)
             L_DEBUG(QStringLiteral("ChatManager::getLastMessages | baseArchive"));
@@ -362,7 +468,7 @@ bool ChatManager::getMessagesBefore(const QString& chatId, const QString& messag
                                     QList<Message>* out, bool* fetching)
 {
     out->clear();
-    Chat* chat = chats.value(chatId);
+    Chat* chat = openChat(chatId);
     if (!chat)
         return false;
     if (!chat->getMessagesBefore(messageId, count, out)) {
@@ -379,8 +485,7 @@ bool ChatManager::getMessagesBefore(const QString& chatId, const QString& messag
 
 void ChatManager::addReplyMessages(MessageReply* reply)
 {
-    ConversationEdits::addReplyMessages(reply,
-                                        [this](const QString& id) { return chats.value(id); });
+    ConversationEdits::addReplyMessages(reply, [this](const QString& id) { return openChat(id); });
 }
 
 void ChatManager::runNextRequest()
@@ -486,17 +591,31 @@ void ChatManager::processUserChatArchive(const QJsonObject& reply)
         return a.getSendTimeInGMT() > b.getSendTimeInGMT();
     });
 
-    QList<Message> results;
-    for (Message message : qAsConst(decoded)) {
+    // Messages already stored keep what the store holds; the others are
+    // placed as one page.
+    Chat* chat = openChat(chatId);
+    QList<Message> fresh;
+    for (Message& message : decoded) {
         message.setMessageBody(HtmlManager::insertHtmlTags(message.getMessageBody()));
-        addMessage(message);
-        Chat* chat = chats.value(chatId);
-        if (!chat)
-            continue;
-        chat->changeMessageState(message.getMessageId(), message.getState());
-        Message stored;
-        if (chat->getMessage(message.getMessageId(), &stored))
-            results.append(stored);
+        if (message.getMajorType() == MessageBase::MsgMajorType_SimpleChat &&
+            (!chat || !chat->contains(message.getMessageId())))
+            fresh.append(message);
+    }
+    // A chat that is not stored yet starts with the newest that is accepted.
+    while (!chat && !fresh.isEmpty()) {
+        addMessage(fresh.takeFirst());
+        chat = chats.value(chatId);
+    }
+    QList<Message> results;
+    if (chat) {
+        chat->addMessages(fresh);
+        for (const Message& message : qAsConst(decoded)) {
+            chat->changeMessageState(message.getMessageId(), message.getState());
+            Message stored;
+            if (chat->getMessage(message.getMessageId(), &stored))
+                results.append(stored);
+        }
+        refreshSummary(chatId);
     }
     L_DEBUG(QStringLiteral("ChatManager::processUserChatArchive | nonControls size: %1")
                 .arg(results.size()));
@@ -523,8 +642,10 @@ void ChatManager::processEditMessage(const Message& message, bool toDisplayText)
     if (!contains(chatId))
         return;
     Message edited;
-    if (ConversationEdits::apply(chats.value(chatId), message, toDisplayText, &edited))
+    if (ConversationEdits::apply(openChat(chatId), message, toDisplayText, &edited)) {
+        refreshSummary(chatId);
         emit commandResponse(CMD_MessageEdited, QVariant::fromValue(edited));
+    }
 }
 
 void ChatManager::processSeenMessage(const Message& message)

@@ -16,6 +16,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 #include <QVariant>
 
@@ -91,7 +92,18 @@ private:
     bool addRecipient(const QString& id);
     bool saveRecipients(const QStringList& ids);
     Chat* initChat(const QString& chatId);
+    // The open chat, or the partner's chat opened now; null for an unknown id.
+    Chat* openChat(const QString& chatId);
     void loadChats();
+    void setRecipients(const QStringList& ids);
+    // The newest message and unread count kept for a chat that is not open.
+    bool readSummary(const QString& chatId, Message* last, int* unread);
+    // A chat's summary text as stored, read once.
+    const QByteArray& storedSummary(const QString& chatId);
+    // Writes the summary of an open partner's chat when it changed.
+    void refreshSummary(const QString& chatId);
+    // Deletes a chat's store and summary.
+    void forgetChat(const QString& chatId);
     bool getLastMessages(const QString& chatId, int count, QList<Message>* out, bool* fetching);
     bool getMessagesBefore(const QString& chatId, const QString& messageId, int count,
                            QList<Message>* out, bool* fetching);
@@ -112,7 +124,12 @@ private:
     void respondMessageStateChange(const QString& chatId, const QString& messageId,
                                    MessageBase::MsgState state);
 
+    // The chats opened so far.
     QHash<QString, Chat*> chats;
+    QStringList recipients;
+    QSet<QString> recipientSet;
+    // Each summary as last read or written (empty for none).
+    QHash<QString, QByteArray> summaries;
     DataBase store;
     QString userName;
     MessageRequest currentRequest;

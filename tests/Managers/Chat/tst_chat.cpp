@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
@@ -88,6 +89,8 @@ private slots:
     void statesToSeenReturnsEveryFoundId();
     void unreadCount_data();
     void unreadCount();
+    void unreadCountFollowsEveryChange_data();
+    void unreadCountFollowsEveryChange();
 
     void pagingBothWays_data();
     void pagingBothWays();
@@ -546,6 +549,85 @@ void TestChat::unreadCount()
                 history[i] == "seen" ? MessageBase::MsgState_Seen : MessageBase::MsgState_Delivered;
             QVERIFY(chat.addMessage(
                 makeMessage(chatId, QString("u%1").arg(i), 10 + i, mine ? "me" : chatId, state)));
+        }
+        QCOMPARE(chat.getUnreadCount(), unread);
+    }
+    Chat reopened;
+    reopened.setChatId(chatId, Chat::ChatMode_Stored);
+    QCOMPARE(reopened.getUnreadCount(), unread);
+}
+
+void TestChat::unreadCountFollowsEveryChange_data()
+{
+    // Steps in order; the n-th message added is "u<n>":
+    // "in@T", "mine@T", "seen@T" add an incoming, own or already seen message
+    // sent at T; "receipt:ID" marks seen from ID down, "seenIds:ID" marks only
+    // ID, "time:ID@T" gives ID a new send time.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("unread");
+    QTest::newRow("older unread below the whole run") << QStringList{"in@10", "in@20", "in@5"} << 3;
+    QTest::newRow("older own below the whole run") << QStringList{"in@10", "in@20", "mine@5"} << 2;
+    QTest::newRow("older unread below a cut run")
+        << QStringList{"in@10", "mine@20", "in@30", "in@5"} << 1;
+    QTest::newRow("own arrives inside the run")
+        << QStringList{"in@10", "in@20", "in@30", "mine@15"} << 2;
+    QTest::newRow("unread arrives inside a cut run")
+        << QStringList{"in@10", "mine@20", "in@30", "in@25"} << 2;
+    QTest::newRow("seen arrives late inside the run")
+        << QStringList{"in@10", "in@20", "in@30", "seen@25"} << 1;
+    QTest::newRow("unread arrives on top of seen") << QStringList{"seen@10", "in@20"} << 1;
+    QTest::newRow("receipt on the newest") << QStringList{"in@10", "in@20", "receipt:u1"} << 0;
+    QTest::newRow("receipt on an older one, then more")
+        << QStringList{"in@10", "in@20", "in@30", "receipt:u0", "in@40", "in@1"} << 3;
+    QTest::newRow("one id marked seen")
+        << QStringList{"in@10", "in@20", "in@30", "seenIds:u1"} << 1;
+    QTest::newRow("newest moved below own")
+        << QStringList{"in@10", "mine@20", "in@30", "time:u2@15"} << 0;
+    QTest::newRow("own moved to the top")
+        << QStringList{"mine@5", "in@10", "in@20", "time:u0@30"} << 0;
+    QTest::newRow("own moved down frees the run")
+        << QStringList{"in@10", "mine@20", "in@30", "time:u1@5", "in@40"} << 3;
+}
+
+void TestChat::unreadCountFollowsEveryChange()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, unread);
+    const QString chatId = freshChatId();
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        int added = 0;
+        for (const QString& step : steps) {
+            const QString what = step.section(QRegularExpression("[@:]"), 0, 0);
+            const qint64 time = step.section('@', 1).toLongLong();
+            if (what == "in" || what == "mine" || what == "seen") {
+                const State state =
+                    what == "seen" ? MessageBase::MsgState_Seen : MessageBase::MsgState_Delivered;
+                QVERIFY(chat.addMessage(makeMessage(chatId, QString("u%1").arg(added++), time,
+                                                    what == "mine" ? "me" : chatId, state)));
+            } else {
+                const QString id = step.section(':', 1).section('@', 0, 0);
+                if (what == "receipt") {
+                    chat.changeMessageState(id, MessageBase::MsgState_Seen);
+                } else if (what == "seenIds") {
+                    chat.changeMessageStatesToSeen({id});
+                } else {
+                    Message moved;
+                    QVERIFY(chat.getMessage(id, &moved));
+                    moved.setSendTimeInGMT(time);
+                    chat.setMessageSentTime(moved);
+                }
+            }
+            // The count kept while the chat changes is the run of unread
+            // messages read down from the newest.
+            int run = 0;
+            for (const Message& message : chat.getLastMessages(0, chat.getNumberOfMessages())) {
+                if (message.getState() == MessageBase::MsgState_Seen || message.getUserId() == "me")
+                    break;
+                ++run;
+            }
+            QCOMPARE(chat.getUnreadCount(), run);
         }
         QCOMPARE(chat.getUnreadCount(), unread);
     }

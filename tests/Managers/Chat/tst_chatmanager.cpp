@@ -57,6 +57,12 @@ QStringList idsOf(const QList<Message>& list)
         ids.append(message.getMessageId());
     return ids;
 }
+
+// The files of a chat's store: each opening starts a new write-ahead log.
+QStringList storeFiles(const QString& chatId)
+{
+    return QDir(DataBase::pathForName(Chat::storeName(chatId))).entryList(QDir::Files, QDir::Name);
+}
 } // namespace
 
 // A ChatManager with its signals recorded.
@@ -129,6 +135,10 @@ private slots:
     void seenReceiptAnswersEachChangedId();
     void editsFromThePartnerOnly();
     void stateChangesOnlyForStoredMessages();
+
+    void chatListComesWithoutOpeningStores();
+    void missingOrStaleSummaryIsMendedOnFirstUse_data();
+    void missingOrStaleSummaryIsMendedOnFirstUse();
 };
 
 void TestChatManager::initTestCase()
@@ -490,6 +500,104 @@ void TestChatManager::stateChangesOnlyForStoredMessages()
     QCOMPARE(h.manager.changeMessageState(Peer, "nope", MessageBase::MsgState_Sent), QStringList());
     QCOMPARE(h.manager.changeMessageState(Other, "out", MessageBase::MsgState_Sent), QStringList());
     QCOMPARE(h.manager.changeMessageStatesToSeen(Other, {"out"}), QStringList());
+}
+
+void TestChatManager::chatListComesWithoutOpeningStores()
+{
+    {
+        Harness h;
+        for (const QString id : {"p1", "p2", "p3"})
+            QVERIFY(h.manager.addMessagePair(chatMessage(Peer, id, 100 * id.right(1).toInt())));
+        QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o1", 150)));
+        QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o2", 400, Me)));
+        h.manager.aboutToQuit();
+    }
+    const QStringList peerFiles = storeFiles(Peer);
+    const QStringList otherFiles = storeFiles(Other);
+    QVERIFY(!peerFiles.isEmpty());
+    {
+        Harness h;
+        QVERIFY(h.manager.contains(Peer));
+        QVERIFY(!h.manager.contains(Me));
+        QCOMPARE(h.manager.getRecipientsSorted(), (QStringList{Other, Peer}));
+        Message last;
+        QVERIFY(h.manager.getLastMsg(Peer, &last));
+        QCOMPARE(last.getMessageId(), QString("p3"));
+        QCOMPARE(last.getMessageBody(), QString("text p3"));
+        QCOMPARE(h.manager.getUnreadCount(Peer), 3);
+        QVERIFY(h.manager.getLastMsg(Other, &last));
+        QCOMPARE(last.getMessageId(), QString("o2"));
+        QCOMPARE(h.manager.getUnreadCount(Other), 0);
+        QCOMPARE(storeFiles(Peer), peerFiles);
+        QCOMPARE(storeFiles(Other), otherFiles);
+
+        // The first use opens the store, which still knows every message.
+        QVERIFY(!h.manager.addMessagePair(chatMessage(Peer, "p2", 200)));
+        QVERIFY(storeFiles(Peer) != peerFiles);
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "p0", 50)));
+        QCOMPARE(h.manager.getUnreadCount(Peer), 4);
+        QVERIFY(h.manager.respondGetChatMessages(page(Peer, QString(), 4)));
+        QCOMPARE(idsOf(h.pages().last().getMsgs()), (QStringList{"p3", "p2", "p1", "p0"}));
+        SeenMessage receipt;
+        QVERIFY(h.manager.markSeen(Peer, &receipt));
+        QCOMPARE(h.manager.getUnreadCount(Peer), 0);
+        QVERIFY(h.manager.addMessagePair(chatMessage(Other, "o3", 500)));
+        h.manager.aboutToQuit();
+    }
+    Harness h;
+    QCOMPARE(h.manager.getUnreadCount(Peer), 0);
+    QCOMPARE(h.manager.getUnreadCount(Other), 1);
+    Message last;
+    QVERIFY(h.manager.getLastMsg(Peer, &last));
+    QCOMPARE(last.getState(), MessageBase::MsgState_Seen);
+    QCOMPARE(h.manager.getRecipientsSorted(), (QStringList{Other, Peer}));
+}
+
+void TestChatManager::missingOrStaleSummaryIsMendedOnFirstUse_data()
+{
+    QTest::addColumn<bool>("stale");
+    QTest::newRow("missing, as written by earlier versions") << false;
+    QTest::newRow("stale, as left by an interrupted run") << true;
+}
+
+void TestChatManager::missingOrStaleSummaryIsMendedOnFirstUse()
+{
+    QFETCH(bool, stale);
+    {
+        Harness h;
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "p1", 100)));
+        QVERIFY(h.manager.addMessagePair(chatMessage(Peer, "p2", 200)));
+        h.manager.aboutToQuit();
+    }
+    {
+        DataBase store("chatManagerDB");
+        const QString key = "chatSummary/" + Peer;
+        QVERIFY(store.contains(key));
+        if (stale) {
+            QVERIFY(
+                store.put(key, QJsonObject{{"lastMessage", chatMessage(Peer, "p1", 100).toDBJson()},
+                                           {"unreadCount", 7}}));
+        } else {
+            QVERIFY(store.del(key));
+        }
+    }
+    {
+        Harness h;
+        if (stale)
+            QVERIFY(h.manager.respondGetChatMessages(page(Peer, QString(), 2)));
+        Message last;
+        QVERIFY(h.manager.getLastMsg(Peer, &last));
+        QCOMPARE(last.getMessageId(), QString("p2"));
+        QCOMPARE(h.manager.getUnreadCount(Peer), 2);
+        h.manager.aboutToQuit();
+    }
+    const QStringList files = storeFiles(Peer);
+    Harness h;
+    Message last;
+    QVERIFY(h.manager.getLastMsg(Peer, &last));
+    QCOMPARE(last.getMessageId(), QString("p2"));
+    QCOMPARE(h.manager.getUnreadCount(Peer), 2);
+    QCOMPARE(storeFiles(Peer), files);
 }
 
 QTEST_GUILESS_MAIN(TestChatManager)
