@@ -2,7 +2,9 @@
 // checked), through the download queue onto disk, beside plain
 // QNetworkAccessManager downloads of the same file in the same run: time and
 // growth of the process's resident memory (peak and current, from
-// /proc/self/status; the peak is reset before each run).
+// /proc/self/status; the peak is reset before each run). Each download runs
+// in a process of its own, started by this one, which serves the file: no
+// side inherits the heap, caches or libraries another one warmed.
 //
 // Usage: bench_files [megabytes]   (default 100)
 
@@ -21,6 +23,7 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -99,11 +102,110 @@ void waitFor(bool* done)
     loop.exec();
 }
 
+const char* const kSides[] = {"readall", "streamed", "manager"};
+
+// One download in this process; prints its figures as one line.
+int runSide(const QByteArray& side, const QUrl& url, qint64 size)
+{
+    ServiceConfig::installExtraCaCertificates();
+    QTemporaryDir folder;
+    Downloader::setStallTimeout(60000);
+    Result result;
+    if (side == "readall") {
+        result = measure(QStringLiteral("plain QNAM, readAll at the end"), [&](Result* r) {
+            QNetworkAccessManager manager;
+            QNetworkReply* reply = manager.get(QNetworkRequest(url));
+            bool done = false;
+            QObject::connect(reply, &QNetworkReply::finished, [&] { done = true; });
+            waitFor(&done);
+            const QByteArray body = reply->readAll();
+            r->bytes = body.size();
+            reply->deleteLater();
+            return reply->error() == QNetworkReply::NoError && body.size() == size;
+        });
+    } else if (side == "streamed") {
+        result = measure(QStringLiteral("plain QNAM, streamed to a file"), [&](Result* r) {
+            QNetworkAccessManager manager;
+            QFile file(folder.filePath(QStringLiteral("plain.bin")));
+            file.open(QIODevice::WriteOnly);
+            QNetworkReply* reply = manager.get(QNetworkRequest(url));
+            reply->setReadBufferSize(256 * 1024);
+            bool done = false;
+            QObject::connect(reply, &QNetworkReply::readyRead,
+                             [&] { file.write(reply->readAll()); });
+            QObject::connect(reply, &QNetworkReply::finished, [&] {
+                file.write(reply->readAll());
+                done = true;
+            });
+            waitFor(&done);
+            file.close();
+            r->bytes = QFileInfo(file.fileName()).size();
+            reply->deleteLater();
+            return reply->error() == QNetworkReply::NoError && verifyFile(file.fileName(), size);
+        });
+    } else {
+        result = measure(QStringLiteral("DownloadManager, kept on disk"), [&](Result* r) {
+            DownloadManager* manager = DownloadManager::getInstance();
+            const QString target = folder.filePath(QStringLiteral("kept.bin"));
+            bool done = false;
+            bool placed = false;
+            QObject::connect(manager, &DownloadManager::downloadSavedToFile,
+                             [&](const QString&, const QString&, const QString& spool) {
+                                 placed = LocalFiles::placeCopy(spool, target);
+                                 done = true;
+                             });
+            QObject::connect(manager, &DownloadManager::downloadCanceled, [&] { done = true; });
+            QNetworkRequest request(url);
+            request.setAttribute(Downloader::SpoolFolderAttribute, folder.path());
+            manager->startDownload(request);
+            waitFor(&done);
+            r->bytes = QFileInfo(target).size();
+            return placed && verifyFile(target, size);
+        });
+    }
+    std::printf("%lld %lld %lld %lld %d %s\n", result.msecs, result.peakGrowthKb,
+                result.rssGrowthKb, result.bytes, result.ok ? 1 : 0, qPrintable(result.name));
+    return result.ok ? 0 : 1;
+}
+
+// Runs one side in a child process while this one keeps serving the file.
+Result runChild(const char* side, const QUrl& url, qint64 megabytes)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    bool done = false;
+    QObject::connect(&child, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished),
+                     [&] { done = true; });
+    QObject::connect(&child, &QProcess::errorOccurred, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            done = true;
+    });
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--side"), QString::fromLatin1(side), url.toString(),
+                 QString::number(megabytes)});
+    waitFor(&done);
+    Result result;
+    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    result.name = QString::fromLatin1(side);
+    if (fields.size() < 6)
+        return result;
+    result.msecs = fields[0].toLongLong();
+    result.peakGrowthKb = fields[1].toLongLong();
+    result.rssGrowthKb = fields[2].toLongLong();
+    result.bytes = fields[3].toLongLong();
+    result.ok = fields[4] == "1";
+    result.name = QString::fromUtf8(fields.mid(5).join(' '));
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc == 5 && QByteArray(argv[1]) == "--side")
+        return runSide(argv[2], QUrl(QString::fromUtf8(argv[3])),
+                       QByteArray(argv[4]).toLongLong() * 1024 * 1024);
     const qint64 megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100;
     const qint64 size = megabytes * 1024 * 1024;
 
@@ -111,69 +213,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot make the test certificates\n");
         return 1;
     }
-    ServiceConfig::installExtraCaCertificates();
     FakeWebService service;
     if (!service.start())
         return 1;
     FakeFileHost host(&service);
     host.addGeneratedFile(QStringLiteral("big.bin"), size);
     const QUrl url(host.fileUrl(QStringLiteral("big.bin")));
-    QTemporaryDir folder;
-    Downloader::setStallTimeout(60000);
 
     QList<Result> results;
+    for (const char* side : kSides)
+        results << runChild(side, url, megabytes);
 
-    results << measure(QStringLiteral("plain QNAM, readAll at the end"), [&](Result* r) {
-        QNetworkAccessManager manager;
-        QNetworkReply* reply = manager.get(QNetworkRequest(url));
-        bool done = false;
-        QObject::connect(reply, &QNetworkReply::finished, [&] { done = true; });
-        waitFor(&done);
-        const QByteArray body = reply->readAll();
-        r->bytes = body.size();
-        reply->deleteLater();
-        return reply->error() == QNetworkReply::NoError && body.size() == size;
-    });
-
-    results << measure(QStringLiteral("plain QNAM, streamed to a file"), [&](Result* r) {
-        QNetworkAccessManager manager;
-        QFile file(folder.filePath(QStringLiteral("plain.bin")));
-        file.open(QIODevice::WriteOnly);
-        QNetworkReply* reply = manager.get(QNetworkRequest(url));
-        reply->setReadBufferSize(256 * 1024);
-        bool done = false;
-        QObject::connect(reply, &QNetworkReply::readyRead, [&] { file.write(reply->readAll()); });
-        QObject::connect(reply, &QNetworkReply::finished, [&] {
-            file.write(reply->readAll());
-            done = true;
-        });
-        waitFor(&done);
-        file.close();
-        r->bytes = QFileInfo(file.fileName()).size();
-        reply->deleteLater();
-        return reply->error() == QNetworkReply::NoError && verifyFile(file.fileName(), size);
-    });
-
-    results << measure(QStringLiteral("DownloadManager, kept on disk"), [&](Result* r) {
-        DownloadManager* manager = DownloadManager::getInstance();
-        const QString target = folder.filePath(QStringLiteral("kept.bin"));
-        bool done = false;
-        bool placed = false;
-        QObject::connect(manager, &DownloadManager::downloadSavedToFile,
-                         [&](const QString&, const QString&, const QString& spool) {
-                             placed = LocalFiles::placeCopy(spool, target);
-                             done = true;
-                         });
-        QObject::connect(manager, &DownloadManager::downloadCanceled, [&] { done = true; });
-        QNetworkRequest request(url);
-        request.setAttribute(Downloader::SpoolFolderAttribute, folder.path());
-        manager->startDownload(request);
-        waitFor(&done);
-        r->bytes = QFileInfo(target).size();
-        return placed && verifyFile(target, size);
-    });
-
-    std::printf("download of %lld MB over HTTPS on loopback\n", megabytes);
+    std::printf("download of %lld MB over HTTPS on loopback, each run in its own process\n",
+                megabytes);
     std::printf("%-34s %9s %14s %14s %6s\n", "run", "ms", "peak RSS +KB", "RSS after +KB", "ok");
     for (const Result& r : results)
         std::printf("%-34s %9lld %14lld %14lld %6s\n", qPrintable(r.name), r.msecs, r.peakGrowthKb,
