@@ -2,8 +2,14 @@
 
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/Contact/contact.h"
+#include "model/browsecategoryresult.h"
+#include "model/channelidavailability.h"
+#include "model/lastseen.h"
 #include "model/message.h"
 #include "model/uisetting.h"
+#include "screens/channelcategorypopup.h"
+#include "screens/contactprofile.h"
+#include "screens/createchannel.h"
 #include "shell/connectionstatuswidget.h"
 #include "shell/contentpanel.h"
 #include "shell/currentuser.h"
@@ -61,6 +67,25 @@ QHash<int, AnswerDispatch::Handler> buildTable()
         const int state = v.toInt(&ok);
         if (ok && state >= Loading && state <= Connected)
             ConnectionStatusWidget::getInstance()->xmppStateChanged(ConnectionState(state));
+    });
+    t.insert(CMD_LastSeen, [](W& w, const QVariant& v) {
+        const LastSeen seen = v.value<LastSeen>();
+        w.getContactProfile()->setLastSeen(seen.getNumber(), seen.getSeconds());
+    });
+    // The new group's id: its data is asked for, and the group tab shows it.
+    t.insert(CMD_GroupCreate, [](W& w, const QVariant& v) {
+        emit w.command(CMD_GroupGetData, QVariant(v.toString()));
+    });
+    t.insert(CMD_ChannelCategories, [](W& w, const QVariant& v) {
+        const auto categories = v.value<QHash<QString, ChannelCategory>>();
+        w.getCreateChannel()->setCategories(categories);
+        w.getChannelDirectory()->setCategories(categories);
+    });
+    t.insert(CMD_BrowseChannelCategory, [](W& w, const QVariant& v) {
+        w.getChannelDirectory()->setBrowseCategoryResult(v.value<BrowseCategoryResult>());
+    });
+    t.insert(CMD_ChannelCheckId, [](W& w, const QVariant& v) {
+        w.getCreateChannel()->channelIdAvailability(v.value<ChannelIdAvailability>());
     });
     t.insert(CMD_ForceUpdate, [](W& w, const QVariant&) { w.stopAnswers(false); });
     t.insert(CMD_Logout, [](W& w, const QVariant&) { w.stopAnswers(true); });

@@ -1,7 +1,7 @@
 #include "shell/contacttab.h"
 
 #include "foundation/simpleqtlogger.h"
-#include "shell/contactwidget.h"
+#include "screens/contactwidget.h"
 #include "shell/listarea.h"
 #include "widgets/interfacescale.h"
 

@@ -3,6 +3,11 @@
 #include "Managers/Chat/chatrecipient.h"
 #include "foundation/numbertext.h"
 #include "foundation/simpleqtlogger.h"
+#include "screens/addnewcontact.h"
+#include "screens/channelcategorypopup.h"
+#include "screens/contactprofile.h"
+#include "screens/createchannel.h"
+#include "screens/creategroup.h"
 #include "shell/answerdispatch.h"
 #include "shell/connectionstatuswidget.h"
 #include "shell/contentpanel.h"
@@ -40,6 +45,16 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     userProfile = new UserProfile(this);
     userProfile->hide();
     fullWindowPage = userProfile;
+    addNewContact = new AddNewContact(this);
+    addNewContact->hide();
+    createGroup = new CreateGroup(this);
+    createGroup->hide();
+    contactProfile = new ContactProfile(contentPanel);
+    contactProfile->hide();
+    createChannel = new CreateChannel(this);
+    createChannel->hide();
+    channelDirectory = new ChannelCategoryPopUp(0, this);
+    channelDirectory->hide();
 
     ConnectionStatusWidget* strip = ConnectionStatusWidget::getInstance();
     strip->setParent(this);
@@ -47,6 +62,17 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     connect(sidePanel, &SidePanel::showChatWindow, this, &MessengerMainWindow::showChatWindow);
     connect(sidePanel, &SidePanel::command, this, &MessengerMainWindow::command);
     connect(userProfile, &UserProfile::command, this, &MessengerMainWindow::command);
+    connect(addNewContact, &AddNewContact::command, this, &MessengerMainWindow::command);
+    connect(createGroup, &CreateGroup::sendCreateGroupCommand, this,
+            &MessengerMainWindow::createGroupCommand);
+    connect(contactProfile, &ContactProfile::command, this, &MessengerMainWindow::command);
+    connect(createChannel, &CreateChannel::command, this, &MessengerMainWindow::command);
+    connect(channelDirectory, &ChannelCategoryPopUp::command, this, &MessengerMainWindow::command);
+    connect(contactProfile, &ContactProfile::startMessaging, this,
+            &MessengerMainWindow::startMessaging);
+    connect(contactProfile, &ContactProfile::contactProfileBackPressed, contentPanel,
+            &ContentPanel::selectSidePanelWidget);
+    connect(sidePanel, &SidePanel::contactClicked, this, &MessengerMainWindow::showContactProfile);
 
     SPopup::setMainWindow(this);
     PopupManager::setMainWindow(this);
@@ -77,6 +103,53 @@ void MessengerMainWindow::warningPopupResponse(PopUpWarning::response res, QStri
     if (applicator == QLatin1String("Logout") && res == PopUpWarning::yes)
         emit command(CMD_Logout, QVariant());
     disconnect(PopUpWarning::getInstance(), nullptr, this, nullptr);
+}
+
+void MessengerMainWindow::showAddContact()
+{
+    addNewContact->resetForm();
+    PopupManager::showWindow(addNewContact, true);
+}
+
+void MessengerMainWindow::showCreateGroup()
+{
+    createGroup->resetForm();
+    PopupManager::showWindow(createGroup, true);
+}
+
+void MessengerMainWindow::showCreateChannel()
+{
+    PopupManager::showWindow(createChannel, true);
+}
+
+void MessengerMainWindow::showChannelDirectory()
+{
+    channelDirectory->resize(size());
+    channelDirectory->requestCategories();
+    channelDirectory->raise();
+    channelDirectory->show();
+}
+
+void MessengerMainWindow::createGroupCommand(GroupInfoMembers ginfo)
+{
+    emit command(CMD_GroupCreate, QVariant::fromValue(ginfo));
+}
+
+void MessengerMainWindow::showContactProfile(Contact c)
+{
+    if (contactProfile->isHidden()) {
+        contactProfile->setContact(c);
+        contactProfile->raise();
+        contactProfile->slideIn();
+    } else {
+        contactProfile->showContact(c);
+        contactProfile->raise();
+    }
+}
+
+void MessengerMainWindow::hideContactProfile()
+{
+    contactProfile->hideWidget();
 }
 
 void MessengerMainWindow::startMessaging(Contact c)
@@ -129,6 +202,8 @@ void MessengerMainWindow::resizeEvent(QResizeEvent* event)
         (t - ConnectionStatusWidget::getInstance()->height()) / 2);
     if (!fullWindowPage->isHidden())
         fullWindowPage->resize(w, h);
+    if (!channelDirectory->isHidden())
+        channelDirectory->resize(w, h);
 }
 
 void MessengerMainWindow::changeEvent(QEvent* event)

@@ -3,6 +3,7 @@
 
 #include "Managers/Contact/contact.h"
 #include "Managers/command.h"
+#include "model/groupinfomembers.h"
 #include "shell/chatwindow.h"
 #include "shell/forceupdateerror.h"
 #include "widgets/popupwarning.h"
@@ -10,7 +11,12 @@
 #include <QVariant>
 #include <QWidget>
 
+class AddNewContact;
+class ChannelCategoryPopUp;
+class CreateChannel;
+class ContactProfile;
 class ContentPanel;
+class CreateGroup;
 class QSystemTrayIcon;
 class SidePanel;
 class UserProfile;
@@ -27,6 +33,16 @@ public:
     ContentPanel* getContentPanel() const { return contentPanel; }
     UserProfile* getUserProfile() const { return userProfile; }
     ForceUpdateError* getForceUpdateError() const { return forceUpdateError; }
+    AddNewContact* getAddNewContact() const { return addNewContact; }
+    CreateGroup* getCreateGroup() const { return createGroup; }
+    ContactProfile* getContactProfile() const { return contactProfile; }
+    CreateChannel* getCreateChannel() const { return createChannel; }
+    ChannelCategoryPopUp* getChannelDirectory() const { return channelDirectory; }
+    // The forms the side menu opens.
+    void showAddContact();
+    void showCreateGroup();
+    void showCreateChannel();
+    void showChannelDirectory();
     bool isAcceptingAnswers() const { return acceptingAnswers; }
     // Ends the answer dispatch for good: after a forced update, or when the
     // service signed the user out (then the user is told and may confirm).
@@ -37,7 +53,10 @@ signals:
 
 public slots:
     void commandResponse(Command command, QVariant response);
+    void showContactProfile(Contact c);
+    void hideContactProfile();
     void startMessaging(Contact c);
+    void createGroupCommand(GroupInfoMembers ginfo);
     void showChatWindow(ChatWindow* chatwindow);
     void openProfile();
     void raiseWindow();
@@ -55,6 +74,11 @@ private:
     SidePanel* sidePanel;
     ContentPanel* contentPanel;
     UserProfile* userProfile;
+    AddNewContact* addNewContact;
+    CreateGroup* createGroup;
+    ContactProfile* contactProfile;
+    CreateChannel* createChannel;
+    ChannelCategoryPopUp* channelDirectory;
     QWidget* fullWindowPage;
 };
 

@@ -87,6 +87,14 @@
 <context>
     <name>ChannelProfileAdmin</name>
     <message>
+        <source>_DeleteChannelWarningMessage</source>
+        <translation>Are you sure you want to delete this channel?</translation>
+    </message>
+    <message>
+        <source>_RemoveManagerWarningMessage</source>
+        <translation>Remove this administrator from the channel's administrators?</translation>
+    </message>
+    <message>
         <source>Add Member</source>
         <translation>Add Member</translation>
     </message>

@@ -87,6 +87,14 @@
 <context>
     <name>ChannelProfileAdmin</name>
     <message>
+        <source>_DeleteChannelWarningMessage</source>
+        <translation>آیا از حذف این کانال اطمینان دارید؟</translation>
+    </message>
+    <message>
+        <source>_RemoveManagerWarningMessage</source>
+        <translation>آیا این مدیر از مدیریت کانال کنار گذاشته شود؟</translation>
+    </message>
+    <message>
         <source>Add Member</source>
         <translation>افزودن عضو</translation>
     </message>

@@ -5,10 +5,11 @@
 
 #include <QWidget>
 
+class AvatarViewer;
 class QLabel;
 
-// One row of the contact list: name and number. This plain version is
-// replaced by the contact screens' own row.
+// One row of the contact list: the person's avatar, name and number. A left
+// click selects the row and reports its contact.
 class ContactWidget : public QWidget
 {
     Q_OBJECT
@@ -19,18 +20,26 @@ public:
     Contact getContact() const { return contact; }
     QString getName() const;
     bool containsText(const QString& text) const;
-    void deselect();
+    AvatarViewer* avatarViewer() const { return avatar; }
 
 signals:
     void contactClicked(Contact c);
 
+public slots:
+    void select();
+    void deselect();
+    void avatarDownloadFinished(const QImage& avThImage);
+    void downloadError() {}
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void restyle(const QString& name);
 
     Contact contact;
+    AvatarViewer* avatar;
     QLabel* name;
     QLabel* number;
 };

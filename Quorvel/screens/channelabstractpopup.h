@@ -1,0 +1,62 @@
+#ifndef CHANNELABSTRACTPOPUP_H
+#define CHANNELABSTRACTPOPUP_H
+
+#include "model/channelcategory.h"
+#include "model/channelinfo.h"
+#include "widgets/popupwindow.h"
+
+#include <QMap>
+#include <QQueue>
+
+class QVBoxLayout;
+class WaitingSpinnerWidget;
+
+// What one category of the channel directory holds: its sub-categories as
+// tiles, then its channels as rows with a follow button.
+class ChannelAbstractPopUP : public PopupWindow
+{
+    Q_OBJECT
+public:
+    explicit ChannelAbstractPopUP(QWidget* parent = nullptr);
+
+    // True when the category must be asked for: the rows are cleared and
+    // the spinner turns until its answer arrives.
+    bool openCategory(const QString& categoryId);
+    // Called for each browse answer, in the order the questions went out:
+    // true when it answers the category now chosen, false for an answer to
+    // a category the user has since left (its rows are not shown).
+    bool takeAnswer();
+    void setSubCategories(QList<ChannelCategory> categories);
+    void setChannels(QList<ChannelInfo> infos);
+
+    QString shownCategory() const { return categoryId; }
+    int rowCount() const;
+    QList<QWidget*> rows() const;
+    WaitingSpinnerWidget* spinner() const { return busy; }
+
+signals:
+    void followChannel(ChannelInfo channelInfo);
+    void visitChannel(ChannelInfo channelInfo);
+    void channelCategoryClicked(ChannelCategory cat);
+
+public slots:
+    void BackClicked();
+    void channelWidgetClicked(ChannelInfo) {}
+    void followClicked(ChannelInfo channelInfo);
+    void visitClicked(ChannelInfo channelInfo);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fitBoard();
+
+    QString categoryId;
+    QQueue<QString> asked;
+    QVBoxLayout* list;
+    QMap<QString, QWidget*> channels;
+    QMap<QString, QWidget*> subCategories;
+    WaitingSpinnerWidget* busy;
+};
+
+#endif // CHANNELABSTRACTPOPUP_H

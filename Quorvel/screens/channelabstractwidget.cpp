@@ -1,0 +1,100 @@
+#include "screens/channelabstractwidget.h"
+
+#include "foundation/simpleqtlogger.h"
+#include "screens/channelcategorywidget.h"
+#include "webapi/FileApi/staticfile.h"
+#include "widgets/flatbutton.h"
+#include "widgets/fonts.h"
+#include "widgets/stylesheetpaint.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+ChannelAbstractWidget::ChannelAbstractWidget(QWidget* parent)
+    : QWidget(parent), name(new QLabel(this)), description(new QLabel(this)),
+      avatar(new QLabel(this)), file(new StaticFile()),
+      follow(new FlatButton(tr("_FollowString"), this)),
+      visit(new FlatButton(tr("_VisitString"), this))
+{
+    const QFont font = Fonts::getInstance()->regular;
+    for (QLabel* label : {name, description}) {
+        label->setFont(font);
+        label->setTextFormat(Qt::PlainText);
+    }
+    avatar->setObjectName(QStringLiteral("AvatarChannelWidget"));
+    avatar->setMaximumSize(50, 50);
+    avatar->resize(50, 50);
+    QFont buttons = font;
+    buttons.setPointSize(10);
+    for (FlatButton* button : {follow, visit}) {
+        button->setFont(buttons);
+        button->adjustSize();
+    }
+    visit->setAlignment(Qt::AlignCenter);
+    visit->hide();
+    connect(file, &StaticFile::imageReady, this, &ChannelAbstractWidget::imageReady);
+    connect(follow, &FlatButton::onClick, this, &ChannelAbstractWidget::clickedFollow);
+    connect(visit, &FlatButton::onClick, this, &ChannelAbstractWidget::clickedVisit);
+}
+
+ChannelAbstractWidget::~ChannelAbstractWidget()
+{
+    delete file;
+}
+
+void ChannelAbstractWidget::setChannelInfo(ChannelInfo info)
+{
+    channel = info;
+    name->setText(info.getName());
+    description->setText(info.getDescription());
+    description->adjustSize();
+    if (!info.getAvatarThumbnailUrl().isEmpty())
+        file->setUrl(info.getAvatarThumbnailUrl(), StaticFile::LocalFirst,
+                     StaticFile::AvatarThumbnails, false);
+    placeChildren();
+}
+
+void ChannelAbstractWidget::imageReady(const QImage& image)
+{
+    channel.setAvThumbnail(image);
+    if (!image.isNull())
+        avatar->setPixmap(ChannelCategoryWidget::roundAvatar(image));
+}
+
+void ChannelAbstractWidget::placeChildren()
+{
+    avatar->move(width() - 10 - avatar->width(), height() / 2 - avatar->height() / 2);
+    name->adjustSize();
+    name->move(avatar->x() - 10 - name->width(), 10);
+    description->move(avatar->x() - 10 - description->width(), name->y() + name->height());
+    follow->move(20, 10);
+    visit->setGeometry(20, follow->y() + 20, follow->width(), visit->height());
+}
+
+void ChannelAbstractWidget::clickedFollow()
+{
+    L_DEBUG(QStringLiteral("ChannelAbstractWidget::clickedFollow()") + channel.getId());
+    emit followClicked(channel);
+}
+
+void ChannelAbstractWidget::clickedVisit()
+{
+    emit visitClicked(channel);
+}
+
+void ChannelAbstractWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit channelWidgetClicked(channel);
+}
+
+void ChannelAbstractWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeChildren();
+}
+
+void ChannelAbstractWidget::paintEvent(QPaintEvent*)
+{
+    StyleSheetPaint::plain(this);
+}

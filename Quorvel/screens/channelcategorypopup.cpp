@@ -1,0 +1,131 @@
+#include "screens/channelcategorypopup.h"
+
+#include "foundation/simpleqtlogger.h"
+#include "model/messagerequest.h"
+#include "screens/channelabstractpopup.h"
+#include "screens/channelcategorywidget.h"
+#include "widgets/interfacescale.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+
+ChannelCategoryPopUp::ChannelCategoryPopUp(int mode, QWidget* parent)
+    : PopupWindow(parent), mode(mode), board(new QVBoxLayout(getBoard())),
+      list(new ChannelAbstractPopUP(this))
+{
+    setTitle(tr("_BrowseChannel"));
+    setBackButtonIcon(QStringLiteral(":/Images/close_white.png"));
+    getWindow()->setMaximumWidth(400);
+    // Category names are the service's: kept clear of the back arrow on the left.
+    getTitle()->setAlignment(Qt::AlignRight | Qt::AlignVCenter | Qt::AlignAbsolute);
+    board->setSpacing(0);
+    board->setMargin(0);
+    board->setContentsMargins(0, 0, 0, 0);
+    list->hide();
+    connect(list, &ChannelAbstractPopUP::followChannel, this, &ChannelCategoryPopUp::followChannel);
+    connect(list, &ChannelAbstractPopUP::visitChannel, this, &ChannelCategoryPopUp::visitChannel);
+    connect(list, &ChannelAbstractPopUP::channelCategoryClicked, this,
+            &ChannelCategoryPopUp::channelCatWidgetClicked);
+    connect(this, &PopupWindow::windowIconClicked, this, &ChannelCategoryPopUp::CancelClicked);
+}
+
+int ChannelCategoryPopUp::tileCount() const
+{
+    return board->count();
+}
+
+QList<ChannelCategoryWidget*> ChannelCategoryPopUp::tiles() const
+{
+    QList<ChannelCategoryWidget*> all;
+    for (int i = 0; i < board->count(); ++i)
+        all << qobject_cast<ChannelCategoryWidget*>(board->itemAt(i)->widget());
+    return all;
+}
+
+void ChannelCategoryPopUp::requestCategories()
+{
+    if (board->count() == 0)
+        emit command(CMD_ChannelCategories);
+}
+
+void ChannelCategoryPopUp::setCategories(QHash<QString, ChannelCategory> categories)
+{
+    if (board->count() > 0)
+        return;
+    for (auto it = categories.constBegin(); it != categories.constEnd(); ++it) {
+        auto* tile = new ChannelCategoryWidget(this);
+        tile->resize(width(), channelRowHeight);
+        tile->setFixedHeight(channelRowHeight);
+        tile->setCategory(it.value());
+        board->addWidget(tile);
+        tile->show();
+        byId.insert(it.value().getCategoryID(), tile);
+        connect(tile, &ChannelCategoryWidget::channelCategoryClicked, this,
+                &ChannelCategoryPopUp::channelCatWidgetClicked);
+    }
+    fitBoard();
+}
+
+void ChannelCategoryPopUp::channelCatWidgetClicked(ChannelCategory category)
+{
+    if (mode == 1) {
+        emit channelCatSelected(category);
+        hide();
+        return;
+    }
+    if (list->openCategory(category.getCategoryID()))
+        emit command(CMD_BrowseChannelCategory, QVariant(category.getCategoryID()));
+    list->resize(size());
+    list->setTitle(category.getCategoryName());
+    list->raise();
+    list->show();
+}
+
+void ChannelCategoryPopUp::setBrowseCategoryResult(BrowseCategoryResult result)
+{
+    if (!list->takeAnswer())
+        return;
+    list->setSubCategories(result.getCategories());
+    list->setChannels(result.getInfos());
+}
+
+void ChannelCategoryPopUp::CancelClicked()
+{
+    hide();
+}
+
+void ChannelCategoryPopUp::followChannel(ChannelInfo channelInfo)
+{
+    L_DEBUG(QStringLiteral("ChannelCategoryPopUp::followChannel | ") + channelInfo.getId());
+    emit command(CMD_ChannelJoin, QVariant(channelInfo.getId()));
+    hide();
+}
+
+void ChannelCategoryPopUp::visitChannel(ChannelInfo channelInfo)
+{
+    emit command(CMD_ChannelData, QVariant(channelInfo.getId()));
+    qRegisterMetaType<MessageRequest>("MessageRequest");
+    MessageRequest request;
+    request.setChatId(channelInfo.getId());
+    request.setChatType(MessageBase::MsgMajorType_ChannelChat);
+    request.setMessageId(QString());
+    request.setNumber(20);
+    emit command(CMD_GetChannelMessages, QVariant::fromValue(request));
+    hide();
+}
+
+void ChannelCategoryPopUp::fitBoard()
+{
+    // As tall as the holder lets it be; fitToParent keeps it inside.
+    getWindow()->resize(400, 100000);
+    fitToParent();
+    getBoard()->resize(getBoard()->width(), board->count() * channelRowHeight);
+}
+
+void ChannelCategoryPopUp::resizeEvent(QResizeEvent* event)
+{
+    PopupWindow::resizeEvent(event);
+    fitBoard();
+    if (!list->isHidden())
+        list->resize(size());
+}

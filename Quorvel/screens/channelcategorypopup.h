@@ -1,0 +1,56 @@
+#ifndef CHANNELCATEGORYPOPUP_H
+#define CHANNELCATEGORYPOPUP_H
+
+#include "Managers/command.h"
+#include "model/browsecategoryresult.h"
+#include "model/channelcategory.h"
+#include "model/channelinfo.h"
+#include "widgets/popupwindow.h"
+
+#include <QHash>
+#include <QMap>
+#include <QVariant>
+
+class ChannelAbstractPopUP;
+class ChannelCategoryWidget;
+class QVBoxLayout;
+
+// The categories of the channel directory as tiles. In browse mode a tile
+// opens the category's channels; in select mode it reports the category.
+class ChannelCategoryPopUp : public PopupWindow
+{
+    Q_OBJECT
+public:
+    ChannelCategoryPopUp(int mode, QWidget* parent = nullptr);
+
+    void requestCategories();
+    void setCategories(QHash<QString, ChannelCategory> categories);
+    void setBrowseCategoryResult(BrowseCategoryResult result);
+
+    int tileCount() const;
+    QList<ChannelCategoryWidget*> tiles() const;
+    ChannelAbstractPopUP* channelList() const { return list; }
+
+signals:
+    void command(Command command, QVariant request = QVariant());
+    void channelCatSelected(ChannelCategory channelCat);
+
+public slots:
+    void channelCatWidgetClicked(ChannelCategory category);
+    void CancelClicked();
+    void followChannel(ChannelInfo channelInfo);
+    void visitChannel(ChannelInfo channelInfo);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fitBoard();
+
+    int mode;
+    QVBoxLayout* board;
+    QMap<QString, ChannelCategoryWidget*> byId;
+    ChannelAbstractPopUP* list;
+};
+
+#endif // CHANNELCATEGORYPOPUP_H

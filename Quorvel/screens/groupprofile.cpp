@@ -1,0 +1,371 @@
+#include "screens/groupprofile.h"
+
+#include "chat/chatmember.h"
+#include "foundation/simpleqtlogger.h"
+#include "model/groupaddmemberpair.h"
+#include "model/groupchangerolerequest.h"
+#include "screens/editgroup.h"
+#include "screens/panelslider.h"
+#include "screens/picturechooser.h"
+#include "screens/screenfonts.h"
+#include "webapi/FileApi/uploadfile.h"
+#include "widgets/avatarviewer.h"
+#include "widgets/checkbox.h"
+#include "widgets/customscrollarea.h"
+#include "widgets/flatbutton.h"
+#include "widgets/iconbutton.h"
+#include "widgets/popupmanager.h"
+#include "widgets/stylesheetpaint.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+
+GroupProfile::GroupProfile(QWidget* parent)
+    : QWidget(parent), slider(new PanelSlider(this, 200)), editor(new EditGroup(this)),
+      picture(new AvatarViewer(this)), name(new QLabel(this)),
+      edit(new FlatButton(tr("_EditGroup"), this)),
+      addManager(new FlatButton(tr("_AddManager"), this)),
+      deleteHistory(new FlatButton(tr("_DeleteChatHistory"), this)),
+      leave(new FlatButton(tr("_DeleteGroupList"), this)), notifications(new CheckBox(this)),
+      managersList(new QVBoxLayout), membersList(new QVBoxLayout)
+{
+    const QFont large = ScreenFonts::digits(16);
+    const QFont small = ScreenFonts::digits(10);
+    editor->hide();
+    connect(editor, &EditGroup::NameChanged, this, &GroupProfile::GroupEdited);
+    connect(slider, &PanelSlider::exitFinished, this, &GroupProfile::hideWidget);
+
+    auto* title = new QLabel(tr("_Title"), this);
+    auto* back = new IconButton(QSize(32, 32),
+                                layoutDirection() == Qt::RightToLeft
+                                    ? QStringLiteral(":/Images/arrow_right_black.png")
+                                    : QStringLiteral(":/Images/arrow_left_black.png"),
+                                this);
+    for (QLabel* link : {title, static_cast<QLabel*>(edit), static_cast<QLabel*>(addManager),
+                         static_cast<QLabel*>(deleteHistory), static_cast<QLabel*>(leave)}) {
+        link->setObjectName(QStringLiteral("ProfileLinkStyle"));
+        link->setFont(small);
+    }
+    auto* strip = new QHBoxLayout;
+    strip->addWidget(title);
+    strip->addSpacerItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Fixed));
+    strip->addWidget(edit);
+    strip->addWidget(back);
+
+    auto* scroll = new CustomScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollArea"));
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    auto* board = new QWidget(scroll);
+    board->setObjectName(QStringLiteral("GroupProfileScrollBoard"));
+    auto* column = new QVBoxLayout(board);
+    column->setMargin(0);
+    column->setSpacing(10);
+
+    picture->setAvatarSize(QSize(100, 100));
+    picture->setObjectName(QStringLiteral("GroupProfileGroupPic"));
+    name->setFont(large);
+    name->setTextFormat(Qt::PlainText);
+    auto* pictureRow = new QHBoxLayout;
+    pictureRow->addWidget(picture);
+    pictureRow->addSpacerItem(new QSpacerItem(10, 1, QSizePolicy::Fixed, QSizePolicy::Fixed));
+    pictureRow->addWidget(name);
+    pictureRow->addSpacerItem(
+        new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Expanding));
+    column->addLayout(pictureRow);
+
+    auto* changePictureButton = new FlatButton(tr("_ChangeImage"), board);
+    auto* addMember = new FlatButton(tr("_AddContact"), board);
+    for (FlatButton* button : {changePictureButton, addMember}) {
+        button->setFont(large);
+        button->setAlignment(Qt::AlignCenter);
+    }
+    addMember->setEnabled(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(50, 0, 50, 0);
+    buttons->addWidget(changePictureButton);
+    buttons->addWidget(addMember);
+    column->addLayout(buttons);
+
+    auto heading = [&](const QString& text) {
+        auto* label = new QLabel(text, board);
+        label->setFont(large);
+        return label;
+    };
+    column->addWidget(heading(tr("_Cofig")));
+    auto* settings = new QVBoxLayout;
+    notifications->setFont(small);
+    notifications->setText(tr("_ReceiveNotification"));
+    auto* blocking = new CheckBox(board);
+    blocking->setFont(small);
+    blocking->setText(tr("_UserBlocking"));
+    settings->addWidget(notifications);
+    settings->addWidget(blocking);
+    settings->addWidget(deleteHistory);
+    settings->addWidget(leave);
+    column->addLayout(settings);
+    column->addWidget(heading(tr("_GroupManagers")));
+    column->addLayout(managersList);
+    column->addWidget(addManager);
+    column->addWidget(heading(tr("_GroupMembers")));
+    column->addLayout(membersList);
+    column->addSpacerItem(new QSpacerItem(1, 1, QSizePolicy::Fixed, QSizePolicy::Expanding));
+    scroll->setWidget(board);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(strip);
+    layout->addWidget(scroll);
+
+    connect(edit, &FlatButton::onClick, this, &GroupProfile::EditGroupPressed);
+    connect(back, &IconButton::onClick, this, &GroupProfile::backButtonPressed);
+    connect(changePictureButton, &FlatButton::onClick, this, &GroupProfile::ChangeImagePressed);
+    connect(addMember, &FlatButton::onClick, this, &GroupProfile::AddContactPressed);
+    connect(addManager, &FlatButton::onClick, this, &GroupProfile::AddManagerPressed);
+    connect(notifications, &CheckBox::selected, this, &GroupProfile::getNotifChanged);
+    connect(notifications, &CheckBox::unselected, this, &GroupProfile::getNotifChanged);
+    connect(deleteHistory, &FlatButton::onClick, this, &GroupProfile::DeleteHistoryPressed);
+    connect(leave, &FlatButton::onClick, this, &GroupProfile::DeleteGroupListPressed);
+}
+
+GroupProfile::~GroupProfile()
+{
+    delete uploader;
+}
+
+void GroupProfile::setGroupInfo(const GroupInfo& value)
+{
+    showGroup(value, true);
+}
+
+void GroupProfile::updateGroupInfo(const GroupInfo& value)
+{
+    showGroup(value, false);
+}
+
+void GroupProfile::showGroup(const GroupInfo& value, bool setPictureKind)
+{
+    group = value;
+    role = value.getMyRole();
+    name->setText(value.getName());
+    if (setPictureKind) {
+        picture->setAvatarType(AvatarViewer::Group);
+        picture->setAvatarId(value.getJid());
+    }
+    if (!value.getAvThUrl().isEmpty())
+        picture->downloadAvatar(value.getAvThUrl());
+    addManager->setVisible(role == GroupRole::OWNER || role == GroupRole::ADMIN);
+    notifications->setChecked(value.getMute());
+}
+
+void GroupProfile::setGroupInfoMembers(const GroupInfoMembers& value)
+{
+    const QHash<QString, GroupMember> all = value.getMembers();
+    for (auto it = all.constBegin(); it != all.constEnd(); ++it) {
+        const GroupMember& member = it.value();
+        const QString user = member.getUserName();
+        if (managers.contains(user) || members.contains(user))
+            continue;
+        if (member.getRole() != GroupRole::MEMBER && member.getRole() != GroupRole::ADMIN)
+            continue;
+        auto* row = new ChatMember(this);
+        row->setName(member.getProfile().getNickName());
+        row->setMemberId(user);
+        row->setAvatarUrl(member.getProfile().getAvatarThumbnailUrl());
+        row->setLastSeen(uint(member.getLastActivity()));
+        connect(row, &ChatMember::chatMemberDelete, this, &GroupProfile::chatMemberDeleteClicked);
+        row->setDeletable(role == GroupRole::OWNER || role == GroupRole::ADMIN ||
+                          member.getAddedByMe());
+        if (member.getRole() == GroupRole::MEMBER) {
+            members.insert(user, member);
+            membersList->addWidget(row);
+        } else {
+            managers.insert(user, member);
+            managersList->addWidget(row);
+        }
+    }
+}
+
+void GroupProfile::showProfile()
+{
+    if (!group.getRemoved())
+        emit command(CMD_GroupInfoMembers, QVariant(group.getJid()));
+    slider->open();
+}
+
+void GroupProfile::slideIn()
+{
+    slider->slideIn();
+}
+
+void GroupProfile::slideOut()
+{
+    slider->slideOut();
+}
+
+void GroupProfile::backButtonPressed()
+{
+    slideOut();
+}
+
+void GroupProfile::hideWidget()
+{
+    hide();
+}
+
+void GroupProfile::ask(const QString& message, const QString& applicator)
+{
+    PopUpWarning::showWarning(message, applicator, true, 0);
+    connect(PopUpWarning::getInstance(), &PopUpWarning::popUpresponse, this,
+            &GroupProfile::warningPopupResponse, Qt::UniqueConnection);
+}
+
+void GroupProfile::DeleteHistoryPressed()
+{
+    ask(tr("_DeleteHistoryWarningMessage"), QStringLiteral("DeleteHistory"));
+}
+
+void GroupProfile::DeleteGroupListPressed()
+{
+    ask(tr("_DeleteContactListWarningMessage"), QStringLiteral("DeleteGroupList"));
+}
+
+void GroupProfile::warningPopupResponse(PopUpWarning::response res, QString applicator)
+{
+    disconnect(PopUpWarning::getInstance(), nullptr, this, nullptr);
+    if (res != PopUpWarning::yes)
+        return;
+    if (applicator == QLatin1String("DeleteHistory"))
+        emit command(CMD_GroupRemoveHistory, QVariant(group.getJid()));
+    else if (applicator == QLatin1String("DeleteGroupList"))
+        emit command(CMD_GroupLeave, QVariant(group.getJid()));
+}
+
+void GroupProfile::EditGroupPressed()
+{
+    editor->setName(group.getName());
+    PopupManager::showWindow(editor, true);
+}
+
+void GroupProfile::GroupEdited(QString newName)
+{
+    GroupInfo changed = group;
+    changed.setName(newName);
+    emit command(CMD_GroupChangeData, QVariant::fromValue(changed));
+}
+
+void GroupProfile::ChangeImagePressed()
+{
+    const QString path =
+        PictureChooser::ask(this, tr("Open Image"), tr("Image Files (*.png *.jpg *.bmp)"));
+    if (!path.isEmpty())
+        changePicture(path);
+}
+
+void GroupProfile::changePicture(const QString& path)
+{
+    thumbnailPath = PictureChooser::writeThumbnail(QImage(path));
+    // Only the picture chosen last may become the group's: an earlier upload
+    // still running is dropped, so it can never finish after this one.
+    if (uploader) {
+        disconnect(uploader, nullptr, this, nullptr);
+        uploader->deleteLater();
+    }
+    chosenPicture = path;
+    uploader = new UploadFile();
+    connect(uploader, &UploadFile::UploadDone, this, &GroupProfile::uploadImageFinish);
+    connect(uploader, &UploadFile::UploadFailed, this, &GroupProfile::uploadError);
+    uploader->upload(path, UploadMode_Static, thumbnailPath);
+}
+
+void GroupProfile::uploadImageFinish(QString filePath, QString, QString fileUrl,
+                                     QString thumbnailUrl)
+{
+    if (sender() != uploader || filePath != chosenPicture)
+        return;
+    group.setAvUrl(fileUrl);
+    group.setAvThUrl(thumbnailUrl);
+    emit command(CMD_GroupChangeData, QVariant::fromValue(group));
+}
+
+void GroupProfile::uploadError(QString filePath, int error, QString message)
+{
+    L_DEBUG(QStringLiteral("GroupProfile::uploadError | %1 %2 %3")
+                .arg(filePath)
+                .arg(error)
+                .arg(message));
+}
+
+void GroupProfile::selectedAdmin(QList<QString> numbers)
+{
+    GroupAddMemberPair pair;
+    pair.setJid(group.getJid());
+    for (const QString& number : numbers)
+        pair.addNumber(number);
+    emit command(CMD_GroupAddAdmin, QVariant::fromValue(pair));
+}
+
+void GroupProfile::selectedNormalUser(QList<QString> numbers)
+{
+    GroupAddMemberPair pair;
+    pair.setJid(group.getJid());
+    for (const QString& number : numbers)
+        pair.addNumber(number);
+    emit command(CMD_GroupAddMember, QVariant::fromValue(pair));
+}
+
+void GroupProfile::chatMemberDeleteClicked(QString userID)
+{
+    GroupChangeRoleRequest request;
+    request.setUserName(userID);
+    request.setJid(group.getJid());
+    emit command(CMD_GroupRemoveMember, QVariant::fromValue(request));
+    if (managers.remove(userID))
+        removeRow(managersList, userID);
+    else if (members.remove(userID))
+        removeRow(membersList, userID);
+}
+
+void GroupProfile::removeRow(QVBoxLayout* list, const QString& userId)
+{
+    for (ChatMember* row : rowsOf(list)) {
+        if (row->getMemberId() == userId) {
+            list->removeWidget(row);
+            // The row asked the question whose answer brought us here: it
+            // goes once its own handler has returned.
+            row->hide();
+            row->deleteLater();
+            return;
+        }
+    }
+}
+
+QList<ChatMember*> GroupProfile::rowsOf(QVBoxLayout* list)
+{
+    QList<ChatMember*> rows;
+    for (int i = 0; i < list->count(); ++i) {
+        if (auto* row = qobject_cast<ChatMember*>(list->itemAt(i)->widget()))
+            rows << row;
+    }
+    return rows;
+}
+
+QList<ChatMember*> GroupProfile::managerRows() const
+{
+    return rowsOf(managersList);
+}
+
+QList<ChatMember*> GroupProfile::memberRows() const
+{
+    return rowsOf(membersList);
+}
+
+void GroupProfile::getNotifChanged()
+{
+    group.setMute(notifications->isChecked());
+    emit command(CMD_GroupUpdateGetNotif, QVariant::fromValue(group));
+}
+
+void GroupProfile::paintEvent(QPaintEvent*)
+{
+    StyleSheetPaint::plain(this);
+}

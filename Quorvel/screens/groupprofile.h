@@ -1,0 +1,106 @@
+#ifndef GROUPPROFILE_H
+#define GROUPPROFILE_H
+
+#include "Managers/command.h"
+#include "model/groupinfo.h"
+#include "model/groupinfomembers.h"
+#include "model/groupmember.h"
+#include "widgets/popupwarning.h"
+
+#include <QHash>
+#include <QVariant>
+#include <QWidget>
+
+class AvatarViewer;
+class ChatMember;
+class CheckBox;
+class EditGroup;
+class FlatButton;
+class PanelSlider;
+class QLabel;
+class QVBoxLayout;
+class UploadFile;
+
+// The panel over a group's chat window: picture, name, notifications, the
+// history and leave links, and the managers and members as rows from which
+// the user may remove people.
+class GroupProfile : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit GroupProfile(QWidget* parent = nullptr);
+    ~GroupProfile() override;
+
+    void setGroupInfo(const GroupInfo& group);
+    void updateGroupInfo(const GroupInfo& group);
+    void setGroupInfoMembers(const GroupInfoMembers& members);
+    void showProfile();
+    void slideIn();
+    void slideOut();
+    // Uploads the picture as the group's new one; the dialog's answer in
+    // the program, a test's file in tests.
+    void changePicture(const QString& path);
+
+    GroupInfo getGroupInfo() const { return group; }
+    QList<ChatMember*> managerRows() const;
+    QList<ChatMember*> memberRows() const;
+    QLabel* nameLabel() const { return name; }
+    FlatButton* addManagerLink() const { return addManager; }
+    FlatButton* editLink() const { return edit; }
+    FlatButton* deleteHistoryLink() const { return deleteHistory; }
+    FlatButton* leaveLink() const { return leave; }
+    CheckBox* notificationSwitch() const { return notifications; }
+    EditGroup* nameEditor() const { return editor; }
+    UploadFile* currentUploader() const { return uploader; }
+
+signals:
+    void command(Command cm, QVariant var);
+
+public slots:
+    void backButtonPressed();
+    void hideWidget();
+    void DeleteHistoryPressed();
+    void DeleteGroupListPressed();
+    void warningPopupResponse(PopUpWarning::response res, QString applicator);
+    void EditGroupPressed();
+    void GroupEdited(QString NewName);
+    void ChangeImagePressed();
+    void AddManagerPressed() {}
+    void AddContactPressed() {}
+    void uploadImageFinish(QString filePath, QString id, QString fileUrl, QString thumbnailUrl);
+    void uploadError(QString filePath, int error, QString message);
+    void selectedAdmin(QList<QString> numbers);
+    void selectedNormalUser(QList<QString> numbers);
+    void chatMemberDeleteClicked(QString userID);
+    void getNotifChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void showGroup(const GroupInfo& value, bool setPictureKind);
+    void ask(const QString& message, const QString& applicator);
+    void removeRow(QVBoxLayout* list, const QString& userId);
+    static QList<ChatMember*> rowsOf(QVBoxLayout* list);
+
+    GroupInfo group;
+    GroupRole::Role role = GroupRole::NONE;
+    QHash<QString, GroupMember> managers;
+    QHash<QString, GroupMember> members;
+    QString thumbnailPath;
+    QString chosenPicture;
+    UploadFile* uploader = nullptr;
+    PanelSlider* slider;
+    EditGroup* editor;
+    AvatarViewer* picture;
+    QLabel* name;
+    FlatButton* edit;
+    FlatButton* addManager;
+    FlatButton* deleteHistory;
+    FlatButton* leave;
+    CheckBox* notifications;
+    QVBoxLayout* managersList;
+    QVBoxLayout* membersList;
+};
+
+#endif // GROUPPROFILE_H

@@ -1,0 +1,44 @@
+#include "screens/profileheader.h"
+
+#include "widgets/iconbutton.h"
+
+#include <QGraphicsDropShadowEffect>
+#include <QLabel>
+
+QWidget* ProfileHeader::makeStrip(QWidget* parent)
+{
+    auto* strip = new QWidget(parent);
+    strip->setObjectName(QStringLiteral("ChannelProfileAdminContent"));
+    auto* shadow = new QGraphicsDropShadowEffect(strip);
+    shadow->setBlurRadius(5.0);
+    shadow->setColor(QColor(0, 0, 0, 255));
+    shadow->setOffset(0, 0);
+    strip->setGraphicsEffect(shadow);
+    return strip;
+}
+
+IconButton* ProfileHeader::makeBackButton(QWidget* parent)
+{
+    return new IconButton(QSize(32, 32),
+                          parent->layoutDirection() == Qt::RightToLeft
+                              ? QStringLiteral(":/Images/arrow_right_black.png")
+                              : QStringLiteral(":/Images/arrow_left_black.png"),
+                          parent);
+}
+
+int ProfileHeader::place(QWidget* panel, QWidget* strip, IconButton* back, QLabel* title,
+                         std::initializer_list<QLabel*> links)
+{
+    back->raise();
+    strip->setGeometry(0, 0, panel->width(), height);
+    title->adjustSize();
+    const int top = back->height() > title->height() ? (back->height() - title->height()) / 2 : 0;
+    title->move(panel->width() - 5 - title->width(), top);
+    int x = back->width();
+    for (QLabel* link : links) {
+        link->adjustSize();
+        link->move(x, top);
+        x += link->width() + 10;
+    }
+    return top;
+}

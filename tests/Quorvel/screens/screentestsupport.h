@@ -1,0 +1,100 @@
+#ifndef SCREENTESTSUPPORT_H
+#define SCREENTESTSUPPORT_H
+
+// What the screen tests share: the Persian catalogue and the program's style
+// sheet, typing into fields, answering the question popup, and pictures of
+// screens saved under the build folder for looking at.
+#include "Managers/command.h"
+#include "shell/stylesheetloader.h"
+#include "widgets/customlineedit.h"
+#include "widgets/flatbutton.h"
+#include "widgets/fonts.h"
+#include "widgets/interfacescale.h"
+#include "widgets/popupwarning.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTranslator>
+#include <QtTest>
+
+namespace ScreenTest {
+
+inline QString shotFolder()
+{
+    return QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
+}
+
+// The program's catalogue and font; call once from initTestCase.
+inline bool setUpApplication(QTranslator* translator)
+{
+    if (!translator->load(QStringLiteral(":/Lng/quorvel_persian.qm")))
+        return false;
+    QCoreApplication::installTranslator(translator);
+    initInterfaceScale();
+    QApplication::setFont(Fonts::getFont(20));
+    return QDir().mkpath(shotFolder());
+}
+
+// A top-level host with the program's style sheet and right-to-left layout.
+inline QWidget* styledHost(QWidget* host, const QSize& size)
+{
+    loadStyleSheet(host);
+    host->setLayoutDirection(Qt::RightToLeft);
+    host->resize(size);
+    host->show();
+    return host;
+}
+
+inline bool saveShot(QWidget* widget, const QString& name)
+{
+    QApplication::processEvents();
+    const QImage image = widget->grab().toImage();
+    return !image.isNull() && image.save(shotFolder() + QLatin1Char('/') + name);
+}
+
+// Clicks into the field and types, as a user does (ASCII only).
+inline void type(QWidget* field, const QString& text)
+{
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClicks(field, text);
+}
+
+inline void click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+inline void answerWarning(bool yes)
+{
+    PopUpWarning* warning = PopUpWarning::getInstance();
+    click(yes ? warning->yesButton() : warning->noButton());
+}
+
+// The commands one screen sent, in order.
+class Commands
+{
+public:
+    template <typename Screen> explicit Commands(Screen* screen) : spy(screen, &Screen::command) {}
+    int count() const { return spy.count(); }
+    Command at(int i) const { return spy.at(i).at(0).value<Command>(); }
+    QVariant payload(int i) const { return spy.at(i).at(1); }
+    QList<int> all() const
+    {
+        QList<int> list;
+        for (const QList<QVariant>& call : spy)
+            list << int(call.at(0).value<Command>());
+        return list;
+    }
+    int countOf(Command command) const { return all().count(int(command)); }
+    void clear() { spy.clear(); }
+    QSignalSpy& signalSpy() { return spy; }
+
+private:
+    QSignalSpy spy;
+};
+
+} // namespace ScreenTest
+
+#endif // SCREENTESTSUPPORT_H

@@ -1,0 +1,677 @@
+// The channel screens driven with mouse and keys: the follower's and the
+// administrator's profiles with their people rows and the edit popup, the
+// directory's category popup and channel list, and the create-channel form.
+// Pictures go through the local service's file host; pictures of each
+// screen are saved for looking at.
+#include "screentestsupport.h"
+
+#include "fakefilehost.h"
+#include "fakewebservice.h"
+#include "foundation/globalconstants.h"
+#include "model/channelmemberrole.h"
+#include "model/channelmembersrequest.h"
+#include "model/messagerequest.h"
+#include "screens/channelabstractpopup.h"
+#include "screens/channelabstractwidget.h"
+#include "screens/channelcategorypopup.h"
+#include "screens/channelcategorywidget.h"
+#include "screens/channelmanagerwidget.h"
+#include "screens/channelownerwidget.h"
+#include "screens/channelprofileadmin.h"
+#include "screens/channelprofilenormal.h"
+#include "screens/createchannel.h"
+#include "screens/editchannel.h"
+#include "testcertificates.h"
+#include "webapi/FileApi/uploadmanager.h"
+#include "widgets/checkbox.h"
+#include "widgets/iconbutton.h"
+#include "widgets/label.h"
+#include "widgets/popupmanager.h"
+#include "widgets/waitingspinnerwidget.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+
+using namespace ScreenTest;
+
+namespace {
+
+ChannelInfo channelOf(const QString& id, ChannelRole::Role role, uint members = 12)
+{
+    ChannelInfo info;
+    info.setId(id);
+    info.setName(QStringLiteral("Channel ") + id);
+    info.setDescription(QStringLiteral("About ") + id);
+    info.setMembersCount(members);
+    info.setMyRole(role);
+    info.setReplyAllowed("1");
+    info.setAvatarUrl("http://old/avatar");
+    info.setAvatarThumbnailUrl("http://old/thumb");
+    QImage picture(80, 80, QImage::Format_ARGB32);
+    picture.fill(QColor(30, 120, 200));
+    info.setAvThumbnail(picture);
+    return info;
+}
+
+ChannelMemberProfile personOf(const QString& user, ChannelRole::Role role)
+{
+    ChannelMemberProfile profile;
+    profile.setUserName(user);
+    profile.setNickName(QStringLiteral("Nick ") + user);
+    profile.setRole(role);
+    return profile;
+}
+
+ChannelMembersReply replyOf(const QString& channel, const QList<ChannelMemberProfile>& people)
+{
+    ChannelMembersReply reply;
+    ChannelMembersRequest request;
+    request.setChannelId(channel);
+    reply.setReq(request);
+    reply.setProfiles(people);
+    return reply;
+}
+
+ChannelCategory categoryOf(const QString& id, const QString& name)
+{
+    ChannelCategory category;
+    category.setCategoryID(id);
+    category.setCategoryName(name);
+    return category;
+}
+
+QString membersText(uint count)
+{
+    return QString::number(count) +
+           QCoreApplication::translate("ChannelProfileNormal", "_MembersCount");
+}
+
+} // namespace
+
+class TestChannelScreens : public QObject
+{
+    Q_OBJECT
+
+    QTranslator translator;
+    QWidget* host = nullptr;
+    FakeWebService service;
+    FakeFileHost* files = nullptr;
+    QTemporaryDir dir;
+
+    QString picture(const QString& name, int w, int h)
+    {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(QColor(200, 80, 40));
+        const QString path = dir.filePath(name);
+        return image.save(path) ? path : QString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qRegisterMetaType<Command>("Command");
+        QVERIFY(setUpApplication(&translator));
+        QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
+        QVERIFY(service.start());
+        files = new FakeFileHost(&service);
+        qputenv("QUORVEL_FILE_HOST_URL", service.baseUrl().toUtf8());
+        GlobalConstants::setUserName("alice");
+        GlobalConstants::setToken("token-1");
+        GlobalConstants::setHashMethod("SHA256");
+    }
+
+    void cleanupTestCase() { delete files; }
+
+    void init()
+    {
+        host = styledHost(new QWidget, QSize(600, 700));
+        PopupManager::setMainWindow(host);
+    }
+
+    void cleanup()
+    {
+        PopUpWarning::getInstance()->hide();
+        disconnect(PopUpWarning::getInstance(), &PopUpWarning::popUpresponse, nullptr, nullptr);
+        PopupManager::deleteInstance();
+        delete host;
+        UploadManager::deleteInstance();
+    }
+
+    void followerPanelShowsTheChannel()
+    {
+        ChannelProfileNormal panel(host);
+        ChannelInfo info = channelOf("hikers", ChannelRole::MEMBER);
+        info.setName("<b>Hikers</b>");
+        panel.setChannelInfo(info);
+        panel.showProfile();
+        QCOMPARE(panel.nameLabel()->text(), QStringLiteral("<b>Hikers</b>"));
+        QCOMPARE(panel.nameLabel()->textFormat(), Qt::PlainText);
+        QCOMPARE(panel.idLabel()->text(), QStringLiteral("@hikers"));
+        QCOMPARE(panel.membersLabel()->text(), membersText(12));
+        QVERIFY(!panel.avatarLabel()->pixmap()->isNull());
+        QTRY_COMPARE(panel.x(), 0);
+        // The text column is lower than the avatar: the description starts
+        // 10 pixels under the avatar's bottom.
+        QCOMPARE(panel.descriptionHeading()->y(), 100 + 10 + 10);
+        QVERIFY(saveShot(&panel, "screens-channel-follower.png"));
+
+        Commands sent(&panel);
+        click(panel.muteSwitch()->imageLabel());
+        click(panel.muteSwitch()->imageLabel());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelUpdateMute, CMD_ChannelUpdateMute}));
+        QCOMPARE(sent.payload(0).value<ChannelInfo>().getMute(), true);
+        QCOMPARE(sent.payload(1).value<ChannelInfo>().getMute(), false);
+    }
+
+    void followerLeavesOnlyTheAskingChannel()
+    {
+        ChannelProfileNormal first(host);
+        ChannelProfileNormal second(host);
+        first.setChannelInfo(channelOf("one", ChannelRole::MEMBER));
+        second.setChannelInfo(channelOf("two", ChannelRole::VISITOR));
+        first.showProfile();
+        Commands fromFirst(&first);
+        Commands fromSecond(&second);
+        click(first.leaveLink());
+        answerWarning(false);
+        click(second.leaveLink());
+        answerWarning(true);
+        QCOMPARE(fromFirst.count(), 0);
+        QCOMPARE(fromSecond.all(), QList<int>({CMD_ChannelLeave}));
+        QCOMPARE(fromSecond.payload(0).toString(), QStringLiteral("two"));
+
+        // Sliding out with a question open closes the question too.
+        click(first.leaveLink());
+        QVERIFY(PopUpWarning::getInstance()->isVisible());
+        first.slideOut();
+        QTRY_VERIFY(first.isHidden());
+        QVERIFY(PopUpWarning::getInstance()->isHidden());
+    }
+
+    void peopleRows()
+    {
+        ChannelOwnerWidget owner(host);
+        owner.resize(400, 60);
+        owner.show();
+        owner.setProfile(personOf("olga", ChannelRole::OWNER));
+        QCOMPARE(owner.nameLabel()->text(), QStringLiteral("Nick olga"));
+        QCOMPARE(owner.secondLine()->text(), QStringLiteral("olga"));
+        const int avatarX = owner.avatarLabel()->x();
+        QCOMPARE(owner.nameLabel()->geometry().right() + 1, avatarX - 10);
+        QCOMPARE(owner.secondLine()->geometry().right() + 1, avatarX - 10);
+
+        QImage wide(200, 100, QImage::Format_RGB32);
+        wide.fill(Qt::darkGreen);
+        owner.imageReady(wide);
+        const QSize shown = owner.avatarLabel()->pixmap()->size();
+        QCOMPARE(shown.width(), listAvatarSize);
+        QCOMPARE(shown.height(), listAvatarSize / 2);
+
+        for (bool mayDelete : {false, true}) {
+            ChannelManagerWidget row(mayDelete, host);
+            row.resize(400, 60);
+            row.show();
+            row.setProfile(personOf("adam", ChannelRole::ADMIN));
+            QCOMPARE(row.deleteIcon()->isVisible(), mayDelete);
+            QVERIFY(row.secondLine()->isHidden());
+            QSignalSpy pressed(&row, &ChannelManagerWidget::deleteIconPressed);
+            if (mayDelete) {
+                click(row.deleteIcon());
+                QCOMPARE(pressed.count(), 1);
+                QCOMPARE(pressed.at(0).at(0).value<ChannelMemberProfile>().getUserName(),
+                         QStringLiteral("adam"));
+            }
+        }
+    }
+
+    void adminPanelPeople()
+    {
+        ChannelProfileAdmin panel(host);
+        Commands sent(&panel);
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelGetMembers}));
+        const auto request = sent.payload(0).value<ChannelMembersRequest>();
+        QCOMPARE(request.getChannelId(), QStringLiteral("news"));
+        QCOMPARE(request.getOffset(), 0);
+        QCOMPARE(request.getCount(), 1);
+        QCOMPARE(int(request.getReqType()), 1);
+
+        // Opened before any answer: asked again.
+        panel.showProfile();
+        QCOMPARE(sent.countOf(CMD_ChannelGetMembers), 2);
+        panel.setMembersProfile(replyOf("other", {personOf("x", ChannelRole::ADMIN)}));
+        QVERIFY(panel.managerRows().isEmpty());
+        const int before = panel.scrollContent()->height();
+        panel.setMembersProfile(replyOf(
+            "news", {personOf("olga", ChannelRole::OWNER), personOf("adam", ChannelRole::ADMIN),
+                     personOf("bea", ChannelRole::ADMIN), personOf("max", ChannelRole::MEMBER)}));
+        QVERIFY(panel.membersLoaded());
+        QCOMPARE(panel.ownerRow()->secondLine()->text(), QStringLiteral("olga"));
+        QCOMPARE(panel.managerRows().size(), 2);
+        QCOMPARE(panel.scrollContent()->height(), before + 2 * listRowHeight);
+        for (ChannelManagerWidget* row : panel.managerRows())
+            QVERIFY(row->deleteIcon()->isVisibleTo(&panel));
+        // The answer of that second question adds nobody twice.
+        panel.setMembersProfile(replyOf("news", {personOf("adam", ChannelRole::ADMIN)}));
+        QCOMPARE(panel.managerRows().size(), 2);
+        QTRY_COMPARE(panel.x(), 0);
+        QVERIFY(saveShot(&panel, "screens-channel-admin.png"));
+
+        // The channel changed (an edit): shown as it is now, not asked again.
+        sent.clear();
+        ChannelInfo edited = channelOf("news", ChannelRole::OWNER, 40);
+        edited.setName("News today");
+        panel.setChannelInfo(edited);
+        QCOMPARE(sent.count(), 0);
+        QCOMPARE(panel.nameLabel()->text(), QStringLiteral("News today"));
+        QCOMPARE(panel.membersLabel()->text(),
+                 QString::number(40) +
+                     QCoreApplication::translate("ChannelProfileAdmin", "_MembersCount"));
+        QCOMPARE(panel.managerRows().size(), 2);
+
+        // Another channel: its own people, asked for once.
+        panel.setChannelInfo(channelOf("sport", ChannelRole::ADMIN));
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelGetMembers}));
+        QVERIFY(panel.managerRows().isEmpty());
+        QVERIFY(!panel.membersLoaded());
+        panel.setMembersProfile(replyOf("sport", {personOf("adam", ChannelRole::ADMIN)}));
+        QVERIFY(!panel.managerRows().first()->deleteIcon()->isVisibleTo(&panel));
+    }
+
+    void adminPanelDeleteLeaveAndDemote_data()
+    {
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("linkKey");
+        QTest::addColumn<int>("sent");
+        QTest::newRow("owner deletes")
+            << int(ChannelRole::OWNER) << "_DeleteChannel" << int(CMD_ChannelDelete);
+        QTest::newRow("administrator leaves")
+            << int(ChannelRole::ADMIN) << "_LeaveChannel" << int(CMD_ChannelLeave);
+    }
+
+    void adminPanelDeleteLeaveAndDemote()
+    {
+        QFETCH(int, role);
+        QFETCH(QString, linkKey);
+        QFETCH(int, sent);
+        ChannelProfileAdmin panel(host);
+        panel.setChannelInfo(channelOf("news", ChannelRole::Role(role)));
+        panel.showProfile();
+        const char* context =
+            role == ChannelRole::OWNER ? "ChannelProfileAdmin" : "ChannelProfileNormal";
+        QCOMPARE(panel.deleteLink()->text(),
+                 QCoreApplication::translate(context, linkKey.toUtf8().constData()));
+        Commands commands(&panel);
+        click(panel.deleteLink());
+        answerWarning(false);
+        QCOMPARE(commands.count(), 0);
+        click(panel.deleteLink());
+        answerWarning(true);
+        QCOMPARE(commands.all(), QList<int>({sent}));
+        QCOMPARE(commands.payload(0).toString(), QStringLiteral("news"));
+        QVERIFY(panel.isHidden());
+
+        if (role != ChannelRole::OWNER)
+            return;
+        commands.clear();
+        panel.setMembersProfile(replyOf("news", {personOf("adam", ChannelRole::ADMIN)}));
+        panel.showProfile();
+        click(panel.managerRows().first()->deleteIcon());
+        answerWarning(true);
+        QCOMPARE(commands.all(), QList<int>({CMD_ChannelChangeMemberRole}));
+        const auto change = commands.payload(0).value<ChannelMemberRole>();
+        QCOMPARE(change.getMemberId(), QStringLiteral("adam"));
+        QCOMPARE(change.getRole(), ChannelRole::MEMBER);
+        QCOMPARE(change.getChannelId(), QStringLiteral("news"));
+    }
+
+    void adminPanelButtonWidths_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("button");
+        QTest::newRow("500") << 500 << 200;
+        QTest::newRow("300") << 300 << 120;
+    }
+
+    void adminPanelButtonWidths()
+    {
+        QFETCH(int, width);
+        QFETCH(int, button);
+        ChannelProfileAdmin panel(host);
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        panel.resize(width, 600);
+        panel.show();
+        QCOMPARE(panel.addMemberButton()->width(), button);
+        QCOMPARE(panel.deleteMemberButton()->width(), button);
+    }
+
+    void editPopupChecksAndSends()
+    {
+        ChannelProfileAdmin panel(host);
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        panel.showProfile();
+        QTRY_COMPARE(panel.x(), 0);
+        click(panel.editLink());
+        EditChannel* editor = panel.editPopup();
+        QVERIFY(editor->isVisible());
+        QVERIFY(saveShot(&panel, "screens-channel-edit.png"));
+        Commands sent(&panel);
+
+        // Name emptied: the name is checked first.
+        editor->nameField()->selectAll();
+        QTest::keyClick(editor->nameField(), Qt::Key_Delete);
+        editor->descriptionField()->selectAll();
+        QTest::keyClick(editor->descriptionField(), Qt::Key_Delete);
+        click(editor->submitButton());
+        QCOMPARE(sent.count(), 0);
+        QCOMPARE(editor->errorLine()->text(),
+                 QCoreApplication::translate("EditChannel", "_EnterChannelName"));
+        QVERIFY(!editor->spinner()->isSpinning());
+        type(editor->nameField(), "Daily");
+        QVERIFY(editor->errorLine()->isHidden());
+        click(editor->submitButton());
+        QCOMPARE(editor->errorLine()->text(),
+                 QCoreApplication::translate("EditChannel", "_EnterChannelDescription"));
+        type(editor->descriptionField(), "Every day");
+        click(editor->replySwitch()->imageLabel());
+        click(editor->submitButton());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelEdit}));
+        const ChannelInfo edited = sent.payload(0).value<ChannelInfo>();
+        QCOMPARE(edited.getName(), QStringLiteral("Daily"));
+        QCOMPARE(edited.getDescription(), QStringLiteral("Every day"));
+        QCOMPARE(edited.getReplyAllowed(), QStringLiteral("0"));
+        QCOMPARE(edited.getAvatarUrl(), QStringLiteral("http://old/avatar"));
+        QVERIFY(editor->isHidden());
+    }
+
+    void editPopupUploadsAPictureOnce()
+    {
+        ChannelProfileAdmin panel(host);
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        panel.showProfile();
+        click(panel.editLink());
+        EditChannel* editor = panel.editPopup();
+        Commands sent(&panel);
+        editor->choosePicture(picture("tall.png", 90, 300));
+        QCOMPARE(QImage(QStandardPaths::standardLocations(QStandardPaths::AppDataLocation).first() +
+                        "/Thumbnail.jpg")
+                     .size(),
+                 QSize(156, 156));
+        click(editor->submitButton());
+        QVERIFY(editor->spinner()->isSpinning());
+        QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 1, 30000);
+        const ChannelInfo edited = sent.payload(0).value<ChannelInfo>();
+        QVERIFY(edited.getAvatarUrl() != QLatin1String("http://old/avatar"));
+        QVERIFY(!edited.getAvatarThumbnailUrl().isEmpty());
+        QVERIFY(!editor->spinner()->isSpinning());
+        QVERIFY(editor->isHidden());
+
+        // The picture was used: the next edit sends without uploading it.
+        click(panel.editLink());
+        QCOMPARE(editor->chosenPicture(), QString());
+        click(editor->submitButton());
+        QCOMPARE(sent.count(), 2);
+        QVERIFY(editor->isHidden());
+    }
+
+    void directoryCategories()
+    {
+        ChannelCategoryPopUp popup(0, host);
+        popup.resize(host->size());
+        popup.show();
+        Commands sent(&popup);
+        popup.requestCategories();
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelCategories}));
+        QHash<QString, ChannelCategory> all;
+        all.insert("1", categoryOf("1", "News"));
+        all.insert("2", categoryOf("2", "Sport"));
+        popup.setCategories(all);
+        QCOMPARE(popup.tileCount(), 2);
+        all.insert("3", categoryOf("3", "Music"));
+        popup.setCategories(all);
+        QCOMPARE(popup.tileCount(), 2);
+        sent.clear();
+        popup.requestCategories();
+        QCOMPARE(sent.count(), 0);
+        QVERIFY(saveShot(host, "screens-directory-categories.png"));
+
+        ChannelCategoryPopUp select(1, host);
+        select.setCategories(all);
+        select.show();
+        Commands fromSelect(&select);
+        QSignalSpy chosen(&select, &ChannelCategoryPopUp::channelCatSelected);
+        click(select.tiles().first());
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(fromSelect.count(), 0);
+        QVERIFY(select.isHidden());
+    }
+
+    void directoryBrowsing()
+    {
+        ChannelCategoryPopUp popup(0, host);
+        popup.resize(host->size());
+        popup.show();
+        QHash<QString, ChannelCategory> all;
+        all.insert("1", categoryOf("1", "News"));
+        popup.setCategories(all);
+        Commands sent(&popup);
+        ChannelCategoryWidget* news = popup.tiles().first();
+        click(news);
+        QCOMPARE(sent.all(), QList<int>({CMD_BrowseChannelCategory}));
+        QCOMPARE(sent.payload(0).toString(), QStringLiteral("1"));
+        ChannelAbstractPopUP* list = popup.channelList();
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->getTitle()->text(), QStringLiteral("News"));
+
+        BrowseCategoryResult result;
+        result.setCategories(QList<ChannelCategory>{categoryOf("11", "Local news")});
+        ChannelInfo a = channelOf("daily", ChannelRole::NONE);
+        a.setCategoryId("1");
+        result.setInfos({a, channelOf("weekly", ChannelRole::NONE)});
+        popup.setBrowseCategoryResult(result);
+        QCOMPARE(list->rowCount(), 3);
+        QVERIFY(!list->spinner()->isSpinning());
+        QVERIFY(saveShot(host, "screens-directory-channels.png"));
+
+        // Back and the same category again: the rows stay, nothing is asked.
+        click(list->getBackButton());
+        QVERIFY(list->isHidden());
+        click(news);
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(list->rowCount(), 3);
+
+        // A sub-category's tile browses it; the tile is not deleted in its
+        // own click.
+        auto* sub = qobject_cast<ChannelCategoryWidget*>(list->rows().first());
+        QVERIFY(sub);
+        QPointer<ChannelCategoryWidget> subTile(sub);
+        click(sub);
+        QCOMPARE(sent.count(), 2);
+        QCOMPARE(sent.payload(1).toString(), QStringLiteral("11"));
+        QCOMPARE(list->getTitle()->text(), QStringLiteral("Local news"));
+        QCOMPARE(list->rowCount(), 0);
+        QTRY_VERIFY(subTile.isNull());
+
+        // Going back to News before the answer for Local news arrives: that
+        // answer's rows are not shown under News.
+        click(list->getBackButton());
+        click(news);
+        QCOMPARE(sent.count(), 3);
+        BrowseCategoryResult local;
+        local.setInfos({channelOf("street", ChannelRole::NONE)});
+        popup.setBrowseCategoryResult(local);
+        QCOMPARE(list->rowCount(), 0);
+        popup.setBrowseCategoryResult(result);
+        QCOMPARE(list->rowCount(), 3);
+    }
+
+    void directoryFollowAndVisit()
+    {
+        ChannelCategoryPopUp popup(0, host);
+        popup.resize(host->size());
+        popup.show();
+        QHash<QString, ChannelCategory> all;
+        all.insert("1", categoryOf("1", "News"));
+        popup.setCategories(all);
+        click(popup.tiles().first());
+        BrowseCategoryResult result;
+        result.setInfos({channelOf("daily", ChannelRole::NONE)});
+        popup.setBrowseCategoryResult(result);
+        auto* row = qobject_cast<ChannelAbstractWidget*>(popup.channelList()->rows().first());
+        QVERIFY(row);
+        QVERIFY(row->visitButton()->isHidden());
+        Commands sent(&popup);
+        click(row->followButton());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelJoin}));
+        QCOMPARE(sent.payload(0).toString(), QStringLiteral("daily"));
+        QVERIFY(popup.isHidden());
+        QVERIFY(popup.channelList()->isHidden());
+
+        sent.clear();
+        popup.show();
+        popup.visitChannel(channelOf("daily", ChannelRole::NONE));
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelData, CMD_GetChannelMessages}));
+        const auto request = sent.payload(1).value<MessageRequest>();
+        QCOMPARE(request.getChatId(), QStringLiteral("daily"));
+        QCOMPARE(request.getNumber(), 20);
+        QCOMPARE(int(request.getChatType()), 3);
+        QVERIFY(request.getMessageId().isEmpty());
+    }
+
+    void createChannelWithoutPicture()
+    {
+        CreateChannel form(host);
+        form.show();
+        Commands sent(&form);
+        type(form.descriptionField(), "All about trees");
+        type(form.nameField(), "Trees");
+        type(form.idField(), "trees");
+        click(form.submitButton());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelCheckId}));
+        QCOMPARE(sent.payload(0).toString(), QStringLiteral("trees"));
+        QVERIFY(form.spinner()->isSpinning());
+        QVERIFY(!form.isEnabled());
+        QVERIFY(saveShot(&form, "screens-createchannel-checking.png"));
+
+        form.channelIdAvailability(ChannelIdAvailability("other", true));
+        QCOMPARE(sent.count(), 1);
+        form.channelIdAvailability(ChannelIdAvailability("trees", false));
+        QCOMPARE(form.errorLabel()->text(),
+                 QCoreApplication::translate("CreateChannel", "Error: channel ID not valid"));
+        QVERIFY(form.isEnabled());
+        QVERIFY(form.isVisible());
+
+        // Typing in the id field keeps the error; the name field hides it.
+        type(form.idField(), "2");
+        QVERIFY(form.errorLabel()->isVisible());
+        type(form.nameField(), "s");
+        QVERIFY(form.errorLabel()->isHidden());
+        click(form.submitButton());
+        form.channelIdAvailability(ChannelIdAvailability("trees2", true));
+        QCOMPARE(sent.all(),
+                 QList<int>({CMD_ChannelCheckId, CMD_ChannelCheckId, CMD_ChannelCreate}));
+        const ChannelInfo created = sent.payload(2).value<ChannelInfo>();
+        QCOMPARE(created.getId(), QStringLiteral("trees2"));
+        QCOMPARE(created.getName(), QStringLiteral("Treess"));
+        QCOMPARE(created.getDescription(), QStringLiteral("All about trees"));
+        QCOMPARE(created.getReplyAllowed(), QStringLiteral("0"));
+        QCOMPARE(created.getCategoryId(), QStringLiteral("0"));
+        QCOMPARE(created.getAvatarUrl(), QString());
+        QVERIFY(form.isHidden());
+        QVERIFY(form.isEnabled());
+    }
+
+    void createChannelCheckTimesOut()
+    {
+        CreateChannel form(host);
+        form.setCheckTimeout(300);
+        form.show();
+        type(form.descriptionField(), "d");
+        type(form.nameField(), "n");
+        type(form.idField(), "silent");
+        click(form.submitButton());
+        QVERIFY(!form.isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(form.errorLabel()->isVisible(), 10000);
+        QCOMPARE(form.errorLabel()->text(),
+                 QCoreApplication::translate("CreateChannel", "ـNetWorkError"));
+        QVERIFY(form.isEnabled());
+        QVERIFY(!form.spinner()->isSpinning());
+        // A late answer after giving up creates nothing.
+        Commands sent(&form);
+        form.channelIdAvailability(ChannelIdAvailability("silent", true));
+        QCOMPARE(sent.count(), 0);
+    }
+
+    void createChannelInputErrors_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("nothing") << ""
+                                 << ""
+                                 << "x"
+                                 << "_EnterChannelName";
+        QTest::newRow("no description") << ""
+                                        << "n"
+                                        << "x"
+                                        << "_EnterChannelDescription";
+        QTest::newRow("no id") << "d"
+                               << "n"
+                               << ""
+                               << "Error: Enter channel ID";
+    }
+
+    void createChannelInputErrors()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, name);
+        QFETCH(QString, id);
+        QFETCH(QString, error);
+        CreateChannel form(host);
+        form.show();
+        Commands sent(&form);
+        if (!description.isEmpty())
+            type(form.descriptionField(), description);
+        if (!name.isEmpty())
+            type(form.nameField(), name);
+        if (!id.isEmpty())
+            type(form.idField(), id);
+        click(form.submitButton());
+        QCOMPARE(sent.count(), 0);
+        QCOMPARE(form.errorLabel()->text(),
+                 QCoreApplication::translate("CreateChannel", error.toUtf8().constData()));
+        QVERIFY(form.isEnabled());
+    }
+
+    void createChannelWithPicture()
+    {
+        CreateChannel form(host);
+        form.show();
+        Commands sent(&form);
+        form.choosePicture(picture("logo.png", 300, 200));
+        type(form.descriptionField(), "d");
+        type(form.nameField(), "Logo");
+        type(form.idField(), "logo");
+        click(form.submitButton());
+        QCOMPARE(sent.count(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 1, 30000);
+        QCOMPARE(sent.at(0), CMD_ChannelCheckId);
+        form.channelIdAvailability(ChannelIdAvailability("logo", true));
+        const ChannelInfo created = sent.payload(1).value<ChannelInfo>();
+        QVERIFY(!created.getAvatarUrl().isEmpty());
+        QVERIFY(!created.getAvatarThumbnailUrl().isEmpty());
+
+        // The next channel has no picture.
+        form.show();
+        type(form.descriptionField(), "d");
+        type(form.nameField(), "Plain");
+        click(form.submitButton());
+        form.channelIdAvailability(ChannelIdAvailability("logo", true));
+        QCOMPARE(sent.count(), 4);
+        QCOMPARE(sent.payload(3).value<ChannelInfo>().getAvatarUrl(), QString());
+    }
+};
+
+QTEST_MAIN(TestChannelScreens)
+#include "tst_channelscreens.moc"

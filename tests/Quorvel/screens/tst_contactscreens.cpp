@@ -1,0 +1,386 @@
+// The contact screens driven with mouse and keys: the add-contact form, the
+// contact row and the contact profile, each checked by the commands it sends
+// and what it shows; pictures of each are saved for looking at.
+#include "screentestsupport.h"
+
+#include "Managers/Contact/contact.h"
+#include "screens/addnewcontact.h"
+#include "screens/contactprofile.h"
+#include "screens/contactwidget.h"
+#include "widgets/checkbox.h"
+#include "widgets/iconbutton.h"
+#include "widgets/label.h"
+#include "widgets/popupmanager.h"
+
+#include <QLabel>
+
+using namespace ScreenTest;
+
+namespace {
+
+Contact person(const QString& number, const QString& nick)
+{
+    Contact contact;
+    contact.setNumber(number);
+    contact.setNickName(nick);
+    contact.setIsMyContact(true);
+    return contact;
+}
+
+QString addContactText(const char* key)
+{
+    return QCoreApplication::translate("AddNewContact", key);
+}
+
+} // namespace
+
+class TestContactScreens : public QObject
+{
+    Q_OBJECT
+
+    QTranslator translator;
+    QWidget* host = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        qRegisterMetaType<Command>("Command");
+        QVERIFY(setUpApplication(&translator));
+    }
+
+    void init()
+    {
+        host = styledHost(new QWidget, QSize(700, 600));
+        PopupManager::setMainWindow(host);
+    }
+
+    void cleanup()
+    {
+        PopUpWarning::getInstance()->hide();
+        disconnect(PopUpWarning::getInstance(), nullptr, nullptr, nullptr);
+        PopupManager::deleteInstance();
+        delete host;
+    }
+
+    void addContactChecksInput_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("mobile");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("error");
+        const QString badNumber =
+            QCoreApplication::translate("EnterMobileNumber", "_ErrorMobileNumberNotValid");
+        QTest::newRow("first name only") << "Sara"
+                                         << ""
+                                         << "09121234567"
+                                         << "989121234567"
+                                         << "";
+        QTest::newRow("with family") << "Sara"
+                                     << "Moradi"
+                                     << "09121234567"
+                                     << "989121234567"
+                                     << "";
+        QTest::newRow("ten digits") << "Sara"
+                                    << ""
+                                    << "0912123456"
+                                    << "" << badNumber;
+        QTest::newRow("starts 08") << "Sara"
+                                   << ""
+                                   << "08121234567"
+                                   << "" << badNumber;
+        QTest::newRow("placeholder number") << "Sara"
+                                            << ""
+                                            << ""
+                                            << "" << badNumber;
+        QTest::newRow("star after ten digits") << "Sara"
+                                               << ""
+                                               << "0912123456*"
+                                               << "" << badNumber;
+        QTest::newRow("letters refused") << "Sara"
+                                         << ""
+                                         << "09ab121234567"
+                                         << "989121234567"
+                                         << "";
+        QTest::newRow("twelfth digit refused") << "Sara"
+                                               << ""
+                                               << "091212345678"
+                                               << "989121234567"
+                                               << "";
+        QTest::newRow("no name before number") << ""
+                                               << ""
+                                               << "0912"
+                                               << "" << addContactText("_EnterName");
+    }
+
+    void addContactChecksInput()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(QString, mobile);
+        QFETCH(QString, number);
+        QFETCH(QString, error);
+        AddNewContact form(host);
+        form.show();
+        Commands sent(&form);
+        if (!first.isEmpty())
+            type(form.firstNameField(), first);
+        if (!last.isEmpty())
+            type(form.lastNameField(), last);
+        if (!mobile.isEmpty())
+            type(form.mobileField(), mobile);
+        click(form.createButton());
+        if (number.isEmpty()) {
+            QCOMPARE(sent.count(), 0);
+            QVERIFY(form.errorLabel()->isVisible());
+            QCOMPARE(form.errorLabel()->text(), error);
+            QVERIFY(form.isVisible());
+            return;
+        }
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.at(0), CMD_AddContact);
+        const Contact contact = sent.payload(0).value<Contact>();
+        QCOMPARE(contact.getFirstName(), first);
+        QCOMPARE(contact.getLastName(), last);
+        QCOMPARE(contact.getNumber(), number);
+        QVERIFY(form.isHidden());
+        QVERIFY(form.firstNameField()->isEmptyText());
+        QVERIFY(form.mobileField()->isEmptyText());
+    }
+
+    void addContactStartsEmptyForEachContact()
+    {
+        AddNewContact form(host);
+        form.show();
+        type(form.firstNameField(), "Ali");
+        type(form.lastNameField(), "Karimi");
+        type(form.mobileField(), "09351112233");
+        click(form.createButton());
+        form.resetForm();
+        form.show();
+        for (CustomLineEdit* field :
+             {form.firstNameField(), form.lastNameField(), form.mobileField()})
+            QVERIFY2(field->isEmptyText(), qPrintable(field->text()));
+
+        // The next contact has no family name: none is carried over.
+        Commands sent(&form);
+        type(form.firstNameField(), "Reza");
+        type(form.mobileField(), "09351112244");
+        click(form.createButton());
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.payload(0).value<Contact>().getLastName(), QString());
+
+        form.show();
+        type(form.lastNameField(), "Left");
+        click(form.ignoreButton());
+        QVERIFY(form.isHidden());
+        QVERIFY(form.lastNameField()->isEmptyText());
+    }
+
+    void addContactErrorHidesOnWatchedFields()
+    {
+        AddNewContact form(host);
+        form.show();
+        click(form.createButton());
+        QVERIFY(form.errorLabel()->isVisible());
+        type(form.lastNameField(), "x");
+        QVERIFY(form.errorLabel()->isVisible());
+        type(form.firstNameField(), "x");
+        QVERIFY(form.errorLabel()->isHidden());
+        click(form.createButton());
+        QVERIFY(form.errorLabel()->isVisible());
+        type(form.mobileField(), "0");
+        QVERIFY(form.errorLabel()->isHidden());
+        QVERIFY(saveShot(&form, "screens-addcontact.png"));
+    }
+
+    void contactRowSearchAndClicks_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("name any case") << "alp" << true;
+        QTest::newRow("name upper") << "ALPHA" << true;
+        QTest::newRow("number part") << "91200" << true;
+        QTest::newRow("number with plus") << "+98" << true;
+        QTest::newRow("elsewhere") << "beta" << false;
+    }
+
+    void contactRowSearchAndClicks()
+    {
+        QFETCH(QString, search);
+        QFETCH(bool, found);
+        ContactWidget row(host);
+        row.setContact(person("989120012345", "Alpha"));
+        row.resize(300, 60);
+        row.show();
+        QCOMPARE(row.getName(), QStringLiteral("Alpha"));
+        QCOMPARE(row.containsText(search), found);
+
+        QSignalSpy clicked(&row, &ContactWidget::contactClicked);
+        QTest::mouseClick(&row, Qt::RightButton);
+        QCOMPARE(clicked.count(), 0);
+        QCOMPARE(row.objectName(), QStringLiteral("ContactWidgetNormal"));
+        QTest::mouseClick(&row, Qt::LeftButton);
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.at(0).at(0).value<Contact>().getNumber(), QStringLiteral("989120012345"));
+        QCOMPARE(row.objectName(), QStringLiteral("ContactWidgetSelected"));
+        row.deselect();
+        QCOMPARE(row.objectName(), QStringLiteral("ContactWidgetNormal"));
+    }
+
+    void contactRowShowsMarkupAsText()
+    {
+        ContactWidget row(host);
+        row.setContact(person("989120000001", "<b>bold</b>"));
+        QCOMPARE(row.getName(), QStringLiteral("<b>bold</b>"));
+        const auto labels = row.findChildren<QLabel*>();
+        for (const QLabel* label : labels) {
+            if (label->text().contains(QLatin1String("<b>")))
+                QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
+    }
+
+    void profileAsksLastSeenOncePerNumber()
+    {
+        ContactProfile profile(host);
+        profile.resize(host->size());
+        Commands sent(&profile);
+        profile.showContact(person("989120000001", "A"));
+        profile.slideIn();
+        for (int width : {500, 520, 640})
+            profile.resize(width, 500);
+        QCOMPARE(sent.countOf(CMD_LastSeen), 1);
+        QVERIFY(profile.lastSeenLabel()->isHidden());
+
+        // Another person: one question for the new number, however often
+        // the panel is laid out while the answer is on its way.
+        sent.clear();
+        profile.showContact(person("989120000002", "B"));
+        profile.resize(600, 500);
+        QCOMPARE(sent.all(), QList<int>({CMD_LastSeen}));
+        QCOMPARE(sent.payload(0).toString(), QStringLiteral("989120000002"));
+
+        // An answer for someone else is not this panel's.
+        profile.setLastSeen("989120000001", QDateTime::currentDateTime());
+        QVERIFY(profile.lastSeenLabel()->isHidden());
+        profile.setLastSeen("989120000002", QDateTime::currentDateTime().addSecs(-120));
+        QVERIFY(profile.lastSeenLabel()->isVisible());
+        QVERIFY(!profile.lastSeenLabel()->text().isEmpty());
+        QCOMPARE(profile.lastSeenLabel()->y(),
+                 profile.nameLabel()->y() + profile.nameLabel()->height());
+
+        // Shown again with its time held: the one question of a new showing.
+        sent.clear();
+        profile.showContact(person("989120000002", "B"));
+        profile.resize(610, 500);
+        QCOMPARE(sent.all(), QList<int>({CMD_LastSeen}));
+        QVERIFY(profile.lastSeenLabel()->isVisible());
+        QVERIFY(saveShot(&profile, "screens-contactprofile.png"));
+    }
+
+    void profileSwitchesSendTheContact()
+    {
+        ContactProfile profile(host);
+        profile.resize(host->size());
+        profile.slideIn();
+        Contact muted = person("989120000003", "C");
+        muted.setMute(true);
+        Commands sent(&profile);
+        profile.showContact(muted);
+        QVERIFY(profile.muteSwitch()->isChecked());
+        QCOMPARE(sent.countOf(CMD_UpdateMuteStatus), 0);
+
+        sent.clear();
+        click(profile.muteSwitch()->imageLabel());
+        click(profile.blockSwitch()->imageLabel());
+        click(profile.blockSwitch()->imageLabel());
+        QCOMPARE(sent.all(), QList<int>({CMD_UpdateMuteStatus, CMD_BlockUser, CMD_BlockUser}));
+        QCOMPARE(sent.payload(0).value<Contact>().getMute(), false);
+        QCOMPARE(sent.payload(1).value<Contact>().getBlocked(), true);
+        QCOMPARE(sent.payload(2).value<Contact>().getBlocked(), false);
+    }
+
+    void profileButtonWidths_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("button");
+        QTest::newRow("narrow") << 400 << 170;
+        QTest::newRow("at the limit") << 460 << 200;
+        QTest::newRow("wide") << 900 << 200;
+    }
+
+    void profileButtonWidths()
+    {
+        QFETCH(int, width);
+        QFETCH(int, button);
+        ContactProfile profile(host);
+        profile.showContact(person("989120000004", "D"));
+        profile.resize(width, 500);
+        profile.show();
+        QCOMPARE(profile.sendMessageButton()->width(), button);
+        QCOMPARE(profile.callButton()->width(), button);
+        QVERIFY(!profile.callButton()->isEnabled());
+    }
+
+    void profileDeletionsAskFirst_data()
+    {
+        QTest::addColumn<bool>("contact");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("contact, no") << true << false;
+        QTest::newRow("contact, yes") << true << true;
+        QTest::newRow("history, no") << false << false;
+        QTest::newRow("history, yes") << false << true;
+    }
+
+    void profileDeletionsAskFirst()
+    {
+        QFETCH(bool, contact);
+        QFETCH(bool, yes);
+        ContactProfile profile(host);
+        profile.resize(host->size());
+        profile.showContact(person("989120000005", "E"));
+        profile.slideIn();
+        Commands sent(&profile);
+        click(contact ? profile.deleteContactLink() : profile.deleteHistoryLink());
+        QVERIFY(PopUpWarning::getInstance()->isVisible());
+        QVERIFY(saveShot(host, "screens-contactprofile-question.png"));
+        answerWarning(yes);
+        if (!yes) {
+            QCOMPARE(sent.count(), 0);
+        } else if (contact) {
+            QCOMPARE(sent.all(), QList<int>({CMD_DeleteContact}));
+            QCOMPARE(sent.payload(0).value<Contact>().getNumber(), QStringLiteral("989120000005"));
+            QTRY_VERIFY(profile.isHidden());
+        } else {
+            QCOMPARE(sent.all(), QList<int>({CMD_DeleteChat}));
+            QCOMPARE(sent.payload(0).toString(), QStringLiteral("989120000005"));
+        }
+        // A later question of another screen no longer reaches this panel.
+        sent.clear();
+        PopUpWarning::showWarning("other", "DeleteContact", true, 0);
+        answerWarning(true);
+        QCOMPARE(sent.count(), 0);
+    }
+
+    void profileBackAndSendMessageSlideOut()
+    {
+        ContactProfile profile(host);
+        profile.resize(host->size());
+        profile.showContact(person("989120000006", "F"));
+        profile.slideIn();
+        QSignalSpy back(&profile, &ContactProfile::contactProfileBackPressed);
+        QSignalSpy start(&profile, &ContactProfile::startMessaging);
+        click(profile.backButton());
+        QCOMPARE(back.count(), 1);
+        QTRY_VERIFY(profile.isHidden());
+        profile.slideIn();
+        QTRY_COMPARE(profile.x(), 0);
+        click(profile.sendMessageButton());
+        QCOMPARE(start.count(), 1);
+        QCOMPARE(start.at(0).at(0).value<Contact>().getNumber(), QStringLiteral("989120000006"));
+        QTRY_VERIFY(profile.isHidden());
+    }
+};
+
+QTEST_MAIN(TestContactScreens)
+#include "tst_contactscreens.moc"
