@@ -4,6 +4,7 @@
 #include "model/channelmembersrequest.h"
 #include "screens/channelmanagerwidget.h"
 #include "screens/channelownerwidget.h"
+#include "screens/channelprofilenormal.h"
 #include "screens/editchannel.h"
 #include "screens/panelslider.h"
 #include "screens/picturechooser.h"
@@ -287,14 +288,7 @@ void ChannelProfileAdmin::resizeEvent(QResizeEvent* event)
 void ChannelProfileAdmin::placeChildren()
 {
     const int c = info->width();
-    const int a = avatar->width();
-    avatar->move(c - kMargin - a, 10);
-    int y = 10;
-    for (QLabel* label : {name, identifier, members}) {
-        label->move(c - kMargin - a - 10 - label->width(), y);
-        y += label->height();
-    }
-    y = y > a + 10 ? y + 20 : a + 20;
+    int y = ChannelProfileNormal::placeFace(c, avatar, {name, identifier, members});
     const int half = qMin((c - 40 - kMargin) / 2, 200);
     addMember->setGeometry(c - 10 - kMargin - half, y, half, addMember->height());
     deleteMember->setGeometry(c - 20 - kMargin - half - addMember->width(), y, half,

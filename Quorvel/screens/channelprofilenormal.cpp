@@ -136,17 +136,23 @@ void ChannelProfileNormal::resizeEvent(QResizeEvent* event)
     placeChildren();
 }
 
+int ChannelProfileNormal::placeFace(int width, QWidget* avatar,
+                                    std::initializer_list<QLabel*> lines)
+{
+    const int a = avatar->width();
+    avatar->move(width - kMargin - a, 10);
+    int y = 10;
+    for (QLabel* label : lines) {
+        label->move(width - kMargin - a - 10 - label->width(), y);
+        y += label->height();
+    }
+    return y > a + 10 ? y + 20 : a + 10 + 10;
+}
+
 void ChannelProfileNormal::placeChildren()
 {
     const int c = content->width();
-    const int a = avatar->width();
-    avatar->move(c - kMargin - a, 10);
-    int y = 10;
-    for (QLabel* label : {name, identifier, members}) {
-        label->move(c - kMargin - a - 10 - label->width(), y);
-        y += label->height();
-    }
-    y = y > a + 10 ? y + 20 : a + 10 + 10;
+    int y = placeFace(c, avatar, {name, identifier, members});
     descriptionHead->setGeometry(0, y, c - kMargin, descriptionHead->height());
     y += descriptionHead->height();
     description->move(c - kMargin - description->width(), y);

@@ -28,6 +28,10 @@ public:
     void showProfile();
     void slideIn();
     void slideOut();
+    // The channel's face, right-aligned: the avatar at the right margin and
+    // the given lines beside it from the top. Returns where the next row
+    // starts: 20 below the lines, or 10 below the avatar when it is lower.
+    static int placeFace(int width, QWidget* avatar, std::initializer_list<QLabel*> lines);
 
     QLabel* nameLabel() const { return name; }
     QLabel* idLabel() const { return identifier; }

@@ -5,19 +5,28 @@
 // sheet, typing into fields, answering the question popup, and pictures of
 // screens saved under the build folder for looking at.
 #include "Managers/command.h"
+#include "fakefilehost.h"
+#include "fakewebservice.h"
+#include "foundation/globalconstants.h"
 #include "shell/stylesheetloader.h"
+#include "testcertificates.h"
+#include "webapi/FileApi/uploadmanager.h"
 #include "widgets/customlineedit.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
+
+#include <memory>
 
 namespace ScreenTest {
 
@@ -46,6 +55,57 @@ inline QWidget* styledHost(QWidget* host, const QSize& size)
     host->show();
     return host;
 }
+
+// The styled host of one test function, with the question popup and the
+// popup host reset around it.
+inline QWidget* openHost(const QSize& size)
+{
+    QWidget* host = styledHost(new QWidget, size);
+    PopupManager::setMainWindow(host);
+    return host;
+}
+
+inline void closeHost(QWidget* host)
+{
+    PopUpWarning::getInstance()->hide();
+    QObject::disconnect(PopUpWarning::getInstance(), &PopUpWarning::popUpresponse, nullptr,
+                        nullptr);
+    PopupManager::deleteInstance();
+    delete host;
+    UploadManager::deleteInstance();
+}
+
+// The local service's file host on loopback HTTPS, trusted through the test
+// CA, as the uploads of pictures reach it; pictures are written to a
+// temporary folder.
+class LocalFiles
+{
+public:
+    bool start()
+    {
+        if (TestCertificates::trustSharedCa().isEmpty() || !service.start())
+            return false;
+        host.reset(new FakeFileHost(&service));
+        qputenv("QUORVEL_FILE_HOST_URL", service.baseUrl().toUtf8());
+        GlobalConstants::setUserName("alice");
+        GlobalConstants::setToken("token-1");
+        GlobalConstants::setHashMethod("SHA256");
+        return dir.isValid();
+    }
+    QString picture(const QString& name, int width, int height, const QColor& colour)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = dir.filePath(name);
+        return image.save(path) ? path : QString();
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+private:
+    FakeWebService service;
+    std::unique_ptr<FakeFileHost> host;
+    QTemporaryDir dir;
+};
 
 inline bool saveShot(QWidget* widget, const QString& name)
 {

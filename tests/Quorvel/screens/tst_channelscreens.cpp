@@ -5,9 +5,6 @@
 // screen are saved for looking at.
 #include "screentestsupport.h"
 
-#include "fakefilehost.h"
-#include "fakewebservice.h"
-#include "foundation/globalconstants.h"
 #include "model/channelmemberrole.h"
 #include "model/channelmembersrequest.h"
 #include "model/messagerequest.h"
@@ -21,7 +18,6 @@
 #include "screens/channelprofilenormal.h"
 #include "screens/createchannel.h"
 #include "screens/editchannel.h"
-#include "testcertificates.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "widgets/checkbox.h"
 #include "widgets/iconbutton.h"
@@ -30,7 +26,6 @@
 #include "widgets/waitingspinnerwidget.h"
 
 #include <QLabel>
-#include <QTemporaryDir>
 
 using namespace ScreenTest;
 
@@ -94,48 +89,18 @@ class TestChannelScreens : public QObject
 
     QTranslator translator;
     QWidget* host = nullptr;
-    FakeWebService service;
-    FakeFileHost* files = nullptr;
-    QTemporaryDir dir;
-
-    QString picture(const QString& name, int w, int h)
-    {
-        QImage image(w, h, QImage::Format_RGB32);
-        image.fill(QColor(200, 80, 40));
-        const QString path = dir.filePath(name);
-        return image.save(path) ? path : QString();
-    }
+    LocalFiles files;
 
 private slots:
     void initTestCase()
     {
         qRegisterMetaType<Command>("Command");
         QVERIFY(setUpApplication(&translator));
-        QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
-        QVERIFY(service.start());
-        files = new FakeFileHost(&service);
-        qputenv("QUORVEL_FILE_HOST_URL", service.baseUrl().toUtf8());
-        GlobalConstants::setUserName("alice");
-        GlobalConstants::setToken("token-1");
-        GlobalConstants::setHashMethod("SHA256");
+        QVERIFY(files.start());
     }
 
-    void cleanupTestCase() { delete files; }
-
-    void init()
-    {
-        host = styledHost(new QWidget, QSize(600, 700));
-        PopupManager::setMainWindow(host);
-    }
-
-    void cleanup()
-    {
-        PopUpWarning::getInstance()->hide();
-        disconnect(PopUpWarning::getInstance(), &PopUpWarning::popUpresponse, nullptr, nullptr);
-        PopupManager::deleteInstance();
-        delete host;
-        UploadManager::deleteInstance();
-    }
+    void init() { host = openHost(QSize(600, 700)); }
+    void cleanup() { closeHost(host); }
 
     void followerPanelShowsTheChannel()
     {
@@ -392,7 +357,7 @@ private slots:
         click(panel.editLink());
         EditChannel* editor = panel.editPopup();
         Commands sent(&panel);
-        editor->choosePicture(picture("tall.png", 90, 300));
+        editor->choosePicture(files.picture("tall.png", 90, 300, QColor(200, 80, 40)));
         QCOMPARE(QImage(QStandardPaths::standardLocations(QStandardPaths::AppDataLocation).first() +
                         "/Thumbnail.jpg")
                      .size(),
@@ -649,7 +614,7 @@ private slots:
         CreateChannel form(host);
         form.show();
         Commands sent(&form);
-        form.choosePicture(picture("logo.png", 300, 200));
+        form.choosePicture(files.picture("logo.png", 300, 200, QColor(200, 80, 40)));
         type(form.descriptionField(), "d");
         type(form.nameField(), "Logo");
         type(form.idField(), "logo");

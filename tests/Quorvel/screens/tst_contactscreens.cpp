@@ -48,19 +48,8 @@ private slots:
         QVERIFY(setUpApplication(&translator));
     }
 
-    void init()
-    {
-        host = styledHost(new QWidget, QSize(700, 600));
-        PopupManager::setMainWindow(host);
-    }
-
-    void cleanup()
-    {
-        PopUpWarning::getInstance()->hide();
-        disconnect(PopUpWarning::getInstance(), nullptr, nullptr, nullptr);
-        PopupManager::deleteInstance();
-        delete host;
-    }
+    void init() { host = openHost(QSize(700, 600)); }
+    void cleanup() { closeHost(host); }
 
     void addContactChecksInput_data()
     {

@@ -4,15 +4,11 @@
 #include "screentestsupport.h"
 
 #include "chat/chatmember.h"
-#include "fakefilehost.h"
-#include "fakewebservice.h"
-#include "foundation/globalconstants.h"
 #include "model/groupaddmemberpair.h"
 #include "model/groupchangerolerequest.h"
 #include "screens/creategroup.h"
 #include "screens/editgroup.h"
 #include "screens/groupprofile.h"
-#include "testcertificates.h"
 #include "webapi/FileApi/uploadfile.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "widgets/checkbox.h"
@@ -21,7 +17,6 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QTemporaryDir>
 
 using namespace ScreenTest;
 
@@ -77,48 +72,18 @@ class TestGroupScreens : public QObject
 
     QTranslator translator;
     QWidget* host = nullptr;
-    FakeWebService service;
-    FakeFileHost* files = nullptr;
-    QTemporaryDir dir;
-
-    QString picture(const QString& name, const QColor& colour)
-    {
-        QImage image(120, 90, QImage::Format_RGB32);
-        image.fill(colour);
-        const QString path = dir.filePath(name);
-        return image.save(path) ? path : QString();
-    }
+    LocalFiles files;
 
 private slots:
     void initTestCase()
     {
         qRegisterMetaType<Command>("Command");
         QVERIFY(setUpApplication(&translator));
-        QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
-        QVERIFY(service.start());
-        files = new FakeFileHost(&service);
-        qputenv("QUORVEL_FILE_HOST_URL", service.baseUrl().toUtf8());
-        GlobalConstants::setUserName("alice");
-        GlobalConstants::setToken("token-1");
-        GlobalConstants::setHashMethod("SHA256");
+        QVERIFY(files.start());
     }
 
-    void cleanupTestCase() { delete files; }
-
-    void init()
-    {
-        host = styledHost(new QWidget, QSize(600, 700));
-        PopupManager::setMainWindow(host);
-    }
-
-    void cleanup()
-    {
-        PopUpWarning::getInstance()->hide();
-        disconnect(PopUpWarning::getInstance(), nullptr, nullptr, nullptr);
-        PopupManager::deleteInstance();
-        delete host;
-        UploadManager::deleteInstance();
-    }
+    void init() { host = openHost(QSize(600, 700)); }
+    void cleanup() { closeHost(host); }
 
     void memberRowDeletion_data()
     {
@@ -331,13 +296,13 @@ private slots:
         GroupProfile profile(host);
         profile.setGroupInfo(group(GroupRole::OWNER));
         Commands sent(&profile);
-        profile.changePicture(picture("first.png", Qt::red));
+        profile.changePicture(files.picture("first.png", 120, 90, Qt::red));
         UploadFile* first = profile.currentUploader();
-        const QString second = picture("second.png", Qt::blue);
+        const QString second = files.picture("second.png", 120, 90, Qt::blue);
         profile.changePicture(second);
         // The first upload reporting late changes nothing.
         if (first)
-            emit first->UploadDone(dir.filePath("first.png"), "id", "late-url", "late-thumb");
+            emit first->UploadDone(files.path("first.png"), "id", "late-url", "late-thumb");
         QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 1, 30000);
         QCOMPARE(sent.at(0), CMD_GroupChangeData);
         const GroupInfo changed = sent.payload(0).value<GroupInfo>();
@@ -382,10 +347,10 @@ private slots:
         form.resetForm();
         form.show();
         QSignalSpy created(&form, &CreateGroup::sendCreateGroupCommand);
-        const QString path = picture("group.png", Qt::green);
+        const QString path = files.picture("group.png", 120, 90, Qt::green);
         form.choosePicture(path);
         // Another screen's upload through the same queue is not the form's.
-        emit UploadManager::getInstance()->uploadDone(dir.filePath("other.png"), "x", "u", "t");
+        emit UploadManager::getInstance()->uploadDone(files.path("other.png"), "x", "u", "t");
         QCOMPARE(form.pictureUrl(), QString());
         QTRY_VERIFY_WITH_TIMEOUT(!form.pictureUrl().isEmpty(), 30000);
         QVERIFY(!form.pictureThumbnailUrl().isEmpty());
@@ -409,7 +374,7 @@ private slots:
         CreateGroup form(host);
         form.resetForm();
         form.show();
-        const QString path = picture("pending.png", Qt::yellow);
+        const QString path = files.picture("pending.png", 120, 90, Qt::yellow);
         form.choosePicture(path);
         form.resetForm();
         QCOMPARE(form.pendingPicture(), QString());
