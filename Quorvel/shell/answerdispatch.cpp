@@ -4,8 +4,14 @@
 #include "Managers/Contact/contact.h"
 #include "model/browsecategoryresult.h"
 #include "model/channelidavailability.h"
+#include "model/groupinfo.h"
+#include "model/groupinfomembers.h"
 #include "model/lastseen.h"
+#include "model/members.h"
 #include "model/message.h"
+#include "model/messagepair.h"
+#include "model/messagereply.h"
+#include "model/messagestate.h"
 #include "model/uisetting.h"
 #include "screens/channelcategorypopup.h"
 #include "screens/contactprofile.h"
@@ -52,6 +58,42 @@ QHash<int, AnswerDispatch::Handler> buildTable()
             w.getSidePanel()->processMessage(v.value<Message>());
         });
     }
+    t.insert(CMD_MessagePairAdded, [](W& w, const QVariant& v) {
+        w.getSidePanel()->processMessagePair(v.value<MessagePair>());
+    });
+    for (Command c : {CMD_GetChatMessages, CMD_GetGroupMessages}) {
+        t.insert(c, [](W& w, const QVariant& v) {
+            w.getSidePanel()->processMessageReply(v.value<MessageReply>());
+        });
+    }
+    t.insert(CMD_MessageStateChange, [](W& w, const QVariant& v) {
+        w.getSidePanel()->setMessageState(v.value<MessageState>());
+    });
+    t.insert(CMD_RunMembers,
+             [](W& w, const QVariant& v) { w.getSidePanel()->processMembers(v.value<Members>()); });
+    t.insert(CMD_GroupGetData,
+             [](W& w, const QVariant& v) { w.getSidePanel()->addGroup(v.value<GroupInfo>()); });
+    for (Command c : {CMD_GroupsList, CMD_GroupAdded}) {
+        t.insert(c, [](W& w, const QVariant& v) {
+            // The list comes whole; an added group may come alone.
+            if (v.userType() == qMetaTypeId<GroupInfo>())
+                w.getSidePanel()->setGroups({v.value<GroupInfo>()});
+            else
+                w.getSidePanel()->setGroups(v.value<QList<GroupInfo>>());
+        });
+    }
+    t.insert(CMD_GroupInfoMembers, [](W& w, const QVariant& v) {
+        w.getSidePanel()->processGroupInfoMembers(v.value<GroupInfoMembers>());
+    });
+    for (Command c : {CMD_GroupRemoved, CMD_GroupLeave}) {
+        t.insert(c, [](W& w, const QVariant& v) {
+            w.getSidePanel()->removeGroup(v.toString());
+            w.getContentPanel()->closeChatById(v.toString());
+        });
+    }
+    t.insert(CMD_GroupLastMessageChanged, [](W& w, const QVariant& v) {
+        w.getSidePanel()->processGroupLastMessage(v.value<Message>());
+    });
     t.insert(CMD_DeleteChat, [](W& w, const QVariant& v) {
         w.getContentPanel()->forgetChatById(v.toString());
         w.getSidePanel()->removeChat(v.toString());

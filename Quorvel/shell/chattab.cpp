@@ -1,7 +1,7 @@
 #include "shell/chattab.h"
 
-#include "shell/chatwidget.h"
-#include "shell/chatwindow.h"
+#include "chat/chatwidget.h"
+#include "chat/chatwindow.h"
 #include "shell/listarea.h"
 #include "widgets/interfacescale.h"
 
@@ -23,6 +23,7 @@ void ChatTab::addChatRecipient(const ChatRecipient& recipient)
         return;
     }
     auto* widget = new ChatWidget(contents);
+    widget->setObjectName(QStringLiteral("ChatWidgetNormal"));
     widget->setFixedHeight(chatRowHeight);
     connect(widget, &ChatWidget::command, this, &ChatTab::command);
     connect(widget, &ChatWidget::clicked, this, &ChatTab::ChatWidgetClicked);
@@ -54,6 +55,34 @@ void ChatTab::processMessage(const Message& message)
     moveToTop(widget);
 }
 
+void ChatTab::processMessagePair(const MessagePair& pair)
+{
+    ChatWidget* widget = rows.value(pair.getChatId());
+    if (!widget)
+        return;
+    widget->processMessagePair(pair);
+    moveToTop(widget);
+}
+
+void ChatTab::processMessageReply(const QString& chatId, const MessageReply& reply)
+{
+    if (ChatWidget* widget = rows.value(chatId))
+        widget->processMessageReply(reply);
+}
+
+void ChatTab::setMessageState(const QString& chatId, const QString& msgId,
+                              MessageBase::MsgState state)
+{
+    if (ChatWidget* widget = rows.value(chatId))
+        widget->setMessageState(msgId, state);
+}
+
+void ChatTab::processMembers(const Members& members)
+{
+    if (ChatWidget* widget = rows.value(members.getRequestId()))
+        widget->processMembers(members);
+}
+
 void ChatTab::moveToTop(ChatWidget* widget)
 {
     // Out of the layout first: inserting a row that is still in it would
@@ -73,7 +102,10 @@ void ChatTab::removeChat(const QString& id)
         --shown;
     widget->closeChatWindow();
     layout->removeWidget(widget);
-    delete widget;
+    widget->hide();
+    // Later, not now: the removal may be answering a chain that started at
+    // this very row.
+    widget->deleteLater();
 }
 
 void ChatTab::openChat(const QString& id)

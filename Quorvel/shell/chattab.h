@@ -3,11 +3,15 @@
 
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/command.h"
+#include "chat/chatwindow.h"
+#include "model/members.h"
 #include "model/message.h"
-#include "shell/chatwindow.h"
+#include "model/messagepair.h"
+#include "model/messagereply.h"
 #include "widgets/customscrollarea.h"
 
 #include <QMap>
+#include <QPointer>
 #include <QVariant>
 
 class ChatWidget;
@@ -26,6 +30,10 @@ public:
     void setContact(const Contact& contact);
     bool containsChat(const QString& id) const { return rows.contains(id); }
     void processMessage(const Message& message);
+    void processMessagePair(const MessagePair& pair);
+    void processMessageReply(const QString& chatId, const MessageReply& reply);
+    void setMessageState(const QString& chatId, const QString& msgId, MessageBase::MsgState state);
+    void processMembers(const Members& members);
     void removeChat(const QString& id);
     void openChat(const QString& id);
     void filterChats(const QString& str);
@@ -50,7 +58,7 @@ protected:
 
 private:
     QMap<QString, ChatWidget*> rows;
-    ChatWidget* selected = nullptr;
+    QPointer<ChatWidget> selected;
     int shown = 0;
     QWidget* contents;
     QVBoxLayout* layout;

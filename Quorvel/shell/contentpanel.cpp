@@ -1,6 +1,6 @@
 #include "shell/contentpanel.h"
 
-#include "shell/chatwindow.h"
+#include "chat/chatwindow.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QLabel>
@@ -26,7 +26,23 @@ void ContentPanel::setContentWidget(ChatWindow* window)
     window->setParent(this);
     window->setGeometry(rect());
     window->showChatWindow();
+    window->focusInput();
     window->raise();
+}
+
+void ContentPanel::setWindowActive(bool active)
+{
+    windowActive = active;
+    if (active && current) {
+        current->sendSeenIfActive();
+        current->startLikeViewAnalysis();
+    }
+}
+
+void ContentPanel::selectSidePanelWidget()
+{
+    if (current)
+        current->selectSidePanelWidget();
 }
 
 void ContentPanel::forgetChatById(const QString& id)

@@ -1,7 +1,7 @@
 #ifndef CONTENTPANEL_H
 #define CONTENTPANEL_H
 
-#include "shell/chatwindow.h"
+#include "chat/chatwindow.h"
 #include <QPointer>
 #include <QWidget>
 
@@ -19,11 +19,12 @@ public:
     ChatWindow* currentWidget() const { return current; }
     void forgetChatById(const QString& id);
     void closeChatById(const QString& id);
-    void setWindowActive(bool active) { windowActive = active; }
+    // On becoming active the shown conversation counts as seen.
+    void setWindowActive(bool active);
     bool isWindowActive() const { return windowActive; }
 
 public slots:
-    void selectSidePanelWidget() {}
+    void selectSidePanelWidget();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,10 +1,8 @@
 #ifndef CURRENTUSER_H
 #define CURRENTUSER_H
 
-#include <QString>
-
-// The signed-in user's own name, as the core last reported it; screens tell
-// the user's own messages from others' by it.
-extern QString currentUserName;
+// The user's own name lives with the widget kit, where the conversation view
+// reads it too.
+#include "widgets/currentuser.h"
 
 #endif // CURRENTUSER_H

@@ -1,17 +1,8 @@
 #ifndef LISTAREA_H
 #define LISTAREA_H
 
-#include <QString>
-
-class CustomScrollArea;
-class QLabel;
-class QVBoxLayout;
-class QWidget;
-
-// Sets up a side-panel list: contents stacked top down without gaps inside the
-// scroll area, and a hidden placeholder with the text shown when nothing is
-// listed. Returns the contents' layout.
-QVBoxLayout* setUpListArea(CustomScrollArea* area, QWidget* contents, QLabel* placeholder,
-                           const QString& contentsName, const QString& emptyText);
+// The list set-up lives with the widget kit, where the conversation view's
+// lists use it too.
+#include "widgets/listarea.h"
 
 #endif // LISTAREA_H

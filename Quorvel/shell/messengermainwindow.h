@@ -3,8 +3,8 @@
 
 #include "Managers/Contact/contact.h"
 #include "Managers/command.h"
+#include "chat/chatwindow.h"
 #include "model/groupinfomembers.h"
-#include "shell/chatwindow.h"
 #include "shell/forceupdateerror.h"
 #include "widgets/popupwarning.h"
 

@@ -1,5 +1,7 @@
 #include "shell/sidepanel.h"
 
+#include "chat/chatwidget.h"
+#include "chat/grouptab.h"
 #include "shell/chattab.h"
 #include "shell/contacttab.h"
 #include "widgets/iconbuttonunreadcount.h"
@@ -11,7 +13,7 @@
 #include <QVBoxLayout>
 
 SidePanel::SidePanel(QWidget* parent)
-    : QWidget(parent), contactTab(new ContactTab), chatTab(new ChatTab)
+    : QWidget(parent), contactTab(new ContactTab), chatTab(new ChatTab), groupTab(new GroupTab)
 {
     setObjectName(QStringLiteral("SidePanel"));
     auto* layout = new QVBoxLayout(this);
@@ -30,14 +32,18 @@ SidePanel::SidePanel(QWidget* parent)
         new IconButtonUnreadCount(buttonSize, QStringLiteral(":/Images/ic_contact_bold.png"), this);
     chatButton =
         new IconButtonUnreadCount(buttonSize, QStringLiteral(":/Images/ic_chat.png"), this);
+    groupButton =
+        new IconButtonUnreadCount(buttonSize, QStringLiteral(":/Images/ic_group.png"), this);
     tabs = {{Chats, chatButton, chatTab, QStringLiteral(":/Images/ic_chat.png"),
              QStringLiteral(":/Images/ic_chat_colored.png")},
+            {Groups, groupButton, groupTab, QStringLiteral(":/Images/ic_group.png"),
+             QStringLiteral(":/Images/ic_group_active.png")},
             {Contacts, contactButton, contactTab, QStringLiteral(":/Images/ic_contact_bold.png"),
              QStringLiteral(":/Images/ic_contact_bold_active.png")}};
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(0);
     buttonRow->setContentsMargins(0, 0, 0, 0);
-    for (IconButtonUnreadCount* button : {contactButton, chatButton}) {
+    for (IconButtonUnreadCount* button : {contactButton, groupButton, chatButton}) {
         button->setContentsMargins(0, 5, 0, 5);
         button->setObjectName(QStringLiteral("TabButtonUnSelected"));
         buttonRow->addWidget(button);
@@ -45,9 +51,15 @@ SidePanel::SidePanel(QWidget* parent)
     layout->addLayout(buttonRow);
     connect(chatButton, &IconButton::onClick, this, &SidePanel::buttonChatClicked);
     connect(contactButton, &IconButton::onClick, this, &SidePanel::buttonContactClicked);
+    connect(groupButton, &IconButton::onClick, this, &SidePanel::buttonGroupClicked);
 
     chatTab->setParent(this);
     contactTab->setParent(this);
+    groupTab->setParent(this);
+    connect(groupTab, &GroupTab::showSimpleChatWindow, this, &SidePanel::showChatWindow);
+    connect(groupTab, &GroupTab::groupTabSelected, this, &SidePanel::groupTabSelected);
+    connect(groupTab, &GroupTab::command, this, &SidePanel::command);
+    connect(groupTab, &GroupTab::command, this, &SidePanel::groupCommandSniffer);
     connect(chatTab, &ChatTab::showSimpleChatWindow, this, &SidePanel::showChatWindow);
     connect(chatTab, &ChatTab::chatTabSelected, this, &SidePanel::chatTabSelected);
     connect(chatTab, &ChatTab::command, this, &SidePanel::command);
@@ -55,6 +67,7 @@ SidePanel::SidePanel(QWidget* parent)
     connect(contactTab, &ContactTab::contactClicked, this, &SidePanel::contactWidgetClicked);
     connect(contactTab, &ContactTab::contactClicked, this, &SidePanel::contactTabSelected);
     layout->addWidget(chatTab);
+    layout->addWidget(groupTab);
     layout->addWidget(contactTab);
     currentTab = -1;
     switchTo(Chats);
@@ -88,9 +101,19 @@ void SidePanel::buttonContactClicked()
     switchTo(Contacts);
 }
 
+void SidePanel::buttonGroupClicked()
+{
+    switchTo(Groups);
+}
+
 void SidePanel::addContact(const Contact& contact)
 {
     contactTab->addContact(contact);
+    chatTab->setContact(contact);
+}
+
+void SidePanel::setContact(const Contact& contact)
+{
     chatTab->setContact(contact);
 }
 
@@ -140,9 +163,100 @@ void SidePanel::processMessage(const Message& message)
         chatTab->processMessage(message);
         refreshChatBadge();
         break;
+    case MessageBase::MsgMajorType_GroupChat:
+        groupTab->processNewMessage(message);
+        refreshGroupBadge();
+        break;
+    case MessageBase::MsgMajorType_ControlMessage:
+        groupTab->processNewMessage(message);
+        break;
     default:
         break;
     }
+}
+
+void SidePanel::processMessagePair(const MessagePair& pair)
+{
+    switch (pair.getMajorType()) {
+    case MessageBase::MsgMajorType_SimpleChat:
+    case MessageBase::MsgMajorType_ChannelDirect:
+        chatTab->processMessagePair(pair);
+        refreshChatBadge();
+        break;
+    case MessageBase::MsgMajorType_GroupChat:
+        groupTab->processNewMessagePair(pair);
+        refreshGroupBadge();
+        break;
+    case MessageBase::MsgMajorType_ControlMessage:
+        groupTab->processNewMessagePair(pair);
+        break;
+    default:
+        break;
+    }
+}
+
+void SidePanel::processMessageReply(const MessageReply& reply)
+{
+    const QString chatId = reply.getRequest().getChatId();
+    chatTab->processMessageReply(chatId, reply);
+    groupTab->processMessageReply(chatId, reply);
+}
+
+void SidePanel::setMessageState(const MessageState& state)
+{
+    chatTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
+    groupTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
+}
+
+void SidePanel::processMembers(const Members& members)
+{
+    chatTab->processMembers(members);
+    groupTab->processMembers(members);
+}
+
+void SidePanel::addGroup(const GroupInfo& info)
+{
+    groupTab->addGroup(info);
+}
+
+void SidePanel::setGroups(const QList<GroupInfo>& groups)
+{
+    groupTab->setGroups(groups);
+    refreshGroupBadge();
+}
+
+void SidePanel::removeGroup(const QString& jid)
+{
+    groupTab->removeGroup(jid);
+    refreshGroupBadge();
+}
+
+void SidePanel::processGroupInfoMembers(const GroupInfoMembers& members)
+{
+    groupTab->processGroupInfoMembers(members);
+}
+
+void SidePanel::processGroupLastMessage(const Message& message)
+{
+    groupTab->processMessage(message);
+}
+
+void SidePanel::refreshGroupBadge()
+{
+    groupButton->setUnreadCount(groupTab->getTotalUnreadCount());
+}
+
+void SidePanel::groupCommandSniffer(Command command, QVariant)
+{
+    if (command == CMD_SendSeen)
+        refreshGroupBadge();
+}
+
+void SidePanel::groupTabSelected()
+{
+    if (currentTab != Groups)
+        buttonGroupClicked();
+    emit hideContactDetails();
 }
 
 void SidePanel::refreshChatBadge()
@@ -161,6 +275,8 @@ void SidePanel::showSearchResult(const QString& str)
         contactTab->searchString(str);
     else if (currentTab == Chats)
         chatTab->filterChats(str);
+    else if (currentTab == Groups)
+        groupTab->filterChats(str);
 }
 
 void SidePanel::chatCommandSniffer(Command command, QVariant)

@@ -3,8 +3,14 @@
 
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/command.h"
+#include "chat/chatwindow.h"
+#include "model/groupinfo.h"
+#include "model/groupinfomembers.h"
+#include "model/members.h"
 #include "model/message.h"
-#include "shell/chatwindow.h"
+#include "model/messagepair.h"
+#include "model/messagereply.h"
+#include "model/messagestate.h"
 
 #include <QHash>
 #include <QVariant>
@@ -12,6 +18,7 @@
 
 class ChatTab;
 class ContactTab;
+class GroupTab;
 class IconButtonUnreadCount;
 class SearchBar;
 
@@ -41,10 +48,23 @@ public:
     void openChat(const QString& id);
     void removeChat(const QString& id);
     void processMessage(const Message& message);
+    void processMessagePair(const MessagePair& pair);
+    void processMessageReply(const MessageReply& reply);
+    void setMessageState(const MessageState& state);
+    void processMembers(const Members& members);
+    void setContact(const Contact& contact);
+
+    void addGroup(const GroupInfo& info);
+    void setGroups(const QList<GroupInfo>& groups);
+    void removeGroup(const QString& jid);
+    void processGroupInfoMembers(const GroupInfoMembers& members);
+    void processGroupLastMessage(const Message& message);
 
     int getCurrentTab() const { return currentTab; }
     ContactTab* getContactTab() const { return contactTab; }
     ChatTab* getChatTab() const { return chatTab; }
+    GroupTab* getGroupTab() const { return groupTab; }
+    IconButtonUnreadCount* getGroupButton() const { return groupButton; }
     IconButtonUnreadCount* getChatButton() const { return chatButton; }
     IconButtonUnreadCount* getContactButton() const { return contactButton; }
     SearchBar* getSearchBar() const { return searchBar; }
@@ -58,6 +78,9 @@ signals:
 public slots:
     void buttonChatClicked();
     void buttonContactClicked();
+    void buttonGroupClicked();
+    void groupTabSelected();
+    void groupCommandSniffer(Command command, QVariant request);
     void contactWidgetClicked(Contact c);
     void showSearchResult(const QString& str);
     void chatCommandSniffer(Command command, QVariant request);
@@ -78,13 +101,16 @@ private:
     };
     void switchTo(Tab tab);
     void refreshChatBadge();
+    void refreshGroupBadge();
 
     SearchBar* searchBar;
     IconButtonUnreadCount* chatButton;
     IconButtonUnreadCount* contactButton;
+    IconButtonUnreadCount* groupButton;
     int currentTab = Chats;
     ContactTab* contactTab;
     ChatTab* chatTab;
+    GroupTab* groupTab;
     QList<TabEntry> tabs;
 };
 

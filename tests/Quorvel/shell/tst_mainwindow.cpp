@@ -5,7 +5,7 @@
 #include "model/uisetting.h"
 #include "shell/answerdispatch.h"
 #include "shell/chattab.h"
-#include "shell/chatwidget.h"
+#include "chat/chatwidget.h"
 #include "shell/contacttab.h"
 #include "shell/currentuser.h"
 #include "shell/messengermainwindow.h"

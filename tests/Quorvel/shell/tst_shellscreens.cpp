@@ -3,7 +3,7 @@
 // answers. Each picture is checked for being drawn at all.
 #include "Managers/Chat/chatrecipient.h"
 #include "shell/chattab.h"
-#include "shell/chatwidget.h"
+#include "chat/chatwidget.h"
 #include "shell/contacttab.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"

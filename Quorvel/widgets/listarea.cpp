@@ -1,4 +1,4 @@
-#include "shell/listarea.h"
+#include "widgets/listarea.h"
 
 #include "widgets/customscrollarea.h"
 #include "widgets/fonts.h"

@@ -1,0 +1,165 @@
+#include "chat/chatmessagecontainer.h"
+
+#include "chat/chatmessagewidget.h"
+#include "widgets/currentuser.h"
+#include "widgets/dateconverter.h"
+#include "widgets/fonts.h"
+#include "widgets/interfacescale.h"
+#include "widgets/stylesheetpaint.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+ChatMessageContainer::ChatMessageContainer(QWidget* parent)
+    : QWidget(parent), column(new QVBoxLayout(this)), dateLabel(new QLabel(this))
+{
+    column->setSpacing(5);
+    column->setContentsMargins(0, 0, 0, 0);
+    dateLabel->setObjectName(QStringLiteral("ChatMessageContainerDateLabel"));
+    dateLabel->setContentsMargins(10, 0, 10, 0);
+    dateLabel->setFont(Fonts::getFont(baseFontSize));
+    dateLabel->setTextFormat(Qt::PlainText);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->setAlignment(Qt::AlignCenter);
+    dateRow->addWidget(dateLabel);
+    column->addLayout(dateRow);
+}
+
+void ChatMessageContainer::setDate(const QDate& value)
+{
+    date = value;
+    dateLabel->setText(DateConverter().jalaliDateText(value));
+}
+
+QString ChatMessageContainer::dateText() const
+{
+    return dateLabel->text();
+}
+
+bool ChatMessageContainer::insertMessage(const Message& msg, bool hasReply, const Message& replied)
+{
+    if (ChatMessageWidget* existing = bubbles.value(msg.getMessageId())) {
+        // The same id again is an edit: the text and its mark are refreshed.
+        existing->setMessage(msg);
+        existing->showEditedIcon(msg.getUserId(), msg.getEdited());
+        return true;
+    }
+    const int side = msg.getUserId() == currentUserName ? 0 : 1;
+    auto* bubble = new ChatMessageWidget(msg, side, hasReply, replied, this);
+    connect(bubble, &ChatMessageWidget::setFilePath, this, &ChatMessageContainer::setFilePath);
+    connect(bubble, &ChatMessageWidget::likeStatusChange, this,
+            &ChatMessageContainer::likeStatusChange);
+    connect(bubble, qOverload<Message>(&ChatMessageWidget::replyMessage), this,
+            &ChatMessageContainer::replyMessage);
+    connect(bubble, &ChatMessageWidget::replyOutLineClicked, this,
+            &ChatMessageContainer::replyOutLineClicked);
+    connect(bubble, qOverload<Message>(&ChatMessageWidget::editMessage), this,
+            &ChatMessageContainer::editMessage);
+    connect(bubble, &ChatMessageWidget::command, this, &ChatMessageContainer::command);
+    bubble->setObjectName(QStringLiteral("ChatMessage"));
+    bubble->setSenderLabel(channelName);
+    placeMessageWidget(bubble);
+    bubbles.insert(msg.getMessageId(), bubble);
+    return true;
+}
+
+ChatMessageWidget* ChatMessageContainer::bubbleAt(int index) const
+{
+    QLayoutItem* item = column->itemAt(index);
+    return item ? qobject_cast<ChatMessageWidget*>(item->widget()) : nullptr;
+}
+
+void ChatMessageContainer::placeMessageWidget(ChatMessageWidget* bubble)
+{
+    const qint64 time = bubble->getMessage().getSendTimeInGMT();
+    int index = column->count();
+    for (int i = 0; i < column->count(); ++i) {
+        ChatMessageWidget* other = bubbleAt(i);
+        if (other && other->getMessage().getSendTimeInGMT() >= time) {
+            index = i;
+            break;
+        }
+    }
+    column->insertWidget(index, bubble);
+    bubble->show();
+}
+
+void ChatMessageContainer::setMessageState(const QString& msgId, MessageBase::MsgState state)
+{
+    if (ChatMessageWidget* bubble = bubbles.value(msgId))
+        bubble->setState(state);
+}
+
+void ChatMessageContainer::setLikes(const QString& msgId, int count)
+{
+    if (ChatMessageWidget* bubble = bubbles.value(msgId))
+        bubble->setLikes(count);
+}
+
+ChatMessageWidget* ChatMessageContainer::getMessageWidget(const QString& msgId) const
+{
+    return bubbles.value(msgId);
+}
+
+QString ChatMessageContainer::getFirstMessageId() const
+{
+    for (int i = 0; i < column->count(); ++i) {
+        if (ChatMessageWidget* bubble = bubbleAt(i))
+            return bubble->getMessage().getMessageId();
+    }
+    return QString();
+}
+
+QList<ChatMessageWidget*> ChatMessageContainer::bubbleWidgets() const
+{
+    QList<ChatMessageWidget*> list;
+    for (int i = 0; i < column->count(); ++i) {
+        if (ChatMessageWidget* bubble = bubbleAt(i))
+            list << bubble;
+    }
+    return list;
+}
+
+QStringList ChatMessageContainer::messageIds() const
+{
+    QStringList ids;
+    for (ChatMessageWidget* bubble : bubbleWidgets())
+        ids << bubble->getMessage().getMessageId();
+    return ids;
+}
+
+QSet<ChatMessageWidget*> ChatMessageContainer::visibleMessageWidgets() const
+{
+    QSet<ChatMessageWidget*> shown;
+    if (!isActiveWindow())
+        return shown;
+    for (ChatMessageWidget* bubble : bubbles) {
+        if (!bubble->visibleRegion().isEmpty())
+            shown.insert(bubble);
+    }
+    return shown;
+}
+
+void ChatMessageContainer::updateSenderProfile(const QString& userId, const QString& nickName,
+                                               const QPixmap& avatar, const QString& repliedUserId,
+                                               const QString& repliedNickName)
+{
+    for (ChatMessageWidget* bubble : qAsConst(bubbles)) {
+        if (bubble->getUserId() == userId) {
+            if (!avatar.isNull())
+                bubble->setAvatar(avatar);
+            bubble->setSenderLabel(nickName);
+        }
+        const QString replied = bubble->getRepliedUserId();
+        if (replied == repliedUserId)
+            bubble->setReplySenderName(repliedNickName);
+        if (replied == userId)
+            bubble->setReplySenderName(nickName);
+    }
+}
+
+void ChatMessageContainer::paintEvent(QPaintEvent*)
+{
+    StyleSheetPaint::plain(this);
+}

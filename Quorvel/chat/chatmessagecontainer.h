@@ -1,0 +1,67 @@
+#ifndef CHATMESSAGECONTAINER_H
+#define CHATMESSAGECONTAINER_H
+
+#include "Managers/command.h"
+#include "model/message.h"
+
+#include <QDate>
+#include <QMap>
+#include <QPixmap>
+#include <QSet>
+#include <QVariant>
+#include <QWidget>
+
+class ChatMessageWidget;
+class QLabel;
+class QVBoxLayout;
+
+// The bubbles of one calendar day of a chat window under a date label, in
+// send-time order. Finds bubbles by message id, passes state, like and
+// profile updates to them and relays their signals to the window.
+class ChatMessageContainer : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ChatMessageContainer(QWidget* parent = nullptr);
+
+    void setDate(const QDate& value);
+    QDate getDate() const { return date; }
+    void setChannelName(const QString& name) { channelName = name; }
+    bool insertMessage(const Message& msg, bool hasReply, const Message& replied);
+    void setMessageState(const QString& msgId, MessageBase::MsgState state);
+    void setLikes(const QString& msgId, int count);
+    ChatMessageWidget* getMessageWidget(const QString& msgId) const;
+    QString getFirstMessageId() const;
+    QSet<ChatMessageWidget*> visibleMessageWidgets() const;
+    void updateSenderProfile(const QString& userId, const QString& nickName, const QPixmap& avatar,
+                             const QString& repliedUserId, const QString& repliedNickName);
+
+    QString dateText() const;
+    // The bubbles' message ids, top first.
+    QStringList messageIds() const;
+    QList<ChatMessageWidget*> bubbleWidgets() const;
+    int bubbleCount() const { return bubbles.size(); }
+
+signals:
+    void setFilePath(Message msg);
+    void likeStatusChange(QString msgId, bool liked);
+    void replyMessage(Message mess);
+    void editMessage(Message mess);
+    void replyOutLineClicked(QString msgID);
+    void command(Command command, QVariant request);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void placeMessageWidget(ChatMessageWidget* bubble);
+    ChatMessageWidget* bubbleAt(int index) const;
+
+    QVBoxLayout* column;
+    QMap<QString, ChatMessageWidget*> bubbles;
+    QLabel* dateLabel;
+    QDate date;
+    QString channelName;
+};
+
+#endif // CHATMESSAGECONTAINER_H

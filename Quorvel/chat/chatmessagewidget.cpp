@@ -1,0 +1,562 @@
+#include "chat/chatmessagewidget.h"
+
+#include "chat/replymessageoutline.h"
+#include "foundation/linkgenerator.h"
+#include "foundation/numbertext.h"
+#include "foundation/simpleqtlogger.h"
+#include "widgets/currentuser.h"
+#include "widgets/doublestatebutton.h"
+#include "widgets/fonts.h"
+#include "widgets/htmlcontainer.h"
+#include "widgets/iconbutton.h"
+#include "widgets/interfacescale.h"
+#include "widgets/pixmapcaching.h"
+#include "widgets/senderpalette.h"
+#include "widgets/stylesheetpaint.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmapCache>
+#include <QTextDocument>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+const int bodyMaxWidth = 290;
+
+const QMap<QString, QString>& bubbleImages()
+{
+    static const QMap<QString, QString> images{
+        {QStringLiteral("msgStateNotSentKEY"),
+         QStringLiteral(":/Images/ic_message_schedule_white.png")},
+        {QStringLiteral("msgStateSentKEY"), QStringLiteral(":/Images/ic_message_tick_white.png")},
+        {QStringLiteral("msgStateDeliveredKEY"),
+         QStringLiteral(":/Images/ic_message_tick_double_white.png")},
+        {QStringLiteral("msgStateSeenKEY"),
+         QStringLiteral(":/Images/ic_message_tick_double_green.png")},
+        {QStringLiteral("msgEditBlackIcon"), QStringLiteral(":/Images/ic_edit_black_32.png")},
+        {QStringLiteral("msgEditWhiteIcon"), QStringLiteral(":/Images/ic_edit_white_32.png")}};
+    return images;
+}
+
+bool isChannelPost(const Message& message)
+{
+    return message.getMajorType() == MessageBase::MsgMajorType_ChannelChat;
+}
+} // namespace
+
+ChatMessageWidget::ChatMessageWidget(const Message& msg, int side, bool reply,
+                                     const Message& replied, QWidget* parent)
+    : QWidget(parent)
+{
+    setUp();
+    setReplyMessage(reply, replied);
+    setSide(side);
+    setMessage(msg);
+    setSendTime(msg.getSendTimeInGMT());
+    buildContent(false);
+}
+
+ChatMessageWidget::ChatMessageWidget(QWidget* parent) : QWidget(parent)
+{
+    setUp();
+    setSide(0);
+}
+
+void ChatMessageWidget::setUp()
+{
+    setContentsMargins(10, 5, 10, 5);
+    cachePixmaps(bubbleImages(), QSize(scaleValue(14), scaleValue(14)));
+    setObjectName(QStringLiteral("ChatMessageWidget"));
+
+    body = new HtmlContainer(this);
+    document = new QTextDocument(this);
+    senderLabel = new QLabel(this);
+    timeLabel = new QLabel(this);
+    stateLabel = new QLabel(this);
+    editedLabel = new QLabel(this);
+    frame = new QFrame(this);
+    mainRow = new QHBoxLayout;
+    frameColumn = new QVBoxLayout;
+    contentColumn = new QVBoxLayout;
+    footerRow = new QHBoxLayout;
+
+    frameColumn->setContentsMargins(0, 0, 0, 0);
+    frameColumn->setSpacing(0);
+    frame->setFrameStyle(0);
+    connect(body, &QTextBrowser::anchorClicked, this, &ChatMessageWidget::linkActivated);
+
+    const QFont font = Fonts::getFont(baseFontSize);
+    timeLabel->setFont(font);
+    timeLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    timeLabel->setParent(frame);
+    mainRow->setContentsMargins(0, 0, 0, 0);
+    mainRow->setSpacing(0);
+    // Names come from peers: always plain text.
+    senderLabel->setTextFormat(Qt::PlainText);
+    senderLabel->setContentsMargins(2, 2, 2, 2);
+    senderLabel->setFont(font);
+    senderLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    senderLabel->setParent(frame);
+    editedLabel->hide();
+
+    menu = new QMenu(this);
+    menu->setLayoutDirection(Qt::RightToLeft);
+    menu->setMinimumWidth(80);
+    menu->setFont(font);
+    replyAction = new QAction(tr("_ReplyMessage"), this);
+    editAction = new QAction(tr("_EditMessage"), this);
+    copySelectionAction = new QAction(tr("_CopySelectedText"), this);
+    copyTextAction = new QAction(tr("_CopyText"), this);
+    connect(replyAction, &QAction::triggered, this, qOverload<>(&ChatMessageWidget::replyMessage));
+    connect(editAction, &QAction::triggered, this, qOverload<>(&ChatMessageWidget::editMessage));
+    connect(copySelectionAction, &QAction::triggered, this, &ChatMessageWidget::copySelectedText);
+    connect(copyTextAction, &QAction::triggered, this, &ChatMessageWidget::copyText);
+}
+
+void ChatMessageWidget::setReplyMessage(bool reply, const Message& replied)
+{
+    hasReply = reply;
+    if (!reply)
+        return;
+    outline = new ReplyMessageOutLine(this);
+    outline->setMessage(replied);
+    outline->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    repliedMessage = replied;
+    connect(outline, &ReplyMessageOutLine::clicked, this, &ChatMessageWidget::replyOutLineClicked);
+}
+
+void ChatMessageWidget::setSide(int value)
+{
+    side = value;
+    const bool mine = side == 0;
+    frame->setObjectName(mine ? QStringLiteral("Sender") : QStringLiteral("Receiver"));
+    body->setObjectName(mine ? QStringLiteral("SimpleChatMessageContentBodyByMe")
+                             : QStringLiteral("SimpleChatMessageContentBodyByOthers"));
+    timeLabel->setObjectName(mine ? QStringLiteral("ChatMessageSentTimeByMe")
+                                  : QStringLiteral("ChatMessageSentTimeByOthers"));
+    for (QWidget* w : {static_cast<QWidget*>(frame), static_cast<QWidget*>(body),
+                       static_cast<QWidget*>(timeLabel)})
+        w->setStyleSheet(QString());
+}
+
+void ChatMessageWidget::setMessage(const Message& msg)
+{
+    message = msg;
+    QString html = msg.getMessageBody();
+    html.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+    html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+    html.replace(QLatin1Char('\r'), QStringLiteral("<br>"));
+
+    // Measured on the bubble's own document, away from the body's layout:
+    // the ideal width, capped at the bubble's text width.
+    document->setDefaultFont(Fonts::getFont(baseFontSize));
+    QTextOption option = document->defaultTextOption();
+    // A word longer than the bubble breaks rather than widening it.
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document->setDefaultTextOption(option);
+    document->setTextWidth(-1);
+    document->clear();
+    document->setHtml(html);
+    // The ideal width leaves out the document's margins on both sides.
+    const qreal ideal = std::ceil(document->idealWidth()) + 2 * document->documentMargin();
+    document->setTextWidth(ideal <= bodyMaxWidth ? ideal : bodyMaxWidth);
+    body->setFixedSize(document->size().toSize());
+    if (body->document() != document)
+        body->setDocument(document);
+    if (outline)
+        outline->setMaximumWidth(bodyMaxWidth);
+    if (isChannelPost(msg))
+        createLikeWidgets();
+}
+
+void ChatMessageWidget::setSendTime(qint64 msecs)
+{
+    timeLabel->setText(QDateTime::fromMSecsSinceEpoch(msecs).toString(QStringLiteral("hh:mm")));
+    timeLabel->adjustSize();
+}
+
+void ChatMessageWidget::buildContent(bool upload)
+{
+    if (message.getMajorType() == MessageBase::MsgMajorType_ControlMessage) {
+        buildControlMessage();
+        return;
+    }
+    if (message.getMajorType() == MessageBase::MsgMajorType_SimpleChat)
+        senderLabel->hide();
+    frameColumn->addWidget(senderLabel);
+    if (hasReply) {
+        auto* replyRow = new QHBoxLayout;
+        replyRow->setContentsMargins(5, 5, 5, 5);
+        replyRow->addWidget(outline);
+        if (side == 0)
+            outline->setStyleByMe();
+        else
+            outline->setStyleByOther();
+        replyRow->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+        frameColumn->addLayout(replyRow);
+    }
+    setLayoutDirection(side == 0 ? Qt::LeftToRight : Qt::RightToLeft);
+    if (!buildKindContent(upload))
+        return;
+    if (!body->document()->isEmpty())
+        contentColumn->addWidget(body);
+    else
+        body->hide();
+    if (contentColumn->count() > 0) {
+        contentColumn->setContentsMargins(2, 0, 2, 0);
+        frameColumn->addLayout(contentColumn);
+    }
+    buildFooter();
+    finalTouch();
+}
+
+bool ChatMessageWidget::buildKindContent(bool upload)
+{
+    Q_UNUSED(upload)
+    // Content widgets by kind plug in here; until one exists for a kind, its
+    // caption (the body) stands for it.
+    if (message.getMinorType() == MessageBase::MsgMinorType_File &&
+        message.getFileMessage().getFileType() == FileMessage::MsgFileType_None) {
+        const QString type =
+            message.getOtherFields().value(QStringLiteral("FILE_TYPE")).toVariant().toString();
+        body->setPlainText(QStringLiteral("FILE_TYPE_NONE | ") + type);
+        body->document()->setTextWidth(-1);
+        body->setFixedSize(body->document()->size().toSize());
+    }
+    return true;
+}
+
+void ChatMessageWidget::buildFooter()
+{
+    if (side == 0) {
+        updateStateIcon();
+        footerRow->addWidget(stateLabel);
+        footerRow->setSpacing(1);
+        footerRow->setContentsMargins(1, 1, 1, 1);
+    } else {
+        footerRow->setContentsMargins(4, 0, 4, 0);
+        stateLabel->hide();
+    }
+    showEditedIcon(message.getUserId(), message.getEdited());
+    footerRow->addWidget(editedLabel);
+    footerRow->addWidget(timeLabel);
+    footerRow->addItem(new QSpacerItem(5, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    if (likesCountLabel) {
+        likesCountLabel->setText(NumberText::getNumberText(message.getLikes()));
+        footerRow->addWidget(likesCountLabel);
+        footerRow->addWidget(likeIconLabel);
+    }
+    frameColumn->addLayout(footerRow);
+}
+
+void ChatMessageWidget::finalTouch()
+{
+    if (hasReply) {
+        L_DEBUG(QStringLiteral("ChatMessageWidget::finalTouch() | %1x%2 .. %3x%4")
+                    .arg(outline->minimumWidth())
+                    .arg(outline->minimumHeight())
+                    .arg(outline->maximumWidth())
+                    .arg(outline->maximumHeight()));
+    }
+    frame->setLayout(frameColumn);
+    if (!body->isHidden())
+        frame->setMinimumWidth(body->width());
+    frame->setMaximumWidth(messageMaxWidth);
+    frame->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    const auto major = message.getMajorType();
+    if (!avatarButton && (major == MessageBase::MsgMajorType_SimpleChat ||
+                          major == MessageBase::MsgMajorType_GroupChat)) {
+        auto* avatarColumn = new QVBoxLayout;
+        avatarColumn->setAlignment(Qt::AlignBottom);
+        avatarButton = new IconButton(scaleSize(QSize(30, 30)), this);
+        avatarButton->hide();
+        avatarColumn->addWidget(avatarButton);
+        mainRow->addLayout(avatarColumn);
+    }
+    mainRow->addWidget(frame);
+    if (likeBtn)
+        mainRow->addWidget(likeBtn, 0, Qt::AlignBottom);
+    mainRow->setAlignment(Qt::AlignVCenter);
+    mainRow->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Fixed));
+    setLayout(mainRow);
+    adjustSize();
+}
+
+void ChatMessageWidget::buildControlMessage()
+{
+    setLayout(mainRow);
+    timeLabel->hide();
+    senderLabel->hide();
+    frame->setObjectName(QStringLiteral("ChatMessageWidgetControlMessage"));
+    body->setWordWrapMode(QTextOption::NoWrap);
+    body->setLineWrapMode(QTextEdit::NoWrap);
+    body->setHtml(QStringLiteral("<font color=\"white\">") + message.getMessageBody() +
+                  QStringLiteral("</font>"));
+    body->setFixedHeight(QFontMetrics(body->document()->defaultFont()).height() + 6);
+    body->setFixedWidth(int(body->document()->idealWidth()) + 6);
+    body->setTextInteractionFlags(Qt::NoTextInteraction);
+    mainRow->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    mainRow->addWidget(frame, 0, Qt::AlignVCenter);
+    mainRow->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    frameColumn->addWidget(body);
+    frame->setLayout(frameColumn);
+}
+
+void ChatMessageWidget::createLikeWidgets()
+{
+    if (likeBtn)
+        return;
+    likesCountLabel = new QLabel(frame);
+    likesCountLabel->setFont(Fonts::getFont(baseFontSize));
+    likesCountLabel->setObjectName(side == 0 ? QStringLiteral("ChatMessageSentTimeByMe")
+                                             : QStringLiteral("ChatMessageSentTimeByOthers"));
+    likeIconLabel = new QLabel(frame);
+    const QSize icon(scaleValue(16), scaleValue(16));
+    likeIconLabel->setPixmap(
+        side == 0 ? cachedPixmap(QStringLiteral("msgLikeLabelMe"),
+                                 QStringLiteral(":/Images/ic_like_chat_white.png"), icon)
+                  : cachedPixmap(QStringLiteral("msgLikeLabelOthers"),
+                                 QStringLiteral(":/Images/ic_like_chat_gray.png"), icon));
+    likeBtn = new DoubleStateButton(this);
+    likeBtn->setImages(QStringLiteral("msgLikeButtonChecked"),
+                       QStringLiteral(":/Images/ic_message_like_fill.png"),
+                       QStringLiteral("msgLikeButtonUnChecked"),
+                       QStringLiteral(":/Images/ic_message_like_outline.png"),
+                       QSize(scaleValue(25), scaleValue(25)));
+    likeBtn->setState(message.getLiked());
+    connect(likeBtn, &DoubleStateButton::clicked, this, &ChatMessageWidget::likeButtonClicked);
+}
+
+void ChatMessageWidget::updateStateIcon()
+{
+    static const QStringList keys{
+        QString(), QStringLiteral("msgStateNotSentKEY"), QStringLiteral("msgStateSentKEY"),
+        QStringLiteral("msgStateDeliveredKEY"), QStringLiteral("msgStateSeenKEY")};
+    const int state = int(message.getState());
+    if (state == MessageBase::MsgState_Draft) {
+        stateLabel->setText(QStringLiteral("o"));
+        shownTick = QStringLiteral("o");
+        return;
+    }
+    if (state < 0 || state >= keys.size())
+        return;
+    QPixmap pixmap;
+    if (!QPixmapCache::find(keys.at(state), &pixmap))
+        return;
+    stateLabel->setPixmap(pixmap);
+    shownTick = keys.at(state);
+}
+
+void ChatMessageWidget::setState(MessageBase::MsgState state)
+{
+    message.setState(state);
+    updateStateIcon();
+}
+
+void ChatMessageWidget::setLikes(int count)
+{
+    message.setLikes(count);
+    if (likesCountLabel)
+        likesCountLabel->setText(NumberText::getNumberText(count));
+}
+
+void ChatMessageWidget::showEditedIcon(const QString& userId, bool edited)
+{
+    if (!edited) {
+        editedLabel->hide();
+        return;
+    }
+    const QString key = userId == currentUserName ? QStringLiteral("msgEditWhiteIcon")
+                                                  : QStringLiteral("msgEditBlackIcon");
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) {
+        editedLabel->setPixmap(pixmap);
+        editedLabel->show();
+    }
+}
+
+void ChatMessageWidget::setSenderLabel(const QString& name)
+{
+    if (side == 0) {
+        senderLabel->hide();
+        return;
+    }
+    senderLabel->setText(name);
+    QPalette palette = senderLabel->palette();
+    palette.setColor(QPalette::WindowText, userColor(message.getUserId()));
+    senderLabel->setPalette(palette);
+}
+
+void ChatMessageWidget::setReplySenderName(const QString& name)
+{
+    if (outline)
+        outline->setSenderName(name);
+}
+
+void ChatMessageWidget::setAvatar(const QPixmap& avatar)
+{
+    if (!avatarButton)
+        return;
+    avatarButton->setIconPixmap(avatar);
+    avatarButton->show();
+}
+
+QString ChatMessageWidget::getRepliedUserId() const
+{
+    return hasReply ? repliedMessage.getUserId() : QString();
+}
+
+QColor ChatMessageWidget::userColor(const QString& userId)
+{
+    return senderColor(userId);
+}
+
+void ChatMessageWidget::highlight()
+{
+    QPalette p = palette();
+    p.setBrush(QPalette::Window, QColor(100, 100, 100, 80));
+    setPalette(p);
+    setAutoFillBackground(true);
+    QTimer::singleShot(500, this, &ChatMessageWidget::updateBgColor);
+}
+
+void ChatMessageWidget::updateBgColor()
+{
+    QColor color = palette().color(QPalette::Window);
+    if (color.alpha() > 0) {
+        color.setAlpha(qMax(0, color.alpha() - 10));
+        QTimer::singleShot(100, this, &ChatMessageWidget::updateBgColor);
+    }
+    QPalette p = palette();
+    p.setBrush(QPalette::Window, color);
+    setAutoFillBackground(true);
+    setPalette(p);
+}
+
+QString ChatMessageWidget::bodyHtml() const
+{
+    return body->toHtml();
+}
+
+QString ChatMessageWidget::bodyPlainText() const
+{
+    return body->toPlainText();
+}
+
+QString ChatMessageWidget::timeText() const
+{
+    return timeLabel->text();
+}
+
+QString ChatMessageWidget::senderText() const
+{
+    return senderLabel->isHidden() ? QString() : senderLabel->text();
+}
+
+bool ChatMessageWidget::editedMarkShown() const
+{
+    return !editedLabel->isHidden();
+}
+
+QString ChatMessageWidget::likesText() const
+{
+    return likesCountLabel ? likesCountLabel->text() : QString();
+}
+
+QList<QAction*> ChatMessageWidget::prepareMenu()
+{
+    const auto major = message.getMajorType();
+    if (major == MessageBase::MsgMajorType_SimpleChat ||
+        major == MessageBase::MsgMajorType_GroupChat)
+        menu->addAction(replyAction);
+    else
+        menu->removeAction(replyAction);
+    if (message.getUserId() == currentUserName &&
+        message.getMinorType() == MessageBase::MsgMinorType_Text)
+        menu->addAction(editAction);
+    else
+        menu->removeAction(editAction);
+    const bool selected = body->textCursor().hasSelection();
+    menu->removeAction(selected ? copyTextAction : copySelectionAction);
+    menu->addAction(selected ? copySelectionAction : copyTextAction);
+    return menu->actions();
+}
+
+void ChatMessageWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    prepareMenu();
+    menu->popup(event->globalPos());
+}
+
+void ChatMessageWidget::replyMessage()
+{
+    emit replyMessage(message);
+}
+
+void ChatMessageWidget::editMessage()
+{
+    emit editMessage(message);
+}
+
+void ChatMessageWidget::copySelectedText()
+{
+    body->copySelection();
+}
+
+void ChatMessageWidget::copyText()
+{
+    body->selectAll();
+    body->copySelection();
+    QTextCursor cursor = body->textCursor();
+    cursor.clearSelection();
+    body->setTextCursor(cursor);
+}
+
+void ChatMessageWidget::linkActivated(const QUrl& url)
+{
+    L_DEBUG(QStringLiteral("ChatMessageWidget::linkActivated | ") + url.toString());
+    const QString text = url.toString();
+    const QString host = LinkGenerator::getPublicLinkHost();
+    const bool serviceLink = text.contains(QStringLiteral("http://") + host) ||
+                             text.contains(QStringLiteral("https://") + host) ||
+                             text.startsWith(QLatin1Char('@'));
+    if (serviceLink)
+        emit command(CMD_Lookup, QVariant(text));
+}
+
+void ChatMessageWidget::getMessageDetails()
+{
+    L_DEBUG(QString::fromUtf8(QJsonDocument(message.toJson()).toJson(QJsonDocument::Compact)));
+}
+
+void ChatMessageWidget::likeButtonClicked(bool checked)
+{
+    message.setLikes(message.getLikes() + (checked ? 1 : -1));
+    message.setLiked(checked);
+    if (likesCountLabel)
+        likesCountLabel->setText(NumberText::getNumberText(message.getLikes()));
+    emit likeStatusChange(message.getMessageId(), checked);
+}
+
+void ChatMessageWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::XButton2) {
+        L_DEBUG(
+            QStringLiteral("ChatMessageWidget::mouseReleaseEvent | message: ") +
+            QString::fromUtf8(QJsonDocument(message.toDBJson()).toJson(QJsonDocument::Compact)));
+    }
+    event->accept();
+}
+
+void ChatMessageWidget::paintEvent(QPaintEvent*)
+{
+    StyleSheetPaint::plain(this);
+}

@@ -1,0 +1,141 @@
+#ifndef CHATMESSAGEWIDGET_H
+#define CHATMESSAGEWIDGET_H
+
+#include "Managers/command.h"
+#include "model/message.h"
+
+#include <QPointer>
+#include <QVariant>
+#include <QWidget>
+
+class DoubleStateButton;
+class HtmlContainer;
+class IconButton;
+class QAction;
+class QFrame;
+class QHBoxLayout;
+class QLabel;
+class QMenu;
+class QTextDocument;
+class QVBoxLayout;
+class ReplyMessageOutLine;
+
+// One message on a chat window's board: text (or the content widget of its
+// kind), the sender's name in the sender's colour, the quoted message it
+// replies to, the send time, the tick of the user's own messages, the edited
+// mark and, on channel posts, the like button and count. Side 0 is the
+// user's own message, side 1 everyone else's.
+class ChatMessageWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    ChatMessageWidget(const Message& msg, int side, bool hasReply, const Message& repliedMessage,
+                      QWidget* parent = nullptr);
+    // The bubble of a file the user is sending now; filled by the upload code.
+    explicit ChatMessageWidget(QWidget* parent = nullptr);
+
+    void setMessage(const Message& msg);
+    void setState(MessageBase::MsgState state);
+    void setLikes(int count);
+    void showEditedIcon(const QString& userId, bool edited);
+    void setSenderLabel(const QString& name);
+    void setReplySenderName(const QString& name);
+    void setAvatar(const QPixmap& avatar);
+    void setSendTime(qint64 msecs);
+
+    Message getMessage() const { return message; }
+    QString getUserId() const { return message.getUserId(); }
+    QString getRepliedUserId() const;
+    int getSide() const { return side; }
+    unsigned int getVisibleSince() const { return visibleSince; }
+    void setVisibleSince(unsigned int value) { visibleSince = value; }
+    unsigned int getLastLikeViewRequest() const { return lastLikeViewRequest; }
+    void setLastLikeViewRequest(unsigned int value) { lastLikeViewRequest = value; }
+
+    static QColor userColor(const QString& userId);
+    void highlight();
+
+    // What the bubble shows, for its callers and tests.
+    QString bodyHtml() const;
+    QString bodyPlainText() const;
+    QString timeText() const;
+    QString senderText() const;
+    QString tickKey() const { return shownTick; }
+    bool editedMarkShown() const;
+    QString likesText() const;
+    HtmlContainer* bodyWidget() const { return body; }
+    ReplyMessageOutLine* replyOutline() const { return outline; }
+    DoubleStateButton* likeButton() const { return likeBtn; }
+    // The context menu's actions for the message as it is now.
+    QList<QAction*> prepareMenu();
+
+signals:
+    void sendXMPPMessage(Message msg);
+    void setFilePath(Message msg);
+    void uploadError(ChatMessageWidget* msgWidget, int errorCode);
+    void likeStatusChange(QString msgId, bool checked);
+    void replyMessage(Message mess);
+    void editMessage(Message mess);
+    void replyOutLineClicked(QString msgID);
+    void command(Command command, QVariant request);
+
+public slots:
+    void linkActivated(const QUrl& url);
+    void getMessageDetails();
+    void likeButtonClicked(bool checked);
+    void replyMessage();
+    void editMessage();
+    void copySelectedText();
+    void copyText();
+    void updateBgColor();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void setUp();
+    void setReplyMessage(bool hasReply, const Message& replied);
+    void setSide(int side);
+    void buildContent(bool upload);
+    // The content widget of the message's kind (stickers, files, locations,
+    // polls) goes in here; returns false when that content ends the bubble.
+    bool buildKindContent(bool upload);
+    void buildControlMessage();
+    void buildFooter();
+    void finalTouch();
+    void createLikeWidgets();
+    void updateStateIcon();
+
+    int side = 0;
+    Message message;
+    HtmlContainer* body;
+    QTextDocument* document;
+    QLabel* senderLabel;
+    ReplyMessageOutLine* outline = nullptr;
+    Message repliedMessage;
+    QLabel* timeLabel;
+    QLabel* stateLabel;
+    QLabel* editedLabel;
+    QFrame* frame;
+    QHBoxLayout* mainRow;
+    QVBoxLayout* frameColumn;
+    QVBoxLayout* contentColumn;
+    QHBoxLayout* footerRow;
+    QLabel* likesCountLabel = nullptr;
+    QLabel* likeIconLabel = nullptr;
+    IconButton* avatarButton = nullptr;
+    DoubleStateButton* likeBtn = nullptr;
+    unsigned int visibleSince = 2147483647u;
+    unsigned int lastLikeViewRequest = 0;
+    QMenu* menu;
+    QAction* replyAction;
+    QAction* editAction;
+    QAction* copySelectionAction;
+    QAction* copyTextAction;
+    bool hasReply = false;
+    QString shownTick;
+};
+
+#endif // CHATMESSAGEWIDGET_H

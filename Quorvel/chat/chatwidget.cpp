@@ -1,0 +1,580 @@
+#include "chat/chatwidget.h"
+
+#include "chat/chatwindow.h"
+#include "chat/messagesummary.h"
+#include "foundation/simpleqtlogger.h"
+#include "widgets/avatarviewer.h"
+#include "widgets/currentuser.h"
+#include "widgets/dateconverter.h"
+#include "widgets/elidedlabel.h"
+#include "widgets/fonts.h"
+#include "widgets/interfacescale.h"
+#include "widgets/stylesheetpaint.h"
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+ChatWidget::ChatWidget(QWidget* parent)
+    : QWidget(parent), avatarViewer(new AvatarViewer(this)), name(new ElidedLabel(this)),
+      time(new QLabel(this)), preview(new QLabel(this)), badge(new QLabel(this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setSpacing(0);
+    layout->setContentsMargins(10, 0, 10, 0);
+    const QSize avatarSize(chatRowAvatarSize, chatRowAvatarSize);
+    avatarViewer->resize(avatarSize);
+    avatarViewer->setAvatarSize(avatarSize);
+    avatarViewer->setClickable(false);
+    connect(avatarViewer, &AvatarViewer::avatarDownloadFinished, this,
+            &ChatWidget::avatarDownloadFinished);
+    layout->addWidget(avatarViewer);
+
+    const QFont font = Fonts::getFont(baseFontSize);
+    auto* column = new QVBoxLayout;
+    column->setAlignment(Qt::AlignVCenter);
+    auto* upper = new QHBoxLayout;
+    auto* lower = new QHBoxLayout;
+    column->addLayout(upper);
+    column->addLayout(lower);
+    layout->addLayout(column);
+
+    // Names and previews come from peers: plain text only.
+    for (QLabel* label : {static_cast<QLabel*>(name), time, preview, badge}) {
+        label->setTextFormat(Qt::PlainText);
+        label->setFont(font);
+    }
+    name->setObjectName(QStringLiteral("ChatLabels"));
+    name->setWordWrap(true);
+    name->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    name->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    name->setContentsMargins(10, 0, 0, 0);
+    name->setTextInteractionFlags(Qt::NoTextInteraction);
+    upper->addWidget(name, 1);
+    time->setObjectName(QStringLiteral("ChatLabels"));
+    time->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    time->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    upper->addWidget(time, 0);
+
+    preview->setObjectName(QStringLiteral("ChatLabels"));
+    preview->setContentsMargins(10, 0, 0, 0);
+    preview->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    preview->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    preview->setTextInteractionFlags(Qt::NoTextInteraction);
+    preview->setEnabled(false);
+    preview->hide();
+    lower->addWidget(preview);
+    badge->setObjectName(QStringLiteral("ChatWidgetUnreadMessageNumber"));
+    badge->setFixedHeight(baseFontSize);
+    badge->setMinimumWidth(baseFontSize);
+    badge->setAlignment(Qt::AlignCenter);
+    badge->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    badge->setStyleSheet(QStringLiteral("border-radius:%1px;").arg(baseFontSize / 2));
+    badge->hide();
+    lower->addWidget(badge);
+    time->hide();
+
+    restyle(QStringLiteral("ChatWidgetNormal"));
+}
+
+ChatWidget::~ChatWidget()
+{
+    // The window may be shown by the content panel, which holds it guarded;
+    // it goes once control is back in the event loop.
+    if (chatWindow) {
+        chatWindow->hide();
+        chatWindow->deleteLater();
+    }
+}
+
+ChatWindow* ChatWidget::getChatWindow()
+{
+    if (!chatWindow && kind != NoKind) {
+        chatWindow = new ChatWindow;
+        connect(chatWindow, &ChatWindow::sendSeenCount, this, &ChatWidget::sendSeenCount);
+        connect(chatWindow, &ChatWindow::select, this, &ChatWidget::select);
+        connect(chatWindow, &ChatWindow::command, this, &ChatWidget::command);
+        setUpWindow();
+    }
+    return chatWindow;
+}
+
+void ChatWidget::setUpWindow()
+{
+    if (!chatWindow)
+        return;
+    chatWindow->setChatId(getId());
+    switch (kind) {
+    case Chat:
+        chatWindow->setChatType(MessageBase::MsgMajorType_SimpleChat);
+        chatWindow->setContact(chatRecipient.getContact());
+        chatWindow->setContactProfile(chatRecipient.getContact());
+        break;
+    case Group:
+        chatWindow->setChatType(MessageBase::MsgMajorType_GroupChat);
+        chatWindow->setGroupProfile(groupInfo);
+        break;
+    case Channel:
+        chatWindow->setChannelProfile(channelInfo);
+        if (channelInfo.getMyRole() == ChannelRole::MEMBER ||
+            channelInfo.getMyRole() == ChannelRole::VISITOR)
+            chatWindow->updateMuteButton(channelInfo.getMute());
+        break;
+    default:
+        break;
+    }
+}
+
+QString ChatWidget::getId() const
+{
+    switch (kind) {
+    case Chat:
+        return chatRecipient.getContact().getNumber();
+    case Group:
+        return groupInfo.getJid();
+    case Channel:
+        return channelInfo.getId();
+    default:
+        return QString();
+    }
+}
+
+void ChatWidget::setChatRecipient(const ChatRecipient& recipient)
+{
+    L_DEBUG(QStringLiteral("ChatWidget::setChatRecipient"));
+    chatRecipient = recipient;
+    kind = Chat;
+    const Contact contact = recipient.getContact();
+    setUpWindow();
+    avatarViewer->setAvatarType(AvatarViewer::Person);
+    avatarViewer->setAvatarId(contact.getNumber());
+    avatarViewer->downloadAvatar(contact.getAvatarThumbnailUrl());
+    showName(contact.getDisplayName());
+    setMuted(contact.getMute());
+    showLastMessage(recipient.getLastMsg());
+    setUnreadCount(recipient.getUnreadCount());
+}
+
+void ChatWidget::setGroupInfo(const GroupInfo& info)
+{
+    groupInfo = info;
+    kind = Group;
+    setUpWindow();
+    setMuted(info.getMute());
+    avatarViewer->setAvatarType(AvatarViewer::Group);
+    avatarViewer->setAvatarId(info.getJid());
+    avatarViewer->downloadAvatar(info.getAvThUrl());
+    showName(info.getName());
+    showLastMessage(info.getLastMessage());
+    setUnreadCount(info.getUnreadCount());
+}
+
+void ChatWidget::setChannelInfo(const ChannelInfo& info)
+{
+    channelInfo = info;
+    avatarViewer->setAvatarType(AvatarViewer::Channel);
+    avatarViewer->setAvatarId(info.getId());
+    avatarViewer->downloadAvatar(info.getAvatarThumbnailUrl());
+    showName(info.getName());
+    kind = Channel;
+    setUpWindow();
+    showLastMessage(info.getLastMessage());
+    setUnreadCount(info.getUnreadCount());
+    setMuted(info.getMute());
+}
+
+void ChatWidget::updateGroupInfo(const GroupInfo& info)
+{
+    // The row's own last message and count stay: the update may be older.
+    const Message last = groupInfo.getLastMessage();
+    const int unread = groupInfo.getUnreadCount();
+    groupInfo = info;
+    groupInfo.setLastMessage(last);
+    groupInfo.setUnreadCount(unread);
+    if (chatWindow)
+        chatWindow->updateGroupInfo(groupInfo);
+    avatarViewer->downloadAvatar(info.getAvThUrl());
+    showName(info.getName());
+    setMuted(info.getMute());
+}
+
+void ChatWidget::setContact(const Contact& contact)
+{
+    L_DEBUG(QStringLiteral("ChatWidget::setContact"));
+    const bool newPicture =
+        contact.getAvatarThumbnailUrl() != chatRecipient.getContact().getAvatarThumbnailUrl();
+    chatRecipient.setContact(contact);
+    if (chatWindow) {
+        chatWindow->setContact(contact);
+        chatWindow->setContactProfile(contact);
+    }
+    setMuted(contact.getMute());
+    // A renamed contact shows its new name and picture on the row too.
+    showName(contact.getDisplayName());
+    if (newPicture) {
+        avatarViewer->setAvatarId(contact.getNumber());
+        avatarViewer->downloadAvatar(contact.getAvatarThumbnailUrl());
+    }
+}
+
+void ChatWidget::showName(const QString& text)
+{
+    name->setText(text);
+}
+
+Message ChatWidget::lastMessage() const
+{
+    switch (kind) {
+    case Chat:
+        return chatRecipient.getLastMsg();
+    case Group:
+        return groupInfo.getLastMessage();
+    case Channel:
+        return channelInfo.getLastMessage();
+    default:
+        return Message();
+    }
+}
+
+void ChatWidget::storeLastMessage(const Message& message)
+{
+    if (kind == Chat)
+        chatRecipient.setLastMsg(message);
+    else if (kind == Group)
+        groupInfo.setLastMessage(message);
+    else if (kind == Channel)
+        channelInfo.setLastMessage(message);
+}
+
+void ChatWidget::storeUnreadCount(int count)
+{
+    if (kind == Chat)
+        chatRecipient.setUnreadCount(count);
+    else if (kind == Group)
+        groupInfo.setUnreadCount(count);
+    else if (kind == Channel)
+        channelInfo.setUnreadCount(count);
+}
+
+void ChatWidget::showLastMessage(const Message& message)
+{
+    if (!message.isValid()) {
+        preview->hide();
+        time->hide();
+        return;
+    }
+    time->setText(DateConverter().chatListTime(
+        QDateTime::fromTime_t(uint(message.getSendTimeInGMT() / 1000))));
+    time->show();
+    QString text;
+    switch (message.getMinorType()) {
+    case MessageBase::MsgMinorType_Sticker:
+        text = tr("_sticker");
+        break;
+    case MessageBase::MsgMinorType_File:
+        text = MessageSummary::plainBody(message);
+        if (text.isEmpty()) {
+            switch (message.getFileMessage().getFileType()) {
+            case FileMessage::MsgFileType_Image:
+                text = tr("_image");
+                break;
+            case FileMessage::MsgFileType_Video:
+                text = tr("_video");
+                break;
+            case FileMessage::MsgFileType_Gif:
+                text = tr("_gif");
+                break;
+            case FileMessage::MsgFileType_PushToTalk:
+                text = tr("_pushToTalk");
+                break;
+            default:
+                text = tr("_file");
+                break;
+            }
+        }
+        break;
+    case MessageBase::MsgMinorType_Location:
+        text = tr("_location");
+        break;
+    case MessageBase::MsgMinorType_Poll:
+        text = tr("_poll");
+        break;
+    default:
+        text = MessageSummary::plainBody(message);
+        break;
+    }
+    preview->setText(text);
+    preview->show();
+}
+
+void ChatWidget::setUnreadCount(int count)
+{
+    if (kind == NoKind)
+        return;
+    storeUnreadCount(count);
+    if (count == 0) {
+        badge->hide();
+        return;
+    }
+    badge->setText(QString::number(count));
+    badge->show();
+}
+
+void ChatWidget::sendSeenCount(int count)
+{
+    setUnreadCount(count);
+}
+
+int ChatWidget::getUnreadCount() const
+{
+    switch (kind) {
+    case Chat:
+        return chatRecipient.getContact().getMute() ? 0 : chatRecipient.getUnreadCount();
+    case Group:
+        return groupInfo.getMute() ? 0 : groupInfo.getUnreadCount();
+    case Channel:
+        return channelInfo.getMute() ? 0 : channelInfo.getUnreadCount();
+    default:
+        return 0;
+    }
+}
+
+qint64 ChatWidget::getLastMessageTime() const
+{
+    const Message last = lastMessage();
+    return last.isValid() ? last.getSendTimeInGMT() : 0;
+}
+
+void ChatWidget::setMuted(bool muted)
+{
+    badge->setObjectName(muted ? QStringLiteral("ChatWidgetUnreadMessageNumberNotifoff")
+                               : QStringLiteral("ChatWidgetUnreadMessageNumber"));
+    setStyleSheet(QString());
+    badge->style()->unpolish(badge);
+    badge->style()->polish(badge);
+}
+
+void ChatWidget::select()
+{
+    emit clicked(getChatWindow());
+    restyle(QStringLiteral("ChatWidgetSelected"));
+}
+
+void ChatWidget::deselect()
+{
+    restyle(QStringLiteral("ChatWidgetNormal"));
+    if (chatWindow)
+        chatWindow->hideProfilePanels();
+}
+
+void ChatWidget::sendSeen(int count)
+{
+    setUnreadCount(count);
+    emit command(CMD_SendSeen, QVariant(getId()));
+}
+
+void ChatWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    sendSeen(0);
+    select();
+}
+
+void ChatWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void ChatWidget::paintEvent(QPaintEvent*)
+{
+    StyleSheetPaint::plain(this);
+}
+
+bool ChatWidget::containsText(const QString& text) const
+{
+    return name->text().indexOf(text, 0, Qt::CaseInsensitive) >= 0 ||
+           preview->text().indexOf(text, 0, Qt::CaseInsensitive) >= 0;
+}
+
+void ChatWidget::closeChatWindow()
+{
+    if (!chatWindow)
+        return;
+    chatWindow->hide();
+    chatWindow->close();
+}
+
+void ChatWidget::avatarDownloadFinished(const QImage& image)
+{
+    if (kind == Chat) {
+        Contact contact = chatRecipient.getContact();
+        contact.setAvThumbnail(image);
+        chatRecipient.setContact(contact);
+        if (chatWindow)
+            chatWindow->setContact(contact);
+    } else if (kind == Channel) {
+        channelInfo.setAvThumbnail(image);
+        if (chatWindow)
+            chatWindow->setChannelProfile(channelInfo);
+    }
+}
+
+void ChatWidget::restyle(const QString& objectName)
+{
+    setObjectName(objectName);
+    setStyleSheet(QString());
+    style()->unpolish(this);
+    style()->polish(this);
+}
+
+// ---- Answers for this chat ----
+
+void ChatWidget::processMessage(const Message& message)
+{
+    if (kind == Channel)
+        L_DEBUG(QStringLiteral("ChatWidget::processChannelMessage |") +
+                QString::fromUtf8(QJsonDocument(message.toJson()).toJson(QJsonDocument::Compact)));
+    if (!acceptsChat(message.getChatId()))
+        return;
+    const bool added = chatWindow ? chatWindow->appendMessage(message) : true;
+    takeNewMessage(message, added);
+}
+
+void ChatWidget::processMessagePair(const MessagePair& pair)
+{
+    if (!acceptsChat(pair.getChatId()))
+        return;
+    const bool added = chatWindow ? chatWindow->appendMessagePair(pair) : true;
+    takeNewMessage(pair.getMessage(), added);
+}
+
+void ChatWidget::takeNewMessage(const Message& shown, bool added)
+{
+    if (!added)
+        return;
+    const bool windowShown = chatWindow && chatWindow->isVisible();
+    if (shown.getUserId() == currentUserName || windowShown) {
+        storeUnreadCount(0);
+    } else if (!shown.getEdited()) {
+        // An edit changes a message already counted; only new ones count.
+        if (kind == Chat)
+            chatRecipient.increaseUnreadCount();
+        else if (kind == Group)
+            groupInfo.increaseUnreadCount();
+        else
+            channelInfo.increaseUnreadCount();
+    }
+    updateLastMessage(shown);
+    refreshLastMessage();
+}
+
+void ChatWidget::updateLastMessage(const Message& message)
+{
+    if (message.isEmpty() || kind == NoKind)
+        return;
+    const Message last = lastMessage();
+    if (message.getMessageId() != last.getMessageId() &&
+        message.getSendTimeInGMT() <= last.getSendTimeInGMT())
+        return;
+    storeLastMessage(message);
+    emit lastMessageTimeChanged(getId());
+    showLastMessage(message);
+}
+
+void ChatWidget::refreshLastMessage()
+{
+    showLastMessage(lastMessage());
+    int count = 0;
+    if (kind == Chat)
+        count = chatRecipient.getUnreadCount();
+    else if (kind == Group)
+        count = groupInfo.getUnreadCount();
+    else if (kind == Channel)
+        count = channelInfo.getUnreadCount();
+    setUnreadCount(count);
+}
+
+void ChatWidget::processMessageReply(const MessageReply& reply)
+{
+    if (chatWindow)
+        chatWindow->chatMessageResponse(reply);
+    if (kind == NoKind)
+        return;
+    Message candidate = lastMessage();
+    bool found = false;
+    for (const Message& message : reply.getMsgs()) {
+        if (message.getSendTimeInGMT() > candidate.getSendTimeInGMT()) {
+            candidate = message;
+            found = true;
+        }
+    }
+    if (!found)
+        return;
+    storeLastMessage(candidate);
+    emit lastMessageTimeChanged(getId());
+    refreshLastMessage();
+}
+
+void ChatWidget::setMessageState(const QString& msgId, MessageBase::MsgState state)
+{
+    if (chatWindow)
+        chatWindow->setMessageState(msgId, state);
+}
+
+void ChatWidget::processMembers(const Members& members)
+{
+    if (chatWindow)
+        chatWindow->setMembersProfiles(members);
+}
+
+void ChatWidget::processGroupInfoMembers(const GroupInfoMembers& members)
+{
+    if (chatWindow)
+        chatWindow->setGroupInfoMembers(members);
+}
+
+void ChatWidget::processLVReply(LVReply reply)
+{
+    if (chatWindow)
+        chatWindow->setLikeViews(reply);
+}
+
+QString ChatWidget::nameText() const
+{
+    return name->text();
+}
+
+QString ChatWidget::timeText() const
+{
+    return time->isHidden() ? QString() : time->text();
+}
+
+QString ChatWidget::lastMessageText() const
+{
+    return preview->text();
+}
+
+bool ChatWidget::previewShown() const
+{
+    return !preview->isHidden();
+}
+
+bool ChatWidget::unreadBadgeVisible() const
+{
+    return !badge->isHidden();
+}
+
+QString ChatWidget::unreadBadgeText() const
+{
+    return badge->text();
+}
+
+QString ChatWidget::badgeObjectName() const
+{
+    return badge->objectName();
+}

@@ -1,0 +1,129 @@
+#ifndef CHATWIDGET_H
+#define CHATWIDGET_H
+
+#include "Managers/Chat/chatrecipient.h"
+#include "Managers/command.h"
+#include "model/channelinfo.h"
+#include "model/groupinfo.h"
+#include "model/groupinfomembers.h"
+#include "model/lvreply.h"
+#include "model/members.h"
+#include "model/message.h"
+#include "model/messagepair.h"
+#include "model/messagereply.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QVariant>
+#include <QWidget>
+
+class AvatarViewer;
+class ChatWindow;
+class ElidedLabel;
+class QLabel;
+
+// One row of a chat list: a one-to-one chat, a group or a channel with its
+// avatar, name, last-message time and preview and the unread badge. The row
+// owns the chat's window, made when the chat is first opened, passes the
+// window's commands up and the core's answers for the chat down to it.
+class ChatWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    enum Kind
+    {
+        NoKind = 0,
+        Chat = 1,
+        Group = 2,
+        Channel = 3
+    };
+
+    explicit ChatWidget(QWidget* parent = nullptr);
+    ~ChatWidget() override;
+
+    void setChatRecipient(const ChatRecipient& recipient);
+    void setGroupInfo(const GroupInfo& info);
+    void setChannelInfo(const ChannelInfo& info);
+    void updateGroupInfo(const GroupInfo& info);
+    void setContact(const Contact& contact);
+
+    void setUnreadCount(int count);
+    int getUnreadCount() const;
+    qint64 getLastMessageTime() const;
+    void setMuted(bool muted);
+    void showLastMessage(const Message& message);
+    void sendSeen(int count);
+    bool containsText(const QString& text) const;
+    ChatRecipient getChatRecipient() const { return chatRecipient; }
+    GroupInfo getGroupInfo() const { return groupInfo; }
+    ChannelInfo getChannelInfo() const { return channelInfo; }
+    int getKind() const { return kind; }
+    QString getId() const;
+    // The chat's window, made on first use.
+    ChatWindow* getChatWindow();
+    bool hasChatWindow() const { return !chatWindow.isNull(); }
+    void closeChatWindow();
+
+    // Answers for this chat.
+    void processMessage(const Message& message);
+    void processMessagePair(const MessagePair& pair);
+    void processMessageReply(const MessageReply& reply);
+    void updateLastMessage(const Message& message);
+    void refreshLastMessage();
+    void setMessageState(const QString& msgId, MessageBase::MsgState state);
+    void processMembers(const Members& members);
+    void processGroupInfoMembers(const GroupInfoMembers& members);
+    void processLVReply(LVReply reply);
+
+    // What the row shows, for the tabs and tests.
+    QString nameText() const;
+    QString timeText() const;
+    QString lastMessageText() const;
+    bool previewShown() const;
+    bool unreadBadgeVisible() const;
+    QString unreadBadgeText() const;
+    QString badgeObjectName() const;
+    AvatarViewer* avatar() const { return avatarViewer; }
+
+signals:
+    void clicked(ChatWindow* chatwindow);
+    void command(Command command, QVariant request);
+    void lastMessageTimeChanged(QString id);
+    void sendMessageSignal(Message mess);
+
+public slots:
+    void select();
+    void deselect();
+    void sendSeenCount(int count);
+    void avatarDownloadFinished(const QImage& image);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // One body for the six new-message operations: the message shown, its
+    // sender and whether it is an edit of a message already there.
+    void takeNewMessage(const Message& shown, bool added);
+    bool acceptsChat(const QString& chatId) const { return kind != NoKind && chatId == getId(); }
+    void setUpWindow();
+    Message lastMessage() const;
+    void storeLastMessage(const Message& message);
+    void storeUnreadCount(int count);
+    void restyle(const QString& name);
+    void showName(const QString& name);
+
+    int kind = NoKind;
+    ChatRecipient chatRecipient;
+    GroupInfo groupInfo;
+    ChannelInfo channelInfo;
+    QPointer<ChatWindow> chatWindow;
+    AvatarViewer* avatarViewer;
+    ElidedLabel* name;
+    QLabel* time;
+    QLabel* preview;
+    QLabel* badge;
+};
+
+#endif // CHATWIDGET_H

@@ -1,0 +1,184 @@
+#ifndef CHATWINDOW_H
+#define CHATWINDOW_H
+
+#include "Managers/Contact/contact.h"
+#include "Managers/command.h"
+#include "model/channelinfo.h"
+#include "model/groupinfo.h"
+#include "model/groupinfomembers.h"
+#include "model/lvreply.h"
+#include "model/members.h"
+#include "model/message.h"
+#include "model/messagepair.h"
+#include "model/messagereply.h"
+#include "widgets/popupwarning.h"
+
+#include <QHash>
+#include <QMap>
+#include <QPointer>
+#include <QSet>
+#include <QVariant>
+#include <QWidget>
+
+class AvatarDownloader;
+class ChatMessageContainer;
+class ChatMessageWidget;
+class ChatWindowTitle;
+class CustomScrollArea;
+class CustomTextEdit;
+class EditMessageWidget;
+class FlatButton;
+class QKeyEvent;
+class QTimer;
+class QVBoxLayout;
+class ReplyMessageWidget;
+
+// The view of one conversation: title, the message board of day containers,
+// reply and edit bars, the input bar (or a strip in its place) and the
+// history paging. Talks to the core only through its command signal, which
+// its chat-list row passes on; the core's answers come back through the row.
+class ChatWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    static const int pageSize = 5;
+
+    explicit ChatWindow(QWidget* parent = nullptr);
+    ~ChatWindow() override;
+
+    void setChatId(const QString& id) { chatId = id; }
+    QString getChatId() const { return chatId; }
+    void setChatType(MessageBase::MsgMajorType type) { chatType = type; }
+    MessageBase::MsgMajorType getChatType() const { return chatType; }
+
+    void setContactProfile(const Contact& contact);
+    void setContact(const Contact& contact);
+    void setGroupProfile(const GroupInfo& info);
+    void updateGroupInfo(const GroupInfo& info);
+    void updateGroupRemoved(const GroupInfo& info);
+    void setGroupInfoMembers(const GroupInfoMembers& members);
+    void setChannelProfile(const ChannelInfo& info);
+    void updateMuteButton(bool muted);
+    void hideProfilePanels() {}
+    void focusInput();
+
+    // History and the board.
+    void requestMessage(int number, const QString& messageId);
+    void initiateChatMessage();
+    void chatMessageResponse(const MessageReply& reply);
+    void loadOlderMessages();
+    bool isScrollBarAvailable();
+    int boardContentHeight();
+    bool addMessageWidget(const Message& msg, bool hasReply, const Message& replied);
+    bool appendMessage(const Message& msg);
+    bool appendMessagePair(const MessagePair& pair);
+    void setMessageState(const QString& msgId, MessageBase::MsgState state);
+    AvatarDownloader* getAvatarDownloader(const QString& userId);
+    void setMembersProfiles(const Members& members);
+
+    // Seen state, likes and views.
+    void sendSeen(const QString& id);
+    void sendSeenIfActive();
+    void requestLikeViews(const QStringList& ids);
+    void setLikeViews(const LVReply& reply);
+    QSet<ChatMessageWidget*> collectVisibleMessages() const;
+
+    // For the window's callers and tests.
+    CustomTextEdit* input() const { return messageInput; }
+    ChatWindowTitle* title() const { return windowTitle; }
+    ReplyMessageWidget* replyBar() const { return replyWidget; }
+    EditMessageWidget* editBar() const { return editWidget; }
+    CustomScrollArea* scrollArea() const { return scroll; }
+    FlatButton* sendButton() const { return sendBtn; }
+    FlatButton* strip() const { return muteButton; }
+    QWidget* inputBar() const { return editingWidget; }
+    ChatMessageWidget* bubble(const QString& msgId) const;
+    // The message ids on the board, oldest first.
+    QStringList boardMessageIds() const;
+    QList<ChatMessageContainer*> containers() const;
+    bool likeViewTimerActive() const;
+
+signals:
+    void command(Command command, QVariant request);
+    void select();
+    void muteChannelClicked(bool mute);
+    void createPoll(QString channelId);
+    void sendSeenCount(int count);
+
+public slots:
+    void getMessage();
+    void textChanged();
+    void sendRecordClicked();
+    void sendMessage();
+    void rangeChanged(int min, int max);
+    void vScrollChanged(int value);
+    void selectSidePanelWidget();
+    void muteClicked();
+    void emojiBtnClicked() {}
+    void attachBtnClicked() {}
+    void sendXMPPMessage(Message msg);
+    void pollBtnClicked();
+    void addTag(QString tag);
+    void keyPressed(QKeyEvent*) {}
+    void showChatWindow();
+    void hideChatWindow();
+    void startLikeViewAnalysis();
+    void finishLikeViewAnalysis();
+    void likeStatusChange(QString msgId, bool liked);
+    void avatarChanged(QString userID, QString userNickName, QPixmap avatar);
+    void replyMessage(Message mess);
+    void closeReply();
+    void closeEdit();
+    void editMessage(Message mess);
+    void warningPopupResponse(PopUpWarning::response response, QString applicator);
+    void showProfile() {}
+    void replyOutLineClicked(QString msgID);
+    void messageInputHeightChanged() {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void initLayout();
+    void insertDayContainer(ChatMessageContainer* container);
+    ChatMessageContainer* containerFor(const Message& msg);
+    // The bubble at the top of the view, kept so that growth of the board
+    // above it never moves what the user looks at.
+    void rememberAnchor();
+    void stopAskingPopup();
+
+    QString chatId;
+    MessageBase::MsgMajorType chatType = MessageBase::MsgMajorType_None;
+    Contact contact;
+    GroupInfo groupInfo;
+    GroupInfoMembers groupMembers;
+    ChannelInfo channelInfo;
+    QMap<uint, ChatMessageContainer*> dayContainers;
+    QMap<QString, ChatMessageContainer*> messageIndex;
+    QHash<QString, AvatarDownloader*> avatarDownloaders;
+    int inputEmpty = 1;
+    int lastScrollMaximum = 0;
+    bool channelMuted = false;
+    QSet<ChatMessageWidget*> previousVisible;
+    QSet<ChatMessageWidget*> currentVisible;
+    QTimer* likeViewTimer;
+    QPointer<ChatMessageWidget> anchor;
+    int anchorOffset = 0;
+    QString askedApplicator;
+
+    ChatWindowTitle* windowTitle;
+    CustomScrollArea* scroll;
+    QWidget* messageBoard;
+    QVBoxLayout* boardLayout;
+    ReplyMessageWidget* replyWidget;
+    EditMessageWidget* editWidget;
+    QWidget* editingWidget;
+    CustomTextEdit* messageInput;
+    FlatButton* attachBtn;
+    FlatButton* pollBtn;
+    FlatButton* emojiBtn;
+    FlatButton* sendBtn;
+    FlatButton* muteButton;
+};
+
+#endif // CHATWINDOW_H

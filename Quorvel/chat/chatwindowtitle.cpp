@@ -1,0 +1,102 @@
+#include "chat/chatwindowtitle.h"
+
+#include "Managers/Contact/contact.h"
+#include "model/channelinfo.h"
+#include "model/groupinfo.h"
+#include "widgets/fonts.h"
+#include "widgets/interfacescale.h"
+
+#include <QGraphicsDropShadowEffect>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+ChatWindowTitle::ChatWindowTitle(QWidget* parent)
+    : QFrame(parent), titleLabel(new QLabel(this)), subtitleLabel(new QLabel(this))
+{
+    setFixedHeight(scaleValue(50));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(scaleValue(5), scaleValue(5), scaleValue(5), scaleValue(5));
+    layout->setSpacing(0);
+    setLayoutDirection(Qt::RightToLeft);
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(titleLabel);
+    column->addWidget(subtitleLabel);
+    column->addItem(new QSpacerItem(1, 1, QSizePolicy::Preferred, QSizePolicy::Expanding));
+    layout->addLayout(column);
+    layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Preferred));
+
+    // Names come from peers: shown as text, never as markup.
+    titleLabel->setTextFormat(Qt::PlainText);
+    subtitleLabel->setTextFormat(Qt::PlainText);
+    titleLabel->setObjectName(QStringLiteral("ChatWindowTitleMain"));
+    subtitleLabel->setObjectName(QStringLiteral("ChatWindowTitleSub"));
+    titleLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    subtitleLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignBottom);
+    titleLabel->setFont(Fonts::getFont(baseFontSize));
+    subtitleLabel->setFont(Fonts::getFont(baseFontSize));
+
+    auto* shadow = new QGraphicsDropShadowEffect(this);
+    shadow->setBlurRadius(5.0);
+    shadow->setOffset(0.0, 3.0);
+    setGraphicsEffect(shadow);
+}
+
+void ChatWindowTitle::setContact(const Contact& contact)
+{
+    titleLabel->setText(contact.getDisplayName());
+    if (contact.getIsMyContact())
+        subtitleLabel->setText(contact.getDisplayNumber());
+}
+
+void ChatWindowTitle::setGroupInfo(const GroupInfo& info)
+{
+    titleLabel->setText(info.getName());
+    subtitleLabel->setText(memberCountText(info.getMemberCount()));
+}
+
+void ChatWindowTitle::setChannelInfo(const ChannelInfo& info)
+{
+    titleLabel->setText(info.getName());
+    subtitleLabel->setText(memberCountText(int(info.getMembersCount())));
+}
+
+QString ChatWindowTitle::memberCountText(int count) const
+{
+    return QString::number(count, 10) + QLatin1Char(' ') + tr("_members");
+}
+
+QString ChatWindowTitle::titleText() const
+{
+    return titleLabel->text();
+}
+
+QString ChatWindowTitle::subtitleText() const
+{
+    return subtitleLabel->text();
+}
+
+void ChatWindowTitle::enterEvent(QEvent* event)
+{
+    QFrame::enterEvent(event);
+    QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
+}
+
+void ChatWindowTitle::leaveEvent(QEvent* event)
+{
+    QFrame::leaveEvent(event);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void ChatWindowTitle::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    emit clicked();
+    QGuiApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,32 @@
+#ifndef CUSTOMTEXTEDIT_H
+#define CUSTOMTEXTEDIT_H
+
+#include <QTextEdit>
+
+// The message input of a chat window: sends on Return or breaks the line by
+// the user's send-key setting, pastes plain text only (emoji characters become
+// emoji images) and grows with its text up to a fixed height.
+class CustomTextEdit : public QTextEdit
+{
+    Q_OBJECT
+public:
+    explicit CustomTextEdit(QWidget* parent = nullptr);
+
+    void adjustHeight();
+    void insertNewLine();
+    // The input's text in the message text form: emoji as their tags, links marked.
+    QString getMessageText() const;
+
+signals:
+    void sendMessage();
+    void heightChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    int lastHeight = 0;
+};
+
+#endif // CUSTOMTEXTEDIT_H

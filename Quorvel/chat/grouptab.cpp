@@ -1,0 +1,212 @@
+#include "chat/grouptab.h"
+
+#include "chat/chatwidget.h"
+#include "chat/chatwindow.h"
+#include "foundation/simpleqtlogger.h"
+#include "model/members.h"
+#include "widgets/interfacescale.h"
+#include "widgets/listarea.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+GroupTab::GroupTab(QWidget* parent)
+    : CustomScrollArea(parent), contents(new QWidget(this)), emptyLabel(new QLabel(this))
+{
+    layout = setUpListArea(this, contents, emptyLabel,
+                           QStringLiteral("ChatTabContactsListContents"), tr("No chat find."));
+}
+
+void GroupTab::addGroup(const GroupInfo& info)
+{
+    addOrUpdateGroup(info);
+}
+
+void GroupTab::setGroups(const QList<GroupInfo>& groups)
+{
+    for (auto it = groups.crbegin(); it != groups.crend(); ++it)
+        addOrUpdateGroup(*it);
+}
+
+void GroupTab::addOrUpdateGroup(const GroupInfo& info)
+{
+    if (ChatWidget* existing = rows.value(info.getJid())) {
+        existing->updateGroupInfo(info);
+        return;
+    }
+    auto* widget = new ChatWidget(this);
+    widget->setObjectName(QStringLiteral("ChatWidgetNormal"));
+    widget->setFixedHeight(chatRowHeight);
+    connect(widget, &ChatWidget::command, this, &GroupTab::command);
+    connect(widget, &ChatWidget::clicked, this, &GroupTab::ChatWidgetClicked);
+    connect(widget, &ChatWidget::lastMessageTimeChanged, this, &GroupTab::lastMessageTimeChanged);
+    widget->setGroupInfo(info);
+    layout->insertWidget(0, widget);
+    widget->show();
+    rows.insert(info.getJid(), widget);
+}
+
+void GroupTab::removeGroup(const QString& jid)
+{
+    ChatWidget* widget = rows.take(jid);
+    if (!widget)
+        return;
+    layout->removeWidget(widget);
+    widget->hide();
+    if (selected == widget)
+        selected = nullptr;
+    // Later, not now: the answer that removes the group may be on its way
+    // through a chain that started at this row.
+    widget->deleteLater();
+}
+
+void GroupTab::ChatWidgetClicked(ChatWindow* chatwindow)
+{
+    emit showSimpleChatWindow(chatwindow);
+    if (selected)
+        selected->deselect();
+    selected = chatwindow ? rows.value(chatwindow->getChatId()) : nullptr;
+    emit groupTabSelected();
+}
+
+void GroupTab::deselectLastChat()
+{
+    if (selected)
+        selected->deselect();
+    selected = nullptr;
+}
+
+void GroupTab::lastMessageTimeChanged(QString id)
+{
+    ChatWidget* moved = rows.value(id);
+    if (!moved)
+        return;
+    const qint64 time = moved->getLastMessageTime();
+    L_DEBUG(QStringLiteral("GroupTab::lastMessageTimeChanged | %1 %2").arg(id).arg(time));
+    for (int i = 0; i < layout->count(); ++i) {
+        auto* other = qobject_cast<ChatWidget*>(layout->itemAt(i)->widget());
+        if (!other)
+            continue;
+        L_DEBUG(QStringLiteral("GroupTab::lastMessageTimeChanged | LOOP: %1 %2 %3")
+                    .arg(i)
+                    .arg(other->getLastMessageTime())
+                    .arg(time));
+        if (other->getLastMessageTime() <= time) {
+            if (other != moved) {
+                layout->removeWidget(moved);
+                layout->insertWidget(i, moved);
+            }
+            return;
+        }
+    }
+}
+
+void GroupTab::moveToTop(const QString& chatId)
+{
+    ChatWidget* widget = rows.value(chatId);
+    if (!widget)
+        return;
+    layout->removeWidget(widget);
+    layout->insertWidget(0, widget);
+}
+
+void GroupTab::processNewMessage(const Message& message)
+{
+    ChatWidget* widget = rows.value(message.getChatId());
+    if (!widget)
+        return;
+    widget->processMessage(message);
+    moveToTop(message.getChatId());
+}
+
+void GroupTab::processNewMessagePair(const MessagePair& pair)
+{
+    ChatWidget* widget = rows.value(pair.getChatId());
+    if (!widget)
+        return;
+    widget->processMessagePair(pair);
+    moveToTop(pair.getChatId());
+}
+
+void GroupTab::processMessageReply(const QString& chatId, const MessageReply& reply)
+{
+    if (ChatWidget* widget = rows.value(chatId))
+        widget->processMessageReply(reply);
+}
+
+void GroupTab::processGroupInfoMembers(const GroupInfoMembers& members)
+{
+    if (ChatWidget* widget = rows.value(members.getInfo().getJid()))
+        widget->processGroupInfoMembers(members);
+}
+
+void GroupTab::processMessage(const Message& message)
+{
+    if (ChatWidget* widget = rows.value(message.getChatId()))
+        widget->updateLastMessage(message);
+}
+
+void GroupTab::setMessageState(const QString& chatId, const QString& msgId,
+                               MessageBase::MsgState state)
+{
+    if (ChatWidget* widget = rows.value(chatId))
+        widget->setMessageState(msgId, state);
+}
+
+void GroupTab::processMembers(const Members& members)
+{
+    if (ChatWidget* widget = rows.value(members.getRequestId()))
+        widget->processMembers(members);
+}
+
+void GroupTab::filterChats(const QString& text)
+{
+    if (text.isEmpty()) {
+        emptyLabel->hide();
+        for (ChatWidget* widget : qAsConst(rows))
+            widget->show();
+        return;
+    }
+    bool any = false;
+    for (ChatWidget* widget : qAsConst(rows)) {
+        const bool match = widget->containsText(text);
+        widget->setVisible(match);
+        any = any || match;
+    }
+    emptyLabel->setVisible(!any);
+}
+
+int GroupTab::getTotalUnreadCount() const
+{
+    int total = 0;
+    for (ChatWidget* widget : rows)
+        total += widget->getUnreadCount();
+    return total;
+}
+
+QStringList GroupTab::rowIds() const
+{
+    QStringList ids;
+    for (int i = 0; i < layout->count(); ++i) {
+        if (auto* widget = qobject_cast<ChatWidget*>(layout->itemAt(i)->widget()))
+            ids << widget->getId();
+    }
+    return ids;
+}
+
+bool GroupTab::placeholderShown() const
+{
+    return !emptyLabel->isHidden();
+}
+
+void GroupTab::resizeEvent(QResizeEvent* event)
+{
+    CustomScrollArea::resizeEvent(event);
+    contents->setFixedWidth(width());
+}
+
+void GroupTab::showEvent(QShowEvent* event)
+{
+    CustomScrollArea::showEvent(event);
+    emit showSimpleChatWindow(selected ? selected->getChatWindow() : nullptr);
+}

@@ -1,0 +1,41 @@
+#ifndef REPLYMESSAGEOUTLINE_H
+#define REPLYMESSAGEOUTLINE_H
+
+#include <QWidget>
+
+class Message;
+class QLabel;
+
+// The quoted message inside a bubble that replies: the replied message's
+// sender and a summary. A left click asks to jump to the replied message.
+class ReplyMessageOutLine : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ReplyMessageOutLine(QWidget* parent = nullptr);
+
+    void setMessage(const Message& message);
+    void setSenderName(const QString& name);
+    void setStyleByMe();
+    void setStyleByOther();
+    QString senderText() const;
+    QString summaryText() const;
+
+signals:
+    void clicked(QString msgID);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void restyle(const QString& outline, const QString& sender, const QString& text);
+
+    QLabel* senderLabel;
+    QLabel* textLabel;
+    QString repliedId;
+};
+
+#endif // REPLYMESSAGEOUTLINE_H

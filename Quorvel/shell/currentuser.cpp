@@ -1,3 +1,0 @@
-#include "shell/currentuser.h"
-
-QString currentUserName;

@@ -1,0 +1,3 @@
+#include "widgets/currentuser.h"
+
+QString currentUserName;

@@ -1,0 +1,1033 @@
+// The conversation view offscreen: the chat window's input and sending, the
+// reply and edit bars, history paging with the view held still, the bubbles
+// and their day containers, seen state, the chat-list rows with their answer
+// routing and the group tab. Screens are saved under the build folder.
+#include "chat/chatmessagecontainer.h"
+#include "chat/chatmessagewidget.h"
+#include "chat/chatwidget.h"
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
+#include "chat/customtextedit.h"
+#include "chat/editmessagewidget.h"
+#include "chat/grouptab.h"
+#include "chat/replymessageoutline.h"
+#include "chat/replymessagewidget.h"
+#include "chatfixtures.h"
+#include "foundation/globalconstants.h"
+#include "foundation/htmlmanager.h"
+#include "foundation/linkgenerator.h"
+#include "model/likepair.h"
+#include "model/lvrequest.h"
+#include "model/members.h"
+#include "shell/stylesheetloader.h"
+#include "widgets/currentuser.h"
+#include "widgets/dateconverter.h"
+#include "widgets/doublestatebutton.h"
+#include "widgets/flatbutton.h"
+#include "widgets/htmlcontainer.h"
+#include "widgets/interfacescale.h"
+#include "widgets/popupwarning.h"
+
+#include <QAction>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+const QString me = QStringLiteral("me");
+const QString peer = QStringLiteral("982100000001");
+
+Message textMessage(const QString& id, const QString& sender, const QString& body, qint64 time,
+                    MessageBase::MsgMajorType kind = MessageBase::MsgMajorType_SimpleChat)
+{
+    Message m(kind, sender, peer, body);
+    m.setMessageId(id);
+    m.setSendTimeInGMT(time);
+    return m;
+}
+
+qint64 at(int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2024, 3, day), QTime(hour, minute)).toMSecsSinceEpoch();
+}
+
+// The commands a widget emitted, in order.
+QList<int> commandsOf(const QSignalSpy& spy)
+{
+    QList<int> list;
+    for (const QList<QVariant>& call : spy)
+        list << call.at(0).toInt();
+    return list;
+}
+
+QVariant lastPayload(const QSignalSpy& spy, Command command)
+{
+    for (int i = spy.size() - 1; i >= 0; --i) {
+        if (spy.at(i).at(0).toInt() == command)
+            return spy.at(i).at(1);
+    }
+    return QVariant();
+}
+
+ChatWindow* openWindow(QWidget* host, const QString& chatId = peer)
+{
+    auto* window = new ChatWindow;
+    window->setParent(host);
+    window->setChatId(chatId);
+    window->setChatType(MessageBase::MsgMajorType_SimpleChat);
+    window->setGeometry(host->rect());
+    return window;
+}
+
+void saveShot(QWidget* widget, const QString& name)
+{
+    const QString dir = QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
+    QDir().mkpath(dir);
+    widget->grab().save(dir + QLatin1Char('/') + name);
+}
+
+void typeText(QWidget* input, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::KeyAction::Click, input, Qt::Key_unknown, c, Qt::NoModifier);
+}
+} // namespace
+
+class TestChatView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        initInterfaceMetrics();
+        qRegisterMetaType<ChatWindow*>();
+        currentUserName = me;
+    }
+
+    // ---- input and sending ----
+
+    void returnKeyFollowsTheSendKey_data()
+    {
+        QTest::addColumn<int>("sendKey");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("sends");
+        QTest::newRow("return sends") << 0 << int(Qt::NoModifier) << true;
+        QTest::newRow("shift+return breaks") << 0 << int(Qt::ShiftModifier) << false;
+        QTest::newRow("swapped: return breaks") << 1 << int(Qt::NoModifier) << false;
+        QTest::newRow("swapped: shift+return sends") << 1 << int(Qt::ShiftModifier) << true;
+        QTest::newRow("ctrl+return is plain") << 0 << int(Qt::ControlModifier) << false;
+    }
+    void returnKeyFollowsTheSendKey()
+    {
+        QFETCH(int, sendKey);
+        QFETCH(int, modifiers);
+        QFETCH(bool, sends);
+        GlobalConstants::getMainSettingsRef()->setSendKey(MainSettings::SendKey(sendKey));
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        window->showChatWindow();
+        QSignalSpy spy(window, &ChatWindow::command);
+        typeText(window->input(), QStringLiteral("hello"));
+        QTest::keyClick(window->input(), Qt::Key_Return, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(commandsOf(spy).count(CMD_SendMessage), sends ? 1 : 0);
+        if (sends) {
+            const Message sent = lastPayload(spy, CMD_SendMessage).value<Message>();
+            QCOMPARE(sent.getMessageBody(), QStringLiteral("hello"));
+            QCOMPARE(sent.getChatId(), peer);
+            QCOMPARE(sent.getUserId(), me);
+            QCOMPARE(sent.getMinorType(), MessageBase::MsgMinorType_Text);
+            QVERIFY(window->input()->toPlainText().isEmpty());
+        } else {
+            QVERIFY(window->input()->toPlainText().startsWith(QStringLiteral("hello")));
+        }
+        GlobalConstants::getMainSettingsRef()->setSendKey(MainSettings::SendKey(0));
+    }
+
+    void nothingToSendSendsNothing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("blanks") << QStringLiteral("   ");
+        QTest::newRow("the placeholder's words") << QStringLiteral("compose message...");
+    }
+    void nothingToSendSendsNothing()
+    {
+        QFETCH(QString, typed);
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        window->showChatWindow();
+        QSignalSpy spy(window, &ChatWindow::command);
+        typeText(window->input(), typed);
+        QTest::keyClick(window->input(), Qt::Key_Return);
+        QTest::mouseClick(window->sendButton(), Qt::LeftButton);
+        QVERIFY(!commandsOf(spy).contains(CMD_SendMessage));
+        // Emptied again: the send button sends nothing.
+        window->input()->clear();
+        QTest::mouseClick(window->sendButton(), Qt::LeftButton);
+        QVERIFY(!commandsOf(spy).contains(CMD_SendMessage));
+    }
+
+    void persianTextAndEmojiGoOutAsTyped()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        window->showChatWindow();
+        QSignalSpy spy(window, &ChatWindow::command);
+        typeText(window->input(), QString::fromUtf8("سلام دنیا"));
+        QTest::mouseClick(window->sendButton(), Qt::LeftButton);
+        QCOMPARE(lastPayload(spy, CMD_SendMessage).value<Message>().getMessageBody(),
+                 QString::fromUtf8("سلام دنیا"));
+    }
+
+    void inputGrowsUpToItsLimit()
+    {
+        QWidget host;
+        host.resize(500, 700);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        window->showChatWindow();
+        GlobalConstants::getMainSettingsRef()->setSendKey(MainSettings::SendKey(0));
+        QSignalSpy grew(window->input(), &CustomTextEdit::heightChanged);
+        const int first = window->input()->height();
+        int last = first;
+        for (int i = 0; i < 30; ++i) {
+            typeText(window->input(), QStringLiteral("x"));
+            QTest::keyClick(window->input(), Qt::Key_Return, Qt::ShiftModifier);
+            QVERIFY(window->input()->height() >= last);
+            last = window->input()->height();
+        }
+        QVERIFY(last > first);
+        QCOMPARE(last, inputMaxHeight);
+        QVERIFY(grew.size() >= 2);
+    }
+
+    // ---- reply and edit ----
+
+    void replyAndEditChangeWhatIsSent()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host);
+        window->setChatType(MessageBase::MsgMajorType_GroupChat);
+        window->setChatId(QStringLiteral("room@conference.localhost"));
+        host.show();
+        window->showChatWindow();
+        Message theirs = textMessage("t1", peer, "their words", at(20, 9));
+        Message mine = textMessage("m1", me, "line one\nline two", at(20, 10));
+        window->appendMessage(theirs);
+        window->appendMessage(mine);
+        QSignalSpy spy(window, &ChatWindow::command);
+
+        window->bubble("t1")->replyMessage();
+        QVERIFY(window->replyBar()->isVisible());
+        QCOMPARE(window->replyBar()->summaryText(), QStringLiteral("their words"));
+        typeText(window->input(), QStringLiteral("answer"));
+        QTest::keyClick(window->input(), Qt::Key_Return);
+        const Message reply = lastPayload(spy, CMD_SendMessage).value<Message>();
+        QCOMPARE(reply.getReplyOnMessageId(), QStringLiteral("t1"));
+        QCOMPARE(reply.getReplyOnThreadId(), QStringLiteral("room@conference.localhost"));
+        QVERIFY(!window->replyBar()->isVisible());
+
+        // Editing keeps the line break, sends an edit and nothing else.
+        window->bubble("m1")->editMessage();
+        QVERIFY(window->editBar()->isVisible());
+        QCOMPARE(window->editBar()->summaryText(), QStringLiteral("line one line two"));
+        QCOMPARE(window->input()->toPlainText(), QStringLiteral("line one\nline two"));
+        const int sentBefore = commandsOf(spy).count(CMD_SendMessage);
+        typeText(window->input(), QStringLiteral("!"));
+        QTest::keyClick(window->input(), Qt::Key_Return);
+        QCOMPARE(commandsOf(spy).count(CMD_SendMessage), sentBefore);
+        const Message edit = lastPayload(spy, CMD_MessageEdited).value<Message>();
+        QVERIFY(edit.getGroupControlMessage());
+        QCOMPARE(edit.getEditMessage().getEditedMessageId(), QStringLiteral("m1"));
+        QVERIFY(!window->editBar()->isVisible());
+
+        // Closing the edit bar empties the input.
+        window->bubble("m1")->editMessage();
+        QTest::mouseClick(window->editBar()->findChild<FlatButton*>(), Qt::LeftButton);
+        QVERIFY(!window->editBar()->isVisible());
+        QVERIFY(window->input()->toPlainText().isEmpty());
+    }
+
+    void replyBarAndOutlineSummaries()
+    {
+        ReplyMessageWidget bar;
+        Message text = textMessage("a", peer, "  many   words\nhere ", at(20, 9));
+        bar.setMessage(text, text.getMessageId());
+        QCOMPARE(bar.summaryText(), QStringLiteral("many words here"));
+        // A kind with no word leaves no earlier summary behind.
+        Message unknown = textMessage("b", peer, QString(), at(20, 9));
+        unknown.setMinorType(MessageBase::MsgMinorType_File);
+        bar.setMessage(unknown, unknown.getMessageId());
+        QCOMPARE(bar.summaryText(), QString());
+
+        Message image = textMessage("c", peer, "look", at(20, 9));
+        image.setMinorType(MessageBase::MsgMinorType_File);
+        FileMessage file;
+        file.setFileType(FileMessage::MsgFileType_Image);
+        image.setFileMessage(file);
+        bar.setMessage(image, image.getMessageId());
+        QCOMPARE(bar.summaryText(), QStringLiteral("look"));
+        ReplyMessageOutLine outline;
+        outline.setMessage(image);
+        QCOMPARE(outline.summaryText(),
+                 QCoreApplication::translate("ReplyMessageOutLine", "_MsgFileType_Image") +
+                     QStringLiteral("look"));
+        QSignalSpy clicked(&outline, &ReplyMessageOutLine::clicked);
+        outline.resize(100, 40);
+        outline.show();
+        QTest::mouseClick(&outline, Qt::RightButton);
+        QCOMPARE(clicked.size(), 0);
+        QTest::mouseClick(&outline, Qt::LeftButton);
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("c"));
+    }
+
+    // ---- history paging and the board ----
+
+    void pagesUntilTheWindowIsFull_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QList<int>>("pages");
+        QTest::newRow("short history: 5, 5, 2") << 12 << QList<int>{5, 5, 2};
+        QTest::newRow("empty chat asks once") << 0 << QList<int>{0};
+        QTest::newRow("exactly two pages") << 10 << QList<int>{5, 5, 0};
+    }
+    void pagesUntilTheWindowIsFull()
+    {
+        QFETCH(int, stored);
+        QFETCH(QList<int>, pages);
+        QWidget host;
+        host.resize(500, 4000);
+        ChatWindow* window = openWindow(&host);
+        HistoryStub history(window, makeHistory(peer, stored, me, peer));
+        host.show();
+        window->showChatWindow();
+        QTRY_COMPARE(window->boardMessageIds().size(), stored);
+        QTest::qWait(50);
+        QCOMPARE(history.requests.size(), pages.size());
+        QVERIFY(history.requests.first().getMessageId().isEmpty());
+        QStringList ids;
+        for (const Message& m : makeHistory(peer, stored, me, peer))
+            ids << m.getMessageId();
+        QCOMPARE(window->boardMessageIds(), ids);
+    }
+
+    void aFullPageWithNothingNewEndsPaging()
+    {
+        QWidget host;
+        host.resize(500, 4000);
+        ChatWindow* window = openWindow(&host);
+        const QList<Message> five = makeHistory(peer, 5, me, peer);
+        HistoryStub history(window, five);
+        history.useFixedPage = true;
+        history.fixedPage = five;
+        host.show();
+        window->showChatWindow();
+        QTRY_COMPARE(window->boardMessageIds().size(), 5);
+        QTest::qWait(200);
+        // The newest page, one older page that repeated it, and no more.
+        QCOMPARE(history.requests.size(), 2);
+    }
+
+    void olderPagesAndNewMessagesLeaveTheViewStill()
+    {
+        QWidget host;
+        loadStyleSheet(&host);
+        host.resize(420, 500);
+        ChatWindow* window = openWindow(&host);
+        const QList<Message> stored = makeHistory(peer, 60, me, peer);
+        HistoryStub history(window, stored);
+        host.show();
+        window->showChatWindow();
+        QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        QTest::qWait(50);
+        // The newest page shows at the bottom.
+        QTRY_COMPARE(bar->value(), bar->maximum());
+
+        // Reading history: scrolled up a little, the view must not move
+        // when a new message arrives at the bottom.
+        bar->setValue(bar->maximum() / 2);
+        QTest::qWait(20);
+        const QString anchorId = [&] {
+            for (const QString& id : window->boardMessageIds()) {
+                ChatMessageWidget* b = window->bubble(id);
+                if (b->mapTo(window->scrollArea()->viewport(), QPoint(0, 0)).y() >= 0)
+                    return id;
+            }
+            return QString();
+        }();
+        QVERIFY(!anchorId.isEmpty());
+        const int before =
+            window->bubble(anchorId)->mapTo(window->scrollArea()->viewport(), QPoint()).y();
+        Message late = textMessage("late", peer, "arrives while reading", at(20, 23));
+        window->appendMessage(late);
+        QTRY_VERIFY(window->bubble("late") != nullptr);
+        QTest::qWait(50);
+        QCOMPARE(window->bubble(anchorId)->mapTo(window->scrollArea()->viewport(), QPoint()).y(),
+                 before);
+
+        // At the top: an older page arrives and what was shown stays put.
+        const int requested = history.requests.size();
+        const QString topId = window->boardMessageIds().first();
+        bar->setValue(0);
+        QTRY_VERIFY(history.requests.size() > requested);
+        QCOMPARE(history.requests.last().getMessageId(), topId);
+        QTRY_VERIFY(window->boardMessageIds().first() != topId);
+        QTest::qWait(50);
+        QCOMPARE(window->bubble(topId)->mapTo(window->scrollArea()->viewport(), QPoint()).y() >= 0,
+                 true);
+        QVERIFY(bar->value() > 0);
+
+        // At the bottom the board follows new messages.
+        bar->setValue(bar->maximum());
+        QTest::qWait(20);
+        window->appendMessage(textMessage("newest", me, "at the bottom", at(20, 23, 30)));
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        saveShot(&host, QStringLiteral("chat-paged.png"));
+    }
+
+    void daysGetTheirOwnContainersInDateOrder()
+    {
+        QWidget host;
+        host.resize(500, 800);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        window->showChatWindow();
+        window->appendMessage(textMessage("d2b", peer, "second day, later", at(21, 12)));
+        window->appendMessage(textMessage("d1", me, "first day", at(20, 9)));
+        window->appendMessage(textMessage("d2a", peer, "second day, earlier", at(21, 8)));
+        window->appendMessage(textMessage("d2c", me, "same time, inserted last", at(21, 8)));
+        const QList<ChatMessageContainer*> days = window->containers();
+        QCOMPARE(days.size(), 2);
+        QCOMPARE(days.at(0)->getDate(), QDate(2024, 3, 20));
+        QCOMPARE(days.at(1)->getDate(), QDate(2024, 3, 21));
+        QCOMPARE(days.at(1)->messageIds(), QStringList({"d2c", "d2a", "d2b"}));
+        // Jalali date text: 1 Farvardin 1403 is 20 March 2024.
+        QCOMPARE(days.at(0)->dateText(), DateConverter().jalaliDateText(QDate(2024, 3, 20)));
+
+        // The same id again is an edit of the shown bubble.
+        Message edited = textMessage("d1", me, "first day, edited", at(20, 9));
+        edited.setEdited(true);
+        QVERIFY(window->appendMessage(edited));
+        QCOMPARE(days.at(0)->bubbleCount(), 1);
+        QCOMPARE(window->bubble("d1")->bodyPlainText(), QStringLiteral("first day, edited"));
+        QVERIFY(window->bubble("d1")->editedMarkShown());
+        QVERIFY(days.at(0)->getMessageWidget("unknown") == nullptr);
+        ChatMessageContainer empty;
+        QVERIFY(empty.getFirstMessageId().isNull());
+    }
+
+    void groupSendersAreLookedUpOncePerWindow()
+    {
+        QWidget host;
+        host.resize(500, 800);
+        ChatWindow* window = openWindow(&host);
+        window->setChatType(MessageBase::MsgMajorType_GroupChat);
+        host.show();
+        QSignalSpy spy(window, &ChatWindow::command);
+        for (int i = 0; i < 3; ++i)
+            window->appendMessage(textMessage(QStringLiteral("g%1").arg(i), QStringLiteral("ann"),
+                                              "hi", at(20, 9, i),
+                                              MessageBase::MsgMajorType_GroupChat));
+        QCOMPARE(commandsOf(spy).count(CMD_RunMembers), 1);
+        const Members asked = lastPayload(spy, CMD_RunMembers).value<Members>();
+        QCOMPARE(asked.getNumbersList(), QStringList({"ann"}));
+        Members answer;
+        answer.setRequestId(peer);
+        Profile profile;
+        profile.setMemberID(QStringLiteral("ann"));
+        profile.setNickName(QStringLiteral("Ann <b>Lee</b>"));
+        answer.addProfile(profile);
+        window->setMembersProfiles(answer);
+        QTRY_COMPARE(window->bubble("g0")->senderText(), QStringLiteral("Ann <b>Lee</b>"));
+    }
+
+    void outlineClickJumpsToTheRepliedMessage()
+    {
+        QWidget host;
+        host.resize(420, 400);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        window->showChatWindow();
+        Message first = textMessage("first", peer, "the question", at(20, 8));
+        window->appendMessage(first);
+        for (int i = 0; i < 20; ++i)
+            window->appendMessage(
+                textMessage(QStringLiteral("f%1").arg(i), me, "filler", at(20, 9, i)));
+        MessagePair pair;
+        Message answer = textMessage("answer", me, "the answer", at(20, 10));
+        answer.setReplyOnMessageId("first");
+        pair.setMessage(answer);
+        pair.setReplyMessage(first);
+        window->appendMessagePair(pair);
+        QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        QVERIFY(window->bubble("answer")->replyOutline());
+        QCOMPARE(window->bubble("answer")->replyOutline()->summaryText(),
+                 QStringLiteral("the question"));
+        QTest::mouseClick(window->bubble("answer")->replyOutline(), Qt::LeftButton);
+        QTRY_VERIFY(bar->value() < bar->maximum());
+        QVERIFY(!window->bubble("first")->visibleRegion().isEmpty());
+        QCOMPARE(window->bubble("first")->palette().color(QPalette::Window).alpha(), 80);
+        // The highlight fades away in 500 ms and eight steps of 100 ms.
+        QTRY_COMPARE_WITH_TIMEOUT(
+            window->bubble("first")->palette().color(QPalette::Window).alpha(), 0, 5000);
+    }
+
+    // ---- bubbles ----
+
+    void ticksFollowTheState_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("tick");
+        QTest::newRow("draft") << 0 << QStringLiteral("o");
+        QTest::newRow("not sent") << 1 << QStringLiteral("msgStateNotSentKEY");
+        QTest::newRow("sent") << 2 << QStringLiteral("msgStateSentKEY");
+        QTest::newRow("delivered") << 3 << QStringLiteral("msgStateDeliveredKEY");
+        QTest::newRow("seen") << 4 << QStringLiteral("msgStateSeenKEY");
+        QTest::newRow("out of range keeps the last") << 5 << QStringLiteral("msgStateSentKEY");
+    }
+    void ticksFollowTheState()
+    {
+        QFETCH(int, state);
+        QFETCH(QString, tick);
+        Message m = textMessage("x", me, "mine", at(20, 9));
+        m.setState(MessageBase::MsgState_Sent);
+        ChatMessageWidget mine(m, 0, false, Message());
+        mine.setState(MessageBase::MsgState(state));
+        QCOMPARE(mine.tickKey(), tick);
+        ChatMessageWidget theirs(textMessage("y", peer, "theirs", at(20, 9)), 1, false, Message());
+        QVERIFY(theirs.tickKey().isEmpty());
+    }
+
+    void bubbleLooks()
+    {
+        QCOMPARE(ChatMessageWidget::userColor(QStringLiteral("ab")), QColor("#547bca"));
+        // Plain text from a peer is never read as markup.
+        Message hostile = textMessage("h", peer, "&lt;b&gt;bold&lt;/b&gt;", at(20, 9, 5));
+        ChatMessageWidget bubble(hostile, 1, false, Message());
+        QCOMPARE(bubble.bodyPlainText(), QStringLiteral("<b>bold</b>"));
+        QCOMPARE(bubble.timeText(), QStringLiteral("09:05"));
+        // Long text wraps at 290 pixels.
+        ChatMessageWidget wide(
+            textMessage("w", peer, QString(80, QLatin1Char('w')) + " end", at(20, 9)), 1, false,
+            Message());
+        QCOMPARE(wide.bodyWidget()->width(), 290);
+        Message edited = textMessage("e", me, "changed", at(20, 9));
+        edited.setEdited(true);
+        ChatMessageWidget mark(edited, 0, false, Message());
+        QVERIFY(mark.editedMarkShown());
+        Message control = textMessage("c", peer, "Ann joined", at(20, 9),
+                                      MessageBase::MsgMajorType_ControlMessage);
+        ChatMessageWidget notice(control, 1, false, Message());
+        QVERIFY(notice.tickKey().isEmpty());
+        QVERIFY(notice.senderText().isEmpty());
+    }
+
+    void contextMenuOffersWhatApplies_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("sender");
+        QTest::addColumn<int>("minor");
+        QTest::addColumn<QStringList>("actions");
+        const QString reply = QStringLiteral("_ReplyMessage");
+        const QString edit = QStringLiteral("_EditMessage");
+        const QString copy = QStringLiteral("_CopyText");
+        QTest::newRow("their channel post") << 3 << peer << 1 << QStringList{copy};
+        QTest::newRow("own group text") << 2 << me << 1 << QStringList{reply, edit, copy};
+        QTest::newRow("own image") << 1 << me << 3 << QStringList{reply, copy};
+        QTest::newRow("their text") << 1 << peer << 1 << QStringList{reply, copy};
+    }
+    void contextMenuOffersWhatApplies()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, sender);
+        QFETCH(int, minor);
+        QFETCH(QStringList, actions);
+        Message m = textMessage("m", sender, "text", at(20, 9), MessageBase::MsgMajorType(kind));
+        m.setMinorType(MessageBase::MsgMinorType(minor));
+        ChatMessageWidget bubble(m, sender == me ? 0 : 1, false, Message());
+        QStringList texts;
+        for (QAction* action : bubble.prepareMenu())
+            texts << action->text();
+        QCOMPARE(texts, actions);
+        bubble.bodyWidget()->selectAll();
+        QCOMPARE(bubble.prepareMenu().last()->text(), QStringLiteral("_CopySelectedText"));
+    }
+
+    void serviceLinksAskForALookUp_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("looksUp");
+        const QString host = LinkGenerator::getPublicLinkHost();
+        QTest::newRow("https channel link") << QStringLiteral("https://%1/news").arg(host) << true;
+        QTest::newRow("host in the query")
+            << QStringLiteral("https://other.example/?u=http://%1/x").arg(host) << true;
+        QTest::newRow("mention") << QStringLiteral("@someone") << true;
+        QTest::newRow("other site") << QStringLiteral("https://example.org/") << false;
+    }
+    void serviceLinksAskForALookUp()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, looksUp);
+        ChatMessageWidget bubble(textMessage("l", peer, "link", at(20, 9)), 1, false, Message());
+        QSignalSpy spy(&bubble, &ChatMessageWidget::command);
+        bubble.linkActivated(QUrl(link));
+        QCOMPARE(spy.size(), looksUp ? 1 : 0);
+        if (looksUp) {
+            QCOMPARE(spy.at(0).at(0).toInt(), int(CMD_Lookup));
+            QCOMPARE(spy.at(0).at(1).toString(), QUrl(link).toString());
+        }
+    }
+
+    void likesOnChannelPosts()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host, QStringLiteral("news"));
+        ChannelInfo channel;
+        channel.setId(QStringLiteral("news"));
+        channel.setName(QStringLiteral("News"));
+        window->setChannelProfile(channel);
+        host.show();
+        window->showChatWindow();
+        Message post = textMessage("p", QStringLiteral("author"), "post", at(20, 9),
+                                   MessageBase::MsgMajorType_ChannelChat);
+        post.setChatId(QStringLiteral("news"));
+        post.setLikes(1);
+        post.setLiked(true);
+        window->appendMessage(post);
+        QSignalSpy spy(window, &ChatWindow::command);
+        ChatMessageWidget* bubble = window->bubble("p");
+        QCOMPARE(bubble->senderText(), QStringLiteral("News"));
+        QVERIFY(bubble->likeButton());
+        QTest::mouseClick(bubble->likeButton(), Qt::LeftButton);
+        QCOMPARE(bubble->likesText(), QStringLiteral("0"));
+        QCOMPARE(commandsOf(spy).count(CMD_LikeSend), 1);
+        const LikePair like = lastPayload(spy, CMD_LikeSend).value<LikePair>();
+        QCOMPARE(like.getMessageId(), QStringLiteral("p"));
+        QVERIFY(!like.getLiked());
+        LVReply counts;
+        counts.addResult(QStringLiteral("p"), 7);
+        counts.addResult(QStringLiteral("elsewhere"), 3);
+        window->setLikeViews(counts);
+        QCOMPARE(bubble->likesText(), QStringLiteral("7"));
+        // An edit keeps the like widgets.
+        post.setMessageBody(QStringLiteral("post, edited"));
+        window->appendMessage(post);
+        QCOMPARE(window->bubble("p")->likeButton(), bubble->likeButton());
+        QVERIFY(window->likeViewTimerActive());
+        window->hideChatWindow();
+        QVERIFY(!window->likeViewTimerActive());
+    }
+
+    void likeViewPassesAskOnlyAfterThreeSeconds()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host, QStringLiteral("news"));
+        ChannelInfo channel;
+        channel.setId(QStringLiteral("news"));
+        window->setChannelProfile(channel);
+        host.show();
+        QApplication::setActiveWindow(&host);
+        window->showChatWindow();
+        Message post = textMessage("p", QStringLiteral("author"), "post", at(20, 9),
+                                   MessageBase::MsgMajorType_ChannelChat);
+        post.setChatId(QStringLiteral("news"));
+        window->appendMessage(post);
+        QTRY_VERIFY(host.isActiveWindow());
+        QTRY_COMPARE(window->collectVisibleMessages().size(), 1);
+        QSignalSpy spy(window, &ChatWindow::command);
+        window->startLikeViewAnalysis();
+        window->startLikeViewAnalysis();
+        QVERIFY(!commandsOf(spy).contains(CMD_LikeGet));
+        // In view for three seconds by now.
+        window->bubble("p")->setVisibleSince(window->bubble("p")->getVisibleSince() - 3);
+        window->startLikeViewAnalysis();
+        QCOMPARE(commandsOf(spy).count(CMD_LikeGet), 1);
+        QCOMPARE(lastPayload(spy, CMD_LikeGet).value<LVRequest>().getMessageIds(),
+                 QStringList({"p"}));
+        // Not again within 75 seconds.
+        window->startLikeViewAnalysis();
+        QCOMPARE(commandsOf(spy).count(CMD_LikeGet), 1);
+    }
+
+    void oneToOneAndGroupWindowsNeverAskForLikes()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        QSignalSpy spy(window, &ChatWindow::command);
+        window->showChatWindow();
+        window->startLikeViewAnalysis();
+        QVERIFY(!commandsOf(spy).contains(CMD_LikeGet));
+        QVERIFY(!window->likeViewTimerActive());
+    }
+
+    // ---- seen state ----
+
+    void showingAWindowSendsSeen()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host);
+        QSignalSpy commands(window, &ChatWindow::command);
+        QSignalSpy cleared(window, &ChatWindow::sendSeenCount);
+        host.show();
+        window->showChatWindow();
+        QCOMPARE(cleared.size(), 1);
+        QCOMPARE(cleared.at(0).at(0).toInt(), 0);
+        QVERIFY(commandsOf(commands).contains(CMD_SendSeen));
+        QCOMPARE(lastPayload(commands, CMD_SendSeen).toString(), peer);
+    }
+
+    void aRemovedGroupShowsTheStrip()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host, QStringLiteral("room"));
+        GroupInfo group;
+        group.setJid(QStringLiteral("room"));
+        group.setName(QStringLiteral("Room"));
+        group.setMemberCount(0);
+        group.setRemoved(true);
+        window->setGroupProfile(group);
+        host.show();
+        window->showChatWindow();
+        QVERIFY(window->strip()->isVisible());
+        QVERIFY(!window->inputBar()->isVisible());
+        QCOMPARE(window->title()->subtitleText(),
+                 QStringLiteral("0 ") + QCoreApplication::translate("ChatWindowTitle", "_members"));
+        group.setRemoved(false);
+        window->updateGroupInfo(group);
+        QVERIFY(!window->strip()->isVisible());
+        QVERIFY(window->inputBar()->isVisible());
+    }
+
+    void confirmationsAnswerOnlyTheAsker()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* asker = openWindow(&host, QStringLiteral("room1"));
+        ChatWindow* other = openWindow(&host, QStringLiteral("room2"));
+        GroupInfo group;
+        group.setRemoved(true);
+        for (ChatWindow* w : {asker, other}) {
+            group.setJid(w->getChatId());
+            w->setGroupProfile(group);
+        }
+        QSignalSpy askerSpy(asker, &ChatWindow::command);
+        QSignalSpy otherSpy(other, &ChatWindow::command);
+        asker->muteClicked();
+        // Someone else's question answered yes never reaches this window.
+        emit PopUpWarning::getInstance()->popUpresponse(PopUpWarning::yes,
+                                                        QStringLiteral("Logout"));
+        QVERIFY(!commandsOf(askerSpy).contains(CMD_GroupRemoveHistory));
+        PopUpWarning::getInstance()->yesButtonPressed();
+        QCOMPARE(commandsOf(askerSpy).count(CMD_GroupRemoveHistory), 1);
+        QCOMPARE(lastPayload(askerSpy, CMD_GroupRemoveHistory).toString(), QStringLiteral("room1"));
+        QVERIFY(!commandsOf(otherSpy).contains(CMD_GroupRemoveHistory));
+        // Answered once: a second yes is not this window's any more.
+        PopUpWarning::getInstance()->yesButtonPressed();
+        QCOMPARE(commandsOf(askerSpy).count(CMD_GroupRemoveHistory), 1);
+        // A window hidden while asking stops listening.
+        other->muteClicked();
+        other->hideChatWindow();
+        PopUpWarning::getInstance()->yesButtonPressed();
+        QVERIFY(!commandsOf(otherSpy).contains(CMD_GroupRemoveHistory));
+    }
+
+    // ---- chat-list rows ----
+
+    void rowCountsUnreadMessages_data()
+    {
+        QTest::addColumn<QString>("sender");
+        QTest::addColumn<bool>("windowShown");
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<int>("unread");
+        QTest::newRow("theirs, window hidden") << peer << false << false << 3;
+        QTest::newRow("theirs, window shown") << peer << true << false << 0;
+        QTest::newRow("mine, window hidden") << me << false << false << 0;
+        QTest::newRow("their edit, window hidden") << peer << false << true << 2;
+    }
+    void rowCountsUnreadMessages()
+    {
+        QFETCH(QString, sender);
+        QFETCH(bool, windowShown);
+        QFETCH(bool, edit);
+        QFETCH(int, unread);
+        ChatWidget row;
+        ChatRecipient recipient;
+        Contact contact;
+        contact.setNumber(peer);
+        contact.setNickName(QStringLiteral("Peer"));
+        recipient.setContact(contact);
+        recipient.setUnreadCount(2);
+        recipient.setLastMsg(textMessage("old", peer, "old", at(20, 8)));
+        row.setChatRecipient(recipient);
+        QWidget host;
+        if (windowShown) {
+            row.getChatWindow()->setParent(&host);
+            host.show();
+            row.getChatWindow()->showChatWindow();
+            row.setUnreadCount(2);
+        }
+        Message m = textMessage(edit ? "old" : "new", sender, "new words", at(20, 9));
+        m.setEdited(edit);
+        QSignalSpy moved(&row, &ChatWidget::lastMessageTimeChanged);
+        row.processMessage(m);
+        QCOMPARE(row.getChatRecipient().getUnreadCount(), unread);
+        QCOMPARE(row.unreadBadgeVisible(), unread > 0);
+        QCOMPARE(row.lastMessageText(), QStringLiteral("new words"));
+        QCOMPARE(moved.size(), 1);
+        // Another chat's message is not this row's.
+        Message other = textMessage("x", peer, "elsewhere", at(20, 10));
+        other.setChatId(QStringLiteral("someone else"));
+        row.processMessage(other);
+        QCOMPARE(row.lastMessageText(), QStringLiteral("new words"));
+    }
+
+    void rowMakesItsWindowWhenFirstOpened()
+    {
+        ChatWidget row;
+        ChatRecipient recipient;
+        Contact contact;
+        contact.setNumber(peer);
+        contact.setNickName(QStringLiteral("Peer"));
+        recipient.setContact(contact);
+        recipient.setUnreadCount(4);
+        row.setChatRecipient(recipient);
+        QVERIFY(!row.hasChatWindow());
+        row.processMessage(textMessage("n", peer, "unseen", at(20, 9)));
+        QVERIFY(!row.hasChatWindow());
+        QCOMPARE(row.getUnreadCount(), 5);
+        QSignalSpy commands(&row, &ChatWidget::command);
+        QSignalSpy clicked(&row, &ChatWidget::clicked);
+        row.resize(300, 60);
+        row.show();
+        QTest::mouseClick(&row, Qt::RightButton);
+        QCOMPARE(clicked.size(), 0);
+        QTest::mouseClick(&row, Qt::LeftButton);
+        QCOMPARE(commands.size(), 1);
+        QCOMPARE(commands.at(0).at(0).toInt(), int(CMD_SendSeen));
+        QCOMPARE(commands.at(0).at(1).toString(), peer);
+        QCOMPARE(clicked.size(), 1);
+        QVERIFY(row.hasChatWindow());
+        QCOMPARE(clicked.at(0).at(0).value<ChatWindow*>(), row.getChatWindow());
+        QCOMPARE(row.getChatWindow()->getChatId(), peer);
+        QCOMPARE(row.getUnreadCount(), 0);
+        QCOMPARE(row.objectName(), QStringLiteral("ChatWidgetSelected"));
+    }
+
+    void rowShowsRenamesAndMutes()
+    {
+        ChatWidget row;
+        ChatRecipient recipient;
+        Contact contact;
+        contact.setNumber(peer);
+        contact.setNickName(QStringLiteral("Old name"));
+        recipient.setContact(contact);
+        recipient.setUnreadCount(7);
+        row.setChatRecipient(recipient);
+        contact.setNickName(QStringLiteral("New name"));
+        contact.setMute(true);
+        row.setContact(contact);
+        QCOMPARE(row.nameText(), QStringLiteral("New name"));
+        QCOMPARE(row.getChatWindow()->title()->titleText(), QStringLiteral("New name"));
+        QCOMPARE(row.badgeObjectName(), QStringLiteral("ChatWidgetUnreadMessageNumberNotifoff"));
+        QCOMPARE(row.unreadBadgeText(), QStringLiteral("7"));
+        QCOMPARE(row.getUnreadCount(), 0);
+        QVERIFY(row.containsText(QStringLiteral("NEW")));
+        row.setUnreadCount(250);
+        QCOMPARE(row.unreadBadgeText(), QStringLiteral("250"));
+        row.setUnreadCount(0);
+        QVERIFY(!row.unreadBadgeVisible());
+    }
+
+    void rowLastMessageRules()
+    {
+        ChatWidget row;
+        GroupInfo group;
+        group.setJid(QStringLiteral("room"));
+        group.setName(QStringLiteral("Room"));
+        group.setUnreadCount(1);
+        group.setLastMessage(textMessage("last", peer, "last", at(20, 9)));
+        row.setGroupInfo(group);
+        QSignalSpy moved(&row, &ChatWidget::lastMessageTimeChanged);
+        Message same = textMessage("other", peer, "same time", at(20, 9));
+        same.setChatId(QStringLiteral("room"));
+        row.updateLastMessage(same);
+        QCOMPARE(moved.size(), 0);
+        Message earlierSameId = textMessage("last", peer, "corrected", at(20, 8));
+        row.updateLastMessage(earlierSameId);
+        QCOMPARE(moved.size(), 1);
+        QCOMPARE(row.lastMessageText(), QStringLiteral("corrected"));
+        // A history page with nothing newer changes nothing.
+        MessageReply page;
+        page.setMsgs({textMessage("a", peer, "older", at(19, 9))});
+        row.processMessageReply(page);
+        QCOMPARE(moved.size(), 1);
+        page.setMsgs({textMessage("b", peer, "newer", at(21, 9))});
+        row.processMessageReply(page);
+        QCOMPARE(moved.size(), 2);
+        QCOMPARE(row.lastMessageText(), QStringLiteral("newer"));
+        QCOMPARE(row.unreadBadgeText(), QStringLiteral("1"));
+        // A video without words is named by its kind.
+        Message video = textMessage("v", peer, "  ", at(22, 9));
+        video.setMinorType(MessageBase::MsgMinorType_File);
+        FileMessage file;
+        file.setFileType(FileMessage::MsgFileType_Video);
+        video.setFileMessage(file);
+        row.showLastMessage(video);
+        QCOMPARE(row.lastMessageText(), QCoreApplication::translate("ChatWidget", "_video"));
+        row.showLastMessage(Message());
+        QVERIFY(!row.previewShown());
+        QVERIFY(row.timeText().isEmpty());
+    }
+
+    // ---- group tab ----
+
+    void groupTabOrdersAndRoutes()
+    {
+        GroupTab tab;
+        tab.resize(300, 500);
+        const auto group = [](const QString& jid, int unread = 0) {
+            GroupInfo g;
+            g.setJid(jid);
+            g.setName(jid.toUpper());
+            g.setUnreadCount(unread);
+            return g;
+        };
+        tab.setGroups({group("a", 1), group("b", 2), group("c")});
+        QCOMPARE(tab.rowIds(), QStringList({"a", "b", "c"}));
+        tab.setGroups({group("a", 1), group("d")});
+        QCOMPARE(tab.rowIds(), QStringList({"d", "a", "b", "c"}));
+        QCOMPARE(tab.getTotalUnreadCount(), 3);
+
+        // A new message moves its row to the top, a later-time one re-sorts.
+        Message m =
+            textMessage("g1", peer, "hello room", at(20, 9), MessageBase::MsgMajorType_GroupChat);
+        m.setChatId(QStringLiteral("b"));
+        tab.processNewMessage(m);
+        QCOMPARE(tab.rowIds().first(), QStringLiteral("b"));
+        QCOMPARE(tab.getTotalUnreadCount(), 4);
+        Message later = m;
+        later.setMessageId(QStringLiteral("g2"));
+        later.setChatId(QStringLiteral("c"));
+        later.setSendTimeInGMT(at(20, 10));
+        tab.processMessage(later);
+        QCOMPARE(tab.rowIds().first(), QStringLiteral("c"));
+        // Unknown ids are ignored.
+        MessageReply stray;
+        tab.processMessageReply(QStringLiteral("nowhere"), stray);
+
+        tab.filterChats(QStringLiteral("zzz"));
+        QVERIFY(tab.placeholderShown());
+        tab.filterChats(QStringLiteral("hello"));
+        QVERIFY(!tab.placeholderShown());
+        tab.filterChats(QString());
+
+        // Removing the selected row: the tab then shows no window, and the
+        // row goes once the event loop runs.
+        QSignalSpy shown(&tab, &GroupTab::showSimpleChatWindow);
+        tab.show();
+        tab.row("a")->select();
+        QPointer<ChatWidget> removed = tab.row("a");
+        tab.removeGroup(QStringLiteral("a"));
+        QVERIFY(removed);
+        QTRY_VERIFY(!removed);
+        tab.hide();
+        shown.clear();
+        tab.show();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown.at(0).at(0).value<ChatWindow*>() == nullptr);
+        tab.addGroup(group("a"));
+        QCOMPARE(tab.rowIds().first(), QStringLiteral("a"));
+    }
+
+    // ---- screens ----
+
+    void screens()
+    {
+        QWidget host;
+        loadStyleSheet(&host);
+        host.resize(520, 760);
+        ChatWindow* window = openWindow(&host);
+        Contact contact;
+        contact.setNumber(peer);
+        contact.setNickName(QString::fromUtf8("مریم"));
+        contact.setIsMyContact(true);
+        window->setContact(contact);
+        window->setContactProfile(contact);
+        host.show();
+        window->showChatWindow();
+        QList<Message> list;
+        list << textMessage("s1", peer, QString::fromUtf8("سلام! حالت چطوره؟"), at(19, 21, 5));
+        list << textMessage("s2", me, "Hello, all good \xF0\x9F\x98\x80 and you?", at(19, 21, 7));
+        list.last().setMessageBody(HtmlManager::insertHtmlTags(list.last().getMessageBody()));
+        for (int s = 0; s <= 4; ++s) {
+            Message m = textMessage(QStringLiteral("t%1").arg(s), me,
+                                    QStringLiteral("state %1").arg(s), at(20, 9, s));
+            m.setState(MessageBase::MsgState(s));
+            list << m;
+        }
+        Message edited = textMessage("e1", peer, QString::fromUtf8("ویرایش شد"), at(20, 10));
+        edited.setEdited(true);
+        list << edited;
+        for (const Message& m : list)
+            window->appendMessage(m);
+        MessagePair pair;
+        Message answer = textMessage("r1", me, QString::fromUtf8("جواب: خوبم"), at(20, 11));
+        answer.setReplyOnMessageId("s1");
+        answer.setState(MessageBase::MsgState_Seen);
+        pair.setMessage(answer);
+        pair.setReplyMessage(list.first());
+        window->appendMessagePair(pair);
+        QTest::qWait(100);
+        saveShot(&host, QStringLiteral("chat-one-to-one.png"));
+
+        QWidget groupHost;
+        loadStyleSheet(&groupHost);
+        groupHost.resize(520, 600);
+        ChatWindow* group = openWindow(&groupHost, QStringLiteral("room"));
+        GroupInfo info;
+        info.setJid(QStringLiteral("room"));
+        info.setName(QStringLiteral("Team room"));
+        info.setMemberCount(4);
+        group->setGroupProfile(info);
+        groupHost.show();
+        group->showChatWindow();
+        Members names;
+        names.setRequestId(QStringLiteral("room"));
+        const QStringList senders{"ann", "bob", "cyrus", "dara"};
+        int i = 0;
+        for (const QString& s : senders) {
+            Message m = textMessage(QStringLiteral("g%1").arg(i), s, QStringLiteral("hi from ") + s,
+                                    at(20, 12, i), MessageBase::MsgMajorType_GroupChat);
+            m.setChatId(QStringLiteral("room"));
+            group->appendMessage(m);
+            Profile p;
+            p.setMemberID(s);
+            p.setNickName(s.at(0).toUpper() + s.mid(1));
+            names.addProfile(p);
+            ++i;
+        }
+        group->setMembersProfiles(names);
+        QTest::qWait(100);
+        saveShot(&groupHost, QStringLiteral("chat-group.png"));
+    }
+};
+
+QTEST_MAIN(TestChatView)
+#include "tst_chatview.moc"
