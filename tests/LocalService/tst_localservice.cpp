@@ -1,6 +1,7 @@
 // The local service in-process over real HTTPS on loopback, with its store in
-// a temporary folder: sign-up, signatures, contact matching, files, refused
-// requests that leave the state as it was, and state that survives a restart.
+// a temporary folder: sign-up, signatures, contact matching, files, channel
+// posts and who may do what in a channel, refused requests that leave the
+// state as it was, and state that survives a restart.
 
 #include "../webapi/capturedlog.h"
 #include "fakewebservice.h"
@@ -19,7 +20,9 @@
 namespace {
 
 const QString kCode = QStringLiteral("24680");
-const QStringList kAreas{"accounts", "registrations", "contacts", "files", "filehashes"};
+const QStringList kAreas{"accounts",   "registrations", "contacts",    "files",
+                         "filehashes", "channels",      "channelposts"};
+const QString kChannel = QStringLiteral("rules");
 
 using Account = ServiceTestClient::Account;
 using Answer = ServiceTestClient::Answer;
@@ -32,6 +35,8 @@ struct Fixture
     std::unique_ptr<FakeWebService> http;
     std::unique_ptr<LocalService> service;
     QMap<QString, QString> chatAccounts;
+    // What the service pushed to each user's chat account, in order.
+    QList<QPair<QString, QJsonObject>> pushed;
 
     bool start(quint16 port = 0)
     {
@@ -48,6 +53,9 @@ struct Fixture
         service->chatAccountCreator = [this](const QString& user, const QString& password) {
             chatAccounts.insert(user, password);
             return true;
+        };
+        service->chatMessagePusher = [this](const QString& user, const QJsonObject& message) {
+            pushed.append({user, message});
         };
         service->installProcedures();
         return true;
@@ -94,6 +102,7 @@ private slots:
     void filesUploadedAndDownloaded();
     void fileNamesCannotLeaveTheStore_data();
     void fileNamesCannotLeaveTheStore();
+    void channelPostsStampedAndPushedToFollowers();
     void stateSurvivesRestart();
     void unreadableStoreIsNotOverwritten();
 
@@ -119,7 +128,30 @@ void TestLocalService::initTestCase()
     ada = client->signUp("491700000021", kCode);
     bo = client->signUp("491700000022", kCode);
     QVERIFY(!ada.token.isEmpty() && !bo.token.isEmpty());
+    // Ada's channel, which Bo follows.
+    QCOMPARE(client
+                 ->call(ada, "GAPI/channels/create/",
+                        {{"ChannelID", kChannel},
+                         {"Name", "Rules"},
+                         {"CategoryID", "1"},
+                         {"Members",
+                          QJsonArray{QJsonObject{{"Username", ada.username}, {"Role", "OWNER"}}}}})
+                 .code(),
+             200);
+    QCOMPARE(client->call(bo, "GAPI/channels/join/", {{"ChannelID", kChannel}}).code(), 200);
 }
+
+namespace {
+QJsonObject channelPost(const QString& messageId, const QString& body,
+                        const QJsonObject& params = {{"MAJOR_TYPE", "CHANNEL_CHAT"},
+                                                     {"MINOR_TYPE", "TEXT"}})
+{
+    return {{"ChannelID", kChannel},
+            {"MessageID", messageId},
+            {"MessageBody", body},
+            {"MessageParams", params}};
+}
+} // namespace
 
 void TestLocalService::signUpIssuesTokenAndChatAccount()
 {
@@ -242,6 +274,56 @@ void TestLocalService::refusedRequestsChangeNothing_data()
         << 400;
     QTest::newRow("file check: unsigned")
         << "file_exists/" << json({{"FileHash", "00"}, {"Username", ada.username}}) << 401;
+
+    // Channels: what only the owner or an administrator may do, and what no
+    // one may do. Bo follows Ada's channel as a member.
+    const QJsonObject channel{{"ChannelID", kChannel}};
+    auto with = [&channel](const QJsonObject& more) {
+        QJsonObject object = channel;
+        for (auto it = more.begin(); it != more.end(); ++it)
+            object.insert(it.key(), it.value());
+        return object;
+    };
+    auto member = [](const QString& name, const QString& role) {
+        return QJsonArray{QJsonObject{{"Username", name}, {"Role", role}}};
+    };
+    const struct
+    {
+        const char* name;
+        const Account& caller;
+        const char* path;
+        QJsonObject fields;
+        int code;
+    } channelRows[] = {
+        {"channel edit: by a follower", bo, "changechanneldata/", with({{"Name", "mine"}}), 403},
+        {"channel post: by a follower", bo, "sendmessage/", channelPost("c-bo", "hi"), 403},
+        {"channel members: added by a follower", bo, "addmember/",
+         with({{"Members", member("491700000023", "MEMBER")}}), 403},
+        {"channel delete: by a follower", bo, "deleteChannel/", channel, 403},
+        {"channel role: changed by a follower", bo, "changerole/",
+         with({{"MemberUsername", bo.username}, {"MemberNewRole", "ADMIN"}}), 403},
+        {"channel leave: by its owner", ada, "leave/", channel, 403},
+        {"channel members: the owner removed", ada, "removemember/",
+         with({{"MemberUsername", ada.username}}), 403},
+        {"channel role: a second owner", ada, "changerole/",
+         with({{"MemberUsername", bo.username}, {"MemberNewRole", "OWNER"}}), 400},
+        {"channel role: not a member", ada, "changerole/",
+         with({{"MemberUsername", "nobody"}, {"MemberNewRole", "ADMIN"}}), 400},
+        {"channel members: added as owner", ada, "addmember/",
+         with({{"Members", member(bo.username, "OWNER")}}), 400},
+        {"channel create: id taken", ada, "create/", channel, 409},
+        {"channel create: no id", ada, "create/", QJsonObject{{"Name", "x"}}, 409},
+        {"channel post: not a channel message", ada, "sendmessage/",
+         channelPost("c-1", "hi", {{"MAJOR_TYPE", "SIMPLE_CHAT"}, {"MINOR_TYPE", "TEXT"}}), 400},
+        {"channel post: no message id", ada, "sendmessage/", channelPost("", "hi"), 400},
+        {"channel post: text too long", ada, "sendmessage/", channelPost("c-2", QString(5000, 'x')),
+         400},
+        {"channel join: no such channel", bo, "join/", QJsonObject{{"ChannelID", "nowhere"}}, 404},
+    };
+    for (const auto& row : channelRows)
+        QTest::newRow(row.name) << QStringLiteral("GAPI/channels/") + row.path
+                                << ServiceTestClient::signedBody(row.caller, row.fields)
+                                << row.code;
 }
 
 void TestLocalService::refusedRequestsChangeNothing()
@@ -427,6 +509,76 @@ void TestLocalService::fileNamesCannotLeaveTheStore()
              answer.constData());
     QVERIFY(!answer.contains(ada.token.toUtf8()));
     QVERIFY(!answer.contains("root:"));
+}
+
+void TestLocalService::channelPostsStampedAndPushedToFollowers()
+{
+    // Ada posts with an author, channel and time of her own making in the
+    // message: the service stamps its own, keeps the post and pushes it to
+    // the followers, not to its author.
+    f.pushed.clear();
+    const QJsonObject forged{{"MAJOR_TYPE", "CHANNEL_CHAT"},
+                             {"MINOR_TYPE", "TEXT"},
+                             {"USER_ID", bo.username},
+                             {"CHANNEL_ID", "elsewhere"},
+                             {"SEND_TIME_IN_GMT", 1.0}};
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
+    QCOMPARE(
+        client->call(ada, "GAPI/channels/sendmessage/", channelPost("r-1", "first", forged)).code(),
+        200);
+    QCOMPARE(f.pushed.size(), 1);
+    QCOMPARE(f.pushed.first().first, bo.username);
+    const QJsonObject pushed = f.pushed.first().second;
+    QCOMPARE(pushed.value("USER_ID").toString(), ada.username);
+    QCOMPARE(pushed.value("CHANNEL_ID").toString(), kChannel);
+    QCOMPARE(pushed.value("MESSAGE_ID").toString(), QString("r-1"));
+    QCOMPARE(pushed.value("MESSAGE_BODY").toString(), QString("first"));
+    QVERIFY(qint64(pushed.value("SEND_TIME_IN_GMT").toDouble()) >= before);
+
+    // Sent again (a retry after a lost answer): kept and pushed once.
+    QCOMPARE(client->call(ada, "GAPI/channels/sendmessage/", channelPost("r-1", "first")).code(),
+             200);
+    QCOMPARE(f.pushed.size(), 1);
+
+    // Posts in one millisecond keep their order in time; archive pages are
+    // newest first, from an offset or below a message.
+    for (const char* id : {"r-2", "r-3", "r-4"})
+        QCOMPARE(client->call(ada, "GAPI/channels/sendmessage/", channelPost(id, id)).code(), 200);
+    const QJsonArray posts = f.store->value("channelposts", kChannel).toArray();
+    QCOMPARE(posts.size(), 4);
+    for (int i = 1; i < posts.size(); ++i)
+        QVERIFY(posts.at(i).toObject().value("SEND_TIME_IN_GMT").toDouble() >
+                posts.at(i - 1).toObject().value("SEND_TIME_IN_GMT").toDouble());
+    auto page = [this](const QJsonObject& fields) {
+        QJsonObject asked = fields;
+        asked.insert("ChannelID", kChannel);
+        QStringList ids;
+        for (const QJsonValue& post :
+             client->call(bo, "GAPI/channels/archive/JSON", asked).json.value("Messages").toArray())
+            ids << post.toObject().value("MESSAGE_ID").toString();
+        return ids;
+    };
+    QCOMPARE(page({{"Offset", "1"}, {"Count", "2"}, {"MessageID", ""}}),
+             QStringList({"r-3", "r-2"}));
+    QCOMPARE(page({{"Offset", ""}, {"Count", "10"}, {"MessageID", "r-3"}}),
+             QStringList({"r-2", "r-1"}));
+    QCOMPARE(page({{"Offset", ""}, {"Count", "10"}, {"MessageID", "unknown"}}), QStringList());
+
+    // Missed posts: since a time, of the followed channels only.
+    auto missed = [this](const Account& account) {
+        return client
+            ->call(account, "GAPI/channels/newMessages/JSON",
+                   {{"MessageTimestamp", QString::number(QDateTime::currentSecsSinceEpoch() - 60)}})
+            .json.value("Messages")
+            .toArray()
+            .size();
+    };
+    QCOMPARE(missed(bo), 4);
+    QCOMPARE(client->call(bo, "GAPI/channels/leave/", {{"ChannelID", kChannel}}).code(), 200);
+    QCOMPARE(missed(bo), 0);
+    QCOMPARE(client->call(ada, "GAPI/channels/sendmessage/", channelPost("r-5", "alone")).code(),
+             200);
+    QCOMPARE(f.pushed.size(), 4);
 }
 
 void TestLocalService::stateSurvivesRestart()

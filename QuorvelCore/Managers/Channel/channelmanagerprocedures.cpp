@@ -97,7 +97,12 @@ void ChannelManager::startChannelEdit(const ChannelInfo& info)
 void ChannelManager::startCheckChannelId(const QString& id)
 {
     // One check at a time; a newer id waits in place of an older waiting one
-    // and goes out when the check in flight has been answered.
+    // and goes out when the check in flight has been answered. An empty id
+    // (a cleared field) is never asked about and drops the waiting one.
+    if (id.trimmed().isEmpty()) {
+        nextCheckedId.clear();
+        return;
+    }
     if (!checkedId.isEmpty()) {
         nextCheckedId = id;
         return;

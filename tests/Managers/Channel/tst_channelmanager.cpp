@@ -427,6 +427,26 @@ void TestChannelManager::idChecksOneAtATime()
     QCOMPARE(answers.size(), 2);
     QCOMPARE(answers.at(0).value<ChannelIdAvailability>(), ChannelIdAvailability("taken", false));
     QCOMPARE(answers.at(1).value<ChannelIdAvailability>(), ChannelIdAvailability("free", true));
+
+    // A cleared field asks nothing and drops the id that waited; the next
+    // id goes out at once and gets its own answer.
+    h.hold();
+    h.manager.startCheckChannelId("taken");
+    h.manager.startCheckChannelId("waiting");
+    h.manager.startCheckChannelId(" ");
+    h.release();
+    QTRY_COMPARE(h.answersOf(CMD_ChannelCheckId).size(), 3);
+    h.settle();
+    h.manager.startCheckChannelId("");
+    h.manager.startCheckChannelId("other");
+    QTRY_COMPARE(h.answersOf(CMD_ChannelCheckId).size(), 4);
+    h.settle();
+    QStringList asked;
+    for (const auto& request : h.requestsOf(PROC_CheckChannelIdAvailability))
+        asked << request.inputs.value("ChannelID").toString();
+    QCOMPARE(asked, QStringList({"taken", "free", "taken", "other"}));
+    QCOMPARE(h.answersOf(CMD_ChannelCheckId).last().value<ChannelIdAvailability>(),
+             ChannelIdAvailability("other", true));
 }
 
 void TestChannelManager::survivesRestartWithoutOpeningStores()
