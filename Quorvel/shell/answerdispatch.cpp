@@ -12,6 +12,7 @@
 #include "model/messagepair.h"
 #include "model/messagereply.h"
 #include "model/messagestate.h"
+#include "model/notificationmessage.h"
 #include "model/uisetting.h"
 #include "screens/channelcategorypopup.h"
 #include "screens/contactprofile.h"
@@ -20,7 +21,9 @@
 #include "shell/contentpanel.h"
 #include "shell/currentuser.h"
 #include "shell/messengermainwindow.h"
+#include "shell/setting.h"
 #include "shell/sidepanel.h"
+#include "shell/slidingmenu.h"
 #include "shell/userprofile.h"
 #include "widgets/toastmessage.h"
 
@@ -34,7 +37,10 @@ QHash<int, AnswerDispatch::Handler> buildTable()
         w.getSidePanel()->addContact(v.value<Contact>());
     };
     t.insert(CMD_GetUserProfile, [](W& w, const QVariant& v) {
-        w.getUserProfile()->setProfileData(v.value<Contact>());
+        const Contact self = v.value<Contact>();
+        w.getSlidingMenu()->setUserData(self);
+        w.getUserProfile()->setProfileData(self);
+        w.getSetting()->setProfile(self);
     });
     t.insert(CMD_GetQuorvelId,
              [](W& w, const QVariant& v) { w.getUserProfile()->setQuorvelId(v.toString()); });
@@ -100,6 +106,8 @@ QHash<int, AnswerDispatch::Handler> buildTable()
     });
     t.insert(CMD_Getsetting,
              [](W&, const QVariant& v) { currentUserName = v.value<UISetting>().getUserName(); });
+    t.insert(CMD_Notification,
+             [](W& w, const QVariant& v) { w.notify(v.value<NotificationMessage>()); });
     t.insert(CMD_ToastMessage, [](W&, const QVariant& v) {
         ToastMessage::getInstance()->showToastMessage(v.toString().toLocal8Bit().constData());
     });

@@ -3,16 +3,21 @@
 #include "Managers/Chat/chatrecipient.h"
 #include "foundation/numbertext.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/notificationmessage.h"
 #include "screens/addnewcontact.h"
 #include "screens/channelcategorypopup.h"
 #include "screens/contactprofile.h"
 #include "screens/createchannel.h"
 #include "screens/creategroup.h"
 #include "shell/answerdispatch.h"
-#include "shell/connectionstatuswidget.h"
 #include "shell/contentpanel.h"
+#include "shell/menuitem.h"
+#include "shell/setting.h"
 #include "shell/sidepanel.h"
+#include "shell/slidingmenu.h"
 #include "shell/stylesheetloader.h"
+#include "shell/topmenu.h"
+#include "shell/traynotifier.h"
 #include "shell/userprofile.h"
 #include "widgets/interfacescale.h"
 #include "widgets/popupmanager.h"
@@ -40,10 +45,20 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
         move((area.width() - width()) / 2, (area.height() - height()) / 2);
     }
 
+    topMenu = new TopMenu(QSize(width(), topBarHeight), this);
+    topMenu->setGeometry(0, 0, width(), topMenu->height());
+    slidingMenu = new SlidingMenu(this);
+    connect(topMenu, &TopMenu::menuClicked, this, &MessengerMainWindow::showMenu);
+    createMenu();
+    slidingMenu->hide();
+
     sidePanel = new SidePanel(this);
     contentPanel = new ContentPanel(this);
     userProfile = new UserProfile(this);
     userProfile->hide();
+    setting = new Setting(this);
+    setting->hide();
+    connect(setting, &Setting::backgroundChanged, contentPanel, &ContentPanel::backgroundChanged);
     fullWindowPage = userProfile;
     addNewContact = new AddNewContact(this);
     addNewContact->hide();
@@ -56,8 +71,7 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     channelDirectory = new ChannelCategoryPopUp(0, this);
     channelDirectory->hide();
 
-    ConnectionStatusWidget* strip = ConnectionStatusWidget::getInstance();
-    strip->setParent(this);
+    trayNotifier = new TrayNotifier(this);
 
     connect(sidePanel, &SidePanel::showChatWindow, this, &MessengerMainWindow::showChatWindow);
     connect(sidePanel, &SidePanel::command, this, &MessengerMainWindow::command);
@@ -84,6 +98,91 @@ void MessengerMainWindow::commandResponse(Command command, QVariant response)
     if (!acceptingAnswers)
         return;
     AnswerDispatch::dispatch(*this, command, response);
+}
+
+void MessengerMainWindow::createMenu()
+{
+    struct Row
+    {
+        const char* id;
+        const char* label;
+        const char* icon;
+    };
+    // A row without an id is a splitter.
+    static const Row rows[] = {
+        {"Profile", QT_TR_NOOP("Profile"), ":/Images/ic_profile.png"},
+        {nullptr, nullptr, nullptr},
+        {"CreateNewChanel", QT_TR_NOOP("New Channel"), ":/Images/ic_create_channel.png"},
+        {nullptr, nullptr, nullptr},
+        {"AddNewContact", QT_TR_NOOP("AddNewContact"), ":/Images/ic_add_contact.png"},
+        {"ChannelList", QT_TR_NOOP("_ChannelList"), ":/Images/ic_list_of_channel.png"},
+        {nullptr, nullptr, nullptr},
+        {"Settings", QT_TR_NOOP("_settings"), ":/Images/ic_setting.png"},
+        {"Logout", QT_TR_NOOP("_logout"), ":/Images/ic_exit.png"},
+    };
+    for (const Row& row : rows) {
+        if (!row.id) {
+            slidingMenu->addItem(new MenuItem(true));
+            continue;
+        }
+        auto* item =
+            new MenuItem(tr(row.label), QString::fromLatin1(row.icon), QString::fromLatin1(row.id));
+        connect(item, &MenuItem::menuClicked, this, &MessengerMainWindow::menuClicked);
+        slidingMenu->addItem(item);
+    }
+}
+
+void MessengerMainWindow::showMenu()
+{
+    slidingMenu->setMenuWidth(SlidingMenu::menuWidthFor(width()));
+    slidingMenu->showMenu();
+    slidingMenu->raise();
+}
+
+void MessengerMainWindow::menuClicked(QString id, QMouseEvent*)
+{
+    L_DEBUG(QStringLiteral("MessengerMainWindow::menuClicked::ID ") + id);
+    if (id == QLatin1String("Profile")) {
+        slidingMenu->slide();
+        emit command(CMD_GetUserProfile, QVariant());
+        emit command(CMD_GetQuorvelId, QVariant());
+        PopupManager::showWindow(userProfile, true);
+    } else if (id == QLatin1String("Settings")) {
+        setting->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Expanding);
+        setting->loadSettings();
+        connect(setting, &Setting::command, this, &MessengerMainWindow::command,
+                Qt::UniqueConnection);
+        PopupManager::showWindow(setting, true);
+        slidingMenu->slide();
+    } else if (id == QLatin1String("Logout")) {
+        // The menu stays open behind the question.
+        connect(PopUpWarning::getInstance(), &PopUpWarning::popUpresponse, this,
+                &MessengerMainWindow::warningPopupResponse, Qt::UniqueConnection);
+        PopUpWarning::showWarning(tr("_LogoutMessage"), QStringLiteral("Logout"), true, 0);
+    } else if (id == QLatin1String("AddNewContact")) {
+        slidingMenu->slide();
+        showAddContact();
+    } else if (id == QLatin1String("CreateNewChanel")) {
+        slidingMenu->slide();
+        showCreateChannel();
+    } else if (id == QLatin1String("ChannelList")) {
+        slidingMenu->slide();
+        showChannelDirectory();
+    } else if (id == QLatin1String("CreateGroup")) {
+        slidingMenu->slide();
+        showCreateGroup();
+    }
+}
+
+void MessengerMainWindow::notify(const NotificationMessage& n)
+{
+    ChatWindow* open = contentPanel->currentWidget();
+    L_DEBUG(QStringLiteral("MessengerMainWindow::commandResponse | CMD_Notification | ") +
+            (open ? open->getChatId() : QStringLiteral("none")));
+    if (open && open->getChatId() == n.getMessage().getChatId() && contentPanel->isVisible() &&
+        isActiveWindow())
+        return;
+    trayNotifier->showNotification(n);
 }
 
 void MessengerMainWindow::stopAnswers(bool loggedOut)
@@ -195,11 +294,13 @@ void MessengerMainWindow::resizeEvent(QResizeEvent* event)
     PopupManager::resizeToMainWindow();
     const int t = topBarHeight;
     const int s = int(w * 0.3);
+    topMenu->setGeometry(0, 0, w, topMenu->height());
     sidePanel->setGeometry(w - s, t, s, h - t);
     contentPanel->setGeometry(0, t, w - s, h - t);
-    ConnectionStatusWidget::getInstance()->move(
-        (w - ConnectionStatusWidget::getInstance()->width()) / 2,
-        (t - ConnectionStatusWidget::getInstance()->height()) / 2);
+    if (slidingMenu->isVisible()) {
+        slidingMenu->setMenuWidth(SlidingMenu::menuWidthFor(w));
+        slidingMenu->setGeometry(0, 0, w, h);
+    }
     if (!fullWindowPage->isHidden())
         fullWindowPage->resize(w, h);
     if (!channelDirectory->isHidden())

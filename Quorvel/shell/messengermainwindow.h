@@ -17,8 +17,13 @@ class CreateChannel;
 class ContactProfile;
 class ContentPanel;
 class CreateGroup;
-class QSystemTrayIcon;
+class NotificationMessage;
+class QMouseEvent;
+class Setting;
 class SidePanel;
+class SlidingMenu;
+class TopMenu;
+class TrayNotifier;
 class UserProfile;
 
 // The window of a signed-in user: the lists on the right, the open
@@ -43,6 +48,12 @@ public:
     void showCreateGroup();
     void showCreateChannel();
     void showChannelDirectory();
+    TopMenu* getTopMenu() const { return topMenu; }
+    SlidingMenu* getSlidingMenu() const { return slidingMenu; }
+    Setting* getSetting() const { return setting; }
+    TrayNotifier* getTrayNotifier() const { return trayNotifier; }
+    // An incoming message: a tray balloon unless its chat is open in front.
+    void notify(const NotificationMessage& n);
     bool isAcceptingAnswers() const { return acceptingAnswers; }
     // Ends the answer dispatch for good: after a forced update, or when the
     // service signed the user out (then the user is told and may confirm).
@@ -55,6 +66,8 @@ public slots:
     void commandResponse(Command command, QVariant response);
     void showContactProfile(Contact c);
     void hideContactProfile();
+    void showMenu();
+    void menuClicked(QString id, QMouseEvent* event);
     void startMessaging(Contact c);
     void createGroupCommand(GroupInfoMembers ginfo);
     void showChatWindow(ChatWindow* chatwindow);
@@ -68,6 +81,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void createMenu();
+
+    TopMenu* topMenu;
+    SlidingMenu* slidingMenu;
     // Owned through the Qt tree: the popup host may take it as its child.
     ForceUpdateError* forceUpdateError;
     bool acceptingAnswers = true;
@@ -79,7 +96,9 @@ private:
     ContactProfile* contactProfile;
     CreateChannel* createChannel;
     ChannelCategoryPopUp* channelDirectory;
+    Setting* setting;
     QWidget* fullWindowPage;
+    TrayNotifier* trayNotifier;
 };
 
 #endif // MESSENGERMAINWINDOW_H

@@ -6,6 +6,7 @@
 #include "foundation/globalconstants.h"
 #include "foundation/simpleqtlogger.h"
 #include "shell/connectionstatuswidget.h"
+#include "shell/guiapplicationcontrol.h"
 #include "shell/messengermainwindow.h"
 #include "shell/register.h"
 #include "webapi/FileApi/uploadmanager.h"
@@ -31,6 +32,10 @@ QuorvelDesktop::QuorvelDesktop(QObject* parent) : QObject(parent)
     GlobalConstants::setAppVersion(QStringLiteral("0.4.2"));
     startTimer.setSingleShot(true);
     core = new QuorvelDesktopCore();
+    // A log-out restarts the program through the GUI, which hands the
+    // single-instance guard to the new process.
+    core->getWebApi()->getProcedureHandler()->setApplicationControl(
+        new GuiApplicationControl(this));
     coreThread = new QThread();
     core->moveToThread(coreThread);
     coreThread->start(QThread::InheritPriority);

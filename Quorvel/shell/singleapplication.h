@@ -26,6 +26,9 @@ public:
     bool isPrimary() const;
     // Gives up the guard ahead of a restart so the new process can claim it.
     void releaseGuard();
+    // Takes the guard again after a restart that did not start; true when
+    // this process is the primary once more.
+    bool reclaimGuard();
 
 signals:
     void instanceStarted();
@@ -34,6 +37,8 @@ signals:
 private:
     friend class SingleApplicationPrivate;
     SingleApplicationPrivate* d;
+    int guardOptions;
+    int guardTimeout;
 };
 
 #endif // SINGLEAPPLICATION_H

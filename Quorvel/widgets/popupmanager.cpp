@@ -81,7 +81,14 @@ void PopupManager::releaseActivePopup()
     disconnect(popup, &QObject::destroyed, this, nullptr);
     popup->hide();
     if (popup->parentWidget() == this)
-        popup->setParent(nullptr);
+        sendHome(popup);
+}
+
+void PopupManager::sendHome(QWidget* popup)
+{
+    QWidget* home = activeHome;
+    activeHome = nullptr;
+    popup->setParent(home);
 }
 
 void PopupManager::deleteInstance()
@@ -126,6 +133,8 @@ void PopupManager::setActiveWindow(QWidget* window)
     if (activePopup && activePopup != window)
         activePopup->hide();
 
+    if (window->parentWidget() != this)
+        activeHome = window->parentWidget();
     activePopup = window;
     window->setParent(this);
     window->installEventFilter(this);
@@ -162,7 +171,7 @@ bool PopupManager::eventFilter(QObject* watched, QEvent* event)
             popup->removeEventFilter(this);
             // The popup stays the active one until another replaces it, but
             // it no longer lives inside the layer.
-            popup->setParent(nullptr);
+            sendHome(popup);
             hide();
             return QWidget::eventFilter(watched, event);
         }
@@ -176,9 +185,8 @@ void PopupManager::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !closeOnClick || !activePopup)
         return;
-    QWidget* popup = activePopup;
-    popup->hide();
-    popup->setParent(nullptr);
+    // Hiding takes the popup out of the layer (see eventFilter).
+    activePopup->hide();
     hide();
 }
 

@@ -9,8 +9,8 @@ class QPropertyAnimation;
 
 // The main window's modal layer: a translucent backdrop over the whole main
 // window hosting one popup at a time, centred. A hosted popup is never owned
-// by the layer: when it hides, or the layer goes away, it is unparented and
-// stays with its owner.
+// by the layer: when it hides, or the layer goes away, it goes back to the
+// parent it had (or to none) and stays with its owner.
 class PopupManager : public QWidget
 {
     Q_OBJECT
@@ -46,7 +46,13 @@ private:
     void arrangeActivePopup();
     void releaseActivePopup();
 
+    // Hands a popup leaving the layer back to the parent it came with (none
+    // for a popup that had none), so a screen of the main window stays its
+    // child and is deleted with it.
+    void sendHome(QWidget* popup);
+
     QPointer<QWidget> activePopup;
+    QPointer<QWidget> activeHome;
     QPropertyAnimation* fade;
     QGraphicsOpacityEffect* effect;
     bool closeOnClick = true;

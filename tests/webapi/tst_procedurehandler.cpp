@@ -50,6 +50,7 @@ private slots:
     void deactivationSignsOut();
     void logoutFolders_data();
     void logoutFolders();
+    void logoutRemovesOwnFoldersAndRestartsOnce_data();
     void logoutRemovesOwnFoldersAndRestartsOnce();
 
 private:
@@ -431,8 +432,17 @@ void TestProcedureHandler::logoutFolders()
     QCOMPARE(ProcedureHandler::logoutFolders(appData, downloads, "App"), folders);
 }
 
+void TestProcedureHandler::logoutRemovesOwnFoldersAndRestartsOnce_data()
+{
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("new process runs: this one quits") << true;
+    // Quitting then would leave the user with no program at all.
+    QTest::newRow("new process does not start: this one stays") << false;
+}
+
 void TestProcedureHandler::logoutRemovesOwnFoldersAndRestartsOnce()
 {
+    QFETCH(bool, starts);
     const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const QString downloadBase = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     QVERIFY(appData.endsWith("/" + QCoreApplication::applicationName()));
@@ -446,6 +456,7 @@ void TestProcedureHandler::logoutRemovesOwnFoldersAndRestartsOnce()
 
     auto handler = makeHandler();
     auto* control = new RecordingControl;
+    control->startResult = starts;
     handler->setApplicationControl(control);
     handler->removeAllSettings();
 
@@ -457,7 +468,7 @@ void TestProcedureHandler::logoutRemovesOwnFoldersAndRestartsOnce()
     const QStringList expected =
         QStringList{QCoreApplication::applicationFilePath()} + QCoreApplication::arguments().mid(1);
     QCOMPARE(control->started.first(), expected);
-    QCOMPARE(control->quits, 1);
+    QCOMPARE(control->quits, starts ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestProcedureHandler)

@@ -23,9 +23,10 @@ public:
     bool startDetached(const QString& program, const QStringList& arguments) override
     {
         started << (QStringList{program} + arguments);
-        return true;
+        return startResult;
     }
     void quit() override { ++quits; }
+    bool startResult = true;
     QList<QStringList> started;
     int quits = 0;
 };

@@ -411,7 +411,10 @@ void ProcedureHandler::removeAllSettings()
                       QCoreApplication::applicationName());
     for (const QString& folder : folders)
         removeFolder(folder);
-    applicationControl->startDetached(ApplicationControl::currentProgram(),
-                                      ApplicationControl::currentArguments());
-    applicationControl->quit();
+    if (applicationControl->startDetached(ApplicationControl::currentProgram(),
+                                          ApplicationControl::currentArguments()))
+        applicationControl->quit();
+    else
+        L_ERROR(QStringLiteral("ProcedureHandler::removeAllSettings | the program did not "
+                               "restart; it keeps running"));
 }

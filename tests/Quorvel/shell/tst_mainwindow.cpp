@@ -1,11 +1,11 @@
 // The main window fed with answer values: each dispatched answer reaches its
 // list, and after a forced update or a sign-out nothing is taken any more.
 #include "Managers/Chat/chatrecipient.h"
+#include "chat/chatwidget.h"
 #include "model/message.h"
 #include "model/uisetting.h"
 #include "shell/answerdispatch.h"
 #include "shell/chattab.h"
-#include "chat/chatwidget.h"
 #include "shell/contacttab.h"
 #include "shell/currentuser.h"
 #include "shell/messengermainwindow.h"

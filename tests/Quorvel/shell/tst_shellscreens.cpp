@@ -2,8 +2,8 @@
 // for looking at: the three sign-up pages and the main window fed with
 // answers. Each picture is checked for being drawn at all.
 #include "Managers/Chat/chatrecipient.h"
-#include "shell/chattab.h"
 #include "chat/chatwidget.h"
+#include "shell/chattab.h"
 #include "shell/contacttab.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"
