@@ -10,9 +10,10 @@ ImageViewer::ImageViewer(QWidget* parent, bool selectable, bool selected)
     setObjectName(QStringLiteral("ImageViewer"));
     setAlignment(Qt::AlignCenter);
     const int side = scaleValue(20);
-    check.setPixmap(QPixmap(QStringLiteral(":/Images/ic_check_32.png"))
-                        .scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    check.resize(check.pixmap()->size());
+    const QPixmap mark = QPixmap(QStringLiteral(":/Images/ic_check_32.png"))
+                             .scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    check.setPixmap(mark);
+    check.resize(mark.size());
     placeCheckMark();
 }
 
