@@ -300,12 +300,21 @@ QString QLevelDB::lastError() const
     return m_lastError;
 }
 
-bool QLevelDB::readRecord(const QByteArray& key, std::string* data) const
+leveldb::ReadOptions QLevelDB::existenceReadOptions()
+{
+    leveldb::ReadOptions options;
+    options.fill_cache = false;
+    return options;
+}
+
+bool QLevelDB::readRecord(const QByteArray& key, std::string* data,
+                          const leveldb::ReadOptions* options) const
 {
     if (!m_db)
         return false;
     flushBatch();
-    const leveldb::Status s = m_db->Get(leveldb::ReadOptions(), toSlice(key), data);
+    const leveldb::Status s =
+        m_db->Get(options ? *options : leveldb::ReadOptions(), toSlice(key), data);
     if (!s.ok() && !s.IsNotFound())
         m_lastError = QString::fromStdString(s.ToString());
     return s.ok();
@@ -347,7 +356,8 @@ bool QLevelDB::getText(const QByteArray& key, QByteArray* utf8) const
 bool QLevelDB::exists(const QByteArray& key) const
 {
     std::string data;
-    if (!readRecord(key, &data))
+    static const leveldb::ReadOptions existence = existenceReadOptions();
+    if (!readRecord(key, &data, &existence))
         return false;
     QVariant value;
     return !data.empty() && (data[0] == kTextTag || data[0] == 'B' || decode(data, &value));

@@ -11,6 +11,7 @@
 namespace leveldb {
 class DB;
 struct Options;
+struct ReadOptions;
 class WriteBatch;
 } // namespace leveldb
 
@@ -96,6 +97,12 @@ public:
     // filters, table files read without mapping them), for measuring LevelDB
     // directly under the same conditions.
     static leveldb::Options options();
+    // How exists() reads: a key looked up to see whether it is new (the
+    // duplicate check of every arriving message) is nearly always absent, so
+    // the rare data block its Bloom filter lets through is not kept in the
+    // shared block cache, where it would push out the blocks pages are read
+    // from and grow the memory of a long write.
+    static leveldb::ReadOptions existenceReadOptions();
 
 private:
     bool write(leveldb::WriteBatch* batch);
@@ -104,7 +111,9 @@ private:
     bool writeUnlessBatched(leveldb::WriteBatch* single);
     bool decodeRecord(const std::string& data, QVariant* value) const;
     bool flushBatch() const;
-    bool readRecord(const QByteArray& key, std::string* data) const;
+    // Reads with the given options, or the default ones.
+    bool readRecord(const QByteArray& key, std::string* data,
+                    const leveldb::ReadOptions* options = nullptr) const;
 
     QString m_filename;
     std::unique_ptr<leveldb::DB> m_db;

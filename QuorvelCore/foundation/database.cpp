@@ -9,11 +9,33 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include <openssl/evp.h>
 #include <openssl/sha.h>
 
 namespace {
 const QString kSeedKey = QStringLiteral("index");
 const int kSeedSize = 32;
+
+// SHA-512 with the digest fetched once and a context kept per thread: the
+// one-call SHA512() looks the algorithm up again for every key.
+void sha512(const QByteArray& bytes, unsigned char* digest)
+{
+#if OPENSSL_VERSION_NUMBER >= 0x30000000L
+    static EVP_MD* const md = EVP_MD_fetch(nullptr, "SHA512", nullptr);
+    struct Context
+    {
+        EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+        ~Context() { EVP_MD_CTX_free(ctx); }
+    };
+    thread_local Context context;
+    unsigned int size = 0;
+    if (md && context.ctx && EVP_DigestInit_ex2(context.ctx, md, nullptr) == 1 &&
+        EVP_DigestUpdate(context.ctx, bytes.constData(), size_t(bytes.size())) == 1 &&
+        EVP_DigestFinal_ex(context.ctx, digest, &size) == 1 && size == SHA512_DIGEST_LENGTH)
+        return;
+#endif
+    SHA512(reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()), digest);
+}
 
 QString appDataFolder()
 {
@@ -91,15 +113,22 @@ void DataBase::remove()
 
 QByteArray DataBase::hashedKey(const QString& key) const
 {
-    if (key == lastKey && !lastHashedKey.isEmpty())
-        return lastHashedKey;
-    const QByteArray bytes = key.toUtf8();
+    HashedKey* oldest = &recentKeys[0];
+    for (HashedKey& recent : recentKeys) {
+        if (!recent.hashed.isEmpty() && recent.key == key) {
+            recent.used = ++keyUses;
+            return recent.hashed;
+        }
+        if (recent.used < oldest->used)
+            oldest = &recent;
+    }
     unsigned char digest[SHA512_DIGEST_LENGTH];
-    SHA512(reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()), digest);
-    lastKey = key;
-    lastHashedKey =
+    sha512(key.toUtf8(), digest);
+    oldest->key = key;
+    oldest->hashed =
         QByteArray::fromRawData(reinterpret_cast<const char*>(digest), sizeof digest).toBase64();
-    return lastHashedKey;
+    oldest->used = ++keyUses;
+    return oldest->hashed;
 }
 
 bool DataBase::contains(const QString& key) const

@@ -81,9 +81,17 @@ private:
     void initKey();
 
     DataBaseCipher cipher;
-    // The last key hashed: a write usually follows a read of the same key.
-    mutable QString lastKey;
-    mutable QByteArray lastHashedKey;
+    // The keys hashed last, the least recently used replaced first: a write
+    // usually follows a read of the same key, and a chat writes its
+    // bookkeeping record with every message.
+    struct HashedKey
+    {
+        QString key;
+        QByteArray hashed;
+        quint64 used = 0;
+    };
+    mutable HashedKey recentKeys[4];
+    mutable quint64 keyUses = 0;
 };
 
 #endif // DATABASE_H

@@ -161,6 +161,8 @@ RawFigures benchRawInsert(const QString& path)
     std::unique_ptr<leveldb::DB> db(raw);
     const leveldb::WriteOptions write;
     const leveldb::ReadOptions read;
+    // The duplicate check reads as the store's does.
+    const leveldb::ReadOptions existence = QLevelDB::existenceReadOptions();
 
     QElapsedTimer timer;
     timer.start();
@@ -168,7 +170,7 @@ RawFigures benchRawInsert(const QString& path)
         const Message message = makeMessage(i, kStart + i * 10);
         const std::string id = message.getMessageId().toStdString();
         std::string existing;
-        if (db->Get(read, id, &existing).ok())
+        if (db->Get(existence, id, &existing).ok())
             continue;
         leveldb::WriteBatch batch;
         batch.Put(id,

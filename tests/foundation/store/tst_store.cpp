@@ -1,5 +1,6 @@
 #include "foundation/cryptoapi.h"
 #include "foundation/database.h"
+#include "testcrypto.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -74,6 +75,7 @@ private slots:
     void onDiskLayoutIsReadableWithOpenSsl();
     void typedValuesSurviveReopen();
     void readsThatFindNothing();
+    void keysRevisitedInAnyOrderKeepTheirRecords();
     void damagedRecordsAreRefused();
     void storesNeverShareADirectory();
     void removeGivesANewSeed();
@@ -214,6 +216,40 @@ void TestStore::readsThatFindNothing()
     QVERIFY(!db.get("k", &s));
     // The seed record is out of reach of callers' keys.
     QVERIFY(!db.contains("index"));
+}
+
+void TestStore::keysRevisitedInAnyOrderKeepTheirRecords()
+{
+    // More keys than the store keeps hashed, written and read in strides that
+    // come back to each key after others pushed it out, one of them not ASCII.
+    DataBase db(QStringLiteral("revisited"));
+    QStringList keys{QString::fromUtf8("\xda\xa9\xd9\x84\xdb\x8c\xd8\xaf")};
+    for (int i = 1; i < 11; ++i)
+        keys << QStringLiteral("key %1").arg(i);
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < keys.size(); ++i) {
+            const QString& key = keys[(i * 3 + round) % keys.size()];
+            QVERIFY(db.put(key, key + QStringLiteral(" in round %1").arg(round)));
+            const QString& other = keys[(i * 7 + round) % keys.size()];
+            QString value;
+            if (db.get(other, &value))
+                QVERIFY(value.startsWith(other + QStringLiteral(" in round ")));
+        }
+    }
+    db.close();
+    QLevelDB raw;
+    raw.setFilename(DataBase::pathForName(QStringLiteral("revisited")));
+    QCOMPARE(raw.open(), QLevelDB::Ok);
+    for (const QString& key : qAsConst(keys))
+        QVERIFY2(raw.exists(TestCrypto::digest("SHA512", key.toUtf8()).toBase64()),
+                 qPrintable(key));
+    raw.close();
+    DataBase reopened(QStringLiteral("revisited"));
+    for (const QString& key : qAsConst(keys)) {
+        QString value;
+        QVERIFY(reopened.get(key, &value));
+        QCOMPARE(value, key + QStringLiteral(" in round 2"));
+    }
 }
 
 void TestStore::damagedRecordsAreRefused()
