@@ -7,10 +7,19 @@
 #include "shell/contacttab.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"
+#include "shell/menuitem.h"
 #include "shell/messengermainwindow.h"
 #include "shell/register.h"
+#include "shell/setting.h"
+#include "shell/sidemenu.h"
 #include "shell/sidepanel.h"
+#include "shell/slidingmenu.h"
+#include "shell/topmenu.h"
 #include "widgets/fonts.h"
+#include "widgets/iconbutton.h"
+#include "widgets/popupmanager.h"
+#include "widgets/popupwarning.h"
+#include "widgets/toastmessage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,6 +90,52 @@ private slots:
         save(&window, QStringLiteral("shell-main-chats.png"));
         window.getSidePanel()->buttonContactClicked();
         save(&window, QStringLiteral("shell-main-contacts.png"));
+    }
+
+    void sideMenuSettingsToastAndWarning()
+    {
+        MessengerMainWindow window;
+        window.resize(1200, 760);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Contact self;
+        self.setNumber(QStringLiteral("989121234567"));
+        self.setNickName(QString::fromUtf8("نیکا رضایی"));
+        self.setMemberID(QStringLiteral("nika"));
+        self.setMotto(QString::fromUtf8("همیشه در راه"));
+        window.commandResponse(CMD_GetUserProfile, QVariant::fromValue(self));
+
+        IconButton* menuButton = window.getTopMenu()->getMenuButton();
+        QTest::mouseClick(menuButton, Qt::LeftButton, Qt::NoModifier, menuButton->rect().center());
+        SlidingMenu* menu = window.getSlidingMenu();
+        QTRY_COMPARE(menu->getSideMenu()->x(), 1200 - menu->getMenuWidth());
+        save(&window, QStringLiteral("shell-side-menu.png"));
+
+        MenuItem* settings = nullptr;
+        for (MenuItem* item : menu->findChildren<MenuItem*>()) {
+            if (item->getId() == QLatin1String("Settings"))
+                settings = item;
+        }
+        QVERIFY(settings);
+        QTest::mousePress(settings, Qt::LeftButton);
+        QTRY_VERIFY(window.getSetting()->isVisible());
+        QTRY_VERIFY(!menu->isVisible());
+        QTest::qWait(400); // the backdrop's fade-in
+        save(&window, QStringLiteral("shell-settings.png"));
+        window.getSetting()->hide();
+
+        ToastMessage::getInstance()->showToastMessage("_ErrorNetwork");
+        QTRY_VERIFY(ToastMessage::getInstance()->isVisible());
+        QTest::qWait(400); // its fade-in
+        save(&window, QStringLiteral("shell-toast.png"));
+
+        PopUpWarning::showWarning(
+            QCoreApplication::translate("MessengerMainWindow", "_LogoutMessage"),
+            QStringLiteral("Logout"), true, 0);
+        QTRY_VERIFY(PopUpWarning::getInstance()->isVisible());
+        QTest::qWait(400);
+        save(&window, QStringLiteral("shell-warning.png"));
+        PopUpWarning::getInstance()->hide();
     }
 };
 
