@@ -16,17 +16,20 @@ SideMenu::SideMenu(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addSpacerItem(new QSpacerItem(1, 5, QSizePolicy::Fixed, QSizePolicy::Fixed));
 
-    auto* backRow = new QHBoxLayout;
-    backRow->setContentsMargins(0, 0, 0, 0);
+    // The back button's white arrow sits on the header's colour.
+    auto* backBar = new QWidget(this);
+    backBar->setObjectName(QStringLiteral("SideMenuBackBar"));
+    backBar->setAttribute(Qt::WA_StyledBackground);
+    auto* backRow = new QHBoxLayout(backBar);
+    backRow->setContentsMargins(0, 5, 0, 0);
     backRow->setSpacing(0);
     const int backSide = scaleValue(32);
     backButton = new IconButton(QSize(backSide, backSide),
                                 layoutDirection() == Qt::RightToLeft
                                     ? QStringLiteral(":/Images/arrow_right_white.png")
                                     : QStringLiteral(":/Images/arrow_left_white.png"),
-                                this);
+                                backBar);
     backButton->setObjectName(QStringLiteral("SideMenuBackButton"));
     backButton->setStyleSheet(QStringLiteral("border-radius:%1px;").arg(backSide / 2));
     backRow->addSpacerItem(new QSpacerItem(5, 1, QSizePolicy::Fixed, QSizePolicy::Fixed));
@@ -50,7 +53,7 @@ SideMenu::SideMenu(QWidget* parent) : QWidget(parent)
     versionLabel.setAlignment(Qt::AlignCenter);
     versionLabel.setText(tr("_AppVersion") + QStringLiteral("\n") + QStringLiteral("0.4.2"));
 
-    layout->addLayout(backRow);
+    layout->addWidget(backBar);
     layout->addWidget(userInfo);
     layout->addWidget(scrollArea);
     layout->addWidget(&versionLabel);
