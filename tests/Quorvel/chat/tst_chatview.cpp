@@ -79,6 +79,28 @@ ChatWindow* openWindow(QWidget* host, const QString& chatId = peer)
     return window;
 }
 
+Message channelPost()
+{
+    Message post = textMessage("p", QStringLiteral("author"), "post", at(20, 9),
+                               MessageBase::MsgMajorType_ChannelChat);
+    post.setChatId(QStringLiteral("news"));
+    return post;
+}
+
+// The window of the channel "News" shown in host, with one post on its board.
+ChatWindow* openChannelWithPost(QWidget* host, const Message& post)
+{
+    ChatWindow* window = openWindow(host, QStringLiteral("news"));
+    ChannelInfo channel;
+    channel.setId(QStringLiteral("news"));
+    channel.setName(QStringLiteral("News"));
+    window->setChannelProfile(channel);
+    host->show();
+    window->showChatWindow();
+    window->appendMessage(post);
+    return window;
+}
+
 void saveShot(QWidget* widget, const QString& name)
 {
     const QString dir = QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
@@ -593,19 +615,10 @@ private slots:
     {
         QWidget host;
         host.resize(500, 600);
-        ChatWindow* window = openWindow(&host, QStringLiteral("news"));
-        ChannelInfo channel;
-        channel.setId(QStringLiteral("news"));
-        channel.setName(QStringLiteral("News"));
-        window->setChannelProfile(channel);
-        host.show();
-        window->showChatWindow();
-        Message post = textMessage("p", QStringLiteral("author"), "post", at(20, 9),
-                                   MessageBase::MsgMajorType_ChannelChat);
-        post.setChatId(QStringLiteral("news"));
+        Message post = channelPost();
         post.setLikes(1);
         post.setLiked(true);
-        window->appendMessage(post);
+        ChatWindow* window = openChannelWithPost(&host, post);
         QSignalSpy spy(window, &ChatWindow::command);
         ChatMessageWidget* bubble = window->bubble("p");
         QCOMPARE(bubble->senderText(), QStringLiteral("News"));
@@ -634,17 +647,8 @@ private slots:
     {
         QWidget host;
         host.resize(500, 600);
-        ChatWindow* window = openWindow(&host, QStringLiteral("news"));
-        ChannelInfo channel;
-        channel.setId(QStringLiteral("news"));
-        window->setChannelProfile(channel);
-        host.show();
         QApplication::setActiveWindow(&host);
-        window->showChatWindow();
-        Message post = textMessage("p", QStringLiteral("author"), "post", at(20, 9),
-                                   MessageBase::MsgMajorType_ChannelChat);
-        post.setChatId(QStringLiteral("news"));
-        window->appendMessage(post);
+        ChatWindow* window = openChannelWithPost(&host, channelPost());
         QTRY_VERIFY(host.isActiveWindow());
         QTRY_COMPARE(window->collectVisibleMessages().size(), 1);
         QSignalSpy spy(window, &ChatWindow::command);
@@ -975,6 +979,7 @@ private slots:
         QList<Message> list;
         list << textMessage("s1", peer, QString::fromUtf8("سلام! حالت چطوره؟"), at(19, 21, 5));
         list << textMessage("s2", me, "Hello, all good \xF0\x9F\x98\x80 and you?", at(19, 21, 7));
+        list.last().setState(MessageBase::MsgState_Seen);
         list.last().setMessageBody(HtmlManager::insertHtmlTags(list.last().getMessageBody()));
         for (int s = 0; s <= 4; ++s) {
             Message m = textMessage(QStringLiteral("t%1").arg(s), me,
@@ -994,6 +999,13 @@ private slots:
         pair.setMessage(answer);
         pair.setReplyMessage(list.first());
         window->appendMessagePair(pair);
+        Members peerName;
+        peerName.setRequestId(peer);
+        Profile profile;
+        profile.setMemberID(peer);
+        profile.setNickName(QString::fromUtf8("مریم"));
+        peerName.addProfile(profile);
+        window->setMembersProfiles(peerName);
         QTest::qWait(100);
         saveShot(&host, QStringLiteral("chat-one-to-one.png"));
 

@@ -1,0 +1,245 @@
+// The conversation view's speed, each figure beside the store read of the
+// same messages measured in the same run:
+// - opening the newest page of a stored 100,000-message chat until the
+//   window's first paint (median of fresh windows), beside reading that page
+//   from the store;
+// - paging a stored 10,000-message chat to its top by scrolling to the top
+//   again and again: the work of each frame (taking the page, laying out,
+//   painting), median and worst, beside reading each page from the store;
+// - 1,000 chat-list rows taking a burst of 1,000 new messages (each routed to
+//   its row, which updates and moves to the top) and one paint, beside
+//   reading those 1,000 messages from the store.
+#include "Managers/Chat/chat.h"
+#include "chat/chatwidget.h"
+#include "chat/chatwindow.h"
+#include "model/messagereply.h"
+#include "model/messagerequest.h"
+#include "shell/chattab.h"
+#include "widgets/currentuser.h"
+#include "widgets/interfacescale.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+const QString kMe = QStringLiteral("me");
+const qint64 kStart = 1600000000000LL;
+const qint64 kSpacing = 3 * 60 * 1000; // a message every three minutes
+
+double msSince(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+Message makeMessage(const QString& chatId, int i)
+{
+    Message m(MessageBase::MsgMajorType_SimpleChat, i % 3 ? chatId : kMe, chatId,
+              QStringLiteral("message number %1 with a little text in it").arg(i));
+    m.setMessageId(QStringLiteral("id_%1_%2").arg(chatId).arg(i));
+    m.setSendTimeInGMT(kStart + qint64(i) * kSpacing);
+    m.setState(MessageBase::MsgState_Delivered);
+    return m;
+}
+
+void fill(Chat* chat, const QString& chatId, int count)
+{
+    QList<Message> batch;
+    for (int i = 0; i < count; ++i) {
+        batch << makeMessage(chatId, i);
+        if (batch.size() == 1000) {
+            chat->addMessages(batch);
+            batch.clear();
+        }
+    }
+    if (!batch.isEmpty())
+        chat->addMessages(batch);
+}
+
+MessageReply replyFor(const QString& chatId, const QString& beforeId, const QList<Message>& page)
+{
+    MessageRequest request;
+    request.setChatType(MessageBase::MsgMajorType_SimpleChat);
+    request.setChatId(chatId);
+    request.setNumber(ChatWindow::pageSize);
+    request.setMessageId(beforeId);
+    MessageReply reply;
+    reply.setRequest(request);
+    reply.setMsgs(page);
+    return reply;
+}
+
+void printRow(const char* what, double view, double store)
+{
+    std::printf("%-52s %10.3f %10.3f %8.1f\n", what, view, store, store > 0 ? view / store : 0.0);
+}
+
+// ---- the newest page to the first paint ----
+
+void benchNewestPage(Chat* chat, const QString& chatId)
+{
+    std::vector<double> viewMs, storeMs;
+    for (int round = 0; round < 15; ++round) {
+        QWidget host;
+        host.resize(600, 800);
+        host.show();
+        QApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        const QList<Message> page = chat->getLastMessages(0, ChatWindow::pageSize);
+        const double read = msSince(timer);
+        auto* window = new ChatWindow(&host);
+        window->setChatId(chatId);
+        window->setChatType(MessageBase::MsgMajorType_SimpleChat);
+        window->setGeometry(host.rect());
+        window->show();
+        window->chatMessageResponse(replyFor(chatId, QString(), page));
+        QApplication::processEvents();
+        window->repaint();
+        viewMs.push_back(msSince(timer));
+        storeMs.push_back(read);
+    }
+    printRow("newest page of 100,000 to first paint (median ms)", median(viewMs), median(storeMs));
+}
+
+// ---- paging to the top ----
+
+void benchPaging(Chat* chat, const QString& chatId, int total)
+{
+    QWidget host;
+    host.resize(600, 800);
+    host.show();
+    auto* window = new ChatWindow(&host);
+    window->setChatId(chatId);
+    window->setChatType(MessageBase::MsgMajorType_SimpleChat);
+    window->setGeometry(host.rect());
+    window->show();
+    QString asked;
+    bool pending = false;
+    QObject::connect(window, &ChatWindow::command, [&](Command cmd, const QVariant& value) {
+        if (cmd != CMD_GetChatMessages)
+            return;
+        asked = value.value<MessageRequest>().getMessageId();
+        pending = true;
+    });
+    window->chatMessageResponse(replyFor(chatId, QString(), chat->getLastMessages(0, 5)));
+    QApplication::processEvents();
+    std::vector<double> frameMs;
+    double storeTotal = 0;
+    double frameWorst = 0;
+    QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+    int shown = window->boardMessageIds().size();
+    int guard = 0;
+    while (shown < total && guard++ < total) {
+        if (!pending) {
+            bar->setValue(bar->maximum());
+            bar->setValue(0); // the user reaches the top again
+        }
+        if (!pending)
+            break;
+        pending = false;
+        QElapsedTimer read;
+        read.start();
+        QList<Message> page;
+        chat->getMessagesBefore(asked, ChatWindow::pageSize, &page);
+        storeTotal += msSince(read);
+        QElapsedTimer frame;
+        frame.start();
+        window->chatMessageResponse(replyFor(chatId, asked, page));
+        QApplication::processEvents();
+        window->repaint();
+        const double ms = msSince(frame);
+        frameMs.push_back(ms);
+        frameWorst = std::max(frameWorst, ms);
+        shown = window->boardMessageIds().size();
+    }
+    std::printf("paged %d of %d messages in %zu frames\n", shown, total, frameMs.size());
+    const double storePerPage = frameMs.empty() ? 0 : storeTotal / double(frameMs.size());
+    printRow("paging 10,000 to the top: frame work (median ms)", median(frameMs), storePerPage);
+    printRow("paging 10,000 to the top: worst frame (ms)", frameWorst, storePerPage);
+}
+
+// ---- 1,000 rows, 1,000 live updates ----
+
+void benchRows(Chat* chat, const QString& chatId)
+{
+    const int rows = 1000;
+    ChatTab tab;
+    tab.resize(400, 800);
+    QList<ChatRecipient> recipients;
+    for (int i = 0; i < rows; ++i) {
+        ChatRecipient r;
+        Contact c;
+        c.setNumber(QStringLiteral("98912%1").arg(i, 7, 10, QLatin1Char('0')));
+        c.setNickName(QStringLiteral("contact %1").arg(i));
+        r.setContact(c);
+        recipients << r;
+    }
+    tab.setChatRecipients(recipients);
+    tab.show();
+    QApplication::processEvents();
+
+    QElapsedTimer read;
+    read.start();
+    const QList<Message> stored = chat->getLastMessages(0, rows);
+    const double storeMs = msSince(read);
+
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < stored.size(); ++i) {
+        Message m = stored.at(i);
+        m.setChatId(recipients.at((i * 7919) % rows).getContact().getNumber());
+        tab.processMessage(m);
+    }
+    QApplication::processEvents();
+    tab.repaint();
+    printRow("1,000 rows, burst of 1,000 updates (ms)", msSince(timer), storeMs);
+    Q_UNUSED(chatId)
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    initInterfaceMetrics();
+    const int bigCount = argc > 1 ? QString::fromUtf8(argv[1]).toInt() : 100000;
+    const int pagedCount = argc > 2 ? QString::fromUtf8(argv[2]).toInt() : 10000;
+    currentUserName = kMe;
+
+    const QString bigId = QStringLiteral("989120000001");
+    const QString pagedId = QStringLiteral("989120000002");
+    Chat big;
+    big.setChatId(bigId, Chat::ChatMode_Stored);
+    QElapsedTimer filling;
+    filling.start();
+    fill(&big, bigId, bigCount);
+    std::printf("stored %d messages in %.0f ms\n", bigCount, msSince(filling));
+    Chat paged;
+    paged.setChatId(pagedId, Chat::ChatMode_Stored);
+    fill(&paged, pagedId, pagedCount);
+
+    std::printf("%-52s %10s %10s %8s\n", "", "view", "store", "ratio");
+    benchNewestPage(&big, bigId);
+    benchRows(&big, bigId);
+    benchPaging(&paged, pagedId, pagedCount);
+    return 0;
+}
