@@ -68,8 +68,11 @@ AddNewContact::AddNewContact(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(create);
     buttons->addWidget(ignore);
-    for (QHBoxLayout* row : {title, nameRow, familyRow, mobileRow, buttons})
+    for (QHBoxLayout* row : {title, nameRow, familyRow, mobileRow})
         layout->addLayout(row);
+    // The error goes where it can be read whole, above the buttons.
+    layout->addWidget(error);
+    layout->addLayout(buttons);
 
     connect(create, &FlatButton::onClick, this, &AddNewContact::createPressed);
     connect(ignore, &FlatButton::onClick, this, &AddNewContact::ignorePressed);

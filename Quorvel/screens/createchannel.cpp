@@ -90,6 +90,8 @@ CreateChannel::CreateChannel(QWidget* parent)
     row({heading(tr("Channel ID:")), id});
     row({heading(tr("_ImageSelect")), picture});
     row({reply});
+    // The error goes where it can be read whole, above the buttons.
+    layout->addWidget(error);
     row({submit, ignore});
     layout->addWidget(heading(tr("_ChannelCategoryHead")));
     layout->addWidget(categoryLabel);

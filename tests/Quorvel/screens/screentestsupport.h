@@ -15,6 +15,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/label.h"
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
 

@@ -606,6 +606,8 @@ private slots:
         QCOMPARE(sent.count(), 0);
         QCOMPARE(form.errorLabel()->text(),
                  QCoreApplication::translate("CreateChannel", error.toUtf8().constData()));
+        // The whole text can be read.
+        QTRY_VERIFY(form.errorLabel()->width() >= form.errorLabel()->sizeHint().width());
         QVERIFY(form.isEnabled());
     }
 

@@ -123,6 +123,8 @@ private slots:
             QCOMPARE(sent.count(), 0);
             QVERIFY(form.errorLabel()->isVisible());
             QCOMPARE(form.errorLabel()->text(), error);
+            // The whole text can be read.
+            QTRY_VERIFY(form.errorLabel()->width() >= form.errorLabel()->sizeHint().width());
             QVERIFY(form.isVisible());
             return;
         }
