@@ -62,6 +62,9 @@ void ContactManager::loadContacts()
 {
     QJsonArray numbers;
     db.get(kContactNumbers, &numbers);
+    storedNumbers.clear();
+    for (const QJsonValue& value : qAsConst(numbers))
+        storedNumbers.insert(value.toString());
     if (numbers.isEmpty())
         L_DEBUG(QStringLiteral("ContactManager::startLoading | contactList is empty..."));
     for (const QJsonValue& value : qAsConst(numbers)) {
@@ -456,7 +459,9 @@ void ContactManager::removeContact(const QString& number)
 {
     db.del(number);
     contactList.remove(number);
-    db.put(kContactNumbers, arrayOf(contactList.keys()));
+    const QStringList numbers = contactList.keys();
+    if (db.put(kContactNumbers, arrayOf(numbers)))
+        storedNumbers = QSet<QString>(numbers.begin(), numbers.end());
     startSyncRemoveContact(number);
 }
 
@@ -549,7 +554,14 @@ void ContactManager::addContactNumberToDB(const QString& number)
 
 void ContactManager::addContactNumbersToDB(const QStringList& numbers)
 {
-    if (numbers.isEmpty())
+    // Most calls add nothing (a profile of a known contact): the stored list
+    // is read and written only when a number is new to it.
+    QStringList added;
+    for (const QString& number : numbers) {
+        if (!storedNumbers.contains(number))
+            added.append(number);
+    }
+    if (added.isEmpty())
         return;
     QJsonArray stored;
     db.get(kContactNumbers, &stored);
@@ -557,15 +569,15 @@ void ContactManager::addContactNumbersToDB(const QStringList& numbers)
     for (const QJsonValue& value : qAsConst(stored))
         known.insert(value.toString());
     bool changed = false;
-    for (const QString& number : numbers) {
+    for (const QString& number : qAsConst(added)) {
         if (!known.contains(number)) {
             known.insert(number);
             stored.append(number);
             changed = true;
         }
     }
-    if (changed)
-        db.put(kContactNumbers, stored);
+    if (!changed || db.put(kContactNumbers, stored))
+        storedNumbers = known;
 }
 
 // ---- notifications --------------------------------------------------------

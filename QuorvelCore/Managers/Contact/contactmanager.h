@@ -135,6 +135,8 @@ private:
     void nextMembersRequest();
 
     QHash<QString, Contact> contactList;
+    // The numbers in the stored number list.
+    QSet<QString> storedNumbers;
     Contact userContact;
     QHash<QString, Contact> loadedProfiles;
     DataBase db;

@@ -118,6 +118,7 @@ private slots:
     void deactivationEmptiesTheAddressBook();
     void syncGetAddsRegisteredNumbersWithOneListWrite();
     void membersRepliesUpdateContactsWithOneListWrite();
+    void removedContactAddedAgainIsKeptAcrossRestarts();
     void quorvelId();
 
     void membersRequestFiltersAndAnswersContactsAtOnce();
@@ -385,6 +386,28 @@ void TestContacts::membersRepliesUpdateContactsWithOneListWrite()
     QCOMPARE(b.getFirstName(), QString("Name 2")); // the user's names stay
     QVERIFY(b.getMute());
     QCOMPARE(b.getNickName(), "nick " + B); // the profile is the service's
+}
+
+void TestContacts::removedContactAddedAgainIsKeptAcrossRestarts()
+{
+    {
+        Harness h;
+        h.manager.addInitialContact(A, "Sara", "", false);
+        h.manager.addInitialContact(B, "Ali", "", false);
+        h.manager.removeContact(B);
+        const QJsonArray contacts{
+            QJsonObject{{"Name", "Ali again"}, {"Number", B}, {"IsRegistered", "1"}}};
+        h.manager.processReply(PROC_SyncGet, QJsonObject{{"Contacts", contacts}});
+        h.manager.processReply(PROC_SyncAll, membersReply({A, B}));
+    }
+    Harness h;
+    QStringList numbers = h.manager.getContactNumbers();
+    numbers.sort();
+    QCOMPARE(numbers, (QStringList{A, B}));
+    Contact b;
+    QVERIFY(h.manager.getContact(B, &b));
+    QCOMPARE(b.getFirstName(), QString("Ali again"));
+    QCOMPARE(b.getNickName(), "nick " + B);
 }
 
 void TestContacts::quorvelId()
