@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <fcntl.h>
 #if defined(Q_OS_UNIX)
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
@@ -15,6 +15,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <mutex>
+#include <set>
 
 #include <leveldb/cache.h>
 #include <leveldb/db.h>
@@ -127,6 +128,7 @@ void raiseDescriptorLimit()
 #endif
 }
 
+#if defined(Q_OS_UNIX)
 // Table files read with pread into the shared block cache instead of being
 // mapped: mapped tables stay resident after compaction has read them, so a
 // process that wrote a long history would hold every table it ever
@@ -215,6 +217,32 @@ private:
     std::atomic<int> budget{0};
 };
 
+leveldb::Env* tableReadingEnv()
+{
+    static TableReadingEnv* const env = new TableReadingEnv;
+    return env;
+}
+#else
+// Elsewhere LevelDB's own environment reads the tables.
+leveldb::Env* tableReadingEnv()
+{
+    return leveldb::Env::Default();
+}
+#endif
+
+// Every database of the process that is open now, for closing them all at once.
+struct OpenDatabases
+{
+    std::mutex mutex;
+    std::set<QLevelDB*> open;
+};
+
+OpenDatabases& openDatabases()
+{
+    static OpenDatabases databases;
+    return databases;
+}
+
 // Shared by every database of the process: one block cache, so that many
 // open stores do not each hold one of their own, and a Bloom filter in every
 // table written, so that looking up an absent key (the duplicate check of
@@ -238,9 +266,8 @@ leveldb::Options QLevelDB::options()
     static SilentLogger silentLogger;
     static leveldb::Cache* const blockCache = leveldb::NewLRUCache(kBlockCacheBytes);
     static const leveldb::FilterPolicy* const bloom = leveldb::NewBloomFilterPolicy(10);
-    static TableReadingEnv* const env = new TableReadingEnv;
     leveldb::Options options;
-    options.env = env;
+    options.env = tableReadingEnv();
     options.create_if_missing = true;
     options.max_open_files = QLevelDB::kMaxOpenFiles;
     options.info_log = &silentLogger;
@@ -287,6 +314,11 @@ QLevelDB::Status QLevelDB::open()
     }
     m_db.reset(db);
     m_lastError.clear();
+    {
+        OpenDatabases& databases = openDatabases();
+        std::lock_guard<std::mutex> lock(databases.mutex);
+        databases.open.insert(this);
+    }
     return Ok;
 }
 
@@ -451,7 +483,25 @@ bool QLevelDB::commitBatch()
 void QLevelDB::close()
 {
     commitBatch();
+    if (!m_db)
+        return;
     m_db.reset();
+    OpenDatabases& databases = openDatabases();
+    std::lock_guard<std::mutex> lock(databases.mutex);
+    databases.open.erase(this);
+}
+
+int QLevelDB::closeAll()
+{
+    std::set<QLevelDB*> open;
+    {
+        OpenDatabases& databases = openDatabases();
+        std::lock_guard<std::mutex> lock(databases.mutex);
+        open = databases.open;
+    }
+    for (QLevelDB* database : open)
+        database->close();
+    return int(open.size());
 }
 
 QLevelDB::Status QLevelDB::destroyDB(const QString& filename)

@@ -73,6 +73,11 @@ public:
     bool commitBatch();
 
     void close();
+    // Closes every database of the process that is open, each as close()
+    // does, so their directories can be deleted; a database closed this way
+    // reads and writes nothing until it is opened again. Call it on the
+    // thread that uses the databases. The number closed.
+    static int closeAll();
 
     // Called on the writing thread after every write that reached a
     // database of the process (a single put or delete, or a whole batch),

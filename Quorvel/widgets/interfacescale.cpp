@@ -1,6 +1,6 @@
 #include "widgets/interfacescale.h"
 
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "model/mainsettings.h"
 
 #include <QGuiApplication>

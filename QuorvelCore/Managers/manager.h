@@ -1,6 +1,7 @@
 #ifndef MANAGER_H
 #define MANAGER_H
 
+#include "Managers/Chat/chatwidgetdata.h"
 #include "Managers/Contact/contact.h"
 #include "Managers/command.h"
 #include "foundation/abstractmanager.h"
@@ -8,7 +9,6 @@
 #include "model/channelcategory.h"
 #include "model/channelmemberrole.h"
 #include "model/channelmessagecondition.h"
-#include "model/chatwidgetdata.h"
 #include "model/conversationmutestatusupdate.h"
 #include "model/conversationtype.h"
 #include "model/groupinfo.h"

@@ -9,11 +9,11 @@
 #include "Managers/XMPP/xmppmanager.h"
 #include "Managers/manager.h"
 #include "foundation/datetime.h"
-#include "foundation/globalconstants.h"
 #include "foundation/htmlmanager.h"
-#include "foundation/messagebreaker.h"
 #include "foundation/simpleqtlogger.h"
 #include "model/editmessage.h"
+#include "model/globalconstants.h"
+#include "model/messagebreaker.h"
 #include "model/messagestate.h"
 #include "model/seenmessage.h"
 

@@ -1,6 +1,7 @@
 #include "Managers/quorveldesktopcore.h"
 
 #include "Managers/Chat/chatrecipient.h"
+#include "Managers/Chat/chatwidgetdata.h"
 #include "Managers/Contact/contact.h"
 #include "Managers/Like/likemanager.h"
 #include "Managers/Poll/pollmanager.h"
@@ -10,9 +11,9 @@
 #include "Managers/manager.h"
 #include "foundation/connectivitychecker.h"
 #include "foundation/filereader.h"
-#include "foundation/globalconstants.h"
 #include "foundation/pttplayer.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 #include "model/metatypes.h"
 #include "webapi/FileApi/downloadmanager.h"
 #include "webapi/FileApi/uploadmanager.h"
@@ -46,6 +47,8 @@ void QuorvelDesktopCore::registerMetaTypes()
     qRegisterMetaType<QHash<QString, Contact>>("QHash<QString,Contact>");
     qRegisterMetaType<ChatRecipient>("ChatRecipient");
     qRegisterMetaType<QList<ChatRecipient>>("QList<ChatRecipient>");
+    qRegisterMetaType<ChatWidgetData>("ChatWidgetData");
+    qRegisterMetaType<QList<ChatWidgetData>>("QList<ChatWidgetData>");
     qRegisterMetaType<QXmppClient::State>("QXmppClient::State");
     qRegisterMetaType<MainSettings>("MainSettings");
 }

@@ -1,11 +1,11 @@
 #include "model/message.h"
 
 #include "foundation/datetime.h"
-#include "foundation/globalconstants.h"
+#include "foundation/nonce.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 #include "model/jsonnumbers.h"
 #include "model/messagekeys.h"
-#include "webapi/GeneralApi/clientinfoprovider.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -628,9 +628,9 @@ void Message::setDBOnlyFields(const Message& other)
 QString Message::generateMessageId()
 {
     // One multi-argument call: a "%1" inside the user id stays as it is.
-    messageId = QStringLiteral("des_%1_%2_%3")
-                    .arg(userId, QString::number(DateTime::getDateTimeInMSecs()),
-                         ClientInfoProvider::generateNonce(4));
+    messageId =
+        QStringLiteral("des_%1_%2_%3")
+            .arg(userId, QString::number(DateTime::getDateTimeInMSecs()), Nonce::generate(4));
     return messageId;
 }
 

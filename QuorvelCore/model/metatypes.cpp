@@ -12,7 +12,6 @@
 #include "model/channelmembersrequest.h"
 #include "model/channelmessagecondition.h"
 #include "model/channelrole.h"
-#include "model/chatwidgetdata.h"
 #include "model/conversationmutestatusupdate.h"
 #include "model/conversationtype.h"
 #include "model/editmessage.h"
@@ -103,8 +102,6 @@ void registerQuorvelMetaTypes()
 
     // Chat-list entries, message pairs, notifications and look-up results.
     QUORVEL_REGISTER(MessagePair);
-    QUORVEL_REGISTER(ChatWidgetData);
-    QUORVEL_REGISTER(QList<ChatWidgetData>);
     QUORVEL_REGISTER(NotificationMessage);
     QUORVEL_REGISTER(ChannelLookup);
     QUORVEL_REGISTER(GroupLookup);

@@ -6,7 +6,7 @@
 // channel, which opens each store through the manager, is measured as well.
 #include "Managers/Channel/channelmanager.h"
 #include "foundation/database.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 
 #include <QCoreApplication>
 #include <QDir>

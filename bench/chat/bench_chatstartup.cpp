@@ -6,7 +6,7 @@
 // reads what another one left in memory; the figure that matters is the time
 // the larger account takes above the one-partner account.
 #include "Managers/Chat/chatmanager.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Message: enumerations, constructors and ids, and the four JSON forms
 // (public, stored, stanza parameters, archive) for every major and minor type.
 
-#include "foundation/globalconstants.h"
 #include "logcapture.h"
+#include "model/globalconstants.h"
 #include "model/message.h"
 #include "model/messagecondition.h"
 

@@ -4,11 +4,11 @@
 // Each fixture file holds {"type", "form", "document"}; archive fixtures add
 // "chatId", "localUser" and the "expected" stored form of the message read.
 
-#include "foundation/globalconstants.h"
 #include "model/browsecategoryresult.h"
 #include "model/channelcategory.h"
 #include "model/channelinfo.h"
 #include "model/channelmemberprofile.h"
+#include "model/globalconstants.h"
 #include "model/groupinfo.h"
 #include "model/groupmember.h"
 #include "model/message.h"

@@ -1,11 +1,11 @@
 #include "valuejson.h"
 
 #include "Managers/Chat/chatrecipient.h"
+#include "Managers/Chat/chatwidgetdata.h"
 #include "Managers/Contact/contact.h"
 #include "model/browsecategoryresult.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
-#include "model/chatwidgetdata.h"
 #include "model/groupchangerolerequest.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"

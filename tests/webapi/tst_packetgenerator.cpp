@@ -2,7 +2,7 @@
 // request id and authentication value (recomputed with OpenSSL), the device
 // identity it carries, the setting text of reply values and log masking.
 
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "testcrypto.h"
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 #include "webapi/GeneralApi/logredactor.h"

@@ -3,6 +3,7 @@
 // re-queueing, the unique Salam, result codes, stored reply settings,
 // unbuildable requests, and log-out.
 
+#include "foundation/database.h"
 #include "webapi/GeneralApi/networkhandler.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/GeneralApi/settingstorage.h"
@@ -454,12 +455,21 @@ void TestProcedureHandler::logoutRemovesOwnFoldersAndRestartsOnce()
     QVERIFY(marker.open(QIODevice::WriteOnly));
     marker.close();
 
+    // A conversation store open under the data folder, as the managers hold them.
+    DataBase store(QStringLiteral("logoutOpenStore"));
+    QVERIFY(store.isOpen());
+    QVERIFY(store.put(QStringLiteral("before"), QStringLiteral("kept until log-out")));
+    QVERIFY(DataBase::pathForName(QStringLiteral("logoutOpenStore")).startsWith(appData));
+
     auto handler = makeHandler();
     auto* control = new RecordingControl;
     control->startResult = starts;
     handler->setApplicationControl(control);
     handler->removeAllSettings();
 
+    // Closed before its folder went: nothing is written into a deleted store.
+    QVERIFY(!store.isOpen());
+    QVERIFY(!store.put(QStringLiteral("after"), QStringLiteral("lost")));
     QVERIFY(!handler->isUserLoggedIn());
     QVERIFY(!QFileInfo::exists(appData));
     QVERIFY(!QFileInfo::exists(downloads));

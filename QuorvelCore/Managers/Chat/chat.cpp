@@ -1,8 +1,8 @@
 #include "Managers/Chat/chat.h"
 
 #include "foundation/cryptoapi.h"
-#include "foundation/globalconstants.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -627,7 +627,8 @@ bool Chat::saveMessage(const Message& message)
     return true;
 }
 
-QStringList Chat::changeMessageState(const QString& messageId, MessageBase::MsgState state)
+QStringList Chat::changeMessageState(const QString& messageId, MessageBase::MsgState state,
+                                     SeenScope scope)
 {
     switch (state) {
     case MessageBase::MsgState_NotSent:
@@ -642,13 +643,25 @@ QStringList Chat::changeMessageState(const QString& messageId, MessageBase::MsgS
     }
     case MessageBase::MsgState_Seen:
         unreadCount = kUnknownUnread;
-        return markSeenFrom(messageId);
+        return markSeenFrom(messageId, scope);
     default:
         return QStringList();
     }
 }
 
-QStringList Chat::markSeenFrom(const QString& messageId)
+bool Chat::inScope(const Message& message, SeenScope scope)
+{
+    switch (scope) {
+    case SeenScope_PartnerMessages:
+        return message.getUserId() != GlobalConstants::getUserName();
+    case SeenScope_OwnMessages:
+        return message.getUserId() == GlobalConstants::getUserName();
+    default:
+        return true;
+    }
+}
+
+QStringList Chat::markSeenFrom(const QString& messageId, SeenScope scope)
 {
     QStringList changed;
     const int start = findCounterForMsgId(messageId);
@@ -656,7 +669,7 @@ QStringList Chat::markSeenFrom(const QString& messageId)
         return changed;
     for (int counter = start; counter >= minCounter; --counter) {
         Message message;
-        if (!getMessage(counter, &message))
+        if (!getMessage(counter, &message) || !inScope(message, scope))
             continue;
         L_DEBUG(QStringLiteral("Chat::changeMessageState | ") +
                 MessageBase::toString(message.getState()) + QLatin1Char(' ') +
@@ -672,13 +685,13 @@ QStringList Chat::markSeenFrom(const QString& messageId)
     return changed;
 }
 
-QStringList Chat::changeMessageStatesToSeen(const QStringList& ids)
+QStringList Chat::changeMessageStatesToSeen(const QStringList& ids, SeenScope scope)
 {
     unreadCount = kUnknownUnread;
     QStringList changed;
     for (const QString& id : ids) {
         Message message;
-        if (!getMessage(id, &message))
+        if (!getMessage(id, &message) || !inScope(message, scope))
             continue;
         message.setState(MessageBase::MsgState_Seen);
         saveMessage(message);

@@ -71,10 +71,22 @@ public:
     // spares working it out from the messages; negative for none.
     void setKnownUnreadCount(int count);
 
+    // Whose messages a seen mark reaches: the partner's when the user reads
+    // the chat, the user's own only when the partner's receipt says so.
+    enum SeenScope
+    {
+        SeenScope_Everyone,
+        SeenScope_PartnerMessages,
+        SeenScope_OwnMessages
+    };
+
     // States only move forward; seen spreads down to every older delivered
-    // message until an already seen one. The ids that changed.
-    QStringList changeMessageState(const QString& messageId, MessageBase::MsgState state);
-    QStringList changeMessageStatesToSeen(const QStringList& ids);
+    // message in scope until an already seen one in scope. The ids that changed.
+    QStringList changeMessageState(const QString& messageId, MessageBase::MsgState state,
+                                   SeenScope scope = SeenScope_Everyone);
+    // Each found id in scope becomes seen.
+    QStringList changeMessageStatesToSeen(const QStringList& ids,
+                                          SeenScope scope = SeenScope_Everyone);
     bool editMessage(const QString& messageId, const QString& body);
     void setLikeCount(const QString& messageId, int likes);
     void setLiked(const QString& messageId, bool liked);
@@ -133,7 +145,8 @@ private:
     bool sendTimeAt(int counter, qint64* time);
     void rememberCounter(int counter, const QString& messageId);
     Message* loadedMessage(int counter);
-    QStringList markSeenFrom(const QString& messageId);
+    QStringList markSeenFrom(const QString& messageId, SeenScope scope);
+    static bool inScope(const Message& message, SeenScope scope);
     static bool isUnread(const Message& message);
     void countPlaced(const Message& message, int counter);
 

@@ -305,24 +305,25 @@ bool ChatManager::addMessage(const Message& message)
 }
 
 QStringList ChatManager::changeMessageState(const QString& chatId, const QString& messageId,
-                                            MessageBase::MsgState state)
+                                            MessageBase::MsgState state, Chat::SeenScope scope)
 {
     L_DEBUG(QStringLiteral("ChatManager::changeMessageState | ") + messageId + QLatin1Char(' ') +
             MessageBase::toString(state));
     Chat* chat = openChat(chatId);
     if (!chat || !chat->contains(messageId))
         return QStringList();
-    const QStringList changed = chat->changeMessageState(messageId, state);
+    const QStringList changed = chat->changeMessageState(messageId, state, scope);
     refreshSummary(chatId);
     return changed;
 }
 
-QStringList ChatManager::changeMessageStatesToSeen(const QString& chatId, const QStringList& ids)
+QStringList ChatManager::changeMessageStatesToSeen(const QString& chatId, const QStringList& ids,
+                                                   Chat::SeenScope scope)
 {
     Chat* chat = openChat(chatId);
     if (!chat)
         return QStringList();
-    const QStringList changed = chat->changeMessageStatesToSeen(ids);
+    const QStringList changed = chat->changeMessageStatesToSeen(ids, scope);
     refreshSummary(chatId);
     return changed;
 }
@@ -656,10 +657,12 @@ void ChatManager::processSeenMessage(const Message& message)
         return;
     L_DEBUG(QStringLiteral("ChatManager::processSeenMessage | %1 ids")
                 .arg(seen.getMessageIds().size()));
+    // The partner's receipt covers the user's own messages only.
     const QStringList changed =
         seen.getMessageIds().isEmpty()
-            ? changeMessageState(chatId, seen.getMessageId(), MessageBase::MsgState_Seen)
-            : changeMessageStatesToSeen(chatId, seen.getMessageIds());
+            ? changeMessageState(chatId, seen.getMessageId(), MessageBase::MsgState_Seen,
+                                 Chat::SeenScope_OwnMessages)
+            : changeMessageStatesToSeen(chatId, seen.getMessageIds(), Chat::SeenScope_OwnMessages);
     L_DEBUG(QStringLiteral("ChatManager::processSeenMessage | changed: ") +
             changed.join(QLatin1Char(',')));
     for (const QString& id : changed)
@@ -723,7 +726,10 @@ bool ChatManager::markSeen(const QString& id, SeenMessage* receipt)
     Message last;
     bool answer = false;
     if (getLastMsg(id, &last) && last.getUserId() != userName) {
-        QStringList ids = changeMessageState(id, last.getMessageId(), MessageBase::MsgState_Seen);
+        // Reading the chat marks the partner's messages; the user's own wait
+        // for the partner's receipt.
+        QStringList ids = changeMessageState(id, last.getMessageId(), MessageBase::MsgState_Seen,
+                                             Chat::SeenScope_PartnerMessages);
         if (ids.isEmpty())
             ids << last.getMessageId();
         receipt->setSeenVariables(id, last.getMessageId(), ids);

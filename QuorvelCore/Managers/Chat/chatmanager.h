@@ -39,8 +39,10 @@ public:
     // CMD_MessagePairAdded; false (and no answer) when it was not stored.
     bool addMessagePair(const Message& message);
     QStringList changeMessageState(const QString& chatId, const QString& messageId,
-                                   MessageBase::MsgState state);
-    QStringList changeMessageStatesToSeen(const QString& chatId, const QStringList& ids);
+                                   MessageBase::MsgState state,
+                                   Chat::SeenScope scope = Chat::SeenScope_Everyone);
+    QStringList changeMessageStatesToSeen(const QString& chatId, const QStringList& ids,
+                                          Chat::SeenScope scope = Chat::SeenScope_Everyone);
     bool contains(const QString& chatId) const;
     bool deleteChat(const QString& chatId);
     bool getLastMsg(const QString& chatId, Message* out);

@@ -5,9 +5,9 @@
 #include "Managers/Group/groupstanzareader.h"
 
 #include "foundation/datetime.h"
-#include "foundation/globalconstants.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 #include "model/messagestate.h"
 
 #include <QDateTime>

@@ -1,9 +1,9 @@
 #include "Managers/Sticker/stickerapi.h"
 
 #include "foundation/datetime.h"
-#include "foundation/globalconstants.h"
 #include "foundation/serviceconfig.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 #include "webapi/GeneralApi/networkhandler.h"
 #include "webapi/GeneralApi/packetgenerator.h"
 

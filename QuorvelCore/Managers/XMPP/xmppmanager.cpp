@@ -2,9 +2,9 @@
 
 #include "Managers/XMPP/quorvelxmppmessage.h"
 #include "foundation/datetime.h"
-#include "foundation/globalconstants.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 
 #include <QDateTime>

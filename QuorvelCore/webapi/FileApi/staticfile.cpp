@@ -1,8 +1,8 @@
 #include "webapi/FileApi/staticfile.h"
 
 #include "foundation/filereader.h"
-#include "foundation/globalconstants.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 #include "webapi/FileApi/downloader.h"
 #include "webapi/FileApi/downloadmanager.h"
 #include "webapi/FileApi/filehost.h"

@@ -1,7 +1,7 @@
 #include "webapi/FileApi/uploadfile.h"
 
-#include "foundation/globalconstants.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 #include "webapi/FileApi/filehost.h"
 #include "webapi/GeneralApi/logredactor.h"
 #include "webapi/GeneralApi/packetgenerator.h"
@@ -9,9 +9,11 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHttpMultiPart>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -21,6 +23,13 @@ QString text(const QJsonObject& object, const char* key)
 {
     return object.value(QLatin1String(key)).toString();
 }
+
+struct FileDigest
+{
+    bool read = false;
+    QString sha1;
+    qint64 size = 0;
+};
 
 } // namespace
 
@@ -95,15 +104,33 @@ void UploadFile::upload(const UploadRequest& request)
 
 void UploadFile::startExistenceCheck()
 {
-    QString hash;
-    qint64 size = 0;
+    // Reading a large file takes seconds: it is hashed on a pool thread and
+    // the digest comes back to this object's thread. A cancel or a newer
+    // request in the meantime drops it.
     const QString path = currentRequest.getFilePath();
-    if (!fileSha1(path, &hash, &size)) {
-        L_ERROR(QStringLiteral("UploadFile::upload | cannot read ") + path);
-        failLater(kUploadErrorCode, QStringLiteral("_uploadFailed"));
-        return;
-    }
+    const quint64 hashing = generation;
+    auto* watcher = new QFutureWatcher<FileDigest>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, hashing, path]() {
+        const FileDigest digest = watcher->result();
+        watcher->deleteLater();
+        if (hashing != generation || currentRequest.isEmpty())
+            return;
+        if (!digest.read) {
+            L_ERROR(QStringLiteral("UploadFile::upload | cannot read ") + path);
+            uploadError(path, kUploadErrorCode, QStringLiteral("_uploadFailed"));
+            return;
+        }
+        sendExistenceCheck(path, digest.sha1, digest.size);
+    });
+    watcher->setFuture(QtConcurrent::run([path]() {
+        FileDigest digest;
+        digest.read = fileSha1(path, &digest.sha1, &digest.size);
+        return digest;
+    }));
+}
 
+void UploadFile::sendExistenceCheck(const QString& path, const QString& hash, qint64 size)
+{
     QJsonObject fields;
     fields.insert(QStringLiteral("FileHash"), hash);
     fields.insert(QStringLiteral("FileSize"), QString::number(size));
@@ -294,18 +321,6 @@ void UploadFile::uploadError(const QString& filePath, int code, const QString& m
     lastError = message;
     L_ERROR(QStringLiteral("UploadFile::uploadError | ") + message);
     emit UploadFailed(filePath, code, message);
-}
-
-void UploadFile::failLater(int code, const QString& message)
-{
-    const quint64 failing = generation;
-    QMetaObject::invokeMethod(
-        this,
-        [this, failing, code, message]() {
-            if (failing == generation && !currentRequest.isEmpty())
-                uploadError(currentRequest.getFilePath(), code, message);
-        },
-        Qt::QueuedConnection);
 }
 
 void UploadFile::releaseNetwork()

@@ -63,11 +63,11 @@ private slots:
 
 private:
     void startExistenceCheck();
+    void sendExistenceCheck(const QString& path, const QString& hash, qint64 size);
     void startUpload(const UploadRequest& request);
     QHttpMultiPart* buildMultiPart(const UploadRequest& request);
     void uploadSuccess(const QString& fileId, const QString& fileUrl, const QString& thumbnailUrl);
     void uploadError(const QString& filePath, int code, const QString& message);
-    void failLater(int code, const QString& message);
     void releaseNetwork();
 
     UploadRequest currentRequest;

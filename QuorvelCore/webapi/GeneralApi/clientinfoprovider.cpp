@@ -1,8 +1,7 @@
 #include "webapi/GeneralApi/clientinfoprovider.h"
 
 #include "foundation/datetime.h"
-
-#include <QRandomGenerator>
+#include "foundation/nonce.h"
 
 ClientInfoProvider::ClientInfoProvider()
     : encryptionMethod(QStringLiteral("AES128CBC")), phoneNo(QStringLiteral("989000000000")),
@@ -12,16 +11,7 @@ ClientInfoProvider::ClientInfoProvider()
 
 QString ClientInfoProvider::generateNonce(int length)
 {
-    static const QString alphabet =
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
-    if (length < 1)
-        return QString();
-    QString nonce;
-    nonce.reserve(length);
-    QRandomGenerator* random = QRandomGenerator::system();
-    for (int i = 0; i < length; ++i)
-        nonce.append(alphabet.at(int(random->bounded(quint32(alphabet.size())))));
-    return nonce;
+    return Nonce::generate(length);
 }
 
 QString ClientInfoProvider::generateTimeStamp()

@@ -1,7 +1,7 @@
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 #include "foundation/simpleqtlogger.h"
 
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 
 #include <QCryptographicHash>
 #include <QNetworkInterface>

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <qleveldb.h>
+
 namespace {
 
 QString indented(const QByteArray& json)
@@ -405,6 +407,10 @@ QStringList ProcedureHandler::logoutFolders(const QString& appDataLocation,
 void ProcedureHandler::removeAllSettings()
 {
     packetGenerator.removeAllSettings();
+    // No store may stay open on a folder that is about to go: its files
+    // would be written after the deletion, or (on Windows) keep the folder.
+    const int closed = QLevelDB::closeAll();
+    L_INFO(QStringLiteral("ProcedureHandler::removeAllSettings | closed %1 stores").arg(closed));
     const QStringList folders =
         logoutFolders(QStandardPaths::standardLocations(QStandardPaths::AppDataLocation).value(0),
                       QStandardPaths::standardLocations(QStandardPaths::DownloadLocation).value(0),

@@ -1,6 +1,6 @@
 #include "Managers/Chat/chat.h"
 #include "foundation/database.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "storewrites.h"
 #include "testcrypto.h"
 
@@ -87,6 +87,8 @@ private slots:
     void stateNeverGoesBackwards();
     void seenWalk();
     void statesToSeenReturnsEveryFoundId();
+    void seenReachesOnlyItsScope_data();
+    void seenReachesOnlyItsScope();
     void unreadCount_data();
     void unreadCount();
     void unreadCountFollowsEveryChange_data();
@@ -522,6 +524,74 @@ void TestChat::statesToSeenReturnsEveryFoundId()
     Message a;
     QVERIFY(chat.getMessage("a", &a));
     QCOMPARE(a.getState(), MessageBase::MsgState_Seen);
+}
+
+void TestChat::seenReachesOnlyItsScope_data()
+{
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<QStringList>("walked");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("everyone") << int(Chat::SeenScope_Everyone)
+                              << QStringList{"m7", "m6", "m4", "m3"}
+                              << QStringList{"m0", "m1", "m2", "m6"};
+    // The user reading the chat: the user's own delivered messages stay delivered.
+    QTest::newRow("partner's") << int(Chat::SeenScope_PartnerMessages) << QStringList{"m7", "m4"}
+                               << QStringList{"m0", "m2"};
+    // The partner's receipt: it passes the partner's messages, even a seen one,
+    // and never marks them.
+    QTest::newRow("own") << int(Chat::SeenScope_OwnMessages) << QStringList{"m6", "m3", "m1"}
+                         << QStringList{"m1", "m6"};
+}
+
+void TestChat::seenReachesOnlyItsScope()
+{
+    QFETCH(int, scope);
+    QFETCH(QStringList, walked);
+    QFETCH(QStringList, listed);
+    const QString partner = QStringLiteral("989121234567");
+    struct Row
+    {
+        QString author;
+        State state;
+    };
+    const QList<Row> history = {
+        {partner, MessageBase::MsgState_Delivered}, {"me", MessageBase::MsgState_Delivered},
+        {partner, MessageBase::MsgState_Seen},      {"me", MessageBase::MsgState_Delivered},
+        {partner, MessageBase::MsgState_Delivered}, {"me", MessageBase::MsgState_Sent},
+        {"me", MessageBase::MsgState_Delivered},    {partner, MessageBase::MsgState_Delivered}};
+    const auto fill = [&](Chat* chat) {
+        const QString chatId = freshChatId();
+        chat->setChatId(chatId, Chat::ChatMode_Stored);
+        for (int i = 0; i < history.size(); ++i)
+            QVERIFY(chat->addMessage(makeMessage(chatId, QString("m%1").arg(i), 100 + i,
+                                                 history[i].author, history[i].state)));
+    };
+    const auto seenIds = [&](Chat& chat) {
+        QStringList ids;
+        for (int i = 0; i < history.size(); ++i) {
+            Message message;
+            if (chat.getMessage(QString("m%1").arg(i), &message) &&
+                message.getState() == MessageBase::MsgState_Seen &&
+                history[i].state != MessageBase::MsgState_Seen)
+                ids.prepend(message.getMessageId());
+        }
+        return ids;
+    };
+
+    Chat walk;
+    fill(&walk);
+    QCOMPARE(walk.changeMessageState("m7", MessageBase::MsgState_Seen, Chat::SeenScope(scope)),
+             walked);
+    QCOMPARE(seenIds(walk), walked);
+
+    Chat list;
+    fill(&list);
+    const QStringList ids{"m0", "m1", "m2", "m6", "unknown"};
+    QCOMPARE(list.changeMessageStatesToSeen(ids, Chat::SeenScope(scope)), listed);
+    QStringList newlySeen = listed;
+    newlySeen.removeAll("m2"); // seen before
+    std::reverse(newlySeen.begin(), newlySeen.end());
+    QCOMPARE(seenIds(list), newlySeen);
 }
 
 void TestChat::unreadCount_data()

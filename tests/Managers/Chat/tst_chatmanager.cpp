@@ -1,5 +1,5 @@
 #include "Managers/Chat/chatmanager.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "model/messagestate.h"
 
 #include <QtTest>
@@ -133,6 +133,7 @@ private slots:
     void olderPageBeforeAMessage();
 
     void seenReceiptAnswersEachChangedId();
+    void ownMessagesSeenOnlyByThePartnersReceipt();
     void editsFromThePartnerOnly();
     void stateChangesOnlyForStoredMessages();
 
@@ -457,6 +458,49 @@ void TestChatManager::seenReceiptAnswersEachChangedId()
     h.answers.clear();
     h.manager.processControlMessage(strangerSeen);
     QVERIFY(h.answers.isEmpty());
+}
+
+void TestChatManager::ownMessagesSeenOnlyByThePartnersReceipt()
+{
+    Harness h;
+    for (const QString id : {"p1", "o2", "p3", "o4", "p5"})
+        QVERIFY(h.manager.addMessagePair(
+            chatMessage(Peer, id, id.right(1).toInt(), id.startsWith('o') ? Me : Peer)));
+    // The stored states, read back through a history page.
+    const auto stateOf = [&](const QString& id) {
+        h.manager.respondGetChatMessages(page(Peer, QString(), 5));
+        for (const Message& message : h.pages().last().getMsgs()) {
+            if (message.getMessageId() == id)
+                return message.getState();
+        }
+        return MessageBase::MsgState_Draft;
+    };
+
+    // The user opens the chat: the partner's messages are read, the user's
+    // own are not.
+    SeenMessage receipt;
+    QVERIFY(h.manager.markSeen(Peer, &receipt));
+    QCOMPARE(receipt.getMessageIds(), (QStringList{"p5", "p3", "p1"}));
+    for (const QString id : {"p1", "p3", "p5"})
+        QCOMPARE(stateOf(id), MessageBase::MsgState_Seen);
+    for (const QString id : {"o2", "o4"})
+        QCOMPARE(stateOf(id), MessageBase::MsgState_Delivered);
+    QVERIFY(h.answersOf(CMD_MessageStateChange).isEmpty());
+    QVERIFY(h.fetches.isEmpty());
+
+    // The partner's receipt up to the newest message reaches the user's own.
+    SeenMessage body;
+    body.setSeenVariables(Peer, "p5", {});
+    Message seen;
+    seen.setSeenMessage(body);
+    seen.setUserId(Peer);
+    h.manager.processControlMessage(seen);
+    QStringList changed;
+    for (const QVariant& v : h.answersOf(CMD_MessageStateChange))
+        changed.append(v.value<MessageState>().getMessageId());
+    QCOMPARE(changed, (QStringList{"o4", "o2"}));
+    for (const QString id : {"o2", "o4"})
+        QCOMPARE(stateOf(id), MessageBase::MsgState_Seen);
 }
 
 void TestChatManager::editsFromThePartnerOnly()

@@ -6,7 +6,7 @@
 #include "Managers/Contact/contactmanager.h"
 #include "fakeprocedures.h"
 #include "fakewebservice.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "signedinsettings.h"
 #include "testcertificates.h"
 #include "webapi/GeneralApi/procedurehandler.h"

@@ -3,8 +3,8 @@
 // messages, missed messages, archives and history pages. Replies are handed
 // in the way the Manager hands them over: processReply, then result.
 #include "Managers/Group/groupmanager.h"
-#include "foundation/globalconstants.h"
 #include "groupfixtures.h"
+#include "model/globalconstants.h"
 #include "model/messagestate.h"
 
 #include <QtTest>

@@ -4,7 +4,6 @@
 #include "Managers/Group/groupmanager.h"
 #include "fakeprocedures.h"
 #include "fakewebservice.h"
-#include "foundation/globalconstants.h"
 #include "groupfixtures.h"
 #include "localgroups.h"
 #include "localservice.h"

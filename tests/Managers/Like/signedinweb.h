@@ -3,7 +3,7 @@
 
 #include "fakeprocedures.h"
 #include "fakewebservice.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "signedinsettings.h"
 #include "testcertificates.h"
 #include "webapi/GeneralApi/settingstorage.h"

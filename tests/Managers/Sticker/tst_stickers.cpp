@@ -8,8 +8,8 @@
 #include "fakeprocedures.h"
 #include "fakewebservice.h"
 #include "foundation/database.h"
-#include "foundation/globalconstants.h"
 #include "localservice.h"
+#include "model/globalconstants.h"
 #include "stickercatalogue.h"
 #include "testcertificates.h"
 

@@ -16,8 +16,8 @@
 #include "Managers/command.h"
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
-#include "foundation/globalconstants.h"
 #include "foundation/serviceconfig.h"
+#include "model/globalconstants.h"
 #include "valuejson.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 

@@ -7,7 +7,7 @@
 #include "Managers/command.h"
 #include "fakefilehost.h"
 #include "fakewebservice.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "shell/stylesheetloader.h"
 #include "testcertificates.h"
 #include "webapi/FileApi/uploadmanager.h"

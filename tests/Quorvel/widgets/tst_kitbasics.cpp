@@ -1,7 +1,7 @@
 // The kit's shared values: interface scale and metrics, fonts by line height,
 // the sender palette, and the date texts with their Jalali calendar.
 
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "model/mainsettings.h"
 #include "widgets/dateconverter.h"
 #include "widgets/emojigrid.h"
@@ -102,12 +102,15 @@ void TestKitBasics::secondInitialisationDoesNotScaleTwice()
     QCOMPARE(listAvatarSize, 75);
 
     // The setting read from the user's preferences behaves the same.
-    GlobalConstants::getMainSettingsRef()->setInterfaceScaleFactor(150);
+    MainSettings settings = GlobalConstants::getMainSettings();
+    settings.setInterfaceScaleFactor(150);
+    GlobalConstants::setMainSettings(settings);
     initInterfaceScale();
     initInterfaceScale();
     QCOMPARE(interfaceScaleFactor, 1.5);
     QCOMPARE(chatRowHeight, 90);
-    GlobalConstants::getMainSettingsRef()->setInterfaceScaleFactor(0);
+    settings.setInterfaceScaleFactor(0);
+    GlobalConstants::setMainSettings(settings);
 }
 
 void TestKitBasics::scaleValueTruncatesTowardZero_data()

@@ -1,6 +1,6 @@
 #include "foundation/filing.h"
-#include "foundation/globalconstants.h"
 #include "foundation/jsonvaluetostring.h"
+#include "model/globalconstants.h"
 #include "model/mainsettings.h"
 #include "webapi/GeneralApi/clientinfoprovider.h"
 #include "webapi/GeneralApi/settingstorage.h"
@@ -177,13 +177,16 @@ void TestSettings::versionParts()
 
 void TestSettings::sharedSettingsObject()
 {
-    GlobalConstants::getMainSettingsRef()->setNotificationsEnabled(false);
+    MainSettings off = GlobalConstants::getMainSettings();
+    off.setNotificationsEnabled(false);
+    GlobalConstants::setMainSettings(off);
     QVERIFY(!GlobalConstants::getMainSettings().getNotificationsEnabled());
+    // A copy changes nothing until it is written back.
     MainSettings copy = GlobalConstants::getMainSettings();
     copy.setNotificationsEnabled(true);
-    QVERIFY(!GlobalConstants::getMainSettingsRef()->getNotificationsEnabled());
+    QVERIFY(!GlobalConstants::getMainSettings().getNotificationsEnabled());
     GlobalConstants::setMainSettings(copy);
-    QVERIFY(GlobalConstants::getMainSettingsRef()->getNotificationsEnabled());
+    QVERIFY(GlobalConstants::getMainSettings().getNotificationsEnabled());
 }
 
 void TestSettings::nonces()

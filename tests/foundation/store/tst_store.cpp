@@ -81,6 +81,7 @@ private slots:
     void removeGivesANewSeed();
     void lockedStoreFailsCleanly();
     void batchedWritesAreSeenAndKept();
+    void closeAllReleasesEveryStore();
     void aThousandStoresOpenAtOnce();
 };
 
@@ -352,6 +353,34 @@ void TestStore::batchedWritesAreSeenAndKept()
     QVERIFY(db.get("b", &s));
     QCOMPARE(s, QStringLiteral("سلام"));
     QVERIFY(!db.contains("gone"));
+}
+
+void TestStore::closeAllReleasesEveryStore()
+{
+    DataBase a(QStringLiteral("closeAll_a"));
+    DataBase b(QStringLiteral("closeAll_b"));
+    DataBase closedEarlier(QStringLiteral("closeAll_c"));
+    closedEarlier.close();
+    b.beginBatch();
+    QVERIFY(b.put("pending", QStringLiteral("in the batch")));
+    QVERIFY(a.put("k", QStringLiteral("v")));
+    QCOMPARE(QLevelDB::closeAll(), 2);
+    QVERIFY(!a.isOpen());
+    QVERIFY(!b.isOpen());
+    QVERIFY(!a.put("k", QStringLiteral("after")));
+    QCOMPARE(QLevelDB::closeAll(), 0);
+
+    // The locks are free again, and what was written (the open batch too) is on disk.
+    for (const QString name : {"closeAll_a", "closeAll_b"}) {
+        DataBase again(name);
+        QVERIFY2(again.isOpen(), qPrintable(again.lastError()));
+    }
+    DataBase again(QStringLiteral("closeAll_b"));
+    QString s;
+    QVERIFY(again.get("pending", &s));
+    QCOMPARE(s, QStringLiteral("in the batch"));
+    QVERIFY(DataBase(QStringLiteral("closeAll_a")).get("k", &s));
+    QCOMPARE(s, QStringLiteral("v"));
 }
 
 void TestStore::aThousandStoresOpenAtOnce()

@@ -5,7 +5,7 @@
 
 #include "fakefilehost.h"
 #include "fakewebservice.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "testcertificates.h"
 #include "webapi/FileApi/downloader.h"
 #include "webapi/FileApi/downloadmanager.h"

@@ -5,8 +5,9 @@
 
 #include "fakefilehost.h"
 #include "fakewebservice.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "testcertificates.h"
+#include "webapi/FileApi/uploadfile.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 #include "webapi/GeneralApi/packetgenerator.h"
@@ -19,6 +20,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <sys/stat.h>
 
 class TestUploads : public QObject
 {
@@ -37,6 +44,7 @@ private slots:
     void failures_data();
     void failures();
     void unreadableFileFailsAtOnce();
+    void hashingLeavesTheCallingThreadFree();
     void fileNameIsQuotedBaseName();
     void cancelCurrentAndQueued();
     void untrustedHostFails();
@@ -316,6 +324,47 @@ void TestUploads::unreadableFileFailsAtOnce()
     QCOMPARE(failed.first(), QVariantList({missing, 110, "_uploadFailed"}));
     QTest::qWait(50);
     QCOMPARE(service.requests().size(), 0);
+}
+
+void TestUploads::hashingLeavesTheCallingThreadFree()
+{
+    // A named pipe stands for a file that takes long to read: reading it
+    // waits until someone writes. Were it hashed on the calling thread,
+    // upload() would return only once the watchdog below gave up and wrote.
+    const QString pipe = dir.filePath("slow.bin");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    std::atomic<bool> returned{false};
+    std::atomic<bool> watchdogWrote{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 200 && !returned; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!returned) {
+            watchdogWrote = true;
+            QFile writer(pipe);
+            if (writer.open(QIODevice::WriteOnly))
+                writer.write("late");
+        }
+    });
+    UploadFile uploader;
+    QSignalSpy done(&uploader, &UploadFile::UploadDone);
+    QSignalSpy failed(&uploader, &UploadFile::UploadFailed);
+    uploader.upload(pipe, UploadMode_File, QString());
+    const bool blocked = watchdogWrote;
+    returned = true;
+    watchdog.join();
+    QVERIFY2(!blocked, "upload() read the whole file before returning");
+
+    // The content arrives only now; its digest is what the host is asked about.
+    const QByteArray content("arrives after upload() returned");
+    {
+        QFile writer(pipe);
+        QVERIFY(writer.open(QIODevice::WriteOnly));
+        QCOMPARE(writer.write(content), qint64(content.size()));
+    }
+    QVERIFY(done.wait(10000));
+    QVERIFY(failed.isEmpty());
+    QCOMPARE(service.requests().first().path, QString("file_exists/"));
+    QCOMPARE(service.requests().first().json().value("FileHash").toString(), sha1(content));
 }
 
 void TestUploads::fileNameIsQuotedBaseName()

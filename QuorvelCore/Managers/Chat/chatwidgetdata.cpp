@@ -1,4 +1,4 @@
-#include "model/chatwidgetdata.h"
+#include "Managers/Chat/chatwidgetdata.h"
 
 ChatWidgetData::ChatWidgetData(const ChatRecipient& recipient)
 {

@@ -1,4 +1,4 @@
-#include "foundation/messagebreaker.h"
+#include "model/messagebreaker.h"
 
 #include <QtTest>
 

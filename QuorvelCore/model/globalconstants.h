@@ -7,8 +7,8 @@
 #include <QStringList>
 
 // Process-wide values: the credentials the core copies out of its settings once
-// loading has ended, the application version, and the one shared MainSettings
-// object that the GUI edits in place and the core reads.
+// loading has ended, the application version, and the user's preferences.
+// Every value is read and written under one lock, as a copy, from any thread.
 class GlobalConstants
 {
 public:
@@ -30,11 +30,8 @@ public:
     static int getMinorVersion();
     static int getPatchVersion();
 
-    // A copy of the shared settings, taken under the lock.
+    // A copy of the preferences; a change is a copy written back whole.
     static MainSettings getMainSettings();
-    // The shared object itself, for code on the thread that owns the edit;
-    // across threads use getMainSettings/setMainSettings, which copy.
-    static MainSettings* getMainSettingsRef();
     static void setMainSettings(const MainSettings& settings);
 
 private:

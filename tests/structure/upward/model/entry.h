@@ -1,0 +1,2 @@
+#include "Managers/Chat/chatrecipient.h"
+#include "foundation/logger.h"
