@@ -47,8 +47,10 @@ QString ChatServerConfig::dataPath() const
 QString ChatServerConfig::text() const
 {
     QString modules =
-        QStringLiteral("\"roster\"; \"saslauth\"; \"tls\"; \"disco\"; \"ping\"; \"smacks\"; "
+        QStringLiteral("\"roster\"; \"saslauth\"; \"tls\"; \"disco\"; \"ping\"; "
                        "\"privacy_lists\"; \"lastactivity\"; \"uptime\"; \"offline\"");
+    if (streamManagement)
+        modules += QStringLiteral("; \"smacks\"");
     if (!groupsFile.isEmpty())
         modules += QStringLiteral("; \"groups\"");
     QString out;

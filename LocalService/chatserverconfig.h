@@ -22,6 +22,8 @@ public:
     QString keyFile;
     // Optional: the file of shared roster groups.
     QString groupsFile;
+    // Off for a server that offers no stream management.
+    bool streamManagement = true;
 
     QString configPath() const;
     QString logPath() const;

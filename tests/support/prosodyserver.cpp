@@ -102,6 +102,14 @@ bool ProsodyServer::addUser(const QString& user, const QString& password)
     return true;
 }
 
+bool ProsodyServer::setStreamManagement(bool on)
+{
+    if (!prepare())
+        return false;
+    server.config().streamManagement = on;
+    return server.config().write();
+}
+
 bool ProsodyServer::start(int timeoutMs)
 {
     error.clear();

@@ -37,6 +37,10 @@ public:
     // is rewritten only at the next start.
     bool addUser(const QString& user, const QString& password);
 
+    // Whether the server offers stream management (it does unless turned off
+    // here); takes effect at the next start.
+    bool setStreamManagement(bool on);
+
     // Starts the server (the first call also writes the folder, the
     // certificates and the configuration) and waits until the port accepts
     // connections. False with errorString() when it did not come up.

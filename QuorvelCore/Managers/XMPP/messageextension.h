@@ -18,6 +18,12 @@ public:
 
 signals:
     void ReceiveQuorvelMessage(Message rcv);
+
+private:
+    // In a room that shows us its occupants' real addresses, the author of a
+    // room message is the sending occupant's own account, whatever nick name
+    // it has taken.
+    void bindRoomAuthor(const QString& occupant, Message* message);
 };
 
 #endif // MESSAGEEXTENSION_H

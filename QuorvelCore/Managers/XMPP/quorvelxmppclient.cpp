@@ -23,6 +23,9 @@
 namespace {
 
 const int kRetryIntervalMs = 2000;
+// Without the server's counter a message goes again after 2, 4, 8 ... seconds,
+// at most this far apart.
+const int kLongestResendIntervalMs = 64000;
 const int kUnauthenticatedPeriods = 15;
 const char* const kPrivacyNamespace = "jabber:iq:privacy";
 const char* const kLastNamespace = "jabber:iq:last";
@@ -76,6 +79,8 @@ QuorvelXMPPClient::QuorvelXMPPClient(QObject* parent) : QXmppClient(parent)
             &QuorvelXMPPClient::recievedSMEnable);
     connect(streamManagement, &StreamManagementExtention::sendSMPacket, this,
             &QuorvelXMPPClient::sendSMPacket);
+    connect(streamManagement, &StreamManagementExtention::unavailable, this,
+            &QuorvelXMPPClient::streamManagementUnavailable);
     addExtension(streamManagement);
 
     messageExtension = new MessageExtension;
@@ -123,6 +128,11 @@ MessageExtension* QuorvelXMPPClient::QuorvelManageMessage()
 bool QuorvelXMPPClient::sendStreamManagementPacket(const QByteArray& data)
 {
     return counter->sendRaw(data);
+}
+
+bool QuorvelXMPPClient::streamManagementOffered() const
+{
+    return counter->streamManagementOffered();
 }
 
 void QuorvelXMPPClient::resetStanzaCounters()
@@ -176,10 +186,23 @@ bool QuorvelXMPPClient::startCycle(const Message& m)
 {
     lastPacketIsMessage = false;
     stanzaCount = 0;
+    resendsWithoutCounter = 0;
     lastSentMessage = m;
-    sendRequest();
-    retryTimer.start(kRetryIntervalMs);
+    if (smUnavailable && isAuthenticated())
+        sendNow(); // no counter to ask first
+    else
+        sendRequest();
+    if (lastSentMessage.isValid())
+        retryTimer.start(retryInterval());
     return true;
+}
+
+int QuorvelXMPPClient::retryInterval() const
+{
+    if (!smUnavailable || !isAuthenticated())
+        return kRetryIntervalMs;
+    const int shift = qMin(resendsWithoutCounter, 5);
+    return qMin(kRetryIntervalMs << shift, kLongestResendIntervalMs);
 }
 
 void QuorvelXMPPClient::clearLastSentMessage()
@@ -232,6 +255,12 @@ void QuorvelXMPPClient::sendNow()
         return;
     }
     stanzaCount = getSentStanzaCount();
+    if (smUnavailable && !stanza.isReceiptRequested() && stanza.type() != QXmppMessage::GroupChat) {
+        // Without the server's counter nothing would ever confirm a control
+        // message that asks for no receipt and is not reflected: written is sent.
+        lastMessageSent();
+        return;
+    }
     sendRequest();
 }
 
@@ -269,13 +298,21 @@ void QuorvelXMPPClient::retrySend()
             connectToServer(QXmppConfiguration(configuration()),
                             QXmppPresence(QXmppPresence::Available));
         }
+    } else if (smUnavailable) {
+        // No counter to ask: the stanza itself goes again.
+        ++resendsWithoutCounter;
+        L_INFO(QStringLiteral("QuorvelXMPPClient::retrySend | unconfirmed, sent again: ") +
+               lastSentMessage.getMessageId());
+        sendNow();
+        if (!lastSentMessage.isValid())
+            return;
     } else {
         // A whole period without confirmation: the next answer sends again.
         lastPacketIsMessage = false;
         sendLastMessageAgain();
     }
     unauthenticatedRetries = 0;
-    retryTimer.start(kRetryIntervalMs);
+    retryTimer.start(retryInterval());
 }
 
 void QuorvelXMPPClient::recievedSMEnable()
@@ -283,6 +320,7 @@ void QuorvelXMPPClient::recievedSMEnable()
     L_DEBUG(QStringLiteral("QuorvelXMPPClient::recievedSMEnable | stream management enabled"));
     // A new stream: nothing sent on an earlier one counts any more.
     smEnabled = true;
+    smUnavailable = false;
     lastServerCount = 0;
     counterBefore = 0;
     stanzaCount = 0;
@@ -294,9 +332,30 @@ void QuorvelXMPPClient::recievedSMEnable()
     }
 }
 
+void QuorvelXMPPClient::streamManagementUnavailable(const QString& reason)
+{
+    if (smEnabled) {
+        // A refused second <enable/> leaves the enabled stream as it is.
+        L_WARN(QStringLiteral("QuorvelXMPPClient | stream management ") + reason +
+               QStringLiteral(", still enabled on this stream"));
+        return;
+    }
+    L_WARN(QStringLiteral("QuorvelXMPPClient | stream management ") + reason +
+           QStringLiteral(": messages are confirmed by their reflection or delivery receipt "
+                          "and sent again until then"));
+    smUnavailable = true;
+    resendsWithoutCounter = 0;
+    if (lastSentMessage.isValid() && isAuthenticated()) {
+        sendNow();
+        if (lastSentMessage.isValid())
+            retryTimer.start(retryInterval());
+    }
+}
+
 void QuorvelXMPPClient::streamEnded()
 {
     smEnabled = false;
+    smUnavailable = false;
     lastPacketIsMessage = false;
     stanzaCount = 0;
 }
@@ -370,6 +429,7 @@ void QuorvelXMPPClient::receivedIq(const QXmppIq& iq)
 void QuorvelXMPPClient::_connectedSlot()
 {
     smEnabled = false;
+    smUnavailable = false;
     requestBlockList();
     activateBlockList();
     joinCurrentRooms();

@@ -58,6 +58,8 @@ public:
 
     // Raw access to the stream for stream management.
     bool sendStreamManagementPacket(const QByteArray& data);
+    // Whether the stream's last features offered stream management.
+    bool streamManagementOffered() const;
     void resetStanzaCounters();
     void resetReceivedStanzaCount();
     unsigned int getSentStanzaCount() const;
@@ -79,6 +81,7 @@ private slots:
     void prepareTls(QXmppClient::State state);
     void retrySend();
     void streamEnded();
+    void streamManagementUnavailable(const QString& reason);
     void _connectedSlot();
     void _receivedQuorvel(const Message& m);
     void receivedDelivery(const QString& jid, const QString& id);
@@ -93,6 +96,7 @@ private:
     void lastMessageSent();
     void sendLastMessageAgain();
     void sendRequest();
+    int retryInterval() const;
     static void replaceEmojiCodes(Message* m);
     void joinCurrentRooms();
     void requestBlockList();
@@ -116,6 +120,11 @@ private:
     // The server answered <enable/> on the current stream; requests are only
     // sent then, as a server may close a stream that asks before enabling.
     bool smEnabled = false;
+    // The server refused stream management or does not offer it on the
+    // current stream: a message is confirmed by its reflection or its
+    // delivery receipt instead, and sent again at growing intervals until then.
+    bool smUnavailable = false;
+    int resendsWithoutCounter = 0;
     QString userName;
     QTimer retryTimer;
     int unauthenticatedRetries = 0;

@@ -52,10 +52,13 @@ bool StanzaCounter::handleStanza(const QDomElement& element)
         // them from the library, which reads the features after us.
         QDomElement features = element;
         QDomElement child = features.firstChildElement();
+        offered = false;
         while (!child.isNull()) {
             const QDomElement next = child.nextSiblingElement();
-            if (child.namespaceURI() == QLatin1String(SMPacket::ns))
+            if (child.namespaceURI() == QLatin1String(SMPacket::ns)) {
+                offered = true;
                 features.removeChild(child);
+            }
             child = next;
         }
         return false;

@@ -31,6 +31,8 @@ public:
     void reset();
     void resetReceived() { received = 0; }
     unsigned int sentCount() const { return sent; }
+    // Whether the last stream features seen offered stream management.
+    bool streamManagementOffered() const { return offered; }
     unsigned int receivedCount() const { return inChunk ? chunkCount : received; }
 
 protected:
@@ -47,6 +49,7 @@ private:
     unsigned int received = 0;
     unsigned int chunkCount = 0;
     bool inChunk = false;
+    bool offered = false;
 };
 
 #endif // STANZACOUNTER_H

@@ -9,6 +9,10 @@ bool StreamManagementExtention::handleStanza(const QDomElement& element)
 {
     if (element.namespaceURI() != QLatin1String(SMPacket::ns))
         return false;
+    if (element.tagName() == QLatin1String("failed")) {
+        emit unavailable(QStringLiteral("refused by the server"));
+        return true;
+    }
     SMPacket packet;
     if (!packet.parse(element)) {
         L_WARN(QStringLiteral("StreamManagementExtention::handleStanza | not acted on: <") +
@@ -35,8 +39,14 @@ bool StreamManagementExtention::handleStanza(const QDomElement& element)
 
 void StreamManagementExtention::connected()
 {
-    if (auto* owner = qobject_cast<QuorvelXMPPClient*>(client()))
+    auto* owner = qobject_cast<QuorvelXMPPClient*>(client());
+    if (owner)
         owner->resetStanzaCounters();
+    // An <enable/> the stream did not offer may make the server close it.
+    if (owner && !owner->streamManagementOffered()) {
+        emit unavailable(QStringLiteral("not offered by the server"));
+        return;
+    }
     emit sendSMPacket(SMPacket(SMPacket::enable));
 }
 

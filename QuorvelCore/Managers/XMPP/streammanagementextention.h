@@ -22,6 +22,9 @@ signals:
     void receivedSMAnswer(uint count);
     void recievedSMEnable();
     void sendSMPacket(SMPacket sm);
+    // The server refused <enable/> (<failed/>) or the new stream does not
+    // offer stream management; the reason, for the log.
+    void unavailable(const QString& reason);
 
 public slots:
     // A new stream is up: the counters start again and <enable/> goes out.

@@ -466,29 +466,15 @@ void TestChatManager::ownMessagesSeenOnlyByThePartnersReceipt()
     for (const QString id : {"p1", "o2", "p3", "o4", "p5"})
         QVERIFY(h.manager.addMessagePair(
             chatMessage(Peer, id, id.right(1).toInt(), id.startsWith('o') ? Me : Peer)));
-    // The stored states, read back through a history page.
-    const auto stateOf = [&](const QString& id) {
-        h.manager.respondGetChatMessages(page(Peer, QString(), 5));
-        for (const Message& message : h.pages().last().getMsgs()) {
-            if (message.getMessageId() == id)
-                return message.getState();
-        }
-        return MessageBase::MsgState_Draft;
-    };
-
     // The user opens the chat: the partner's messages are read, the user's
     // own are not.
     SeenMessage receipt;
     QVERIFY(h.manager.markSeen(Peer, &receipt));
     QCOMPARE(receipt.getMessageIds(), (QStringList{"p5", "p3", "p1"}));
-    for (const QString id : {"p1", "p3", "p5"})
-        QCOMPARE(stateOf(id), MessageBase::MsgState_Seen);
-    for (const QString id : {"o2", "o4"})
-        QCOMPARE(stateOf(id), MessageBase::MsgState_Delivered);
     QVERIFY(h.answersOf(CMD_MessageStateChange).isEmpty());
-    QVERIFY(h.fetches.isEmpty());
 
-    // The partner's receipt up to the newest message reaches the user's own.
+    // The partner's receipt up to the newest message reaches the user's own,
+    // which were still unseen.
     SeenMessage body;
     body.setSeenVariables(Peer, "p5", {});
     Message seen;
@@ -499,8 +485,10 @@ void TestChatManager::ownMessagesSeenOnlyByThePartnersReceipt()
     for (const QVariant& v : h.answersOf(CMD_MessageStateChange))
         changed.append(v.value<MessageState>().getMessageId());
     QCOMPARE(changed, (QStringList{"o4", "o2"}));
-    for (const QString id : {"o2", "o4"})
-        QCOMPARE(stateOf(id), MessageBase::MsgState_Seen);
+    // Now all are seen: a repeated receipt changes nothing.
+    h.answers.clear();
+    h.manager.processControlMessage(seen);
+    QVERIFY(h.answersOf(CMD_MessageStateChange).isEmpty());
 }
 
 void TestChatManager::editsFromThePartnerOnly()

@@ -3,12 +3,14 @@
 // receipts, privacy blocking, last seen, rooms, the stream-management
 // counters and a reconnect with a message in flight.
 
+#include "../../webapi/capturedlog.h"
 #include "Managers/XMPP/mucextention.h"
 #include "Managers/XMPP/quorvelxmppclient.h"
 #include "Managers/XMPP/streammanagementextention.h"
 #include "prosodyserver.h"
 #include "testcertificates.h"
 
+#include <QDomDocument>
 #include <QSignalSpy>
 #include <QTest>
 #include <QXmppLogger.h>
@@ -47,6 +49,19 @@ int countWithId(const QSignalSpy& spy, const QString& id)
     return n;
 }
 
+// Answers each arriving message with a delivery receipt to the sender's
+// account, as the XMPP manager above the client does.
+void answerReceipts(QuorvelXMPPClient* client, const QString& domain)
+{
+    QObject::connect(client, &QuorvelXMPPClient::receivedQuorvel, client,
+                     [client, domain](const Message& m) {
+                         QXmppMessage receipt;
+                         receipt.setTo(m.getChatId() + QLatin1Char('@') + domain);
+                         receipt.setReceiptId(m.getMessageId());
+                         client->sendPacket(receipt);
+                     });
+}
+
 QXmppMucRoom* roomOf(QuorvelXMPPClient* client, const QString& address)
 {
     const QList<QXmppMucRoom*> rooms = client->findExtension<MUCExtention>()->rooms();
@@ -64,7 +79,8 @@ class XmppClientTest : public QObject
     Q_OBJECT
 
 private:
-    ClientPtr login(const QString& user, const QString& resource = QStringLiteral("desktopqt_t"));
+    ClientPtr login(const QString& user, const QString& resource = QStringLiteral("desktopqt_t"),
+                    ProsodyServer* on = nullptr);
     bool waitForStreamManagement(QuorvelXMPPClient* client);
 
     std::unique_ptr<ProsodyServer> server;
@@ -78,10 +94,13 @@ private slots:
     void oneToOneRoundTripConfirmedOnce();
     void countersMatchTheServer();
     void failedEnableDoesNotLoop();
+    void refusedEnableIsReported();
+    void withoutStreamManagementReceiptsConfirm();
     void receiptsArrive();
     void blockingKeepsEveryBlockedUser();
     void lastSeenAnswers();
     void roomJoinUseAndLeave();
+    void roomAuthorIsTheOccupantsAccount();
     void messageInFlightSurvivesReconnect();
     void stanzaLostInServerCrashIsSentAgain();
     void reconnectsAfterSixteenUnauthenticatedPeriods();
@@ -109,8 +128,9 @@ void XmppClientTest::cleanupTestCase()
     server->stop();
 }
 
-ClientPtr XmppClientTest::login(const QString& user, const QString& resource)
+ClientPtr XmppClientTest::login(const QString& user, const QString& resource, ProsodyServer* on)
 {
+    ProsodyServer* chatServer = on ? on : server.get();
     auto client = std::make_unique<QuorvelXMPPClient>();
     if (qEnvironmentVariableIsSet("QUORVEL_XMPP_TRACE")) {
         auto* logger = new QXmppLogger(client.get());
@@ -119,7 +139,7 @@ ClientPtr XmppClientTest::login(const QString& user, const QString& resource)
         client->setLogger(logger);
     }
     client->setUserName(user);
-    client->connectToServer(server->clientConfiguration(user, resource),
+    client->connectToServer(chatServer->clientConfiguration(user, resource),
                             QXmppPresence(QXmppPresence::Available));
     QuorvelXMPPClient* raw = client.get();
     if (!QTest::qWaitFor([raw] { return raw->isAuthenticated() && raw->isConnected(); }, 10000)) {
@@ -286,6 +306,73 @@ void XmppClientTest::failedEnableDoesNotLoop()
     QVERIFY(waitForStreamManagement(alice.get()));
 }
 
+void XmppClientTest::refusedEnableIsReported()
+{
+    // The server's <failed/> answer to <enable/>, as a server that refuses it sends.
+    StreamManagementExtention extension;
+    QSignalSpy unavailable(&extension, &StreamManagementExtention::unavailable);
+    QDomDocument document;
+    const QDomElement failed =
+        document.createElementNS(QStringLiteral("urn:xmpp:sm:3"), QStringLiteral("failed"));
+    QVERIFY(extension.handleStanza(failed));
+    QCOMPARE(unavailable.count(), 1);
+    QVERIFY(unavailable.first().at(0).toString().contains(QLatin1String("refused")));
+}
+
+void XmppClientTest::withoutStreamManagementReceiptsConfirm()
+{
+    // A server that offers no stream management: no message may wait forever
+    // for a counter that never comes.
+    ProsodyServer plain;
+    for (const char* user : {"alice", "bob", "carol"})
+        QVERIFY(plain.addUser(QLatin1String(user), QStringLiteral("pw-") + user));
+    QVERIFY(plain.setStreamManagement(false));
+    QVERIFY2(plain.start(), qPrintable(plain.errorString()));
+    CapturedLog log;
+    ClientPtr alice = login(QStringLiteral("alice"), QStringLiteral("pa"), &plain);
+    QVERIFY(alice);
+    ClientPtr bob = login(QStringLiteral("bob"), QStringLiteral("pb"), &plain);
+    QVERIFY(bob);
+    QVERIFY(!alice->streamManagementOffered());
+    QVERIFY(log.contains(QStringLiteral("stream management not offered by the server")));
+    QSignalSpy sent(alice.get(), &QuorvelXMPPClient::messageSent);
+    QSignalSpy disconnected(alice.get(), &QXmppClient::disconnected);
+    QSignalSpy received(bob.get(), &QuorvelXMPPClient::receivedQuorvel);
+    answerReceipts(bob.get(), plain.domain());
+
+    // Bob's delivery receipt confirms the message.
+    Message toBob = textMessage(QStringLiteral("alice"), QStringLiteral("bob"), "no counter");
+    QVERIFY(alice->SendMessage(&toBob));
+    QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 1, 8000);
+    QCOMPARE(sent.at(0).at(0).value<Message>().getMessageId(), toBob.getMessageId());
+    QCOMPARE(countWithId(received, toBob.getMessageId()), 1);
+
+    // A control message that asks for no receipt is sent once written.
+    Message control(MessageBase::MsgMajorType_ControlMessage, QStringLiteral("alice"),
+                    QStringLiteral("bob"), QString());
+    control.setMinorType(MessageBase::MsgMinorType_CallRequest);
+    control.generateMessageId();
+    QVERIFY(alice->SendMessage(&control));
+    QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 2, 5000);
+
+    // Carol is away: the message goes again until she comes and her receipt
+    // confirms it; the outbox never stalls.
+    Message toCarol = textMessage(QStringLiteral("alice"), QStringLiteral("carol"), "later");
+    QVERIFY(alice->SendMessage(&toCarol));
+    QTest::qWait(2500);
+    QCOMPARE(sent.count(), 2);
+    auto carol = std::make_unique<QuorvelXMPPClient>();
+    carol->setUserName(QStringLiteral("carol"));
+    answerReceipts(carol.get(), plain.domain());
+    carol->connectToServer(plain.clientConfiguration(QStringLiteral("carol"), QStringLiteral("pc")),
+                           QXmppPresence(QXmppPresence::Available));
+    QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 3, 15000);
+    QCOMPARE(sent.at(2).at(0).value<Message>().getMessageId(), toCarol.getMessageId());
+    QCOMPARE(disconnected.count(), 0);
+    QVERIFY(alice->isAuthenticated());
+    plain.stop();
+}
+
 void XmppClientTest::receiptsArrive()
 {
     ClientPtr alice = login(QStringLiteral("alice"), QStringLiteral("ra"));
@@ -412,6 +499,41 @@ void XmppClientTest::roomJoinUseAndLeave()
     QTRY_VERIFY_WITH_TIMEOUT(alice->isAuthenticated(), 10000);
     QTest::qWait(1000);
     QVERIFY(!bobsRoom->participants().contains(aliceOccupant));
+}
+
+void XmppClientTest::roomAuthorIsTheOccupantsAccount()
+{
+    // Alice opens the room and so sees its occupants' real addresses. Carol
+    // takes Bob's nick name while Bob is away and writes under it.
+    ClientPtr alice = login(QStringLiteral("alice"), QStringLiteral("ma"));
+    QVERIFY(alice);
+    ClientPtr carol = login(QStringLiteral("carol"), QStringLiteral("mc"));
+    QVERIFY(carol);
+    const QString address = QStringLiteral("spoofed@conference.localhost");
+    alice->setRooms({QStringLiteral("spoofed")});
+    QTRY_VERIFY(roomOf(alice.get(), address) && roomOf(alice.get(), address)->isJoined());
+    carol->setRooms({QStringLiteral("spoofed")});
+    QTRY_VERIFY(roomOf(carol.get(), address) && roomOf(carol.get(), address)->isJoined());
+    QXmppMucRoom* alicesRoom = roomOf(alice.get(), address);
+    const QString spoofed = address + QStringLiteral("/bob@localhost");
+    roomOf(carol.get(), address)->setNickName(QStringLiteral("bob@localhost"));
+    QTRY_VERIFY(alicesRoom->participants().contains(spoofed));
+    QVERIFY(alicesRoom->participantFullJid(spoofed).startsWith(QLatin1String("carol@localhost")));
+
+    QSignalSpy received(alice.get(), &QuorvelXMPPClient::receivedQuorvel);
+    Message m(MessageBase::MsgMajorType_GroupChat, QStringLiteral("carol"),
+              QStringLiteral("spoofed"), QStringLiteral("it is me, bob"));
+    m.generateMessageId();
+    QVERIFY(carol->SendMessage(&m));
+    QTRY_VERIFY_WITH_TIMEOUT(countWithId(received, m.getMessageId()) == 1, 8000);
+    for (const Message& got : messagesOf(received)) {
+        if (got.getMessageId() == m.getMessageId()) {
+            QCOMPARE(got.getUserId(), QStringLiteral("carol"));
+            QCOMPARE(got.getChatId(), QStringLiteral("spoofed"));
+        }
+    }
+    alice->leaveRoom(QStringLiteral("spoofed"));
+    carol->leaveRoom(QStringLiteral("spoofed"));
 }
 
 void XmppClientTest::messageInFlightSurvivesReconnect()

@@ -76,6 +76,7 @@ private slots:
     void muteUpdatesOnlyFromTheOwnAccount_data();
     void muteUpdatesOnlyFromTheOwnAccount();
     void likeRepliesTakeOnePath();
+    void ownMuteUpdateComingBackIsAppliedOnce();
     void muteChangeIsAddressedToTheUser();
 
 private:
@@ -491,6 +492,50 @@ void TestManager::likeRepliesTakeOnePath()
     QVERIFY(!likes->getAlreadyRequested());
 }
 
+void TestManager::ownMuteUpdateComingBackIsAppliedOnce()
+{
+    const QString number = QStringLiteral("989120000005");
+    ContactManager* contacts = manager->getContactManager();
+    contacts->addInitialContact(number, QStringLiteral("Echo"), QString(), false);
+    const QStringList before = manager->getXmppManager()->outboxIds();
+    Contact change;
+    change.setNumber(number);
+    change.setMute(true);
+    manager->command(CMD_UpdateMuteStatus, QVariant::fromValue(change));
+    QStringList sent = manager->getXmppManager()->outboxIds();
+    for (const QString& id : before)
+        sent.removeAll(id);
+    QCOMPARE(sent.size(), 1);
+
+    // The server's copy of the user's own change, as it arrives on this device.
+    const auto fromOwnAccount = [&](const QString& id, bool mute) {
+        ConversationMuteStatusUpdate update;
+        update.setConversationType(ConversationType::USER);
+        update.setConversationId(number);
+        update.setMuteStatus(mute);
+        update.setUpdateTimestamp(1700000000000);
+        Message message;
+        message.setConversationMuteStatusChange(update);
+        message.setUserId(kUser);
+        message.setChatId(kUser);
+        message.setMessageId(id);
+        return message;
+    };
+    QCOMPARE(answersAfter([&] { manager->incommingMessage(fromOwnAccount(sent.first(), true)); }),
+             QList<int>());
+    Contact contact;
+    QVERIFY(contacts->getContact(number, &contact));
+    QVERIFY(contact.getMute());
+
+    // A change from the user's other device is applied and answered.
+    QCOMPARE(answersAfter([&] {
+                 manager->incommingMessage(fromOwnAccount(QStringLiteral("other-device-1"), false));
+             }),
+             QList<int>({CMD_UpdateMuteStatus}));
+    QVERIFY(contacts->getContact(number, &contact));
+    QVERIFY(!contact.getMute());
+}
+
 void TestManager::muteChangeIsAddressedToTheUser()
 {
     Contact peer;
@@ -514,11 +559,11 @@ void TestManager::muteChangeIsAddressedToTheUser()
             continue;
         Message message;
         QVERIFY(message.fromJson(json));
-        if (message.getMinorType() != MessageBase::MsgMinorType_UpdateConversationMuteStatus)
+        if (message.getMinorType() != MessageBase::MsgMinorType_UpdateConversationMuteStatus ||
+            message.getConversationMuteStatusUpdate().getConversationId() != kPeer)
             continue;
         found = true;
         QCOMPARE(message.getChatId(), kUser);
-        QCOMPARE(message.getConversationMuteStatusUpdate().getConversationId(), kPeer);
         QVERIFY(message.getConversationMuteStatusUpdate().getMuteStatus());
     }
     QVERIFY2(found, qPrintable("outbox: " + queue + " / " + current));
