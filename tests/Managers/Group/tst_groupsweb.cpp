@@ -7,6 +7,7 @@
 #include "groupfixtures.h"
 #include "localgroups.h"
 #include "localservice.h"
+#include "model/globalconstants.h"
 #include "signedinsettings.h"
 #include "testcertificates.h"
 #include "webapi/GeneralApi/procedurehandler.h"
