@@ -1,9 +1,9 @@
 #include "chat/customtextedit.h"
 
 #include "foundation/emojimanager.h"
-#include "foundation/globalconstants.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/linkgenerator.h"
+#include "model/globalconstants.h"
 #include "widgets/interfacescale.h"
 
 #include <QKeyEvent>

@@ -13,9 +13,9 @@
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
 #include "chatfixtures.h"
-#include "foundation/globalconstants.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/linkgenerator.h"
+#include "model/globalconstants.h"
 #include "model/likepair.h"
 #include "model/lvrequest.h"
 #include "model/members.h"
@@ -34,6 +34,14 @@
 #include <QtTest>
 
 namespace {
+
+// The user's send key, as the settings screen writes it back.
+void useSendKey(MainSettings::SendKey key)
+{
+    MainSettings settings = GlobalConstants::getMainSettings();
+    settings.setSendKey(key);
+    GlobalConstants::setMainSettings(settings);
+}
 const QString me = QStringLiteral("me");
 const QString peer = QStringLiteral("982100000001");
 
@@ -145,7 +153,7 @@ private slots:
         QFETCH(int, sendKey);
         QFETCH(int, modifiers);
         QFETCH(bool, sends);
-        GlobalConstants::getMainSettingsRef()->setSendKey(MainSettings::SendKey(sendKey));
+        useSendKey(MainSettings::SendKey(sendKey));
         QWidget host;
         host.resize(500, 600);
         ChatWindow* window = openWindow(&host);
@@ -165,7 +173,7 @@ private slots:
         } else {
             QVERIFY(window->input()->toPlainText().startsWith(QStringLiteral("hello")));
         }
-        GlobalConstants::getMainSettingsRef()->setSendKey(MainSettings::SendKey(0));
+        useSendKey(MainSettings::SendKey(0));
     }
 
     void nothingToSendSendsNothing_data()
@@ -214,7 +222,7 @@ private slots:
         ChatWindow* window = openWindow(&host);
         host.show();
         window->showChatWindow();
-        GlobalConstants::getMainSettingsRef()->setSendKey(MainSettings::SendKey(0));
+        useSendKey(MainSettings::SendKey(0));
         QSignalSpy grew(window->input(), &CustomTextEdit::heightChanged);
         const int first = window->input()->height();
         int last = first;
