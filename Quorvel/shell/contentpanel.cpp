@@ -1,6 +1,6 @@
 #include "shell/contentpanel.h"
 
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 #include "widgets/stylesheetpaint.h"

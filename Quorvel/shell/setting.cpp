@@ -1,8 +1,8 @@
 #include "shell/setting.h"
 
-#include "foundation/globalconstants.h"
 #include "foundation/serviceconfig.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 #include "shell/imageviewer.h"
 #include "shell/programrestart.h"
 #include "shell/userprofile.h"

@@ -1,7 +1,7 @@
 #include "shell/traynotifier.h"
 
-#include "foundation/globalconstants.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/globalconstants.h"
 
 #include <QCoreApplication>
 #include <QIcon>

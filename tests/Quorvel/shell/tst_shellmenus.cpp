@@ -2,7 +2,7 @@
 // background tiles, the content panel's background and the tray balloons,
 // driven offscreen with the mouse.
 #include "chat/chatwindow.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "model/notificationmessage.h"
 #include "shell/contentpanel.h"
 #include "shell/imageviewer.h"
