@@ -558,6 +558,10 @@
         <source>_viewResults</source>
         <translation>View Results For All</translation>
     </message>
+    <message>
+        <source>_invalidPoll</source>
+        <translation>Write a question and at least one choice</translation>
+    </message>
 </context>
 <context>
     <name>CustomTextEdit</name>
@@ -970,10 +974,14 @@
     </message>
 </context>
 <context>
-    <name>LocationContent</name>
+    <name>OtherFileWidget</name>
     <message>
         <source>_location</source>
         <translation>Location</translation>
+    </message>
+    <message>
+        <source>_transferFailed</source>
+        <translation>Failed, tap to try again</translation>
     </message>
 </context>
 <context>
@@ -1308,6 +1316,10 @@
         <source>_voteSubmitted</source>
         <translation>Your vote was recorded</translation>
     </message>
+    <message>
+        <source>_pictureNotReadable</source>
+        <translation>This picture cannot be read</translation>
+    </message>
 </context>
 <context>
     <name>UserLookupViewer</name>
@@ -1376,10 +1388,21 @@
     </message>
 </context>
 <context>
-    <name>VoiceContent</name>
+    <name>PTTWidget</name>
     <message>
         <source>_PushToTalk</source>
         <translation>Voice message</translation>
+    </message>
+    <message>
+        <source>_transferFailed</source>
+        <translation>Failed, tap to try again</translation>
+    </message>
+</context>
+<context>
+    <name>Thumbnail</name>
+    <message>
+        <source>_transferFailed</source>
+        <translation>Failed, tap to try again</translation>
     </message>
 </context>
 </TS>

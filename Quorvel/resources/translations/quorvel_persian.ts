@@ -558,6 +558,10 @@
         <source>_viewResults</source>
         <translation>نمایش نتایج برای همه</translation>
     </message>
+    <message>
+        <source>_invalidPoll</source>
+        <translation>یک پرسش و دست‌کم یک گزینه بنویسید</translation>
+    </message>
 </context>
 <context>
     <name>CustomTextEdit</name>
@@ -970,10 +974,14 @@
     </message>
 </context>
 <context>
-    <name>LocationContent</name>
+    <name>OtherFileWidget</name>
     <message>
         <source>_location</source>
         <translation>موقعیت مکانی</translation>
+    </message>
+    <message>
+        <source>_transferFailed</source>
+        <translation>ناموفق بود، برای تلاش دوباره بزنید</translation>
     </message>
 </context>
 <context>
@@ -1308,6 +1316,10 @@
         <source>_voteSubmitted</source>
         <translation>رأی شما ثبت شد</translation>
     </message>
+    <message>
+        <source>_pictureNotReadable</source>
+        <translation>این تصویر خوانده نمی‌شود</translation>
+    </message>
 </context>
 <context>
     <name>UserLookupViewer</name>
@@ -1376,10 +1388,21 @@
     </message>
 </context>
 <context>
-    <name>VoiceContent</name>
+    <name>PTTWidget</name>
     <message>
         <source>_PushToTalk</source>
         <translation>پیام صوتی</translation>
+    </message>
+    <message>
+        <source>_transferFailed</source>
+        <translation>ناموفق بود، برای تلاش دوباره بزنید</translation>
+    </message>
+</context>
+<context>
+    <name>Thumbnail</name>
+    <message>
+        <source>_transferFailed</source>
+        <translation>ناموفق بود، برای تلاش دوباره بزنید</translation>
     </message>
 </context>
 </TS>

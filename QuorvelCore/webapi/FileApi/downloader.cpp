@@ -154,13 +154,18 @@ void Downloader::downloadFinished()
         return;
     }
 
+    // A body the server announced as empty is a complete (empty) file, not
+    // a transfer that never ends; any other empty ending is left to the
+    // stall timer as before.
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    const bool announcedEmpty = length.isValid() && length.toLongLong() == 0;
     QByteArray body;
     if (spool) {
         readyRead();
-        if (!spool || !spool->flush() || spool->size() == 0)
+        if (!spool || !spool->flush() || (spool->size() == 0 && !announcedEmpty))
             return;
     } else {
-        if (reply->bytesAvailable() <= 0)
+        if (reply->bytesAvailable() <= 0 && !announcedEmpty)
             return;
         body = reply->readAll();
     }

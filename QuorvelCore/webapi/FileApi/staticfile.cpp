@@ -371,7 +371,8 @@ void StaticFile::finished(const QString& doneUrl, const QString& contentDisposit
     if (doneUrl != url || expectsFile())
         return;
     applyContentDisposition(contentDisposition);
-    if (downloadData.isEmpty()) {
+    // An empty picture is no picture; an empty file is a file.
+    if (downloadData.isEmpty() && (isImage || storagePath != Downloads)) {
         emit downloadError(QStringLiteral("BYTE ARRAY 0"));
         return;
     }

@@ -86,6 +86,14 @@ UploadRequest UploadManager::uploadFileMessage(const QString& filePath, UploadMo
         emit showToastMessage(QStringLiteral("_uploadFileTypeNotSupported"));
         return UploadRequest();
     }
+    // A picture that does not decode would reach the peer as a picture
+    // nobody can see: refused here, before anything is queued.
+    if (type == FileMessage::MsgFileType_Image && !QImageReader(filePath).canRead()) {
+        L_WARN(QStringLiteral("UploadManager::uploadFileMessage | not a readable picture: ") +
+               QFileInfo(filePath).fileName());
+        emit showToastMessage(QStringLiteral("_pictureNotReadable"));
+        return UploadRequest();
+    }
     UploadRequest request(filePath, mode, type);
     if (type == FileMessage::MsgFileType_Image)
         request.setThumbnailPath(createImageThumbnail(filePath));
