@@ -47,6 +47,33 @@ bool ChatMessageContainer::insertMessage(const Message& msg, bool hasReply, cons
     }
     const int side = msg.getUserId() == currentUserName ? 0 : 1;
     auto* bubble = new ChatMessageWidget(msg, side, hasReply, replied, this);
+    connectBubble(bubble);
+    bubble->setObjectName(QStringLiteral("ChatMessage"));
+    bubble->setSenderLabel(channelName);
+    placeMessageWidget(bubble);
+    bubbles.insert(msg.getMessageId(), bubble);
+    return true;
+}
+
+ChatMessageWidget* ChatMessageContainer::appendMessage(const UploadRequest& request,
+                                                       const QString& chatId,
+                                                       MessageBase::MsgMajorType majorType,
+                                                       const QString& body, Message* out,
+                                                       const Message& replied)
+{
+    auto* bubble = new ChatMessageWidget(nullptr);
+    connectBubble(bubble);
+    const Message sent = bubble->buildUploadMessage(request, chatId, majorType, body, replied);
+    if (out)
+        *out = sent;
+    bubble->setObjectName(QStringLiteral("ChatMessage"));
+    placeMessageWidget(bubble);
+    bubbles.insert(sent.getMessageId(), bubble);
+    return bubble;
+}
+
+void ChatMessageContainer::connectBubble(ChatMessageWidget* bubble)
+{
     connect(bubble, &ChatMessageWidget::setFilePath, this, &ChatMessageContainer::setFilePath);
     connect(bubble, &ChatMessageWidget::likeStatusChange, this,
             &ChatMessageContainer::likeStatusChange);
@@ -57,11 +84,6 @@ bool ChatMessageContainer::insertMessage(const Message& msg, bool hasReply, cons
     connect(bubble, qOverload<Message>(&ChatMessageWidget::editMessage), this,
             &ChatMessageContainer::editMessage);
     connect(bubble, &ChatMessageWidget::command, this, &ChatMessageContainer::command);
-    bubble->setObjectName(QStringLiteral("ChatMessage"));
-    bubble->setSenderLabel(channelName);
-    placeMessageWidget(bubble);
-    bubbles.insert(msg.getMessageId(), bubble);
-    return true;
 }
 
 ChatMessageWidget* ChatMessageContainer::bubbleAt(int index) const

@@ -3,6 +3,7 @@
 
 #include "Managers/command.h"
 #include "model/message.h"
+#include "webapi/FileApi/uploadrequest.h"
 
 #include <QDate>
 #include <QMap>
@@ -28,6 +29,10 @@ public:
     QDate getDate() const { return date; }
     void setChannelName(const QString& name) { channelName = name; }
     bool insertMessage(const Message& msg, bool hasReply, const Message& replied);
+    // The bubble of a file being sent now; out receives the message it sends.
+    ChatMessageWidget* appendMessage(const UploadRequest& request, const QString& chatId,
+                                     MessageBase::MsgMajorType majorType, const QString& body,
+                                     Message* out, const Message& replied);
     void setMessageState(const QString& msgId, MessageBase::MsgState state);
     void setLikes(const QString& msgId, int count);
     ChatMessageWidget* getMessageWidget(const QString& msgId) const;
@@ -55,6 +60,7 @@ protected:
 
 private:
     void placeMessageWidget(ChatMessageWidget* bubble);
+    void connectBubble(ChatMessageWidget* bubble);
     ChatMessageWidget* bubbleAt(int index) const;
 
     QVBoxLayout* column;

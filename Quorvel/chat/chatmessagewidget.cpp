@@ -1,5 +1,11 @@
 #include "chat/chatmessagewidget.h"
 
+#include "chat/content/otherfilewidget.h"
+#include "chat/content/pttwidget.h"
+#include "chat/content/thumbnail.h"
+#include "screens/poll/pollwidget.h"
+#include "widgets/viewer.h"
+
 #include "chat/replymessageoutline.h"
 #include "foundation/linkgenerator.h"
 #include "foundation/numbertext.h"
@@ -220,11 +226,65 @@ void ChatMessageWidget::buildContent(bool upload)
 
 bool ChatMessageWidget::buildKindContent(bool upload)
 {
-    Q_UNUSED(upload)
-    // Content widgets by kind plug in here; until one exists for a kind, its
-    // caption (the body) stands for it.
-    if (message.getMinorType() == MessageBase::MsgMinorType_File &&
-        message.getFileMessage().getFileType() == FileMessage::MsgFileType_None) {
+    const MessageBase::MsgMinorType minor = message.getMinorType();
+    const FileMessage file = message.getFileMessage();
+    if (minor == MessageBase::MsgMinorType_Sticker) {
+        buildSticker();
+        return false;
+    }
+    if (minor == MessageBase::MsgMinorType_Location) {
+        fileWidget = new OtherFileWidget(this, false);
+        fileWidget->setLocationMessage(message.getLocationMessage(), side == 0);
+        fileWidget->show();
+        frameColumn->addWidget(fileWidget, 0, Qt::AlignHCenter);
+        return true;
+    }
+    if (minor == MessageBase::MsgMinorType_Poll) {
+        pollWidget = new PollWidget;
+        pollWidget->setPollData(message.getPollData(), side == 0);
+        contentColumn->insertWidget(0, pollWidget);
+        return true;
+    }
+    if (minor != MessageBase::MsgMinorType_File)
+        return true;
+    switch (file.getFileType()) {
+    case FileMessage::MsgFileType_Image:
+    case FileMessage::MsgFileType_Video:
+    case FileMessage::MsgFileType_Gif: {
+        const bool gif = file.getFileType() == FileMessage::MsgFileType_Gif;
+        thumbnail = new Thumbnail(this, upload);
+        thumbnail->setObjectName(QStringLiteral("ThumbnailWidget"));
+        thumbnail->setUploadMode(uploadMode);
+        const auto major = message.getMajorType();
+        if (!gif && !hasReply &&
+            (major == MessageBase::MsgMajorType_SimpleChat ||
+             (major == MessageBase::MsgMajorType_GroupChat && side == 0)))
+            frameColumn->addItem(new QSpacerItem(1, 10, QSizePolicy::Fixed, QSizePolicy::Fixed));
+        const Qt::ConnectionType kind = gif ? Qt::AutoConnection : Qt::UniqueConnection;
+        connect(thumbnail, &Thumbnail::sendMessage, this, &ChatMessageWidget::sendMessage, kind);
+        connect(thumbnail, &Thumbnail::setFilePath, this, &ChatMessageWidget::setFilePathForMessage,
+                kind);
+        if (!gif)
+            connect(thumbnail, &Thumbnail::showOnViewer, this, &ChatMessageWidget::showOnViewer);
+        thumbnail->setFileMessage(file);
+        if (gif)
+            thumbnail->show();
+        frameColumn->addWidget(thumbnail, 0, Qt::AlignHCenter);
+        return true;
+    }
+    case FileMessage::MsgFileType_PushToTalk:
+        voiceWidget = new PTTWidget(this);
+        voiceWidget->setFileMessage(file, side == 0);
+        voiceWidget->show();
+        contentColumn->addWidget(voiceWidget, 0, Qt::AlignHCenter);
+        return true;
+    case FileMessage::MsgFileType_Other:
+        buildOtherFile(upload);
+        return false;
+    default:
+        break;
+    }
+    if (file.getFileType() == FileMessage::MsgFileType_None) {
         const QString type =
             message.getOtherFields().value(QStringLiteral("FILE_TYPE")).toVariant().toString();
         body->setPlainText(QStringLiteral("FILE_TYPE_NONE | ") + type);
@@ -232,6 +292,102 @@ bool ChatMessageWidget::buildKindContent(bool upload)
         body->setFixedSize(body->document()->size().toSize());
     }
     return true;
+}
+
+void ChatMessageWidget::buildSticker()
+{
+    thumbnail = new Thumbnail(this, false);
+    thumbnail->setFixedSize(Thumbnail::kStickerBox);
+    thumbnail->setStickerMessage(message.getStickerMessage());
+    body->hide();
+    frame->hide();
+    mainRow->setContentsMargins(5, 5, 5, 5);
+    finalTouch();
+    mainRow->removeWidget(frame);
+    // The sticker stands where the frame would: before the trailing spacer.
+    mainRow->insertWidget(mainRow->count() - 1, thumbnail);
+}
+
+void ChatMessageWidget::buildOtherFile(bool upload)
+{
+    fileWidget = new OtherFileWidget(this, upload);
+    fileWidget->setUploadMode(uploadMode);
+    connect(fileWidget, &OtherFileWidget::sendMessage, this, &ChatMessageWidget::sendMessage);
+    connect(fileWidget, &OtherFileWidget::setFilePath, this,
+            &ChatMessageWidget::setFilePathForMessage);
+    connect(fileWidget, &OtherFileWidget::uploadError, this, &ChatMessageWidget::uploadFailed);
+    fileWidget->setFileMessage(message.getFileMessage(), side == 0);
+    fileWidget->show();
+    body->hide();
+    frameColumn->setSpacing(0);
+    frameColumn->addWidget(fileWidget, 0, Qt::AlignHCenter);
+    buildFooter();
+    finalTouch();
+}
+
+void ChatMessageWidget::sendMessage(const FileMessage& fMsg)
+{
+    message.setFileMessage(fMsg);
+    L_DEBUG(QStringLiteral("ChatMessageWidget::sendMessage | ") +
+            QString::fromUtf8(QJsonDocument(message.toDBJson()).toJson(QJsonDocument::Compact)));
+    emit sendXMPPMessage(message);
+}
+
+void ChatMessageWidget::setFilePathForMessage(const FileMessage& fMessage)
+{
+    message.setFileMessage(fMessage);
+    L_DEBUG(QStringLiteral("ChatMessageWidget::setFilePathForMessage | ") + fMessage.getFilePath());
+    emit setFilePath(message);
+}
+
+void ChatMessageWidget::uploadFailed(int errorCode)
+{
+    emit uploadError(this, errorCode);
+}
+
+void ChatMessageWidget::showOnViewer(const QString& filepath)
+{
+    Viewer::getInstance()->showImage(filepath);
+}
+
+void ChatMessageWidget::startAutoDownload()
+{
+    if (message.getMinorType() != MessageBase::MsgMinorType_File)
+        return;
+    const FileMessage::MsgFileType type = message.getFileMessage().getFileType();
+    if (thumbnail &&
+        (type == FileMessage::MsgFileType_Image || type == FileMessage::MsgFileType_Video ||
+         type == FileMessage::MsgFileType_Gif))
+        thumbnail->startAutoDownload();
+    else if (fileWidget && type == FileMessage::MsgFileType_Other)
+        fileWidget->startAutoDownload();
+}
+
+Message ChatMessageWidget::buildUploadMessage(const UploadRequest& request, const QString& chatId,
+                                              MessageBase::MsgMajorType majorType,
+                                              const QString& caption, const Message& replied)
+{
+    Message out;
+    out.setChatId(chatId);
+    out.setMajorType(majorType);
+    out.setMinorType(MessageBase::MsgMinorType_File);
+    out.setMessageBody(caption);
+    out.setFileMessage(request.getFileMessage());
+    out.setSendTimeToCurrentTime();
+    out.setUserId(currentUserName);
+    out.generateMessageId();
+    out.setState(MessageBase::MsgState_NotSent);
+    if (!replied.isEmpty()) {
+        out.setReplyOnMessageId(replied.getMessageId());
+        out.setReplyOnThreadId(replied.getChatId());
+        setReplyMessage(true, replied);
+    }
+    uploadMode = request.getMode();
+    setSide(0);
+    setMessage(out);
+    setSendTime(out.getSendTimeInGMT());
+    buildContent(true);
+    return out;
 }
 
 void ChatMessageWidget::buildFooter()

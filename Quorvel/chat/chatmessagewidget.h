@@ -3,6 +3,7 @@
 
 #include "Managers/command.h"
 #include "model/message.h"
+#include "webapi/FileApi/uploadrequest.h"
 
 #include <QPointer>
 #include <QVariant>
@@ -18,7 +19,11 @@ class QLabel;
 class QMenu;
 class QTextDocument;
 class QVBoxLayout;
+class OtherFileWidget;
+class PTTWidget;
+class PollWidget;
 class ReplyMessageOutLine;
+class Thumbnail;
 
 // One message on a chat window's board: text (or the content widget of its
 // kind), the sender's name in the sender's colour, the quoted message it
@@ -69,6 +74,18 @@ public:
     // The context menu's actions for the message as it is now.
     QList<QAction*> prepareMenu();
 
+    // Content other than text.
+    void startAutoDownload();
+    // Fills a bubble made with the parent-only constructor for a file being
+    // sent now and returns the message it will send once uploaded.
+    Message buildUploadMessage(const UploadRequest& request, const QString& chatId,
+                               MessageBase::MsgMajorType majorType, const QString& body,
+                               const Message& replied);
+    Thumbnail* thumbnailWidget() const { return thumbnail; }
+    OtherFileWidget* otherFileWidget() const { return fileWidget; }
+    PTTWidget* pttWidget() const { return voiceWidget; }
+    PollWidget* pollContent() const { return pollWidget; }
+
 signals:
     void sendXMPPMessage(Message msg);
     void setFilePath(Message msg);
@@ -80,6 +97,10 @@ signals:
     void command(Command command, QVariant request);
 
 public slots:
+    void sendMessage(const FileMessage& fMsg);
+    void setFilePathForMessage(const FileMessage& fMessage);
+    void uploadFailed(int errorCode);
+    void showOnViewer(const QString& filepath);
     void linkActivated(const QUrl& url);
     void getMessageDetails();
     void likeButtonClicked(bool checked);
@@ -102,6 +123,8 @@ private:
     // The content widget of the message's kind (stickers, files, locations,
     // polls) goes in here; returns false when that content ends the bubble.
     bool buildKindContent(bool upload);
+    void buildSticker();
+    void buildOtherFile(bool upload);
     void buildControlMessage();
     void buildFooter();
     void finalTouch();
@@ -136,6 +159,11 @@ private:
     QAction* copyTextAction;
     bool hasReply = false;
     QString shownTick;
+    Thumbnail* thumbnail = nullptr;
+    OtherFileWidget* fileWidget = nullptr;
+    PTTWidget* voiceWidget = nullptr;
+    PollWidget* pollWidget = nullptr;
+    UploadMode uploadMode = UploadMode_File;
 };
 
 #endif // CHATMESSAGEWIDGET_H

@@ -1,5 +1,10 @@
 #include "chat/chatwindow.h"
 
+#include "chat/content/attachmentpicker.h"
+#include "chat/content/emojiwidget.h"
+#include "screens/poll/createpollwidget.h"
+#include "webapi/FileApi/uploadmanager.h"
+
 #include "chat/chatmessagecontainer.h"
 #include "chat/chatmessagewidget.h"
 #include "chat/chatwindowtitle.h"
@@ -19,9 +24,11 @@
 #include "widgets/interfacescale.h"
 #include "widgets/stylesheetpaint.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QJsonDocument>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -111,6 +118,7 @@ ChatWindow::ChatWindow(QWidget* parent)
     pollBtn->setPixmap(QPixmap(QStringLiteral(":/Images/poll.png")));
     connect(attachBtn, &FlatButton::onClick, this, &ChatWindow::attachBtnClicked);
     connect(emojiBtn, &FlatButton::onClick, this, &ChatWindow::emojiBtnClicked);
+    connect(pollBtn, &FlatButton::onClick, this, &ChatWindow::pollBtnClicked);
     connect(sendBtn, &FlatButton::onClick, this, &ChatWindow::sendMessage);
 
     muteButton->setObjectName(QStringLiteral("ChatWindowMuteButton"));
@@ -274,7 +282,114 @@ void ChatWindow::stopAskingPopup()
 
 void ChatWindow::pollBtnClicked()
 {
+    connect(this, &ChatWindow::createPoll, CreatePollWidget::getInstance(),
+            &CreatePollWidget::start, Qt::UniqueConnection);
     emit createPoll(chatId);
+    connect(CreatePollWidget::getInstance(), &CreatePollWidget::postPoll, this,
+            &ChatWindow::postPoll, Qt::UniqueConnection);
+}
+
+void ChatWindow::postPoll(QString channelId, PollData pollData)
+{
+    // The composer serves every channel window: only the poll's own channel sends it.
+    if (channelId != chatId)
+        return;
+    emit command(CMD_SendPollToChannel, QVariant::fromValue(pollData));
+}
+
+// ---- Attachments and the emoji picker ----
+
+UploadMode ChatWindow::uploadModeFor(MessageBase::MsgMajorType type)
+{
+    return type == MessageBase::MsgMajorType_SimpleChat ||
+                   type == MessageBase::MsgMajorType_GroupChat ||
+                   type == MessageBase::MsgMajorType_ChannelDirect
+               ? UploadMode_File
+               : UploadMode_Static;
+}
+
+void ChatWindow::attachBtnClicked()
+{
+    attachFiles(AttachmentPicker::pickFiles(this));
+}
+
+void ChatWindow::attachFiles(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    const QList<UploadRequest> requests =
+        UploadManager::getInstance()->uploadFileMessages(paths, uploadModeFor(chatType));
+    for (const UploadRequest& request : requests) {
+        addUploadMessage(request, QStringLiteral(" "));
+        L_DEBUG(QStringLiteral("ChatWindow::attachBtnClicked() | ") +
+                request.getFileMessage().getFilePath());
+    }
+}
+
+void ChatWindow::addUploadMessage(const UploadRequest& request, const QString& caption)
+{
+    const QString text = caption.trimmed().isEmpty() ? QStringLiteral(" ") : caption.trimmed();
+    ChatMessageWidget* bubble = addUploadMessageWidget(request, text);
+    connect(bubble, &ChatMessageWidget::sendXMPPMessage, this, &ChatWindow::sendXMPPMessage);
+    connect(bubble, &ChatMessageWidget::uploadError, this, &ChatWindow::uploadError);
+}
+
+ChatMessageWidget* ChatWindow::addUploadMessageWidget(const UploadRequest& request,
+                                                      const QString& caption)
+{
+    Message today;
+    today.setSendTimeToCurrentTime();
+    ChatMessageContainer* container = containerFor(today);
+    Message out;
+    Message replied;
+    if (replyWidget->isVisibleTo(this)) {
+        replied = replyWidget->getMessage();
+        closeReply();
+    }
+    ChatMessageWidget* bubble =
+        container->appendMessage(request, chatId, chatType, caption, &out, replied);
+    messageIndex.insert(out.getMessageId(), container);
+    return bubble;
+}
+
+void ChatWindow::uploadError(ChatMessageWidget* messageWidget, int errorCode)
+{
+    if (!messageWidget || (errorCode != 340 && errorCode != 341))
+        return;
+    messageWidget->blockSignals(true);
+    messageWidget->hide();
+}
+
+void ChatWindow::startDownloadsIfSettingsChanged()
+{
+    for (ChatMessageContainer* container : qAsConst(dayContainers))
+        for (ChatMessageWidget* bubble : container->visibleMessageWidgets())
+            bubble->startAutoDownload();
+}
+
+void ChatWindow::emojiBtnClicked()
+{
+    EmojiWidget* picker = EmojiWidget::getInstance();
+    L_DEBUG(QStringLiteral("ChatWindow::emojiBtnClicked() | %1 %2")
+                .arg(quintptr(picker->chatWindow()))
+                .arg(quintptr(this)));
+    if (picker->chatWindow() != this) {
+        connect(picker, &EmojiWidget::addTag, this, &ChatWindow::addTag, Qt::UniqueConnection);
+        connect(picker, &EmojiWidget::keyPressed, this, &ChatWindow::keyPressed,
+                Qt::UniqueConnection);
+    }
+    picker->open(this, editingWidget);
+}
+
+void ChatWindow::keyPressed(QKeyEvent* e)
+{
+    QCoreApplication::sendEvent(messageInput, e);
+}
+
+void ChatWindow::closeEmojiPicker()
+{
+    if (EmojiWidget::exists() && EmojiWidget::getInstance()->isVisible())
+        EmojiWidget::getInstance()->close();
 }
 
 void ChatWindow::selectSidePanelWidget()
@@ -300,6 +415,11 @@ void ChatWindow::showChatWindow()
 
 void ChatWindow::hideChatWindow()
 {
+    if (EmojiWidget::exists()) {
+        disconnect(EmojiWidget::getInstance(), &EmojiWidget::addTag, this, &ChatWindow::addTag);
+        disconnect(EmojiWidget::getInstance(), &EmojiWidget::keyPressed, this,
+                   &ChatWindow::keyPressed);
+    }
     hide();
     previousVisible.clear();
     currentVisible.clear();
@@ -326,6 +446,7 @@ void ChatWindow::sendMessage()
 
 void ChatWindow::sendRecordClicked()
 {
+    closeEmojiPicker();
     if (!inputEmpty)
         getMessage();
 }
@@ -369,6 +490,7 @@ void ChatWindow::addTag(QString tag)
 {
     messageInput->insertHtml(tag);
     messageInput->adjustHeight();
+    messageInput->setFocus(Qt::OtherFocusReason);
 }
 
 void ChatWindow::replyMessage(Message mess)

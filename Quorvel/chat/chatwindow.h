@@ -11,6 +11,8 @@
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/messagereply.h"
+#include "model/polldata.h"
+#include "webapi/FileApi/uploadrequest.h"
 #include "widgets/popupwarning.h"
 
 #include <QHash>
@@ -114,12 +116,15 @@ public slots:
     void vScrollChanged(int value);
     void selectSidePanelWidget();
     void muteClicked();
-    void emojiBtnClicked() {}
-    void attachBtnClicked() {}
+    void emojiBtnClicked();
+    void attachBtnClicked();
+    void uploadError(ChatMessageWidget* messageWidget, int errorCode);
+    void startDownloadsIfSettingsChanged();
+    void postPoll(QString channelId, PollData pollData);
     void sendXMPPMessage(Message msg);
     void pollBtnClicked();
     void addTag(QString tag);
-    void keyPressed(QKeyEvent*) {}
+    void keyPressed(QKeyEvent* e);
     void showChatWindow();
     void hideChatWindow();
     void startLikeViewAnalysis();
@@ -134,6 +139,12 @@ public slots:
     void showProfile() {}
     void replyOutLineClicked(QString msgID);
     void messageInputHeightChanged() {}
+    // Files the user attached: one upload bubble each on today's container.
+    void attachFiles(const QStringList& paths);
+    void addUploadMessage(const UploadRequest& request, const QString& caption);
+    ChatMessageWidget* addUploadMessageWidget(const UploadRequest& request, const QString& caption);
+    // Attachments of channels go to the static host, all others to the file host.
+    static UploadMode uploadModeFor(MessageBase::MsgMajorType chatType);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -146,6 +157,7 @@ private:
     // above it never moves what the user looks at.
     void rememberAnchor();
     void stopAskingPopup();
+    void closeEmojiPicker();
 
     QString chatId;
     MessageBase::MsgMajorType chatType = MessageBase::MsgMajorType_None;

@@ -14,6 +14,7 @@
 #include "widgets/transparentframe.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QMouseEvent>
@@ -90,6 +91,8 @@ QString Thumbnail::videoDoneText() const
 
 void Thumbnail::setStatus(const QString& text)
 {
+    // The caption's box grows with its text, so no status is cut short.
+    status->resize(QFontMetrics(status->getFont()).boundingRect(text).size() + QSize(12, 14));
     status->setText(text);
     if (!text.isEmpty())
         status->raise();

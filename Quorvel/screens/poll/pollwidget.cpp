@@ -9,6 +9,7 @@
 #include "widgets/interfacescale.h"
 #include "widgets/toastmessage.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -30,11 +31,15 @@ PollWidget::PollWidget(QWidget* parent)
     question->setDocument(document);
     for (FlatButton* button : {vote, results}) {
         button->setFont(Fonts::getFont(20));
-        button->setFixedSize(70, 25);
+        button->setFixedHeight(25);
         button->setTextAlignment(Qt::AlignCenter);
     }
     vote->setText(tr("_vote"));
     results->setText(tr("_showResults"));
+    // 70 pixels wide, or wider where a translation needs it: never cut short.
+    for (FlatButton* button : {vote, results})
+        button->setFixedWidth(
+            qMax(70, QFontMetrics(button->font()).horizontalAdvance(button->text()) + 10));
     connect(vote, &FlatButton::onClick, this, &PollWidget::submitVote);
     connect(results, &FlatButton::onClick, this, &PollWidget::getResults);
 }
@@ -75,6 +80,11 @@ void PollWidget::setPollData(const PollData& pollData, bool byMe)
     QString stored;
     if (manager->getUserVote(poll.getPollId(), &stored) && !stored.isEmpty())
         voteSubmitted(poll.getPollId(), stored);
+}
+
+PollResultWidget* PollWidget::lastResultWidget() const
+{
+    return shown;
 }
 
 QStringList PollWidget::selectedOptionIds() const

@@ -3,6 +3,7 @@
 
 #include "model/polldata.h"
 #include "model/pollresult.h"
+#include "screens/poll/pollresultwidget.h"
 
 #include <QList>
 #include <QPointer>
@@ -12,7 +13,6 @@
 
 class FlatButton;
 class PollOptionWidget;
-class PollResultWidget;
 class QTextEdit;
 class QVBoxLayout;
 
@@ -36,7 +36,7 @@ public:
     bool isLocked() const { return locked; }
     bool isWaitingForResults() const { return waiting; }
     // The last chart this poll opened, while it is open.
-    PollResultWidget* lastResultWidget() const { return shown; }
+    PollResultWidget* lastResultWidget() const;
 
 signals:
     void resultShown(PollResultWidget* widget);

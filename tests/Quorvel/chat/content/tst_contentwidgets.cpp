@@ -818,14 +818,12 @@ void TestContentWidgets::screenshotOfEveryContentKind()
 
     QWidget board;
     board.setObjectName("board");
-    board.setStyleSheet("QWidget#board{background:#dfe7ee;}"
-                        "QFrame#mine{background:#dcf8c6;border-radius:8px;}"
-                        "QFrame#theirs{background:white;border-radius:8px;}");
+    board.setStyleSheet("QWidget#board{background:#dfe7ee;}");
     QGridLayout* grid = new QGridLayout(&board);
     int slot = 0;
     auto bubble = [&](QWidget* content, bool mine) {
         QFrame* frame = new QFrame;
-        frame->setObjectName(mine ? "mine" : "theirs");
+        frame->setObjectName(mine ? "Sender" : "Receiver");
         QVBoxLayout* layout = new QVBoxLayout(frame);
         layout->setContentsMargins(6, 6, 6, 6);
         layout->addWidget(content);
