@@ -17,7 +17,7 @@
 #include "chat/replymessagewidget.h"
 #include "fakefilehost.h"
 #include "fakewebservice.h"
-#include "foundation/globalconstants.h"
+#include "model/globalconstants.h"
 #include "screens/poll/createpollwidget.h"
 #include "screens/poll/pollwidget.h"
 #include "testcertificates.h"
