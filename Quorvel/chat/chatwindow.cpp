@@ -16,6 +16,10 @@
 #include "model/likepair.h"
 #include "model/lvrequest.h"
 #include "model/messagerequest.h"
+#include "screens/channelprofileadmin.h"
+#include "screens/channelprofilenormal.h"
+#include "screens/contactprofile.h"
+#include "screens/groupprofile.h"
 #include "widgets/avatardownloader.h"
 #include "widgets/currentuser.h"
 #include "widgets/customscrollarea.h"
@@ -188,12 +192,90 @@ void ChatWindow::setContactProfile(const Contact& value)
 {
     contact = value;
     pollBtn->hide();
+    if (contactProfile) {
+        contactProfile->showContact(value);
+        return;
+    }
+    contactProfile = new ContactProfile(this);
+    connect(contactProfile, &ContactProfile::command, this, &ChatWindow::command);
+    contactProfile->hide();
+    contactProfile->setContact(value);
 }
 
 void ChatWindow::setContact(const Contact& value)
 {
     contact = value;
     windowTitle->setContact(value);
+    if (contactProfile)
+        contactProfile->showContact(value);
+}
+
+void ChatWindow::setContactLastSeen(const QString& number, const QDateTime& lastSeen)
+{
+    if (contactProfile)
+        contactProfile->setLastSeen(number, lastSeen);
+}
+
+void ChatWindow::setChannelMembersReply(const ChannelMembersReply& reply)
+{
+    if (adminProfile)
+        adminProfile->setMembersProfile(reply);
+}
+
+void ChatWindow::hideProfilePanels()
+{
+    if (contactProfile && !contactProfile->isHidden())
+        contactProfile->hideWidget();
+    if (followerProfile && !followerProfile->isHidden())
+        followerProfile->hideWidget();
+    if (adminProfile && !adminProfile->isHidden())
+        adminProfile->hideWidget();
+}
+
+void ChatWindow::showProfile()
+{
+    if (chatType == MessageBase::MsgMajorType_ChannelChat) {
+        if (followerProfile) {
+            if (followerProfile->isHidden()) {
+                followerProfile->raise();
+                followerProfile->showProfile();
+            } else {
+                followerProfile->slideOut();
+            }
+        }
+        if (adminProfile) {
+            if (adminProfile->isHidden()) {
+                adminProfile->raise();
+                adminProfile->showProfile();
+            } else {
+                adminProfile->slideOut();
+            }
+        }
+    } else if (chatType == MessageBase::MsgMajorType_SimpleChat) {
+        if (contactProfile && contactProfile->isHidden()) {
+            contactProfile->raise();
+            contactProfile->slideIn();
+        } else if (contactProfile) {
+            contactProfile->slideOut();
+        }
+    } else if (chatType == MessageBase::MsgMajorType_GroupChat) {
+        // A shown group panel closes itself.
+        if (groupProfile && groupProfile->isHidden()) {
+            groupProfile->raise();
+            groupProfile->showProfile();
+        }
+    }
+}
+
+void ChatWindow::resizeEvent(QResizeEvent* event)
+{
+    for (QWidget* panel :
+         {static_cast<QWidget*>(contactProfile), static_cast<QWidget*>(groupProfile),
+          static_cast<QWidget*>(followerProfile), static_cast<QWidget*>(adminProfile)}) {
+        if (panel && !panel->isHidden())
+            panel->resize(width(), height());
+    }
+    QWidget::resizeEvent(event);
 }
 
 void ChatWindow::setGroupProfile(const GroupInfo& info)
@@ -203,6 +285,12 @@ void ChatWindow::setGroupProfile(const GroupInfo& info)
     pollBtn->hide();
     windowTitle->setGroupInfo(info);
     updateGroupRemoved(info);
+    if (!groupProfile) {
+        groupProfile = new GroupProfile(this);
+        groupProfile->hide();
+        connect(groupProfile, &GroupProfile::command, this, &ChatWindow::command);
+    }
+    groupProfile->setGroupInfo(info);
 }
 
 void ChatWindow::updateGroupInfo(const GroupInfo& info)
@@ -210,6 +298,8 @@ void ChatWindow::updateGroupInfo(const GroupInfo& info)
     updateGroupRemoved(info);
     groupInfo = info;
     windowTitle->setGroupInfo(info);
+    if (groupProfile)
+        groupProfile->updateGroupInfo(info);
 }
 
 void ChatWindow::updateGroupRemoved(const GroupInfo& info)
@@ -227,6 +317,8 @@ void ChatWindow::updateGroupRemoved(const GroupInfo& info)
 void ChatWindow::setGroupInfoMembers(const GroupInfoMembers& members)
 {
     groupMembers = members;
+    if (groupProfile)
+        groupProfile->setGroupInfoMembers(members);
 }
 
 void ChatWindow::setChannelProfile(const ChannelInfo& info)
@@ -234,6 +326,30 @@ void ChatWindow::setChannelProfile(const ChannelInfo& info)
     channelInfo = info;
     windowTitle->setChannelInfo(info);
     chatType = MessageBase::MsgMajorType_ChannelChat;
+    const ChannelRole::Role role = info.getMyRole();
+    if (role == ChannelRole::OWNER || role == ChannelRole::ADMIN) {
+        if (!adminProfile) {
+            adminProfile = new ChannelProfileAdmin(this);
+            adminProfile->hide();
+            connect(adminProfile, &ChannelProfileAdmin::command, this, &ChatWindow::command);
+        }
+        adminProfile->setChannelInfo(info);
+        // Connected once: later updates of the channel must not open the
+        // poll composer once more per click.
+        if (!pollConnected) {
+            pollConnected = true;
+            connect(pollBtn, &FlatButton::onClick, this, &ChatWindow::pollBtnClicked,
+                    Qt::UniqueConnection);
+        }
+        return;
+    }
+    pollBtn->hide();
+    if (!followerProfile) {
+        followerProfile = new ChannelProfileNormal(this);
+        followerProfile->hide();
+        connect(followerProfile, &ChannelProfileNormal::command, this, &ChatWindow::command);
+    }
+    followerProfile->setChannelInfo(info);
 }
 
 void ChatWindow::updateMuteButton(bool muted)

@@ -4,6 +4,7 @@
 #include "Managers/Contact/contact.h"
 #include "Managers/command.h"
 #include "model/channelinfo.h"
+#include "model/channelmembersreply.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
 #include "model/lvreply.h"
@@ -15,6 +16,7 @@
 #include "webapi/FileApi/uploadrequest.h"
 #include "widgets/popupwarning.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QMap>
 #include <QPointer>
@@ -23,6 +25,10 @@
 #include <QWidget>
 
 class AvatarDownloader;
+class ChannelProfileAdmin;
+class ChannelProfileNormal;
+class ContactProfile;
+class GroupProfile;
 class ChatMessageContainer;
 class ChatMessageWidget;
 class ChatWindowTitle;
@@ -61,7 +67,15 @@ public:
     void setGroupInfoMembers(const GroupInfoMembers& members);
     void setChannelProfile(const ChannelInfo& info);
     void updateMuteButton(bool muted);
-    void hideProfilePanels() {}
+    // The profile panel of the window's kind, over the whole window.
+    void setChannelMembersReply(const ChannelMembersReply& reply);
+    void setContactLastSeen(const QString& number, const QDateTime& lastSeen);
+    void hideProfilePanels();
+    ContactProfile* contactPanel() const { return contactProfile; }
+    GroupProfile* groupPanel() const { return groupProfile; }
+    ChannelProfileNormal* followerPanel() const { return followerProfile; }
+    ChannelProfileAdmin* adminPanel() const { return adminProfile; }
+    FlatButton* pollButton() const { return pollBtn; }
     void focusInput();
 
     // History and the board.
@@ -136,7 +150,7 @@ public slots:
     void closeEdit();
     void editMessage(Message mess);
     void warningPopupResponse(PopUpWarning::response response, QString applicator);
-    void showProfile() {}
+    void showProfile();
     void replyOutLineClicked(QString msgID);
     void messageInputHeightChanged() {}
     // Files the user attached: one upload bubble each on today's container.
@@ -148,6 +162,7 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void initLayout();
@@ -191,6 +206,11 @@ private:
     FlatButton* emojiBtn;
     FlatButton* sendBtn;
     FlatButton* muteButton;
+    ContactProfile* contactProfile = nullptr;
+    GroupProfile* groupProfile = nullptr;
+    ChannelProfileNormal* followerProfile = nullptr;
+    ChannelProfileAdmin* adminProfile = nullptr;
+    bool pollConnected = false;
 };
 
 #endif // CHATWINDOW_H

@@ -5,6 +5,8 @@
 // screen are saved for looking at.
 #include "screentestsupport.h"
 
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
 #include "model/channelmemberrole.h"
 #include "model/channelmembersrequest.h"
 #include "model/messagerequest.h"
@@ -609,6 +611,47 @@ private slots:
         // The whole text can be read.
         QTRY_VERIFY(form.errorLabel()->width() >= form.errorLabel()->sizeHint().width());
         QVERIFY(form.isEnabled());
+    }
+
+    void chatWindowPanelsByRole()
+    {
+        ChatWindow follower(host);
+        follower.setChatId("daily");
+        follower.resize(500, 600);
+        follower.show();
+        follower.setChannelProfile(channelOf("daily", ChannelRole::MEMBER));
+        follower.setChannelProfile(channelOf("daily", ChannelRole::MEMBER));
+        QVERIFY(follower.followerPanel());
+        QVERIFY(!follower.adminPanel());
+        QVERIFY(follower.pollButton()->isHidden());
+        QCOMPARE(follower.findChildren<ChannelProfileNormal*>().size(), 1);
+        Commands sent(&follower);
+        click(follower.title());
+        QVERIFY(follower.followerPanel()->isVisible());
+        QCOMPARE(follower.followerPanel()->size(), follower.size());
+        follower.resize(520, 610);
+        QCOMPARE(follower.followerPanel()->size(), QSize(520, 610));
+        // The panel's commands travel the window's way.
+        click(follower.followerPanel()->muteSwitch()->imageLabel());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelUpdateMute}));
+        click(follower.title());
+        QTRY_VERIFY(follower.followerPanel()->isHidden());
+
+        ChatWindow owner(host);
+        owner.setChatId("news");
+        owner.resize(500, 600);
+        owner.show();
+        Commands fromOwner(&owner);
+        owner.setChannelProfile(channelOf("news", ChannelRole::OWNER));
+        QVERIFY(owner.adminPanel());
+        QVERIFY(!owner.followerPanel());
+        QCOMPARE(fromOwner.all(), QList<int>({CMD_ChannelGetMembers}));
+        owner.setChannelMembersReply(replyOf("news", {personOf("adam", ChannelRole::ADMIN)}));
+        QCOMPARE(owner.adminPanel()->managerRows().size(), 1);
+        // A hidden panel is not resized with the window.
+        const QSize hiddenSize = owner.adminPanel()->size();
+        owner.resize(700, 650);
+        QCOMPARE(owner.adminPanel()->size(), hiddenSize);
     }
 
     void createChannelWithPicture()
