@@ -192,14 +192,10 @@ void ChatWindow::setContactProfile(const Contact& value)
 {
     contact = value;
     pollBtn->hide();
-    if (contactProfile) {
+    // The panel is made when first opened: a window made for a new message
+    // asks the core nothing about the person until the user looks.
+    if (contactProfile)
         contactProfile->showContact(value);
-        return;
-    }
-    contactProfile = new ContactProfile(this);
-    connect(contactProfile, &ContactProfile::command, this, &ChatWindow::command);
-    contactProfile->hide();
-    contactProfile->setContact(value);
 }
 
 void ChatWindow::setContact(const Contact& value)
@@ -252,10 +248,16 @@ void ChatWindow::showProfile()
             }
         }
     } else if (chatType == MessageBase::MsgMajorType_SimpleChat) {
-        if (contactProfile && contactProfile->isHidden()) {
+        if (!contactProfile) {
+            contactProfile = new ContactProfile(this);
+            connect(contactProfile, &ContactProfile::command, this, &ChatWindow::command);
+            contactProfile->hide();
+            contactProfile->setContact(contact);
+        }
+        if (contactProfile->isHidden()) {
             contactProfile->raise();
             contactProfile->slideIn();
-        } else if (contactProfile) {
+        } else {
             contactProfile->slideOut();
         }
     } else if (chatType == MessageBase::MsgMajorType_GroupChat) {
