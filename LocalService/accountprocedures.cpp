@@ -13,6 +13,10 @@ namespace {
 
 const QString kRegistrations = QStringLiteral("registrations");
 const int kMaxActivationTries = 5;
+// The codes the sign-up screens tell apart: the number or the code was not
+// accepted. Anything else reads as a network failure there.
+const int kNumberRefused = 330;
+const int kCodeRefused = 311;
 const int kMaxProfileText = 1024;
 
 bool isPhoneNumber(const QString& phone)
@@ -37,7 +41,7 @@ ServiceReply registerAccount(LocalService& service, const ServiceRequest& reques
     const QString nonce = text(body, "ClientNonce");
     const QString timestamp = text(body, "ClientTimestamp");
     if (!isPhoneNumber(phone))
-        return LocalService::failure(400, QStringLiteral("bad PhoneNo"));
+        return LocalService::failure(kNumberRefused, QStringLiteral("bad PhoneNo"));
     const QString expectedId =
         ServiceCrypto::digestHex(QStringLiteral("SHA256"), (timestamp + nonce + phone).toUtf8());
     if (text(body, "RequestId") != expectedId)
@@ -113,7 +117,7 @@ ServiceReply activate(LocalService& service, const ServiceRequest& request)
     ServiceStore* store = service.store();
     QJsonObject pending = store->object(kRegistrations, phone);
     if (pending.isEmpty())
-        return LocalService::failure(403, QStringLiteral("wrong activation code"));
+        return LocalService::failure(kCodeRefused, QStringLiteral("wrong activation code"));
     const QString expected =
         ServiceCrypto::digestHex(pending.value("HashMethod").toString(),
                                  (phone + text(pending, "Code") + text(pending, "ServerTimestamp") +
@@ -128,7 +132,7 @@ ServiceReply activate(LocalService& service, const ServiceRequest& request)
             pending.insert("Tries", tries);
             store->setValue(kRegistrations, phone, pending);
         }
-        return LocalService::failure(403, QStringLiteral("wrong activation code"));
+        return LocalService::failure(kCodeRefused, QStringLiteral("wrong activation code"));
     }
 
     AccountPolicy& policy = service.policy();

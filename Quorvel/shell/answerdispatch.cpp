@@ -1,5 +1,15 @@
 #include "shell/answerdispatch.h"
 
+#include "foundation/simpleqtlogger.h"
+#include "model/channelinfo.h"
+#include "model/channellookup.h"
+#include "model/grouplookup.h"
+#include "model/lvreply.h"
+#include "model/notificationmessage.h"
+#include "model/userlookup.h"
+#include "shell/channellookupviewer.h"
+#include "widgets/popupmanager.h"
+
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/Contact/contact.h"
 #include "model/browsecategoryresult.h"
@@ -27,7 +37,66 @@
 #include "shell/userprofile.h"
 #include "widgets/toastmessage.h"
 
+#include <QJsonDocument>
+
 namespace {
+
+QString compactJson(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+// The rows for channels, groups, look-ups and likes.
+void addConversationRows(QHash<int, AnswerDispatch::Handler>& t)
+{
+    using W = MessengerMainWindow;
+    const auto channelRow = [](W& w, const QVariant& v) {
+        w.getSidePanel()->addChannel(v.value<ChannelInfo>());
+    };
+    for (Command c : {CMD_ChannelData, CMD_ChannelAdded, CMD_ChannelUpdateMute, CMD_ChannelEdit})
+        t.insert(c, channelRow);
+    t.insert(CMD_ChannelList, [](W& w, const QVariant& v) {
+        w.getSidePanel()->setChannels(v.value<QList<ChannelInfo>>());
+    });
+    t.insert(CMD_ChannelJoin,
+             [](W& w, const QVariant& v) { w.getSidePanel()->channelJoined(v.toString()); });
+    for (Command c : {CMD_ChannelLeave, CMD_ChannelDelete}) {
+        t.insert(c, [](W& w, const QVariant& v) {
+            w.getContentPanel()->forgetChatById(v.toString());
+            w.getSidePanel()->removeChannel(v.toString());
+        });
+    }
+    t.insert(CMD_GetChannelMessages, [](W& w, const QVariant& v) {
+        w.getSidePanel()->processChannelMessageReply(v.value<MessageReply>());
+    });
+    t.insert(CMD_GroupMessageReceived, [](W& w, const QVariant& v) {
+        w.getSidePanel()->setChannelLastMessage(v.value<Message>());
+    });
+    t.insert(CMD_ChannelLastMessageChanged, [](W& w, const QVariant& v) {
+        const Message message = v.value<Message>();
+        L_DEBUG(QStringLiteral("MessengerMainWindow::commandResponse | "
+                               "CMD_ChannelLastMessageChanged | ") +
+                MessageBase::toString(message.isValid()));
+        w.getSidePanel()->setChannelLastMessage(message);
+    });
+    t.insert(CMD_ChannelLookup, [](W& w, const QVariant& v) {
+        ChannelLookupViewer* viewer = w.getChannelLookupViewer();
+        viewer->setChannelLookup(v.value<ChannelLookup>());
+        viewer->setMinimumSize(300, 300);
+        viewer->adjustSize();
+        PopupManager::showWindow(viewer, true);
+    });
+    t.insert(CMD_UserLookup, [](W&, const QVariant& v) {
+        L_DEBUG(QStringLiteral("Messenget Main Window UserLookup ") +
+                compactJson(v.value<UserLookup>().toJsonObject()));
+    });
+    t.insert(CMD_GroupLookup, [](W&, const QVariant& v) {
+        L_DEBUG(QStringLiteral("Messenger Main Window GroupLookup ") +
+                compactJson(v.value<GroupLookup>().toJsonObject()));
+    });
+    t.insert(CMD_LikeGet,
+             [](W& w, const QVariant& v) { w.getSidePanel()->processLVReply(v.value<LVReply>()); });
+}
 
 QHash<int, AnswerDispatch::Handler> buildTable()
 {
@@ -137,6 +206,7 @@ QHash<int, AnswerDispatch::Handler> buildTable()
     t.insert(CMD_ChannelCheckId, [](W& w, const QVariant& v) {
         w.getCreateChannel()->channelIdAvailability(v.value<ChannelIdAvailability>());
     });
+    addConversationRows(t);
     t.insert(CMD_ForceUpdate, [](W& w, const QVariant&) { w.stopAnswers(false); });
     t.insert(CMD_Logout, [](W& w, const QVariant&) { w.stopAnswers(true); });
     return t;

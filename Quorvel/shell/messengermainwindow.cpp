@@ -10,6 +10,7 @@
 #include "screens/createchannel.h"
 #include "screens/creategroup.h"
 #include "shell/answerdispatch.h"
+#include "shell/channellookupviewer.h"
 #include "shell/contentpanel.h"
 #include "shell/menuitem.h"
 #include "shell/setting.h"
@@ -60,6 +61,10 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     setting->hide();
     connect(setting, &Setting::backgroundChanged, contentPanel, &ContentPanel::backgroundChanged);
     fullWindowPage = userProfile;
+    channelLookupViewer = new ChannelLookupViewer(this);
+    channelLookupViewer->hide();
+    connect(channelLookupViewer, &ChannelLookupViewer::command, this,
+            &MessengerMainWindow::command);
     addNewContact = new AddNewContact(this);
     addNewContact->hide();
     createGroup = new CreateGroup(this);

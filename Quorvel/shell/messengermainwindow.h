@@ -15,6 +15,7 @@ class AddNewContact;
 class ChannelCategoryPopUp;
 class CreateChannel;
 class ContactProfile;
+class ChannelLookupViewer;
 class ContentPanel;
 class CreateGroup;
 class NotificationMessage;
@@ -52,6 +53,7 @@ public:
     SlidingMenu* getSlidingMenu() const { return slidingMenu; }
     Setting* getSetting() const { return setting; }
     TrayNotifier* getTrayNotifier() const { return trayNotifier; }
+    ChannelLookupViewer* getChannelLookupViewer() const { return channelLookupViewer; }
     // An incoming message: a tray balloon unless its chat is open in front.
     void notify(const NotificationMessage& n);
     bool isAcceptingAnswers() const { return acceptingAnswers; }
@@ -99,6 +101,7 @@ private:
     Setting* setting;
     QWidget* fullWindowPage;
     TrayNotifier* trayNotifier;
+    ChannelLookupViewer* channelLookupViewer;
 };
 
 #endif // MESSENGERMAINWINDOW_H

@@ -2,6 +2,7 @@
 
 #include "chat/chatwidget.h"
 #include "chat/grouptab.h"
+#include "shell/channeltab.h"
 #include "shell/chattab.h"
 #include "shell/contacttab.h"
 #include "widgets/iconbuttonunreadcount.h"
@@ -13,7 +14,8 @@
 #include <QVBoxLayout>
 
 SidePanel::SidePanel(QWidget* parent)
-    : QWidget(parent), contactTab(new ContactTab), chatTab(new ChatTab), groupTab(new GroupTab)
+    : QWidget(parent), contactTab(new ContactTab), chatTab(new ChatTab), groupTab(new GroupTab),
+      channelTab(new ChannelTab)
 {
     setObjectName(QStringLiteral("SidePanel"));
     auto* layout = new QVBoxLayout(this);
@@ -34,16 +36,20 @@ SidePanel::SidePanel(QWidget* parent)
         new IconButtonUnreadCount(buttonSize, QStringLiteral(":/Images/ic_chat.png"), this);
     groupButton =
         new IconButtonUnreadCount(buttonSize, QStringLiteral(":/Images/ic_group.png"), this);
+    channelButton =
+        new IconButtonUnreadCount(buttonSize, QStringLiteral(":/Images/ic_channel_bold.png"), this);
     tabs = {{Chats, chatButton, chatTab, QStringLiteral(":/Images/ic_chat.png"),
              QStringLiteral(":/Images/ic_chat_colored.png")},
             {Groups, groupButton, groupTab, QStringLiteral(":/Images/ic_group.png"),
              QStringLiteral(":/Images/ic_group_active.png")},
+            {Channels, channelButton, channelTab, QStringLiteral(":/Images/ic_channel_bold.png"),
+             QStringLiteral(":/Images/ic_channel_bold_active.png")},
             {Contacts, contactButton, contactTab, QStringLiteral(":/Images/ic_contact_bold.png"),
              QStringLiteral(":/Images/ic_contact_bold_active.png")}};
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(0);
     buttonRow->setContentsMargins(0, 0, 0, 0);
-    for (IconButtonUnreadCount* button : {contactButton, groupButton, chatButton}) {
+    for (IconButtonUnreadCount* button : {contactButton, chatButton, groupButton, channelButton}) {
         button->setContentsMargins(0, 5, 0, 5);
         button->setObjectName(QStringLiteral("TabButtonUnSelected"));
         buttonRow->addWidget(button);
@@ -52,10 +58,16 @@ SidePanel::SidePanel(QWidget* parent)
     connect(chatButton, &IconButton::onClick, this, &SidePanel::buttonChatClicked);
     connect(contactButton, &IconButton::onClick, this, &SidePanel::buttonContactClicked);
     connect(groupButton, &IconButton::onClick, this, &SidePanel::buttonGroupClicked);
+    connect(channelButton, &IconButton::onClick, this, &SidePanel::buttonChannelClicked);
 
     chatTab->setParent(this);
     contactTab->setParent(this);
     groupTab->setParent(this);
+    channelTab->setParent(this);
+    connect(channelTab, &ChannelTab::showChannelWindow, this, &SidePanel::showChatWindow);
+    connect(channelTab, &ChannelTab::channelTabSelected, this, &SidePanel::channelTabSelected);
+    connect(channelTab, &ChannelTab::command, this, &SidePanel::command);
+    connect(channelTab, &ChannelTab::command, this, &SidePanel::channelCommandSniffer);
     connect(groupTab, &GroupTab::showSimpleChatWindow, this, &SidePanel::showChatWindow);
     connect(groupTab, &GroupTab::groupTabSelected, this, &SidePanel::groupTabSelected);
     connect(groupTab, &GroupTab::command, this, &SidePanel::command);
@@ -69,6 +81,7 @@ SidePanel::SidePanel(QWidget* parent)
     layout->addWidget(chatTab);
     layout->addWidget(groupTab);
     layout->addWidget(contactTab);
+    layout->addWidget(channelTab);
     currentTab = -1;
     switchTo(Chats);
 }
@@ -167,6 +180,11 @@ void SidePanel::processMessage(const Message& message)
         groupTab->processNewMessage(message);
         refreshGroupBadge();
         break;
+    case MessageBase::MsgMajorType_ChannelChat:
+    case MessageBase::MsgMajorType_ChannelChatReply:
+        channelTab->processMessage(message);
+        refreshChannelBadge();
+        break;
     case MessageBase::MsgMajorType_ControlMessage:
         groupTab->processNewMessage(message);
         break;
@@ -187,6 +205,11 @@ void SidePanel::processMessagePair(const MessagePair& pair)
         groupTab->processNewMessagePair(pair);
         refreshGroupBadge();
         break;
+    case MessageBase::MsgMajorType_ChannelChat:
+    case MessageBase::MsgMajorType_ChannelChatReply:
+        channelTab->newMessage(pair);
+        refreshChannelBadge();
+        break;
     case MessageBase::MsgMajorType_ControlMessage:
         groupTab->processNewMessagePair(pair);
         break;
@@ -205,6 +228,7 @@ void SidePanel::processMessageReply(const MessageReply& reply)
 void SidePanel::setMessageState(const MessageState& state)
 {
     chatTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
+    channelTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
     groupTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
 }
 
@@ -259,6 +283,69 @@ void SidePanel::groupTabSelected()
     emit hideContactDetails();
 }
 
+void SidePanel::buttonChannelClicked()
+{
+    switchTo(Channels);
+}
+
+void SidePanel::addChannel(const ChannelInfo& info)
+{
+    channelTab->addChannel(info);
+}
+
+void SidePanel::setChannels(const QList<ChannelInfo>& channels)
+{
+    channelTab->setChannels(channels);
+    refreshChannelBadge();
+}
+
+void SidePanel::channelJoined(const QString& id)
+{
+    if (currentTab != Channels)
+        buttonChannelClicked();
+    emit hideContactDetails();
+    channelTab->selectChannel(id);
+}
+
+void SidePanel::removeChannel(const QString& id)
+{
+    channelTab->removeChannel(id);
+    refreshChannelBadge();
+}
+
+void SidePanel::processChannelMessageReply(const MessageReply& reply)
+{
+    channelTab->processMessageReply(reply);
+}
+
+void SidePanel::processLVReply(const LVReply& reply)
+{
+    channelTab->processLVReply(reply);
+}
+
+void SidePanel::setChannelLastMessage(const Message& message)
+{
+    channelTab->setLastMessage(message);
+}
+
+void SidePanel::refreshChannelBadge()
+{
+    channelButton->setUnreadCount(channelTab->getUnreadCount());
+}
+
+void SidePanel::channelCommandSniffer(Command command, QVariant)
+{
+    if (command == CMD_SendSeen)
+        refreshChannelBadge();
+}
+
+void SidePanel::channelTabSelected()
+{
+    if (currentTab != Channels)
+        buttonChannelClicked();
+    emit hideContactDetails();
+}
+
 void SidePanel::refreshChatBadge()
 {
     chatButton->setUnreadCount(chatTab->getUnreadCount());
@@ -277,6 +364,8 @@ void SidePanel::showSearchResult(const QString& str)
         chatTab->filterChats(str);
     else if (currentTab == Groups)
         groupTab->filterChats(str);
+    else if (currentTab == Channels)
+        channelTab->filterChats(str);
 }
 
 void SidePanel::chatCommandSniffer(Command command, QVariant)

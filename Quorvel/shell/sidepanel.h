@@ -4,8 +4,10 @@
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/command.h"
 #include "chat/chatwindow.h"
+#include "model/channelinfo.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
+#include "model/lvreply.h"
 #include "model/members.h"
 #include "model/message.h"
 #include "model/messagepair.h"
@@ -16,6 +18,7 @@
 #include <QVariant>
 #include <QWidget>
 
+class ChannelTab;
 class ChatTab;
 class ContactTab;
 class GroupTab;
@@ -60,10 +63,21 @@ public:
     void processGroupInfoMembers(const GroupInfoMembers& members);
     void processGroupLastMessage(const Message& message);
 
+    void addChannel(const ChannelInfo& info);
+    void setChannels(const QList<ChannelInfo>& channels);
+    // Shows the channel list with the joined channel selected.
+    void channelJoined(const QString& id);
+    void removeChannel(const QString& id);
+    void processChannelMessageReply(const MessageReply& reply);
+    void processLVReply(const LVReply& reply);
+    void setChannelLastMessage(const Message& message);
+
     int getCurrentTab() const { return currentTab; }
     ContactTab* getContactTab() const { return contactTab; }
     ChatTab* getChatTab() const { return chatTab; }
     GroupTab* getGroupTab() const { return groupTab; }
+    ChannelTab* getChannelTab() const { return channelTab; }
+    IconButtonUnreadCount* getChannelButton() const { return channelButton; }
     IconButtonUnreadCount* getGroupButton() const { return groupButton; }
     IconButtonUnreadCount* getChatButton() const { return chatButton; }
     IconButtonUnreadCount* getContactButton() const { return contactButton; }
@@ -79,6 +93,9 @@ public slots:
     void buttonChatClicked();
     void buttonContactClicked();
     void buttonGroupClicked();
+    void buttonChannelClicked();
+    void channelTabSelected();
+    void channelCommandSniffer(Command command, QVariant request);
     void groupTabSelected();
     void groupCommandSniffer(Command command, QVariant request);
     void contactWidgetClicked(Contact c);
@@ -102,15 +119,18 @@ private:
     void switchTo(Tab tab);
     void refreshChatBadge();
     void refreshGroupBadge();
+    void refreshChannelBadge();
 
     SearchBar* searchBar;
     IconButtonUnreadCount* chatButton;
     IconButtonUnreadCount* contactButton;
     IconButtonUnreadCount* groupButton;
+    IconButtonUnreadCount* channelButton;
     int currentTab = Chats;
     ContactTab* contactTab;
     ChatTab* chatTab;
     GroupTab* groupTab;
+    ChannelTab* channelTab;
     QList<TabEntry> tabs;
 };
 

@@ -389,6 +389,17 @@
     </message>
 </context>
 <context>
+    <name>ContactSelect</name>
+    <message>
+        <source>Ignore</source>
+        <translation>Ignore</translation>
+    </message>
+    <message>
+        <source>Invite</source>
+        <translation>Invite</translation>
+    </message>
+</context>
+<context>
     <name>ContactTab</name>
     <message>
         <source>No contact find.</source>

@@ -2,18 +2,47 @@
 // list, and after a forced update or a sign-out nothing is taken any more.
 #include "Managers/Chat/chatrecipient.h"
 #include "chat/chatwidget.h"
+#include "chat/chatwindow.h"
+#include "chat/grouptab.h"
+#include "foundation/globalconstants.h"
+#include "model/channelinfo.h"
+#include "model/channellookup.h"
+#include "model/channelmembersreply.h"
+#include "model/filemessage.h"
+#include "model/groupinfo.h"
+#include "model/groupinfomembers.h"
+#include "model/grouplookup.h"
+#include "model/lastseen.h"
+#include "model/lvreply.h"
+#include "model/members.h"
 #include "model/message.h"
+#include "model/messagepair.h"
+#include "model/messagereply.h"
+#include "model/messagestate.h"
+#include "model/notificationmessage.h"
 #include "model/uisetting.h"
+#include "model/userlookup.h"
 #include "shell/answerdispatch.h"
+#include "shell/channellookupviewer.h"
+#include "shell/channeltab.h"
 #include "shell/chattab.h"
+#include "shell/connectionstatuswidget.h"
 #include "shell/contacttab.h"
+#include "shell/contentpanel.h"
 #include "shell/currentuser.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
+#include "shell/traynotifier.h"
 #include "shell/userprofile.h"
+#include "widgets/iconbuttonunreadcount.h"
+#include "widgets/popupwarning.h"
+#include "widgets/toastmessage.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 Contact contact(const QString& number, const QString& name)
@@ -28,6 +57,103 @@ ChatRecipient chat(const QString& number, const QString& name)
     ChatRecipient r;
     r.setContact(contact(number, name));
     return r;
+}
+Message message(MessageBase::MsgMajorType type, const QString& chatId, const QString& id,
+                const QString& body, qint64 time)
+{
+    Message m(type, QStringLiteral("sender"), chatId, body);
+    m.setMessageId(id);
+    m.setSendTimeInGMT(time);
+    m.setMinorType(MessageBase::MsgMinorType_Text);
+    return m;
+}
+ChannelInfo channel(const QString& id, const QString& name, qint64 time, int unread = 0)
+{
+    ChannelInfo c;
+    c.setId(id);
+    c.setName(name);
+    c.setUnreadCount(unread);
+    c.setLastMessage(
+        message(MessageBase::MsgMajorType_ChannelChat, id, id + "-m", name + " news", time));
+    return c;
+}
+GroupInfo group(const QString& jid, const QString& name, qint64 time, int unread = 0)
+{
+    GroupInfo g;
+    g.setJid(jid);
+    g.setName(name);
+    g.setUnreadCount(unread);
+    g.setLastMessage(
+        message(MessageBase::MsgMajorType_GroupChat, jid, jid + "-m", name + " talk", time));
+    return g;
+}
+MessageReply history(const QString& chatId)
+{
+    MessageRequest request;
+    request.setChatId(chatId);
+    MessageReply reply;
+    reply.setRequest(request);
+    return reply;
+}
+template <typename T> QVariant var(const T& value)
+{
+    return QVariant::fromValue(value);
+}
+
+// Everything an answer can change in the main window, one line per item.
+QStringList snapshot(MessengerMainWindow& w, const QSignalSpy& sent, const QSignalSpy& balloons)
+{
+    SidePanel* p = w.getSidePanel();
+    QStringList s{QStringLiteral("tab %1").arg(p->getCurrentTab()),
+                  "contacts " + p->getContactTab()->rowNames().join(',')};
+    const auto rows = [&](const QString& name, const QStringList& ids,
+                          const std::function<ChatWidget*(const QString&)>& row) {
+        s << name + " " + ids.join(',');
+        for (const QString& id : ids) {
+            s << QStringLiteral("row %1: %2 / %3 / %4")
+                     .arg(id, row(id)->nameText(), row(id)->lastMessageText())
+                     .arg(row(id)->getUnreadCount());
+        }
+    };
+    rows("chats", p->getChatTab()->rowIds(),
+         [p](const QString& id) { return p->getChatTab()->row(id); });
+    rows("groups", p->getGroupTab()->rowIds(),
+         [p](const QString& id) { return p->getGroupTab()->row(id); });
+    rows("channels", p->getChannelTab()->rowIds(),
+         [p](const QString& id) { return p->getChannelTab()->row(id); });
+    s << QStringLiteral("badges %1 %2 %3")
+             .arg(p->getChatButton()->getUnreadCount())
+             .arg(p->getGroupButton()->getUnreadCount())
+             .arg(p->getChannelButton()->getUnreadCount());
+    const ChatWindow* open = w.getContentPanel()->currentWidget();
+    s << "open " + (open ? open->getChatId() : QStringLiteral("-"));
+    ChannelLookupViewer* viewer = w.getChannelLookupViewer();
+    s << "lookup " + (viewer->isVisible() ? viewer->nameLabel()->text() : QStringLiteral("-"));
+    s << "user " + currentUserName;
+    s << "profile " + w.getUserProfile()->nameField()->text() + " @" +
+             w.getUserProfile()->idField()->text();
+    s << "connection " + ConnectionStatusWidget::getInstance()->text();
+    QLabel* toast = ToastMessage::getInstance()->textLabel();
+    s << "toast " + (ToastMessage::getInstance()->isVisible() ? toast->text() : "-");
+    PopUpWarning* warning = PopUpWarning::getInstance();
+    s << "warning " + (warning->isVisible() ? warning->getApplicator() : "-");
+    s << QStringLiteral("forced update %1").arg(w.getForceUpdateError()->isVisible());
+    for (const QList<QVariant>& args : balloons)
+        s << "balloon " + args.at(0).toString() + "|" + args.at(1).toString();
+    for (const QList<QVariant>& args : sent)
+        s << QStringLiteral("sent %1 %2").arg(args.at(0).toInt()).arg(args.at(1).toString());
+    return s;
+}
+
+// The lines of after that before lacks.
+QStringList changes(const QStringList& before, const QStringList& after)
+{
+    QStringList out;
+    for (const QString& line : after) {
+        if (!before.contains(line))
+            out << line;
+    }
+    return out;
 }
 } // namespace
 
@@ -83,6 +209,114 @@ private slots:
         QVERIFY(!window.isAcceptingAnswers());
         window.commandResponse(CMD_ChatRecipientAdded, QVariant::fromValue(chat("9", "x")));
         QVERIFY(window.getSidePanel()->getChatTab()->rowIds().isEmpty());
+    }
+
+    // Each answer of the core against a window that lists two chats, two
+    // channels (the first open) and a group: the lines of the window that the
+    // answer changes, and nothing else.
+    void everyAnswerHasItsEffect_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QVariant>("payload");
+        QTest::addColumn<QStringList>("changed");
+        const QStringList none;
+        const auto row = [](Command c, const char* name, const QVariant& payload,
+                            const QStringList& changed) {
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(int(c)).arg(name)))
+                << int(c) << payload << changed;
+        };
+        Contact me = contact("999", "Me");
+        row(CMD_GetUserProfile, "own profile", var(me), {"profile Me @"});
+        row(CMD_GetQuorvelId, "own id", QVariant("me_id"), {"profile  @me_id"});
+        for (Command c : {CMD_AddContact, CMD_UpdateContact, CMD_UpdateMuteStatus, CMD_BlockUser})
+            row(c, "contact", var(contact("100", "Anna")),
+                {"contacts Anna,Bob", "row 100: Anna / hi Ann / 0"});
+        row(CMD_DeleteContact, "contact gone", var(contact("200", "Bob")), {"contacts Ann"});
+        row(CMD_GetContacts, "contact list",
+            var(QHash<QString, Contact>{{"300", contact("300", "Cy")}}), {"contacts Ann,Bob,Cy"});
+        for (Command c :
+             {CMD_ChannelData, CMD_ChannelAdded, CMD_ChannelUpdateMute, CMD_ChannelEdit})
+            row(c, "channel", var(channel("c3", "Art", 500)),
+                {"channels c3,c1,c2", "row c3: Art / Art news / 0"});
+        row(CMD_ChannelList, "channel list", var(QList<ChannelInfo>{channel("c4", "Map", 10, 4)}),
+            {"channels c4,c1,c2", "row c4: Map / Map news / 4", "badges 0 1 4"});
+        // The joined channel opens: its history is asked for and it is read.
+        row(CMD_ChannelJoin, "joined", QVariant("c2"), {"open c2", "sent 25 ", "sent 43 c2"});
+        for (Command c : {CMD_ChannelLeave, CMD_ChannelDelete})
+            row(c, "channel gone", QVariant("c1"), {"channels c2", "open -"});
+        for (Command c : {CMD_GroupMessageReceived, CMD_ChannelLastMessageChanged})
+            row(c, "channel last message",
+                var(message(MessageBase::MsgMajorType_ChannelChat, "c2", "x", "late", 3000)),
+                {"channels c2,c1", "row c2: Sport / late / 0"});
+        ChannelLookup lookup;
+        lookup.setId("found");
+        lookup.setName("Found");
+        row(CMD_ChannelLookup, "channel look-up", var(lookup), {"lookup Found"});
+        row(CMD_ChatsData, "ignored list", QVariant(), none);
+        row(CMD_GetChatRecipients, "chat list", var(QList<ChatRecipient>{chat("300", "Cy")}),
+            {"chats 300,100,200", "row 300: Cy /  / 0"});
+        row(CMD_ChatRecipientAdded, "chat added", var(chat("300", "Cy")),
+            {"chats 300,100,200", "row 300: Cy /  / 0"});
+        for (Command c : {CMD_MessageAdded, CMD_MessageEdited})
+            row(c, "chat message",
+                var(message(MessageBase::MsgMajorType_SimpleChat, "200", "n", "new", 5000)),
+                {"chats 200,100", "row 200: Bob / new / 1", "badges 1 1 0"});
+        MessagePair pair;
+        pair.setMessage(message(MessageBase::MsgMajorType_ChannelChat, "c2", "p", "post", 4000));
+        row(CMD_MessagePairAdded, "channel message with reply", var(pair),
+            {"channels c2,c1", "row c2: Sport / post / 1", "badges 0 1 1"});
+        row(CMD_DeleteChat, "chat gone", QVariant("100"), {"chats 200"});
+        row(CMD_GroupCreate, "group created", QVariant("g9"), {"sent 52 g9"});
+        UISetting setting;
+        setting.setUserName("989120000001");
+        row(CMD_Getsetting, "settings", var(setting), {"user 989120000001"});
+        NotificationMessage elsewhere;
+        elsewhere.setTitle("Bob");
+        elsewhere.setMessage(message(MessageBase::MsgMajorType_SimpleChat, "200", "q", "yo", 1));
+        row(CMD_Notification, "notification", var(elsewhere), {"balloon Bob|yo"});
+        row(CMD_ChatServerState, "connecting", QVariant(int(Connecting)),
+            {"connection " + QCoreApplication::translate("ConnectionStatusWidget", "_connecting")});
+        row(CMD_ForceUpdate, "forced update", QVariant(), {"forced update 1"});
+        row(CMD_Logout, "signed out", QVariant(), {"warning Logout"});
+        row(CMD_ToastMessage, "toast", QVariant("hello"), {"toast hello"});
+        // Looked-up users and groups are only logged; every other answer is
+        // ignored, as are values outside the command range.
+        for (Command c : {CMD_UserLookup, CMD_GroupLookup})
+            row(c, "logged", QVariant(), none);
+        for (int c : {1,  2,  3,  12, 13, 14, 19, 26, 27, 28, 29, 36, 41, 43,
+                      49, 57, 59, 60, 61, 62, 63, 64, 70, 74, 75, 77, 79, -1})
+            row(Command(c), "ignored", QVariant("c1"), none);
+    }
+    void everyAnswerHasItsEffect()
+    {
+        QFETCH(int, command);
+        QFETCH(QVariant, payload);
+        QFETCH(QStringList, changed);
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QHash<QString, Contact> contacts{{"100", contact("100", "Ann")},
+                                         {"200", contact("200", "Bob")}};
+        window.commandResponse(CMD_GetContacts, var(contacts));
+        ChatRecipient ann = chat("100", "Ann");
+        ann.setLastMsg(message(MessageBase::MsgMajorType_SimpleChat, "100", "a", "hi Ann", 100));
+        window.commandResponse(CMD_GetChatRecipients,
+                               var(QList<ChatRecipient>{ann, chat("200", "Bob")}));
+        window.commandResponse(
+            CMD_ChannelList,
+            var(QList<ChannelInfo>{channel("c1", "News", 2000, 2), channel("c2", "Sport", 1000)}));
+        window.commandResponse(CMD_GroupsList, var(QList<GroupInfo>{group("g1", "Team", 500, 1)}));
+        window.commandResponse(CMD_ChannelJoin, QVariant("c1"));
+        ToastMessage::getInstance()->hide();
+        QSignalSpy sent(&window, &MessengerMainWindow::command);
+        QSignalSpy balloons(window.getTrayNotifier(), &TrayNotifier::balloonShown);
+        const QStringList before = snapshot(window, sent, balloons);
+        QVERIFY2(before.contains("open c1"), qPrintable(before.join('\n')));
+
+        window.commandResponse(Command(command), payload);
+        const QStringList actual = changes(before, snapshot(window, sent, balloons));
+        QVERIFY2(actual == changed, qPrintable(actual.join(" | ")));
     }
 
     void ignoredAnswersHaveNoRow()

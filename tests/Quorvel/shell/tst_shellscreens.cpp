@@ -20,6 +20,7 @@
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
 #include "widgets/toastmessage.h"
+#include "widgets/iconbuttonunreadcount.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,11 +82,19 @@ private slots:
             ChatRecipient chat;
             chat.setContact(contact);
             chat.setUnreadCount(i % 7 == 0 ? i % 5 + 1 : 0);
+            Message last(MessageBase::MsgMajorType_SimpleChat, contact.getNumber(),
+                         contact.getNumber(), QString::fromUtf8("پیام شماره %1").arg(i));
+            last.setMessageId(QStringLiteral("m%1").arg(i));
+            last.setSendTimeInGMT(1600000000000LL + i);
+            chat.setLastMsg(last);
             chats << chat;
         }
         window.commandResponse(CMD_GetContacts, QVariant::fromValue(contacts));
         window.commandResponse(CMD_GetChatRecipients, QVariant::fromValue(chats));
         QCOMPARE(window.getSidePanel()->getChatTab()->rowIds().size(), 1000);
+        // The panel opens on the channels; the chats are a click away.
+        QTest::mouseClick(window.getSidePanel()->getChatButton(), Qt::LeftButton);
+        QVERIFY(window.getSidePanel()->getChatTab()->isVisible());
         QCOMPARE(window.getSidePanel()->getContactTab()->rowNames().size(), 1000);
         save(&window, QStringLiteral("shell-main-chats.png"));
         window.getSidePanel()->buttonContactClicked();

@@ -1,0 +1,313 @@
+// Start-up to the first painted main window with 1,000 chats in the stores,
+// beside a bare QApplication that shows one empty QMainWindow.
+//
+// The stores are made once, the way a user gets them: the program's own
+// controller signs up against the local service (in this process, over
+// HTTPS on loopback), then 1,000 partners each send a message, stored by the
+// core as arrived messages with the partner among the contacts. Each timed
+// start is then a fresh process on that same data (fonts, caches and stores
+// are per process), alternating with the bare start; both measure from the
+// entry of main() to the end of a paint of the shown window, the program's
+// once its chat list holds all 1,000 rows. Medians, their difference and
+// ratio are printed.
+//
+//   bench_shellstartup                  seed, then time both kinds of start
+//   bench_shellstartup --shot FILE      seed, start once, save the window
+#include "Managers/Chat/chatmanager.h"
+#include "Managers/Contact/contactmanager.h"
+#include "Managers/manager.h"
+#include "Managers/quorveldesktopcore.h"
+#include "localstack.h"
+#include "shell/chattab.h"
+#include "shell/connectionstatuswidget.h"
+#include "shell/messengermainwindow.h"
+#include "shell/quorveldesktop.h"
+#include "shell/register.h"
+#include "shell/sidepanel.h"
+#include "widgets/fonts.h"
+#include "widgets/iconbuttonunreadcount.h"
+#include "widgets/interfacescale.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <QTranslator>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace {
+const int kChats = 1000;
+const QString kCode = QStringLiteral("13579");
+const QString kOwnNumber = QStringLiteral("989120000000");
+QElapsedTimer clock_;
+
+double ms()
+{
+    return clock_.nsecsElapsed() / 1e6;
+}
+
+QString partner(int i)
+{
+    return QStringLiteral("98913%1").arg(i, 7, 10, QLatin1Char('0'));
+}
+
+// Runs the event loop until done() holds or the time is up.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// The local service of the data folder, in this process; the program finds
+// it through the QUORVEL_* settings it writes.
+bool startService(const QString& folder, LocalStack** stack)
+{
+    LocalStack::Options options;
+    options.folder = folder;
+    options.demoCode = kCode;
+    options.withChat = false;
+    auto* started = new LocalStack(options, qApp);
+    if (!started->start()) {
+        std::fprintf(stderr, "local service: %s\n", qPrintable(started->errorString()));
+        return false;
+    }
+    QFile env(QDir(folder).filePath(QStringLiteral("client.env")));
+    if (!env.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : env.readAll().split('\n')) {
+        const int at = line.indexOf('=');
+        if (at > 0)
+            qputenv(line.left(at).constData(), line.mid(at + 1));
+    }
+    *stack = started;
+    return true;
+}
+
+void prepareGui(QApplication& app, QTranslator* translator)
+{
+    QuorvelDesktopCore::registerMetaTypes();
+    qRegisterMetaType<ConnectionState>("ConnectionState");
+    if (translator->load(QStringLiteral(":/Lng/quorvel_persian.qm")))
+        QCoreApplication::installTranslator(translator);
+    app.setFont(Fonts::getFont(baseFontSize));
+}
+
+int runSeed(int argc, char* argv[], const QString& serviceFolder)
+{
+    QApplication app(argc, argv);
+    LocalStack* stack = nullptr;
+    if (!startService(serviceFolder, &stack))
+        return 1;
+    QTranslator translator;
+    prepareGui(app, &translator);
+    QuorvelDesktop desktop;
+    Register* window = desktop.getRegisterWindow();
+    if (!window) {
+        std::fprintf(stderr, "seed: already signed up\n");
+        return 1;
+    }
+    bool ready = false;
+    // The core's procedures run one after the other: the activation goes out
+    // once the sign-up's answer is in.
+    emit window->startRegistration(kOwnNumber);
+    emit window->startActivation(kCode);
+    if (!waitUntil([&] { return desktop.getMainWindow() != nullptr; }, 60000)) {
+        std::fprintf(stderr, "seed: sign-up did not finish\n");
+        return 1;
+    }
+    QObject::connect(desktop.getCore(), &QuorvelDesktopCore::initializingFinished, &app,
+                     [&] { ready = true; });
+    if (!waitUntil([&] { return ready; }, 60000)) {
+        std::fprintf(stderr, "seed: the core did not load\n");
+        return 1;
+    }
+    bool stored = true;
+    QMetaObject::invokeMethod(
+        desktop.getCore(),
+        [&] {
+            Manager* manager = desktop.getCore()->getManager();
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            for (int i = 0; i < kChats; ++i) {
+                const QString number = partner(i);
+                manager->getContactManager()->addInitialContact(number, QString::fromUtf8("مخاطب"),
+                                                                QString::number(i), false);
+                Message message(MessageBase::MsgMajorType_SimpleChat, number, number,
+                                QString::fromUtf8("سلام، پیام شماره %1").arg(i));
+                message.setMinorType(MessageBase::MsgMinorType_Text);
+                message.setMessageId(QStringLiteral("seed_%1").arg(i));
+                message.setSendTimeInGMT(now - qint64(kChats - i) * 60000);
+                message.setState(MessageBase::MsgState_Delivered);
+                stored = manager->getChatManager()->storeArrivedMessage(message) && stored;
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    desktop.aboutToQuit();
+    stack->stop();
+    if (!stored)
+        std::fprintf(stderr, "seed: a message was refused\n");
+    return stored ? 0 : 1;
+}
+
+int runBare(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const double created = ms();
+    QMainWindow window;
+    window.show();
+    waitUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 30000);
+    window.repaint();
+    std::printf("bare %.3f %.3f\n", created, ms());
+    return 0;
+}
+
+int runProgram(int argc, char* argv[], const QString& serviceFolder, const QString& shot)
+{
+    LocalStack* stack = nullptr;
+    QApplication app(argc, argv);
+    const double created = ms();
+    // The service's own start is not part of the program's start-up.
+    if (!startService(serviceFolder, &stack))
+        return 1;
+    const double serviceTime = ms() - created;
+    QTranslator translator;
+    prepareGui(app, &translator);
+    QuorvelDesktop desktop;
+    MessengerMainWindow* window = desktop.getMainWindow();
+    if (!window) {
+        std::fprintf(stderr, "program: not signed in\n");
+        return 1;
+    }
+    ChatTab* chats = window->getSidePanel()->getChatTab();
+    const QString last = partner(kChats - 1);
+    const bool listed = waitUntil(
+        [&] {
+            return chats->row(last) && window->windowHandle() &&
+                   window->windowHandle()->isExposed();
+        },
+        120000);
+    if (!listed) {
+        std::fprintf(stderr, "program: the chats did not come\n");
+        return 1;
+    }
+    window->repaint();
+    std::printf("program %.3f %.3f\n", created, ms() - serviceTime);
+    int code = 0;
+    if (!shot.isEmpty()) {
+        window->resize(1280, 800);
+        window->getSidePanel()->buttonChatClicked();
+        QDir().mkpath(QFileInfo(shot).absolutePath());
+        QCoreApplication::processEvents();
+        if (chats->rowIds().size() != kChats || !window->grab().save(shot)) {
+            std::fprintf(stderr, "program: no picture\n");
+            code = 1;
+        }
+    }
+    desktop.aboutToQuit();
+    if (stack)
+        stack->stop();
+    return code;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+// Runs this program in a role as a fresh process with home at folder.
+bool runChild(const QString& home, const QStringList& args, QString* output)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QDir root(home);
+    env.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), root.filePath(QStringLiteral("cache")));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), args);
+    if (!child.waitForFinished(300000) || child.exitStatus() != QProcess::NormalExit ||
+        child.exitCode() != 0)
+        return false;
+    *output = QString::fromLatin1(child.readAllStandardOutput()).trimmed();
+    return true;
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    clock_.start();
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel Desktop"));
+    if (argc > 2 && std::strcmp(argv[1], "--seed") == 0)
+        return runSeed(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc > 1 && std::strcmp(argv[1], "--bare") == 0)
+        return runBare(argc, argv);
+    if (argc > 2 && std::strcmp(argv[1], "--program") == 0)
+        return runProgram(argc, argv, QString::fromLocal8Bit(argv[2]),
+                          argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
+
+    QCoreApplication app(argc, argv);
+    QString shot;
+    if (argc > 2 && std::strcmp(argv[1], "--shot") == 0)
+        shot = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+    QTemporaryDir home;
+    const QString service = QDir(home.path()).filePath(QStringLiteral("service"));
+    QString output;
+    if (!home.isValid() || !runChild(home.path(), {QStringLiteral("--seed"), service}, &output)) {
+        std::fprintf(stderr, "the stores could not be made\n");
+        return 1;
+    }
+    if (!shot.isEmpty()) {
+        if (!runChild(home.path(), {QStringLiteral("--program"), service, shot}, &output))
+            return 1;
+        std::printf("%s\n", qPrintable(shot));
+        return 0;
+    }
+    const int runs = 7;
+    QList<double> bare, program;
+    for (int i = 0; i < runs * 2; ++i) {
+        const bool bareRun = i % 2 == 0;
+        if (!runChild(home.path(),
+                      bareRun ? QStringList{QStringLiteral("--bare")}
+                              : QStringList{QStringLiteral("--program"), service},
+                      &output)) {
+            std::fprintf(stderr, "a start failed\n");
+            return 1;
+        }
+        // The figures are the last line; the service may have printed before.
+        const QStringList fields = output.split(QLatin1Char('\n')).last().split(QLatin1Char(' '));
+        if (fields.size() == 3)
+            (bareRun ? bare : program) << fields.at(2).toDouble();
+    }
+    QTextStream out(stdout);
+    out << "Start-up to the first painted window, median of " << runs
+        << " fresh processes each (ms)\n";
+    out << "  bare QApplication + empty QMainWindow:       " << median(bare) << "\n";
+    out << "  program, main window with " << kChats << " chats listed:  " << median(program)
+        << "\n";
+    out << "  difference: " << median(program) - median(bare)
+        << " ms (goal: at most 500), ratio: " << median(program) / qMax(median(bare), 0.001)
+        << "\n";
+    return 0;
+}

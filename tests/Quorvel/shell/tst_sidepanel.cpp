@@ -1,0 +1,259 @@
+// The side panel's lists and the channel preview, driven with the mouse and
+// the keyboard: order by latest activity, filtering, selection, badges, the
+// tab buttons and the preview's Join and Return.
+#include "chat/chatwidget.h"
+#include "chat/grouptab.h"
+#include "model/channelinfo.h"
+#include "model/channellookup.h"
+#include "shell/channellookupviewer.h"
+#include "shell/channeltab.h"
+#include "shell/chattab.h"
+#include "shell/contacttab.h"
+#include "shell/messengermainwindow.h"
+#include "shell/sidepanel.h"
+#include "widgets/flatbutton.h"
+#include "widgets/iconbuttonunreadcount.h"
+#include "widgets/searchbar.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+namespace {
+Message post(const QString& chatId, const QString& id, qint64 time,
+             MessageBase::MsgMajorType type = MessageBase::MsgMajorType_ChannelChat)
+{
+    Message m(type, QStringLiteral("author"), chatId, QStringLiteral("text of ") + id);
+    m.setMinorType(MessageBase::MsgMinorType_Text);
+    m.setMessageId(id);
+    m.setSendTimeInGMT(time);
+    return m;
+}
+ChannelInfo channel(const QString& id, qint64 time, int unread = 0, bool mute = false)
+{
+    ChannelInfo c;
+    c.setId(id);
+    c.setName(QStringLiteral("Channel ") + id);
+    c.setUnreadCount(unread);
+    c.setMute(mute);
+    c.setLastMessage(post(id, id + QStringLiteral("-last"), time));
+    return c;
+}
+void click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+} // namespace
+
+class TestSidePanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void channelListKeepsNewestFirst()
+    {
+        SidePanel panel;
+        panel.resize(360, 600);
+        panel.show();
+        ChannelTab* tab = panel.getChannelTab();
+        panel.setChannels({channel("a", 3000), channel("b", 2000), channel("c", 1000)});
+        QCOMPARE(tab->rowIds(), QStringList({"a", "b", "c"}));
+
+        // Added again: same place, new contents.
+        ChannelInfo renamed = channel("b", 2000);
+        renamed.setName(QStringLiteral("Renamed"));
+        panel.addChannel(renamed);
+        QCOMPARE(tab->rowIds(), QStringList({"a", "b", "c"}));
+        QCOMPARE(tab->row("b")->getChannelInfo().getName(), QStringLiteral("Renamed"));
+
+        // A new post in the third row puts it on top; others keep their order.
+        panel.processMessage(post("c", "c1", 4000));
+        QCOMPARE(tab->rowIds(), QStringList({"c", "a", "b"}));
+        panel.processMessage(post("nobody", "x", 9000));
+        QCOMPARE(tab->rowIds(), QStringList({"c", "a", "b"}));
+
+        // A last message changed by the core moves the row to its place in time.
+        panel.setChannelLastMessage(post("b", "b1", 5000));
+        QCOMPARE(tab->rowIds(), QStringList({"b", "c", "a"}));
+        // The same message sent again with an earlier time moves it down past
+        // every later row, and the row is listed once.
+        panel.setChannelLastMessage(post("b", "b1", 2500));
+        QCOMPARE(tab->rowIds(), QStringList({"c", "a", "b"}));
+        panel.setChannelLastMessage(post("a", "a-last", 10));
+        QCOMPARE(tab->rowIds(), QStringList({"c", "b", "a"}));
+        // An older message than the row's own changes nothing.
+        panel.setChannelLastMessage(post("a", "old", 5));
+        QCOMPARE(tab->row("a")->lastMessageText(), QStringLiteral("text of a-last"));
+    }
+
+    void channelFilterSelectionAndRemoval()
+    {
+        SidePanel panel;
+        panel.resize(360, 600);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        ChannelTab* tab = panel.getChannelTab();
+        panel.setChannels({channel("news", 3), channel("sport", 2), channel("art", 1)});
+        click(panel.getChannelButton());
+
+        QLineEdit* search = panel.getSearchBar()->getInput();
+        QTest::keyClicks(search, "zz");
+        QVERIFY(tab->placeholderShown());
+        for (const QString& id : tab->rowIds())
+            QVERIFY(tab->row(id)->isHidden());
+        search->clear();
+        QVERIFY(!tab->placeholderShown());
+        QTest::keyClicks(search, "SPO");
+        QVERIFY(!tab->placeholderShown());
+        QVERIFY(tab->row("news")->isHidden());
+        QVERIFY(!tab->row("sport")->isHidden());
+        search->clear();
+        for (const QString& id : tab->rowIds())
+            QVERIFY(!tab->row(id)->isHidden());
+
+        QSignalSpy shown(&panel, &SidePanel::showChatWindow);
+        click(tab->row("sport"));
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(shown.at(0).at(0).value<ChatWindow*>()->getChatId(), QStringLiteral("sport"));
+        QCOMPARE(tab->selectedRow(), tab->row("sport"));
+        QCOMPARE(tab->row("sport")->objectName(), QStringLiteral("ChatWidgetSelected"));
+        click(tab->row("art"));
+        QCOMPARE(tab->row("sport")->objectName(), QStringLiteral("ChatWidgetNormal"));
+
+        // Removing the selected channel leaves nothing selected; showing the
+        // list again then opens no conversation.
+        panel.removeChannel("art");
+        QCOMPARE(tab->rowIds(), QStringList({"news", "sport"}));
+        QVERIFY(!tab->selectedRow());
+        shown.clear();
+        panel.buttonChatClicked();
+        panel.buttonChannelClicked();
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown.last().at(0).value<ChatWindow*>(), static_cast<ChatWindow*>(nullptr));
+    }
+
+    void badgesCountUnmutedUnread()
+    {
+        SidePanel panel;
+        panel.setChannels({channel("loud", 2, 2), channel("muted", 1, 3, true)});
+        QCOMPARE(panel.getChannelTab()->getUnreadCount(), 2);
+        QCOMPARE(panel.getChannelButton()->getUnreadCount(), 2);
+        // A post counts as unread and refreshes the channel badge.
+        panel.getChannelTab()->row("loud")->setUnreadCount(5);
+        panel.processMessage(post("loud", "p", 9));
+        QCOMPARE(panel.getChannelButton()->getUnreadCount(), 6);
+        panel.removeChannel("loud");
+        QCOMPARE(panel.getChannelButton()->getUnreadCount(), 0);
+    }
+
+    void tabButtonsAndSearch()
+    {
+        SidePanel panel;
+        panel.resize(360, 600);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QCOMPARE(panel.getChannelButton()->objectName(), QStringLiteral("TabButtonUnSelected"));
+
+        const QList<QPair<IconButtonUnreadCount*, QWidget*>> buttons{
+            {panel.getChatButton(), panel.getChatTab()},
+            {panel.getGroupButton(), panel.getGroupTab()},
+            {panel.getContactButton(), panel.getContactTab()},
+            {panel.getChannelButton(), panel.getChannelTab()}};
+        for (const auto& entry : buttons) {
+            click(entry.first);
+            QVERIFY(entry.second->isVisible());
+            QCOMPARE(entry.first->objectName(), QStringLiteral("TabButtonSelected"));
+            for (const auto& other : buttons) {
+                if (other.first != entry.first) {
+                    QVERIFY(!other.second->isVisible());
+                    QCOMPARE(other.first->objectName(), QStringLiteral("TabButtonUnSelected"));
+                }
+            }
+        }
+
+        // Searching the chat list, then a click on the chat button keeps the
+        // search; switching lists clears it and leaves both lists unfiltered.
+        ChatRecipient recipient;
+        Contact c;
+        c.setNumber("98");
+        c.setNickName("Abby");
+        recipient.setContact(c);
+        panel.addChatRecipient(recipient);
+        Contact d = c;
+        d.setNumber("99");
+        d.setNickName("Zed");
+        recipient.setContact(d);
+        panel.addChatRecipient(recipient);
+        click(panel.getChatButton());
+        QLineEdit* search = panel.getSearchBar()->getInput();
+        QTest::keyClicks(search, "ab");
+        QVERIFY(panel.getChatTab()->row("99")->isHidden());
+        click(panel.getChatButton());
+        QCOMPARE(search->text(), QStringLiteral("ab"));
+        click(panel.getChannelButton());
+        QVERIFY(search->text().isEmpty());
+        QVERIFY(!panel.getChatTab()->row("99")->isHidden());
+
+        // Joining a channel while the contacts are shown brings up the
+        // channel list with the joined channel selected.
+        panel.setChannels({channel("x", 1), channel("y", 2)});
+        click(panel.getContactButton());
+        QSignalSpy hidden(&panel, &SidePanel::hideContactDetails);
+        panel.channelJoined("y");
+        QCOMPARE(panel.getCurrentTab(), int(SidePanel::Channels));
+        QVERIFY(panel.getChannelTab()->isVisible());
+        QCOMPARE(panel.getChannelTab()->selectedRow(), panel.getChannelTab()->row("y"));
+        QVERIFY(!hidden.isEmpty());
+    }
+
+    void channelPreviewJoinsOrReturns()
+    {
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy sent(&window, &MessengerMainWindow::command);
+        ChannelLookup lookup;
+        lookup.setId("big_news");
+        lookup.setName("<b>Big</b> news");
+        lookup.setMembersCount(1520);
+        lookup.setDescription("<i>daily</i>");
+        window.commandResponse(CMD_ChannelLookup, QVariant::fromValue(lookup));
+        ChannelLookupViewer* viewer = window.getChannelLookupViewer();
+        QTRY_VERIFY(viewer->isVisible());
+        QVERIFY(viewer->width() >= 300 && viewer->height() >= 300);
+        // Names and descriptions from the service show as written.
+        QCOMPARE(viewer->nameLabel()->text(), QStringLiteral("<b>Big</b> news"));
+        QCOMPARE(viewer->descriptionLabel()->text(), QStringLiteral("<i>daily</i>"));
+        for (QLabel* label : {viewer->nameLabel(), viewer->descriptionLabel(), viewer->idLabel()})
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(viewer->idLabel()->text(), QStringLiteral("@big_news"));
+        QCOMPARE(viewer->membersLabel()->text(),
+                 QStringLiteral("1520 ") +
+                     QCoreApplication::translate("ChannelLookupViewer", "_Members"));
+
+        click(viewer->joinButton());
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.at(0).at(0).toInt(), int(CMD_ChannelJoin));
+        QCOMPARE(sent.at(0).at(1).toString(), QStringLiteral("big_news"));
+        QTRY_VERIFY(!viewer->isVisible());
+
+        // A second look-up replaces everything; Return only closes.
+        ChannelLookup other;
+        other.setId("small");
+        other.setName("Small");
+        other.setMembersCount(3);
+        window.commandResponse(CMD_ChannelLookup, QVariant::fromValue(other));
+        QTRY_VERIFY(viewer->isVisible());
+        QCOMPARE(viewer->nameLabel()->text(), QStringLiteral("Small"));
+        QCOMPARE(viewer->idLabel()->text(), QStringLiteral("@small"));
+        QVERIFY(viewer->descriptionLabel()->text().isEmpty());
+        QVERIFY(viewer->membersLabel()->text().startsWith("3 "));
+        click(viewer->returnButton());
+        QTRY_VERIFY(!viewer->isVisible());
+        QCOMPARE(sent.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestSidePanel)
+#include "tst_sidepanel.moc"

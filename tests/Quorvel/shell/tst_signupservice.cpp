@@ -1,0 +1,168 @@
+// Sign-up against the local service over real HTTPS, typed into the real
+// sign-up window of the program's controller: a refused code shows its text,
+// then the number (ASCII and Persian digits), the code and the profile lead to
+// the main window, which lists the contact the service matched by number.
+#include "Managers/command.h"
+#include "Managers/quorveldesktopcore.h"
+#include "fakewebservice.h"
+#include "localservice.h"
+#include "servicestore.h"
+#include "servicetestclient.h"
+#include "shell/connectionstatuswidget.h"
+#include "shell/contacttab.h"
+#include "shell/enteractivationcode.h"
+#include "shell/entermobilenumber.h"
+#include "shell/intro.h"
+#include "shell/messengermainwindow.h"
+#include "shell/quorveldesktop.h"
+#include "shell/register.h"
+#include "shell/sidepanel.h"
+#include "shell/userprofile.h"
+#include "testcertificates.h"
+#include "widgets/checkbox.h"
+#include "widgets/flatbutton.h"
+#include "widgets/label.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kCode = QStringLiteral("24680");
+
+void typeText(QWidget* target, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::KeyAction::Click, target, Qt::Key_unknown, c, Qt::NoModifier);
+}
+
+void clickButton(QWidget* page, const QString& text)
+{
+    for (FlatButton* button : page->findChildren<FlatButton*>()) {
+        if (button->text() == text) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    }
+    QFAIL(qPrintable("no button " + text));
+}
+
+} // namespace
+
+class TestSignUpService : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<ServiceStore> store;
+    std::unique_ptr<FakeWebService> http;
+    std::unique_ptr<LocalService> service;
+    std::unique_ptr<QuorvelDesktop> desktop;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        // As the program's entry does: the command channel crosses threads.
+        QuorvelDesktopCore::registerMetaTypes();
+        qRegisterMetaType<ConnectionState>("ConnectionState");
+        QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
+        store = std::make_unique<ServiceStore>(dir.filePath("store"));
+        QVERIFY(store->open());
+        http = std::make_unique<FakeWebService>();
+        QVERIFY(http->start(0));
+        service = std::make_unique<LocalService>(http.get(), store.get());
+        service->settings().demoCode = kCode;
+        service->chatAccountCreator = [](const QString&, const QString&) { return true; };
+        service->installProcedures();
+        for (const char* name : {"QUORVEL_WEB_BASE_URL", "QUORVEL_FILE_HOST_URL"})
+            qputenv(name, http->baseUrl().toUtf8());
+        qputenv("QUORVEL_CHAT_DOMAIN", "127.0.0.1");
+
+        // Another user already on the service, known by a nickname.
+        ServiceTestClient client(http->baseUrl());
+        const ServiceTestClient::Account bo = client.signUp("989121110022", kCode);
+        QVERIFY(!bo.token.isEmpty());
+        QCOMPARE(client
+                     .call(bo, "setprofile/",
+                           {{"Nickname", "Bo Nik"},
+                            {"Motto", ""},
+                            {"AvatarURL", ""},
+                            {"AvatarThumbnailURL", ""}})
+                     .code(),
+                 200);
+    }
+
+    void signUpThenMatchedContacts()
+    {
+        desktop = std::make_unique<QuorvelDesktop>();
+        Register* window = desktop->getRegisterWindow();
+        QVERIFY(window);
+        QVERIFY(!desktop->getMainWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        clickButton(window->introPage(), QStringLiteral("_IntroButton"));
+        EnterMobileNumber* numberPage = window->mobileNumberPage();
+        QVERIFY(numberPage->isVisible());
+        QTest::mouseClick(numberPage->findChild<CheckBox*>()->findChild<Label*>(), Qt::LeftButton);
+
+        // ASCII and Persian digits in one number; the service keeps the
+        // sign-up under the international form.
+        auto* number = numberPage->findChild<QLineEdit*>(QStringLiteral("MobileNumberInput"));
+        typeText(number, QString::fromUtf8("09۱۲۱۱۱0021"));
+        clickButton(numberPage, QStringLiteral("into_nextbutton"));
+        EnterActivationCode* codePage = window->activationCodePage();
+        QVERIFY(codePage->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(store->keys("registrations").contains("989121110021"), 30000);
+
+        // A wrong code: the service refuses it and the page says so.
+        auto* code = codePage->findChild<QLineEdit*>(QStringLiteral("activationCodeLineEdit"));
+        auto* error = codePage->findChild<QLabel*>(QStringLiteral("ErrorMess"));
+        typeText(code, QStringLiteral("11111"));
+        clickButton(codePage, QStringLiteral("_submit"));
+        QTRY_VERIFY_WITH_TIMEOUT(error->isVisible(), 30000);
+        QCOMPARE(error->text(), QStringLiteral("_ErrorCodeInvalid"));
+
+        // The right code, typed in Persian digits.
+        code->clear();
+        typeText(code, QString::fromUtf8("۲۴۶۸۰"));
+        QCOMPARE(code->text().size(), 5);
+        clickButton(codePage, QStringLiteral("_submit"));
+        QTRY_VERIFY_WITH_TIMEOUT(desktop->getMainWindow(), 30000);
+        MessengerMainWindow* main = desktop->getMainWindow();
+        QVERIFY(window->isHidden());
+        const QString ada = service->usernameOfPhone("989121110021");
+        QVERIFY(!ada.isEmpty());
+
+        // The profile page opens once the core is ready; a name typed there
+        // reaches the service.
+        UserProfile* profile = main->getUserProfile();
+        QTRY_VERIFY_WITH_TIMEOUT(profile->isVisible(), 60000);
+        profile->nameField()->clear();
+        typeText(profile->nameField(), QStringLiteral("Ada"));
+        clickButton(profile, QStringLiteral("_Submit"));
+        QTRY_COMPARE_WITH_TIMEOUT(service->memberOf(ada).value("Nickname").toString(),
+                                  QStringLiteral("Ada"), 30000);
+
+        // A contact added by number alone is matched by the service and
+        // listed under the name its owner chose.
+        Contact bo;
+        bo.setNumber("989121110022");
+        emit main->command(CMD_AddContact, QVariant::fromValue(bo));
+        ContactTab* contacts = main->getSidePanel()->getContactTab();
+        QTRY_COMPARE_WITH_TIMEOUT(contacts->rowNames(), QStringList({"Bo Nik"}), 30000);
+    }
+
+    void cleanupTestCase()
+    {
+        if (desktop)
+            desktop->aboutToQuit();
+        desktop.reset();
+    }
+};
+
+QTEST_MAIN(TestSignUpService)
+#include "tst_signupservice.moc"
