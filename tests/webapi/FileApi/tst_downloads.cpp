@@ -155,7 +155,8 @@ void TestDownloads::stalledTransferIsCanceledAndNextStarts()
     QVERIFY(finished.isEmpty());
 
     QTRY_COMPARE(canceled.size(), 1);
-    QVERIFY(clock.elapsed() >= 400);
+    // Not at once: a coarse timer may fire up to 5 % early, so allow a little under 400 ms.
+    QVERIFY(clock.elapsed() >= 360);
     QCOMPARE(canceled.first().first().toString(), host->fileUrl("stall.bin"));
     QTRY_COMPARE(finished.size(), 1);
     QCOMPARE(finished.first().at(2).toByteArray(), QByteArray("after"));
