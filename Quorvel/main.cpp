@@ -1,7 +1,5 @@
-#include "Managers/quorveldesktopcore.h"
 #include "foundation/simpleqtlogger.h"
 #include "initmodule.h"
-#include "shell/connectionstatuswidget.h"
 #include "shell/messengermainwindow.h"
 #include "shell/quorveldesktop.h"
 #include "shell/singleapplication.h"
@@ -14,8 +12,6 @@
 int main(int argc, char* argv[])
 {
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-    QuorvelDesktopCore::registerMetaTypes();
-    qRegisterMetaType<ConnectionState>("ConnectionState");
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel Desktop"));
     SingleApplication app(argc, argv, false, SingleApplication::PerUser, 100);

@@ -29,6 +29,10 @@ const int coreStopWaitMs = 10000;
 QuorvelDesktop::QuorvelDesktop(QObject* parent) : QObject(parent)
 {
     qputenv("QT_HARFBUZZ", "old");
+    // The command channel crosses to the core's thread as queued calls: a type
+    // not registered by then would drop every command silently.
+    QuorvelDesktopCore::registerMetaTypes();
+    qRegisterMetaType<ConnectionState>("ConnectionState");
     GlobalConstants::setAppVersion(QStringLiteral("0.4.2"));
     startTimer.setSingleShot(true);
     core = new QuorvelDesktopCore();

@@ -67,9 +67,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        // As the program's entry does: the command channel crosses threads.
-        QuorvelDesktopCore::registerMetaTypes();
-        qRegisterMetaType<ConnectionState>("ConnectionState");
+        // The controller itself registers what crosses to the core's thread:
+        // nothing is registered here, so a command lost on the way fails the test.
         QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
         store = std::make_unique<ServiceStore>(dir.filePath("store"));
         QVERIFY(store->open());
