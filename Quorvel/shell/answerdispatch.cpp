@@ -29,12 +29,12 @@
 #include "screens/createchannel.h"
 #include "shell/connectionstatuswidget.h"
 #include "shell/contentpanel.h"
-#include "shell/currentuser.h"
 #include "shell/messengermainwindow.h"
 #include "shell/setting.h"
 #include "shell/sidepanel.h"
 #include "shell/slidingmenu.h"
 #include "shell/userprofile.h"
+#include "widgets/currentuser.h"
 #include "widgets/toastmessage.h"
 
 #include <QJsonDocument>

@@ -2,8 +2,8 @@
 
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
-#include "shell/listarea.h"
 #include "widgets/interfacescale.h"
+#include "widgets/listarea.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

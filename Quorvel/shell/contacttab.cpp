@@ -2,8 +2,8 @@
 
 #include "foundation/simpleqtlogger.h"
 #include "screens/contactwidget.h"
-#include "shell/listarea.h"
 #include "widgets/interfacescale.h"
+#include "widgets/listarea.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
