@@ -32,11 +32,18 @@ QByteArray compact(const QJsonObject& object)
 // A stored chat keeps at most this many messages and positions in memory; the
 // store holds the rest, so memory does not grow with the history.
 const int kCacheLimit = 1024;
+// Placing a message writes the counters record only every this many
+// placements (and on closing): positions placed after its last write are
+// found again past either end when the store is opened.
+const int kPlacementsPerChatData = 64;
 } // namespace
 
 Chat::Chat() = default;
 
-Chat::~Chat() = default;
+Chat::~Chat()
+{
+    closeStore();
+}
 
 QString Chat::legacyStoreName(const QString& chatId)
 {
@@ -70,6 +77,7 @@ void Chat::resetCounters()
     firstSentTime = kInitialFirstSentTime;
     // Nothing is stored, so nothing is unread.
     unreadCount = 0;
+    unsavedPlacements = 0;
     counters.clear();
     counterOfId.clear();
     messages.clear();
@@ -77,8 +85,7 @@ void Chat::resetCounters()
 
 void Chat::setChatId(const QString& id, ChatMode mode)
 {
-    if (isOpen())
-        DataBase::close();
+    closeStore();
     resetCounters();
     chatId = id;
     chatMode = mode;
@@ -147,8 +154,19 @@ bool Chat::storeBelongsToChat()
 
 void Chat::close()
 {
-    DataBase::close();
+    closeStore();
     resetCounters();
+}
+
+void Chat::closeStore()
+{
+    if (!isOpen())
+        return;
+    if (isStored() && unsavedPlacements > 0 && !saveChatData())
+        L_WARN(QStringLiteral("Chat::close | counters of %1 not written; found again from the "
+                              "positions on the next open")
+                   .arg(chatId));
+    DataBase::close();
 }
 
 void Chat::clear()
@@ -210,7 +228,9 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
         if (isStored())
             putUtf8(id, compact(toStore.toDBJson()));
     }
-    saveChatData();
+    // The positions are always written, the counters only every so often.
+    if (added && isStored() && ++unsavedPlacements >= kPlacementsPerChatData)
+        saveChatData();
     if (isStored() && !commitBatch()) {
         L_ERROR(QStringLiteral("Chat::addMessage | cannot write %1 of %2: %3")
                     .arg(id, chatId, lastError()));
@@ -830,6 +850,7 @@ bool Chat::saveChatData()
     text += ",\"minCounter\":";
     text += QByteArray::number(minCounter);
     text += '}';
+    unsavedPlacements = 0;
     return putUtf8(kChatData, text);
 }
 
@@ -841,23 +862,27 @@ void Chat::loadChatData()
 
 void Chat::readChatData()
 {
+    unsavedPlacements = 0;
+    maxCounter = 0;
+    minCounter = kInitialMinCounter;
+    lastSentTime = 0;
+    firstSentTime = kInitialFirstSentTime;
     QByteArray text;
-    if (!getUtf8(kChatData, &text)) {
-        if (DataBase::contains(kChatData)) {
-            recoverChatData();
-            return;
+    if (getUtf8(kChatData, &text)) {
+        const QJsonDocument document = QJsonDocument::fromJson(text);
+        if (document.isObject()) {
+            loadChatDataFromJson(document.object());
+        } else {
+            L_ERROR(QStringLiteral("Chat::loadChatData | damaged chat data of %1; rebuilt from "
+                                   "its positions")
+                        .arg(chatId));
         }
-        maxCounter = 0;
-        minCounter = kInitialMinCounter;
-        lastSentTime = 0;
-        firstSentTime = kInitialFirstSentTime;
-        return;
+    } else if (DataBase::contains(kChatData)) {
+        L_ERROR(QStringLiteral("Chat::loadChatData | unreadable chat data of %1; rebuilt from "
+                               "its positions")
+                    .arg(chatId));
     }
-    const QJsonDocument document = QJsonDocument::fromJson(text);
-    if (!document.isObject())
-        recoverChatData();
-    else
-        loadChatDataFromJson(document.object());
+    findPositionsPastCounters();
 }
 
 void Chat::loadChatDataFromJson(const QJsonObject& object)
@@ -868,29 +893,37 @@ void Chat::loadChatDataFromJson(const QJsonObject& object)
     firstSentTime = object.value(kFirstSentTime).toVariant().toLongLong();
 }
 
-void Chat::recoverChatData()
+void Chat::findPositionsPastCounters()
 {
-    // The positions of a chat always include 1 and run without gaps, so they
-    // can be found again from the position records alone.
-    L_ERROR(QStringLiteral("Chat::loadChatData | damaged chat data of %1; rebuilt from its "
-                           "positions")
-                .arg(chatId));
-    maxCounter = 0;
-    minCounter = kInitialMinCounter;
-    lastSentTime = 0;
-    firstSentTime = kInitialFirstSentTime;
-    if (!DataBase::contains(counterKey(1)))
-        return;
-    maxCounter = 1;
+    // The positions of a chat always include 1 and run without gaps, and the
+    // counters record is written with the positions it counts: positions
+    // placed after its last write (or all of them, when it is missing or
+    // damaged) lie past either end of what it says.
+    const int storedMax = maxCounter;
+    const int storedMin = minCounter;
+    if (isEmpty()) {
+        if (!DataBase::contains(counterKey(1)))
+            return;
+        maxCounter = 1;
+        minCounter = 1;
+    }
     while (DataBase::contains(counterKey(maxCounter + 1)))
         ++maxCounter;
-    minCounter = 1;
     while (DataBase::contains(counterKey(minCounter - 1)))
         --minCounter;
+    if (maxCounter == storedMax && minCounter == storedMin)
+        return;
     qint64 time = 0;
-    if (sendTimeAt(maxCounter, &time))
+    if (maxCounter != storedMax && sendTimeAt(maxCounter, &time))
         lastSentTime = time;
-    if (sendTimeAt(minCounter, &time))
+    if (minCounter != storedMin && sendTimeAt(minCounter, &time))
         firstSentTime = time;
-    saveChatData();
+    L_INFO(QStringLiteral("Chat::loadChatData | counters of %1 caught up with the stored "
+                          "positions: %2..%3")
+               .arg(chatId)
+               .arg(minCounter)
+               .arg(maxCounter));
+    // Written with the next placements or on closing, not here: the store
+    // may yet turn out to be another chat's.
+    unsavedPlacements = 1;
 }

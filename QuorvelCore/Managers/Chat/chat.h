@@ -19,7 +19,8 @@
 // ChatMode_Memory the hashes are the whole history. The store holds
 // "chatData" (the counters and the times of the oldest and newest message),
 // one record per position (the decimal counter -> message id) and one record
-// per message id (its stored JSON form).
+// per message id (its stored JSON form). New messages write "chatData" only
+// now and then and on closing; opening finds the positions placed since.
 class Chat : public DataBase
 {
 public:
@@ -135,7 +136,8 @@ private:
     void loadChatData();
     void readChatData();
     void loadChatDataFromJson(const QJsonObject& object);
-    void recoverChatData();
+    void findPositionsPastCounters();
+    void closeStore();
     bool loadMessage(int counter);
     bool loadMessage(const QString& messageId);
     bool readStoredMessage(const QString& messageId, Message* out) const;
@@ -158,6 +160,8 @@ private:
     qint64 lastSentTime = 0;
     qint64 firstSentTime = kInitialFirstSentTime;
     int unreadCount = kUnknownUnread;
+    // Messages placed since the counters record was last written.
+    int unsavedPlacements = 0;
     QHash<int, QString> counters;
     QHash<QString, int> counterOfId;
     QHash<QString, Message> messages;

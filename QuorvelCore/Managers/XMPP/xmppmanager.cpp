@@ -446,47 +446,53 @@ void XMPPManager::messageSentSLOT(const Message& msg)
                       msg.getMinorType() == MessageBase::MsgMinorType_Seen;
     if (!seen)
         emit messageSent(msg);
-    db.beginBatch();
-    db.put(QLatin1String(kCurrentKey), QLatin1String(kNothingInFlight));
-    db.del(msg.getMessageId());
-    db.commitBatch();
     if (currentId == msg.getMessageId())
         currentId.clear();
-    sendQueue();
+    sendQueue(msg.getMessageId());
 }
 
-void XMPPManager::takeFromQueue(const QString& id)
+void XMPPManager::sendQueue(const QString& confirmedId)
 {
-    // The message becomes the one in flight in the same write that shortens
-    // the queue, so that it is always in one of the two.
+    // Everything is read first, so that the confirmed message leaves the
+    // store in the same write that moves the next one from the queue into
+    // flight: it is always in one of the two.
+    QStringList unreadable;
+    Message next;
+    bool found = false;
+    if (currentId.isEmpty() && client.state() == QXmppClient::ConnectedState &&
+        !client.getLastSentMessage().isValid()) {
+        while (!found && unreadable.size() < queue.size()) {
+            const QString& id = queue.at(unreadable.size());
+            found = loadMessage(id, &next);
+            if (!found) {
+                L_WARN(QStringLiteral("XMPPManager::sendQueue | skipped unreadable message ") + id);
+                unreadable.append(id);
+            }
+        }
+    }
+    const int taken = unreadable.size() + (found ? 1 : 0);
+    if (confirmedId.isEmpty() && taken == 0)
+        return;
     db.beginBatch();
-    db.put(QLatin1String(kCurrentKey), id.isEmpty() ? QLatin1String(kNothingInFlight) : id);
-    db.del(queueEntryKey(queueHead));
-    db.put(QLatin1String(kQueueHeadKey), queueHead + 1);
+    if (!confirmedId.isEmpty())
+        db.del(confirmedId);
+    for (const QString& id : qAsConst(unreadable))
+        db.del(id);
+    for (int i = 0; i < taken; ++i)
+        db.del(queueEntryKey(queueHead + i));
+    if (taken > 0)
+        db.put(QLatin1String(kQueueHeadKey), queueHead + taken);
+    const QString inFlight = found ? next.getMessageId() : currentId;
+    db.put(QLatin1String(kCurrentKey),
+           inFlight.isEmpty() ? QLatin1String(kNothingInFlight) : inFlight);
     if (!db.commitBatch())
         L_ERROR(QStringLiteral("XMPPManager::sendQueue | cannot store the queue"));
-    queue.removeFirst();
-    ++queueHead;
-    currentId = id;
-}
-
-void XMPPManager::sendQueue()
-{
-    while (!queue.isEmpty() && currentId.isEmpty() &&
-           client.state() == QXmppClient::ConnectedState &&
-           !client.getLastSentMessage().isValid()) {
-        const QString id = queue.first();
-        Message next;
-        if (!loadMessage(id, &next)) {
-            L_WARN(QStringLiteral("XMPPManager::sendQueue | skipped unreadable message ") + id);
-            takeFromQueue(QString());
-            db.del(id);
-            continue;
-        }
-        takeFromQueue(id);
-        client.SendMessage(&next);
+    queue.erase(queue.begin(), queue.begin() + taken);
+    queueHead += taken;
+    if (!found)
         return;
-    }
+    currentId = next.getMessageId();
+    client.SendMessage(&next);
 }
 
 void XMPPManager::sendCurrentMessageOrQueue()

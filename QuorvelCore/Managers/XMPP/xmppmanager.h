@@ -87,12 +87,13 @@ private:
     void connectChatServer();
     void startReconnectTimer(int milliseconds);
     void reconnectWithCurrentConfig();
-    void sendQueue();
+    // Puts the first readable message of the queue in flight when nothing
+    // else is; the store drops the confirmed message (if given) in that write.
+    void sendQueue(const QString& confirmedId = QString());
     void sendCurrentMessageOrQueue();
     void sendDelivery(const Message& msg);
     bool loadMessage(const QString& id, Message* out);
     void loadQueue();
-    void takeFromQueue(const QString& id);
     static QString queueEntryKey(qint64 position);
     static QString resourceName();
 

@@ -1,12 +1,14 @@
 #include "Managers/Chat/chat.h"
 #include "foundation/database.h"
 #include "model/globalconstants.h"
+#include "storefiles.h"
 #include "storewrites.h"
 #include "testcrypto.h"
 
 #include <QDir>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -102,6 +104,7 @@ private slots:
     void newSendTimeKeepsTimeOrder();
     void reopenReadsBackAsBefore();
     void damagedChatDataIsRebuilt();
+    void killAfterAnyPlacementLosesNothing();
     void clearDeletesTheStore();
 
     void legacyNameIsTheCutDigest();
@@ -940,6 +943,70 @@ void TestChat::damagedChatDataIsRebuilt()
     QCOMPARE(idsInOrder(chat), (QStringList{"d1", "d2", "d3", "d4", "d5"}));
     QVERIFY(chat.addMessage(makeMessage(chatId, "d6", 6)));
     QCOMPARE(idsInOrder(chat), (QStringList{"d1", "d2", "d3", "d4", "d5", "d6"}));
+}
+
+void TestChat::killAfterAnyPlacementLosesNothing()
+{
+    // A history placed newest, oldest and in between, with a copy of the
+    // store's files taken after every placement. Each copy, opened as the
+    // next start after a kill would open it, reads back everything placed
+    // until then, in order, with the counters and times the chat had.
+    struct Step
+    {
+        QString copy;
+        QStringList ids;
+        int min;
+        int max;
+        qint64 first;
+        qint64 last;
+    };
+    const QString chatId = freshChatId();
+    QTemporaryDir copies;
+    QList<Step> steps;
+    QString storePath;
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        storePath = DataBase::pathForName(chat.getChatDbName());
+        const int count = 150;
+        for (int i = 0; i < count; ++i) {
+            const qint64 time = i % 3 == 1 ? 1000 - i : (i % 5 == 2 ? 5000 + i : 10000 + i);
+            QVERIFY(chat.addMessage(makeMessage(chatId, QString("k%1").arg(i), time)));
+            const QString copy = copies.path() + QString("/%1").arg(i);
+            copyStoreFiles(storePath, copy);
+            steps.append({copy, idsInOrder(chat), chat.getMinCounter(), chat.getMaxCounter(),
+                          chat.getFirstSentTime(), chat.getLastSentTime()});
+        }
+        // The counters record is not written with every message.
+        QVERIFY(storeWritesOf(chat.getChatDbName(), "chatData") < count / 10);
+    }
+    for (const Step& step : qAsConst(steps)) {
+        QDir(storePath).removeRecursively();
+        copyStoreFiles(step.copy, storePath);
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        QCOMPARE(idsInOrder(chat), step.ids);
+        QCOMPARE(chat.getMinCounter(), step.min);
+        QCOMPARE(chat.getMaxCounter(), step.max);
+        QCOMPARE(chat.getFirstSentTime(), step.first);
+        QCOMPARE(chat.getLastSentTime(), step.last);
+    }
+    // After the last copy: placing goes on from where the positions end, and
+    // closing writes the counters as they are.
+    {
+        Chat chat;
+        chat.setChatId(chatId, Chat::ChatMode_Stored);
+        QVERIFY(chat.addMessage(makeMessage(chatId, "after", 20000)));
+        QCOMPARE(chat.getMaxCounter(), steps.last().max + 1);
+    }
+    DataBase raw;
+    raw.setDBName(Chat::storeName(chatId));
+    QJsonObject counters;
+    QVERIFY(raw.get(QStringLiteral("chatData"), &counters));
+    QCOMPARE(counters.value("maxCounter").toInt(), steps.last().max + 1);
+    QCOMPARE(counters.value("minCounter").toInt(), steps.last().min);
+    QCOMPARE(counters.value("lastSentTime").toVariant().toLongLong(), 20000);
+    QCOMPARE(counters.value("firstSentTime").toVariant().toLongLong(), steps.last().first);
 }
 
 void TestChat::clearDeletesTheStore()

@@ -9,6 +9,7 @@
 #include "foundation/database.h"
 #include "foundation/htmlmanager.h"
 #include "prosodyserver.h"
+#include "storefiles.h"
 #include "testcertificates.h"
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 
@@ -415,17 +416,6 @@ void XmppManagerTest::unreadableQueueEntryIsSkipped()
     alice->onInitialize();
     QTRY_COMPARE_WITH_TIMEOUT(idsOf(atBob), QStringList{stored.getMessageId()}, 15000);
     QTRY_COMPARE(idsOf(sent), QStringList{stored.getMessageId()});
-}
-
-// What a process killed right after a write leaves behind: the store's files
-// as they are at that moment (LevelDB has handed every write to the system).
-void copyStoreFiles(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    for (const QString& name : QDir(from).entryList(QDir::Files)) {
-        if (name != QLatin1String("LOCK"))
-            QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
-    }
 }
 
 void XmppManagerTest::killBetweenAnyTwoWritesLosesNothing()
