@@ -274,6 +274,12 @@ bool Message::fromUserChatArchiveJson(const QJsonObject& object, const QString& 
     QJsonObject paramObject = params.toObject();
     setMessageUCParams(&paramObject);
     removeDBFields(&paramObject);
+    // The conversation is the archive's own chat: a chat-id key inside "M"
+    // is the sender's text and would shadow it in the payload and the stanza
+    // parameters.
+    const QString chatKey = chatIdKey(majorType);
+    if (!chatKey.isEmpty())
+        paramObject.remove(chatKey);
     // What remains are the payload keys (and any unknown key): without them an
     // archived file, sticker or control message would lose its content.
     otherFields = paramObject;
