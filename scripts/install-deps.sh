@@ -9,7 +9,8 @@ if [ "$(id -u)" != "0" ]; then SUDO="sudo"; fi
 pkgs=(g++ cmake ninja-build pkg-config qtbase5-dev libqt5charts5-dev libqxmpp-dev
       libleveldb-dev libsnappy-dev qttools5-dev qttools5-dev-tools openssl libssl-dev
       xvfb xauth fonts-dejavu-core prosody prosody-modules lua-unbound
-      fonts-material-design-icons-iconfont fonts-noto-color-emoji unicode-data npm)
+      fonts-material-design-icons-iconfont fonts-noto-color-emoji unicode-data npm
+      clang-14 libclang-rt-14-dev)
 
 missing=()
 for p in "${pkgs[@]}"; do
