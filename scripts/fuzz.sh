@@ -25,6 +25,11 @@ if [ ${#targets[@]} -eq 0 ]; then
   for d in fuzz/corpus/*/; do targets+=("$(basename "$d")"); done
 fi
 
+# Leak reports are off: Qt 5.15's own JSON parser leaks on a repeated key,
+# and the frames of the uninstrumented Qt library cannot be told from ours.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+
 mkdir -p "$build/crashes"
 passed=0
 failed=0
@@ -34,10 +39,8 @@ for t in "${targets[@]}"; do
   seeds=("fuzz/corpus/$t")
   [ -d "fuzz/regressions/$t" ] && seeds+=("fuzz/regressions/$t")
   echo "== fuzz_$t for ${seconds}s"
-  # Leak reports are off: Qt 5.15's own JSON parser leaks on a repeated key,
-  # and the frames of the uninstrumented Qt library cannot be told from ours.
   if "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
-      -detect_leaks=0 -print_final_stats=1 -artifact_prefix="$build/crashes/$t-" \
+      -print_final_stats=1 -artifact_prefix="$build/crashes/$t-" \
       "$work" "${seeds[@]}" >"$build/fuzz_$t.log" 2>&1; then
     grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done)' "$build/fuzz_$t.log" || true
     passed=$((passed + 1))

@@ -376,6 +376,13 @@ void Message::setSendTimeInGMT(const QJsonObject& object)
     }
     bool ok = false;
     sendTimeInGMT = JsonNumbers::toInt64(value, 0, &ok);
+    // Written back as a JSON number, a time must fit a double exactly, or the
+    // stored message would differ from the one read (and sort elsewhere).
+    const qint64 exactLimit = qint64(1) << 53;
+    if (ok && (sendTimeInGMT > exactLimit || sendTimeInGMT < -exactLimit)) {
+        ok = false;
+        sendTimeInGMT = 0;
+    }
     if (!ok)
         L_WARN(QStringLiteral("Message | unreadable SEND_TIME_IN_GMT: ") +
                JsonNumbers::describe(value));
