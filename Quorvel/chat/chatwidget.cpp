@@ -19,6 +19,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+namespace {
+// Pixels between the avatar and the name and preview beside it.
+constexpr int chatRowTextGap = 10;
+} // namespace
+
 ChatWidget::ChatWidget(QWidget* parent)
     : QWidget(parent), avatarViewer(new AvatarViewer(this)), name(new ElidedLabel(this)),
       time(new QLabel(this)), preview(new QLabel(this)), badge(new QLabel(this))
@@ -33,6 +38,9 @@ ChatWidget::ChatWidget(QWidget* parent)
     connect(avatarViewer, &AvatarViewer::avatarDownloadFinished, this,
             &ChatWidget::avatarDownloadFinished);
     layout->addWidget(avatarViewer);
+    // The labels' own margins sit on their left, away from the avatar in the
+    // right-to-left window: this gap keeps the name off the picture.
+    layout->addSpacing(chatRowTextGap);
 
     const QFont font = Fonts::getFont(baseFontSize);
     auto* column = new QVBoxLayout;

@@ -6,6 +6,7 @@
 #include "widgets/fonts.h"
 #include "widgets/iconbutton.h"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,7 +41,8 @@ EnterActivationCode::EnterActivationCode(QWidget* parent) : QWidget(parent)
     layout->addWidget(edit, 0, Qt::AlignCenter);
     layout->addStretch();
 
-    auto* frame = new QWidget(this);
+    // A frame, so that the style sheet's underline reaches it.
+    auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("activationFrame"));
     frame->setMaximumSize(200, 50);
     auto* row = new QHBoxLayout(frame);

@@ -5,9 +5,11 @@
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
+#include "widgets/hintlineedit.h"
 #include "widgets/iconbutton.h"
 
 #include <QDesktopServices>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,11 +27,12 @@ EnterMobileNumber::EnterMobileNumber(QWidget* parent) : QWidget(parent)
     layout->addWidget(heading, 0, Qt::AlignCenter);
     layout->addSpacing(50);
 
-    auto* frame = new QWidget(this);
+    // A frame, so that the style sheet's underline reaches it.
+    auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("mobileNumberFrame"));
     auto* row = new QHBoxLayout(frame);
     row->setContentsMargins(0, 0, 0, 0);
-    number = new QLineEdit(frame);
+    number = new HintLineEdit(frame);
     number->setFont(Fonts::getFont(30));
     number->setAlignment(Qt::AlignCenter);
     number->setPlaceholderText(QStringLiteral("0912 345 67 89"));

@@ -51,7 +51,8 @@ SidePanel::SidePanel(QWidget* parent)
     buttonRow->setContentsMargins(0, 0, 0, 0);
     for (IconButtonUnreadCount* button : {contactButton, chatButton, groupButton, channelButton}) {
         button->setContentsMargins(0, 5, 0, 5);
-        button->setObjectName(QStringLiteral("TabButtonUnSelected"));
+        button->setObjectName(button == chatButton ? QStringLiteral("TabButtonSelected")
+                                                   : QStringLiteral("TabButtonUnSelected"));
         buttonRow->addWidget(button);
     }
     layout->addLayout(buttonRow);
@@ -82,8 +83,9 @@ SidePanel::SidePanel(QWidget* parent)
     layout->addWidget(groupTab);
     layout->addWidget(contactTab);
     layout->addWidget(channelTab);
-    currentTab = -1;
-    switchTo(Chats);
+    // The panel opens on the channel list.
+    currentTab = Chats;
+    switchTo(Channels);
 }
 
 void SidePanel::switchTo(Tab tab)

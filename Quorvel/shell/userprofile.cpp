@@ -4,6 +4,7 @@
 #include "webapi/FileApi/staticfile.h"
 #include "webapi/FileApi/uploadfile.h"
 #include "widgets/flatbutton.h"
+#include "widgets/hintlineedit.h"
 #include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
 #include "widgets/roundpixmap.h"
@@ -23,10 +24,12 @@
 namespace {
 QLineEdit* field(const QString& placeholder, const QString& objectName, QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new HintLineEdit(parent);
     edit->setPlaceholderText(placeholder);
     edit->setObjectName(objectName);
-    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Right in the right-to-left window: a plain AlignRight would be mirrored
+    // to the left edge there, hint and text alike.
+    edit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     QFont font = edit->font();
     font.setPixelSize(baseFontSize);
     edit->setFont(font);

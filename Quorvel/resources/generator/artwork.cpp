@@ -59,9 +59,11 @@ QImage Artwork::chatBackground(int width, int height)
     QImage image(width, height, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // Mid-light tones: the bubbles of other people are white and must stand
+    // out from the board behind them.
     QLinearGradient fill(0, 0, width, height);
-    fill.setColorAt(0, QColor(0xe3, 0xf2, 0xfd));
-    fill.setColorAt(1, QColor(0xe8, 0xf5, 0xe9));
+    fill.setColorAt(0, QColor(0xbe, 0xd4, 0xe4));
+    fill.setColorAt(1, QColor(0xc4, 0xdc, 0xc6));
     p.fillRect(image.rect(), fill);
 
     // A fixed seed keeps the picture the same from build to build.

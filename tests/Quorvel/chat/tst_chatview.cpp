@@ -15,11 +15,13 @@
 #include "chatfixtures.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/linkgenerator.h"
+#include "inkbounds.h"
 #include "model/globalconstants.h"
 #include "model/likepair.h"
 #include "model/lvrequest.h"
 #include "model/members.h"
 #include "shell/stylesheetloader.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/currentuser.h"
 #include "widgets/dateconverter.h"
 #include "widgets/doublestatebutton.h"
@@ -865,6 +867,32 @@ private slots:
         QCOMPARE(row.unreadBadgeText(), QStringLiteral("250"));
         row.setUnreadCount(0);
         QVERIFY(!row.unreadBadgeVisible());
+    }
+
+    // In the right-to-left list the avatar sits at the row's right; the name
+    // beside it keeps a gap instead of touching the picture.
+    void rowNameKeepsClearOfTheAvatar()
+    {
+        QWidget list;
+        list.setLayoutDirection(Qt::RightToLeft);
+        auto* row = new ChatWidget(&list);
+        ChatRecipient recipient;
+        Contact contact;
+        contact.setNumber(peer);
+        contact.setNickName(QStringLiteral("Nika Rezaei"));
+        recipient.setContact(contact);
+        row->setChatRecipient(recipient);
+        row->setGeometry(0, 0, 340, 60);
+        list.resize(340, 60);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const QRect avatar = row->avatar()->geometry();
+        QVERIFY(avatar.left() > row->width() / 2);
+        const QRect name = InkBounds::darkerThan(row->grab().toImage(), 160,
+                                                 QRect(0, 0, avatar.left(), row->height()));
+        QVERIFY(!name.isEmpty());
+        QVERIFY2(avatar.left() - name.right() > 10,
+                 qPrintable(QStringLiteral("gap %1").arg(avatar.left() - name.right() - 1)));
     }
 
     void rowLastMessageRules()

@@ -1,9 +1,12 @@
 #include "catalogue.h"
 
+#include <cmath>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
@@ -157,6 +160,8 @@ private slots:
     void styleSheetSelectsTheScreensObjectNames_data();
     void styleSheetSelectsTheScreensObjectNames();
     void styleSheetIsWellFormed();
+    void textStandsOutFromWhatIsBehindIt_data();
+    void textStandsOutFromWhatIsBehindIt();
     void cataloguesAnswerEveryEntry_data();
     void cataloguesAnswerEveryEntry();
     void cataloguesHoldTheSameKeys();
@@ -470,6 +475,89 @@ void TestResources::styleSheetIsWellFormed()
     QVERIFY2(warnings.filter(QStringLiteral("parse")).isEmpty(), qPrintable(warnings.join('\n')));
     // The sheet reached the label: its rule makes the text white.
     QCOMPARE(label.palette().color(QPalette::WindowText), QColor(Qt::white));
+}
+
+namespace {
+
+// Contrast of two colours as the ratio of their relative luminances (1 to 21).
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+QColor averageColour(const QImage& image)
+{
+    double r = 0, g = 0, b = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            r += qRed(p);
+            g += qGreen(p);
+            b += qBlue(p);
+        }
+    }
+    const double n = double(image.width()) * image.height();
+    return QColor(int(r / n), int(g / n), int(b / n));
+}
+
+} // namespace
+
+// Colours the sheet gives a text, or the default board, against what lies
+// behind them: a bubble drawn by the sheet, or the board's picture.
+void TestResources::textStandsOutFromWhatIsBehindIt_data()
+{
+    QTest::addColumn<QString>("front");  // a label's object name, or empty: a plain bubble
+    QTest::addColumn<QString>("behind"); // a frame's object name, or empty: the default board
+    QTest::addColumn<double>("least");
+    QTest::newRow("peer's bubble on the board") << QString() << "Receiver" << 1.3;
+    QTest::newRow("own bubble on the board") << QString() << "Sender" << 1.3;
+    QTest::newRow("file size in a peer's bubble") << "OtherFileWidgetSizeLabelByOther"
+                                                  << "Receiver" << 2.5;
+    QTest::newRow("file size in an own bubble") << "OtherFileWidgetSizeLabelByMe"
+                                                << "Sender" << 2.0;
+    QTest::newRow("file name in a peer's bubble") << "OtherFileWidgetNameLabelByOther"
+                                                  << "Receiver" << 4.5;
+}
+
+void TestResources::textStandsOutFromWhatIsBehindIt()
+{
+    QFETCH(QString, front);
+    QFETCH(QString, behind);
+    QFETCH(double, least);
+    QFile file(QStringLiteral(":/Style/QuorvelDefaultStyle.css"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QWidget host;
+    host.setStyleSheet(QString::fromUtf8(file.readAll()));
+    auto* bubble = new QFrame(&host);
+    bubble->setObjectName(behind);
+    bubble->setGeometry(0, 0, 60, 40);
+    auto* label = new QLabel(bubble);
+    label->setObjectName(front);
+    host.resize(60, 40);
+    host.ensurePolished();
+    label->ensurePolished();
+    const QColor bubbleColour = bubble->grab().toImage().pixelColor(30, 38);
+    QColor other;
+    if (front.isEmpty()) {
+        const QImage board(QStringLiteral(":/Images/img_default_chat_bg.png"));
+        QVERIFY(!board.isNull());
+        other = averageColour(board.scaled(64, 48));
+    } else {
+        other = label->palette().color(QPalette::WindowText);
+    }
+    const double ratio = contrast(other, bubbleColour);
+    QVERIFY2(ratio >= least, qPrintable(QStringLiteral("%1 on %2: %3")
+                                            .arg(other.name(), bubbleColour.name())
+                                            .arg(ratio, 0, 'f', 2)));
 }
 
 void TestResources::cataloguesAnswerEveryEntry_data()

@@ -1,6 +1,7 @@
 // The sign-up window driven through its real widgets: number and code typed
 // in ASCII and Persian digits, the requests it sends, the error texts, the
 // page flow, and what it removes of an earlier user's data.
+#include "inkbounds.h"
 #include "shell/asciidigits.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"
@@ -11,8 +12,10 @@
 #include "widgets/flatbutton.h"
 #include "widgets/label.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
@@ -188,6 +191,43 @@ private slots:
         window->apiResult(Procedure(procedure), result);
         QVERIFY(errorLabel(page)->isVisible());
         QCOMPARE(errorLabel(page)->text(), text);
+    }
+
+    // The number page puts the caret into the empty field at once: the hint
+    // must still show there, in grey, above the fields' coloured underline;
+    // the code page's field has the same underline.
+    void emptyFieldsShowHintAndUnderline()
+    {
+        QScopedPointer<Register> window(openOnNumberPage());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        EnterMobileNumber* page = window->mobileNumberPage();
+        auto* field = page->findChild<QLineEdit*>(QStringLiteral("MobileNumberInput"));
+        QTRY_VERIFY(field->hasFocus());
+        QVERIFY(field->text().isEmpty());
+        const QImage empty = field->grab().toImage();
+        const QRect hint = InkBounds::darkerThan(empty, 230);
+        QVERIFY2(hint.width() > field->width() / 4, "the hint is not drawn");
+        QVERIFY(qAbs(hint.center().x() - empty.width() / 2) < 10); // centred like the text
+        // Grey, not as dark as typed text: only the caret (one thin line,
+        // blinking) may be that dark.
+        QVERIFY(InkBounds::countDarkerThan(empty, 100) <= 2 * field->height());
+        typeText(field, QStringLiteral("0912"));
+        QVERIFY(InkBounds::countDarkerThan(field->grab().toImage(), 100) > 4 * field->height());
+
+        const QColor underline(0x1e, 0x88, 0xe5);
+        auto* numberFrame = page->findChild<QFrame*>(QStringLiteral("mobileNumberFrame"));
+        QVERIFY(numberFrame);
+        const QImage numberLine = numberFrame->grab().toImage();
+        QCOMPARE(QColor(numberLine.pixel(numberLine.width() / 2, numberLine.height() - 1)),
+                 underline);
+        typeText(field, QStringLiteral("3456789"));
+        QTest::mouseClick(buttonNamed(page, QStringLiteral("into_nextbutton")), Qt::LeftButton);
+        auto* codeFrame =
+            window->activationCodePage()->findChild<QFrame*>(QStringLiteral("activationFrame"));
+        QVERIFY(codeFrame && codeFrame->isVisible());
+        const QImage codeLine = codeFrame->grab().toImage();
+        QCOMPARE(QColor(codeLine.pixel(codeLine.width() / 2, codeLine.height() - 1)), underline);
     }
 
     void codeIsSentAsAsciiAndActivationCompletes()

@@ -2,6 +2,7 @@
 // background tiles, the content panel's background and the tray balloons,
 // driven offscreen with the mouse.
 #include "chat/chatwindow.h"
+#include "inkbounds.h"
 #include "model/globalconstants.h"
 #include "model/notificationmessage.h"
 #include "shell/contentpanel.h"
@@ -15,6 +16,7 @@
 #include "shell/topmenu.h"
 #include "shell/traynotifier.h"
 #include "shell/userinfo.h"
+#include "shell/userprofile.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
@@ -22,10 +24,12 @@
 #include "widgets/popupwarning.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QTextDocument>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -92,6 +96,12 @@ NotificationMessage notification(const QString& chatId, MessageBase::MsgMinorTyp
     n.setMessage(m);
     n.setTitle(title);
     return n;
+}
+
+// A field's area within its frame lines.
+QRect inside(const QWidget* field)
+{
+    return field->rect().adjusted(4, 4, -4, -4);
 }
 
 ChatWindow* chatWindow(const QString& id, QWidget* parent = nullptr)
@@ -283,6 +293,34 @@ private slots:
         }
     }
 
+    // The profile page's fields run right to left with the window: hints in
+    // Persian and the user's own text both start at the right edge.
+    void profileFieldsStartAtTheRight()
+    {
+        QTranslator persian;
+        QVERIFY(persian.load(QStringLiteral(":/Lng/quorvel_persian.qm")));
+        QCoreApplication::installTranslator(&persian);
+        QWidget window;
+        window.setLayoutDirection(Qt::RightToLeft);
+        auto* page = new UserProfile(&window);
+        QCoreApplication::removeTranslator(&persian);
+        window.resize(page->size());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QList<QLineEdit*> fields = page->findChildren<QLineEdit*>();
+        QCOMPARE(fields.size(), 3);
+        for (QLineEdit* field : fields) {
+            QVERIFY(field->text().isEmpty());
+            QVERIFY(field->placeholderText().isRightToLeft());
+            const QRect hint = InkBounds::darkerThan(field->grab().toImage(), 230, inside(field));
+            QVERIFY2(hint.left() > field->width() / 2, qPrintable(field->placeholderText()));
+        }
+        QLineEdit* name = fields.first();
+        name->setText(QStringLiteral("Nika"));
+        const QRect typed = InkBounds::darkerThan(name->grab().toImage(), 230, inside(name));
+        QVERIFY(typed.left() > name->width() / 2);
+    }
+
     void profileAnswerFillsHeaderAndSettingsAsPlainText()
     {
         OpenWindow w;
@@ -440,6 +478,32 @@ private slots:
             QCOMPARE(commands.at(0).at(1).value<MainSettings>().getInterfaceScaleFactor(), saved);
             QTRY_COMPARE(restarts, 1);
         }
+    }
+
+    // The scale question dims the settings screen it belongs to, no more,
+    // and sits in its middle.
+    void scaleQuestionCoversTheSettingsScreen()
+    {
+        OpenWindow w(1152);
+        w.openMenu();
+        QTest::mousePress(menuRow(w.window, "Settings"), Qt::LeftButton);
+        Setting* setting = w.window.getSetting();
+        QTRY_VERIFY(setting->isVisible());
+        QTRY_VERIFY(!w.window.getSlidingMenu()->isVisible());
+        const QString other =
+            selectedScales(setting).contains(QStringLiteral("150%")) ? "125%" : "150%";
+        clickButton(scaleButton(setting, other));
+        PopUpWarning* warning = PopUpWarning::getInstance();
+        QVERIFY(warning->isVisible());
+        QWidget* backdrop = warning->parentWidget();
+        QVERIFY(backdrop && backdrop->isVisible());
+        qDebug() << "setting" << setting->geometry() << "backdrop" << backdrop->geometry()
+                 << backdrop->parentWidget() << "warning" << warning->geometry();
+        QCOMPARE(backdrop->parentWidget(), setting);
+        QCOMPARE(backdrop->geometry(), setting->rect());
+        QVERIFY((warning->geometry().center() - setting->rect().center()).manhattanLength() <= 2);
+        clickButton(warning->noButton());
+        QVERIFY(!backdrop->isVisible());
     }
 
     void tileClicks()

@@ -152,7 +152,15 @@ private slots:
         panel.resize(360, 600);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
-        QCOMPARE(panel.getChannelButton()->objectName(), QStringLiteral("TabButtonUnSelected"));
+        // The panel opens on the channel list.
+        QCOMPARE(panel.getCurrentTab(), int(SidePanel::Channels));
+        QVERIFY(panel.getChannelTab()->isVisible());
+        for (QWidget* list :
+             {static_cast<QWidget*>(panel.getChatTab()), static_cast<QWidget*>(panel.getGroupTab()),
+              static_cast<QWidget*>(panel.getContactTab())})
+            QVERIFY(!list->isVisible());
+        QCOMPARE(panel.getChannelButton()->objectName(), QStringLiteral("TabButtonSelected"));
+        QCOMPARE(panel.getChatButton()->objectName(), QStringLiteral("TabButtonUnSelected"));
 
         const QList<QPair<IconButtonUnreadCount*, QWidget*>> buttons{
             {panel.getChatButton(), panel.getChatTab()},
