@@ -120,6 +120,14 @@ void PopupManager::closeWindow()
     L_DEBUG(QStringLiteral(">>>>>>PopupManager::closeWindow"));
 }
 
+void PopupManager::showAnimationEnd()
+{
+    // At full opacity the effect changes nothing, and while it is on, a
+    // dialog that a hosted screen opens over itself leaves stale dimmed
+    // strips beside that screen: it is switched off until the next fade.
+    effect->setEnabled(false);
+}
+
 void PopupManager::setActiveWindow(QWidget* window)
 {
     fade->stop();
@@ -144,6 +152,7 @@ void PopupManager::setActiveWindow(QWidget* window)
     show();
     raise();
     setGeometry(0, 0, mainWindow->width(), mainWindow->height());
+    effect->setEnabled(true);
     fade->start();
     arrangeActivePopup();
 }

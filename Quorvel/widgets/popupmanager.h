@@ -28,7 +28,7 @@ public:
     ~PopupManager() override;
 
 public slots:
-    void showAnimationEnd() {}
+    void showAnimationEnd();
     void closeWindow();
 
 private slots:

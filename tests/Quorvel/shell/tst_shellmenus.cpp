@@ -24,6 +24,7 @@
 #include "widgets/popupwarning.h"
 
 #include <QCheckBox>
+#include <QGraphicsEffect>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -480,8 +481,10 @@ private slots:
         }
     }
 
-    // The scale question dims the settings screen it belongs to, no more,
-    // and sits in its middle.
+    // The scale question dims the settings screen it belongs to, no more, and
+    // sits in its middle. The main window's layer has ended its fade by then
+    // and draws without its opacity effect: with the effect on, the question's
+    // backdrop left a stale dimmed strip beside the screen on a real display.
     void scaleQuestionCoversTheSettingsScreen()
     {
         OpenWindow w(1152);
@@ -490,6 +493,9 @@ private slots:
         Setting* setting = w.window.getSetting();
         QTRY_VERIFY(setting->isVisible());
         QTRY_VERIFY(!w.window.getSlidingMenu()->isVisible());
+        QGraphicsEffect* fade = PopupManager::existingInstance()->graphicsEffect();
+        QVERIFY(fade);
+        QTRY_VERIFY(!fade->isEnabled());
         const QString other =
             selectedScales(setting).contains(QStringLiteral("150%")) ? "125%" : "150%";
         clickButton(scaleButton(setting, other));
@@ -497,13 +503,17 @@ private slots:
         QVERIFY(warning->isVisible());
         QWidget* backdrop = warning->parentWidget();
         QVERIFY(backdrop && backdrop->isVisible());
-        qDebug() << "setting" << setting->geometry() << "backdrop" << backdrop->geometry()
-                 << backdrop->parentWidget() << "warning" << warning->geometry();
         QCOMPARE(backdrop->parentWidget(), setting);
         QCOMPARE(backdrop->geometry(), setting->rect());
         QVERIFY((warning->geometry().center() - setting->rect().center()).manhattanLength() <= 2);
         clickButton(warning->noButton());
         QVERIFY(!backdrop->isVisible());
+        // The next screen hosted by the layer fades in again.
+        clickButton(setting->closeButton());
+        w.openMenu();
+        QTest::mousePress(menuRow(w.window, "Settings"), Qt::LeftButton);
+        QVERIFY(fade->isEnabled());
+        QTRY_VERIFY(!fade->isEnabled());
     }
 
     void tileClicks()
