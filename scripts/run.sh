@@ -86,6 +86,10 @@ mkdir -p "$home/home" "$home/data" "$home/config" "$home/cache" "$home/runtime"
 chmod 700 "$home/runtime"
 export HOME="$home/home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config"
 export XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime"
+# The single-instance guard meets other starts through the temporary folder:
+# a folder of its own per demo user lets the second window start beside the
+# first instead of raising it.
+export TMPDIR="$home/runtime"
 
 other=$((3 - user))
 echo "Demo user $user: sign up with the number ${numbers[$((user - 1))]} and the code $code."

@@ -554,7 +554,9 @@ void ChatWidget::processLVReply(LVReply reply)
 
 QString ChatWidget::nameText() const
 {
-    return name->text();
+    // The name itself: the label shortens what it draws to the room it has,
+    // and a row in a hidden list has not been given its room yet.
+    return name->fullText();
 }
 
 QString ChatWidget::timeText() const

@@ -18,6 +18,7 @@
 #include "widgets/radiobutton.h"
 #include "widgets/toastmessage.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTextEdit>
@@ -494,6 +495,11 @@ void TestPollScreens::screenshotOfPollAndChart()
     QTest::qWait(1500); // the bars grow in with their animation
     QVERIFY(chart.grab().save(QUORVEL_BINARY_DIR "/screenshots/poll-chart.png"));
 
+    // The composer as the program shows it: under the program's style sheet,
+    // which colours its header behind the white close icon.
+    QFile sheet(QStringLiteral(":/Style/QuorvelDefaultStyle.css"));
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    mainWindow->setStyleSheet(QString::fromUtf8(sheet.readAll()));
     CreatePollWidget* composer = CreatePollWidget::getInstance();
     composer->start("channel-shot");
     QTest::keyClicks(composer->questionEditor(), "Where shall we meet?");
@@ -502,6 +508,7 @@ void TestPollScreens::screenshotOfPollAndChart()
     QTest::keyClicks(composer->choices().last()->editor(), "Park");
     QTest::qWait(600);
     QVERIFY(mainWindow->grab().save(QUORVEL_BINARY_DIR "/screenshots/poll-composer.png"));
+    mainWindow->setStyleSheet(QString());
 }
 
 QTEST_MAIN(TestPollScreens)
