@@ -549,10 +549,14 @@ void TestChannelManager::sendsOneAtATime()
     QCOMPARE(h.manager.pendingSends(), 3);
 
     // The first send fails; the next goes out only then, and so on.
+    // Each step holds the gate again before the next send can start, so the
+    // count is checked while that send waits at it.
     stack->failNext(PROC_ChannelSendMessage, 500);
     h.release();
+    h.hold();
     QTRY_COMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 2);
     h.release();
+    h.hold();
     QTRY_COMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 3);
     h.release();
     QTRY_COMPARE(h.manager.pendingSends(), 0);
