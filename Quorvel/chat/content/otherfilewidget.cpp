@@ -1,5 +1,6 @@
 #include "chat/content/otherfilewidget.h"
 
+#include "chat/content/downloadwatch.h"
 #include "chat/content/transferprogress.h"
 #include "foundation/desktopopener.h"
 #include "foundation/filesizetext.h"
@@ -23,7 +24,8 @@ const char* const OtherFileWidget::kMapHost = "https://maps.google.com";
 OtherFileWidget::OtherFileWidget(QWidget* parent, bool isUploading)
     : QWidget(parent), outer(new QHBoxLayout), texts(new QVBoxLayout),
       progress(new ProgressCircle(this)), name(new QLabel), size(new QLabel),
-      file(new StaticFile(this)), uploading(isUploading)
+      file(new StaticFile(this)), watch(new DownloadWatch(file, progress, this)),
+      uploading(isUploading)
 {
     setLayoutDirection(Qt::LeftToRight);
     progress->setState(2);
@@ -46,8 +48,7 @@ OtherFileWidget::OtherFileWidget(QWidget* parent, bool isUploading)
     outer->addLayout(texts);
     outer->setAlignment(Qt::AlignVCenter);
     setLayout(outer);
-    connect(file, &StaticFile::downloadError, this, &OtherFileWidget::downloadFailed);
-    connect(file, &StaticFile::downloadCanceled, this, &OtherFileWidget::downloadStopped);
+    connect(watch, &DownloadWatch::failed, this, &OtherFileWidget::downloadFailed);
 }
 
 void OtherFileWidget::setSide(bool byMe)
@@ -106,7 +107,7 @@ void OtherFileWidget::startAutoDownload()
 
 void OtherFileWidget::startDownload()
 {
-    cancelAsked = false;
+    watch->started();
     reportProgress(0, fileMessage.getFileSize());
     file->setFileMessage(fileMessage, StaticFile::LocalFirst, StaticFile::Downloads, false);
 }
@@ -140,27 +141,17 @@ void OtherFileWidget::fileContentReady(const QByteArray& fileContent)
 void OtherFileWidget::downloadFailed()
 {
     L_WARN(QStringLiteral("OtherFileWidget::downloadFailed | ") + file->getUrl());
-    if (progress->value() == 0 || progress->value() == 100)
-        return;
     size->setText(tr("_transferFailed"));
-    progress->setValue(0);
-}
-
-void OtherFileWidget::downloadStopped()
-{
-    // Only a stop the user did not ask for is a failure.
-    if (!cancelAsked)
-        downloadFailed();
-    cancelAsked = false;
 }
 
 void OtherFileWidget::cancelDownload()
 {
-    cancelAsked = true;
-    if (!uploading)
+    if (!uploading) {
+        watch->stopByUser();
         file->cancelDownload();
-    else
+    } else {
         emit cancelUpload(fileMessage.getFilePath());
+    }
     size->setText(FileSizeText::getFileSizeString(qMax<qint64>(0, fileMessage.getFileSize())));
     progress->setValue(0);
 }

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class DownloadWatch;
 class ProgressCircle;
 class QHBoxLayout;
 class QLabel;
@@ -59,7 +60,6 @@ public slots:
     void downloadProgress(qlonglong downloaded, qlonglong total);
     void fileContentReady(const QByteArray& fileContent);
     void downloadFailed();
-    void downloadStopped();
     void openLocation();
     void retryUpload();
     void uploadProgress(const QString& filePath, qlonglong uploaded, qlonglong total);
@@ -83,8 +83,8 @@ private:
     FileMessage fileMessage;
     LocationMessage location;
     StaticFile* file;
+    DownloadWatch* watch;
     bool uploading;
-    bool cancelAsked = false;
     UploadMode uploadMode = UploadMode_File;
 };
 

@@ -1,5 +1,6 @@
 #include "chat/content/pttwidget.h"
 
+#include "chat/content/downloadwatch.h"
 #include "chat/content/peervalues.h"
 #include "chat/content/transferprogress.h"
 #include "foundation/pttplayer.h"
@@ -16,7 +17,7 @@
 
 PTTWidget::PTTWidget(QWidget* parent)
     : QWidget(parent), title(new QLabel), duration(new QLabel), progress(new ProgressCircle(this)),
-      file(new StaticFile(this))
+      file(new StaticFile(this)), watch(new DownloadWatch(file, progress, this))
 {
     setLayoutDirection(Qt::LeftToRight);
     QHBoxLayout* outer = new QHBoxLayout;
@@ -43,8 +44,7 @@ PTTWidget::PTTWidget(QWidget* parent)
     connect(progress, &ProgressCircle::open, this, &PTTWidget::play);
     connect(file, &StaticFile::downloadingProgress, this, &PTTWidget::downloadProgress);
     connect(file, &StaticFile::fileContentReady, this, &PTTWidget::clipArrived);
-    connect(file, &StaticFile::downloadError, this, &PTTWidget::downloadFailed);
-    connect(file, &StaticFile::downloadCanceled, this, &PTTWidget::downloadStopped);
+    connect(watch, &DownloadWatch::failed, this, &PTTWidget::downloadFailed);
     connect(this, &PTTWidget::playPTT, PTTPlayer::getInstance(), &PTTPlayer::play);
 }
 
@@ -78,7 +78,7 @@ void PTTWidget::setFileMessage(const FileMessage& message, bool byMe)
 
 void PTTWidget::startDownload()
 {
-    cancelAsked = false;
+    watch->started();
     duration->setText(durationText());
     progress->setValue(1);
     const bool there =
@@ -108,23 +108,12 @@ void PTTWidget::clipArrived()
 void PTTWidget::downloadFailed()
 {
     L_WARN(QStringLiteral("PTTWidget::downloadFailed | ") + file->getUrl());
-    if (progress->value() == 0 || progress->value() == 100)
-        return;
     duration->setText(tr("_transferFailed"));
-    progress->setValue(0);
-}
-
-void PTTWidget::downloadStopped()
-{
-    // Only a stop the user did not ask for is a failure.
-    if (!cancelAsked)
-        downloadFailed();
-    cancelAsked = false;
 }
 
 void PTTWidget::cancelDownload()
 {
-    cancelAsked = true;
+    watch->stopByUser();
     file->cancelDownload();
     progress->setValue(0);
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class DownloadWatch;
 class ProgressCircle;
 class QLabel;
 class StaticFile;
@@ -39,7 +40,6 @@ public slots:
 private slots:
     void clipArrived();
     void downloadFailed();
-    void downloadStopped();
 
 private:
     QString durationText() const;
@@ -49,8 +49,8 @@ private:
     ProgressCircle* progress;
     FileMessage fileMessage;
     StaticFile* file;
+    DownloadWatch* watch;
     QString localPath;
-    bool cancelAsked = false;
 };
 
 #endif // PTTWIDGET_H

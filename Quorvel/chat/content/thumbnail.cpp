@@ -1,6 +1,7 @@
 #include "chat/content/thumbnail.h"
 
 #include "Managers/Sticker/stickermanager.h"
+#include "chat/content/downloadwatch.h"
 #include "chat/content/imageloader.h"
 #include "chat/content/peervalues.h"
 #include "chat/content/transferprogress.h"
@@ -29,7 +30,8 @@ const QSize Thumbnail::kStickerBox(120, 120);
 Thumbnail::Thumbnail(QWidget* parent, bool isUploading)
     : QWidget(parent), layout(new QVBoxLayout), image(new QLabel(this)),
       status(new TransparentFrame(this)), progress(new ProgressCircle(this)),
-      file(new StaticFile(this)), uploading(isUploading)
+      file(new StaticFile(this)), watch(new DownloadWatch(file, progress, this)),
+      uploading(isUploading)
 {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -40,8 +42,7 @@ Thumbnail::Thumbnail(QWidget* parent, bool isUploading)
     progress->setClickable(false);
     progress->raise();
     connect(progress, &ProgressCircle::open, this, &Thumbnail::progressCircleOpen);
-    connect(file, &StaticFile::downloadCanceled, this, &Thumbnail::downloadCanceled);
-    connect(file, &StaticFile::downloadError, this, &Thumbnail::downloadFailed);
+    connect(watch, &DownloadWatch::failed, this, &Thumbnail::downloadFailed);
     connect(&decoder, &QFutureWatcher<QImage>::finished, this, &Thumbnail::decoded);
     connect(&previewDecoder, &QFutureWatcher<QImage>::finished, this, &Thumbnail::previewDecoded);
 }
@@ -156,8 +157,11 @@ void Thumbnail::startDownloadingFileThumbnail()
     L_DEBUG(QStringLiteral("Thumbnail::startDownloadingFileThumbnail | ") +
             FileMessage::toString(fileMessage.getFileType()) + QStringLiteral(" ") +
             fileMessage.getFileThumbnailUrl());
-    if (fileMessage.getFileThumbnailUrl().isEmpty())
+    if (fileMessage.getFileThumbnailUrl().isEmpty()) {
+        // No preview to wait for: the full file is what there is to show.
+        startAutoDownload();
         return;
+    }
     connect(file, &StaticFile::imageReady, this, &Thumbnail::downloadFinishedThumbnail,
             Qt::UniqueConnection);
     disconnect(file, &StaticFile::downloadingProgress, this, &Thumbnail::downloadProgress);
@@ -281,7 +285,7 @@ void Thumbnail::reportProgress(qint64 done, qint64 total)
 
 void Thumbnail::progressCircleStartDownload()
 {
-    cancelAsked = false;
+    watch->started();
     startDownloadingFile();
     if (progress->value() != 100)
         reportProgress(0, fileMessage.getFileSize());
@@ -289,23 +293,8 @@ void Thumbnail::progressCircleStartDownload()
 
 void Thumbnail::progressCircleCancelDownload()
 {
-    cancelAsked = true;
+    watch->stopByUser();
     file->cancelDownload();
-    if (kind == FileKind)
-        setIdleText();
-    progress->setValue(0);
-}
-
-void Thumbnail::downloadCanceled()
-{
-    L_DEBUG(QStringLiteral("Thumbnail::downloadCanceled()"));
-    // The downloader also gives up by itself (error status, stalled
-    // transfer): unless the user asked, that is a failure and shows as one.
-    if (!cancelAsked) {
-        downloadFailed();
-        return;
-    }
-    cancelAsked = false;
     if (kind == FileKind)
         setIdleText();
     progress->setValue(0);
@@ -314,10 +303,8 @@ void Thumbnail::downloadCanceled()
 void Thumbnail::downloadFailed()
 {
     L_WARN(QStringLiteral("Thumbnail::downloadFailed | ") + file->getUrl());
-    if (kind == StickerKind || progress->value() == 0 || progress->value() == 100)
-        return;
-    setStatus(tr("_transferFailed"));
-    progress->setValue(0);
+    if (kind != StickerKind)
+        setStatus(tr("_transferFailed"));
 }
 
 // ---- clicks ----------------------------------------------------------------

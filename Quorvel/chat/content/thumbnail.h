@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class DownloadWatch;
 class ProgressCircle;
 class QLabel;
 class QMovie;
@@ -76,7 +77,6 @@ public slots:
     void downloadFinishedFile(const QByteArray& content);
     void downloadProgress(qlonglong downloaded, qlonglong total);
     void profileDownloadProgress(qlonglong downloaded, qlonglong total);
-    void downloadCanceled();
     void downloadFailed();
     void stickerUrlReady(const StickerUrl& url);
     void progressCircleStartDownload();
@@ -121,6 +121,7 @@ private:
     TransparentFrame* status;
     ProgressCircle* progress;
     StaticFile* file;
+    DownloadWatch* watch;
     QMovie* gif = nullptr;
     FileMessage fileMessage;
     StickerMessage stickerMessage;
@@ -128,7 +129,6 @@ private:
     bool fullImage = false;
     bool uploading;
     bool cursorPushed = false;
-    bool cancelAsked = false;
     UploadMode uploadMode = UploadMode_File;
     QString thumbnailUrl;
     QString imageUrl;

@@ -19,6 +19,7 @@
 #include "gifwriter.h"
 #include "model/globalconstants.h"
 #include "testcertificates.h"
+#include "webapi/FileApi/downloader.h"
 #include "webapi/FileApi/staticfile.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "widgets/progresscircle.h"
@@ -84,6 +85,7 @@ private slots:
     void pictureDecodesUprightAtShownSize();
 
     void imageDownloadsOnClickAndOpensInViewer();
+    void imageDownloadsBySetting_data();
     void imageDownloadsBySetting();
     void videoShowsDurationAndOpensWithDesktop();
     void gifPlaysAndIgnoresClicks();
@@ -343,18 +345,43 @@ void TestContentWidgets::imageDownloadsOnClickAndOpensInViewer()
     QVERIFY(opened.isEmpty());
 }
 
+void TestContentWidgets::imageDownloadsBySetting_data()
+{
+    // A sender that makes no preview still has its picture or GIF shown:
+    // without a preview, the full file is what there is to show.
+    QTest::addColumn<bool>("gif");
+    QTest::addColumn<bool>("preview");
+    QTest::newRow("picture") << false << true;
+    QTest::newRow("picture without preview") << false << false;
+    QTest::newRow("GIF") << true << true;
+    QTest::newRow("GIF without preview") << true << false;
+}
+
 void TestContentWidgets::imageDownloadsBySetting()
 {
+    QFETCH(bool, gif);
+    QFETCH(bool, preview);
     MainSettings settings = GlobalConstants::getMainSettings();
     settings.setAutoDownloadImages(true);
     GlobalConstants::setMainSettings(settings);
     Thumbnail thumbnail(nullptr, false);
     QSignalSpy shown(&thumbnail, &Thumbnail::fullImageShown);
-    thumbnail.setFileMessage(
-        imageMessage("photo2", QSize(), encoded(halves(50, 50, Qt::red, Qt::red), "PNG")));
+    const QString name = QStringLiteral("auto-%1-%2").arg(gif).arg(preview);
+    FileMessage message =
+        gif ? imageMessage(name, QSize(), tinyGif(), FileMessage::MsgFileType_Gif)
+            : imageMessage(name, QSize(), encoded(halves(50, 50, Qt::red, Qt::red), "PNG"));
+    if (!preview) {
+        message.setFileThumbnailUrl(QString());
+        message.setFileHasThumbnail(false);
+    }
+    thumbnail.setFileMessage(message);
     QCOMPARE(thumbnail.size(), Thumbnail::kDefaultBox);
-    QVERIFY(shown.wait(10000));
-    QCOMPARE(host->getCount("photo2"), 1);
+    if (gif)
+        QTRY_VERIFY_WITH_TIMEOUT(thumbnail.movie() && thumbnail.movie()->state() == QMovie::Running,
+                                 10000);
+    else
+        QVERIFY(shown.wait(10000));
+    QCOMPARE(host->getCount(name), 1);
 }
 
 void TestContentWidgets::videoShowsDurationAndOpensWithDesktop()
@@ -450,17 +477,36 @@ void TestContentWidgets::transferStaysBelowCompleteUntilContentArrives()
 
 void TestContentWidgets::failedDownloadShowsFailed_data()
 {
+    // An error answer, or a transfer the downloader stops by itself when it
+    // stalls (the same stop as a user's cancel, but not asked for).
     QTest::addColumn<int>("kind");
-    QTest::newRow("picture") << 0;
-    QTest::newRow("file") << 1;
-    QTest::newRow("voice") << 2;
+    QTest::addColumn<bool>("stalls");
+    QTest::newRow("picture, error") << 0 << false;
+    QTest::newRow("file, error") << 1 << false;
+    QTest::newRow("voice, error") << 2 << false;
+    QTest::newRow("picture, stalled") << 0 << true;
+    QTest::newRow("file, stalled") << 1 << true;
+    QTest::newRow("voice, stalled") << 2 << true;
 }
 
 void TestContentWidgets::failedDownloadShowsFailed()
 {
     QFETCH(int, kind);
-    const QString name = QString("gone-%1").arg(kind);
-    host->addErrorFile(name, 404, "no such file");
+    QFETCH(bool, stalls);
+    const QString name = QString("gone-%1-%2").arg(kind).arg(stalls);
+    const int stallTimeout = Downloader::stallTimeout();
+    const int retryInterval = Downloader::retryInterval();
+    auto restore = qScopeGuard([=] {
+        Downloader::setStallTimeout(stallTimeout);
+        Downloader::setRetryInterval(retryInterval);
+    });
+    if (stalls) {
+        Downloader::setStallTimeout(300);
+        Downloader::setRetryInterval(50);
+        host->addStalledFile(name, 1234, 100);
+    } else {
+        host->addErrorFile(name, 404, "no such file");
+    }
     FileMessage message;
     message.setFileId(name);
     message.setFileName(name + ".ogg");
@@ -495,11 +541,17 @@ void TestContentWidgets::failedDownloadShowsFailed()
     widget->show();
     click(kind == 0 ? widget.data() : circle);
     QVERIFY(circle->value() > 0);
-    QTRY_COMPARE_WITH_TIMEOUT(circle->value(), 0, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(circle->value(), 0, 30000);
     QCOMPARE(text(), QString("Failed, tap to try again"));
-    // The next click starts again.
+    // The next click starts again, and one more stops it: the user's stop
+    // is no failure.
     click(kind == 0 ? widget.data() : circle);
     QVERIFY(circle->value() > 0);
+    click(kind == 0 ? widget.data() : circle);
+    QCOMPARE(circle->value(), 0);
+    QTest::qWait(300);
+    QCOMPARE(circle->value(), 0);
+    QVERIFY(text() != QString("Failed, tap to try again"));
 }
 
 void TestContentWidgets::emptyFileCompletes()
