@@ -6,7 +6,6 @@
 namespace {
 const char* const kIdle = "QLabel{border-radius: 2px; background-color: transparent;}";
 const char* const kHover = "QLabel{border-radius: 2px; background-color: rgba(128,128,128,40%);}";
-const int kInset = 16;
 } // namespace
 
 EmojiButton::EmojiButton(const QString& code, QWidget* parent) : EmojiButton(parent)

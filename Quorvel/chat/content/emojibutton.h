@@ -10,6 +10,9 @@ class EmojiButton : public QLabel
 {
     Q_OBJECT
 public:
+    // The room around the picture, on each axis.
+    static const int kInset = 16;
+
     EmojiButton(const QString& code, QWidget* parent);
     explicit EmojiButton(QWidget* parent);
 

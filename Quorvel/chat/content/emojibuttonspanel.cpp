@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QGridLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QTextStream>
 
@@ -50,15 +51,35 @@ QString EmojiButtonsPanel::cellKey(int row, int column)
 void EmojiButtonsPanel::setCategory(const QString& name)
 {
     category = name;
-    const QStringList codes =
-        readList(QStringLiteral(":/emojis/categories/") + name + QStringLiteral(".txt"));
+    codes = readList(QStringLiteral(":/emojis/categories/") + name + QStringLiteral(".txt"));
     L_DEBUG(QStringLiteral("EmojiButtonsPanel::setCategory() | ") + codes.join(QLatin1Char(',')));
-    for (int i = 0; i < codes.size(); ++i) {
+    setTitle(name);
+    // Until its buttons are made the page keeps the room they will take, so
+    // the pages below it never move when it fills.
+    setMinimumHeight(filledHeight());
+}
+
+int EmojiButtonsPanel::filledHeight() const
+{
+    if (codes.isEmpty())
+        return 0;
+    const QSize picture =
+        QImageReader(EmojiButton::largePath(EmojiButton::smallPath(codes.first()))).size();
+    const int rows = (codes.size() + EmojiGrid::columns - 1) / EmojiGrid::columns;
+    const QMargins margins = grid->contentsMargins();
+    return margins.top() + margins.bottom() + title->sizeHint().height() +
+           rows * (picture.height() + EmojiButton::kInset);
+}
+
+void EmojiButtonsPanel::fill()
+{
+    if (isFilled())
+        return;
+    for (int i = buttons.size(); i < codes.size(); ++i) {
         EmojiButton* button = new EmojiButton(codes.at(i), this);
         place(button, i / EmojiGrid::columns + 1, i % EmojiGrid::columns);
         button->show();
     }
-    setTitle(name);
 }
 
 void EmojiButtonsPanel::setTitle(const QString& name)

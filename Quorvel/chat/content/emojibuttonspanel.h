@@ -11,6 +11,9 @@ class QGridLayout;
 class QLabel;
 
 // One page of the emoji picker: a title over a grid of emoji, right to left.
+// A category page is built in two steps: setCategory reads its list and keeps
+// the page at the height it will have, fill() makes its buttons (the picker
+// fills a page when it first comes into view).
 class EmojiButtonsPanel : public QWidget
 {
     Q_OBJECT
@@ -23,6 +26,9 @@ public:
     static QString cellKey(int row, int column);
 
     void setCategory(const QString& name);
+    // Makes the category's buttons, once.
+    void fill();
+    bool isFilled() const { return codes.isEmpty() || buttons.size() == codes.size(); }
     void setTitle(const QString& name);
     void setEmojis(const QStringList& paths);
 
@@ -36,8 +42,12 @@ signals:
 
 private:
     void place(EmojiButton* button, int row, int column);
+    // The height of the page with all its rows: its title and margins, and
+    // one row of buttons of the category's first picture per columns codes.
+    int filledHeight() const;
 
     QString category;
+    QStringList codes;
     QLabel* title;
     QGridLayout* grid;
     QMap<QString, EmojiButton*> buttons;

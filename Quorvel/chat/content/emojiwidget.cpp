@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 EmojiWidget* EmojiWidget::instance = nullptr;
@@ -79,6 +80,8 @@ EmojiWidget::EmojiWidget()
     outer->setSpacing(0);
     outer->addWidget(scroll);
     setLayout(outer);
+    connect(scroll->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &EmojiWidget::fillShownPages);
 
     refreshRecentPage();
     setupEmojis();
@@ -149,6 +152,18 @@ void EmojiWidget::open(QWidget* chatWindow, QWidget* emojiBtn)
     window = chatWindow;
     show();
     raise();
+    fillShownPages();
+}
+
+void EmojiWidget::fillShownPages()
+{
+    pagesLayout->activate();
+    const int top = scroll->verticalScrollBar()->value();
+    const int bottom = top + scroll->viewport()->height();
+    for (EmojiButtonsPanel* page : qAsConst(pages)) {
+        if (!page->isFilled() && page->y() < bottom && page->y() + page->height() > top)
+            page->fill();
+    }
 }
 
 void EmojiWidget::emojiClicked(const QString& emojiFile)

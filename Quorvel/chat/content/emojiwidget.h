@@ -15,7 +15,8 @@ class QVBoxLayout;
 
 // The emoji picker shared by every chat window: a recent page (kept in its
 // own encrypted store) and one page per category. A click hands the chat
-// window the emoji's image tag for its input.
+// window the emoji's image tag for its input. Category pages get their
+// buttons when they first come into view.
 class EmojiWidget : public QFrame
 {
     Q_OBJECT
@@ -40,6 +41,8 @@ public:
 
 public slots:
     void open(QWidget* chatWindow, QWidget* emojiBtn);
+    // Fills every category page that the scroll area shows now.
+    void fillShownPages();
     void emojiClicked(const QString& emojiFile);
 
 signals:

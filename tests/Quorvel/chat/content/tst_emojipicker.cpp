@@ -1,6 +1,7 @@
 // The emoji picker offscreen with the program's emoji resources and a real
-// store: pages in order, the recent page and its store (order, cap, clean
-// reading), clicks with the mouse, tags, key forwarding and placement.
+// store: pages in order, filled as they come into view, the recent page and
+// its store (order, cap, clean reading), clicks with the mouse, tags, key
+// forwarding and placement.
 
 #include "chat/content/emojibutton.h"
 #include "chat/content/emojibuttonspanel.h"
@@ -23,6 +24,7 @@ private slots:
     void initTestCase();
     void cleanup();
     void pagesFollowTheCategoryList();
+    void pagesFillWhenScrolledIntoView();
     void storedRecentListIsReadClean_data();
     void storedRecentListIsReadClean();
     void clicksMoveToFrontAndAreCapped();
@@ -34,7 +36,26 @@ private:
     static QString storedRecent();
     static void store(const QString& value);
     static QString path(const QString& code) { return EmojiButton::smallPath(code); }
+    // Opens the picker over a window of its own.
+    static EmojiWidget* openPicker(QWidget* window);
+    // Scrolls the picker as the user does until the page is at its top (or
+    // the end of the list is reached).
+    static void showPage(EmojiWidget* picker, QWidget* page);
 };
+
+EmojiWidget* TestEmojiPicker::openPicker(QWidget* window)
+{
+    EmojiWidget* picker = EmojiWidget::getInstance();
+    window->resize(500, 500);
+    window->show();
+    picker->open(window, window);
+    return picker;
+}
+
+void TestEmojiPicker::showPage(EmojiWidget* picker, QWidget* page)
+{
+    picker->scrollArea()->verticalScrollBar()->setValue(page->y());
+}
 
 void TestEmojiPicker::initTestCase()
 {
@@ -67,7 +88,8 @@ void TestEmojiPicker::store(const QString& value)
 void TestEmojiPicker::pagesFollowTheCategoryList()
 {
     store(QString());
-    EmojiWidget* picker = EmojiWidget::getInstance();
+    QWidget window;
+    EmojiWidget* picker = openPicker(&window);
     const QStringList names = {"people",     "nature",  "food",   "travel",
                                "activities", "objects", "symbols"};
     QCOMPARE(EmojiButtonsPanel::readList(":/emojis/categories/categories.txt"), names);
@@ -77,6 +99,7 @@ void TestEmojiPicker::pagesFollowTheCategoryList()
         const QStringList codes =
             EmojiButtonsPanel::readList(":/emojis/categories/" + names.at(i) + ".txt");
         QVERIFY(!codes.isEmpty());
+        showPage(picker, page);
         QCOMPARE(page->getCategory(), names.at(i));
         QCOMPARE(page->buttonCount(), codes.size());
         QCOMPARE(page->width(), EmojiGrid::pageWidth);
@@ -93,6 +116,46 @@ void TestEmojiPicker::pagesFollowTheCategoryList()
     QCOMPARE(EmojiButton::largePath(":/emojis/png/1f600.png"),
              QString(":/emojis/png_large/1f600.png"));
     QCOMPARE(EmojiButtonsPanel::readList(":/emojis/categories/no-such.txt"), QStringList());
+}
+
+void TestEmojiPicker::pagesFillWhenScrolledIntoView()
+{
+    store(path("1f600"));
+    QWidget window;
+    EmojiWidget* picker = openPicker(&window);
+    QVERIFY(QTest::qWaitForWindowExposed(picker));
+    const QList<EmojiButtonsPanel*> pages = picker->categoryPages();
+    // The first opening makes what is in view: the recent page and the
+    // category under it; the rest waits.
+    QVERIFY(pages.first()->isFilled());
+    QVERIFY(pages.first()->buttonAt(1, 0));
+    for (int i = 2; i < pages.size(); ++i)
+        QVERIFY2(!pages.at(i)->isFilled(), qPrintable(pages.at(i)->getCategory()));
+    QList<int> tops;
+    for (EmojiButtonsPanel* page : pages)
+        tops << page->y();
+    const int range = picker->scrollArea()->verticalScrollBar()->maximum();
+
+    // Each page fills as it comes into view, at the height it was kept at:
+    // nothing below it moves and the scroll range stays.
+    for (int i = 1; i < pages.size(); ++i) {
+        showPage(picker, pages.at(i));
+        QVERIFY(pages.at(i)->isFilled());
+        QCoreApplication::processEvents();
+        QCOMPARE(pages.at(i)->buttonCount(),
+                 EmojiButtonsPanel::readList(":/emojis/categories/" + pages.at(i)->getCategory() +
+                                             ".txt")
+                     .size());
+    }
+    for (int i = 0; i < pages.size(); ++i)
+        QCOMPARE(pages.at(i)->y(), tops.at(i));
+    QCOMPARE(picker->scrollArea()->verticalScrollBar()->maximum(), range);
+
+    // A button of a page filled late picks like any other.
+    QSignalSpy tags(picker, &EmojiWidget::addTag);
+    QTest::mouseClick(pages.last()->buttonAt(1, 1), Qt::LeftButton);
+    QCOMPARE(tags.size(), 1);
+    QCOMPARE(picker->recentEmojis().first(), pages.last()->buttonAt(1, 1)->filePath());
 }
 
 void TestEmojiPicker::storedRecentListIsReadClean_data()
@@ -120,11 +183,8 @@ void TestEmojiPicker::storedRecentListIsReadClean()
 void TestEmojiPicker::clicksMoveToFrontAndAreCapped()
 {
     store(QString());
-    EmojiWidget* picker = EmojiWidget::getInstance();
     QWidget window;
-    window.resize(500, 500);
-    window.show();
-    picker->open(&window, &window);
+    EmojiWidget* picker = openPicker(&window);
     QVERIFY(QTest::qWaitForWindowExposed(picker));
     QSignalSpy tags(picker, &EmojiWidget::addTag);
     EmojiButtonsPanel* people = picker->categoryPages().first();
@@ -145,6 +205,7 @@ void TestEmojiPicker::clicksMoveToFrontAndAreCapped()
     QCOMPARE(picker->recentEmojis().size(), 3);
 
     // 33 distinct clicks keep the 32 newest.
+    showPage(picker, symbols);
     for (int i = 0; i < 33; ++i)
         QTest::mouseClick(symbols->buttonAt(i / 8 + 1, i % 8), Qt::LeftButton);
     const QStringList recent = picker->recentEmojis();
@@ -167,8 +228,10 @@ void TestEmojiPicker::clicksMoveToFrontAndAreCapped()
 void TestEmojiPicker::onlyLeftClicksPick()
 {
     store(QString());
-    EmojiWidget* picker = EmojiWidget::getInstance();
+    QWidget window;
+    EmojiWidget* picker = openPicker(&window);
     QSignalSpy tags(picker, &EmojiWidget::addTag);
+    showPage(picker, picker->categoryPages().at(1));
     EmojiButton* button = picker->categoryPages().at(1)->buttonAt(1, 2);
     QTest::mouseClick(button, Qt::RightButton);
     QTest::mouseClick(button, Qt::MiddleButton);
