@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 UploadManager* UploadManager::instance = nullptr;
@@ -95,7 +96,7 @@ UploadRequest UploadManager::uploadFileMessage(const QString& filePath, UploadMo
         return UploadRequest();
     }
     UploadRequest request(filePath, mode, type);
-    if (type == FileMessage::MsgFileType_Image)
+    if (type == FileMessage::MsgFileType_Image || type == FileMessage::MsgFileType_Gif)
         request.setThumbnailPath(createImageThumbnail(filePath));
     queue.append(request);
     startNextUpload();
@@ -144,10 +145,16 @@ QString UploadManager::createImageThumbnail(const QString& filePath)
     const QString folder = thumbnailFolder();
     if (folder.isEmpty())
         return QString();
-    const QString name = QStringLiteral("thumbnail_") + QFileInfo(filePath).fileName();
+    QString name = QStringLiteral("thumbnail_") + QFileInfo(filePath).fileName();
+    // A picture whose name gives no format Qt can write (a GIF, a name
+    // without an extension) gets a PNG preview.
+    const bool writable = QImageWriter::supportedImageFormats().contains(
+        QFileInfo(filePath).suffix().toLower().toLatin1());
+    if (!writable)
+        name += QStringLiteral(".png");
     const QString path = LocalFiles::uniquePath(folder, name);
     const QImage thumbnail = image.scaled(256, 256, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    if (!thumbnail.save(path)) {
+    if (!thumbnail.save(path, writable ? nullptr : "PNG")) {
         L_WARN(QStringLiteral("UploadManager::createImageThumbnail | cannot write ") + path);
         return QString();
     }

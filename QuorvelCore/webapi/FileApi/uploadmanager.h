@@ -37,8 +37,9 @@ public:
 
     // A copy of the picture scaled to fit 256 x 256, saved as "thumbnail_" and
     // the source's file name in the manager's private temporary folder (a
-    // number is added when that name is taken). Empty when the picture cannot
-    // be read or the thumbnail cannot be written.
+    // number is added when that name is taken; ".png" when Qt cannot write
+    // the source's format, as for a GIF). Empty when the picture cannot be
+    // read or the thumbnail cannot be written. Pictures and GIFs get one.
     QString createImageThumbnail(const QString& filePath);
     QString thumbnailFolder();
 

@@ -5,10 +5,13 @@ UploadRequest::UploadRequest() : fileType(FileMessage::MsgFileType_None), mode(U
 UploadRequest::UploadRequest(const QString& path, UploadMode mode, FileMessage::MsgFileType type)
     : fileType(type), mode(mode), filePath(path)
 {
-    if (type == FileMessage::MsgFileType_Image)
+    if (type == FileMessage::MsgFileType_Image || type == FileMessage::MsgFileType_Gif) {
+        // A GIF is a picture too: its size and preview go with it.
         fileMessage.fromLocalImage(path);
-    else if (type == FileMessage::MsgFileType_Other)
+        fileMessage.setFileType(type);
+    } else if (type == FileMessage::MsgFileType_Other) {
         fileMessage.fromLocalFile(path);
+    }
 }
 
 UploadRequest::UploadRequest(const UploadRequest& other)

@@ -5,6 +5,7 @@
 
 #include "fakefilehost.h"
 #include "fakewebservice.h"
+#include "gifwriter.h"
 #include "model/globalconstants.h"
 #include "testcertificates.h"
 #include "webapi/FileApi/uploadfile.h"
@@ -38,6 +39,7 @@ private slots:
     void fileTypes_data();
     void fileTypes();
     void imageUploadSendsCheckThenForm();
+    void gifGoesAsAGifWithAPreview();
     void existingFileIsNotUploaded();
     void uploadsRunInOrder();
     void uploadFileDefaultsToStaticPath();
@@ -206,6 +208,28 @@ void TestUploads::imageUploadSendsCheckThenForm()
     QCOMPARE(done.first().at(1).toString(), id);
     QCOMPARE(done.first().at(2).toString(), host->fileUrl(id));
     QCOMPARE(done.first().at(3).toString(), host->fileUrl(id + "thumbnail"));
+}
+
+void TestUploads::gifGoesAsAGifWithAPreview()
+{
+    // A GIF is a picture of its own kind: its message knows its path, size
+    // and kind, and it gets a preview (PNG, as Qt writes no GIF).
+    const QString path = makeFile("wave.gif", GifWriter::animated(QSize(300, 150), {5, 50}));
+    UploadManager* manager = UploadManager::getInstance();
+    QSignalSpy done(manager, &UploadManager::uploadDone);
+    const UploadRequest request = manager->uploadFileMessage(path);
+    QCOMPARE(int(request.getFileType()), int(FileMessage::MsgFileType_Gif));
+    const FileMessage message = request.getFileMessage();
+    QCOMPARE(int(message.getFileType()), int(FileMessage::MsgFileType_Gif));
+    QCOMPARE(message.getFilePath(), path);
+    QCOMPARE(message.getFileName(), QString("wave.gif"));
+    QCOMPARE(message.getFileSize(), QFileInfo(path).size());
+    QCOMPARE(message.getImageSize(), QSize(300, 150));
+    QCOMPARE(QFileInfo(request.getThumbnailPath()).fileName(), QString("thumbnail_wave.gif.png"));
+    QCOMPARE(QImage(request.getThumbnailPath()).size(), QSize(256, 128));
+    QVERIFY(done.wait(5000));
+    QCOMPARE(done.first().at(0).toString(), path);
+    QVERIFY(!done.first().at(3).toString().isEmpty());
 }
 
 void TestUploads::existingFileIsNotUploaded()
