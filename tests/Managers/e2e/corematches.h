@@ -4,10 +4,13 @@
 #include "coreprocess.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QJsonObject>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QTest>
 
 // Command values and line matchers shared by the end-to-end tests.
 namespace corematch {
@@ -83,6 +86,48 @@ inline bool privateEnvironment(const QString& root, QProcessEnvironment* env)
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     env->insert("QT_QPA_PLATFORM", "offscreen");
     return true;
+}
+
+// Reads the service settings the local service writes for its clients
+// (NAME=value lines) into env; false when the file cannot be read or names
+// no web service.
+inline bool readClientEnv(const QString& path, QHash<QString, QString>* env)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const int equals = line.indexOf('=');
+        if (equals > 0)
+            env->insert(QString::fromUtf8(line.left(equals)),
+                        QString::fromUtf8(line.mid(equals + 1)));
+    }
+    return env->contains("QUORVEL_WEB_BASE_URL");
+}
+
+// Starts the standalone local service (the program) on the data folder, its
+// output appended to log, and waits until it serves: it has written its
+// client settings, read into env. False when it did not start or wrote no
+// settings within a minute.
+inline bool startLocalService(QProcess* service, const QString& program, const QString& folder,
+                              const QString& log, const QString& code, QHash<QString, QString>* env)
+{
+    const QString settings = folder + QStringLiteral("/client.env");
+    QFile::remove(settings);
+    service->setProgram(program);
+    service->setArguments({"--data", folder, "--demo-code", code});
+    service->setStandardOutputFile(log, QIODevice::Append);
+    service->setStandardErrorFile(log, QIODevice::Append);
+    service->start();
+    if (!service->waitForStarted(10000))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFile::exists(settings) && service->state() == QProcess::Running &&
+           timer.elapsed() < 60000)
+        QTest::qWait(50);
+    env->clear();
+    return readClientEnv(settings, env);
 }
 
 } // namespace corematch

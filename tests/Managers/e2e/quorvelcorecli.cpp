@@ -9,9 +9,17 @@
 // sticker is shown as the GUI shows one (its addresses from the sticker
 // service or the cache, then its densest picture downloaded), printed as
 // {"event": "stickerShown", "value": {...}} or {"event": "stickerFailed"}.
+// {"upload": {"path": P, "mode": M}} uploads a file as the GUI's upload
+// bubbles do (mode 0: a message attachment, 1: a channel's static file),
+// printed as {"event": "uploadDone", "value": {"filePath", "fileId", "fileUrl",
+// "thumbnailUrl"}} or {"event": "uploadFailed", "value": {"filePath", "code"}}.
+// {"pollVote": {"pollId": I, "answer": A}} votes as the poll in a message does,
+// printed as {"event": "pollVoted", ...}; {"pollResults": I} asks for a poll's
+// tally, printed as {"event": "pollResults", "value": tally with "pollId"}.
 // When the data folder holds no user yet, it signs up first with the phone
 // number in QUORVEL_PHONE and the code in QUORVEL_PIN (default "12345").
 
+#include "Managers/Poll/pollmanager.h"
 #include "Managers/Sticker/stickermanager.h"
 #include "Managers/command.h"
 #include "Managers/manager.h"
@@ -19,6 +27,7 @@
 #include "foundation/serviceconfig.h"
 #include "model/globalconstants.h"
 #include "valuejson.h"
+#include "webapi/FileApi/uploadmanager.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 
 #include <QCoreApplication>
@@ -161,6 +170,14 @@ private:
             resolveSticker(object.value("stickerResolve").toObject());
             return;
         }
+        if (object.contains("upload")) {
+            upload(object.value("upload").toObject());
+            return;
+        }
+        if (object.contains("pollVote") || object.contains("pollResults")) {
+            poll(object);
+            return;
+        }
         const Command cmd = Command(object.value("command").toInt(-1));
         emit command(cmd, ValueJson::fromJson(cmd, object.value("value")));
     }
@@ -182,6 +199,54 @@ private:
         StickerUrl cached;
         if (stickers->getStickerUrl(sticker, &cached))
             showSticker(cached, true);
+    }
+
+    void upload(const QJsonObject& request)
+    {
+        UploadManager* uploads = UploadManager::getInstance();
+        if (!uploadsWired) {
+            uploadsWired = true;
+            connect(uploads, &UploadManager::uploadDone, this,
+                    [](const QString& path, const QString& id, const QString& url,
+                       const QString& thumbnail) {
+                        printEvent("uploadDone", QJsonObject{{"filePath", path},
+                                                             {"fileId", id},
+                                                             {"fileUrl", url},
+                                                             {"thumbnailUrl", thumbnail}});
+                    });
+            connect(uploads, &UploadManager::uploadFailed, this,
+                    [](const QString& path, int code, const QString&) {
+                        printEvent("uploadFailed", QJsonObject{{"filePath", path}, {"code", code}});
+                    });
+        }
+        const QString path = request.value("path").toString();
+        const UploadRequest queued =
+            uploads->uploadFileMessage(path, UploadMode(request.value("mode").toInt()));
+        if (queued.isEmpty())
+            printEvent("uploadFailed", QJsonObject{{"filePath", path}, {"code", -1}});
+    }
+
+    void poll(const QJsonObject& request)
+    {
+        PollManager* polls = PollManager::getInstance();
+        if (!pollsWired) {
+            pollsWired = true;
+            connect(polls, &PollManager::voteSubmitted, this,
+                    [](const QString& pollId, const QString& vote) {
+                        printEvent("pollVoted", QJsonObject{{"pollId", pollId}, {"vote", vote}});
+                    });
+            connect(polls, &PollManager::resultsReady, this, [](const PollResult& result) {
+                QJsonObject tally = result.toJsonObject();
+                tally.insert("pollId", result.getPollId());
+                printEvent("pollResults", tally);
+            });
+        }
+        if (request.contains("pollVote")) {
+            const QJsonObject vote = request.value("pollVote").toObject();
+            polls->startPollVote(vote.value("pollId").toString(), vote.value("answer").toString());
+        } else {
+            polls->startPollResults(request.value("pollResults").toString());
+        }
     }
 
     void showSticker(const StickerUrl& url, bool cached)
@@ -226,6 +291,8 @@ private:
     QByteArray pending;
     bool stopping = false;
     bool stickersWired = false;
+    bool uploadsWired = false;
+    bool pollsWired = false;
     QNetworkAccessManager network;
 };
 

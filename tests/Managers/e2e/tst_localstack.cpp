@@ -151,31 +151,8 @@ QString TestLocalStack::failure(const QString& what) const
 
 bool TestLocalStack::startService()
 {
-    const QString folder = root.filePath(QStringLiteral("stack"));
-    QFile::remove(folder + QStringLiteral("/client.env"));
-    service.setProgram(QStringLiteral(QUORVEL_LOCALSERVICE));
-    service.setArguments({"--data", folder, "--demo-code", kCode});
-    service.setStandardOutputFile(serviceLog, QIODevice::Append);
-    service.setStandardErrorFile(serviceLog, QIODevice::Append);
-    service.start();
-    if (!service.waitForStarted(10000))
-        return false;
-    // Serving once the client settings are written.
-    QFile env(folder + QStringLiteral("/client.env"));
-    QElapsedTimer timer;
-    timer.start();
-    while (!env.exists() && service.state() == QProcess::Running && timer.elapsed() < 60000)
-        QTest::qWait(50);
-    if (!env.open(QIODevice::ReadOnly))
-        return false;
-    clientEnv.clear();
-    for (const QByteArray& line : env.readAll().split('\n')) {
-        const int equals = line.indexOf('=');
-        if (equals > 0)
-            clientEnv.insert(QString::fromUtf8(line.left(equals)),
-                             QString::fromUtf8(line.mid(equals + 1)));
-    }
-    return clientEnv.contains("QUORVEL_WEB_BASE_URL");
+    return startLocalService(&service, QStringLiteral(QUORVEL_LOCALSERVICE),
+                             root.filePath(QStringLiteral("stack")), serviceLog, kCode, &clientEnv);
 }
 
 bool TestLocalStack::stopService()

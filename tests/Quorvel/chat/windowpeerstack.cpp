@@ -1,0 +1,201 @@
+#include "windowpeerstack.h"
+
+#include "Managers/Contact/contact.h"
+#include "Managers/manager.h"
+#include "Managers/quorveldesktopcore.h"
+#include "corematches.h"
+#include "foundation/serviceconfig.h"
+#include "model/globalconstants.h"
+#include "shell/contentpanel.h"
+#include "shell/messengermainwindow.h"
+#include "shell/stylesheetloader.h"
+#include "webapi/GeneralApi/procedurehandler.h"
+#include "widgets/currentuser.h"
+#include "widgets/interfacescale.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QTest>
+
+using namespace corematch;
+
+namespace {
+const QString kCode = QStringLiteral("97531");
+
+QJsonObject typedContact(const QString& number, const QString& firstName)
+{
+    return {{"Number", number},   {"FirstName", firstName},
+            {"MemberID", number}, {"Nickname", ""},
+            {"Motto", ""},        {"CanReply", "1"},
+            {"AvatarURL", ""},    {"AvatarThumbnailURL", ""}};
+}
+
+CoreProcess::Match answerWith(int command, const QString& text)
+{
+    return [=](const QJsonObject& line) {
+        return line.value("command").toInt() == command &&
+               QJsonDocument(line.value("value").toObject()).toJson().contains(text.toUtf8());
+    };
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs)
+        QTest::qWait(50);
+    return done();
+}
+} // namespace
+
+bool AnswerLog::contains(Command command) const
+{
+    for (const auto& a : answers) {
+        if (a.first == command)
+            return true;
+    }
+    return false;
+}
+
+QVariant AnswerLog::last(Command command) const
+{
+    for (int i = answers.size() - 1; i >= 0; --i) {
+        if (answers.at(i).first == command)
+            return answers.at(i).second;
+    }
+    return QVariant();
+}
+
+WindowPeerStack::WindowPeerStack(const QString& windowPhone, const QString& peerPhone)
+    : phoneA(windowPhone), phoneB(peerPhone)
+{
+}
+
+WindowPeerStack::~WindowPeerStack()
+{
+    mainWindow.reset();
+    if (windowCore) {
+        QMetaObject::invokeMethod(windowCore, "aboutToQuit", Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            windowCore, [this] { windowCore->deleteLater(); }, Qt::BlockingQueuedConnection);
+        thread.quit();
+        thread.wait();
+        QuorvelDesktopCore::deleteGuiServices();
+    }
+    if (peerCore)
+        peerCore->stop();
+    if (service.state() != QProcess::NotRunning) {
+        service.terminate();
+        service.waitForFinished(30000);
+    }
+}
+
+void WindowPeerStack::typeText(QWidget* input, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::KeyAction::Click, input, Qt::Key_unknown, c, Qt::NoModifier);
+}
+
+QString WindowPeerStack::failure(const QString& what) const
+{
+    QString text = what;
+    if (peerCore)
+        text += QLatin1Char('\n') + peerCore->tail();
+    QFile file(serviceLog);
+    if (file.open(QIODevice::ReadOnly))
+        text += QStringLiteral("\nservice: ") + QString::fromUtf8(file.readAll().right(2000));
+    return text;
+}
+
+ChatWindow* WindowPeerStack::chatWindow() const
+{
+    return mainWindow ? mainWindow->getContentPanel()->currentWidget() : nullptr;
+}
+
+bool WindowPeerStack::start()
+{
+    if (!root.isValid())
+        return false;
+    serviceLog = root.filePath(QStringLiteral("localservice.log"));
+    if (!startLocalService(&service, QStringLiteral(QUORVEL_LOCALSERVICE),
+                           root.filePath(QStringLiteral("stack")), serviceLog, kCode, &clientEnv))
+        return false;
+    // This process is the program: the same service settings as the peer's.
+    for (auto it = clientEnv.constBegin(); it != clientEnv.constEnd(); ++it)
+        qputenv(it.key().toUtf8().constData(), it.value().toUtf8());
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel Desktop"));
+    GlobalConstants::setAppVersion(QStringLiteral("0.4.2"));
+    QuorvelDesktopCore::registerMetaTypes();
+    ServiceConfig::installExtraCaCertificates();
+    initInterfaceMetrics();
+
+    QProcessEnvironment env;
+    if (!privateEnvironment(root.filePath(QStringLiteral("B")), &env))
+        return false;
+    for (auto it = clientEnv.constBegin(); it != clientEnv.constEnd(); ++it)
+        env.insert(it.key(), it.value());
+    env.insert("QUORVEL_PHONE", phoneB);
+    env.insert("QUORVEL_PIN", kCode);
+    peerCore = std::make_unique<CoreProcess>(QStringLiteral("B"), env);
+    if (!peerCore->start())
+        return false;
+
+    // The program's own wiring: the core on its thread, the window's
+    // commands queued to it and its answers queued back.
+    windowCore = new QuorvelDesktopCore();
+    windowCore->moveToThread(&thread);
+    thread.start();
+    mainWindow = std::make_unique<MessengerMainWindow>();
+    loadStyleSheet(mainWindow.get());
+    mainWindow->resize(1100, 760);
+    connect(mainWindow.get(), &MessengerMainWindow::command, windowCore->getManager(),
+            &Manager::command, Qt::QueuedConnection);
+    connect(windowCore->getManager(), &Manager::commandResponse, mainWindow.get(),
+            &MessengerMainWindow::commandResponse, Qt::QueuedConnection);
+    connect(windowCore->getManager(), &Manager::commandResponse, &log, &AnswerLog::record,
+            Qt::QueuedConnection);
+    connect(
+        windowCore, &QuorvelDesktopCore::loadingFinished, this,
+        [this] {
+            loaded = true;
+            QMetaObject::invokeMethod(windowCore, "onInitialize", Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+    connect(
+        windowCore->getWebApi()->getProcedureHandler(), &ProcedureHandler::result, this,
+        [this](Procedure procedure, int code) {
+            if (procedure == PROC_Register && code == 200)
+                QMetaObject::invokeMethod(windowCore, "startActivation", Qt::QueuedConnection,
+                                          Q_ARG(QString, kCode));
+            else if (procedure == PROC_Activation && code == 200 && !signedUp) {
+                signedUp = true;
+                QTimer::singleShot(5, windowCore, &QuorvelDesktopCore::startLoading);
+            }
+        },
+        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(windowCore, "startRegisteration", Qt::QueuedConnection,
+                              Q_ARG(QString, phoneA));
+    return true;
+}
+
+bool WindowPeerStack::loadAndBefriend()
+{
+    if (!waitUntil([this] { return loaded; }, 60000) ||
+        peerCore->waitFor(CoreProcess::event("loadingFinished"), 60000) < 0 ||
+        !waitUntil([] { return !currentUserName.isEmpty(); }, 30000))
+        return false;
+    mainWindow->show();
+
+    Contact b;
+    b.setNumber(phoneB);
+    b.setFirstName(QStringLiteral("Bo"));
+    emit mainWindow->command(CMD_AddContact, QVariant::fromValue(b));
+    const int from = peerCore->lineCount();
+    peerCore->send(kCmdAddContact, typedContact(phoneA, QStringLiteral("Ada")));
+    if (peerCore->waitFor(answerWith(kCmdUpdateContact, phoneA), 30000, from) < 0 &&
+        peerCore->waitFor(answerWith(kCmdAddContact, phoneA), 1000, from) < 0)
+        return false;
+    return waitUntil(
+        [this] { return log.contains(CMD_UpdateContact) || log.contains(CMD_AddContact); }, 30000);
+}

@@ -1,0 +1,83 @@
+#ifndef WINDOWPEERSTACK_H
+#define WINDOWPEERSTACK_H
+
+#include "Managers/command.h"
+#include "coreprocess.h"
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QVariant>
+
+#include <memory>
+
+class ChatWindow;
+class MessengerMainWindow;
+class QuorvelDesktopCore;
+
+// The answers of the in-process core as the GUI thread received them.
+class AnswerLog : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QPair<int, QVariant>> answers;
+    bool contains(Command command) const;
+    // The last answer of that command, or an invalid value.
+    QVariant last(Command command) const;
+public slots:
+    void record(Command command, QVariant value) { answers.append({int(command), value}); }
+};
+
+// A person at the program: the main window with a real core on its own thread
+// in this process, wired as the program wires them, and a line-driven core in
+// another process; both sign up with the standalone local service (its web
+// service, file host and chat server on loopback).
+class WindowPeerStack : public QObject
+{
+    Q_OBJECT
+public:
+    WindowPeerStack(const QString& windowPhone, const QString& peerPhone);
+    ~WindowPeerStack() override;
+
+    // Starts the service and the peer, builds the window and its core and
+    // begins the window user's sign-up; false (with the reason in failure())
+    // when something did not start.
+    bool start();
+    // Waits until both cores have loaded, shows the window and makes the two
+    // users each other's contacts (the window's user as "Ada", the peer's as
+    // "Bo").
+    bool loadAndBefriend();
+    // Types text into a widget key by key (any characters, unlike keyClicks).
+    static void typeText(QWidget* input, const QString& text);
+    // What went wrong, with the peer's last lines and the service's log.
+    QString failure(const QString& what) const;
+
+    MessengerMainWindow* window() const { return mainWindow.get(); }
+    ChatWindow* chatWindow() const;
+    CoreProcess* peer() const { return peerCore.get(); }
+    QuorvelDesktopCore* core() const { return windowCore; }
+    const AnswerLog& answers() const { return log; }
+    QString folder() const { return root.path(); }
+    QString windowPhone() const { return phoneA; }
+    QString peerPhone() const { return phoneB; }
+
+private:
+    QString phoneA;
+    QString phoneB;
+    QTemporaryDir root;
+    QProcess service;
+    QString serviceLog;
+    QHash<QString, QString> clientEnv;
+    std::unique_ptr<CoreProcess> peerCore;
+    QThread thread;
+    QuorvelDesktopCore* windowCore = nullptr;
+    std::unique_ptr<MessengerMainWindow> mainWindow;
+    AnswerLog log;
+    bool signedUp = false;
+    bool loaded = false;
+};
+
+#endif // WINDOWPEERSTACK_H
