@@ -552,6 +552,12 @@ void ChatWidget::processLVReply(LVReply reply)
         chatWindow->setLikeViews(reply);
 }
 
+void ChatWidget::processChannelMembersReply(ChannelMembersReply reply)
+{
+    if (chatWindow)
+        chatWindow->setChannelMembersReply(reply);
+}
+
 QString ChatWidget::nameText() const
 {
     // The name itself: the label shortens what it draws to the room it has,

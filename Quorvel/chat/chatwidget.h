@@ -4,6 +4,7 @@
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/command.h"
 #include "model/channelinfo.h"
+#include "model/channelmembersreply.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
 #include "model/lvreply.h"
@@ -74,6 +75,7 @@ public:
     void processMembers(const Members& members);
     void processGroupInfoMembers(const GroupInfoMembers& members);
     void processLVReply(LVReply reply);
+    void processChannelMembersReply(ChannelMembersReply reply);
 
     // What the row shows, for the tabs and tests.
     QString nameText() const;

@@ -3,6 +3,7 @@
 #include "foundation/simpleqtlogger.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
+#include "model/channelmembersreply.h"
 #include "model/grouplookup.h"
 #include "model/lvreply.h"
 #include "model/notificationmessage.h"
@@ -93,6 +94,9 @@ void addConversationRows(QHash<int, AnswerDispatch::Handler>& t)
     t.insert(CMD_GroupLookup, [](W&, const QVariant& v) {
         L_DEBUG(QStringLiteral("Messenger Main Window GroupLookup ") +
                 compactJson(v.value<GroupLookup>().toJsonObject()));
+    });
+    t.insert(CMD_ChannelGetMembers, [](W& w, const QVariant& v) {
+        w.getSidePanel()->processChannelMembersReply(v.value<ChannelMembersReply>());
     });
     t.insert(CMD_LikeGet,
              [](W& w, const QVariant& v) { w.getSidePanel()->processLVReply(v.value<LVReply>()); });

@@ -104,6 +104,12 @@ void ChannelTab::processLVReply(const LVReply& reply)
         widget->processLVReply(reply);
 }
 
+void ChannelTab::processChannelMembersReply(const ChannelMembersReply& reply)
+{
+    if (ChatWidget* widget = rows.value(reply.getReq().getChannelId()))
+        widget->processChannelMembersReply(reply);
+}
+
 void ChannelTab::setMessageState(const QString& chatId, const QString& msgId,
                                  MessageBase::MsgState state)
 {

@@ -3,6 +3,7 @@
 
 #include "Managers/command.h"
 #include "model/channelinfo.h"
+#include "model/channelmembersreply.h"
 #include "model/lvreply.h"
 #include "model/message.h"
 #include "model/messagepair.h"
@@ -39,6 +40,8 @@ public:
     void setLastMessage(const Message& message);
     void processMessageReply(const MessageReply& reply);
     void processLVReply(const LVReply& reply);
+    // A page of the channel's members, for its administrators' panel.
+    void processChannelMembersReply(const ChannelMembersReply& reply);
     void setMessageState(const QString& chatId, const QString& msgId, MessageBase::MsgState state);
     // Sum over the rows; a muted channel counts 0.
     int getUnreadCount() const;

@@ -325,6 +325,11 @@ void SidePanel::processLVReply(const LVReply& reply)
     channelTab->processLVReply(reply);
 }
 
+void SidePanel::processChannelMembersReply(const ChannelMembersReply& reply)
+{
+    channelTab->processChannelMembersReply(reply);
+}
+
 void SidePanel::setChannelLastMessage(const Message& message)
 {
     channelTab->setLastMessage(message);

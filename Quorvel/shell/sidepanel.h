@@ -5,6 +5,7 @@
 #include "Managers/command.h"
 #include "chat/chatwindow.h"
 #include "model/channelinfo.h"
+#include "model/channelmembersreply.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
 #include "model/lvreply.h"
@@ -70,6 +71,7 @@ public:
     void removeChannel(const QString& id);
     void processChannelMessageReply(const MessageReply& reply);
     void processLVReply(const LVReply& reply);
+    void processChannelMembersReply(const ChannelMembersReply& reply);
     void setChannelLastMessage(const Message& message);
 
     int getCurrentTab() const { return currentTab; }

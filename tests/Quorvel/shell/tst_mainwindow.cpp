@@ -22,6 +22,9 @@
 #include "model/notificationmessage.h"
 #include "model/uisetting.h"
 #include "model/userlookup.h"
+#include "screens/channelmanagerwidget.h"
+#include "screens/channelownerwidget.h"
+#include "screens/channelprofileadmin.h"
 #include "shell/answerdispatch.h"
 #include "shell/channellookupviewer.h"
 #include "shell/channeltab.h"
@@ -67,10 +70,12 @@ Message message(MessageBase::MsgMajorType type, const QString& chatId, const QSt
     m.setMinorType(MessageBase::MsgMinorType_Text);
     return m;
 }
-ChannelInfo channel(const QString& id, const QString& name, qint64 time, int unread = 0)
+ChannelInfo channel(const QString& id, const QString& name, qint64 time, int unread = 0,
+                    ChannelRole::Role role = ChannelRole::MEMBER)
 {
     ChannelInfo c;
     c.setId(id);
+    c.setMyRole(role);
     c.setName(name);
     c.setUnreadCount(unread);
     c.setLastMessage(
@@ -127,6 +132,13 @@ QStringList snapshot(MessengerMainWindow& w, const QSignalSpy& sent, const QSign
              .arg(p->getChannelButton()->getUnreadCount());
     const ChatWindow* open = w.getContentPanel()->currentWidget();
     s << "open " + (open ? open->getChatId() : QStringLiteral("-"));
+    // The open channel's owner and administrators, as its administrators' panel lists them.
+    if (ChannelProfileAdmin* admin = open ? open->adminPanel() : nullptr) {
+        QStringList names{admin->ownerRow()->getProfile().getUserName()};
+        for (ChannelManagerWidget* manager : admin->managerRows())
+            names << manager->getProfile().getUserName();
+        s << "admins " + names.join(',');
+    }
     ChannelLookupViewer* viewer = w.getChannelLookupViewer();
     s << "lookup " + (viewer->isVisible() ? viewer->nameLabel()->text() : QStringLiteral("-"));
     s << "user " + currentUserName;
@@ -248,6 +260,26 @@ private slots:
             row(c, "channel last message",
                 var(message(MessageBase::MsgMajorType_ChannelChat, "c2", "x", "late", 3000)),
                 {"channels c2,c1", "row c2: Sport / late / 0"});
+        // A members page reaches the administrators' panel of its channel's
+        // window; one for a channel without a window or a row goes nowhere.
+        const auto members = [](const QString& channelId) {
+            ChannelMembersRequest request;
+            request.setChannelId(channelId);
+            ChannelMemberProfile owner, admin, member;
+            owner.setUserName("o1");
+            owner.setRole(ChannelRole::OWNER);
+            admin.setUserName("a1");
+            admin.setRole(ChannelRole::ADMIN);
+            member.setUserName("m1");
+            member.setRole(ChannelRole::MEMBER);
+            ChannelMembersReply reply;
+            reply.setReq(request);
+            reply.setProfiles({owner, admin, member});
+            return var(reply);
+        };
+        row(CMD_ChannelGetMembers, "members of the open channel", members("c1"), {"admins o1,a1"});
+        for (const char* elsewhere : {"c2", "c9"})
+            row(CMD_ChannelGetMembers, elsewhere, members(elsewhere), none);
         ChannelLookup lookup;
         lookup.setId("found");
         lookup.setName("Found");
@@ -305,7 +337,8 @@ private slots:
                                var(QList<ChatRecipient>{ann, chat("200", "Bob")}));
         window.commandResponse(
             CMD_ChannelList,
-            var(QList<ChannelInfo>{channel("c1", "News", 2000, 2), channel("c2", "Sport", 1000)}));
+            var(QList<ChannelInfo>{channel("c1", "News", 2000, 2, ChannelRole::OWNER),
+                                   channel("c2", "Sport", 1000)}));
         window.commandResponse(CMD_GroupsList, var(QList<GroupInfo>{group("g1", "Team", 500, 1)}));
         window.commandResponse(CMD_ChannelJoin, QVariant("c1"));
         ToastMessage::getInstance()->hide();
