@@ -12,6 +12,7 @@
 #include "shell/answerdispatch.h"
 #include "shell/channellookupviewer.h"
 #include "shell/contentpanel.h"
+#include "shell/grouplookupviewer.h"
 #include "shell/menuitem.h"
 #include "shell/setting.h"
 #include "shell/sidepanel.h"
@@ -19,6 +20,7 @@
 #include "shell/stylesheetloader.h"
 #include "shell/topmenu.h"
 #include "shell/traynotifier.h"
+#include "shell/userlookupviewer.h"
 #include "shell/userprofile.h"
 #include "widgets/interfacescale.h"
 #include "widgets/popupmanager.h"
@@ -65,6 +67,10 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     channelLookupViewer->hide();
     connect(channelLookupViewer, &ChannelLookupViewer::command, this,
             &MessengerMainWindow::command);
+    groupLookupViewer = new GroupLookupViewer(this);
+    groupLookupViewer->hide();
+    userLookupViewer = new UserLookupViewer(this);
+    userLookupViewer->hide();
     addNewContact = new AddNewContact(this);
     addNewContact->hide();
     createGroup = new CreateGroup(this);

@@ -18,6 +18,7 @@ class ContactProfile;
 class ChannelLookupViewer;
 class ContentPanel;
 class CreateGroup;
+class GroupLookupViewer;
 class NotificationMessage;
 class QMouseEvent;
 class Setting;
@@ -25,6 +26,7 @@ class SidePanel;
 class SlidingMenu;
 class TopMenu;
 class TrayNotifier;
+class UserLookupViewer;
 class UserProfile;
 
 // The window of a signed-in user: the lists on the right, the open
@@ -54,6 +56,8 @@ public:
     Setting* getSetting() const { return setting; }
     TrayNotifier* getTrayNotifier() const { return trayNotifier; }
     ChannelLookupViewer* getChannelLookupViewer() const { return channelLookupViewer; }
+    GroupLookupViewer* getGroupLookupViewer() const { return groupLookupViewer; }
+    UserLookupViewer* getUserLookupViewer() const { return userLookupViewer; }
     // An incoming message: a tray balloon unless its chat is open in front.
     void notify(const NotificationMessage& n);
     bool isAcceptingAnswers() const { return acceptingAnswers; }
@@ -102,6 +106,9 @@ private:
     QWidget* fullWindowPage;
     TrayNotifier* trayNotifier;
     ChannelLookupViewer* channelLookupViewer;
+    // Kept for group and user links; look-up answers are only logged so far.
+    GroupLookupViewer* groupLookupViewer;
+    UserLookupViewer* userLookupViewer;
 };
 
 #endif // MESSENGERMAINWINDOW_H

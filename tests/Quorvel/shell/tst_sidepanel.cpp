@@ -9,13 +9,18 @@
 #include "shell/channeltab.h"
 #include "shell/chattab.h"
 #include "shell/contacttab.h"
+#include "shell/grouplookupviewer.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
+#include "shell/userlookupviewer.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
+#include "widgets/interfacescale.h"
 #include "widgets/searchbar.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -260,6 +265,69 @@ private slots:
         click(viewer->returnButton());
         QTRY_VERIFY(!viewer->isVisible());
         QCOMPARE(sent.count(), 1);
+    }
+
+    // The group and user previews: built with the window, hidden, untouched
+    // by the look-up answers (which are only logged), and their buttons
+    // send nothing.
+    void groupAndUserPreviews_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("avatarSide");
+        QTest::addColumn<QStringList>("buttons");
+        const auto text = [](const char* context, const char* key) {
+            return QCoreApplication::translate(context, key);
+        };
+        QTest::newRow("group") << "group" << 80
+                               << QStringList{text("GroupLookupViewer", "_Return"),
+                                              text("GroupLookupViewer", "_Join")};
+        QTest::newRow("user") << "user" << 100
+                              << QStringList{text("UserLookupViewer", "_SendMsg"),
+                                             text("UserLookupViewer", "_Return")};
+    }
+    void groupAndUserPreviews()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, avatarSide);
+        QFETCH(QStringList, buttons);
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy sent(&window, &MessengerMainWindow::command);
+        LookupPreview* preview = kind == "group"
+                                     ? static_cast<LookupPreview*>(window.getGroupLookupViewer())
+                                     : window.getUserLookupViewer();
+        QCOMPARE(preview->parentWidget(), &window);
+        QVERIFY(preview->isHidden());
+        window.commandResponse(CMD_UserLookup, QVariant::fromValue(UserLookup()));
+        window.commandResponse(CMD_GroupLookup, QVariant::fromValue(GroupLookup()));
+        QVERIFY(preview->isHidden());
+
+        const QSize side = scaleSize(QSize(avatarSide, avatarSide));
+        QCOMPARE(preview->avatarViewer()->getAvatarSize(), side);
+        QCOMPARE(preview->avatarViewer()->size(), side);
+        QCOMPARE(QStringList({preview->firstButton()->text(), preview->secondButton()->text()}),
+                 buttons);
+        // Top to bottom: the avatar and three centred lines, then the buttons.
+        QLayout* layout = preview->layout();
+        QCOMPARE(layout->count(), 6);
+        QCOMPARE(layout->itemAt(0)->widget(), preview->avatarViewer());
+        for (int i = 0; i < 3; ++i) {
+            QLabel* label = preview->textLabels().at(i);
+            QCOMPARE(layout->itemAt(i + 1)->widget(), label);
+            QCOMPARE(layout->itemAt(i + 1)->alignment(), Qt::AlignHCenter);
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
+        QCOMPARE(layout->itemAt(0)->alignment(), Qt::AlignHCenter);
+        QCOMPARE(layout->itemAt(4)->widget(), preview->firstButton());
+        QCOMPARE(layout->itemAt(5)->widget(), preview->secondButton());
+
+        preview->show();
+        preview->adjustSize();
+        click(preview->firstButton());
+        click(preview->secondButton());
+        QVERIFY(sent.isEmpty());
     }
 };
 

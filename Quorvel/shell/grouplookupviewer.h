@@ -1,0 +1,26 @@
+#ifndef GROUPLOOKUPVIEWER_H
+#define GROUPLOOKUPVIEWER_H
+
+#include "model/grouplookup.h"
+#include "shell/lookuppreview.h"
+
+// The preview of a group reached through a link, with Return and Join.
+class GroupLookupViewer : public LookupPreview
+{
+    Q_OBJECT
+public:
+    explicit GroupLookupViewer(QWidget* parent = nullptr);
+
+    GroupLookup getGroupLookup() const { return lookup; }
+    FlatButton* returnButton() const { return firstButton(); }
+    FlatButton* joinButton() const { return secondButton(); }
+
+public slots:
+    void joinClicked();
+    void returnClicked();
+
+private:
+    GroupLookup lookup;
+};
+
+#endif // GROUPLOOKUPVIEWER_H

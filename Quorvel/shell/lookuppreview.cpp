@@ -1,0 +1,31 @@
+#include "shell/lookuppreview.h"
+
+#include "widgets/avatarviewer.h"
+#include "widgets/flatbutton.h"
+#include "widgets/interfacescale.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+LookupPreview::LookupPreview(int avatarSide, const QString& firstText, const QString& secondText,
+                             QWidget* parent)
+    : QWidget(parent), avatar(new AvatarViewer(this)), first(new FlatButton(firstText, this)),
+      second(new FlatButton(secondText, this))
+{
+    const QSize side = scaleSize(QSize(avatarSide, avatarSide));
+    avatar->setAvatarSize(side);
+    avatar->setFixedSize(side);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(avatar, 0, Qt::AlignHCenter);
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(this);
+        // Whatever a look-up brings comes from the service: never markup.
+        label->setTextFormat(Qt::PlainText);
+        layout->addWidget(label, 0, Qt::AlignHCenter);
+        labels << label;
+    }
+    for (FlatButton* button : {first, second}) {
+        button->setTextAlignment(Qt::AlignCenter);
+        layout->addWidget(button);
+    }
+}
