@@ -1,5 +1,6 @@
 // The file host: existence check, uploads, downloads and static files.
 
+#include "backgroundimages.h"
 #include "localfiles.h"
 #include "localprocedures.h"
 #include "localservice.h"
@@ -20,9 +21,17 @@ void LocalProcedures::installFiles(LocalService& service)
         return LocalFiles::serve(s->store(),
                                  QUrl::fromPercentEncoding(request.path.mid(6).toLatin1()));
     });
-    // "static_file/<name>/<four segments>"
+    // "static_file/<name>/<four segments>", or the service's own pictures
+    // ("static_file/d5/<file>", "static_file/d6/<file>"), open to everyone.
     service.handlePrefix("static_file/", [s](const ServiceRequest& request) {
-        const QStringList segments = request.path.mid(12).split(QLatin1Char('/'));
+        const QString rest = request.path.mid(12);
+        const QStringList segments = rest.split(QLatin1Char('/'));
+        if (segments.size() == 2) {
+            const QByteArray image =
+                BackgroundImages::file(QUrl::fromPercentEncoding(rest.toLatin1()));
+            return image.isEmpty() ? ServiceReply::raw("not found", 404)
+                                   : ServiceReply::raw(image, 200, "image/jpeg");
+        }
         if (segments.size() < 5)
             return ServiceReply::raw("missing segments", 400);
         const QString name = segments.mid(0, segments.size() - 4).join(QLatin1Char('/'));

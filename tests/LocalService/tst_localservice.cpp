@@ -4,6 +4,7 @@
 // state as it was, and state that survives a restart.
 
 #include "../webapi/capturedlog.h"
+#include "backgroundimages.h"
 #include "fakewebservice.h"
 #include "localservice.h"
 #include "servicestore.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QHttpMultiPart>
+#include <QImage>
 #include <QSslSocket>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -102,6 +104,7 @@ private slots:
     void filesUploadedAndDownloaded();
     void fileNamesCannotLeaveTheStore_data();
     void fileNamesCannotLeaveTheStore();
+    void backgroundsServedToEveryone();
     void channelPostsStampedAndPushedToFollowers();
     void stateSurvivesRestart();
     void unreadableStoreIsNotOverwritten();
@@ -510,6 +513,41 @@ void TestLocalService::fileNamesCannotLeaveTheStore()
              answer.constData());
     QVERIFY(!answer.contains(ada.token.toUtf8()));
     QVERIFY(!answer.contains("root:"));
+}
+
+void TestLocalService::backgroundsServedToEveryone()
+{
+    // Fetched without any sign-in, as the settings screen and the content
+    // panel do, with the empty query their addresses end with.
+    const QStringList names = BackgroundImages::names();
+    QCOMPARE(names.size(), 8);
+    QImage first;
+    for (const QString& name : names) {
+        const Answer image = client->get("static_file/" + name + ".jpg?");
+        QCOMPARE(image.httpStatus, 200);
+        QCOMPARE(image.header("content-type"), QByteArray("image/jpeg"));
+        const QImage full = QImage::fromData(image.body, "JPEG");
+        QCOMPARE(full.size(), QSize(BackgroundImages::kWidth, BackgroundImages::kHeight));
+        const Answer thumbnail = client->get("static_file/" + name + ".thumbnail.jpg?");
+        QCOMPARE(thumbnail.httpStatus, 200);
+        const QImage small = QImage::fromData(thumbnail.body, "JPEG");
+        QCOMPARE(small.width(), BackgroundImages::kThumbnailWidth);
+        QCOMPARE(small.height(), full.height() * small.width() / full.width());
+        // Asked again: the same bytes.
+        QCOMPARE(client->get("static_file/" + name + ".jpg").body, image.body);
+        if (first.isNull())
+            first = full;
+        else
+            QVERIFY(full != first);
+    }
+    // Other names are not there, also not beside the pictures.
+    const QString known = names.first().section('/', 1);
+    for (const QString& missing :
+         {"d6/unknown.jpg", "d7/" + known + ".jpg", "d5/" + known + ".jpg", names.first() + ".png",
+          names.first(), "d6%2F" + known + ".jpg"}) {
+        const int status = client->get("static_file/" + missing).httpStatus;
+        QVERIFY2(status == 404 || status == 400, qPrintable(missing));
+    }
 }
 
 void TestLocalService::channelPostsStampedAndPushedToFollowers()

@@ -45,7 +45,22 @@ public:
         tls.setCaCertificates({TestCertificates::shared().caCertificate()});
         request.setSslConfiguration(tls);
         request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
-        QNetworkReply* reply = network.post(request, body);
+        return answerOf(network.post(request, body));
+    }
+
+    // A plain GET, as downloads of the file host are made.
+    Answer get(const QString& path)
+    {
+        QNetworkRequest request(QUrl(base + path));
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setCaCertificates({TestCertificates::shared().caCertificate()});
+        request.setSslConfiguration(tls);
+        return answerOf(network.get(request));
+    }
+
+    // Waits for the reply and takes everything it brought.
+    static Answer answerOf(QNetworkReply* reply)
+    {
         QSignalSpy finished(reply, &QNetworkReply::finished);
         if (!reply->isFinished())
             finished.wait(15000);

@@ -2,6 +2,8 @@
 // sign-up window of the program's controller: a refused code shows its text,
 // then the number (ASCII and Persian digits), the code and the profile lead to
 // the main window, which lists the contact the service matched by number.
+// The settings screen's background tiles and the chosen background come from
+// the service's static-file host.
 #include "Managers/command.h"
 #include "Managers/quorveldesktopcore.h"
 #include "fakewebservice.h"
@@ -10,17 +12,20 @@
 #include "servicetestclient.h"
 #include "shell/connectionstatuswidget.h"
 #include "shell/contacttab.h"
+#include "shell/contentpanel.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"
 #include "shell/intro.h"
 #include "shell/messengermainwindow.h"
 #include "shell/quorveldesktop.h"
 #include "shell/register.h"
+#include "shell/setting.h"
 #include "shell/sidepanel.h"
 #include "shell/userprofile.h"
 #include "testcertificates.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
+#include "widgets/imageviewer.h"
 #include "widgets/label.h"
 
 #include <QLabel>
@@ -153,6 +158,32 @@ private slots:
         emit main->command(CMD_AddContact, QVariant::fromValue(bo));
         ContactTab* contacts = main->getSidePanel()->getContactTab();
         QTRY_COMPARE_WITH_TIMEOUT(contacts->rowNames(), QStringList({"Bo Nik"}), 30000);
+    }
+
+    void backgroundsFromTheService()
+    {
+        MessengerMainWindow* main = desktop ? desktop->getMainWindow() : nullptr;
+        QVERIFY(main);
+        Setting* setting = main->getSetting();
+        const QList<ImageViewer*> tiles = setting->getTiles();
+        QCOMPARE(tiles.size(), 9);
+        // Each downloaded tile shows its thumbnail (wider than high, fitted
+        // into the tile).
+        for (ImageViewer* tile : tiles.mid(1)) {
+            QVERIFY(tile->getId().startsWith(http->baseUrl() + "static_file/"));
+            QTRY_VERIFY_WITH_TIMEOUT(tile->pixmap() && !tile->pixmap()->isNull(), 30000);
+            QCOMPARE(tile->pixmap()->width(), 120);
+            QVERIFY(tile->pixmap()->height() < 120);
+        }
+
+        // A chosen tile's full picture becomes the conversation background.
+        setting->show();
+        ImageViewer* chosen = tiles.at(4);
+        QTest::mouseClick(chosen, Qt::LeftButton);
+        QCOMPARE(setting->getChosenBackground(), chosen->getId());
+        QTRY_COMPARE_WITH_TIMEOUT(main->getContentPanel()->getBackground().size(), QSize(1280, 800),
+                                  30000);
+        setting->hide();
     }
 
     void cleanupTestCase()
