@@ -2,6 +2,7 @@
 
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
+#include "widgets/bulklayout.h"
 #include "widgets/interfacescale.h"
 #include "widgets/listarea.h"
 
@@ -36,6 +37,9 @@ void ChatTab::addChatRecipient(const ChatRecipient& recipient)
 
 void ChatTab::setChatRecipients(const QList<ChatRecipient>& recipients)
 {
+    // Each shown row would lay out the whole list again: the list is laid
+    // out once, after the last row.
+    const BulkLayout bulk(layout);
     for (auto it = recipients.crbegin(); it != recipients.crend(); ++it)
         addChatRecipient(*it);
 }

@@ -2,6 +2,7 @@
 
 #include "foundation/simpleqtlogger.h"
 #include "screens/contactwidget.h"
+#include "widgets/bulklayout.h"
 #include "widgets/interfacescale.h"
 #include "widgets/listarea.h"
 
@@ -40,13 +41,20 @@ void ContactTab::placeContactWidget(ContactWidget* widget)
     // in whichever direction its name moved.
     layout->removeWidget(widget);
     const QString name = widget->getName().toLower();
-    int index = 0;
-    for (; index < layout->count(); ++index) {
-        auto* other = qobject_cast<ContactWidget*>(layout->itemAt(index)->widget());
-        if (other && !(other->getName().toLower() < name))
-            break;
+    // The rows stay sorted: the first row whose name is not before this one.
+    int first = 0;
+    int count = layout->count();
+    while (count > 0) {
+        const int step = count / 2;
+        auto* other = qobject_cast<ContactWidget*>(layout->itemAt(first + step)->widget());
+        if (!other || other->getName().toLower() < name) {
+            first += step + 1;
+            count -= step + 1;
+        } else {
+            count = step;
+        }
     }
-    layout->insertWidget(index, widget);
+    layout->insertWidget(first, widget);
 }
 
 void ContactTab::setContactList(const QHash<QString, Contact>& contacts)
@@ -57,6 +65,7 @@ void ContactTab::setContactList(const QHash<QString, Contact>& contacts)
     std::stable_sort(sorted.begin(), sorted.end(), [](const Contact& a, const Contact& b) {
         return a.getDisplayName().toLower() < b.getDisplayName().toLower();
     });
+    const BulkLayout bulk(layout);
     for (const Contact& contact : sorted)
         addContact(contact);
 }

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 
 AvatarViewer::AvatarViewer(QWidget* parent) : QLabel(parent), file(new StaticFile())
 {
@@ -21,6 +22,17 @@ AvatarViewer::~AvatarViewer()
 
 QPixmap AvatarViewer::defaultAvatar(int kind, const QString& id, const QSize& size)
 {
+    // Long lists show the same few pictures over and over: one per kind,
+    // palette colour and size, drawn once.
+    const int colour = senderColorIndex(id);
+    const QString key = QStringLiteral("AvatarViewer_default_%1_%2_%3x%4")
+                            .arg(kind)
+                            .arg(colour)
+                            .arg(size.width())
+                            .arg(size.height());
+    QPixmap result;
+    if (QPixmapCache::find(key, &result))
+        return result;
     QString icon = QStringLiteral(":/Images/ic_person.png");
     int margin = 5;
     if (kind == Group) {
@@ -31,7 +43,7 @@ QPixmap AvatarViewer::defaultAvatar(int kind, const QString& id, const QSize& si
     }
     const QPixmap picture =
         QIcon(icon).pixmap(size - QSize(margin, margin), QIcon::Normal, QIcon::On);
-    QPixmap result(size);
+    result = QPixmap(size);
     result.fill(Qt::transparent);
     QPainter painter(&result);
     painter.setPen(Qt::NoPen);
@@ -40,6 +52,8 @@ QPixmap AvatarViewer::defaultAvatar(int kind, const QString& id, const QSize& si
     painter.drawEllipse(0, 0, size.width(), size.height());
     painter.drawPixmap((size.width() - picture.width()) / 2, (size.height() - picture.height()) / 2,
                        picture);
+    painter.end();
+    QPixmapCache::insert(key, result);
     return result;
 }
 
