@@ -359,8 +359,15 @@ qint64 ChatWidget::getLastMessageTime() const
 
 void ChatWidget::setMuted(bool muted)
 {
-    badge->setObjectName(muted ? QStringLiteral("ChatWidgetUnreadMessageNumberNotifoff")
-                               : QStringLiteral("ChatWidgetUnreadMessageNumber"));
+    const QString look = muted ? QStringLiteral("ChatWidgetUnreadMessageNumberNotifoff")
+                               : QStringLiteral("ChatWidgetUnreadMessageNumber");
+    if (badge->objectName() == look)
+        return;
+    badge->setObjectName(look);
+    // Applying the sheet again polishes the whole row: a badge not yet
+    // polished takes its look when it is first shown.
+    if (!badge->testAttribute(Qt::WA_WState_Polished))
+        return;
     setStyleSheet(QString());
     badge->style()->unpolish(badge);
     badge->style()->polish(badge);
@@ -435,6 +442,9 @@ void ChatWidget::avatarDownloadFinished(const QImage& image)
 void ChatWidget::restyle(const QString& objectName)
 {
     setObjectName(objectName);
+    // A row not yet polished takes the sheet when it is first shown.
+    if (!testAttribute(Qt::WA_WState_Polished))
+        return;
     setStyleSheet(QString());
     style()->unpolish(this);
     style()->polish(this);

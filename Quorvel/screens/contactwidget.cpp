@@ -98,6 +98,9 @@ void ContactWidget::paintEvent(QPaintEvent*)
 void ContactWidget::restyle(const QString& objectName)
 {
     setObjectName(objectName);
+    // A row not yet polished takes the sheet when it is first shown.
+    if (!testAttribute(Qt::WA_WState_Polished))
+        return;
     setStyleSheet(QString());
     style()->unpolish(this);
     style()->polish(this);
