@@ -2,26 +2,36 @@
 
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
-#include "widgets/bulklayout.h"
 #include "widgets/interfacescale.h"
 #include "widgets/listarea.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QVBoxLayout>
 
 ChatTab::ChatTab(QWidget* parent)
-    : CustomScrollArea(parent), contents(new QWidget), placeholder(new QLabel(this))
+    : CustomScrollArea(parent), contents(new QWidget), placeholder(new QLabel(this)),
+      layout(setUpListArea(this, contents, placeholder,
+                           QStringLiteral("ChatTabContactsListContents"), tr("No chat find."))),
+      deferred(layout, [this](const ChatRecipient& recipient) {
+          if (placeRecipient(recipient, listAt))
+              ++listAt;
+      })
 {
-    layout = setUpListArea(this, contents, placeholder,
-                           QStringLiteral("ChatTabContactsListContents"), tr("No chat find."));
 }
 
 void ChatTab::addChatRecipient(const ChatRecipient& recipient)
 {
+    deferred.finish();
+    placeRecipient(recipient, 0);
+}
+
+bool ChatTab::placeRecipient(const ChatRecipient& recipient, int index)
+{
     const QString key = recipient.getContact().getNumber();
     if (ChatWidget* existing = rows.value(key)) {
         existing->setChatRecipient(recipient);
-        return;
+        return false;
     }
     auto* widget = new ChatWidget(contents);
     widget->setObjectName(QStringLiteral("ChatWidgetNormal"));
@@ -29,29 +39,43 @@ void ChatTab::addChatRecipient(const ChatRecipient& recipient)
     connect(widget, &ChatWidget::command, this, &ChatTab::command);
     connect(widget, &ChatWidget::clicked, this, &ChatTab::ChatWidgetClicked);
     widget->setChatRecipient(recipient);
-    layout->insertWidget(0, widget);
+    layout->insertWidget(index, widget);
     widget->show();
     ++shown;
     rows.insert(key, widget);
+    return true;
 }
 
 void ChatTab::setChatRecipients(const QList<ChatRecipient>& recipients)
 {
-    // Each shown row would lay out the whole list again: the list is laid
-    // out once, after the last row.
-    const BulkLayout bulk(layout);
-    for (auto it = recipients.crbegin(); it != recipients.crend(); ++it)
-        addChatRecipient(*it);
+    // New chats go on top in list order, above the rows already there.
+    deferred.finish();
+    listAt = 0;
+    deferred.start(recipients, viewport()->height() / qMax(1, chatRowHeight) + 8);
+}
+
+bool ChatTab::containsChat(const QString& id)
+{
+    deferred.finish();
+    return rows.contains(id);
+}
+
+ChatWidget* ChatTab::row(const QString& id)
+{
+    deferred.finish();
+    return rows.value(id);
 }
 
 void ChatTab::setContact(const Contact& contact)
 {
+    deferred.finish();
     if (ChatWidget* widget = rows.value(contact.getNumber()))
         widget->setContact(contact);
 }
 
 void ChatTab::processMessage(const Message& message)
 {
+    deferred.finish();
     ChatWidget* widget = rows.value(message.getChatId());
     if (!widget)
         return;
@@ -61,6 +85,7 @@ void ChatTab::processMessage(const Message& message)
 
 void ChatTab::processMessagePair(const MessagePair& pair)
 {
+    deferred.finish();
     ChatWidget* widget = rows.value(pair.getChatId());
     if (!widget)
         return;
@@ -70,6 +95,7 @@ void ChatTab::processMessagePair(const MessagePair& pair)
 
 void ChatTab::processMessageReply(const QString& chatId, const MessageReply& reply)
 {
+    deferred.finish();
     if (ChatWidget* widget = rows.value(chatId))
         widget->processMessageReply(reply);
 }
@@ -77,18 +103,21 @@ void ChatTab::processMessageReply(const QString& chatId, const MessageReply& rep
 void ChatTab::setMessageState(const QString& chatId, const QString& msgId,
                               MessageBase::MsgState state)
 {
+    deferred.finish();
     if (ChatWidget* widget = rows.value(chatId))
         widget->setMessageState(msgId, state);
 }
 
 void ChatTab::processMembers(const Members& members)
 {
+    deferred.finish();
     if (ChatWidget* widget = rows.value(members.getRequestId()))
         widget->processMembers(members);
 }
 
 void ChatTab::moveToTop(ChatWidget* widget)
 {
+    deferred.finish();
     // Out of the layout first: inserting a row that is still in it would
     // leave a second item for the same row behind.
     layout->removeWidget(widget);
@@ -97,6 +126,7 @@ void ChatTab::moveToTop(ChatWidget* widget)
 
 void ChatTab::removeChat(const QString& id)
 {
+    deferred.finish();
     ChatWidget* widget = rows.take(id);
     if (!widget)
         return;
@@ -114,6 +144,7 @@ void ChatTab::removeChat(const QString& id)
 
 void ChatTab::openChat(const QString& id)
 {
+    deferred.finish();
     ChatWidget* widget = rows.value(id);
     if (!widget)
         return;
@@ -124,6 +155,7 @@ void ChatTab::openChat(const QString& id)
 
 void ChatTab::filterChats(const QString& str)
 {
+    deferred.finish();
     if (!str.isEmpty()) {
         shown = 0;
         for (ChatWidget* widget : qAsConst(rows)) {
@@ -141,14 +173,26 @@ void ChatTab::filterChats(const QString& str)
 
 int ChatTab::getUnreadCount() const
 {
+    // A waiting recipient replaces the one of its row, the last one given
+    // counting; a muted chat counts 0.
+    QHash<QString, int> waiting;
+    for (const ChatRecipient& recipient : deferred.items()) {
+        waiting.insert(recipient.getContact().getNumber(),
+                       recipient.getContact().getMute() ? 0 : recipient.getUnreadCount());
+    }
     int total = 0;
-    for (ChatWidget* widget : rows)
-        total += widget->getUnreadCount();
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
+        if (!waiting.contains(it.key()))
+            total += it.value()->getUnreadCount();
+    }
+    for (int count : qAsConst(waiting))
+        total += count;
     return total;
 }
 
-QStringList ChatTab::rowIds() const
+QStringList ChatTab::rowIds()
 {
+    deferred.finish();
     QStringList ids;
     for (int i = 0; i < layout->count(); ++i) {
         if (auto* widget = qobject_cast<ChatWidget*>(layout->itemAt(i)->widget()))
@@ -157,8 +201,9 @@ QStringList ChatTab::rowIds() const
     return ids;
 }
 
-bool ChatTab::placeholderShown() const
+bool ChatTab::placeholderShown()
 {
+    deferred.finish();
     return !placeholder->isHidden();
 }
 

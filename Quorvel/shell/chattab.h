@@ -9,6 +9,7 @@
 #include "model/messagepair.h"
 #include "model/messagereply.h"
 #include "widgets/customscrollarea.h"
+#include "widgets/deferredrows.h"
 
 #include <QMap>
 #include <QPointer>
@@ -18,7 +19,9 @@ class ChatWidget;
 class QLabel;
 class QVBoxLayout;
 
-// The one-to-one chats of the side panel, latest activity on top.
+// The one-to-one chats of the side panel, latest activity on top. A whole
+// list shows its first screenful at once and builds the other rows while
+// the program is idle; every other operation first builds what is left.
 class ChatTab : public CustomScrollArea
 {
     Q_OBJECT
@@ -28,7 +31,7 @@ public:
     void addChatRecipient(const ChatRecipient& recipient);
     void setChatRecipients(const QList<ChatRecipient>& recipients);
     void setContact(const Contact& contact);
-    bool containsChat(const QString& id) const { return rows.contains(id); }
+    bool containsChat(const QString& id);
     void processMessage(const Message& message);
     void processMessagePair(const MessagePair& pair);
     void processMessageReply(const QString& chatId, const MessageReply& reply);
@@ -37,13 +40,14 @@ public:
     void removeChat(const QString& id);
     void openChat(const QString& id);
     void filterChats(const QString& str);
+    // Also counts the rows still to be built.
     int getUnreadCount() const;
     void moveToTop(ChatWidget* widget);
 
     // The shown order of the rows' ids, top first.
-    QStringList rowIds() const;
-    ChatWidget* row(const QString& id) const { return rows.value(id); }
-    bool placeholderShown() const;
+    QStringList rowIds();
+    ChatWidget* row(const QString& id);
+    bool placeholderShown();
 
 signals:
     void showSimpleChatWindow(ChatWindow* simplechatwindow);
@@ -57,12 +61,18 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The recipient's row, made and put at index when it is new (true).
+    bool placeRecipient(const ChatRecipient& recipient, int index);
+
     QMap<QString, ChatWidget*> rows;
     QPointer<ChatWidget> selected;
     int shown = 0;
     QWidget* contents;
-    QVBoxLayout* layout;
     QLabel* placeholder;
+    QVBoxLayout* layout;
+    // Where the next row of a whole list goes.
+    int listAt = 0;
+    DeferredRows<ChatRecipient> deferred;
 };
 
 #endif // CHATTAB_H

@@ -2,7 +2,6 @@
 
 #include "foundation/simpleqtlogger.h"
 #include "screens/contactwidget.h"
-#include "widgets/bulklayout.h"
 #include "widgets/interfacescale.h"
 #include "widgets/listarea.h"
 
@@ -10,14 +9,27 @@
 #include <QVBoxLayout>
 
 ContactTab::ContactTab(QWidget* parent)
-    : CustomScrollArea(parent), contents(new QWidget), placeholder(new QLabel(this))
+    : CustomScrollArea(parent), contents(new QWidget), placeholder(new QLabel(this)),
+      layout(setUpListArea(this, contents, placeholder,
+                           QStringLiteral("ContactTabContactsListContents"),
+                           tr("No contact find."))),
+      deferred(layout, [this](const Contact& contact) { placeContact(contact); })
 {
-    layout =
-        setUpListArea(this, contents, placeholder, QStringLiteral("ContactTabContactsListContents"),
-                      tr("No contact find."));
 }
 
 void ContactTab::addContact(const Contact& contact)
+{
+    deferred.finish();
+    placeContact(contact);
+}
+
+ContactWidget* ContactTab::row(const QString& number)
+{
+    deferred.finish();
+    return rows.value(number);
+}
+
+void ContactTab::placeContact(const Contact& contact)
 {
     L_DEBUG(QStringLiteral("ContactTab::addContact | ") + contact.getNumber());
     ContactWidget* widget = rows.value(contact.getNumber());
@@ -65,13 +77,12 @@ void ContactTab::setContactList(const QHash<QString, Contact>& contacts)
     std::stable_sort(sorted.begin(), sorted.end(), [](const Contact& a, const Contact& b) {
         return a.getDisplayName().toLower() < b.getDisplayName().toLower();
     });
-    const BulkLayout bulk(layout);
-    for (const Contact& contact : sorted)
-        addContact(contact);
+    deferred.start(sorted, viewport()->height() / qMax(1, listRowHeight) + 8);
 }
 
 void ContactTab::removeContact(const QString& number)
 {
+    deferred.finish();
     ContactWidget* widget = rows.value(number);
     if (!widget)
         return;
@@ -87,6 +98,7 @@ void ContactTab::removeContact(const QString& number)
 
 void ContactTab::searchString(const QString& str)
 {
+    deferred.finish();
     L_DEBUG(QStringLiteral("ContactTab::searchString str|") + str);
     if (str.isEmpty()) {
         if (shown != layout->count()) {
@@ -105,8 +117,9 @@ void ContactTab::searchString(const QString& str)
     placeholder->setVisible(shown == 0);
 }
 
-QStringList ContactTab::rowNames() const
+QStringList ContactTab::rowNames()
 {
+    deferred.finish();
     QStringList names;
     for (int i = 0; i < layout->count(); ++i) {
         if (auto* widget = qobject_cast<ContactWidget*>(layout->itemAt(i)->widget()))
@@ -115,8 +128,9 @@ QStringList ContactTab::rowNames() const
     return names;
 }
 
-bool ContactTab::placeholderShown() const
+bool ContactTab::placeholderShown()
 {
+    deferred.finish();
     return !placeholder->isHidden();
 }
 

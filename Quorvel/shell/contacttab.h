@@ -3,6 +3,7 @@
 
 #include "Managers/Contact/contact.h"
 #include "widgets/customscrollarea.h"
+#include "widgets/deferredrows.h"
 
 #include <QHash>
 #include <QMap>
@@ -12,6 +13,8 @@ class QLabel;
 class QVBoxLayout;
 
 // The contact list of the side panel, in alphabetical order of the names.
+// A whole list shows its first screenful at once and builds the other rows
+// while the program is idle; every other operation first builds what is left.
 class ContactTab : public CustomScrollArea
 {
     Q_OBJECT
@@ -24,9 +27,9 @@ public:
     void searchString(const QString& str);
 
     // The shown order of the rows' names, top first.
-    QStringList rowNames() const;
-    ContactWidget* row(const QString& number) const { return rows.value(number); }
-    bool placeholderShown() const;
+    QStringList rowNames();
+    ContactWidget* row(const QString& number);
+    bool placeholderShown();
 
 signals:
     void contactClicked(Contact c);
@@ -36,13 +39,15 @@ public slots:
 
 private:
     void placeContactWidget(ContactWidget* widget);
+    void placeContact(const Contact& contact);
 
     QMap<QString, ContactWidget*> rows;
     ContactWidget* selected = nullptr;
     int shown = 0;
     QWidget* contents;
-    QVBoxLayout* layout;
     QLabel* placeholder;
+    QVBoxLayout* layout;
+    DeferredRows<Contact> deferred;
 };
 
 #endif // CONTACTTAB_H

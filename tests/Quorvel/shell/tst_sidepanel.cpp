@@ -1,6 +1,7 @@
 // The side panel's lists and the channel preview, driven with the mouse and
 // the keyboard: order by latest activity, filtering, selection, badges, the
 // tab buttons and the preview's Join and Return.
+#include "Managers/Chat/chatrecipient.h"
 #include "chat/chatwidget.h"
 #include "chat/grouptab.h"
 #include "model/channelinfo.h"
@@ -44,6 +45,17 @@ ChannelInfo channel(const QString& id, qint64 time, int unread = 0, bool mute = 
     c.setLastMessage(post(id, id + QStringLiteral("-last"), time));
     return c;
 }
+ChatRecipient recipient(int i, int unread = 0, bool mute = false)
+{
+    Contact contact;
+    contact.setNumber(QStringLiteral("98912%1").arg(i, 7, 10, QLatin1Char('0')));
+    contact.setNickName(QStringLiteral("Chat %1").arg(i));
+    contact.setMute(mute);
+    ChatRecipient r;
+    r.setContact(contact);
+    r.setUnreadCount(unread);
+    return r;
+}
 void click(QWidget* widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
@@ -55,6 +67,64 @@ class TestSidePanel : public QObject
     Q_OBJECT
 
 private slots:
+    // A long list shows its top at once and the other rows come while idle;
+    // the badge counts every chat from the start, and any other use of the
+    // list finds every row in list order.
+    void longListsBuildWhileIdle_data()
+    {
+        QTest::addColumn<bool>("waitForIdle");
+        QTest::newRow("built while idle") << true;
+        QTest::newRow("used before") << false;
+    }
+    void longListsBuildWhileIdle()
+    {
+        QFETCH(bool, waitForIdle);
+        SidePanel panel;
+        panel.resize(360, 600);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        ChatTab* tab = panel.getChatTab();
+        QVERIFY(tab->isVisible());
+        // A chat already listed keeps its row and takes the new values.
+        panel.addChatRecipient(recipient(5));
+        QList<ChatRecipient> chats;
+        QStringList ids;
+        int unread = 0;
+        for (int i = 0; i < 400; ++i) {
+            chats << recipient(i, i % 3, i % 10 == 0);
+            ids << chats.last().getContact().getNumber();
+            unread += i % 10 == 0 ? 0 : i % 3;
+        }
+        // The rows already there stay below the new ones.
+        const QString kept = recipient(5).getContact().getNumber();
+        ids.move(5, ids.size() - 1);
+        panel.setChatRecipients(chats);
+        const int builtAtOnce = tab->findChildren<ChatWidget*>().size();
+        QVERIFY2(builtAtOnce < 100, qPrintable(QString::number(builtAtOnce)));
+        QVERIFY(tab->findChildren<ChatWidget*>().size() > 1);
+        QCOMPARE(tab->getUnreadCount(), unread);
+        QCOMPARE(panel.getChatButton()->getUnreadCount(), unread);
+        if (waitForIdle) {
+            QTRY_COMPARE_WITH_TIMEOUT(tab->findChildren<ChatWidget*>().size(), 400, 30000);
+        } else {
+            // A message for a chat near the end, before its row was built.
+            const QString late = recipient(391).getContact().getNumber();
+            panel.processMessage(post(late, "m391", 5000, MessageBase::MsgMajorType_SimpleChat));
+            ids.move(ids.indexOf(late), 0);
+            unread += 1;
+        }
+        QCOMPARE(tab->rowIds(), ids);
+        QCOMPARE(tab->getUnreadCount(), unread);
+        QCOMPARE(tab->row(kept)->getChatRecipient().getUnreadCount(), 5 % 3);
+        // A second list before the first was done: the first is finished,
+        // then the second goes on top.
+        panel.setChatRecipients({recipient(1000), recipient(1001)});
+        panel.setChatRecipients({recipient(1002)});
+        QCOMPARE(tab->rowIds().mid(0, 3), QStringList({recipient(1002).getContact().getNumber(),
+                                                       recipient(1000).getContact().getNumber(),
+                                                       recipient(1001).getContact().getNumber()}));
+    }
+
     void channelListKeepsNewestFirst()
     {
         SidePanel panel;
@@ -306,7 +376,7 @@ private slots:
 
         const QSize side = scaleSize(QSize(avatarSide, avatarSide));
         QCOMPARE(preview->avatarViewer()->getAvatarSize(), side);
-        QCOMPARE(preview->avatarViewer()->size(), side);
+        QCOMPARE(preview->avatarViewer()->geometry().size(), side);
         QCOMPARE(QStringList({preview->firstButton()->text(), preview->secondButton()->text()}),
                  buttons);
         // Top to bottom: the avatar and three centred lines, then the buttons.

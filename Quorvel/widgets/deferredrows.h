@@ -1,0 +1,65 @@
+#ifndef DEFERREDROWS_H
+#define DEFERREDROWS_H
+
+#include "widgets/bulklayout.h"
+
+#include <QList>
+#include <QTimer>
+
+#include <functional>
+
+// A long list given at once is built a screenful first, the rest in small
+// batches while the event loop is idle, so that the window paints without
+// waiting for a thousand rows. Whoever uses the list calls finish() first
+// and finds every row there.
+template <typename T> class DeferredRows
+{
+public:
+    DeferredRows(QLayout* layout, std::function<void(const T&)> build)
+        : layout(layout), build(std::move(build))
+    {
+        timer.setSingleShot(true);
+        timer.setInterval(0);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            buildSome(batch);
+            if (!waiting.isEmpty())
+                timer.start();
+        });
+    }
+
+    // Builds the first rows now and the others later (after what an earlier
+    // list left).
+    void start(const QList<T>& items, int now)
+    {
+        finish();
+        waiting = items;
+        buildSome(now);
+        if (!waiting.isEmpty())
+            timer.start();
+    }
+    void finish()
+    {
+        timer.stop();
+        buildSome(waiting.size());
+    }
+    // The items whose rows are still to come, in list order.
+    const QList<T>& items() const { return waiting; }
+
+private:
+    void buildSome(int count)
+    {
+        if (count <= 0 || waiting.isEmpty())
+            return;
+        const BulkLayout bulk(layout);
+        for (int i = 0; i < count && !waiting.isEmpty(); ++i)
+            build(waiting.takeFirst());
+    }
+
+    static const int batch = 50;
+    QLayout* layout;
+    std::function<void(const T&)> build;
+    QList<T> waiting;
+    QTimer timer;
+};
+
+#endif // DEFERREDROWS_H
