@@ -543,8 +543,8 @@ void TestLocalService::backgroundsServedToEveryone()
     // Other names are not there, also not beside the pictures.
     const QString known = names.first().section('/', 1);
     for (const QString& missing :
-         {"d6/unknown.jpg", "d7/" + known + ".jpg", "d5/" + known + ".jpg", names.first() + ".png",
-          names.first(), "d6%2F" + known + ".jpg"}) {
+         QStringList{"d6/unknown.jpg", "d7/" + known + ".jpg", "d5/" + known + ".jpg",
+                     names.first() + ".png", names.first(), "d6%2F" + known + ".jpg"}) {
         const int status = client->get("static_file/" + missing).httpStatus;
         QVERIFY2(status == 404 || status == 400, qPrintable(missing));
     }

@@ -15,6 +15,7 @@
 #include "shell/contentpanel.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"
+#include "shell/imageviewer.h"
 #include "shell/intro.h"
 #include "shell/messengermainwindow.h"
 #include "shell/quorveldesktop.h"
@@ -25,7 +26,6 @@
 #include "testcertificates.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
-#include "widgets/imageviewer.h"
 #include "widgets/label.h"
 
 #include <QLabel>
