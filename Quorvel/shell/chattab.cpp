@@ -51,7 +51,15 @@ void ChatTab::setChatRecipients(const QList<ChatRecipient>& recipients)
     // New chats go on top in list order, above the rows already there.
     deferred.finish();
     listAt = 0;
-    deferred.start(recipients, viewport()->height() / qMax(1, chatRowHeight) + 8);
+    if (isVisible())
+        deferred.start(recipients, screenful());
+    else
+        deferred.keep(recipients);
+}
+
+int ChatTab::screenful() const
+{
+    return viewport()->height() / qMax(1, chatRowHeight) + 2;
 }
 
 bool ChatTab::containsChat(const QString& id)
@@ -219,5 +227,6 @@ void ChatTab::ChatWidgetClicked(ChatWindow* chatwindow)
 void ChatTab::showEvent(QShowEvent* event)
 {
     CustomScrollArea::showEvent(event);
+    deferred.resume(screenful());
     emit showSimpleChatWindow(selected ? selected->getChatWindow() : nullptr);
 }

@@ -63,6 +63,8 @@ protected:
 private:
     // The recipient's row, made and put at index when it is new (true).
     bool placeRecipient(const ChatRecipient& recipient, int index);
+    // How many rows fill the list's height.
+    int screenful() const;
 
     QMap<QString, ChatWidget*> rows;
     QPointer<ChatWidget> selected;

@@ -77,7 +77,21 @@ void ContactTab::setContactList(const QHash<QString, Contact>& contacts)
     std::stable_sort(sorted.begin(), sorted.end(), [](const Contact& a, const Contact& b) {
         return a.getDisplayName().toLower() < b.getDisplayName().toLower();
     });
-    deferred.start(sorted, viewport()->height() / qMax(1, listRowHeight) + 8);
+    if (isVisible())
+        deferred.start(sorted, screenful());
+    else
+        deferred.keep(sorted);
+}
+
+int ContactTab::screenful() const
+{
+    return viewport()->height() / qMax(1, listRowHeight) + 2;
+}
+
+void ContactTab::showEvent(QShowEvent* event)
+{
+    CustomScrollArea::showEvent(event);
+    deferred.resume(screenful());
 }
 
 void ContactTab::removeContact(const QString& number)

@@ -37,9 +37,14 @@ signals:
 public slots:
     void contactWidgetClicked(Contact c);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void placeContactWidget(ContactWidget* widget);
     void placeContact(const Contact& contact);
+    // How many rows fill the list's height.
+    int screenful() const;
 
     QMap<QString, ContactWidget*> rows;
     ContactWidget* selected = nullptr;

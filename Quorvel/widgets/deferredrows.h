@@ -10,8 +10,9 @@
 
 // A long list given at once is built a screenful first, the rest in small
 // batches while the event loop is idle, so that the window paints without
-// waiting for a thousand rows. Whoever uses the list calls finish() first
-// and finds every row there.
+// waiting for a thousand rows; a list that is not shown keeps its rows
+// until it is. Whoever uses the list calls finish() first and finds every
+// row there.
 template <typename T> class DeferredRows
 {
 public:
@@ -27,12 +28,23 @@ public:
         });
     }
 
-    // Builds the first rows now and the others later (after what an earlier
-    // list left).
+    // Builds the first rows now and the others while idle (after what an
+    // earlier list left).
     void start(const QList<T>& items, int now)
+    {
+        keep(items);
+        resume(now);
+    }
+    // Only takes the items (after what an earlier list left), for resume()
+    // or finish().
+    void keep(const QList<T>& items)
     {
         finish();
         waiting = items;
+    }
+    // Builds the first rows of what waits now and the others while idle.
+    void resume(int now)
+    {
         buildSome(now);
         if (!waiting.isEmpty())
             timer.start();
@@ -55,7 +67,7 @@ private:
             build(waiting.takeFirst());
     }
 
-    static const int batch = 50;
+    static const int batch = 20;
     QLayout* layout;
     std::function<void(const T&)> build;
     QList<T> waiting;

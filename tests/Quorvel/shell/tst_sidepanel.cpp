@@ -6,6 +6,7 @@
 #include "chat/grouptab.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
+#include "screens/contactwidget.h"
 #include "shell/channellookupviewer.h"
 #include "shell/channeltab.h"
 #include "shell/chattab.h"
@@ -123,6 +124,33 @@ private slots:
         QCOMPARE(tab->rowIds().mid(0, 3), QStringList({recipient(1002).getContact().getNumber(),
                                                        recipient(1000).getContact().getNumber(),
                                                        recipient(1001).getContact().getNumber()}));
+    }
+
+    // A list that is not shown builds no rows until it is.
+    void hiddenListWaitsUntilShown()
+    {
+        SidePanel panel;
+        panel.resize(360, 600);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        ContactTab* tab = panel.getContactTab();
+        QVERIFY(!tab->isVisible());
+        QHash<QString, Contact> contacts;
+        QStringList names;
+        for (int i = 0; i < 300; ++i) {
+            const Contact contact = recipient(i).getContact();
+            contacts.insert(contact.getNumber(), contact);
+            names << contact.getNickName();
+        }
+        names.sort(Qt::CaseInsensitive);
+        panel.setContactList(contacts);
+        QTest::qWait(50);
+        QVERIFY(tab->findChildren<ContactWidget*>().isEmpty());
+        click(panel.getContactButton());
+        QVERIFY(tab->isVisible());
+        QVERIFY(!tab->findChildren<ContactWidget*>().isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(tab->findChildren<ContactWidget*>().size(), 300, 30000);
+        QCOMPARE(tab->rowNames(), names);
     }
 
     void channelListKeepsNewestFirst()
