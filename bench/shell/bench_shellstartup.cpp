@@ -8,10 +8,10 @@
 // start is then a fresh process on that same data (fonts, caches and stores
 // are per process), alternating with the bare start; both measure from the
 // entry of main() to the end of a paint of the shown window, the program's
-// once its chat list shows the newest chats on top. The program's time until
-// all 1,000 rows are built (the list builds the rows beyond the first
-// screenful while idle) is printed too. Medians, their difference and ratio
-// are printed.
+// once the chats are in (the chat tab's badge counts all 1,000). The time
+// until the chat list, opened right after, holds all 1,000 rows (it builds a
+// screenful at once and the rest while idle) is printed too. Medians, their
+// difference and ratio are printed.
 //
 //   bench_shellstartup                  seed, then time both kinds of start
 //   bench_shellstartup --shot FILE      seed, start once, save the window
@@ -198,15 +198,12 @@ int runProgram(int argc, char* argv[], const QString& serviceFolder, const QStri
         return 1;
     }
     ChatTab* chats = window->getSidePanel()->getChatTab();
-    const QString newest = partner(kChats - 1);
-    // Looks at the rows built so far without making the list build the rest.
-    const auto builtRows = [&] { return chats->findChildren<ChatWidget*>(); };
+    // The panel opens on the channels: the chats are in once the chat tab's
+    // badge counts every one of them (each has one unread message).
     const bool listed = waitUntil(
         [&] {
-            const auto rows = builtRows();
             return window->windowHandle() && window->windowHandle()->isExposed() &&
-                   std::any_of(rows.cbegin(), rows.cend(),
-                               [&](ChatWidget* row) { return row->getId() == newest; });
+                   window->getSidePanel()->getChatButton()->getUnreadCount() >= kChats;
         },
         120000);
     if (!listed) {
@@ -215,7 +212,10 @@ int runProgram(int argc, char* argv[], const QString& serviceFolder, const QStri
     }
     window->repaint();
     const double painted = ms() - serviceTime;
-    if (!waitUntil([&] { return builtRows().size() >= kChats; }, 120000)) {
+    // Then the user opens the chat list; its rows are counted as built so
+    // far, without making the list build the rest at once.
+    window->getSidePanel()->buttonChatClicked();
+    if (!waitUntil([&] { return chats->findChildren<ChatWidget*>().size() >= kChats; }, 120000)) {
         std::fprintf(stderr, "program: not every chat got its row\n");
         return 1;
     }
@@ -318,9 +318,9 @@ int main(int argc, char* argv[])
     out << "Start-up to the first painted window, median of " << runs
         << " fresh processes each (ms)\n";
     out << "  bare QApplication + empty QMainWindow:       " << median(bare) << "\n";
-    out << "  program, main window with " << kChats << " chats listed:  " << median(program)
+    out << "  program, main window with " << kChats << " chats in:      " << median(program)
         << "\n";
-    out << "  program, all " << kChats << " rows built:          " << median(allRows) << "\n";
+    out << "  program, chat list opened, all rows built: " << median(allRows) << "\n";
     out << "  difference: " << median(program) - median(bare)
         << " ms (goal: at most 500), ratio: " << median(program) / qMax(median(bare), 0.001)
         << "\n";

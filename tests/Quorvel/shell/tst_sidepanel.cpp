@@ -85,6 +85,7 @@ private slots:
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
         ChatTab* tab = panel.getChatTab();
+        click(panel.getChatButton());
         QVERIFY(tab->isVisible());
         // A chat already listed keeps its row and takes the new values.
         panel.addChatRecipient(recipient(5));
