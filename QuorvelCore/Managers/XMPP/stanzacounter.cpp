@@ -30,6 +30,52 @@ bool startsWithStanza(const QString& text)
            trimmed.startsWith(QLatin1String("<iq"));
 }
 
+// A chunk that is a single empty stream-management element with nothing but
+// its namespace and a count, as servers send <a/> and <r/>: its tag and the
+// count's text (null for none). False for anything else, which the full
+// reader takes.
+bool readLonePacket(QStringRef text, QString* tag, QString* count)
+{
+    text = text.trimmed();
+    if (!text.startsWith(QLatin1Char('<')) || !text.endsWith(QLatin1String("/>")))
+        return false;
+    const QVector<QStringRef> parts =
+        text.mid(1, text.size() - 3).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.isEmpty() || (parts[0] != QLatin1String("a") && parts[0] != QLatin1String("r")))
+        return false;
+    bool inNamespace = false;
+    QString h;
+    for (int i = 1; i < parts.size(); ++i) {
+        // name='value' or name="value", with no markup or entity in the value.
+        const QStringRef& part = parts[i];
+        const int equals = part.indexOf(QLatin1Char('='));
+        if (equals <= 0 || part.size() < equals + 3)
+            return false;
+        const QChar quote = part.at(equals + 1);
+        if ((quote != QLatin1Char('\'') && quote != QLatin1Char('"')) ||
+            part.at(part.size() - 1) != quote)
+            return false;
+        const QStringRef name = part.left(equals);
+        const QStringRef value = part.mid(equals + 2, part.size() - equals - 3);
+        for (const QChar c : value) {
+            if (c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('\'') ||
+                c == QLatin1Char('"'))
+                return false;
+        }
+        if (name == QLatin1String("xmlns") && !inNamespace && value == QLatin1String(SMPacket::ns))
+            inNamespace = true;
+        else if (name == QLatin1String("h") && h.isNull())
+            h = value.toString();
+        else
+            return false;
+    }
+    if (!inNamespace)
+        return false;
+    *tag = parts[0].toString();
+    *count = h;
+    return true;
+}
+
 } // namespace
 
 void StanzaCounter::setClient(QXmppClient* client)
@@ -92,6 +138,25 @@ void StanzaCounter::streamLog(QXmppLogger::MessageType type, const QString& text
 
 void StanzaCounter::offerStreamManagement(const QString& chunk)
 {
+    // The library counts the chunk's stanzas only after this log line: the
+    // received count is kept as it stands at each point of the chunk.
+    chunkCount = received;
+    inChunk = true;
+    QString tag;
+    QString h;
+    if (readLonePacket(QStringRef(&chunk), &tag, &h)) {
+        QXmlStreamAttributes attributes;
+        if (!h.isNull())
+            attributes.append(QStringLiteral("h"), h);
+        offer(tag, attributes);
+    } else {
+        readChunk(chunk);
+    }
+    inChunk = false;
+}
+
+void StanzaCounter::readChunk(const QString& chunk)
+{
     // One pass over the chunk with a streaming reader: stanzas are counted
     // and skipped, and only <a/> and <r/> become elements to offer. The
     // chunk may open or close the stream; its elements are read inside a
@@ -118,38 +183,37 @@ void StanzaCounter::offerStreamManagement(const QString& chunk)
         L_WARN(QStringLiteral("StanzaCounter::offerStreamManagement | unreadable chunk"));
         return;
     }
-    QXmppClient* owner = client();
-    // The received count as it stands at each point of the chunk: the
-    // library counts the chunk's stanzas, and restarts the count on
-    // <enabled/>, only after this log line.
-    chunkCount = received;
-    inChunk = true;
     while (reader.readNextStartElement()) {
         const QStringRef ns = reader.namespaceUri();
         const QStringRef tag = reader.name();
         if (isStanza(ns, tag)) {
             ++chunkCount;
         } else if (ns == QLatin1String(SMPacket::ns)) {
+            // The library restarts its count on <enabled/>.
             if (tag == QLatin1String("enabled"))
                 chunkCount = 0;
-            if ((tag == QLatin1String("a") || tag == QLatin1String("r")) && owner) {
-                QDomDocument document;
-                QDomElement element =
-                    document.createElementNS(QLatin1String(SMPacket::ns), tag.toString());
-                for (const QXmlStreamAttribute& attribute : reader.attributes())
-                    element.setAttribute(attribute.qualifiedName().toString(),
-                                         attribute.value().toString());
-                const QList<QXmppClientExtension*> extensions = owner->extensions();
-                for (QXmppClientExtension* extension : extensions) {
-                    if (extension->handleStanza(element))
-                        break;
-                }
-            }
+            if (tag == QLatin1String("a") || tag == QLatin1String("r"))
+                offer(tag.toString(), reader.attributes());
         }
         reader.skipCurrentElement();
     }
     if (reader.hasError() && reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)
         L_WARN(QStringLiteral("StanzaCounter::offerStreamManagement | unreadable chunk: ") +
                reader.errorString());
-    inChunk = false;
+}
+
+void StanzaCounter::offer(const QString& tag, const QXmlStreamAttributes& attributes)
+{
+    QXmppClient* owner = client();
+    if (!owner)
+        return;
+    QDomDocument document;
+    QDomElement element = document.createElementNS(QLatin1String(SMPacket::ns), tag);
+    for (const QXmlStreamAttribute& attribute : attributes)
+        element.setAttribute(attribute.qualifiedName().toString(), attribute.value().toString());
+    const QList<QXmppClientExtension*> extensions = owner->extensions();
+    for (QXmppClientExtension* extension : extensions) {
+        if (extension->handleStanza(element))
+            break;
+    }
 }

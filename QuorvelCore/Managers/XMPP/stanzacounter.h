@@ -2,6 +2,7 @@
 #define STANZACOUNTER_H
 
 #include <QPointer>
+#include <QXmlStreamAttributes>
 #include <QXmppClientExtension.h>
 #include <QXmppLogger.h>
 
@@ -43,6 +44,9 @@ private slots:
 
 private:
     void offerStreamManagement(const QString& chunk);
+    void readChunk(const QString& chunk);
+    // Hands an <a/> or <r/> with the given attributes to the extensions.
+    void offer(const QString& tag, const QXmlStreamAttributes& attributes);
 
     QPointer<QXmppOutgoingClient> stream;
     unsigned int sent = 0;

@@ -30,6 +30,9 @@ const char* const kQueueEntryPrefix = "_queueEntry";
 // What "_currentMessageId" holds when nothing is in flight.
 const char* const kNothingInFlight = "true";
 const char* const kLastConnectedKey = "lastTimeConnectedOnXMPP";
+// How many queued messages are also kept in memory, as their stored JSON,
+// so that the next one goes without reading the store back.
+const int kQueuedInMemory = 1000;
 
 QString stateText(QXmppClient::State state)
 {
@@ -350,10 +353,10 @@ void XMPPManager::logMessage(QXmppLogger::MessageType type, const QString& text)
 
 bool XMPPManager::loadMessage(const QString& id, Message* out)
 {
-    QString json;
-    if (id.isEmpty() || !db.get(id, &json))
+    QByteArray json = queuedJson.value(id);
+    if (id.isEmpty() || (json.isEmpty() && !db.getUtf8(id, &json)))
         return false;
-    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8());
+    const QJsonDocument document = QJsonDocument::fromJson(json);
     return document.isObject() && out->fromJson(document.object()) && out->isValid();
 }
 
@@ -433,6 +436,8 @@ bool XMPPManager::sendMessage(Message* msg)
     if (!sendNow) {
         queue.append(id);
         ++queueTail;
+        if (queuedJson.size() < kQueuedInMemory)
+            queuedJson.insert(id, json);
         return false;
     }
     currentId = id;
@@ -478,8 +483,10 @@ void XMPPManager::sendQueue(const QString& confirmedId)
         db.del(confirmedId);
     for (const QString& id : qAsConst(unreadable))
         db.del(id);
-    for (int i = 0; i < taken; ++i)
+    for (int i = 0; i < taken; ++i) {
         db.del(queueEntryKey(queueHead + i));
+        queuedJson.remove(queue.at(i));
+    }
     if (taken > 0)
         db.put(QLatin1String(kQueueHeadKey), queueHead + taken);
     const QString inFlight = found ? next.getMessageId() : currentId;

@@ -114,6 +114,8 @@ private:
     // queue's ids with the positions of its first and past-the-last entry.
     QString currentId;
     QStringList queue;
+    // The stored JSON of the first queued messages, by id.
+    QHash<QString, QByteArray> queuedJson;
     qint64 queueHead = 0;
     qint64 queueTail = 0;
 };

@@ -4,10 +4,13 @@
 
 #include "Managers/XMPP/quorvelxmppmessage.h"
 #include "Managers/XMPP/smpacket.h"
+#include "Managers/XMPP/stanzacounter.h"
 
 #include <QDomDocument>
 #include <QTest>
 #include <QXmlStreamWriter>
+#include <QXmppClient.h>
+#include <QXmppOutgoingClient.h>
 
 namespace {
 
@@ -60,6 +63,26 @@ Message sample(MessageBase::MsgMajorType major, MessageBase::MsgMinorType minor)
     return m;
 }
 
+// Notes each stream-management element the counter offers to the client's
+// extensions, with the received count as the counter gives it at that point.
+class OfferedPackets : public QXmppClientExtension
+{
+public:
+    explicit OfferedPackets(StanzaCounter* counter) : counter(counter) {}
+    bool handleStanza(const QDomElement& element) override
+    {
+        if (element.namespaceURI() != QLatin1String(SMPacket::ns))
+            return false;
+        QString note = element.tagName();
+        if (element.hasAttribute(QStringLiteral("h")))
+            note += QLatin1Char('=') + element.attribute(QStringLiteral("h"));
+        offered.append(note + QStringLiteral(" @%1").arg(counter->receivedCount()));
+        return true;
+    }
+    StanzaCounter* const counter;
+    QStringList offered;
+};
+
 } // namespace
 
 class XmppStanzaTest : public QObject
@@ -73,6 +96,8 @@ private slots:
     void smPacketParse();
     void smPacketWrite_data();
     void smPacketWrite();
+    void receivedChunksOfferAnswersAndRequests_data();
+    void receivedChunksOfferAnswersAndRequests();
 
     void stanzaTypeAndAddress_data();
     void stanzaTypeAndAddress();
@@ -154,6 +179,48 @@ void XmppStanzaTest::smPacketWrite()
     QCOMPARE(SMPacket(SMPacket::Type(type), h).toByteArray(&out), ok);
     QCOMPARE(out, bytes);
     QCOMPARE(SMPacket().getType(), SMPacket::a);
+}
+
+void XmppStanzaTest::receivedChunksOfferAnswersAndRequests_data()
+{
+    QTest::addColumn<QString>("chunk");
+    QTest::addColumn<QStringList>("offered");
+    const QStringList none;
+    QTest::newRow("answer") << "<a xmlns='urn:xmpp:sm:3' h='12'/>" << QStringList{"a=12 @0"};
+    QTest::newRow("answer, h first, double quotes, spaces")
+        << "  <a  h=\"7\" xmlns=\"urn:xmpp:sm:3\" />\n"
+        << QStringList{"a=7 @0"};
+    QTest::newRow("request") << "<r xmlns='urn:xmpp:sm:3'/>" << QStringList{"r @0"};
+    QTest::newRow("count as a character reference")
+        << "<a xmlns='urn:xmpp:sm:3' h='&#49;2'/>" << QStringList{"a=12 @0"};
+    QTest::newRow("bad count is offered as it is")
+        << "<a xmlns='urn:xmpp:sm:3' h='x'/>" << QStringList{"a=x @0"};
+    QTest::newRow("other attribute")
+        << "<a xmlns='urn:xmpp:sm:3' h='3' x='y'/>" << QStringList{"a=3 @0"};
+    QTest::newRow("after two stanzas")
+        << "<message xmlns='jabber:client' to='a@b'/><iq xmlns='jabber:client' type='get' "
+           "id='1'/><a xmlns='urn:xmpp:sm:3' h='5'/><r xmlns='urn:xmpp:sm:3'/>"
+        << QStringList{"a=5 @2", "r @2"};
+    QTest::newRow("other namespace") << "<a xmlns='urn:xmpp:sm:2' h='1'/>" << none;
+    QTest::newRow("mismatched quotes") << "<a xmlns='urn:xmpp:sm:3' h='1\"/>" << none;
+    QTest::newRow("enabled") << "<enabled xmlns='urn:xmpp:sm:3' id='s'/>" << none;
+}
+
+void XmppStanzaTest::receivedChunksOfferAnswersAndRequests()
+{
+    // The counter reads <a/> and <r/> from the stream's log of each received
+    // chunk: the common lone element and anything else must read alike.
+    QFETCH(QString, chunk);
+    QFETCH(QStringList, offered);
+    QXmppClient client;
+    auto* counter = new StanzaCounter;
+    client.insertExtension(0, counter);
+    auto* packets = new OfferedPackets(counter);
+    client.addExtension(packets);
+    auto* stream = client.findChild<QXmppOutgoingClient*>();
+    QVERIFY(stream);
+    emit stream->logMessage(QXmppLogger::ReceivedMessage, chunk);
+    QCOMPARE(packets->offered, offered);
 }
 
 void XmppStanzaTest::stanzaTypeAndAddress_data()
