@@ -32,10 +32,6 @@ QByteArray compact(const QJsonObject& object)
 // A stored chat keeps at most this many messages and positions in memory; the
 // store holds the rest, so memory does not grow with the history.
 const int kCacheLimit = 1024;
-// Placing a message writes the counters record only every this many
-// placements (and on closing): positions placed after its last write are
-// found again past either end when the store is opened.
-const int kPlacementsPerChatData = 64;
 } // namespace
 
 Chat::Chat() = default;

@@ -111,6 +111,9 @@ public:
     static QString storeName(const QString& chatId);
     // Keys of the store's own records, which no message id may take.
     static bool isBookkeepingKey(const QString& key);
+    // Placing messages writes the counters record with every this many
+    // placements and on closing.
+    static const int kPlacementsPerChatData = 64;
 
 private:
     static const int kInitialMinCounter = 1000000000;
