@@ -4,12 +4,12 @@
 // opened as the program opens it and the value read back as every type the
 // program reads.
 //
-// Input: one byte of flags (bit 0: replace the seed, bit 1: replace the
-// value, bit 2: write whole raw records with LevelDB itself instead of text
-// records through the store), one byte with the length of the seed record,
-// the seed record, and the value record (the rest). Only a new seed or a raw
-// write closes and reopens the store, which is slow; the rest runs on the
-// open store.
+// Input: one byte that picks the mode, one byte with the length of the seed
+// record, the seed record, and the value record (the rest). Modes (the byte
+// modulo 16): 0 the seed and the value as text records, 1 both as raw
+// records written with LevelDB itself, 2 the value as a raw record; each of
+// these closes and reopens the store, which is slow, so the other modes,
+// which write the value as a text record into the open store, are the many.
 
 #include "fuzzsupport.h"
 
@@ -73,24 +73,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    const int which = data[0];
+    const int mode = data[0] % 16;
     const int seedSize = std::min<int>(data[1], int(size) - 2);
     const QByteArray seed = fuzz::input(data + 2, size_t(seedSize));
     const QByteArray value = fuzz::input(data + 2 + seedSize, size - 2 - size_t(seedSize));
+    const QByteArray valueKey = QByteArray::fromStdString(storedKey(kValueName));
 
-    if (which & 4) {
+    if (mode == 1 || mode == 2) {
         store->close();
-        if (which & 1)
+        if (mode == 1)
             writeRaw("index", seed);
-        if (which & 2)
-            writeRaw(storedKey(kValueName), value);
+        writeRaw(valueKey.toStdString(), value);
         store->setDBName(kStoreName);
     } else {
-        if (which & 1)
+        if (mode == 0)
             store->putText("index", seed);
-        if (which & 2)
-            store->putText(QByteArray::fromStdString(storedKey(kValueName)), value);
-        if (which & 1)
+        store->putText(valueKey, value);
+        if (mode == 0)
             store->setDBName(kStoreName);
     }
 
