@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QNetworkProxy>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -72,6 +73,11 @@ void setUp(int* argc, char*** argv)
     // Qt's own warnings about hostile input stay quiet; crashes do not.
     qputenv("QT_LOGGING_RULES", "*.debug=false;*.warning=false");
     new QCoreApplication(*argc, *argv);
+    // And should a target ever open a socket to an address from its input,
+    // it only reaches a proxy on this machine's loopback that is not there;
+    // the proxy, not this process, would resolve host names.
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"), 9));
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel Fuzz"));
     setUpLogger();
