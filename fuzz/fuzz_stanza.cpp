@@ -4,8 +4,8 @@
 // (counter, stream management, our messages, receipts, rooms), and what none
 // of them took as the library's message, IQ or presence signals. Messages that
 // come through reach the XMPP manager's reader and everything the program reads
-// out of them. The same bytes also go to the reader of the group stanzas that
-// the web service returns.
+// out of them; one message of ours is kept in flight for them to confirm. The same bytes also go to
+// the reader of the group stanzas that the web service returns.
 
 #include "fuzzsupport.h"
 #include "messagereads.h"
@@ -51,8 +51,6 @@ void deliver(const QDomElement& element)
     }
 }
 
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     fuzz::setUp(argc, argv);
@@ -68,8 +66,24 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     return 0;
 }
 
+// A message of ours in flight, so that reflections and receipts of "m1" have
+// something to confirm.
+void keepOneInFlight()
+{
+    QuorvelXMPPClient* client = manager->getClient();
+    if (client->getLastSentMessage().isValid())
+        return;
+    Message message(MessageBase::MsgMajorType_SimpleChat, QStringLiteral("alice"),
+                    QStringLiteral("bob"), QStringLiteral("in flight"));
+    message.setMessageId(QStringLiteral("m1"));
+    client->SendMessage(&message);
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    keepOneInFlight();
     const QByteArray bytes = fuzz::input(data, size);
     emit stream->logMessage(QXmppLogger::ReceivedMessage, QString::fromUtf8(bytes));
 
