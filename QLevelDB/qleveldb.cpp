@@ -1,6 +1,7 @@
 #include "qleveldb.h"
 
 #include <QDataStream>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -15,6 +16,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <set>
 
 #include <leveldb/cache.h>
@@ -89,7 +91,14 @@ bool decode(const std::string& data, QVariant* value)
         QDataStream in(payload);
         in.setVersion(QDataStream::Qt_5_15);
         QVariant v;
-        in >> v;
+        // A damaged record may declare a list of billions of entries, which
+        // Qt sets room aside for before reading any: that allocation fails,
+        // and the record is unreadable like any other damaged one.
+        try {
+            in >> v;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
         if (in.status() != QDataStream::Ok)
             return false;
         *value = v;

@@ -27,7 +27,9 @@ fi
 
 # Leak reports are off: Qt 5.15's own JSON parser leaks on a repeated key,
 # and the frames of the uninstrumented Qt library cannot be told from ours.
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# A failed allocation returns null, as the real allocator does, so Qt's
+# out-of-memory exception (and what catches it) runs as in the program.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 
 mkdir -p "$build/crashes"
