@@ -1,13 +1,13 @@
 #include "screens/channelprofilenormal.h"
 
 #include "screens/panelslider.h"
-#include "screens/picturechooser.h"
 #include "screens/profileheader.h"
 #include "screens/screenfonts.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
 #include "widgets/label.h"
+#include "widgets/roundpixmap.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QLabel>
@@ -65,7 +65,7 @@ void ChannelProfileNormal::setChannelInfo(ChannelInfo info)
     members->setText(QString::number(info.getMembersCount()) + tr("_MembersCount"));
     mute->setChecked(info.getMute());
     description->setText(info.getDescription());
-    avatar->setPixmap(PictureChooser::circle(info.getAvThumbnail(), QSize(100, 100)));
+    avatar->setPixmap(roundPixmap(QPixmap::fromImage(info.getAvThumbnail()), QSize(100, 100)));
     for (QLabel* label : {name, identifier, members, description})
         label->adjustSize();
 }

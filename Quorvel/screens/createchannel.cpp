@@ -10,6 +10,7 @@
 #include "widgets/customlineedit.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
+#include "widgets/roundpixmap.h"
 #include "widgets/stylesheetpaint.h"
 #include "widgets/waitingspinnerwidget.h"
 
@@ -141,8 +142,9 @@ void CreateChannel::choosePicture(const QString& path)
                 .arg(image.width())
                 .arg(image.height()));
     thumbnailPath = PictureChooser::writeThumbnail(image);
-    picture->setIconPixmap(PictureChooser::circle(
-        image.scaled(156, 156, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), QSize(80, 80)));
+    picture->setIconPixmap(roundPixmap(
+        QPixmap::fromImage(image.scaled(156, 156, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+        QSize(80, 80)));
 }
 
 void CreateChannel::fillChannel()

@@ -42,20 +42,3 @@ QPixmap PictureChooser::oval(const QPixmap& picture, const QSize& size)
     painter.end();
     return shaped.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
-
-QPixmap PictureChooser::circle(const QImage& picture, const QSize& size)
-{
-    if (picture.isNull())
-        return QPixmap();
-    const int side = qMin(picture.width(), picture.height());
-    QPixmap round(side, side);
-    round.fill(Qt::transparent);
-    QPainter painter(&round);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    QPainterPath ellipse;
-    ellipse.addEllipse(0, 0, side, side);
-    painter.setClipPath(ellipse);
-    painter.drawImage(QRect(0, 0, side, side), picture);
-    painter.end();
-    return round.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}

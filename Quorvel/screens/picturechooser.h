@@ -8,8 +8,8 @@
 class QWidget;
 
 // Picking a picture for a group or a channel: the file dialog, the square
-// thumbnail written beside the user's data, and the oval shapes the forms
-// show.
+// thumbnail written beside the user's data, and the oval shape the forms
+// show (round avatars come from the kit's roundPixmap).
 class PictureChooser
 {
 public:
@@ -23,8 +23,6 @@ public:
     // The picture cut to the ellipse inscribed in its own rectangle (no
     // smoothing of the edge), scaled to fit the size.
     static QPixmap oval(const QPixmap& picture, const QSize& size);
-    // The picture squeezed to a square, cut to a smooth circle and scaled.
-    static QPixmap circle(const QImage& picture, const QSize& size);
 };
 
 #endif // PICTURECHOOSER_H

@@ -15,7 +15,7 @@ QPixmap roundPixmap(const QPixmap& source, const QSize& size)
     QPainterPath circle;
     circle.addEllipse(0, 0, side, side);
     painter.setClipPath(circle);
-    painter.drawPixmap((side - source.width()) / 2, (side - source.height()) / 2, source);
+    painter.drawPixmap(QRect(0, 0, side, side), source);
     painter.end();
     return round.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }

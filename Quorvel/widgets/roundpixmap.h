@@ -4,8 +4,9 @@
 #include <QPixmap>
 #include <QSize>
 
-// The source clipped to a circle: a square of its smaller side, transparent
-// outside the circle, the source centred in it, scaled to the size.
+// The source as a round avatar: the whole picture squeezed into a square of
+// its smaller side (never cropped), cut to the inscribed circle with a smooth
+// edge, transparent outside it, then scaled to fit the size.
 QPixmap roundPixmap(const QPixmap& source, const QSize& size);
 
 #endif // ROUNDPIXMAP_H

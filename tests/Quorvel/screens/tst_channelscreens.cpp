@@ -109,13 +109,26 @@ private slots:
         ChannelProfileNormal panel(host);
         ChannelInfo info = channelOf("hikers", ChannelRole::MEMBER);
         info.setName("<b>Hikers</b>");
+        // A wide thumbnail, green on its left third.
+        QImage wide(240, 80, QImage::Format_ARGB32);
+        wide.fill(QColor(30, 120, 200));
+        for (int x = 0; x < 80; ++x) {
+            for (int y = 0; y < 80; ++y)
+                wide.setPixelColor(x, y, Qt::green);
+        }
+        info.setAvThumbnail(wide);
         panel.setChannelInfo(info);
         panel.showProfile();
         QCOMPARE(panel.nameLabel()->text(), QStringLiteral("<b>Hikers</b>"));
         QCOMPARE(panel.nameLabel()->textFormat(), Qt::PlainText);
         QCOMPARE(panel.idLabel()->text(), QStringLiteral("@hikers"));
         QCOMPARE(panel.membersLabel()->text(), membersText(12));
-        QVERIFY(!panel.avatarLabel()->pixmap()->isNull());
+        // The whole thumbnail squeezed into the circle: its green third
+        // shows on the left, where a centred crop would show blue.
+        const QImage avatar = panel.avatarLabel()->pixmap()->toImage();
+        QCOMPARE(avatar.size(), QSize(100, 100));
+        QCOMPARE(QColor(avatar.pixel(15, 50)), QColor(Qt::green));
+        QCOMPARE(QColor(avatar.pixel(50, 50)), QColor(30, 120, 200));
         QTRY_COMPARE(panel.x(), 0);
         // The text column is lower than the avatar: the description starts
         // 10 pixels under the avatar's bottom.

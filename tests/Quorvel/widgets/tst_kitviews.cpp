@@ -19,6 +19,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextCursor>
@@ -40,6 +41,8 @@ private slots:
     void defaultAvatar_data();
     void defaultAvatar();
     void downloadedAvatarIsRound();
+    void roundPixmapSqueezesTheWholeSource_data();
+    void roundPixmapSqueezesTheWholeSource();
     void avatarClicks();
     void checkedAvatar();
     void avatarDownloaderWithoutAddress();
@@ -216,6 +219,52 @@ void TestKitViews::downloadedAvatarIsRound()
     // A null picture keeps the one shown.
     viewer.imageReady(QImage());
     QCOMPARE(viewer.getAvatar().toImage(), round);
+}
+
+void TestKitViews::roundPixmapSqueezesTheWholeSource_data()
+{
+    QTest::addColumn<QSize>("source");
+    QTest::addColumn<QSize>("target");
+    QTest::addColumn<QSize>("result");
+    QTest::newRow("wide") << QSize(200, 100) << QSize(100, 100) << QSize(100, 100);
+    QTest::newRow("tall") << QSize(90, 270) << QSize(100, 100) << QSize(100, 100);
+    QTest::newRow("square") << QSize(120, 120) << QSize(100, 100) << QSize(100, 100);
+    QTest::newRow("wide into a flat target") << QSize(300, 100) << QSize(80, 40) << QSize(40, 40);
+}
+
+// Three bands along the source's long side: green, red, blue. Cropping the
+// middle square would show red only; squeezing keeps all three, left to
+// right or top to bottom.
+void TestKitViews::roundPixmapSqueezesTheWholeSource()
+{
+    QFETCH(QSize, source);
+    QFETCH(QSize, target);
+    QFETCH(QSize, result);
+    const bool wide = source.width() >= source.height();
+    const int length = wide ? source.width() : source.height();
+    QImage bands(source, QImage::Format_ARGB32);
+    QPainter painter(&bands);
+    const QList<QColor> colours{Qt::green, Qt::red, Qt::blue};
+    for (int i = 0; i < 3; ++i) {
+        const int from = length * i / 3;
+        const int to = length * (i + 1) / 3;
+        painter.fillRect(wide ? QRect(from, 0, to - from, source.height())
+                              : QRect(0, from, source.width(), to - from),
+                         colours.at(i));
+    }
+    painter.end();
+
+    const QImage round = roundPixmap(QPixmap::fromImage(bands), target).toImage();
+    QCOMPARE(round.size(), result);
+    const int side = result.width();
+    const int middle = side / 2;
+    QCOMPARE(qAlpha(round.pixel(1, 1)), 0);
+    QCOMPARE(qAlpha(round.pixel(side - 2, side - 2)), 0);
+    for (int i = 0; i < 3; ++i) {
+        const int along = side * (2 * i + 1) / 6;
+        const QPoint at = wide ? QPoint(along, middle) : QPoint(middle, along);
+        QCOMPARE(QColor(round.pixel(at)), colours.at(i));
+    }
 }
 
 void TestKitViews::avatarClicks()
