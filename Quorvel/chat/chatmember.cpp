@@ -71,7 +71,9 @@ void ChatMember::setAvatarUrl(const QString& url)
 
 void ChatMember::setLastSeen(unsigned int seconds)
 {
-    time->setText(DateConverter().chatListTime(QDateTime::fromTime_t(seconds)));
+    // No time known (0) shows no date rather than the first day of 1970.
+    time->setText(seconds == 0 ? QString()
+                               : DateConverter().chatListTime(QDateTime::fromTime_t(seconds)));
     time->adjustSize();
     time->setFixedSize(time->size());
 }

@@ -165,22 +165,28 @@ void GroupProfile::setGroupInfoMembers(const GroupInfoMembers& value)
         const QString user = member.getUserName();
         if (managers.contains(user) || members.contains(user))
             continue;
-        if (member.getRole() != GroupRole::MEMBER && member.getRole() != GroupRole::ADMIN)
+        const GroupRole::Role kind = member.getRole();
+        if (kind != GroupRole::MEMBER && kind != GroupRole::ADMIN && kind != GroupRole::OWNER)
             continue;
         auto* row = new ChatMember(this);
-        row->setName(member.getProfile().getNickName());
+        // Someone without a nickname is shown by the user name rather than
+        // as a blank row.
+        const QString nickname = member.getProfile().getNickName();
+        row->setName(nickname.isEmpty() ? user : nickname);
         row->setMemberId(user);
         row->setAvatarUrl(member.getProfile().getAvatarThumbnailUrl());
         row->setLastSeen(uint(member.getLastActivity()));
         connect(row, &ChatMember::chatMemberDelete, this, &GroupProfile::chatMemberDeleteClicked);
-        row->setDeletable(role == GroupRole::OWNER || role == GroupRole::ADMIN ||
-                          member.getAddedByMe());
-        if (member.getRole() == GroupRole::MEMBER) {
+        // The owner heads the managers and cannot be removed.
+        row->setDeletable(
+            kind != GroupRole::OWNER &&
+            (role == GroupRole::OWNER || role == GroupRole::ADMIN || member.getAddedByMe()));
+        if (kind == GroupRole::MEMBER) {
             members.insert(user, member);
             membersList->addWidget(row);
         } else {
             managers.insert(user, member);
-            managersList->addWidget(row);
+            managersList->insertWidget(kind == GroupRole::OWNER ? 0 : managersList->count(), row);
         }
     }
 }

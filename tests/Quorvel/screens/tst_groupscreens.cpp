@@ -186,11 +186,25 @@ private slots:
         QCOMPARE(sent.all(), QList<int>({CMD_GroupInfoMembers}));
         QCOMPARE(sent.payload(0).toString(), QStringLiteral("room-1@groups.local"));
 
+        // Someone without a nickname or a known last activity.
+        GroupMember bare = member("u2", GroupRole::MEMBER);
+        bare.setProfile(Profile());
+        bare.setLastActivity(0);
         profile.setGroupInfoMembers(
-            withMembers({member("m1", GroupRole::ADMIN), member("u1", GroupRole::MEMBER),
-                         member("u2", GroupRole::MEMBER), member("own", GroupRole::OWNER)}));
-        QCOMPARE(ids(profile.managerRows()), QStringList({"m1"}));
+            withMembers({member("m1", GroupRole::ADMIN), member("u1", GroupRole::MEMBER), bare,
+                         member("own", GroupRole::OWNER)}));
+        // The owner heads the managers, and nobody may remove it.
+        QCOMPARE(ids(profile.managerRows()), QStringList({"m1", "own"}));
+        QCOMPARE(profile.managerRows().first()->getMemberId(), QStringLiteral("own"));
+        QVERIFY(!profile.managerRows().first()->isDeletable());
+        QVERIFY(profile.managerRows().last()->isDeletable());
         QCOMPARE(ids(profile.memberRows()), QStringList({"u1", "u2"}));
+        for (ChatMember* row : profile.memberRows()) {
+            const bool named = row->getMemberId() == QLatin1String("u1");
+            QCOMPARE(row->nameLabel()->text(),
+                     named ? QStringLiteral("Nick u1") : QStringLiteral("u2"));
+            QCOMPARE(row->timeLabel()->text().isEmpty(), !named);
+        }
         // A second answer adds only people not listed yet.
         GroupMember renamed = member("u1", GroupRole::MEMBER);
         Profile p = renamed.getProfile();
@@ -205,14 +219,14 @@ private slots:
 
         // Removing a manager: the command goes out and the row goes at once.
         sent.clear();
-        ChatMember* manager = profile.managerRows().first();
+        ChatMember* manager = profile.managerRows().last();
         QTest::mousePress(manager->deleteText(), Qt::LeftButton);
         answerWarning(true);
         QCOMPARE(sent.all(), QList<int>({CMD_GroupRemoveMember}));
         const auto request = sent.payload(0).value<GroupChangeRoleRequest>();
         QCOMPARE(request.getUserName(), QStringLiteral("m1"));
         QCOMPARE(request.getJid(), QStringLiteral("room-1@groups.local"));
-        QVERIFY(profile.managerRows().isEmpty());
+        QCOMPARE(ids(profile.managerRows()), QStringList({"own"}));
         QCOMPARE(profile.memberRows().size(), 3);
     }
 
