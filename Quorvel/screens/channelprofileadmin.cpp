@@ -10,6 +10,7 @@
 #include "screens/picturechooser.h"
 #include "screens/profileheader.h"
 #include "screens/screenfonts.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/customscrollarea.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
@@ -116,7 +117,9 @@ void ChannelProfileAdmin::showChannel(const ChannelInfo& value)
     for (QLabel* label : {name, identifier, members, description})
         label->adjustSize();
     avatar->setPixmap(
-        PictureChooser::oval(QPixmap::fromImage(value.getAvThumbnail()), QSize(100, 100)));
+        value.getAvThumbnail().isNull()
+            ? AvatarViewer::defaultAvatar(AvatarViewer::Channel, value.getId(), QSize(100, 100))
+            : PictureChooser::oval(QPixmap::fromImage(value.getAvThumbnail()), QSize(100, 100)));
 }
 
 void ChannelProfileAdmin::removeManagers()

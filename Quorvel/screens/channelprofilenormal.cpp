@@ -3,6 +3,7 @@
 #include "screens/panelslider.h"
 #include "screens/profileheader.h"
 #include "screens/screenfonts.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
@@ -65,7 +66,12 @@ void ChannelProfileNormal::setChannelInfo(ChannelInfo info)
     members->setText(QString::number(info.getMembersCount()) + tr("_MembersCount"));
     mute->setChecked(info.getMute());
     description->setText(info.getDescription());
-    avatar->setPixmap(roundPixmap(QPixmap::fromImage(info.getAvThumbnail()), QSize(100, 100)));
+    // A channel without a picture shows the channel sign, as its chat row
+    // does, rather than an empty space.
+    avatar->setPixmap(
+        info.getAvThumbnail().isNull()
+            ? AvatarViewer::defaultAvatar(AvatarViewer::Channel, info.getId(), QSize(100, 100))
+            : roundPixmap(QPixmap::fromImage(info.getAvThumbnail()), QSize(100, 100)));
     for (QLabel* label : {name, identifier, members, description})
         label->adjustSize();
 }

@@ -21,6 +21,7 @@
 #include "screens/createchannel.h"
 #include "screens/editchannel.h"
 #include "webapi/FileApi/uploadmanager.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
 #include "widgets/iconbutton.h"
 #include "widgets/label.h"
@@ -141,6 +142,22 @@ private slots:
         QCOMPARE(sent.all(), QList<int>({CMD_ChannelUpdateMute, CMD_ChannelUpdateMute}));
         QCOMPARE(sent.payload(0).value<ChannelInfo>().getMute(), true);
         QCOMPARE(sent.payload(1).value<ChannelInfo>().getMute(), false);
+    }
+
+    // A channel without a picture shows the channel sign in either panel.
+    void panelsWithoutAPictureShowTheChannelSign()
+    {
+        ChannelInfo info = channelOf("bare", ChannelRole::MEMBER);
+        info.setAvThumbnail(QImage());
+        const QImage sign =
+            AvatarViewer::defaultAvatar(AvatarViewer::Channel, "bare", QSize(100, 100)).toImage();
+        ChannelProfileNormal follower(host);
+        follower.setChannelInfo(info);
+        QCOMPARE(follower.avatarLabel()->pixmap()->toImage(), sign);
+        info.setMyRole(ChannelRole::OWNER);
+        ChannelProfileAdmin admin(host);
+        admin.setChannelInfo(info);
+        QCOMPARE(admin.avatarLabel()->pixmap()->toImage(), sign);
     }
 
     void followerLeavesOnlyTheAskingChannel()
