@@ -177,7 +177,7 @@ void GroupRoomKeeper::admit(const QString& id, const QHash<QString, QString>& me
     grant(open, members);
     const QString now = QString::number(QDateTime::currentMSecsSinceEpoch());
     for (auto it = members.constBegin(); it != members.constEnd(); ++it)
-        sendControl(userJid(it.key()), false,
+        sendControl(userJid(it.key()), false, QString::fromUtf8("به گروه اضافه شدید"),
                     {{"MAJOR_TYPE", "CONTROL_MESSAGE"},
                      {"MINOR_TYPE", "GROUP_INVITATION"},
                      {"JID", id},
@@ -190,8 +190,9 @@ void GroupRoomKeeper::remove(const QString& id, const QString& user)
     QXmppMucRoom* open = room(id);
     if (!open)
         return;
-    // Announced first, so the removed member learns of it too.
-    sendControl(open->jid(), true,
+    // Announced first, so the removed member learns of it too. The text is
+    // what members' boards show for it.
+    sendControl(open->jid(), true, QString::fromUtf8("%1 از گروه حذف شد").arg(user),
                 {{"MAJOR_TYPE", "CONTROL_MESSAGE"},
                  {"MINOR_TYPE", "GROUP_REMOVE"},
                  {"JID", id},
@@ -200,14 +201,14 @@ void GroupRoomKeeper::remove(const QString& id, const QString& user)
     open->ban(userJid(user), QStringLiteral("removed from the group"));
 }
 
-void GroupRoomKeeper::sendControl(const QString& to, bool toRoom,
+void GroupRoomKeeper::sendControl(const QString& to, bool toRoom, const QString& text,
                                   const QHash<QString, QString>& fields)
 {
     QXmppMessage message;
     message.setTo(to);
     message.setType(toRoom ? QXmppMessage::GroupChat : QXmppMessage::Chat);
     message.setId(QUuid::createUuid().toString(QUuid::WithoutBraces));
-    message.setBody(QStringLiteral("."));
+    message.setBody(text);
     QXmppElementList bodies;
     for (auto it = fields.constBegin(); it != fields.constEnd(); ++it) {
         QXmppElement body;

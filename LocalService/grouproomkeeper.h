@@ -48,7 +48,10 @@ private:
     void grant(QXmppMucRoom* open, const QHash<QString, QString>& members);
     void admit(const QString& id, const QHash<QString, QString>& members);
     void remove(const QString& id, const QString& user);
-    void sendControl(const QString& to, bool toRoom, const QHash<QString, QString>& fields);
+    // A control message with its fields as extra bodies; the text is its
+    // plain body, shown on the boards of the messages that are kept.
+    void sendControl(const QString& to, bool toRoom, const QString& text,
+                     const QHash<QString, QString>& fields);
     QXmppMucRoom* room(const QString& id) const;
     QString userJid(const QString& user) const { return user + QLatin1Char('@') + chatDomain; }
 
