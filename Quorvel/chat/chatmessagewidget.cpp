@@ -545,7 +545,9 @@ void ChatMessageWidget::setSenderLabel(const QString& name)
         senderLabel->hide();
         return;
     }
-    senderLabel->setText(name);
+    // Someone whose profile has no nickname (or is not known yet) is named
+    // by the user id instead of an empty line.
+    senderLabel->setText(name.isEmpty() ? message.getUserId() : name);
     QPalette palette = senderLabel->palette();
     palette.setColor(QPalette::WindowText, userColor(message.getUserId()));
     senderLabel->setPalette(palette);

@@ -26,7 +26,7 @@ constexpr int chatRowTextGap = 10;
 
 ChatWidget::ChatWidget(QWidget* parent)
     : QWidget(parent), avatarViewer(new AvatarViewer(this)), name(new ElidedLabel(this)),
-      time(new QLabel(this)), preview(new QLabel(this)), badge(new QLabel(this))
+      time(new QLabel(this)), preview(new ElidedLabel(this)), badge(new QLabel(this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setSpacing(0);
@@ -52,7 +52,7 @@ ChatWidget::ChatWidget(QWidget* parent)
     layout->addLayout(column);
 
     // Names and previews come from peers: plain text only.
-    for (QLabel* label : {static_cast<QLabel*>(name), time, preview, badge}) {
+    for (QLabel* label : {static_cast<QLabel*>(name), time, static_cast<QLabel*>(preview), badge}) {
         label->setTextFormat(Qt::PlainText);
         label->setFont(font);
     }
@@ -70,7 +70,9 @@ ChatWidget::ChatWidget(QWidget* parent)
 
     preview->setObjectName(QStringLiteral("ChatLabels"));
     preview->setContentsMargins(10, 0, 0, 0);
-    preview->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    // A long preview is cut short with an ellipsis instead of widening the
+    // row past the list and pushing the time out of sight.
+    preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Maximum);
     preview->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     preview->setTextInteractionFlags(Qt::NoTextInteraction);
     preview->setEnabled(false);
@@ -413,7 +415,7 @@ void ChatWidget::paintEvent(QPaintEvent*)
 bool ChatWidget::containsText(const QString& text) const
 {
     return name->text().indexOf(text, 0, Qt::CaseInsensitive) >= 0 ||
-           preview->text().indexOf(text, 0, Qt::CaseInsensitive) >= 0;
+           preview->fullText().indexOf(text, 0, Qt::CaseInsensitive) >= 0;
 }
 
 void ChatWidget::closeChatWindow()
@@ -582,7 +584,7 @@ QString ChatWidget::timeText() const
 
 QString ChatWidget::lastMessageText() const
 {
-    return preview->text();
+    return preview->fullText();
 }
 
 bool ChatWidget::previewShown() const

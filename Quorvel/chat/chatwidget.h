@@ -124,7 +124,7 @@ private:
     AvatarViewer* avatarViewer;
     ElidedLabel* name;
     QLabel* time;
-    QLabel* preview;
+    ElidedLabel* preview;
     QLabel* badge;
 };
 
