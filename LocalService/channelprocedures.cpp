@@ -256,26 +256,35 @@ public:
         return save(channel);
     }
 
+    // "1" asks for the people who run the channel, as the administrators'
+    // panel lists them: the owner first, then the administrators, all of them
+    // (the panel asks for one, and there are only ever a few). "2" asks for
+    // the other members and anything else for everyone, paged by offset and
+    // count.
     ServiceReply members()
     {
         QJsonObject channel;
         if (!find(&channel))
             return error;
         const QString type = text("ChannelMemberType");
-        const int offset = qMax(0, text("Offset").toInt());
-        const int count = qBound(0, text("Count").toInt(), kMaxPage);
+        const bool managers = type == QLatin1String("1");
+        const int offset = managers ? 0 : qMax(0, text("Offset").toInt());
+        const int count = managers ? kMaxPage : qBound(0, text("Count").toInt(), kMaxPage);
         const QJsonObject all = channel.value(kMembers).toObject();
         QJsonArray list;
         int skipped = 0;
         for (auto it = all.constBegin(); it != all.constEnd() && list.size() < count; ++it) {
             const QString role = it.value().toString();
             const bool admin = role == QLatin1String("OWNER") || role == QLatin1String("ADMIN");
-            if ((type == "2" && !admin) || (type == "1" && admin) || skipped++ < offset)
+            if ((managers && !admin) || (type == "2" && admin) || skipped++ < offset)
                 continue;
             QJsonObject member = service.memberOf(it.key());
             member.insert("Username", it.key());
             member.insert("Role", role);
-            list << member;
+            if (role == QLatin1String("OWNER"))
+                list.prepend(member);
+            else
+                list << member;
         }
         return ServiceReply::result(200, {{kMembers, list}});
     }

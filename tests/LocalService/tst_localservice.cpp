@@ -105,6 +105,8 @@ private slots:
     void fileNamesCannotLeaveTheStore_data();
     void fileNamesCannotLeaveTheStore();
     void backgroundsServedToEveryone();
+    void channelMembersByKind_data();
+    void channelMembersByKind();
     void channelPostsStampedAndPushedToFollowers();
     void stateSurvivesRestart();
     void unreadableStoreIsNotOverwritten();
@@ -618,6 +620,42 @@ void TestLocalService::channelPostsStampedAndPushedToFollowers()
     QCOMPARE(client->call(ada, "GAPI/channels/sendmessage/", channelPost("r-5", "alone")).code(),
              200);
     QCOMPARE(f.pushed.size(), 4);
+}
+
+void TestLocalService::channelMembersByKind_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QStringList>("roles");
+    // The administrators' panel asks for kind 1 and one person: it gets all
+    // who run the channel, the owner first.
+    QTest::newRow("managers") << "1"
+                              << "1" << QStringList{"OWNER"};
+    QTest::newRow("followers") << "2"
+                               << "10" << QStringList{"MEMBER"};
+    QTest::newRow("everyone") << "0"
+                              << "10" << QStringList{"OWNER", "MEMBER"};
+    QTest::newRow("everyone, one page") << "0"
+                                        << "1" << QStringList{"OWNER"};
+}
+
+void TestLocalService::channelMembersByKind()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, count);
+    QFETCH(QStringList, roles);
+    const auto reply = client->call(
+        bo, "GAPI/channels/getmembers/",
+        {{"ChannelID", kChannel}, {"Offset", "0"}, {"Count", count}, {"ChannelMemberType", kind}});
+    QCOMPARE(reply.code(), 200);
+    QStringList got;
+    for (const QJsonValue& member : reply.json.value("Members").toArray()) {
+        got << member.toObject().value("Role").toString();
+        QVERIFY(!member.toObject().value("Username").toString().isEmpty());
+    }
+    got.sort();
+    roles.sort();
+    QCOMPARE(got, roles);
 }
 
 void TestLocalService::stateSurvivesRestart()
