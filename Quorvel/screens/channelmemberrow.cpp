@@ -2,6 +2,7 @@
 
 #include "screens/picturechooser.h"
 #include "webapi/FileApi/staticfile.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 #include "widgets/stylesheetpaint.h"
@@ -30,6 +31,11 @@ void ChannelMemberRow::showMember(const ChannelMemberProfile& profile)
 {
     member = profile;
     name->setText(profile.getNickName());
+    // The person sign until (or unless) the picture arrives, as other rows
+    // of people show it.
+    avatar->setPixmap(AvatarViewer::defaultAvatar(AvatarViewer::Person, profile.getUserName(),
+                                                  QSize(listAvatarSize, listAvatarSize)));
+    avatar->adjustSize();
     if (!profile.getAvThumbnailUrl().isEmpty())
         file->setUrl(profile.getAvThumbnailUrl(), StaticFile::LocalFirst,
                      StaticFile::AvatarThumbnails, false);

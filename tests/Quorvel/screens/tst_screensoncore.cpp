@@ -8,6 +8,9 @@
 #include "Managers/XMPP/xmppmanager.h"
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
+#include "chat/chatwidget.h"
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
 #include "foundation/serviceconfig.h"
 #include "localservice.h"
 #include "screens/addnewcontact.h"
@@ -15,14 +18,19 @@
 #include "screens/channelabstractwidget.h"
 #include "screens/channelcategorypopup.h"
 #include "screens/channelcategorywidget.h"
+#include "screens/channelownerwidget.h"
+#include "screens/channelprofileadmin.h"
 #include "screens/createchannel.h"
 #include "servicestore.h"
+#include "shell/channeltab.h"
 #include "shell/contacttab.h"
+#include "shell/contentpanel.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/GeneralApi/settingstorage.h"
 #include "widgets/checkbox.h"
+#include "widgets/iconbuttonunreadcount.h"
 
 #include <QJsonArray>
 #include <QLabel>
@@ -181,6 +189,33 @@ private slots:
         QCOMPARE(created.value("ReplyAllowed").toString(), QStringLiteral("1"));
         QCOMPARE(created.value("CategoryId").toString(), QStringLiteral("0"));
         QCOMPARE(created.value("OwnerUsername").toString(), kUser);
+    }
+
+    // The new channel's window: its administrators' panel lists the owner
+    // the service names, the user itself.
+    void ownChannelsPanelShowsItsOwner()
+    {
+        SidePanel* side = window->getSidePanel();
+        click(side->getChannelButton());
+        QTRY_VERIFY_WITH_TIMEOUT(side->getChannelTab()->row("trees"), 20000);
+        ChatWidget* row = side->getChannelTab()->row("trees");
+        QTRY_VERIFY(row->isVisible());
+        click(row);
+        ChatWindow* shown = nullptr;
+        QTRY_VERIFY((shown = window->getContentPanel()->currentWidget()) &&
+                    shown->getChatId() == QLatin1String("trees"));
+        click(shown->title());
+        ChannelProfileAdmin* panel = shown->adminPanel();
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(panel->ownerRow()->secondLine()->text(), kUser, 20000);
+        // No picture of the owner: the person sign stands in its place.
+        const QPixmap* sign = panel->ownerRow()->avatarLabel()->pixmap();
+        QVERIFY(sign && !sign->isNull());
+        QTest::qWait(400); // the slide
+        QVERIFY(saveShot(window.get(), "screens-core-channeladmin.png"));
+        panel->backButtonPressed();
+        QTRY_VERIFY(panel->isHidden());
     }
 
     void addedContactIsListed()
