@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcessEnvironment>
 #include <QString>
@@ -53,6 +54,24 @@ inline CoreProcess::Match stateChange(const QString& messageId, const QString& s
         return line.value("command").toInt() == kCmdMessageStateChange &&
                value.value("messageId").toString() == messageId &&
                value.value("state").toString() == state;
+    };
+}
+
+// The answer to the command whose value's JSON holds the text.
+inline CoreProcess::Match answerWith(int command, const QString& text)
+{
+    return [=](const QJsonObject& line) {
+        return line.value("command").toInt() == command &&
+               QJsonDocument(line.value("value").toObject()).toJson().contains(text.toUtf8());
+    };
+}
+
+// The answer to the command about the group with this JID.
+inline CoreProcess::Match groupAnswer(int command, const QString& jid)
+{
+    return [command, jid](const QJsonObject& line) {
+        return line.value("command").toInt() == command &&
+               line.value("value").toObject().value("GroupJID").toString() == jid;
     };
 }
 

@@ -41,14 +41,6 @@ struct Member
     std::unique_ptr<CoreProcess> core;
 };
 
-CoreProcess::Match groupAnswer(int command, const QString& id)
-{
-    return [command, id](const QJsonObject& line) {
-        return line.value("command").toInt() == command &&
-               line.value("value").toObject().value("GroupJID").toString() == id;
-    };
-}
-
 } // namespace
 
 class TestGroupsEndToEnd : public QObject

@@ -42,7 +42,10 @@ private slots:
 private:
     QString failure(const QString& what) const { return stack->failure(what); }
     ChatWindow* chatWindow() const { return stack->chatWindow(); }
-    ChatMessageWidget* bubbleWithText(const QString& text, int* count = nullptr) const;
+    ChatMessageWidget* bubbleWithText(const QString& text, int* count = nullptr) const
+    {
+        return stack->bubbleWithText(text, count);
+    }
 
     std::unique_ptr<WindowPeerStack> stack;
     CoreProcess* peer = nullptr;
@@ -69,24 +72,6 @@ void TestChatEndToEnd::cleanupTestCase()
 void TestChatEndToEnd::bothSignUpAndFindEachOther()
 {
     QVERIFY2(stack->loadAndBefriend(), qPrintable(failure("the two users did not meet")));
-}
-
-ChatMessageWidget* TestChatEndToEnd::bubbleWithText(const QString& text, int* count) const
-{
-    ChatMessageWidget* found = nullptr;
-    int n = 0;
-    if (ChatWindow* w = chatWindow()) {
-        for (const QString& id : w->boardMessageIds()) {
-            ChatMessageWidget* b = w->bubble(id);
-            if (b && b->bodyPlainText() == text) {
-                found = b;
-                ++n;
-            }
-        }
-    }
-    if (count)
-        *count = n;
-    return found;
 }
 
 void TestChatEndToEnd::typedMessageGoesOutAndIsSeen()

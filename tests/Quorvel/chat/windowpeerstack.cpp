@@ -3,6 +3,7 @@
 #include "Managers/Contact/contact.h"
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
+#include "chat/chatmessagewidget.h"
 #include "corematches.h"
 #include "foundation/serviceconfig.h"
 #include "model/globalconstants.h"
@@ -28,14 +29,6 @@ QJsonObject typedContact(const QString& number, const QString& firstName)
             {"MemberID", number}, {"Nickname", ""},
             {"Motto", ""},        {"CanReply", "1"},
             {"AvatarURL", ""},    {"AvatarThumbnailURL", ""}};
-}
-
-CoreProcess::Match answerWith(int command, const QString& text)
-{
-    return [=](const QJsonObject& line) {
-        return line.value("command").toInt() == command &&
-               QJsonDocument(line.value("value").toObject()).toJson().contains(text.toUtf8());
-    };
 }
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs)
@@ -110,6 +103,24 @@ QString WindowPeerStack::failure(const QString& what) const
 ChatWindow* WindowPeerStack::chatWindow() const
 {
     return mainWindow ? mainWindow->getContentPanel()->currentWidget() : nullptr;
+}
+
+ChatMessageWidget* WindowPeerStack::bubbleWithText(const QString& text, int* count) const
+{
+    ChatMessageWidget* found = nullptr;
+    int n = 0;
+    if (ChatWindow* w = chatWindow()) {
+        for (const QString& id : w->boardMessageIds()) {
+            ChatMessageWidget* b = w->bubble(id);
+            if (b && b->bodyPlainText() == text) {
+                found = b;
+                ++n;
+            }
+        }
+    }
+    if (count)
+        *count = n;
+    return found;
 }
 
 bool WindowPeerStack::start()

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class ChatMessageWidget;
 class ChatWindow;
 class MessengerMainWindow;
 class QuorvelDesktopCore;
@@ -57,6 +58,9 @@ public:
 
     MessengerMainWindow* window() const { return mainWindow.get(); }
     ChatWindow* chatWindow() const;
+    // The bubble of the open chat whose body is the text (the last of them),
+    // and how many there are.
+    ChatMessageWidget* bubbleWithText(const QString& text, int* count = nullptr) const;
     CoreProcess* peer() const { return peerCore.get(); }
     QuorvelDesktopCore* core() const { return windowCore; }
     const AnswerLog& answers() const { return log; }
