@@ -94,17 +94,43 @@ ChatMessageWidget* ChatMessageContainer::bubbleAt(int index) const
 
 void ChatMessageContainer::placeMessageWidget(ChatMessageWidget* bubble)
 {
-    const qint64 time = bubble->getMessage().getSendTimeInGMT();
+    const qint64 time = bubble->getSendTime();
     int index = column->count();
     for (int i = 0; i < column->count(); ++i) {
         ChatMessageWidget* other = bubbleAt(i);
-        if (other && other->getMessage().getSendTimeInGMT() >= time) {
+        if (other && other->getSendTime() >= time) {
             index = i;
             break;
         }
     }
     column->insertWidget(index, bubble);
     bubble->show();
+}
+
+void ChatMessageContainer::holdLayout()
+{
+    // Showing a child lays out every visible parent at once; a held layout
+    // ignores that until it is released.
+    column->setEnabled(false);
+}
+
+void ChatMessageContainer::releaseLayout()
+{
+    if (column->isEnabled())
+        return;
+    column->setEnabled(true);
+    column->invalidate();
+    updateGeometry();
+    // Laid out now, as showing a bubble would: the board first, which gives
+    // the day its new size and so lays the day out once, at that size.
+    for (QWidget* w = parentWidget(); w && w->isVisible() && w->layout();
+         w = w->parentWidget()) {
+        w->layout()->activate();
+        if (w->isWindow())
+            break;
+    }
+    if (isVisible())
+        column->activate();
 }
 
 void ChatMessageContainer::setMessageState(const QString& msgId, MessageBase::MsgState state)
@@ -167,18 +193,36 @@ void ChatMessageContainer::updateSenderProfile(const QString& userId, const QStr
                                                const QPixmap& avatar, const QString& repliedUserId,
                                                const QString& repliedNickName)
 {
-    for (ChatMessageWidget* bubble : qAsConst(bubbles)) {
-        if (bubble->getUserId() == userId) {
-            if (!avatar.isNull())
-                bubble->setAvatar(avatar);
-            bubble->setSenderLabel(nickName);
-        }
-        const QString replied = bubble->getRepliedUserId();
-        if (replied == repliedUserId)
-            bubble->setReplySenderName(repliedNickName);
-        if (replied == userId)
-            bubble->setReplySenderName(nickName);
+    for (ChatMessageWidget* bubble : qAsConst(bubbles))
+        applyProfile(bubble, userId, nickName, avatar, repliedUserId, repliedNickName);
+}
+
+void ChatMessageContainer::showSenderProfile(const QString& msgId, const QString& nickName,
+                                             const QPixmap& avatar, const QString& repliedNickName)
+{
+    ChatMessageWidget* bubble = bubbles.value(msgId);
+    if (!bubble)
+        return;
+    const QString replied = bubble->getRepliedUserId();
+    applyProfile(bubble, bubble->getUserId(), nickName, avatar,
+                 repliedNickName.isEmpty() ? QString() : replied, repliedNickName);
+}
+
+void ChatMessageContainer::applyProfile(ChatMessageWidget* bubble, const QString& userId,
+                                        const QString& nickName, const QPixmap& avatar,
+                                        const QString& repliedUserId,
+                                        const QString& repliedNickName)
+{
+    if (bubble->getUserId() == userId) {
+        if (!avatar.isNull())
+            bubble->setAvatar(avatar);
+        bubble->setSenderLabel(nickName);
     }
+    const QString replied = bubble->getRepliedUserId();
+    if (replied == repliedUserId)
+        bubble->setReplySenderName(repliedNickName);
+    if (replied == userId)
+        bubble->setReplySenderName(nickName);
 }
 
 void ChatMessageContainer::paintEvent(QPaintEvent*)

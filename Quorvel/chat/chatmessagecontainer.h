@@ -40,6 +40,16 @@ public:
     QSet<ChatMessageWidget*> visibleMessageWidgets() const;
     void updateSenderProfile(const QString& userId, const QString& nickName, const QPixmap& avatar,
                              const QString& repliedUserId, const QString& repliedNickName);
+    // The same for the one bubble of msgId: a new bubble takes the profiles
+    // known so far without the day's other bubbles being visited again.
+    void showSenderProfile(const QString& msgId, const QString& nickName, const QPixmap& avatar,
+                           const QString& repliedNickName);
+
+    // Between these two, bubbles are inserted with the day's layout held and
+    // laid out once at the end: a page of history costs one layout pass of
+    // the day, not one per bubble.
+    void holdLayout();
+    void releaseLayout();
 
     QString dateText() const;
     // The bubbles' message ids, top first.
@@ -61,6 +71,9 @@ protected:
 private:
     void placeMessageWidget(ChatMessageWidget* bubble);
     void connectBubble(ChatMessageWidget* bubble);
+    void applyProfile(ChatMessageWidget* bubble, const QString& userId, const QString& nickName,
+                      const QPixmap& avatar, const QString& repliedUserId,
+                      const QString& repliedNickName);
     ChatMessageWidget* bubbleAt(int index) const;
 
     QVBoxLayout* column;

@@ -6,6 +6,7 @@
 #include "screens/poll/pollwidget.h"
 #include "widgets/viewer.h"
 
+#include "chat/bubbletext.h"
 #include "chat/replymessageoutline.h"
 #include "foundation/linkgenerator.h"
 #include "foundation/numbertext.h"
@@ -112,11 +113,16 @@ void ChatMessageWidget::setUp()
     senderLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     senderLabel->setParent(frame);
     editedLabel->hide();
+}
 
+void ChatMessageWidget::createMenu()
+{
+    if (menu)
+        return;
     menu = new QMenu(this);
     menu->setLayoutDirection(Qt::RightToLeft);
     menu->setMinimumWidth(80);
-    menu->setFont(font);
+    menu->setFont(Fonts::getFont(baseFontSize));
     replyAction = new QAction(tr("_ReplyMessage"), this);
     editAction = new QAction(tr("_EditMessage"), this);
     copySelectionAction = new QAction(tr("_CopySelectedText"), this);
@@ -148,6 +154,10 @@ void ChatMessageWidget::setSide(int value)
                              : QStringLiteral("SimpleChatMessageContentBodyByOthers"));
     timeLabel->setObjectName(mine ? QStringLiteral("ChatMessageSentTimeByMe")
                                   : QStringLiteral("ChatMessageSentTimeByOthers"));
+    // A bubble not yet polished takes its looks when first shown; only one
+    // already on screen has its style sheet applied again.
+    if (!testAttribute(Qt::WA_WState_Polished))
+        return;
     for (QWidget* w : {static_cast<QWidget*>(frame), static_cast<QWidget*>(body),
                        static_cast<QWidget*>(timeLabel)})
         w->setStyleSheet(QString());
@@ -156,10 +166,9 @@ void ChatMessageWidget::setSide(int value)
 void ChatMessageWidget::setMessage(const Message& msg)
 {
     message = msg;
-    QString html = msg.getMessageBody();
-    html.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
-    html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
-    html.replace(QLatin1Char('\r'), QStringLiteral("<br>"));
+    // Typed text shows as typed: only the emoji pictures and marked links
+    // of the body are markup.
+    const QString html = BubbleText::safeHtml(msg.getMessageBody());
 
     // Measured on the bubble's own document, away from the body's layout:
     // the ideal width, capped at the bubble's text width.
@@ -454,8 +463,8 @@ void ChatMessageWidget::buildControlMessage()
     frame->setObjectName(QStringLiteral("ChatMessageWidgetControlMessage"));
     body->setWordWrapMode(QTextOption::NoWrap);
     body->setLineWrapMode(QTextEdit::NoWrap);
-    body->setHtml(QStringLiteral("<font color=\"white\">") + message.getMessageBody() +
-                  QStringLiteral("</font>"));
+    body->setHtml(QStringLiteral("<font color=\"white\">") +
+                  BubbleText::safeHtml(message.getMessageBody()) + QStringLiteral("</font>"));
     body->setFixedHeight(QFontMetrics(body->document()->defaultFont()).height() + 6);
     body->setFixedWidth(int(body->document()->idealWidth()) + 6);
     body->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -631,6 +640,7 @@ QString ChatMessageWidget::likesText() const
 
 QList<QAction*> ChatMessageWidget::prepareMenu()
 {
+    createMenu();
     const auto major = message.getMajorType();
     if (major == MessageBase::MsgMajorType_SimpleChat ||
         major == MessageBase::MsgMajorType_GroupChat)

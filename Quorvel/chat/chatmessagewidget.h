@@ -50,6 +50,7 @@ public:
 
     Message getMessage() const { return message; }
     QString getUserId() const { return message.getUserId(); }
+    qint64 getSendTime() const { return message.getSendTimeInGMT(); }
     QString getRepliedUserId() const;
     int getSide() const { return side; }
     unsigned int getVisibleSince() const { return visibleSince; }
@@ -129,6 +130,8 @@ private:
     void buildFooter();
     void finalTouch();
     void createLikeWidgets();
+    // The context menu and its actions, made when first wanted.
+    void createMenu();
     void updateStateIcon();
 
     int side = 0;
@@ -152,11 +155,11 @@ private:
     DoubleStateButton* likeBtn = nullptr;
     unsigned int visibleSince = 2147483647u;
     unsigned int lastLikeViewRequest = 0;
-    QMenu* menu;
-    QAction* replyAction;
-    QAction* editAction;
-    QAction* copySelectionAction;
-    QAction* copyTextAction;
+    QMenu* menu = nullptr;
+    QAction* replyAction = nullptr;
+    QAction* editAction = nullptr;
+    QAction* copySelectionAction = nullptr;
+    QAction* copyTextAction = nullptr;
     bool hasReply = false;
     QString shownTick;
     Thumbnail* thumbnail = nullptr;

@@ -5,6 +5,7 @@
 #include "screens/poll/createpollwidget.h"
 #include "webapi/FileApi/uploadmanager.h"
 
+#include "chat/bubbletext.h"
 #include "chat/chatmessagecontainer.h"
 #include "chat/chatmessagewidget.h"
 #include "chat/chatwindowtitle.h"
@@ -633,9 +634,8 @@ void ChatWindow::editMessage(Message mess)
     editWidget->setMessage(mess);
     editWidget->show();
     L_DEBUG(QStringLiteral("ChatWindow::editMessage | ") + mess.getMessageBody());
-    QString html = LinkGenerator::replaceLinks(mess.getMessageBody());
-    html.replace(QLatin1Char('\n'), QStringLiteral("<br />"));
-    messageInput->setHtml(html);
+    // The text under edit as typed, links back to plain words.
+    messageInput->setHtml(BubbleText::safeHtml(LinkGenerator::replaceLinks(mess.getMessageBody())));
     messageInput->adjustHeight();
     focusInput();
 }
@@ -692,6 +692,10 @@ void ChatWindow::initiateChatMessage()
 
 bool ChatWindow::isScrollBarAvailable()
 {
+    // A board already laid out taller than the window needs no adding up:
+    // the board only grows.
+    if (messageBoard->height() > height())
+        return true;
     updateGeometry();
     const int content = boardContentHeight();
     L_DEBUG(
@@ -715,15 +719,24 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
     const QList<Message> messages = reply.getMsgs();
     L_DEBUG(QStringLiteral("ChatWindow::chatMessageResponse | %1").arg(messages.size()));
     int added = 0;
+    // The page goes in with the days' layouts held and is laid out once.
+    QSet<ChatMessageContainer*> held;
     for (const Message& message : messages) {
         if (!messageIndex.contains(message.getMessageId()))
             ++added;
+        ChatMessageContainer* container = containerFor(message);
+        if (!held.contains(container)) {
+            container->holdLayout();
+            held.insert(container);
+        }
         Message replied;
         if (message.isReply() && reply.getReplyMessage(message.getReplyOnMessageId(), &replied))
             addMessageWidget(message, true, replied);
         else
             addMessageWidget(message, false, Message());
     }
+    for (ChatMessageContainer* container : qAsConst(held))
+        container->releaseLayout();
     const int asked = reply.getRequest().getNumber();
     L_DEBUG(QStringLiteral("ChatWindow::chatMessageResponse | asked %1 got %2 new %3")
                 .arg(asked)
@@ -837,11 +850,10 @@ bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Messa
     AvatarDownloader* repliedSender = hasReply ? getAvatarDownloader(replied.getUserId()) : nullptr;
     const QString nick = sender ? sender->getNickName() : QString();
     const QPixmap avatar = sender ? sender->getAvatar() : QPixmap();
-    if (repliedSender && !repliedSender->getNickName().isEmpty())
-        container->updateSenderProfile(msg.getUserId(), nick, avatar, replied.getUserId(),
-                                       repliedSender->getNickName());
-    else
-        container->updateSenderProfile(msg.getUserId(), nick, avatar, QString(), QString());
+    // The day's other bubbles already show what is known of their senders;
+    // a later profile reaches them all through avatarChanged.
+    container->showSenderProfile(msg.getMessageId(), nick, avatar,
+                                 repliedSender ? repliedSender->getNickName() : QString());
     return true;
 }
 

@@ -1,12 +1,12 @@
 #include "chat/chatwindowtitle.h"
 
 #include "Managers/Contact/contact.h"
+#include "chat/titleshadow.h"
 #include "model/channelinfo.h"
 #include "model/groupinfo.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 
-#include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,10 +41,10 @@ ChatWindowTitle::ChatWindowTitle(QWidget* parent)
     titleLabel->setFont(Fonts::getFont(baseFontSize));
     subtitleLabel->setFont(Fonts::getFont(baseFontSize));
 
-    auto* shadow = new QGraphicsDropShadowEffect(this);
-    shadow->setBlurRadius(5.0);
-    shadow->setOffset(0.0, 3.0);
-    setGraphicsEffect(shadow);
+    // The shadow on what lies below; a graphics effect here would render
+    // the title again whenever the board under its shadow repaints.
+    if (parentWidget())
+        new TitleShadow(this);
 }
 
 void ChatWindowTitle::setContact(const Contact& contact)

@@ -18,8 +18,13 @@
 #include "inkbounds.h"
 #include "model/globalconstants.h"
 #include "model/likepair.h"
+#include "model/lvreply.h"
 #include "model/lvrequest.h"
 #include "model/members.h"
+#include "shell/channeltab.h"
+#include "shell/contentpanel.h"
+#include "shell/messengermainwindow.h"
+#include "shell/sidepanel.h"
 #include "shell/stylesheetloader.h"
 #include "widgets/avatarviewer.h"
 #include "widgets/currentuser.h"
@@ -33,6 +38,8 @@
 #include <QAction>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QtTest>
 
 namespace {
@@ -994,6 +1001,175 @@ private slots:
         QVERIFY(shown.at(0).at(0).value<ChatWindow*>() == nullptr);
         tab.addGroup(group("a"));
         QCOMPARE(tab.rowIds().first(), QStringLiteral("a"));
+    }
+
+    // ---- typed text and markup ----
+
+    void bodiesShowAsTyped_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("shown");
+        const QString typed = QStringLiteral("a<b>bold</b> & c > d \"q\" 1<2");
+        // The user's own message comes back with the text as typed.
+        QTest::newRow("own text, bare") << typed << typed;
+        // A received text has its markup characters escaped by the core.
+        QTest::newRow("received, escaped") << HtmlManager::insertHtmlTags(typed) << typed;
+        const QString hostile = QStringLiteral(
+            "<img src=\"file:///etc/hostname\"/><a href=\"https://example.org/\">elsewhere</a>"
+            "<script>alert(1)</script><table><tr><td>cell</td></tr></table><font "
+            "color=\"red\">red</font>&nbsp;&copy;");
+        QTest::newRow("bare markup never renders") << hostile << hostile;
+        QTest::newRow("line breaks") << QStringLiteral("one\ntwo\r\nthree<br />four")
+                                     << QStringLiteral("one\ntwo\nthree\nfour");
+    }
+    void bodiesShowAsTyped()
+    {
+        QFETCH(QString, body);
+        QFETCH(QString, shown);
+        for (const QString& sender : {me, peer}) {
+            ChatMessageWidget bubble(textMessage("t", sender, body, at(20, 9)),
+                                     sender == me ? 0 : 1, false, Message());
+            QCOMPARE(bubble.bodyPlainText(), shown);
+            QVERIFY(!bubble.bodyHtml().contains(QStringLiteral("file:///")) ||
+                    bubble.bodyHtml().contains(QStringLiteral("&lt;img")));
+        }
+    }
+
+    void emojiAndLinksStayMarkup()
+    {
+        const QString body =
+            HtmlManager::insertHtmlTags(QString::fromUtf8("hi \xF0\x9F\x98\x80 @someone & <b>"));
+        ChatMessageWidget bubble(textMessage("t", peer, body, at(20, 9)), 1, false, Message());
+        QTextDocument* document = bubble.bodyWidget()->document();
+        int images = 0;
+        QStringList anchors;
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (format.isImageFormat() &&
+                    format.toImageFormat().name().startsWith(QStringLiteral(":/emojis/png/")))
+                    ++images;
+                if (format.isAnchor())
+                    anchors << format.anchorHref();
+            }
+        }
+        QCOMPARE(images, 1);
+        QCOMPARE(anchors, QStringList({"@someone"}));
+        QVERIFY(bubble.bodyPlainText().endsWith(QStringLiteral(" & <b>")));
+        // A link whose text is not its address is not one the link marking
+        // made: it shows as text.
+        ChatMessageWidget other(textMessage("o", peer, "<a href=\"@someone\">@else</a>", at(20, 9)),
+                                1, false, Message());
+        QCOMPARE(other.bodyPlainText(), QStringLiteral("<a href=\"@someone\">@else</a>"));
+    }
+
+    void typedMarkupGoesOutAndEditsAsTyped()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        window->showChatWindow();
+        QSignalSpy spy(window, &ChatWindow::command);
+        const QString typed = QStringLiteral("x<i>y</i> & z > w");
+        typeText(window->input(), typed);
+        QTest::keyClick(window->input(), Qt::Key_Return);
+        Message sent = lastPayload(spy, CMD_SendMessage).value<Message>();
+        QCOMPARE(sent.getMessageBody(), typed);
+        // The core answers with the message as stored: the text as typed.
+        sent.setMessageId(QStringLiteral("own"));
+        window->appendMessage(sent);
+        QCOMPARE(window->bubble("own")->bodyPlainText(), typed);
+        // Editing puts the same text back into the input, tags and all.
+        Message stored = textMessage("own2", me, "x<i>y</i> & z", at(20, 9));
+        window->appendMessage(stored);
+        window->bubble("own2")->editMessage();
+        QCOMPARE(window->input()->toPlainText(), QStringLiteral("x<i>y</i> & z"));
+        QTest::keyClick(window->input(), Qt::Key_Return);
+        const Message edit = lastPayload(spy, CMD_MessageEdited).value<Message>();
+        QCOMPARE(edit.getEditMessage().getEditedText(), QStringLiteral("x<i>y</i> & z"));
+    }
+
+    // ---- channel answers through the main window ----
+
+    void channelAnswersReachTheirWindow()
+    {
+        MessengerMainWindow main;
+        main.resize(1000, 700);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QList<ChannelInfo> channels;
+        for (const QString& id : {QStringLiteral("news"), QStringLiteral("sport")}) {
+            ChannelInfo info;
+            info.setId(id);
+            info.setName(id.toUpper());
+            channels << info;
+        }
+        main.commandResponse(CMD_ChannelList, QVariant::fromValue(channels));
+        QSignalSpy sent(&main, &MessengerMainWindow::command);
+        ChatWidget* row = main.getSidePanel()->getChannelTab()->row(QStringLiteral("news"));
+        QVERIFY(row);
+        main.getSidePanel()->buttonChannelClicked();
+        QTRY_VERIFY(row->isVisible());
+        QTest::mouseClick(row, Qt::LeftButton);
+        ChatWindow* window = row->getChatWindow();
+        QTRY_COMPARE(main.getContentPanel()->currentWidget(), window);
+        // The window's history request goes up the whole chain.
+        QTRY_VERIFY(commandsOf(sent).contains(CMD_GetChannelMessages));
+        const MessageRequest asked =
+            lastPayload(sent, CMD_GetChannelMessages).value<MessageRequest>();
+        QCOMPARE(asked.getChatId(), QStringLiteral("news"));
+
+        QList<Message> posts;
+        for (int i = 0; i < 3; ++i) {
+            Message post = textMessage(QStringLiteral("p%1").arg(i), QStringLiteral("author"),
+                                       QStringLiteral("post %1").arg(i), at(20, 9, i),
+                                       MessageBase::MsgMajorType_ChannelChat);
+            post.setChatId(QStringLiteral("news"));
+            posts << post;
+        }
+        MessageReply page;
+        page.setRequest(asked);
+        page.setMsgs(posts);
+        // Another channel's page goes to that channel's row only.
+        MessageRequest otherRequest = asked;
+        otherRequest.setChatId(QStringLiteral("sport"));
+        MessageReply other;
+        other.setRequest(otherRequest);
+        Message stray = posts.first();
+        stray.setMessageId(QStringLiteral("stray"));
+        stray.setChatId(QStringLiteral("sport"));
+        other.setMsgs({stray});
+        main.commandResponse(CMD_GetChannelMessages, QVariant::fromValue(other));
+        main.commandResponse(CMD_GetChannelMessages, QVariant::fromValue(page));
+        QCOMPARE(window->boardMessageIds(), QStringList({"p0", "p1", "p2"}));
+        QCOMPARE(row->lastMessageText(), QStringLiteral("post 2"));
+        // The same page answered for a one-to-one chat of that id is not the
+        // channel's.
+        MessageReply chatPage = page;
+        Message chatMessage = posts.first();
+        chatMessage.setMessageId(QStringLiteral("c"));
+        chatPage.setMsgs({chatMessage});
+        main.commandResponse(CMD_GetChatMessages, QVariant::fromValue(chatPage));
+        QCOMPARE(window->boardMessageIds(), QStringList({"p0", "p1", "p2"}));
+
+        // Like counts come back by the channel's id to the bubbles shown.
+        LVReply likes(LVRequest(QStringLiteral("news"), {"p1", "p2", "gone"}));
+        likes.addResult(QStringLiteral("p1"), 4);
+        likes.addResult(QStringLiteral("gone"), 9);
+        main.commandResponse(CMD_LikeGet, QVariant::fromValue(likes));
+        QCOMPARE(window->bubble("p1")->likesText(), QStringLiteral("4"));
+        QCOMPARE(window->bubble("p0")->likesText(), QStringLiteral("0"));
+        LVReply elsewhere(LVRequest(QStringLiteral("sport"), {"p2"}));
+        elsewhere.addResult(QStringLiteral("p2"), 11);
+        main.commandResponse(CMD_LikeGet, QVariant::fromValue(elsewhere));
+        QCOMPARE(window->bubble("p2")->likesText(), QStringLiteral("0"));
+
+        // A like clicked on a bubble goes up the chain to the core.
+        QTest::mouseClick(window->bubble("p1")->likeButton(), Qt::LeftButton);
+        QCOMPARE(lastPayload(sent, CMD_LikeSend).value<LikePair>().getMessageId(),
+                 QStringLiteral("p1"));
+        QCOMPARE(window->bubble("p1")->likesText(), QStringLiteral("5"));
     }
 
     // ---- screens ----

@@ -1,0 +1,18 @@
+#ifndef BUBBLETEXT_H
+#define BUBBLETEXT_H
+
+#include <QString>
+
+// The HTML that a message body is shown with. A body is text in which the
+// emoji pictures and marked links are already tags and the markup characters
+// of a received text are already character references; the user's own text
+// may hold them bare. Only those tags, line breaks and the references pass as
+// markup: any other "<", ">", "&" or quote shows literally, so typed text
+// shows as typed and a peer's markup never renders.
+namespace BubbleText {
+
+QString safeHtml(const QString& body);
+
+} // namespace BubbleText
+
+#endif // BUBBLETEXT_H
