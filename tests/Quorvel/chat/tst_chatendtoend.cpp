@@ -11,6 +11,7 @@
 #include "chat/replymessagewidget.h"
 #include "chatserver.h"
 #include "corematches.h"
+#include "foundation/htmlmanager.h"
 #include "model/message.h"
 #include "shell/messengermainwindow.h"
 #include "windowpeerstack.h"
@@ -38,6 +39,7 @@ private slots:
     void typedMessageGoesOutAndIsSeen();
     void peersMessageAppearsOnce();
     void replyAndEditArriveAsSuch();
+    void markupTravelsAsText();
 
 private:
     QString failure(const QString& what) const { return stack->failure(what); }
@@ -160,6 +162,31 @@ void TestChatEndToEnd::replyAndEditArriveAsSuch()
     const QString dir = QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
     QDir().mkpath(dir);
     window->grab().save(dir + QStringLiteral("/chat-endtoend.png"));
+}
+
+void TestChatEndToEnd::markupTravelsAsText()
+{
+    // What the user types shows as typed and reaches the peer as that text.
+    const QString typed = QStringLiteral("2<3 & <b>not bold</b> > 1");
+    const int from = peer->lineCount();
+    WindowPeerStack::typeText(chatWindow()->input(), typed);
+    QTest::keyClick(chatWindow()->input(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(bubbleWithText(typed) != nullptr, 20000);
+    const int got = peer->waitFor(
+        [typed](const QJsonObject& line) {
+            return line.value("command").toInt() == kCmdMessagePairAdded &&
+                   HtmlManager::toPlainText(pairMessage(line).value("MESSAGE_BODY").toString()) ==
+                       typed;
+        },
+        120000, from);
+    QVERIFY2(got >= 0, qPrintable(failure("the peer did not receive the typed markup")));
+
+    // A peer's markup shows as the text it is.
+    const QString markup =
+        QStringLiteral("<i>tilted?</i> & <img src=\"file:///etc/hostname\"/> &lt;");
+    peer->send(kCmdSendMessage, textMessage(kPhoneA, markup));
+    QTRY_VERIFY_WITH_TIMEOUT(bubbleWithText(markup) != nullptr, 120000);
+    QCOMPARE(bubbleWithText(markup)->getSide(), 1);
 }
 
 QTEST_MAIN(TestChatEndToEnd)

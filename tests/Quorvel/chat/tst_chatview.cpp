@@ -96,6 +96,16 @@ ChatWindow* openWindow(QWidget* host, const QString& chatId = peer)
     return window;
 }
 
+// A one-to-one chat's window shown in host, as when its row is opened.
+ChatWindow* openShownWindow(QWidget* host)
+{
+    host->resize(500, 600);
+    ChatWindow* window = openWindow(host);
+    host->show();
+    window->showChatWindow();
+    return window;
+}
+
 Message channelPost()
 {
     Message post = textMessage("p", QStringLiteral("author"), "post", at(20, 9),
@@ -164,10 +174,7 @@ private slots:
         QFETCH(bool, sends);
         useSendKey(MainSettings::SendKey(sendKey));
         QWidget host;
-        host.resize(500, 600);
-        ChatWindow* window = openWindow(&host);
-        host.show();
-        window->showChatWindow();
+        ChatWindow* window = openShownWindow(&host);
         QSignalSpy spy(window, &ChatWindow::command);
         typeText(window->input(), QStringLiteral("hello"));
         QTest::keyClick(window->input(), Qt::Key_Return, Qt::KeyboardModifiers(modifiers));
@@ -195,10 +202,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QWidget host;
-        host.resize(500, 600);
-        ChatWindow* window = openWindow(&host);
-        host.show();
-        window->showChatWindow();
+        ChatWindow* window = openShownWindow(&host);
         QSignalSpy spy(window, &ChatWindow::command);
         typeText(window->input(), typed);
         QTest::keyClick(window->input(), Qt::Key_Return);
@@ -213,10 +217,7 @@ private slots:
     void persianTextAndEmojiGoOutAsTyped()
     {
         QWidget host;
-        host.resize(500, 600);
-        ChatWindow* window = openWindow(&host);
-        host.show();
-        window->showChatWindow();
+        ChatWindow* window = openShownWindow(&host);
         QSignalSpy spy(window, &ChatWindow::command);
         typeText(window->input(), QString::fromUtf8("سلام دنیا"));
         QTest::mouseClick(window->sendButton(), Qt::LeftButton);
@@ -1066,10 +1067,7 @@ private slots:
     void typedMarkupGoesOutAndEditsAsTyped()
     {
         QWidget host;
-        host.resize(500, 600);
-        ChatWindow* window = openWindow(&host);
-        host.show();
-        window->showChatWindow();
+        ChatWindow* window = openShownWindow(&host);
         QSignalSpy spy(window, &ChatWindow::command);
         const QString typed = QStringLiteral("x<i>y</i> & z > w");
         typeText(window->input(), typed);
