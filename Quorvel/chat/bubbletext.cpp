@@ -56,11 +56,12 @@ int lineBreakAt(const QString& body, int position)
     return 0;
 }
 
-// An emoji picture exactly as the emoji conversion writes it.
+// An emoji picture exactly as the emoji conversion writes it (the colon in
+// brackets keeps the pattern from reading as a resource path).
 QRegularExpressionMatch emojiAt(const QString& body, int position)
 {
     static const QRegularExpression tag(
-        QStringLiteral("<img src=\":/emojis/png/[0-9a-fA-F]+(-[0-9a-fA-F]+)*\\.png\" ?/>"));
+        QStringLiteral("<img src=\"[:]/emojis/png/[0-9a-fA-F]+(-[0-9a-fA-F]+)*\\.png\" ?/>"));
     return tag.match(body, position, QRegularExpression::NormalMatch,
                      QRegularExpression::AnchoredMatchOption);
 }

@@ -273,10 +273,22 @@ void ChatWidget::storeUnreadCount(int count)
 void ChatWidget::showLastMessage(const Message& message)
 {
     if (!message.isValid()) {
+        shownKey.clear();
         preview->hide();
         time->hide();
         return;
     }
+    // The same message again on the same day (a new message is shown, then
+    // refreshed) is not converted and measured again.
+    const QString key = QString::number(QDate::currentDate().toJulianDay()) + QLatin1Char('\n') +
+                        message.getMessageId() + QLatin1Char('\n') +
+                        QString::number(message.getSendTimeInGMT()) + QLatin1Char('\n') +
+                        QString::number(int(message.getMinorType())) + QLatin1Char('\n') +
+                        QString::number(int(message.getFileMessage().getFileType())) +
+                        QLatin1Char('\n') + message.getMessageBody();
+    if (key == shownKey && !preview->isHidden() && !time->isHidden())
+        return;
+    shownKey = key;
     time->setText(DateConverter().chatListTime(
         QDateTime::fromTime_t(uint(message.getSendTimeInGMT() / 1000))));
     time->show();

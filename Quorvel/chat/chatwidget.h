@@ -99,6 +99,11 @@ public slots:
     void sendSeenCount(int count);
     void avatarDownloadFinished(const QImage& image);
 
+public:
+    // A row's height is fixed by its tab, whatever its width: the list's
+    // layout never has to measure the wrapped name of every row.
+    bool hasHeightForWidth() const override { return false; }
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -126,6 +131,8 @@ private:
     QLabel* time;
     ElidedLabel* preview;
     QLabel* badge;
+    // What the preview and time were last made from.
+    QString shownKey;
 };
 
 #endif // CHATWIDGET_H
