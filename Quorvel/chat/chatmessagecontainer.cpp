@@ -121,16 +121,6 @@ void ChatMessageContainer::releaseLayout()
     column->setEnabled(true);
     column->invalidate();
     updateGeometry();
-    // Laid out now, as showing a bubble would: the board first, which gives
-    // the day its new size and so lays the day out once, at that size.
-    for (QWidget* w = parentWidget(); w && w->isVisible() && w->layout();
-         w = w->parentWidget()) {
-        w->layout()->activate();
-        if (w->isWindow())
-            break;
-    }
-    if (isVisible())
-        column->activate();
 }
 
 void ChatMessageContainer::setMessageState(const QString& msgId, MessageBase::MsgState state)

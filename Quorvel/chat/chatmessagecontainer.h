@@ -45,9 +45,9 @@ public:
     void showSenderProfile(const QString& msgId, const QString& nickName, const QPixmap& avatar,
                            const QString& repliedNickName);
 
-    // Between these two, bubbles are inserted with the day's layout held and
-    // laid out once at the end: a page of history costs one layout pass of
-    // the day, not one per bubble.
+    // Between these two, bubbles are inserted with the day's layout held; the
+    // board then lays the day out once: a page of history costs one layout
+    // pass of the day, not one per bubble.
     void holdLayout();
     void releaseLayout();
 

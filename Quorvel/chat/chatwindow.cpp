@@ -737,6 +737,7 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
     }
     for (ChatMessageContainer* container : qAsConst(held))
         container->releaseLayout();
+    settleBoard();
     const int asked = reply.getRequest().getNumber();
     L_DEBUG(QStringLiteral("ChatWindow::chatMessageResponse | asked %1 got %2 new %3")
                 .arg(asked)
@@ -745,6 +746,20 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
     // A full page that brought nothing new would only ask for itself again.
     if (!isScrollBarAvailable() && !messages.isEmpty() && messages.size() == asked && added > 0)
         loadOlderMessages();
+}
+
+void ChatWindow::settleBoard()
+{
+    // What the scroll area does when the layout request comes round, done at
+    // once: the board takes its new height and is laid out in that one pass,
+    // and the scroll range, and with it the held view, follows in the same
+    // pass.
+    if (!messageBoard->isVisible())
+        return;
+    const int height = qMax(scroll->viewport()->height(), boardLayout->totalMinimumSize().height());
+    if (height != messageBoard->height())
+        messageBoard->resize(messageBoard->width(), height);
+    boardLayout->activate();
 }
 
 void ChatWindow::loadOlderMessages()

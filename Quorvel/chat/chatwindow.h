@@ -167,6 +167,8 @@ protected:
 private:
     void initLayout();
     void insertDayContainer(ChatMessageContainer* container);
+    // Lays the board out now at its new height after a page went in.
+    void settleBoard();
     ChatMessageContainer* containerFor(const Message& msg);
     // The bubble at the top of the view, kept so that growth of the board
     // above it never moves what the user looks at.
