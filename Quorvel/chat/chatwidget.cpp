@@ -163,7 +163,7 @@ void ChatWidget::setChatRecipient(const ChatRecipient& recipient)
     avatarViewer->setAvatarType(AvatarViewer::Person);
     avatarViewer->setAvatarId(contact.getNumber());
     avatarViewer->downloadAvatar(contact.getAvatarThumbnailUrl());
-    showName(contact.getDisplayName());
+    showName(contact.getNameOrNumber());
     setMuted(contact.getMute());
     showLastMessage(recipient.getLastMsg());
     setUnreadCount(recipient.getUnreadCount());
@@ -224,7 +224,7 @@ void ChatWidget::setContact(const Contact& contact)
     }
     setMuted(contact.getMute());
     // A renamed contact shows its new name and picture on the row too.
-    showName(contact.getDisplayName());
+    showName(contact.getNameOrNumber());
     if (newPicture) {
         avatarViewer->setAvatarId(contact.getNumber());
         avatarViewer->downloadAvatar(contact.getAvatarThumbnailUrl());

@@ -49,7 +49,7 @@ ChatWindowTitle::ChatWindowTitle(QWidget* parent)
 
 void ChatWindowTitle::setContact(const Contact& contact)
 {
-    titleLabel->setText(contact.getDisplayName());
+    titleLabel->setText(contact.getNameOrNumber());
     if (contact.getIsMyContact())
         subtitleLabel->setText(contact.getDisplayNumber());
 }

@@ -90,7 +90,7 @@ void ContactProfile::setContact(const Contact& value)
         pendingLastSeen.clear();
     }
     contact = value;
-    name->setText(value.getDisplayName());
+    name->setText(value.getNameOrNumber());
     name->adjustSize();
     if (value.getIsMyContact())
         number->setText(value.getDisplayNumber());

@@ -111,6 +111,14 @@ QString Contact::getDisplayName() const
     return firstName + QLatin1Char(' ') + lastName;
 }
 
+QString Contact::getNameOrNumber() const
+{
+    const QString shown = getDisplayName();
+    if (!shown.trimmed().isEmpty() || number.isEmpty())
+        return shown;
+    return getDisplayNumber();
+}
+
 QString Contact::getContactString() const
 {
     return QStringLiteral("{") +

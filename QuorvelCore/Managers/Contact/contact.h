@@ -41,6 +41,9 @@ public:
     // Nickname for people outside the address book; otherwise the names the
     // user gave, falling back to the nickname when both are empty.
     QString getDisplayName() const;
+    // The display name, or the number while nothing names the person (a
+    // stranger whose profile has not arrived or who set no nickname).
+    QString getNameOrNumber() const;
     QString getDisplayNumber() const { return QStringLiteral("+") + number; }
     // A debugging text of the profile.
     QString getContactString() const;

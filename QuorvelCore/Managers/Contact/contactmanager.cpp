@@ -516,7 +516,14 @@ bool ContactManager::getChatRecipientProfile(const QString& number, Contact* out
         *out = contactList.value(number);
         return true;
     }
+    // A partner outside the address book: the profile is fetched, and its
+    // answer refreshes the chat entry; one fetched earlier is shown meanwhile.
+    awaitedRecipients.insert(number);
     startProfile(number);
+    if (loadedProfiles.contains(number)) {
+        *out = loadedProfiles.value(number);
+        return true;
+    }
     return false;
 }
 

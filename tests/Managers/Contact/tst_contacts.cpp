@@ -129,6 +129,7 @@ private slots:
 
     void notifications();
     void notificationWaitsForTheSendersProfile();
+    void chatPartnerOutsideTheAddressBookGetsItsProfile();
 };
 
 void TestContacts::init()
@@ -181,21 +182,46 @@ void TestContacts::displayName_data()
     QTest::addColumn<bool>("mine");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("nick");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("named");
+    const QString number = "+" + A;
     QTest::newRow("not in the book") << false << "Sara"
                                      << "Ahmadi"
+                                     << "nick"
+                                     << "nick"
                                      << "nick";
+    QTest::newRow("stranger without nickname") << false << "Sara"
+                                               << "Ahmadi"
+                                               << ""
+                                               << "" << number;
+    QTest::newRow("blank nickname") << false << ""
+                                    << ""
+                                    << "  "
+                                    << "  " << number;
     QTest::newRow("no names") << true << ""
                               << ""
+                              << "nick"
+                              << "nick"
                               << "nick";
+    QTest::newRow("nothing at all") << true << ""
+                                    << ""
+                                    << ""
+                                    << "" << number;
     QTest::newRow("last only") << true << ""
+                               << "Ahmadi"
+                               << "nick"
                                << "Ahmadi"
                                << "Ahmadi";
     QTest::newRow("first only") << true << "Sara"
                                 << ""
+                                << "nick"
+                                << "Sara"
                                 << "Sara";
     QTest::newRow("both") << true << "Sara"
                           << "Ahmadi"
+                          << "nick"
+                          << "Sara Ahmadi"
                           << "Sara Ahmadi";
 }
 
@@ -204,11 +230,14 @@ void TestContacts::displayName()
     QFETCH(bool, mine);
     QFETCH(QString, first);
     QFETCH(QString, last);
+    QFETCH(QString, nick);
     QFETCH(QString, shown);
+    QFETCH(QString, named);
     Contact contact(A, first, last);
-    contact.setNickName("nick");
+    contact.setNickName(nick);
     contact.setIsMyContact(mine);
     QCOMPARE(contact.getDisplayName(), shown);
+    QCOMPARE(contact.getNameOrNumber(), named);
     QCOMPARE(contact.getDisplayNumber(), "+" + A);
 }
 
@@ -575,6 +604,37 @@ void TestContacts::notificationWaitsForTheSendersProfile()
     QCOMPARE(h.notes.first().getMessage().getMessageId(), QString("second"));
     h.manager.processReply(PROC_Profile, membersReply({C}));
     QCOMPARE(h.notes.size(), 1);
+}
+
+void TestContacts::chatPartnerOutsideTheAddressBookGetsItsProfile()
+{
+    Harness h;
+    h.manager.addInitialContact(A, "Sara", "", false);
+    Contact out;
+    // A contact is answered from the address book; nothing is fetched.
+    QVERIFY(h.manager.getChatRecipientProfile(A, &out));
+    QCOMPARE(out.getDisplayName(), QString("Sara"));
+    QVERIFY(h.sentOf(PROC_Profile).isEmpty());
+
+    // A stranger's profile is fetched and its answer refreshes the chat entry
+    // (not the look-up answer), carrying the nickname the chat shows.
+    QVERIFY(!h.manager.getChatRecipientProfile(C, &out));
+    QCOMPARE(h.sentOf(PROC_Profile).size(), 1);
+    QCOMPARE(numbersOf(h.sentOf(PROC_Profile).first().inputs.value("ContactList")), QStringList{C});
+    h.manager.processReply(PROC_Profile, membersReply({C}));
+    QCOMPARE(h.recipients.size(), 1);
+    QCOMPARE(h.recipients.first().getDisplayName(), "nick " + C);
+    QVERIFY(h.others.isEmpty());
+
+    // Asked again, the fetched profile is given at once and refreshed anew.
+    QVERIFY(h.manager.getChatRecipientProfile(C, &out));
+    QCOMPARE(out.getDisplayName(), "nick " + C);
+    QCOMPARE(h.sentOf(PROC_Profile).size(), 2);
+
+    // A look-up of someone who is no chat partner stays a look-up answer.
+    h.manager.processReply(PROC_Profile, membersReply({D}));
+    QCOMPARE(h.others.size(), 1);
+    QCOMPARE(h.recipients.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestContacts)

@@ -62,6 +62,17 @@ CoreProcess::Match contactWithNickname(int command, const QString& number, const
     };
 }
 
+// A new chat's entry (answer 42) for number, naming it by this nickname.
+CoreProcess::Match chatEntryNaming(const QString& number, const QString& nickname)
+{
+    return [=](const QJsonObject& line) {
+        const QJsonObject contact = line.value("value").toObject().value("contact").toObject();
+        return line.value("command").toInt() == 42 &&
+               contact.value("MemberID").toString() == number &&
+               contact.value("Nickname").toString() == nickname;
+    };
+}
+
 const int kCmdBrowseChannelCategory = 18;
 const int kCmdChannelCreate = 19;
 const int kCmdChannelJoin = 22;
@@ -106,6 +117,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void bothSignUpWithThePrintedCode();
+    void strangersChatEntryNamesItsSender();
     void usersFindEachOtherByNumber();
     void messagesBothWays();
     void stickerShownByTheReceiver();
@@ -232,13 +244,25 @@ void TestLocalStack::changeNickname(User* user, const QString& nickname)
              qPrintable(failure(user->name + "'s profile was not kept")));
 }
 
-void TestLocalStack::usersFindEachOtherByNumber()
+void TestLocalStack::strangersChatEntryNamesItsSender()
 {
     for (User* user : {&a, &b}) {
         changeNickname(user, user->nickname);
         if (QTest::currentTestFailed())
             return;
     }
+    // Neither has the other in the address book: the receiver's new chat is
+    // named by the sender's own profile, fetched from the service.
+    const int from = b.core->lineCount();
+    exchange(&a, &b, QStringLiteral("hello from a stranger"));
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(b.core->waitFor(chatEntryNaming(a.phone, a.nickname), 60000, from) >= 0,
+             qPrintable(failure("B's chat with A never got A's nickname")));
+}
+
+void TestLocalStack::usersFindEachOtherByNumber()
+{
     for (const auto& pair : {qMakePair(&a, &b), qMakePair(&b, &a)}) {
         User* user = pair.first;
         User* other = pair.second;
