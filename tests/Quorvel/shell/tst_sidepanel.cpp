@@ -3,6 +3,8 @@
 // tab buttons and the preview's Join and Return.
 #include "Managers/Chat/chatrecipient.h"
 #include "chat/chatwidget.h"
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
 #include "chat/grouptab.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
@@ -24,6 +26,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPointer>
 #include <QtTest>
 
 namespace {
@@ -427,6 +430,40 @@ private slots:
         click(preview->firstButton());
         click(preview->secondButton());
         QVERIFY(sent.isEmpty());
+    }
+
+    // A chat with someone outside the address book: the row and the open
+    // chat's title show the number until the profile arrives, then the
+    // nickname as plain text.
+    void strangersChatNamedByNumberThenNickname()
+    {
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString number = QStringLiteral("989120000077");
+        Contact stranger;
+        stranger.setNumber(number);
+        ChatRecipient recipient;
+        recipient.setContact(stranger);
+        recipient.setUnreadCount(1);
+        click(window.getSidePanel()->getChatButton());
+        window.commandResponse(CMD_ChatRecipientAdded, QVariant::fromValue(recipient));
+        QTRY_VERIFY(window.getSidePanel()->getChatTab()->row(number));
+        ChatWidget* row = window.getSidePanel()->getChatTab()->row(number);
+        QCOMPARE(row->nameText(), "+" + number);
+        click(row);
+        QPointer<ChatWindow> chat = row->getChatWindow();
+        QVERIFY(chat);
+        QCOMPARE(chat->title()->titleText(), "+" + number);
+
+        stranger.setMemberID(number);
+        stranger.setNickName(QStringLiteral("<b>Nima</b> \u0646\u06cc\u0645\u0627"));
+        recipient.setContact(stranger);
+        window.commandResponse(CMD_ChatRecipientAdded, QVariant::fromValue(recipient));
+        QCOMPARE(window.getSidePanel()->getChatTab()->row(number), row);
+        QCOMPARE(row->nameText(), stranger.getNickName());
+        QCOMPARE(chat->title()->titleText(), stranger.getNickName());
     }
 };
 
