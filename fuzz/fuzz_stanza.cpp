@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     fuzz::setUp(argc, argv);
     manager = new XMPPManager;
     manager->startLoading();
-    manager->setUserName(QStringLiteral("alice"));
+    manager->setUserIdentity(UserIdentityPtr::create(QStringLiteral("alice")));
     manager->setXmppRooms({QStringLiteral("g1")});
     QObject::connect(manager, &XMPPManager::incommingMessage,
                      [](const Message& message) { fuzz::readEverything(message); });

@@ -1,6 +1,7 @@
 #ifndef CONVERSATIONKEEPER_H
 #define CONVERSATIONKEEPER_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 #include "model/messagerequest.h"
 #include "model/seenmessage.h"
@@ -10,7 +11,7 @@
 // What the Manager's message flow needs of a manager that keeps one kind of
 // conversation (one-to-one chats, groups, channels). The Manager picks the
 // keeper once from the message's kind and talks to it only through this.
-class ConversationKeeper
+class QUORVELCORE_EXPORT ConversationKeeper
 {
 public:
     virtual ~ConversationKeeper() = default;

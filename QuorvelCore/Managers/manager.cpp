@@ -41,15 +41,6 @@ void Manager::loadMainSettings()
     L_DEBUG(QStringLiteral("Manager::loadMainSettings | read"));
 }
 
-void Manager::setUserName(const QString& value)
-{
-    userName = value;
-    channelManager->setUserName(value);
-    groupManager->setUserName(value);
-    chatManager->setUserName(value);
-    xmppManager->setUserName(value);
-}
-
 void Manager::startLoading()
 {
     contactManager = new ContactManager(this);
@@ -58,6 +49,10 @@ void Manager::startLoading()
     groupManager = new GroupManager(this);
     channelManager = new ChannelManager(this);
     likeManager = new LikeManager(this);
+    // They all read the user's name from this core's one identity.
+    for (AbstractManager* child : std::initializer_list<AbstractManager*>{
+             contactManager, chatManager, xmppManager, groupManager, channelManager, likeManager})
+        child->setUserIdentity(getUserIdentity());
 
     using StartSignal = void (Manager::*)(Procedure, const QHash<QString, QJsonValue>&);
     const StartSignal relay = &Manager::start;
@@ -358,7 +353,7 @@ void Manager::saveMainSettings()
 
 void Manager::respondGetSettings()
 {
-    const UISetting setting(userName, hashMethod, token);
+    const UISetting setting(getUserName(), hashMethod, token);
     PollManager::getInstance()->setSetting(setting);
     answer(CMD_Getsetting, QVariant::fromValue(setting));
 }

@@ -5,6 +5,7 @@
 #include "Managers/Contact/contact.h"
 #include "Managers/command.h"
 #include "foundation/abstractmanager.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/browsecategoryresult.h"
 #include "model/channelcategory.h"
 #include "model/channelmemberrole.h"
@@ -44,7 +45,7 @@ class XMPPManager;
 // managers, loads them one after another, dispatches the GUI's commands to
 // them, routes messages between the chat server and the stores, and answers
 // the GUI through commandResponse.
-class Manager : public AbstractManager
+class QUORVELCORE_EXPORT Manager : public AbstractManager
 {
     Q_OBJECT
 public:
@@ -55,8 +56,6 @@ public:
 
     QString getToken() const { return token; }
     void setToken(const QString& value) { token = value; }
-    QString getUserName() const { return userName; }
-    void setUserName(const QString& value);
     QString getHashMethod() const { return hashMethod; }
     void setHashMethod(const QString& value) { hashMethod = value; }
 
@@ -170,7 +169,6 @@ private:
     // their copies coming back are already applied.
     QSet<QString> sentMuteUpdates;
     QString token;
-    QString userName;
     QString hashMethod;
     Contact userContact;
 };

@@ -99,7 +99,7 @@ void Manager::sendSingleMessage(Message msg)
         return;
     // The message has its id, author and time before it is stored, so the
     // stored copy and the one that travels are the same message.
-    msg.setUserId(userName);
+    msg.setUserId(getUserName());
     if (msg.getMessageId().isEmpty())
         msg.generateMessageId();
     msg.setSendTimeToCurrentTime();
@@ -129,7 +129,8 @@ void Manager::processControlMsg(const Message& msg)
     if (msg.getMinorType() == MessageBase::MsgMinorType_UpdateConversationMuteStatus) {
         // Only the user's own account (another device, or the copy of this
         // device's own change) decides what the user has muted.
-        if (userName.isEmpty() || msg.getUserId() != userName) {
+        const QString self = getUserName();
+        if (self.isEmpty() || msg.getUserId() != self) {
             L_WARN(QStringLiteral("Manager::processControlMsg | mute update from another "
                                   "account ignored"));
             return;
@@ -179,7 +180,7 @@ void Manager::sendConversationMuteStatusChange(ConversationType::Type type,
     message.setConversationMuteStatusChange(update);
     // The change goes to the user's own other devices: it is addressed to the
     // user's own id.
-    message.setChatId(userName);
+    message.setChatId(getUserName());
     // Sending gives the message its id; the server's copy comes back with it.
     xmppManager->sendMessage(&message);
     sentMuteUpdates.insert(message.getMessageId());

@@ -73,11 +73,12 @@ void QuorvelDesktopCore::transferSetting()
     const QString userName = webApi.getSetting(QStringLiteral("Username"));
     const QString hashMethod = webApi.getSetting(QStringLiteral("HashMethod"));
     GlobalConstants::setToken(token);
-    GlobalConstants::setUserName(userName);
     GlobalConstants::setHashMethod(hashMethod);
     GlobalConstants::setLanguage(webApi.getSetting(QStringLiteral("Language")));
+    // The name's one home: the identity this core's managers share (the
+    // program's own, which the web layers read through GlobalConstants).
+    manager->getUserIdentity()->setUserName(userName);
     manager->setToken(token);
-    manager->setUserName(userName);
     manager->setHashMethod(hashMethod);
 }
 

@@ -2,6 +2,7 @@
 #define QUORVELDESKTOPCORE_H
 
 #include "foundation/datetimecalibrator.h"
+#include "foundation/quorvelcore_export.h"
 #include "webapi/quorvelwebapi.h"
 
 #include <QObject>
@@ -13,7 +14,7 @@ class Manager;
 // to the core thread; it then loads the managers one after another, connects
 // them to the web service only once loading has ended, initialises them on
 // request and shuts them down in order.
-class QuorvelDesktopCore : public QObject
+class QUORVELCORE_EXPORT QuorvelDesktopCore : public QObject
 {
     Q_OBJECT
 public:

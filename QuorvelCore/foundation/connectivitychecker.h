@@ -1,6 +1,8 @@
 #ifndef CONNECTIVITYCHECKER_H
 #define CONNECTIVITYCHECKER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -11,7 +13,7 @@ class Pinger;
 // Watches hosts until they are reachable again: every 5000 ms each host under
 // watch gets a TCP probe; the first success emits connected(host) and ends the
 // watch of that host. A process-wide singleton whose operations are slots.
-class ConnectivityChecker : public QObject
+class QUORVELCORE_EXPORT ConnectivityChecker : public QObject
 {
     Q_OBJECT
 public:

@@ -1,13 +1,15 @@
 #ifndef CRYPTOAPI_H
 #define CRYPTOAPI_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 // Stateless AES-CBC and digest helpers. No key is held here: every key and IV
 // is passed in by the caller. Failures give an empty array.
-class CryptoApi
+class QUORVELCORE_EXPORT CryptoApi
 {
 public:
     enum Algorithm

@@ -2,6 +2,7 @@
 #define DATABASE_H
 
 #include "foundation/databasecipher.h"
+#include "foundation/quorvelcore_export.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -14,7 +15,7 @@
 // A named, encrypted key-value store: one LevelDB directory under
 // "<AppData>/Data/<hex SHA-1 of the name>", keys kept as Base64 SHA-512 and
 // values as Base64 AES-128-CBC under a key drawn at random for each store.
-class DataBase : public QLevelDB
+class QUORVELCORE_EXPORT DataBase : public QLevelDB
 {
     Q_OBJECT
 public:

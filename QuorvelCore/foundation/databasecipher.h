@@ -1,6 +1,8 @@
 #ifndef DATABASECIPHER_H
 #define DATABASECIPHER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 
 #include <memory>
@@ -12,7 +14,7 @@ struct evp_cipher_ctx_st;
 // with AES128CBC (PKCS#7 padding on the way in, the lenient removal on the
 // way out), without building the cipher again for each value. Failures give
 // an empty array.
-class DataBaseCipher
+class QUORVELCORE_EXPORT DataBaseCipher
 {
 public:
     DataBaseCipher();

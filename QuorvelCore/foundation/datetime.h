@@ -1,11 +1,13 @@
 #ifndef DATETIME_H
 #define DATETIME_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QtGlobal>
 
 // The clock used for every stamp that goes to the servers or into stored
 // messages. The calibrated offset is kept but not applied to the readings.
-class DateTime
+class QUORVELCORE_EXPORT DateTime
 {
 public:
     DateTime() = default;

@@ -1,6 +1,8 @@
 #ifndef DATETIMECALIBRATOR_H
 #define DATETIMECALIBRATOR_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QNetworkReply>
 #include <QObject>
 #include <QTimer>
@@ -9,7 +11,7 @@ class QNetworkAccessManager;
 
 // Keeps the offset between the service's clock and ours from a time answer
 // ({"status": "OK", "timestamp": <seconds>}). The offset is stored, not applied.
-class DateTimeCalibrator : public QObject
+class QUORVELCORE_EXPORT DateTimeCalibrator : public QObject
 {
     Q_OBJECT
 public:

@@ -1,6 +1,8 @@
 #ifndef DESKTOPOPENER_H
 #define DESKTOPOPENER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QUrl>
 
 #include <functional>
@@ -8,7 +10,7 @@
 // The one way the program hands a file or link to the desktop's default
 // application (QDesktopServices::openUrl). Tests install a handler instead, so
 // they can see what would be opened without launching anything.
-class DesktopOpener
+class QUORVELCORE_EXPORT DesktopOpener
 {
 public:
     using Handler = std::function<bool(const QUrl&)>;

@@ -1,6 +1,8 @@
 #ifndef EMOJIMANAGER_H
 #define EMOJIMANAGER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -10,7 +12,7 @@
 // Converts emoji characters in message text to the image tags the rich-text views show
 // (<img src=":/emojis/png/<code>.png"/>) and back. An emoji is known exactly when its
 // picture is among the program's resources.
-class EmojiManager : public QObject
+class QUORVELCORE_EXPORT EmojiManager : public QObject
 {
     Q_OBJECT
 public:

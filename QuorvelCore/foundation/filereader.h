@@ -1,6 +1,8 @@
 #ifndef FILEREADER_H
 #define FILEREADER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QFutureWatcher>
 #include <QObject>
@@ -11,7 +13,7 @@
 // pool, in the order they were asked for; a path that is being read or already
 // waits is not read twice. Each content comes back with its path, so listeners
 // filter on their own path. A process-wide singleton.
-class FileReader : public QObject
+class QUORVELCORE_EXPORT FileReader : public QObject
 {
     Q_OBJECT
 public:

@@ -1,11 +1,13 @@
 #ifndef FILESIZETEXT_H
 #define FILESIZETEXT_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QString>
 #include <QtGlobal>
 
 // Short texts for byte counts: "12.5 MB", "512 B", "0.3 / 12.5 MB".
-class FileSizeText
+class QUORVELCORE_EXPORT FileSizeText
 {
 public:
     enum FileSizeTier

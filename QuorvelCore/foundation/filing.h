@@ -1,6 +1,8 @@
 #ifndef FILING_H
 #define FILING_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QJsonArray>
@@ -9,7 +11,7 @@
 #include <QString>
 
 // Small whole-file helpers.
-class Filing
+class QUORVELCORE_EXPORT Filing
 {
 public:
     static bool readFromFile(const QString& path, QByteArray* out);

@@ -1,11 +1,13 @@
 #ifndef HTMLMANAGER_H
 #define HTMLMANAGER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QString>
 
 // Conversions between the plain text of a message body and the HTML the message views show:
 // escapes and line breaks, emoji images and links, and the text of rich-text documents.
-class HtmlManager
+class QUORVELCORE_EXPORT HtmlManager
 {
 public:
     static QString insertBasicTags(const QString& text);

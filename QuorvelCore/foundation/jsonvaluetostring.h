@@ -1,10 +1,12 @@
 #ifndef JSONVALUETOSTRING_H
 #define JSONVALUETOSTRING_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonValue>
 #include <QString>
 
 // Compact JSON text of an array or object value; any other value gives "".
-QString jsonValueToString(const QJsonValue& value);
+QUORVELCORE_EXPORT QString jsonValueToString(const QJsonValue& value);
 
 #endif // JSONVALUETOSTRING_H

@@ -1,12 +1,14 @@
 #ifndef LINKGENERATOR_H
 #define LINKGENERATOR_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QString>
 #include <QStringList>
 
 // Turns public links, @-words and #-words of a message text into anchors
 // (<a href="word">word</a>) and anchors back into their shown text.
-class LinkGenerator
+class QUORVELCORE_EXPORT LinkGenerator
 {
 public:
     // Host of the service's shareable links; only links to it become anchors.

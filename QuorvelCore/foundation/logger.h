@@ -1,6 +1,8 @@
 #ifndef LOGGER_H
 #define LOGGER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -9,7 +11,7 @@
 // data folder, one "yyyy/MM/dd hh:mm:ss | text" line per entry, flushed at once.
 // A logger without a file (default constructed, bad name, open failed) drops
 // every line silently.
-class Logger
+class QUORVELCORE_EXPORT Logger
 {
 public:
     Logger() = default;

@@ -1,10 +1,12 @@
 #ifndef NUMBERTEXT_H
 #define NUMBERTEXT_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QString>
 
 // Short texts for counters: "999", "1.5 thousand", with the tier words set by the GUI.
-class NumberText
+class QUORVELCORE_EXPORT NumberText
 {
 public:
     enum NumberTier

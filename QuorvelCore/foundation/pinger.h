@@ -1,6 +1,8 @@
 #ifndef PINGER_H
 #define PINGER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
@@ -8,7 +10,7 @@
 // One TCP reachability probe of a host and port. The blocking connect runs on
 // Qt's global thread pool; the result comes back as pingResult on the
 // prober's own thread.
-class Pinger : public QObject
+class QUORVELCORE_EXPORT Pinger : public QObject
 {
     Q_OBJECT
 public:

@@ -1,6 +1,8 @@
 #ifndef PTTPLAYER_H
 #define PTTPLAYER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -9,7 +11,7 @@
 // Only audio files inside the program's own download folders are handed on:
 // the application-data "Downloads" folder with its subfolders, and
 // "Quorvel Downloads" in the user's download folder. A process-wide singleton.
-class PTTPlayer : public QObject
+class QUORVELCORE_EXPORT PTTPlayer : public QObject
 {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 #define QUEUE_H
 
 #include "foundation/queueable.h"
+#include "foundation/quorvelcore_export.h"
 
 #include <QList>
 #include <QObject>
@@ -9,7 +10,7 @@
 
 // Jobs handled one at a time, with an optional time-out for the current one. The queue owns
 // its jobs: finishing the current job deletes it and hands out the next from the front.
-class Queue : public QObject
+class QUORVELCORE_EXPORT Queue : public QObject
 {
     Q_OBJECT
 public:

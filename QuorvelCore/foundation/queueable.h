@@ -1,10 +1,12 @@
 #ifndef QUEUEABLE_H
 #define QUEUEABLE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 
 // A job that a Queue holds; the queue owns it and deletes it once it is finished.
-class Queueable
+class QUORVELCORE_EXPORT Queueable
 {
 public:
     Queueable() = default;

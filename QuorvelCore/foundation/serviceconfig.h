@@ -1,6 +1,8 @@
 #ifndef SERVICECONFIG_H
 #define SERVICECONFIG_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QString>
 
 // Where the program's services live. The built-in values can be replaced by
@@ -11,7 +13,7 @@
 //   QUORVEL_STICKER_BASE_URL  sticker-service root, e.g. "https://127.0.0.1:8444/"
 //   QUORVEL_EXTRA_CA_FILE  a PEM file of CA certificates trusted in addition to
 //                          the system's, for every TLS connection of the process
-class ServiceConfig
+class QUORVELCORE_EXPORT ServiceConfig
 {
 public:
     // The web service's root address, always ending in "/".

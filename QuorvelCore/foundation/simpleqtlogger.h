@@ -1,6 +1,8 @@
 #ifndef SIMPLEQTLOGGER_H
 #define SIMPLEQTLOGGER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QHash>
 #include <QMap>
 #include <QMetaType>
@@ -33,15 +35,18 @@ enum LogLevel
 };
 
 // Line templates and texts shared by the sinks.
-extern const char* const DEFAULT_LOG_FORMAT; // "<TS> [<TID>] [<LL>] <TEXT> (<FUNC>@<FILE>:<LINE>)"
-extern const char* const DEFAULT_LOG_FORMAT_INTERNAL;                // "<TS> [<TID>] [<LL>] <TEXT>"
-extern const char* const DEFAULT_LOG_FORMAT_CONSOLE;                 // "<TEXT>"
-extern const char* const DEFAULT_LOG_FORMAT_CONSOLE_FUNCTION_SUFFIX; // " (<FUNC>)"
-extern const char* const DEFAULT_TIMESTAMP_FORMAT;                   // "yyyy-MM-dd hh:mm:ss.zzz"
-extern const char* const LOG_LEVEL_CHARS;                            // "!EWNIDF-: "
-extern const char* const MAIN_ROLE;                                  // "main"
+QUORVELCORE_EXPORT extern const char* const
+    DEFAULT_LOG_FORMAT; // "<TS> [<TID>] [<LL>] <TEXT> (<FUNC>@<FILE>:<LINE>)"
+QUORVELCORE_EXPORT extern const char* const
+    DEFAULT_LOG_FORMAT_INTERNAL; // "<TS> [<TID>] [<LL>] <TEXT>"
+QUORVELCORE_EXPORT extern const char* const DEFAULT_LOG_FORMAT_CONSOLE; // "<TEXT>"
+QUORVELCORE_EXPORT extern const char* const
+    DEFAULT_LOG_FORMAT_CONSOLE_FUNCTION_SUFFIX;                       // " (<FUNC>)"
+QUORVELCORE_EXPORT extern const char* const DEFAULT_TIMESTAMP_FORMAT; // "yyyy-MM-dd hh:mm:ss.zzz"
+QUORVELCORE_EXPORT extern const char* const LOG_LEVEL_CHARS;          // "!EWNIDF-: "
+QUORVELCORE_EXPORT extern const char* const MAIN_ROLE;                // "main"
 
-struct EnableLogLevels
+struct QUORVELCORE_EXPORT EnableLogLevels
 {
     bool logLevel_FATAL = true;
     bool logLevel_ERROR = true;
@@ -77,7 +82,7 @@ struct EnableLogLevels
     }
 };
 
-struct LogSinks
+struct QUORVELCORE_EXPORT LogSinks
 {
     static bool ENABLE_LOG_SINK_FILE;
     static bool ENABLE_LOG_SINK_CONSOLE;
@@ -102,7 +107,7 @@ class SinkConsoleLog;
 class SinkQDebugLog;
 class SinkSignalLog;
 
-class SimpleQtLogger : public QObject
+class QUORVELCORE_EXPORT SimpleQtLogger : public QObject
 {
     Q_OBJECT
 public:

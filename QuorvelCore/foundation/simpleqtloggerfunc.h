@@ -1,6 +1,7 @@
 #ifndef SIMPLEQTLOGGERFUNC_H
 #define SIMPLEQTLOGGERFUNC_H
 
+#include "foundation/quorvelcore_export.h"
 #include "foundation/simpleqtlogger.h"
 
 #include <QString>
@@ -11,7 +12,7 @@ namespace simpleqtlogger {
 // matching exit line when it goes out of scope, indented by the calling
 // thread's nesting depth. A scope that began while function lines were off
 // writes no exit line and leaves the depth alone, so the depth never underflows.
-class SimpleQtLoggerFunc
+class QUORVELCORE_EXPORT SimpleQtLoggerFunc
 {
 public:
     SimpleQtLoggerFunc(const QString& text, const char* functionName, const char* fileName,

@@ -1,6 +1,7 @@
 #ifndef SINK_H
 #define SINK_H
 
+#include "foundation/quorvelcore_export.h"
 #include "foundation/simpleqtlogger.h"
 
 #include <QList>
@@ -12,7 +13,7 @@ namespace simpleqtlogger {
 
 // Common part of every logger sink: its two line templates, its own level
 // switches and its text filters.
-class Sink : public QObject
+class QUORVELCORE_EXPORT Sink : public QObject
 {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #ifndef SINKCONSOLELOG_H
 #define SINKCONSOLELOG_H
 
+#include "foundation/quorvelcore_export.h"
 #include "foundation/sink.h"
 
 namespace simpleqtlogger {
@@ -8,7 +9,7 @@ namespace simpleqtlogger {
 // Standard output, each line after a level prefix (ANSI coloured when
 // LogSinks::ENABLE_CONSOLE_COLOR is on). Function lines get " (<FUNC>)" after
 // the sink's template.
-class SinkConsoleLog : public Sink
+class QUORVELCORE_EXPORT SinkConsoleLog : public Sink
 {
     Q_OBJECT
 public:

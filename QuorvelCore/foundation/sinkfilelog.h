@@ -1,6 +1,7 @@
 #ifndef SINKFILELOG_H
 #define SINKFILELOG_H
 
+#include "foundation/quorvelcore_export.h"
 #include "foundation/sink.h"
 
 #include <QFile>
@@ -12,7 +13,7 @@ namespace simpleqtlogger {
 // written; a file that reached the rotation size becomes rolled file 01 (the
 // older rolled files shift up by one, the oldest beyond the limit is dropped)
 // and a new empty file is started under the same name.
-class SinkFileLog : public Sink
+class QUORVELCORE_EXPORT SinkFileLog : public Sink
 {
     Q_OBJECT
 public:

@@ -1,12 +1,13 @@
 #ifndef SINKQDEBUGLOG_H
 #define SINKQDEBUGLOG_H
 
+#include "foundation/quorvelcore_export.h"
 #include "foundation/sink.h"
 
 namespace simpleqtlogger {
 
 // Qt's debug output: each line is one qDebug() message.
-class SinkQDebugLog : public Sink
+class QUORVELCORE_EXPORT SinkQDebugLog : public Sink
 {
     Q_OBJECT
 public:

@@ -1,12 +1,13 @@
 #ifndef SINKSIGNALLOG_H
 #define SINKSIGNALLOG_H
 
+#include "foundation/quorvelcore_export.h"
 #include "foundation/sink.h"
 
 namespace simpleqtlogger {
 
 // Hands each finished line to whoever listens to signalLogMessage.
-class SinkSignalLog : public Sink
+class QUORVELCORE_EXPORT SinkSignalLog : public Sink
 {
     Q_OBJECT
 public:

@@ -1,10 +1,12 @@
 #ifndef ABSTRACTDATA_H
 #define ABSTRACTDATA_H
 
+#include "foundation/quorvelcore_export.h"
+
 // Base of the polymorphic value classes. Values are always held and copied by
 // value (also inside QVariant), never deleted through a base pointer, so the
 // family has no virtual destructor.
-class AbstractData
+class QUORVELCORE_EXPORT AbstractData
 {
 public:
     AbstractData() = default;

@@ -1,11 +1,12 @@
 #ifndef ABSTRACTDBJSONABLE_H
 #define ABSTRACTDBJSONABLE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractjsonable.h"
 
 // A value with a stored form: the public form plus local-only keys, which begin
 // with an underscore and never leave this machine.
-class AbstractDBJsonable : public AbstractJsonable
+class QUORVELCORE_EXPORT AbstractDBJsonable : public AbstractJsonable
 {
 public:
     AbstractDBJsonable() = default;

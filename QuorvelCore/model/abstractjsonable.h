@@ -1,12 +1,13 @@
 #ifndef ABSTRACTJSONABLE_H
 #define ABSTRACTJSONABLE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractdata.h"
 
 #include <QJsonObject>
 
 // A value with a public JSON form, as sent to peers and servers.
-class AbstractJsonable : public AbstractData
+class QUORVELCORE_EXPORT AbstractJsonable : public AbstractData
 {
 public:
     AbstractJsonable() = default;

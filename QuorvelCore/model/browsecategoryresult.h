@@ -1,6 +1,7 @@
 #ifndef BROWSECATEGORYRESULT_H
 #define BROWSECATEGORYRESULT_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/channelcategory.h"
 #include "model/channelinfo.h"
 
@@ -11,7 +12,7 @@
 #include <QMetaType>
 
 // One level of the channel directory: its sub-categories and its channels.
-class BrowseCategoryResult
+class QUORVELCORE_EXPORT BrowseCategoryResult
 {
 public:
     BrowseCategoryResult() = default;

@@ -1,13 +1,15 @@
 #ifndef CHANNELCATEGORY_H
 #define CHANNELCATEGORY_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
 
 // One category of the channel directory.
-class ChannelCategory
+class QUORVELCORE_EXPORT ChannelCategory
 {
 public:
     ChannelCategory() = default;

@@ -1,13 +1,14 @@
 #ifndef CHANNELEDITMESSAGE_H
 #define CHANNELEDITMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractjsonable.h"
 
 #include <QMetaType>
 #include <QString>
 
 // Body of a CHANNEL_MESSAGE_EDITED message: the new content of a channel post.
-class ChannelEditMessage : public AbstractJsonable
+class QUORVELCORE_EXPORT ChannelEditMessage : public AbstractJsonable
 {
 public:
     ChannelEditMessage() = default;

@@ -1,11 +1,13 @@
 #ifndef CHANNELIDAVAILABILITY_H
 #define CHANNELIDAVAILABILITY_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 
 // Whether a wanted channel id is still free.
-class ChannelIdAvailability
+class QUORVELCORE_EXPORT ChannelIdAvailability
 {
 public:
     ChannelIdAvailability() = default;

@@ -1,6 +1,7 @@
 #ifndef CHANNELINFO_H
 #define CHANNELINFO_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/channelrole.h"
 #include "model/message.h"
 
@@ -12,7 +13,7 @@
 
 // One channel's description as the web service sends it, plus the local state
 // the client keeps for it (mute flag, unread count, thumbnail, last message).
-class ChannelInfo
+class QUORVELCORE_EXPORT ChannelInfo
 {
 public:
     ChannelInfo() = default;

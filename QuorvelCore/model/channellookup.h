@@ -1,13 +1,15 @@
 #ifndef CHANNELLOOKUP_H
 #define CHANNELLOOKUP_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
 
 // A channel found through a link look-up.
-class ChannelLookup
+class QUORVELCORE_EXPORT ChannelLookup
 {
 public:
     ChannelLookup() = default;

@@ -1,6 +1,7 @@
 #ifndef CHANNELMEMBERPROFILE_H
 #define CHANNELMEMBERPROFILE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/channelrole.h"
 
 #include <QJsonObject>
@@ -8,7 +9,7 @@
 #include <QString>
 
 // One channel member as the web service lists it.
-class ChannelMemberProfile
+class QUORVELCORE_EXPORT ChannelMemberProfile
 {
 public:
     ChannelMemberProfile() = default;

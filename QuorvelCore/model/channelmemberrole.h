@@ -1,13 +1,14 @@
 #ifndef CHANNELMEMBERROLE_H
 #define CHANNELMEMBERROLE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/channelrole.h"
 
 #include <QMetaType>
 #include <QString>
 
 // A member's role in a channel: the payload of the member commands.
-class ChannelMemberRole
+class QUORVELCORE_EXPORT ChannelMemberRole
 {
 public:
     ChannelMemberRole() = default;

@@ -1,6 +1,7 @@
 #ifndef CHANNELMEMBERSREPLY_H
 #define CHANNELMEMBERSREPLY_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/channelmemberprofile.h"
 #include "model/channelmembersrequest.h"
 
@@ -8,7 +9,7 @@
 #include <QMetaType>
 
 // The answer to a ChannelMembersRequest.
-class ChannelMembersReply
+class QUORVELCORE_EXPORT ChannelMembersReply
 {
 public:
     ChannelMembersReply() = default;

@@ -1,12 +1,14 @@
 #ifndef CHANNELMEMBERSREQUEST_H
 #define CHANNELMEMBERSREQUEST_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 
 // A page of a channel's members. The request type is sent to the channel
 // service as the text "0", "1" or "2".
-class ChannelMembersRequest
+class QUORVELCORE_EXPORT ChannelMembersRequest
 {
 public:
     enum ReqType

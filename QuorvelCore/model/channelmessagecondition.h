@@ -1,6 +1,7 @@
 #ifndef CHANNELMESSAGECONDITION_H
 #define CHANNELMESSAGECONDITION_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/messagecondition.h"
 
 #include <QMetaType>
@@ -8,7 +9,7 @@
 
 // The publication condition of one channel post: the payload of the message
 // condition command.
-class ChannelMessageCondition
+class QUORVELCORE_EXPORT ChannelMessageCondition
 {
 public:
     ChannelMessageCondition() = default;

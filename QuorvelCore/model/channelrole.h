@@ -1,12 +1,14 @@
 #ifndef CHANNELROLE_H
 #define CHANNELROLE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QHash>
 #include <QMetaType>
 #include <QString>
 
 // A channel member's role with its text forms.
-class ChannelRole
+class QUORVELCORE_EXPORT ChannelRole
 {
 public:
     enum Role

@@ -1,6 +1,8 @@
 #ifndef CONTROLBODYREADER_H
 #define CONTROLBODYREADER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QLatin1String>
 #include <QString>
@@ -10,7 +12,7 @@
 // The one rule every control-message body follows for a single key: a present
 // key gives the converted value, an absent one the field's empty value. Values
 // of the wrong JSON type are logged under the reading class's name.
-class ControlBodyReader
+class QUORVELCORE_EXPORT ControlBodyReader
 {
 public:
     ControlBodyReader(const QJsonObject& object, const char* owner) : object(object), owner(owner)

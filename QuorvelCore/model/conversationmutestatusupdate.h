@@ -1,6 +1,7 @@
 #ifndef CONVERSATIONMUTESTATUSUPDATE_H
 #define CONVERSATIONMUTESTATUSUPDATE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractjsonable.h"
 #include "model/conversationtype.h"
 
@@ -9,7 +10,7 @@
 
 // Body of an UPDATE_CONVERSATION_MUTE_STATUS control message, which the user's
 // other devices receive when a conversation is muted or unmuted.
-class ConversationMuteStatusUpdate : public AbstractJsonable
+class QUORVELCORE_EXPORT ConversationMuteStatusUpdate : public AbstractJsonable
 {
 public:
     ConversationMuteStatusUpdate() = default;

@@ -1,11 +1,13 @@
 #ifndef CONVERSATIONTYPE_H
 #define CONVERSATIONTYPE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 
 // Kind of conversation named by mute updates and drafts.
-class ConversationType
+class QUORVELCORE_EXPORT ConversationType
 {
 public:
     enum Type

@@ -1,6 +1,7 @@
 #ifndef EDITMESSAGE_H
 #define EDITMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractjsonable.h"
 
 #include <QMetaType>
@@ -8,7 +9,7 @@
 
 // Body of an EDIT_MESSAGE control message: the new text of a one-to-one or
 // group message.
-class EditMessage : public AbstractJsonable
+class QUORVELCORE_EXPORT EditMessage : public AbstractJsonable
 {
 public:
     EditMessage() = default;

@@ -1,6 +1,8 @@
 #ifndef FILEMESSAGE_H
 #define FILEMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QHash>
 #include <QJsonObject>
 #include <QMetaType>
@@ -10,7 +12,7 @@
 
 // The file part of a FILE message, kept in the message's otherFields. Sizes are
 // held as 64-bit values so that files of 2 GiB and more keep their size.
-class FileMessage
+class QUORVELCORE_EXPORT FileMessage
 {
 public:
     enum MsgFileType

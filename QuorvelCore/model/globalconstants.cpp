@@ -1,5 +1,7 @@
 #include "model/globalconstants.h"
 
+#include "foundation/useridentity.h"
+
 #include <mutex>
 #include <utility>
 
@@ -15,7 +17,6 @@ std::mutex& lock()
 
 struct Values
 {
-    QString userName;
     QString token;
     QString language;
     QString hashMethod;
@@ -44,13 +45,15 @@ template <typename T> void write(T Values::*field, T value)
 }
 } // namespace
 
+// The user's name has one home, the identity the program's core shares with
+// its managers; these two read and write it.
 QString GlobalConstants::getUserName()
 {
-    return read(&Values::userName);
+    return UserIdentity::processIdentity()->getUserName();
 }
 void GlobalConstants::setUserName(const QString& value)
 {
-    write(&Values::userName, value);
+    UserIdentity::processIdentity()->setUserName(value);
 }
 QString GlobalConstants::getToken()
 {

@@ -1,6 +1,7 @@
 #ifndef GLOBALCONSTANTS_H
 #define GLOBALCONSTANTS_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/mainsettings.h"
 
 #include <QString>
@@ -9,7 +10,7 @@
 // Process-wide values: the credentials the core copies out of its settings once
 // loading has ended, the application version, and the user's preferences.
 // Every value is read and written under one lock, as a copy, from any thread.
-class GlobalConstants
+class QUORVELCORE_EXPORT GlobalConstants
 {
 public:
     static QString getUserName();

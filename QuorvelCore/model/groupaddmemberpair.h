@@ -1,12 +1,14 @@
 #ifndef GROUPADDMEMBERPAIR_H
 #define GROUPADDMEMBERPAIR_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
 
 // A group and the numbers to add to it (as members or administrators).
-class GroupAddMemberPair
+class QUORVELCORE_EXPORT GroupAddMemberPair
 {
 public:
     GroupAddMemberPair() = default;

@@ -1,6 +1,7 @@
 #ifndef GROUPCHANGEROLEMESSAGE_H
 #define GROUPCHANGEROLEMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractdata.h"
 #include "model/grouprole.h"
 
@@ -10,7 +11,7 @@
 
 // Body of a GROUP_CHANGE_ROLE message: userId (the carrying message's sender)
 // changed the role of changedUserId in the group jid.
-class GroupChangeRoleMessage : public AbstractData
+class QUORVELCORE_EXPORT GroupChangeRoleMessage : public AbstractData
 {
 public:
     GroupChangeRoleMessage() = default;

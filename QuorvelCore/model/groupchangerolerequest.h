@@ -1,13 +1,14 @@
 #ifndef GROUPCHANGEROLEREQUEST_H
 #define GROUPCHANGEROLEREQUEST_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/grouprole.h"
 
 #include <QMetaType>
 #include <QString>
 
 // A member's new role in a group (also names the member to remove).
-class GroupChangeRoleRequest
+class QUORVELCORE_EXPORT GroupChangeRoleRequest
 {
 public:
     GroupChangeRoleRequest() = default;

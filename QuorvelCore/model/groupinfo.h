@@ -1,6 +1,7 @@
 #ifndef GROUPINFO_H
 #define GROUPINFO_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/grouprole.h"
 #include "model/message.h"
 
@@ -12,7 +13,7 @@
 // One private group's metadata plus the local state the client keeps for it.
 // The last message and the unread count are rebuilt from the group's store and
 // never written to JSON.
-class GroupInfo
+class QUORVELCORE_EXPORT GroupInfo
 {
 public:
     GroupInfo() = default;

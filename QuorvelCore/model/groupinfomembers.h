@@ -1,6 +1,7 @@
 #ifndef GROUPINFOMEMBERS_H
 #define GROUPINFOMEMBERS_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/groupinfo.h"
 #include "model/groupmember.h"
 
@@ -9,7 +10,7 @@
 #include <QString>
 
 // A group together with its members, keyed by user name.
-class GroupInfoMembers
+class QUORVELCORE_EXPORT GroupInfoMembers
 {
 public:
     GroupInfoMembers() = default;

@@ -1,6 +1,7 @@
 #ifndef GROUPINVITATIONMESSAGE_H
 #define GROUPINVITATIONMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractdata.h"
 #include "model/grouprole.h"
 
@@ -10,7 +11,7 @@
 
 // Body of a GROUP_INVITATION message: userId (the carrying message's sender)
 // invited the user into the group jid with the given role.
-class GroupInvitationMessage : public AbstractData
+class QUORVELCORE_EXPORT GroupInvitationMessage : public AbstractData
 {
 public:
     GroupInvitationMessage() = default;

@@ -1,6 +1,7 @@
 #ifndef GROUPJOINMESSAGE_H
 #define GROUPJOINMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractdata.h"
 #include "model/grouprole.h"
 
@@ -10,7 +11,7 @@
 
 // Body of a GROUP_JOIN message: userId (the carrying message's sender) joined
 // the group jid, added by addedBy, with the given role.
-class GroupJoinMessage : public AbstractData
+class QUORVELCORE_EXPORT GroupJoinMessage : public AbstractData
 {
 public:
     GroupJoinMessage() = default;

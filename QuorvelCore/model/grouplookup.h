@@ -1,6 +1,8 @@
 #ifndef GROUPLOOKUP_H
 #define GROUPLOOKUP_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
@@ -8,7 +10,7 @@
 
 // A group found through a link look-up. The reply has one picture key, "AvatarURL", which
 // fills both the avatar and its thumbnail.
-class GroupLookup
+class QUORVELCORE_EXPORT GroupLookup
 {
 public:
     GroupLookup() = default;

@@ -1,6 +1,7 @@
 #ifndef GROUPMEMBER_H
 #define GROUPMEMBER_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/grouprole.h"
 #include "model/profile.h"
 
@@ -9,7 +10,7 @@
 #include <QString>
 
 // One member of a group with his role and public profile.
-class GroupMember
+class QUORVELCORE_EXPORT GroupMember
 {
 public:
     GroupMember() = default;

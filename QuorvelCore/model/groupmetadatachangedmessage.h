@@ -1,6 +1,7 @@
 #ifndef GROUPMETADATACHANGEDMESSAGE_H
 #define GROUPMETADATACHANGEDMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractdata.h"
 
 #include <QJsonObject>
@@ -8,7 +9,7 @@
 #include <QString>
 
 // Body of a GROUP_CHANGE_METADATA message: the group jid changed its data.
-class GroupMetaDataChangedMessage : public AbstractData
+class QUORVELCORE_EXPORT GroupMetaDataChangedMessage : public AbstractData
 {
 public:
     GroupMetaDataChangedMessage() = default;

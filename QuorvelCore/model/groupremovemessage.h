@@ -1,6 +1,7 @@
 #ifndef GROUPREMOVEMESSAGE_H
 #define GROUPREMOVEMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractdata.h"
 
 #include <QJsonObject>
@@ -9,7 +10,7 @@
 
 // Body of a GROUP_REMOVE message: userId (the carrying message's sender)
 // removed removedUserId from the group jid.
-class GroupRemoveMessage : public AbstractData
+class QUORVELCORE_EXPORT GroupRemoveMessage : public AbstractData
 {
 public:
     GroupRemoveMessage() = default;

@@ -1,12 +1,14 @@
 #ifndef GROUPROLE_H
 #define GROUPROLE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QHash>
 #include <QMetaType>
 #include <QString>
 
 // A group member's role with its text forms.
-class GroupRole
+class QUORVELCORE_EXPORT GroupRole
 {
 public:
     enum Role

@@ -1,6 +1,8 @@
 #ifndef JSONNUMBERS_H
 #define JSONNUMBERS_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonValue>
 #include <QString>
 
@@ -8,7 +10,7 @@
 // numbers or as decimal text. Every reader accepts both forms, so a value this
 // code writes in either form always reads back. ok (when given) tells whether
 // the value was a usable number; the result is then the default argument.
-class JsonNumbers
+class QUORVELCORE_EXPORT JsonNumbers
 {
 public:
     static qint64 toInt64(const QJsonValue& value, qint64 defaultValue = 0, bool* ok = nullptr);

@@ -1,12 +1,14 @@
 #ifndef LASTSEEN_H
 #define LASTSEEN_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
 
 // When a user was last online: the answer of a last-seen query.
-class LastSeen
+class QUORVELCORE_EXPORT LastSeen
 {
 public:
     LastSeen() = default;

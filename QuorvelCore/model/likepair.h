@@ -1,11 +1,13 @@
 #ifndef LIKEPAIR_H
 #define LIKEPAIR_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 
 // One like (or taking a like back) of one channel message.
-class LikePair
+class QUORVELCORE_EXPORT LikePair
 {
 public:
     LikePair() = default;

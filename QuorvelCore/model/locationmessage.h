@@ -1,13 +1,15 @@
 #ifndef LOCATIONMESSAGE_H
 #define LOCATIONMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QStringList>
 
 // The location part of a LOCATION message, in degrees. 256 (outside every real
 // coordinate) marks an invalid value.
-class LocationMessage
+class QUORVELCORE_EXPORT LocationMessage
 {
 public:
     static constexpr double invalidValue = 256.0;

@@ -1,11 +1,13 @@
 #ifndef LOOKUPFIELDS_H
 #define LOOKUPFIELDS_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QStringList>
 
 // The key check that the three look-up values share.
-class LookupFields
+class QUORVELCORE_EXPORT LookupFields
 {
 public:
     // True when the object holds every key; otherwise writes a debug line naming the first

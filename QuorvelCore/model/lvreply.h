@@ -1,6 +1,7 @@
 #ifndef LVREPLY_H
 #define LVREPLY_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/lvrequest.h"
 
 #include <QHash>
@@ -8,7 +9,7 @@
 #include <QString>
 
 // The like counts answering an LVRequest, by message id.
-class LVReply
+class QUORVELCORE_EXPORT LVReply
 {
 public:
     LVReply() = default;

@@ -1,13 +1,15 @@
 #ifndef LVREQUEST_H
 #define LVREQUEST_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
 
 // A request for the like counts of some messages of one chat. The adding
 // operations keep the ids free of duplicates, in first-added order.
-class LVRequest
+class QUORVELCORE_EXPORT LVRequest
 {
 public:
     LVRequest() = default;

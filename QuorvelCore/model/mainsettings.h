@@ -1,6 +1,7 @@
 #ifndef MAINSETTINGS_H
 #define MAINSETTINGS_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractdbjsonable.h"
 
 #include <QMetaType>
@@ -8,7 +9,7 @@
 
 // The user's preferences. Every key already begins with an underscore, so the
 // stored form equals the public form.
-class MainSettings : public AbstractDBJsonable
+class QUORVELCORE_EXPORT MainSettings : public AbstractDBJsonable
 {
 public:
     enum SendKey

@@ -1,6 +1,7 @@
 #ifndef MEMBERS_H
 #define MEMBERS_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/profile.h"
 
 #include <QList>
@@ -12,7 +13,7 @@
 
 // A member look-up: which numbers belong to service members, answered with
 // their public profiles keyed by member id.
-class Members
+class QUORVELCORE_EXPORT Members
 {
 public:
     Members() = default;

@@ -263,6 +263,12 @@ bool Message::setMessageUCParams(QJsonObject* object)
 
 bool Message::fromUserChatArchiveJson(const QJsonObject& object, const QString& chatId)
 {
+    return fromUserChatArchiveJson(object, chatId, GlobalConstants::getUserName());
+}
+
+bool Message::fromUserChatArchiveJson(const QJsonObject& object, const QString& chatId,
+                                      const QString& ownName)
+{
     const auto reject = [](const char* why) {
         L_WARN(QStringLiteral("Message::fromUserChatArchiveJson | rejected: ") +
                QLatin1String(why));
@@ -295,8 +301,7 @@ bool Message::fromUserChatArchiveJson(const QJsonObject& object, const QString& 
         return reject("empty sender");
     userId = senderName;
     if (messageUserName.isEmpty())
-        messageUserName =
-            senderName == GlobalConstants::getUserName() ? chatId : GlobalConstants::getUserName();
+        messageUserName = senderName == ownName ? chatId : ownName;
 
     if (!object.contains(QLatin1String("I")))
         return reject("no I");

@@ -1,6 +1,7 @@
 #ifndef MESSAGE_H
 #define MESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractdbjsonable.h"
 #include "model/channeleditmessage.h"
 #include "model/conversationmutestatusupdate.h"
@@ -30,7 +31,7 @@
 // JSON forms: toJson/fromJson (public), toDBJson/fromDBJson (stored, with the
 // local-only keys), getMessageParams (stanza parameters) and
 // fromUserChatArchiveJson (history of a one-to-one chat, read only).
-class Message : public MessageBase, public AbstractDBJsonable
+class QUORVELCORE_EXPORT Message : public MessageBase, public AbstractDBJsonable
 {
 public:
     Message();
@@ -56,7 +57,11 @@ public:
     bool fromDBJson(const QJsonObject& object) override;
 
     QJsonObject getMessageParams() const;
+    // ownName is the signed-in user's name, which tells which side wrote an
+    // archived message; without it, the program's signed-in user.
     bool fromUserChatArchiveJson(const QJsonObject& object, const QString& chatId);
+    bool fromUserChatArchiveJson(const QJsonObject& object, const QString& chatId,
+                                 const QString& ownName);
 
     bool isValid() const { return !isEmpty(); }
     bool isValidForSending() const;

@@ -1,6 +1,8 @@
 #ifndef MESSAGEBASE_H
 #define MESSAGEBASE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QHash>
 #include <QMetaType>
 #include <QString>
@@ -9,7 +11,7 @@
 // The enumerations that classify a message and their fixed text forms. Every
 // JSON form carries the texts, never the numbers. The tables are built once
 // (thread-safe function statics) and live for the whole process.
-class MessageBase
+class QUORVELCORE_EXPORT MessageBase
 {
 public:
     // Which kind of conversation the message belongs to.

@@ -1,6 +1,7 @@
 #ifndef MESSAGEBREAKER_H
 #define MESSAGEBREAKER_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
 #include <QList>
@@ -9,7 +10,7 @@
 // Splits the text of an outgoing message that is too long into several messages. The parts
 // rejoin to the original text; a cut never falls inside a character, an emoji sequence or a
 // tag of the message text.
-class MessageBreaker
+class QUORVELCORE_EXPORT MessageBreaker
 {
 public:
     static QList<Message> breakBigMessage(const Message& message);

@@ -1,12 +1,14 @@
 #ifndef MESSAGECONDITION_H
 #define MESSAGECONDITION_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QHash>
 #include <QMetaType>
 #include <QString>
 
 // Publication condition of a channel post.
-class MessageCondition
+class QUORVELCORE_EXPORT MessageCondition
 {
 public:
     enum Condition

@@ -1,13 +1,14 @@
 #ifndef MESSAGEPAIR_H
 #define MESSAGEPAIR_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
 #include <QMetaType>
 
 // A message together with the message it answers (empty when it answers none, or when the
 // answered message is not at hand).
-class MessagePair
+class QUORVELCORE_EXPORT MessagePair
 {
 public:
     MessagePair() = default;

@@ -1,6 +1,7 @@
 #ifndef MESSAGEREPLY_H
 #define MESSAGEREPLY_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 #include "model/messagerequest.h"
 
@@ -11,7 +12,7 @@
 
 // The answer to a MessageRequest: a page of messages, newest first, with the
 // messages that the page's replies refer to.
-class MessageReply
+class QUORVELCORE_EXPORT MessageReply
 {
 public:
     MessageReply() = default;

@@ -1,6 +1,7 @@
 #ifndef MESSAGEREQUEST_H
 #define MESSAGEREQUEST_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/messagebase.h"
 
 #include <QMetaType>
@@ -8,7 +9,7 @@
 
 // A page of a conversation's history asked for by a chat window: number
 // messages before messageId (the newest page when messageId is empty).
-class MessageRequest
+class QUORVELCORE_EXPORT MessageRequest
 {
 public:
     MessageRequest() = default;

@@ -1,13 +1,14 @@
 #ifndef MESSAGESTATE_H
 #define MESSAGESTATE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/messagebase.h"
 
 #include <QMetaType>
 #include <QString>
 
 // A message's new delivery state: the payload of the state-change answer.
-class MessageState
+class QUORVELCORE_EXPORT MessageState
 {
 public:
     MessageState() = default;

@@ -1,6 +1,7 @@
 #ifndef NOTIFICATIONMESSAGE_H
 #define NOTIFICATIONMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
 #include <QMetaType>
@@ -8,7 +9,7 @@
 
 // What a desktop notification shows: the message, the title and the avatar thumbnail of the
 // sender or conversation.
-class NotificationMessage
+class QUORVELCORE_EXPORT NotificationMessage
 {
 public:
     NotificationMessage();

@@ -1,6 +1,7 @@
 #ifndef POLLDATA_H
 #define POLLDATA_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/polloption.h"
 
 #include <QHash>
@@ -12,7 +13,7 @@
 
 // A poll as it travels inside a message and to the web service. The channel id
 // and the view-results flag are local and never written to JSON.
-class PollData
+class QUORVELCORE_EXPORT PollData
 {
 public:
     enum PollType

@@ -1,13 +1,15 @@
 #ifndef POLLOPTION_H
 #define POLLOPTION_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
 
 // One answer of a poll. The id "-1" marks an invalid option.
-class PollOption
+class QUORVELCORE_EXPORT PollOption
 {
 public:
     PollOption();

@@ -1,6 +1,7 @@
 #ifndef POLLRESULT_H
 #define POLLRESULT_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/pollresultoption.h"
 
 #include <QJsonArray>
@@ -10,7 +11,7 @@
 #include <QString>
 
 // The tally the web service returns for one poll.
-class PollResult
+class QUORVELCORE_EXPORT PollResult
 {
 public:
     PollResult() = default;

@@ -1,12 +1,14 @@
 #ifndef POLLRESULTOPTION_H
 #define POLLRESULTOPTION_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 
 // The tally of one answer of a poll.
-class PollResultOption
+class QUORVELCORE_EXPORT PollResultOption
 {
 public:
     PollResultOption() = default;

@@ -1,13 +1,15 @@
 #ifndef POLLVALUES_H
 #define POLLVALUES_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
 
 // Helpers shared by the poll value classes.
-class PollValues
+class QUORVELCORE_EXPORT PollValues
 {
 public:
     // True when every key is present; logs the first missing one.

@@ -1,6 +1,8 @@
 #ifndef PROFILE_H
 #define PROFILE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
@@ -8,7 +10,7 @@
 
 // The public part of a person as the service reports it. isMyContact is set
 // locally (the person is in the user's address book) and never in JSON.
-class Profile
+class QUORVELCORE_EXPORT Profile
 {
 public:
     Profile() = default;

@@ -1,6 +1,7 @@
 #ifndef SEENMESSAGE_H
 #define SEENMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/abstractjsonable.h"
 
 #include <QMetaType>
@@ -9,7 +10,7 @@
 
 // Body of a SEEN control message: which messages of a chat the peer has seen.
 // The chat id is the carrying message's and is not part of the body's JSON.
-class SeenMessage : public AbstractJsonable
+class QUORVELCORE_EXPORT SeenMessage : public AbstractJsonable
 {
 public:
     SeenMessage() = default;

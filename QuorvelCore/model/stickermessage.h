@@ -1,6 +1,8 @@
 #ifndef STICKERMESSAGE_H
 #define STICKERMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
@@ -8,7 +10,7 @@
 
 // The sticker part of a STICKER message. from (the sender) is set by the
 // carrying message and written to no JSON form.
-class StickerMessage
+class QUORVELCORE_EXPORT StickerMessage
 {
 public:
     StickerMessage() = default;

@@ -1,11 +1,13 @@
 #ifndef UISETTING_H
 #define UISETTING_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 
 // The credentials the GUI may read.
-class UISetting
+class QUORVELCORE_EXPORT UISetting
 {
 public:
     UISetting() = default;

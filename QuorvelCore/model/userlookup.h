@@ -1,13 +1,15 @@
 #ifndef USERLOOKUP_H
 #define USERLOOKUP_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
 
 // A user found through a link or mention look-up.
-class UserLookup
+class QUORVELCORE_EXPORT UserLookup
 {
 public:
     UserLookup() = default;

@@ -1,6 +1,7 @@
 #ifndef QUORVELWEBAPI_H
 #define QUORVELWEBAPI_H
 
+#include "foundation/quorvelcore_export.h"
 #include "webapi/GeneralApi/procedure.h"
 
 #include <QHash>
@@ -14,7 +15,7 @@ class ProcedureHandler;
 // queue, starts the procedures of sign-up and start-up, forwards every
 // manager's start signal to the queue, reads stored settings, repairs the
 // device id at start-up and forwards log-out.
-class QuorvelWebApi : public QObject
+class QUORVELCORE_EXPORT QuorvelWebApi : public QObject
 {
     Q_OBJECT
 public:

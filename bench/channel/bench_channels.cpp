@@ -88,7 +88,6 @@ Cost measure(const std::function<void()>& work)
 void fill(int channels, int messages)
 {
     ChannelManager manager;
-    manager.setUserName("bench-user");
     manager.startLoading();
     QJsonArray list;
     for (int c = 0; c < channels; ++c)

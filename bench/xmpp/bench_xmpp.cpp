@@ -264,7 +264,6 @@ int main(int argc, char** argv)
 
     // ---- QuorvelXMPPClient ----
     QuorvelXMPPClient client;
-    client.setUserName("alice");
     client.connectToServer(server.clientConfiguration("alice", "bench_client"),
                            QXmppPresence(QXmppPresence::Available));
     if (!waitFor([&] { return client.isAuthenticated(); }, 10000)) {
@@ -280,7 +279,7 @@ int main(int argc, char** argv)
 
     // ---- XMPPManager with its stored outbox ----
     XMPPManager manager;
-    manager.setUserName("alice");
+    manager.setUserIdentity(UserIdentityPtr::create("alice"));
     manager.startLoading();
     const QJsonObject entry{
         {"ServerAddress", server.host()}, {"PortNo", QString::number(server.port())},

@@ -33,6 +33,7 @@ private slots:
     void signUpStoresSettingsAndDerivesTheToken_data();
     void signUpStoresSettingsAndDerivesTheToken();
     void wrongPinIsTheServersCode();
+    void activationWhoseTokenIsNotStoredFails();
     void settingReaders();
     void repairWithoutRequest_data();
     void repairWithoutRequest();
@@ -182,6 +183,26 @@ void TestQuorvelWebApi::wrongPinIsTheServersCode()
     QCOMPARE(results(result), (Results{{PROC_Register, 200}, {PROC_Activation, 311}}));
     QVERIFY(!api->getProcedureHandler()->isUserLoggedIn());
     QCOMPARE(api->getSetting("Token"), QString());
+}
+
+void TestQuorvelWebApi::activationWhoseTokenIsNotStoredFails()
+{
+    auto api = makeApi();
+    QSignalSpy result(api->getProcedureHandler(), &ProcedureHandler::result);
+    QSignalSpy replies(api->getProcedureHandler(), &ProcedureHandler::replyReport);
+    api->startRegisteration(kPhone);
+    api->startIVRRequest();
+    QTRY_COMPARE_WITH_TIMEOUT(result.size(), 2, 5000);
+    // From here on the settings store refuses every write, as a full disk would.
+    SettingStorage::getInstance()->closeDb();
+    api->startActivation(procedures.pinCode);
+    QTRY_COMPARE_WITH_TIMEOUT(result.size(), 3, 5000);
+    QCOMPARE(results(result),
+             (Results{{PROC_Register, 200}, {PROC_IVRRequest, 200}, {PROC_Activation, 100}}));
+    for (const QList<QVariant>& call : replies)
+        QVERIFY(call.at(0).value<Procedure>() != PROC_Activation);
+    api.reset();
+    SettingStorage::getInstance()->openDb();
 }
 
 void TestQuorvelWebApi::settingReaders()

@@ -4,6 +4,7 @@ void Channel::initChat(Chat::ChatMode mode)
 {
     store = std::make_shared<Store>();
     store->mode = mode;
+    store->chat.setUserIdentity(identity);
 }
 
 Chat* Channel::chat()

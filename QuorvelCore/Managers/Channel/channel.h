@@ -2,6 +2,7 @@
 #define CHANNEL_H
 
 #include "Managers/Chat/chat.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/channelinfo.h"
 #include "model/likepair.h"
 #include "model/lvreply.h"
@@ -18,7 +19,7 @@
 // state (mute, unread count, last message) and its message store. Copies share
 // one store; the store is opened on first use, not when the channel is made,
 // and closed when the last copy goes.
-class Channel
+class QUORVELCORE_EXPORT Channel
 {
 public:
     Channel() = default;
@@ -27,6 +28,8 @@ public:
     // Gives the channel its store, kept on disk (ChatMode_Stored) or in
     // memory; nothing is opened yet.
     void initChat(Chat::ChatMode mode);
+    // Whose posts are the user's own, for a store made after this call.
+    void setUserIdentity(const UserIdentityPtr& value) { identity = value; }
     bool hasStore() const { return bool(store); }
     bool isStoreOpen() const { return store && store->opened; }
 
@@ -76,6 +79,7 @@ private:
     void refreshMessagingFields();
 
     ChannelInfo info;
+    UserIdentityPtr identity;
     std::shared_ptr<Store> store;
 };
 

@@ -69,6 +69,7 @@ bool ChannelManager::loadChannel(const QString& id)
         info.setUnreadCount(messaging.value(kUnreadCount).toInt());
         channel.setInfo(info);
     }
+    channel.setUserIdentity(getUserIdentity());
     channel.initChat(Chat::ChatMode_Stored);
     channels.insert(id, channel);
     considerNewest(channel.getInfo().getLastMessage());
@@ -145,6 +146,7 @@ void ChannelManager::addChannel(const Channel& channel)
     auto it = channels.find(id);
     if (it == channels.end()) {
         it = channels.insert(id, channel);
+        it->setUserIdentity(getUserIdentity());
         it->initChat(Chat::ChatMode_Stored);
         addChannelInfoToDB(it->getInfo());
         // From now on the channel's posts are missed when away, even while

@@ -6,6 +6,7 @@
 #include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/browsecategoryresult.h"
 #include "model/channelcategory.h"
 #include "model/channeleditmessage.h"
@@ -36,7 +37,7 @@
 // sent one at a time, missed ones pulled at each connection, older ones
 // fetched as archive pages. Replies carry no echo of their request, so each
 // kind of request keeps the one value it waits for.
-class ChannelManager : public AbstractManager, public ConversationKeeper
+class QUORVELCORE_EXPORT ChannelManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
 public:
@@ -46,9 +47,6 @@ public:
     // clock ahead of the service's skips nothing (duplicates are refused).
     static const qint64 kSinceMarginSeconds = 600;
     static const int kArchivePageSize = 50;
-
-    void setUserName(const QString& name) { userName = name; }
-    QString getUserName() const { return userName; }
 
     // ---- Store and list ----
     bool contains(const QString& id) const { return channels.contains(id); }
@@ -182,7 +180,6 @@ private:
     DataBase dataBase;
     bool storeOpened = false;
     bool loaded = false;
-    QString userName;
 
     // Pending values of the procedures, one per kind.
     QString joinedChannel;

@@ -199,7 +199,7 @@ bool ChannelManager::markSeen(const QString& id, SeenMessage*)
 {
     resetUnreadCount(id);
     Message last;
-    if (getLastMessage(id, &last) && last.getUserId() != userName)
+    if (getLastMessage(id, &last) && last.getUserId() != getUserName())
         changeMessageState(id, last.getMessageId(), MessageBase::MsgState_Seen);
     return false;
 }
@@ -463,7 +463,7 @@ void ChannelManager::decomposePollCreate(const QJsonObject& reply)
     const QString pollId = reply.value(QStringLiteral("PollID")).toString();
     if (!pollId.isEmpty()) {
         pendingPoll.setPollId(pollId);
-        Message message(MessageBase::MsgMajorType_ChannelChat, userName, pollChannelId,
+        Message message(MessageBase::MsgMajorType_ChannelChat, getUserName(), pollChannelId,
                         pendingPoll);
         message.generateMessageId();
         message.setSendTimeToCurrentTime();

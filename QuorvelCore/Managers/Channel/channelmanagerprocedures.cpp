@@ -68,8 +68,8 @@ void ChannelManager::startChannelCreate(const ChannelInfo& info)
     createdChannel.setCreationDate(uint(DateTime::getDateTime()));
     createdChannel.setMute(false);
     createdChannel.setMembersCount(1);
-    createdChannel.setOwnerUserName(userName);
-    const QJsonArray members{QJsonObject{{QStringLiteral("Username"), userName},
+    createdChannel.setOwnerUserName(getUserName());
+    const QJsonArray members{QJsonObject{{QStringLiteral("Username"), getUserName()},
                                          {QStringLiteral("Role"), QStringLiteral("OWNER")}}};
     emitStart(PROC_CreateChannel,
               {{QStringLiteral("CategoryID"), createdChannel.getCategoryId()},

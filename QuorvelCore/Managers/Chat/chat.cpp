@@ -2,7 +2,6 @@
 
 #include "foundation/cryptoapi.h"
 #include "foundation/simpleqtlogger.h"
-#include "model/globalconstants.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -590,10 +589,20 @@ int Chat::getNumberOfMessages() const
     return isEmpty() ? 0 : maxCounter - minCounter + 1;
 }
 
-bool Chat::isUnread(const Message& message)
+void Chat::setUserIdentity(const UserIdentityPtr& value)
 {
-    return message.getState() != MessageBase::MsgState_Seen &&
-           message.getUserId() != GlobalConstants::getUserName();
+    if (value)
+        identity = value;
+}
+
+bool Chat::isOwn(const Message& message) const
+{
+    return message.getUserId() == identity->getUserName();
+}
+
+bool Chat::isUnread(const Message& message) const
+{
+    return message.getState() != MessageBase::MsgState_Seen && !isOwn(message);
 }
 
 int Chat::getUnreadCount()
@@ -665,13 +674,13 @@ QStringList Chat::changeMessageState(const QString& messageId, MessageBase::MsgS
     }
 }
 
-bool Chat::inScope(const Message& message, SeenScope scope)
+bool Chat::inScope(const Message& message, SeenScope scope) const
 {
     switch (scope) {
     case SeenScope_PartnerMessages:
-        return message.getUserId() != GlobalConstants::getUserName();
+        return !isOwn(message);
     case SeenScope_OwnMessages:
-        return message.getUserId() == GlobalConstants::getUserName();
+        return isOwn(message);
     default:
         return true;
     }

@@ -2,6 +2,8 @@
 #define CHAT_H
 
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
+#include "foundation/useridentity.h"
 #include "model/message.h"
 
 #include <QHash>
@@ -21,7 +23,7 @@
 // one record per position (the decimal counter -> message id) and one record
 // per message id (its stored JSON form). New messages write "chatData" only
 // now and then and on closing; opening finds the positions placed since.
-class Chat : public DataBase
+class QUORVELCORE_EXPORT Chat : public DataBase
 {
 public:
     enum ChatMode
@@ -94,6 +96,9 @@ public:
     void setMessageSentTime(const Message& message);
     void setFilePathForMessage(const Message& message);
 
+    // Whose messages are the user's own: read from the core's identity.
+    void setUserIdentity(const UserIdentityPtr& value);
+
     QString getChatId() const { return chatId; }
     QString getChatDbName() const { return dbName; }
     ChatMode getChatMode() const { return chatMode; }
@@ -151,8 +156,9 @@ private:
     void rememberCounter(int counter, const QString& messageId);
     Message* loadedMessage(int counter);
     QStringList markSeenFrom(const QString& messageId, SeenScope scope);
-    static bool inScope(const Message& message, SeenScope scope);
-    static bool isUnread(const Message& message);
+    bool isOwn(const Message& message) const;
+    bool inScope(const Message& message, SeenScope scope) const;
+    bool isUnread(const Message& message) const;
     void countPlaced(const Message& message, int counter);
 
     ChatMode chatMode = ChatMode_Memory;
@@ -168,6 +174,7 @@ private:
     QHash<int, QString> counters;
     QHash<QString, int> counterOfId;
     QHash<QString, Message> messages;
+    UserIdentityPtr identity = UserIdentity::processIdentity();
 };
 
 #endif // CHAT_H

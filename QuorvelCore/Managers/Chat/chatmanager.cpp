@@ -80,6 +80,7 @@ void ChatManager::loadChats()
 Chat* ChatManager::initChat(const QString& chatId)
 {
     Chat* chat = new Chat;
+    chat->setUserIdentity(getUserIdentity());
     chat->setChatId(chatId, Chat::ChatMode_Stored);
     chats.insert(chatId, chat);
     // A summary written for the same newest message spares counting the
@@ -563,7 +564,7 @@ bool ChatManager::decomposeArchiveMessages(const QJsonObject& reply, const QStri
     const QJsonArray elements = reply.value(QStringLiteral("Messages")).toArray();
     for (const QJsonValue& element : elements) {
         Message message;
-        if (message.fromUserChatArchiveJson(element.toObject(), chatId))
+        if (message.fromUserChatArchiveJson(element.toObject(), chatId, getUserName()))
             out->append(message);
     }
     L_DEBUG(QStringLiteral("ChatManager::decomposeArchiveMessages | %1 out of %2 successfully "
@@ -725,7 +726,7 @@ bool ChatManager::markSeen(const QString& id, SeenMessage* receipt)
 {
     Message last;
     bool answer = false;
-    if (getLastMsg(id, &last) && last.getUserId() != userName) {
+    if (getLastMsg(id, &last) && last.getUserId() != getUserName()) {
         // Reading the chat marks the partner's messages; the user's own wait
         // for the partner's receipt.
         QStringList ids = changeMessageState(id, last.getMessageId(), MessageBase::MsgState_Seen,

@@ -6,6 +6,7 @@
 #include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/messagereply.h"
@@ -25,15 +26,12 @@
 // from the store or, when the store falls short, from the web service's
 // user-chat archive. One history request is answered at a time; the others
 // wait in order.
-class ChatManager : public AbstractManager, public ConversationKeeper
+class QUORVELCORE_EXPORT ChatManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
 public:
     explicit ChatManager(QObject* parent = nullptr);
     ~ChatManager() override;
-
-    void setUserName(const QString& value) { userName = value; }
-    QString getUserName() const { return userName; }
 
     // Stores an arriving or outgoing one-to-one message and answers
     // CMD_MessagePairAdded; false (and no answer) when it was not stored.
@@ -133,7 +131,6 @@ private:
     // Each summary as last read or written (empty for none).
     QHash<QString, QByteArray> summaries;
     DataBase store;
-    QString userName;
     MessageRequest currentRequest;
     // Whether the current request has had an answer from the stored pages.
     bool currentAnswered = false;

@@ -2,13 +2,14 @@
 #define CHATRECIPIENT_H
 
 #include "Managers/Contact/contact.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
 #include <QMetaType>
 
 // One entry of the one-to-one chat list: the partner, the chat's newest
 // message and its unread count.
-class ChatRecipient
+class QUORVELCORE_EXPORT ChatRecipient
 {
 public:
     ChatRecipient() = default;

@@ -2,6 +2,7 @@
 #define CHATWIDGETDATA_H
 
 #include "Managers/Chat/chatrecipient.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/groupinfo.h"
 #include "model/messagebase.h"
 
@@ -9,7 +10,7 @@
 
 // One entry of the merged chat list: a one-to-one chat or a group, ordered by the send time
 // of its last message.
-class ChatWidgetData
+class QUORVELCORE_EXPORT ChatWidgetData
 {
 public:
     ChatWidgetData() = default;

@@ -2,6 +2,7 @@
 #define CONVERSATIONEDITS_H
 
 #include "Managers/Chat/chat.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 #include "model/messagereply.h"
 
@@ -9,7 +10,7 @@
 
 // What one-to-one chats and groups do alike with their stores: apply an edit
 // that arrived and add the messages a history page replies to.
-class ConversationEdits
+class QUORVELCORE_EXPORT ConversationEdits
 {
 public:
     // Applies the edit control message to its target in the store. Only the

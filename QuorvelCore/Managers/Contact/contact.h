@@ -1,6 +1,7 @@
 #ifndef CONTACT_H
 #define CONTACT_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/profile.h"
 
 #include <QImage>
@@ -12,7 +13,7 @@
 // A person known by phone number: the names the user gave, the public
 // profile, the mute and block flags and the downloaded avatar thumbnail
 // (memory only). The number is the contact's key everywhere.
-class Contact
+class QUORVELCORE_EXPORT Contact
 {
 public:
     Contact() = default;

@@ -5,6 +5,7 @@
 #include "Managers/command.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/members.h"
 #include "model/message.h"
 #include "model/notificationmessage.h"
@@ -23,7 +24,7 @@
 // "contactsDB", the user's own profile, synchronisation with the web service by
 // phone number, member look-ups (one request in flight, the others queued) and
 // the decision whether an incoming one-to-one message is notified.
-class ContactManager : public AbstractManager
+class QUORVELCORE_EXPORT ContactManager : public AbstractManager
 {
     Q_OBJECT
 public:

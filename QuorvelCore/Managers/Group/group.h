@@ -2,6 +2,7 @@
 #define GROUP_H
 
 #include "Managers/Chat/chat.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
 #include "model/groupmember.h"
@@ -18,7 +19,7 @@
 // Copies of a Group share one message store and each carry their own copy of
 // the members. The store is opened the first time a message operation needs it
 // and closed when the last copy that shares it goes away.
-class Group
+class QUORVELCORE_EXPORT Group
 {
 public:
     Group();
@@ -45,6 +46,8 @@ public:
     // Opens the message store (when not open yet) and takes the last message
     // and the unread count from it.
     void initChat();
+    // Whose messages are the user's own.
+    void setUserIdentity(const UserIdentityPtr& value) { chat->setUserIdentity(value); }
     bool isChatOpen() const;
     // Empties the message store and deletes it from disk.
     void removeChat();

@@ -1,12 +1,14 @@
 #ifndef GROUPLOOKUPQUEUE_H
 #define GROUPLOOKUPQUEUE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QQueue>
 #include <QString>
 
 // A single-flight queue of group ids: one id is current (its request is out),
 // the others wait in order. Each id is held once.
-class GroupLookupQueue
+class QUORVELCORE_EXPORT GroupLookupQueue
 {
 public:
     // True when the id became current and its request is to be sent now.

@@ -95,6 +95,7 @@ bool GroupManager::loadGroup(const QString& id)
         return false;
     Group group;
     group.setInfo(info);
+    group.setUserIdentity(getUserIdentity());
     groups.insert(id, group);
     loadGroupMembersInfo(id);
     return true;
@@ -170,6 +171,7 @@ void GroupManager::insertGroup(const Group& group)
     if (it == groups.end()) {
         const GroupInfo received = group.getInfo();
         it = groups.insert(id, group);
+        it->setUserIdentity(getUserIdentity());
         it->initChat();
         if (it->isChatEmpty())
             requestArchive(id, QString(), 50, false);

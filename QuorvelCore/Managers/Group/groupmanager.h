@@ -7,6 +7,7 @@
 #include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
 #include "model/grouprole.h"
@@ -32,7 +33,7 @@
 // concerns is remembered until its reply; the group-data and members look-ups
 // run one at a time. Group messages arrive live through the group rooms and
 // are filled in from the service's stanza archives.
-class GroupManager : public AbstractManager, public ConversationKeeper
+class QUORVELCORE_EXPORT GroupManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
 public:
@@ -42,7 +43,6 @@ public:
     // nothing sent around a request's time is lost between two requests.
     static const qint64 kNewMessagesMarginMs = 5 * 60 * 1000;
 
-    void setUserName(const QString& name) { userName = name; }
     void onInitialize();
     void processReply(Procedure procedure, const QJsonObject& reply);
 
@@ -192,7 +192,6 @@ private:
 
     DataBase store;
     QHash<QString, Group> groups;
-    QString userName;
     QString pendingCreateId;
     // Add-member and add-admin requests share one procedure: their groups in
     // the order sent, each taken by its own reply or failure.

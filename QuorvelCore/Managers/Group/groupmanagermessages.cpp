@@ -7,7 +7,6 @@
 #include "foundation/datetime.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/simpleqtlogger.h"
-#include "model/globalconstants.h"
 #include "model/messagestate.h"
 
 #include <QDateTime>
@@ -102,8 +101,7 @@ void GroupManager::emitMessagePairAdded(const MessagePair& pair)
 void GroupManager::notifyMessage(const Message& message)
 {
     const auto it = groups.constFind(message.getChatId());
-    if (it == groups.constEnd() || message.getUserId() == GlobalConstants::getUserName() ||
-        it->getInfo().getMute())
+    if (it == groups.constEnd() || message.getUserId() == getUserName() || it->getInfo().getMute())
         return;
     NotificationMessage note;
     note.setAvThUrl(it->getInfo().getAvThUrl());
@@ -187,7 +185,7 @@ void GroupManager::changeGroupDataOnControlMessage(const Message& message)
         break;
     }
     case MessageBase::MsgMinorType_GroupRemove:
-        if (message.getGroupRemoveMessage().getRemovedUserId() == GlobalConstants::getUserName())
+        if (message.getGroupRemoveMessage().getRemovedUserId() == getUserName())
             markRemoved(id);
         else if (groups.contains(id))
             refreshMembers(id);
@@ -261,7 +259,7 @@ void GroupManager::decomposeNewMessages(const QJsonObject& reply)
 
 void GroupManager::addNewMessages(const QList<Message>& messages)
 {
-    const QString me = GlobalConstants::getUserName();
+    const QString me = getUserName();
     for (const Message& message : messages) {
         if (message.getMajorType() == MessageBase::MsgMajorType_GroupChat) {
             if (!addMessagePair(message, false, true) || message.getUserId() != me)
@@ -437,7 +435,7 @@ bool GroupManager::storeArrivedMessage(const Message& message)
 {
     Message arrived = message;
     // The user's own message from another device is already read.
-    if (arrived.getUserId() == GlobalConstants::getUserName())
+    if (arrived.getUserId() == getUserName())
         arrived.setState(MessageBase::MsgState_Seen);
     return addMessagePair(arrived, true, true);
 }
@@ -463,7 +461,7 @@ MessageBase::MsgState GroupManager::confirmSent(const Message& message)
 bool GroupManager::markSeen(const QString& id, SeenMessage*)
 {
     Message last;
-    if (getLastMessage(id, &last) && last.getUserId() != GlobalConstants::getUserName())
+    if (getLastMessage(id, &last) && last.getUserId() != getUserName())
         changeMessageState(id, last.getMessageId(), MessageBase::MsgState_Seen);
     return false;
 }

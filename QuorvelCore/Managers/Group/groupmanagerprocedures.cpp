@@ -41,12 +41,12 @@ void GroupManager::startCreateGroup(const QString& name, const QString& descript
 {
     if (name.isEmpty())
         return;
-    const QString id = generateJID(userName);
+    const QString id = generateJID(getUserName());
     if (!isValidGroupId(id)) {
         L_WARN(QStringLiteral("GroupManager::startCreateGroup | refused group id: ") + id);
         return;
     }
-    QJsonArray array = membersArray({userName}, GroupRole::ADMIN);
+    QJsonArray array = membersArray({getUserName()}, GroupRole::ADMIN);
     for (const QJsonValue& member : membersArray(members, GroupRole::MEMBER))
         array.append(member);
     QHash<QString, QJsonValue> inputs = groupInput(id);

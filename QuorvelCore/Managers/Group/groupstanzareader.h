@@ -1,6 +1,7 @@
 #ifndef GROUPSTANZAREADER_H
 #define GROUPSTANZAREADER_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
 #include <QByteArray>
@@ -13,7 +14,7 @@
 // name the sender and the group; every extra field travels as a "body" element
 // whose xml:lang names it. Each stanza is read on its own: one that is not a
 // well-formed group message is skipped and logged, the others are kept.
-class GroupStanzaReader
+class QUORVELCORE_EXPORT GroupStanzaReader
 {
 public:
     // The reply's "Messages" strings, Base64-decoded when

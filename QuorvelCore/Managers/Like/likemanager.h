@@ -2,6 +2,7 @@
 #define LIKEMANAGER_H
 
 #include "foundation/abstractmanager.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/likepair.h"
 #include "model/lvreply.h"
 #include "model/lvrequest.h"
@@ -22,7 +23,7 @@ class DataBase;
 // so neither a failed send nor a restart loses one. Count requests of one chat
 // are merged; a batch holds at most 99 ids, and a chat with more is fetched in
 // pieces and answered once, with all its counts.
-class LikeManager : public AbstractManager
+class QUORVELCORE_EXPORT LikeManager : public AbstractManager
 {
     Q_OBJECT
 public:

@@ -1,13 +1,15 @@
 #ifndef VIEWMANAGER_H
 #define VIEWMANAGER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
 // Collects the ids of viewed messages every 2000 ms. Views never leave the
 // client: sendViews() sends nothing.
-class ViewManager : public QObject
+class QUORVELCORE_EXPORT ViewManager : public QObject
 {
     Q_OBJECT
 public:

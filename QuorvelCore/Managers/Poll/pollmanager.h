@@ -2,6 +2,7 @@
 #define POLLMANAGER_H
 
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/polldata.h"
 #include "model/pollresult.h"
 #include "model/uisetting.h"
@@ -20,7 +21,7 @@
 // start() for the web-service client and hears every reply and result back.
 // Votes and result requests in flight are kept in the order they were asked
 // for, which is the order the single-flight procedure queue answers them in.
-class PollManager : public QObject
+class QUORVELCORE_EXPORT PollManager : public QObject
 {
     Q_OBJECT
 public:

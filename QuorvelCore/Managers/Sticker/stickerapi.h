@@ -8,6 +8,7 @@
 #include "Managers/Sticker/stickerpackageinfo.h"
 #include "Managers/Sticker/stickerresolution.h"
 #include "Managers/Sticker/stickerurl.h"
+#include "foundation/quorvelcore_export.h"
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 
 #include <QByteArray>
@@ -25,7 +26,7 @@ class NetworkHandler;
 // and renewed (once per request) when the service answers 314. A transport
 // error, a reply that is not a JSON object or a time-out drops the request in
 // flight and the queue goes on.
-class StickerApi : public QObject
+class QUORVELCORE_EXPORT StickerApi : public QObject
 {
     Q_OBJECT
 public:

@@ -1,13 +1,15 @@
 #ifndef STICKERAPIREQUEST_H
 #define STICKERAPIREQUEST_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 
 // One queued request of the sticker web-service client: its kind, the JSON
 // body and the path argument of the kinds that have one.
-class StickerApiRequest
+class QUORVELCORE_EXPORT StickerApiRequest
 {
 public:
     enum RequestType

@@ -1,12 +1,14 @@
 #ifndef STICKERBANNER_H
 #define STICKERBANNER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 
 // A banner of the sticker market: where it points and how long it shows.
-class StickerBanner
+class QUORVELCORE_EXPORT StickerBanner
 {
 public:
     // Reads "BannerId", "ShowTime" (decimal text), "LocationUrl" in that order;

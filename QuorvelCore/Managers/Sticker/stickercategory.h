@@ -1,12 +1,14 @@
 #ifndef STICKERCATEGORY_H
 #define STICKERCATEGORY_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 
 // A category of the sticker market.
-class StickerCategory
+class QUORVELCORE_EXPORT StickerCategory
 {
 public:
     StickerCategory() = default;

@@ -1,6 +1,8 @@
 #ifndef STICKERJSON_H
 #define STICKERJSON_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -9,7 +11,7 @@
 // The way the sticker market's values read a reply object: keys in a fixed
 // order, each field set as soon as its key is found, the walk ending at the
 // first absent key.
-class StickerJson
+class QUORVELCORE_EXPORT StickerJson
 {
 public:
     struct Field

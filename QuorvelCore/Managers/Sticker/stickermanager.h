@@ -3,6 +3,7 @@
 
 #include "Managers/Sticker/stickerapi.h"
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
 
 #include <QList>
 #include <QObject>
@@ -12,7 +13,7 @@
 // downloaded, from the address cache "stickerManagerDataBase" or, on a miss,
 // from the sticker web service (answered later by stickerUrlReady). Also
 // relays the sticker market's requests and answers.
-class StickerManager : public QObject
+class QUORVELCORE_EXPORT StickerManager : public QObject
 {
     Q_OBJECT
 public:

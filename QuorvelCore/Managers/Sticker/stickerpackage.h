@@ -1,12 +1,14 @@
 #ifndef STICKERPACKAGE_H
 #define STICKERPACKAGE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 
 // A sticker package as the market lists it.
-class StickerPackage
+class QUORVELCORE_EXPORT StickerPackage
 {
 public:
     // Reads "ID", "Price" (text), "Thumbnail", "Title", "Downloads" in order;

@@ -2,6 +2,7 @@
 #define STICKERPACKAGEINFO_H
 
 #include "Managers/Sticker/stickerpackage.h"
+#include "foundation/quorvelcore_export.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -11,7 +12,7 @@
 
 // The details of one sticker package: the package and what the market says of
 // it (author, category, date, description, ratings).
-class StickerPackageInfo : public StickerPackage
+class QUORVELCORE_EXPORT StickerPackageInfo : public StickerPackage
 {
 public:
     bool setDataFromJson(const QJsonObject& object);

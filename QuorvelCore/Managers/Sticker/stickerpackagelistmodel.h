@@ -2,13 +2,14 @@
 #define STICKERPACKAGELISTMODEL_H
 
 #include "Managers/Sticker/stickerpackage.h"
+#include "foundation/quorvelcore_export.h"
 
 #include <QAbstractListModel>
 #include <QHash>
 #include <QList>
 
 // Sticker packages for a market view, one row each, with named roles.
-class StickerPackageListModel : public QAbstractListModel
+class QUORVELCORE_EXPORT StickerPackageListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:

@@ -1,11 +1,13 @@
 #ifndef STICKERRESOLUTION_H
 #define STICKERRESOLUTION_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 
 // The image density of a sticker file; higher values are denser images.
-class StickerResolution
+class QUORVELCORE_EXPORT StickerResolution
 {
 public:
     enum Resolution

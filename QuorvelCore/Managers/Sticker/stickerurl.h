@@ -2,6 +2,7 @@
 #define STICKERURL_H
 
 #include "Managers/Sticker/stickerresolution.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/stickermessage.h"
 
 #include <QJsonObject>
@@ -11,7 +12,7 @@
 #include <QString>
 
 // The download addresses of one sticker's images, by density.
-class StickerUrl
+class QUORVELCORE_EXPORT StickerUrl
 {
 public:
     using Urls = QMap<StickerResolution::Resolution, QString>;

@@ -1,6 +1,7 @@
 #ifndef MESSAGEEXTENSION_H
 #define MESSAGEEXTENSION_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
 #include <QXmppClientExtension.h>
@@ -8,7 +9,7 @@
 // Turns every incoming message stanza of our form into a Message. Stanzas it
 // cannot read (receipts, error bounces, plain room traffic) are left to the
 // other extensions.
-class MessageExtension : public QXmppClientExtension
+class QUORVELCORE_EXPORT MessageExtension : public QXmppClientExtension
 {
     Q_OBJECT
 public:

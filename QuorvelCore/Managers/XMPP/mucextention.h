@@ -1,10 +1,12 @@
 #ifndef MUCEXTENTION_H
 #define MUCEXTENTION_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QXmppMucManager.h>
 
 // The client's multi-user room manager.
-class MUCExtention : public QXmppMucManager
+class QUORVELCORE_EXPORT MUCExtention : public QXmppMucManager
 {
     Q_OBJECT
 public:

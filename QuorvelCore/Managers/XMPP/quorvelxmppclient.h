@@ -2,6 +2,7 @@
 #define QUORVELXMPPCLIENT_H
 
 #include "Managers/XMPP/smpacket.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
 #include <QStringList>
@@ -25,7 +26,7 @@ class StreamManagementExtention;
 // every 2000 ms; a period without confirmation makes the next answer send the
 // stanza again. It also carries receipts, the privacy block list, last-seen
 // queries and multi-user rooms.
-class QuorvelXMPPClient : public QXmppClient
+class QUORVELCORE_EXPORT QuorvelXMPPClient : public QXmppClient
 {
     Q_OBJECT
 public:
@@ -50,9 +51,6 @@ public:
     void addRoom(const QString& roomId);
     void leaveRoom(const QString& roomId);
     QString getCompleteRoomId(const QString& roomId);
-
-    QString getUserName() const { return userName; }
-    void setUserName(const QString& value) { userName = value; }
 
     MessageExtension* QuorvelManageMessage();
 
@@ -125,7 +123,6 @@ private:
     // delivery receipt instead, and sent again at growing intervals until then.
     bool smUnavailable = false;
     int resendsWithoutCounter = 0;
-    QString userName;
     QTimer retryTimer;
     int unauthenticatedRetries = 0;
     QStringList blockedUsers;

@@ -1,10 +1,12 @@
 #ifndef QUORVELXMPPCLIENTEXTENSION_H
 #define QUORVELXMPPCLIENTEXTENSION_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QXmppClientExtension.h>
 
 // An extension that handles nothing.
-class QuorvelXMPPClientExtension : public QXmppClientExtension
+class QUORVELCORE_EXPORT QuorvelXMPPClientExtension : public QXmppClientExtension
 {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #ifndef QUORVELXMPPMESSAGE_H
 #define QUORVELXMPPMESSAGE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
 #include <QXmppMessage.h>
@@ -10,7 +11,7 @@ class QDomElement;
 // A message stanza built from a Message, or parsed into one. The message's
 // text is the plain body; every stanza parameter of the message travels as an
 // additional <body xml:lang="KEY"> element.
-class QuorvelXMPPMessage : public QXmppMessage
+class QUORVELCORE_EXPORT QuorvelXMPPMessage : public QXmppMessage
 {
 public:
     QuorvelXMPPMessage(const QString& from = QString(), const QString& to = QString(),

@@ -1,6 +1,8 @@
 #ifndef SMPACKET_H
 #define SMPACKET_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QMetaType>
 
@@ -9,7 +11,7 @@ class QXmlStreamWriter;
 
 // One stream-management element (urn:xmpp:sm:3): enable, enabled, a request
 // "r" or an answer "a" carrying the server's stanza count h.
-class SMPacket
+class QUORVELCORE_EXPORT SMPacket
 {
 public:
     enum Type

@@ -1,6 +1,8 @@
 #ifndef STANZACOUNTER_H
 #define STANZACOUNTER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QPointer>
 #include <QXmlStreamAttributes>
 #include <QXmppClientExtension.h>
@@ -20,7 +22,7 @@ class QXmppOutgoingClient;
 //   the stream's log of each received chunk (emitted just before the chunk's
 //   elements are handled) and offers them to the client's extensions, with the
 //   received count as it stands at that point of the chunk.
-class StanzaCounter : public QXmppClientExtension
+class QUORVELCORE_EXPORT StanzaCounter : public QXmppClientExtension
 {
     Q_OBJECT
 public:

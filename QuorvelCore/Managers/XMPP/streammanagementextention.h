@@ -2,6 +2,7 @@
 #define STREAMMANAGEMENTEXTENTION_H
 
 #include "Managers/XMPP/smpacket.h"
+#include "foundation/quorvelcore_export.h"
 
 #include <QXmppClientExtension.h>
 
@@ -10,7 +11,7 @@
 // received-stanza count and reports the server's answers. Every element of
 // the namespace is consumed here, also <failed/> and <resumed/>, so the
 // library never acts on them.
-class StreamManagementExtention : public QXmppClientExtension
+class QUORVELCORE_EXPORT StreamManagementExtention : public QXmppClientExtension
 {
     Q_OBJECT
 public:

@@ -4,7 +4,6 @@
 #include "foundation/datetime.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/simpleqtlogger.h"
-#include "model/globalconstants.h"
 #include "webapi/GeneralApi/deviceinfoprovider.h"
 
 #include <QDateTime>
@@ -410,7 +409,7 @@ bool XMPPManager::sendMessage(Message* msg)
 {
     if (!msg)
         return false;
-    msg->setUserId(userName);
+    msg->setUserId(getUserName());
     if (msg->getMessageId().isEmpty())
         msg->generateMessageId();
     msg->setSendTimeInGMT(QDateTime::currentMSecsSinceEpoch());
@@ -524,8 +523,7 @@ void XMPPManager::sendCurrentMessageOrQueue()
 void XMPPManager::newMessage(const Message& msg)
 {
     Message incoming = msg;
-    const QString self = userName.isEmpty() ? GlobalConstants::getUserName() : userName;
-    if (incoming.getUserId() != self)
+    if (incoming.getUserId() != getUserName())
         sendDelivery(incoming);
     incoming.setMessageBody(HtmlManager::insertHtmlTags(incoming.getMessageBody()));
     emit incommingMessage(incoming);
@@ -575,10 +573,4 @@ void XMPPManager::leaveRoom(const QString& roomId)
 void XMPPManager::setXmppRooms(const QStringList& roomIds)
 {
     client.setRooms(roomIds);
-}
-
-void XMPPManager::setUserName(const QString& value)
-{
-    userName = value;
-    client.setUserName(value);
 }

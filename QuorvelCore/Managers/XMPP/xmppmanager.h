@@ -4,6 +4,7 @@
 #include "Managers/XMPP/quorvelxmppclient.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 #include "webapi/GeneralApi/procedure.h"
 
@@ -21,7 +22,7 @@
 // store "xmppManagerDBname" so that one is in flight at a time and none is
 // lost across restarts. Incoming messages get a delivery receipt and display
 // HTML before they are passed on.
-class XMPPManager : public AbstractManager
+class QUORVELCORE_EXPORT XMPPManager : public AbstractManager
 {
     Q_OBJECT
 public:
@@ -37,8 +38,6 @@ public:
     void sendLastSeen(const QString& userId);
     void leaveRoom(const QString& roomId);
     void setXmppRooms(const QStringList& roomIds);
-    void setUserName(const QString& value);
-    QString getUserName() const { return userName; }
     void forceUpdate();
 
     // The back-off for reconnect attempt n, in milliseconds.
@@ -102,7 +101,6 @@ private:
     QStringList serverIP;
     DataBase db;
     qint64 lastTimeConnected = 0;
-    QString userName;
     QTimer reconnectTimer;
     int reconnectAttempts = 0;
     bool stopped = false;

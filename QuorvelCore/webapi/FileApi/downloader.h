@@ -1,6 +1,8 @@
 #ifndef DOWNLOADER_H
 #define DOWNLOADER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QNetworkReply>
@@ -22,7 +24,7 @@ class QTemporaryFile;
 // A request that carries SpoolFolderAttribute (a folder path) is written to a
 // hidden file in that folder as it arrives instead of being kept in memory;
 // savedToFile names that file, which exists until the signal returns.
-class Downloader : public QObject
+class QUORVELCORE_EXPORT Downloader : public QObject
 {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #ifndef DOWNLOADMANAGER_H
 #define DOWNLOADMANAGER_H
 
+#include "foundation/quorvelcore_export.h"
 #include "webapi/FileApi/downloader.h"
 
 #include <QByteArray>
@@ -14,7 +15,7 @@
 // Four process-wide instances keep kinds of traffic apart, so that a sticker
 // never waits behind a large attachment. A request that is current or already
 // queued is not queued again.
-class DownloadManager : public QObject
+class QUORVELCORE_EXPORT DownloadManager : public QObject
 {
     Q_OBJECT
 public:

@@ -1,6 +1,8 @@
 #ifndef FILEHOST_H
 #define FILEHOST_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QList>
 #include <QNetworkRequest>
 #include <QSslError>
@@ -13,7 +15,7 @@ class QNetworkReply;
 // it shares: its address, the User-Agent header and the certificate policy.
 // The address can be replaced by the environment variable QUORVEL_FILE_HOST_URL
 // (e.g. "https://127.0.0.1:8443/") to run against a self-hosted or test host.
-class FileHost
+class QUORVELCORE_EXPORT FileHost
 {
 public:
     // Always ends in "/".

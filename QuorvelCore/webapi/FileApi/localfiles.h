@@ -1,6 +1,8 @@
 #ifndef LOCALFILES_H
 #define LOCALFILES_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,7 +11,7 @@
 // plain file name that cannot leave its folder, and files are only ever
 // created whole (written aside, then moved into place) and never replace a
 // file that is already there.
-class LocalFiles
+class QUORVELCORE_EXPORT LocalFiles
 {
 public:
     // The last component of name (after any "/" or "\"), without control

@@ -380,7 +380,8 @@ void StaticFile::finished(const QString& doneUrl, const QString& contentDisposit
     if (storagePath == MessageThumbnails) {
         const QImage image = QImage::fromData(downloadData);
         if (image.isNull()) {
-            L_WARN(QStringLiteral("StaticFile::finished | not an image: ") + doneUrl);
+            L_WARN(QStringLiteral("StaticFile::finished | not an image: ") +
+                   FileHost::loggable(QUrl(doneUrl)));
             emit downloadError(QStringLiteral("BYTE ARRAY 0"));
             return;
         }

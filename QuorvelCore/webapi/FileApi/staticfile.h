@@ -1,6 +1,7 @@
 #ifndef STATICFILE_H
 #define STATICFILE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/filemessage.h"
 
 #include <QByteArray>
@@ -17,7 +18,7 @@ class DownloadManager;
 // folders, serves it from disk when it is there, or downloads it through the
 // download queue of its kind, keeps it (mode 1) and hands it over as bytes or
 // as an image. Also holds the folder and file-name rules shared by the GUI.
-class StaticFile : public QObject
+class QUORVELCORE_EXPORT StaticFile : public QObject
 {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #ifndef UPLOADFILE_H
 #define UPLOADFILE_H
 
+#include "foundation/quorvelcore_export.h"
 #include "webapi/FileApi/uploadrequest.h"
 
 #include <QByteArray>
@@ -20,7 +21,7 @@ class QNetworkAccessManager;
 // does not, posts the file as a multipart form ("upload_file" or
 // "upload_static_file"). Ends every request with exactly one UploadDone,
 // UploadFailed or (on cancel) uploadCanceled.
-class UploadFile : public QObject
+class QUORVELCORE_EXPORT UploadFile : public QObject
 {
     Q_OBJECT
 public:

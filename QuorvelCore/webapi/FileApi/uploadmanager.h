@@ -1,6 +1,7 @@
 #ifndef UPLOADMANAGER_H
 #define UPLOADMANAGER_H
 
+#include "foundation/quorvelcore_export.h"
 #include "webapi/FileApi/uploadfile.h"
 #include "webapi/FileApi/uploadrequest.h"
 
@@ -17,7 +18,7 @@ class QTemporaryDir;
 // thumbnail for pictures and uploads the queued files one after another
 // through its UploadFile worker. A process-wide singleton living on the GUI
 // thread.
-class UploadManager : public QObject
+class QUORVELCORE_EXPORT UploadManager : public QObject
 {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #ifndef UPLOADREQUEST_H
 #define UPLOADREQUEST_H
 
+#include "foundation/quorvelcore_export.h"
 #include "model/filemessage.h"
 
 #include <QMetaType>
@@ -14,7 +15,7 @@ enum UploadMode
 
 // One queued upload: the local file, how it is uploaded, the thumbnail made
 // for it and the message part that will carry it.
-class UploadRequest
+class QUORVELCORE_EXPORT UploadRequest
 {
 public:
     UploadRequest();

@@ -1,6 +1,7 @@
 #ifndef APIFIELDS_H
 #define APIFIELDS_H
 
+#include "foundation/quorvelcore_export.h"
 #include "webapi/GeneralApi/procedure.h"
 
 #include <QHash>
@@ -10,7 +11,7 @@
 // (in order), which the caller supplies, which come from the stored settings,
 // which reply keys must be present and which of them are stored, and which
 // generated inputs are kept. Filled once at construction, never changed.
-class ApiFields
+class QUORVELCORE_EXPORT ApiFields
 {
 public:
     enum ServerRequestType

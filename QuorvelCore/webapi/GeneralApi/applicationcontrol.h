@@ -1,12 +1,14 @@
 #ifndef APPLICATIONCONTROL_H
 #define APPLICATIONCONTROL_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QString>
 #include <QStringList>
 
 // The two process-level actions of log-out: start a new instance of the
 // program and quit this one. Tests replace it so that no process is started.
-class ApplicationControl
+class QUORVELCORE_EXPORT ApplicationControl
 {
 public:
     virtual ~ApplicationControl() = default;

@@ -1,11 +1,13 @@
 #ifndef CLIENTINFOPROVIDER_H
 #define CLIENTINFOPROVIDER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QString>
 
 // The client's nonce and time stamp for requests, and its default hash and
 // encryption methods.
-class ClientInfoProvider
+class QUORVELCORE_EXPORT ClientInfoProvider
 {
 public:
     ClientInfoProvider();

@@ -1,6 +1,8 @@
 #ifndef DEVICEINFOPROVIDER_H
 #define DEVICEINFOPROVIDER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QList>
 #include <QString>
 
@@ -8,7 +10,7 @@
 // address, derives the device id from it (hex SHA-1), keeps both in the
 // platform settings store and forms the User-Agent of every web request.
 // Stateless: every answer comes from the platform or the settings store.
-class DeviceInfoProvider
+class QUORVELCORE_EXPORT DeviceInfoProvider
 {
 public:
     // What the MAC choice needs to know of one network interface.

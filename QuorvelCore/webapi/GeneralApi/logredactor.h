@@ -1,6 +1,8 @@
 #ifndef LOGREDACTOR_H
 #define LOGREDACTOR_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QJsonValue>
 #include <QString>
@@ -8,7 +10,7 @@
 // Makes request and reply bodies fit for log lines: the values of credential
 // and personal keys (tokens, "AuthValue", "EToken", "Iv", PINs, passwords,
 // phone numbers and contact lists) are replaced by "***", at any depth.
-class LogRedactor
+class QUORVELCORE_EXPORT LogRedactor
 {
 public:
     static bool isSensitiveKey(const QString& key);

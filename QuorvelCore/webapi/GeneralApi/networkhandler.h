@@ -1,6 +1,8 @@
 #ifndef NETWORKHANDLER_H
 #define NETWORKHANDLER_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QList>
@@ -16,7 +18,7 @@ class QNetworkAccessManager;
 // Sends JSON requests to an HTTPS service and hands back the raw reply body or
 // a bare error. Knows nothing of procedures, result codes or retries.
 // Certificate errors are never ignored: such a request fails with error().
-class NetworkHandler : public QObject
+class QUORVELCORE_EXPORT NetworkHandler : public QObject
 {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #ifndef PACKETGENERATOR_H
 #define PACKETGENERATOR_H
 
+#include "foundation/quorvelcore_export.h"
 #include "webapi/GeneralApi/apifields.h"
 #include "webapi/GeneralApi/clientinfoprovider.h"
 #include "webapi/GeneralApi/deviceinfoprovider.h"
@@ -15,7 +16,7 @@
 // checks the caller's keys, fills keys from the stored settings, generates the
 // client's own keys, signs the body with "AuthValue" and keeps the inputs the
 // procedure marks for keeping. Holds no state between packets.
-class PacketGenerator
+class QUORVELCORE_EXPORT PacketGenerator
 {
 public:
     using Fields = QHash<QString, QJsonValue>;

@@ -1,6 +1,8 @@
 #ifndef PROCEDURE_H
 #define PROCEDURE_H
 
+#include "foundation/quorvelcore_export.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QtGlobal>
@@ -80,7 +82,7 @@ Q_DECLARE_METATYPE(Procedure)
 
 // Constant facts about each procedure: display name, fixed sub-directory,
 // number of tries and whether it is vital (re-queued when its tries run out).
-class ProcedureTable
+class QUORVELCORE_EXPORT ProcedureTable
 {
 public:
     static const int kFirst = PROC_Idle;

@@ -1,6 +1,7 @@
 #ifndef PROCEDUREHANDLER_H
 #define PROCEDUREHANDLER_H
 
+#include "foundation/quorvelcore_export.h"
 #include "webapi/GeneralApi/apifields.h"
 #include "webapi/GeneralApi/packetgenerator.h"
 #include "webapi/GeneralApi/procedure.h"
@@ -27,7 +28,7 @@ class QTimer;
 // setting values stored, the token derived after activation; the outcome goes
 // out as replyReport (accepted reply) and result (200, 100, 0 or the server's
 // code). Also carries out log-out.
-class ProcedureHandler : public QObject
+class QUORVELCORE_EXPORT ProcedureHandler : public QObject
 {
     Q_OBJECT
 public:

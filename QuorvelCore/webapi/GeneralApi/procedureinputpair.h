@@ -1,6 +1,7 @@
 #ifndef PROCEDUREINPUTPAIR_H
 #define PROCEDUREINPUTPAIR_H
 
+#include "foundation/quorvelcore_export.h"
 #include "webapi/GeneralApi/procedure.h"
 
 #include <QHash>
@@ -9,7 +10,7 @@
 
 // One entry of the procedure queue: the procedure, the caller's inputs, whether
 // the current try timed out and how many tries have started.
-class ProcedureInputPair
+class QUORVELCORE_EXPORT ProcedureInputPair
 {
 public:
     ProcedureInputPair() = default;

@@ -2,6 +2,7 @@
 #define SETTINGSTORAGE_H
 
 #include "foundation/database.h"
+#include "foundation/quorvelcore_export.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -9,7 +10,7 @@
 // The client's key/value settings (phone number, user name, token, server
 // nonce, methods, ...) kept as one JSON object in the encrypted store
 // "settingsDataBase", with the application's main settings beside it.
-class SettingStorage : public DataBase
+class QUORVELCORE_EXPORT SettingStorage : public DataBase
 {
     Q_OBJECT
 public:

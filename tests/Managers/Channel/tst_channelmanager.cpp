@@ -82,7 +82,7 @@ public:
                              --inFlight;
                              manager.result(p, code);
                          });
-        manager.setUserName(Me);
+        manager.setUserIdentity(UserIdentityPtr::create(Me));
         QObject::connect(&manager, &ChannelManager::commandResponse,
                          [this](Command c, const QVariant& v) { answers << qMakePair(c, v); });
         QObject::connect(&manager, &ChannelManager::channelRemoved, [this](const QString& id) {

@@ -93,6 +93,7 @@ private slots:
     void seenReachesOnlyItsScope();
     void unreadCount_data();
     void unreadCount();
+    void ownMessagesAreTheChatIdentitys();
     void unreadCountFollowsEveryChange_data();
     void unreadCountFollowsEveryChange();
 
@@ -628,6 +629,32 @@ void TestChat::unreadCount()
     Chat reopened;
     reopened.setChatId(chatId, Chat::ChatMode_Stored);
     QCOMPARE(reopened.getUnreadCount(), unread);
+}
+
+// Two users' chats in one process, each with its core's identity (neither is
+// the process's shared name): each counts and marks the other's messages.
+void TestChat::ownMessagesAreTheChatIdentitys()
+{
+    const QString a = QStringLiteral("989120000011");
+    const QString b = QStringLiteral("989120000022");
+    const auto fill = [&](Chat* chat, const QString& self) {
+        chat->setUserIdentity(UserIdentityPtr::create(self));
+        const QString chatId = self == a ? b : a;
+        chat->setChatId(chatId, Chat::ChatMode_Memory);
+        QVERIFY(chat->addMessage(makeMessage(chatId, "x0", 10, a)));
+        QVERIFY(chat->addMessage(makeMessage(chatId, "x1", 20, b)));
+        QVERIFY(chat->addMessage(makeMessage(chatId, "x2", 30, b)));
+    };
+    Chat ofA;
+    fill(&ofA, a);
+    Chat ofB;
+    fill(&ofB, b);
+    QCOMPARE(ofA.getUnreadCount(), 2);
+    QCOMPARE(ofB.getUnreadCount(), 0);
+    QCOMPARE(ofA.changeMessageStatesToSeen({"x0", "x1", "x2"}, Chat::SeenScope_PartnerMessages),
+             QStringList({"x1", "x2"}));
+    QCOMPARE(ofB.changeMessageStatesToSeen({"x0", "x1", "x2"}, Chat::SeenScope_PartnerMessages),
+             QStringList{"x0"});
 }
 
 void TestChat::unreadCountFollowsEveryChange_data()

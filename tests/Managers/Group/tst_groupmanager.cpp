@@ -70,7 +70,7 @@ public:
                          [this](const GroupInfoMembers& m) { membersUpdates.append(m); });
         QObject::connect(&manager, &GroupManager::messageReply,
                          [this](const MessageReply& r) { laterPages.append(r); });
-        manager.setUserName(Me);
+        manager.setUserIdentity(UserIdentityPtr::create(Me));
         manager.startLoading();
     }
 

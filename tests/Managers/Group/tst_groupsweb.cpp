@@ -49,7 +49,7 @@ public:
                          [this](const MessageReply& r) { pages.append(r); });
         QObject::connect(&groups, &GroupManager::setXmppRooms,
                          [this](const QStringList& ids) { rooms.append(ids); });
-        groups.setUserName(Me);
+        groups.setUserIdentity(UserIdentityPtr::create(Me));
         groups.startLoading();
     }
     int count(Command c) const

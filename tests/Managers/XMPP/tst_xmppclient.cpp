@@ -138,7 +138,6 @@ ClientPtr XmppClientTest::login(const QString& user, const QString& resource, Pr
         logger->setMessageTypes(QXmppLogger::AnyMessage);
         client->setLogger(logger);
     }
-    client->setUserName(user);
     client->connectToServer(chatServer->clientConfiguration(user, resource),
                             QXmppPresence(QXmppPresence::Available));
     QuorvelXMPPClient* raw = client.get();
@@ -153,7 +152,7 @@ bool XmppClientTest::waitForStreamManagement(QuorvelXMPPClient* client)
 {
     // A message handed over now is only confirmed through an enabled stream.
     QSignalSpy sent(client, &QuorvelXMPPClient::messageSent);
-    Message probe(MessageBase::MsgMajorType_ControlMessage, client->getUserName());
+    Message probe(MessageBase::MsgMajorType_ControlMessage, client->configuration().user());
     probe.setMinorType(MessageBase::MsgMinorType_CallRequest);
     probe.generateMessageId();
     if (!client->SendMessage(&probe))
@@ -362,7 +361,6 @@ void XmppClientTest::withoutStreamManagementReceiptsConfirm()
     QTest::qWait(2500);
     QCOMPARE(sent.count(), 2);
     auto carol = std::make_unique<QuorvelXMPPClient>();
-    carol->setUserName(QStringLiteral("carol"));
     answerReceipts(carol.get(), plain.domain());
     carol->connectToServer(plain.clientConfiguration(QStringLiteral("carol"), QStringLiteral("pc")),
                            QXmppPresence(QXmppPresence::Available));

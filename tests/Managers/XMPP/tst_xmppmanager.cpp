@@ -2,12 +2,16 @@
 // "Salam" or the saved configuration, the persistent outbox (order, exactly
 // once, across an outage and across a restart of the sending process),
 // receipts and HTML conversion, the back-off, stream errors, a new device id
-// and a forced update.
+// and a forced update. Alice's manager has an identity of its own while the
+// process's shared name is bob's, as with two users' cores in one process: a
+// manager that read the shared name would write bob's messages and keep the
+// receipts of bob's messages to itself.
 
 #include "Managers/XMPP/quorvelxmppclient.h"
 #include "Managers/XMPP/xmppmanager.h"
 #include "foundation/database.h"
 #include "foundation/htmlmanager.h"
+#include "model/globalconstants.h"
 #include "prosodyserver.h"
 #include "storefiles.h"
 #include "testcertificates.h"
@@ -48,6 +52,11 @@ QJsonObject serverEntry(const QString& host, int port, const QString& user)
                        {"Application", "chat"}};
 }
 
+UserIdentityPtr aliceIdentity()
+{
+    return UserIdentityPtr::create(QStringLiteral("alice"));
+}
+
 Message textTo(const QString& peer, const QString& body)
 {
     return Message(MessageBase::MsgMajorType_SimpleChat, QString(), peer, body);
@@ -80,7 +89,7 @@ int runOutboxChild()
 {
     const QJsonObject entry = QJsonDocument::fromJson(qgetenv(kChildVariable)).object();
     XMPPManager manager;
-    manager.setUserName(QStringLiteral("alice"));
+    manager.setUserIdentity(aliceIdentity());
     manager.startLoading();
     answerSalam(&manager, QJsonArray{entry});
     manager.onInitialize();
@@ -138,6 +147,7 @@ void XmppManagerTest::initTestCase()
     if (!ProsodyServer::isAvailable())
         QSKIP("prosody is not installed");
     qputenv("QUORVEL_CHAT_DOMAIN", "localhost");
+    GlobalConstants::setUserName(QStringLiteral("bob"));
     QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
     server = std::make_unique<ProsodyServer>();
     QVERIFY2(server->addUser("alice", "pw-alice"), qPrintable(server->errorString()));
@@ -162,7 +172,7 @@ void XmppManagerTest::cleanupTestCase()
 std::unique_ptr<XMPPManager> XmppManagerTest::newManager(bool connect)
 {
     auto manager = std::make_unique<XMPPManager>();
-    manager->setUserName(QStringLiteral("alice"));
+    manager->setUserIdentity(aliceIdentity());
     manager->startLoading();
     answerSalam(manager.get(), QJsonArray{entry()});
     if (connect) {
@@ -178,7 +188,6 @@ std::unique_ptr<XMPPManager> XmppManagerTest::newManager(bool connect)
 ClientPtr XmppManagerTest::loginBob()
 {
     auto bob = std::make_unique<QuorvelXMPPClient>();
-    bob->setUserName(QStringLiteral("bob"));
     bob->connectToServer(server->clientConfiguration("bob", "desktopqt_bob"),
                          QXmppPresence(QXmppPresence::Available));
     QuorvelXMPPClient* raw = bob.get();
@@ -236,7 +245,7 @@ void XmppManagerTest::serverChoice()
     QFETCH(QJsonArray, servers);
     QFETCH(QString, expectedUser);
     XMPPManager manager;
-    manager.setUserName("alice");
+    manager.setUserIdentity(aliceIdentity());
     manager.startLoading();
     manager.processReply(PROC_Salam, QJsonObject{{"Servers", servers}});
     QXmppConfiguration& config = manager.getClient()->configuration();
@@ -262,7 +271,7 @@ void XmppManagerTest::savedConfigurationIsUsed()
         QVERIFY(first);
     }
     XMPPManager second;
-    second.setUserName("alice");
+    second.setUserIdentity(aliceIdentity());
     QSignalSpy requests(&second, &XMPPManager::start);
     second.startLoading();
     second.onInitialize();
@@ -492,7 +501,7 @@ void XmppManagerTest::killBetweenAnyTwoWritesLosesNothing()
         QDir(storePath).removeRecursively();
         copyStoreFiles(steps[i].copy, storePath);
         XMPPManager restarted;
-        restarted.setUserName(QStringLiteral("alice"));
+        restarted.setUserIdentity(aliceIdentity());
         restarted.startLoading();
         const QStringList outbox = restarted.outboxIds();
         QStringList kept;

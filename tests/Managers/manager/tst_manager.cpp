@@ -199,6 +199,13 @@ void TestManager::loadsInOrderAndAnswersStartUpInOrder()
     QCOMPARE(last.getMessageBody(), QStringLiteral("while loading"));
     QCOMPARE(GlobalConstants::getUserName(), kUser);
     QCOMPARE(manager->getToken(), procedures.token);
+    // One name for the whole core: every manager reads the identity the
+    // facade wrote once, the one the shared values read too.
+    QCOMPARE(manager->getUserIdentity(), UserIdentity::processIdentity());
+    for (const auto& entry : managers) {
+        QCOMPARE(entry.second->getUserIdentity(), manager->getUserIdentity());
+        QCOMPARE(entry.second->getUserName(), kUser);
+    }
 
     const int from = answers->size();
     QSignalSpy initialised(core.get(), &QuorvelDesktopCore::initializingFinished);
