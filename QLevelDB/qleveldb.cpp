@@ -75,6 +75,30 @@ std::string encode(const QVariant& value)
     return std::string(bytes.constData(), size_t(bytes.size()));
 }
 
+// Qt sets room aside for all the entries a list or map declares before it
+// reads any. A damaged record that declares more entries than it has bytes is
+// refused before Qt sees it, instead of costing gigabytes and seconds.
+bool declaresMoreThanItHolds(const QByteArray& payload)
+{
+    QDataStream in(payload);
+    in.setVersion(QDataStream::Qt_5_15);
+    quint32 type = 0;
+    qint8 isNull = 0;
+    quint32 count = 0;
+    in >> type >> isNull;
+    switch (type) {
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList:
+    case QMetaType::QVariantMap:
+    case QMetaType::QVariantHash:
+    case QMetaType::QByteArrayList:
+        in >> count;
+        return in.status() == QDataStream::Ok && count > quint32(payload.size());
+    default:
+        return false;
+    }
+}
+
 bool decode(const std::string& data, QVariant* value)
 {
     if (data.empty())
@@ -88,6 +112,8 @@ bool decode(const std::string& data, QVariant* value)
         *value = payload;
         return true;
     case 'V': {
+        if (declaresMoreThanItHolds(payload))
+            return false;
         QDataStream in(payload);
         in.setVersion(QDataStream::Qt_5_15);
         QVariant v;

@@ -1,6 +1,7 @@
 #include "fuzzsupport.h"
 
 #include "foundation/simpleqtlogger.h"
+#include "signallogger.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,14 +47,7 @@ void setPrivateFolders()
 
 void setUpLogger()
 {
-    using simpleqtlogger::LogSinks;
-    LogSinks::ENABLE_LOG_SINK_FILE = false;
-    LogSinks::ENABLE_LOG_SINK_CONSOLE = false;
-    LogSinks::ENABLE_LOG_SINK_QDEBUG = false;
-    LogSinks::ENABLE_LOG_SINK_SIGNAL = true;
-    LogSinks::ENABLE_FUNCTION_STACK_TRACE = false;
-    LogSinks::ENABLE_LOG_LEVELS.logLevel_DEBUG = true;
-    simpleqtlogger::SimpleQtLogger::createInstance(qApp);
+    createSignalOnlyLogger(qApp, true);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #define LOGCAPTURE_H
 
 #include "foundation/simpleqtlogger.h"
+#include "signallogger.h"
 
 #include <QObject>
 #include <QStringList>
@@ -13,13 +14,7 @@ class LogCapture : public QObject
 public:
     LogCapture()
     {
-        using simpleqtlogger::LogSinks;
-        LogSinks::ENABLE_LOG_SINK_FILE = false;
-        LogSinks::ENABLE_LOG_SINK_CONSOLE = false;
-        LogSinks::ENABLE_LOG_SINK_QDEBUG = false;
-        LogSinks::ENABLE_LOG_SINK_SIGNAL = true;
-        LogSinks::ENABLE_FUNCTION_STACK_TRACE = false;
-        auto* logger = simpleqtlogger::SimpleQtLogger::createInstance(this);
+        auto* logger = createSignalOnlyLogger(this, false);
         connect(logger, &simpleqtlogger::SimpleQtLogger::signalLog, this,
                 [this](const QString&, const QString&, const QString& text,
                        simpleqtlogger::LogLevel level, const QString&, const QString&,

@@ -2,6 +2,7 @@
 #define CAPTUREDLOG_H
 
 #include "foundation/simpleqtlogger.h"
+#include "signallogger.h"
 
 #include <QObject>
 #include <QStringList>
@@ -14,14 +15,7 @@ class CapturedLog : public QObject
 public:
     CapturedLog()
     {
-        using simpleqtlogger::LogSinks;
-        LogSinks::ENABLE_LOG_SINK_FILE = false;
-        LogSinks::ENABLE_LOG_SINK_CONSOLE = false;
-        LogSinks::ENABLE_LOG_SINK_QDEBUG = false;
-        LogSinks::ENABLE_LOG_SINK_SIGNAL = true;
-        LogSinks::ENABLE_FUNCTION_STACK_TRACE = false;
-        LogSinks::ENABLE_LOG_LEVELS.logLevel_DEBUG = true;
-        auto* logger = simpleqtlogger::SimpleQtLogger::createInstance(this);
+        auto* logger = createSignalOnlyLogger(this, true);
         connect(logger, &simpleqtlogger::SimpleQtLogger::signalLog, this,
                 [](const QString&, const QString&, const QString& text, simpleqtlogger::LogLevel,
                    const QString&, const QString&, unsigned int) { lines().append(text); });
