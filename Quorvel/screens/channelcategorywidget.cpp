@@ -2,12 +2,11 @@
 
 #include "webapi/FileApi/staticfile.h"
 #include "widgets/fonts.h"
+#include "widgets/roundpixmap.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 
 ChannelCategoryWidget::ChannelCategoryWidget(QWidget* parent)
     : QWidget(parent), name(new QLabel(this)), avatar(new QLabel(this)), file(new StaticFile())
@@ -37,20 +36,7 @@ void ChannelCategoryWidget::setCategory(ChannelCategory value)
 
 QPixmap ChannelCategoryWidget::roundAvatar(const QImage& image)
 {
-    if (image.isNull())
-        return QPixmap();
-    const QPixmap source =
-        QPixmap::fromImage(image, Qt::ColorOnly | Qt::DiffuseAlphaDither | Qt::NoFormatConversion)
-            .scaledToHeight(image.width(), Qt::FastTransformation);
-    QPixmap round(source.size());
-    round.fill(Qt::transparent);
-    QPainter painter(&round);
-    QPainterPath ellipse;
-    ellipse.addEllipse(0, 0, source.width(), source.height());
-    painter.setClipPath(ellipse);
-    painter.drawPixmap(0, 0, source);
-    painter.end();
-    return round.scaled(50, 50, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return roundPixmap(QPixmap::fromImage(image), QSize(50, 50));
 }
 
 void ChannelCategoryWidget::imageReady(const QImage& image)
