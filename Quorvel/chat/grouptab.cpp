@@ -1,8 +1,8 @@
 #include "chat/grouptab.h"
 
+#include "chat/chatroworder.h"
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
-#include "foundation/simpleqtlogger.h"
 #include "model/members.h"
 #include "widgets/interfacescale.h"
 #include "widgets/listarea.h"
@@ -15,6 +15,7 @@ GroupTab::GroupTab(QWidget* parent)
 {
     layout = setUpListArea(this, contents, emptyLabel,
                            QStringLiteral("ChatTabContactsListContents"), tr("No chat find."));
+    order = new ChatRowOrder(layout, this);
 }
 
 void GroupTab::addGroup(const GroupInfo& info)
@@ -78,36 +79,8 @@ void GroupTab::deselectLastChat()
 
 void GroupTab::lastMessageTimeChanged(QString id)
 {
-    ChatWidget* moved = rows.value(id);
-    if (!moved)
-        return;
-    const qint64 time = moved->getLastMessageTime();
-    L_DEBUG(QStringLiteral("GroupTab::lastMessageTimeChanged | %1 %2").arg(id).arg(time));
-    for (int i = 0; i < layout->count(); ++i) {
-        auto* other = qobject_cast<ChatWidget*>(layout->itemAt(i)->widget());
-        if (!other)
-            continue;
-        L_DEBUG(QStringLiteral("GroupTab::lastMessageTimeChanged | LOOP: %1 %2 %3")
-                    .arg(i)
-                    .arg(other->getLastMessageTime())
-                    .arg(time));
-        if (other->getLastMessageTime() <= time) {
-            if (other != moved) {
-                layout->removeWidget(moved);
-                layout->insertWidget(i, moved);
-            }
-            return;
-        }
-    }
-}
-
-void GroupTab::moveToTop(const QString& chatId)
-{
-    ChatWidget* widget = rows.value(chatId);
-    if (!widget)
-        return;
-    layout->removeWidget(widget);
-    layout->insertWidget(0, widget);
+    if (ChatWidget* moved = rows.value(id))
+        order->placeByLastMessage(moved);
 }
 
 void GroupTab::processNewMessage(const Message& message)
@@ -116,7 +89,7 @@ void GroupTab::processNewMessage(const Message& message)
     if (!widget)
         return;
     widget->processMessage(message);
-    moveToTop(message.getChatId());
+    order->moveToTop(widget);
 }
 
 void GroupTab::processNewMessagePair(const MessagePair& pair)
@@ -125,7 +98,7 @@ void GroupTab::processNewMessagePair(const MessagePair& pair)
     if (!widget)
         return;
     widget->processMessagePair(pair);
-    moveToTop(pair.getChatId());
+    order->moveToTop(widget);
 }
 
 void GroupTab::processMessageReply(const QString& chatId, const MessageReply& reply)

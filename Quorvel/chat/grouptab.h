@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QVariant>
 
+class ChatRowOrder;
 class ChatWidget;
 class ChatWindow;
 class Members;
@@ -63,10 +64,10 @@ protected:
 
 private:
     void addOrUpdateGroup(const GroupInfo& info);
-    void moveToTop(const QString& chatId);
 
     QWidget* contents;
     QVBoxLayout* layout;
+    ChatRowOrder* order;
     QMap<QString, ChatWidget*> rows;
     QPointer<ChatWidget> selected;
     QLabel* emptyLabel;

@@ -1,5 +1,6 @@
 #include "shell/channeltab.h"
 
+#include "chat/chatroworder.h"
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
 #include "foundation/simpleqtlogger.h"
@@ -16,6 +17,7 @@ ChannelTab::ChannelTab(QWidget* parent)
     layout =
         setUpListArea(this, contents, placeholder, QStringLiteral("ContactTabContactsListContents"),
                       tr("No channel find."));
+    order = new ChatRowOrder(layout, this);
 }
 
 void ChannelTab::addChannel(const ChannelInfo& info)
@@ -61,6 +63,7 @@ void ChannelTab::selectChannel(const QString& id)
     if (!widget)
         return;
     widget->select();
+    order->settle();
     ensureWidgetVisible(widget, 50, 50);
 }
 
@@ -70,7 +73,7 @@ void ChannelTab::processMessage(const Message& message)
     if (!widget)
         return;
     widget->processMessage(message);
-    moveToTop(widget);
+    order->moveToTop(widget);
 }
 
 void ChannelTab::newMessage(const MessagePair& pair)
@@ -83,7 +86,7 @@ void ChannelTab::newMessage(const MessagePair& pair)
         return;
     L_DEBUG(QStringLiteral("ChannelTab::newMessage | contains"));
     widget->processMessagePair(pair);
-    moveToTop(widget);
+    order->moveToTop(widget);
 }
 
 void ChannelTab::setLastMessage(const Message& message)
@@ -162,28 +165,8 @@ void ChannelTab::channelWidgetClicked(ChatWindow* chatwindow)
 
 void ChannelTab::lastMessageTimeChanged(QString id)
 {
-    ChatWidget* moved = rows.value(id);
-    if (!moved || layout->indexOf(moved) < 0)
-        return;
-    // Out of the layout before it is placed again, so it is listed once and
-    // never compared with itself.
-    layout->removeWidget(moved);
-    const qint64 time = moved->getLastMessageTime();
-    int at = layout->count();
-    for (int i = 0; i < layout->count(); ++i) {
-        auto* other = qobject_cast<ChatWidget*>(layout->itemAt(i)->widget());
-        if (other && other->getLastMessageTime() < time) {
-            at = i;
-            break;
-        }
-    }
-    layout->insertWidget(at, moved);
-}
-
-void ChannelTab::moveToTop(ChatWidget* widget)
-{
-    layout->removeWidget(widget);
-    layout->insertWidget(0, widget);
+    if (ChatWidget* moved = rows.value(id))
+        order->placeByLastMessage(moved);
 }
 
 void ChannelTab::showEvent(QShowEvent* event)

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QVariant>
 
+class ChatRowOrder;
 class ChatWidget;
 class ChatWindow;
 class QLabel;
@@ -67,12 +68,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void moveToTop(ChatWidget* widget);
-
     QMap<QString, ChatWidget*> rows;
     QPointer<ChatWidget> selected;
     QWidget* contents;
     QVBoxLayout* layout;
+    ChatRowOrder* order;
     QLabel* placeholder;
 };
 

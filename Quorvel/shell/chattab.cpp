@@ -13,7 +13,7 @@ ChatTab::ChatTab(QWidget* parent)
     : CustomScrollArea(parent), contents(new QWidget), placeholder(new QLabel(this)),
       layout(setUpListArea(this, contents, placeholder,
                            QStringLiteral("ChatTabContactsListContents"), tr("No chat find."))),
-      deferred(layout, [this](const ChatRecipient& recipient) {
+      order(layout), deferred(layout, [this](const ChatRecipient& recipient) {
           if (placeRecipient(recipient, listAt))
               ++listAt;
       })
@@ -88,7 +88,7 @@ void ChatTab::processMessage(const Message& message)
     if (!widget)
         return;
     widget->processMessage(message);
-    moveToTop(widget);
+    order.moveToTop(widget);
 }
 
 void ChatTab::processMessagePair(const MessagePair& pair)
@@ -98,7 +98,7 @@ void ChatTab::processMessagePair(const MessagePair& pair)
     if (!widget)
         return;
     widget->processMessagePair(pair);
-    moveToTop(widget);
+    order.moveToTop(widget);
 }
 
 void ChatTab::processMessageReply(const QString& chatId, const MessageReply& reply)
@@ -121,15 +121,6 @@ void ChatTab::processMembers(const Members& members)
     deferred.finish();
     if (ChatWidget* widget = rows.value(members.getRequestId()))
         widget->processMembers(members);
-}
-
-void ChatTab::moveToTop(ChatWidget* widget)
-{
-    deferred.finish();
-    // Out of the layout first: inserting a row that is still in it would
-    // leave a second item for the same row behind.
-    layout->removeWidget(widget);
-    layout->insertWidget(0, widget);
 }
 
 void ChatTab::removeChat(const QString& id)

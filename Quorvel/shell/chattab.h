@@ -3,6 +3,7 @@
 
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/command.h"
+#include "chat/chatroworder.h"
 #include "chat/chatwindow.h"
 #include "model/members.h"
 #include "model/message.h"
@@ -42,7 +43,6 @@ public:
     void filterChats(const QString& str);
     // Also counts the rows still to be built.
     int getUnreadCount() const;
-    void moveToTop(ChatWidget* widget);
 
     // The shown order of the rows' ids, top first.
     QStringList rowIds();
@@ -72,6 +72,7 @@ private:
     QWidget* contents;
     QLabel* placeholder;
     QVBoxLayout* layout;
+    ChatRowOrder order;
     // Where the next row of a whole list goes.
     int listAt = 0;
     DeferredRows<ChatRecipient> deferred;

@@ -22,6 +22,7 @@
 #include "model/lvrequest.h"
 #include "model/members.h"
 #include "shell/channeltab.h"
+#include "shell/chattab.h"
 #include "shell/contentpanel.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
@@ -1002,6 +1003,67 @@ private slots:
         QVERIFY(shown.at(0).at(0).value<ChatWindow*>() == nullptr);
         tab.addGroup(group("a"));
         QCOMPARE(tab.rowIds().first(), QStringLiteral("a"));
+    }
+
+    // A burst of messages queued for many rows, as the core's answers come:
+    // every row ends where its latest message puts it, and the list is laid
+    // out by the time it is painted.
+    void aBurstLeavesTheRowsInOrderAndInPlace()
+    {
+        ChatTab tab;
+        tab.resize(300, 600);
+        const auto number = [](int i) {
+            return QStringLiteral("9891200%1").arg(i, 4, 10, QLatin1Char('0'));
+        };
+        QList<ChatRecipient> recipients;
+        QStringList listed;
+        for (int i = 0; i < 40; ++i) {
+            Contact c;
+            c.setNumber(number(i));
+            c.setNickName(QStringLiteral("Person %1").arg(i));
+            ChatRecipient r;
+            r.setContact(c);
+            recipients << r;
+            listed << number(i);
+        }
+        tab.setChatRecipients(recipients);
+        tab.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tab));
+        QCOMPARE(tab.rowIds(), listed);
+        QApplication::processEvents();
+
+        // Where the row that ends on top is when it is painted next.
+        struct PaintWatch : QObject
+        {
+            int yAtPaint = -1;
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint && yAtPaint < 0)
+                    yAtPaint = static_cast<QWidget*>(watched)->y();
+                return false;
+            }
+        } watch;
+        tab.row(number(3))->installEventFilter(&watch);
+
+        const QList<int> burst{7, 3, 7, 39, 0, 21, 3};
+        for (int k = 0; k < burst.size(); ++k) {
+            Message m = textMessage(QStringLiteral("b%1").arg(k), number(burst.at(k)),
+                                    QStringLiteral("burst %1").arg(k), at(20, 9, k));
+            m.setChatId(number(burst.at(k)));
+            QMetaObject::invokeMethod(
+                &tab, [&tab, m] { tab.processMessage(m); }, Qt::QueuedConnection);
+        }
+        QStringList expected{number(3), number(21), number(0), number(39), number(7)};
+        for (const QString& id : qAsConst(listed)) {
+            if (!expected.contains(id))
+                expected << id;
+        }
+        QTRY_VERIFY(watch.yAtPaint >= 0);
+        QCOMPARE(watch.yAtPaint, 0);
+        QCOMPARE(tab.rowIds(), expected);
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(tab.row(expected.at(i))->y(), i * chatRowHeight);
+        QCOMPARE(tab.row(number(3))->lastMessageText(), QStringLiteral("burst 6"));
     }
 
     // ---- typed text and markup ----
