@@ -1,5 +1,6 @@
-// One conversation of 100,000 messages in a stored Chat, each figure beside the
-// same work done underneath in the same run:
+// One conversation of 100,000 messages (QUORVEL_BENCH_MESSAGES sets another
+// length) in a stored Chat, each figure beside the same work done underneath
+// in the same run:
 // - insert rate, against LevelDB with the same options writing the three
 //   records of a message in one batch after the same duplicate check (a read
 //   of the message id): the counters record with every message, and as
@@ -8,7 +9,15 @@
 // - resident memory after the inserts, against the same store freshly opened
 //   and its newest page read (each in a process of its own): the process's
 //   own memory, and everything resident including the table files LevelDB
-//   maps for reading (file cache pages that compaction touched);
+//   maps for reading (file cache pages that compaction touched); the own
+//   memory after all the inserts beside the same after half of them, and
+//   beside the LevelDB insert child's. Most of what the inserting process
+//   holds over the fresh one does not grow with the history: LevelDB's write
+//   buffer (up to 4 MB) and memory the allocator keeps after compactions.
+//   What grows is LevelDB's table cache, the index block and Bloom filter of
+//   every table the duplicate checks reach (all of them, since the ids hash
+//   evenly over the tables), about 13 bytes a message with the chat's
+//   encrypted values; the chat's own caches are bounded;
 // - opening the store: the first open replays the write-ahead log, the
 //   second shows the open itself;
 // - the newest page and pages at random depths (medians), against the same
@@ -40,7 +49,7 @@
 #include <vector>
 
 namespace {
-const int kMessages = 100000;
+const int kDefaultMessages = 100000;
 const int kPage = 50;
 const int kRandomPages = 400;
 const int kNewestRounds = 15;
@@ -49,6 +58,18 @@ const int kArchiveRounds = 5;
 const int kInsertRounds = 3;
 const QString kChatId = QStringLiteral("989121234567");
 const qint64 kStart = 1600000000000LL;
+
+// The length of the history: QUORVEL_BENCH_MESSAGES, or 100,000; at least
+// enough for the pages read at random depths.
+int messageCount()
+{
+    static const int count = [] {
+        bool ok = false;
+        const int value = qEnvironmentVariableIntValue("QUORVEL_BENCH_MESSAGES", &ok);
+        return ok ? qMax(value, 2 * kPage) : kDefaultMessages;
+    }();
+    return count;
+}
 
 Message makeMessage(int i, qint64 time)
 {
@@ -106,12 +127,15 @@ int childInsert()
     chat.setChatId(kChatId, Chat::ChatMode_Stored);
     QElapsedTimer timer;
     timer.start();
-    for (int i = 0; i < kMessages; ++i) {
+    long halfAnon = 0;
+    for (int i = 0; i < messageCount(); ++i) {
+        if (i == messageCount() / 2)
+            halfAnon = statusKb("RssAnon");
         chat.addMessage(makeMessage(i, kStart + i * 10));
     }
     const double ms = msSince(timer);
-    std::printf("insertPerSecond %f\nrss %ld\nanon %ld\n", kMessages / (ms / 1000.0),
-                statusKb("VmRSS"), statusKb("RssAnon"));
+    std::printf("insertPerSecond %f\nrss %ld\nanon %ld\nhalfAnon %ld\n",
+                messageCount() / (ms / 1000.0), statusKb("VmRSS"), statusKb("RssAnon"), halfAnon);
     return 0;
 }
 
@@ -162,6 +186,8 @@ struct RawFigures
     double insertPerSecond = 0;
     double replayMs = 0;
     double openMs = 0;
+    long anon = 0;
+    long halfAnon = 0;
 };
 
 // Writes the counters record with every countersEvery-th message.
@@ -179,7 +205,9 @@ RawFigures benchRawInsert(const QString& path, int countersEvery)
 
     QElapsedTimer timer;
     timer.start();
-    for (int i = 0; i < kMessages; ++i) {
+    for (int i = 0; i < messageCount(); ++i) {
+        if (i == messageCount() / 2)
+            f.halfAnon = statusKb("RssAnon");
         const Message message = makeMessage(i, kStart + i * 10);
         const std::string id = message.getMessageId().toStdString();
         std::string existing;
@@ -198,7 +226,8 @@ RawFigures benchRawInsert(const QString& path, int countersEvery)
                                       .toStdString());
         db->Write(write, &batch);
     }
-    f.insertPerSecond = kMessages / (msSince(timer) / 1000.0);
+    f.insertPerSecond = messageCount() / (msSince(timer) / 1000.0);
+    f.anon = statusKb("RssAnon");
 
     for (double* figure : {&f.replayMs, &f.openMs}) {
         db.reset();
@@ -215,8 +244,8 @@ RawFigures benchRawInsert(const QString& path, int countersEvery)
 int childRawInsert(int countersEvery, const QString& path)
 {
     const RawFigures f = benchRawInsert(path, countersEvery);
-    std::printf("insertPerSecond %f\nreplayMs %f\nopenMs %f\n", f.insertPerSecond, f.replayMs,
-                f.openMs);
+    std::printf("insertPerSecond %f\nreplayMs %f\nopenMs %f\nanon %ld\nhalfAnon %ld\n",
+                f.insertPerSecond, f.replayMs, f.openMs, f.anon, f.halfAnon);
     return 0;
 }
 
@@ -238,7 +267,7 @@ public:
                       CryptoApi::hash(seed, CryptoApi::SHA512).left(16));
         // What opening a chat reads: its counters and its newest message.
         value("chatData");
-        value(value(QByteArray::number(kMessages)));
+        value(value(QByteArray::number(messageCount())));
     }
 
     QByteArray value(const QByteArray& name)
@@ -281,7 +310,7 @@ std::vector<int> randomOffsets()
     QRandomGenerator random(42);
     std::vector<int> offsets;
     for (int i = 0; i < kRandomPages; ++i)
-        offsets.push_back(int(random.bounded(kMessages - kPage)));
+        offsets.push_back(int(random.bounded(messageCount() - kPage)));
     return offsets;
 }
 
@@ -303,7 +332,7 @@ void benchNewestPages(const QString& path, PageFigures* chatFigures, PageFigures
         }
         HandReader reader(path);
         timer.restart();
-        reader.page(kMessages);
+        reader.page(messageCount());
         handTimes.push_back(msSince(timer));
     }
     chatFigures->newestMs = median(chatTimes);
@@ -331,7 +360,7 @@ void benchHandPages(const QString& path, PageFigures* f)
     std::vector<double> pages;
     for (int offset : randomOffsets()) {
         timer.restart();
-        reader.page(kMessages - offset);
+        reader.page(messageCount() - offset);
         pages.push_back(msSince(timer));
     }
     f->randomMs = median(pages);
@@ -352,7 +381,7 @@ ArchiveFigures benchArchive()
     Chat chat;
     chat.setChatId(kChatId, Chat::ChatMode_Stored);
     QRandomGenerator random(7);
-    int next = 2 * kMessages;
+    int next = 2 * messageCount();
     qint64 oldest = kStart;
     const auto addPage = [&](int order) {
         QList<Message> page;
@@ -378,7 +407,7 @@ ArchiveFigures benchArchive()
     f.ascendingMs = median(ascending);
     f.descendingMs = median(descending);
     f.shuffledMs = median(shuffled);
-    if (chat.getNumberOfMessages() != kMessages + (3 * kArchiveRounds + 1) * kArchivePage)
+    if (chat.getNumberOfMessages() != messageCount() + (3 * kArchiveRounds + 1) * kArchivePage)
         std::printf("chat holds %d messages\n", chat.getNumberOfMessages());
     return f;
 }
@@ -404,7 +433,7 @@ int main(int argc, char** argv)
     // folder of its own, which is deleted, and the last one leaves the
     // conversation the rest of the figures read.
     std::vector<double> chatRates, rawRates, rawLazyRates;
-    QHash<QString, double> inserted;
+    QHash<QString, double> inserted, rawInserted;
     RawFigures raw;
     for (int round = 0; round < kInsertRounds; ++round) {
         const bool last = round == kInsertRounds - 1;
@@ -417,6 +446,7 @@ int main(int argc, char** argv)
             runChild({QStringLiteral("raw"), QStringLiteral("1"), rawPath});
         QDir(rawPath).removeRecursively();
         rawRates.push_back(everyMessage.value(QStringLiteral("insertPerSecond")));
+        rawInserted = everyMessage;
         raw.replayMs = everyMessage.value(QStringLiteral("replayMs"));
         raw.openMs = everyMessage.value(QStringLiteral("openMs"));
         const QHash<QString, double> lazy = runChild(
@@ -434,7 +464,7 @@ int main(int argc, char** argv)
     benchChatPages(&chatPages);
     const ArchiveFigures archive = benchArchive();
 
-    std::printf("one conversation of %d messages (Chat, stored)\n", kMessages);
+    std::printf("one conversation of %d messages (Chat, stored)\n", messageCount());
     std::printf("%-40s %12s %12s %8s\n", "", "Chat", "baseline", "ratio");
     const double chatRate = median(chatRates);
     std::printf("%-40s %12.0f %12.0f %8.2f\n", "insert, messages/s (LevelDB)", chatRate,
@@ -449,6 +479,13 @@ int main(int argc, char** argv)
                                                    : "all resident kB, inserted (fresh open)",
                     after, fresh, after / fresh);
     }
+    const double anon = inserted.value(QStringLiteral("anon"));
+    const double halfAnon = inserted.value(QStringLiteral("halfAnon"));
+    std::printf("%-40s %12.0f %12.0f %8.2f\n", "own memory kB, inserted (half of them)", anon,
+                halfAnon, anon / halfAnon);
+    const double rawAnon = rawInserted.value(QStringLiteral("anon"));
+    std::printf("%-40s %12.0f %12.0f %8.2f\n", "own memory kB, inserted (LevelDB)", anon, rawAnon,
+                anon / rawAnon);
     const double replay = opened.value(QStringLiteral("replayMs"));
     const double open = opened.value(QStringLiteral("openMs"));
     std::printf("%-40s %12.3f %12.3f %8.2f\n", "first open, log replayed, ms (LevelDB)", replay,
