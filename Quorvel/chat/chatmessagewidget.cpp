@@ -557,9 +557,15 @@ void ChatMessageWidget::setSenderLabel(const QString& name)
     // Someone whose profile has no nickname (or is not known yet) is named
     // by the user id instead of an empty line.
     senderLabel->setText(name.isEmpty() ? message.getUserId() : name);
+    const QColor color = userColor(message.getUserId());
     QPalette palette = senderLabel->palette();
-    palette.setColor(QPalette::WindowText, userColor(message.getUserId()));
+    palette.setColor(QPalette::WindowText, color);
     senderLabel->setPalette(palette);
+    // Under the program's style sheet, which gives every widget its text
+    // colour, a palette alone is painted over: the label's own sheet wins.
+    const QString sheet = QStringLiteral("color: %1;").arg(color.name());
+    if (senderLabel->styleSheet() != sheet)
+        senderLabel->setStyleSheet(sheet);
 }
 
 void ChatMessageWidget::setReplySenderName(const QString& name)

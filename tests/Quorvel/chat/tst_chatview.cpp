@@ -574,6 +574,41 @@ private slots:
         QVERIFY(notice.senderText().isEmpty());
     }
 
+    // The program's style sheet gives every widget a text colour; a group
+    // bubble's sender name is still painted in the sender's own colour.
+    void senderNamesArePaintedInTheirColour()
+    {
+        QWidget host;
+        loadStyleSheet(&host);
+        host.resize(400, 300);
+        const QString sender = QStringLiteral("ab");
+        Message m =
+            textMessage("g", sender, "hello room", at(20, 9), MessageBase::MsgMajorType_GroupChat);
+        auto* bubble = new ChatMessageWidget(m, 1, false, Message(), &host);
+        bubble->setSenderLabel(QStringLiteral("Ann"));
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QLabel* name = nullptr;
+        for (QLabel* label : bubble->findChildren<QLabel*>()) {
+            if (label->text() == QLatin1String("Ann"))
+                name = label;
+        }
+        QVERIFY(name);
+        const QImage image = name->grab().toImage();
+        const QColor wanted = ChatMessageWidget::userColor(sender);
+        int inColour = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (qAbs(c.red() - wanted.red()) < 12 && qAbs(c.green() - wanted.green()) < 12 &&
+                    qAbs(c.blue() - wanted.blue()) < 12)
+                    ++inColour;
+            }
+        }
+        QVERIFY2(inColour > 10,
+                 qPrintable(QStringLiteral("%1 pixels in the sender's colour").arg(inColour)));
+    }
+
     void contextMenuOffersWhatApplies_data()
     {
         QTest::addColumn<int>("kind");
@@ -1238,7 +1273,7 @@ private slots:
     {
         QWidget host;
         loadStyleSheet(&host);
-        host.resize(520, 760);
+        host.resize(520, 1000);
         ChatWindow* window = openWindow(&host);
         Contact contact;
         contact.setNumber(peer);
