@@ -490,9 +490,12 @@ void ChatWidget::takeNewMessage(const Message& shown, bool added)
     if (!added)
         return;
     const bool windowShown = chatWindow && chatWindow->isVisible();
+    // A new chat's row comes with its first message already counted; that
+    // message arriving next is not another one.
+    const bool counted = shown.getMessageId() == lastMessage().getMessageId();
     if (shown.getUserId() == currentUserName || windowShown) {
         storeUnreadCount(0);
-    } else if (!shown.getEdited()) {
+    } else if (!shown.getEdited() && !counted) {
         // An edit changes a message already counted; only new ones count.
         if (kind == Chat)
             chatRecipient.increaseUnreadCount();

@@ -151,6 +151,7 @@ void SidePanel::setChatRecipients(const QList<ChatRecipient>& recipients)
 void SidePanel::addChatRecipient(const ChatRecipient& recipient)
 {
     chatTab->addChatRecipient(recipient);
+    refreshChatBadge();
 }
 
 bool SidePanel::containsChat(const QString& id) const

@@ -813,17 +813,21 @@ private slots:
         QTest::addColumn<QString>("sender");
         QTest::addColumn<bool>("windowShown");
         QTest::addColumn<bool>("edit");
+        QTest::addColumn<QString>("id");
         QTest::addColumn<int>("unread");
-        QTest::newRow("theirs, window hidden") << peer << false << false << 3;
-        QTest::newRow("theirs, window shown") << peer << true << false << 0;
-        QTest::newRow("mine, window hidden") << me << false << false << 0;
-        QTest::newRow("their edit, window hidden") << peer << false << true << 2;
+        QTest::newRow("theirs, window hidden") << peer << false << false << "new" << 3;
+        QTest::newRow("theirs, window shown") << peer << true << false << "new" << 0;
+        QTest::newRow("mine, window hidden") << me << false << false << "new" << 0;
+        QTest::newRow("their edit, window hidden") << peer << false << true << "old" << 2;
+        // A new chat's row is made with its first message counted.
+        QTest::newRow("theirs, counted with the row") << peer << false << false << "old" << 2;
     }
     void rowCountsUnreadMessages()
     {
         QFETCH(QString, sender);
         QFETCH(bool, windowShown);
         QFETCH(bool, edit);
+        QFETCH(QString, id);
         QFETCH(int, unread);
         ChatWidget row;
         ChatRecipient recipient;
@@ -841,7 +845,7 @@ private slots:
             row.getChatWindow()->showChatWindow();
             row.setUnreadCount(2);
         }
-        Message m = textMessage(edit ? "old" : "new", sender, "new words", at(20, 9));
+        Message m = textMessage(id, sender, "new words", at(20, 9));
         m.setEdited(edit);
         QSignalSpy moved(&row, &ChatWidget::lastMessageTimeChanged);
         row.processMessage(m);

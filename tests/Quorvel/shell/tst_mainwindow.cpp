@@ -289,6 +289,10 @@ private slots:
             {"chats 300,100,200", "row 300: Cy /  / 0"});
         row(CMD_ChatRecipientAdded, "chat added", var(chat("300", "Cy")),
             {"chats 300,100,200", "row 300: Cy /  / 0"});
+        ChatRecipient unread = chat("300", "Cy");
+        unread.setUnreadCount(2);
+        row(CMD_ChatRecipientAdded, "chat added with unread messages", var(unread),
+            {"chats 300,100,200", "row 300: Cy /  / 2", "badges 2 1 0"});
         for (Command c : {CMD_MessageAdded, CMD_MessageEdited})
             row(c, "chat message",
                 var(message(MessageBase::MsgMajorType_SimpleChat, "200", "n", "new", 5000)),
