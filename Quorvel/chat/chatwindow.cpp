@@ -719,7 +719,12 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
     const QList<Message> messages = reply.getMsgs();
     L_DEBUG(QStringLiteral("ChatWindow::chatMessageResponse | %1").arg(messages.size()));
     int added = 0;
-    // The page goes in with the days' layouts held and is laid out once.
+    // The page goes in with the board's and the days' layouts held and is
+    // laid out once. A bubble or day shown lays out every visible parent at
+    // once: with the board's layout free, a new day would be squeezed into
+    // the board at its old height, moving every bubble of every day, before
+    // the board grows and moves them all back.
+    boardLayout->setEnabled(false);
     QSet<ChatMessageContainer*> held;
     for (const Message& message : messages) {
         if (!messageIndex.contains(message.getMessageId()))
@@ -754,6 +759,7 @@ void ChatWindow::settleBoard()
     // once: the board takes its new height and is laid out in that one pass,
     // and the scroll range, and with it the held view, follows in the same
     // pass.
+    boardLayout->setEnabled(true);
     if (!messageBoard->isVisible())
         return;
     const int height = qMax(scroll->viewport()->height(), boardLayout->totalMinimumSize().height());
@@ -850,6 +856,10 @@ void ChatWindow::insertDayContainer(ChatMessageContainer* container)
         }
     }
     boardLayout->insertWidget(index, container);
+    // Shown now rather than by the layout's queued show, so that a page's one
+    // layout pass places the new day with the others instead of a second
+    // pass after it.
+    container->show();
 }
 
 bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Message& replied)

@@ -141,6 +141,22 @@ void typeText(QWidget* input, const QString& text)
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::KeyAction::Click, input, Qt::Key_unknown, c, Qt::NoModifier);
 }
+
+// Counts the moves of the widgets it watches.
+class MoveCounter : public QObject
+{
+public:
+    int moves = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Move)
+            ++moves;
+        return false;
+    }
+};
+
 } // namespace
 
 class TestChatView : public QObject
@@ -433,6 +449,69 @@ private slots:
         window->appendMessage(textMessage("newest", me, "at the bottom", at(20, 23, 30)));
         QTRY_COMPARE(bar->value(), bar->maximum());
         saveShot(&host, QStringLiteral("chat-paged.png"));
+    }
+
+    void anOlderDayGoesInAboveWithoutMovingTheShownDays()
+    {
+        QWidget host;
+        loadStyleSheet(&host);
+        host.resize(420, 500);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        window->showChatWindow();
+        // Two days on the board, read from the middle.
+        QList<Message> shown;
+        for (int day = 21; day <= 22; ++day) {
+            for (int i = 0; i < 12; ++i)
+                shown << textMessage(QStringLiteral("d%1-%2").arg(day).arg(i), i % 2 ? peer : me,
+                                     QStringLiteral("day %1, message %2").arg(day).arg(i),
+                                     at(day, 9, i * 5));
+        }
+        MessageReply reply;
+        reply.setMsgs(shown);
+        window->chatMessageResponse(reply);
+        QCoreApplication::processEvents();
+        QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum() / 2);
+        QWidget* viewport = window->scrollArea()->viewport();
+        ChatMessageWidget* anchorBubble = nullptr;
+        for (const QString& id : window->boardMessageIds()) {
+            if (window->bubble(id)->mapTo(viewport, QPoint()).y() >= 0) {
+                anchorBubble = window->bubble(id);
+                break;
+            }
+        }
+        QVERIFY(anchorBubble);
+        const int before = anchorBubble->mapTo(viewport, QPoint()).y();
+        MoveCounter counter;
+        for (const QString& id : window->boardMessageIds())
+            window->bubble(id)->installEventFilter(&counter);
+
+        // An older page of an earlier day, shown within one pass of the
+        // event loop.
+        QList<Message> older;
+        for (int i = 0; i < 5; ++i)
+            older << textMessage(QStringLiteral("d20-%1").arg(i), i % 2 ? peer : me,
+                                 QStringLiteral("day 20, message %1").arg(i), at(20, 18, i));
+        MessageRequest request;
+        request.setNumber(older.size());
+        request.setMessageId(window->boardMessageIds().first());
+        reply.setRequest(request);
+        reply.setMsgs(older);
+        window->chatMessageResponse(reply);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(window->boardMessageIds().mid(0, 5),
+                 QStringList({"d20-0", "d20-1", "d20-2", "d20-3", "d20-4"}));
+        QList<QDate> dates;
+        for (ChatMessageContainer* day : window->containers())
+            dates << day->getDate();
+        QCOMPARE(dates, QList<QDate>({QDate(2024, 3, 20), QDate(2024, 3, 21), QDate(2024, 3, 22)}));
+        // The view holds still, and the days already shown only moved as a
+        // whole: none of their bubbles moved within its day.
+        QCOMPARE(anchorBubble->mapTo(viewport, QPoint()).y(), before);
+        QCOMPARE(counter.moves, 0);
     }
 
     void daysGetTheirOwnContainersInDateOrder()
