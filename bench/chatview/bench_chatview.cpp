@@ -40,12 +40,18 @@ double msSince(const QElapsedTimer& timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-double median(std::vector<double> values)
+// The value that the given share of the values does not exceed.
+double quantile(std::vector<double> values, double share)
 {
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return values[std::min(values.size() - 1, size_t(double(values.size()) * share))];
+}
+
+double median(const std::vector<double>& values)
+{
+    return quantile(values, 0.5);
 }
 
 Message makeMessage(const QString& chatId, int i)
@@ -177,6 +183,8 @@ void benchPaging(Chat* chat, const QString& chatId, int total)
                 frameMs.size(), framesOver);
     const double storePerPage = frameMs.empty() ? 0 : storeTotal / double(frameMs.size());
     printRow("paging 10,000 to the top: frame work (median ms)", median(frameMs), storePerPage);
+    printRow("paging 10,000 to the top: 99th percentile (ms)", quantile(frameMs, 0.99),
+             storePerPage);
     printRow("paging 10,000 to the top: worst frame (ms)", frameWorst, storePerPage);
 }
 
