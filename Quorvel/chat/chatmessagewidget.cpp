@@ -563,6 +563,9 @@ void ChatMessageWidget::setSenderLabel(const QString& name)
     senderLabel->setPalette(palette);
     // Under the program's style sheet, which gives every widget its text
     // colour, a palette alone is painted over: the label's own sheet wins.
+    // A one-to-one bubble never shows the label and is spared the sheet.
+    if (message.getMajorType() == MessageBase::MsgMajorType_SimpleChat)
+        return;
     const QString sheet = QStringLiteral("color: %1;").arg(color.name());
     if (senderLabel->styleSheet() != sheet)
         senderLabel->setStyleSheet(sheet);
