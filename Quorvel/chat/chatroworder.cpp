@@ -13,9 +13,6 @@ void ChatRowOrder::moveToTop(ChatWidget* row)
 
 void ChatRowOrder::placeByLastMessage(ChatWidget* row)
 {
-    const int from = layout->indexOf(row);
-    if (from < 0)
-        return;
     const qint64 time = row->getLastMessageTime();
     int at = layout->count() - 1;
     // Counted without the row itself, as the list will be once it is out.
