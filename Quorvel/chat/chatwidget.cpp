@@ -158,6 +158,7 @@ void ChatWidget::setChatRecipient(const ChatRecipient& recipient)
     L_DEBUG(QStringLiteral("ChatWidget::setChatRecipient"));
     chatRecipient = recipient;
     kind = Chat;
+    countedWithRecord = recipient.getLastMsg().getMessageId();
     const Contact contact = recipient.getContact();
     setUpWindow();
     avatarViewer->setAvatarType(AvatarViewer::Person);
@@ -490,9 +491,10 @@ void ChatWidget::takeNewMessage(const Message& shown, bool added)
     if (!added)
         return;
     const bool windowShown = chatWindow && chatWindow->isVisible();
-    // A new chat's row comes with its first message already counted; that
-    // message arriving next is not another one.
-    const bool counted = shown.getMessageId() == lastMessage().getMessageId();
+    // A chat's record comes from the core with its last message already
+    // counted (a new chat's first message arrives right after it): that
+    // message is not another one.
+    const bool counted = !countedWithRecord.isEmpty() && shown.getMessageId() == countedWithRecord;
     if (shown.getUserId() == currentUserName || windowShown) {
         storeUnreadCount(0);
     } else if (!shown.getEdited() && !counted) {

@@ -123,6 +123,8 @@ private:
 
     int kind = NoKind;
     ChatRecipient chatRecipient;
+    // The last message of the chat record last given, counted in its unread count.
+    QString countedWithRecord;
     GroupInfo groupInfo;
     ChannelInfo channelInfo;
     QPointer<ChatWindow> chatWindow;

@@ -1184,6 +1184,38 @@ private slots:
         QCOMPARE(tab.row(number(3))->lastMessageText(), QStringLiteral("burst 6"));
     }
 
+    // The core tells a group's or a channel's row of its new last message
+    // before the message itself comes: the message still counts as unread.
+    void lastMessageNewsFirstStillCounts()
+    {
+        GroupTab groups;
+        GroupInfo g;
+        g.setJid(QStringLiteral("room"));
+        g.setName(QStringLiteral("Room"));
+        groups.addGroup(g);
+        Message said =
+            textMessage("g1", peer, "hello room", at(20, 9), MessageBase::MsgMajorType_GroupChat);
+        said.setChatId(QStringLiteral("room"));
+        MessagePair pair;
+        pair.setMessage(said);
+        groups.processMessage(said);
+        groups.processNewMessagePair(pair);
+        QCOMPARE(groups.getTotalUnreadCount(), 1);
+
+        ChannelTab channels;
+        ChannelInfo c;
+        c.setId(QStringLiteral("news"));
+        c.setName(QStringLiteral("News"));
+        channels.addChannel(c);
+        Message post =
+            textMessage("c1", peer, "a post", at(20, 9), MessageBase::MsgMajorType_ChannelChat);
+        post.setChatId(QStringLiteral("news"));
+        pair.setMessage(post);
+        channels.setLastMessage(post);
+        channels.newMessage(pair);
+        QCOMPARE(channels.getUnreadCount(), 1);
+    }
+
     // ---- typed text and markup ----
 
     void bodiesShowAsTyped_data()
