@@ -11,6 +11,7 @@
 #include "shell/register.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "webapi/GeneralApi/procedurehandler.h"
+#include "widgets/addressbook.h"
 #include "widgets/fonts.h"
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
@@ -137,6 +138,7 @@ void QuorvelDesktop::aboutToQuit()
     ConnectionStatusWidget::deleteInstance();
     Viewer::deleteInstance();
     ToastMessage::deleteInstance();
+    AddressBook::deleteInstance();
     QPixmapCache::clear();
     L_DEBUG(QStringLiteral("QuorvelDesktop::aboutToQuit() | #END"));
 }

@@ -5,6 +5,7 @@
 #include "shell/channeltab.h"
 #include "shell/chattab.h"
 #include "shell/contacttab.h"
+#include "widgets/addressbook.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/interfacescale.h"
 #include "widgets/searchbar.h"
@@ -125,6 +126,7 @@ void SidePanel::addContact(const Contact& contact)
 {
     contactTab->addContact(contact);
     chatTab->setContact(contact);
+    AddressBook::getInstance()->addContact(contact);
 }
 
 void SidePanel::setContact(const Contact& contact)
@@ -135,11 +137,13 @@ void SidePanel::setContact(const Contact& contact)
 void SidePanel::removeContact(const QString& number)
 {
     contactTab->removeContact(number);
+    AddressBook::getInstance()->removeContact(number);
 }
 
 void SidePanel::setContactList(const QHash<QString, Contact>& contacts)
 {
     contactTab->setContactList(contacts);
+    AddressBook::getInstance()->setContacts(contacts);
 }
 
 void SidePanel::setChatRecipients(const QList<ChatRecipient>& recipients)

@@ -11,27 +11,41 @@ class FlatButton;
 class IContact;
 class QLabel;
 class QVBoxLayout;
+class SearchBar;
 
-// Picks several contacts at once: a search, a "chosen / limit" counter and
-// Invite or Ignore.
+// Picks several contacts at once: a title, a search, a counter and Invite or
+// Ignore. It lists exactly the contacts it is given (the caller leaves out
+// whoever may not be chosen, such as a group's current members) and hands
+// back the chosen ones, as numbers and as whole contacts.
 class ContactSelect : public QWidget
 {
     Q_OBJECT
 public:
     explicit ContactSelect(QWidget* parent = nullptr);
 
+    void setTitle(const QString& text);
+    // Replaces the list: each number once, in the order given. Rows that
+    // were ticked before are unticked.
     void setContacts(const QList<Contact>& contacts);
-    // The number shown before the "/" of the counter.
-    void setLimit(int value) { limit = value; }
+    // The contacts of `all` whose numbers are not in `excluded`.
+    static QList<Contact> without(const QList<Contact>& all, const QStringList& excluded);
+    // The number shown before the "/" of the counter; none when 0.
+    void setLimit(int value);
     QStringList selectedIds() const { return selected; }
+    QList<Contact> selectedContacts() const;
     QString counterText() const;
+    QString titleText() const;
     IContact* row(const QString& id) const { return rows.value(id); }
+    QList<IContact*> visibleRows() const;
+    SearchBar* searchBar() const { return search; }
+    QLabel* emptyNotice() const { return empty; }
     FlatButton* inviteButton() const { return invite; }
     FlatButton* ignoreButton() const { return ignore; }
 
 signals:
     void closeWindow();
     void inviteList(QList<QString> ids);
+    void contactsChosen(QList<Contact> contacts);
 
 public slots:
     void searchString(QString str);
@@ -40,12 +54,19 @@ public slots:
     void ignorClicked();
     void inviteClicked();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void reset();
     void showCount();
 
+    QLabel* title;
     QLabel* counter;
+    QLabel* empty;
+    SearchBar* search;
     QHash<QString, IContact*> rows;
+    QList<IContact*> order;
     QStringList selected;
     int limit = 0;
     int selectedCount = 0;

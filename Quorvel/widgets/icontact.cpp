@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 
 IContact::IContact(const Contact& value, QWidget* parent)
     : QWidget(parent), avatar(new AvatarViewer(this)), id(value.getNumber()), contact(value),
@@ -16,7 +17,8 @@ IContact::IContact(const Contact& value, QWidget* parent)
     avatar->setAvatarId(id);
     avatar->downloadAvatar(value.getAvatarThumbnailUrl());
     name->setTextFormat(Qt::PlainText);
-    name->setText(value.getDisplayName());
+    name->setText(value.getNameOrNumber());
+    setCursor(Qt::PointingHandCursor);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(avatar);
     layout->addWidget(name, 1);
@@ -46,4 +48,17 @@ void IContact::avatarClick()
         emit select(id);
     else
         emit unSelect(id);
+}
+
+void IContact::mousePressEvent(QMouseEvent* event)
+{
+    // Taken, so that the release comes here too.
+    event->setAccepted(event->button() == Qt::LeftButton);
+}
+
+void IContact::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The whole row ticks, not only its avatar.
+    if (event->button() == Qt::LeftButton && rect().contains(event->pos()))
+        avatarClick();
 }

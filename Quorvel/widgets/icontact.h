@@ -8,8 +8,8 @@
 class AvatarViewer;
 class QLabel;
 
-// One contact of the contact selector: a click on the avatar ticks or unticks
-// it. A filtered row stays hidden whatever the search.
+// One contact of the contact selector: a click on the row or its avatar
+// ticks or unticks it. A filtered row stays hidden whatever the search.
 class IContact : public QWidget
 {
     Q_OBJECT
@@ -31,6 +31,10 @@ signals:
 
 public slots:
     void avatarClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     AvatarViewer* avatar;

@@ -398,6 +398,10 @@
         <source>Invite</source>
         <translation>Invite</translation>
     </message>
+    <message>
+        <source>_NoContactToChoose</source>
+        <translation>Everyone you know is already here</translation>
+    </message>
 </context>
 <context>
     <name>ContactTab</name>

@@ -398,6 +398,10 @@
         <source>Invite</source>
         <translation>دعوت</translation>
     </message>
+    <message>
+        <source>_NoContactToChoose</source>
+        <translation>همه‌ی مخاطبان شما اینجا هستند</translation>
+    </message>
 </context>
 <context>
     <name>ContactTab</name>

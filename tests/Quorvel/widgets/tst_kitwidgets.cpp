@@ -6,13 +6,11 @@
 #include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
 #include "widgets/checkboxgroup.h"
-#include "widgets/contactselect.h"
 #include "widgets/customlineedit.h"
 #include "widgets/doublestatebutton.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
-#include "widgets/icontact.h"
 #include "widgets/label.h"
 #include "widgets/radiobutton.h"
 #include "widgets/waitingspinnerwidget.h"
@@ -53,8 +51,6 @@ private slots:
 
     void unreadBadge_data();
     void unreadBadge();
-
-    void contactSelector();
 
 private:
     QPixmap checkedPicture, checkedDisabledPicture, uncheckedPicture, uncheckedDisabledPicture;
@@ -454,73 +450,6 @@ void TestKitWidgets::unreadBadge()
         if (count < 10)
             QCOMPARE(button.badgeLabel()->pos(), QPoint(20, 2));
     }
-}
-
-void TestKitWidgets::contactSelector()
-{
-    const auto contact = [](const char* number, const char* first, const char* last,
-                            const char* nick) {
-        Contact c;
-        c.setNumber(number);
-        c.setFirstName(first);
-        c.setLastName(last);
-        c.setNickName(nick);
-        return c;
-    };
-    ContactSelect select;
-    select.resize(300, 400);
-    select.setContacts({contact("111", "Sara", "Amini", "sa"), contact("222", "Reza", "Bahar", ""),
-                        contact("333", "Nima", "Karimi", "<b>nk</b>")});
-    select.setLimit(3);
-    select.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&select));
-    QSignalSpy invited(&select, &ContactSelect::inviteList);
-    QSignalSpy closed(&select, &ContactSelect::closeWindow);
-
-    // A click on an avatar ticks, a second click unticks.
-    const auto clickAvatar = [&](const char* id) {
-        AvatarViewer* avatar = select.row(id)->getAvatar();
-        QTest::mouseClick(avatar, Qt::LeftButton, Qt::NoModifier, avatar->rect().center());
-    };
-    clickAvatar("111");
-    clickAvatar("333");
-    QCOMPARE(select.counterText(), QStringLiteral("3/2"));
-    clickAvatar("111");
-    QCOMPARE(select.counterText(), QStringLiteral("3/1"));
-    QCOMPARE(select.selectedIds(), QStringList({"333"}));
-    select.iContactUnselect("999");
-    QCOMPARE(select.counterText(), QStringLiteral("3/1"));
-
-    // The search matches first, last and nick names without regard to case,
-    // and numbers.
-    const QList<QPair<QString, QStringList>> searches{
-        {"BAH", {"222"}}, {"sa", {"111"}}, {"33", {"333"}}, {"I", {"111", "333"}}, {"zz", {}}};
-    for (const auto& search : searches) {
-        select.searchString(search.first);
-        QStringList shown;
-        for (const char* id : {"111", "222", "333"}) {
-            if (select.row(id)->isVisible())
-                shown << id;
-        }
-        QCOMPARE(shown, search.second);
-    }
-    select.searchString(QString());
-
-    // Invite hands over the ticked ids and starts again from nothing.
-    QTest::mouseClick(select.inviteButton(), Qt::LeftButton);
-    QCOMPARE(invited.count(), 1);
-    QCOMPARE(invited.at(0).at(0).value<QList<QString>>(), QList<QString>({"333"}));
-    QVERIFY(!select.isVisible());
-    QVERIFY(select.selectedIds().isEmpty());
-    QVERIFY(select.counterText().isEmpty());
-    QVERIFY(!select.row("333")->isSelected());
-
-    select.show();
-    clickAvatar("222");
-    QTest::mouseClick(select.ignoreButton(), Qt::LeftButton);
-    QCOMPARE(closed.count(), 1);
-    QCOMPARE(invited.count(), 1);
-    QVERIFY(select.selectedIds().isEmpty());
 }
 
 QTEST_MAIN(TestKitWidgets)

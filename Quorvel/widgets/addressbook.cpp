@@ -1,0 +1,59 @@
+#include "widgets/addressbook.h"
+
+#include "foundation/simpleqtlogger.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace {
+QPointer<AddressBook> instance;
+}
+
+AddressBook* AddressBook::getInstance()
+{
+    if (!instance)
+        instance = new AddressBook;
+    return instance;
+}
+
+void AddressBook::deleteInstance()
+{
+    L_DEBUG(QStringLiteral("AddressBook::deleteInstance() | "));
+    delete instance;
+}
+
+void AddressBook::setContacts(const QHash<QString, Contact>& contacts)
+{
+    known.clear();
+    for (auto it = contacts.constBegin(); it != contacts.constEnd(); ++it) {
+        if (!it.value().getNumber().isEmpty())
+            known.insert(it.value().getNumber(), it.value());
+    }
+    emit changed();
+}
+
+void AddressBook::addContact(const Contact& contact)
+{
+    if (contact.getNumber().isEmpty())
+        return;
+    known.insert(contact.getNumber(), contact);
+    emit changed();
+}
+
+void AddressBook::removeContact(const QString& number)
+{
+    if (known.remove(number))
+        emit changed();
+}
+
+QList<Contact> AddressBook::contacts() const
+{
+    QList<Contact> sorted = known.values();
+    std::sort(sorted.begin(), sorted.end(), [](const Contact& a, const Contact& b) {
+        const QString left = a.getNameOrNumber().toLower();
+        const QString right = b.getNameOrNumber().toLower();
+        return left != right ? left < right : a.getNumber() < b.getNumber();
+    });
+    return sorted;
+}
