@@ -1,5 +1,6 @@
 #include "grouproomkeeper.h"
 
+#include "chatsessionguard.h"
 #include "grouproomrecorder.h"
 #include "localgroups.h"
 #include "localservice.h"
@@ -38,10 +39,11 @@ GroupRoomKeeper::GroupRoomKeeper(LocalService* service, QObject* parent)
     : QObject(parent), groups(LocalGroups::of(*service))
 {
     client.insertExtension(0, new GroupRoomRecorder(this));
+    guard = new ChatSessionGuard(&client, this);
     muc = new QXmppMucManager;
     client.addExtension(muc);
-    connect(&client, &QXmppClient::connected, this, &GroupRoomKeeper::reenterRooms);
-    connect(&client, &QXmppClient::connected, this, &GroupRoomKeeper::connected);
+    connect(guard, &ChatSessionGuard::sessionStarted, this, &GroupRoomKeeper::reenterRooms);
+    connect(guard, &ChatSessionGuard::sessionStarted, this, &GroupRoomKeeper::connected);
     connect(&client, &QXmppClient::error, this, [](QXmppClient::Error error) {
         L_WARN(QStringLiteral("GroupRoomKeeper | chat server error %1").arg(int(error)));
     });
@@ -52,7 +54,7 @@ GroupRoomKeeper::GroupRoomKeeper(LocalService* service, QObject* parent)
 
 GroupRoomKeeper::~GroupRoomKeeper()
 {
-    client.disconnectFromServer();
+    guard->stop();
 }
 
 void GroupRoomKeeper::connectToServer(const QString& host, int port, const QString& domain,
@@ -77,7 +79,7 @@ void GroupRoomKeeper::connectToServer(const QString& host, int port, const QStri
         tls.setCaCertificates(QSslConfiguration::defaultConfiguration().caCertificates());
         socket->setSslConfiguration(tls);
     }
-    client.connectToServer(config);
+    guard->start(config);
 }
 
 bool GroupRoomKeeper::isConnected() const

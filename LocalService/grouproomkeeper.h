@@ -6,6 +6,7 @@
 #include <QString>
 #include <QXmppClient.h>
 
+class ChatSessionGuard;
 class LocalGroups;
 class LocalService;
 class QDomElement;
@@ -19,7 +20,8 @@ class QXmppMucRoom;
 // keeps every message sent in a room as the group's record, with the sender
 // the room reports for the occupant, never a field the sender wrote. Each time
 // it (re)connects it enters the rooms of all the service's stored groups again,
-// so the rooms come back after the chat server or the service restarts.
+// so the rooms come back after the chat server or the service restarts; its
+// session guard connects it again whenever the chat server went away.
 class GroupRoomKeeper : public QObject
 {
     Q_OBJECT
@@ -30,6 +32,7 @@ public:
     void connectToServer(const QString& host, int port, const QString& domain, const QString& user,
                          const QString& password, const QString& mucDomain);
     bool isConnected() const;
+    ChatSessionGuard* session() const { return guard; }
     // Whether the room of a group is open and owned by the keeper.
     bool hasRoom(const QString& id) const;
     // Whether the user is in the group's room now.
@@ -57,6 +60,7 @@ private:
 
     LocalGroups* groups;
     QXmppClient client;
+    ChatSessionGuard* guard;
     QXmppMucManager* muc;
     QString chatDomain;
     QString roomDomain;
