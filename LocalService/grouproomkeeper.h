@@ -7,6 +7,7 @@
 #include <QXmppClient.h>
 
 class ChatSessionGuard;
+class GroupRoomCatchUp;
 class LocalGroups;
 class LocalService;
 class QDomElement;
@@ -18,7 +19,9 @@ class QXmppMucRoom;
 // created (and so owns it), invites every member with a control message,
 // announces removals in the room and bans the removed member from it, and
 // keeps every message sent in a room as the group's record, with the sender
-// the room reports for the occupant, never a field the sender wrote. Each time
+// the room reports for the occupant, never a field the sender wrote; each time
+// it enters a room it also reads the chat server's archive of the room for
+// what was said while it was away (GroupRoomCatchUp). Each time
 // it (re)connects it enters the rooms of all the service's stored groups again,
 // so the rooms come back after the chat server or the service restarts; its
 // session guard connects it again whenever the chat server went away.
@@ -26,6 +29,9 @@ class GroupRoomKeeper : public QObject
 {
     Q_OBJECT
 public:
+    // The keeper's nickname in every room.
+    static const QString kNick;
+
     GroupRoomKeeper(LocalService* service, QObject* parent = nullptr);
     ~GroupRoomKeeper() override;
 
@@ -39,6 +45,13 @@ public:
     bool isPresent(const QString& id, const QString& user) const;
     // A room message as the extension saw it; true when it was a room's.
     bool recordRoomMessage(const QDomElement& element);
+    // An answer of the room archive; true when it was one.
+    bool recordArchivedMessage(const QDomElement& element);
+    GroupRoomCatchUp* archive() const { return catchUp; }
+    // A room message as a group's members get it back: the author's account
+    // and the room as its addresses, the message's id and all its bodies.
+    static QString memberStanza(const QString& author, const QString& roomJid,
+                                const QDomElement& message);
 
 signals:
     void connected();
@@ -62,6 +75,7 @@ private:
     QXmppClient client;
     ChatSessionGuard* guard;
     QXmppMucManager* muc;
+    GroupRoomCatchUp* catchUp;
     QString chatDomain;
     QString roomDomain;
     // Members to admit once a room is joined.
