@@ -147,15 +147,8 @@ bool TestKillRestart::startService()
 
 bool TestKillRestart::startCore(Member* member)
 {
-    QProcessEnvironment env;
-    if (!privateEnvironment(root.filePath(member->name), &env))
-        return false;
-    for (auto it = clientEnv.constBegin(); it != clientEnv.constEnd(); ++it)
-        env.insert(it.key(), it.value());
-    env.insert("QUORVEL_PHONE", member->phone);
-    env.insert("QUORVEL_PIN", kCode);
-    member->core = std::make_unique<CoreProcess>(member->name, env);
-    return member->core->start();
+    member->core = stackCore(root.path(), member->name, clientEnv, member->phone, kCode);
+    return member->core != nullptr;
 }
 
 void TestKillRestart::initTestCase()
