@@ -294,6 +294,26 @@
         <source>compose message...</source>
         <translation>compose message...</translation>
     </message>
+    <message>
+        <source>_MessageField</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>_AttachFile</source>
+        <translation>Attach a file</translation>
+    </message>
+    <message>
+        <source>_ChooseEmoji</source>
+        <translation>Emoji</translation>
+    </message>
+    <message>
+        <source>_SendMessage</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>_MakePoll</source>
+        <translation>Make a poll</translation>
+    </message>
 </context>
 <context>
     <name>ChatWindow</name>

@@ -294,6 +294,26 @@
         <source>compose message...</source>
         <translation>پیام خود را بنویسید...</translation>
     </message>
+    <message>
+        <source>_MessageField</source>
+        <translation>پیام</translation>
+    </message>
+    <message>
+        <source>_AttachFile</source>
+        <translation>پیوست پرونده</translation>
+    </message>
+    <message>
+        <source>_ChooseEmoji</source>
+        <translation>شکلک</translation>
+    </message>
+    <message>
+        <source>_SendMessage</source>
+        <translation>ارسال</translation>
+    </message>
+    <message>
+        <source>_MakePoll</source>
+        <translation>ساخت نظرسنجی</translation>
+    </message>
 </context>
 <context>
     <name>ChatWindow</name>

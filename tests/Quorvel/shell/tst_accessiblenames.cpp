@@ -169,11 +169,14 @@ private slots:
             w.getChannelDirectory()->hide();
         }
 
-        // A contact's profile.
+        // A contact's profile, then a chat with its window.
         w.showContactProfile(sara);
         QTRY_VERIFY(w.getContactProfile()->isVisible());
         check("contact profile", {w.getContactProfile()});
         w.hideContactProfile();
+        w.startMessaging(sara);
+        QTRY_VERIFY(w.getContentPanel()->currentWidget());
+        check("chat window", {w.getContentPanel()->currentWidget()});
 
         // The forced-update notice.
         w.commandResponse(CMD_ForceUpdate, QVariant(true));
