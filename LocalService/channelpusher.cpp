@@ -1,10 +1,27 @@
 #include "channelpusher.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QXmppConfiguration.h>
 #include <QXmppElement.h>
 #include <QXmppMessage.h>
+
+namespace {
+// A field as stanza text: numbers whole, objects and lists (a poll's
+// "POLL_DATA") as compact JSON, which the clients read back.
+QString fieldText(const QJsonValue& value)
+{
+    if (value.isDouble())
+        return QString::number(qint64(value.toDouble()));
+    if (value.isObject())
+        return QString::fromUtf8(QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
+    if (value.isArray())
+        return QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact));
+    return value.toVariant().toString();
+}
+} // namespace
 
 ChannelPusher::ChannelPusher(QObject* parent) : QObject(parent)
 {
@@ -41,23 +58,24 @@ void ChannelPusher::flush()
         return;
     while (!waiting.isEmpty()) {
         const auto next = waiting.takeFirst();
-        const QJsonObject& message = next.second;
-        QXmppMessage stanza(QString(), next.first + QLatin1Char('@') + domain,
-                            message.value(QStringLiteral("MESSAGE_BODY")).toString());
-        stanza.setId(message.value(QStringLiteral("MESSAGE_ID")).toString());
-        QXmppElementList fields;
-        for (auto it = message.constBegin(); it != message.constEnd(); ++it) {
-            if (it.key() == QLatin1String("MESSAGE_BODY") ||
-                it.key() == QLatin1String("MESSAGE_ID"))
-                continue;
-            QXmppElement field;
-            field.setTagName(QStringLiteral("body"));
-            field.setAttribute(QStringLiteral("xml:lang"), it.key());
-            field.setValue(it.value().isDouble() ? QString::number(qint64(it.value().toDouble()))
-                                                 : it.value().toVariant().toString());
-            fields.append(field);
-        }
-        stanza.setExtensions(fields);
-        client.sendPacket(stanza);
+        client.sendPacket(stanzaFor(next.first + QLatin1Char('@') + domain, next.second));
     }
+}
+
+QXmppMessage ChannelPusher::stanzaFor(const QString& to, const QJsonObject& message)
+{
+    QXmppMessage stanza(QString(), to, message.value(QStringLiteral("MESSAGE_BODY")).toString());
+    stanza.setId(message.value(QStringLiteral("MESSAGE_ID")).toString());
+    QXmppElementList fields;
+    for (auto it = message.constBegin(); it != message.constEnd(); ++it) {
+        if (it.key() == QLatin1String("MESSAGE_BODY") || it.key() == QLatin1String("MESSAGE_ID"))
+            continue;
+        QXmppElement field;
+        field.setTagName(QStringLiteral("body"));
+        field.setAttribute(QStringLiteral("xml:lang"), it.key());
+        field.setValue(fieldText(it.value()));
+        fields.append(field);
+    }
+    stanza.setExtensions(fields);
+    return stanza;
 }

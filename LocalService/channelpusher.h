@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QString>
 #include <QXmppClient.h>
+#include <QXmppMessage.h>
 
 // The service's own account on the chat server, through which a channel
 // message reaches each follower as a live message stanza: the text as the
@@ -23,6 +24,8 @@ public:
     void connectTo(const QString& domain, int port, const QString& user, const QString& password,
                    const QString& caFile);
     void push(const QString& follower, const QJsonObject& message);
+    // The stanza that carries a message to one address.
+    static QXmppMessage stanzaFor(const QString& to, const QJsonObject& message);
 
 private:
     void flush();

@@ -29,6 +29,7 @@ void installPolls(LocalService& service);
 void installStickers(LocalService& service);
 void installGroups(LocalService& service);
 void installChannels(LocalService& service);
+void installLookups(LocalService& service);
 
 // Every area, in the table's order.
 void installAll(LocalService& service);

@@ -716,7 +716,9 @@ void ChatMessageWidget::getMessageDetails()
 
 void ChatMessageWidget::likeButtonClicked(bool checked)
 {
-    message.setLikes(message.getLikes() + (checked ? 1 : -1));
+    if (message.getLiked() == checked)
+        return;
+    message.setLikes(qMax(0, message.getLikes() + (checked ? 1 : -1)));
     message.setLiked(checked);
     if (likesCountLabel)
         likesCountLabel->setText(NumberText::getNumberText(message.getLikes()));

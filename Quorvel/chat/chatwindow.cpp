@@ -331,6 +331,16 @@ void ChatWindow::setChannelProfile(const ChannelInfo& info)
     chatType = MessageBase::MsgMajorType_ChannelChat;
     const ChannelRole::Role role = info.getMyRole();
     if (role == ChannelRole::OWNER || role == ChannelRole::ADMIN) {
+        // A follower made an administrator: the follower's panel and strip
+        // give way to the administrator's panel and the input bar.
+        if (followerProfile) {
+            followerProfile->hide();
+            followerProfile->deleteLater();
+            followerProfile = nullptr;
+            muteButton->hide();
+            editingWidget->show();
+            pollBtn->show();
+        }
         if (!adminProfile) {
             adminProfile = new ChannelProfileAdmin(this);
             adminProfile->hide();
@@ -347,6 +357,11 @@ void ChatWindow::setChannelProfile(const ChannelInfo& info)
         return;
     }
     pollBtn->hide();
+    if (adminProfile) {
+        adminProfile->hide();
+        adminProfile->deleteLater();
+        adminProfile = nullptr;
+    }
     if (!followerProfile) {
         followerProfile = new ChannelProfileNormal(this);
         followerProfile->hide();
@@ -368,7 +383,12 @@ void ChatWindow::updateMuteButton(bool muted)
 void ChatWindow::muteClicked()
 {
     if (chatType == MessageBase::MsgMajorType_ChannelChat) {
-        emit muteChannelClicked(!channelMuted);
+        // As the follower panel's switch does: the change goes to the core,
+        // and the strip says what a click will do next.
+        channelInfo.setMute(!channelMuted);
+        updateMuteButton(channelInfo.getMute());
+        emit command(CMD_ChannelUpdateMute, QVariant::fromValue(channelInfo));
+        emit muteChannelClicked(channelMuted);
         return;
     }
     if (chatType != MessageBase::MsgMajorType_GroupChat || !groupInfo.getRemoved())

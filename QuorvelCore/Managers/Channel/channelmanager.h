@@ -170,6 +170,7 @@ private:
     QList<Message> readMessages(const QJsonObject& reply, MessageBase::MsgState state) const;
     void archiveFetchEnded(int resultCode);
     void serveWaitingRequest();
+    void processMembershipChange(const Message& message);
     void processChannelEditMessage(const ChannelEditMessage& edit);
     void decomposePollCreate(const QJsonObject& reply);
     void respondMessageStateChange(const QString& id, const QString& messageId,
@@ -198,8 +199,9 @@ private:
     // Sending.
     QList<Message> messageQueue;
     Message currentMessage;
-    PollData pendingPoll;
-    QString pollChannelId;
+    // Polls sent for creation, oldest first: the service answers them in
+    // the order asked, each reply naming the id of the poll at the front.
+    QList<PollData> pendingPolls;
 
     // History.
     Message newestMessage;

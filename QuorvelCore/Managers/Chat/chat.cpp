@@ -750,8 +750,11 @@ void Chat::setLiked(const QString& messageId, bool liked)
     Message message;
     if (!isStored() || !DataBase::contains(messageId) || !getMessage(messageId, &message))
         return;
+    // The user's own like is a state: only a change moves the count.
+    if (message.getLiked() == liked)
+        return;
     message.setLiked(liked);
-    message.setLikes(message.getLikes() + (liked ? 1 : -1));
+    message.setLikes(qMax(0, message.getLikes() + (liked ? 1 : -1)));
     saveMessage(message);
 }
 

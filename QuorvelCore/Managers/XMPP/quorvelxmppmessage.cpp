@@ -38,13 +38,15 @@ bool isSenderField(const QString& lang)
 
 // A one-to-one stanza carries a one-to-one or a control message, a room
 // stanza a group or a control message; channel posts come only from the
-// service's own channel account.
+// service's own channel account, which also tells a member of changes to
+// their membership.
 bool isKindAllowed(const QString& majorType, bool roomMessage, bool fromChannels)
 {
     const MessageBase::MsgMajorType major = MessageBase::toMsgMajorType(majorType);
     if (fromChannels)
         return major == MessageBase::MsgMajorType_ChannelChat ||
-               major == MessageBase::MsgMajorType_ChannelChatReply;
+               major == MessageBase::MsgMajorType_ChannelChatReply ||
+               major == MessageBase::MsgMajorType_ControlMessage;
     if (major == MessageBase::MsgMajorType_ControlMessage)
         return true;
     return major == (roomMessage ? MessageBase::MsgMajorType_GroupChat

@@ -149,6 +149,16 @@ inline bool startLocalService(QProcess* service, const QString& program, const Q
     return readClientEnv(settings, env);
 }
 
+// An event line of the line-driven core ({"event": name, "value": {...}})
+// whose value holds key with that text.
+inline CoreProcess::Match eventWith(const QString& name, const QString& key, const QString& value)
+{
+    return [=](const QJsonObject& line) {
+        return line.value("event").toString() == name &&
+               line.value("value").toObject().value(key).toString() == value;
+    };
+}
+
 } // namespace corematch
 
 #endif // COREMATCHES_H
