@@ -120,6 +120,9 @@ signals:
     void channelMemberRemoved(const ChannelMemberRole& role);
     void channelMemberRoleChanged(const ChannelMemberRole& role);
     void channelMessageConditionChanged(const ChannelMessageCondition& condition);
+    // An administration the user asked for was refused: the command it
+    // answers and the service's result code, for the program to say why.
+    void channelActionFailed(Command command, int resultCode);
     void channelLastLastMsg(const Message& message);
     void commandResponse(Command command, const QVariant& output);
 
@@ -171,6 +174,7 @@ private:
     void archiveFetchEnded(int resultCode);
     void serveWaitingRequest();
     void processMembershipChange(const Message& message);
+    void failAction(ChannelMemberRole* pending, Command command, int resultCode);
     void processChannelEditMessage(const ChannelEditMessage& edit);
     void decomposePollCreate(const QJsonObject& reply);
     void respondMessageStateChange(const QString& id, const QString& messageId,

@@ -270,6 +270,14 @@ void ChannelManager::announceMemberChange(
     pending->clear();
 }
 
+void ChannelManager::failAction(ChannelMemberRole* pending, Command command, int resultCode)
+{
+    if (resultCode == 200 || pending->isEmpty())
+        return;
+    pending->clear();
+    emit channelActionFailed(command, resultCode);
+}
+
 void ChannelManager::decomposeCategories(const QJsonObject& reply)
 {
     for (const QJsonValue& value : reply.value(QStringLiteral("Categories")).toArray()) {
@@ -343,6 +351,15 @@ void ChannelManager::result(Procedure procedure, int resultCode)
         break;
     case PROC_ChannelNewMessages:
         newMessagesInFlight = false;
+        break;
+    case PROC_ChannelAddMember:
+        failAction(&pendingAddMember, CMD_ChannelAddMember, resultCode);
+        break;
+    case PROC_ChannelRemoveMember:
+        failAction(&pendingRemoveMember, CMD_ChannelRemoveMember, resultCode);
+        break;
+    case PROC_ChannelChangeRole:
+        failAction(&pendingRoleChange, CMD_ChannelChangeMemberRole, resultCode);
         break;
     case PROC_BrowseCategory:
         // A failed browse is answered too, empty, so that the directory's

@@ -332,13 +332,18 @@ void TestChannelManager::administrationAnsweredInOrder()
     QTRY_COMPARE(h.answersOf(CMD_ChannelRemoveMember).size(), 1);
     QCOMPARE(stack->roleOf("mine", Follower), QString("NONE"));
 
-    // A member the service refuses is not announced.
+    // A member the service refuses is not announced; the refusal is, with
+    // the command it answers and the service's code.
     from = h.answers.size();
     ChannelMemberRole refused = member;
     refused.setChannelId("news");
+    QSignalSpy failed(&h.manager, &ChannelManager::channelActionFailed);
     h.manager.respondAddMember(refused);
     h.settle();
     QCOMPARE(h.commands(from), QList<int>());
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(0).value<Command>(), CMD_ChannelAddMember);
+    QCOMPARE(failed.first().at(1).toInt(), 403);
 
     // Leaving and deleting.
     from = h.answers.size();

@@ -330,6 +330,13 @@ private slots:
         QCOMPARE(change.getMemberId(), QStringLiteral("adam"));
         QCOMPARE(change.getRole(), ChannelRole::MEMBER);
         QCOMPARE(change.getChannelId(), QStringLiteral("news"));
+
+        // The channel coming again after the change brings its people anew.
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        QCOMPARE(commands.all(), QList<int>({CMD_ChannelChangeMemberRole, CMD_ChannelGetMembers}));
+        QVERIFY(panel.managerRows().isEmpty());
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        QCOMPARE(commands.count(), 2);
     }
 
     void adminPanelButtonWidths_data()
