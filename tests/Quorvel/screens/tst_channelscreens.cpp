@@ -615,6 +615,7 @@ private slots:
         click(form.categoryPopup()->tiles().at(1));
         QVERIFY(form.categoryPopup()->isHidden());
         QCOMPARE(form.categoryText()->text(), QStringLiteral("Sport"));
+        type(form.descriptionField(), "Scores");
         type(form.nameField(), "Goals");
         type(form.idField(), "goals");
         click(form.submitButton());
@@ -626,6 +627,7 @@ private slots:
         form.show();
         QCOMPARE(form.categoryText()->text(),
                  QCoreApplication::translate("CreateChannel", "_ChannelCategoryContain"));
+        type(form.descriptionField(), "Words");
         type(form.nameField(), "Plain");
         type(form.idField(), "plain");
         click(form.submitButton());

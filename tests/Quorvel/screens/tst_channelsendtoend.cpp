@@ -36,6 +36,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/htmlcontainer.h"
 #include "widgets/iconbuttonunreadcount.h"
+#include "widgets/label.h"
 #include "widgets/radiobutton.h"
 #include "windowpeerstack.h"
 
