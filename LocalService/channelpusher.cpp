@@ -1,5 +1,10 @@
 #include "channelpusher.h"
 
+#include "chatsessionguard.h"
+#include "servicestore.h"
+
+#include "foundation/simpleqtlogger.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSslCertificate>
@@ -9,6 +14,8 @@
 #include <QXmppMessage.h>
 
 namespace {
+const QString kPushes = QStringLiteral("channelpushes");
+
 // A field as stanza text: numbers whole, objects and lists (a poll's
 // "POLL_DATA") as compact JSON, which the clients read back.
 QString fieldText(const QJsonValue& value)
@@ -21,11 +28,29 @@ QString fieldText(const QJsonValue& value)
         return QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact));
     return value.toVariant().toString();
 }
+
+// Entry keys sort in the order the pushes were given.
+QString entryKey(qint64 position)
+{
+    return QStringLiteral("%1").arg(position, 16, 10, QLatin1Char('0'));
+}
 } // namespace
 
-ChannelPusher::ChannelPusher(QObject* parent) : QObject(parent)
+ChannelPusher::ChannelPusher(ServiceStore* store, QObject* parent)
+    : QObject(parent), store(store), guard(new ChatSessionGuard(&client, this))
 {
-    connect(&client, &QXmppClient::connected, this, &ChannelPusher::flush);
+    const QStringList kept = store->keys(kPushes);
+    if (!kept.isEmpty())
+        nextEntry = kept.last().toLongLong() + 1;
+    connect(guard, &ChatSessionGuard::sessionStarted, this, [this] {
+        inFlight.clear();
+        flush();
+    });
+}
+
+ChannelPusher::~ChannelPusher()
+{
+    guard->stop();
 }
 
 void ChannelPusher::connectTo(const QString& chatDomain, int port, const QString& user,
@@ -42,24 +67,50 @@ void ChannelPusher::connectTo(const QString& chatDomain, int port, const QString
     config.setPassword(password);
     config.setResource(QStringLiteral("channels"));
     config.setStreamSecurityMode(QXmppConfiguration::TLSRequired);
-    config.setAutoReconnectionEnabled(true);
-    client.connectToServer(config);
+    guard->start(config);
 }
 
 void ChannelPusher::push(const QString& follower, const QJsonObject& message)
 {
-    waiting.append({follower, message});
+    const QString key = entryKey(nextEntry++);
+    if (!store->setValue(kPushes, key, QJsonObject{{"To", follower}, {"Message", message}}))
+        L_ERROR(QStringLiteral("ChannelPusher | cannot keep a push for ") + follower);
     flush();
+}
+
+int ChannelPusher::waitingCount() const
+{
+    return store->keys(kPushes).size();
 }
 
 void ChannelPusher::flush()
 {
     if (!client.isConnected())
         return;
-    while (!waiting.isEmpty()) {
-        const auto next = waiting.takeFirst();
-        client.sendPacket(stanzaFor(next.first + QLatin1Char('@') + domain, next.second));
+    QStringList sent;
+    for (const QString& key : store->keys(kPushes)) {
+        if (inFlight.contains(key))
+            continue;
+        const QJsonObject entry = store->object(kPushes, key);
+        send(entry.value("To").toString(), entry.value("Message").toObject());
+        inFlight.insert(key);
+        sent.append(key);
     }
+    if (sent.isEmpty())
+        return;
+    guard->confirm([this, sent](bool taken) {
+        for (const QString& key : sent) {
+            if (inFlight.remove(key) && taken)
+                store->remove(kPushes, key);
+        }
+        if (taken && store->keys(kPushes).isEmpty())
+            emit allTaken();
+    });
+}
+
+void ChannelPusher::send(const QString& follower, const QJsonObject& message)
+{
+    client.sendPacket(stanzaFor(follower + QLatin1Char('@') + domain, message));
 }
 
 QXmppMessage ChannelPusher::stanzaFor(const QString& to, const QJsonObject& message)

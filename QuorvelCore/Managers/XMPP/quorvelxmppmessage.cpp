@@ -37,18 +37,24 @@ bool isSenderField(const QString& lang)
 }
 
 // A one-to-one stanza carries a one-to-one or a control message, a room
-// stanza a group or a control message; channel posts come only from the
-// service's own channel account, which also tells a member of changes to
-// their membership.
-bool isKindAllowed(const QString& majorType, bool roomMessage, bool fromChannels)
+// stanza a group or a control message; channel posts, the edits of channel
+// posts and the news of a member's place in a channel come only from the
+// service's own channel account.
+bool isKindAllowed(const QString& majorType, const QString& minorType, bool roomMessage,
+                   bool fromChannels)
 {
     const MessageBase::MsgMajorType major = MessageBase::toMsgMajorType(majorType);
+    const MessageBase::MsgMinorType minor = MessageBase::toMsgMinorType(minorType);
+    const bool channelControl = major == MessageBase::MsgMajorType_ControlMessage &&
+                                (minor == MessageBase::MsgMinorType_ChannelMessageEdited ||
+                                 minor == MessageBase::MsgMinorType_ChannelMembershipAdd ||
+                                 minor == MessageBase::MsgMinorType_ChannelMembershipRemove ||
+                                 minor == MessageBase::MsgMinorType_ChannelMembershipChangeRole);
     if (fromChannels)
         return major == MessageBase::MsgMajorType_ChannelChat ||
-               major == MessageBase::MsgMajorType_ChannelChatReply ||
-               major == MessageBase::MsgMajorType_ControlMessage;
+               major == MessageBase::MsgMajorType_ChannelChatReply || channelControl;
     if (major == MessageBase::MsgMajorType_ControlMessage)
-        return true;
+        return !channelControl;
     return major == (roomMessage ? MessageBase::MsgMajorType_GroupChat
                                  : MessageBase::MsgMajorType_SimpleChat);
 }
@@ -196,7 +202,8 @@ bool QuorvelXMPPMessage::parseElement(const QDomElement& element)
             object.insert(lang, body.text());
         }
     }
-    if (!isKindAllowed(object.value(QStringLiteral("MAJOR_TYPE")).toString(), roomMessage,
+    if (!isKindAllowed(object.value(QStringLiteral("MAJOR_TYPE")).toString(),
+                       object.value(QStringLiteral("MINOR_TYPE")).toString(), roomMessage,
                        fromChannels)) {
         L_WARN(QStringLiteral("QuorvelXMPPMessage::parseElement | refused a ") +
                (roomMessage ? QStringLiteral("room") : QStringLiteral("one-to-one")) +
