@@ -88,12 +88,23 @@ void addConversationRows(QHash<int, AnswerDispatch::Handler>& t)
         w.getChannelLookupViewer()->setChannelLookup(v.value<ChannelLookup>());
         showPreview(w.getChannelLookupViewer());
     });
+    // A look-up the core could not read names no one: nothing to show.
     t.insert(CMD_UserLookup, [](W& w, const QVariant& v) {
-        w.getUserLookupViewer()->setUserLookup(v.value<UserLookup>());
+        const UserLookup user = v.value<UserLookup>();
+        if (user.getUserID().isEmpty() && user.getUsername().isEmpty()) {
+            L_WARN(QStringLiteral("MessengerMainWindow | a user look-up named no one"));
+            return;
+        }
+        w.getUserLookupViewer()->setUserLookup(user);
         showPreview(w.getUserLookupViewer());
     });
     t.insert(CMD_GroupLookup, [](W& w, const QVariant& v) {
-        w.getGroupLookupViewer()->setGroupLookup(v.value<GroupLookup>());
+        const GroupLookup group = v.value<GroupLookup>();
+        if (group.getJid().isEmpty() && group.getName().isEmpty()) {
+            L_WARN(QStringLiteral("MessengerMainWindow | a group look-up named no group"));
+            return;
+        }
+        w.getGroupLookupViewer()->setGroupLookup(group);
         showPreview(w.getGroupLookupViewer());
     });
     // A member added or removed or a role changed: the channel is asked for

@@ -336,11 +336,8 @@ void TestChannelsEndToEnd::secondChannelReachedThroughItsMention()
              qPrintable(failure("the owner did not make the second channel")));
     const QString text = QStringLiteral("notes are in @") + kSecond;
     const int from = peer->lineCount();
-    peer->send(kCmdSendMessage, QJsonObject{{"MAJOR_TYPE", "SIMPLE_CHAT"},
-                                            {"MINOR_TYPE", "TEXT"},
-                                            {"FROM", kUser},
-                                            {"MESSAGE_BODY", text}});
-    QVERIFY2(peer->waitFor(answerWith(kCmdMessageAdded, kSecond), 30000, from) >= 0,
+    peer->send(kCmdSendMessage, textMessage(kUser, text));
+    QVERIFY2(peer->waitFor(pairWithBody(text), 30000, from) >= 0,
              qPrintable(failure("the owner did not write")));
     SidePanel* side = window->getSidePanel();
     click(side->getChatButton());
