@@ -631,7 +631,9 @@ private slots:
         type(form.nameField(), "Plain");
         type(form.idField(), "plain");
         click(form.submitButton());
-        form.channelIdAvailability(ChannelIdAvailability("plain", true));
+        QCOMPARE(sent.count(), 4);
+        form.channelIdAvailability(ChannelIdAvailability(sent.payload(3).toString(), true));
+        QCOMPARE(sent.count(), 5);
         QCOMPARE(sent.payload(4).value<ChannelInfo>().getCategoryId(), QStringLiteral("0"));
     }
 
