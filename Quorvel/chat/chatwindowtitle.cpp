@@ -4,6 +4,7 @@
 #include "chat/titleshadow.h"
 #include "model/channelinfo.h"
 #include "model/groupinfo.h"
+#include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 
@@ -49,20 +50,20 @@ ChatWindowTitle::ChatWindowTitle(QWidget* parent)
 
 void ChatWindowTitle::setContact(const Contact& contact)
 {
-    titleLabel->setText(contact.getNameOrNumber());
+    titleLabel->setText(BidiText::visibleControls(contact.getNameOrNumber()));
     if (contact.getIsMyContact())
         subtitleLabel->setText(contact.getDisplayNumber());
 }
 
 void ChatWindowTitle::setGroupInfo(const GroupInfo& info)
 {
-    titleLabel->setText(info.getName());
+    titleLabel->setText(BidiText::visibleControls(info.getName()));
     subtitleLabel->setText(memberCountText(info.getMemberCount()));
 }
 
 void ChatWindowTitle::setChannelInfo(const ChannelInfo& info)
 {
-    titleLabel->setText(info.getName());
+    titleLabel->setText(BidiText::visibleControls(info.getName()));
     subtitleLabel->setText(memberCountText(int(info.getMembersCount())));
 }
 

@@ -2,6 +2,7 @@
 
 #include "chat/messagesummary.h"
 #include "model/message.h"
+#include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 #include "widgets/stylesheetpaint.h"
@@ -39,7 +40,7 @@ void ReplyMessageOutLine::setMessage(const Message& message)
 
 void ReplyMessageOutLine::setSenderName(const QString& name)
 {
-    senderLabel->setText(name);
+    senderLabel->setText(BidiText::visibleControls(name));
     senderLabel->adjustSize();
 }
 
