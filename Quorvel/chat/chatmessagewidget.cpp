@@ -122,7 +122,6 @@ void ChatMessageWidget::createMenu()
     if (menu)
         return;
     menu = new QMenu(this);
-    menu->setLayoutDirection(Qt::RightToLeft);
     menu->setMinimumWidth(80);
     menu->setFont(Fonts::getFont(baseFontSize));
     replyAction = new QAction(tr("_ReplyMessage"), this);
@@ -444,6 +443,7 @@ void ChatMessageWidget::finalTouch()
         auto* avatarColumn = new QVBoxLayout;
         avatarColumn->setAlignment(Qt::AlignBottom);
         avatarButton = new IconButton(scaleSize(QSize(30, 30)), this);
+        avatarButton->setAccessibleName(tr("_SenderPicture"));
         avatarButton->hide();
         avatarColumn->addWidget(avatarButton);
         mainRow->addLayout(avatarColumn);

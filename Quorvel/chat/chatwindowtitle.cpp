@@ -22,7 +22,6 @@ ChatWindowTitle::ChatWindowTitle(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(scaleValue(5), scaleValue(5), scaleValue(5), scaleValue(5));
     layout->setSpacing(0);
-    setLayoutDirection(Qt::RightToLeft);
     auto* column = new QVBoxLayout;
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

@@ -14,7 +14,6 @@
 ReplyMessageOutLine::ReplyMessageOutLine(QWidget* parent)
     : QWidget(parent), senderLabel(new QLabel(this)), textLabel(new QLabel(this))
 {
-    setLayoutDirection(Qt::RightToLeft);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
