@@ -24,8 +24,11 @@
 //   records read by hand: hashed keys, reads, Base64, decryption with a
 //   reused cipher, JSON parsing and the message read;
 // - pages of 200 messages older than the whole history added in time order
-//   and shuffled, against the same added newest first (medians).
+//   and shuffled, against the same added newest first (medians);
+// - batches of 1,000 messages newer than the whole history, shuffled and
+//   newest first, against the same added one at a time (per message).
 #include "Managers/Chat/chat.h"
+#include "benchload.h"
 #include "foundation/cryptoapi.h"
 #include "foundation/databasecipher.h"
 
@@ -56,6 +59,8 @@ const int kNewestRounds = 15;
 const int kArchivePage = 200;
 const int kArchiveRounds = 5;
 const int kInsertRounds = 3;
+const int kNewerBatch = 1000;
+const int kNewerRounds = 3;
 const QString kChatId = QStringLiteral("989121234567");
 const qint64 kStart = 1600000000000LL;
 
@@ -412,6 +417,64 @@ ArchiveFigures benchArchive()
     return f;
 }
 
+// ---- batches newer than the history ----
+
+struct NewerFigures
+{
+    double shuffledUs = 0;
+    double newestFirstUs = 0;
+    double singleUs = 0;
+};
+
+// Batches of kNewerBatch messages newer than the whole history, shuffled and
+// newest first, against the same number added one at a time in time order;
+// microseconds per message, medians of the rounds.
+NewerFigures benchNewerBatches()
+{
+    NewerFigures f;
+    Chat chat;
+    chat.setChatId(kChatId, Chat::ChatMode_Stored);
+    QRandomGenerator random(11);
+    int next = 3 * messageCount();
+    const auto newer = [&] {
+        QList<Message> list;
+        const qint64 newest = chat.getLastSentTime();
+        for (int i = 1; i <= kNewerBatch; ++i)
+            list.append(makeMessage(next++, newest + 10 * i));
+        return list;
+    };
+    const auto perMessage = [](const QElapsedTimer& timer) {
+        return double(timer.nsecsElapsed()) / 1e3 / kNewerBatch;
+    };
+    std::vector<double> shuffled, newestFirst, single;
+    QElapsedTimer timer;
+    for (int round = 0; round < kNewerRounds; ++round) {
+        QList<Message> list = newer();
+        std::shuffle(list.begin(), list.end(), random);
+        timer.restart();
+        chat.addMessages(list);
+        shuffled.push_back(perMessage(timer));
+
+        list = newer();
+        std::reverse(list.begin(), list.end());
+        timer.restart();
+        chat.addMessages(list);
+        newestFirst.push_back(perMessage(timer));
+
+        list = newer();
+        timer.restart();
+        for (const Message& message : qAsConst(list))
+            chat.addMessage(message);
+        single.push_back(perMessage(timer));
+    }
+    f.shuffledUs = median(shuffled);
+    f.newestFirstUs = median(newestFirst);
+    f.singleUs = median(single);
+    if (chat.getNumberOfMessages() != messageCount() + 3 * kNewerRounds * kNewerBatch)
+        std::printf("chat holds %d messages after the newer batches\n", chat.getNumberOfMessages());
+    return f;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -425,6 +488,7 @@ int main(int argc, char** argv)
     if (mode == QLatin1String("raw") && argc > 3)
         return childRawInsert(QString::fromUtf8(argv[2]).toInt(), QString::fromUtf8(argv[3]));
 
+    printLoadAverage("start");
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
@@ -462,9 +526,11 @@ int main(int argc, char** argv)
     benchNewestPages(storePath, &chatPages, &handPages);
     benchHandPages(storePath, &handPages);
     benchChatPages(&chatPages);
+    const NewerFigures newer = benchNewerBatches();
     const ArchiveFigures archive = benchArchive();
 
     std::printf("one conversation of %d messages (Chat, stored)\n", messageCount());
+    printLoadAverage("end");
     std::printf("%-40s %12s %12s %8s\n", "", "Chat", "baseline", "ratio");
     const double chatRate = median(chatRates);
     std::printf("%-40s %12.0f %12.0f %8.2f\n", "insert, messages/s (LevelDB)", chatRate,
@@ -502,9 +568,13 @@ int main(int argc, char** argv)
     std::printf("%-40s %12.3f %12.3f %8.2f\n", "200 older, shuffled, ms (newest first)",
                 archive.shuffledMs, archive.descendingMs,
                 archive.shuffledMs / archive.descendingMs);
+    std::printf("%-40s %12.1f %12.1f %8.2f\n", "1,000 newer, shuffled, us/msg (one by one)",
+                newer.shuffledUs, newer.singleUs, newer.shuffledUs / newer.singleUs);
+    std::printf("%-40s %12.1f %12.1f %8.2f\n", "1,000 newer, newest first, us/msg (1 by 1)",
+                newer.newestFirstUs, newer.singleUs, newer.newestFirstUs / newer.singleUs);
     std::printf("(ratios: Chat / baseline; for the insert rate Chat rate / LevelDB rate, medians "
                 "of %d rounds, goal >= 0.5; pages goal <= 1.25; memory goal <= 1.5; older pages "
-                "goal <= 1.5)\n",
+                "goal <= 1.5; newer batches goal <= 1)\n",
                 kInsertRounds);
     return 0;
 }
