@@ -33,7 +33,11 @@ QByteArray compact(const QJsonObject& object)
 const int kCacheLimit = 1024;
 } // namespace
 
-Chat::Chat() = default;
+Chat::Chat()
+{
+    // Conversations are many: only the recently used keep their files open.
+    setClosesWhenIdle(true);
+}
 
 Chat::~Chat()
 {
@@ -427,9 +431,19 @@ void Chat::trimCache()
 {
     if (!isStored() || (messages.size() < kCacheLimit && counters.size() < kCacheLimit))
         return;
+    // The newest message stays: chat lists ask for it without reading the
+    // store, which may be closed while idle.
+    const QString newestId = counters.value(maxCounter);
+    const auto newest = messages.constFind(newestId);
+    const Message kept = newest != messages.constEnd() ? newest.value() : Message();
+    const bool keep = !newestId.isEmpty() && newest != messages.constEnd();
     messages.clear();
     counters.clear();
     counterOfId.clear();
+    if (keep) {
+        rememberCounter(maxCounter, newestId);
+        messages.insert(newestId, kept);
+    }
 }
 
 int Chat::setCounterForNewMessage(qint64 time)

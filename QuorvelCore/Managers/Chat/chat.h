@@ -24,6 +24,8 @@
 // one record per position (the decimal counter -> message id) and one record
 // per message id (its stored JSON form). New messages write "chatData" only
 // now and then and on closing; opening finds the positions placed since.
+// The store closes its files while idle when many conversations are open
+// and opens them again when next used.
 class QUORVELCORE_EXPORT Chat : public DataBase
 {
 public:
