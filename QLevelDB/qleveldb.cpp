@@ -445,7 +445,7 @@ int QLevelDB::residentCount()
                              [](const QLevelDB* database) { return database->resident(); }));
 }
 
-bool QLevelDB::ready() const
+bool QLevelDB::available() const
 {
     if (m_db) {
         if (m_closesWhenIdle) {
@@ -497,7 +497,7 @@ leveldb::ReadOptions QLevelDB::existenceReadOptions()
 bool QLevelDB::readRecord(const QByteArray& key, std::string* data,
                           const leveldb::ReadOptions* options) const
 {
-    if (!ready())
+    if (!available())
         return false;
     flushBatch();
     const leveldb::Status s =
@@ -566,7 +566,7 @@ bool QLevelDB::write(leveldb::WriteBatch* batch)
 
 bool QLevelDB::put(const QString& key, const QVariant& value)
 {
-    if (!ready())
+    if (!available())
         return false;
     leveldb::WriteBatch one;
     writeTarget(&one)->Put(toSlice(key.toUtf8()), encode(value));
@@ -575,7 +575,7 @@ bool QLevelDB::put(const QString& key, const QVariant& value)
 
 bool QLevelDB::putText(const QByteArray& key, const QByteArray& utf8)
 {
-    if (!ready())
+    if (!available())
         return false;
     std::string v;
     v.reserve(size_t(utf8.size()) + 1);
@@ -593,7 +593,7 @@ bool QLevelDB::del(const QString& key)
 
 bool QLevelDB::del(const QByteArray& key)
 {
-    if (!ready())
+    if (!available())
         return false;
     leveldb::WriteBatch one;
     writeTarget(&one)->Delete(toSlice(key));
@@ -612,8 +612,14 @@ bool QLevelDB::writeUnlessBatched(leveldb::WriteBatch* single)
 
 void QLevelDB::beginBatch()
 {
-    if (ready() && !m_batch)
+    if (m_batch)
+        return;
+    // A database that is not open, or one closed while idle that cannot open
+    // again, writes nothing: the batch's commit says so.
+    if (available())
         m_batch.reset(new leveldb::WriteBatch);
+    else
+        m_batchFailed = true;
 }
 
 bool QLevelDB::flushBatch() const

@@ -50,6 +50,9 @@ public:
     bool opened() const;
     // Whether its files are open now.
     bool resident() const;
+    // Open now, or opened again after an idle close; false when it is not
+    // open or cannot open again.
+    bool available() const;
 
     // A database that closes when idle is closed again, least recently used
     // first, when more than idleOpenLimit() such databases of one thread are
@@ -83,7 +86,8 @@ public:
 
     // Writes from here to commitBatch() reach the disk together, in one
     // write; a read in between first writes what is pending, so reads always
-    // see every earlier write. False when the pending writes failed.
+    // see every earlier write. False when the pending writes failed or the
+    // database could not be written at all.
     void beginBatch();
     bool commitBatch();
 
@@ -125,8 +129,6 @@ public:
     static leveldb::ReadOptions existenceReadOptions();
 
 private:
-    // Open now, or opened again after an idle close; false when not open.
-    bool ready() const;
     // Closes the files of a database closed while idle.
     void rest();
     bool write(leveldb::WriteBatch* batch);

@@ -189,7 +189,8 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
     const QString id = message.getMessageId();
     if (!acceptsMessage(message, "Chat::addMessage"))
         return false;
-    if (isStored() && !isOpen()) {
+    // A store closed while idle opens again here, before anything changes.
+    if (isStored() && !available()) {
         L_WARN(QStringLiteral("Chat::addMessage | store of %1 is not open; refused %2")
                    .arg(chatId, id));
         return false;
@@ -247,7 +248,7 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
 
 void Chat::addMessages(const QList<Message>& list)
 {
-    if (isStored() && !isOpen()) {
+    if (isStored() && !available()) {
         L_WARN(QStringLiteral("Chat::addMessages | store of %1 is not open; refused %2 messages")
                    .arg(chatId)
                    .arg(list.size()));

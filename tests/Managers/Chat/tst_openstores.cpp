@@ -51,6 +51,7 @@ class TestOpenStores : public QObject
 private slots:
     void initTestCase();
     void moreStoresThanDescriptors();
+    void storeThatCannotOpenAgainRefusesMessages();
 };
 
 void TestOpenStores::initTestCase()
@@ -104,6 +105,39 @@ void TestOpenStores::moreStoresThanDescriptors()
     }
     qInfo("at most %d descriptors open at once for %d stores", most, kStores);
     QVERIFY(most < int(kDescriptorLimit));
+}
+
+void TestOpenStores::storeThatCannotOpenAgainRefusesMessages()
+{
+    const int limit = QLevelDB::idleOpenLimit();
+    QLevelDB::setIdleOpenLimit(1);
+    Chat chat;
+    chat.setChatId(chatIdOf(kStores), Chat::ChatMode_Stored);
+    QVERIFY(chat.addMessage(messageOf(kStores, QStringLiteral("first"), 100)));
+    {
+        // Another conversation is used: the first one's files close.
+        Chat other;
+        other.setChatId(chatIdOf(kStores + 1), Chat::ChatMode_Stored);
+        QVERIFY(other.dbIsOpen());
+        QVERIFY(!chat.resident());
+        // Something else takes the store's directory meanwhile: the chat
+        // cannot open it again, and says so instead of losing the messages.
+        DataBase holder;
+        holder.setDBName(Chat::storeName(chatIdOf(kStores)));
+        QVERIFY(holder.isOpen());
+        QVERIFY(!chat.addMessage(messageOf(kStores, QStringLiteral("lost"), 200)));
+        chat.addMessages({messageOf(kStores, QStringLiteral("lost too"), 300)});
+    }
+    // Free again: the chat opens its store and takes messages as before.
+    QVERIFY(chat.addMessage(messageOf(kStores, QStringLiteral("second"), 400)));
+    QCOMPARE(chat.getNumberOfMessages(), 2);
+    QLevelDB::setIdleOpenLimit(limit);
+    chat.close();
+    chat.setChatId(chatIdOf(kStores), Chat::ChatMode_Stored);
+    QCOMPARE(chat.getNumberOfMessages(), 2);
+    Message last;
+    QVERIFY(chat.getLastMessage(&last));
+    QCOMPARE(last.getMessageId(), QStringLiteral("second"));
 }
 
 QTEST_GUILESS_MAIN(TestOpenStores)
