@@ -1,14 +1,41 @@
 #include "channelpusher.h"
 
+#include "chatsessionguard.h"
+#include "servicestore.h"
+
+#include "foundation/simpleqtlogger.h"
+
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QXmppConfiguration.h>
 #include <QXmppElement.h>
 #include <QXmppMessage.h>
 
-ChannelPusher::ChannelPusher(QObject* parent) : QObject(parent)
+namespace {
+const QString kPushes = QStringLiteral("channelpushes");
+
+// Entry keys sort in the order the pushes were given.
+QString entryKey(qint64 position)
 {
-    connect(&client, &QXmppClient::connected, this, &ChannelPusher::flush);
+    return QStringLiteral("%1").arg(position, 16, 10, QLatin1Char('0'));
+}
+} // namespace
+
+ChannelPusher::ChannelPusher(ServiceStore* store, QObject* parent)
+    : QObject(parent), store(store), guard(new ChatSessionGuard(&client, this))
+{
+    const QStringList kept = store->keys(kPushes);
+    if (!kept.isEmpty())
+        nextEntry = kept.last().toLongLong() + 1;
+    connect(guard, &ChatSessionGuard::sessionStarted, this, [this] {
+        inFlight.clear();
+        flush();
+    });
+}
+
+ChannelPusher::~ChannelPusher()
+{
+    guard->stop();
 }
 
 void ChannelPusher::connectTo(const QString& chatDomain, int port, const QString& user,
@@ -25,39 +52,63 @@ void ChannelPusher::connectTo(const QString& chatDomain, int port, const QString
     config.setPassword(password);
     config.setResource(QStringLiteral("channels"));
     config.setStreamSecurityMode(QXmppConfiguration::TLSRequired);
-    config.setAutoReconnectionEnabled(true);
-    client.connectToServer(config);
+    guard->start(config);
 }
 
 void ChannelPusher::push(const QString& follower, const QJsonObject& message)
 {
-    waiting.append({follower, message});
+    const QString key = entryKey(nextEntry++);
+    if (!store->setValue(kPushes, key, QJsonObject{{"To", follower}, {"Message", message}}))
+        L_ERROR(QStringLiteral("ChannelPusher | cannot keep a push for ") + follower);
     flush();
+}
+
+int ChannelPusher::waitingCount() const
+{
+    return store->keys(kPushes).size();
 }
 
 void ChannelPusher::flush()
 {
     if (!client.isConnected())
         return;
-    while (!waiting.isEmpty()) {
-        const auto next = waiting.takeFirst();
-        const QJsonObject& message = next.second;
-        QXmppMessage stanza(QString(), next.first + QLatin1Char('@') + domain,
-                            message.value(QStringLiteral("MESSAGE_BODY")).toString());
-        stanza.setId(message.value(QStringLiteral("MESSAGE_ID")).toString());
-        QXmppElementList fields;
-        for (auto it = message.constBegin(); it != message.constEnd(); ++it) {
-            if (it.key() == QLatin1String("MESSAGE_BODY") ||
-                it.key() == QLatin1String("MESSAGE_ID"))
-                continue;
-            QXmppElement field;
-            field.setTagName(QStringLiteral("body"));
-            field.setAttribute(QStringLiteral("xml:lang"), it.key());
-            field.setValue(it.value().isDouble() ? QString::number(qint64(it.value().toDouble()))
-                                                 : it.value().toVariant().toString());
-            fields.append(field);
-        }
-        stanza.setExtensions(fields);
-        client.sendPacket(stanza);
+    QStringList sent;
+    for (const QString& key : store->keys(kPushes)) {
+        if (inFlight.contains(key))
+            continue;
+        const QJsonObject entry = store->object(kPushes, key);
+        send(entry.value("To").toString(), entry.value("Message").toObject());
+        inFlight.insert(key);
+        sent.append(key);
     }
+    if (sent.isEmpty())
+        return;
+    guard->confirm([this, sent](bool taken) {
+        for (const QString& key : sent) {
+            if (inFlight.remove(key) && taken)
+                store->remove(kPushes, key);
+        }
+        if (taken && store->keys(kPushes).isEmpty())
+            emit allTaken();
+    });
+}
+
+void ChannelPusher::send(const QString& follower, const QJsonObject& message)
+{
+    QXmppMessage stanza(QString(), follower + QLatin1Char('@') + domain,
+                        message.value(QStringLiteral("MESSAGE_BODY")).toString());
+    stanza.setId(message.value(QStringLiteral("MESSAGE_ID")).toString());
+    QXmppElementList fields;
+    for (auto it = message.constBegin(); it != message.constEnd(); ++it) {
+        if (it.key() == QLatin1String("MESSAGE_BODY") || it.key() == QLatin1String("MESSAGE_ID"))
+            continue;
+        QXmppElement field;
+        field.setTagName(QStringLiteral("body"));
+        field.setAttribute(QStringLiteral("xml:lang"), it.key());
+        field.setValue(it.value().isDouble() ? QString::number(qint64(it.value().toDouble()))
+                                             : it.value().toVariant().toString());
+        fields.append(field);
+    }
+    stanza.setExtensions(fields);
+    client.sendPacket(stanza);
 }

@@ -78,7 +78,14 @@ QString ChatServerConfig::text() const
            << "VirtualHost " << luaString(domain) << "\n"
            << "Component " << luaString(mucDomain()) << " \"muc\"\n"
            << "    muc_room_locking = false\n"
-           << "    muc_room_default_persistent = true\n";
+           << "    muc_room_default_persistent = true\n"
+           // The server keeps every room's messages itself, whoever was
+           // there, with the sender's account (rooms show their occupants'
+           // addresses), for the room keeper to catch up from.
+           << "    muc_room_default_public_jids = true\n"
+           << "    modules_enabled = { \"muc_mam\" }\n"
+           << "    muc_log_all_rooms = true\n"
+           << "    muc_log_expires_after = \"never\"\n";
     stream.flush();
     return out;
 }

@@ -8,7 +8,8 @@
 // it: 127.0.0.1 only, one client port, TLS required with the given
 // certificate, accounts made with its own tooling (no in-band registration),
 // the room service "conference.<domain>" without room locking, whose rooms
-// (with their owners and members) outlive a restart, stream
+// (with their owners and members) outlive a restart and keep an archive of
+// every message (the room keeper catches up from it), stream
 // management, offline storage, privacy lists, last activity and, when a groups
 // file is given, one shared roster group.
 class ChatServerConfig

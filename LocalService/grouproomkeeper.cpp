@@ -1,5 +1,7 @@
 #include "grouproomkeeper.h"
 
+#include "chatsessionguard.h"
+#include "grouproomcatchup.h"
 #include "grouproomrecorder.h"
 #include "localgroups.h"
 #include "localservice.h"
@@ -18,8 +20,9 @@
 #include <QXmppMucManager.h>
 #include <QXmppUtils.h>
 
+const QString GroupRoomKeeper::kNick = QStringLiteral("keeper");
+
 namespace {
-const QString kNick = QStringLiteral("keeper");
 const QLatin1String kXmlNamespace("http://www.w3.org/XML/1998/namespace");
 
 QString bodyLanguage(const QDomElement& body)
@@ -38,10 +41,12 @@ GroupRoomKeeper::GroupRoomKeeper(LocalService* service, QObject* parent)
     : QObject(parent), groups(LocalGroups::of(*service))
 {
     client.insertExtension(0, new GroupRoomRecorder(this));
+    guard = new ChatSessionGuard(&client, this);
     muc = new QXmppMucManager;
     client.addExtension(muc);
-    connect(&client, &QXmppClient::connected, this, &GroupRoomKeeper::reenterRooms);
-    connect(&client, &QXmppClient::connected, this, &GroupRoomKeeper::connected);
+    catchUp = new GroupRoomCatchUp(&client, groups, this);
+    connect(guard, &ChatSessionGuard::sessionStarted, this, &GroupRoomKeeper::reenterRooms);
+    connect(guard, &ChatSessionGuard::sessionStarted, this, &GroupRoomKeeper::connected);
     connect(&client, &QXmppClient::error, this, [](QXmppClient::Error error) {
         L_WARN(QStringLiteral("GroupRoomKeeper | chat server error %1").arg(int(error)));
     });
@@ -52,7 +57,7 @@ GroupRoomKeeper::GroupRoomKeeper(LocalService* service, QObject* parent)
 
 GroupRoomKeeper::~GroupRoomKeeper()
 {
-    client.disconnectFromServer();
+    guard->stop();
 }
 
 void GroupRoomKeeper::connectToServer(const QString& host, int port, const QString& domain,
@@ -61,6 +66,7 @@ void GroupRoomKeeper::connectToServer(const QString& host, int port, const QStri
 {
     chatDomain = domain;
     roomDomain = mucDomain;
+    catchUp->setDomains(domain, mucDomain);
     QXmppConfiguration config;
     config.setHost(host);
     config.setPort(port);
@@ -77,7 +83,7 @@ void GroupRoomKeeper::connectToServer(const QString& host, int port, const QStri
         tls.setCaCertificates(QSslConfiguration::defaultConfiguration().caCertificates());
         socket->setSslConfiguration(tls);
     }
-    client.connectToServer(config);
+    guard->start(config);
 }
 
 bool GroupRoomKeeper::isConnected() const
@@ -135,6 +141,8 @@ void GroupRoomKeeper::enterRoom(const QString& id)
     created->setNickName(kNick);
     connect(created, &QXmppMucRoom::joined, this, [this, id, created] {
         emit roomReady(id);
+        // What was said while the keeper was away is in the server's archive.
+        catchUp->catchUp(id);
         // Members of a new group are invited; a room entered again after a
         // restart only gets its members' affiliations back.
         const QHash<QString, QString> invited = waiting.take(id);
@@ -239,17 +247,28 @@ bool GroupRoomKeeper::recordRoomMessage(const QDomElement& element)
         QXmppUtils::jidToBareJid(open->participantPresence(from).mucItem().jid());
     if (author.isEmpty() || !groups->isMember(id, QXmppUtils::jidToUser(author)))
         return false;
+    const QString stanza = memberStanza(author, roomJid, element);
+    return groups->recordMessage(id, element.attribute(QStringLiteral("id")), stanza,
+                                 QDateTime::currentMSecsSinceEpoch());
+}
+
+QString GroupRoomKeeper::memberStanza(const QString& author, const QString& roomJid,
+                                      const QDomElement& message)
+{
     QString stanza = QStringLiteral("<message") + attribute("type", "groupchat") +
                      attribute("from", author) + attribute("to", roomJid) +
-                     attribute("id", element.attribute(QStringLiteral("id"))) + QStringLiteral(">");
-    for (QDomElement body = element.firstChildElement(QStringLiteral("body")); !body.isNull();
+                     attribute("id", message.attribute(QStringLiteral("id"))) + QStringLiteral(">");
+    for (QDomElement body = message.firstChildElement(QStringLiteral("body")); !body.isNull();
          body = body.nextSiblingElement(QStringLiteral("body"))) {
         const QString lang = bodyLanguage(body);
         stanza += QStringLiteral("<body") +
                   (lang.isEmpty() ? QString() : attribute("xml:lang", lang)) + QStringLiteral(">") +
                   body.text().toHtmlEscaped() + QStringLiteral("</body>");
     }
-    stanza += QStringLiteral("</message>");
-    return groups->recordMessage(id, element.attribute(QStringLiteral("id")), stanza,
-                                 QDateTime::currentMSecsSinceEpoch());
+    return stanza + QStringLiteral("</message>");
+}
+
+bool GroupRoomKeeper::recordArchivedMessage(const QDomElement& element)
+{
+    return catchUp->recordArchived(element);
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QXmppClient.h>
 
+class ChatSessionGuard;
+class GroupRoomCatchUp;
 class LocalGroups;
 class LocalService;
 class QDomElement;
@@ -17,25 +19,39 @@ class QXmppMucRoom;
 // created (and so owns it), invites every member with a control message,
 // announces removals in the room and bans the removed member from it, and
 // keeps every message sent in a room as the group's record, with the sender
-// the room reports for the occupant, never a field the sender wrote. Each time
+// the room reports for the occupant, never a field the sender wrote; each time
+// it enters a room it also reads the chat server's archive of the room for
+// what was said while it was away (GroupRoomCatchUp). Each time
 // it (re)connects it enters the rooms of all the service's stored groups again,
-// so the rooms come back after the chat server or the service restarts.
+// so the rooms come back after the chat server or the service restarts; its
+// session guard connects it again whenever the chat server went away.
 class GroupRoomKeeper : public QObject
 {
     Q_OBJECT
 public:
+    // The keeper's nickname in every room.
+    static const QString kNick;
+
     GroupRoomKeeper(LocalService* service, QObject* parent = nullptr);
     ~GroupRoomKeeper() override;
 
     void connectToServer(const QString& host, int port, const QString& domain, const QString& user,
                          const QString& password, const QString& mucDomain);
     bool isConnected() const;
+    ChatSessionGuard* session() const { return guard; }
     // Whether the room of a group is open and owned by the keeper.
     bool hasRoom(const QString& id) const;
     // Whether the user is in the group's room now.
     bool isPresent(const QString& id, const QString& user) const;
     // A room message as the extension saw it; true when it was a room's.
     bool recordRoomMessage(const QDomElement& element);
+    // An answer of the room archive; true when it was one.
+    bool recordArchivedMessage(const QDomElement& element);
+    GroupRoomCatchUp* archive() const { return catchUp; }
+    // A room message as a group's members get it back: the author's account
+    // and the room as its addresses, the message's id and all its bodies.
+    static QString memberStanza(const QString& author, const QString& roomJid,
+                                const QDomElement& message);
 
 signals:
     void connected();
@@ -57,7 +73,9 @@ private:
 
     LocalGroups* groups;
     QXmppClient client;
+    ChatSessionGuard* guard;
     QXmppMucManager* muc;
+    GroupRoomCatchUp* catchUp;
     QString chatDomain;
     QString roomDomain;
     // Members to admit once a room is joined.

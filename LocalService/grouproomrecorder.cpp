@@ -6,7 +6,7 @@
 
 bool GroupRoomRecorder::handleStanza(const QDomElement& element)
 {
-    if (element.tagName() == QLatin1String("message"))
+    if (element.tagName() == QLatin1String("message") && !keeper->recordArchivedMessage(element))
         keeper->recordRoomMessage(element);
     // The room manager still sees it.
     return false;

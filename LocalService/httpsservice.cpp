@@ -22,6 +22,8 @@ QByteArray reasonPhrase(int status)
         return "Forbidden";
     case 404:
         return "Not Found";
+    case 408:
+        return "Request Timeout";
     case 413:
         return "Payload Too Large";
     case 500:
@@ -31,40 +33,13 @@ QByteArray reasonPhrase(int status)
     }
 }
 
-// Decodes a chunked body; false while it is incomplete.
-bool takeChunkedBody(QByteArray* buffer, int start, QByteArray* body, int* consumed)
-{
-    int position = start;
-    body->clear();
-    for (;;) {
-        const int lineEnd = buffer->indexOf("\r\n", position);
-        if (lineEnd < 0)
-            return false;
-        bool ok = false;
-        const int size =
-            buffer->mid(position, lineEnd - position).split(';').value(0).trimmed().toInt(&ok, 16);
-        if (!ok)
-            return false;
-        position = lineEnd + 2;
-        if (size == 0) {
-            const int trailerEnd = buffer->indexOf("\r\n", position);
-            if (trailerEnd < 0)
-                return false;
-            *consumed = trailerEnd + 2;
-            return true;
-        }
-        if (buffer->size() < position + size + 2)
-            return false;
-        body->append(buffer->mid(position, size));
-        position += size + 2;
-    }
-}
-
 } // namespace
 
 HttpsService::HttpsService(const ServiceCertificates& certificates, QObject* parent)
-    : QTcpServer(parent), certificates(certificates)
+    : QTcpServer(parent), certificates(certificates), sweep(new QTimer(this))
 {
+    connect(sweep, &QTimer::timeout, this, &HttpsService::sweepConnections);
+    restartSweep();
 }
 
 HttpsService::~HttpsService()
@@ -81,6 +56,51 @@ HttpsService::~HttpsService()
 bool HttpsService::start(quint16 port)
 {
     return listen(QHostAddress::LocalHost, port);
+}
+
+void HttpsService::setRequestTimeout(int msecs)
+{
+    requestTimeout = msecs;
+    restartSweep();
+}
+
+void HttpsService::setIdleTimeout(int msecs)
+{
+    idleTimeout = msecs;
+    restartSweep();
+}
+
+void HttpsService::restartSweep()
+{
+    // Often enough that a connection outlives its time-out by a quarter at most.
+    sweep->start(qBound(20, qMin(requestTimeout, idleTimeout) / 4, 1000));
+}
+
+void HttpsService::sweepConnections()
+{
+    const QList<QSslSocket*> sockets = connections.keys();
+    for (QSslSocket* socket : sockets) {
+        auto it = connections.find(socket);
+        if (it == connections.end())
+            continue;
+        if (it->closing) {
+            // An answer the peer never reads keeps no connection open.
+            if (it->since.hasExpired(requestTimeout)) {
+                socket->abort();
+                socketClosed(socket);
+            }
+            continue;
+        }
+        if (it->busy)
+            continue;
+        if (it->reading && it->since.hasExpired(requestTimeout)) {
+            refuse(socket, 408, QStringLiteral("request not finished in time"));
+        } else if (!it->reading && it->since.hasExpired(idleTimeout)) {
+            it->closing = true;
+            socket->abort();
+            socketClosed(socket);
+        }
+    }
 }
 
 QString HttpsService::baseUrl() const
@@ -134,7 +154,18 @@ void HttpsService::incomingConnection(qintptr socketDescriptor)
         delete socket;
         return;
     }
-    connections.insert(socket, Connection());
+    Connection connection;
+    connection.peer = socket->peerAddress();
+    connection.since.start();
+    int fromPeer = 0;
+    for (const Connection& open : qAsConst(connections))
+        fromPeer += open.peer == connection.peer ? 1 : 0;
+    if (fromPeer >= maxPerPeer) {
+        socket->abort();
+        delete socket;
+        return;
+    }
+    connections.insert(socket, connection);
     socket->setLocalCertificate(certificates.serverCertificate());
     socket->setPrivateKey(certificates.serverKey());
     socket->setProtocol(QSsl::TlsV1_2OrLater);
@@ -164,56 +195,6 @@ void HttpsService::socketClosed(QSslSocket* socket)
     socket->deleteLater();
 }
 
-HttpsService::Parse HttpsService::parseRequest(QByteArray* buffer, ServiceRequest* request) const
-{
-    const int maxHead = 64 * 1024;
-    const int headerEnd = buffer->indexOf("\r\n\r\n");
-    if (headerEnd < 0)
-        return buffer->size() > maxHead ? Parse::TooLarge : Parse::Incomplete;
-    if (headerEnd > maxHead)
-        return Parse::TooLarge;
-    const QList<QByteArray> lines = buffer->left(headerEnd).split('\n');
-    const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
-    ServiceRequest parsed;
-    parsed.method = requestLine.value(0);
-    const QByteArray target = requestLine.value(1);
-    const int queryStart = target.indexOf('?');
-    QByteArray path = queryStart < 0 ? target : target.left(queryStart);
-    if (path.startsWith('/'))
-        path.remove(0, 1);
-    parsed.path = QString::fromLatin1(path);
-    if (queryStart >= 0)
-        parsed.query = QString::fromLatin1(target.mid(queryStart + 1));
-    for (int i = 1; i < lines.size(); ++i) {
-        const QByteArray line = lines.at(i).trimmed();
-        const int colon = line.indexOf(':');
-        if (colon > 0)
-            parsed.headers.insert(line.left(colon).trimmed().toLower(),
-                                  line.mid(colon + 1).trimmed());
-    }
-    const int bodyStart = headerEnd + 4;
-    int consumed = bodyStart;
-    if (parsed.header("transfer-encoding").toLower().contains("chunked")) {
-        if (buffer->size() - bodyStart > maxBodySize + 64 * 1024)
-            return Parse::TooLarge;
-        if (!takeChunkedBody(buffer, bodyStart, &parsed.body, &consumed))
-            return Parse::Incomplete;
-    } else {
-        bool ok = true;
-        const QByteArray lengthText = parsed.header("content-length");
-        const qint64 length = lengthText.isEmpty() ? 0 : lengthText.toLongLong(&ok);
-        if (!ok || length < 0 || length > maxBodySize)
-            return Parse::TooLarge;
-        if (buffer->size() < bodyStart + length)
-            return Parse::Incomplete;
-        parsed.body = buffer->mid(bodyStart, length);
-        consumed = bodyStart + length;
-    }
-    buffer->remove(0, consumed);
-    *request = parsed;
-    return Parse::Complete;
-}
-
 ServiceReply HttpsService::replyFor(const ServiceRequest& request)
 {
     auto script = scripted.find(request.path);
@@ -237,27 +218,48 @@ ServiceReply HttpsService::replyFor(const ServiceRequest& request)
                                 {{QStringLiteral("ResultMessage"), QStringLiteral("no handler")}});
 }
 
+void HttpsService::refuse(QSslSocket* socket, int status, const QString& reason)
+{
+    ServiceReply refusal = ServiceReply::result(status, {{"ResultMessage", reason}});
+    refusal.status = status;
+    emit requestAnswered(ServiceRequest(), refusal);
+    writeReply(socket, refusal);
+    socket->disconnectFromHost();
+    if (connections.contains(socket)) {
+        connections[socket].buffer.clear();
+        connections[socket].busy = true;
+        connections[socket].closing = true;
+        connections[socket].since.start();
+    }
+}
+
 void HttpsService::readRequests(QSslSocket* socket)
 {
     if (!connections.contains(socket))
         return;
+    if (connections[socket].closing) {
+        socket->readAll();
+        return;
+    }
     connections[socket].buffer.append(socket->readAll());
     while (connections.contains(socket) && !connections[socket].busy) {
+        Connection& connection = connections[socket];
         ServiceRequest request;
-        const Parse parse = parseRequest(&connections[socket].buffer, &request);
-        if (parse == Parse::Incomplete)
-            return;
-        if (parse == Parse::TooLarge) {
-            ServiceReply refusal =
-                ServiceReply::result(413, {{"ResultMessage", "request too large"}});
-            refusal.status = 413;
-            emit requestAnswered(ServiceRequest(), refusal);
-            writeReply(socket, refusal);
-            socket->disconnectFromHost();
-            connections[socket].buffer.clear();
-            connections[socket].busy = true;
+        const HttpRequestParser::Outcome outcome = parser.take(&connection.buffer, &request);
+        if (outcome == HttpRequestParser::Outcome::Incomplete) {
+            // The request time-out runs from the request's first byte.
+            if (!connection.buffer.isEmpty() && !connection.reading) {
+                connection.reading = true;
+                connection.since.start();
+            }
             return;
         }
+        if (outcome == HttpRequestParser::Outcome::Refused) {
+            refuse(socket, parser.refusalStatus(), parser.refusalReason());
+            return;
+        }
+        connection.reading = false;
+        connection.since.start();
         int logIndex = -1;
         if (keepRequests) {
             log << request;
@@ -266,12 +268,15 @@ void HttpsService::readRequests(QSslSocket* socket)
         emit requestReceived(request);
         const ServiceReply reply = replyFor(request);
         emit requestAnswered(request, reply);
+        if (!connections.contains(socket))
+            return;
         if (reply.dropConnection) {
             socket->abort();
             return;
         }
         if (reply.delayMs <= 0) {
             writeReply(socket, reply);
+            connections[socket].since.start();
             continue;
         }
         connections[socket].busy = true;
@@ -283,6 +288,7 @@ void HttpsService::readRequests(QSslSocket* socket)
             connections[guard.data()].busy = false;
             connections[guard.data()].pendingLogIndex = -1;
             writeReply(guard.data(), reply);
+            connections[guard.data()].since.start();
             readRequests(guard.data());
         });
         return;

@@ -56,10 +56,19 @@ bool LocalGroups::recordMessage(const QString& id, const QString& messageId, con
         if (!messageId.isEmpty() && value.toObject().value("Id").toString() == messageId)
             return true;
     }
-    kept.append(QJsonObject{{"Id", messageId}, {"Time", double(time)}, {"Stanza", stanza}});
+    int at = kept.size();
+    while (at > 0 && qint64(kept.at(at - 1).toObject().value("Time").toDouble()) > time)
+        --at;
+    kept.insert(at, QJsonObject{{"Id", messageId}, {"Time", double(time)}, {"Stanza", stanza}});
     while (kept.size() > kMaxKeptMessages)
         kept.removeFirst();
     return service->store()->setValue(kMessages, id, kept);
+}
+
+qint64 LocalGroups::newestTime(const QString& id) const
+{
+    const QJsonArray kept = service->store()->value(kMessages, id).toArray();
+    return kept.isEmpty() ? 0 : qint64(kept.last().toObject().value("Time").toDouble());
 }
 
 QStringList LocalGroups::messagesSince(const QString& user, const QStringList& ids,

@@ -28,9 +28,13 @@ public:
     QHash<QString, QString> members(const QString& id) const;
     bool isMember(const QString& id, const QString& user) const;
     // Keeps one room message: the stanza as the group's members are to get it
-    // back (sender and group in its addresses), with the time it arrived.
+    // back (sender and group in its addresses), with the time it arrived; a
+    // message kept already is not kept twice, and one that arrives late (from
+    // the chat server's archive) takes its place by its time.
     bool recordMessage(const QString& id, const QString& messageId, const QString& stanza,
                        qint64 time);
+    // The time of the newest message kept for a group (0 when none).
+    qint64 newestTime(const QString& id) const;
     // Stanzas after a time (all of the user's groups when ids is empty), oldest first.
     QStringList messagesSince(const QString& user, const QStringList& ids, qint64 time) const;
     // Up to count stanzas before a message (the newest when messageId is empty),

@@ -5,6 +5,8 @@
 #include "servicecrypto.h"
 #include "servicestore.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QJsonDocument>
 #include <QRegularExpression>
 
@@ -13,7 +15,11 @@ const QString kAccounts = QStringLiteral("accounts");
 }
 
 LocalService::LocalService(HttpsService* http, ServiceStore* store, QObject* parent)
-    : QObject(parent), server(http), state(store)
+    : QObject(parent), server(http), state(store),
+      replays(std::make_unique<ReplayGuard>(
+          store->folder().isEmpty()
+              ? QString()
+              : QDir(store->folder()).filePath(QStringLiteral("requestids.log"))))
 {
     connect(server, &HttpsService::requestAnswered, this, &LocalService::logAnswer);
 }
@@ -69,6 +75,15 @@ LocalService::Handler LocalService::signedHandler(SignedHandler handler) const
         if (code != 0)
             return failure(code, code == 311 ? QStringLiteral("account deactivated")
                                              : QStringLiteral("signature not verified"));
+        // The id is covered by the signature: only its sender can make a new one.
+        const QJsonValue id = QJsonDocument::fromJson(request.body).object().value("RequestId");
+        if (!id.isUndefined()) {
+            static const QRegularExpression shape(QStringLiteral("^[0-9A-Za-z_-]{1,128}$"));
+            if (!shape.match(id.toString()).hasMatch())
+                return failure(400, QStringLiteral("bad RequestId"));
+            if (!replays->admit(id.toString(), QDateTime::currentMSecsSinceEpoch()))
+                return failure(400, QStringLiteral("request already received"));
+        }
         return handler(request, username);
     };
 }

@@ -4,6 +4,7 @@
 #include "accountpolicy.h"
 #include "httpsservice.h"
 #include "localservicesettings.h"
+#include "replayguard.h"
 #include "servicereply.h"
 #include "servicerequest.h"
 
@@ -13,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class ServiceStore;
 
@@ -49,7 +51,8 @@ public:
 
     // 0 when the request is signed by an active user (filling username),
     // else the result code to answer (400 malformed, 401 not verified, 311
-    // deactivated).
+    // deactivated). Signed handlers also refuse (400) a RequestId already
+    // seen within a day, even across restarts of the service.
     int verifySigned(const ServiceRequest& request, QString* username) const;
     // The body as a JSON object holding every required key; false with a 400
     // reply naming the problem otherwise.
@@ -91,6 +94,7 @@ private:
     ServiceStore* state;
     LocalServiceSettings config;
     AccountPolicy accountPolicy;
+    std::unique_ptr<ReplayGuard> replays;
 };
 
 #endif // LOCALSERVICE_H

@@ -146,9 +146,10 @@ bool LocalStack::startChat()
             QStringLiteral("chat server: cannot create the channel account: ") + chat.errorString();
         return false;
     }
-    pusher.connectTo(config.domain, config.port, pusherName, pusherPassword, caFile());
+    pusher = std::make_unique<ChannelPusher>(store.get());
+    pusher->connectTo(config.domain, config.port, pusherName, pusherPassword, caFile());
     service->chatMessagePusher = [this](const QString& user, const QJsonObject& message) {
-        pusher.push(user, message);
+        pusher->push(user, message);
     };
     return true;
 }
@@ -234,6 +235,16 @@ bool LocalStack::start()
             });
     if (options.withChat && (!startChat() || !startKeeper()))
         return false;
+    if (options.withChat) {
+        connect(&chatWatch, &QTimer::timeout, this, [this] {
+            if (chat.isRunning())
+                return;
+            L_WARN(QStringLiteral("LocalStack | the chat server ended; starting it again"));
+            if (!chat.start())
+                L_ERROR(QStringLiteral("LocalStack | chat server: ") + chat.errorString());
+        });
+        chatWatch.start(1000);
+    }
     if (!http->start(quint16(options.webPort))) {
         error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2")
                     .arg(options.webPort)
@@ -253,9 +264,11 @@ bool LocalStack::start()
 
 void LocalStack::stop()
 {
+    chatWatch.stop();
     if (http)
         http->close();
     keeper.reset();
+    pusher.reset();
     chat.stop();
     QFile pidFile(path(QStringLiteral("service.pid")));
     if (pidFile.open(QIODevice::ReadOnly) &&

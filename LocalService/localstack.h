@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -22,6 +23,7 @@
 // program needs to use the stack and "service.pid" this process's id. The
 // groups' room keeper signs in to the chat server with its own account, whose
 // password is made at the first start and kept in "keeper.json" (owner only).
+// A chat server that ends on its own (a crash, a kill) is started again.
 class LocalStack : public QObject
 {
     Q_OBJECT
@@ -64,8 +66,9 @@ private:
     std::unique_ptr<HttpsService> http;
     std::unique_ptr<LocalService> service;
     ChatServer chat;
-    ChannelPusher pusher;
+    std::unique_ptr<ChannelPusher> pusher;
     std::unique_ptr<GroupRoomKeeper> keeper;
+    QTimer chatWatch;
     QString error;
 };
 

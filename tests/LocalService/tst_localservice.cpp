@@ -100,6 +100,11 @@ private slots:
     void refusedRequestsChangeNothing_data();
     void refusedRequestsChangeNothing();
     void oversizedRequestIsRefused();
+    void malformedRequestsAreRefused_data();
+    void malformedRequestsAreRefused();
+    void unfinishedRequestsTimeOut();
+    void connectionsPerPeerAreCapped();
+    void replayedRequestIsRefused();
     void contactsMatchedByPhone();
     void filesUploadedAndDownloaded();
     void fileNamesCannotLeaveTheStore_data();
@@ -115,6 +120,8 @@ private:
     // Writes text on a fresh TLS connection; everything answered until the
     // server closes or time runs out.
     QByteArray rawExchange(const QByteArray& text, bool waitForClose);
+    // A TLS connection to the service, encrypted (or not, when refused).
+    std::unique_ptr<QSslSocket> openConnection();
     Answer upload(const Account& account, const QByteArray& content, const QByteArray& fileName,
                   const QByteArray& data = QByteArray());
 
@@ -348,28 +355,38 @@ void TestLocalService::refusedRequestsChangeNothing()
     QCOMPARE(client->call(ada, "card/").code(), 200);
 }
 
+std::unique_ptr<QSslSocket> TestLocalService::openConnection()
+{
+    auto socket = std::make_unique<QSslSocket>();
+    QSslConfiguration tls = socket->sslConfiguration();
+    tls.setCaCertificates({TestCertificates::shared().caCertificate()});
+    socket->setSslConfiguration(tls);
+    socket->connectToHostEncrypted("127.0.0.1", f.http->serverPort());
+    QElapsedTimer timer;
+    timer.start();
+    while (!socket->isEncrypted() && socket->state() != QAbstractSocket::UnconnectedState &&
+           timer.elapsed() < 10000)
+        QTest::qWait(10);
+    return socket;
+}
+
 QByteArray TestLocalService::rawExchange(const QByteArray& text, bool waitForClose)
 {
-    QSslSocket socket;
-    QSslConfiguration tls = socket.sslConfiguration();
-    tls.setCaCertificates({TestCertificates::shared().caCertificate()});
-    socket.setSslConfiguration(tls);
-    QSignalSpy encrypted(&socket, &QSslSocket::encrypted);
-    socket.connectToHostEncrypted("127.0.0.1", f.http->serverPort());
-    if (!encrypted.wait(10000))
+    const std::unique_ptr<QSslSocket> socket = openConnection();
+    if (!socket->isEncrypted())
         return QByteArray();
-    socket.write(text);
+    socket->write(text);
     QByteArray answer;
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < 10000) {
+    while (timer.elapsed() < 20000) {
         QTest::qWait(20);
-        answer += socket.readAll();
-        if (waitForClose ? socket.state() == QAbstractSocket::UnconnectedState
+        answer += socket->readAll();
+        if (waitForClose ? socket->state() == QAbstractSocket::UnconnectedState
                          : answer.contains("\r\n\r\n"))
             break;
     }
-    return answer + socket.readAll();
+    return answer + socket->readAll();
 }
 
 void TestLocalService::oversizedRequestIsRefused()
@@ -388,6 +405,110 @@ void TestLocalService::oversizedRequestIsRefused()
     QCOMPARE(f.snapshot(), before);
     f.http->setMaxBodySize(64 * 1024 * 1024);
     QCOMPARE(client->call(ada, "card/").code(), 200);
+}
+
+void TestLocalService::malformedRequestsAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("status");
+    const QByteArray chunked =
+        "POST /card/ HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n";
+    // Before, a negative size stepped the reader backwards for good.
+    QTest::newRow("negative chunk size") << chunked + "-6\r\nabcdef\r\n0\r\n\r\n"
+                                         << QByteArray("400");
+    QTest::newRow("chunk size not hexadecimal") << chunked + "zz\r\nab\r\n0\r\n\r\n"
+                                                << QByteArray("400");
+    QTest::newRow("empty chunk size") << chunked + "\r\nab\r\n0\r\n\r\n" << QByteArray("400");
+    QTest::newRow("chunk size beyond 64 bits") << chunked + "fffffffffffffffffff\r\n"
+                                               << QByteArray("400");
+    QTest::newRow("chunk size beyond the body limit")
+        << chunked + "7fffffff\r\nab" << QByteArray("400");
+    QTest::newRow("chunk size line never ends")
+        << chunked + QByteArray(4000, '1') << QByteArray("400");
+    QTest::newRow("chunk without its CRLF") << chunked + "2\r\nabcd\r\n0\r\n\r\n"
+                                            << QByteArray("400");
+    QTest::newRow("negative length")
+        << QByteArray("POST /card/ HTTP/1.1\r\nHost: x\r\nContent-Length: -5\r\n\r\n{}")
+        << QByteArray("400");
+    QTest::newRow("length not a number")
+        << QByteArray("POST /card/ HTTP/1.1\r\nHost: x\r\nContent-Length: 1e3\r\n\r\n{}")
+        << QByteArray("400");
+    QTest::newRow("request line without version")
+        << QByteArray("POST /card/\r\n\r\n") << QByteArray("400");
+}
+
+void TestLocalService::malformedRequestsAreRefused()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, status);
+    f.http->setMaxBodySize(1024 * 1024);
+    const QByteArray answer = rawExchange(request, true);
+    f.http->setMaxBodySize(64 * 1024 * 1024);
+    QVERIFY2(answer.startsWith("HTTP/1.1 " + status), answer.constData());
+    // The service goes on answering.
+    QCOMPARE(client->call(ada, "card/").code(), 200);
+}
+
+void TestLocalService::unfinishedRequestsTimeOut()
+{
+    f.http->setRequestTimeout(400);
+    f.http->setIdleTimeout(600);
+    // A body that never ends is answered 408 and its connection closed.
+    QElapsedTimer timer;
+    timer.start();
+    const QByteArray answer = rawExchange(
+        "POST /card/ HTTP/1.1\r\nHost: x\r\nContent-Length: 100\r\n\r\n{\"Username\"", true);
+    QVERIFY2(answer.startsWith("HTTP/1.1 408"), answer.constData());
+    // So is a head that never ends.
+    QVERIFY(rawExchange("POST /card/ HTTP/1.1\r\nHost:", true).startsWith("HTTP/1.1 408"));
+
+    // An idle connection is closed without a word; one that asks in time is answered.
+    const std::unique_ptr<QSslSocket> idle = openConnection();
+    QVERIFY(idle->isEncrypted());
+    QTRY_COMPARE_WITH_TIMEOUT(idle->state(), QAbstractSocket::UnconnectedState, 20000);
+    QVERIFY(idle->readAll().isEmpty());
+    QCOMPARE(client->call(ada, "card/").code(), 200);
+    f.http->setRequestTimeout(60000);
+    f.http->setIdleTimeout(120000);
+}
+
+void TestLocalService::connectionsPerPeerAreCapped()
+{
+    // Connections of the test client's own network access are closed first.
+    f.http->setIdleTimeout(50);
+    QTRY_COMPARE_WITH_TIMEOUT(f.http->openConnections(), 0, 20000);
+    f.http->setIdleTimeout(120000);
+    f.http->setMaxConnectionsPerPeer(3);
+    std::vector<std::unique_ptr<QSslSocket>> held;
+    for (int i = 0; i < 3; ++i) {
+        held.push_back(openConnection());
+        QVERIFY(held.back()->isEncrypted());
+    }
+    // One more from the same address is closed at once.
+    const std::unique_ptr<QSslSocket> extra = openConnection();
+    QVERIFY(!extra->isEncrypted());
+    QTRY_COMPARE_WITH_TIMEOUT(f.http->openConnections(), 3, 10000);
+    // Once one closes, a good request is answered again.
+    held.front()->disconnectFromHost();
+    QTRY_COMPARE_WITH_TIMEOUT(f.http->openConnections(), 2, 10000);
+    QCOMPARE(client->call(ada, "card/").code(), 200);
+    f.http->setMaxConnectionsPerPeer(64);
+}
+
+void TestLocalService::replayedRequestIsRefused()
+{
+    const QByteArray body = ServiceTestClient::signedBody(
+        ada, {{"RequestId", "a1b2c3d4e5f60718293a4b5c6d7e8f90"}, {"Nickname", "Ada"}});
+    QCOMPARE(client->send("card/", body).code(), 200);
+    // The same signed packet again: refused, and still after a restart.
+    const Answer again = client->send("card/", body);
+    QCOMPARE(again.code(), 400);
+    QCOMPARE(again.json.value("ResultMessage").toString(), QString("request already received"));
+    QVERIFY(f.restart());
+    QCOMPARE(client->send("card/", body).code(), 400);
+    // A new packet (a client's retry) is answered; an id that is no id is refused.
+    QCOMPARE(client->call(ada, "card/", {{"RequestId", "0f1e2d3c"}}).code(), 200);
+    QCOMPARE(client->call(ada, "card/", {{"RequestId", "a b\n"}}).code(), 400);
 }
 
 void TestLocalService::contactsMatchedByPhone()

@@ -25,7 +25,17 @@ void logStep(const char* step)
 }
 } // namespace
 
-ChannelManager::ChannelManager(QObject* parent) : AbstractManager(parent) {}
+ChannelManager::ChannelManager(QObject* parent) : AbstractManager(parent)
+{
+    retryTimer.setSingleShot(true);
+    connect(&retryTimer, &QTimer::timeout, this, &ChannelManager::sendNextMessageOnQueue);
+}
+
+void ChannelManager::onInitialize()
+{
+    startChannelList();
+    sendNextMessageOnQueue();
+}
 
 void ChannelManager::startLoading()
 {
@@ -34,6 +44,7 @@ void ChannelManager::startLoading()
     logStep("#initDatabase");
     loadAllChannels();
     logStep("#loadAllChannels");
+    outbox.load(&dataBase);
     loaded = true;
     emit loadingFinished();
     logStep("#END");
@@ -42,7 +53,7 @@ void ChannelManager::startLoading()
 bool ChannelManager::isBookkeepingKey(const QString& id)
 {
     return id.isEmpty() || id == kChannelIds || id == kLastTimeNewMessagesCalled ||
-           id.startsWith(kMessagingPrefix);
+           id == ChannelOutbox::kKey || id.startsWith(kMessagingPrefix);
 }
 
 void ChannelManager::loadAllChannels()

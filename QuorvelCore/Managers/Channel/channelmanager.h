@@ -2,6 +2,7 @@
 #define CHANNELMANAGER_H
 
 #include "Managers/Channel/channel.h"
+#include "Managers/Channel/channeloutbox.h"
 #include "Managers/command.h"
 #include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
@@ -29,14 +30,17 @@
 #include <QJsonValue>
 #include <QList>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
 
 // The channels the user follows or owns: their descriptions in
 // "channelDataBase", one message store per channel, the directory, channel
 // administration and members as web-service procedures, and channel messages:
-// sent one at a time, missed ones pulled at each connection, older ones
-// fetched as archive pages. Replies carry no echo of their request, so each
-// kind of request keeps the one value it waits for.
+// kept in a persistent outbox and sent one at a time until the service has
+// each (a failed send is tried again with a growing wait, also after a
+// restart; one the service refuses for good leaves the outbox, not sent),
+// missed ones pulled at each connection, older ones fetched as archive pages. Replies carry no echo
+// of their request, so each kind of request keeps the one value it waits for.
 class QUORVELCORE_EXPORT ChannelManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
@@ -60,7 +64,7 @@ public:
     void checkChannelsToHave1Msg(const QString& id);
 
     // ---- Directory, administration and members ----
-    void onInitialize() { startChannelList(); }
+    void onInitialize();
     void startChannelList();
     void startChannelCategories();
     void startBrowseChannelCategories(const QString& categoryId);
@@ -94,7 +98,8 @@ public:
     void likeSetStatus(const LikePair& pair);
     void setFilePathForMessage(const Message& message);
     void sendPollToChannel(const PollData& poll);
-    int pendingSends() const { return messageQueue.size() + (currentMessage.isValid() ? 1 : 0); }
+    // Posts in the outbox, the one in flight included.
+    int pendingSends() const { return outbox.size(); }
 
     // ---- The channel kind in the Manager's message flow ----
     bool keepsConversation(const QString& id) const override { return contains(id); }
@@ -196,8 +201,10 @@ private:
     QString nextCheckedId;
 
     // Sending.
-    QList<Message> messageQueue;
+    ChannelOutbox outbox;
     Message currentMessage;
+    QTimer retryTimer;
+    int sendFailures = 0;
     PollData pendingPoll;
     QString pollChannelId;
 

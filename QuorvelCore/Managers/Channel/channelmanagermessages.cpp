@@ -39,12 +39,10 @@ void ChannelManager::sendMessage(Message* message)
         return;
     if (message->getMessageId().isEmpty())
         message->generateMessageId();
-    if (currentMessage.isValid()) {
-        messageQueue.append(*message);
+    // Kept before it can reach the wire; a post already kept is not doubled.
+    if (outbox.contains(message->getMessageId()) || !outbox.append(*message))
         return;
-    }
-    currentMessage = *message;
-    startSendMessage(currentMessage);
+    sendNextMessageOnQueue();
 }
 
 void ChannelManager::startSendMessage(const Message& message)
@@ -64,8 +62,30 @@ void ChannelManager::finishSend(int resultCode)
     const QString id = currentMessage.getChatId();
     const QString messageId = currentMessage.getMessageId();
     currentMessage = Message();
-    // A failed send keeps its stored state, not sent; the queue moves on.
-    if (resultCode == 200 && contains(id)) {
+    // Refused for good: no right to post there, or no such channel.
+    const bool refused = resultCode == 403 || resultCode == 404;
+    if (resultCode != 200 && !refused) {
+        // Kept, and tried again later; a new connection tries at once.
+        ++sendFailures;
+        const int wait = ChannelOutbox::retryDelay(sendFailures);
+        L_WARN(QStringLiteral("ChannelManager::finishSend | post %1 not taken (%2), again in %3 ms")
+                   .arg(messageId)
+                   .arg(resultCode)
+                   .arg(wait));
+        retryTimer.start(wait);
+        return;
+    }
+    sendFailures = 0;
+    outbox.takeHead();
+    if (refused) {
+        L_WARN(QStringLiteral("ChannelManager::finishSend | the service refused post %1 (%2)")
+                   .arg(messageId)
+                   .arg(resultCode));
+        if (contains(id)) {
+            changeMessageState(id, messageId, MessageBase::MsgState_NotSent);
+            respondMessageStateChange(id, messageId, MessageBase::MsgState_NotSent);
+        }
+    } else if (contains(id)) {
         changeMessageStatesToSeen(id, {messageId});
         respondMessageStateChange(id, messageId, MessageBase::MsgState_Seen);
     }
@@ -74,9 +94,16 @@ void ChannelManager::finishSend(int resultCode)
 
 void ChannelManager::sendNextMessageOnQueue()
 {
-    if (currentMessage.isValid() || messageQueue.isEmpty())
+    if (!loaded || currentMessage.isValid() || retryTimer.isActive())
         return;
-    currentMessage = messageQueue.takeFirst();
+    // Posts to a channel the user no longer follows have nowhere to go.
+    while (!outbox.isEmpty() && !contains(outbox.head().getChatId())) {
+        L_WARN(QStringLiteral("ChannelManager | dropped a post to a channel no longer followed"));
+        outbox.takeHead();
+    }
+    if (outbox.isEmpty())
+        return;
+    currentMessage = outbox.head();
     startSendMessage(currentMessage);
 }
 
@@ -217,6 +244,11 @@ void ChannelManager::xmppChatClientConnected(qint64 lastTimeConnected)
 {
     L_DEBUG(QStringLiteral("ChannelManager::xmppChatClientConnected | %1").arg(lastTimeConnected));
     startChannelNewMessages();
+    // Back on the network: a post waiting for its next try goes now.
+    if (retryTimer.isActive()) {
+        retryTimer.stop();
+        sendNextMessageOnQueue();
+    }
 }
 
 void ChannelManager::startChannelNewMessages()

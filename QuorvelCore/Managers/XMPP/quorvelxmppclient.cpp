@@ -222,6 +222,7 @@ void QuorvelXMPPClient::sendRequest()
 void QuorvelXMPPClient::receivedSMAnswer(uint count)
 {
     lastServerCount = count;
+    emit serverCount(count);
     if (!lastSentMessage.isValid()) {
         lastPacketIsMessage = false;
         return;
@@ -330,6 +331,7 @@ void QuorvelXMPPClient::recievedSMEnable()
         if (!retryTimer.isActive())
             retryTimer.start(kRetryIntervalMs);
     }
+    emit streamManagementReady();
 }
 
 void QuorvelXMPPClient::streamManagementUnavailable(const QString& reason)
@@ -350,6 +352,7 @@ void QuorvelXMPPClient::streamManagementUnavailable(const QString& reason)
         if (lastSentMessage.isValid())
             retryTimer.start(retryInterval());
     }
+    emit streamManagementReady();
 }
 
 void QuorvelXMPPClient::streamEnded()

@@ -58,6 +58,9 @@ public:
     bool sendStreamManagementPacket(const QByteArray& data);
     // Whether the stream's last features offered stream management.
     bool streamManagementOffered() const;
+    // The server answered <enable/> on the current stream / refused it.
+    bool streamManagementEnabled() const { return smEnabled; }
+    bool streamManagementRefused() const { return smUnavailable; }
     void resetStanzaCounters();
     void resetReceivedStanzaCount();
     unsigned int getSentStanzaCount() const;
@@ -69,6 +72,11 @@ signals:
     void delivery(QString jid, QString id);
     void lastSeen(QString id, int seconds);
     void receivedBlock();
+    // The server's count of the stanzas it has taken on this stream.
+    void serverCount(uint count);
+    // Stream management is settled for the current stream: on (counts start
+    // at 0) or refused.
+    void streamManagementReady();
 
 public slots:
     void receivedSMAnswer(uint count);

@@ -37,16 +37,20 @@ bool isSenderField(const QString& lang)
 }
 
 // A one-to-one stanza carries a one-to-one or a control message, a room
-// stanza a group or a control message; channel posts come only from the
-// service's own channel account.
-bool isKindAllowed(const QString& majorType, bool roomMessage, bool fromChannels)
+// stanza a group or a control message; channel posts and the edits of channel
+// posts come only from the service's own channel account.
+bool isKindAllowed(const QString& majorType, const QString& minorType, bool roomMessage,
+                   bool fromChannels)
 {
     const MessageBase::MsgMajorType major = MessageBase::toMsgMajorType(majorType);
+    const bool channelEdit =
+        major == MessageBase::MsgMajorType_ControlMessage &&
+        MessageBase::toMsgMinorType(minorType) == MessageBase::MsgMinorType_ChannelMessageEdited;
     if (fromChannels)
         return major == MessageBase::MsgMajorType_ChannelChat ||
-               major == MessageBase::MsgMajorType_ChannelChatReply;
+               major == MessageBase::MsgMajorType_ChannelChatReply || channelEdit;
     if (major == MessageBase::MsgMajorType_ControlMessage)
-        return true;
+        return !channelEdit;
     return major == (roomMessage ? MessageBase::MsgMajorType_GroupChat
                                  : MessageBase::MsgMajorType_SimpleChat);
 }
@@ -194,7 +198,8 @@ bool QuorvelXMPPMessage::parseElement(const QDomElement& element)
             object.insert(lang, body.text());
         }
     }
-    if (!isKindAllowed(object.value(QStringLiteral("MAJOR_TYPE")).toString(), roomMessage,
+    if (!isKindAllowed(object.value(QStringLiteral("MAJOR_TYPE")).toString(),
+                       object.value(QStringLiteral("MINOR_TYPE")).toString(), roomMessage,
                        fromChannels)) {
         L_WARN(QStringLiteral("QuorvelXMPPMessage::parseElement | refused a ") +
                (roomMessage ? QStringLiteral("room") : QStringLiteral("one-to-one")) +

@@ -13,6 +13,8 @@
 #include <QXmppMessage.h>
 #include <QXmppPresence.h>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kDbName = "xmppManagerDBname";
@@ -29,6 +31,7 @@ const char* const kQueueEntryPrefix = "_queueEntry";
 // What "_currentMessageId" holds when nothing is in flight.
 const char* const kNothingInFlight = "true";
 const char* const kLastConnectedKey = "lastTimeConnectedOnXMPP";
+const char* const kOwedReceiptsKey = "_owedReceipts";
 // How many queued messages are also kept in memory, as their stored JSON,
 // so that the next one goes without reading the store back.
 const int kQueuedInMemory = 1000;
@@ -74,7 +77,20 @@ void XMPPManager::startLoading()
     if (!db.get(QLatin1String(kLastConnectedKey), &lastTimeConnected))
         lastTimeConnected = 0;
     loadQueue();
+    QJsonArray owed;
+    if (db.get(QLatin1String(kOwedReceiptsKey), &owed)) {
+        for (const QJsonValue& value : qAsConst(owed)) {
+            const QJsonObject entry = value.toObject();
+            const QString to = entry.value(QStringLiteral("To")).toString();
+            const QString id = entry.value(QStringLiteral("Id")).toString();
+            if (!to.isEmpty() && !id.isEmpty())
+                owedReceipts.append({to, id, 0});
+        }
+    }
 
+    connect(&client, &QuorvelXMPPClient::streamManagementReady, this,
+            &XMPPManager::sendOwedReceipts);
+    connect(&client, &QuorvelXMPPClient::serverCount, this, &XMPPManager::receiptsCounted);
     connect(&client, &QXmppClient::error, this, &XMPPManager::error);
     connect(&client, &QXmppClient::connected, this, &XMPPManager::chatClientConnected);
     connect(&client, &QXmppClient::disconnected, this, &XMPPManager::chatClientDisconnected);
@@ -266,6 +282,9 @@ void XMPPManager::reconnectWithCurrentConfig()
 
 void XMPPManager::chatClientDisconnected()
 {
+    // Receipts written on the stream that ended go again on the next one.
+    for (OwedReceipt& owed : owedReceipts)
+        owed.sentAt = 0;
     if (stopped || serversRequested)
         return;
     reconnectAttempts = -1;
@@ -328,7 +347,10 @@ void XMPPManager::chatClientConnected()
     reconnectTimer.stop();
     reconnectAttempts = 0;
     streamErrors = 0;
+    for (OwedReceipt& owed : owedReceipts)
+        owed.sentAt = 0;
     sendCurrentMessageOrQueue();
+    sendOwedReceipts();
     lastTimeConnected = DateTime::getDateTimeInMSecs();
     emit xmppChatClientConnected(lastTimeConnected);
     db.put(QLatin1String(kLastConnectedKey), lastTimeConnected);
@@ -531,15 +553,84 @@ void XMPPManager::newMessage(const Message& msg)
 
 void XMPPManager::sendDelivery(const Message& msg)
 {
-    const auto major = msg.getMajorType();
-    if (major != MessageBase::MsgMajorType_SimpleChat &&
-        major != MessageBase::MsgMajorType_GroupChat)
+    // Only a one-to-one message is answered: a group's room has no account
+    // that could take a receipt, and its members see the room's copy anyway.
+    if (msg.getMajorType() != MessageBase::MsgMajorType_SimpleChat || msg.getChatId().isEmpty())
         return;
-    QXmppMessage receipt;
-    receipt.setTo(
-        QuorvelXMPPMessage::userAddress(msg.getChatId(), QuorvelXMPPMessage::chatDomain()));
-    receipt.setReceiptId(msg.getMessageId());
-    client.sendPacket(receipt);
+    const QString to =
+        QuorvelXMPPMessage::userAddress(msg.getChatId(), QuorvelXMPPMessage::chatDomain());
+    for (const OwedReceipt& owed : qAsConst(owedReceipts)) {
+        if (owed.id == msg.getMessageId() && owed.to == to)
+            return;
+    }
+    owedReceipts.append({to, msg.getMessageId(), 0});
+    saveOwedReceipts();
+    sendOwedReceipts();
+}
+
+QStringList XMPPManager::owedReceiptIds() const
+{
+    QStringList ids;
+    for (const OwedReceipt& owed : owedReceipts)
+        ids.append(owed.id);
+    return ids;
+}
+
+void XMPPManager::saveOwedReceipts()
+{
+    QJsonArray owed;
+    for (const OwedReceipt& entry : qAsConst(owedReceipts))
+        owed.append(
+            QJsonObject{{QStringLiteral("To"), entry.to}, {QStringLiteral("Id"), entry.id}});
+    const bool written = owed.isEmpty() ? db.del(QLatin1String(kOwedReceiptsKey))
+                                        : db.put(QLatin1String(kOwedReceiptsKey), owed);
+    if (!written && !owed.isEmpty())
+        L_ERROR(QStringLiteral("XMPPManager | cannot keep the receipts owed"));
+}
+
+void XMPPManager::sendOwedReceipts()
+{
+    if (owedReceipts.isEmpty() || client.state() != QXmppClient::ConnectedState)
+        return;
+    const bool counted = client.streamManagementEnabled();
+    // Until the stream's management is settled, a count could not be trusted.
+    if (!counted && !client.streamManagementRefused() && client.streamManagementOffered())
+        return;
+    bool wrote = false;
+    for (OwedReceipt& owed : owedReceipts) {
+        if (owed.sentAt != 0)
+            continue;
+        QXmppMessage receipt;
+        receipt.setTo(owed.to);
+        receipt.setReceiptId(owed.id);
+        if (!client.sendPacket(receipt))
+            break;
+        owed.sentAt = client.getSentStanzaCount();
+        wrote = true;
+    }
+    if (!wrote)
+        return;
+    if (counted) {
+        client.sendSMPacket(SMPacket(SMPacket::r));
+        return;
+    }
+    // No count on this stream: written is all that can be known.
+    owedReceipts.erase(std::remove_if(owedReceipts.begin(), owedReceipts.end(),
+                                      [](const OwedReceipt& owed) { return owed.sentAt != 0; }),
+                       owedReceipts.end());
+    saveOwedReceipts();
+}
+
+void XMPPManager::receiptsCounted(uint count)
+{
+    const int before = owedReceipts.size();
+    owedReceipts.erase(std::remove_if(owedReceipts.begin(), owedReceipts.end(),
+                                      [count](const OwedReceipt& owed) {
+                                          return owed.sentAt != 0 && owed.sentAt <= count;
+                                      }),
+                       owedReceipts.end());
+    if (owedReceipts.size() != before)
+        saveOwedReceipts();
 }
 
 void XMPPManager::delivery(const QString& jid, const QString& id)

@@ -20,8 +20,10 @@
 // "Salam" reply (or the saved one), connects and reconnects with a randomised
 // back-off, and keeps the outgoing messages in a persistent outbox in the
 // store "xmppManagerDBname" so that one is in flight at a time and none is
-// lost across restarts. Incoming messages get a delivery receipt and display
-// HTML before they are passed on.
+// lost across restarts. Incoming one-to-one messages get a delivery receipt,
+// kept in the store too until the server's stream-management count shows it
+// took the receipt (sent again on the next stream, also after a restart);
+// incoming text gets display HTML before it is passed on.
 class QUORVELCORE_EXPORT XMPPManager : public AbstractManager
 {
     Q_OBJECT
@@ -45,6 +47,8 @@ public:
 
     // The ids in the outbox: the one in flight first, then the queue.
     QStringList outboxIds() const;
+    // The message ids whose receipts the server has not taken yet.
+    QStringList owedReceiptIds() const;
 
     QuorvelXMPPClient* getClient() { return &client; }
     QXmppClient::State getState() const { return client.state(); }
@@ -91,6 +95,9 @@ private:
     void sendQueue(const QString& confirmedId = QString());
     void sendCurrentMessageOrQueue();
     void sendDelivery(const Message& msg);
+    void sendOwedReceipts();
+    void receiptsCounted(uint count);
+    void saveOwedReceipts();
     bool loadMessage(const QString& id, Message* out);
     void loadQueue();
     static QString queueEntryKey(qint64 position);
@@ -116,6 +123,15 @@ private:
     QHash<QString, QByteArray> queuedJson;
     qint64 queueHead = 0;
     qint64 queueTail = 0;
+    // Receipts owed: to whom, for which message, and the stream's sent count
+    // once written on the current stream (0: not yet).
+    struct OwedReceipt
+    {
+        QString to;
+        QString id;
+        uint sentAt = 0;
+    };
+    QList<OwedReceipt> owedReceipts;
 };
 
 #endif // XMPPMANAGER_H

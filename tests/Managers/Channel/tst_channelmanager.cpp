@@ -204,6 +204,8 @@ private slots:
     void unreadableRecordIsSkipped();
 
     void sendsOneAtATime();
+    void postsKeptUntilTheServiceHasThem();
+    void postRefusedForGoodLeavesTheOutbox();
     void historyShortOfTheNumber();
     void archivePageAnswersOnlyItsChannel();
     void failedFetchReleasesTheRequest_data();
@@ -548,34 +550,90 @@ void TestChannelManager::sendsOneAtATime()
     QCOMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 1);
     QCOMPARE(h.manager.pendingSends(), 3);
 
-    // The first send fails; the next goes out only then, and so on.
+    // The first send fails: it is kept and tried again, before the next.
     // Each step holds the gate again before the next send can start, so the
     // count is checked while that send waits at it.
     stack->failNext(PROC_ChannelSendMessage, 500);
     h.release();
     h.hold();
-    QTRY_COMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(h.requestsOf(PROC_ChannelSendMessage).size(), 2, 20000);
+    QCOMPARE(h.requestsOf(PROC_ChannelSendMessage).at(1).inputs.value("MessageID").toString(),
+             sent.at(0).getMessageId());
+    QCOMPARE(h.manager.pendingSends(), 3);
     h.release();
-    h.hold();
-    QTRY_COMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 3);
-    h.release();
-    QTRY_COMPARE(h.manager.pendingSends(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(h.manager.pendingSends(), 0, 20000);
     QStringList order;
     for (const auto& request : h.requestsOf(PROC_ChannelSendMessage))
         order << request.inputs.value("MessageID").toString();
-    QCOMPARE(order, idsOf(sent));
+    QCOMPARE(order, QStringList({sent.at(0).getMessageId()}) + idsOf(sent));
 
     Channel channel = h.channel("mine");
     Message stored;
-    QVERIFY(channel.getMessage(sent.at(0).getMessageId(), &stored));
-    QCOMPARE(stored.getState(), MessageBase::MsgState_NotSent);
-    QVERIFY(channel.getMessage(sent.at(2).getMessageId(), &stored));
-    QCOMPARE(stored.getState(), MessageBase::MsgState_Seen);
+    for (const Message& message : sent) {
+        QVERIFY(channel.getMessage(message.getMessageId(), &stored));
+        QCOMPARE(stored.getState(), MessageBase::MsgState_Seen);
+    }
     QStringList seen;
     for (const QVariant& v : h.answersOf(CMD_MessageStateChange))
         seen << v.value<MessageState>().getMessageId();
-    QCOMPARE(seen, QStringList({sent.at(1).getMessageId(), sent.at(2).getMessageId()}));
-    QCOMPARE(stack->posts("mine").size(), 2);
+    QCOMPARE(seen, idsOf(sent));
+    QCOMPARE(stack->posts("mine").size(), 3);
+}
+
+void TestChannelManager::postsKeptUntilTheServiceHasThem()
+{
+    QList<Message> sent;
+    {
+        Harness h(stack.get());
+        QVERIFY(stack->addChannel("mine", Me, "1"));
+        h.join("mine");
+        // The service is down: the posts wait in the outbox, tried again and again.
+        stack->stop();
+        for (const char* text : {"one", "two"}) {
+            Message message = channelMessage("mine", text);
+            QVERIFY(h.manager.storeOwnMessage(message));
+            QVERIFY(h.manager.postOwnMessage(message));
+            sent << message;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(h.requestsOf(PROC_ChannelSendMessage).size() >= 2, 30000);
+        QCOMPARE(h.manager.pendingSends(), 2);
+        // The program ends (a kill leaves the same store) before the service is back.
+    }
+    QVERIFY(stack->start());
+    QCOMPARE(stack->posts("mine").size(), 0);
+    Harness h(stack.get());
+    QCOMPARE(h.manager.pendingSends(), 2);
+    h.manager.onInitialize();
+    QTRY_COMPARE_WITH_TIMEOUT(h.manager.pendingSends(), 0, 30000);
+    // Each arrives once, in order, and shows as sent.
+    QStringList posted;
+    for (const QJsonObject& post : stack->posts("mine"))
+        posted << post.value("MESSAGE_ID").toString();
+    QCOMPARE(posted, idsOf(sent));
+    Message stored;
+    QVERIFY(h.channel("mine").getMessage(sent.at(1).getMessageId(), &stored));
+    QCOMPARE(stored.getState(), MessageBase::MsgState_Seen);
+}
+
+void TestChannelManager::postRefusedForGoodLeavesTheOutbox()
+{
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("theirs", Owner, "1"));
+    h.join("theirs");
+    // A follower may not post: the service refuses for good, the post is
+    // marked not sent and the next one goes out.
+    Message refused = channelMessage("theirs", "not mine to say");
+    QVERIFY(h.manager.storeOwnMessage(refused));
+    QVERIFY(h.manager.postOwnMessage(refused));
+    QTRY_COMPARE_WITH_TIMEOUT(h.manager.pendingSends(), 0, 20000);
+    QCOMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 1);
+    QCOMPARE(stack->posts("theirs").size(), 0);
+    Message stored;
+    QVERIFY(h.channel("theirs").getMessage(refused.getMessageId(), &stored));
+    QCOMPARE(stored.getState(), MessageBase::MsgState_NotSent);
+    const QList<QVariant> states = h.answersOf(CMD_MessageStateChange);
+    QCOMPARE(states.size(), 1);
+    QCOMPARE(states.first().value<MessageState>().getState(), MessageBase::MsgState_NotSent);
 }
 
 void TestChannelManager::historyShortOfTheNumber()

@@ -493,6 +493,18 @@ void XmppStanzaTest::rejectedStanzas_data()
     QTest::newRow("channel account SIMPLE_CHAT")
         << QStringLiteral("<message from='channels@chat.example/c' id='k3'>") +
                fields.arg(QStringLiteral("SIMPLE_CHAT")) + QStringLiteral("</message>");
+    QTest::newRow("channel post edit from a member")
+        << QStringLiteral("<message type='chat' from='bob@chat.example/r' id='k5'>") +
+               fields.arg(QStringLiteral("CONTROL_MESSAGE"))
+                   .replace(QStringLiteral(">TEXT<"), QStringLiteral(">CHANNEL_MESSAGE_EDITED<")) +
+               QStringLiteral("<body xml:lang='ORIGINAL_MESSAGE_ID'>p1</body>"
+                              "<body xml:lang='MESSAGE_CONTENT'>forged</body></message>");
+    QTest::newRow("channel post edit in a room")
+        << QStringLiteral("<message type='groupchat' "
+                          "from='g1@conference.chat.example/bob@chat.example' id='k6'>") +
+               fields.arg(QStringLiteral("CONTROL_MESSAGE"))
+                   .replace(QStringLiteral(">TEXT<"), QStringLiteral(">CHANNEL_MESSAGE_EDITED<")) +
+               QStringLiteral("<body xml:lang='ORIGINAL_MESSAGE_ID'>p1</body></message>");
     QTest::newRow("channel post from another domain")
         << QStringLiteral("<message from='channels@elsewhere.example/c' id='k4'>") +
                fields.arg(QStringLiteral("CHANNEL_CHAT")) +
@@ -528,6 +540,22 @@ void XmppStanzaTest::channelPostFromTheServiceAccount()
     QCOMPARE(post.getChatId(), QStringLiteral("news"));
     QCOMPARE(post.getUserId(), QStringLiteral("owner"));
     QCOMPARE(post.getMessageId(), QStringLiteral("p1"));
+
+    // The channel account's edit of a post reads as the edit it names.
+    const Message edit = parsed(
+        QStringLiteral("<message from='channels@chat.example/c' to='me@chat.example' id='e1'>"
+                       "<body>edited</body><body xml:lang='MAJOR_TYPE'>CONTROL_MESSAGE</body>"
+                       "<body xml:lang='MINOR_TYPE'>CHANNEL_MESSAGE_EDITED</body>"
+                       "<body xml:lang='CHANNEL_ID'>news</body>"
+                       "<body xml:lang='ORIGINAL_MESSAGE_ID'>p1</body>"
+                       "<body xml:lang='MESSAGE_CONTENT'>new text</body>"
+                       "<body xml:lang='UPDATE_TIMESTAMP'>1700000000000</body></message>"),
+        &ok);
+    QVERIFY(ok);
+    QCOMPARE(edit.getMinorType(), MessageBase::MsgMinorType_ChannelMessageEdited);
+    QCOMPARE(edit.getChannelEditMessage().getChannelId(), QStringLiteral("news"));
+    QCOMPARE(edit.getChannelEditMessage().getMessageId(), QStringLiteral("p1"));
+    QCOMPARE(edit.getChannelEditMessage().getMessageContent(), QStringLiteral("new text"));
 }
 
 void XmppStanzaTest::rejectedStanzas()

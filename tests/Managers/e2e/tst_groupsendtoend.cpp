@@ -6,6 +6,7 @@
 #include "corematches.h"
 #include "coreprocess.h"
 #include "fakewebservice.h"
+#include "grouproomcatchup.h"
 #include "grouproomkeeper.h"
 #include "localgroups.h"
 #include "localservice.h"
@@ -52,6 +53,7 @@ private slots:
     void membersShareARoom();
     void messagesReachEveryMemberOnceInOrder();
     void stoppedMemberGetsWhatItMissedOnce();
+    void messagesSaidWhileTheKeeperIsAwayAreKept();
     void removedMemberStopsReceiving();
 
 private:
@@ -245,6 +247,41 @@ void TestGroupsEndToEnd::stoppedMemberGetsWhatItMissedOnce()
     QCOMPARE(c.core->count(pairWithBody("while away 2")), 1);
     // What it had before the stop is not announced again.
     QCOMPARE(c.core->count(pairWithBody("g1")), 0);
+}
+
+void TestGroupsEndToEnd::messagesSaidWhileTheKeeperIsAwayAreKept()
+{
+    QVERIFY(!groupId.isEmpty());
+    // The service restarts (its keeper away) while C is stopped and A speaks.
+    QVERIFY(c.core->stop());
+    keeper.reset();
+    say(&a, "keeper away 1");
+    say(&a, "keeper away 2");
+    QVERIFY2(b.core->waitFor(pairWithBody("keeper away 2"), 20000) >= 0,
+             qPrintable(failure("B did not hear A")));
+    keeper.reset(new GroupRoomKeeper(service.get()));
+    keeper->connectToServer(prosody->host(), prosody->port(), prosody->domain(), kKeeper, kPassword,
+                            prosody->mucDomain());
+    // Back, the keeper reads the room's archive for what it missed, once.
+    QTRY_COMPARE_WITH_TIMEOUT(LocalGroups::of(*service)
+                                  ->messagesBefore(groupId, QString(), 100)
+                                  .filter("keeper away")
+                                  .size(),
+                              2, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(keeper->archive()->pending(), 0, 20000);
+    const QStringList kept = LocalGroups::of(*service)->messagesBefore(groupId, QString(), 2);
+    QVERIFY(kept.at(0).contains("keeper away 1") && kept.at(1).contains("keeper away 2"));
+    QVERIFY(kept.at(0).contains("from=\"" + a.phone + "@"));
+
+    // C, away the whole time, gets both once.
+    QVERIFY2(startCore(&c), qPrintable(failure("C did not come back")));
+    const int first = c.core->waitFor(pairWithBody("keeper away 1"), 20000);
+    const int second = c.core->waitFor(pairWithBody("keeper away 2"), 20000);
+    QVERIFY2(first >= 0 && second > first, qPrintable(failure("C missed messages")));
+    QVERIFY2(waitInRoom(&c), qPrintable(failure("C is not back in the room")));
+    QTest::qWait(2000);
+    QCOMPARE(c.core->count(pairWithBody("keeper away 1")), 1);
+    QCOMPARE(c.core->count(pairWithBody("keeper away 2")), 1);
 }
 
 void TestGroupsEndToEnd::removedMemberStopsReceiving()

@@ -1,0 +1,181 @@
+// The service's own chat clients against a real prosody that restarts under
+// them: the channel pusher and the room keeper sign in again with a fresh
+// session (the restarted server refuses to resume their streams), a watchdog
+// notices a server that stopped answering, and the pusher's queue outlives
+// the chat server's and the service's restarts.
+
+#include "channelpusher.h"
+#include "chatsessionguard.h"
+#include "fakewebservice.h"
+#include "foundation/serviceconfig.h"
+#include "grouproomkeeper.h"
+#include "localservice.h"
+#include "prosodyserver.h"
+#include "servicestore.h"
+#include "testcertificates.h"
+
+#include <QTemporaryDir>
+#include <QXmppMessage.h>
+#include <QtTest>
+
+#include <memory>
+#include <signal.h>
+
+namespace {
+const QString kPassword = QStringLiteral("chat-secret");
+const QString kResumeRefused = QStringLiteral("c2s_unbound stream element or stanza: resume");
+
+QJsonObject post(const QString& id)
+{
+    return {{"MESSAGE_ID", id},
+            {"MESSAGE_BODY", "post " + id},
+            {"MAJOR_TYPE", "CHANNEL_CHAT"},
+            {"MINOR_TYPE", "TEXT"},
+            {"CHANNEL_ID", "news"}};
+}
+} // namespace
+
+class TestServiceChatClients : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void pushesOutliveRestartsOfServerAndService();
+    void keeperReturnsAfterRestart();
+    void watchdogNoticesAServerThatStoppedAnswering();
+
+private:
+    std::unique_ptr<ChannelPusher> newPusher();
+    bool restartProsody();
+
+    QTemporaryDir root;
+    QString caFile;
+    std::unique_ptr<ProsodyServer> prosody;
+    std::unique_ptr<ServiceStore> store;
+    // The follower, as a plain client kept signed in by a guard of its own.
+    std::unique_ptr<QXmppClient> reader;
+    std::unique_ptr<ChatSessionGuard> readerGuard;
+    QStringList received;
+};
+
+void TestServiceChatClients::initTestCase()
+{
+    if (!ProsodyServer::isAvailable())
+        QSKIP("prosody is not installed");
+    QVERIFY(root.isValid());
+    caFile = TestCertificates::trustSharedCa();
+    ServiceConfig::installExtraCaCertificates();
+    prosody = std::make_unique<ProsodyServer>();
+    for (const char* user : {"channels", "groupkeeper", "reader"})
+        QVERIFY(prosody->addUser(user, kPassword));
+    // The server offers stream management, so a client that asks to resume
+    // after a restart is refused.
+    QVERIFY(prosody->setStreamManagement(true));
+    QVERIFY2(prosody->start(), qPrintable(prosody->errorString()));
+    store = std::make_unique<ServiceStore>(root.filePath("store"));
+    QVERIFY(store->open());
+    // Made once the test authority is trusted: its socket copies the TLS defaults.
+    reader = std::make_unique<QXmppClient>();
+    connect(reader.get(), &QXmppClient::messageReceived, this, [this](const QXmppMessage& message) {
+        if (!message.body().isEmpty())
+            received << message.id();
+    });
+    readerGuard = std::make_unique<ChatSessionGuard>(reader.get());
+    readerGuard->setWatchdogInterval(500);
+    readerGuard->start(prosody->clientConfiguration("reader", "desk"));
+    QTRY_VERIFY_WITH_TIMEOUT(reader->isConnected(), 15000);
+}
+
+void TestServiceChatClients::cleanupTestCase()
+{
+    if (readerGuard)
+        readerGuard->stop();
+    if (prosody)
+        prosody->stop();
+}
+
+std::unique_ptr<ChannelPusher> TestServiceChatClients::newPusher()
+{
+    auto pusher = std::make_unique<ChannelPusher>(store.get());
+    pusher->session()->setWatchdogInterval(500);
+    pusher->connectTo(prosody->domain(), prosody->port(), "channels", kPassword, caFile);
+    return pusher;
+}
+
+bool TestServiceChatClients::restartProsody()
+{
+    return prosody->stop() && prosody->start();
+}
+
+void TestServiceChatClients::pushesOutliveRestartsOfServerAndService()
+{
+    std::unique_ptr<ChannelPusher> pusher = newPusher();
+    QTRY_COMPARE_WITH_TIMEOUT(pusher->session()->sessions(), 1, 15000);
+    pusher->push("reader", post("p1"));
+    QTRY_VERIFY_WITH_TIMEOUT(received.contains("p1"), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(pusher->waitingCount(), 0, 15000);
+
+    // The chat server restarts: the pusher comes back on a new session and
+    // sends what was given meanwhile.
+    QVERIFY(prosody->stop());
+    pusher->push("reader", post("p2"));
+    QCOMPARE(pusher->waitingCount(), 1);
+    QVERIFY(prosody->start());
+    QTRY_COMPARE_WITH_TIMEOUT(pusher->session()->sessions(), 2, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(received.contains("p2"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(pusher->waitingCount(), 0, 15000);
+
+    // A push given while the chat server is away waits on disk through a
+    // restart of the service as well.
+    QVERIFY(prosody->stop());
+    pusher->push("reader", post("p3"));
+    pusher.reset();
+    QVERIFY(prosody->start());
+    pusher = newPusher();
+    QCOMPARE(pusher->waitingCount(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(received.contains("p3"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(pusher->waitingCount(), 0, 15000);
+    QCOMPARE(received.count("p1"), 1);
+    QCOMPARE(received.count("p2"), 1);
+    QVERIFY2(!prosody->logText().contains(kResumeRefused), "a client asked to resume");
+}
+
+void TestServiceChatClients::keeperReturnsAfterRestart()
+{
+    FakeWebService web;
+    QVERIFY(web.start());
+    ServiceStore serviceStore;
+    LocalService service(&web, &serviceStore);
+    service.installProcedures();
+    GroupRoomKeeper keeper(&service);
+    keeper.session()->setWatchdogInterval(500);
+    keeper.connectToServer(prosody->host(), prosody->port(), prosody->domain(), "groupkeeper",
+                           kPassword, prosody->mucDomain());
+    QTRY_VERIFY_WITH_TIMEOUT(keeper.isConnected(), 15000);
+    const int before = keeper.session()->sessions();
+    QVERIFY(restartProsody());
+    QTRY_VERIFY_WITH_TIMEOUT(keeper.session()->sessions() > before && keeper.isConnected(), 20000);
+    QVERIFY2(!prosody->logText().contains(kResumeRefused), "a client asked to resume");
+}
+
+void TestServiceChatClients::watchdogNoticesAServerThatStoppedAnswering()
+{
+    std::unique_ptr<ChannelPusher> pusher = newPusher();
+    QTRY_VERIFY_WITH_TIMEOUT(pusher->session()->sessions() >= 1 && pusher->waitingCount() == 0,
+                             15000);
+    const int before = pusher->session()->sessions();
+    // The server freezes: the connection stays open but nothing answers.
+    // The watchdog ends the silent stream; once the server answers again the
+    // pusher is back on a new session and the post waiting meanwhile goes out.
+    QSignalSpy ended(pusher->session(), &ChatSessionGuard::sessionEnded);
+    QVERIFY(::kill(pid_t(prosody->processId()), SIGSTOP) == 0);
+    pusher->push("reader", post("p4"));
+    QTRY_VERIFY_WITH_TIMEOUT(ended.count() > 0, 20000);
+    QVERIFY(::kill(pid_t(prosody->processId()), SIGCONT) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(pusher->session()->sessions() > before, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(received.contains("p4"), 20000);
+}
+
+QTEST_GUILESS_MAIN(TestServiceChatClients)
+#include "tst_servicechatclients.moc"
