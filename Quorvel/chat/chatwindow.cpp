@@ -6,21 +6,22 @@
 #include "webapi/FileApi/uploadmanager.h"
 
 #include "chat/bubbletext.h"
+#include "chat/chatinputbar.h"
 #include "chat/chatmessagecontainer.h"
 #include "chat/chatmessagewidget.h"
+#include "chat/chatprofilepanels.h"
 #include "chat/chatwindowtitle.h"
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
+#include "chat/liketracker.h"
+#include "chat/messageboard.h"
 #include "chat/replymessagewidget.h"
+#include "chat/senderprofiles.h"
 #include "foundation/linkgenerator.h"
 #include "foundation/simpleqtlogger.h"
 #include "model/likepair.h"
 #include "model/lvrequest.h"
 #include "model/messagerequest.h"
-#include "screens/channelprofileadmin.h"
-#include "screens/channelprofilenormal.h"
-#include "screens/contactprofile.h"
-#include "screens/groupprofile.h"
 #include "widgets/avatardownloader.h"
 #include "widgets/currentuser.h"
 #include "widgets/customscrollarea.h"
@@ -30,29 +31,12 @@
 #include "widgets/stylesheetpaint.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QHBoxLayout>
 #include <QJsonDocument>
 #include <QKeyEvent>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-QPixmap buttonImage(const QString& path)
-{
-    const int side = scaleValue(30);
-    return QPixmap(path).scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
-uint dayKey(const Message& msg)
-{
-    return QDateTime::fromMSecsSinceEpoch(msg.getSendTimeInGMT())
-        .date()
-        .toString(QStringLiteral("yyyyMMdd"))
-        .toUInt();
-}
-
 QString jsonText(const QJsonObject& object)
 {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
@@ -60,29 +44,26 @@ QString jsonText(const QJsonObject& object)
 } // namespace
 
 ChatWindow::ChatWindow(QWidget* parent)
-    : QWidget(parent), likeViewTimer(new QTimer(this)), windowTitle(new ChatWindowTitle(this)),
-      scroll(new CustomScrollArea(this)), messageBoard(new QWidget),
+    : QWidget(parent), likeTracker(new LikeTracker(this)), windowTitle(new ChatWindowTitle(this)),
+      scroll(new CustomScrollArea(this)), messageBoard(new MessageBoard),
       replyWidget(new ReplyMessageWidget(this)), editWidget(new EditMessageWidget(this)),
-      editingWidget(new QWidget(this)), messageInput(new CustomTextEdit(editingWidget)),
-      attachBtn(new FlatButton(this)), pollBtn(new FlatButton(this)),
-      emojiBtn(new FlatButton(this)), sendBtn(new FlatButton(this)),
-      muteButton(new FlatButton(this))
+      editingWidget(new ChatInputBar(this)), muteButton(new FlatButton(this)),
+      panels(new ChatProfilePanels(this)), senderProfiles(new SenderProfiles(this))
 {
-    likeViewTimer->setSingleShot(true);
-    connect(likeViewTimer, &QTimer::timeout, this, &ChatWindow::startLikeViewAnalysis);
+    connect(likeTracker, &LikeTracker::lookAgain, this, &ChatWindow::startLikeViewAnalysis);
 
     scroll->setObjectName(QStringLiteral("ChatWindowScroll"));
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
     scroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
     scroll->setContentsMargins(0, 0, 0, 0);
-    messageBoard->setObjectName(QStringLiteral("ChatWindowMessageBoard"));
-    messageBoard->setContentsMargins(0, 0, 0, 0);
-    boardLayout = new QVBoxLayout(messageBoard);
-    boardLayout->setSpacing(0);
-    boardLayout->setContentsMargins(0, 0, 0, 0);
-    boardLayout->setAlignment(Qt::AlignBottom);
     scroll->setWidget(messageBoard);
+    connect(messageBoard, &MessageBoard::likeStatusChange, this, &ChatWindow::likeStatusChange);
+    connect(messageBoard, &MessageBoard::replyMessage, this, &ChatWindow::replyMessage);
+    connect(messageBoard, &MessageBoard::editMessage, this, &ChatWindow::editMessage);
+    connect(messageBoard, &MessageBoard::replyOutLineClicked, this,
+            &ChatWindow::replyOutLineClicked);
+    connect(messageBoard, &MessageBoard::command, this, &ChatWindow::command);
 
     replyWidget->setFixedHeight(scaleValue(50));
     replyWidget->hide();
@@ -91,56 +72,26 @@ ChatWindow::ChatWindow(QWidget* parent)
     editWidget->hide();
     connect(editWidget, &EditMessageWidget::closed, this, &ChatWindow::closeEdit);
 
-    editingWidget->setObjectName(QStringLiteral("ChatWindowEditingWidget"));
-    editingWidget->setLayoutDirection(Qt::RightToLeft);
-    messageInput->setObjectName(QStringLiteral("ChatWindowMessageInput"));
-    const QFont font = Fonts::getFont(baseFontSize);
-    messageInput->setFont(font);
-    messageInput->setFixedHeight(QFontMetrics(font).height() + 10);
-    messageInput->setPlaceholderText(tr("compose message..."));
-    messageInput->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    messageInput->adjustSize();
-    messageInput->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    messageInput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    messageInput->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-
-    const QSize buttonSize = scaleSize(QSize(36, 36));
-    const struct
-    {
-        FlatButton* button;
-        const char* name;
-        const char* image;
-    } buttons[] = {{attachBtn, "ChatWindowAttachBtn", ":/Images/ic_attach.png"},
-                   {emojiBtn, "ChatWindowEmojiBtn", ":/Images/ic_emoji.png"},
-                   {sendBtn, "ChatWindowSendRecodeBtn", ":/Images/ic_send_colored.png"}};
-    for (const auto& b : buttons) {
-        b.button->setObjectName(QLatin1String(b.name));
-        b.button->setPixmap(buttonImage(QLatin1String(b.image)));
-        b.button->setFixedSize(buttonSize);
-        b.button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    }
-    pollBtn->setObjectName(QStringLiteral("ChatWindowPollBtn"));
-    pollBtn->setPixmap(QPixmap(QStringLiteral(":/Images/poll.png")));
-    connect(attachBtn, &FlatButton::onClick, this, &ChatWindow::attachBtnClicked);
-    connect(emojiBtn, &FlatButton::onClick, this, &ChatWindow::emojiBtnClicked);
-    connect(pollBtn, &FlatButton::onClick, this, &ChatWindow::pollBtnClicked);
-    connect(sendBtn, &FlatButton::onClick, this, &ChatWindow::sendMessage);
+    connect(editingWidget, &ChatInputBar::attachClicked, this, &ChatWindow::attachBtnClicked);
+    connect(editingWidget, &ChatInputBar::emojiClicked, this, &ChatWindow::emojiBtnClicked);
+    connect(editingWidget, &ChatInputBar::pollClicked, this, &ChatWindow::pollBtnClicked);
+    connect(editingWidget, &ChatInputBar::sendWanted, this, &ChatWindow::sendRecordClicked);
 
     muteButton->setObjectName(QStringLiteral("ChatWindowMuteButton"));
     muteButton->setTextAlignment(Qt::AlignCenter);
-    muteButton->setFont(font);
+    muteButton->setFont(Fonts::getFont(baseFontSize));
     muteButton->hide();
     muteButton->setFixedHeight(chatWindowBarHeight);
     muteButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(muteButton, &FlatButton::onClick, this, &ChatWindow::muteClicked);
 
+    connect(panels, &ChatProfilePanels::command, this, &ChatWindow::command);
+    connect(senderProfiles, &SenderProfiles::command, this, &ChatWindow::command);
+    connect(senderProfiles, &SenderProfiles::avatarChanged, this, &ChatWindow::avatarChanged);
+
     QScrollBar* bar = scroll->verticalScrollBar();
     connect(bar, &QScrollBar::rangeChanged, this, &ChatWindow::rangeChanged);
     connect(bar, &QScrollBar::valueChanged, this, &ChatWindow::vScrollChanged);
-    connect(messageInput, &QTextEdit::textChanged, this, &ChatWindow::textChanged);
-    connect(messageInput, &CustomTextEdit::sendMessage, this, &ChatWindow::sendRecordClicked);
-    connect(messageInput, &CustomTextEdit::heightChanged, this,
-            &ChatWindow::messageInputHeightChanged);
     connect(windowTitle, &ChatWindowTitle::clicked, this, &ChatWindow::showProfile);
     hide();
     initLayout();
@@ -149,7 +100,6 @@ ChatWindow::ChatWindow(QWidget* parent)
 ChatWindow::~ChatWindow()
 {
     stopAskingPopup();
-    qDeleteAll(avatarDownloaders);
 }
 
 void ChatWindow::initLayout()
@@ -163,23 +113,26 @@ void ChatWindow::initLayout()
     layout->addWidget(editWidget);
     layout->addWidget(editingWidget);
     layout->addWidget(muteButton);
+}
 
-    auto* row = new QHBoxLayout(editingWidget);
-    row->setContentsMargins(3, 3, 3, 3);
-    row->setSpacing(0);
-    row->setAlignment(Qt::AlignBottom);
-    const auto column = [row](QWidget* button) {
-        auto* c = new QVBoxLayout;
-        c->addItem(new QSpacerItem(1, 1, QSizePolicy::Fixed, QSizePolicy::Expanding));
-        c->addWidget(button);
-        button->raise();
-        row->addLayout(c);
-    };
-    column(attachBtn);
-    row->addWidget(messageInput);
-    column(pollBtn);
-    column(emojiBtn);
-    column(sendBtn);
+CustomTextEdit* ChatWindow::input() const
+{
+    return editingWidget->input();
+}
+
+FlatButton* ChatWindow::sendButton() const
+{
+    return editingWidget->sendButton();
+}
+
+FlatButton* ChatWindow::pollButton() const
+{
+    return editingWidget->pollButton();
+}
+
+QWidget* ChatWindow::inputBar() const
+{
+    return editingWidget;
 }
 
 void ChatWindow::paintEvent(QPaintEvent*)
@@ -192,92 +145,62 @@ void ChatWindow::paintEvent(QPaintEvent*)
 void ChatWindow::setContactProfile(const Contact& value)
 {
     contact = value;
-    pollBtn->hide();
+    editingWidget->pollButton()->hide();
     // The panel is made when first opened: a window made for a new message
     // asks the core nothing about the person until the user looks.
-    if (contactProfile)
-        contactProfile->showContact(value);
+    panels->showContact(value);
 }
 
 void ChatWindow::setContact(const Contact& value)
 {
     contact = value;
     windowTitle->setContact(value);
-    if (contactProfile)
-        contactProfile->showContact(value);
+    panels->showContact(value);
 }
 
 void ChatWindow::setContactLastSeen(const QString& number, const QDateTime& lastSeen)
 {
-    if (contactProfile)
-        contactProfile->setLastSeen(number, lastSeen);
+    panels->setLastSeen(number, lastSeen);
 }
 
 void ChatWindow::setChannelMembersReply(const ChannelMembersReply& reply)
 {
-    if (adminProfile)
-        adminProfile->setMembersProfile(reply);
+    panels->setChannelMembersReply(reply);
 }
 
 void ChatWindow::hideProfilePanels()
 {
-    if (contactProfile && !contactProfile->isHidden())
-        contactProfile->hideWidget();
-    if (followerProfile && !followerProfile->isHidden())
-        followerProfile->hideWidget();
-    if (adminProfile && !adminProfile->isHidden())
-        adminProfile->hideWidget();
+    panels->hideAll();
 }
 
 void ChatWindow::showProfile()
 {
-    if (chatType == MessageBase::MsgMajorType_ChannelChat) {
-        if (followerProfile) {
-            if (followerProfile->isHidden()) {
-                followerProfile->raise();
-                followerProfile->showProfile();
-            } else {
-                followerProfile->slideOut();
-            }
-        }
-        if (adminProfile) {
-            if (adminProfile->isHidden()) {
-                adminProfile->raise();
-                adminProfile->showProfile();
-            } else {
-                adminProfile->slideOut();
-            }
-        }
-    } else if (chatType == MessageBase::MsgMajorType_SimpleChat) {
-        if (!contactProfile) {
-            contactProfile = new ContactProfile(this);
-            connect(contactProfile, &ContactProfile::command, this, &ChatWindow::command);
-            contactProfile->hide();
-            contactProfile->setContact(contact);
-        }
-        if (contactProfile->isHidden()) {
-            contactProfile->raise();
-            contactProfile->slideIn();
-        } else {
-            contactProfile->slideOut();
-        }
-    } else if (chatType == MessageBase::MsgMajorType_GroupChat) {
-        // A shown group panel closes itself.
-        if (groupProfile && groupProfile->isHidden()) {
-            groupProfile->raise();
-            groupProfile->showProfile();
-        }
-    }
+    panels->toggle(chatType, contact);
+}
+
+ContactProfile* ChatWindow::contactPanel() const
+{
+    return panels->contactPanel();
+}
+
+GroupProfile* ChatWindow::groupPanel() const
+{
+    return panels->groupPanel();
+}
+
+ChannelProfileNormal* ChatWindow::followerPanel() const
+{
+    return panels->followerPanel();
+}
+
+ChannelProfileAdmin* ChatWindow::adminPanel() const
+{
+    return panels->adminPanel();
 }
 
 void ChatWindow::resizeEvent(QResizeEvent* event)
 {
-    for (QWidget* panel :
-         {static_cast<QWidget*>(contactProfile), static_cast<QWidget*>(groupProfile),
-          static_cast<QWidget*>(followerProfile), static_cast<QWidget*>(adminProfile)}) {
-        if (panel && !panel->isHidden())
-            panel->resize(width(), height());
-    }
+    panels->fitShown();
     QWidget::resizeEvent(event);
 }
 
@@ -285,15 +208,10 @@ void ChatWindow::setGroupProfile(const GroupInfo& info)
 {
     groupInfo = info;
     chatType = MessageBase::MsgMajorType_GroupChat;
-    pollBtn->hide();
+    editingWidget->pollButton()->hide();
     windowTitle->setGroupInfo(info);
     updateGroupRemoved(info);
-    if (!groupProfile) {
-        groupProfile = new GroupProfile(this);
-        groupProfile->hide();
-        connect(groupProfile, &GroupProfile::command, this, &ChatWindow::command);
-    }
-    groupProfile->setGroupInfo(info);
+    panels->setGroupInfo(info);
 }
 
 void ChatWindow::updateGroupInfo(const GroupInfo& info)
@@ -301,8 +219,7 @@ void ChatWindow::updateGroupInfo(const GroupInfo& info)
     updateGroupRemoved(info);
     groupInfo = info;
     windowTitle->setGroupInfo(info);
-    if (groupProfile)
-        groupProfile->updateGroupInfo(info);
+    panels->updateGroupInfo(info);
 }
 
 void ChatWindow::updateGroupRemoved(const GroupInfo& info)
@@ -320,8 +237,7 @@ void ChatWindow::updateGroupRemoved(const GroupInfo& info)
 void ChatWindow::setGroupInfoMembers(const GroupInfoMembers& members)
 {
     groupMembers = members;
-    if (groupProfile)
-        groupProfile->setGroupInfoMembers(members);
+    panels->setGroupInfoMembers(members);
 }
 
 void ChatWindow::setChannelProfile(const ChannelInfo& info)
@@ -330,29 +246,11 @@ void ChatWindow::setChannelProfile(const ChannelInfo& info)
     windowTitle->setChannelInfo(info);
     chatType = MessageBase::MsgMajorType_ChannelChat;
     const ChannelRole::Role role = info.getMyRole();
-    if (role == ChannelRole::OWNER || role == ChannelRole::ADMIN) {
-        if (!adminProfile) {
-            adminProfile = new ChannelProfileAdmin(this);
-            adminProfile->hide();
-            connect(adminProfile, &ChannelProfileAdmin::command, this, &ChatWindow::command);
-        }
-        adminProfile->setChannelInfo(info);
-        // Connected once: later updates of the channel must not open the
-        // poll composer once more per click.
-        if (!pollConnected) {
-            pollConnected = true;
-            connect(pollBtn, &FlatButton::onClick, this, &ChatWindow::pollBtnClicked,
-                    Qt::UniqueConnection);
-        }
-        return;
-    }
-    pollBtn->hide();
-    if (!followerProfile) {
-        followerProfile = new ChannelProfileNormal(this);
-        followerProfile->hide();
-        connect(followerProfile, &ChannelProfileNormal::command, this, &ChatWindow::command);
-    }
-    followerProfile->setChannelInfo(info);
+    const bool admin = role == ChannelRole::OWNER || role == ChannelRole::ADMIN;
+    // Only owners and admins post polls.
+    if (!admin)
+        editingWidget->pollButton()->hide();
+    panels->setChannelInfo(info, admin);
 }
 
 void ChatWindow::updateMuteButton(bool muted)
@@ -467,7 +365,7 @@ ChatMessageWidget* ChatWindow::addUploadMessageWidget(const UploadRequest& reque
     }
     ChatMessageWidget* bubble =
         container->appendMessage(request, chatId, chatType, caption, &out, replied);
-    messageIndex.insert(out.getMessageId(), container);
+    messageBoard->indexMessage(out.getMessageId(), container);
     return bubble;
 }
 
@@ -481,9 +379,7 @@ void ChatWindow::uploadError(ChatMessageWidget* messageWidget, int errorCode)
 
 void ChatWindow::startDownloadsIfSettingsChanged()
 {
-    for (ChatMessageContainer* container : qAsConst(dayContainers))
-        for (ChatMessageWidget* bubble : container->visibleMessageWidgets())
-            bubble->startAutoDownload();
+    messageBoard->startAutoDownloads();
 }
 
 void ChatWindow::emojiBtnClicked()
@@ -502,7 +398,7 @@ void ChatWindow::emojiBtnClicked()
 
 void ChatWindow::keyPressed(QKeyEvent* e)
 {
-    QCoreApplication::sendEvent(messageInput, e);
+    QCoreApplication::sendEvent(editingWidget->input(), e);
 }
 
 void ChatWindow::closeEmojiPicker()
@@ -518,7 +414,7 @@ void ChatWindow::selectSidePanelWidget()
 
 void ChatWindow::focusInput()
 {
-    messageInput->setFocus(Qt::OtherFocusReason);
+    editingWidget->input()->setFocus(Qt::OtherFocusReason);
 }
 
 void ChatWindow::showChatWindow()
@@ -540,23 +436,11 @@ void ChatWindow::hideChatWindow()
                    &ChatWindow::keyPressed);
     }
     hide();
-    previousVisible.clear();
-    currentVisible.clear();
-    likeViewTimer->stop();
+    likeTracker->reset();
     stopAskingPopup();
 }
 
 // ---- Input and sending ----
-
-void ChatWindow::textChanged()
-{
-    if (messageInput->toPlainText().isEmpty()) {
-        inputEmpty = 1;
-        return;
-    }
-    sendBtn->setPixmap(buttonImage(QStringLiteral(":/Images/ic_send_colored.png")));
-    inputEmpty = 0;
-}
 
 void ChatWindow::sendMessage()
 {
@@ -566,14 +450,14 @@ void ChatWindow::sendMessage()
 void ChatWindow::sendRecordClicked()
 {
     closeEmojiPicker();
-    if (!inputEmpty)
+    if (!editingWidget->isEmpty())
         getMessage();
 }
 
 void ChatWindow::getMessage()
 {
-    const QString text = messageInput->getMessageText().trimmed();
-    if (text.isEmpty() || text == tr("compose message..."))
+    const QString text = editingWidget->typedText();
+    if (text.isEmpty())
         return;
     Message message(chatType, currentUserName, chatId, text);
     if (replyWidget->isVisibleTo(this)) {
@@ -589,13 +473,11 @@ void ChatWindow::getMessage()
         edit.setEditMessage(editWidget->getMessage(), text);
         edit.setGroupControlMessage(chatType == MessageBase::MsgMajorType_GroupChat);
         emit command(CMD_MessageEdited, QVariant::fromValue(edit));
-        messageInput->clear();
-        messageInput->adjustHeight();
+        editingWidget->clearInput();
         editWidget->hide();
         return;
     }
-    messageInput->clear();
-    messageInput->adjustHeight();
+    editingWidget->clearInput();
     sendXMPPMessage(message);
 }
 
@@ -607,17 +489,14 @@ void ChatWindow::sendXMPPMessage(Message msg)
 
 void ChatWindow::addTag(QString tag)
 {
-    messageInput->insertHtml(tag);
-    messageInput->adjustHeight();
-    messageInput->setFocus(Qt::OtherFocusReason);
+    editingWidget->addTag(tag);
 }
 
 void ChatWindow::replyMessage(Message mess)
 {
     if (editWidget->isVisibleTo(this)) {
         editWidget->hide();
-        messageInput->clear();
-        messageInput->adjustHeight();
+        editingWidget->clearInput();
     }
     AvatarDownloader* sender = getAvatarDownloader(mess.getUserId());
     replyWidget->show();
@@ -635,6 +514,7 @@ void ChatWindow::editMessage(Message mess)
     editWidget->show();
     L_DEBUG(QStringLiteral("ChatWindow::editMessage | ") + mess.getMessageBody());
     // The text under edit as typed, links back to plain words.
+    CustomTextEdit* messageInput = editingWidget->input();
     messageInput->setHtml(BubbleText::safeHtml(LinkGenerator::replaceLinks(mess.getMessageBody())));
     messageInput->adjustHeight();
     focusInput();
@@ -648,8 +528,7 @@ void ChatWindow::closeReply()
 void ChatWindow::closeEdit()
 {
     editWidget->hide();
-    messageInput->clear();
-    messageInput->adjustHeight();
+    editingWidget->clearInput();
 }
 
 // ---- History and the board ----
@@ -685,7 +564,7 @@ void ChatWindow::initiateChatMessage()
 {
     L_DEBUG(QStringLiteral("ChatWindow::initiateChatMessage ChatType: %1 ChatID: %2 items: %3")
                 .arg(MessageBase::toString(chatType), chatId)
-                .arg(boardLayout->count()));
+                .arg(messageBoard->dayCount()));
     if (!isScrollBarAvailable())
         requestMessage(pageSize, QString());
 }
@@ -705,13 +584,7 @@ bool ChatWindow::isScrollBarAvailable()
 
 int ChatWindow::boardContentHeight()
 {
-    int total = 0;
-    for (ChatMessageContainer* container : qAsConst(dayContainers)) {
-        if (container->isHidden())
-            container->show();
-        total += container->sizeHint().height();
-    }
-    return total;
+    return messageBoard->contentHeight();
 }
 
 void ChatWindow::chatMessageResponse(const MessageReply& reply)
@@ -724,10 +597,10 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
     // once: with the board's layout free, a new day would be squeezed into
     // the board at its old height, moving every bubble of every day, before
     // the board grows and moves them all back.
-    boardLayout->setEnabled(false);
+    messageBoard->holdLayout();
     QSet<ChatMessageContainer*> held;
     for (const Message& message : messages) {
-        if (!messageIndex.contains(message.getMessageId()))
+        if (!messageBoard->holds(message.getMessageId()))
             ++added;
         ChatMessageContainer* container = containerFor(message);
         if (!held.contains(container)) {
@@ -755,26 +628,12 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
 
 void ChatWindow::settleBoard()
 {
-    // What the scroll area does when the layout request comes round, done at
-    // once: the board takes its new height and is laid out in that one pass,
-    // and the scroll range, and with it the held view, follows in the same
-    // pass.
-    boardLayout->setEnabled(true);
-    if (!messageBoard->isVisible())
-        return;
-    const int height = qMax(scroll->viewport()->height(), boardLayout->totalMinimumSize().height());
-    if (height != messageBoard->height())
-        messageBoard->resize(messageBoard->width(), height);
-    boardLayout->activate();
+    messageBoard->settle(scroll->viewport()->height());
 }
 
 void ChatWindow::loadOlderMessages()
 {
-    QLayoutItem* first = boardLayout->itemAt(0);
-    auto* container = first ? qobject_cast<ChatMessageContainer*>(first->widget()) : nullptr;
-    if (!container)
-        return;
-    const QString id = container->getFirstMessageId();
+    const QString id = messageBoard->firstMessageId();
     if (!id.isEmpty())
         requestMessage(pageSize, id);
 }
@@ -804,62 +663,13 @@ void ChatWindow::rangeChanged(int, int max)
 
 void ChatWindow::rememberAnchor()
 {
-    const int top = scroll->verticalScrollBar()->value();
-    anchor = nullptr;
-    for (int i = 0; i < boardLayout->count(); ++i) {
-        auto* container = qobject_cast<ChatMessageContainer*>(boardLayout->itemAt(i)->widget());
-        if (!container || container->geometry().bottom() < top)
-            continue;
-        for (ChatMessageWidget* bubble : container->bubbleWidgets()) {
-            const int y = container->y() + bubble->y();
-            if (y + bubble->height() > top) {
-                anchor = bubble;
-                anchorOffset = y - top;
-                return;
-            }
-        }
-    }
+    anchor = messageBoard->bubbleAt(scroll->verticalScrollBar()->value(), &anchorOffset);
 }
 
 ChatMessageContainer* ChatWindow::containerFor(const Message& msg)
 {
-    const uint key = dayKey(msg);
-    if (ChatMessageContainer* existing = dayContainers.value(key))
-        return existing;
-    auto* container = new ChatMessageContainer;
-    if (chatType == MessageBase::MsgMajorType_ChannelChat && !channelInfo.getName().isEmpty())
-        container->setChannelName(channelInfo.getName());
-    container->setDate(QDateTime::fromMSecsSinceEpoch(msg.getSendTimeInGMT()).date());
-    connect(container, &ChatMessageContainer::setFilePath, this, [this](const Message& m) {
-        emit command(CMD_SetFilePathForFileMessage, QVariant::fromValue(m));
-    });
-    connect(container, &ChatMessageContainer::likeStatusChange, this,
-            &ChatWindow::likeStatusChange);
-    connect(container, &ChatMessageContainer::replyMessage, this, &ChatWindow::replyMessage);
-    connect(container, &ChatMessageContainer::editMessage, this, &ChatWindow::editMessage);
-    connect(container, &ChatMessageContainer::replyOutLineClicked, this,
-            &ChatWindow::replyOutLineClicked);
-    connect(container, &ChatMessageContainer::command, this, &ChatWindow::command);
-    dayContainers.insert(key, container);
-    insertDayContainer(container);
-    return container;
-}
-
-void ChatWindow::insertDayContainer(ChatMessageContainer* container)
-{
-    int index = boardLayout->count();
-    for (int i = 0; i < boardLayout->count(); ++i) {
-        auto* other = qobject_cast<ChatMessageContainer*>(boardLayout->itemAt(i)->widget());
-        if (other && other->getDate() > container->getDate()) {
-            index = i;
-            break;
-        }
-    }
-    boardLayout->insertWidget(index, container);
-    // Shown now rather than by the layout's queued show, so that a page's one
-    // layout pass places the new day with the others instead of a second
-    // pass after it.
-    container->show();
+    return messageBoard->containerFor(
+        msg, chatType == MessageBase::MsgMajorType_ChannelChat ? channelInfo.getName() : QString());
 }
 
 bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Message& replied)
@@ -868,7 +678,7 @@ bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Messa
     const bool ok = container->insertMessage(msg, hasReply, replied);
     if (!ok)
         return false;
-    messageIndex.insert(msg.getMessageId(), container);
+    messageBoard->indexMessage(msg.getMessageId(), container);
     if (chatType == MessageBase::MsgMajorType_ChannelChat)
         return true;
     AvatarDownloader* sender = getAvatarDownloader(msg.getUserId());
@@ -899,14 +709,14 @@ bool ChatWindow::appendMessagePair(const MessagePair& pair)
 
 void ChatWindow::setMessageState(const QString& msgId, MessageBase::MsgState state)
 {
-    if (ChatMessageContainer* container = messageIndex.value(msgId))
+    if (ChatMessageContainer* container = messageBoard->containerOf(msgId))
         container->setMessageState(msgId, state);
 }
 
 void ChatWindow::replyOutLineClicked(QString msgID)
 {
     L_DEBUG(QStringLiteral("ChatWindow::replyOutLineClicked ") + msgID);
-    ChatMessageContainer* container = messageIndex.value(msgID);
+    ChatMessageContainer* container = messageBoard->containerOf(msgID);
     ChatMessageWidget* target = container ? container->getMessageWidget(msgID) : nullptr;
     if (!target)
         return;
@@ -916,61 +726,34 @@ void ChatWindow::replyOutLineClicked(QString msgID)
 
 AvatarDownloader* ChatWindow::getAvatarDownloader(const QString& userId)
 {
-    // No look-up for a message without a sender.
-    if (userId.isEmpty())
-        return nullptr;
-    if (AvatarDownloader* existing = avatarDownloaders.value(userId))
-        return existing;
-    auto* downloader = new AvatarDownloader;
-    downloader->setAvatarSize(scaleSize(QSize(30, 30)));
-    downloader->setUserId(userId);
-    avatarDownloaders.insert(userId, downloader);
-    connect(downloader, &AvatarDownloader::avatarChanged, this, &ChatWindow::avatarChanged);
-    Members members;
-    members.setRequestId(chatId);
-    members.addNumber(userId);
-    emit command(CMD_RunMembers, QVariant::fromValue(members));
-    return downloader;
+    senderProfiles->setChatId(chatId);
+    return senderProfiles->downloader(userId);
 }
 
 void ChatWindow::setMembersProfiles(const Members& members)
 {
-    const QMap<QString, Profile> profiles = members.getProfiles();
-    for (const Profile& profile : profiles) {
-        if (AvatarDownloader* downloader = avatarDownloaders.value(profile.getMemberID()))
-            downloader->downloadAvatar(profile);
-    }
+    senderProfiles->setMembersProfiles(members);
 }
 
 void ChatWindow::avatarChanged(QString userID, QString userNickName, QPixmap avatar)
 {
     L_DEBUG(QStringLiteral("ChatWindow::avatarChanged CMD_RunMembers ") + userID);
-    for (ChatMessageContainer* container : qAsConst(dayContainers))
-        container->updateSenderProfile(userID, userNickName, avatar, QString(), QString());
+    messageBoard->updateSenderProfile(userID, userNickName, avatar);
 }
 
 ChatMessageWidget* ChatWindow::bubble(const QString& msgId) const
 {
-    ChatMessageContainer* container = messageIndex.value(msgId);
-    return container ? container->getMessageWidget(msgId) : nullptr;
+    return messageBoard->bubble(msgId);
 }
 
 QStringList ChatWindow::boardMessageIds() const
 {
-    QStringList ids;
-    for (ChatMessageContainer* container : containers())
-        ids << container->messageIds();
-    return ids;
+    return messageBoard->messageIds();
 }
 
 QList<ChatMessageContainer*> ChatWindow::containers() const
 {
-    QList<ChatMessageContainer*> list;
-    for (int i = 0; i < boardLayout->count(); ++i) {
-        if (auto* c = qobject_cast<ChatMessageContainer*>(boardLayout->itemAt(i)->widget()))
-            list << c;
-    }
-    return list;
+    return messageBoard->containers();
 }
 
 // ---- Seen state, likes and views ----
@@ -989,53 +772,24 @@ void ChatWindow::sendSeenIfActive()
 
 QSet<ChatMessageWidget*> ChatWindow::collectVisibleMessages() const
 {
-    QSet<ChatMessageWidget*> shown;
-    for (ChatMessageContainer* container : qAsConst(dayContainers))
-        shown.unite(container->visibleMessageWidgets());
-    return shown;
+    return messageBoard->visibleMessageWidgets();
 }
 
 void ChatWindow::startLikeViewAnalysis()
 {
     if (chatType != MessageBase::MsgMajorType_ChannelChat)
         return;
-    previousVisible = currentVisible;
-    currentVisible = collectVisibleMessages();
-    const QSet<ChatMessageWidget*> stayed = previousVisible & currentVisible;
-    const QSet<ChatMessageWidget*> left = previousVisible - currentVisible;
-    const QSet<ChatMessageWidget*> arrived = currentVisible - previousVisible;
-    const uint now = QDateTime::currentDateTime().toTime_t();
-    QStringList ids;
-    const auto ask = [&ids, now](ChatMessageWidget* b) {
-        if (qint32(now - b->getVisibleSince()) >= 3 &&
-            qint32(now - b->getLastLikeViewRequest()) >= 75) {
-            ids << b->getMessage().getMessageId();
-            b->setLastLikeViewRequest(now);
-        }
-    };
-    for (ChatMessageWidget* b : stayed)
-        ask(b);
-    for (ChatMessageWidget* b : left)
-        ask(b);
-    for (ChatMessageWidget* b : left)
-        b->setVisibleSince(2147483647u);
-    for (ChatMessageWidget* b : arrived)
-        b->setVisibleSince(now);
-    requestLikeViews(ids);
-    likeViewTimer->stop();
-    likeViewTimer->start(3000);
+    requestLikeViews(likeTracker->look(collectVisibleMessages()));
 }
 
 void ChatWindow::finishLikeViewAnalysis()
 {
-    previousVisible.clear();
-    currentVisible.clear();
-    likeViewTimer->stop();
+    likeTracker->reset();
 }
 
 bool ChatWindow::likeViewTimerActive() const
 {
-    return likeViewTimer->isActive();
+    return likeTracker->timerActive();
 }
 
 void ChatWindow::requestLikeViews(const QStringList& ids)
@@ -1052,7 +806,7 @@ void ChatWindow::setLikeViews(const LVReply& reply)
 {
     const QHash<QString, int> result = reply.getResult();
     for (auto it = result.constBegin(); it != result.constEnd(); ++it) {
-        if (ChatMessageContainer* container = messageIndex.value(it.key()))
+        if (ChatMessageContainer* container = messageBoard->containerOf(it.key()))
             container->setLikes(it.key(), reply.getLikeCount(it.key()));
     }
 }

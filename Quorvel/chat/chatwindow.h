@@ -17,8 +17,6 @@
 #include "widgets/popupwarning.h"
 
 #include <QDateTime>
-#include <QHash>
-#include <QMap>
 #include <QPointer>
 #include <QSet>
 #include <QVariant>
@@ -29,22 +27,27 @@ class ChannelProfileAdmin;
 class ChannelProfileNormal;
 class ContactProfile;
 class GroupProfile;
+class ChatInputBar;
 class ChatMessageContainer;
 class ChatMessageWidget;
+class ChatProfilePanels;
 class ChatWindowTitle;
 class CustomScrollArea;
 class CustomTextEdit;
 class EditMessageWidget;
 class FlatButton;
+class LikeTracker;
+class MessageBoard;
 class QKeyEvent;
-class QTimer;
-class QVBoxLayout;
 class ReplyMessageWidget;
+class SenderProfiles;
 
-// The view of one conversation: title, the message board of day containers,
-// reply and edit bars, the input bar (or a strip in its place) and the
-// history paging. Talks to the core only through its command signal, which
-// its chat-list row passes on; the core's answers come back through the row.
+// The view of one conversation: title, the message board of day containers
+// (MessageBoard), reply and edit bars, the input bar (ChatInputBar) or a
+// strip in its place, and the profile panels (ChatProfilePanels). Pages the
+// history into the board, keeps the view steady while it grows, sends what
+// the user typed or attached and tells the core what was seen. Talks to the core only through its
+// command signal, which its chat-list row passes on; the core's answers come back through the row.
 class ChatWindow : public QWidget
 {
     Q_OBJECT
@@ -71,11 +74,11 @@ public:
     void setChannelMembersReply(const ChannelMembersReply& reply);
     void setContactLastSeen(const QString& number, const QDateTime& lastSeen);
     void hideProfilePanels();
-    ContactProfile* contactPanel() const { return contactProfile; }
-    GroupProfile* groupPanel() const { return groupProfile; }
-    ChannelProfileNormal* followerPanel() const { return followerProfile; }
-    ChannelProfileAdmin* adminPanel() const { return adminProfile; }
-    FlatButton* pollButton() const { return pollBtn; }
+    ContactProfile* contactPanel() const;
+    GroupProfile* groupPanel() const;
+    ChannelProfileNormal* followerPanel() const;
+    ChannelProfileAdmin* adminPanel() const;
+    FlatButton* pollButton() const;
     void focusInput();
 
     // History and the board.
@@ -100,14 +103,14 @@ public:
     QSet<ChatMessageWidget*> collectVisibleMessages() const;
 
     // For the window's callers and tests.
-    CustomTextEdit* input() const { return messageInput; }
+    CustomTextEdit* input() const;
     ChatWindowTitle* title() const { return windowTitle; }
     ReplyMessageWidget* replyBar() const { return replyWidget; }
     EditMessageWidget* editBar() const { return editWidget; }
     CustomScrollArea* scrollArea() const { return scroll; }
-    FlatButton* sendButton() const { return sendBtn; }
+    FlatButton* sendButton() const;
     FlatButton* strip() const { return muteButton; }
-    QWidget* inputBar() const { return editingWidget; }
+    QWidget* inputBar() const;
     ChatMessageWidget* bubble(const QString& msgId) const;
     // The message ids on the board, oldest first.
     QStringList boardMessageIds() const;
@@ -123,7 +126,6 @@ signals:
 
 public slots:
     void getMessage();
-    void textChanged();
     void sendRecordClicked();
     void sendMessage();
     void rangeChanged(int min, int max);
@@ -152,7 +154,6 @@ public slots:
     void warningPopupResponse(PopUpWarning::response response, QString applicator);
     void showProfile();
     void replyOutLineClicked(QString msgID);
-    void messageInputHeightChanged() {}
     // Files the user attached: one upload bubble each on today's container.
     void attachFiles(const QStringList& paths);
     void addUploadMessage(const UploadRequest& request, const QString& caption);
@@ -166,7 +167,6 @@ protected:
 
 private:
     void initLayout();
-    void insertDayContainer(ChatMessageContainer* container);
     // Lays the board out now at its new height after a page went in.
     void settleBoard();
     ChatMessageContainer* containerFor(const Message& msg);
@@ -182,37 +182,22 @@ private:
     GroupInfo groupInfo;
     GroupInfoMembers groupMembers;
     ChannelInfo channelInfo;
-    QMap<uint, ChatMessageContainer*> dayContainers;
-    QMap<QString, ChatMessageContainer*> messageIndex;
-    QHash<QString, AvatarDownloader*> avatarDownloaders;
-    int inputEmpty = 1;
     int lastScrollMaximum = 0;
     bool channelMuted = false;
-    QSet<ChatMessageWidget*> previousVisible;
-    QSet<ChatMessageWidget*> currentVisible;
-    QTimer* likeViewTimer;
     QPointer<ChatMessageWidget> anchor;
     int anchorOffset = 0;
     QString askedApplicator;
 
+    LikeTracker* likeTracker;
     ChatWindowTitle* windowTitle;
     CustomScrollArea* scroll;
-    QWidget* messageBoard;
-    QVBoxLayout* boardLayout;
+    MessageBoard* messageBoard;
     ReplyMessageWidget* replyWidget;
     EditMessageWidget* editWidget;
-    QWidget* editingWidget;
-    CustomTextEdit* messageInput;
-    FlatButton* attachBtn;
-    FlatButton* pollBtn;
-    FlatButton* emojiBtn;
-    FlatButton* sendBtn;
+    ChatInputBar* editingWidget;
     FlatButton* muteButton;
-    ContactProfile* contactProfile = nullptr;
-    GroupProfile* groupProfile = nullptr;
-    ChannelProfileNormal* followerProfile = nullptr;
-    ChannelProfileAdmin* adminProfile = nullptr;
-    bool pollConnected = false;
+    ChatProfilePanels* panels;
+    SenderProfiles* senderProfiles;
 };
 
 #endif // CHATWINDOW_H

@@ -5,6 +5,7 @@
 
 #include "../webapi/capturedlog.h"
 #include "backgroundimages.h"
+#include "channeleditannouncer.h"
 #include "fakewebservice.h"
 #include "localservice.h"
 #include "servicestore.h"
@@ -741,6 +742,26 @@ void TestLocalService::channelPostsStampedAndPushedToFollowers()
     QCOMPARE(client->call(ada, "GAPI/channels/sendmessage/", channelPost("r-5", "alone")).code(),
              200);
     QCOMPARE(f.pushed.size(), 4);
+
+    // An edit of a post is kept and announced to every member from the
+    // channel account, in the form the clients apply; an unknown post is not.
+    f.pushed.clear();
+    QVERIFY(ChannelEditAnnouncer::announce(*f.service, kChannel, "r-2", "second, edited"));
+    QVERIFY(!ChannelEditAnnouncer::announce(*f.service, kChannel, "r-404", "x"));
+    QVERIFY(!ChannelEditAnnouncer::announce(*f.service, "nochannel", "r-2", "x"));
+    QCOMPARE(f.pushed.size(), 1);
+    QCOMPARE(f.pushed.first().first, ada.username);
+    const QJsonObject edit = f.pushed.first().second;
+    QCOMPARE(edit.value("MINOR_TYPE").toString(), QString("CHANNEL_MESSAGE_EDITED"));
+    QCOMPARE(edit.value("ORIGINAL_MESSAGE_ID").toString(), QString("r-2"));
+    QCOMPARE(edit.value("MESSAGE_CONTENT").toString(), QString("second, edited"));
+    QCOMPARE(edit.value("CHANNEL_ID").toString(), kChannel);
+    QCOMPARE(page({{"Offset", ""}, {"Count", "10"}, {"MessageID", "r-3"}}),
+             QStringList({"r-2", "r-1"}));
+    bool edited = false;
+    for (const QJsonValue& post : f.store->value("channelposts", kChannel).toArray())
+        edited |= post.toObject().value("MESSAGE_BODY").toString() == "second, edited";
+    QVERIFY(edited);
 }
 
 void TestLocalService::channelMembersByKind_data()

@@ -285,6 +285,13 @@
     </message>
 </context>
 <context>
+    <name>ChatInputBar</name>
+    <message>
+        <source>compose message...</source>
+        <translation>پیام خود را بنویسید...</translation>
+    </message>
+</context>
+<context>
     <name>ChatWindow</name>
     <message>
         <source>Mute</source>
@@ -305,10 +312,6 @@
     <message>
         <source>_selectFiles</source>
         <translation>انتخاب فایل‌ها</translation>
-    </message>
-    <message>
-        <source>compose message...</source>
-        <translation>پیام خود را بنویسید...</translation>
     </message>
 </context>
 <context>

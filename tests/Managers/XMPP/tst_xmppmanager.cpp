@@ -35,6 +35,7 @@
 namespace {
 
 const char* const kChildVariable = "QUORVEL_OUTBOX_CHILD";
+const char* const kReceiptChildVariable = "QUORVEL_RECEIPT_CHILD";
 // Text as the chat window hands it over (display HTML) and as a peer sends it.
 const char* const kDisplay = "hi <img src=\":/emojis/png/1f600.png\" /> <a "
                              "href=\"https://example.com/a\">https://example.com/a</a>";
@@ -105,6 +106,29 @@ int runOutboxChild()
     ::_exit(0);
 }
 
+// The receiving half of the receipt test, run as a separate process: signs in,
+// prints "ready", and ends without any clean-up the moment the first message
+// arrives, before the event loop could write its receipt.
+int runReceiptChild()
+{
+    const QJsonObject entry = QJsonDocument::fromJson(qgetenv(kReceiptChildVariable)).object();
+    XMPPManager manager;
+    manager.setUserIdentity(aliceIdentity());
+    manager.startLoading();
+    answerSalam(&manager, QJsonArray{entry});
+    QObject::connect(&manager, &XMPPManager::incommingMessage, [](const Message& message) {
+        const QByteArray line = message.getMessageId().toUtf8() + '\n';
+        ::write(1, line.constData(), size_t(line.size()));
+        ::_exit(0);
+    });
+    manager.onInitialize();
+    if (!QTest::qWaitFor([&] { return manager.getClient()->streamManagementEnabled(); }, 20000))
+        return 1;
+    ::write(1, "ready\n", 6);
+    QTest::qWait(30000);
+    return 2;
+}
+
 } // namespace
 
 class XmppManagerTest : public QObject
@@ -140,6 +164,7 @@ private slots:
     void streamErrorGoesThroughBackOff();
     void newDeviceIdUpdatesResource();
     void forceUpdateStopsReconnecting();
+    void receiptOwedAtAKillArrivesAfterRestart();
 };
 
 void XmppManagerTest::initTestCase()
@@ -573,11 +598,59 @@ void XmppManagerTest::forceUpdateStopsReconnecting()
     QVERIFY(!alice->getClient()->getLastSentMessage().isValid());
 }
 
+void XmppManagerTest::receiptOwedAtAKillArrivesAfterRestart()
+{
+    ClientPtr bob = loginBob();
+    QVERIFY(bob);
+    QSignalSpy receiptsAtBob(bob.get(), &QuorvelXMPPClient::delivery);
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kReceiptChildVariable,
+                       QString::fromUtf8(QJsonDocument(entry()).toJson(QJsonDocument::Compact)));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    QTRY_VERIFY_WITH_TIMEOUT(child.canReadLine() || child.state() == QProcess::NotRunning, 30000);
+    QCOMPARE(child.readLine().trimmed(), QByteArray("ready"));
+
+    // Alice's process ends the moment Bob's message arrives: the receipt it
+    // owes was never written.
+    Message hello(MessageBase::MsgMajorType_SimpleChat, "bob", "alice", "are you there?");
+    hello.generateMessageId();
+    QVERIFY(bob->SendMessage(&hello));
+    // Bob's client needs the event loop to send: no blocking wait here.
+    QTRY_COMPARE_WITH_TIMEOUT(child.state(), QProcess::NotRunning, 30000);
+    QCOMPARE(child.exitCode(), 0);
+    QCOMPARE(child.readAllStandardOutput().trimmed(), hello.getMessageId().toUtf8());
+
+    // Whatever the server still holds for Alice (it may hand the message out
+    // again) goes to another client of hers that sends no receipts, so only
+    // the receipt her store kept can reach Bob.
+    auto drain = std::make_unique<QuorvelXMPPClient>();
+    QSignalSpy drained(drain.get(), &QuorvelXMPPClient::receivedQuorvel);
+    drain->connectToServer(server->clientConfiguration("alice", "drain"),
+                           QXmppPresence(QXmppPresence::Available));
+    QTRY_VERIFY_WITH_TIMEOUT(drain->isAuthenticated(), 10000);
+    QTest::qWaitFor([&] { return drained.count() > 0; }, 5000);
+    drain->disconnectFromServer();
+    QTRY_COMPARE(drain->state(), QXmppClient::DisconnectedState);
+    QCOMPARE(receiptsAtBob.count(), 0);
+
+    // Alice starts again: the receipt goes out and reaches Bob, and the store
+    // forgets it once the server took it.
+    auto alice = newManager();
+    QVERIFY(alice);
+    QTRY_VERIFY_WITH_TIMEOUT(receiptsAtBob.count() >= 1, 20000);
+    QCOMPARE(receiptsAtBob.first().at(1).toString(), hello.getMessageId());
+    QTRY_VERIFY_WITH_TIMEOUT(alice->owedReceiptIds().isEmpty(), 10000);
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     if (qEnvironmentVariableIsSet(kChildVariable))
         return runOutboxChild();
+    if (qEnvironmentVariableIsSet(kReceiptChildVariable))
+        return runReceiptChild();
     XmppManagerTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -11,7 +11,9 @@
 #include <QJsonObject>
 #include <QProcessEnvironment>
 #include <QString>
+
 #include <QTest>
+#include <memory>
 
 // Command values and line matchers shared by the end-to-end tests.
 namespace corematch {
@@ -147,6 +149,24 @@ inline bool startLocalService(QProcess* service, const QString& program, const Q
         QTest::qWait(50);
     env->clear();
     return readClientEnv(settings, env);
+}
+
+// A core of a user of the standalone local service: its own home below
+// root/name, the service's client settings, and the number and code to sign
+// up with when its folder is empty.
+inline std::unique_ptr<CoreProcess> stackCore(const QString& root, const QString& name,
+                                              const QHash<QString, QString>& clientEnv,
+                                              const QString& phone, const QString& code)
+{
+    QProcessEnvironment env;
+    if (!privateEnvironment(root + QLatin1Char('/') + name, &env))
+        return nullptr;
+    for (auto it = clientEnv.constBegin(); it != clientEnv.constEnd(); ++it)
+        env.insert(it.key(), it.value());
+    env.insert("QUORVEL_PHONE", phone);
+    env.insert("QUORVEL_PIN", code);
+    auto core = std::make_unique<CoreProcess>(name, env);
+    return core->start() ? std::move(core) : nullptr;
 }
 
 } // namespace corematch

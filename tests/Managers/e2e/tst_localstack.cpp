@@ -176,15 +176,8 @@ bool TestLocalStack::stopService()
 
 bool TestLocalStack::startCore(User* user)
 {
-    QProcessEnvironment env;
-    if (!privateEnvironment(root.filePath(user->name), &env))
-        return false;
-    for (auto it = clientEnv.constBegin(); it != clientEnv.constEnd(); ++it)
-        env.insert(it.key(), it.value());
-    env.insert("QUORVEL_PHONE", user->phone);
-    env.insert("QUORVEL_PIN", kCode);
-    user->core = std::make_unique<CoreProcess>(user->name, env);
-    return user->core->start();
+    user->core = stackCore(root.path(), user->name, clientEnv, user->phone, kCode);
+    return user->core != nullptr;
 }
 
 void TestLocalStack::initTestCase()

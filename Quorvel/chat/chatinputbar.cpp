@@ -1,0 +1,107 @@
+#include "chat/chatinputbar.h"
+
+#include "chat/customtextedit.h"
+#include "widgets/flatbutton.h"
+#include "widgets/fonts.h"
+#include "widgets/interfacescale.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+QPixmap buttonImage(const QString& path)
+{
+    const int side = scaleValue(30);
+    return QPixmap(path).scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+} // namespace
+
+ChatInputBar::ChatInputBar(QWidget* parent)
+    : QWidget(parent), messageInput(new CustomTextEdit(this)), attachBtn(new FlatButton(this)),
+      pollBtn(new FlatButton(this)), emojiBtn(new FlatButton(this)), sendBtn(new FlatButton(this))
+{
+    setObjectName(QStringLiteral("ChatWindowEditingWidget"));
+    setLayoutDirection(Qt::RightToLeft);
+    messageInput->setObjectName(QStringLiteral("ChatWindowMessageInput"));
+    const QFont font = Fonts::getFont(baseFontSize);
+    messageInput->setFont(font);
+    messageInput->setFixedHeight(QFontMetrics(font).height() + 10);
+    messageInput->setPlaceholderText(tr("compose message..."));
+    messageInput->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    messageInput->adjustSize();
+    messageInput->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    messageInput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    messageInput->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    const QSize buttonSize = scaleSize(QSize(36, 36));
+    const struct
+    {
+        FlatButton* button;
+        const char* name;
+        const char* image;
+    } buttons[] = {{attachBtn, "ChatWindowAttachBtn", ":/Images/ic_attach.png"},
+                   {emojiBtn, "ChatWindowEmojiBtn", ":/Images/ic_emoji.png"},
+                   {sendBtn, "ChatWindowSendRecodeBtn", ":/Images/ic_send_colored.png"}};
+    for (const auto& b : buttons) {
+        b.button->setObjectName(QLatin1String(b.name));
+        b.button->setPixmap(buttonImage(QLatin1String(b.image)));
+        b.button->setFixedSize(buttonSize);
+        b.button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+    pollBtn->setObjectName(QStringLiteral("ChatWindowPollBtn"));
+    pollBtn->setPixmap(QPixmap(QStringLiteral(":/Images/poll.png")));
+    connect(attachBtn, &FlatButton::onClick, this, &ChatInputBar::attachClicked);
+    connect(emojiBtn, &FlatButton::onClick, this, &ChatInputBar::emojiClicked);
+    connect(pollBtn, &FlatButton::onClick, this, &ChatInputBar::pollClicked);
+    connect(sendBtn, &FlatButton::onClick, this, &ChatInputBar::sendWanted);
+    connect(messageInput, &QTextEdit::textChanged, this, &ChatInputBar::textChanged);
+    connect(messageInput, &CustomTextEdit::sendMessage, this, &ChatInputBar::sendWanted);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(3, 3, 3, 3);
+    row->setSpacing(0);
+    row->setAlignment(Qt::AlignBottom);
+    const auto column = [row](QWidget* button) {
+        auto* c = new QVBoxLayout;
+        c->addItem(new QSpacerItem(1, 1, QSizePolicy::Fixed, QSizePolicy::Expanding));
+        c->addWidget(button);
+        button->raise();
+        row->addLayout(c);
+    };
+    column(attachBtn);
+    row->addWidget(messageInput);
+    column(pollBtn);
+    column(emojiBtn);
+    column(sendBtn);
+}
+
+void ChatInputBar::textChanged()
+{
+    if (messageInput->toPlainText().isEmpty()) {
+        empty = true;
+        return;
+    }
+    sendBtn->setPixmap(buttonImage(QStringLiteral(":/Images/ic_send_colored.png")));
+    empty = false;
+}
+
+QString ChatInputBar::typedText() const
+{
+    const QString text = messageInput->getMessageText().trimmed();
+    if (text == tr("compose message..."))
+        return QString();
+    return text;
+}
+
+void ChatInputBar::clearInput()
+{
+    messageInput->clear();
+    messageInput->adjustHeight();
+}
+
+void ChatInputBar::addTag(const QString& tag)
+{
+    messageInput->insertHtml(tag);
+    messageInput->adjustHeight();
+    messageInput->setFocus(Qt::OtherFocusReason);
+}

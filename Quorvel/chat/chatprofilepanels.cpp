@@ -1,0 +1,128 @@
+#include "chat/chatprofilepanels.h"
+
+#include "screens/channelprofileadmin.h"
+#include "screens/channelprofilenormal.h"
+#include "screens/contactprofile.h"
+#include "screens/groupprofile.h"
+
+ChatProfilePanels::ChatProfilePanels(QWidget* window) : QObject(window), window(window) {}
+
+void ChatProfilePanels::showContact(const Contact& contact)
+{
+    if (contactProfile)
+        contactProfile->showContact(contact);
+}
+
+void ChatProfilePanels::setLastSeen(const QString& number, const QDateTime& lastSeen)
+{
+    if (contactProfile)
+        contactProfile->setLastSeen(number, lastSeen);
+}
+
+void ChatProfilePanels::setGroupInfo(const GroupInfo& info)
+{
+    if (!groupProfile) {
+        groupProfile = new GroupProfile(window);
+        groupProfile->hide();
+        connect(groupProfile, &GroupProfile::command, this, &ChatProfilePanels::command);
+    }
+    groupProfile->setGroupInfo(info);
+}
+
+void ChatProfilePanels::updateGroupInfo(const GroupInfo& info)
+{
+    if (groupProfile)
+        groupProfile->updateGroupInfo(info);
+}
+
+void ChatProfilePanels::setGroupInfoMembers(const GroupInfoMembers& members)
+{
+    if (groupProfile)
+        groupProfile->setGroupInfoMembers(members);
+}
+
+void ChatProfilePanels::setChannelInfo(const ChannelInfo& info, bool admin)
+{
+    if (admin) {
+        if (!adminProfile) {
+            adminProfile = new ChannelProfileAdmin(window);
+            adminProfile->hide();
+            connect(adminProfile, &ChannelProfileAdmin::command, this, &ChatProfilePanels::command);
+        }
+        adminProfile->setChannelInfo(info);
+        return;
+    }
+    if (!followerProfile) {
+        followerProfile = new ChannelProfileNormal(window);
+        followerProfile->hide();
+        connect(followerProfile, &ChannelProfileNormal::command, this, &ChatProfilePanels::command);
+    }
+    followerProfile->setChannelInfo(info);
+}
+
+void ChatProfilePanels::setChannelMembersReply(const ChannelMembersReply& reply)
+{
+    if (adminProfile)
+        adminProfile->setMembersProfile(reply);
+}
+
+void ChatProfilePanels::toggle(MessageBase::MsgMajorType chatType, const Contact& contact)
+{
+    if (chatType == MessageBase::MsgMajorType_ChannelChat) {
+        if (followerProfile) {
+            if (followerProfile->isHidden()) {
+                followerProfile->raise();
+                followerProfile->showProfile();
+            } else {
+                followerProfile->slideOut();
+            }
+        }
+        if (adminProfile) {
+            if (adminProfile->isHidden()) {
+                adminProfile->raise();
+                adminProfile->showProfile();
+            } else {
+                adminProfile->slideOut();
+            }
+        }
+    } else if (chatType == MessageBase::MsgMajorType_SimpleChat) {
+        if (!contactProfile) {
+            contactProfile = new ContactProfile(window);
+            connect(contactProfile, &ContactProfile::command, this, &ChatProfilePanels::command);
+            contactProfile->hide();
+            contactProfile->setContact(contact);
+        }
+        if (contactProfile->isHidden()) {
+            contactProfile->raise();
+            contactProfile->slideIn();
+        } else {
+            contactProfile->slideOut();
+        }
+    } else if (chatType == MessageBase::MsgMajorType_GroupChat) {
+        // A shown group panel closes itself.
+        if (groupProfile && groupProfile->isHidden()) {
+            groupProfile->raise();
+            groupProfile->showProfile();
+        }
+    }
+}
+
+void ChatProfilePanels::hideAll()
+{
+    if (contactProfile && !contactProfile->isHidden())
+        contactProfile->hideWidget();
+    if (followerProfile && !followerProfile->isHidden())
+        followerProfile->hideWidget();
+    if (adminProfile && !adminProfile->isHidden())
+        adminProfile->hideWidget();
+}
+
+void ChatProfilePanels::fitShown()
+{
+    for (QWidget* panel :
+         {static_cast<QWidget*>(contactProfile), static_cast<QWidget*>(groupProfile),
+          static_cast<QWidget*>(followerProfile), static_cast<QWidget*>(adminProfile)}) {
+        if (panel && !panel->isHidden())
+            panel->resize(window->width(), window->height());
+    }
+}
