@@ -22,7 +22,62 @@ bool writeText(const QString& path, const QString& text)
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
 }
 
+// Last activity between contacts: a user's last activity is told to the
+// watchers the service lists for that user, as seconds since the user's last
+// session ended (0 while one is open). Other queries go on to prosody's own
+// module.
+const char* const kLastSeenModule = R"lua(
+local st = require "util.stanza";
+local jid_split = require "util.jid".split;
+local watchers_file = module:get_option_path("quorvel_watchers_file", nil, "config");
+local store = module:open_store("quorvel_lastseen");
+
+local function may_watch(user, watcher)
+	if user == watcher then return true; end
+	local f = watchers_file and io.open(watchers_file, "r");
+	if not f then return false; end
+	local found = false;
+	for line in f:lines() do
+		local u, w = line:match("^(%S+)%s+(%S+)%s*$");
+		if u == user and w == watcher then found = true; break; end
+	end
+	f:close();
+	return found;
+end
+
+module:hook("resource-unbind", function(event)
+	local session = event.session;
+	if not session.username then return; end
+	if not prosody.hosts[module.host].sessions[session.username] then
+		store:set(session.username, { t = os.time() });
+	end
+end);
+
+module:hook("iq-get/bare/jabber:iq:last:query", function(event)
+	local origin, stanza = event.origin, event.stanza;
+	local user = jid_split(stanza.attr.to);
+	if not user or not origin.username or not may_watch(user, origin.username) then return; end
+	local seconds = 0;
+	if not prosody.hosts[module.host].sessions[user] then
+		local seen = store:get(user);
+		if not seen then
+			origin.send(st.error_reply(stanza, "cancel", "item-not-found"));
+			return true;
+		end
+		seconds = os.difftime(os.time(), seen.t);
+	end
+	origin.send(st.reply(stanza):tag("query",
+		{ xmlns = "jabber:iq:last", seconds = string.format("%d", seconds) }));
+	return true;
+end, 10);
+)lua";
+
 } // namespace
+
+QString ChatServerConfig::lastSeenModulePath() const
+{
+    return QDir(folder).filePath(QStringLiteral("mod_quorvel_lastseen.lua"));
+}
 
 QString ChatServerConfig::configPath() const
 {
@@ -53,6 +108,8 @@ QString ChatServerConfig::text() const
         modules += QStringLiteral("; \"smacks\"");
     if (!groupsFile.isEmpty())
         modules += QStringLiteral("; \"groups\"");
+    if (!watchersFile.isEmpty())
+        modules += QStringLiteral("; \"quorvel_lastseen\"");
     QString out;
     QTextStream stream(&out);
     stream << "run_as_root = true\n"
@@ -71,6 +128,9 @@ QString ChatServerConfig::text() const
            << "modules_disabled = { \"s2s\"; \"posix\" }\n";
     if (!groupsFile.isEmpty())
         stream << "groups_file = " << luaString(groupsFile) << "\n";
+    if (!watchersFile.isEmpty())
+        stream << "plugin_paths = { " << luaString(folder) << " }\n"
+               << "quorvel_watchers_file = " << luaString(watchersFile) << "\n";
     stream << "certificates = " << luaString(folder) << "\n"
            << "ssl = { certificate = " << luaString(certificateFile)
            << "; key = " << luaString(keyFile) << " }\n"
@@ -92,7 +152,12 @@ QString ChatServerConfig::text() const
 
 bool ChatServerConfig::write() const
 {
-    return QDir().mkpath(dataPath()) && writeText(configPath(), text());
+    if (!QDir().mkpath(dataPath()))
+        return false;
+    if (!watchersFile.isEmpty() &&
+        !writeText(lastSeenModulePath(), QString::fromUtf8(kLastSeenModule)))
+        return false;
+    return writeText(configPath(), text());
 }
 
 bool ChatServerConfig::writeGroups(const QString& path, const QStringList& jids)

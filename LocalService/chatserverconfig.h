@@ -23,6 +23,12 @@ public:
     QString keyFile;
     // Optional: the file of shared roster groups.
     QString groupsFile;
+    // Optional: who may see whose last activity, one "user watcher" pair of
+    // account names a line (the service writes it from the contact lists).
+    // With it the server answers last-activity queries of those watchers
+    // through a module of the stack's own, ahead of prosody's, which answers
+    // presence subscribers only (and the stack's users subscribe to nobody).
+    QString watchersFile;
     // Off for a server that offers no stream management.
     bool streamManagement = true;
 
@@ -32,6 +38,9 @@ public:
     QString pidPath() const;
     QString dataPath() const;
     QString mucDomain() const { return QStringLiteral("conference.") + domain; }
+    // The last-seen module's source, written into the folder with the
+    // configuration when there is a watchers file.
+    QString lastSeenModulePath() const;
 
     // The configuration text.
     QString text() const;

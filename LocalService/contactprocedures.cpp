@@ -49,6 +49,7 @@ ServiceReply saveList(LocalService& service, const QString& username, const QJso
 {
     if (!service.store()->setValue(kContacts, username, list))
         return LocalService::failure(500, QStringLiteral("cannot keep the contacts"));
+    emit service.contactsChanged(username);
     return ServiceReply::result(200, {{"Members", members}});
 }
 
@@ -134,6 +135,21 @@ ServiceReply members(LocalService& service, const ServiceRequest& request, const
 }
 
 } // namespace
+
+QStringList LocalProcedures::lastSeenWatchers(const LocalService& service)
+{
+    QStringList pairs;
+    for (const QString& user : service.store()->keys(kContacts)) {
+        const QJsonObject list = service.store()->object(kContacts, user);
+        for (auto it = list.constBegin(); it != list.constEnd(); ++it) {
+            const QString watcher = service.usernameOfPhone(it.key());
+            if (!watcher.isEmpty() && watcher != user && !watcher.contains(QLatin1Char(' ')) &&
+                !user.contains(QLatin1Char(' ')))
+                pairs << user + QLatin1Char(' ') + watcher;
+        }
+    }
+    return pairs;
+}
 
 void LocalProcedures::installContacts(LocalService& service)
 {

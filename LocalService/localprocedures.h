@@ -2,6 +2,7 @@
 #define LOCALPROCEDURES_H
 
 #include <QString>
+#include <QStringList>
 
 class LocalService;
 
@@ -29,6 +30,10 @@ void installPolls(LocalService& service);
 void installStickers(LocalService& service);
 void installGroups(LocalService& service);
 void installChannels(LocalService& service);
+
+// Who may see whose last activity: "user watcher" pairs of account names,
+// one for each registered number in a user's contact list.
+QStringList lastSeenWatchers(const LocalService& service);
 
 // Every area, in the table's order.
 void installAll(LocalService& service);

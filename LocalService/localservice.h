@@ -85,6 +85,8 @@ signals:
     // A sign-up's activation code, for the console (never in the request log).
     void activationCodeIssued(const QString& phone, const QString& code);
     void accountActivated(const QString& username, const QString& phone);
+    // A user's contact list was saved.
+    void contactsChanged(const QString& username);
 
 private:
     Handler signedHandler(SignedHandler handler) const;

@@ -1,5 +1,6 @@
 #include "localstack.h"
 
+#include "localprocedures.h"
 #include "servicecrypto.h"
 #include "stickercatalogue.h"
 
@@ -127,6 +128,15 @@ bool LocalStack::startChat()
     config.port = options.chatPort;
     config.certificateFile = path(QStringLiteral("tls/cert.pem"));
     config.keyFile = path(QStringLiteral("tls/key.pem"));
+    // Contacts see each other's last activity: the list follows every saved
+    // contact list and every new account.
+    config.watchersFile = path(QStringLiteral("chat/watchers.txt"));
+    if (!QDir().mkpath(config.folder) || !writeWatchers()) {
+        error = QStringLiteral("cannot write %1").arg(config.watchersFile);
+        return false;
+    }
+    connect(service.get(), &LocalService::contactsChanged, this, &LocalStack::writeWatchers);
+    connect(service.get(), &LocalService::accountActivated, this, &LocalStack::writeWatchers);
     if (!chat.start()) {
         error = QStringLiteral("chat server: ") + chat.errorString();
         return false;
@@ -152,6 +162,15 @@ bool LocalStack::startChat()
         pusher->push(user, message);
     };
     return true;
+}
+
+bool LocalStack::writeWatchers()
+{
+    const QStringList pairs = LocalProcedures::lastSeenWatchers(*service);
+    if (writeFile(chat.config().watchersFile, (pairs.join(QLatin1Char('\n')) + '\n').toUtf8()))
+        return true;
+    L_ERROR(QStringLiteral("LocalStack | cannot write %1").arg(chat.config().watchersFile));
+    return false;
 }
 
 bool LocalStack::startKeeper()

@@ -57,6 +57,7 @@ private:
     bool prepareCertificates();
     bool startChat();
     bool startKeeper();
+    bool writeWatchers();
     bool writeClientFiles();
     QString path(const QString& name) const;
 

@@ -1,13 +1,12 @@
 #include "foundation/simpleqtlogger.h"
 #include "initmodule.h"
-#include "shell/messengermainwindow.h"
 #include "shell/quorveldesktop.h"
 #include "shell/singleapplication.h"
+#include "widgets/catalogues.h"
 
 #include <QDateTime>
 #include <QIcon>
 #include <QTextCodec>
-#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -16,14 +15,14 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel Desktop"));
     SingleApplication app(argc, argv, false, SingleApplication::PerUser, 100);
     initModule();
-    QTranslator translator;
-    translator.load(QStringLiteral(":/Lng/quorvel_persian.qm"));
-    QCoreApplication::installTranslator(&translator);
+    // The catalogues, and with them the interface's direction, once for all.
+    Catalogues::install();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Images/QuorvelLogo128.png")));
     QuorvelDesktop desktop;
-    if (MessengerMainWindow* window = desktop.getMainWindow())
-        QObject::connect(&app, &SingleApplication::instanceStarted, window,
-                         &MessengerMainWindow::raiseWindow);
+    // A second start raises whichever window this session shows by then,
+    // also the main window that a sign-up opened.
+    QObject::connect(&app, &SingleApplication::instanceStarted, &desktop,
+                     &QuorvelDesktop::raiseWindow);
     L_INFO(QStringLiteral("main() | beginTime: ") +
            QString::number(QDateTime::currentMSecsSinceEpoch()));
     L_INFO(QStringLiteral("main() | endTime: ") +

@@ -10,7 +10,7 @@ pkgs=(g++ cmake ninja-build pkg-config qtbase5-dev libqt5charts5-dev libqxmpp-de
       libleveldb-dev libsnappy-dev qttools5-dev qttools5-dev-tools openssl libssl-dev
       xvfb xauth fonts-dejavu-core prosody prosody-modules lua-unbound
       fonts-material-design-icons-iconfont fonts-noto-color-emoji unicode-data npm
-      clang-14 libclang-rt-14-dev)
+      clang-14 libclang-rt-14-dev qttranslations5-l10n)
 
 missing=()
 for p in "${pkgs[@]}"; do
@@ -21,12 +21,22 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   # Keep apt from starting prosody as a system-wide service; tests start their own.
-  if [ ! -e /usr/sbin/policy-rc.d ]; then
-    printf '#!/bin/sh\nexit 101\n' | $SUDO tee /usr/sbin/policy-rc.d >/dev/null
-    $SUDO chmod +x /usr/sbin/policy-rc.d
+  # The file goes again once apt is done (also when apt fails), and only when this
+  # script made it: left behind it would stop apt from starting any service ever after.
+  policy=${QUORVEL_POLICY_RC:-/usr/sbin/policy-rc.d}
+  made_policy=""
+  if [ ! -e "$policy" ]; then
+    made_policy=1
+    printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$policy" >/dev/null
+    $SUDO chmod +x "$policy"
+    trap '$SUDO rm -f "$policy"' EXIT
   fi
   $SUDO apt-get update
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+  if [ -n "$made_policy" ]; then
+    $SUDO rm -f "$policy"
+    trap - EXIT
+  fi
 fi
 
 # Packages from npm are only fetched into a cache folder outside the work tree; the

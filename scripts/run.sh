@@ -31,10 +31,18 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+# Whether a process runs: a finished one that its parent has not reaped yet
+# (state Z) counts as gone.
+alive() {
+  local state
+  state=$(sed -n 's/^[0-9]* (.*) \([A-Za-z]\).*/\1/p' "/proc/$1/stat" 2>/dev/null || true)
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+
 running_pid() {
   local pid
   pid=$(cat "$stack/service.pid" 2>/dev/null || true)
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null &&
+  if [ -n "$pid" ] && alive "$pid" &&
      tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null | grep -q quorvel-localservice; then
     echo "$pid"
   fi
@@ -43,8 +51,11 @@ running_pid() {
 if [ "$stop" = 1 ]; then
   pid=$(running_pid)
   if [ -z "$pid" ]; then echo "The local stack is not running."; exit 0; fi
+  # The service stops its chat server before it exits: waiting for the
+  # service is waiting for the whole stack, and no longer than that.
   kill -TERM "$pid"
-  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  for _ in $(seq 1 600); do alive "$pid" || break; sleep 0.05; done
+  if alive "$pid"; then echo "The local stack (pid $pid) did not stop within 30 s." >&2; exit 1; fi
   echo "The local stack is stopped (its data stays in $stack)."
   exit 0
 fi
@@ -60,8 +71,11 @@ esac
 mkdir -p "$stack"
 if [ -z "$(running_pid)" ]; then
   rm -f "$stack/client.env"
-  setsid nohup "$build/LocalService/quorvel-localservice" --data "$stack" --demo-code "$code" \
-    >>"$stack/localservice.log" 2>&1 < /dev/null &
+  # Started from a subshell that ends at once, in a session of its own: the
+  # stack is nobody's child here, so the program this script becomes below
+  # never holds it (nor leaves it a zombie once it stops).
+  (setsid nohup "$build/LocalService/quorvel-localservice" --data "$stack" --demo-code "$code" \
+    >>"$stack/localservice.log" 2>&1 < /dev/null &)
   for _ in $(seq 1 300); do
     [ -s "$stack/client.env" ] && [ -n "$(running_pid)" ] && break
     sleep 0.1

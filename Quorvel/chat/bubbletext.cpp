@@ -1,6 +1,10 @@
 #include "chat/bubbletext.h"
 
+#include "foundation/emojimanager.h"
+
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace {
 // The length of the character reference at position ("&amp;", "&#60;"),
@@ -78,6 +82,14 @@ QRegularExpressionMatch linkAt(const QString& body, int position)
         return QRegularExpressionMatch();
     return match;
 }
+// Whether a click on the link does something: web links open (the service's
+// own are looked up), @-words name someone to look up.
+bool opensSomething(const QStringRef& address)
+{
+    return address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) ||
+           address.startsWith(QLatin1Char('@'));
+}
 } // namespace
 
 QString BubbleText::safeHtml(const QString& body)
@@ -121,6 +133,15 @@ QString BubbleText::safeHtml(const QString& body)
             continue;
         }
         const QRegularExpressionMatch link = linkAt(body, i);
+        if (link.hasMatch() && !opensSomething(link.capturedRef(1))) {
+            // A marked word that no click would open (a #-word) shows as
+            // its text, never as a link that does nothing.
+            flushPlain(i);
+            appendEscaped(&html, link.capturedRef(2));
+            i = link.capturedEnd(0);
+            plainStart = i;
+            continue;
+        }
         if (link.hasMatch()) {
             flushPlain(i);
             html.append(QLatin1String("<a href=\""));
@@ -136,4 +157,33 @@ QString BubbleText::safeHtml(const QString& body)
     }
     flushPlain(i);
     return html;
+}
+
+QString BubbleText::plainText(const QTextDocument& document)
+{
+    QString text;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin())
+            text.append(QLatin1Char('\n'));
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat()) {
+                // An emoji picture stands for its characters; any other image is no text.
+                const QString tag =
+                    QStringLiteral("<img src=\"%1\"/>").arg(format.toImageFormat().name());
+                const QString characters = EmojiManager::replaceEmojiTags(tag);
+                if (characters != tag)
+                    text.append(characters.repeated(fragment.length()));
+                continue;
+            }
+            QString part = fragment.text();
+            part.replace(QChar::LineSeparator, QLatin1Char('\n'));
+            part.remove(QChar::ObjectReplacementCharacter);
+            text.append(part);
+        }
+    }
+    return text;
 }

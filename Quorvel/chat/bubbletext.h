@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QTextDocument;
+
 // The HTML that a message body is shown with. A body is text in which the
 // emoji pictures and marked links are already tags and the markup characters
 // of a received text are already character references; the user's own text
@@ -12,6 +14,9 @@
 namespace BubbleText {
 
 QString safeHtml(const QString& body);
+// The text a document shows, character for character: emoji pictures as
+// their characters, paragraphs and line breaks as line feeds.
+QString plainText(const QTextDocument& document);
 
 } // namespace BubbleText
 

@@ -21,8 +21,8 @@ ChatInputBar::ChatInputBar(QWidget* parent)
       pollBtn(new FlatButton(this)), emojiBtn(new FlatButton(this)), sendBtn(new FlatButton(this))
 {
     setObjectName(QStringLiteral("ChatWindowEditingWidget"));
-    setLayoutDirection(Qt::RightToLeft);
     messageInput->setObjectName(QStringLiteral("ChatWindowMessageInput"));
+    messageInput->setAccessibleName(tr("_MessageField"));
     const QFont font = Fonts::getFont(baseFontSize);
     messageInput->setFont(font);
     messageInput->setFixedHeight(QFontMetrics(font).height() + 10);
@@ -39,16 +39,20 @@ ChatInputBar::ChatInputBar(QWidget* parent)
         FlatButton* button;
         const char* name;
         const char* image;
-    } buttons[] = {{attachBtn, "ChatWindowAttachBtn", ":/Images/ic_attach.png"},
-                   {emojiBtn, "ChatWindowEmojiBtn", ":/Images/ic_emoji.png"},
-                   {sendBtn, "ChatWindowSendRecodeBtn", ":/Images/ic_send_colored.png"}};
+        QString description;
+    } buttons[] = {
+        {attachBtn, "ChatWindowAttachBtn", ":/Images/ic_attach.png", tr("_AttachFile")},
+        {emojiBtn, "ChatWindowEmojiBtn", ":/Images/ic_emoji.png", tr("_ChooseEmoji")},
+        {sendBtn, "ChatWindowSendRecodeBtn", ":/Images/ic_send_colored.png", tr("_SendMessage")}};
     for (const auto& b : buttons) {
         b.button->setObjectName(QLatin1String(b.name));
+        b.button->setAccessibleName(b.description);
         b.button->setPixmap(buttonImage(QLatin1String(b.image)));
         b.button->setFixedSize(buttonSize);
         b.button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
     pollBtn->setObjectName(QStringLiteral("ChatWindowPollBtn"));
+    pollBtn->setAccessibleName(tr("_MakePoll"));
     pollBtn->setPixmap(QPixmap(QStringLiteral(":/Images/poll.png")));
     connect(attachBtn, &FlatButton::onClick, this, &ChatInputBar::attachClicked);
     connect(emojiBtn, &FlatButton::onClick, this, &ChatInputBar::emojiClicked);

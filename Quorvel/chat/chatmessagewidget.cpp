@@ -8,9 +8,11 @@
 
 #include "chat/bubbletext.h"
 #include "chat/replymessageoutline.h"
+#include "foundation/desktopopener.h"
 #include "foundation/linkgenerator.h"
 #include "foundation/numbertext.h"
 #include "foundation/simpleqtlogger.h"
+#include "widgets/biditext.h"
 #include "widgets/currentuser.h"
 #include "widgets/doublestatebutton.h"
 #include "widgets/fonts.h"
@@ -120,7 +122,6 @@ void ChatMessageWidget::createMenu()
     if (menu)
         return;
     menu = new QMenu(this);
-    menu->setLayoutDirection(Qt::RightToLeft);
     menu->setMinimumWidth(80);
     menu->setFont(Fonts::getFont(baseFontSize));
     replyAction = new QAction(tr("_ReplyMessage"), this);
@@ -442,6 +443,7 @@ void ChatMessageWidget::finalTouch()
         auto* avatarColumn = new QVBoxLayout;
         avatarColumn->setAlignment(Qt::AlignBottom);
         avatarButton = new IconButton(scaleSize(QSize(30, 30)), this);
+        avatarButton->setAccessibleName(tr("_SenderPicture"));
         avatarButton->hide();
         avatarColumn->addWidget(avatarButton);
         mainRow->addLayout(avatarColumn);
@@ -556,7 +558,7 @@ void ChatMessageWidget::setSenderLabel(const QString& name)
     }
     // Someone whose profile has no nickname (or is not known yet) is named
     // by the user id instead of an empty line.
-    senderLabel->setText(name.isEmpty() ? message.getUserId() : name);
+    senderLabel->setText(BidiText::visibleControls(name.isEmpty() ? message.getUserId() : name));
     const QColor color = userColor(message.getUserId());
     QPalette palette = senderLabel->palette();
     palette.setColor(QPalette::WindowText, color);
@@ -625,6 +627,11 @@ QString ChatMessageWidget::bodyHtml() const
 QString ChatMessageWidget::bodyPlainText() const
 {
     return body->toPlainText();
+}
+
+QString ChatMessageWidget::shownText() const
+{
+    return BubbleText::plainText(*body->document());
 }
 
 QString ChatMessageWidget::timeText() const
@@ -705,8 +712,15 @@ void ChatMessageWidget::linkActivated(const QUrl& url)
     const bool serviceLink = text.contains(QStringLiteral("http://") + host) ||
                              text.contains(QStringLiteral("https://") + host) ||
                              text.startsWith(QLatin1Char('@'));
-    if (serviceLink)
+    if (serviceLink) {
         emit command(CMD_Lookup, QVariant(text));
+        return;
+    }
+    // Any other web link opens in the desktop's browser; the bubble draws no
+    // link of another scheme (see BubbleText), so none is left doing nothing.
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        DesktopOpener::openUrl(url);
 }
 
 void ChatMessageWidget::getMessageDetails()

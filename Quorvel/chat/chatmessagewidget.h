@@ -64,6 +64,8 @@ public:
     // What the bubble shows, for its callers and tests.
     QString bodyHtml() const;
     QString bodyPlainText() const;
+    // The body as it reads: emoji pictures as their characters.
+    QString shownText() const;
     QString timeText() const;
     QString senderText() const;
     QString tickKey() const { return shownTick; }

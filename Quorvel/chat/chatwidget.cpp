@@ -4,6 +4,7 @@
 #include "chat/messagesummary.h"
 #include "foundation/simpleqtlogger.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/biditext.h"
 #include "widgets/currentuser.h"
 #include "widgets/dateconverter.h"
 #include "widgets/elidedlabel.h"
@@ -234,7 +235,7 @@ void ChatWidget::setContact(const Contact& contact)
 
 void ChatWidget::showName(const QString& text)
 {
-    name->setText(text);
+    name->setText(BidiText::visibleControls(text));
 }
 
 Message ChatWidget::lastMessage() const

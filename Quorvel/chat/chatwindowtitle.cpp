@@ -4,6 +4,7 @@
 #include "chat/titleshadow.h"
 #include "model/channelinfo.h"
 #include "model/groupinfo.h"
+#include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 
@@ -21,7 +22,6 @@ ChatWindowTitle::ChatWindowTitle(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(scaleValue(5), scaleValue(5), scaleValue(5), scaleValue(5));
     layout->setSpacing(0);
-    setLayoutDirection(Qt::RightToLeft);
     auto* column = new QVBoxLayout;
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -49,20 +49,20 @@ ChatWindowTitle::ChatWindowTitle(QWidget* parent)
 
 void ChatWindowTitle::setContact(const Contact& contact)
 {
-    titleLabel->setText(contact.getNameOrNumber());
+    titleLabel->setText(BidiText::visibleControls(contact.getNameOrNumber()));
     if (contact.getIsMyContact())
         subtitleLabel->setText(contact.getDisplayNumber());
 }
 
 void ChatWindowTitle::setGroupInfo(const GroupInfo& info)
 {
-    titleLabel->setText(info.getName());
+    titleLabel->setText(BidiText::visibleControls(info.getName()));
     subtitleLabel->setText(memberCountText(info.getMemberCount()));
 }
 
 void ChatWindowTitle::setChannelInfo(const ChannelInfo& info)
 {
-    titleLabel->setText(info.getName());
+    titleLabel->setText(BidiText::visibleControls(info.getName()));
     subtitleLabel->setText(memberCountText(int(info.getMembersCount())));
 }
 

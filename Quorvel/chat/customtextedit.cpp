@@ -1,5 +1,7 @@
 #include "chat/customtextedit.h"
 
+#include "chat/bubbletext.h"
+
 #include "foundation/emojimanager.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/linkgenerator.h"
@@ -41,9 +43,16 @@ void CustomTextEdit::insertNewLine()
     insertHtml(QStringLiteral("<p><br/></p>"));
 }
 
+QString CustomTextEdit::typedText() const
+{
+    return BubbleText::plainText(*document());
+}
+
 QString CustomTextEdit::getMessageText() const
 {
-    return LinkGenerator::insertLinks(HtmlManager::extractPureTextFromHtml(toHtml()));
+    // The same conversion a received text goes through: typed markup is
+    // escaped, emoji become pictures, links are marked.
+    return HtmlManager::insertHtmlTags(typedText());
 }
 
 void CustomTextEdit::adjustHeight()

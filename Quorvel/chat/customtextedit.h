@@ -14,7 +14,11 @@ public:
 
     void adjustHeight();
     void insertNewLine();
-    // The input's text in the message text form: emoji as their tags, links marked.
+    // Exactly what the user typed: emoji pictures as their characters, line
+    // breaks as line feeds.
+    QString typedText() const;
+    // The typed text in the message text form, as a peer's text is kept:
+    // markup characters escaped, emoji as their tags, links marked.
     QString getMessageText() const;
 
 signals:

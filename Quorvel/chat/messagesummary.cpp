@@ -2,10 +2,14 @@
 
 #include "foundation/htmlmanager.h"
 #include "model/message.h"
+#include "widgets/biditext.h"
 
 QString MessageSummary::plainBody(const Message& message)
 {
-    return HtmlManager::toPlainText(message.getMessageBody()).simplified();
+    // A summary sits beside other text (a name, a prefix): what the body
+    // opens of direction controls it closes itself.
+    return BidiText::closedControls(
+        HtmlManager::toPlainText(message.getMessageBody()).simplified());
 }
 
 const char* MessageSummary::kindKey(const Message& message, const char* pollKey)

@@ -2,6 +2,7 @@
 
 #include "chat/messagesummary.h"
 #include "model/message.h"
+#include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 #include "widgets/stylesheetpaint.h"
@@ -13,7 +14,6 @@
 ReplyMessageOutLine::ReplyMessageOutLine(QWidget* parent)
     : QWidget(parent), senderLabel(new QLabel(this)), textLabel(new QLabel(this))
 {
-    setLayoutDirection(Qt::RightToLeft);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -39,7 +39,7 @@ void ReplyMessageOutLine::setMessage(const Message& message)
 
 void ReplyMessageOutLine::setSenderName(const QString& name)
 {
-    senderLabel->setText(name);
+    senderLabel->setText(BidiText::visibleControls(name));
     senderLabel->adjustSize();
 }
 

@@ -1,6 +1,7 @@
 #include "chat/replymessagewidget.h"
 
 #include "chat/messagesummary.h"
+#include "widgets/biditext.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
@@ -65,7 +66,7 @@ void ReplyMessageWidget::setMessage(const Message& mess, const QString& id)
 
 void ReplyMessageWidget::setSenderName(const QString& name)
 {
-    senderLabel->setText(name);
+    senderLabel->setText(BidiText::visibleControls(name));
 }
 
 QString ReplyMessageWidget::senderText() const

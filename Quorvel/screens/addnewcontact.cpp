@@ -4,6 +4,7 @@
 #include "screens/screenfonts.h"
 #include "widgets/customlineedit.h"
 #include "widgets/flatbutton.h"
+#include "widgets/formerrorline.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QBoxLayout>
@@ -49,10 +50,9 @@ AddNewContact::AddNewContact(QWidget* parent)
         button->setObjectName(QStringLiteral("AddNewContactButton"));
         button->setFont(ScreenFonts::digits(14));
     }
-    error->setObjectName(QStringLiteral("ErrorMess"));
     error->setAlignment(Qt::AlignCenter);
     error->setFont(form);
-    error->hide();
+    FormErrorLine::setUp(error);
 
     auto* layout = new QVBoxLayout(this);
     auto* title = new QHBoxLayout;

@@ -10,6 +10,7 @@ ChannelManagerWidget::ChannelManagerWidget(bool mayDelete, QWidget* parent)
 {
     setMaximumWidth(400);
     remove->setVisible(mayDelete);
+    remove->setAccessibleName(tr("_RemoveManager"));
     secondLine()->hide();
     setSideButton(remove);
     connect(remove, &IconButton::onClick, this, &ChannelManagerWidget::deleteIconClick);

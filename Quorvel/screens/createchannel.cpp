@@ -9,6 +9,7 @@
 #include "widgets/checkbox.h"
 #include "widgets/customlineedit.h"
 #include "widgets/flatbutton.h"
+#include "widgets/formerrorline.h"
 #include "widgets/iconbutton.h"
 #include "widgets/roundpixmap.h"
 #include "widgets/stylesheetpaint.h"
@@ -57,6 +58,7 @@ CreateChannel::CreateChannel(QWidget* parent)
     }
     picture->setFixedSize(80, 80);
     picture->setObjectName(QStringLiteral("UserProfileUserImage"));
+    picture->setAccessibleName(tr("_ImageSelect"));
     reply->setFont(form);
     reply->setText(tr("_ReplyAllowed"));
     for (FlatButton* button : {submit, ignore}) {
@@ -69,9 +71,9 @@ CreateChannel::CreateChannel(QWidget* parent)
     auto* categoryButton = new FlatButton(tr("_ChannelCategoryButton"), QSize(100, 32), this);
     categoryButton->setFont(buttons);
     categoryButton->hide();
-    error->setObjectName(QStringLiteral("ErrorMess"));
     error->setAlignment(Qt::AlignCenter);
     error->setFont(buttons);
+    FormErrorLine::setUp(error);
 
     auto* layout = new QVBoxLayout(this);
     const auto row = [&](std::initializer_list<QWidget*> widgets) {

@@ -8,6 +8,7 @@
 #include "widgets/checkbox.h"
 #include "widgets/customlineedit.h"
 #include "widgets/flatbutton.h"
+#include "widgets/formerrorline.h"
 #include "widgets/iconbutton.h"
 #include "widgets/waitingspinnerwidget.h"
 
@@ -49,16 +50,16 @@ EditChannel::EditChannel(QWidget* parent)
     }
     image->resize(80, 80);
     image->setObjectName(QStringLiteral("UserProfileUserImage"));
+    image->setAccessibleName(tr("_ChannelPicture"));
     reply->setFont(form);
     reply->setText(tr("_ReplyAllowed"));
     for (FlatButton* button : {submit, ignore}) {
         button->setObjectName(QStringLiteral("UserProfileSubmitButton"));
         button->setFont(buttons);
     }
-    error->setObjectName(QStringLiteral("ErrorMess"));
     error->setAlignment(Qt::AlignCenter);
     error->setFont(buttons);
-    error->hide();
+    FormErrorLine::setUp(error);
 
     connect(image, &IconButton::onClick, this, &EditChannel::selectImage);
     connect(submit, &FlatButton::onClick, this, &EditChannel::submitPressed);

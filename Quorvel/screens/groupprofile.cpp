@@ -7,6 +7,7 @@
 #include "screens/editgroup.h"
 #include "screens/panelslider.h"
 #include "screens/picturechooser.h"
+#include "screens/profileheader.h"
 #include "screens/screenfonts.h"
 #include "webapi/FileApi/uploadfile.h"
 #include "widgets/avatarviewer.h"
@@ -36,11 +37,7 @@ GroupProfile::GroupProfile(QWidget* parent)
     connect(slider, &PanelSlider::exitFinished, this, &GroupProfile::hideWidget);
 
     auto* title = new QLabel(tr("_Title"), this);
-    auto* back = new IconButton(QSize(32, 32),
-                                layoutDirection() == Qt::RightToLeft
-                                    ? QStringLiteral(":/Images/arrow_right_black.png")
-                                    : QStringLiteral(":/Images/arrow_left_black.png"),
-                                this);
+    IconButton* back = ProfileHeader::makeBackButton(this);
     for (QLabel* link : {title, static_cast<QLabel*>(edit), static_cast<QLabel*>(addManager),
                          static_cast<QLabel*>(deleteHistory), static_cast<QLabel*>(leave)}) {
         link->setObjectName(QStringLiteral("ProfileLinkStyle"));

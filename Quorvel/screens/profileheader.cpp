@@ -2,6 +2,7 @@
 
 #include "widgets/iconbutton.h"
 
+#include <QCoreApplication>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 
@@ -19,11 +20,13 @@ QWidget* ProfileHeader::makeStrip(QWidget* parent)
 
 IconButton* ProfileHeader::makeBackButton(QWidget* parent)
 {
-    return new IconButton(QSize(32, 32),
-                          parent->layoutDirection() == Qt::RightToLeft
-                              ? QStringLiteral(":/Images/arrow_right_black.png")
-                              : QStringLiteral(":/Images/arrow_left_black.png"),
-                          parent);
+    auto* back = new IconButton(QSize(32, 32),
+                                parent->layoutDirection() == Qt::RightToLeft
+                                    ? QStringLiteral(":/Images/arrow_right_black.png")
+                                    : QStringLiteral(":/Images/arrow_left_black.png"),
+                                parent);
+    back->setAccessibleName(QCoreApplication::translate("ProfileHeader", "_Back"));
+    return back;
 }
 
 int ProfileHeader::place(QWidget* panel, QWidget* strip, IconButton* back, QLabel* title,

@@ -194,6 +194,7 @@ QHash<int, AnswerDispatch::Handler> buildTable()
     t.insert(CMD_LastSeen, [](W& w, const QVariant& v) {
         const LastSeen seen = v.value<LastSeen>();
         w.getContactProfile()->setLastSeen(seen.getNumber(), seen.getSeconds());
+        w.getSidePanel()->setLastSeen(seen.getNumber(), seen.getSeconds());
     });
     // The new group's id: its data is asked for, and the group tab shows it.
     t.insert(CMD_GroupCreate, [](W& w, const QVariant& v) {

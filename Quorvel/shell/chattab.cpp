@@ -81,6 +81,14 @@ void ChatTab::setContact(const Contact& contact)
         widget->setContact(contact);
 }
 
+void ChatTab::setLastSeen(const QString& id, const QDateTime& time)
+{
+    deferred.finish();
+    ChatWidget* widget = rows.value(id);
+    if (widget && widget->hasChatWindow())
+        widget->getChatWindow()->setContactLastSeen(id, time);
+}
+
 void ChatTab::processMessage(const Message& message)
 {
     deferred.finish();

@@ -12,6 +12,7 @@
 #include "widgets/customscrollarea.h"
 #include "widgets/deferredrows.h"
 
+#include <QDateTime>
 #include <QMap>
 #include <QPointer>
 #include <QVariant>
@@ -32,6 +33,9 @@ public:
     void addChatRecipient(const ChatRecipient& recipient);
     void setChatRecipients(const QList<ChatRecipient>& recipients);
     void setContact(const Contact& contact);
+    // A contact's last-seen time for the chat window of that chat, when one
+    // is open (a window made later asks for its own).
+    void setLastSeen(const QString& id, const QDateTime& time);
     bool containsChat(const QString& id);
     void processMessage(const Message& message);
     void processMessagePair(const MessagePair& pair);

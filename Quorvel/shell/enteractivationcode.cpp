@@ -4,6 +4,7 @@
 #include "shell/asciidigits.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
+#include "widgets/formerrorline.h"
 #include "widgets/iconbutton.h"
 
 #include <QFrame>
@@ -48,10 +49,13 @@ EnterActivationCode::EnterActivationCode(QWidget* parent) : QWidget(parent)
     auto* row = new QHBoxLayout(frame);
     row->setContentsMargins(5, 5, 5, 5);
     row->setSpacing(5);
-    row->addWidget(new IconButton(QSize(24, 24),
-                                  QStringLiteral(":/Images/ic_checkable_items bold .png"), frame));
+    auto* codeIcon = new IconButton(QSize(24, 24),
+                                    QStringLiteral(":/Images/ic_checkable_items bold .png"), frame);
+    codeIcon->setAccessibleName(tr("_ActivationCodeField"));
+    row->addWidget(codeIcon);
     code = new QLineEdit(frame);
     code->setObjectName(QStringLiteral("activationCodeLineEdit"));
+    code->setAccessibleName(tr("_ActivationCodeField"));
     code->setFont(Fonts::getFont(30));
     code->setMinimumWidth(100);
     code->setMaxLength(6);
@@ -67,15 +71,19 @@ EnterActivationCode::EnterActivationCode(QWidget* parent) : QWidget(parent)
     resend->setFont(Fonts::getFont(20));
     resendRow->addStretch();
     resendRow->addWidget(resend);
-    resendRow->addWidget(
-        new IconButton(QSize(20, 20), QStringLiteral(":/Images/ic_rotate_left bold.png"), this));
+    // The arrow beside the words resends too.
+    auto* resendIcon =
+        new IconButton(QSize(20, 20), QStringLiteral(":/Images/ic_rotate_left bold.png"), this);
+    resendIcon->setAccessibleName(tr("_ResendIcon"));
+    connect(resendIcon, &IconButton::onClick, this,
+            &EnterActivationCode::resendActivationCodeRequest);
+    resendRow->addWidget(resendIcon);
     resendRow->addStretch();
     layout->addLayout(resendRow);
 
     error = new QLabel(tr("_ErrorCodeInvalid"), this);
-    error->setObjectName(QStringLiteral("ErrorMess"));
     error->setFont(Fonts::getFont(20));
-    error->hide();
+    FormErrorLine::setUp(error);
     layout->addWidget(error, 0, Qt::AlignCenter);
     layout->addStretch();
     auto* submit = new FlatButton(tr("_submit"), this);
@@ -91,6 +99,7 @@ EnterActivationCode::EnterActivationCode(QWidget* parent) : QWidget(parent)
     connect(resend, &FlatButton::onClick, this, &EnterActivationCode::resendActivationCodeRequest);
     connect(submit, &FlatButton::onClick, this, &EnterActivationCode::nextClick);
     connect(code, &QLineEdit::textChanged, this, &EnterActivationCode::ActivateChanged);
+    connect(code, &QLineEdit::returnPressed, this, &EnterActivationCode::nextClick);
     connect(&timer, &QTimer::timeout, this, &EnterActivationCode::updateProgressBar);
 }
 
@@ -121,6 +130,10 @@ void EnterActivationCode::showError(int result)
 void EnterActivationCode::resendActivationCodeRequest()
 {
     L_DEBUG(QStringLiteral("resendActivationCodeRequest"));
+    // A new code is on its way: the old one and its error go.
+    error->hide();
+    code->clear();
+    code->setFocus();
     emit resendActivationCodeSIGNAL();
 }
 
@@ -147,6 +160,7 @@ void EnterActivationCode::updateProgressBar()
 
 void EnterActivationCode::nextClick()
 {
+    error->hide();
     emit activate();
 }
 

@@ -5,6 +5,7 @@
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
+#include "widgets/formerrorline.h"
 #include "widgets/hintlineedit.h"
 #include "widgets/iconbutton.h"
 
@@ -37,6 +38,7 @@ EnterMobileNumber::EnterMobileNumber(QWidget* parent) : QWidget(parent)
     number->setAlignment(Qt::AlignCenter);
     number->setPlaceholderText(QStringLiteral("0912 345 67 89"));
     number->setObjectName(QStringLiteral("MobileNumberInput"));
+    number->setAccessibleName(tr("_MobileNumberField"));
     number->setMaxLength(11);
     // Digits of any of the scripts a Persian keyboard types; the range is
     // checked on the ASCII form when the user goes on.
@@ -44,15 +46,16 @@ EnterMobileNumber::EnterMobileNumber(QWidget* parent) : QWidget(parent)
         QRegularExpression(QStringLiteral("[0-9\\x{06F0}-\\x{06F9}\\x{0660}-\\x{0669}]{0,11}")),
         number));
     row->addWidget(number);
-    row->addWidget(new IconButton(
-        QSize(32, 32), QStringLiteral(":/Images/ic_communication_call bold .png"), frame));
+    auto* phoneIcon = new IconButton(
+        QSize(32, 32), QStringLiteral(":/Images/ic_communication_call bold .png"), frame);
+    phoneIcon->setAccessibleName(tr("_MobileNumberField"));
+    row->addWidget(phoneIcon);
     layout->addWidget(frame, 0, Qt::AlignCenter);
     layout->addSpacing(20);
 
     error = new QLabel(tr("_ErrorMobileNumberNotValid"), this);
-    error->setObjectName(QStringLiteral("ErrorMess"));
     error->setFont(Fonts::getFont(20));
-    error->hide();
+    FormErrorLine::setUp(error);
     layout->addWidget(error, 0, Qt::AlignCenter);
     layout->addStretch();
 
@@ -72,6 +75,9 @@ EnterMobileNumber::EnterMobileNumber(QWidget* parent) : QWidget(parent)
     connect(terms, &CheckBox::selected, this, &EnterMobileNumber::TermAreAccepted);
     connect(terms, &CheckBox::unselected, this, &EnterMobileNumber::TermNotAccepted);
     connect(next, &FlatButton::onClick, this, &EnterMobileNumber::nextClick);
+    // Enter goes on as the button does; a changed number clears its error.
+    connect(number, &QLineEdit::returnPressed, this, &EnterMobileNumber::nextClick);
+    connect(number, &QLineEdit::textChanged, this, &EnterMobileNumber::numberChanged);
 }
 
 QString EnterMobileNumber::getNumber() const
@@ -99,6 +105,7 @@ void EnterMobileNumber::nextClick()
         return;
     L_DEBUG(QStringLiteral("EnterMobileNumber::nextClick ") + number->text());
     if (isValidNumber(number->text())) {
+        error->hide();
         emit nextClicked();
         return;
     }

@@ -9,7 +9,7 @@
 
 ForceUpdateError::ForceUpdateError(QWidget* parent)
     : QWidget(parent), message(new QLabel(tr("_ForceUpdateMessage"), this)),
-      updateButton(new FlatButton(tr("_DownloadNewVersion"), this))
+      updateButton(new FlatButton(tr("_CloseProgram"), this))
 {
     setFixedWidth(400);
     setMinimumHeight(200);
@@ -24,6 +24,7 @@ ForceUpdateError::ForceUpdateError(QWidget* parent)
     updateButton->setFont(Fonts::getFont(20));
     updateButton->setObjectName(QStringLiteral("ForceUpdateErrorUpdateButton"));
     layout->addWidget(updateButton, 0, Qt::AlignCenter);
+    connect(updateButton, &FlatButton::onClick, this, &ForceUpdateError::quitRequested);
 }
 
 void ForceUpdateError::paintEvent(QPaintEvent*)

@@ -14,6 +14,12 @@ public:
     explicit ForceUpdateError(QWidget* parent = nullptr);
 
     QLabel* messageLabel() const { return message; }
+    FlatButton* button() const { return updateButton; }
+
+signals:
+    // The person pressed the button: this version can do nothing more, so
+    // the program ends (the window quits the application).
+    void quitRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -31,6 +31,7 @@ MenuItem::MenuItem(const QString& label, const QString& iconPath, const QString&
     // Menu labels are the program's own texts, never markup.
     text.setTextFormat(Qt::PlainText);
     text.setText(label);
+    setAccessibleName(label);
     layout->addSpacerItem(new QSpacerItem(10, 1, QSizePolicy::Fixed, QSizePolicy::Fixed));
     layout->addWidget(&icon);
     layout->addSpacerItem(new QSpacerItem(10, 1, QSizePolicy::Fixed, QSizePolicy::Fixed));

@@ -12,6 +12,7 @@
 #include "shell/answerdispatch.h"
 #include "shell/channellookupviewer.h"
 #include "shell/contentpanel.h"
+#include "shell/failuretoast.h"
 #include "shell/grouplookupviewer.h"
 #include "shell/menuitem.h"
 #include "shell/setting.h"
@@ -28,6 +29,7 @@
 #include "widgets/stylesheetpaint.h"
 #include "widgets/toastmessage.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QResizeEvent>
@@ -37,9 +39,11 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
 {
     forceUpdateError = new ForceUpdateError(this);
     forceUpdateError->hide();
+    // Nothing works any more after a forced update: its button ends the program.
+    connect(forceUpdateError, &ForceUpdateError::quitRequested, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
     initInterfaceScale();
     loadStyleSheet(this);
-    setLayoutDirection(Qt::RightToLeft);
     NumberText::setTierTexts(QString(), tr("_thousand"), tr("_milion"), tr("_bilion"));
     setMinimumSize(800, 600);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -83,6 +87,10 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     channelDirectory->hide();
 
     trayNotifier = new TrayNotifier(this);
+    // Every action the person starts leaves through command(): the failure
+    // toast notes those it tells of, to match them with their answers.
+    failureToast = new FailureToast(this);
+    connect(this, &MessengerMainWindow::command, failureToast, &FailureToast::noteCommand);
 
     connect(sidePanel, &SidePanel::showChatWindow, this, &MessengerMainWindow::showChatWindow);
     connect(sidePanel, &SidePanel::command, this, &MessengerMainWindow::command);
@@ -98,6 +106,9 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     connect(contactProfile, &ContactProfile::contactProfileBackPressed, contentPanel,
             &ContentPanel::selectSidePanelWidget);
     connect(sidePanel, &SidePanel::contactClicked, this, &MessengerMainWindow::showContactProfile);
+    // Another chat opened: the contact's profile over the last one goes.
+    connect(sidePanel, &SidePanel::hideContactDetails, this,
+            &MessengerMainWindow::hideContactProfile);
 
     SPopup::setMainWindow(this);
     PopupManager::setMainWindow(this);

@@ -18,6 +18,7 @@ class ContactProfile;
 class ChannelLookupViewer;
 class ContentPanel;
 class CreateGroup;
+class FailureToast;
 class GroupLookupViewer;
 class NotificationMessage;
 class QMouseEvent;
@@ -55,6 +56,8 @@ public:
     SlidingMenu* getSlidingMenu() const { return slidingMenu; }
     Setting* getSetting() const { return setting; }
     TrayNotifier* getTrayNotifier() const { return trayNotifier; }
+    // The one home of "your action failed" toasts (see FailureToast).
+    FailureToast* getFailureToast() const { return failureToast; }
     ChannelLookupViewer* getChannelLookupViewer() const { return channelLookupViewer; }
     GroupLookupViewer* getGroupLookupViewer() const { return groupLookupViewer; }
     UserLookupViewer* getUserLookupViewer() const { return userLookupViewer; }
@@ -105,6 +108,7 @@ private:
     Setting* setting;
     QWidget* fullWindowPage;
     TrayNotifier* trayNotifier;
+    FailureToast* failureToast;
     ChannelLookupViewer* channelLookupViewer;
     // Kept for group and user links; look-up answers are only logged so far.
     GroupLookupViewer* groupLookupViewer;

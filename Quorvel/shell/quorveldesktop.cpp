@@ -6,6 +6,7 @@
 #include "foundation/simpleqtlogger.h"
 #include "model/globalconstants.h"
 #include "shell/connectionstatuswidget.h"
+#include "shell/failuretoast.h"
 #include "shell/guiapplicationcontrol.h"
 #include "shell/messengermainwindow.h"
 #include "shell/register.h"
@@ -75,6 +76,8 @@ void QuorvelDesktop::startMainWindow()
     connect(core->getManager(), &Manager::commandResponse, mainWindow,
             &MessengerMainWindow::commandResponse);
     connect(core, &QuorvelDesktopCore::loadingFinished, this, &QuorvelDesktop::loadingFinished);
+    connect(core->getWebApi()->getProcedureHandler(), &ProcedureHandler::result,
+            mainWindow->getFailureToast(), &FailureToast::procedureResult);
     connect(PollManager::getInstance(), &PollManager::showToastMessage, ToastMessage::getInstance(),
             static_cast<void (ToastMessage::*)(const char*)>(&ToastMessage::showToastMessage));
     connect(UploadManager::getInstance(), &UploadManager::showToastMessage,
@@ -139,6 +142,17 @@ void QuorvelDesktop::aboutToQuit()
     ToastMessage::deleteInstance();
     QPixmapCache::clear();
     L_DEBUG(QStringLiteral("QuorvelDesktop::aboutToQuit() | #END"));
+}
+
+void QuorvelDesktop::raiseWindow()
+{
+    if (mainWindow) {
+        mainWindow->raiseWindow();
+    } else if (registerWindow) {
+        registerWindow->showNormal();
+        registerWindow->raise();
+        registerWindow->activateWindow();
+    }
 }
 
 void QuorvelDesktop::closeApp()

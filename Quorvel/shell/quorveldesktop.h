@@ -34,6 +34,9 @@ public slots:
     void activationCompleted();
     void aboutToQuit();
     void closeApp();
+    // Brings the window of this session to the front: the main window, or the
+    // sign-up window while there is none.
+    void raiseWindow();
 
 private:
     void startMainWindow();

@@ -4,9 +4,11 @@
 #include "shell/asciidigits.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"
+#include "shell/failuretoast.h"
 #include "shell/intro.h"
 #include "shell/localdatawiper.h"
 #include "shell/stylesheetloader.h"
+#include "widgets/toastmessage.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -14,13 +16,15 @@
 
 Register::Register(QWidget* parent) : QWidget(parent)
 {
-    setLayoutDirection(Qt::RightToLeft);
     setFixedSize(720, 480);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.x() + (area.width() - 720) / 2, area.y() + (area.height() - 480) / 2);
     }
     loadStyleSheet(this);
+    // Toasts appear over this window until the main window takes over.
+    ToastMessage::setMainWindow(this);
+    failureToast = new FailureToast(this);
 
     intro = new Intro(this);
     intro->setGeometry(0, 0, width(), height());
@@ -77,6 +81,7 @@ void Register::showMobileNumberPage()
 
 void Register::ivrRequest()
 {
+    failureToast->noteProcedure(PROC_IVRRequest);
     emit startIVRRequest();
 }
 
@@ -88,6 +93,14 @@ void Register::activate()
 void Register::apiResult(Procedure procedure, int result)
 {
     L_DEBUG(QStringLiteral("Register::apiResult | #START"));
+    // The voice-call request is told through the failure toast, or by a
+    // line that the call is coming; the pages' error lines are not its own.
+    if (procedure == PROC_IVRRequest) {
+        failureToast->procedureResult(procedure, result);
+        if (result == 200)
+            ToastMessage::getInstance()->showMessage(tr("_VoiceCallComing"));
+        return;
+    }
     if (result != 200) {
         L_DEBUG(QStringLiteral("Register::apiResult error code:") + QString::number(result));
         if (!codePage->isHidden())

@@ -7,6 +7,7 @@
 
 class EnterActivationCode;
 class EnterMobileNumber;
+class FailureToast;
 class Intro;
 
 // The sign-up window: welcome, mobile number and activation code pages.
@@ -19,6 +20,7 @@ public:
     Intro* introPage() const { return intro; }
     EnterMobileNumber* mobileNumberPage() const { return mobilePage; }
     EnterActivationCode* activationCodePage() const { return codePage; }
+    FailureToast* getFailureToast() const { return failureToast; }
 
 signals:
     void startRegistration(const QString& phoneNo);
@@ -39,6 +41,7 @@ private:
     Intro* intro;
     EnterMobileNumber* mobilePage;
     EnterActivationCode* codePage;
+    FailureToast* failureToast;
 };
 
 #endif // REGISTER_H

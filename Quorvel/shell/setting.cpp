@@ -137,6 +137,7 @@ void Setting::buildHeader(QVBoxLayout* layout)
     close->setFixedSize(closeSide, closeSide);
     close->setAlignment(Qt::AlignCenter);
     close->setObjectName(QStringLiteral("SettingCloseIcon"));
+    close->setAccessibleName(tr("_CloseSettings"));
     close->setStyleSheet(QStringLiteral("border-radius:%1px;").arg(closeSide / 2));
     connect(close, &IconButton::onClick, this, &Setting::closeSetting);
     header->addWidget(title);
@@ -190,6 +191,7 @@ void Setting::buildSendKeyRows(QVBoxLayout* column)
     for (int i = 0; i < 2; ++i) {
         auto* line = row();
         *buttons[i] = new QRadioButton(radios);
+        (*buttons[i])->setAccessibleName(texts[i]);
         (*buttons[i])->setStyleSheet(indicator);
         QLabel* label = plainLabel(radios);
         label->setText(texts[i]);

@@ -30,6 +30,7 @@ SideMenu::SideMenu(QWidget* parent) : QWidget(parent)
                                     ? QStringLiteral(":/Images/arrow_right_white.png")
                                     : QStringLiteral(":/Images/arrow_left_white.png"),
                                 backBar);
+    backButton->setAccessibleName(tr("_CloseMenu"));
     backButton->setObjectName(QStringLiteral("SideMenuBackButton"));
     backButton->setStyleSheet(QStringLiteral("border-radius:%1px;").arg(backSide / 2));
     backRow->addSpacerItem(new QSpacerItem(5, 1, QSizePolicy::Fixed, QSizePolicy::Fixed));

@@ -38,6 +38,10 @@ SidePanel::SidePanel(QWidget* parent)
         new IconButtonUnreadCount(buttonSize, QStringLiteral(":/Images/ic_group.png"), this);
     channelButton =
         new IconButtonUnreadCount(buttonSize, QStringLiteral(":/Images/ic_channel_bold.png"), this);
+    contactButton->setAccessibleName(tr("_TabContacts"));
+    chatButton->setAccessibleName(tr("_TabChats"));
+    groupButton->setAccessibleName(tr("_TabGroups"));
+    channelButton->setAccessibleName(tr("_TabChannels"));
     tabs = {{Chats, chatButton, chatTab, QStringLiteral(":/Images/ic_chat.png"),
              QStringLiteral(":/Images/ic_chat_colored.png")},
             {Groups, groupButton, groupTab, QStringLiteral(":/Images/ic_group.png"),
@@ -233,6 +237,11 @@ void SidePanel::setMessageState(const MessageState& state)
     chatTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
     channelTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
     groupTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
+}
+
+void SidePanel::setLastSeen(const QString& number, const QDateTime& time)
+{
+    chatTab->setLastSeen(number, time);
 }
 
 void SidePanel::processMembers(const Members& members)

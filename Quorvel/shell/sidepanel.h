@@ -56,6 +56,8 @@ public:
     void processMessageReply(const MessageReply& reply);
     void setMessageState(const MessageState& state);
     void processMembers(const Members& members);
+    // Answer 15: a contact's last-seen time, for the chat window's panel.
+    void setLastSeen(const QString& number, const QDateTime& time);
     void setContact(const Contact& contact);
 
     void addGroup(const GroupInfo& info);

@@ -46,8 +46,10 @@ TopMenu::TopMenu(const QSize& size, QWidget* parent) : QWidget(parent)
     const QSize buttonSize = scaleSize(QSize(24, 24));
     menuButton = new IconButton(buttonSize, QStringLiteral(":/Images/menu_white.png"), this);
     menuButton->setObjectName(QStringLiteral("TopMenuButton"));
+    menuButton->setAccessibleName(tr("_OpenMenu"));
     logo = new IconButton(buttonSize, QStringLiteral(":/Images/QuorvelLogo128.png"), this);
     logo->setObjectName(QStringLiteral("TopMenuLogo"));
+    logo->setAccessibleName(QStringLiteral("Quorvel"));
     layout->addWidget(menuButton, 0, Qt::AlignCenter);
     layout->addSpacerItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Fixed));
     layout->addWidget(logo, 0, Qt::AlignCenter);

@@ -2,6 +2,8 @@
 
 #include "foundation/simpleqtlogger.h"
 #include "model/globalconstants.h"
+#include "widgets/avatarviewer.h"
+#include "widgets/notificationmanager.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -34,9 +36,14 @@ QString fileText(FileMessage::MsgFileType type)
 
 } // namespace
 
-TrayNotifier::TrayNotifier(QObject* parent)
-    : QObject(parent), trayIcon(new QSystemTrayIcon(QIcon(QStringLiteral(":/myappico.ico")), this))
+TrayNotifier::TrayNotifier(QWidget* window) : QObject(window), window(window)
 {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        L_INFO(QStringLiteral("TrayNotifier | no notification area: notifications show in the "
+                              "window"));
+        return;
+    }
+    trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/myappico.ico")), this);
     trayIcon->setVisible(true);
 }
 
@@ -83,6 +90,29 @@ void TrayNotifier::showNotification(const NotificationMessage& n)
             MessageBase::toString(n.getMessage().getMinorType()) + QStringLiteral(" | ") + text);
     const QString title = plainBalloonText(n.getTitle());
     const QString body = plainBalloonText(text.simplified());
-    trayIcon->showMessage(title, body, QSystemTrayIcon::Information, 10000);
+    if (trayIcon) {
+        trayIcon->showMessage(title, body, QSystemTrayIcon::Information, 10000);
+    } else {
+        // The strip's labels show plain text: the texts go as they came.
+        if (!queue)
+            queue = new NotificationManager(window);
+        NotificationManager::Item item;
+        item.title = n.getTitle();
+        item.text = text.simplified();
+        item.avatarUrl = n.getAvThUrl();
+        item.avatarId = n.getMessage().getChatId();
+        switch (n.getMessage().getMajorType()) {
+        case MessageBase::MsgMajorType_GroupChat:
+            item.avatarKind = AvatarViewer::Group;
+            break;
+        case MessageBase::MsgMajorType_ChannelChat:
+            item.avatarKind = AvatarViewer::Channel;
+            break;
+        default:
+            item.avatarKind = AvatarViewer::Person;
+            break;
+        }
+        queue->addNotification(item);
+    }
     emit balloonShown(title, body);
 }

@@ -26,6 +26,7 @@ QLineEdit* field(const QString& placeholder, const QString& objectName, QWidget*
 {
     auto* edit = new HintLineEdit(parent);
     edit->setPlaceholderText(placeholder);
+    edit->setAccessibleName(placeholder);
     edit->setObjectName(objectName);
     // Right in the right-to-left window: a plain AlignRight would be mirrored
     // to the left edge there, hint and text alike.
@@ -52,6 +53,7 @@ UserProfile::UserProfile(QWidget* parent)
         new IconButton(QSize(40, 40), QStringLiteral(":/Images/ic_camera_round bold .png"), this);
     picture->setFixedSize(avatarPreviewSize, avatarPreviewSize);
     picture->setObjectName(QStringLiteral("UserProfileUserImage"));
+    picture->setAccessibleName(tr("_ChoosePicture"));
     layout->addWidget(picture, 0, Qt::AlignCenter);
     layout->addStretch();
 

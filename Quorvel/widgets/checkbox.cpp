@@ -8,6 +8,7 @@
 
 #include <QHBoxLayout>
 #include <QSpacerItem>
+#include <QTextDocumentFragment>
 
 CheckBox::CheckBox(QWidget* parent)
     : QWidget(parent), text(new QLabel(this)), image(new Label(this)), layout(new QHBoxLayout)
@@ -20,6 +21,7 @@ CheckBox::CheckBox(const QString& caption, QWidget* parent)
 {
     text->setText(caption);
     build();
+    setAccessibleName(QTextDocumentFragment::fromHtml(caption).toPlainText());
 }
 
 void CheckBox::build()
@@ -56,6 +58,8 @@ void CheckBox::setChecked(bool value)
 void CheckBox::setText(const QString& caption)
 {
     text->setText(caption);
+    // Read out by its caption's words (the caption may hold a link).
+    setAccessibleName(QTextDocumentFragment::fromHtml(caption).toPlainText());
 }
 
 void CheckBox::setFont(const QFont& font)

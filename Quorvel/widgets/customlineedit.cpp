@@ -7,6 +7,8 @@
 CustomLineEdit::CustomLineEdit(const QString& hint, QWidget* parent)
     : QLineEdit(parent), hintText(hint)
 {
+    // Read out by its hint, also once the hint gives way to the text.
+    setAccessibleName(hint);
     connect(this, &QLineEdit::textChanged, this, &CustomLineEdit::onTextChanged);
     connect(this, &QLineEdit::cursorPositionChanged, this,
             &CustomLineEdit::onCursorPositionChanged);

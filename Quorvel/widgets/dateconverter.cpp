@@ -72,8 +72,9 @@ QString DateConverter::jalaliShortDateText(const QDateTime& time) const
     const QDate date = time.date();
     int y = 0, m = 0, d = 0;
     gregorianToJalali(date.year(), date.month(), date.day(), y, m, d);
+    // The full year: "year minus 1300" stopped working after 1399.
     return QStringLiteral("%1/%2/%3")
-        .arg(y - 1300)
+        .arg(y)
         .arg(m, 2, 10, QLatin1Char('0'))
         .arg(d, 2, 10, QLatin1Char('0'));
 }
@@ -82,7 +83,7 @@ QString DateConverter::jalaliDateText(const QDate& date) const
 {
     int y = 0, m = 0, d = 0;
     gregorianToJalali(date.year(), date.month(), date.day(), y, m, d);
-    return QStringLiteral("%1 %2 %3").arg(d, 2).arg(jalaliMonthName(m)).arg(y - 1300);
+    return QStringLiteral("%1 %2 %3").arg(d, 2).arg(jalaliMonthName(m)).arg(y);
 }
 
 QDateTime DateConverter::now()

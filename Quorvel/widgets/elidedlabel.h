@@ -13,6 +13,8 @@ public:
 
     void setText(const QString& text);
     QString fullText() const { return full; }
+    // The width the text is drawn in (the contents rectangle).
+    int textWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

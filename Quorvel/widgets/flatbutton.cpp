@@ -1,11 +1,15 @@
 #include "widgets/flatbutton.h"
 
+#include "widgets/accessiblebutton.h"
 #include "widgets/fonts.h"
 
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 
 FlatButton::FlatButton(QWidget* parent) : QLabel(parent)
 {
+    AccessibleButton::install();
     setTextFormat(Qt::PlainText);
     setFont(Fonts::getFont(20));
 }
@@ -29,7 +33,8 @@ void FlatButton::setTextAlignment(Qt::Alignment alignment)
 
 void FlatButton::enterEvent(QEvent*)
 {
-    setCursor(Qt::PointingHandCursor);
+    // The hand only over a button that can be pressed.
+    setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
     emit mouseEntered();
 }
 
@@ -37,6 +42,21 @@ void FlatButton::leaveEvent(QEvent*)
 {
     setCursor(Qt::ArrowCursor);
     emit mouseLeft();
+}
+
+void FlatButton::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() != QEvent::EnabledChange)
+        return;
+    // Disabled, a button of any look is drawn faded.
+    if (isEnabled()) {
+        setGraphicsEffect(nullptr);
+        return;
+    }
+    auto* faded = new QGraphicsOpacityEffect(this);
+    faded->setOpacity(0.4);
+    setGraphicsEffect(faded);
 }
 
 void FlatButton::mouseReleaseEvent(QMouseEvent* event)

@@ -1,20 +1,25 @@
 #include "widgets/iconbutton.h"
 
+#include "widgets/accessiblebutton.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QIcon>
 #include <QMouseEvent>
 
-IconButton::IconButton(QWidget* parent) : QLabel(parent) {}
+IconButton::IconButton(QWidget* parent) : QLabel(parent)
+{
+    AccessibleButton::install();
+}
 
-IconButton::IconButton(const QSize& size, QWidget* parent) : QLabel(parent)
+IconButton::IconButton(const QSize& size, QWidget* parent) : IconButton(parent)
 {
     resize(size);
 }
 
 IconButton::IconButton(const QSize& size, const QString& iconPath, QWidget* parent)
-    : QLabel(parent), iconSize(size)
+    : IconButton(parent)
 {
+    iconSize = size;
     resize(size);
     setPixmap(QIcon(iconPath).pixmap(size, QIcon::Normal, QIcon::Off));
     setAlignment(Qt::AlignCenter);

@@ -20,7 +20,15 @@ QVBoxLayout* setUpListArea(CustomScrollArea* area, QWidget* contents, QLabel* pl
     area->setWidget(contents);
     placeholder->setText(emptyText);
     placeholder->setFont(Fonts::getFont(baseFontSize));
-    placeholder->adjustSize();
+    // The empty list's line sits in the middle of the list, whichever the
+    // direction: it covers the list's view and centres its text.
+    placeholder->setAlignment(Qt::AlignCenter);
+    placeholder->setWordWrap(true);
+    const auto place = [area, placeholder] {
+        placeholder->setGeometry(area->viewport()->geometry());
+    };
+    place();
+    QObject::connect(area, &CustomScrollArea::resized, placeholder, place);
     placeholder->hide();
     return layout;
 }

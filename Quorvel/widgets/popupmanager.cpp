@@ -1,6 +1,7 @@
 #include "widgets/popupmanager.h"
 
 #include "foundation/simpleqtlogger.h"
+#include "widgets/focusfield.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QEasingCurve>
@@ -82,6 +83,7 @@ void PopupManager::releaseActivePopup()
     popup->hide();
     if (popup->parentWidget() == this)
         sendHome(popup);
+    FocusField::giveBack(focusHome);
 }
 
 void PopupManager::sendHome(QWidget* popup)
@@ -140,11 +142,17 @@ void PopupManager::setActiveWindow(QWidget* window)
 
     if (activePopup && activePopup != window)
         activePopup->hide();
+    // The keyboard goes into the popup and comes back where it was.
+    if (!focusHome)
+        focusHome = FocusField::outside(window);
 
     if (window->parentWidget() != this)
         activeHome = window->parentWidget();
     activePopup = window;
     window->setParent(this);
+    // Every popup paints its own surface (the style sheet's background for
+    // its class), never the dimmed backdrop through itself.
+    window->setAttribute(Qt::WA_StyledBackground, true);
     window->installEventFilter(this);
     // A popup deleted while shown must not leave the backdrop over the window.
     connect(window, &QObject::destroyed, this, &PopupManager::popupDestroyed, Qt::UniqueConnection);
@@ -155,6 +163,7 @@ void PopupManager::setActiveWindow(QWidget* window)
     effect->setEnabled(true);
     fade->start();
     arrangeActivePopup();
+    FocusField::into(window);
 }
 
 void PopupManager::arrangeActivePopup()
@@ -182,6 +191,7 @@ bool PopupManager::eventFilter(QObject* watched, QEvent* event)
             // it no longer lives inside the layer.
             sendHome(popup);
             hide();
+            FocusField::giveBack(focusHome);
             return QWidget::eventFilter(watched, event);
         }
         if (event->type() == QEvent::MouseButtonRelease)

@@ -53,6 +53,8 @@ private:
 
     QPointer<QWidget> activePopup;
     QPointer<QWidget> activeHome;
+    // Where the keyboard focus goes back to when the popup hides.
+    QPointer<QWidget> focusHome;
     QPropertyAnimation* fade;
     QGraphicsOpacityEffect* effect;
     bool closeOnClick = true;

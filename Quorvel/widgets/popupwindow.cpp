@@ -14,6 +14,7 @@ PopupWindow::PopupWindow(QWidget* parent)
       scroll(new CustomScrollArea(window)), board(new QWidget)
 {
     setObjectName(QStringLiteral("PopupWindowTransparentArea"));
+    backButton->setAccessibleName(tr("_Back"));
     window->setAutoFillBackground(true);
     QPalette white = window->palette();
     white.setColor(QPalette::Window, Qt::white);

@@ -16,7 +16,6 @@ RadioButton::RadioButton(QWidget* parent)
     image->setObjectName(QStringLiteral("TransparentLabel"));
     text->setObjectName(QStringLiteral("TransparentLabel"));
     text->setTextFormat(Qt::PlainText);
-    setLayoutDirection(Qt::RightToLeft);
     text->setFont(Fonts::getFont(checkFontSize));
     image->setFixedSize(checkIconSize, checkIconSize);
     layout->setContentsMargins(0, 0, 0, 0);

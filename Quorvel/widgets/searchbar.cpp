@@ -14,6 +14,9 @@ SearchBar::SearchBar(QWidget* parent)
                                 QStringLiteral(":/Images/ic_search.png"), this)),
       clearButton(new IconButton(QSize(20, 20), QStringLiteral(":/Images/close_black.png"), this))
 {
+    input->setAccessibleName(tr("_Search"));
+    searchIcon->setAccessibleName(tr("_Search"));
+    clearButton->setAccessibleName(tr("_ClearSearch"));
     auto* layout = new QHBoxLayout(this);
     layout->setSpacing(0);
     layout->setContentsMargins(1, 1, 1, 1);

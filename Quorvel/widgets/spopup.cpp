@@ -1,5 +1,6 @@
 #include "widgets/spopup.h"
 
+#include "widgets/focusfield.h"
 #include "widgets/spopupbase.h"
 #include "widgets/spopupmainframe.h"
 
@@ -58,8 +59,11 @@ void SPopup::showPopup()
     base->startShow();
     placePanel();
     mainFrame->startShow();
+    // The keyboard goes into the popup and comes back where it was.
+    focusHome = FocusField::outside(this);
     show();
     raise();
+    FocusField::into(mainFrame);
 }
 
 void SPopup::startShow()
@@ -77,6 +81,7 @@ void SPopup::startClose()
 void SPopup::showEnd()
 {
     close();
+    FocusField::giveBack(focusHome);
 }
 
 void SPopup::adjustSizeToMainWindow()

@@ -36,6 +36,7 @@ private:
     QVBoxLayout* layout;
     SPopupBase* base;
     SPopupMainFrame* mainFrame;
+    QPointer<QWidget> focusHome;
 
     static QPointer<QWidget> mainWindow;
 };

@@ -31,7 +31,6 @@ SPopupMainFrame::SPopupMainFrame(QWidget* parent)
 
     header->setObjectName(QStringLiteral("SPopupMainFrame_Header"));
     header->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
-    header->setLayoutDirection(Qt::RightToLeft);
     auto* headerLayout = new QHBoxLayout(header);
     title->setObjectName(QStringLiteral("SPopupMainFrameHeaderTitle"));
     title->setFont(Fonts::getFont(22));

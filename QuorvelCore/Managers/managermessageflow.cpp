@@ -155,7 +155,7 @@ void Manager::processSentControlMessages(const Message& msg)
     // edit is applied, and converted for display, exactly once.
     Message own = msg;
     EditMessage edit = own.getEditMessage();
-    edit.setEditedText(HtmlManager::replaceHtmlTags(edit.getEditedText()));
+    edit.setEditedText(HtmlManager::toPlainText(edit.getEditedText()));
     own.addToOtherFields(edit.toJson());
     processControlMsg(own);
 }

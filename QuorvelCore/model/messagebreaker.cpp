@@ -20,6 +20,13 @@ bool isInsideTag(const QString& text, int index)
         if (close < 0 || close >= index)
             return true;
     }
+    // An escaped markup character ("&amp;", "&lt;", "&gt;", "&quot;").
+    const int reference = text.lastIndexOf(QLatin1Char('&'), index - 1);
+    if (reference >= 0 && index - reference < 6) {
+        const int end = text.indexOf(QLatin1Char(';'), reference);
+        if (end >= index && end - reference < 6)
+            return true;
+    }
     const int anchor = text.lastIndexOf(QLatin1String("<a href=\""), index - 1);
     if (anchor >= 0) {
         const int close = text.indexOf(QLatin1String("</a>"), anchor);

@@ -14,8 +14,9 @@
 EmojiButtonsPanel::EmojiButtonsPanel(QWidget* parent)
     : QWidget(parent), title(new QLabel(this)), grid(new QGridLayout(this))
 {
-    setLayoutDirection(Qt::RightToLeft);
-    grid->setAlignment(Qt::AlignRight);
+    // A short row (the recent emojis) starts where the reader starts: at the
+    // right in a right-to-left interface.
+    grid->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     grid->setContentsMargins(EmojiGrid::pageMargin, EmojiGrid::pageMargin, EmojiGrid::pageMargin,
                              EmojiGrid::pageMargin);
     grid->setSpacing(0);

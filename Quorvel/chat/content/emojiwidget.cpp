@@ -74,7 +74,8 @@ EmojiWidget::EmojiWidget()
     pagesLayout->setSpacing(0);
     pagesLayout->setContentsMargins(EmojiGrid::pageMargin, EmojiGrid::pageMargin,
                                     EmojiGrid::pageMargin, EmojiGrid::pageMargin);
-    pagesLayout->setAlignment(Qt::AlignRight);
+    // Leading: rows start at the right in a right-to-left interface.
+    pagesLayout->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     content->setLayout(pagesLayout);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
@@ -180,6 +181,11 @@ void EmojiWidget::emojiClicked(const QString& emojiFile)
 
 void EmojiWidget::keyPressEvent(QKeyEvent* event)
 {
+    // Escape closes the picker; every other key goes on to the message field.
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
     emit keyPressed(event);
 }
 

@@ -8,6 +8,7 @@
 #include "model/globalconstants.h"
 #include "webapi/FileApi/staticfile.h"
 #include "webapi/FileApi/uploadmanager.h"
+#include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/progresscircle.h"
 
@@ -71,9 +72,11 @@ void OtherFileWidget::setFileMessage(const FileMessage& message, bool byMe)
 {
     fileMessage = message;
     size->setText(FileSizeText::getFileSizeString(qMax<qint64>(0, message.getFileSize())));
-    name->setText(
-        QFontMetrics(name->font()).elidedText(message.getFileName(), Qt::ElideMiddle, kNameWidth));
-    name->setToolTip(message.getFileName().toHtmlEscaped());
+    // A peer's file name shows what the file is called: direction controls
+    // that would disguise it show as marks.
+    const QString fileName = BidiText::visibleControls(message.getFileName());
+    name->setText(QFontMetrics(name->font()).elidedText(fileName, Qt::ElideMiddle, kNameWidth));
+    name->setToolTip(fileName.toHtmlEscaped());
     adjustSize();
     setSide(byMe);
     if (!uploading) {

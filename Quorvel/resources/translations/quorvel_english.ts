@@ -241,6 +241,10 @@
         <source>_ReplyMessage</source>
         <translation>Reply</translation>
     </message>
+    <message>
+        <source>_SenderPicture</source>
+        <translation>The sender's picture</translation>
+    </message>
 </context>
 <context>
     <name>ChatTab</name>
@@ -289,6 +293,26 @@
     <message>
         <source>compose message...</source>
         <translation>compose message...</translation>
+    </message>
+    <message>
+        <source>_MessageField</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>_AttachFile</source>
+        <translation>Attach a file</translation>
+    </message>
+    <message>
+        <source>_ChooseEmoji</source>
+        <translation>Emoji</translation>
+    </message>
+    <message>
+        <source>_SendMessage</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>_MakePoll</source>
+        <translation>Make a poll</translation>
     </message>
 </context>
 <context>
@@ -745,6 +769,10 @@
         <source>ـNetWorkError</source>
         <translation>Network error</translation>
     </message>
+    <message>
+        <source>_ChannelPicture</source>
+        <translation>The channel's picture</translation>
+    </message>
 </context>
 <context>
     <name>EditGroup</name>
@@ -833,6 +861,14 @@
         <source>_submit</source>
         <translation>Confirm</translation>
     </message>
+    <message>
+        <source>_ActivationCodeField</source>
+        <translation>Activation code</translation>
+    </message>
+    <message>
+        <source>_ResendIcon</source>
+        <translation>Send the code again</translation>
+    </message>
 </context>
 <context>
     <name>EnterMobileNumber</name>
@@ -856,6 +892,10 @@
         <source>into_nextbutton</source>
         <translation>Next</translation>
     </message>
+    <message>
+        <source>_MobileNumberField</source>
+        <translation>Mobile number</translation>
+    </message>
 </context>
 <context>
     <name>ForceUpdateError</name>
@@ -866,6 +906,10 @@
     <message>
         <source>_ForceUpdateMessage</source>
         <translation>This version is no longer supported. Please install the new version.</translation>
+    </message>
+    <message>
+        <source>_CloseProgram</source>
+        <translation>Close the program</translation>
     </message>
 </context>
 <context>
@@ -1194,6 +1238,14 @@
         <source>SearchBarHintText</source>
         <translation>Search</translation>
     </message>
+    <message>
+        <source>_Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>_ClearSearch</source>
+        <translation>Clear the search</translation>
+    </message>
 </context>
 <context>
     <name>Setting</name>
@@ -1261,12 +1313,20 @@
         <source>_chatSetting</source>
         <translation>Chat settings</translation>
     </message>
+    <message>
+        <source>_CloseSettings</source>
+        <translation>Close the settings</translation>
+    </message>
 </context>
 <context>
     <name>SideMenu</name>
     <message>
         <source>_AppVersion</source>
         <translation>Version</translation>
+    </message>
+    <message>
+        <source>_CloseMenu</source>
+        <translation>Close the menu</translation>
     </message>
 </context>
 <context>
@@ -1400,6 +1460,10 @@
         <source>ـNetWorkError</source>
         <translation>Network error</translation>
     </message>
+    <message>
+        <source>_ChoosePicture</source>
+        <translation>Choose your picture</translation>
+    </message>
 </context>
 <context>
     <name>PTTWidget</name>
@@ -1417,6 +1481,159 @@
     <message>
         <source>_transferFailed</source>
         <translation>Failed, tap to try again</translation>
+    </message>
+</context>
+<context>
+    <name>FailureToast</name>
+    <message>
+        <source>_ActionFailedBecause</source>
+        <translation>%1 failed: %2</translation>
+    </message>
+    <message>
+        <source>_FailVoiceCall</source>
+        <translation>The voice call request</translation>
+    </message>
+    <message>
+        <source>_FailLookup</source>
+        <translation>The look-up</translation>
+    </message>
+    <message>
+        <source>_FailSetProfile</source>
+        <translation>Saving your profile</translation>
+    </message>
+    <message>
+        <source>_FailSetId</source>
+        <translation>Setting your id</translation>
+    </message>
+    <message>
+        <source>_FailDeactivate</source>
+        <translation>Deleting the account</translation>
+    </message>
+    <message>
+        <source>_FailChannelCreate</source>
+        <translation>Creating the channel</translation>
+    </message>
+    <message>
+        <source>_FailChannelEdit</source>
+        <translation>Saving the channel</translation>
+    </message>
+    <message>
+        <source>_FailChannelJoin</source>
+        <translation>Joining the channel</translation>
+    </message>
+    <message>
+        <source>_FailChannelLeave</source>
+        <translation>Leaving the channel</translation>
+    </message>
+    <message>
+        <source>_FailChannelDelete</source>
+        <translation>Deleting the channel</translation>
+    </message>
+    <message>
+        <source>_FailAddMember</source>
+        <translation>Adding the member</translation>
+    </message>
+    <message>
+        <source>_FailRemoveMember</source>
+        <translation>Removing the member</translation>
+    </message>
+    <message>
+        <source>_FailChangeRole</source>
+        <translation>Changing the role</translation>
+    </message>
+    <message>
+        <source>_FailGroupCreate</source>
+        <translation>Creating the group</translation>
+    </message>
+    <message>
+        <source>_FailGroupEdit</source>
+        <translation>Saving the group</translation>
+    </message>
+    <message>
+        <source>_FailGroupLeave</source>
+        <translation>Leaving the group</translation>
+    </message>
+    <message>
+        <source>_ReasonNoAnswer</source>
+        <translation>the service did not answer; check the connection</translation>
+    </message>
+    <message>
+        <source>_ReasonNumberRefused</source>
+        <translation>the number was not accepted</translation>
+    </message>
+    <message>
+        <source>_ReasonBadRequest</source>
+        <translation>the service did not accept the request</translation>
+    </message>
+    <message>
+        <source>_ReasonNotAllowed</source>
+        <translation>you are not allowed to do this</translation>
+    </message>
+    <message>
+        <source>_ReasonNotFound</source>
+        <translation>it no longer exists</translation>
+    </message>
+    <message>
+        <source>_ReasonTaken</source>
+        <translation>the name is taken or it exists already</translation>
+    </message>
+    <message>
+        <source>_ReasonService</source>
+        <translation>the service could not do it now; try again later</translation>
+    </message>
+</context>
+<context>
+    <name>Register</name>
+    <message>
+        <source>_VoiceCallComing</source>
+        <translation>You will get a call with the code shortly</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>_TabContacts</source>
+        <translation>Contacts</translation>
+    </message>
+    <message>
+        <source>_TabChats</source>
+        <translation>Chats</translation>
+    </message>
+    <message>
+        <source>_TabGroups</source>
+        <translation>Groups</translation>
+    </message>
+    <message>
+        <source>_TabChannels</source>
+        <translation>Channels</translation>
+    </message>
+</context>
+<context>
+    <name>TopMenu</name>
+    <message>
+        <source>_OpenMenu</source>
+        <translation>Menu</translation>
+    </message>
+</context>
+<context>
+    <name>PopupWindow</name>
+    <message>
+        <source>_Back</source>
+        <translation>Back</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileHeader</name>
+    <message>
+        <source>_Back</source>
+        <translation>Back</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelManagerWidget</name>
+    <message>
+        <source>_RemoveManager</source>
+        <translation>Remove from the managers</translation>
     </message>
 </context>
 </TS>

@@ -241,6 +241,10 @@
         <source>_ReplyMessage</source>
         <translation>پاسخ</translation>
     </message>
+    <message>
+        <source>_SenderPicture</source>
+        <translation>تصویر فرستنده</translation>
+    </message>
 </context>
 <context>
     <name>ChatTab</name>
@@ -289,6 +293,26 @@
     <message>
         <source>compose message...</source>
         <translation>پیام خود را بنویسید...</translation>
+    </message>
+    <message>
+        <source>_MessageField</source>
+        <translation>پیام</translation>
+    </message>
+    <message>
+        <source>_AttachFile</source>
+        <translation>پیوست پرونده</translation>
+    </message>
+    <message>
+        <source>_ChooseEmoji</source>
+        <translation>شکلک</translation>
+    </message>
+    <message>
+        <source>_SendMessage</source>
+        <translation>ارسال</translation>
+    </message>
+    <message>
+        <source>_MakePoll</source>
+        <translation>ساخت نظرسنجی</translation>
     </message>
 </context>
 <context>
@@ -745,6 +769,10 @@
         <source>ـNetWorkError</source>
         <translation>خطای شبکه</translation>
     </message>
+    <message>
+        <source>_ChannelPicture</source>
+        <translation>تصویر کانال</translation>
+    </message>
 </context>
 <context>
     <name>EditGroup</name>
@@ -833,6 +861,14 @@
         <source>_submit</source>
         <translation>تأیید</translation>
     </message>
+    <message>
+        <source>_ActivationCodeField</source>
+        <translation>کد فعال‌سازی</translation>
+    </message>
+    <message>
+        <source>_ResendIcon</source>
+        <translation>ارسال دوبارهٔ کد</translation>
+    </message>
 </context>
 <context>
     <name>EnterMobileNumber</name>
@@ -856,6 +892,10 @@
         <source>into_nextbutton</source>
         <translation>بعدی</translation>
     </message>
+    <message>
+        <source>_MobileNumberField</source>
+        <translation>شماره موبایل</translation>
+    </message>
 </context>
 <context>
     <name>ForceUpdateError</name>
@@ -866,6 +906,10 @@
     <message>
         <source>_ForceUpdateMessage</source>
         <translation>این نسخه دیگر پشتیبانی نمی‌شود. لطفاً نسخه جدید را نصب کنید.</translation>
+    </message>
+    <message>
+        <source>_CloseProgram</source>
+        <translation>بستن برنامه</translation>
     </message>
 </context>
 <context>
@@ -1194,6 +1238,14 @@
         <source>SearchBarHintText</source>
         <translation>جستجو</translation>
     </message>
+    <message>
+        <source>_Search</source>
+        <translation>جست‌وجو</translation>
+    </message>
+    <message>
+        <source>_ClearSearch</source>
+        <translation>پاک کردن جست‌وجو</translation>
+    </message>
 </context>
 <context>
     <name>Setting</name>
@@ -1261,12 +1313,20 @@
         <source>_chatSetting</source>
         <translation>تنظیمات گفتگو</translation>
     </message>
+    <message>
+        <source>_CloseSettings</source>
+        <translation>بستن تنظیمات</translation>
+    </message>
 </context>
 <context>
     <name>SideMenu</name>
     <message>
         <source>_AppVersion</source>
         <translation>نسخه</translation>
+    </message>
+    <message>
+        <source>_CloseMenu</source>
+        <translation>بستن منو</translation>
     </message>
 </context>
 <context>
@@ -1400,6 +1460,10 @@
         <source>ـNetWorkError</source>
         <translation>خطای شبکه</translation>
     </message>
+    <message>
+        <source>_ChoosePicture</source>
+        <translation>انتخاب تصویر</translation>
+    </message>
 </context>
 <context>
     <name>PTTWidget</name>
@@ -1417,6 +1481,159 @@
     <message>
         <source>_transferFailed</source>
         <translation>ناموفق بود، برای تلاش دوباره بزنید</translation>
+    </message>
+</context>
+<context>
+    <name>FailureToast</name>
+    <message>
+        <source>_ActionFailedBecause</source>
+        <translation>%1 انجام نشد: %2</translation>
+    </message>
+    <message>
+        <source>_FailVoiceCall</source>
+        <translation>درخواست تماس صوتی</translation>
+    </message>
+    <message>
+        <source>_FailLookup</source>
+        <translation>جست‌وجو</translation>
+    </message>
+    <message>
+        <source>_FailSetProfile</source>
+        <translation>ذخیرهٔ نمایه</translation>
+    </message>
+    <message>
+        <source>_FailSetId</source>
+        <translation>ثبت شناسه</translation>
+    </message>
+    <message>
+        <source>_FailDeactivate</source>
+        <translation>حذف حساب</translation>
+    </message>
+    <message>
+        <source>_FailChannelCreate</source>
+        <translation>ساختن کانال</translation>
+    </message>
+    <message>
+        <source>_FailChannelEdit</source>
+        <translation>ذخیرهٔ کانال</translation>
+    </message>
+    <message>
+        <source>_FailChannelJoin</source>
+        <translation>پیوستن به کانال</translation>
+    </message>
+    <message>
+        <source>_FailChannelLeave</source>
+        <translation>ترک کانال</translation>
+    </message>
+    <message>
+        <source>_FailChannelDelete</source>
+        <translation>حذف کانال</translation>
+    </message>
+    <message>
+        <source>_FailAddMember</source>
+        <translation>افزودن عضو</translation>
+    </message>
+    <message>
+        <source>_FailRemoveMember</source>
+        <translation>حذف عضو</translation>
+    </message>
+    <message>
+        <source>_FailChangeRole</source>
+        <translation>تغییر نقش</translation>
+    </message>
+    <message>
+        <source>_FailGroupCreate</source>
+        <translation>ساختن گروه</translation>
+    </message>
+    <message>
+        <source>_FailGroupEdit</source>
+        <translation>ذخیرهٔ گروه</translation>
+    </message>
+    <message>
+        <source>_FailGroupLeave</source>
+        <translation>ترک گروه</translation>
+    </message>
+    <message>
+        <source>_ReasonNoAnswer</source>
+        <translation>سرویس پاسخ نداد؛ اتصال را بررسی کنید</translation>
+    </message>
+    <message>
+        <source>_ReasonNumberRefused</source>
+        <translation>شماره پذیرفته نشد</translation>
+    </message>
+    <message>
+        <source>_ReasonBadRequest</source>
+        <translation>سرویس درخواست را نپذیرفت</translation>
+    </message>
+    <message>
+        <source>_ReasonNotAllowed</source>
+        <translation>شما اجازهٔ این کار را ندارید</translation>
+    </message>
+    <message>
+        <source>_ReasonNotFound</source>
+        <translation>دیگر وجود ندارد</translation>
+    </message>
+    <message>
+        <source>_ReasonTaken</source>
+        <translation>این نام گرفته شده یا از قبل وجود دارد</translation>
+    </message>
+    <message>
+        <source>_ReasonService</source>
+        <translation>سرویس اکنون نتوانست؛ بعداً دوباره تلاش کنید</translation>
+    </message>
+</context>
+<context>
+    <name>Register</name>
+    <message>
+        <source>_VoiceCallComing</source>
+        <translation>به‌زودی تماسی با کد دریافت می‌کنید</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>_TabContacts</source>
+        <translation>مخاطبین</translation>
+    </message>
+    <message>
+        <source>_TabChats</source>
+        <translation>گفتگوها</translation>
+    </message>
+    <message>
+        <source>_TabGroups</source>
+        <translation>گروه‌ها</translation>
+    </message>
+    <message>
+        <source>_TabChannels</source>
+        <translation>کانال‌ها</translation>
+    </message>
+</context>
+<context>
+    <name>TopMenu</name>
+    <message>
+        <source>_OpenMenu</source>
+        <translation>منو</translation>
+    </message>
+</context>
+<context>
+    <name>PopupWindow</name>
+    <message>
+        <source>_Back</source>
+        <translation>بازگشت</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileHeader</name>
+    <message>
+        <source>_Back</source>
+        <translation>بازگشت</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelManagerWidget</name>
+    <message>
+        <source>_RemoveManager</source>
+        <translation>حذف از مدیران</translation>
     </message>
 </context>
 </TS>

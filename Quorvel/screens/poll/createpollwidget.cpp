@@ -4,6 +4,7 @@
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
+#include "widgets/formerrorline.h"
 #include "widgets/radiobutton.h"
 
 #include <QGridLayout>
@@ -39,7 +40,6 @@ void CreatePollWidget::buildForm()
     grid->setAlignment(Qt::AlignRight);
     grid->setContentsMargins(5, 5, 5, 5);
     grid->setSpacing(5);
-    setLayoutDirection(Qt::RightToLeft);
 
     questionLabel->setText(tr("_pollQuestion"));
     questionLabel->setFont(font);
@@ -98,9 +98,7 @@ void CreatePollWidget::buildForm()
     viewResults->setChecked(true);
     grid->addWidget(viewResults, 5, 0, 1, 3, Qt::AlignLeft);
 
-    error->setObjectName(QStringLiteral("ErrorMess"));
-    error->setTextFormat(Qt::PlainText);
-    error->hide();
+    FormErrorLine::setUp(error);
     grid->addWidget(error, 6, 0, 1, 2, Qt::AlignLeft);
 
     postButtonWidget->setText(tr("_postPoll"));

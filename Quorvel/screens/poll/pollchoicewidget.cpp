@@ -11,7 +11,6 @@
 PollChoiceWidget::PollChoiceWidget(QWidget* parent)
     : QWidget(parent), edit(new QTextEdit), remover(new FlatButton)
 {
-    setLayoutDirection(Qt::RightToLeft);
     cachedScaledPixmap(QStringLiteral("_removeRedCross"),
                        QStringLiteral(":/Images/removeRedCross.png"), QSize(20, 20));
     edit->setFont(Fonts::getFont(20));

@@ -47,12 +47,11 @@ void ChannelManager::sendMessage(Message* message)
 
 void ChannelManager::startSendMessage(const Message& message)
 {
-    emitStart(
-        PROC_ChannelSendMessage,
-        {{kMessageId, message.getMessageId()},
-         {QStringLiteral("MessageBody"), HtmlManager::replaceHtmlTags(message.getMessageBody())},
-         {QStringLiteral("MessageParams"), message.getMessageParams()},
-         {kChannelId, message.getChatId()}});
+    emitStart(PROC_ChannelSendMessage,
+              {{kMessageId, message.getMessageId()},
+               {QStringLiteral("MessageBody"), HtmlManager::toPlainText(message.getMessageBody())},
+               {QStringLiteral("MessageParams"), message.getMessageParams()},
+               {kChannelId, message.getChatId()}});
 }
 
 void ChannelManager::finishSend(int resultCode)

@@ -5,6 +5,7 @@
 #include "Managers/XMPP/quorvelxmppmessage.h"
 #include "Managers/XMPP/stanzacounter.h"
 #include "Managers/XMPP/streammanagementextention.h"
+#include "Managers/XMPP/streamreadgate.h"
 #include "foundation/datetime.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/serviceconfig.h"
@@ -18,6 +19,7 @@
 #include <QXmppIq.h>
 #include <QXmppMessageReceiptManager.h>
 #include <QXmppMucManager.h>
+#include <QXmppOutgoingClient.h>
 #include <QXmppPresence.h>
 
 namespace {
@@ -61,6 +63,8 @@ QuorvelXMPPClient::QuorvelXMPPClient(QObject* parent) : QXmppClient(parent)
         connect(socket, &QAbstractSocket::connected, socket,
                 [socket] { socket->setSocketOption(QAbstractSocket::LowDelayOption, 1); });
     }
+    // The stream's parser sees incoming text only in whole characters.
+    new StreamReadGate(findChild<QXmppOutgoingClient*>());
     lastSentMessage.clear();
     retryTimer.setSingleShot(true);
     connect(&retryTimer, &QTimer::timeout, this, &QuorvelXMPPClient::retrySend);
@@ -368,10 +372,10 @@ void QuorvelXMPPClient::replaceEmojiCodes(Message* m)
     if (m->getMajorType() == MessageBase::MsgMajorType_ControlMessage &&
         m->getMinorType() == MessageBase::MsgMinorType_EditMessage) {
         EditMessage edit = m->getEditMessage();
-        edit.setEditedText(HtmlManager::replaceHtmlTags(edit.getEditedText()));
+        edit.setEditedText(HtmlManager::toPlainText(edit.getEditedText()));
         m->addToOtherFields(edit.toJson());
     } else {
-        m->setMessageBody(HtmlManager::replaceHtmlTags(m->getMessageBody()));
+        m->setMessageBody(HtmlManager::toPlainText(m->getMessageBody()));
     }
 }
 

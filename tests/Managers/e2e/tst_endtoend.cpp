@@ -6,6 +6,7 @@
 #include "coreprocess.h"
 #include "fakeprocedures.h"
 #include "fakewebservice.h"
+#include "foundation/htmlmanager.h"
 #include "prosodyserver.h"
 #include "testcertificates.h"
 
@@ -55,6 +56,8 @@ private slots:
     void messagesWaitForAStoppedReceiver();
     void outboxSurvivesServerOutageAndRestart();
     void longTextIsSplitIntoConfirmedParts();
+    void longTextsArriveIntact_data();
+    void longTextsArriveIntact();
     void deactivatedAccountLogsOut();
 
 private:
@@ -312,6 +315,66 @@ void TestEndToEnd::longTextIsSplitIntoConfirmedParts()
             joined += pairMessage(a.core->lines().at(i)).value("MESSAGE_BODY").toString();
     }
     QCOMPARE(joined.size(), text.size());
+}
+
+void TestEndToEnd::longTextsArriveIntact_data()
+{
+    QTest::addColumn<QString>("text");
+    // Several kilobytes each, so that the breaker splits them and the chat
+    // server's writes split the stanzas between reads of the connection.
+    const QString persian = QStringLiteral(
+        "\u0633\u0644\u0627\u0645 \u062f\u0648\u0633\u062a \u0639\u0632\u06cc\u0632\u060c "
+        "\u0627\u0645\u0631\u0648\u0632 \u0647\u0648\u0627 \u0628\u0633\u06cc\u0627\u0631 "
+        "\u062e\u0648\u0628 \u0627\u0633\u062a\u061b ");
+    const QString mixed = QStringLiteral("Hello \u0633\u0644\u0627\u0645 42 <b>&amp; ") +
+                          QString::fromUcs4(U"\U0001F600") + QStringLiteral(" \u20ac\u00e9 ");
+    const QString emoji = QString::fromUcs4(U"\U0001F600\U0001F44D\U0001F389\u2764 ");
+    const auto repeated = [](const QString& unit, int size) {
+        QString text;
+        for (int i = 0; text.size() < size; ++i)
+            text += unit + QString::number(i) + QLatin1Char(' ');
+        return text;
+    };
+    QTest::newRow("Persian") << repeated(persian, 9000);
+    QTest::newRow("mixed") << repeated(mixed, 7000);
+    QTest::newRow("emoji") << repeated(emoji, 6000);
+}
+
+void TestEndToEnd::longTextsArriveIntact()
+{
+    QFETCH(QString, text);
+    step(QStringLiteral("a long text of %1 characters arrives exactly").arg(text.size()));
+    QVERIFY(a.core && b.core);
+    const int fromA = a.core->lineCount();
+    const int fromB = b.core->lineCount();
+    // The line-driven core stands for the window: it sends the text in the
+    // form the input gives it.
+    a.core->send(kCmdSendMessage, textMessage(b.phone, HtmlManager::insertHtmlTags(text)));
+
+    const auto isPair = [](const QJsonObject& line) {
+        return line.value("command").toInt() == kCmdMessagePairAdded;
+    };
+    // Each side's parts, in the order they were stored, as plain text.
+    const auto joined = [&isPair](CoreProcess* core, int from) {
+        QString all;
+        for (int i = from; i < core->lineCount(); ++i) {
+            if (isPair(core->lines().at(i)))
+                all += HtmlManager::toPlainText(
+                    pairMessage(core->lines().at(i)).value("MESSAGE_BODY").toString());
+        }
+        return all;
+    };
+    QVERIFY2(
+        b.core->waitFor(
+            [&](const QJsonObject&) { return joined(b.core.get(), fromB).size() >= text.size(); },
+            120000, fromB) >= 0,
+        qPrintable(failure("B did not get the whole text")));
+    QCOMPARE(joined(a.core.get(), fromA), text);
+    const QString received = joined(b.core.get(), fromB);
+    QVERIFY2(!received.contains(QChar::ReplacementCharacter),
+             qPrintable(QStringLiteral("replacement character at %1")
+                            .arg(received.indexOf(QChar::ReplacementCharacter))));
+    QCOMPARE(received.toUtf8(), text.toUtf8());
 }
 
 void TestEndToEnd::deactivatedAccountLogsOut()

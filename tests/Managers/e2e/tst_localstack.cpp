@@ -119,6 +119,7 @@ private slots:
     void bothSignUpWithThePrintedCode();
     void strangersChatEntryNamesItsSender();
     void usersFindEachOtherByNumber();
+    void contactsSeeEachOthersLastSeen();
     void messagesBothWays();
     void stickerShownByTheReceiver();
     void channelFoundJoinedAndFollowed();
@@ -266,6 +267,44 @@ void TestLocalStack::usersFindEachOtherByNumber()
                      from) >= 0,
                  qPrintable(failure(user->name + " did not find " + other->name)));
     }
+}
+
+// Contacts see each other's last activity through the stack's chat server:
+// "now" while B is signed in, the time B left once B has gone.
+void TestLocalStack::contactsSeeEachOthersLastSeen()
+{
+    const int kCmdLastSeen = 15;
+    const auto lastSeenTime = [&](qint64* time) {
+        const int from = a.core->lineCount();
+        a.core->send(kCmdLastSeen, b.phone);
+        const int line = a.core->waitFor(
+            [&](const QJsonObject& l) {
+                return l.value("command").toInt() == kCmdLastSeen &&
+                       l.value("value").toObject().value("number").toString() == b.phone;
+            },
+            30000, from);
+        if (line >= 0)
+            *time =
+                qint64(a.core->lines().at(line).value("value").toObject().value("time").toDouble());
+        return line >= 0;
+    };
+    qint64 time = 0;
+    qint64 now = QDateTime::currentSecsSinceEpoch();
+    QVERIFY2(lastSeenTime(&time), qPrintable(failure("A got no last seen of B, signed in")));
+    QVERIFY2(qAbs(time - now) <= 30, qPrintable(QStringLiteral("%1 vs %2").arg(time).arg(now)));
+
+    const qint64 left = QDateTime::currentSecsSinceEpoch();
+    QVERIFY2(b.core->stop(), qPrintable(failure("B did not stop cleanly")));
+    const bool answered = lastSeenTime(&time);
+    const QString gone = failure("A got no last seen of B, gone");
+    now = QDateTime::currentSecsSinceEpoch();
+    // B comes back before anything is checked: the tests after this need B.
+    QVERIFY(startCore(&b));
+    QVERIFY2(b.core->waitFor(chatServerState(3), 60000) >= 0,
+             qPrintable(failure("B did not come back to the chat server")));
+    QVERIFY2(answered, qPrintable(gone));
+    QVERIFY2(time >= left - 5 && time <= now + 5,
+             qPrintable(QStringLiteral("%1 not in %2..%3").arg(time).arg(left).arg(now)));
 }
 
 void TestLocalStack::exchange(User* from, User* to, const QString& body)

@@ -13,6 +13,7 @@
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
 #include "chatfixtures.h"
+#include "foundation/desktopopener.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/linkgenerator.h"
 #include "inkbounds.h"
@@ -719,29 +720,55 @@ private slots:
         QCOMPARE(bubble.prepareMenu().last()->text(), QStringLiteral("_CopySelectedText"));
     }
 
-    void serviceLinksAskForALookUp_data()
+    void linksOpen_data()
     {
         QTest::addColumn<QString>("link");
         QTest::addColumn<bool>("looksUp");
+        QTest::addColumn<bool>("opens");
         const QString host = LinkGenerator::getPublicLinkHost();
-        QTest::newRow("https channel link") << QStringLiteral("https://%1/news").arg(host) << true;
+        QTest::newRow("https channel link")
+            << QStringLiteral("https://%1/news").arg(host) << true << false;
         QTest::newRow("host in the query")
-            << QStringLiteral("https://other.example/?u=http://%1/x").arg(host) << true;
-        QTest::newRow("mention") << QStringLiteral("@someone") << true;
-        QTest::newRow("other site") << QStringLiteral("https://example.org/") << false;
+            << QStringLiteral("https://other.example/?u=http://%1/x").arg(host) << true << false;
+        QTest::newRow("mention") << QStringLiteral("@someone") << true << false;
+        QTest::newRow("other site") << QStringLiteral("https://example.org/") << false << true;
+        QTest::newRow("plain http") << QStringLiteral("http://example.org/a?b=1") << false << true;
+        QTest::newRow("other scheme") << QStringLiteral("ftp://example.org/") << false << false;
+        QTest::newRow("file") << QStringLiteral("file:///etc/hostname") << false << false;
     }
-    void serviceLinksAskForALookUp()
+    void linksOpen()
     {
+        // The service's links are looked up, other web links open in the
+        // browser, anything else does nothing.
         QFETCH(QString, link);
         QFETCH(bool, looksUp);
+        QFETCH(bool, opens);
+        QList<QUrl> opened;
+        DesktopOpener::setHandler([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
         ChatMessageWidget bubble(textMessage("l", peer, "link", at(20, 9)), 1, false, Message());
         QSignalSpy spy(&bubble, &ChatMessageWidget::command);
         bubble.linkActivated(QUrl(link));
+        DesktopOpener::setHandler(DesktopOpener::Handler());
         QCOMPARE(spy.size(), looksUp ? 1 : 0);
         if (looksUp) {
             QCOMPARE(spy.at(0).at(0).toInt(), int(CMD_Lookup));
             QCOMPARE(spy.at(0).at(1).toString(), QUrl(link).toString());
         }
+        QCOMPARE(opened, opens ? QList<QUrl>{QUrl(link)} : QList<QUrl>());
+    }
+
+    void onlyLinksThatOpenAreDrawnAsLinks()
+    {
+        // A #-word is marked by the link marking but no click would open it:
+        // it shows as its text, not as a link.
+        const QString body = HtmlManager::insertHtmlTags(QStringLiteral("#news and @someone"));
+        ChatMessageWidget bubble(textMessage("t", peer, body, at(20, 9)), 1, false, Message());
+        QCOMPARE(bubble.shownText(), QStringLiteral("#news and @someone"));
+        QVERIFY(!bubble.bodyHtml().contains(QStringLiteral("href=\"#news\"")));
+        QVERIFY(bubble.bodyHtml().contains(QStringLiteral("href=\"@someone\"")));
     }
 
     void likesOnChannelPosts()
@@ -1285,19 +1312,72 @@ private slots:
         typeText(window->input(), typed);
         QTest::keyClick(window->input(), Qt::Key_Return);
         Message sent = lastPayload(spy, CMD_SendMessage).value<Message>();
-        QCOMPARE(sent.getMessageBody(), typed);
+        // The body is in the form a peer's text is kept in: escaped, so its
+        // plain text is exactly what was typed.
+        QCOMPARE(sent.getMessageBody(), HtmlManager::insertHtmlTags(typed));
+        QCOMPARE(HtmlManager::toPlainText(sent.getMessageBody()), typed);
         // The core answers with the message as stored: the text as typed.
         sent.setMessageId(QStringLiteral("own"));
         window->appendMessage(sent);
         QCOMPARE(window->bubble("own")->bodyPlainText(), typed);
         // Editing puts the same text back into the input, tags and all.
-        Message stored = textMessage("own2", me, "x<i>y</i> & z", at(20, 9));
+        Message stored =
+            textMessage("own2", me, HtmlManager::insertHtmlTags("x<i>y</i> & z"), at(20, 9));
         window->appendMessage(stored);
         window->bubble("own2")->editMessage();
         QCOMPARE(window->input()->toPlainText(), QStringLiteral("x<i>y</i> & z"));
         QTest::keyClick(window->input(), Qt::Key_Return);
         const Message edit = lastPayload(spy, CMD_MessageEdited).value<Message>();
-        QCOMPARE(edit.getEditMessage().getEditedText(), QStringLiteral("x<i>y</i> & z"));
+        QCOMPARE(HtmlManager::toPlainText(edit.getEditMessage().getEditedText()),
+                 QStringLiteral("x<i>y</i> & z"));
+    }
+
+    void typedTextShowsAsTypedOnBothSides_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("pictures");
+        const QString host = LinkGenerator::getPublicLinkHost();
+        QTest::newRow("plain") << QStringLiteral("hello there") << 0;
+        QTest::newRow("Persian") << QStringLiteral(
+                                        "\u0633\u0644\u0627\u0645\u060c \u062d\u0627\u0644\u062a "
+                                        "\u0686\u0637\u0648\u0631\u0647\u061f")
+                                 << 0;
+        QTest::newRow("mixed") << QStringLiteral("Hi \u0633\u0644\u0627\u0645 42 ok") << 0;
+        QTest::newRow("tag") << QStringLiteral("<b>bold?</b>") << 0;
+        QTest::newRow("entity") << QStringLiteral("&amp;") << 0;
+        QTest::newRow("escaped tag") << QStringLiteral("&lt;x&gt;") << 0;
+        QTest::newRow("tag-like link") << QStringLiteral("<a href=\"x\">click</a>") << 0;
+        QTest::newRow("http link") << QStringLiteral("see https://%1/c/news now").arg(host) << 0;
+        QTest::newRow("emoji") << QString::fromUcs4(U"ok \U0001F600\U0001F44D") << 2;
+    }
+    void typedTextShowsAsTypedOnBothSides()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, pictures);
+        QWidget host;
+        ChatWindow* window = openShownWindow(&host);
+        QSignalSpy spy(window, &ChatWindow::command);
+        // Whole characters, as a keyboard gives them.
+        for (const uint c : typed.toUcs4())
+            QTest::sendKeyEvent(QTest::KeyAction::Click, window->input(), Qt::Key_unknown,
+                                QString::fromUcs4(&c, 1), Qt::NoModifier);
+        QTest::keyClick(window->input(), Qt::Key_Return);
+        Message sent = lastPayload(spy, CMD_SendMessage).value<Message>();
+        // What travels is what was typed (the client sends the body's plain
+        // text), and the receiver keeps it in the very form the sender does.
+        const QString wire = HtmlManager::toPlainText(sent.getMessageBody());
+        QCOMPARE(wire, typed);
+        QCOMPARE(HtmlManager::insertHtmlTags(wire), sent.getMessageBody());
+        sent.setMessageId(QStringLiteral("own"));
+        window->appendMessage(sent);
+        window->appendMessage(
+            textMessage("theirs", peer, HtmlManager::insertHtmlTags(wire), at(20, 9)));
+        for (const char* id : {"own", "theirs"}) {
+            ChatMessageWidget* bubble = window->bubble(QLatin1String(id));
+            QVERIFY(bubble);
+            QCOMPARE(bubble->shownText(), typed);
+            QCOMPARE(bubble->bodyHtml().count(QStringLiteral(":/emojis/png/")), pictures);
+        }
     }
 
     // ---- channel answers through the main window ----

@@ -135,6 +135,8 @@ class TestShellMenus : public QObject
     };
 
 private slots:
+    // The Persian program's direction, which its catalogue sets at start.
+    void initTestCase() { QApplication::setLayoutDirection(Qt::RightToLeft); }
     void init()
     {
         MainSettings defaults;
@@ -648,7 +650,8 @@ private slots:
 
     void balloonIsPlainText()
     {
-        TrayNotifier tray;
+        QWidget window;
+        TrayNotifier tray(&window);
         QSignalSpy shown(&tray, &TrayNotifier::balloonShown);
         const QString title = QStringLiteral("<b>Eve</b> &amp;");
         const QString body = QStringLiteral("<i>hi</i>  &  <a href='x'>y</a>\n<img src=q>");

@@ -15,12 +15,13 @@
 #include "shell/sidepanel.h"
 #include "shell/slidingmenu.h"
 #include "shell/topmenu.h"
+#include "widgets/catalogues.h"
 #include "widgets/fonts.h"
 #include "widgets/iconbutton.h"
+#include "widgets/iconbuttonunreadcount.h"
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
 #include "widgets/toastmessage.h"
-#include "widgets/iconbuttonunreadcount.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,7 +32,6 @@ class TestShellScreens : public QObject
 {
     Q_OBJECT
 
-    QTranslator translator;
     const QString folder = QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
 
     void save(QWidget* widget, const QString& name)
@@ -45,8 +45,8 @@ class TestShellScreens : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(translator.load(QStringLiteral(":/Lng/quorvel_persian.qm")));
-        QCoreApplication::installTranslator(&translator);
+        // The program's catalogues and, with them, its direction.
+        QVERIFY(Catalogues::install());
         QApplication::setFont(Fonts::getFont(20));
         QVERIFY(QDir().mkpath(folder));
     }

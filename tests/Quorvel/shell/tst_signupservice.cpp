@@ -27,6 +27,7 @@
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 #include "widgets/label.h"
+#include "widgets/searchbar.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -113,11 +114,26 @@ private slots:
         QVERIFY(numberPage->isVisible());
         QTest::mouseClick(numberPage->findChild<CheckBox*>()->findChild<Label*>(), Qt::LeftButton);
 
+        // Enter sends the number as the button does; a number too short is
+        // refused, and its error goes as soon as the number changes.
+        auto* number = numberPage->findChild<QLineEdit*>(QStringLiteral("MobileNumberInput"));
+        auto* numberError = numberPage->findChild<QLabel*>(QStringLiteral("ErrorMess"));
+        const int errorTop = numberError->y();
+        const QRect nextPlace =
+            numberPage->findChild<FlatButton*>(QStringLiteral("NextButton"))->geometry();
+        typeText(number, QString::fromUtf8("0912"));
+        QTest::keyClick(number, Qt::Key_Return);
+        QVERIFY(numberError->isVisible());
+        // The error line had its room: nothing moved as it appeared.
+        QCOMPARE(numberError->y(), errorTop);
+        QCOMPARE(numberPage->findChild<FlatButton*>(QStringLiteral("NextButton"))->geometry(),
+                 nextPlace);
+
         // ASCII and Persian digits in one number; the service keeps the
         // sign-up under the international form.
-        auto* number = numberPage->findChild<QLineEdit*>(QStringLiteral("MobileNumberInput"));
-        typeText(number, QString::fromUtf8("09۱۲۱۱۱0021"));
-        clickButton(numberPage, QStringLiteral("into_nextbutton"));
+        typeText(number, QString::fromUtf8("۱۱۱0021"));
+        QVERIFY(!numberError->isVisible());
+        QTest::keyClick(number, Qt::Key_Return);
         EnterActivationCode* codePage = window->activationCodePage();
         QVERIFY(codePage->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(store->keys("registrations").contains("989121110021"), 30000);
@@ -130,11 +146,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(error->isVisible(), 30000);
         QCOMPARE(error->text(), QStringLiteral("_ErrorCodeInvalid"));
 
-        // The right code, typed in Persian digits.
-        code->clear();
+        // A new code asked for: the old code and its error go.
+        clickButton(codePage, QStringLiteral("ResendActivationCode"));
+        QVERIFY(!error->isVisible());
+        QVERIFY(code->text().isEmpty());
+
+        // The right code, typed in Persian digits and sent with Enter.
         typeText(code, QString::fromUtf8("۲۴۶۸۰"));
         QCOMPARE(code->text().size(), 5);
-        clickButton(codePage, QStringLiteral("_submit"));
+        QTest::keyClick(code, Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(desktop->getMainWindow(), 30000);
         MessengerMainWindow* main = desktop->getMainWindow();
         QVERIFY(window->isHidden());
@@ -143,10 +163,15 @@ private slots:
 
         // The profile page opens once the core is ready; a name typed there
         // reaches the service.
+        // Typed straight away, the name goes into the page's field, not
+        // into the search bar behind it.
         UserProfile* profile = main->getUserProfile();
         QTRY_VERIFY_WITH_TIMEOUT(profile->isVisible(), 60000);
+        QCOMPARE(main->focusWidget(), profile->nameField());
         profile->nameField()->clear();
-        typeText(profile->nameField(), QStringLiteral("Ada"));
+        typeText(main->focusWidget(), QStringLiteral("Ada"));
+        QCOMPARE(profile->nameField()->text(), QStringLiteral("Ada"));
+        QVERIFY(main->getSidePanel()->getSearchBar()->getInput()->text().isEmpty());
         clickButton(profile, QStringLiteral("_Submit"));
         QTRY_COMPARE_WITH_TIMEOUT(service->memberOf(ada).value("Nickname").toString(),
                                   QStringLiteral("Ada"), 30000);
@@ -158,6 +183,14 @@ private slots:
         emit main->command(CMD_AddContact, QVariant::fromValue(bo));
         ContactTab* contacts = main->getSidePanel()->getContactTab();
         QTRY_COMPARE_WITH_TIMEOUT(contacts->rowNames(), QStringList({"Bo Nik"}), 30000);
+
+        // A second start of the program raises the window this session
+        // shows, the main window that the sign-up opened.
+        main->showMinimized();
+        QTRY_VERIFY(main->isMinimized());
+        desktop->raiseWindow();
+        QTRY_VERIFY(!main->isMinimized());
+        QVERIFY(main->isVisible());
     }
 
     void backgroundsFromTheService()

@@ -36,6 +36,8 @@ private slots:
     void searchBarTypingAndClearing();
     void transparentFrameShowsOnlyWithText();
     void elidedLabelFollowsItsWidth();
+    void elidedLabelFitsItsContents_data();
+    void elidedLabelFitsItsContents();
     void htmlContainerCopiesPlainTextAndPassesWheel();
 
     void defaultAvatar_data();
@@ -129,6 +131,50 @@ void TestKitViews::elidedLabelFollowsItsWidth()
     QTRY_COMPARE(label.text(), name);
     label.resize(200, 30);
     QTRY_VERIFY(label.text().size() > narrowLength && label.text().size() < name.size());
+}
+
+// A preview whose label has a margin, padding or a frame still shows its
+// first letter and its ellipsis: the text is elided to the room QLabel
+// draws it in, not to the whole width.
+void TestKitViews::elidedLabelFitsItsContents_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("sheet");
+    QTest::addColumn<int>("margin");
+    QTest::addColumn<bool>("rightToLeft");
+    const QString english = QStringLiteral("Hi Sara! Are we still on for tomorrow evening?");
+    const QString persian = QString::fromUtf8("سلام سارا! فردا عصر هنوز سر قرارمان هستیم؟");
+    QTest::newRow("margin") << english << QString() << 8 << false;
+    QTest::newRow("padding") << english << "QLabel{padding: 0 12px;}" << 0 << false;
+    QTest::newRow("persian margin") << persian << QString() << 8 << true;
+    QTest::newRow("persian padding and border")
+        << persian << "QLabel{padding: 0 12px; border: 2px solid black;}" << 0 << true;
+}
+
+void TestKitViews::elidedLabelFitsItsContents()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, sheet);
+    QFETCH(int, margin);
+    QFETCH(bool, rightToLeft);
+    ElidedLabel label;
+    label.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    label.setStyleSheet(sheet);
+    label.setMargin(margin);
+    label.resize(label.fontMetrics().horizontalAdvance(text) / 2, 30);
+    label.setText(text);
+    label.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&label));
+    QVERIFY(label.text().endsWith(QChar(0x2026)));
+    // The start of the text is kept (a right-to-left elision may carry a
+    // direction mark, so only the left-to-right rows compare letters).
+    if (!rightToLeft)
+        QVERIFY(text.startsWith(label.text().chopped(1)));
+    const QRect room = label.contentsRect().adjusted(margin, 0, -margin, 0);
+    QVERIFY2(label.fontMetrics().horizontalAdvance(label.text()) <= room.width(),
+             qPrintable(QStringLiteral("%1 > %2")
+                            .arg(label.fontMetrics().horizontalAdvance(label.text()))
+                            .arg(room.width())));
 }
 
 void TestKitViews::htmlContainerCopiesPlainTextAndPassesWheel()

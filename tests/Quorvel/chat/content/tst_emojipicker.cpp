@@ -30,6 +30,7 @@ private slots:
     void clicksMoveToFrontAndAreCapped();
     void onlyLeftClicksPick();
     void keysAndWindowFollowTheChatWindow();
+    void escapeClosesAndRecentRowStartsAtTheRight();
     void screenshotsOfEveryPage();
 
 private:
@@ -178,6 +179,36 @@ void TestEmojiPicker::storedRecentListIsReadClean()
     EmojiWidget* picker = EmojiWidget::getInstance();
     QCOMPARE(picker->recentEmojis(), recent);
     QCOMPARE(picker->recentPage()->isHidden(), recent.isEmpty());
+}
+
+// Right to left, the few recent emojis sit at the right of their row; Escape
+// closes the picker instead of reaching the message field.
+void TestEmojiPicker::escapeClosesAndRecentRowStartsAtTheRight()
+{
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    store(QString());
+    QWidget window;
+    EmojiWidget* picker = openPicker(&window);
+    QVERIFY(QTest::qWaitForWindowExposed(picker));
+    EmojiButtonsPanel* people = picker->categoryPages().first();
+    QTest::mouseClick(people->buttonAt(1, 0), Qt::LeftButton);
+    QTest::mouseClick(people->buttonAt(1, 1), Qt::LeftButton);
+    // Opened again, the picker shows the two at the top.
+    picker->close();
+    picker = openPicker(&window);
+    QVERIFY(QTest::qWaitForWindowExposed(picker));
+    EmojiButtonsPanel* recent = picker->recentPage();
+    QTRY_VERIFY(recent->isVisible() && recent->buttonAt(1, 1) &&
+                recent->buttonAt(1, 1)->isVisible());
+    QApplication::processEvents();
+    const int newest = recent->buttonAt(1, 0)->geometry().center().x();
+    const int older = recent->buttonAt(1, 1)->geometry().center().x();
+    QVERIFY2(newest > recent->width() / 2 && older < newest,
+             qPrintable(QStringLiteral("%1 %2 in %3").arg(newest).arg(older).arg(recent->width())));
+
+    QTest::keyClick(picker, Qt::Key_Escape);
+    QVERIFY(!picker->isVisible());
+    QApplication::setLayoutDirection(Qt::LeftToRight);
 }
 
 void TestEmojiPicker::clicksMoveToFrontAndAreCapped()
