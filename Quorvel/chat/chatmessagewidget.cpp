@@ -188,7 +188,7 @@ void ChatMessageWidget::setMessage(const Message& msg)
     if (body->document() != document)
         body->setDocument(document);
     if (outline)
-        outline->setMaximumWidth(bodyMaxWidth);
+        outline->fitTo(bodyMaxWidth);
     if (isChannelPost(msg))
         createLikeWidgets();
 }

@@ -649,7 +649,8 @@ void ChatWindow::vScrollChanged(int value)
 void ChatWindow::rangeChanged(int, int max)
 {
     QScrollBar* bar = scroll->verticalScrollBar();
-    const bool atBottom = bar->value() >= lastScrollMaximum;
+    const bool atBottom = bar->value() >= lastScrollMaximum || showNewest;
+    showNewest = false;
     lastScrollMaximum = max;
     if (atBottom) {
         bar->setValue(max);
@@ -695,6 +696,7 @@ bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Messa
 bool ChatWindow::appendMessage(const Message& msg)
 {
     const bool ok = addMessageWidget(msg, false, Message());
+    followOwnMessage(msg, ok);
     sendSeenIfActive();
     return ok;
 }
@@ -703,8 +705,20 @@ bool ChatWindow::appendMessagePair(const MessagePair& pair)
 {
     const bool ok =
         addMessageWidget(pair.getMessage(), pair.isReplyAvailable(), pair.getReplyMessage());
+    followOwnMessage(pair.getMessage(), ok);
     sendSeenIfActive();
     return ok;
+}
+
+void ChatWindow::followOwnMessage(const Message& msg, bool added)
+{
+    // What the user sends comes into view, wherever the view was.
+    if (!added || msg.getUserId().isEmpty() || msg.getUserId() != currentUserName)
+        return;
+    showNewest = true;
+    settleBoard();
+    QScrollBar* bar = scroll->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 void ChatWindow::setMessageState(const QString& msgId, MessageBase::MsgState state)
