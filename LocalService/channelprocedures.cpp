@@ -9,7 +9,9 @@
 
 #include <QDateTime>
 #include <QJsonArray>
+#include <QMap>
 #include <QUrl>
+#include <QUuid>
 #include <algorithm>
 
 namespace {
@@ -86,22 +88,12 @@ public:
         ok = LocalService::readBody(request, {}, &body, &error);
     }
 
-    ServiceReply categories() const
-    {
-        QJsonArray list;
-        for (const QString& id : store->keys(kCategories))
-            list << store->object(kCategories, id);
-        return browseReply(list, {});
-    }
+    // The top of the directory: the categories without a parent.
+    ServiceReply categories() const { return browseReply(categoriesUnder("0"), {}); }
 
     ServiceReply browse(const QString& categoryId) const
     {
-        QJsonArray subCategories;
-        for (const QString& id : store->keys(kCategories)) {
-            const QJsonObject category = store->object(kCategories, id);
-            if (category.value("ParentCategoryId").toString() == categoryId)
-                subCategories << category;
-        }
+        const QJsonArray subCategories = categoriesUnder(categoryId);
         QJsonArray list;
         for (const QString& id : store->keys(kChannels)) {
             const QJsonObject channel = store->object(kChannels, id);
@@ -212,16 +204,30 @@ public:
         QJsonObject channel;
         if (!findManaged(&channel))
             return error;
+        // Adding never changes the role of someone already in the channel,
+        // and only the owner gives a role above a follower's.
         QJsonObject members = channel.value(kMembers).toObject();
+        const bool owner = roleOf(channel, user) == QLatin1String("OWNER");
+        QMap<QString, QString> added;
         for (const QJsonValue& value : body.value(kMembers).toArray()) {
             const QString name = value.toObject().value("Username").toString();
             const QString role = value.toObject().value("Role").toString();
-            if (name.isEmpty() || !isRole(role) || role == QLatin1String("OWNER"))
+            if (name.isEmpty() || !isRole(role) || role == QLatin1String("OWNER") ||
+                service.account(name).isEmpty())
                 return LocalService::failure(400, "bad member");
-            members.insert(name, role);
+            if (role == QLatin1String("ADMIN") && !owner)
+                return LocalService::failure(403, "only the owner makes administrators");
+            if (!members.contains(name))
+                added.insert(name, role);
         }
+        for (auto it = added.constBegin(); it != added.constEnd(); ++it)
+            members.insert(it.key(), it.value());
         channel.insert(kMembers, members);
-        return save(channel);
+        const ServiceReply saved = save(channel);
+        for (auto it = added.constBegin(); saved.resultCode() == 200 && it != added.constEnd();
+             ++it)
+            announce(it.key(), "CHANNEL_MEMBERSHIP_ADD", {{"USER_ROLE", it.value()}});
+        return saved;
     }
 
     ServiceReply removeMember()
@@ -233,9 +239,14 @@ public:
         if (roleOf(channel, member) == QLatin1String("OWNER"))
             return LocalService::failure(403, "the owner cannot be removed");
         QJsonObject members = channel.value(kMembers).toObject();
+        if (!members.contains(member))
+            return LocalService::failure(404, "not a member of the channel");
         members.remove(member);
         channel.insert(kMembers, members);
-        return save(channel);
+        const ServiceReply saved = save(channel);
+        if (saved.resultCode() == 200)
+            announce(member, "CHANNEL_MEMBERSHIP_REMOVE", {});
+        return saved;
     }
 
     ServiceReply changeRole()
@@ -251,9 +262,14 @@ public:
             roleOf(channel, member) == QLatin1String("NONE") || member == user)
             return LocalService::failure(400, "bad role change");
         QJsonObject members = channel.value(kMembers).toObject();
+        const QString oldRole = roleOf(channel, member);
         members.insert(member, role);
         channel.insert(kMembers, members);
-        return save(channel);
+        const ServiceReply saved = save(channel);
+        if (saved.resultCode() == 200)
+            announce(member, "CHANNEL_MEMBERSHIP_CHANGE_ROLE",
+                     {{"OLD_ROLE", oldRole}, {"NEW_ROLE", role}});
+        return saved;
     }
 
     // "1" asks for the people who run the channel, as the administrators'
@@ -337,11 +353,31 @@ public:
         return ServiceReply::result(200);
     }
 
+    // A deleted post leaves the archive and every later fetch; a post is
+    // published as it is sent, and none goes back to being a draft.
     ServiceReply changeState()
     {
         QJsonObject channel;
         if (!findManaged(&channel))
             return error;
+        const QString id = text("ChannelID");
+        const QString messageId = text("MessageID");
+        const QString state = text("MessageNewState");
+        QJsonArray posts = store->value(kPosts, id).toArray();
+        int index = -1;
+        for (int i = 0; i < posts.size() && index < 0; ++i) {
+            if (posts.at(i).toObject().value("MESSAGE_ID").toString() == messageId)
+                index = i;
+        }
+        if (index < 0)
+            return LocalService::failure(404, "no such post in the channel");
+        if (state == QLatin1String("PUBLISH"))
+            return ServiceReply::result(200);
+        if (state != QLatin1String("DELETED"))
+            return LocalService::failure(400, "a post can only be deleted");
+        posts.removeAt(index);
+        if (!store->setValue(kPosts, id, posts))
+            return LocalService::failure(500, "cannot keep the channel's posts");
         return ServiceReply::result(200);
     }
 
@@ -414,11 +450,47 @@ private:
         return false;
     }
 
+    // Tells a member's program that its place in the channel changed, so
+    // that it shows the channel as it now stands without a restart.
+    void announce(const QString& member, const char* minorType, const QJsonObject& fields)
+    {
+        if (!service.chatMessagePusher)
+            return;
+        QJsonObject message = fields;
+        message.insert("MESSAGE_ID", QUuid::createUuid().toString(QUuid::Id128));
+        message.insert("MESSAGE_BODY", "");
+        message.insert("MAJOR_TYPE", "CONTROL_MESSAGE");
+        message.insert("MINOR_TYPE", minorType);
+        message.insert("USER_ID", member);
+        message.insert("CHANNEL_ID", text("ChannelID"));
+        message.insert("SEND_TIME_IN_GMT", double(QDateTime::currentMSecsSinceEpoch()));
+        service.chatMessagePusher(member, message);
+    }
+
     ServiceReply save(const QJsonObject& channel)
     {
         if (!store->setValue(kChannels, channel.value("ChannelID").toString(), channel))
             return LocalService::failure(500, "cannot keep the channel");
         return ServiceReply::result(200);
+    }
+
+    // Sorted by id as a number, so the directory keeps one order.
+    QJsonArray categoriesUnder(const QString& parent) const
+    {
+        QList<QJsonObject> found;
+        for (const QString& id : store->keys(kCategories)) {
+            const QJsonObject category = store->object(kCategories, id);
+            if (category.value("ParentCategoryId").toString() == parent)
+                found << category;
+        }
+        std::sort(found.begin(), found.end(), [](const QJsonObject& a, const QJsonObject& b) {
+            return a.value("CategoryId").toString().toLongLong() <
+                   b.value("CategoryId").toString().toLongLong();
+        });
+        QJsonArray list;
+        for (const QJsonObject& category : found)
+            list << category;
+        return list;
     }
 
     static ServiceReply browseReply(const QJsonArray& categories, const QJsonArray& channels)

@@ -5,6 +5,8 @@
 
 #include "foundation/simpleqtlogger.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QXmppConfiguration.h>
@@ -13,6 +15,19 @@
 
 namespace {
 const QString kPushes = QStringLiteral("channelpushes");
+
+// A field as stanza text: numbers whole, objects and lists (a poll's
+// "POLL_DATA") as compact JSON, which the clients read back.
+QString fieldText(const QJsonValue& value)
+{
+    if (value.isDouble())
+        return QString::number(qint64(value.toDouble()));
+    if (value.isObject())
+        return QString::fromUtf8(QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
+    if (value.isArray())
+        return QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact));
+    return value.toVariant().toString();
+}
 
 // Entry keys sort in the order the pushes were given.
 QString entryKey(qint64 position)
@@ -95,8 +110,12 @@ void ChannelPusher::flush()
 
 void ChannelPusher::send(const QString& follower, const QJsonObject& message)
 {
-    QXmppMessage stanza(QString(), follower + QLatin1Char('@') + domain,
-                        message.value(QStringLiteral("MESSAGE_BODY")).toString());
+    client.sendPacket(stanzaFor(follower + QLatin1Char('@') + domain, message));
+}
+
+QXmppMessage ChannelPusher::stanzaFor(const QString& to, const QJsonObject& message)
+{
+    QXmppMessage stanza(QString(), to, message.value(QStringLiteral("MESSAGE_BODY")).toString());
     stanza.setId(message.value(QStringLiteral("MESSAGE_ID")).toString());
     QXmppElementList fields;
     for (auto it = message.constBegin(); it != message.constEnd(); ++it) {
@@ -105,10 +124,9 @@ void ChannelPusher::send(const QString& follower, const QJsonObject& message)
         QXmppElement field;
         field.setTagName(QStringLiteral("body"));
         field.setAttribute(QStringLiteral("xml:lang"), it.key());
-        field.setValue(it.value().isDouble() ? QString::number(qint64(it.value().toDouble()))
-                                             : it.value().toVariant().toString());
+        field.setValue(fieldText(it.value()));
         fields.append(field);
     }
     stanza.setExtensions(fields);
-    client.sendPacket(stanza);
+    return stanza;
 }

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QString>
 #include <QXmppClient.h>
+#include <QXmppMessage.h>
 
 class ChatSessionGuard;
 class ServiceStore;
@@ -30,6 +31,8 @@ public:
     void connectTo(const QString& domain, int port, const QString& user, const QString& password,
                    const QString& caFile);
     void push(const QString& follower, const QJsonObject& message);
+    // The stanza that carries a message to one address.
+    static QXmppMessage stanzaFor(const QString& to, const QJsonObject& message);
     // Pushes not yet taken by the chat server.
     int waitingCount() const;
     ChatSessionGuard* session() const { return guard; }

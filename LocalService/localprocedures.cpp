@@ -8,7 +8,7 @@ namespace {
 const Area kAreas[] = {
     {"accounts", installAccounts}, {"contacts", installContacts}, {"files", installFiles},
     {"groups", installGroups},     {"channels", installChannels}, {"polls", installPolls},
-    {"stickers", installStickers},
+    {"stickers", installStickers}, {"lookups", installLookups},
 };
 
 } // namespace

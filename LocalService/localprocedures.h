@@ -30,6 +30,7 @@ void installPolls(LocalService& service);
 void installStickers(LocalService& service);
 void installGroups(LocalService& service);
 void installChannels(LocalService& service);
+void installLookups(LocalService& service);
 
 // Who may see whose last activity: "user watcher" pairs of account names,
 // one for each registered number in a user's contact list.

@@ -11,13 +11,17 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+#include <list>
 #include <mutex>
 #include <new>
 #include <set>
+#include <thread>
+#include <vector>
 
 #include <leveldb/cache.h>
 #include <leveldb/db.h>
@@ -278,6 +282,32 @@ OpenDatabases& openDatabases()
     return databases;
 }
 
+// The databases that close when idle and are open now, the most recently
+// used first, each with the thread that opened it.
+struct IdleDatabases
+{
+    struct Entry
+    {
+        QLevelDB* database;
+        std::thread::id thread;
+    };
+    std::mutex mutex;
+    std::list<Entry> recent;
+    int limit = QLevelDB::kDefaultIdleOpenLimit;
+
+    std::list<Entry>::iterator find(const QLevelDB* database)
+    {
+        return std::find_if(recent.begin(), recent.end(),
+                            [database](const Entry& e) { return e.database == database; });
+    }
+};
+
+IdleDatabases& idleDatabases()
+{
+    static IdleDatabases databases;
+    return databases;
+}
+
 // Shared by every database of the process: one block cache, so that many
 // open stores do not each hold one of their own, and a Bloom filter in every
 // table written, so that looking up an absent key (the duplicate check of
@@ -349,17 +379,107 @@ QLevelDB::Status QLevelDB::open()
     }
     m_db.reset(db);
     m_lastError.clear();
+    m_resting = false;
     {
         OpenDatabases& databases = openDatabases();
         std::lock_guard<std::mutex> lock(databases.mutex);
         databases.open.insert(this);
     }
+    if (!m_closesWhenIdle)
+        return Ok;
+    // The least recently used databases of this thread beyond the limit
+    // close; one that is batching writes is passed over.
+    std::vector<QLevelDB*> idle;
+    {
+        IdleDatabases& databases = idleDatabases();
+        std::lock_guard<std::mutex> lock(databases.mutex);
+        const std::thread::id thread = std::this_thread::get_id();
+        databases.recent.push_front({this, thread});
+        int open = 0;
+        for (const IdleDatabases::Entry& entry : databases.recent) {
+            if (entry.thread != thread)
+                continue;
+            if (++open > databases.limit && !entry.database->m_batch)
+                idle.push_back(entry.database);
+        }
+    }
+    for (QLevelDB* database : idle)
+        database->rest();
     return Ok;
 }
 
 bool QLevelDB::opened() const
 {
+    return m_db != nullptr || m_resting;
+}
+
+bool QLevelDB::resident() const
+{
     return m_db != nullptr;
+}
+
+void QLevelDB::setClosesWhenIdle(bool closes)
+{
+    m_closesWhenIdle = closes;
+}
+
+void QLevelDB::setIdleOpenLimit(int limit)
+{
+    IdleDatabases& databases = idleDatabases();
+    std::lock_guard<std::mutex> lock(databases.mutex);
+    databases.limit = std::max(1, limit);
+}
+
+int QLevelDB::idleOpenLimit()
+{
+    IdleDatabases& databases = idleDatabases();
+    std::lock_guard<std::mutex> lock(databases.mutex);
+    return databases.limit;
+}
+
+int QLevelDB::residentCount()
+{
+    OpenDatabases& databases = openDatabases();
+    std::lock_guard<std::mutex> lock(databases.mutex);
+    return int(std::count_if(databases.open.begin(), databases.open.end(),
+                             [](const QLevelDB* database) { return database->resident(); }));
+}
+
+bool QLevelDB::available() const
+{
+    if (m_db) {
+        if (m_closesWhenIdle) {
+            IdleDatabases& databases = idleDatabases();
+            std::lock_guard<std::mutex> lock(databases.mutex);
+            if (databases.recent.empty() || databases.recent.front().database != this) {
+                const auto it = databases.find(this);
+                if (it != databases.recent.end())
+                    databases.recent.splice(databases.recent.begin(), databases.recent, it);
+            }
+        }
+        return true;
+    }
+    if (!m_resting)
+        return false;
+    // Opened again where it was; a failure (no descriptor left, say) leaves
+    // it closed while idle, to be tried again at the next use.
+    if (const_cast<QLevelDB*>(this)->open() == Ok)
+        return true;
+    m_resting = true;
+    return false;
+}
+
+void QLevelDB::rest()
+{
+    {
+        IdleDatabases& databases = idleDatabases();
+        std::lock_guard<std::mutex> lock(databases.mutex);
+        const auto it = databases.find(this);
+        if (it != databases.recent.end())
+            databases.recent.erase(it);
+    }
+    m_db.reset();
+    m_resting = true;
 }
 
 QString QLevelDB::lastError() const
@@ -377,7 +497,7 @@ leveldb::ReadOptions QLevelDB::existenceReadOptions()
 bool QLevelDB::readRecord(const QByteArray& key, std::string* data,
                           const leveldb::ReadOptions* options) const
 {
-    if (!m_db)
+    if (!available())
         return false;
     flushBatch();
     const leveldb::Status s =
@@ -446,7 +566,7 @@ bool QLevelDB::write(leveldb::WriteBatch* batch)
 
 bool QLevelDB::put(const QString& key, const QVariant& value)
 {
-    if (!m_db)
+    if (!available())
         return false;
     leveldb::WriteBatch one;
     writeTarget(&one)->Put(toSlice(key.toUtf8()), encode(value));
@@ -455,7 +575,7 @@ bool QLevelDB::put(const QString& key, const QVariant& value)
 
 bool QLevelDB::putText(const QByteArray& key, const QByteArray& utf8)
 {
-    if (!m_db)
+    if (!available())
         return false;
     std::string v;
     v.reserve(size_t(utf8.size()) + 1);
@@ -473,7 +593,7 @@ bool QLevelDB::del(const QString& key)
 
 bool QLevelDB::del(const QByteArray& key)
 {
-    if (!m_db)
+    if (!available())
         return false;
     leveldb::WriteBatch one;
     writeTarget(&one)->Delete(toSlice(key));
@@ -492,8 +612,14 @@ bool QLevelDB::writeUnlessBatched(leveldb::WriteBatch* single)
 
 void QLevelDB::beginBatch()
 {
-    if (m_db && !m_batch)
+    if (m_batch)
+        return;
+    // A database that is not open, or one closed while idle that cannot open
+    // again, writes nothing: the batch's commit says so.
+    if (available())
         m_batch.reset(new leveldb::WriteBatch);
+    else
+        m_batchFailed = true;
 }
 
 bool QLevelDB::flushBatch() const
@@ -518,9 +644,10 @@ bool QLevelDB::commitBatch()
 void QLevelDB::close()
 {
     commitBatch();
-    if (!m_db)
+    if (!m_db && !m_resting)
         return;
-    m_db.reset();
+    rest();
+    m_resting = false;
     OpenDatabases& databases = openDatabases();
     std::lock_guard<std::mutex> lock(databases.mutex);
     databases.open.erase(this);

@@ -46,7 +46,25 @@ public:
     // Another holder of the same directory (this or another process) makes
     // the open fail with IOError; lastError() has LevelDB's reason.
     Status open();
+    // True also for a database closed while idle: it opens again by itself.
     bool opened() const;
+    // Whether its files are open now.
+    bool resident() const;
+    // Open now, or opened again after an idle close; false when it is not
+    // open or cannot open again.
+    bool available() const;
+
+    // A database that closes when idle is closed again, least recently used
+    // first, when more than idleOpenLimit() such databases of one thread are
+    // open, and opens again by itself at its next read or write: a process
+    // with a store for each of thousands of conversations holds the files of
+    // only a few. One with writes pending in a batch stays open.
+    void setClosesWhenIdle(bool closes);
+    static void setIdleOpenLimit(int limit);
+    static int idleOpenLimit();
+    static const int kDefaultIdleOpenLimit = 64;
+    // How many databases of the process have their files open now.
+    static int residentCount();
     // LevelDB's own text for the last failed operation.
     QString lastError() const;
 
@@ -68,7 +86,8 @@ public:
 
     // Writes from here to commitBatch() reach the disk together, in one
     // write; a read in between first writes what is pending, so reads always
-    // see every earlier write. False when the pending writes failed.
+    // see every earlier write. False when the pending writes failed or the
+    // database could not be written at all.
     void beginBatch();
     bool commitBatch();
 
@@ -110,6 +129,8 @@ public:
     static leveldb::ReadOptions existenceReadOptions();
 
 private:
+    // Closes the files of a database closed while idle.
+    void rest();
     bool write(leveldb::WriteBatch* batch);
     // The pending batch while batching, otherwise the single write given.
     leveldb::WriteBatch* writeTarget(leveldb::WriteBatch* single) const;
@@ -125,6 +146,8 @@ private:
     mutable std::unique_ptr<leveldb::WriteBatch> m_batch;
     mutable bool m_batchFailed = false;
     mutable QString m_lastError;
+    bool m_closesWhenIdle = false;
+    mutable bool m_resting = false;
 };
 
 #endif // QLEVELDB_H

@@ -100,6 +100,8 @@ QString ChatInputBar::typedText() const
 void ChatInputBar::clearInput()
 {
     messageInput->clear();
+    // Clearing drops the block's alignment, and the placeholder follows it.
+    messageInput->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     messageInput->adjustHeight();
 }
 

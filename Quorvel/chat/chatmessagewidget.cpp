@@ -188,7 +188,7 @@ void ChatMessageWidget::setMessage(const Message& msg)
     if (body->document() != document)
         body->setDocument(document);
     if (outline)
-        outline->setMaximumWidth(bodyMaxWidth);
+        outline->fitTo(bodyMaxWidth);
     if (isChannelPost(msg))
         createLikeWidgets();
 }
@@ -730,7 +730,9 @@ void ChatMessageWidget::getMessageDetails()
 
 void ChatMessageWidget::likeButtonClicked(bool checked)
 {
-    message.setLikes(message.getLikes() + (checked ? 1 : -1));
+    if (message.getLiked() == checked)
+        return;
+    message.setLikes(qMax(0, message.getLikes() + (checked ? 1 : -1)));
     message.setLiked(checked);
     if (likesCountLabel)
         likesCountLabel->setText(NumberText::getNumberText(message.getLikes()));

@@ -43,7 +43,13 @@ void ChatProfilePanels::setGroupInfoMembers(const GroupInfoMembers& members)
 
 void ChatProfilePanels::setChannelInfo(const ChannelInfo& info, bool admin)
 {
+    // A role change reaching an open window swaps the panels at once.
     if (admin) {
+        if (followerProfile) {
+            followerProfile->hide();
+            followerProfile->deleteLater();
+            followerProfile = nullptr;
+        }
         if (!adminProfile) {
             adminProfile = new ChannelProfileAdmin(window);
             adminProfile->hide();
@@ -51,6 +57,11 @@ void ChatProfilePanels::setChannelInfo(const ChannelInfo& info, bool admin)
         }
         adminProfile->setChannelInfo(info);
         return;
+    }
+    if (adminProfile) {
+        adminProfile->hide();
+        adminProfile->deleteLater();
+        adminProfile = nullptr;
     }
     if (!followerProfile) {
         followerProfile = new ChannelProfileNormal(window);

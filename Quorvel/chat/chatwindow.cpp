@@ -247,9 +247,15 @@ void ChatWindow::setChannelProfile(const ChannelInfo& info)
     chatType = MessageBase::MsgMajorType_ChannelChat;
     const ChannelRole::Role role = info.getMyRole();
     const bool admin = role == ChannelRole::OWNER || role == ChannelRole::ADMIN;
-    // Only owners and admins post polls.
-    if (!admin)
+    // Only owners and admins post polls; a follower made an administrator
+    // gets the input bar in place of the strip.
+    if (!admin) {
         editingWidget->pollButton()->hide();
+    } else if (!muteButton->isHidden() && panels->followerPanel()) {
+        muteButton->hide();
+        editingWidget->show();
+        editingWidget->pollButton()->show();
+    }
     panels->setChannelInfo(info, admin);
 }
 
@@ -266,7 +272,12 @@ void ChatWindow::updateMuteButton(bool muted)
 void ChatWindow::muteClicked()
 {
     if (chatType == MessageBase::MsgMajorType_ChannelChat) {
-        emit muteChannelClicked(!channelMuted);
+        // As the follower panel's switch does: the change goes to the core,
+        // and the strip says what a click will do next.
+        channelInfo.setMute(!channelMuted);
+        updateMuteButton(channelInfo.getMute());
+        emit command(CMD_ChannelUpdateMute, QVariant::fromValue(channelInfo));
+        emit muteChannelClicked(channelMuted);
         return;
     }
     if (chatType != MessageBase::MsgMajorType_GroupChat || !groupInfo.getRemoved())
@@ -649,7 +660,8 @@ void ChatWindow::vScrollChanged(int value)
 void ChatWindow::rangeChanged(int, int max)
 {
     QScrollBar* bar = scroll->verticalScrollBar();
-    const bool atBottom = bar->value() >= lastScrollMaximum;
+    const bool atBottom = bar->value() >= lastScrollMaximum || showNewest;
+    showNewest = false;
     lastScrollMaximum = max;
     if (atBottom) {
         bar->setValue(max);
@@ -695,6 +707,7 @@ bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Messa
 bool ChatWindow::appendMessage(const Message& msg)
 {
     const bool ok = addMessageWidget(msg, false, Message());
+    followOwnMessage(msg, ok);
     sendSeenIfActive();
     return ok;
 }
@@ -703,8 +716,20 @@ bool ChatWindow::appendMessagePair(const MessagePair& pair)
 {
     const bool ok =
         addMessageWidget(pair.getMessage(), pair.isReplyAvailable(), pair.getReplyMessage());
+    followOwnMessage(pair.getMessage(), ok);
     sendSeenIfActive();
     return ok;
+}
+
+void ChatWindow::followOwnMessage(const Message& msg, bool added)
+{
+    // What the user sends comes into view, wherever the view was.
+    if (!added || msg.getUserId().isEmpty() || msg.getUserId() != currentUserName)
+        return;
+    showNewest = true;
+    settleBoard();
+    QScrollBar* bar = scroll->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 void ChatWindow::setMessageState(const QString& msgId, MessageBase::MsgState state)

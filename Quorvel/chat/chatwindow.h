@@ -174,6 +174,8 @@ private:
     // above it never moves what the user looks at.
     void rememberAnchor();
     void stopAskingPopup();
+    // Brings the board's newest bubble into view when msg is the user's own.
+    void followOwnMessage(const Message& msg, bool added);
     void closeEmojiPicker();
 
     QString chatId;
@@ -183,6 +185,8 @@ private:
     GroupInfoMembers groupMembers;
     ChannelInfo channelInfo;
     int lastScrollMaximum = 0;
+    // The next growth of the board keeps the view at the bottom.
+    bool showNewest = false;
     bool channelMuted = false;
     QPointer<ChatMessageWidget> anchor;
     int anchorOffset = 0;

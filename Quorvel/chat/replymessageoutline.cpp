@@ -33,7 +33,22 @@ void ReplyMessageOutLine::setMessage(const Message& message)
     repliedId = message.getMessageId();
     const char* key = MessageSummary::kindKey(message, "_MsgMinorType_Poll");
     const QString prefix = key ? MessageSummary::kindText(message, tr(key)) : QString();
-    textLabel->setText(prefix + MessageSummary::plainBody(message));
+    fullText = prefix + MessageSummary::plainBody(message);
+    showText();
+}
+
+void ReplyMessageOutLine::fitTo(int width)
+{
+    setMaximumWidth(width);
+    showText();
+}
+
+void ReplyMessageOutLine::showText()
+{
+    // The start of the quoted message, cut at its end to fit.
+    const int room =
+        maximumWidth() - textLabel->contentsMargins().left() - textLabel->contentsMargins().right();
+    textLabel->setText(textLabel->fontMetrics().elidedText(fullText, Qt::ElideRight, room));
     textLabel->adjustSize();
 }
 
@@ -61,6 +76,11 @@ QString ReplyMessageOutLine::senderText() const
 }
 
 QString ReplyMessageOutLine::summaryText() const
+{
+    return fullText;
+}
+
+QString ReplyMessageOutLine::shownSummary() const
 {
     return textLabel->text();
 }

@@ -15,11 +15,15 @@ public:
     explicit ReplyMessageOutLine(QWidget* parent = nullptr);
 
     void setMessage(const Message& message);
+    // At most width wide; the summary shows the start of the message.
+    void fitTo(int width);
     void setSenderName(const QString& name);
     void setStyleByMe();
     void setStyleByOther();
     QString senderText() const;
+    // The summary in full, and as much of it as shows.
     QString summaryText() const;
+    QString shownSummary() const;
 
 signals:
     void clicked(QString msgID);
@@ -31,10 +35,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void showText();
     void restyle(const QString& outline, const QString& sender, const QString& text);
 
     QLabel* senderLabel;
     QLabel* textLabel;
+    QString fullText;
     QString repliedId;
 };
 

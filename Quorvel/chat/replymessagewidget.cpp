@@ -2,6 +2,7 @@
 
 #include "chat/messagesummary.h"
 #include "widgets/biditext.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
@@ -13,7 +14,7 @@
 
 ReplyMessageWidget::ReplyMessageWidget(QWidget* parent)
     : QWidget(parent), iconLabel(new QLabel(this)), closeButton(new FlatButton(this)),
-      senderLabel(new QLabel(this)), textLabel(new QLabel(this))
+      senderLabel(new QLabel(this)), textLabel(new ElidedLabel(this))
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -29,7 +30,7 @@ ReplyMessageWidget::ReplyMessageWidget(QWidget* parent)
     row->addWidget(closeButton);
     row->addSpacerItem(new QSpacerItem(5, 1, QSizePolicy::Fixed, QSizePolicy::Fixed));
 
-    for (QLabel* label : {senderLabel, textLabel}) {
+    for (QLabel* label : {senderLabel, static_cast<QLabel*>(textLabel)}) {
         label->setTextFormat(Qt::PlainText);
         label->setFont(Fonts::getFont(baseFontSize));
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
@@ -75,6 +76,11 @@ QString ReplyMessageWidget::senderText() const
 }
 
 QString ReplyMessageWidget::summaryText() const
+{
+    return textLabel->fullText();
+}
+
+QString ReplyMessageWidget::shownSummary() const
 {
     return textLabel->text();
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class ElidedLabel;
 class FlatButton;
 class QLabel;
 
@@ -22,6 +23,8 @@ public:
     QString getMessageId() const { return messageId; }
     QString senderText() const;
     QString summaryText() const;
+    // As much of the summary as the bar shows: its start.
+    QString shownSummary() const;
 
 signals:
     void closed();
@@ -33,7 +36,7 @@ private:
     QLabel* iconLabel;
     FlatButton* closeButton;
     QLabel* senderLabel;
-    QLabel* textLabel;
+    ElidedLabel* textLabel;
     QString messageId;
     Message message;
 };

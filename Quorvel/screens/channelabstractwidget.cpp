@@ -45,9 +45,7 @@ ChannelAbstractWidget::~ChannelAbstractWidget()
 void ChannelAbstractWidget::setChannelInfo(ChannelInfo info)
 {
     channel = info;
-    name->setText(info.getName());
-    description->setText(info.getDescription());
-    description->adjustSize();
+    description->setToolTip(info.getDescription());
     if (!info.getAvatarThumbnailUrl().isEmpty())
         file->setUrl(info.getAvatarThumbnailUrl(), StaticFile::LocalFirst,
                      StaticFile::AvatarThumbnails, false);
@@ -61,14 +59,27 @@ void ChannelAbstractWidget::imageReady(const QImage& image)
         avatar->setPixmap(ChannelCategoryWidget::roundAvatar(image));
 }
 
+namespace {
+// One line of text in the room there is, ending in an ellipsis when longer.
+void fitText(QLabel* label, const QString& text, int room)
+{
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, room));
+    label->adjustSize();
+    label->resize(qMin(label->width(), room), label->height());
+}
+} // namespace
+
 void ChannelAbstractWidget::placeChildren()
 {
     avatar->move(width() - 10 - avatar->width(), height() / 2 - avatar->height() / 2);
-    name->adjustSize();
-    name->move(avatar->x() - 10 - name->width(), 10);
-    description->move(avatar->x() - 10 - description->width(), name->y() + name->height());
     follow->move(20, 10);
     visit->setGeometry(20, follow->y() + 20, follow->width(), visit->height());
+    // The texts keep between the buttons and the avatar, however long.
+    const int room = qMax(0, avatar->x() - 10 - (follow->x() + follow->width() + 10));
+    fitText(name, channel.getName(), room);
+    fitText(description, channel.getDescription().simplified(), room);
+    name->move(avatar->x() - 10 - name->width(), 10);
+    description->move(avatar->x() - 10 - description->width(), name->y() + name->height());
 }
 
 void ChannelAbstractWidget::clickedFollow()

@@ -9,6 +9,8 @@
 #include <QBoxLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 ChannelCategoryPopUp::ChannelCategoryPopUp(int mode, QWidget* parent)
     : PopupWindow(parent), mode(mode), board(new QVBoxLayout(getBoard())),
       list(new ChannelAbstractPopUP(this))
@@ -52,14 +54,27 @@ void ChannelCategoryPopUp::setCategories(QHash<QString, ChannelCategory> categor
 {
     if (board->count() > 0)
         return;
-    for (auto it = categories.constBegin(); it != categories.constEnd(); ++it) {
+    // The top level only, sub-categories opening under their parent, in the
+    // order of their ids whatever order the hash holds them in.
+    QList<ChannelCategory> top;
+    for (const ChannelCategory& category : qAsConst(categories)) {
+        const QString parent = category.getParentCategoryID();
+        if (parent.isEmpty() || parent == QLatin1String("0"))
+            top << category;
+    }
+    std::sort(top.begin(), top.end(), [](const ChannelCategory& a, const ChannelCategory& b) {
+        const qlonglong left = a.getCategoryID().toLongLong();
+        const qlonglong right = b.getCategoryID().toLongLong();
+        return left != right ? left < right : a.getCategoryID() < b.getCategoryID();
+    });
+    for (const ChannelCategory& category : qAsConst(top)) {
         auto* tile = new ChannelCategoryWidget(this);
         tile->resize(width(), channelRowHeight);
         tile->setFixedHeight(channelRowHeight);
-        tile->setCategory(it.value());
+        tile->setCategory(category);
         board->addWidget(tile);
         tile->show();
-        byId.insert(it.value().getCategoryID(), tile);
+        byId.insert(category.getCategoryID(), tile);
         connect(tile, &ChannelCategoryWidget::channelCategoryClicked, this,
                 &ChannelCategoryPopUp::channelCatWidgetClicked);
     }

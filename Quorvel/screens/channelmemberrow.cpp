@@ -30,7 +30,7 @@ ChannelMemberRow::~ChannelMemberRow()
 void ChannelMemberRow::showMember(const ChannelMemberProfile& profile)
 {
     member = profile;
-    name->setText(profile.getNickName());
+    name->setText(profile.getShownName());
     // The person sign until (or unless) the picture arrives, as other rows
     // of people show it.
     avatar->setPixmap(AvatarViewer::defaultAvatar(AvatarViewer::Person, profile.getUserName(),

@@ -91,6 +91,14 @@ void ChannelProfileAdmin::setChannelInfo(ChannelInfo value)
     // shown as it now is, its people kept and not asked for again.
     if (value.getId() == channel.getId()) {
         showChannel(value);
+        // After a change of its people the channel comes again: the owner
+        // and administrators are asked for anew.
+        if (peopleChanged) {
+            peopleChanged = false;
+            removeManagers();
+            loaded = false;
+            requestMembers();
+        }
         placeChildren();
         return;
     }
@@ -255,6 +263,7 @@ void ChannelProfileAdmin::AckForWarningReceive()
     role.setChannelId(channel.getId());
     role.setMemberId(pendingMember);
     role.setRole(ChannelRole::MEMBER);
+    peopleChanged = true;
     emit command(CMD_ChannelChangeMemberRole, QVariant::fromValue(role));
 }
 

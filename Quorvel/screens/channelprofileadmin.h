@@ -90,6 +90,9 @@ private:
 
     ChannelInfo channel;
     bool loaded = false;
+    // A member or role change was sent: the next update of the channel
+    // brings its people again.
+    bool peopleChanged = false;
     QString pendingMember;
     QMap<QString, ChannelManagerWidget*> managers;
     EditChannel* editor;

@@ -35,6 +35,7 @@ CreateChannel::CreateChannel(QWidget* parent)
       submit(new FlatButton(tr("_Submit"), QSize(100, 32), this)),
       ignore(new FlatButton(tr("ـIgnore"), QSize(100, 32), this)),
       categoryLabel(new QLabel(tr("_ChannelCategoryContain"), this)),
+      categoryButton(new FlatButton(tr("_ChannelCategoryButton"), QSize(160, 32), this)),
       error(new QLabel(tr("ـNetWorkError"), this))
 {
     setMinimumSize(500, 500);
@@ -68,9 +69,9 @@ CreateChannel::CreateChannel(QWidget* parent)
     }
     categoryLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter | Qt::AlignAbsolute);
     categoryLabel->setTextFormat(Qt::PlainText);
-    auto* categoryButton = new FlatButton(tr("_ChannelCategoryButton"), QSize(100, 32), this);
     categoryButton->setFont(buttons);
-    categoryButton->hide();
+    categoryButton->setFixedSize(160, 32);
+    categoryButton->setObjectName(QStringLiteral("UserProfileSubmitButton"));
     error->setAlignment(Qt::AlignCenter);
     error->setFont(buttons);
     FormErrorLine::setUp(error);
@@ -93,12 +94,11 @@ CreateChannel::CreateChannel(QWidget* parent)
     row({heading(tr("Channel ID:")), id});
     row({heading(tr("_ImageSelect")), picture});
     row({reply});
+    // The directory lists the channel under the category chosen here.
+    row({heading(tr("_ChannelCategoryHead")), categoryLabel, categoryButton});
     // The error goes where it can be read whole, above the buttons.
     layout->addWidget(error);
     row({submit, ignore});
-    layout->addWidget(heading(tr("_ChannelCategoryHead")));
-    layout->addWidget(categoryLabel);
-    layout->addWidget(categoryButton);
     layout->addSpacerItem(new QSpacerItem(1, 1, QSizePolicy::Fixed, QSizePolicy::Expanding));
 
     connect(submit, &FlatButton::onClick, this, &CreateChannel::submitPressed);
@@ -227,6 +227,7 @@ void CreateChannel::resetForm()
 {
     categoryLabel->setText(tr("_ChannelCategoryContain"));
     categoryLabel->adjustSize();
+    channel.setCategoryId(QStringLiteral("0"));
     error->hide();
     if (!picturePath.isEmpty()) {
         picturePath.clear();
@@ -261,6 +262,7 @@ void CreateChannel::selectCategory()
 
 void CreateChannel::SelectedCategory(ChannelCategory chanCat)
 {
+    channel.setCategoryId(chanCat.getCategoryID());
     categoryLabel->setText(chanCat.getCategoryName());
     categoryLabel->adjustSize();
 }

@@ -47,6 +47,8 @@ public:
     QLabel* errorLabel() const { return error; }
     WaitingSpinnerWidget* spinner() const { return busy; }
     ChannelCategoryPopUp* categoryPopup() const { return categories; }
+    FlatButton* categoryChooser() const { return categoryButton; }
+    QLabel* categoryText() const { return categoryLabel; }
     QString chosenPicture() const { return picturePath; }
 
 signals:
@@ -86,6 +88,7 @@ private:
     FlatButton* submit;
     FlatButton* ignore;
     QLabel* categoryLabel;
+    FlatButton* categoryButton;
     QLabel* error;
 };
 

@@ -3,12 +3,15 @@
 #include "foundation/simpleqtlogger.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
+#include "model/channelmemberrole.h"
 #include "model/channelmembersreply.h"
 #include "model/grouplookup.h"
 #include "model/lvreply.h"
 #include "model/notificationmessage.h"
 #include "model/userlookup.h"
 #include "shell/channellookupviewer.h"
+#include "shell/grouplookupviewer.h"
+#include "shell/userlookupviewer.h"
 #include "widgets/popupmanager.h"
 
 #include "Managers/Chat/chatrecipient.h"
@@ -38,13 +41,14 @@
 #include "widgets/currentuser.h"
 #include "widgets/toastmessage.h"
 
-#include <QJsonDocument>
-
 namespace {
 
-QString compactJson(const QJsonObject& object)
+// A look-up's preview over the dimmed window; a click outside closes it.
+void showPreview(QWidget* viewer)
 {
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    viewer->setMinimumSize(300, 300);
+    viewer->adjustSize();
+    PopupManager::showWindow(viewer, true);
 }
 
 // The rows for channels, groups, look-ups and likes.
@@ -81,20 +85,36 @@ void addConversationRows(QHash<int, AnswerDispatch::Handler>& t)
         w.getSidePanel()->setChannelLastMessage(message);
     });
     t.insert(CMD_ChannelLookup, [](W& w, const QVariant& v) {
-        ChannelLookupViewer* viewer = w.getChannelLookupViewer();
-        viewer->setChannelLookup(v.value<ChannelLookup>());
-        viewer->setMinimumSize(300, 300);
-        viewer->adjustSize();
-        PopupManager::showWindow(viewer, true);
+        w.getChannelLookupViewer()->setChannelLookup(v.value<ChannelLookup>());
+        showPreview(w.getChannelLookupViewer());
     });
-    t.insert(CMD_UserLookup, [](W&, const QVariant& v) {
-        L_DEBUG(QStringLiteral("Messenget Main Window UserLookup ") +
-                compactJson(v.value<UserLookup>().toJsonObject()));
+    // A look-up the core could not read names no one: nothing to show.
+    t.insert(CMD_UserLookup, [](W& w, const QVariant& v) {
+        const UserLookup user = v.value<UserLookup>();
+        if (user.getUserID().isEmpty() && user.getUsername().isEmpty()) {
+            L_WARN(QStringLiteral("MessengerMainWindow | a user look-up named no one"));
+            return;
+        }
+        w.getUserLookupViewer()->setUserLookup(user);
+        showPreview(w.getUserLookupViewer());
     });
-    t.insert(CMD_GroupLookup, [](W&, const QVariant& v) {
-        L_DEBUG(QStringLiteral("Messenger Main Window GroupLookup ") +
-                compactJson(v.value<GroupLookup>().toJsonObject()));
+    t.insert(CMD_GroupLookup, [](W& w, const QVariant& v) {
+        const GroupLookup group = v.value<GroupLookup>();
+        if (group.getJid().isEmpty() && group.getName().isEmpty()) {
+            L_WARN(QStringLiteral("MessengerMainWindow | a group look-up named no group"));
+            return;
+        }
+        w.getGroupLookupViewer()->setGroupLookup(group);
+        showPreview(w.getGroupLookupViewer());
     });
+    // A member added or removed or a role changed: the channel is asked for
+    // again, so that its count, its title and its administrators' panel
+    // show it as it now stands.
+    for (Command c : {CMD_ChannelAddMember, CMD_ChannelRemoveMember, CMD_ChannelChangeMemberRole}) {
+        t.insert(c, [](W& w, const QVariant& v) {
+            emit w.command(CMD_ChannelData, QVariant(v.value<ChannelMemberRole>().getChannelId()));
+        });
+    }
     t.insert(CMD_ChannelGetMembers, [](W& w, const QVariant& v) {
         w.getSidePanel()->processChannelMembersReply(v.value<ChannelMembersReply>());
     });

@@ -16,6 +16,8 @@ ChannelLookupViewer::ChannelLookupViewer(QWidget* parent)
       preview(new FlatButton(tr("_Preview"), this))
 {
     setObjectName(QStringLiteral("ChannelLookupViewer"));
+    // Its own background over the dimmed window.
+    setAttribute(Qt::WA_StyledBackground);
     // Everything shown here comes from the service: never read as markup.
     for (QLabel* label : {id, name, description, members})
         label->setTextFormat(Qt::PlainText);

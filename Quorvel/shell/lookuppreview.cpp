@@ -12,6 +12,7 @@ LookupPreview::LookupPreview(int avatarSide, const QString& firstText, const QSt
     : QWidget(parent), avatar(new AvatarViewer(this)), first(new FlatButton(firstText, this)),
       second(new FlatButton(secondText, this))
 {
+    setAttribute(Qt::WA_StyledBackground);
     const QSize side = scaleSize(QSize(avatarSide, avatarSide));
     avatar->setAvatarSize(side);
     avatar->setFixedSize(side);
@@ -27,5 +28,17 @@ LookupPreview::LookupPreview(int avatarSide, const QString& firstText, const QSt
     for (FlatButton* button : {first, second}) {
         button->setTextAlignment(Qt::AlignCenter);
         layout->addWidget(button);
+    }
+}
+
+void LookupPreview::showLookup(int kind, const QString& id, const QString& url,
+                               const QStringList& lines)
+{
+    avatar->setAvatarType(kind);
+    avatar->setAvatarId(id);
+    avatar->downloadAvatar(url);
+    for (int i = 0; i < labels.size(); ++i) {
+        labels.at(i)->setText(lines.value(i));
+        labels.at(i)->setVisible(!lines.value(i).isEmpty());
     }
 }

@@ -75,6 +75,8 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     groupLookupViewer->hide();
     userLookupViewer = new UserLookupViewer(this);
     userLookupViewer->hide();
+    connect(userLookupViewer, &UserLookupViewer::startMessaging, this,
+            &MessengerMainWindow::startMessaging);
     addNewContact = new AddNewContact(this);
     addNewContact->hide();
     createGroup = new CreateGroup(this);

@@ -119,6 +119,9 @@ void Manager::setupConnections()
     connect(xmppManager->getClient(), &QXmppClient::connected, this, &Manager::xmppConnected);
     connect(xmppManager, &XMPPManager::userBlocked, this, &Manager::userBlocked);
 
+    // Counts from the service are kept with the channel's messages before the screen hears of them.
+    connect(likeManager, &LikeManager::likeGetResults, channelManager,
+            &ChannelManager::likeGetResults);
     connect(likeManager, &LikeManager::likeGetResults, this,
             [this](const LVReply& reply) { answer(CMD_LikeGet, QVariant::fromValue(reply)); });
 }

@@ -8,6 +8,7 @@ const QLatin1String kNickName("Nickname");
 const QLatin1String kRole("Role");
 const QLatin1String kAvThumbnailUrl("AvatarThumbnailURL");
 const QLatin1String kMotto("Motto");
+const QLatin1String kMemberId("MemberID");
 } // namespace
 
 ChannelMemberProfile::ChannelMemberProfile(const QJsonObject& object)
@@ -32,19 +33,32 @@ void ChannelMemberProfile::setDataFromJson(const QJsonObject& object)
     }
     if (object.contains(kUserName))
         userName = object.value(kUserName).toString();
+    if (object.contains(kMemberId))
+        memberId = object.value(kMemberId).toString();
 }
 
 QJsonObject ChannelMemberProfile::toJsonObject() const
 {
-    return {{kAvThumbnailUrl, avThumbnailUrl},
-            {kMotto, motto},
-            {kNickName, nickName},
-            {kRole, ChannelRole::toString(role)},
-            {kUserName, userName}};
+    QJsonObject object{{kAvThumbnailUrl, avThumbnailUrl},
+                       {kMotto, motto},
+                       {kNickName, nickName},
+                       {kRole, ChannelRole::toString(role)},
+                       {kUserName, userName}};
+    if (!memberId.isEmpty())
+        object.insert(kMemberId, memberId);
+    return object;
+}
+
+QString ChannelMemberProfile::getShownName() const
+{
+    if (!nickName.trimmed().isEmpty())
+        return nickName;
+    return memberId.isEmpty() ? userName : memberId;
 }
 
 bool ChannelMemberProfile::operator==(const ChannelMemberProfile& other) const
 {
     return userName == other.userName && nickName == other.nickName && role == other.role &&
-           avThumbnailUrl == other.avThumbnailUrl && motto == other.motto;
+           avThumbnailUrl == other.avThumbnailUrl && motto == other.motto &&
+           memberId == other.memberId;
 }

@@ -30,6 +30,11 @@ public:
     void setAvThumbnailUrl(const QString& value) { avThumbnailUrl = value; }
     QString getMotto() const { return motto; }
     void setMotto(const QString& value) { motto = value; }
+    // The member's phone number ("MemberID"), when the service gives it.
+    QString getMemberId() const { return memberId; }
+    void setMemberId(const QString& value) { memberId = value; }
+    // What a row shows: the nickname, else the number, else the user name.
+    QString getShownName() const;
 
     bool operator==(const ChannelMemberProfile& other) const;
 
@@ -39,6 +44,7 @@ private:
     ChannelRole::Role role = ChannelRole::NONE;
     QString avThumbnailUrl;
     QString motto;
+    QString memberId;
 };
 
 Q_DECLARE_METATYPE(ChannelMemberProfile)

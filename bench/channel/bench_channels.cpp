@@ -5,6 +5,7 @@
 // stores opened directly with LevelDB in the same run. Reading a page of every
 // channel, which opens each store through the manager, is measured as well.
 #include "Managers/Channel/channelmanager.h"
+#include "benchload.h"
 #include "foundation/database.h"
 #include "model/globalconstants.h"
 
@@ -153,6 +154,7 @@ void print(const char* what, const Cost& cost)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    printLoadAverage("start");
     const int channels = argc > 1 ? atoi(argv[1]) : 500;
     const int messages = argc > 2 ? atoi(argv[2]) : 1000;
     QTemporaryDir home;
@@ -186,5 +188,6 @@ int main(int argc, char** argv)
     printf("loading / direct opening: time %.3f, descriptors %d vs %d\n",
            direct.ms > 0 ? loading.ms / direct.ms : 0.0, loading.descriptors, direct.descriptors);
     printf("first pages / direct opening: time %.2f\n", direct.ms > 0 ? pages.ms / direct.ms : 0.0);
+    printLoadAverage("end");
     return listed == channels && read == channels * qMin(messages, 20) ? 0 : 1;
 }

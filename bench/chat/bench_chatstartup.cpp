@@ -6,6 +6,7 @@
 // reads what another one left in memory; the figure that matters is the time
 // the larger account takes above the one-partner account.
 #include "Managers/Chat/chatmanager.h"
+#include "benchload.h"
 #include "model/globalconstants.h"
 
 #include <QCoreApplication>
@@ -103,6 +104,7 @@ int main(int argc, char** argv)
         return fill(QByteArray(argv[2]).toInt());
     if (mode == QLatin1String("load"))
         return load(QByteArray(argv[2]).toInt());
+    printLoadAverage("start");
 
     const int many = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;
     double loadMs[2] = {0, 0};
@@ -131,5 +133,6 @@ int main(int argc, char** argv)
     std::printf("%-36s %12.2f %12.2f %12.2f\n", "loading and the chat list, ms", listMs[0],
                 listMs[1], listMs[1] - listMs[0]);
     std::printf("(%d partners; goal: the difference under 100 ms)\n", many);
+    printLoadAverage("end");
     return 0;
 }

@@ -12,6 +12,7 @@
 //   and moves to the top) and one paint, beside reading those 1,000 messages
 //   from the store.
 #include "Managers/Chat/chat.h"
+#include "benchload.h"
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
 #include "model/messagereply.h"
@@ -249,6 +250,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    printLoadAverage("start");
     initInterfaceMetrics();
     const int bigCount = argc > 1 ? QString::fromUtf8(argv[1]).toInt() : 100000;
     const int pagedCount = argc > 2 ? QString::fromUtf8(argv[2]).toInt() : 10000;
@@ -270,5 +272,6 @@ int main(int argc, char** argv)
     benchNewestPage(&big, bigId);
     benchRows(&big, bigId);
     benchPaging(&paged, pagedId, pagedCount);
+    printLoadAverage("end");
     return 0;
 }

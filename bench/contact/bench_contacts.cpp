@@ -6,6 +6,7 @@
 // with its profile) and the number list once. The time above those writes
 // per contact stays the same at every size when the sync is linear.
 #include "Managers/Contact/contactmanager.h"
+#include "benchload.h"
 #include "foundation/database.h"
 
 #include <QCoreApplication>
@@ -112,6 +113,7 @@ double syncByHand(const QJsonObject& members, int count)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    printLoadAverage("start");
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
@@ -134,5 +136,6 @@ int main(int argc, char** argv)
     }
     std::printf("(linear: the last column stays level; goal: under 100 ms above the writes at "
                 "10,000)\n");
+    printLoadAverage("end");
     return 0;
 }

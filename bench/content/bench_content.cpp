@@ -9,6 +9,7 @@
 //     time beside 20 QLabels playing the same file with QMovie.
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./bench_content
 
+#include "benchload.h"
 #include "chat/content/emojibuttonspanel.h"
 #include "chat/content/emojiwidget.h"
 #include "chat/content/thumbnail.h"
@@ -189,9 +190,11 @@ void gifBoard(const QString& folder)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    printLoadAverage("start");
     QTemporaryDir folder;
     emojiPicker();
     bigJpeg(folder.path());
     gifBoard(folder.path());
+    printLoadAverage("end");
     return 0;
 }

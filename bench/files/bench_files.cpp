@@ -8,6 +8,7 @@
 //
 // Usage: bench_files [megabytes]   (default 100)
 
+#include "benchload.h"
 #include "fakefilehost.h"
 #include "fakewebservice.h"
 #include "foundation/serviceconfig.h"
@@ -206,6 +207,7 @@ int main(int argc, char** argv)
     if (argc == 5 && QByteArray(argv[1]) == "--side")
         return runSide(argv[2], QUrl(QString::fromUtf8(argv[3])),
                        QByteArray(argv[4]).toLongLong() * 1024 * 1024);
+    printLoadAverage("start");
     const qint64 megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100;
     const qint64 size = megabytes * 1024 * 1024;
 
@@ -236,6 +238,7 @@ int main(int argc, char** argv)
                 plain.msecs > 0 ? double(ours.msecs) / double(plain.msecs) : 0.0);
     std::printf("peak memory growth of DownloadManager: %.1f%% of the file size\n",
                 100.0 * double(ours.peakGrowthKb) / double(size / 1024));
+    printLoadAverage("end");
     bool allOk = true;
     for (const Result& r : results)
         allOk = allOk && r.ok;

@@ -1,6 +1,7 @@
 // Cost of a log call: switched off (level off, or every sink off) against a bare
 // flag test, and a line written by the file sink against a bare QFile append and
 // flush of a line of the same length.
+#include "benchload.h"
 #include "foundation/simpleqtlogger.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,7 @@ template <typename F> double nsPerCall(int n, F f)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    printLoadAverage("start");
     QTemporaryDir dir;
     SimpleQtLogger* logger = SimpleQtLogger::createInstance();
 
@@ -80,5 +82,6 @@ int main(int argc, char** argv)
     std::printf("file-sink line (%d bytes):   %8.0f ns  (QFile write+flush %.0f ns, ratio %.2f)\n",
                 lineLength, fileLine, rawLineNs, fileLine / rawLineNs);
     delete logger;
+    printLoadAverage("end");
     return 0;
 }

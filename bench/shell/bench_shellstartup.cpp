@@ -19,6 +19,7 @@
 #include "Managers/Contact/contactmanager.h"
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
+#include "benchload.h"
 #include "chat/chatwidget.h"
 #include "localstack.h"
 #include "shell/chattab.h"
@@ -280,6 +281,7 @@ int main(int argc, char* argv[])
                           argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
 
     QCoreApplication app(argc, argv);
+    printLoadAverage("start");
     QString shot;
     if (argc > 2 && std::strcmp(argv[1], "--shot") == 0)
         shot = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
@@ -324,5 +326,7 @@ int main(int argc, char* argv[])
     out << "  difference: " << median(program) - median(bare)
         << " ms (goal: at most 500), ratio: " << median(program) / qMax(median(bare), 0.001)
         << "\n";
+    out.flush();
+    printLoadAverage("end");
     return 0;
 }

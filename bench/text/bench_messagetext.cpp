@@ -1,5 +1,6 @@
 // Converts a 4096-character message holding 50 emoji and 20 links to display HTML and back,
 // beside Qt's own HTML escaping of the same text.
+#include "benchload.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/linkgenerator.h"
 
@@ -57,6 +58,7 @@ template <typename F> double microsecondsPerCall(int rounds, F function)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    printLoadAverage("start");
     qInstallMessageHandler(dropDebugOutput);
     if (!QFile::exists(QStringLiteral(":/emojis/png/1f600.png")))
         qFatal("emoji pictures missing");
@@ -81,5 +83,6 @@ int main(int argc, char** argv)
     std::printf("toPlainText:             %9.1f us per conversion\n", toPlain);
     std::printf("QString::toHtmlEscaped:  %9.1f us per call\n", qtEscape);
     std::printf("ratio insertHtmlTags / toHtmlEscaped: %.1f\n", toHtml / qtEscape);
+    printLoadAverage("end");
     return 0;
 }

@@ -4,6 +4,7 @@
 // fresh process (fonts and the pixmap cache are per process); the program
 // runs itself in both roles several times and prints the medians and ratio.
 
+#include "benchload.h"
 #include "kitgallery.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
@@ -78,6 +79,7 @@ int main(int argc, char* argv[])
         return runKit(argc, argv);
 
     QCoreApplication app(argc, argv);
+    printLoadAverage("start");
     const int runs = 7;
     QList<double> bare, kit, fonts, style, catalogue, gallery;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -113,5 +115,6 @@ int main(int argc, char* argv[])
     out << "    loading the Persian catalogue:              " << median(catalogue) << "\n";
     out << "    building and painting the gallery:          " << median(gallery) << "\n";
     out << "  ratio kit / bare: " << (median(bare) > 0 ? median(kit) / median(bare) : 0) << "\n";
+    printLoadAverage("end");
     return 0;
 }

@@ -17,6 +17,7 @@
 #include "Managers/XMPP/quorvelxmppclient.h"
 #include "Managers/XMPP/quorvelxmppmessage.h"
 #include "Managers/XMPP/xmppmanager.h"
+#include "benchload.h"
 #include "foundation/serviceconfig.h"
 #include "prosodyserver.h"
 #include "testcertificates.h"
@@ -214,6 +215,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("QUORVEL_CHAT_DOMAIN", "localhost");
     QCoreApplication app(argc, argv);
+    printLoadAverage("start");
     const int sequential = argc > 1 ? QString(argv[1]).toInt() : 200;
     const int burst = argc > 2 ? QString(argv[2]).toInt() : 1000;
 
@@ -361,5 +363,6 @@ int main(int argc, char** argv)
                 burstRatios.value(burstRatios.size() - 1));
     manager.forceUpdate();
     server.stop();
+    printLoadAverage("end");
     return managerDone && rawDone && floorDone ? 0 : 2;
 }

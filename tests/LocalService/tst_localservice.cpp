@@ -6,6 +6,7 @@
 #include "../webapi/capturedlog.h"
 #include "backgroundimages.h"
 #include "channeleditannouncer.h"
+#include "channelpusher.h"
 #include "fakewebservice.h"
 #include "localservice.h"
 #include "servicestore.h"
@@ -116,6 +117,14 @@ private slots:
     void channelPostsStampedAndPushedToFollowers();
     void stateSurvivesRestart();
     void unreadableStoreIsNotOverwritten();
+    void lookupNamesChannelsGroupsAndPeople_data();
+    void lookupNamesChannelsGroupsAndPeople();
+    void publicIdsAreOneEach();
+    void channelRolesKeptByTheOwner();
+    void votesAndLikesOnlyFromFollowersOnceEach();
+    void deletedPostLeavesTheArchive();
+    void directoryInOneOrderWithSubCategoriesUnderTheirParent();
+    void pollPushedAsJsonText();
 
 private:
     // Writes text on a fresh TLS connection; everything answered until the
@@ -333,6 +342,12 @@ void TestLocalService::refusedRequestsChangeNothing_data()
         {"channel post: text too long", ada, "sendmessage/", channelPost("c-2", QString(5000, 'x')),
          400},
         {"channel join: no such channel", bo, "join/", QJsonObject{{"ChannelID", "nowhere"}}, 404},
+        {"channel members: no such account", ada, "addmember/",
+         with({{"Members", member("nobody", "MEMBER")}}), 400},
+        {"channel post state: no such post", ada, "changemessagestate/",
+         with({{"MessageID", "r-none"}, {"MessageNewState", "DELETED"}}), 404},
+        {"channel post state: by a follower", bo, "changemessagestate/",
+         with({{"MessageID", "r-none"}, {"MessageNewState", "DELETED"}}), 403},
     };
     for (const auto& row : channelRows)
         QTest::newRow(row.name) << QStringLiteral("GAPI/channels/") + row.path
@@ -854,6 +869,326 @@ void TestLocalService::unreadableStoreIsNotOverwritten()
     QVERIFY(!QFile::exists(dir.filePath("escape")));
     QCOMPARE(fresh.blob("../../escape"), QByteArray("x"));
     QVERIFY(!fresh.setValue("../bad area", "k", 1));
+}
+
+namespace {
+QJsonArray memberList(const QString& name, const QString& role)
+{
+    return QJsonArray{QJsonObject{{"Username", name}, {"Role", role}}};
+}
+
+QString roleIn(ServiceTestClient& client, const Account& asker, const QString& channel,
+               const QString& username)
+{
+    const Answer answer = client.call(
+        asker, "GAPI/channels/getmembers/",
+        {{"ChannelID", channel}, {"Offset", "0"}, {"Count", "50"}, {"ChannelMemberType", "0"}});
+    for (const QJsonValue& member : answer.json.value("Members").toArray()) {
+        if (member.toObject().value("Username").toString() == username)
+            return member.toObject().value("Role").toString();
+    }
+    return QStringLiteral("NONE");
+}
+
+QStringList postIds(const Answer& answer)
+{
+    QStringList ids;
+    for (const QJsonValue& post : answer.json.value("Messages").toArray())
+        ids << post.toObject().value("MESSAGE_ID").toString();
+    return ids;
+}
+} // namespace
+
+void TestLocalService::lookupNamesChannelsGroupsAndPeople_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("channel id") << kChannel << "CHANNEL_DATA"
+                                << "ID" << kChannel;
+    QTest::newRow("channel mention") << "@" + kChannel << "CHANNEL_DATA"
+                                     << "Link"
+                                     << "https://quorvel.link/" + kChannel;
+    QTest::newRow("channel link") << "https://quorvel.link/" + kChannel + "/"
+                                  << "CHANNEL_DATA"
+                                  << "Name"
+                                  << "Rules";
+    QTest::newRow("person by number") << "491700000022"
+                                      << "USER_DATA"
+                                      << "Nickname"
+                                      << "Bo";
+    QTest::newRow("person by public id") << "@Ada_public"
+                                         << "USER_DATA"
+                                         << "UserID"
+                                         << "491700000021";
+    QTest::newRow("group id") << "lookup-group"
+                              << "GROUP_JOIN_LINK"
+                              << "Name"
+                              << "Readers";
+    QTest::newRow("unknown") << "@nobody_here"
+                             << ""
+                             << ""
+                             << "";
+}
+
+void TestLocalService::lookupNamesChannelsGroupsAndPeople()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, type);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    if (client->call(ada, "quorvelid/get/").json.value("QuorvelId").toString().isEmpty())
+        QCOMPARE(client->call(ada, "quorvelid/set/", {{"QuorvelId", "Ada_public"}}).code(), 200);
+    if (f.store->object("groups", "lookup-group").isEmpty()) {
+        QCOMPARE(client
+                     ->call(ada, "GAPI/privatechat/create/",
+                            {{"GroupJID", "lookup-group"},
+                             {"GroupName", "Readers"},
+                             {"Description", ""},
+                             {"GroupAvatarURL", ""},
+                             {"GroupAvatarThumbnailURL", ""},
+                             {"Members", QJsonArray()}})
+                     .code(),
+                 200);
+    }
+    const Answer answer = client->call(bo, "lookup/", {{"Key", key}});
+    if (type.isEmpty()) {
+        QCOMPARE(answer.code(), 404);
+        return;
+    }
+    QCOMPARE(answer.code(), 200);
+    QCOMPARE(answer.json.value("Type").toString(), type);
+    const QJsonObject metaData = answer.json.value("MetaData").toObject();
+    QCOMPARE(metaData.value(field).toVariant().toString(), value);
+    // Every field the client requires is there.
+    const QStringList required =
+        type == "CHANNEL_DATA"
+            ? QStringList{"Description",        "CategoryId",   "Name",         "AvatarURL",
+                          "AvatarThumbnailURL", "MembersCount", "CreationDate", "ReplyAllowed",
+                          "OwnerUsername",      "Link"}
+        : type == "USER_DATA"
+            ? QStringList{"AvatarURL", "AvatarThumbnailURL", "Username", "Motto", "Nickname",
+                          "UserID",    "OfficialUser"}
+            : QStringList{"Description", "Name", "AvatarURL", "MembersCount", "JoinToken"};
+    for (const QString& key : required)
+        QVERIFY2(metaData.contains(key), qPrintable(key));
+}
+
+void TestLocalService::publicIdsAreOneEach()
+{
+    QCOMPARE(client->call(bo, "quorvelid/set/", {{"QuorvelId", "Bo_reads"}}).code(), 200);
+    QCOMPARE(client->call(bo, "quorvelid/get/").json.value("QuorvelId").toString(),
+             QString("Bo_reads"));
+    // Taken, in any case, by someone else; badly formed; both change nothing.
+    QCOMPARE(client->call(ada, "quorvelid/set/", {{"QuorvelId", "bo_READS"}}).code(), 409);
+    QCOMPARE(client->call(ada, "quorvelid/set/", {{"QuorvelId", "1abc"}}).code(), 400);
+    QCOMPARE(client->call(ada, "quorvelid/set/", {{"QuorvelId", "a b c d"}}).code(), 400);
+    QVERIFY(client->call(ada, "quorvelid/get/").json.value("QuorvelId").toString() != "bo_READS");
+    // Taking it again is no conflict; a restart keeps it.
+    QCOMPARE(client->call(bo, "quorvelid/set/", {{"QuorvelId", "Bo_reads"}}).code(), 200);
+    QVERIFY(f.restart());
+    QCOMPARE(client->call(bo, "lookup/", {{"Key", "@Bo_reads"}})
+                 .json.value("MetaData")
+                 .toObject()
+                 .value("Username")
+                 .toString(),
+             bo.username);
+}
+
+void TestLocalService::channelRolesKeptByTheOwner()
+{
+    const QString club = QStringLiteral("club");
+    const Account cy = client->signUp("491700000027", kCode);
+    QCOMPARE(client->call(ada, "GAPI/channels/create/", {{"ChannelID", club}, {"CategoryID", "2"}})
+                 .code(),
+             200);
+    QCOMPARE(client->call(bo, "GAPI/channels/join/", {{"ChannelID", club}}).code(), 200);
+    QCOMPARE(
+        client
+            ->call(
+                ada, "GAPI/channels/changerole/",
+                {{"ChannelID", club}, {"MemberUsername", bo.username}, {"MemberNewRole", "ADMIN"}})
+            .code(),
+        200);
+    // The administrator adds followers, but cannot demote the owner through
+    // add-member, change roles or make administrators.
+    QCOMPARE(client
+                 ->call(bo, "GAPI/channels/addmember/",
+                        {{"ChannelID", club}, {"Members", memberList(ada.username, "MEMBER")}})
+                 .code(),
+             200);
+    QCOMPARE(client
+                 ->call(bo, "GAPI/channels/changerole/",
+                        {{"ChannelID", club},
+                         {"MemberUsername", ada.username},
+                         {"MemberNewRole", "MEMBER"}})
+                 .code(),
+             403);
+    QCOMPARE(client
+                 ->call(bo, "GAPI/channels/addmember/",
+                        {{"ChannelID", club}, {"Members", memberList(cy.username, "ADMIN")}})
+                 .code(),
+             403);
+    QCOMPARE(roleIn(*client, bo, club, ada.username), QString("OWNER"));
+    QCOMPARE(roleIn(*client, bo, club, cy.username), QString("NONE"));
+    QCOMPARE(client
+                 ->call(bo, "GAPI/channels/addmember/",
+                        {{"ChannelID", club}, {"Members", memberList(cy.username, "MEMBER")}})
+                 .code(),
+             200);
+    QCOMPARE(roleIn(*client, ada, club, cy.username), QString("MEMBER"));
+    // The owner adds an administrator directly; adding again keeps the role.
+    QCOMPARE(client
+                 ->call(ada, "GAPI/channels/addmember/",
+                        {{"ChannelID", club}, {"Members", memberList(cy.username, "ADMIN")}})
+                 .code(),
+             200);
+    QCOMPARE(roleIn(*client, ada, club, cy.username), QString("MEMBER"));
+    QCOMPARE(client
+                 ->call(bo, "GAPI/channels/removemember/",
+                        {{"ChannelID", club}, {"MemberUsername", cy.username}})
+                 .code(),
+             200);
+    QCOMPARE(client
+                 ->call(ada, "GAPI/channels/addmember/",
+                        {{"ChannelID", club}, {"Members", memberList(cy.username, "ADMIN")}})
+                 .code(),
+             200);
+    QCOMPARE(roleIn(*client, ada, club, cy.username), QString("ADMIN"));
+}
+
+void TestLocalService::votesAndLikesOnlyFromFollowersOnceEach()
+{
+    const QString hall = QStringLiteral("hall");
+    const Account stranger = client->signUp("491700000028", kCode);
+    QCOMPARE(client->call(ada, "GAPI/channels/create/", {{"ChannelID", hall}}).code(), 200);
+    QCOMPARE(client->call(bo, "GAPI/channels/join/", {{"ChannelID", hall}}).code(), 200);
+    const QJsonObject poll{{"Question", "Tea?"},
+                           {"Type", "radio"},
+                           {"Options", QJsonArray{QJsonObject{{"OptionID", "1"}, {"Text", "yes"}},
+                                                  QJsonObject{{"OptionID", "2"}, {"Text", "no"}}}}};
+    const QString pollId =
+        client->call(ada, "polls/create/", {{"PollViewResultStatus", "1"}, {"PollData", poll}})
+            .json.value("PollID")
+            .toString();
+    QVERIFY(!pollId.isEmpty());
+    const QJsonObject vote{{"PollID", pollId}, {"VoteData", QJsonObject{{"QuestionAnswer", "1"}}}};
+    // Not posted anywhere yet: no one follows it.
+    QCOMPARE(client->call(bo, "polls/vote/", vote).code(), 403);
+    QJsonObject post{{"ChannelID", hall},
+                     {"MessageID", "h-poll"},
+                     {"MessageBody", ""},
+                     {"MessageParams", QJsonObject{{"MAJOR_TYPE", "CHANNEL_CHAT"},
+                                                   {"MINOR_TYPE", "POLL"},
+                                                   {"POLL_ID", pollId},
+                                                   {"POLL_DATA", poll}}}};
+    QCOMPARE(client->call(ada, "GAPI/channels/sendmessage/", post).code(), 200);
+
+    QCOMPARE(client->call(stranger, "polls/vote/", vote).code(), 403);
+    QCOMPARE(client->call(bo, "polls/vote/", vote).code(), 200);
+    QCOMPARE(client->call(bo, "polls/vote/", vote).code(), 353);
+    const QJsonObject result = client->call(ada, "polls/getresult/", {{"PollID", pollId}})
+                                   .json.value("PollResult")
+                                   .toObject();
+    QCOMPARE(result.value("TotalVotes").toString(), QString("1"));
+
+    auto likes = [this]() {
+        return client->call(ada, "like/get/", {{"MessageIDs", QJsonArray{"h-poll"}}})
+            .json.value("MessagesLikeCount")
+            .toObject()
+            .value("h-poll")
+            .toString();
+    };
+    const QJsonObject like{{"MessageLikes", QJsonObject{{"h-poll", "1"}}}};
+    QCOMPARE(client->call(stranger, "like/send/", like).code(), 403);
+    QCOMPARE(
+        client->call(bo, "like/send/", {{"MessageLikes", QJsonObject{{"nowhere", "1"}}}}).code(),
+        403);
+    QCOMPARE(likes(), QString("0"));
+    QCOMPARE(client->call(bo, "like/send/", like).code(), 200);
+    QCOMPARE(client->call(bo, "like/send/", like).code(), 200);
+    QCOMPARE(likes(), QString("1"));
+    QCOMPARE(client->call(ada, "like/send/", like).code(), 200);
+    QCOMPARE(likes(), QString("2"));
+    QCOMPARE(
+        client->call(bo, "like/send/", {{"MessageLikes", QJsonObject{{"h-poll", "0"}}}}).code(),
+        200);
+    QCOMPARE(likes(), QString("1"));
+}
+
+void TestLocalService::deletedPostLeavesTheArchive()
+{
+    const QString desk = QStringLiteral("desk");
+    QCOMPARE(client->call(ada, "GAPI/channels/create/", {{"ChannelID", desk}}).code(), 200);
+    QCOMPARE(client->call(bo, "GAPI/channels/join/", {{"ChannelID", desk}}).code(), 200);
+    const QJsonObject text{{"MAJOR_TYPE", "CHANNEL_CHAT"}, {"MINOR_TYPE", "TEXT"}};
+    for (const char* id : {"d-1", "d-2"}) {
+        QCOMPARE(client
+                     ->call(ada, "GAPI/channels/sendmessage/",
+                            {{"ChannelID", desk},
+                             {"MessageID", id},
+                             {"MessageBody", id},
+                             {"MessageParams", text}})
+                     .code(),
+                 200);
+    }
+    auto state = [&](const char* id, const char* newState) {
+        return client
+            ->call(ada, "GAPI/channels/changemessagestate/",
+                   {{"ChannelID", desk}, {"MessageID", id}, {"MessageNewState", newState}})
+            .code();
+    };
+    QCOMPARE(state("d-1", "DRAFT"), 400);
+    QCOMPARE(state("d-1", "PUBLISH"), 200);
+    QCOMPARE(state("d-1", "DELETED"), 200);
+    QCOMPARE(state("d-1", "DELETED"), 404);
+    // Bo, coming online later, fetches what he missed and the archive: the
+    // deleted post is in neither.
+    const Answer missed = client->call(
+        bo, "GAPI/channels/newMessages/JSON",
+        {{"MessageTimestamp", QString::number(QDateTime::currentSecsSinceEpoch() - 60)}});
+    QVERIFY(postIds(missed).contains("d-2"));
+    QVERIFY(!postIds(missed).contains("d-1"));
+    QCOMPARE(postIds(client->call(bo, "GAPI/channels/archive/JSON",
+                                  {{"ChannelID", desk}, {"Offset", "0"}, {"Count", "10"}})),
+             QStringList{"d-2"});
+}
+
+void TestLocalService::directoryInOneOrderWithSubCategoriesUnderTheirParent()
+{
+    // A category stored after the seeds, with an id that sorts before them as text.
+    f.store->setValue(
+        "channelcategories", "10",
+        QJsonObject{{"CategoryId", "10"}, {"CategoryName", "Music"}, {"ParentCategoryId", "0"}});
+    auto ids = [](const Answer& answer, const char* list, const char* key) {
+        QStringList found;
+        for (const QJsonValue& value : answer.json.value(list).toArray())
+            found << value.toObject().value(key).toString();
+        return found;
+    };
+    const Answer top = client->call(bo, "GAPI/channels/browse/index/");
+    QCOMPARE(ids(top, "Categories", "CategoryId"), QStringList({"1", "2", "3", "10"}));
+    const Answer sport = client->call(bo, "GAPI/channels/browse/2");
+    QCOMPARE(ids(sport, "Categories", "CategoryId"), QStringList{"4"});
+    QVERIFY(ids(sport, "Channels", "ChannelID").contains("club"));
+}
+
+void TestLocalService::pollPushedAsJsonText()
+{
+    const QJsonObject poll{{"PollID", "poll-1"}, {"Question", "Tea?"}, {"Options", QJsonArray{}}};
+    const QXmppMessage stanza =
+        ChannelPusher::stanzaFor("bo@local", {{"MESSAGE_ID", "m-1"},
+                                              {"MESSAGE_BODY", "text"},
+                                              {"POLL_DATA", poll},
+                                              {"SEND_TIME_IN_GMT", 1700000000123.0}});
+    QMap<QString, QString> fields;
+    for (const QXmppElement& field : stanza.extensions())
+        fields.insert(field.attribute("xml:lang"), field.value());
+    QCOMPARE(QJsonDocument::fromJson(fields.value("POLL_DATA").toUtf8()).object(), poll);
+    QCOMPARE(fields.value("SEND_TIME_IN_GMT"), QString("1700000000123"));
+    QCOMPARE(stanza.body(), QString("text"));
+    QCOMPARE(stanza.id(), QString("m-1"));
 }
 
 QTEST_GUILESS_MAIN(TestLocalService)

@@ -6,11 +6,13 @@
 #include "model/browsecategoryresult.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
+#include "model/channelmemberrole.h"
 #include "model/groupchangerolerequest.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
 #include "model/grouplookup.h"
 #include "model/lastseen.h"
+#include "model/likepair.h"
 #include "model/members.h"
 #include "model/message.h"
 #include "model/messagepair.h"
@@ -18,6 +20,7 @@
 #include "model/messagerequest.h"
 #include "model/messagestate.h"
 #include "model/notificationmessage.h"
+#include "model/polldata.h"
 #include "model/uisetting.h"
 #include "model/userlookup.h"
 
@@ -141,6 +144,12 @@ QJsonValue ValueJson::toJson(const QVariant& value)
         return value.value<ChannelInfo>().toDBJsonObject();
     if (type == qMetaTypeId<BrowseCategoryResult>())
         return value.value<BrowseCategoryResult>().toJsonObject();
+    if (type == qMetaTypeId<ChannelMemberRole>()) {
+        const ChannelMemberRole role = value.value<ChannelMemberRole>();
+        return QJsonObject{{"channel", role.getChannelId()},
+                           {"user", role.getMemberId()},
+                           {"role", ChannelRole::toString(role.getRole())}};
+    }
     switch (type) {
     case QMetaType::Bool:
         return value.toBool();
@@ -207,6 +216,29 @@ QVariant ValueJson::fromJson(Command command, const QJsonValue& value)
         return QVariant::fromValue(
             GroupChangeRoleRequest(object.value("jid").toString(), object.value("user").toString(),
                                    GroupRole::toRole(object.value("role").toString())));
+    }
+    case CMD_ChannelAddMember:
+    case CMD_ChannelRemoveMember:
+    case CMD_ChannelChangeMemberRole: {
+        // {"channel": id, "user": user name, "role": "ADMIN" ...}
+        const QJsonObject object = value.toObject();
+        return QVariant::fromValue(ChannelMemberRole(
+            object.value("channel").toString(), object.value("user").toString(),
+            ChannelRole::toRole(object.value("role").toString(QStringLiteral("MEMBER")))));
+    }
+    case CMD_SendPollToChannel: {
+        // {"channel": id, "poll": the poll's JSON, "viewResults": bool}
+        const QJsonObject object = value.toObject();
+        PollData poll(object.value("poll").toObject());
+        poll.setChannelId(object.value("channel").toString());
+        poll.setViewResults(object.value("viewResults").toBool(true));
+        return QVariant::fromValue(poll);
+    }
+    case CMD_LikeSend: {
+        const QJsonObject object = value.toObject();
+        return QVariant::fromValue(LikePair(object.value("channel").toString(),
+                                            object.value("message").toString(),
+                                            object.value("liked").toBool()));
     }
     case CMD_AddContact:
     case CMD_UpdateContact:

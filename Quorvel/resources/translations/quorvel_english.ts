@@ -159,7 +159,7 @@
     </message>
     <message>
         <source>_ReceiveNotification</source>
-        <translation>Notifications</translation>
+        <translation>Mute notifications</translation>
     </message>
     <message>
         <source>_Title</source>
@@ -995,7 +995,7 @@
     </message>
     <message>
         <source>_ReceiveNotification</source>
-        <translation>Notifications</translation>
+        <translation>Mute notifications</translation>
     </message>
     <message>
         <source>_Title</source>

@@ -159,7 +159,7 @@
     </message>
     <message>
         <source>_ReceiveNotification</source>
-        <translation>دریافت اعلان</translation>
+        <translation>بی‌صدا کردن اعلان‌ها</translation>
     </message>
     <message>
         <source>_Title</source>
@@ -995,7 +995,7 @@
     </message>
     <message>
         <source>_ReceiveNotification</source>
-        <translation>دریافت اعلان</translation>
+        <translation>بی‌صدا کردن اعلان‌ها</translation>
     </message>
     <message>
         <source>_Title</source>

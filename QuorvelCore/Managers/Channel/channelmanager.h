@@ -125,6 +125,9 @@ signals:
     void channelMemberRemoved(const ChannelMemberRole& role);
     void channelMemberRoleChanged(const ChannelMemberRole& role);
     void channelMessageConditionChanged(const ChannelMessageCondition& condition);
+    // An administration the user asked for was refused: the command it
+    // answers and the service's result code, for the program to say why.
+    void channelActionFailed(Command command, int resultCode);
     void channelLastLastMsg(const Message& message);
     void commandResponse(Command command, const QVariant& output);
 
@@ -175,6 +178,8 @@ private:
     QList<Message> readMessages(const QJsonObject& reply, MessageBase::MsgState state) const;
     void archiveFetchEnded(int resultCode);
     void serveWaitingRequest();
+    void processMembershipChange(const Message& message);
+    void failAction(ChannelMemberRole* pending, Command command, int resultCode);
     void processChannelEditMessage(const ChannelEditMessage& edit);
     void decomposePollCreate(const QJsonObject& reply);
     void respondMessageStateChange(const QString& id, const QString& messageId,
@@ -205,8 +210,9 @@ private:
     Message currentMessage;
     QTimer retryTimer;
     int sendFailures = 0;
-    PollData pendingPoll;
-    QString pollChannelId;
+    // Polls sent for creation, oldest first: the service answers them in
+    // the order asked, each reply naming the id of the poll at the front.
+    QList<PollData> pendingPolls;
 
     // History.
     Message newestMessage;

@@ -2,6 +2,7 @@
 // pages, history requests, edits, likes, file paths and polls.
 
 #include "Managers/Channel/channelmanager.h"
+#include "Managers/XMPP/quorvelxmppmessage.h"
 #include "foundation/datetime.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/simpleqtlogger.h"
@@ -111,9 +112,22 @@ void ChannelManager::sendNextMessageOnQueue()
 bool ChannelManager::addMsgToChannel(Message* message, bool* isLast)
 {
     auto it = channels.find(message->getChatId());
-    if (it == channels.end() || message->getMessageId().isEmpty() ||
-        it->containsMessage(message->getMessageId()))
+    if (it == channels.end() || message->getMessageId().isEmpty())
         return false;
+    Message stored;
+    if (it->getMessage(message->getMessageId(), &stored)) {
+        // Known already; a copy whose poll was lost on the way is mended by
+        // a later copy of the same post that carries it.
+        if (stored.getMinorType() == MessageBase::MsgMinorType_Poll &&
+            message->getMinorType() == MessageBase::MsgMinorType_Poll &&
+            stored.getPollData().isEmpty() && !message->getPollData().isEmpty()) {
+            L_INFO(QStringLiteral("ChannelManager | poll of %1 mended from a fuller copy")
+                       .arg(message->getMessageId()));
+            if (it->insertMessage(message, nullptr))
+                saveMessagingFields(*it);
+        }
+        return false;
+    }
     bool newest = false;
     if (!it->insertMessage(message, &newest))
         return false;
@@ -432,8 +446,40 @@ void ChannelManager::serveWaitingRequest()
 
 void ChannelManager::processControlMessage(const Message& message)
 {
-    if (message.getMinorType() == MessageBase::MsgMinorType_ChannelMessageEdited)
+    switch (message.getMinorType()) {
+    case MessageBase::MsgMinorType_ChannelMessageEdited:
         processChannelEditMessage(message.getChannelEditMessage());
+        break;
+    case MessageBase::MsgMinorType_ChannelMembershipAdd:
+    case MessageBase::MsgMinorType_ChannelMembershipChangeRole:
+    case MessageBase::MsgMinorType_ChannelMembershipRemove:
+        processMembershipChange(message);
+        break;
+    default:
+        break;
+    }
+}
+
+void ChannelManager::processMembershipChange(const Message& message)
+{
+    // Only the service's channel account speaks of memberships (the XMPP
+    // layer refuses such messages from anyone else), and only the user's own
+    // place in a channel matters here.
+    const QString channelId =
+        message.getOtherFields().value(QStringLiteral("CHANNEL_ID")).toString();
+    if (channelId.isEmpty() || message.getUserId() != getUserName() ||
+        message.getChatId() != QuorvelXMPPMessage::channelAccount())
+        return;
+    L_INFO(QStringLiteral("ChannelManager | membership of %1 changed: %2")
+               .arg(channelId, MessageBase::toString(message.getMinorType())));
+    if (message.getMinorType() == MessageBase::MsgMinorType_ChannelMembershipRemove) {
+        if (contains(channelId))
+            removeChannel(channelId);
+        return;
+    }
+    // Added, or given another role: the channel as it now stands, with the
+    // panel that goes with the role.
+    startChannelDataAndAdd(channelId);
 }
 
 void ChannelManager::processChannelEditMessage(const ChannelEditMessage& edit)
@@ -476,12 +522,9 @@ void ChannelManager::setFilePathForMessage(const Message& message)
 
 void ChannelManager::sendPollToChannel(const PollData& poll)
 {
-    pendingPoll = poll;
-    if (pendingPoll.isEmpty()) {
-        pendingPoll.clear();
+    if (poll.isEmpty() || poll.getChannelId().isEmpty())
         return;
-    }
-    pollChannelId = poll.getChannelId();
+    pendingPolls.append(poll);
     emitStart(PROC_PollCreate, {{QStringLiteral("PollViewResultStatus"),
                                  poll.getViewResults() ? QStringLiteral("1") : QStringLiteral("0")},
                                 {QStringLiteral("PollData"), poll.toJsonObject()}});
@@ -489,21 +532,20 @@ void ChannelManager::sendPollToChannel(const PollData& poll)
 
 void ChannelManager::decomposePollCreate(const QJsonObject& reply)
 {
-    if (pollChannelId.isEmpty())
+    if (pendingPolls.isEmpty())
         return;
+    PollData poll = pendingPolls.takeFirst();
     const QString pollId = reply.value(QStringLiteral("PollID")).toString();
-    if (!pollId.isEmpty()) {
-        pendingPoll.setPollId(pollId);
-        Message message(MessageBase::MsgMajorType_ChannelChat, getUserName(), pollChannelId,
-                        pendingPoll);
-        message.generateMessageId();
-        message.setSendTimeToCurrentTime();
-        message.setState(MessageBase::MsgState_NotSent);
-        // Kept like any other own message, so a failed send stays visible.
-        addMessage(message, false);
-        sendMessage(&message);
-        emit messageAdded(message);
-    }
-    pendingPoll.clear();
-    pollChannelId.clear();
+    if (pollId.isEmpty())
+        return;
+    poll.setPollId(pollId);
+    Message message(MessageBase::MsgMajorType_ChannelChat, getUserName(), poll.getChannelId(),
+                    poll);
+    message.generateMessageId();
+    message.setSendTimeToCurrentTime();
+    message.setState(MessageBase::MsgState_NotSent);
+    // Kept like any other own message, so a failed send stays visible.
+    addMessage(message, false);
+    sendMessage(&message);
+    emit messageAdded(message);
 }

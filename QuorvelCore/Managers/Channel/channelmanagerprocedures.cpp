@@ -200,8 +200,14 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
         removeChannel(leftChannel);
         break;
     case PROC_ChannelData: {
+        // A followed channel is kept as it now stands (its count, the
+        // user's role), the rest only shown.
         Channel channel;
-        if (channel.setDataFromJson(reply))
+        if (!channel.setDataFromJson(reply))
+            break;
+        if (contains(channel.getId()))
+            addChannel(channel);
+        else
             emit commandResponse(CMD_ChannelData, QVariant::fromValue(channel.getInfo()));
         break;
     }
@@ -262,6 +268,14 @@ void ChannelManager::announceMemberChange(
     if (!pending->isEmpty())
         emit(this->*announce)(*pending);
     pending->clear();
+}
+
+void ChannelManager::failAction(ChannelMemberRole* pending, Command command, int resultCode)
+{
+    if (resultCode == 200 || pending->isEmpty())
+        return;
+    pending->clear();
+    emit channelActionFailed(command, resultCode);
 }
 
 void ChannelManager::decomposeCategories(const QJsonObject& reply)
@@ -338,11 +352,24 @@ void ChannelManager::result(Procedure procedure, int resultCode)
     case PROC_ChannelNewMessages:
         newMessagesInFlight = false;
         break;
+    case PROC_ChannelAddMember:
+        failAction(&pendingAddMember, CMD_ChannelAddMember, resultCode);
+        break;
+    case PROC_ChannelRemoveMember:
+        failAction(&pendingRemoveMember, CMD_ChannelRemoveMember, resultCode);
+        break;
+    case PROC_ChannelChangeRole:
+        failAction(&pendingRoleChange, CMD_ChannelChangeMemberRole, resultCode);
+        break;
+    case PROC_BrowseCategory:
+        // A failed browse is answered too, empty, so that the directory's
+        // next answer meets its own request.
+        if (resultCode != 200)
+            emit channelCategoryBrowseData(BrowseCategoryResult());
+        break;
     case PROC_PollCreate:
-        if (resultCode != 200) {
-            pendingPoll.clear();
-            pollChannelId.clear();
-        }
+        if (resultCode != 200 && !pendingPolls.isEmpty())
+            pendingPolls.removeFirst();
         break;
     default:
         break;

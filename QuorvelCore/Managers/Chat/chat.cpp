@@ -33,7 +33,11 @@ QByteArray compact(const QJsonObject& object)
 const int kCacheLimit = 1024;
 } // namespace
 
-Chat::Chat() = default;
+Chat::Chat()
+{
+    // Conversations are many: only the recently used keep their files open.
+    setClosesWhenIdle(true);
+}
 
 Chat::~Chat()
 {
@@ -183,15 +187,10 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
     if (isNewest)
         *isNewest = false;
     const QString id = message.getMessageId();
-    if (!message.isValid() || message.getChatId() != chatId)
+    if (!acceptsMessage(message, "Chat::addMessage"))
         return false;
-    if (id.isEmpty() || isBookkeepingKey(id)) {
-        L_WARN(QStringLiteral("Chat::addMessage | refused message id '%1' of chat %2: it names "
-                              "a record of the store")
-                   .arg(id, chatId));
-        return false;
-    }
-    if (isStored() && !isOpen()) {
+    // A store closed while idle opens again here, before anything changes.
+    if (isStored() && !available()) {
         L_WARN(QStringLiteral("Chat::addMessage | store of %1 is not open; refused %2")
                    .arg(chatId, id));
         return false;
@@ -249,24 +248,203 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
 
 void Chat::addMessages(const QList<Message>& list)
 {
-    // Newest first: each older message then lands below the ones placed
-    // before it, so a page of older history costs the same in any order and
-    // moves no position more than once.
-    QList<Message> sorted = list;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Message& a, const Message& b) {
-        return a.getSendTimeInGMT() > b.getSendTimeInGMT();
-    });
-    for (const Message& message : qAsConst(sorted))
-        addMessage(message);
+    if (isStored() && !available()) {
+        L_WARN(QStringLiteral("Chat::addMessages | store of %1 is not open; refused %2 messages")
+                   .arg(chatId)
+                   .arg(list.size()));
+        return;
+    }
+    trimCache();
+    QVector<Message> placed;
+    QVector<BatchPlacement::Entry> entries;
+    QVector<Message> updated;
+    sortOutBatch(list, &placed, &entries, &updated);
+    if (placed.isEmpty() && updated.isEmpty())
+        return;
+
+    // Where the new messages go, against the history as it stands.
+    const int history = getNumberOfMessages();
+    for (BatchPlacement::Entry& entry : entries)
+        entry.historyBelow = historyNotNewerThan(entry.time);
+    const BatchPlacement placement(history, entries);
+
+    // The messages, their positions and the counters reach the store in one
+    // write: the positions first, as placing reads the ones that move.
+    if (isStored())
+        beginBatch();
+    if (!placed.isEmpty())
+        placeBatch(placement, entries, placed);
+    for (const QVector<Message>* part : {&placed, &updated}) {
+        for (const Message& message : *part) {
+            if (isStored())
+                putUtf8(message.getMessageId(), compact(message.toDBJson()));
+        }
+    }
+    if (!placed.isEmpty())
+        saveChatData();
+    if (isStored() && !commitBatch()) {
+        L_ERROR(QStringLiteral("Chat::addMessages | cannot write %1 messages of %2: %3")
+                    .arg(list.size())
+                    .arg(chatId, lastError()));
+        counters.clear();
+        counterOfId.clear();
+        messages.clear();
+        loadChatData();
+        return;
+    }
+    for (const QVector<Message>* part : {&placed, &updated}) {
+        for (const Message& message : *part)
+            messages.insert(message.getMessageId(), message);
+    }
+    if (updated.isEmpty())
+        unreadCount = unreadAfterBatch(history, placement, entries, placed);
+    else
+        unreadCount = kUnknownUnread;
+}
+
+bool Chat::acceptsMessage(const Message& message, const char* caller) const
+{
+    const QString id = message.getMessageId();
+    if (!message.isValid() || message.getChatId() != chatId)
+        return false;
+    if (id.isEmpty() || isBookkeepingKey(id)) {
+        L_WARN(QStringLiteral("%1 | refused message id '%2' of chat %3: it names a record of "
+                              "the store")
+                   .arg(QLatin1String(caller), id, chatId));
+        return false;
+    }
+    return true;
+}
+
+void Chat::sortOutBatch(const QList<Message>& list, QVector<Message>* placed,
+                        QVector<BatchPlacement::Entry>* entries, QVector<Message>* updated)
+{
+    // A message new to the chat is placed by the send time it first comes
+    // with (entries); one the chat holds, or one that comes again, replaces
+    // what is held but not its position and keeps its store-only fields, as
+    // adding them one by one does.
+    QHash<QString, QPair<QVector<Message>*, int>> seen;
+    for (const Message& message : list) {
+        if (!acceptsMessage(message, "Chat::addMessages"))
+            continue;
+        const QString id = message.getMessageId();
+        Message next = message;
+        const auto it = seen.constFind(id);
+        if (it != seen.constEnd()) {
+            Message& held = (*it.value().first)[it.value().second];
+            next.setDBOnlyFields(held);
+            held = next;
+            continue;
+        }
+        if (!messageExists(message)) {
+            seen.insert(id, {placed, placed->size()});
+            placed->append(next);
+            entries->append({message.getSendTimeInGMT(), 0});
+            continue;
+        }
+        if (findCounterForMsgId(id) == kNoCounter)
+            continue;
+        Message stored;
+        if (getMessage(id, &stored))
+            next.setDBOnlyFields(stored);
+        seen.insert(id, {updated, updated->size()});
+        updated->append(next);
+    }
+}
+
+void Chat::placeBatch(const BatchPlacement& placement,
+                      const QVector<BatchPlacement::Entry>& entries, const QVector<Message>& placed)
+{
+    const bool wasEmpty = isEmpty();
+    const int history = getNumberOfMessages();
+    // An empty chat starts at position 1.
+    const int oldMin = wasEmpty ? 1 : minCounter;
+    const int newMin = oldMin - placement.movedDown();
+    // The history messages that change position: those with fewer new
+    // messages below them than the bottom moved down, and those with more.
+    // Their ids are read before any position is written.
+    QVector<QPair<int, QString>> moved;
+    const auto collect = [&](int fromRank, int toRank) {
+        for (int rank = fromRank; rank < toRank; ++rank)
+            moved.append(
+                {newMin + rank + placement.entriesBelowHistory(rank), getMessageId(oldMin + rank)});
+    };
+    int low = 0;
+    while (low < history && placement.entriesBelowHistory(low) < placement.movedDown())
+        ++low;
+    int high = history;
+    while (high > low && placement.entriesBelowHistory(high - 1) > placement.movedDown())
+        --high;
+    collect(0, low);
+    collect(high, history);
+    for (const auto& position : qAsConst(moved))
+        insertCounter(position.first, position.second);
+    const QVector<int>& order = placement.order();
+    for (int i = 0; i < order.size(); ++i)
+        insertCounter(newMin + placement.rankInOrder(i), placed[order[i]].getMessageId());
+
+    if (wasEmpty || entries[order.first()].historyBelow == 0)
+        firstSentTime = entries[order.first()].time;
+    if (wasEmpty || entries[order.last()].historyBelow == history)
+        lastSentTime = entries[order.last()].time;
+    minCounter = newMin;
+    maxCounter = (wasEmpty ? 0 : maxCounter) + placement.movedUp();
+}
+
+int Chat::historyNotNewerThan(qint64 time)
+{
+    if (isEmpty())
+        return 0;
+    if (time >= lastSentTime)
+        return getNumberOfMessages();
+    if (time < firstSentTime)
+        return 0;
+    return qMax(0, newestNotNewerThan(time) - minCounter + 1);
+}
+
+int Chat::unreadAfterBatch(int history, const BatchPlacement& placement,
+                           const QVector<BatchPlacement::Entry>& entries,
+                           const QVector<Message>& placed) const
+{
+    if (unreadCount == kUnknownUnread)
+        return kUnknownUnread;
+    // The unread messages are the run down from the newest one. Walk the new
+    // messages from the newest down, passing the history messages between
+    // them: the history's run ends below its newest unreadCount messages.
+    const int runEnd = qMax(0, history - unreadCount);
+    const QVector<int>& order = placement.order();
+    int unread = 0;
+    int historyLeft = history;
+    for (int i = order.size() - 1; i >= 0; --i) {
+        const int below = entries[order[i]].historyBelow;
+        if (below < runEnd)
+            return unread + historyLeft - runEnd;
+        unread += historyLeft - below;
+        historyLeft = below;
+        if (!isUnread(placed[order[i]]))
+            return unread;
+        ++unread;
+    }
+    return unread + historyLeft - runEnd;
 }
 
 void Chat::trimCache()
 {
     if (!isStored() || (messages.size() < kCacheLimit && counters.size() < kCacheLimit))
         return;
+    // The newest message stays: chat lists ask for it without reading the
+    // store, which may be closed while idle.
+    const QString newestId = counters.value(maxCounter);
+    const auto newest = messages.constFind(newestId);
+    const Message kept = newest != messages.constEnd() ? newest.value() : Message();
+    const bool keep = !newestId.isEmpty() && newest != messages.constEnd();
     messages.clear();
     counters.clear();
     counterOfId.clear();
+    if (keep) {
+        rememberCounter(maxCounter, newestId);
+        messages.insert(newestId, kept);
+    }
 }
 
 int Chat::setCounterForNewMessage(qint64 time)
@@ -292,10 +470,10 @@ int Chat::setCounterForNewMessage(qint64 time)
     return searchForCorrectCounter(time);
 }
 
-int Chat::searchForCorrectCounter(qint64 time)
+int Chat::newestNotNewerThan(qint64 time)
 {
-    // The newest position whose message is not newer than time; positions
-    // are in time order, so a binary search finds it.
+    // Positions are in time order, so a binary search finds it; below the
+    // oldest position when every message is newer.
     int low = minCounter;
     int high = maxCounter;
     int below = minCounter - 1;
@@ -309,6 +487,12 @@ int Chat::searchForCorrectCounter(qint64 time)
             high = middle - 1;
         }
     }
+    return below;
+}
+
+int Chat::searchForCorrectCounter(qint64 time)
+{
+    const int below = newestNotNewerThan(time);
     if (below < minCounter) {
         --minCounter;
         firstSentTime = time;
@@ -750,8 +934,11 @@ void Chat::setLiked(const QString& messageId, bool liked)
     Message message;
     if (!isStored() || !DataBase::contains(messageId) || !getMessage(messageId, &message))
         return;
+    // The user's own like is a state: only a change moves the count.
+    if (message.getLiked() == liked)
+        return;
     message.setLiked(liked);
-    message.setLikes(message.getLikes() + (liked ? 1 : -1));
+    message.setLikes(qMax(0, message.getLikes() + (liked ? 1 : -1)));
     saveMessage(message);
 }
 

@@ -1,6 +1,7 @@
 #ifndef CHAT_H
 #define CHAT_H
 
+#include "Managers/Chat/batchplacement.h"
 #include "foundation/database.h"
 #include "foundation/quorvelcore_export.h"
 #include "foundation/useridentity.h"
@@ -23,6 +24,8 @@
 // one record per position (the decimal counter -> message id) and one record
 // per message id (its stored JSON form). New messages write "chatData" only
 // now and then and on closing; opening finds the positions placed since.
+// The store closes its files while idle when many conversations are open
+// and opens them again when next used.
 class QUORVELCORE_EXPORT Chat : public DataBase
 {
 public:
@@ -48,8 +51,9 @@ public:
     // False when refused: an invalid message, one of another chat, one whose
     // id is a bookkeeping key of the store, or one the store failed to write.
     bool addMessage(const Message& message, bool* isNewest = nullptr);
-    // Places the newest first, so that a page of older history costs the
-    // same whatever order its messages come in.
+    // The same result as addMessage for each message in list order, in one
+    // write: positions worked out once, no position written twice and the
+    // counters record written once.
     void addMessages(const QList<Message>& list);
     bool messageExists(const Message& message) const;
 
@@ -136,6 +140,19 @@ private:
     int findCounterForTime(qint64 time);
     int setCounterForNewMessage(qint64 time);
     int searchForCorrectCounter(qint64 time);
+    int newestNotNewerThan(qint64 time);
+    // How many messages held are not newer than time.
+    int historyNotNewerThan(qint64 time);
+    bool acceptsMessage(const Message& message, const char* caller) const;
+    // New messages in list order with the times that place them, and the
+    // messages held that come again.
+    void sortOutBatch(const QList<Message>& list, QVector<Message>* placed,
+                      QVector<BatchPlacement::Entry>* entries, QVector<Message>* updated);
+    void placeBatch(const BatchPlacement& placement, const QVector<BatchPlacement::Entry>& entries,
+                    const QVector<Message>& placed);
+    int unreadAfterBatch(int history, const BatchPlacement& placement,
+                         const QVector<BatchPlacement::Entry>& entries,
+                         const QVector<Message>& placed) const;
     void moveCounters(int from, int to, int step);
     void removePosition(int counter);
     bool insertCounter(int counter, const QString& messageId);

@@ -12,6 +12,11 @@ namespace {
 const QString kStoreName = QStringLiteral("groupsDatabase");
 const QString kGroupIds = QStringLiteral("PrivateGroups");
 const QString kMembersPrefix = QStringLiteral("MEMBERS_");
+// A group's newest message and unread count, so that the group list is built
+// without opening the groups' message stores.
+const QString kSummaryPrefix = QStringLiteral("SUMMARY_");
+const QLatin1String kSummaryLast("last");
+const QLatin1String kSummaryUnread("unread");
 const QString kLastTimeNewMessages = QStringLiteral("lastTimeNewMessagesCalled");
 
 QString compact(const QJsonObject& object)
@@ -48,7 +53,8 @@ void GroupManager::onInitialize()
 bool GroupManager::isValidGroupId(const QString& id)
 {
     return !id.isEmpty() && !id.contains(QLatin1Char(',')) && id != kGroupIds &&
-           id != kLastTimeNewMessages && !id.startsWith(kMembersPrefix);
+           id != kLastTimeNewMessages && !id.startsWith(kMembersPrefix) &&
+           !id.startsWith(kSummaryPrefix);
 }
 
 QString GroupManager::getMembersDBKey(const QString& id)
@@ -96,9 +102,58 @@ bool GroupManager::loadGroup(const QString& id)
     Group group;
     group.setInfo(info);
     group.setUserIdentity(getUserIdentity());
-    groups.insert(id, group);
+    readSummary(&groups.insert(id, group).value());
     loadGroupMembersInfo(id);
     return true;
+}
+
+void GroupManager::readSummary(Group* group)
+{
+    QByteArray text;
+    if (!store.getUtf8(kSummaryPrefix + group->getId(), &text))
+        return;
+    const QJsonObject summary = QJsonDocument::fromJson(text).object();
+    GroupInfo info = group->getInfo();
+    Message last;
+    if (summary.value(kSummaryLast).isObject())
+        last.fromDBJson(summary.value(kSummaryLast).toObject());
+    if (last.getChatId() != group->getId() || last.getMessageId().isEmpty())
+        last = Message();
+    info.setLastMessage(last);
+    info.setUnreadCount(
+        last.getMessageId().isEmpty() ? 0 : qMax(0, summary.value(kSummaryUnread).toInt()));
+    group->setInfo(info);
+    summaries.insert(group->getId(), text);
+}
+
+void GroupManager::keepSummary(Group* group)
+{
+    // A group whose store is not open has not changed since its summary.
+    if (!group->isChatOpen())
+        return;
+    group->initChat();
+    const GroupInfo info = group->getInfo();
+    QJsonObject summary;
+    if (!info.getLastMessage().getMessageId().isEmpty()) {
+        summary.insert(kSummaryLast, info.getLastMessage().toDBJson());
+        summary.insert(kSummaryUnread, info.getUnreadCount());
+    }
+    const QByteArray text = QJsonDocument(summary).toJson(QJsonDocument::Compact);
+    const auto known = summaries.constFind(group->getId());
+    if (known != summaries.constEnd() && known.value() == text)
+        return;
+    if (store.putUtf8(kSummaryPrefix + group->getId(), text))
+        summaries.insert(group->getId(), text);
+    else
+        L_WARN(QStringLiteral("GroupManager::keepSummary | cannot write the summary of ") +
+               group->getId());
+}
+
+void GroupManager::keepSummary(const QString& id)
+{
+    auto it = groups.find(id);
+    if (it != groups.end())
+        keepSummary(&it.value());
 }
 
 void GroupManager::loadGroupMembersInfo(const QString& id)
@@ -173,6 +228,7 @@ void GroupManager::insertGroup(const Group& group)
         it = groups.insert(id, group);
         it->setUserIdentity(getUserIdentity());
         it->initChat();
+        keepSummary(&it.value());
         if (it->isChatEmpty())
             requestArchive(id, QString(), 50, false);
         respondGroupAdded(received);
@@ -213,10 +269,12 @@ void GroupManager::markRemoved(const QString& id)
 
 bool GroupManager::removeGroup(const QString& id)
 {
-    if (!removeGroupId(id) || !store.del(id) || !store.del(getMembersDBKey(id))) {
+    if (!removeGroupId(id) || !store.del(id) || !store.del(getMembersDBKey(id)) ||
+        !store.del(kSummaryPrefix + id)) {
         L_ERROR(QStringLiteral("GroupManager::removeGroup | store write failed for ") + id);
         return false;
     }
+    summaries.remove(id);
     auto it = groups.find(id);
     if (it != groups.end()) {
         it->removeChat();
@@ -254,9 +312,11 @@ QList<GroupInfo> GroupManager::getGroupListSorted()
     // group to show.
     QList<Group*> list;
     for (auto it = groups.begin(); it != groups.end(); ++it) {
-        // Opens the store when needed and brings the newest message and the
-        // unread count up to date.
-        it->initChat();
+        // The summaries hold the newest message and the unread count; a
+        // store is opened only for a group kept before there were summaries.
+        if (!summaries.contains(it.key()) && !it->isChatOpen())
+            it->initChat();
+        keepSummary(&it.value());
         list.append(&it.value());
     }
     std::stable_sort(list.begin(), list.end(), [](const Group* a, const Group* b) {

@@ -130,6 +130,11 @@ private:
     // Store and list.
     void loadAllGroups();
     bool loadGroup(const QString& id);
+    // Each group's newest message and unread count, read at loading and
+    // written as they change while its store is open.
+    void readSummary(Group* group);
+    void keepSummary(Group* group);
+    void keepSummary(const QString& id);
     void loadGroupMembersInfo(const QString& id);
     QStringList getGroupIds() const;
     bool readGroupInfo(const QString& id, GroupInfo* out) const;
@@ -192,6 +197,8 @@ private:
 
     DataBase store;
     QHash<QString, Group> groups;
+    // The summaries as stored, by group id.
+    QHash<QString, QByteArray> summaries;
     QString pendingCreateId;
     // Add-member and add-admin requests share one procedure: their groups in
     // the order sent, each taken by its own reply or failure.

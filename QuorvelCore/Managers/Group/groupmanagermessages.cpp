@@ -56,7 +56,10 @@ bool GroupManager::addMessageToGroupDB(const Message& message, bool* isLast)
     auto it = groups.find(message.getChatId());
     if (it == groups.end())
         return false;
-    return it->insertMessage(message, isLast);
+    const bool added = it->insertMessage(message, isLast);
+    if (added)
+        keepSummary(&it.value());
+    return added;
 }
 
 bool GroupManager::addMessage(const Message& message, bool notify)
@@ -113,8 +116,10 @@ void GroupManager::notifyMessage(const Message& message)
 void GroupManager::setMessageSentTime(const Message& message)
 {
     auto it = groups.find(message.getChatId());
-    if (it != groups.end())
-        it->setMessageSentTime(message);
+    if (it == groups.end())
+        return;
+    it->setMessageSentTime(message);
+    keepSummary(&it.value());
 }
 
 void GroupManager::setFilePathForMessage(const Message& message)
@@ -134,13 +139,23 @@ QStringList GroupManager::changeMessageState(const QString& chatId, const QStrin
                                              MessageBase::MsgState state)
 {
     auto it = groups.find(chatId);
-    return it == groups.end() ? QStringList() : it->changeMessageState(messageId, state);
+    if (it == groups.end())
+        return QStringList();
+    const QStringList changed = it->changeMessageState(messageId, state);
+    if (!changed.isEmpty())
+        keepSummary(&it.value());
+    return changed;
 }
 
 QStringList GroupManager::changeMessageStatesToSeen(const QString& chatId, const QStringList& ids)
 {
     auto it = groups.find(chatId);
-    return it == groups.end() ? QStringList() : it->changeMessageStatesToSeen(ids);
+    if (it == groups.end())
+        return QStringList();
+    const QStringList changed = it->changeMessageStatesToSeen(ids);
+    if (!changed.isEmpty())
+        keepSummary(&it.value());
+    return changed;
 }
 
 void GroupManager::respondMessageStateChange(const QString& chatId, const QStringList& ids,
@@ -212,8 +227,10 @@ void GroupManager::processEditMessage(const Message& message, bool convertText)
     auto it = groups.find(message.getChatId());
     Message edited;
     if (it != groups.end() &&
-        ConversationEdits::apply(it->messageStore(), message, convertText, &edited))
+        ConversationEdits::apply(it->messageStore(), message, convertText, &edited)) {
+        keepSummary(&it.value());
         emit commandResponse(CMD_MessageEdited, QVariant::fromValue(edited));
+    }
 }
 
 // ---- missed messages --------------------------------------------------------------

@@ -37,20 +37,24 @@ bool isSenderField(const QString& lang)
 }
 
 // A one-to-one stanza carries a one-to-one or a control message, a room
-// stanza a group or a control message; channel posts and the edits of channel
-// posts come only from the service's own channel account.
+// stanza a group or a control message; channel posts, the edits of channel
+// posts and the news of a member's place in a channel come only from the
+// service's own channel account.
 bool isKindAllowed(const QString& majorType, const QString& minorType, bool roomMessage,
                    bool fromChannels)
 {
     const MessageBase::MsgMajorType major = MessageBase::toMsgMajorType(majorType);
-    const bool channelEdit =
-        major == MessageBase::MsgMajorType_ControlMessage &&
-        MessageBase::toMsgMinorType(minorType) == MessageBase::MsgMinorType_ChannelMessageEdited;
+    const MessageBase::MsgMinorType minor = MessageBase::toMsgMinorType(minorType);
+    const bool channelControl = major == MessageBase::MsgMajorType_ControlMessage &&
+                                (minor == MessageBase::MsgMinorType_ChannelMessageEdited ||
+                                 minor == MessageBase::MsgMinorType_ChannelMembershipAdd ||
+                                 minor == MessageBase::MsgMinorType_ChannelMembershipRemove ||
+                                 minor == MessageBase::MsgMinorType_ChannelMembershipChangeRole);
     if (fromChannels)
         return major == MessageBase::MsgMajorType_ChannelChat ||
-               major == MessageBase::MsgMajorType_ChannelChatReply || channelEdit;
+               major == MessageBase::MsgMajorType_ChannelChatReply || channelControl;
     if (major == MessageBase::MsgMajorType_ControlMessage)
-        return !channelEdit;
+        return !channelControl;
     return major == (roomMessage ? MessageBase::MsgMajorType_GroupChat
                                  : MessageBase::MsgMajorType_SimpleChat);
 }

@@ -61,7 +61,12 @@ bool ChannelStack::addAccount(const QString& user)
 
 void ChannelStack::failNext(Procedure procedure, int code)
 {
-    http->enqueueReply(ProcedureHandler::getProcedureSubDir(procedure),
+    failNextAt(ProcedureHandler::getProcedureSubDir(procedure), code);
+}
+
+void ChannelStack::failNextAt(const QString& path, int code)
+{
+    http->enqueueReply(path,
                        ServiceReply::result(code, {{"ResultMessage", "refused by the test"}}));
 }
 

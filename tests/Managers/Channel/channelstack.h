@@ -40,6 +40,8 @@ public:
 
     // The next request of procedure is answered with code (once per call).
     void failNext(Procedure procedure, int code);
+    // The same for a path of its own (a category's browse path).
+    void failNextAt(const QString& path, int code);
     // The next request of procedure is answered with this accepted reply.
     void replyNext(Procedure procedure, const QJsonObject& fields);
 

@@ -6,6 +6,7 @@
 
 #include "Managers/Channel/channel.h"
 #include "Managers/Channel/channelmanager.h"
+#include "Managers/XMPP/quorvelxmppmessage.h"
 #include "channelstack.h"
 #include "foundation/database.h"
 #include "foundation/datetime.h"
@@ -214,6 +215,9 @@ private slots:
     void followingAQuietChannelStartsThePull();
     void liveMessagesEditsLikesAndFiles();
     void pollBecomesAStoredChannelMessage();
+    void brokenPollMendedByAFullerCopy();
+    void failedBrowseIsAnsweredSoTheNextMeetsItsOwn();
+    void membershipChangesReachTheMember();
 
 private:
     std::unique_ptr<QTemporaryDir> folder;
@@ -330,13 +334,18 @@ void TestChannelManager::administrationAnsweredInOrder()
     QTRY_COMPARE(h.answersOf(CMD_ChannelRemoveMember).size(), 1);
     QCOMPARE(stack->roleOf("mine", Follower), QString("NONE"));
 
-    // A member the service refuses is not announced.
+    // A member the service refuses is not announced; the refusal is, with
+    // the command it answers and the service's code.
     from = h.answers.size();
     ChannelMemberRole refused = member;
     refused.setChannelId("news");
+    QSignalSpy failed(&h.manager, &ChannelManager::channelActionFailed);
     h.manager.respondAddMember(refused);
     h.settle();
     QCOMPARE(h.commands(from), QList<int>());
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(0).value<Command>(), CMD_ChannelAddMember);
+    QCOMPARE(failed.first().at(1).toInt(), 403);
 
     // Leaving and deleting.
     from = h.answers.size();
@@ -396,8 +405,9 @@ void TestChannelManager::directoryBrowsing()
     QTRY_COMPARE(h.answersOf(CMD_ChannelCategories).size(), 1);
     const auto categories =
         h.answersOf(CMD_ChannelCategories).first().value<QHash<QString, ChannelCategory>>();
-    QCOMPARE(categories.size(), 4);
-    QCOMPARE(categories.value("4").getParentCategoryID(), QString("2"));
+    // The top level only: Football waits under Sport.
+    QCOMPARE(categories.size(), 3);
+    QVERIFY(!categories.contains("4"));
     QCOMPARE(categories.value("2").getCategoryName(), QString("Sport"));
 
     h.manager.startBrowseChannelCategories("2");
@@ -407,6 +417,7 @@ void TestChannelManager::directoryBrowsing()
     QCOMPARE(result.getInfos().size(), 1);
     QCOMPARE(result.getInfos().first().getId(), QString("daily"));
     QCOMPARE(result.getCategories().size(), 1);
+    QCOMPARE(result.getCategories().first().getParentCategoryID(), QString("2"));
     // Browsing follows nothing.
     QVERIFY(!h.manager.contains("daily"));
 }
@@ -885,6 +896,19 @@ void TestChannelManager::liveMessagesEditsLikesAndFiles()
     h.manager.likeSetStatus(LikePair("news", live.getMessageId(), true));
     QVERIFY(h.channel("news").getMessage(live.getMessageId(), &stored));
     QVERIFY(stored.getLiked());
+    QCOMPARE(stored.getLikes(), 8);
+    // The own like is a state: liking again or unliking twice moves the count once.
+    const struct
+    {
+        bool liked;
+        int count;
+    } steps[] = {{true, 8}, {true, 8}, {false, 7}, {false, 7}, {false, 7}};
+    for (const auto& step : steps) {
+        h.manager.likeSetStatus(LikePair("news", live.getMessageId(), step.liked));
+        QVERIFY(h.channel("news").getMessage(live.getMessageId(), &stored));
+        QCOMPARE(stored.getLiked(), step.liked);
+        QCOMPARE(stored.getLikes(), step.count);
+    }
 
     // A downloaded file's path.
     FileMessage body;
@@ -936,6 +960,138 @@ void TestChannelManager::pollBecomesAStoredChannelMessage()
     h.manager.sendPollToChannel(poll);
     h.settle();
     QCOMPARE(added.size(), 1);
+
+    // Two polls sent before the first is answered: each post carries its
+    // own poll and the id the service gave that poll.
+    h.hold({PROC_PollCreate});
+    poll.setQuestion("First?");
+    h.manager.sendPollToChannel(poll);
+    poll.setQuestion("Second?");
+    h.manager.sendPollToChannel(poll);
+    h.release();
+    QTRY_COMPARE(added.size(), 3);
+    h.settle();
+    QMap<QString, QString> idOfQuestion;
+    for (int i = 1; i < 3; ++i) {
+        const PollData sent = added.at(i).first().value<Message>().getPollData();
+        idOfQuestion.insert(sent.getQuestion(), sent.getPollId());
+    }
+    QCOMPARE(idOfQuestion.keys(), QStringList({"First?", "Second?"}));
+    QVERIFY(idOfQuestion.value("First?") != idOfQuestion.value("Second?"));
+    for (const QJsonObject& post : stack->posts("mine")) {
+        const QJsonObject data = post.value("POLL_DATA").toObject();
+        if (idOfQuestion.contains(data.value("Question").toString()))
+            QCOMPARE(data.value("PollID").toString(),
+                     idOfQuestion.value(data.value("Question").toString()));
+    }
+}
+
+void TestChannelManager::brokenPollMendedByAFullerCopy()
+{
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("news", Owner, "1"));
+    h.join("news");
+    const QJsonObject poll{
+        {"PollID", "poll-7"},
+        {"Question", "Tea?"},
+        {"Type", "radio"},
+        {"CommentBoxCharsLimit", 0},
+        {"Enable", 1},
+        {"HaveCommentBox", 0},
+        {"Options",
+         QJsonArray{QJsonObject{{"OptionID", "1"}, {"Text", "yes"}, {"DisplayCommentBox", 0}},
+                    QJsonObject{{"OptionID", "2"}, {"Text", "no"}, {"DisplayCommentBox", 0}}}}};
+    QJsonObject fields{{"USER_ID", Owner},
+                       {"MESSAGE_ID", "news-poll"},
+                       {"MESSAGE_BODY", ""},
+                       {"MAJOR_TYPE", "CHANNEL_CHAT"},
+                       {"MINOR_TYPE", "POLL"},
+                       {"CHANNEL_ID", "news"},
+                       {"SEND_TIME_IN_GMT", double(QDateTime::currentMSecsSinceEpoch())},
+                       {"POLL_ID", "poll-7"},
+                       {"POLL_DATA", ""}};
+    Message broken;
+    QVERIFY(broken.fromJson(fields));
+    QVERIFY(broken.getPollData().isEmpty());
+    QVERIFY(h.manager.storeArrivedMessage(broken));
+
+    // The archive's copy of the same post carries the poll: it mends the
+    // stored one, and is no new message.
+    fields.insert("POLL_DATA", poll);
+    Message full;
+    QVERIFY(full.fromJson(fields));
+    QVERIFY(!h.manager.storeArrivedMessage(full));
+    Message stored;
+    QVERIFY(h.channel("news").getMessage("news-poll", &stored));
+    QCOMPARE(stored.getPollData().getQuestion(), QString("Tea?"));
+    QCOMPARE(stored.getPollData().getOptions().size(), 2);
+    QCOMPARE(h.channel("news").getNumberOfMessages(), 1);
+
+    // A stored poll that is whole is never replaced.
+    QJsonObject other = poll;
+    other.insert("Question", "Coffee?");
+    fields.insert("POLL_DATA", other);
+    Message later;
+    QVERIFY(later.fromJson(fields));
+    QVERIFY(!h.manager.storeArrivedMessage(later));
+    QVERIFY(h.channel("news").getMessage("news-poll", &stored));
+    QCOMPARE(stored.getPollData().getQuestion(), QString("Tea?"));
+}
+
+void TestChannelManager::failedBrowseIsAnsweredSoTheNextMeetsItsOwn()
+{
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("elsewhere", Owner, "3"));
+    stack->failNextAt("GAPI/channels/browse/2/", 500);
+    h.manager.startBrowseChannelCategories("2");
+    h.manager.startBrowseChannelCategories("3");
+    QTRY_COMPARE(h.answersOf(CMD_BrowseChannelCategory).size(), 2);
+    const auto failed =
+        h.answersOf(CMD_BrowseChannelCategory).first().value<BrowseCategoryResult>();
+    QVERIFY(failed.getInfos().isEmpty() && failed.getCategories().isEmpty());
+    const auto second = h.answersOf(CMD_BrowseChannelCategory).last().value<BrowseCategoryResult>();
+    QCOMPARE(second.getInfos().size(), 1);
+    QCOMPARE(second.getInfos().first().getId(), QString("elsewhere"));
+}
+
+void TestChannelManager::membershipChangesReachTheMember()
+{
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("news", Owner, "1"));
+    h.join("news");
+    auto change = [](MessageBase::MsgMinorType minor, const QString& from, const QString& user) {
+        Message message(MessageBase::MsgMajorType_ControlMessage, user);
+        message.setChatId(from);
+        message.setMinorType(minor);
+        message.addToOtherFields({{"CHANNEL_ID", "news"}, {"NEW_ROLE", "ADMIN"}});
+        return message;
+    };
+    const QString service = QuorvelXMPPMessage::channelAccount();
+    QVERIFY(
+        stack->call(Owner, "GAPI/channels/changerole/",
+                    {{"ChannelID", "news"}, {"MemberUsername", Me}, {"MemberNewRole", "ADMIN"}}) ==
+        200);
+    // Someone else's change, or one that does not come from the service, is
+    // not the user's: nothing is asked.
+    const int asked = h.requestsOf(PROC_ChannelDataAndAdd).size();
+    h.manager.applyControlMessage(
+        change(MessageBase::MsgMinorType_ChannelMembershipChangeRole, service, Follower));
+    h.manager.applyControlMessage(
+        change(MessageBase::MsgMinorType_ChannelMembershipChangeRole, Owner, Me));
+    QCOMPARE(h.requestsOf(PROC_ChannelDataAndAdd).size(), asked);
+    // The user's own: the channel comes back with the new role.
+    const int from = h.answers.size();
+    h.manager.applyControlMessage(
+        change(MessageBase::MsgMinorType_ChannelMembershipChangeRole, service, Me));
+    QTRY_VERIFY(h.commands(from).contains(CMD_ChannelData));
+    ChannelInfo info;
+    QVERIFY(h.manager.getChannelInfo("news", &info));
+    QCOMPARE(info.getMyRole(), ChannelRole::ADMIN);
+    // Removed: the channel goes.
+    h.manager.applyControlMessage(
+        change(MessageBase::MsgMinorType_ChannelMembershipRemove, service, Me));
+    QVERIFY(!h.manager.contains("news"));
+    QCOMPARE(h.answersOf(CMD_ChannelLeave).value(0).toString(), QString("news"));
 }
 
 QTEST_GUILESS_MAIN(TestChannelManager)

@@ -146,6 +146,7 @@ private slots:
     void init();
 
     void loadingSkipsUnreadableRecordsAndOpensNoStore();
+    void groupListOpensNoStore();
     void userListMarksRemovedOnceAndNamingAgainRestores();
     void invitationRestoresARemovedGroup();
     void groupIdsThatWouldBreakTheStoreAreRefused_data();
@@ -221,6 +222,45 @@ void TestGroupManager::loadingSkipsUnreadableRecordsAndOpensNoStore()
     const QList<GroupInfo> infos = h.manager.getGroupListSorted();
     QCOMPARE(infos.first().getLastMessage().getMessageId(), QString("b1"));
     QCOMPARE(infos.first().getUnreadCount(), 1);
+}
+
+void TestGroupManager::groupListOpensNoStore()
+{
+    const auto summary = [](const QList<GroupInfo>& infos) {
+        QStringList lines;
+        for (const GroupInfo& info : infos)
+            lines.append(QStringLiteral("%1 %2 %3")
+                             .arg(info.getJid(), info.getLastMessage().getMessageId())
+                             .arg(info.getUnreadCount()));
+        return lines;
+    };
+    QStringList before;
+    {
+        Harness h;
+        h.reply(PROC_UserList,
+                replyOf({{"PrivateGroups", QJsonArray{groupJson(A), groupJson(B), groupJson(C)}}}));
+        QVERIFY(h.manager.storeArrivedMessage(groupMessage(A, "a1", 100, "u1")));
+        QVERIFY(h.manager.storeArrivedMessage(groupMessage(A, "a2", 300, "u2")));
+        QVERIFY(h.manager.storeArrivedMessage(groupMessage(B, "b1", 200, "u1")));
+        QVERIFY(h.manager.storeArrivedMessage(groupMessage(B, "b2", 150, "u1")));
+        before = summary(h.manager.getGroupListSorted());
+        QCOMPARE(before, (QStringList{A + " a2 2", B + " b1 2", C + "  0"}));
+    }
+    QCOMPARE(QLevelDB::residentCount(), 0);
+    {
+        Harness h;
+        // The manager's own store is open; no group's store is.
+        QCOMPARE(QLevelDB::residentCount(), 1);
+        QCOMPARE(summary(h.manager.getGroupListSorted()), before);
+        QCOMPARE(QLevelDB::residentCount(), 1);
+        // A message read and a new one arriving reach the next start's list.
+        QVERIFY(!h.manager.changeMessageStatesToSeen(A, {"a2"}).isEmpty());
+        QVERIFY(h.manager.storeArrivedMessage(groupMessage(B, "b3", 400, "u1")));
+    }
+    Harness h;
+    QCOMPARE(summary(h.manager.getGroupListSorted()),
+             (QStringList{B + " b3 3", A + " a2 0", C + "  0"}));
+    QCOMPARE(QLevelDB::residentCount(), 1);
 }
 
 void TestGroupManager::userListMarksRemovedOnceAndNamingAgainRestores()

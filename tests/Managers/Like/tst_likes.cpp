@@ -4,6 +4,8 @@
 #include "Managers/Like/likemanager.h"
 #include "foundation/database.h"
 #include "localprocedures.h"
+#include "localservice.h"
+#include "servicestore.h"
 #include "signedinweb.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 
@@ -97,6 +99,20 @@ void TestLikes::init()
 {
     signedinweb::signIn(&service, &procedures);
     DataBase(QStringLiteral("likeManagerDB")).remove();
+    // The service counts likes of channel posts from the channel's followers
+    // only: every id liked here is a post of a channel the test users follow.
+    QStringList posted = ids("m", 250) + QStringList{"m1", "m2", "m3",      "a",       "b",
+                                                     "c",  "x",  "liked-1", "liked-2", "liked-3"};
+    QJsonArray posts;
+    for (const QString& id : posted)
+        posts << QJsonObject{{"MESSAGE_ID", id}};
+    ServiceStore* store = procedures.localService()->store();
+    QVERIFY(store->setValue("channels", "liked",
+                            QJsonObject{{"ChannelID", "liked"},
+                                        {"Members", QJsonObject{{signedinweb::kUser, "MEMBER"},
+                                                                {"989120000001", "MEMBER"},
+                                                                {"989120000002", "MEMBER"}}}}));
+    QVERIFY(store->setValue("channelposts", "liked", posts));
 }
 
 QList<FakeRequest> TestLikes::waitForRequests(const QString& path, int count, int timeoutMs)

@@ -6,6 +6,7 @@
 #include "foundation/database.h"
 #include "localprocedures.h"
 #include "localservice.h"
+#include "servicestore.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/GeneralApi/settingstorage.h"
 
@@ -323,6 +324,15 @@ void TestPolls::twoUsersVoteOnOneChannelPoll()
     polls()->startPollCreate(PollData("radio", "Lunch?", {"soup", "salad", "pie"}), true);
     QTRY_VERIFY_WITH_TIMEOUT(!pollId.isEmpty(), 10000);
     disconnect(created);
+    // Posted in a channel both follow: its followers vote.
+    ServiceStore* store = procedures.localService()->store();
+    QVERIFY(store->setValue(
+        "channels", "lunch",
+        QJsonObject{{"ChannelID", "lunch"},
+                    {"Members", QJsonObject{{owner, "OWNER"}, {member, "MEMBER"}}}}));
+    QVERIFY(
+        store->setValue("channelposts", "lunch",
+                        QJsonArray{QJsonObject{{"MESSAGE_ID", "lunch-1"}, {"POLL_ID", pollId}}}));
 
     polls()->startPollVote(pollId, "1");
     QTRY_COMPARE_WITH_TIMEOUT(toasts.size(), 1, 10000);

@@ -541,6 +541,22 @@ void XmppStanzaTest::channelPostFromTheServiceAccount()
     QCOMPARE(post.getUserId(), QStringLiteral("owner"));
     QCOMPARE(post.getMessageId(), QStringLiteral("p1"));
 
+    // The same account tells a member of a change to their membership: the
+    // member and the channel it names are kept, the sender is the account.
+    const Message change = parsed(
+        QStringLiteral("<message from='channels@chat.example/c' to='me@chat.example' id='p2'>"
+                       "<body/><body xml:lang='MAJOR_TYPE'>CONTROL_MESSAGE</body>"
+                       "<body xml:lang='MINOR_TYPE'>CHANNEL_MEMBERSHIP_CHANGE_ROLE</body>"
+                       "<body xml:lang='CHANNEL_ID'>news</body>"
+                       "<body xml:lang='USER_ID'>me</body>"
+                       "<body xml:lang='NEW_ROLE'>ADMIN</body></message>"),
+        &ok);
+    QVERIFY(ok);
+    QCOMPARE(change.getMinorType(), MessageBase::MsgMinorType_ChannelMembershipChangeRole);
+    QCOMPARE(change.getChatId(), QStringLiteral("channels"));
+    QCOMPARE(change.getUserId(), QStringLiteral("me"));
+    QCOMPARE(change.getOtherFields().value("CHANNEL_ID").toString(), QStringLiteral("news"));
+
     // The channel account's edit of a post reads as the edit it names.
     const Message edit = parsed(
         QStringLiteral("<message from='channels@chat.example/c' to='me@chat.example' id='e1'>"

@@ -151,6 +151,16 @@ inline bool startLocalService(QProcess* service, const QString& program, const Q
     return readClientEnv(settings, env);
 }
 
+// An event line of the line-driven core ({"event": name, "value": {...}})
+// whose value holds key with that text.
+inline CoreProcess::Match eventWith(const QString& name, const QString& key, const QString& value)
+{
+    return [=](const QJsonObject& line) {
+        return line.value("event").toString() == name &&
+               line.value("value").toObject().value(key).toString() == value;
+    };
+}
+
 // A core of a user of the standalone local service: its own home below
 // root/name, the service's client settings, and the number and code to sign
 // up with when its folder is empty.

@@ -347,6 +347,66 @@ private slots:
         QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("c"));
     }
 
+    void longRepliesShowTheirStart()
+    {
+        // The reply bar and a quoted reply show how the message begins, cut
+        // at its end, whatever the direction of its text.
+        for (const QString& start :
+             {QStringLiteral("START"), QStringLiteral("\u0622\u063a\u0627\u0632")}) {
+            QString body = start;
+            for (int i = 0; i < 80; ++i)
+                body += QStringLiteral(" word%1").arg(i);
+            QWidget host;
+            ChatWindow* window = openShownWindow(&host);
+            const Message long_ = textMessage("long", peer, body, at(20, 9));
+            window->appendMessage(long_);
+            window->bubble("long")->replyMessage();
+            QVERIFY(window->replyBar()->isVisible());
+            QTRY_VERIFY(window->replyBar()->shownSummary().startsWith(start));
+            QVERIFY(window->replyBar()->shownSummary().size() < body.size());
+            QVERIFY(window->replyBar()->shownSummary().endsWith(QChar(0x2026)));
+
+            ChatMessageWidget quoting(textMessage("q", me, "answer", at(20, 10)), 0, true, long_);
+            QVERIFY(quoting.replyOutline());
+            QVERIFY(quoting.replyOutline()->shownSummary().startsWith(start));
+            QVERIFY(quoting.replyOutline()->shownSummary().size() < body.size());
+        }
+    }
+
+    void inputStaysRightAlignedAfterSending()
+    {
+        QWidget host;
+        ChatWindow* window = openShownWindow(&host);
+        QVERIFY(window->input()->alignment() & Qt::AlignRight);
+        typeText(window->input(), QStringLiteral("hello"));
+        QTest::keyClick(window->input(), Qt::Key_Return);
+        QVERIFY(window->input()->toPlainText().isEmpty());
+        // The placeholder is drawn with the input's alignment.
+        QVERIFY(window->input()->alignment() & Qt::AlignRight);
+        QVERIFY(window->input()->alignment() & Qt::AlignAbsolute);
+    }
+
+    void ownMessageComesIntoView()
+    {
+        QWidget host;
+        ChatWindow* window = openShownWindow(&host);
+        for (int i = 0; i < 40; ++i)
+            window->appendMessage(
+                textMessage(QStringLiteral("m%1").arg(i), peer, "line", at(20, 9, i)));
+        QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum() / 3);
+        // A peer's message leaves the view where the user put it...
+        window->appendMessage(textMessage("theirs", peer, "new", at(20, 10)));
+        QTest::qWait(50);
+        QVERIFY(bar->value() < bar->maximum());
+        // ...the user's own brings it to the newest message.
+        window->appendMessage(textMessage("mine", me, "sent", at(20, 11)));
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        ChatMessageWidget* mine = window->bubble("mine");
+        QVERIFY(!mine->visibleRegion().isEmpty());
+    }
+
     // ---- history paging and the board ----
 
     void pagesUntilTheWindowIsFull_data()

@@ -219,6 +219,16 @@ private slots:
                          QStringLiteral("adam"));
             }
         }
+
+        // Without a nickname a row shows the number, as group rows do.
+        ChannelMemberProfile plain = personOf("u-491700000050", ChannelRole::ADMIN);
+        plain.setNickName(QString());
+        plain.setMemberId("491700000050");
+        ChannelManagerWidget unnamed(false, host);
+        unnamed.resize(400, 60);
+        unnamed.show();
+        unnamed.setProfile(plain);
+        QCOMPARE(unnamed.nameLabel()->text(), QStringLiteral("491700000050"));
     }
 
     void adminPanelPeople()
@@ -320,6 +330,13 @@ private slots:
         QCOMPARE(change.getMemberId(), QStringLiteral("adam"));
         QCOMPARE(change.getRole(), ChannelRole::MEMBER);
         QCOMPARE(change.getChannelId(), QStringLiteral("news"));
+
+        // The channel coming again after the change brings its people anew.
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        QCOMPARE(commands.all(), QList<int>({CMD_ChannelChangeMemberRole, CMD_ChannelGetMembers}));
+        QVERIFY(panel.managerRows().isEmpty());
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        QCOMPARE(commands.count(), 2);
     }
 
     void adminPanelButtonWidths_data()
@@ -578,6 +595,98 @@ private slots:
         QVERIFY(form.isEnabled());
     }
 
+    // The form offers the directory's categories; the chosen one goes with
+    // the channel, and a fresh form starts without one again.
+    void createChannelInACategory()
+    {
+        CreateChannel form(host);
+        form.resize(host->size());
+        form.show();
+        Commands sent(&form);
+        QVERIFY(form.categoryChooser()->isVisible());
+        click(form.categoryChooser());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelCategories}));
+        QHash<QString, ChannelCategory> all;
+        all.insert("1", categoryOf("1", "News"));
+        all.insert("2", categoryOf("2", "Sport"));
+        form.setCategories(all);
+        QVERIFY(form.categoryPopup()->isVisible());
+        QVERIFY(saveShot(&form, "screens-createchannel-categories.png"));
+        click(form.categoryPopup()->tiles().at(1));
+        QVERIFY(form.categoryPopup()->isHidden());
+        QCOMPARE(form.categoryText()->text(), QStringLiteral("Sport"));
+        type(form.descriptionField(), "Scores");
+        type(form.nameField(), "Goals");
+        type(form.idField(), "goals");
+        click(form.submitButton());
+        form.channelIdAvailability(ChannelIdAvailability("goals", true));
+        QCOMPARE(sent.all(),
+                 QList<int>({CMD_ChannelCategories, CMD_ChannelCheckId, CMD_ChannelCreate}));
+        QCOMPARE(sent.payload(2).value<ChannelInfo>().getCategoryId(), QStringLiteral("2"));
+
+        form.show();
+        QCOMPARE(form.categoryText()->text(),
+                 QCoreApplication::translate("CreateChannel", "_ChannelCategoryContain"));
+        type(form.descriptionField(), "Words");
+        type(form.nameField(), "Plain");
+        type(form.idField(), "plain");
+        click(form.submitButton());
+        QCOMPARE(sent.count(), 4);
+        form.channelIdAvailability(ChannelIdAvailability(sent.payload(3).toString(), true));
+        QCOMPARE(sent.count(), 5);
+        QCOMPARE(sent.payload(4).value<ChannelInfo>().getCategoryId(), QStringLiteral("0"));
+    }
+
+    // Whatever order the categories come in, the directory lists the top
+    // level by id; a sub-category waits under its parent.
+    void directoryInIdOrderWithSubCategoriesUnderTheirParent()
+    {
+        ChannelCategoryPopUp popup(0, host);
+        popup.resize(host->size());
+        QHash<QString, ChannelCategory> all;
+        for (const auto& entry :
+             {qMakePair(QString("10"), QString("Music")), qMakePair(QString("2"), QString("Sport")),
+              qMakePair(QString("1"), QString("News")),
+              qMakePair(QString("3"), QString("Science"))})
+            all.insert(entry.first, categoryOf(entry.first, entry.second));
+        ChannelCategory football = categoryOf("4", "Football");
+        football.setParentCategoryID("2");
+        all.insert("4", football);
+        popup.setCategories(all);
+        QStringList names;
+        for (ChannelCategoryWidget* tile : popup.tiles())
+            names << tile->getCategory().getCategoryName();
+        QCOMPARE(names, QStringList({"News", "Sport", "Science", "Music"}));
+    }
+
+    // A long description ends in an ellipsis inside the row, clear of the
+    // buttons, the whole of it in the tooltip.
+    void directoryRowKeepsALongDescriptionInside()
+    {
+        ChannelCategoryPopUp popup(0, host);
+        popup.resize(host->size());
+        popup.show();
+        QHash<QString, ChannelCategory> all;
+        all.insert("1", categoryOf("1", "News"));
+        popup.setCategories(all);
+        click(popup.tiles().first());
+        ChannelInfo wordy = channelOf("wordy", ChannelRole::NONE);
+        const QString words = QString("a very long description of this channel ").repeated(8);
+        wordy.setDescription(words);
+        BrowseCategoryResult result;
+        result.setInfos({wordy});
+        popup.setBrowseCategoryResult(result);
+        auto* row = qobject_cast<ChannelAbstractWidget*>(popup.channelList()->rows().first());
+        QVERIFY(row);
+        QTRY_VERIFY(row->width() > 0);
+        QLabel* description = row->descriptionLabel();
+        QVERIFY(description->text().endsWith(QChar(0x2026)));
+        QVERIFY(description->geometry().left() >= row->followButton()->geometry().right());
+        QVERIFY(description->geometry().right() < row->width());
+        QCOMPARE(description->toolTip(), words);
+        QVERIFY(saveShot(host, "screens-directory-long-description.png"));
+    }
+
     void createChannelCheckTimesOut()
     {
         CreateChannel form(host);
@@ -682,6 +791,58 @@ private slots:
         const QSize hiddenSize = owner.adminPanel()->size();
         owner.resize(700, 650);
         QCOMPARE(owner.adminPanel()->size(), hiddenSize);
+    }
+
+    // The follower's strip says what a click does and sends the change;
+    // the next click undoes it.
+    void followerStripMutesAndUnmutes()
+    {
+        ChatWindow window(host);
+        window.setChatId("daily");
+        window.resize(500, 600);
+        window.show();
+        window.setChannelProfile(channelOf("daily", ChannelRole::MEMBER));
+        window.updateMuteButton(false);
+        Commands sent(&window);
+        const QString mute = QCoreApplication::translate("ChatWindow", "Mute");
+        const QString unmute = QCoreApplication::translate("ChatWindow", "Unmute");
+        QCOMPARE(window.strip()->text(), mute);
+        click(window.strip());
+        QCOMPARE(window.strip()->text(), unmute);
+        click(window.strip());
+        QCOMPARE(window.strip()->text(), mute);
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelUpdateMute, CMD_ChannelUpdateMute}));
+        QCOMPARE(sent.payload(0).value<ChannelInfo>().getMute(), true);
+        QCOMPARE(sent.payload(0).value<ChannelInfo>().getId(), QStringLiteral("daily"));
+        QCOMPARE(sent.payload(1).value<ChannelInfo>().getMute(), false);
+    }
+
+    // A role change reaching an open window swaps the panels at once.
+    void roleChangeSwapsThePanels()
+    {
+        ChatWindow window(host);
+        window.setChatId("daily");
+        window.resize(500, 600);
+        window.show();
+        window.setChannelProfile(channelOf("daily", ChannelRole::MEMBER));
+        window.updateMuteButton(false);
+        QVERIFY(window.followerPanel());
+        QVERIFY(window.strip()->isVisible());
+        window.setChannelProfile(channelOf("daily", ChannelRole::ADMIN));
+        QVERIFY(window.adminPanel());
+        QVERIFY(!window.followerPanel());
+        QVERIFY(window.strip()->isHidden());
+        QVERIFY(window.pollButton()->isVisible());
+        click(window.title());
+        QTRY_VERIFY(window.adminPanel()->isVisible());
+        QTRY_COMPARE(window.findChildren<ChannelProfileNormal*>().size(), 0);
+
+        window.setChannelProfile(channelOf("daily", ChannelRole::MEMBER));
+        window.updateMuteButton(true);
+        QVERIFY(!window.adminPanel());
+        QVERIFY(window.followerPanel());
+        QVERIFY(window.pollButton()->isHidden());
+        QVERIFY(window.strip()->isVisible());
     }
 
     void createChannelWithPicture()

@@ -6,6 +6,7 @@
 #include "chat/grouptab.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
+#include "model/channelmemberrole.h"
 #include "model/channelmembersreply.h"
 #include "model/filemessage.h"
 #include "model/globalconstants.h"
@@ -315,12 +316,17 @@ private slots:
         row(CMD_ForceUpdate, "forced update", QVariant(), {"forced update 1"});
         row(CMD_Logout, "signed out", QVariant(), {"warning Logout"});
         row(CMD_ToastMessage, "toast", QVariant("hello"), {"toast hello"});
-        // Looked-up users and groups are only logged; every other answer is
+        // A member or role change asks for the channel again.
+        for (Command c :
+             {CMD_ChannelAddMember, CMD_ChannelRemoveMember, CMD_ChannelChangeMemberRole})
+            row(c, "member change", var(ChannelMemberRole("c1", "u1", ChannelRole::ADMIN)),
+                {"sent 20 c1"});
+        // A look-up that found no one shows nothing; every other answer is
         // ignored, as are values outside the command range.
         for (Command c : {CMD_UserLookup, CMD_GroupLookup})
-            row(c, "logged", QVariant(), none);
-        for (int c : {1,  2,  3,  12, 13, 14, 19, 26, 27, 28, 29, 36, 41, 43,
-                      49, 57, 59, 60, 61, 62, 63, 64, 70, 74, 75, 77, 79, -1})
+            row(c, "nothing found", QVariant(), none);
+        for (int c : {1,  2,  3,  12, 13, 14, 19, 29, 36, 41, 43, 49, 57,
+                      59, 60, 61, 62, 63, 64, 70, 74, 75, 77, 79, -1})
             row(Command(c), "ignored", QVariant("c1"), none);
     }
     void everyAnswerHasItsEffect()

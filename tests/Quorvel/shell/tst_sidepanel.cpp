@@ -13,6 +13,7 @@
 #include "shell/channeltab.h"
 #include "shell/chattab.h"
 #include "shell/contacttab.h"
+#include "shell/contentpanel.h"
 #include "shell/grouplookupviewer.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
@@ -337,6 +338,8 @@ private slots:
         ChannelLookupViewer* viewer = window.getChannelLookupViewer();
         QTRY_VERIFY(viewer->isVisible());
         QVERIFY(viewer->width() >= 300 && viewer->height() >= 300);
+        // Its own background over the dimmed window.
+        QVERIFY(viewer->testAttribute(Qt::WA_StyledBackground));
         // Names and descriptions from the service show as written.
         QCOMPARE(viewer->nameLabel()->text(), QStringLiteral("<b>Big</b> news"));
         QCOMPARE(viewer->descriptionLabel()->text(), QStringLiteral("<i>daily</i>"));
@@ -369,9 +372,9 @@ private slots:
         QCOMPARE(sent.count(), 1);
     }
 
-    // The group and user previews: built with the window, hidden, untouched
-    // by the look-up answers (which are only logged), and their buttons
-    // send nothing.
+    // The group and user previews: filled by the look-up answers and shown
+    // over the window on a background of their own; the user's Send message
+    // opens the chat with that person, the group's offers only Return.
     void groupAndUserPreviews_data()
     {
         QTest::addColumn<QString>("kind");
@@ -402,9 +405,7 @@ private slots:
                                      : window.getUserLookupViewer();
         QCOMPARE(preview->parentWidget(), &window);
         QVERIFY(preview->isHidden());
-        window.commandResponse(CMD_UserLookup, QVariant::fromValue(UserLookup()));
-        window.commandResponse(CMD_GroupLookup, QVariant::fromValue(GroupLookup()));
-        QVERIFY(preview->isHidden());
+        QVERIFY(preview->testAttribute(Qt::WA_StyledBackground));
 
         const QSize side = scaleSize(QSize(avatarSide, avatarSide));
         QCOMPARE(preview->avatarViewer()->getAvatarSize(), side);
@@ -425,11 +426,51 @@ private slots:
         QCOMPARE(layout->itemAt(4)->widget(), preview->firstButton());
         QCOMPARE(layout->itemAt(5)->widget(), preview->secondButton());
 
-        preview->show();
-        preview->adjustSize();
-        click(preview->firstButton());
-        click(preview->secondButton());
-        QVERIFY(sent.isEmpty());
+        auto lines = [preview] {
+            QStringList shown;
+            for (QLabel* label : preview->textLabels())
+                shown << label->text();
+            return shown;
+        };
+        if (kind == "group") {
+            GroupLookup group;
+            group.setJid("readers");
+            group.setName("<b>Readers</b>");
+            group.setMembersCount(7);
+            group.setDescription("books");
+            window.commandResponse(CMD_GroupLookup, QVariant::fromValue(group));
+            QTRY_VERIFY(preview->isVisible());
+            QCOMPARE(lines(), QStringList({"<b>Readers</b>",
+                                           "7 " + QCoreApplication::translate("GroupLookupViewer",
+                                                                              "_Members"),
+                                           "books"}));
+            // No command joins a group through a link: Return only.
+            QVERIFY(window.getGroupLookupViewer()->joinButton()->isHidden());
+            click(window.getGroupLookupViewer()->returnButton());
+            QTRY_VERIFY(!preview->isVisible());
+            QVERIFY(sent.isEmpty());
+            return;
+        }
+        const QString number = QStringLiteral("989120000088");
+        UserLookup user;
+        user.setUserID(number);
+        user.setUsername("reader88");
+        user.setMotto("<i>hello</i>");
+        window.commandResponse(CMD_UserLookup, QVariant::fromValue(user));
+        QTRY_VERIFY(preview->isVisible());
+        // Without a nickname the number names the person.
+        QCOMPARE(lines(), QStringList({number, "@reader88", "<i>hello</i>"}));
+        click(window.getUserLookupViewer()->returnButton());
+        QTRY_VERIFY(!preview->isVisible());
+        QVERIFY(!window.getSidePanel()->containsChat(number));
+
+        window.commandResponse(CMD_UserLookup, QVariant::fromValue(user));
+        QTRY_VERIFY(preview->isVisible());
+        click(window.getUserLookupViewer()->sendMessageButton());
+        QTRY_VERIFY(!preview->isVisible());
+        QVERIFY(window.getSidePanel()->containsChat(number));
+        QTRY_VERIFY(window.getContentPanel()->currentWidget() &&
+                    window.getContentPanel()->currentWidget()->getChatId() == number);
     }
 
     // A chat with someone outside the address book: the row and the open

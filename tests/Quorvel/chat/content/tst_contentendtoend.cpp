@@ -117,13 +117,6 @@ CoreProcess::Match pairWith(const QJsonObject& fields)
     };
 }
 
-CoreProcess::Match eventWith(const QString& name, const QString& key, const QString& value)
-{
-    return [=](const QJsonObject& line) {
-        return line.value("event").toString() == name &&
-               line.value("value").toObject().value(key).toString() == value;
-    };
-}
 } // namespace
 
 class TestContentEndToEnd : public QObject

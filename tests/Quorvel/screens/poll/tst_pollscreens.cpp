@@ -5,12 +5,14 @@
 
 #include "../../../Managers/Like/signedinweb.h"
 #include "Managers/Poll/pollmanager.h"
+#include "localservice.h"
 #include "screens/poll/chartwidget.h"
 #include "screens/poll/createpollwidget.h"
 #include "screens/poll/pollchoicewidget.h"
 #include "screens/poll/polloptionwidget.h"
 #include "screens/poll/pollresultwidget.h"
 #include "screens/poll/pollwidget.h"
+#include "servicestore.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
@@ -19,6 +21,7 @@
 #include "widgets/toastmessage.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTextEdit>
@@ -166,6 +169,14 @@ QString TestPollScreens::createPoll(const QString& question, const QStringList& 
     PollManager::getInstance()->startPollCreate(PollData("radio", question, options), true);
     QTest::qWaitFor([&]() { return !pollId.isEmpty(); }, 10000);
     disconnect(created);
+    // Posted in a channel the user follows: the service takes the user's vote.
+    ServiceStore* store = procedures.localService()->store();
+    QJsonArray posts = store->value("channelposts", "polls").toArray();
+    posts << QJsonObject{{"MESSAGE_ID", "post-" + pollId}, {"POLL_ID", pollId}};
+    store->setValue("channels", "polls",
+                    QJsonObject{{"ChannelID", "polls"},
+                                {"Members", QJsonObject{{signedinweb::kUser, "OWNER"}}}});
+    store->setValue("channelposts", "polls", posts);
     return pollId;
 }
 
