@@ -87,6 +87,26 @@
 <context>
     <name>ChannelProfileAdmin</name>
     <message>
+        <source>_PickNewMembers</source>
+        <translation>Add followers to the channel</translation>
+    </message>
+    <message>
+        <source>_PickManagers</source>
+        <translation>Choose new administrators</translation>
+    </message>
+    <message>
+        <source>_PickMembersToRemove</source>
+        <translation>Choose followers to remove</translation>
+    </message>
+    <message>
+        <source>_Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>_RemoveMembersWarningMessage</source>
+        <translation>Remove the chosen followers from the channel?</translation>
+    </message>
+    <message>
         <source>_DeleteChannelWarningMessage</source>
         <translation>Are you sure you want to delete this channel?</translation>
     </message>

@@ -87,6 +87,26 @@
 <context>
     <name>ChannelProfileAdmin</name>
     <message>
+        <source>_PickNewMembers</source>
+        <translation>افزودن عضو به کانال</translation>
+    </message>
+    <message>
+        <source>_PickManagers</source>
+        <translation>انتخاب مدیران تازه</translation>
+    </message>
+    <message>
+        <source>_PickMembersToRemove</source>
+        <translation>انتخاب اعضا برای حذف</translation>
+    </message>
+    <message>
+        <source>_Remove</source>
+        <translation>حذف</translation>
+    </message>
+    <message>
+        <source>_RemoveMembersWarningMessage</source>
+        <translation>آیا اعضای انتخاب‌شده از کانال حذف شوند؟</translation>
+    </message>
+    <message>
         <source>_DeleteChannelWarningMessage</source>
         <translation>آیا از حذف این کانال اطمینان دارید؟</translation>
     </message>
