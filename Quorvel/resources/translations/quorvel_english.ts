@@ -1025,12 +1025,28 @@
         <source>_UserBlocking</source>
         <translation>Block</translation>
     </message>
+    <message>
+        <source>_ChooseNewMembers</source>
+        <translation>Add members</translation>
+    </message>
+    <message>
+        <source>_ChooseNewManagers</source>
+        <translation>Choose managers</translation>
+    </message>
 </context>
 <context>
     <name>GroupTab</name>
     <message>
         <source>No chat find.</source>
         <translation>No chat found.</translation>
+    </message>
+    <message>
+        <source>_NewGroup</source>
+        <translation>New group</translation>
+    </message>
+    <message>
+        <source>_NoGroupYet</source>
+        <translation>You are in no group yet.</translation>
     </message>
 </context>
 <context>
@@ -1147,6 +1163,10 @@
     <message>
         <source>_video</source>
         <translation>Video</translation>
+    </message>
+    <message>
+        <source>_NewGroup</source>
+        <translation>New group</translation>
     </message>
 </context>
 <context>

@@ -1025,12 +1025,28 @@
         <source>_UserBlocking</source>
         <translation>مسدود کردن</translation>
     </message>
+    <message>
+        <source>_ChooseNewMembers</source>
+        <translation>افزودن عضو</translation>
+    </message>
+    <message>
+        <source>_ChooseNewManagers</source>
+        <translation>انتخاب مدیر</translation>
+    </message>
 </context>
 <context>
     <name>GroupTab</name>
     <message>
         <source>No chat find.</source>
         <translation>گفتگویی یافت نشد.</translation>
+    </message>
+    <message>
+        <source>_NewGroup</source>
+        <translation>گروه جدید</translation>
+    </message>
+    <message>
+        <source>_NoGroupYet</source>
+        <translation>هنوز در هیچ گروهی نیستید.</translation>
     </message>
 </context>
 <context>
@@ -1147,6 +1163,10 @@
     <message>
         <source>_video</source>
         <translation>ویدیو</translation>
+    </message>
+    <message>
+        <source>_NewGroup</source>
+        <translation>گروه جدید</translation>
     </message>
 </context>
 <context>
