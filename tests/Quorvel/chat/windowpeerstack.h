@@ -56,6 +56,12 @@ public:
     // and made the window user's contact under the first name; none when it
     // did not start or did not meet the window's user.
     CoreProcess* addPeer(const QString& label, const QString& phone, const QString& firstName);
+    // Quits the window and its core as the program does, then starts both
+    // again on the same data, already signed in; false when the new core
+    // did not load.
+    bool restartWindow();
+    // The same for the peer's core process.
+    bool restartPeer();
     // Types text into a widget key by key (any characters, unlike keyClicks).
     static void typeText(QWidget* input, const QString& text);
     // A group notice's words on the board (the catalogue's sentence, right to
@@ -81,6 +87,10 @@ private:
     // The window's user adds the peer under its first name, the peer adds
     // the window's user as "Ada"; true when both lists show it.
     bool befriend(CoreProcess* other, const QString& phone, const QString& firstName);
+    // The program's own wiring: the core on its thread, the window's
+    // commands queued to it and its answers queued back.
+    void buildWindow();
+    void stopWindow();
 
     QString phoneA;
     QString phoneB;
