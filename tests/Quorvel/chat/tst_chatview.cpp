@@ -10,6 +10,7 @@
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
 #include "chat/grouptab.h"
+#include "chat/messagebody.h"
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
 #include "chatfixtures.h"
@@ -33,7 +34,6 @@
 #include "widgets/dateconverter.h"
 #include "widgets/doublestatebutton.h"
 #include "widgets/flatbutton.h"
-#include "widgets/htmlcontainer.h"
 #include "widgets/interfacescale.h"
 #include "widgets/popupwarning.h"
 
