@@ -21,7 +21,9 @@ IContact::IContact(const Contact& value, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(avatar);
-    layout->addWidget(name, 1);
+    // The name keeps beside the avatar whatever the direction of its text.
+    layout->addWidget(name);
+    layout->addStretch(1);
     connect(avatar, &AvatarViewer::onClick, this, &IContact::avatarClick);
 }
 
