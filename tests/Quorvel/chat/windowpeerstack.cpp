@@ -11,8 +11,12 @@
 #include "shell/messengermainwindow.h"
 #include "shell/stylesheetloader.h"
 #include "webapi/GeneralApi/procedurehandler.h"
+#include "widgets/addressbook.h"
 #include "widgets/currentuser.h"
 #include "widgets/interfacescale.h"
+#include "widgets/popupmanager.h"
+#include "widgets/popupwarning.h"
+#include "widgets/toastmessage.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -66,21 +70,78 @@ WindowPeerStack::WindowPeerStack(const QString& windowPhone, const QString& peer
 
 WindowPeerStack::~WindowPeerStack()
 {
-    mainWindow.reset();
-    if (windowCore) {
-        QMetaObject::invokeMethod(windowCore, "aboutToQuit", Qt::BlockingQueuedConnection);
-        QMetaObject::invokeMethod(
-            windowCore, [this] { windowCore->deleteLater(); }, Qt::BlockingQueuedConnection);
-        thread.quit();
-        thread.wait();
-        QuorvelDesktopCore::deleteGuiServices();
-    }
+    stopWindow();
     if (peerCore)
         peerCore->stop();
     if (service.state() != QProcess::NotRunning) {
         service.terminate();
         service.waitForFinished(30000);
     }
+}
+
+void WindowPeerStack::stopWindow()
+{
+    mainWindow.reset();
+    if (!windowCore)
+        return;
+    QMetaObject::invokeMethod(windowCore, "aboutToQuit", Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        windowCore, [this] { windowCore->deleteLater(); }, Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
+    windowCore = nullptr;
+    QuorvelDesktopCore::deleteGuiServices();
+    // What the program lets go of on quit with its window.
+    PopupManager::deleteInstance();
+    PopUpWarning::deleteInstance();
+    ToastMessage::deleteInstance();
+    AddressBook::deleteInstance();
+}
+
+void WindowPeerStack::buildWindow()
+{
+    windowCore = new QuorvelDesktopCore();
+    windowCore->moveToThread(&thread);
+    thread.start();
+    mainWindow = std::make_unique<MessengerMainWindow>();
+    loadStyleSheet(mainWindow.get());
+    mainWindow->resize(1100, 760);
+    connect(mainWindow.get(), &MessengerMainWindow::command, windowCore->getManager(),
+            &Manager::command, Qt::QueuedConnection);
+    connect(windowCore->getManager(), &Manager::commandResponse, mainWindow.get(),
+            &MessengerMainWindow::commandResponse, Qt::QueuedConnection);
+    connect(windowCore->getManager(), &Manager::commandResponse, &log, &AnswerLog::record,
+            Qt::QueuedConnection);
+    connect(
+        windowCore, &QuorvelDesktopCore::loadingFinished, this,
+        [this] {
+            loaded = true;
+            QMetaObject::invokeMethod(windowCore, "onInitialize", Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+bool WindowPeerStack::restartWindow()
+{
+    stopWindow();
+    loaded = false;
+    buildWindow();
+    if (!windowCore->isUserLoggedIn())
+        return false;
+    QMetaObject::invokeMethod(windowCore, "startLoading", Qt::QueuedConnection);
+    if (!waitUntil([this] { return loaded; }, 60000))
+        return false;
+    mainWindow->show();
+    return true;
+}
+
+bool WindowPeerStack::restartPeer()
+{
+    if (!peerCore->stop())
+        return false;
+    const int from = peerCore->lineCount();
+    return peerCore->start() &&
+           peerCore->waitFor(CoreProcess::event("loadingFinished"), 60000, from) >= 0;
 }
 
 void WindowPeerStack::typeText(QWidget* input, const QString& text)
@@ -152,27 +213,7 @@ bool WindowPeerStack::start()
     if (!peerCore->start())
         return false;
 
-    // The program's own wiring: the core on its thread, the window's
-    // commands queued to it and its answers queued back.
-    windowCore = new QuorvelDesktopCore();
-    windowCore->moveToThread(&thread);
-    thread.start();
-    mainWindow = std::make_unique<MessengerMainWindow>();
-    loadStyleSheet(mainWindow.get());
-    mainWindow->resize(1100, 760);
-    connect(mainWindow.get(), &MessengerMainWindow::command, windowCore->getManager(),
-            &Manager::command, Qt::QueuedConnection);
-    connect(windowCore->getManager(), &Manager::commandResponse, mainWindow.get(),
-            &MessengerMainWindow::commandResponse, Qt::QueuedConnection);
-    connect(windowCore->getManager(), &Manager::commandResponse, &log, &AnswerLog::record,
-            Qt::QueuedConnection);
-    connect(
-        windowCore, &QuorvelDesktopCore::loadingFinished, this,
-        [this] {
-            loaded = true;
-            QMetaObject::invokeMethod(windowCore, "onInitialize", Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    buildWindow();
     connect(
         windowCore->getWebApi()->getProcedureHandler(), &ProcedureHandler::result, this,
         [this](Procedure procedure, int code) {

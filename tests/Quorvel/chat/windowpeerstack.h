@@ -51,6 +51,12 @@ public:
     // users each other's contacts (the window's user as "Ada", the peer's as
     // "Bo").
     bool loadAndBefriend();
+    // Quits the window and its core as the program does, then starts both
+    // again on the same data, already signed in; false when the new core
+    // did not load.
+    bool restartWindow();
+    // The same for the peer's core process.
+    bool restartPeer();
     // Types text into a widget key by key (any characters, unlike keyClicks).
     static void typeText(QWidget* input, const QString& text);
     // What went wrong, with the peer's last lines and the service's log.
@@ -69,6 +75,11 @@ public:
     QString peerPhone() const { return phoneB; }
 
 private:
+    // The program's own wiring: the core on its thread, the window's
+    // commands queued to it and its answers queued back.
+    void buildWindow();
+    void stopWindow();
+
     QString phoneA;
     QString phoneB;
     QTemporaryDir root;
