@@ -10,6 +10,7 @@
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
 #include "chat/grouptab.h"
+#include "chat/messagebody.h"
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
 #include "chatfixtures.h"
@@ -33,11 +34,11 @@
 #include "widgets/dateconverter.h"
 #include "widgets/doublestatebutton.h"
 #include "widgets/flatbutton.h"
-#include "widgets/htmlcontainer.h"
 #include "widgets/interfacescale.h"
 #include "widgets/popupwarning.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -1512,6 +1513,57 @@ private slots:
             QVERIFY(!bubble.bodyHtml().contains(QStringLiteral("file:///")) ||
                     bubble.bodyHtml().contains(QStringLiteral("&lt;img")));
         }
+    }
+
+    // The body is driven as a person does: a click on a link reports it, a
+    // drag selects (and opens nothing), a double click takes a word, the copy
+    // key copies the selection, and the own bubble's text is drawn white.
+    void bodyTakesClicksDragsAndCopy()
+    {
+        const QString body = HtmlManager::insertHtmlTags(QStringLiteral("read @someone now"));
+        QWidget host;
+        loadStyleSheet(&host);
+        auto* bubble = new ChatMessageWidget(textMessage("b", me, body, at(20, 9)), 0, false,
+                                             Message(), &host);
+        host.resize(400, 200);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        MessageBody* text = bubble->bodyWidget();
+        QSignalSpy links(text, &MessageBody::anchorClicked);
+        const QTextCursor mention = text->document()->find(QStringLiteral("@someone"));
+        QVERIFY(!mention.isNull());
+        QTextCursor inside(text->document());
+        inside.setPosition(mention.selectionStart() + 3);
+        const QPoint onLink = text->cursorRect(inside).center();
+        QTest::mouseClick(text, Qt::LeftButton, Qt::NoModifier, onLink);
+        QCOMPARE(links.size(), 1);
+        QCOMPARE(links.first().first().toUrl().toString(), QStringLiteral("@someone"));
+
+        // From the first word across the link: a selection, no link opened.
+        const QPoint start = text->cursorRect(QTextCursor(text->document())).center();
+        QTest::mousePress(text, Qt::LeftButton, Qt::NoModifier, start);
+        QMouseEvent drag(QEvent::MouseMove, onLink, text->mapToGlobal(onLink), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(text, &drag);
+        QTest::mouseRelease(text, Qt::LeftButton, Qt::NoModifier, onLink);
+        QCOMPARE(links.size(), 1);
+        QVERIFY(text->textCursor().selectedText().startsWith(QStringLiteral("read @so")));
+        QCOMPARE(bubble->prepareMenu().last()->text(), QStringLiteral("_CopySelectedText"));
+
+        QTest::mouseDClick(text, Qt::LeftButton, Qt::NoModifier, start);
+        QCOMPARE(text->textCursor().selectedText(), QStringLiteral("read"));
+        QApplication::clipboard()->clear();
+        QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("read"));
+
+        // Drawn in the style sheet's colour for the own bubble's text.
+        text->setTextCursor(QTextCursor(text->document()));
+        const QImage image = text->grab().toImage();
+        bool white = false;
+        for (int y = 0; y < image.height() && !white; ++y)
+            for (int x = 0; x < image.width() && !white; ++x)
+                white = image.pixelColor(x, y) == QColor(Qt::white);
+        QVERIFY(white);
     }
 
     void emojiAndLinksStayMarkup()
