@@ -20,8 +20,6 @@
 #include <QXmppMucManager.h>
 #include <QXmppUtils.h>
 
-const QString GroupRoomKeeper::kNick = QStringLiteral("keeper");
-
 namespace {
 const QLatin1String kXmlNamespace("http://www.w3.org/XML/1998/namespace");
 
@@ -53,6 +51,8 @@ GroupRoomKeeper::GroupRoomKeeper(LocalService* service, QObject* parent)
     connect(groups, &LocalGroups::groupCreated, this, &GroupRoomKeeper::openRoom);
     connect(groups, &LocalGroups::membersAdded, this, &GroupRoomKeeper::admit);
     connect(groups, &LocalGroups::memberRemoved, this, &GroupRoomKeeper::remove);
+    connect(groups, &LocalGroups::roleChanged, this, &GroupRoomKeeper::announceRole);
+    connect(groups, &LocalGroups::dataChanged, this, &GroupRoomKeeper::announceData);
 }
 
 GroupRoomKeeper::~GroupRoomKeeper()
@@ -84,6 +84,11 @@ void GroupRoomKeeper::connectToServer(const QString& host, int port, const QStri
         socket->setSslConfiguration(tls);
     }
     guard->start(config);
+}
+
+QString GroupRoomKeeper::nickName() const
+{
+    return client.configuration().jidBare();
 }
 
 bool GroupRoomKeeper::isConnected() const
@@ -123,7 +128,7 @@ bool GroupRoomKeeper::isPresent(const QString& id, const QString& user) const
 void GroupRoomKeeper::openRoom(const QString& id, const QHash<QString, QString>& members)
 {
     if (room(id)) {
-        admit(id, members);
+        invite(id, members);
         return;
     }
     waiting.insert(id, members);
@@ -138,7 +143,7 @@ void GroupRoomKeeper::enterRoom(const QString& id)
         return;
     }
     QXmppMucRoom* created = muc->addRoom(id + QLatin1Char('@') + roomDomain);
-    created->setNickName(kNick);
+    created->setNickName(nickName());
     connect(created, &QXmppMucRoom::joined, this, [this, id, created] {
         emit roomReady(id);
         // What was said while the keeper was away is in the server's archive.
@@ -149,7 +154,8 @@ void GroupRoomKeeper::enterRoom(const QString& id)
         if (invited.isEmpty())
             grant(created, groups->members(id));
         else
-            admit(id, invited);
+            invite(id, invited);
+        sendWaitingAnnouncements(id);
     });
     created->join();
 }
@@ -175,7 +181,7 @@ void GroupRoomKeeper::grant(QXmppMucRoom* open, const QHash<QString, QString>& m
         open->setPermissions(items);
 }
 
-void GroupRoomKeeper::admit(const QString& id, const QHash<QString, QString>& members)
+void GroupRoomKeeper::invite(const QString& id, const QHash<QString, QString>& members)
 {
     QXmppMucRoom* open = room(id);
     if (!open || !open->isJoined()) {
@@ -193,20 +199,63 @@ void GroupRoomKeeper::admit(const QString& id, const QHash<QString, QString>& me
                      {"SEND_TIME_IN_GMT", now}});
 }
 
+void GroupRoomKeeper::admit(const QString& id, const QHash<QString, QString>& members,
+                            const QString& by)
+{
+    invite(id, members);
+    // The members already there learn of the newcomers.
+    for (auto it = members.constBegin(); it != members.constEnd(); ++it)
+        announce(id, QString::fromUtf8("%1 به گروه اضافه شد").arg(it.key()), "GROUP_JOIN",
+                 {{"CHANGE_USER_ID", it.key()}, {"ADDED_BY", by}, {"USER_ROLE", it.value()}});
+}
+
 void GroupRoomKeeper::remove(const QString& id, const QString& user)
 {
-    QXmppMucRoom* open = room(id);
-    if (!open)
-        return;
     // Announced first, so the removed member learns of it too. The text is
     // what members' boards show for it.
-    sendControl(open->jid(), true, QString::fromUtf8("%1 از گروه حذف شد").arg(user),
-                {{"MAJOR_TYPE", "CONTROL_MESSAGE"},
-                 {"MINOR_TYPE", "GROUP_REMOVE"},
-                 {"JID", id},
-                 {"REMOVED_USER_ID", user},
-                 {"SEND_TIME_IN_GMT", QString::number(QDateTime::currentMSecsSinceEpoch())}});
-    open->ban(userJid(user), QStringLiteral("removed from the group"));
+    announce(id, QString::fromUtf8("%1 از گروه حذف شد").arg(user), "GROUP_REMOVE",
+             {{"REMOVED_USER_ID", user}});
+    if (QXmppMucRoom* open = room(id))
+        open->ban(userJid(user), QStringLiteral("removed from the group"));
+}
+
+void GroupRoomKeeper::announceRole(const QString& id, const QString& user, const QString& oldRole,
+                                   const QString& newRole)
+{
+    announce(id, QString::fromUtf8("نقش %1 در گروه تغییر کرد").arg(user), "GROUP_CHANGE_ROLE",
+             {{"CHANGE_USER_ID", user}, {"OLD_ROLE", oldRole}, {"NEW_ROLE", newRole}});
+}
+
+void GroupRoomKeeper::announceData(const QString& id)
+{
+    announce(id, QString::fromUtf8("مشخصات گروه تغییر کرد"), "GROUP_CHANGE_METADATA", {});
+}
+
+void GroupRoomKeeper::announce(const QString& id, const QString& text, const QString& kind,
+                               const QHash<QString, QString>& fields)
+{
+    QHash<QString, QString> all = fields;
+    all.insert(QStringLiteral("MAJOR_TYPE"), QStringLiteral("CONTROL_MESSAGE"));
+    all.insert(QStringLiteral("MINOR_TYPE"), kind);
+    all.insert(QStringLiteral("JID"), id);
+    all.insert(QStringLiteral("SEND_TIME_IN_GMT"),
+               QString::number(QDateTime::currentMSecsSinceEpoch()));
+    QXmppMucRoom* open = room(id);
+    if (!open || !open->isJoined()) {
+        // Sent when the keeper is back in the room.
+        waitingAnnouncements[id].append({text, all});
+        enterRoom(id);
+        return;
+    }
+    sendControl(open->jid(), true, text, all);
+}
+
+void GroupRoomKeeper::sendWaitingAnnouncements(const QString& id)
+{
+    QXmppMucRoom* open = room(id);
+    const auto waitingHere = waitingAnnouncements.take(id);
+    for (const auto& entry : waitingHere)
+        sendControl(open->jid(), true, entry.first, entry.second);
 }
 
 void GroupRoomKeeper::sendControl(const QString& to, bool toRoom, const QString& text,
@@ -235,7 +284,7 @@ bool GroupRoomKeeper::recordRoomMessage(const QDomElement& element)
     const QString roomJid = QXmppUtils::jidToBareJid(from);
     const QString nick = QXmppUtils::jidToResource(from);
     if (element.attribute(QStringLiteral("type")) != QLatin1String("groupchat") ||
-        QXmppUtils::jidToDomain(roomJid) != roomDomain || nick.isEmpty() || nick == kNick ||
+        QXmppUtils::jidToDomain(roomJid) != roomDomain || nick.isEmpty() || nick == nickName() ||
         !element.firstChildElement(QStringLiteral("delay")).isNull())
         return false;
     const QString id = QXmppUtils::jidToUser(roomJid);

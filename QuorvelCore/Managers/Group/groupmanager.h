@@ -159,6 +159,7 @@ private:
     // Look-ups after a change of the group: run again when one is out.
     void refreshGroupData(const QString& id);
     void refreshMembers(const QString& id);
+    void refreshMembersAndData(const QString& id);
     void nextGroupDataRequest();
     void nextMembersInfoRequest();
     static QJsonArray membersArray(const QStringList& userIds, GroupRole::Role role);

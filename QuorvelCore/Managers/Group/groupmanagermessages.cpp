@@ -203,12 +203,12 @@ void GroupManager::changeGroupDataOnControlMessage(const Message& message)
         if (message.getGroupRemoveMessage().getRemovedUserId() == getUserName())
             markRemoved(id);
         else if (groups.contains(id))
-            refreshMembers(id);
+            refreshMembersAndData(id);
         break;
     case MessageBase::MsgMinorType_GroupJoin:
     case MessageBase::MsgMinorType_GroupChangeRole:
         if (groups.contains(id))
-            refreshMembers(id);
+            refreshMembersAndData(id);
         break;
     case MessageBase::MsgMinorType_GroupChangeMetadata:
         if (groups.contains(id))

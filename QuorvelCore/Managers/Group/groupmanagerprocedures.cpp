@@ -161,6 +161,13 @@ void GroupManager::refreshMembers(const QString& id)
         startGroupMembersInfo(id);
 }
 
+void GroupManager::refreshMembersAndData(const QString& id)
+{
+    // The members, and the data for the member count and the user's own role.
+    refreshMembers(id);
+    refreshGroupData(id);
+}
+
 bool GroupManager::groupDataRequestQueueContains(const QString& id) const
 {
     return groupDataQueue.contains(id);
@@ -203,11 +210,11 @@ void GroupManager::processReply(Procedure procedure, const QJsonObject& reply)
         processMemberAdded();
         break;
     case PROC_GroupRemoveMember:
-        refreshMembers(pendingRemoveMemberId);
+        refreshMembersAndData(pendingRemoveMemberId);
         pendingRemoveMemberId.clear();
         break;
     case PROC_GroupChangeRole:
-        refreshMembers(pendingChangeRoleId);
+        refreshMembersAndData(pendingChangeRoleId);
         pendingChangeRoleId.clear();
         break;
     case PROC_GroupChangeData:
@@ -285,7 +292,7 @@ void GroupManager::processMemberAdded()
 {
     if (pendingMemberAdds.isEmpty())
         return;
-    refreshMembers(pendingMemberAdds.dequeue());
+    refreshMembersAndData(pendingMemberAdds.dequeue());
 }
 
 void GroupManager::processGroupData(const QJsonObject& reply)

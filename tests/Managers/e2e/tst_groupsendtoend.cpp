@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace corematch;
@@ -29,6 +30,10 @@ namespace {
 const int kCmdGroupCreate = 51;
 const int kCmdGroupGetData = 52;
 const int kCmdGroupAdded = 54;
+const int kCmdGroupInfoMembers = 55;
+const int kCmdGroupAddMember = 59;
+const int kCmdGroupChangeRole = 61;
+const int kCmdGroupChangeData = 62;
 const int kCmdGroupRemoveMember = 63;
 
 const QString kPassword = QStringLiteral("chat-secret");
@@ -54,6 +59,7 @@ private slots:
     void messagesReachEveryMemberOnceInOrder();
     void stoppedMemberGetsWhatItMissedOnce();
     void messagesSaidWhileTheKeeperIsAwayAreKept();
+    void changesReachEveryMember();
     void removedMemberStopsReceiving();
 
 private:
@@ -61,6 +67,11 @@ private:
     bool waitInRoom(Member* member);
     void say(Member* from, const QString& text);
     QString failure(const QString& what) const;
+    // The group's data as a core answered it, with the field at this value.
+    CoreProcess::Match groupData(const QString& key, const QJsonValue& value) const;
+    // The group's members as a core answered them, matching the test.
+    CoreProcess::Match groupMembers(std::function<bool(const QJsonObject&)> test) const;
+    void changeData(const QString& name, const QString& picture);
 
     QTemporaryDir root;
     std::unique_ptr<ProsodyServer> prosody;
@@ -282,6 +293,107 @@ void TestGroupsEndToEnd::messagesSaidWhileTheKeeperIsAwayAreKept()
     QTest::qWait(2000);
     QCOMPARE(c.core->count(pairWithBody("keeper away 1")), 1);
     QCOMPARE(c.core->count(pairWithBody("keeper away 2")), 1);
+}
+
+CoreProcess::Match TestGroupsEndToEnd::groupData(const QString& key, const QJsonValue& value) const
+{
+    const QString jid = groupId;
+    return [jid, key, value](const QJsonObject& line) {
+        const QJsonObject data = line.value("value").toObject();
+        const int command = line.value("command").toInt();
+        return (command == kCmdGroupGetData || command == kCmdGroupAdded) &&
+               data.value("GroupJID").toString() == jid && data.value(key) == value;
+    };
+}
+
+CoreProcess::Match
+TestGroupsEndToEnd::groupMembers(std::function<bool(const QJsonObject&)> test) const
+{
+    const QString jid = groupId;
+    return [jid, test](const QJsonObject& line) {
+        const QJsonObject value = line.value("value").toObject();
+        return line.value("command").toInt() == kCmdGroupInfoMembers &&
+               value.value("info").toObject().value("GroupJID").toString() == jid &&
+               test(value.value("members").toObject());
+    };
+}
+
+void TestGroupsEndToEnd::changeData(const QString& name, const QString& picture)
+{
+    a.core->send(kCmdGroupChangeData, QJsonObject{{"GroupJID", groupId},
+                                                  {"GroupName", name},
+                                                  {"Description", ""},
+                                                  {"CreationDate", 0},
+                                                  {"MyRole", "OWNER"},
+                                                  {"GroupAvatarURL", picture},
+                                                  {"GroupAvatarThumbnailURL", picture}});
+}
+
+void TestGroupsEndToEnd::changesReachEveryMember()
+{
+    QVERIFY(!groupId.isEmpty());
+    // Each change made by A reaches the other members' programs as it
+    // happens: their group data and member lists come from the service again.
+    int fromB = b.core->lineCount();
+    int fromC = c.core->lineCount();
+    changeData("Renamed", QString());
+    for (Member* member : {&b, &c})
+        QVERIFY2(member->core->waitFor(groupData("GroupName", "Renamed"), 20000,
+                                       member == &b ? fromB : fromC) >= 0,
+                 qPrintable(failure(member->name + " did not see the new name")));
+
+    const QString picture = QStringLiteral("https://pictures.example/trio.png");
+    changeData("Renamed", picture);
+    for (Member* member : {&b, &c})
+        QVERIFY2(member->core->waitFor(groupData("GroupAvatarThumbnailURL", picture), 20000,
+                                       member == &b ? fromB : fromC) >= 0,
+                 qPrintable(failure(member->name + " did not see the new picture")));
+
+    fromB = b.core->lineCount();
+    fromC = c.core->lineCount();
+    a.core->send(kCmdGroupChangeRole,
+                 QJsonObject{{"jid", groupId}, {"user", b.phone}, {"role", "ADMIN"}});
+    QVERIFY2(b.core->waitFor(groupData("MyRole", "ADMIN"), 20000, fromB) >= 0,
+             qPrintable(failure("B did not see its new role")));
+    const QString bPhone = b.phone;
+    QVERIFY2(c.core->waitFor(groupMembers([bPhone](const QJsonObject& members) {
+                                 return members.value(bPhone).toString() == "ADMIN";
+                             }),
+                             20000, fromC) >= 0,
+             qPrintable(failure("C did not see B's new role")));
+
+    fromB = b.core->lineCount();
+    fromC = c.core->lineCount();
+    const QString cPhone = c.phone;
+    a.core->send(kCmdGroupRemoveMember, QJsonObject{{"jid", groupId}, {"user", c.phone}});
+    QVERIFY2(b.core->waitFor(groupData("MembersCount", 2), 20000, fromB) >= 0,
+             qPrintable(failure("B's member count did not follow the removal")));
+    QVERIFY2(b.core->waitFor(groupMembers([cPhone](const QJsonObject& members) {
+                                 return members.size() == 2 && !members.contains(cPhone);
+                             }),
+                             20000, fromB) >= 0,
+             qPrintable(failure("B's member list did not follow the removal")));
+    QVERIFY2(c.core->waitFor(groupData("_removed", true), 20000, fromC) >= 0,
+             qPrintable(failure("C was not told it was removed")));
+    QTRY_VERIFY_WITH_TIMEOUT(!keeper->isPresent(groupId, c.phone), 20000);
+
+    // Added again, C is a member once more and hears the group.
+    fromB = b.core->lineCount();
+    fromC = c.core->lineCount();
+    a.core->send(kCmdGroupAddMember, QJsonObject{{"jid", groupId}, {"users", QJsonArray{c.phone}}});
+    QVERIFY2(b.core->waitFor(groupData("MembersCount", 3), 20000, fromB) >= 0,
+             qPrintable(failure("B's member count did not follow the addition")));
+    QVERIFY2(b.core->waitFor(groupMembers([cPhone](const QJsonObject& members) {
+                                 return members.value(cPhone).toString() == "MEMBER";
+                             }),
+                             20000, fromB) >= 0,
+             qPrintable(failure("B's member list did not follow the addition")));
+    QVERIFY2(c.core->waitFor(groupData("_removed", false), 20000, fromC) >= 0,
+             qPrintable(failure("C is not a member again")));
+    QVERIFY2(waitInRoom(&c), qPrintable(failure("C is not back in the room")));
+    say(&a, "welcome back");
+    QVERIFY2(c.core->waitFor(pairWithBody("welcome back"), 20000, fromC) >= 0,
+             qPrintable(failure("C does not hear the group again")));
 }
 
 void TestGroupsEndToEnd::removedMemberStopsReceiving()
