@@ -100,8 +100,10 @@ bool GroupRoomCatchUp::recordArchived(const QDomElement& element)
     // The keeper's own announcements are not members' messages.
     if (author == client->configuration().jidBare())
         return true;
-    if (author.isEmpty() || !groups->isMember(groupId, QXmppUtils::jidToUser(author))) {
-        L_WARN(QStringLiteral("GroupRoomCatchUp | archived message of %1 without a member author")
+    if (author.isEmpty() || !groups->isMember(groupId, QXmppUtils::jidToUser(author)) ||
+        QXmppUtils::jidToResource(from) != author) {
+        L_WARN(QStringLiteral("GroupRoomCatchUp | archived message of %1 without a member author "
+                              "under its own nick name")
                    .arg(groupId));
         return true;
     }

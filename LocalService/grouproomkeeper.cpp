@@ -15,6 +15,7 @@
 #include <QSslSocket>
 #include <QUuid>
 #include <QXmppConfiguration.h>
+#include <QXmppDataForm.h>
 #include <QXmppMessage.h>
 #include <QXmppMucIq.h>
 #include <QXmppMucManager.h>
@@ -66,6 +67,7 @@ void GroupRoomKeeper::connectToServer(const QString& host, int port, const QStri
 {
     chatDomain = domain;
     roomDomain = mucDomain;
+    ownJid = userJid(user);
     catchUp->setDomains(domain, mucDomain);
     QXmppConfiguration config;
     config.setHost(host);
@@ -88,7 +90,7 @@ void GroupRoomKeeper::connectToServer(const QString& host, int port, const QStri
 
 QString GroupRoomKeeper::nickName() const
 {
-    return client.configuration().jidBare();
+    return ownJid;
 }
 
 bool GroupRoomKeeper::isConnected() const
@@ -145,18 +147,25 @@ void GroupRoomKeeper::enterRoom(const QString& id)
     QXmppMucRoom* created = muc->addRoom(id + QLatin1Char('@') + roomDomain);
     created->setNickName(nickName());
     connect(created, &QXmppMucRoom::joined, this, [this, id, created] {
+        // Whatever the room was before (new, or left by an older stack), the
+        // group's members are its members, affiliated before anything else,
+        // and only they may enter it; accounts the group does not name lose
+        // their place once the room's lists are read.
+        affiliate(created, groups->members(id).keys(), QXmppMucItem::MemberAffiliation);
+        makePrivate(created);
+        created->requestPermissions();
+        const QHash<QString, QString> invited = waiting.take(id);
+        if (!invited.isEmpty())
+            invite(id, invited);
+        sendWaitingAnnouncements(id);
         emit roomReady(id);
         // What was said while the keeper was away is in the server's archive.
         catchUp->catchUp(id);
-        // Members of a new group are invited; a room entered again after a
-        // restart only gets its members' affiliations back.
-        const QHash<QString, QString> invited = waiting.take(id);
-        if (invited.isEmpty())
-            grant(created, groups->members(id));
-        else
-            invite(id, invited);
-        sendWaitingAnnouncements(id);
     });
+    connect(created, &QXmppMucRoom::permissionsReceived, this,
+            [this, id, created](const QList<QXmppMucItem>& listed) {
+                dropStrangers(created, id, listed);
+            });
     created->join();
 }
 
@@ -168,17 +177,91 @@ void GroupRoomKeeper::reenterRooms()
     }
 }
 
-void GroupRoomKeeper::grant(QXmppMucRoom* open, const QHash<QString, QString>& members)
+void GroupRoomKeeper::affiliate(QXmppMucRoom* open, const QStringList& users,
+                                QXmppMucItem::Affiliation affiliation)
 {
-    QList<QXmppMucItem> items;
-    for (auto it = members.constBegin(); it != members.constEnd(); ++it) {
-        QXmppMucItem item;
-        item.setJid(userJid(it.key()));
-        item.setAffiliation(QXmppMucItem::MemberAffiliation);
-        items.append(item);
+    for (const QString& user : users)
+        setAffiliation(open, userJid(user), affiliation);
+}
+
+void GroupRoomKeeper::setAffiliation(QXmppMucRoom* open, const QString& jid,
+                                     QXmppMucItem::Affiliation affiliation)
+{
+    // One account a request: the chat server applies only the first item of
+    // a request and answers it as done. Sent as it is, not through the room's
+    // setPermissions, which would also take away every affiliation it has
+    // read and is not given again, the keeper's ownership among them.
+    QXmppMucItem item;
+    item.setJid(jid);
+    item.setAffiliation(affiliation);
+    QXmppMucAdminIq iq;
+    iq.setType(QXmppIq::Set);
+    iq.setTo(open->jid());
+    iq.setItems({item});
+    client.sendPacket(iq);
+}
+
+void GroupRoomKeeper::makePrivate(QXmppMucRoom* open)
+{
+    // Only the fields given change; the chat server keeps the others.
+    const auto field = [](QXmppDataForm::Field::Type type, const QString& key,
+                          const QVariant& value) {
+        QXmppDataForm::Field result(type);
+        result.setKey(key);
+        result.setValue(value);
+        return result;
+    };
+    QXmppDataForm form(QXmppDataForm::Submit);
+    form.setFields({field(QXmppDataForm::Field::HiddenField, QStringLiteral("FORM_TYPE"),
+                          QStringLiteral("http://jabber.org/protocol/muc#roomconfig")),
+                    field(QXmppDataForm::Field::BooleanField,
+                          QStringLiteral("muc#roomconfig_membersonly"), true),
+                    field(QXmppDataForm::Field::BooleanField,
+                          QStringLiteral("muc#roomconfig_persistentroom"), true),
+                    field(QXmppDataForm::Field::BooleanField,
+                          QStringLiteral("muc#roomconfig_publicroom"), false),
+                    field(QXmppDataForm::Field::ListSingleField,
+                          QStringLiteral("muc#roomconfig_whois"), QStringLiteral("anyone"))});
+    open->setConfiguration(form);
+}
+
+void GroupRoomKeeper::dropStrangers(QXmppMucRoom* open, const QString& id,
+                                    const QList<QXmppMucItem>& listed)
+{
+    const QHash<QString, QString> members = groups->members(id);
+    const QString keeper = nickName();
+    QStringList strangers;
+    QStringList demoted;
+    for (const QXmppMucItem& item : listed) {
+        const QString jid = QXmppUtils::jidToBareJid(item.jid());
+        const bool member = QXmppUtils::jidToDomain(jid) == chatDomain &&
+                            members.contains(QXmppUtils::jidToUser(jid));
+        switch (item.affiliation()) {
+        case QXmppMucItem::OwnerAffiliation:
+            // The keeper alone owns the room, so no one else can open it.
+            if (jid != keeper)
+                (member ? demoted : strangers).append(jid);
+            break;
+        case QXmppMucItem::AdminAffiliation:
+        case QXmppMucItem::MemberAffiliation:
+            if (!member)
+                strangers.append(jid);
+            else if (item.affiliation() == QXmppMucItem::AdminAffiliation)
+                demoted.append(jid);
+            break;
+        default:
+            break;
+        }
     }
-    if (!items.isEmpty())
-        open->setPermissions(items);
+    if (strangers.isEmpty() && demoted.isEmpty())
+        return;
+    L_INFO(QStringLiteral("GroupRoomKeeper | %1 affiliations of %2 set back to the group's")
+               .arg(strangers.size() + demoted.size())
+               .arg(id));
+    for (const QString& jid : qAsConst(strangers))
+        setAffiliation(open, jid, QXmppMucItem::NoAffiliation);
+    for (const QString& jid : qAsConst(demoted))
+        setAffiliation(open, jid, QXmppMucItem::MemberAffiliation);
 }
 
 void GroupRoomKeeper::invite(const QString& id, const QHash<QString, QString>& members)
@@ -188,7 +271,9 @@ void GroupRoomKeeper::invite(const QString& id, const QHash<QString, QString>& m
         waiting[id].insert(members);
         return;
     }
-    grant(open, members);
+    // Affiliated first: the chat server handles the keeper's stanzas in the
+    // order sent, so a member may enter by the time its invitation arrives.
+    affiliate(open, members.keys(), QXmppMucItem::MemberAffiliation);
     const QString now = QString::number(QDateTime::currentMSecsSinceEpoch());
     for (auto it = members.constBegin(); it != members.constEnd(); ++it)
         sendControl(userJid(it.key()), false, QString::fromUtf8("به گروه اضافه شدید"),
@@ -215,8 +300,17 @@ void GroupRoomKeeper::remove(const QString& id, const QString& user)
     // what members' boards show for it.
     announce(id, QString::fromUtf8("%1 از گروه حذف شد").arg(user), "GROUP_REMOVE",
              {{"REMOVED_USER_ID", user}});
-    if (QXmppMucRoom* open = room(id))
-        open->ban(userJid(user), QStringLiteral("removed from the group"));
+    QXmppMucRoom* open = room(id);
+    if (!open)
+        return;
+    // Without its affiliation the account may not stay in the members-only
+    // room nor come back: the chat server sends it out.
+    affiliate(open, {user}, QXmppMucItem::NoAffiliation);
+    for (const QString& occupant : open->participants()) {
+        if (QXmppUtils::jidToBareJid(open->participantPresence(occupant).mucItem().jid()) ==
+            userJid(user))
+            open->kick(occupant, QStringLiteral("removed from the group"));
+    }
 }
 
 void GroupRoomKeeper::announceRole(const QString& id, const QString& user, const QString& oldRole,
@@ -296,6 +390,13 @@ bool GroupRoomKeeper::recordRoomMessage(const QDomElement& element)
         QXmppUtils::jidToBareJid(open->participantPresence(from).mucItem().jid());
     if (author.isEmpty() || !groups->isMember(id, QXmppUtils::jidToUser(author)))
         return false;
+    // Every program enters under its own address; a member under another
+    // member's nick name is passing for that member.
+    if (nick != author) {
+        L_WARN(QStringLiteral("GroupRoomKeeper | not kept: a message of %1 under the nick name %2")
+                   .arg(author, nick.left(80)));
+        return false;
+    }
     const QString stanza = memberStanza(author, roomJid, element);
     return groups->recordMessage(id, element.attribute(QStringLiteral("id")), stanza,
                                  QDateTime::currentMSecsSinceEpoch());

@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QString>
 #include <QXmppClient.h>
+#include <QXmppMucIq.h>
 
 class ChatSessionGuard;
 class GroupRoomCatchUp;
@@ -18,17 +19,20 @@ class QXmppMucRoom;
 
 // Keeps the chat server's rooms in step with the service's groups. It signs
 // in with an account of its own, opens a group's room when the group is
-// created (and so owns it), invites every member with a control message,
-// announces in the room every change of the group (members added or removed,
-// a role, the group's data) so that each member's program asks the service
-// again, bans a removed member from the room, and
+// created (and so owns it alone), makes each room private (members only,
+// persistent, not listed, every occupant's account shown) with the group's
+// members as its only members, invites every member with a control message
+// once affiliated, announces in the room every change of the group (members
+// added or removed, a role, the group's data) so that each member's program
+// asks the service again, takes a removed member's place in the room, and
 // keeps every message sent in a room as the group's record, with the sender
 // the room reports for the occupant, never a field the sender wrote; each time
 // it enters a room it also reads the chat server's archive of the room for
-// what was said while it was away (GroupRoomCatchUp). Each time
-// it (re)connects it enters the rooms of all the service's stored groups again,
-// so the rooms come back after the chat server or the service restarts; its
-// session guard connects it again whenever the chat server went away.
+// what was said while it was away (GroupRoomCatchUp). Each time it
+// (re)connects it enters the rooms of all the service's stored groups again
+// and sets them up anew, so the rooms come back, and rooms of an older stack
+// become private, after the chat server or the service restarts; its session
+// guard connects it again whenever the chat server went away.
 class GroupRoomKeeper : public QObject
 {
     Q_OBJECT
@@ -67,7 +71,16 @@ private:
     void openRoom(const QString& id, const QHash<QString, QString>& members);
     void enterRoom(const QString& id);
     void reenterRooms();
-    void grant(QXmppMucRoom* open, const QHash<QString, QString>& members);
+    // Sets the affiliation of each user in the room.
+    void affiliate(QXmppMucRoom* open, const QStringList& users,
+                   QXmppMucItem::Affiliation affiliation);
+    void setAffiliation(QXmppMucRoom* open, const QString& jid,
+                        QXmppMucItem::Affiliation affiliation);
+    // Members only, persistent, not listed, every occupant's account shown.
+    void makePrivate(QXmppMucRoom* open);
+    // Takes the room's place from accounts the group does not name and
+    // leaves the keeper its only owner.
+    void dropStrangers(QXmppMucRoom* open, const QString& id, const QList<QXmppMucItem>& listed);
     void invite(const QString& id, const QHash<QString, QString>& members);
     void admit(const QString& id, const QHash<QString, QString>& members, const QString& by);
     void remove(const QString& id, const QString& user);
@@ -93,6 +106,7 @@ private:
     GroupRoomCatchUp* catchUp;
     QString chatDomain;
     QString roomDomain;
+    QString ownJid;
     // Members to invite once a room is joined.
     QHash<QString, QHash<QString, QString>> waiting;
     // Announcements to send once a room is joined: text and fields.

@@ -236,6 +236,7 @@ void GroupManager::processReply(Procedure procedure, const QJsonObject& reply)
         break;
     case PROC_UserList:
         processUserList(reply);
+        userListAnswered();
         break;
     case PROC_GroupData:
         processGroupData(reply);
@@ -279,9 +280,12 @@ void GroupManager::result(Procedure procedure, int resultCode)
     case PROC_GroupArchive:
         archiveFinished({});
         break;
+    case PROC_UserList:
+        userListAnswered();
+        break;
     case PROC_GroupNewMessages:
-        if (!newMessagesSince.isEmpty())
-            newMessagesSince.dequeue();
+        if (!newMessagesFetches.isEmpty())
+            newMessagesFetches.dequeue();
         break;
     default:
         break;
@@ -303,8 +307,15 @@ void GroupManager::processGroupData(const QJsonObject& reply)
     if (group.setDataFromJson(reply)) {
         const QString id = group.getId();
         groupDataQueue.removeWaiting(id);
-        const bool invited = invitedGroups.remove(id);
-        addGroup(group, true, invited);
+        const GroupRole::Role role = group.getInfo().getMyRole();
+        const bool member =
+            role == GroupRole::OWNER || role == GroupRole::ADMIN || role == GroupRole::MEMBER;
+        if (!member && !groups.contains(id)) {
+            L_WARN(QStringLiteral("GroupManager::processGroupData | not a member of ") + id);
+        } else if (addGroup(group, true, member) && member) {
+            // The service names the user a member: the room may be entered.
+            emit setXmppRooms({id});
+        }
     } else {
         L_WARN(QStringLiteral("GroupManager::processGroupData | unreadable reply for ") +
                groupDataQueue.current());
