@@ -85,8 +85,11 @@ void ChatMember::setDeletable(bool value)
 
 void ChatMember::contextMenuEvent(QContextMenuEvent* event)
 {
+    // The right to remove comes and goes with the user's role.
     if (!deletable)
         menu->removeAction(deleteAction);
+    else if (!menu->actions().contains(deleteAction))
+        menu->insertAction(profileAction, deleteAction);
     menu->popup(event->globalPos());
 }
 

@@ -13,7 +13,8 @@ class QMenu;
 
 // One row of a group's managers or members: avatar, name, last activity,
 // and a delete text and menu entry when the user may remove the member.
-// A removal the user confirms is reported; the row sends no command.
+// A removal the user confirms is reported, and so is a wish to see the
+// member's profile; the row sends no command.
 class ChatMember : public QWidget
 {
     Q_OBJECT
@@ -32,13 +33,15 @@ public:
     QLabel* timeLabel() const { return time; }
     Label* deleteText() const { return deleteLabel; }
     QMenu* contextMenu() const { return menu; }
+    QAction* seeProfileAction() const { return profileAction; }
 
 signals:
     void chatMemberDelete(QString id);
+    void seeProfile(QString id);
 
 public slots:
     void deleteClicked();
-    void SeeProfieClicked() {}
+    void SeeProfieClicked() { emit seeProfile(memberId); }
     void popUpresponse(PopUpWarning::response res, QString applicator);
 
 protected:

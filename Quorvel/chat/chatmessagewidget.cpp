@@ -465,16 +465,21 @@ void ChatMessageWidget::buildControlMessage()
     frame->setObjectName(QStringLiteral("ChatMessageWidgetControlMessage"));
     body->setWordWrapMode(QTextOption::NoWrap);
     body->setLineWrapMode(QTextEdit::NoWrap);
-    body->setHtml(QStringLiteral("<font color=\"white\">") +
-                  BubbleText::safeHtml(message.getMessageBody()) + QStringLiteral("</font>"));
-    body->setFixedHeight(QFontMetrics(body->document()->defaultFont()).height() + 6);
-    body->setFixedWidth(int(body->document()->idealWidth()) + 6);
     body->setTextInteractionFlags(Qt::NoTextInteraction);
+    setNoticeText(message.getMessageBody());
     mainRow->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
     mainRow->addWidget(frame, 0, Qt::AlignVCenter);
     mainRow->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
     frameColumn->addWidget(body);
     frame->setLayout(frameColumn);
+}
+
+void ChatMessageWidget::setNoticeText(const QString& text)
+{
+    body->setHtml(QStringLiteral("<font color=\"white\">") + BubbleText::safeHtml(text) +
+                  QStringLiteral("</font>"));
+    body->setFixedHeight(QFontMetrics(body->document()->defaultFont()).height() + 6);
+    body->setFixedWidth(int(body->document()->idealWidth()) + 6);
 }
 
 void ChatMessageWidget::createLikeWidgets()

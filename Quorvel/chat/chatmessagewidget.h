@@ -64,6 +64,8 @@ public:
     // What the bubble shows, for its callers and tests.
     QString bodyHtml() const;
     QString bodyPlainText() const;
+    // A notice's words, as its chat window names the people in it.
+    void setNoticeText(const QString& text);
     // The body as it reads: emoji pictures as their characters.
     QString shownText() const;
     QString timeText() const;

@@ -13,6 +13,25 @@ void ChatProfilePanels::showContact(const Contact& contact)
         contactProfile->showContact(contact);
 }
 
+void ChatProfilePanels::makeContactPanel(const Contact& contact)
+{
+    if (contactProfile)
+        return;
+    contactProfile = new ContactProfile(window);
+    connect(contactProfile, &ContactProfile::command, this, &ChatProfilePanels::command);
+    contactProfile->hide();
+    contactProfile->setContact(contact);
+}
+
+void ChatProfilePanels::showMemberProfile(const Contact& member)
+{
+    makeContactPanel(member);
+    contactProfile->showContact(member);
+    contactProfile->raise();
+    if (contactProfile->isHidden())
+        contactProfile->slideIn();
+}
+
 void ChatProfilePanels::setLastSeen(const QString& number, const QDateTime& lastSeen)
 {
     if (contactProfile)
@@ -25,6 +44,8 @@ void ChatProfilePanels::setGroupInfo(const GroupInfo& info)
         groupProfile = new GroupProfile(window);
         groupProfile->hide();
         connect(groupProfile, &GroupProfile::command, this, &ChatProfilePanels::command);
+        connect(groupProfile, &GroupProfile::memberProfileRequested, this,
+                &ChatProfilePanels::showMemberProfile);
     }
     groupProfile->setGroupInfo(info);
 }
@@ -97,12 +118,7 @@ void ChatProfilePanels::toggle(MessageBase::MsgMajorType chatType, const Contact
             }
         }
     } else if (chatType == MessageBase::MsgMajorType_SimpleChat) {
-        if (!contactProfile) {
-            contactProfile = new ContactProfile(window);
-            connect(contactProfile, &ContactProfile::command, this, &ChatProfilePanels::command);
-            contactProfile->hide();
-            contactProfile->setContact(contact);
-        }
+        makeContactPanel(contact);
         if (contactProfile->isHidden()) {
             contactProfile->raise();
             contactProfile->slideIn();

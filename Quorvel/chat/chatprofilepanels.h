@@ -19,8 +19,9 @@ class GroupProfile;
 class QWidget;
 
 // The profile panels of a chat window, each laid over the whole window: the
-// person of a one-to-one chat (made when first opened), the group, and the
-// channel as its admins or its followers see it. Relays their commands.
+// person of a one-to-one chat or a group's member (made when first opened),
+// the group, and the channel as its admins or its followers see it. Relays
+// their commands.
 class ChatProfilePanels : public QObject
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
     ChannelProfileAdmin* adminPanel() const { return adminProfile; }
 
     void showContact(const Contact& contact);
+    // A group member's profile over the group's panel.
+    void showMemberProfile(const Contact& member);
     void setLastSeen(const QString& number, const QDateTime& lastSeen);
     void setGroupInfo(const GroupInfo& info);
     void updateGroupInfo(const GroupInfo& info);
@@ -51,6 +54,8 @@ signals:
     void command(Command command, QVariant request);
 
 private:
+    void makeContactPanel(const Contact& contact);
+
     QWidget* window;
     ContactProfile* contactProfile = nullptr;
     GroupProfile* groupProfile = nullptr;

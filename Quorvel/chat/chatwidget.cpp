@@ -1,6 +1,7 @@
 #include "chat/chatwidget.h"
 
 #include "chat/chatwindow.h"
+#include "chat/groupnotice.h"
 #include "chat/messagesummary.h"
 #include "foundation/simpleqtlogger.h"
 #include "widgets/avatarviewer.h"
@@ -328,7 +329,13 @@ void ChatWidget::showLastMessage(const Message& message)
         text = tr("_poll");
         break;
     default:
-        text = MessageSummary::plainBody(message);
+        // A group's notice reads as on its board.
+        if (kind == Group && message.getMajorType() == MessageBase::MsgMajorType_ControlMessage)
+            text = GroupNotice::text(message, chatWindow
+                                                  ? chatWindow->getGroupInfoMembers().getMembers()
+                                                  : QHash<QString, GroupMember>());
+        else
+            text = MessageSummary::plainBody(message);
         break;
     }
     preview->setText(text);

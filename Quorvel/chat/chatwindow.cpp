@@ -13,6 +13,7 @@
 #include "chat/chatwindowtitle.h"
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
+#include "chat/groupnotice.h"
 #include "chat/liketracker.h"
 #include "chat/messageboard.h"
 #include "chat/replymessagewidget.h"
@@ -209,7 +210,7 @@ void ChatWindow::setGroupProfile(const GroupInfo& info)
     groupInfo = info;
     chatType = MessageBase::MsgMajorType_GroupChat;
     editingWidget->pollButton()->hide();
-    windowTitle->setGroupInfo(info);
+    showGroupTitle();
     updateGroupRemoved(info);
     panels->setGroupInfo(info);
 }
@@ -218,7 +219,7 @@ void ChatWindow::updateGroupInfo(const GroupInfo& info)
 {
     updateGroupRemoved(info);
     groupInfo = info;
-    windowTitle->setGroupInfo(info);
+    showGroupTitle();
     panels->updateGroupInfo(info);
 }
 
@@ -238,6 +239,36 @@ void ChatWindow::setGroupInfoMembers(const GroupInfoMembers& members)
 {
     groupMembers = members;
     panels->setGroupInfoMembers(members);
+    showGroupTitle();
+    // Notices name people better once their nicknames are known.
+    for (const QString& id : messageBoard->messageIds())
+        showNotice(id);
+}
+
+void ChatWindow::showGroupTitle()
+{
+    GroupInfo shown = groupInfo;
+    // The count the service's record gave stays until a members answer says
+    // how many there are now.
+    if (groupMembers.getInfo().getJid() == groupInfo.getJid()) {
+        int count = 0;
+        for (const GroupMember& member : groupMembers.getMembers()) {
+            const GroupRole::Role role = member.getRole();
+            if (role == GroupRole::OWNER || role == GroupRole::ADMIN || role == GroupRole::MEMBER)
+                ++count;
+        }
+        shown.setMemberCount(count);
+    }
+    windowTitle->setGroupInfo(shown);
+}
+
+void ChatWindow::showNotice(const QString& msgId)
+{
+    ChatMessageWidget* notice = messageBoard->bubble(msgId);
+    if (!notice || chatType != MessageBase::MsgMajorType_GroupChat ||
+        notice->getMessage().getMajorType() != MessageBase::MsgMajorType_ControlMessage)
+        return;
+    notice->setNoticeText(GroupNotice::text(notice->getMessage(), groupMembers.getMembers()));
 }
 
 void ChatWindow::setChannelProfile(const ChannelInfo& info)
@@ -693,6 +724,10 @@ bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Messa
     messageBoard->indexMessage(msg.getMessageId(), container);
     if (chatType == MessageBase::MsgMajorType_ChannelChat)
         return true;
+    if (msg.getMajorType() == MessageBase::MsgMajorType_ControlMessage) {
+        showNotice(msg.getMessageId());
+        return true;
+    }
     AvatarDownloader* sender = getAvatarDownloader(msg.getUserId());
     AvatarDownloader* repliedSender = hasReply ? getAvatarDownloader(replied.getUserId()) : nullptr;
     const QString nick = sender ? sender->getNickName() : QString();

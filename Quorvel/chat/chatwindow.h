@@ -68,6 +68,8 @@ public:
     void updateGroupInfo(const GroupInfo& info);
     void updateGroupRemoved(const GroupInfo& info);
     void setGroupInfoMembers(const GroupInfoMembers& members);
+    // The group's members as its latest members answer listed them.
+    GroupInfoMembers getGroupInfoMembers() const { return groupMembers; }
     void setChannelProfile(const ChannelInfo& info);
     void updateMuteButton(bool muted);
     // The profile panel of the window's kind, over the whole window.
@@ -166,6 +168,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // A group's title and notices as its latest members answer shows it.
+    void showGroupTitle();
+    void showNotice(const QString& msgId);
     void initLayout();
     // Lays the board out now at its new height after a page went in.
     void settleBoard();

@@ -4,6 +4,8 @@
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
 #include "model/members.h"
+#include "widgets/flatbutton.h"
+#include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 #include "widgets/listarea.h"
 
@@ -11,11 +13,57 @@
 #include <QVBoxLayout>
 
 GroupTab::GroupTab(QWidget* parent)
-    : CustomScrollArea(parent), contents(new QWidget(this)), emptyLabel(new QLabel(this))
+    : CustomScrollArea(parent), contents(new QWidget(this)), emptyLabel(new QLabel(this)),
+      headerNewGroup(new FlatButton(tr("_NewGroup"), this)), emptyState(new QWidget(this)),
+      emptyNewGroup(new FlatButton(tr("_NewGroup"), emptyState))
 {
     layout = setUpListArea(this, contents, emptyLabel,
                            QStringLiteral("ChatTabContactsListContents"), tr("No chat find."));
     order = new ChatRowOrder(layout, this);
+
+    // The header sits above the scrolled rows, in a margin of its own.
+    headerNewGroup->setObjectName(QStringLiteral("GroupTabNewGroup"));
+    headerNewGroup->setFont(Fonts::getFont(baseFontSize));
+    headerNewGroup->setAlignment(Qt::AlignCenter);
+    headerNewGroup->setCursor(Qt::PointingHandCursor);
+    setViewportMargins(0, scaleValue(36), 0, 0);
+
+    auto* notice = new QLabel(tr("_NoGroupYet"), emptyState);
+    notice->setWordWrap(true);
+    notice->setAlignment(Qt::AlignCenter);
+    notice->setFont(Fonts::getFont(baseFontSize));
+    emptyNewGroup->setObjectName(QStringLiteral("AddNewContactButton"));
+    emptyNewGroup->setFont(Fonts::getFont(baseFontSize));
+    emptyNewGroup->setAlignment(Qt::AlignCenter);
+    emptyNewGroup->setMinimumHeight(scaleValue(32));
+    auto* column = new QVBoxLayout(emptyState);
+    column->addWidget(notice);
+    column->addWidget(emptyNewGroup);
+    emptyState->setAttribute(Qt::WA_TranslucentBackground);
+    connect(headerNewGroup, &FlatButton::onClick, this, &GroupTab::createGroupRequested);
+    connect(emptyNewGroup, &FlatButton::onClick, this, &GroupTab::createGroupRequested);
+    showEmptyState();
+}
+
+void GroupTab::showEmptyState()
+{
+    emptyState->setVisible(rows.isEmpty() && !filtering);
+    arrangeOverlays();
+}
+
+bool GroupTab::emptyStateShown() const
+{
+    return !emptyState->isHidden();
+}
+
+void GroupTab::arrangeOverlays()
+{
+    const int header = scaleValue(36);
+    headerNewGroup->setGeometry(0, 0, width(), header);
+    const QSize size(qMin(width() - 20, scaleValue(260)), emptyState->sizeHint().height());
+    emptyState->setGeometry((width() - size.width()) / 2, header + scaleValue(40), size.width(),
+                            size.height());
+    emptyState->raise();
 }
 
 void GroupTab::addGroup(const GroupInfo& info)
@@ -45,6 +93,7 @@ void GroupTab::addOrUpdateGroup(const GroupInfo& info)
     layout->insertWidget(0, widget);
     widget->show();
     rows.insert(info.getJid(), widget);
+    showEmptyState();
 }
 
 void GroupTab::removeGroup(const QString& jid)
@@ -56,6 +105,7 @@ void GroupTab::removeGroup(const QString& jid)
     widget->hide();
     if (selected == widget)
         selected = nullptr;
+    showEmptyState();
     // Later, not now: the answer that removes the group may be on its way
     // through a chain that started at this row.
     widget->deleteLater();
@@ -68,6 +118,17 @@ void GroupTab::ChatWidgetClicked(ChatWindow* chatwindow)
         selected->deselect();
     selected = chatwindow ? rows.value(chatwindow->getChatId()) : nullptr;
     emit groupTabSelected();
+}
+
+bool GroupTab::selectGroup(const QString& jid)
+{
+    ChatWidget* widget = rows.value(jid);
+    if (!widget)
+        return false;
+    widget->select();
+    order->settle();
+    ensureWidgetVisible(widget, 50, 50);
+    return true;
 }
 
 void GroupTab::deselectLastChat()
@@ -134,6 +195,8 @@ void GroupTab::processMembers(const Members& members)
 
 void GroupTab::filterChats(const QString& text)
 {
+    filtering = !text.isEmpty();
+    showEmptyState();
     if (text.isEmpty()) {
         emptyLabel->hide();
         for (ChatWidget* widget : qAsConst(rows))
@@ -176,6 +239,7 @@ void GroupTab::resizeEvent(QResizeEvent* event)
 {
     CustomScrollArea::resizeEvent(event);
     contents->setFixedWidth(width());
+    arrangeOverlays();
 }
 
 void GroupTab::showEvent(QShowEvent* event)

@@ -16,6 +16,7 @@
 class ChatRowOrder;
 class ChatWidget;
 class ChatWindow;
+class FlatButton;
 class Members;
 class MessageState;
 class QLabel;
@@ -23,7 +24,9 @@ class QVBoxLayout;
 
 // The side panel's list of the user's groups, newest activity on top: finds
 // each group's row by its room id for the core's answers, filters by the
-// search text and tells the side panel which group's window to show.
+// search text and tells the side panel which group's window to show. A
+// "New group" button heads the list, and an empty list says so and offers
+// the same button.
 class GroupTab : public CustomScrollArea
 {
     Q_OBJECT
@@ -42,15 +45,22 @@ public:
     void processMembers(const Members& members);
     void filterChats(const QString& text);
     int getTotalUnreadCount() const;
+    // Opens the group's window as a click on its row does; false when the
+    // group is not listed.
+    bool selectGroup(const QString& jid);
 
     ChatWidget* row(const QString& jid) const { return rows.value(jid); }
     // The shown order of the rows' room ids, top first.
     QStringList rowIds() const;
     bool placeholderShown() const;
+    FlatButton* headerNewGroupButton() const { return headerNewGroup; }
+    FlatButton* emptyNewGroupButton() const { return emptyNewGroup; }
+    bool emptyStateShown() const;
 
 signals:
     void showSimpleChatWindow(ChatWindow* simplechatwindow);
     void groupTabSelected();
+    void createGroupRequested();
     void command(Command command, QVariant request);
 
 public slots:
@@ -64,6 +74,8 @@ protected:
 
 private:
     void addOrUpdateGroup(const GroupInfo& info);
+    void showEmptyState();
+    void arrangeOverlays();
 
     QWidget* contents;
     QVBoxLayout* layout;
@@ -71,6 +83,10 @@ private:
     QMap<QString, ChatWidget*> rows;
     QPointer<ChatWidget> selected;
     QLabel* emptyLabel;
+    FlatButton* headerNewGroup;
+    QWidget* emptyState;
+    FlatButton* emptyNewGroup;
+    bool filtering = false;
 };
 
 #endif // GROUPTAB_H

@@ -10,12 +10,15 @@
 #include "screens/picturechooser.h"
 #include "screens/profileheader.h"
 #include "screens/screenfonts.h"
+#include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/contactselect.h"
 #include "widgets/customscrollarea.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
 #include "widgets/label.h"
+#include "widgets/popupmanager.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QBoxLayout>
@@ -45,6 +48,7 @@ ChannelProfileAdmin::ChannelProfileAdmin(QWidget* parent)
       managersHead(new QLabel(tr("_ChannelManagers"), info)), managersStrip(new QWidget(board)),
       addManager(new FlatButton(tr("_AddManager"), managersStrip))
 {
+    picker = new ContactSelect(this);
     qRegisterMetaType<ChannelMemberRole>("ChannelMemberRole");
     qRegisterMetaType<ChannelMembersRequest>("ChannelMembersRequest");
     editor->hide();
@@ -82,6 +86,9 @@ ChannelProfileAdmin::ChannelProfileAdmin(QWidget* parent)
     connect(remove, &FlatButton::onClick, this, &ChannelProfileAdmin::DeleteChannelPressed);
     connect(addManager, &FlatButton::onClick, this, &ChannelProfileAdmin::AddManagerPressed);
     connect(addMember, &FlatButton::onClick, this, &ChannelProfileAdmin::addMemberPressed);
+    connect(deleteMember, &FlatButton::onClick, this, &ChannelProfileAdmin::deleteMemberPressed);
+    picker->hide();
+    connect(picker, &ContactSelect::contactsChosen, this, &ChannelProfileAdmin::contactsChosen);
     connect(slider, &PanelSlider::exitFinished, this, &ChannelProfileAdmin::hideWidget);
 }
 
@@ -98,11 +105,14 @@ void ChannelProfileAdmin::setChannelInfo(ChannelInfo value)
             removeManagers();
             loaded = false;
             requestMembers();
+            requestFollowers();
         }
         placeChildren();
         return;
     }
     removeManagers();
+    followers.clear();
+    ownerProfile = ChannelMemberProfile();
     showChannel(value);
     requestMembers();
     loaded = false;
@@ -117,6 +127,8 @@ void ChannelProfileAdmin::showChannel(const ChannelInfo& value)
                         ? tr("_DeleteChannel")
                         : QCoreApplication::translate("ChannelProfileNormal", "_LeaveChannel"));
     remove->adjustSize();
+    // Only the owner makes administrators.
+    addManager->setVisible(value.getMyRole() == ChannelRole::OWNER);
     channel = value;
     name->setText(value.getName());
     identifier->setText(QStringLiteral("@") + value.getId());
@@ -149,15 +161,31 @@ void ChannelProfileAdmin::requestMembers()
     emit command(CMD_ChannelGetMembers, QVariant::fromValue(request));
 }
 
+void ChannelProfileAdmin::requestFollowers()
+{
+    emit command(CMD_ChannelGetMembers,
+                 QVariant::fromValue(ChannelMembersRequest(
+                     channel.getId(), ChannelMembersRequest::ReqType_Followers, 0, followerPage)));
+}
+
 void ChannelProfileAdmin::setMembersProfile(ChannelMembersReply reply)
 {
     if (reply.getReq().getChannelId() != channel.getId())
         return;
     const QList<ChannelMemberProfile> profiles = reply.getProfiles();
+    if (reply.getReq().getReqType() == ChannelMembersRequest::ReqType_Followers) {
+        followers.clear();
+        for (const ChannelMemberProfile& profile : profiles) {
+            if (profile.getRole() == ChannelRole::MEMBER && !profile.getUserName().isEmpty())
+                followers << profile;
+        }
+        return;
+    }
     if (!profiles.isEmpty())
         loaded = true;
     for (const ChannelMemberProfile& profile : profiles) {
         if (profile.getRole() == ChannelRole::OWNER) {
+            ownerProfile = profile;
             owner->setProfile(profile);
         } else if (profile.getRole() == ChannelRole::ADMIN) {
             // A second answer (a slide-in before the first arrived) replaces
@@ -188,6 +216,9 @@ void ChannelProfileAdmin::slideIn()
 {
     if (!loaded)
         requestMembers();
+    // The followers change without this panel hearing of it: asked for at
+    // each opening, so the pickers offer them as they now are.
+    requestFollowers();
     slider->slideIn();
 }
 
@@ -205,6 +236,8 @@ void ChannelProfileAdmin::hideWidget()
 {
     if (!editor->isHidden())
         editor->hide();
+    if (!picker->isHidden())
+        picker->ignorClicked();
     hide();
 }
 
@@ -231,6 +264,7 @@ void ChannelProfileAdmin::ask(const QString& text)
 void ChannelProfileAdmin::DeleteChannelPressed()
 {
     pendingMember.clear();
+    pendingRemovals.clear();
     ask(channel.getMyRole() == ChannelRole::OWNER
             ? tr("_DeleteChannelWarningMessage")
             : QCoreApplication::translate("ChannelProfileNormal", "_LeaveChannelWarningMessage"));
@@ -239,14 +273,36 @@ void ChannelProfileAdmin::DeleteChannelPressed()
 void ChannelProfileAdmin::deleteAdminPressed(ChannelMemberProfile p)
 {
     pendingMember = p.getUserName();
+    pendingRemovals.clear();
     ask(tr("_RemoveManagerWarningMessage"));
 }
 
 void ChannelProfileAdmin::warningAnswered(PopUpWarning::response response, QString asker)
 {
     disconnect(PopUpWarning::getInstance(), nullptr, this, nullptr);
-    if (asker == applicator() && response == PopUpWarning::yes)
+    if (asker != applicator())
+        return;
+    const QStringList removals = pendingRemovals;
+    pendingRemovals.clear();
+    if (response != PopUpWarning::yes)
+        return;
+    if (removals.isEmpty()) {
         AckForWarningReceive();
+        return;
+    }
+    for (const QString& member : removals)
+        sendMemberChange(CMD_ChannelRemoveMember, member, ChannelRole::NONE);
+}
+
+void ChannelProfileAdmin::sendMemberChange(Command cm, const QString& member,
+                                           ChannelRole::Role role)
+{
+    ChannelMemberRole change;
+    change.setChannelId(channel.getId());
+    change.setMemberId(member);
+    change.setRole(role);
+    peopleChanged = true;
+    emit command(cm, QVariant::fromValue(change));
 }
 
 void ChannelProfileAdmin::AckForWarningReceive()
@@ -259,22 +315,102 @@ void ChannelProfileAdmin::AckForWarningReceive()
         hide();
         return;
     }
-    ChannelMemberRole role;
-    role.setChannelId(channel.getId());
-    role.setMemberId(pendingMember);
-    role.setRole(ChannelRole::MEMBER);
-    peopleChanged = true;
-    emit command(CMD_ChannelChangeMemberRole, QVariant::fromValue(role));
+    sendMemberChange(CMD_ChannelChangeMemberRole, pendingMember, ChannelRole::MEMBER);
 }
 
 void ChannelProfileAdmin::AddManagerPressed()
 {
     emit needSelectContacts(channel.getId(), SelectManagers, QStringList());
+    openPicker(SelectManagers);
 }
 
 void ChannelProfileAdmin::addMemberPressed()
 {
     emit needSelectContacts(channel.getId(), SelectMembers, QStringList());
+    openPicker(SelectMembers);
+}
+
+void ChannelProfileAdmin::deleteMemberPressed()
+{
+    emit needSelectContacts(channel.getId(), SelectRemoval, QStringList());
+    openPicker(SelectRemoval);
+}
+
+QStringList ChannelProfileAdmin::knownNumbers() const
+{
+    QStringList numbers;
+    QList<ChannelMemberProfile> people = followers;
+    people << ownerProfile;
+    for (ChannelManagerWidget* row : qAsConst(managers))
+        people << row->getProfile();
+    for (const ChannelMemberProfile& person : qAsConst(people)) {
+        numbers << person.getUserName();
+        if (!person.getMemberId().isEmpty())
+            numbers << person.getMemberId();
+    }
+    return numbers;
+}
+
+void ChannelProfileAdmin::openPicker(SelectType kind)
+{
+    purpose = kind;
+    QList<Contact> offered;
+    // Followers first, as the address book knows them when it does.
+    if (kind != SelectMembers) {
+        for (const ChannelMemberProfile& follower : qAsConst(followers)) {
+            const QString number =
+                follower.getMemberId().isEmpty() ? follower.getUserName() : follower.getMemberId();
+            Contact person = AddressBook::getInstance()->contact(number);
+            if (person.isEmpty()) {
+                person.setNumber(number);
+                person.setNickName(follower.getNickName());
+                person.setAvatarThumbnailUrl(follower.getAvThumbnailUrl());
+            }
+            offered << person;
+        }
+    }
+    if (kind != SelectRemoval)
+        offered << ContactSelect::without(AddressBook::getInstance()->contacts(), knownNumbers());
+    static const char* const titles[] = {QT_TR_NOOP("_PickManagers"), QT_TR_NOOP("_PickNewMembers"),
+                                         QT_TR_NOOP("_PickMembersToRemove")};
+    picker->setTitle(tr(titles[kind]));
+    picker->inviteButton()->setText(kind == SelectRemoval ? tr("_Remove")
+                                                          : ContactSelect::tr("Invite"));
+    picker->setContacts(offered);
+    PopupManager::showWindow(picker, true);
+}
+
+QString ChannelProfileAdmin::userNameOf(const Contact& contact) const
+{
+    for (const ChannelMemberProfile& follower : followers) {
+        if (follower.getMemberId() == contact.getNumber() ||
+            follower.getUserName() == contact.getNumber())
+            return follower.getUserName();
+    }
+    // Everyone else is known by number, which is also the user name.
+    return contact.getNumber();
+}
+
+void ChannelProfileAdmin::contactsChosen(QList<Contact> contacts)
+{
+    if (purpose == SelectRemoval) {
+        pendingMember.clear();
+        for (const Contact& contact : contacts)
+            pendingRemovals << userNameOf(contact);
+        ask(tr("_RemoveMembersWarningMessage"));
+        return;
+    }
+    for (const Contact& contact : contacts) {
+        const QString user = userNameOf(contact);
+        bool follows = false;
+        for (const ChannelMemberProfile& follower : qAsConst(followers))
+            follows = follows || follower.getUserName() == user;
+        if (purpose == SelectManagers && follows)
+            sendMemberChange(CMD_ChannelChangeMemberRole, user, ChannelRole::ADMIN);
+        else
+            sendMemberChange(CMD_ChannelAddMember, user,
+                             purpose == SelectManagers ? ChannelRole::ADMIN : ChannelRole::MEMBER);
+    }
 }
 
 void ChannelProfileAdmin::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,7 @@
 #ifndef CHANNELPROFILEADMIN_H
 #define CHANNELPROFILEADMIN_H
 
+#include "Managers/Contact/contact.h"
 #include "Managers/command.h"
 #include "model/channelinfo.h"
 #include "model/channelmemberprofile.h"
@@ -13,6 +14,7 @@
 
 class ChannelManagerWidget;
 class ChannelOwnerWidget;
+class ContactSelect;
 class CustomScrollArea;
 class EditChannel;
 class FlatButton;
@@ -24,7 +26,10 @@ class QVBoxLayout;
 
 // The panel that shows a channel to its owner or an administrator: the
 // channel's face, its owner and administrators, editing, and deleting or
-// leaving it.
+// leaving it. Its people are managed through the contact picker: new
+// followers from the address book, new administrators from the followers and
+// the address book (the owner only), and followers to remove, after a
+// question.
 class ChannelProfileAdmin : public QWidget
 {
     Q_OBJECT
@@ -32,9 +37,13 @@ public:
     enum SelectType
     {
         SelectManagers = 0,
-        SelectMembers = 1
+        SelectMembers = 1,
+        SelectRemoval = 2
     };
     Q_ENUM(SelectType)
+
+    // How many followers one page of the service brings for the picker.
+    static const int followerPage = 200;
 
     explicit ChannelProfileAdmin(QWidget* parent = nullptr);
 
@@ -44,6 +53,7 @@ public:
     void slideIn();
     void slideOut();
     void requestMembers();
+    void requestFollowers();
 
     ChannelInfo getChannelInfo() const { return channel; }
     bool membersLoaded() const { return loaded; }
@@ -59,7 +69,12 @@ public:
     FlatButton* deleteLink() const { return remove; }
     FlatButton* addMemberButton() const { return addMember; }
     FlatButton* deleteMemberButton() const { return deleteMember; }
+    FlatButton* addManagerLink() const { return addManager; }
     QWidget* scrollContent() const { return board; }
+    ContactSelect* contactPicker() const { return picker; }
+    // What the open picker chooses for.
+    SelectType pickerPurpose() const { return purpose; }
+    QList<ChannelMemberProfile> followerList() const { return followers; }
 
 signals:
     void command(Command cm, QVariant var);
@@ -75,6 +90,8 @@ public slots:
     void AddManagerPressed();
     void addMemberPressed();
     void deleteAdminPressed(ChannelMemberProfile p);
+    void deleteMemberPressed();
+    void contactsChosen(QList<Contact> contacts);
     void warningAnswered(PopUpWarning::response response, QString applicator);
 
 protected:
@@ -87,6 +104,12 @@ private:
     void placeChildren();
     void ask(const QString& text);
     QString applicator() const;
+    void openPicker(SelectType purpose);
+    void sendMemberChange(Command command, const QString& member, ChannelRole::Role role);
+    // The numbers of the channel's people known here (owner, administrators,
+    // followers), whom the address book part of a picker leaves out.
+    QStringList knownNumbers() const;
+    QString userNameOf(const Contact& contact) const;
 
     ChannelInfo channel;
     bool loaded = false;
@@ -94,6 +117,12 @@ private:
     // brings its people again.
     bool peopleChanged = false;
     QString pendingMember;
+    // Followers chosen for removal, waiting for the question's answer.
+    QStringList pendingRemovals;
+    QList<ChannelMemberProfile> followers;
+    ChannelMemberProfile ownerProfile;
+    SelectType purpose = SelectMembers;
+    ContactSelect* picker = nullptr;
     QMap<QString, ChannelManagerWidget*> managers;
     EditChannel* editor;
     PanelSlider* slider;

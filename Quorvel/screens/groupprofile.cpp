@@ -1,6 +1,7 @@
 #include "screens/groupprofile.h"
 
 #include "chat/chatmember.h"
+#include "chat/groupnotice.h"
 #include "foundation/simpleqtlogger.h"
 #include "model/groupaddmemberpair.h"
 #include "model/groupchangerolerequest.h"
@@ -10,8 +11,11 @@
 #include "screens/profileheader.h"
 #include "screens/screenfonts.h"
 #include "webapi/FileApi/uploadfile.h"
+#include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
+#include "widgets/contactselect.h"
+#include "widgets/currentuser.h"
 #include "widgets/customscrollarea.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
@@ -21,11 +25,15 @@
 #include <QBoxLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 GroupProfile::GroupProfile(QWidget* parent)
     : QWidget(parent), slider(new PanelSlider(this, 200)), editor(new EditGroup(this)),
       picture(new AvatarViewer(this)), name(new QLabel(this)),
       edit(new FlatButton(tr("_EditGroup"), this)),
       addManager(new FlatButton(tr("_AddManager"), this)),
+      addMember(new FlatButton(tr("_AddContact"), this)),
+      changePictureLink(new FlatButton(tr("_ChangeImage"), this)),
       deleteHistory(new FlatButton(tr("_DeleteChatHistory"), this)),
       leave(new FlatButton(tr("_DeleteGroupList"), this)), notifications(new CheckBox(this)),
       managersList(new QVBoxLayout), membersList(new QVBoxLayout)
@@ -71,16 +79,14 @@ GroupProfile::GroupProfile(QWidget* parent)
         new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Expanding));
     column->addLayout(pictureRow);
 
-    auto* changePictureButton = new FlatButton(tr("_ChangeImage"), board);
-    auto* addMember = new FlatButton(tr("_AddContact"), board);
-    for (FlatButton* button : {changePictureButton, addMember}) {
+    for (FlatButton* button : {changePictureLink, addMember}) {
+        button->setParent(board);
         button->setFont(large);
         button->setAlignment(Qt::AlignCenter);
     }
-    addMember->setEnabled(false);
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(50, 0, 50, 0);
-    buttons->addWidget(changePictureButton);
+    buttons->addWidget(changePictureLink);
     buttons->addWidget(addMember);
     column->addLayout(buttons);
 
@@ -93,11 +99,7 @@ GroupProfile::GroupProfile(QWidget* parent)
     auto* settings = new QVBoxLayout;
     notifications->setFont(small);
     notifications->setText(tr("_ReceiveNotification"));
-    auto* blocking = new CheckBox(board);
-    blocking->setFont(small);
-    blocking->setText(tr("_UserBlocking"));
     settings->addWidget(notifications);
-    settings->addWidget(blocking);
     settings->addWidget(deleteHistory);
     settings->addWidget(leave);
     column->addLayout(settings);
@@ -115,7 +117,7 @@ GroupProfile::GroupProfile(QWidget* parent)
 
     connect(edit, &FlatButton::onClick, this, &GroupProfile::EditGroupPressed);
     connect(back, &IconButton::onClick, this, &GroupProfile::backButtonPressed);
-    connect(changePictureButton, &FlatButton::onClick, this, &GroupProfile::ChangeImagePressed);
+    connect(changePictureLink, &FlatButton::onClick, this, &GroupProfile::ChangeImagePressed);
     connect(addMember, &FlatButton::onClick, this, &GroupProfile::AddContactPressed);
     connect(addManager, &FlatButton::onClick, this, &GroupProfile::AddManagerPressed);
     connect(notifications, &CheckBox::selected, this, &GroupProfile::getNotifChanged);
@@ -142,7 +144,6 @@ void GroupProfile::updateGroupInfo(const GroupInfo& value)
 void GroupProfile::showGroup(const GroupInfo& value, bool setPictureKind)
 {
     group = value;
-    role = value.getMyRole();
     name->setText(value.getName());
     if (setPictureKind) {
         picture->setAvatarType(AvatarViewer::Group);
@@ -150,42 +151,95 @@ void GroupProfile::showGroup(const GroupInfo& value, bool setPictureKind)
     }
     if (!value.getAvThUrl().isEmpty())
         picture->downloadAvatar(value.getAvThUrl());
-    addManager->setVisible(role == GroupRole::OWNER || role == GroupRole::ADMIN);
     notifications->setChecked(value.getMute());
+    showControlsByRole();
+}
+
+void GroupProfile::showControlsByRole()
+{
+    // The members answer knows the user's role better than a group record
+    // kept from before a change.
+    if (managers.contains(currentUserName))
+        role = managers.value(currentUserName).getRole();
+    else if (members.contains(currentUserName))
+        role = GroupRole::MEMBER;
+    else
+        role = group.getMyRole();
+    // What the service allows only the owner and managers is offered to
+    // them alone.
+    const bool manages = isManager() && !group.getRemoved();
+    for (QWidget* control :
+         {static_cast<QWidget*>(edit), static_cast<QWidget*>(addManager),
+          static_cast<QWidget*>(addMember), static_cast<QWidget*>(changePictureLink)})
+        control->setVisible(manages);
+    for (ChatMember* row : rowsOf(managersList) + rowsOf(membersList)) {
+        const QString user = row->getMemberId();
+        const GroupMember member =
+            managers.contains(user) ? managers.value(user) : members.value(user);
+        // The owner cannot be removed.
+        row->setDeletable(member.getRole() != GroupRole::OWNER &&
+                          (isManager() || member.getAddedByMe()));
+    }
 }
 
 void GroupProfile::setGroupInfoMembers(const GroupInfoMembers& value)
 {
+    // Each answer is the whole list: people it no longer lists, or lists
+    // without a place in the group, lose their rows.
     const QHash<QString, GroupMember> all = value.getMembers();
-    for (auto it = all.constBegin(); it != all.constEnd(); ++it) {
-        const GroupMember& member = it.value();
-        const QString user = member.getUserName();
-        if (managers.contains(user) || members.contains(user))
-            continue;
-        const GroupRole::Role kind = member.getRole();
-        if (kind != GroupRole::MEMBER && kind != GroupRole::ADMIN && kind != GroupRole::OWNER)
-            continue;
-        auto* row = new ChatMember(this);
-        // Someone without a nickname is shown by the user name rather than
-        // as a blank row.
-        const QString nickname = member.getProfile().getNickName();
-        row->setName(nickname.isEmpty() ? user : nickname);
-        row->setMemberId(user);
-        row->setAvatarUrl(member.getProfile().getAvatarThumbnailUrl());
-        row->setLastSeen(uint(member.getLastActivity()));
-        connect(row, &ChatMember::chatMemberDelete, this, &GroupProfile::chatMemberDeleteClicked);
-        // The owner heads the managers and cannot be removed.
-        row->setDeletable(
-            kind != GroupRole::OWNER &&
-            (role == GroupRole::OWNER || role == GroupRole::ADMIN || member.getAddedByMe()));
-        if (kind == GroupRole::MEMBER) {
-            members.insert(user, member);
-            membersList->addWidget(row);
-        } else {
-            managers.insert(user, member);
-            managersList->insertWidget(kind == GroupRole::OWNER ? 0 : managersList->count(), row);
-        }
+    const auto listed = [&all](const QString& user) {
+        const GroupRole::Role kind = all.value(user).getRole();
+        return all.contains(user) &&
+               (kind == GroupRole::MEMBER || kind == GroupRole::ADMIN || kind == GroupRole::OWNER);
+    };
+    for (const QString& user : managers.keys()) {
+        if (!listed(user) && managers.remove(user))
+            removeRow(managersList, user);
     }
+    for (const QString& user : members.keys()) {
+        if (!listed(user) && members.remove(user))
+            removeRow(membersList, user);
+    }
+    for (auto it = all.constBegin(); it != all.constEnd(); ++it) {
+        if (listed(it.key()))
+            placeRow(it.value());
+    }
+    showControlsByRole();
+}
+
+void GroupProfile::placeRow(const GroupMember& member)
+{
+    const QString user = member.getUserName();
+    const GroupRole::Role kind = member.getRole();
+    const bool manager = kind != GroupRole::MEMBER;
+    QVBoxLayout* list = manager ? managersList : membersList;
+    // A changed role moves the row to the other list.
+    if (manager ? members.remove(user) : managers.remove(user))
+        removeRow(manager ? membersList : managersList, user);
+    ChatMember* row = rowOf(list, user);
+    if (!row) {
+        row = new ChatMember(this);
+        row->setMemberId(user);
+        connect(row, &ChatMember::chatMemberDelete, this, &GroupProfile::chatMemberDeleteClicked);
+        connect(row, &ChatMember::seeProfile, this, &GroupProfile::memberProfileClicked);
+        // The owner heads the managers.
+        list->insertWidget(kind == GroupRole::OWNER ? 0 : list->count(), row);
+    }
+    // Someone without a nickname is shown as the user knows him rather than
+    // as a blank row.
+    row->setName(GroupNotice::personName(user, {{user, member}}));
+    row->setAvatarUrl(member.getProfile().getAvatarThumbnailUrl());
+    row->setLastSeen(uint(member.getLastActivity()));
+    (manager ? managers : members).insert(user, member);
+}
+
+ChatMember* GroupProfile::rowOf(QVBoxLayout* list, const QString& userId) const
+{
+    for (ChatMember* row : rowsOf(list)) {
+        if (row->getMemberId() == userId)
+            return row;
+    }
+    return nullptr;
 }
 
 void GroupProfile::showProfile()
@@ -314,6 +368,83 @@ void GroupProfile::selectedNormalUser(QList<QString> numbers)
     for (const QString& number : numbers)
         pair.addNumber(number);
     emit command(CMD_GroupAddMember, QVariant::fromValue(pair));
+}
+
+void GroupProfile::AddContactPressed()
+{
+    // The user's contacts who are not in the group yet, by number or by
+    // their account's name.
+    const QList<Contact> all = AddressBook::getInstance()->contacts();
+    QStringList inGroup = managers.keys() + members.keys();
+    for (const Contact& contact : all) {
+        if (inGroup.contains(contact.getMemberID()))
+            inGroup.append(contact.getNumber());
+    }
+    openPicker(Picking::Members, tr("_ChooseNewMembers"), ContactSelect::without(all, inGroup));
+}
+
+void GroupProfile::AddManagerPressed()
+{
+    QList<Contact> plain;
+    for (const GroupMember& member : qAsConst(members))
+        plain.append(contactOf(member));
+    std::sort(plain.begin(), plain.end(), [](const Contact& a, const Contact& b) {
+        const QString left = a.getNameOrNumber().toLower();
+        const QString right = b.getNameOrNumber().toLower();
+        return left != right ? left < right : a.getNumber() < b.getNumber();
+    });
+    openPicker(Picking::Managers, tr("_ChooseNewManagers"), plain);
+}
+
+Contact GroupProfile::contactOf(const GroupMember& member) const
+{
+    // A member the user knows is named as the user named him; anyone else
+    // by the profile the group's answer brought.
+    Contact contact = AddressBook::getInstance()->contact(member.getUserName());
+    if (contact.getNumber().isEmpty()) {
+        contact.setNumber(member.getUserName());
+        contact.setProfile(member.getProfile());
+    }
+    return contact;
+}
+
+void GroupProfile::openPicker(Picking use, const QString& title, const QList<Contact>& contacts)
+{
+    if (!picker) {
+        picker = new ContactSelect(this);
+        picker->hide();
+        connect(picker, &ContactSelect::contactsChosen, this, &GroupProfile::contactsPicked);
+    }
+    picking = use;
+    picker->setTitle(title);
+    picker->setContacts(contacts);
+    PopupManager::showWindow(picker, true);
+}
+
+void GroupProfile::contactsPicked(QList<Contact> contacts)
+{
+    QList<QString> numbers;
+    for (const Contact& contact : contacts)
+        numbers.append(contact.getNumber());
+    const Picking use = picking;
+    picking = Picking::Nothing;
+    if (numbers.isEmpty())
+        return;
+    if (use == Picking::Members) {
+        selectedNormalUser(numbers);
+    } else if (use == Picking::Managers) {
+        for (const QString& number : qAsConst(numbers))
+            emit command(CMD_GroupChangeRole, QVariant::fromValue(GroupChangeRoleRequest(
+                                                  group.getJid(), number, GroupRole::ADMIN)));
+    }
+}
+
+void GroupProfile::memberProfileClicked(QString userID)
+{
+    if (managers.contains(userID))
+        emit memberProfileRequested(contactOf(managers.value(userID)));
+    else if (members.contains(userID))
+        emit memberProfileRequested(contactOf(members.value(userID)));
 }
 
 void GroupProfile::chatMemberDeleteClicked(QString userID)

@@ -1,6 +1,7 @@
 #ifndef GROUPPROFILE_H
 #define GROUPPROFILE_H
 
+#include "Managers/Contact/contact.h"
 #include "Managers/command.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
@@ -14,6 +15,7 @@
 class AvatarViewer;
 class ChatMember;
 class CheckBox;
+class ContactSelect;
 class EditGroup;
 class FlatButton;
 class PanelSlider;
@@ -23,7 +25,11 @@ class UploadFile;
 
 // The panel over a group's chat window: picture, name, notifications, the
 // history and leave links, and the managers and members as rows from which
-// the user may remove people.
+// the user may remove people or open their profiles. The owner and managers
+// also edit the name and the picture, add members from the user's contacts
+// and make members managers, both through one contact picker. The rows
+// follow every members answer: people who left go, changed roles move,
+// changed names show.
 class GroupProfile : public QWidget
 {
     Q_OBJECT
@@ -46,6 +52,10 @@ public:
     QList<ChatMember*> memberRows() const;
     QLabel* nameLabel() const { return name; }
     FlatButton* addManagerLink() const { return addManager; }
+    FlatButton* addMemberButton() const { return addMember; }
+    FlatButton* changePictureButton() const { return changePictureLink; }
+    // The picker of the last add-member or add-manager click; none before.
+    ContactSelect* contactPicker() const { return picker; }
     FlatButton* editLink() const { return edit; }
     FlatButton* deleteHistoryLink() const { return deleteHistory; }
     FlatButton* leaveLink() const { return leave; }
@@ -55,6 +65,9 @@ public:
 
 signals:
     void command(Command cm, QVariant var);
+    // "See profile" on a member's row: the member as a contact (the user's
+    // own entry when the member is one of the user's contacts).
+    void memberProfileRequested(Contact member);
 
 public slots:
     void backButtonPressed();
@@ -65,8 +78,10 @@ public slots:
     void EditGroupPressed();
     void GroupEdited(QString NewName);
     void ChangeImagePressed();
-    void AddManagerPressed() {}
-    void AddContactPressed() {}
+    void AddManagerPressed();
+    void AddContactPressed();
+    void contactsPicked(QList<Contact> contacts);
+    void memberProfileClicked(QString userID);
     void uploadImageFinish(QString filePath, QString id, QString fileUrl, QString thumbnailUrl);
     void uploadError(QString filePath, int error, QString message);
     void selectedAdmin(QList<QString> numbers);
@@ -78,7 +93,20 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    enum class Picking
+    {
+        Nothing,
+        Members,
+        Managers
+    };
+
     void showGroup(const GroupInfo& value, bool setPictureKind);
+    void showControlsByRole();
+    void openPicker(Picking use, const QString& title, const QList<Contact>& contacts);
+    void placeRow(const GroupMember& member);
+    ChatMember* rowOf(QVBoxLayout* list, const QString& userId) const;
+    Contact contactOf(const GroupMember& member) const;
+    bool isManager() const { return role == GroupRole::OWNER || role == GroupRole::ADMIN; }
     void ask(const QString& message, const QString& applicator);
     void removeRow(QVBoxLayout* list, const QString& userId);
     static QList<ChatMember*> rowsOf(QVBoxLayout* list);
@@ -90,12 +118,16 @@ private:
     QString thumbnailPath;
     QString chosenPicture;
     UploadFile* uploader = nullptr;
+    Picking picking = Picking::Nothing;
+    ContactSelect* picker = nullptr;
     PanelSlider* slider;
     EditGroup* editor;
     AvatarViewer* picture;
     QLabel* name;
     FlatButton* edit;
     FlatButton* addManager;
+    FlatButton* addMember;
+    FlatButton* changePictureLink;
     FlatButton* deleteHistory;
     FlatButton* leave;
     CheckBox* notifications;

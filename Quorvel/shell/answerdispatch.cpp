@@ -216,8 +216,10 @@ QHash<int, AnswerDispatch::Handler> buildTable()
         w.getContactProfile()->setLastSeen(seen.getNumber(), seen.getSeconds());
         w.getSidePanel()->setLastSeen(seen.getNumber(), seen.getSeconds());
     });
-    // The new group's id: its data is asked for, and the group tab shows it.
+    // The new group's id: its data is asked for, and the group tab shows it
+    // with its window open.
     t.insert(CMD_GroupCreate, [](W& w, const QVariant& v) {
+        w.getSidePanel()->openGroupWhenListed(v.toString());
         emit w.command(CMD_GroupGetData, QVariant(v.toString()));
     });
     t.insert(CMD_ChannelCategories, [](W& w, const QVariant& v) {

@@ -108,6 +108,8 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     connect(contactProfile, &ContactProfile::contactProfileBackPressed, contentPanel,
             &ContentPanel::selectSidePanelWidget);
     connect(sidePanel, &SidePanel::contactClicked, this, &MessengerMainWindow::showContactProfile);
+    connect(sidePanel, &SidePanel::createGroupRequested, this,
+            &MessengerMainWindow::showCreateGroup);
     // Another chat opened: the contact's profile over the last one goes.
     connect(sidePanel, &SidePanel::hideContactDetails, this,
             &MessengerMainWindow::hideContactProfile);
@@ -136,6 +138,7 @@ void MessengerMainWindow::createMenu()
     static const Row rows[] = {
         {"Profile", QT_TR_NOOP("Profile"), ":/Images/ic_profile.png"},
         {nullptr, nullptr, nullptr},
+        {"CreateGroup", QT_TR_NOOP("_NewGroup"), ":/Images/ic_create_group.png"},
         {"CreateNewChanel", QT_TR_NOOP("New Channel"), ":/Images/ic_create_channel.png"},
         {nullptr, nullptr, nullptr},
         {"AddNewContact", QT_TR_NOOP("AddNewContact"), ":/Images/ic_add_contact.png"},

@@ -78,6 +78,7 @@ SidePanel::SidePanel(QWidget* parent)
     connect(groupTab, &GroupTab::groupTabSelected, this, &SidePanel::groupTabSelected);
     connect(groupTab, &GroupTab::command, this, &SidePanel::command);
     connect(groupTab, &GroupTab::command, this, &SidePanel::groupCommandSniffer);
+    connect(groupTab, &GroupTab::createGroupRequested, this, &SidePanel::createGroupRequested);
     connect(chatTab, &ChatTab::showSimpleChatWindow, this, &SidePanel::showChatWindow);
     connect(chatTab, &ChatTab::chatTabSelected, this, &SidePanel::chatTabSelected);
     connect(chatTab, &ChatTab::command, this, &SidePanel::command);
@@ -257,12 +258,31 @@ void SidePanel::processMembers(const Members& members)
 void SidePanel::addGroup(const GroupInfo& info)
 {
     groupTab->addGroup(info);
+    openAwaitedGroup();
 }
 
 void SidePanel::setGroups(const QList<GroupInfo>& groups)
 {
     groupTab->setGroups(groups);
     refreshGroupBadge();
+    openAwaitedGroup();
+}
+
+void SidePanel::openGroupWhenListed(const QString& jid)
+{
+    awaitedGroup = jid;
+    openAwaitedGroup();
+}
+
+void SidePanel::openAwaitedGroup()
+{
+    if (awaitedGroup.isEmpty() || !groupTab->row(awaitedGroup))
+        return;
+    const QString jid = awaitedGroup;
+    awaitedGroup.clear();
+    if (currentTab != Groups)
+        buttonGroupClicked();
+    groupTab->selectGroup(jid);
 }
 
 void SidePanel::removeGroup(const QString& jid)

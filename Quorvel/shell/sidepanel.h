@@ -65,6 +65,9 @@ public:
     void removeGroup(const QString& jid);
     void processGroupInfoMembers(const GroupInfoMembers& members);
     void processGroupLastMessage(const Message& message);
+    // Shows the group tab with the group's window open, now or as soon as
+    // the group is listed (a group the user has just made).
+    void openGroupWhenListed(const QString& jid);
 
     void addChannel(const ChannelInfo& info);
     void setChannels(const QList<ChannelInfo>& channels);
@@ -92,6 +95,8 @@ signals:
     void showChatWindow(ChatWindow* chatwindow);
     void hideContactDetails();
     void command(Command command, QVariant request = QVariant());
+    // The group tab's "New group".
+    void createGroupRequested();
 
 public slots:
     void buttonChatClicked();
@@ -124,6 +129,7 @@ private:
     void refreshChatBadge();
     void refreshGroupBadge();
     void refreshChannelBadge();
+    void openAwaitedGroup();
 
     SearchBar* searchBar;
     IconButtonUnreadCount* chatButton;
@@ -136,6 +142,7 @@ private:
     GroupTab* groupTab;
     ChannelTab* channelTab;
     QList<TabEntry> tabs;
+    QString awaitedGroup;
 };
 
 #endif // SIDEPANEL_H

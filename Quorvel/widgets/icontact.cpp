@@ -18,6 +18,8 @@ IContact::IContact(const Contact& value, QWidget* parent)
     avatar->downloadAvatar(value.getAvatarThumbnailUrl());
     name->setTextFormat(Qt::PlainText);
     name->setText(value.getNameOrNumber());
+    // Beside the avatar whatever script the name is in, as in the chat list.
+    name->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     setCursor(Qt::PointingHandCursor);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(avatar);

@@ -4,8 +4,8 @@ QString ChannelMembersRequest::toString(ReqType type)
 {
     switch (type) {
     case ReqType_All:
-    case ReqType_Members:
-    case ReqType_Admins:
+    case ReqType_Managers:
+    case ReqType_Followers:
         return QString::number(static_cast<int>(type));
     default:
         return QString();

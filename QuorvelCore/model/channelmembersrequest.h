@@ -7,15 +7,16 @@
 #include <QString>
 
 // A page of a channel's members. The request type is sent to the channel
-// service as the text "0", "1" or "2".
+// service as the text "0", "1" or "2": everyone, the people who run the
+// channel (its owner and administrators) or its followers.
 class QUORVELCORE_EXPORT ChannelMembersRequest
 {
 public:
     enum ReqType
     {
         ReqType_All = 0,
-        ReqType_Members = 1,
-        ReqType_Admins = 2
+        ReqType_Managers = 1,
+        ReqType_Followers = 2
     };
 
     ChannelMembersRequest() = default;

@@ -179,7 +179,7 @@ QList<Entry> entries()
     settings.setInterfaceScaleFactor(125);
     list << byOperator("MainSettings", settings);
     list << byOperator("ChannelIdAvailability", ChannelIdAvailability("news", true));
-    const ChannelMembersRequest membersRequest("news", ChannelMembersRequest::ReqType_Admins, 5,
+    const ChannelMembersRequest membersRequest("news", ChannelMembersRequest::ReqType_Followers, 5,
                                                10);
     list << byOperator("ChannelMembersRequest", membersRequest);
     ChannelMembersReply membersReply;

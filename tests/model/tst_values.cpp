@@ -208,10 +208,11 @@ void TestValues::members()
 void TestValues::channelMembersRequest()
 {
     QCOMPARE(ChannelMembersRequest::toString(ChannelMembersRequest::ReqType_All), QString("0"));
-    QCOMPARE(ChannelMembersRequest::toString(ChannelMembersRequest::ReqType_Admins), QString("2"));
+    QCOMPARE(ChannelMembersRequest::toString(ChannelMembersRequest::ReqType_Followers),
+             QString("2"));
     QCOMPARE(ChannelMembersRequest::toString(static_cast<ChannelMembersRequest::ReqType>(3)),
              QString());
-    ChannelMembersRequest request("news", ChannelMembersRequest::ReqType_Members, 20, 10);
+    ChannelMembersRequest request("news", ChannelMembersRequest::ReqType_Managers, 20, 10);
     QCOMPARE(request.getReqTypeString(), QString("1"));
 }
 

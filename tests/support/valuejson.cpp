@@ -14,6 +14,8 @@
 #include "model/grouplookup.h"
 #include "model/lastseen.h"
 #include "model/likepair.h"
+#include "model/lvreply.h"
+#include "model/lvrequest.h"
 #include "model/members.h"
 #include "model/message.h"
 #include "model/messagepair.h"
@@ -74,6 +76,14 @@ QJsonValue ValueJson::toJson(const QVariant& value)
         const MessageReply reply = value.value<MessageReply>();
         return QJsonObject{{"chatId", reply.getRequest().getChatId()},
                            {"messages", listJson(reply.getMsgs(), messageJson)}};
+    }
+    if (type == qMetaTypeId<LVReply>()) {
+        const LVReply reply = value.value<LVReply>();
+        QJsonObject likes;
+        const QHash<QString, int> counts = reply.getResult();
+        for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
+            likes.insert(it.key(), it.value());
+        return QJsonObject{{"chatId", reply.getChatId()}, {"likes", likes}};
     }
     if (type == qMetaTypeId<NotificationMessage>()) {
         const NotificationMessage note = value.value<NotificationMessage>();
@@ -251,6 +261,14 @@ QVariant ValueJson::fromJson(Command command, const QJsonValue& value)
         poll.setChannelId(object.value("channel").toString());
         poll.setViewResults(object.value("viewResults").toBool(true));
         return QVariant::fromValue(poll);
+    }
+    case CMD_LikeGet: {
+        // {"channel": id, "messages": [message ids]}
+        const QJsonObject object = value.toObject();
+        QStringList ids;
+        for (const QJsonValue& id : object.value("messages").toArray())
+            ids << id.toString();
+        return QVariant::fromValue(LVRequest(object.value("channel").toString(), ids));
     }
     case CMD_LikeSend: {
         const QJsonObject object = value.toObject();

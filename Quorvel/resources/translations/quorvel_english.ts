@@ -87,6 +87,26 @@
 <context>
     <name>ChannelProfileAdmin</name>
     <message>
+        <source>_PickNewMembers</source>
+        <translation>Add followers to the channel</translation>
+    </message>
+    <message>
+        <source>_PickManagers</source>
+        <translation>Choose new administrators</translation>
+    </message>
+    <message>
+        <source>_PickMembersToRemove</source>
+        <translation>Choose followers to remove</translation>
+    </message>
+    <message>
+        <source>_Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>_RemoveMembersWarningMessage</source>
+        <translation>Remove the chosen followers from the channel?</translation>
+    </message>
+    <message>
         <source>_DeleteChannelWarningMessage</source>
         <translation>Are you sure you want to delete this channel?</translation>
     </message>
@@ -1005,12 +1025,28 @@
         <source>_UserBlocking</source>
         <translation>Block</translation>
     </message>
+    <message>
+        <source>_ChooseNewMembers</source>
+        <translation>Add members</translation>
+    </message>
+    <message>
+        <source>_ChooseNewManagers</source>
+        <translation>Choose managers</translation>
+    </message>
 </context>
 <context>
     <name>GroupTab</name>
     <message>
         <source>No chat find.</source>
         <translation>No chat found.</translation>
+    </message>
+    <message>
+        <source>_NewGroup</source>
+        <translation>New group</translation>
+    </message>
+    <message>
+        <source>_NoGroupYet</source>
+        <translation>You are in no group yet.</translation>
     </message>
 </context>
 <context>
@@ -1127,6 +1163,10 @@
     <message>
         <source>_video</source>
         <translation>Video</translation>
+    </message>
+    <message>
+        <source>_NewGroup</source>
+        <translation>New group</translation>
     </message>
 </context>
 <context>
@@ -1638,6 +1678,41 @@
     <message>
         <source>_RemoveManager</source>
         <translation>Remove from the managers</translation>
+    </message>
+</context>
+<context>
+    <name>GroupNotice</name>
+    <message>
+        <source>_NoticeRemoved</source>
+        <translation>%1 was removed from the group</translation>
+    </message>
+    <message>
+        <source>_NoticeAdded</source>
+        <translation>%1 joined the group</translation>
+    </message>
+    <message>
+        <source>_NoticeMadeManager</source>
+        <translation>%1 is now a manager</translation>
+    </message>
+    <message>
+        <source>_NoticeNoLongerManager</source>
+        <translation>%1 is no longer a manager</translation>
+    </message>
+    <message>
+        <source>_NoticeRoleChanged</source>
+        <translation>The role of %1 changed</translation>
+    </message>
+    <message>
+        <source>_NoticeDetailsChanged</source>
+        <translation>The group's details changed</translation>
+    </message>
+    <message>
+        <source>_NoticeLeft</source>
+        <translation>%1 left the group</translation>
+    </message>
+    <message>
+        <source>_NoticeCreated</source>
+        <translation>%1 made the group</translation>
     </message>
 </context>
 </TS>

@@ -87,6 +87,26 @@
 <context>
     <name>ChannelProfileAdmin</name>
     <message>
+        <source>_PickNewMembers</source>
+        <translation>افزودن عضو به کانال</translation>
+    </message>
+    <message>
+        <source>_PickManagers</source>
+        <translation>انتخاب مدیران تازه</translation>
+    </message>
+    <message>
+        <source>_PickMembersToRemove</source>
+        <translation>انتخاب اعضا برای حذف</translation>
+    </message>
+    <message>
+        <source>_Remove</source>
+        <translation>حذف</translation>
+    </message>
+    <message>
+        <source>_RemoveMembersWarningMessage</source>
+        <translation>آیا اعضای انتخاب‌شده از کانال حذف شوند؟</translation>
+    </message>
+    <message>
         <source>_DeleteChannelWarningMessage</source>
         <translation>آیا از حذف این کانال اطمینان دارید؟</translation>
     </message>
@@ -1005,12 +1025,28 @@
         <source>_UserBlocking</source>
         <translation>مسدود کردن</translation>
     </message>
+    <message>
+        <source>_ChooseNewMembers</source>
+        <translation>افزودن عضو</translation>
+    </message>
+    <message>
+        <source>_ChooseNewManagers</source>
+        <translation>انتخاب مدیر</translation>
+    </message>
 </context>
 <context>
     <name>GroupTab</name>
     <message>
         <source>No chat find.</source>
         <translation>گفتگویی یافت نشد.</translation>
+    </message>
+    <message>
+        <source>_NewGroup</source>
+        <translation>گروه جدید</translation>
+    </message>
+    <message>
+        <source>_NoGroupYet</source>
+        <translation>هنوز در هیچ گروهی نیستید.</translation>
     </message>
 </context>
 <context>
@@ -1127,6 +1163,10 @@
     <message>
         <source>_video</source>
         <translation>ویدیو</translation>
+    </message>
+    <message>
+        <source>_NewGroup</source>
+        <translation>گروه جدید</translation>
     </message>
 </context>
 <context>
@@ -1638,6 +1678,41 @@
     <message>
         <source>_RemoveManager</source>
         <translation>حذف از مدیران</translation>
+    </message>
+</context>
+<context>
+    <name>GroupNotice</name>
+    <message>
+        <source>_NoticeRemoved</source>
+        <translation>%1 از گروه حذف شد</translation>
+    </message>
+    <message>
+        <source>_NoticeAdded</source>
+        <translation>%1 به گروه اضافه شد</translation>
+    </message>
+    <message>
+        <source>_NoticeMadeManager</source>
+        <translation>%1 مدیر گروه شد</translation>
+    </message>
+    <message>
+        <source>_NoticeNoLongerManager</source>
+        <translation>%1 دیگر مدیر گروه نیست</translation>
+    </message>
+    <message>
+        <source>_NoticeRoleChanged</source>
+        <translation>نقش %1 در گروه تغییر کرد</translation>
+    </message>
+    <message>
+        <source>_NoticeDetailsChanged</source>
+        <translation>مشخصات گروه تغییر کرد</translation>
+    </message>
+    <message>
+        <source>_NoticeLeft</source>
+        <translation>%1 گروه را ترک کرد</translation>
+    </message>
+    <message>
+        <source>_NoticeCreated</source>
+        <translation>%1 گروه را ساخت</translation>
     </message>
 </context>
 </TS>

@@ -125,9 +125,6 @@ signals:
     void channelMemberRemoved(const ChannelMemberRole& role);
     void channelMemberRoleChanged(const ChannelMemberRole& role);
     void channelMessageConditionChanged(const ChannelMessageCondition& condition);
-    // An administration the user asked for was refused: the command it
-    // answers and the service's result code, for the program to say why.
-    void channelActionFailed(Command command, int resultCode);
     void channelLastLastMsg(const Message& message);
     void commandResponse(Command command, const QVariant& output);
 
@@ -158,7 +155,7 @@ private:
     void decomposeChannelList(const QJsonObject& reply);
     void decomposeMembers(const QJsonObject& reply);
     void decomposeChannelEdit();
-    void announceMemberChange(ChannelMemberRole* pending,
+    void announceMemberChange(QList<ChannelMemberRole>* pending,
                               void (ChannelManager::*announce)(const ChannelMemberRole&));
     void answerIdCheck(int resultCode);
 
@@ -179,7 +176,7 @@ private:
     void archiveFetchEnded(int resultCode);
     void serveWaitingRequest();
     void processMembershipChange(const Message& message);
-    void failAction(ChannelMemberRole* pending, Command command, int resultCode);
+    static void dropRefused(QList<ChannelMemberRole>* pending, int resultCode);
     void processChannelEditMessage(const ChannelEditMessage& edit);
     void decomposePollCreate(const QJsonObject& reply);
     void respondMessageStateChange(const QString& id, const QString& messageId,
@@ -197,11 +194,13 @@ private:
     QString deletedChannel;
     ChannelInfo createdChannel;
     ChannelInfo editedChannel;
-    ChannelMemberRole pendingAddMember;
-    ChannelMemberRole pendingRemoveMember;
-    ChannelMemberRole pendingRoleChange;
+    // Member changes and member pages asked for, oldest first: the service
+    // answers them one at a time in the order asked, and a reply names none.
+    QList<ChannelMemberRole> pendingAddMember;
+    QList<ChannelMemberRole> pendingRemoveMember;
+    QList<ChannelMemberRole> pendingRoleChange;
     ChannelMessageCondition pendingCondition;
-    ChannelMembersRequest membersRequest;
+    QList<ChannelMembersRequest> membersRequests;
     QString checkedId;
     QString nextCheckedId;
 

@@ -126,7 +126,7 @@ void ChannelManager::answerIdCheck(int resultCode)
 
 void ChannelManager::startChannelGetMembers(const ChannelMembersRequest& request)
 {
-    membersRequest = request;
+    membersRequests.append(request);
     emitStart(PROC_ChannelGetMembers,
               {{kChannelId, request.getChannelId()},
                {QStringLiteral("ChannelMemberType"), request.getReqTypeString()},
@@ -142,7 +142,7 @@ void ChannelManager::startDeleteChannel(const QString& id)
 
 void ChannelManager::respondAddMember(const ChannelMemberRole& role)
 {
-    pendingAddMember = role;
+    pendingAddMember.append(role);
     const QJsonArray members{
         QJsonObject{{QStringLiteral("Username"), role.getMemberId()},
                     {QStringLiteral("Role"), ChannelRole::toString(role.getRole())}}};
@@ -152,14 +152,14 @@ void ChannelManager::respondAddMember(const ChannelMemberRole& role)
 
 void ChannelManager::respondRemoveMember(const ChannelMemberRole& role)
 {
-    pendingRemoveMember = role;
+    pendingRemoveMember.append(role);
     emitStart(PROC_ChannelRemoveMember, {{kChannelId, role.getChannelId()},
                                          {QStringLiteral("MemberUsername"), role.getMemberId()}});
 }
 
 void ChannelManager::respondChangeMemberRole(const ChannelMemberRole& role)
 {
-    pendingRoleChange = role;
+    pendingRoleChange.append(role);
     emitStart(PROC_ChannelChangeRole,
               {{kChannelId, role.getChannelId()},
                {QStringLiteral("MemberUsername"), role.getMemberId()},
@@ -263,19 +263,19 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
 }
 
 void ChannelManager::announceMemberChange(
-    ChannelMemberRole* pending, void (ChannelManager::*announce)(const ChannelMemberRole&))
+    QList<ChannelMemberRole>* pending, void (ChannelManager::*announce)(const ChannelMemberRole&))
 {
     if (!pending->isEmpty())
-        emit(this->*announce)(*pending);
-    pending->clear();
+        emit(this->*announce)(pending->takeFirst());
 }
 
-void ChannelManager::failAction(ChannelMemberRole* pending, Command command, int resultCode)
+// A refused change is never announced: it leaves the queue, so the next reply
+// meets its own change. The person hears of the refusal from the program's
+// failure notice, which every final result reaches.
+void ChannelManager::dropRefused(QList<ChannelMemberRole>* pending, int resultCode)
 {
-    if (resultCode == 200 || pending->isEmpty())
-        return;
-    pending->clear();
-    emit channelActionFailed(command, resultCode);
+    if (resultCode != 200 && !pending->isEmpty())
+        pending->removeFirst();
 }
 
 void ChannelManager::decomposeCategories(const QJsonObject& reply)
@@ -308,13 +308,15 @@ void ChannelManager::decomposeChannelList(const QJsonObject& reply)
 
 void ChannelManager::decomposeMembers(const QJsonObject& reply)
 {
+    const ChannelMembersRequest request =
+        membersRequests.isEmpty() ? ChannelMembersRequest() : membersRequests.takeFirst();
     if (!reply.contains(QStringLiteral("Members")))
         return;
     QList<ChannelMemberProfile> profiles;
     for (const QJsonValue& value : reply.value(QStringLiteral("Members")).toArray())
         profiles << ChannelMemberProfile(value.toObject());
     ChannelMembersReply answer;
-    answer.setReq(membersRequest);
+    answer.setReq(request);
     answer.setProfiles(profiles);
     emit commandResponse(CMD_ChannelGetMembers, QVariant::fromValue(answer));
 }
@@ -353,13 +355,17 @@ void ChannelManager::result(Procedure procedure, int resultCode)
         newMessagesInFlight = false;
         break;
     case PROC_ChannelAddMember:
-        failAction(&pendingAddMember, CMD_ChannelAddMember, resultCode);
+        dropRefused(&pendingAddMember, resultCode);
         break;
     case PROC_ChannelRemoveMember:
-        failAction(&pendingRemoveMember, CMD_ChannelRemoveMember, resultCode);
+        dropRefused(&pendingRemoveMember, resultCode);
         break;
     case PROC_ChannelChangeRole:
-        failAction(&pendingRoleChange, CMD_ChannelChangeMemberRole, resultCode);
+        dropRefused(&pendingRoleChange, resultCode);
+        break;
+    case PROC_ChannelGetMembers:
+        if (resultCode != 200 && !membersRequests.isEmpty())
+            membersRequests.removeFirst();
         break;
     case PROC_BrowseCategory:
         // A failed browse is answered too, empty, so that the directory's

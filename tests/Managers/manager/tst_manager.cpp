@@ -18,9 +18,9 @@
 #include "foundation/database.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/serviceconfig.h"
+#include "model/globalconstants.h"
 #include "model/lvreply.h"
 #include "model/lvrequest.h"
-#include "model/globalconstants.h"
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/notificationmessage.h"
@@ -291,6 +291,7 @@ void TestManager::groupCommandsAnswerAtOnce()
 void TestManager::lookupRequestDropsTheAt()
 {
     service.clearRequests();
+    QSignalSpy results(core->getWebApi()->getProcedureHandler(), &ProcedureHandler::result);
     for (const QString key : {"@somebody", "somebody"}) {
         const int before = service.requestsFor("lookup/").size();
         manager->command(CMD_Lookup, key);
@@ -299,6 +300,14 @@ void TestManager::lookupRequestDropsTheAt()
             QJsonDocument::fromJson(service.requestsFor("lookup/").last().body).object();
         QCOMPARE(body.value("Key").toString(), QStringLiteral("somebody"));
     }
+    // Both look-ups are over before the next test counts answers.
+    const auto lookupsDone = [&results] {
+        int done = 0;
+        for (const QList<QVariant>& result : results)
+            done += result.at(0).value<Procedure>() == PROC_Lookup ? 1 : 0;
+        return done;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(lookupsDone(), 2, 30000);
 }
 
 void TestManager::lookupReplies_data()

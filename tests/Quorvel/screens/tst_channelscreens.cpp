@@ -21,9 +21,12 @@
 #include "screens/createchannel.h"
 #include "screens/editchannel.h"
 #include "webapi/FileApi/uploadmanager.h"
+#include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
+#include "widgets/contactselect.h"
 #include "widgets/iconbutton.h"
+#include "widgets/icontact.h"
 #include "widgets/label.h"
 #include "widgets/popupmanager.h"
 #include "widgets/waitingspinnerwidget.h"
@@ -60,11 +63,14 @@ ChannelMemberProfile personOf(const QString& user, ChannelRole::Role role)
     return profile;
 }
 
-ChannelMembersReply replyOf(const QString& channel, const QList<ChannelMemberProfile>& people)
+ChannelMembersReply
+replyOf(const QString& channel, const QList<ChannelMemberProfile>& people,
+        ChannelMembersRequest::ReqType type = ChannelMembersRequest::ReqType_All)
 {
     ChannelMembersReply reply;
     ChannelMembersRequest request;
     request.setChannelId(channel);
+    request.setReqType(type);
     reply.setReq(request);
     reply.setProfiles(people);
     return reply;
@@ -76,6 +82,40 @@ ChannelCategory categoryOf(const QString& id, const QString& name)
     category.setCategoryID(id);
     category.setCategoryName(name);
     return category;
+}
+
+ChannelMemberProfile numbered(const QString& user, const QString& nick, ChannelRole::Role role)
+{
+    ChannelMemberProfile profile = personOf(user, role);
+    profile.setNickName(nick);
+    profile.setMemberId(user);
+    return profile;
+}
+
+Contact contactOf(const QString& number, const QString& first)
+{
+    Contact contact(number, first, QString());
+    contact.setIsMyContact(true);
+    return contact;
+}
+
+QStringList shownIds(ContactSelect* picker)
+{
+    QStringList ids;
+    for (IContact* row : picker->visibleRows())
+        ids << row->getId();
+    return ids;
+}
+
+void tick(ContactSelect* picker, const QString& id)
+{
+    AvatarViewer* avatar = picker->row(id)->getAvatar();
+    QTest::mouseClick(avatar, Qt::LeftButton, Qt::NoModifier, avatar->rect().center());
+}
+
+ChannelMemberRole roleIn(const QVariant& payload)
+{
+    return payload.value<ChannelMemberRole>();
 }
 
 QString membersText(uint count)
@@ -243,9 +283,10 @@ private slots:
         QCOMPARE(request.getCount(), 1);
         QCOMPARE(int(request.getReqType()), 1);
 
-        // Opened before any answer: asked again.
+        // Opened before any answer: asked again (with its followers).
         panel.showProfile();
-        QCOMPARE(sent.countOf(CMD_ChannelGetMembers), 2);
+        QCOMPARE(sent.countOf(CMD_ChannelGetMembers), 3);
+        QCOMPARE(int(sent.payload(1).value<ChannelMembersRequest>().getReqType()), 1);
         panel.setMembersProfile(replyOf("other", {personOf("x", ChannelRole::ADMIN)}));
         QVERIFY(panel.managerRows().isEmpty());
         const int before = panel.scrollContent()->height();
@@ -323,6 +364,7 @@ private slots:
         commands.clear();
         panel.setMembersProfile(replyOf("news", {personOf("adam", ChannelRole::ADMIN)}));
         panel.showProfile();
+        commands.clear();
         click(panel.managerRows().first()->deleteIcon());
         answerWarning(true);
         QCOMPARE(commands.all(), QList<int>({CMD_ChannelChangeMemberRole}));
@@ -333,10 +375,115 @@ private slots:
 
         // The channel coming again after the change brings its people anew.
         panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
-        QCOMPARE(commands.all(), QList<int>({CMD_ChannelChangeMemberRole, CMD_ChannelGetMembers}));
+        QCOMPARE(commands.all(), QList<int>({CMD_ChannelChangeMemberRole, CMD_ChannelGetMembers,
+                                             CMD_ChannelGetMembers}));
         QVERIFY(panel.managerRows().isEmpty());
         panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
-        QCOMPARE(commands.count(), 2);
+        QCOMPARE(commands.count(), 3);
+    }
+
+    // The owner's people, through the contact picker: new followers from the
+    // address book, administrators from the followers and the address book,
+    // and followers removed after a question.
+    void adminPanelManagesPeopleThroughThePicker()
+    {
+        AddressBook* book = AddressBook::getInstance();
+        book->setContacts({{"111", contactOf("111", "Sara")},
+                           {"222", contactOf("222", "Reza")},
+                           {"333", contactOf("333", "Nima")}});
+        ChannelProfileAdmin panel(host);
+        Commands sent(&panel);
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        panel.showProfile();
+        QTRY_COMPARE(panel.x(), 0);
+        // Opening asks for the followers as well as for those who run it.
+        bool followersAsked = false;
+        for (int i = 0; i < sent.count(); ++i) {
+            const auto request = sent.payload(i).value<ChannelMembersRequest>();
+            followersAsked =
+                followersAsked || request.getReqType() == ChannelMembersRequest::ReqType_Followers;
+        }
+        QVERIFY(followersAsked);
+        panel.setMembersProfile(replyOf("news", {numbered("999", "Olga", ChannelRole::OWNER),
+                                                 numbered("333", "Nima", ChannelRole::ADMIN)}));
+        panel.setMembersProfile(replyOf("news",
+                                        {numbered("222", "reza", ChannelRole::MEMBER),
+                                         numbered("444", "", ChannelRole::MEMBER),
+                                         // A page that holds someone who runs the channel does
+                                         // not make a follower of them.
+                                         numbered("333", "Nima", ChannelRole::ADMIN)},
+                                        ChannelMembersRequest::ReqType_Followers));
+        QCOMPARE(panel.followerList().size(), 2);
+        QVERIFY(panel.membersLoaded());
+        ContactSelect* picker = panel.contactPicker();
+
+        // Add Member: the address book without those already in the channel.
+        sent.clear();
+        click(panel.addMemberButton());
+        QTRY_VERIFY(picker->isVisible());
+        QCOMPARE(picker->titleText(),
+                 QCoreApplication::translate("ChannelProfileAdmin", "_PickNewMembers"));
+        QCOMPARE(shownIds(picker), QStringList({"111"}));
+        QVERIFY(saveShot(host, "screens-channel-admin-picker.png"));
+        tick(picker, "111");
+        click(picker->inviteButton());
+        QTRY_VERIFY(picker->isHidden());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelAddMember}));
+        QCOMPARE(roleIn(sent.payload(0)).getMemberId(), QStringLiteral("111"));
+        QCOMPARE(roleIn(sent.payload(0)).getChannelId(), QStringLiteral("news"));
+        QCOMPARE(roleIn(sent.payload(0)).getRole(), ChannelRole::MEMBER);
+
+        // Add administrator: followers are promoted, a contact who does not
+        // follow yet is added as an administrator. A follower without a
+        // nickname shows the number.
+        sent.clear();
+        click(panel.addManagerLink());
+        QTRY_VERIFY(picker->isVisible());
+        QCOMPARE(shownIds(picker), QStringList({"222", "444", "111"}));
+        QCOMPARE(picker->row("444")->getContact().getNameOrNumber(), QStringLiteral("+444"));
+        tick(picker, "222");
+        tick(picker, "111");
+        click(picker->inviteButton());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelChangeMemberRole, CMD_ChannelAddMember}));
+        QCOMPARE(roleIn(sent.payload(0)).getMemberId(), QStringLiteral("222"));
+        QCOMPARE(roleIn(sent.payload(0)).getRole(), ChannelRole::ADMIN);
+        QCOMPARE(roleIn(sent.payload(1)).getMemberId(), QStringLiteral("111"));
+        QCOMPARE(roleIn(sent.payload(1)).getRole(), ChannelRole::ADMIN);
+
+        // Delete Member: only followers; nothing goes before the question is
+        // answered yes.
+        sent.clear();
+        click(panel.deleteMemberButton());
+        QTRY_VERIFY(picker->isVisible());
+        QCOMPARE(shownIds(picker), QStringList({"222", "444"}));
+        QCOMPARE(picker->inviteButton()->text(),
+                 QCoreApplication::translate("ChannelProfileAdmin", "_Remove"));
+        tick(picker, "444");
+        click(picker->inviteButton());
+        QTRY_VERIFY(PopUpWarning::getInstance()->isVisible());
+        answerWarning(false);
+        QCOMPARE(sent.count(), 0);
+        click(panel.deleteMemberButton());
+        QTRY_VERIFY(picker->isVisible());
+        tick(picker, "444");
+        click(picker->inviteButton());
+        QTRY_VERIFY(PopUpWarning::getInstance()->isVisible());
+        answerWarning(true);
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelRemoveMember}));
+        QCOMPARE(roleIn(sent.payload(0)).getMemberId(), QStringLiteral("444"));
+
+        // The channel coming back after the changes brings its people anew,
+        // followers included.
+        sent.clear();
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER, 13));
+        QCOMPARE(sent.countOf(CMD_ChannelGetMembers), 2);
+
+        // An administrator adds and removes followers but makes no
+        // administrators.
+        panel.setChannelInfo(channelOf("sport", ChannelRole::ADMIN));
+        QVERIFY(!panel.addManagerLink()->isVisibleTo(&panel));
+        QVERIFY(panel.followerList().isEmpty());
+        AddressBook::deleteInstance();
     }
 
     void adminPanelButtonWidths_data()

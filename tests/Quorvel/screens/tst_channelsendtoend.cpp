@@ -1,12 +1,15 @@
 // Channels between two people on the standalone local service and its chat
-// server: the main window with a real core in this process (the follower)
-// and a line-driven core in another (the owner). The follower finds the
-// owner's channel in the category it was made in, follows it, reads a post
-// and a poll with its options, votes and sees the chart, likes the post; is
-// made an administrator and back, the panel changing without a restart;
-// mutes the channel from the strip; reaches a second channel by clicking its
-// mention in a message; and is finally removed by the owner. Everything on
-// the window's side is done with the mouse and keys.
+// server: the main window with a real core in this process and a line-driven
+// core in another. First the window follows the core's channel: it finds the
+// channel in the category it was made in, follows it, reads a post and a
+// poll with its options, votes and sees the chart, likes the post and finds
+// the count again after both programs restarted; is made an administrator
+// and back, the panel changing without a restart; mutes the channel from the
+// strip; reaches a second channel by clicking its mention in a message; and
+// is removed by the owner. Then the window owns a channel: it makes it in a
+// category, and once the core follows, makes it an administrator through the
+// picker of the administrators' panel, takes that back and removes it as a
+// follower. Everything on the window's side is done with the mouse and keys.
 #include "chat/chatmessagewidget.h"
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
@@ -17,8 +20,10 @@
 #include "screens/channelabstractwidget.h"
 #include "screens/channelcategorypopup.h"
 #include "screens/channelcategorywidget.h"
+#include "screens/channelmanagerwidget.h"
 #include "screens/channelprofileadmin.h"
 #include "screens/channelprofilenormal.h"
+#include "screens/createchannel.h"
 #include "screens/poll/pollchoicewidget.h"
 #include "screens/poll/polloptionwidget.h"
 #include "screens/poll/pollresultwidget.h"
@@ -31,16 +36,24 @@
 #include "shell/sidepanel.h"
 #include "shell/slidingmenu.h"
 #include "shell/topmenu.h"
+#include "widgets/avatarviewer.h"
+#include "widgets/catalogues.h"
 #include "widgets/checkbox.h"
+#include "widgets/contactselect.h"
+#include "widgets/customlineedit.h"
 #include "widgets/doublestatebutton.h"
 #include "widgets/flatbutton.h"
 #include "widgets/htmlcontainer.h"
+#include "widgets/iconbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
+#include "widgets/icontact.h"
 #include "widgets/label.h"
+#include "widgets/popupwarning.h"
 #include "widgets/radiobutton.h"
 #include "windowpeerstack.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -57,6 +70,7 @@ const QString kUser = QStringLiteral("491700000061");
 const QString kPeer = QStringLiteral("491700000062");
 const QString kChannel = QStringLiteral("goalsdaily");
 const QString kSecond = QStringLiteral("matchnotes");
+const QString kOwned = QStringLiteral("adasreview");
 const int kCmdChannelCreate = 19;
 const int kCmdChannelAdded = 24;
 const int kCmdChannelRemoveMember = 27;
@@ -89,10 +103,14 @@ private slots:
     void channelFoundInItsCategoryAndFollowed();
     void postAndPollReadVotedAndCharted();
     void likeCountedOnceAndKept();
+    void likeCountSurvivesBothRestarts();
     void madeAnAdministratorAndBackWithoutARestart();
     void mutedFromTheStrip();
     void secondChannelReachedThroughItsMention();
     void removedByTheOwner();
+    void ownerMakesAChannelInACategory();
+    void ownerMakesTheFollowerAnAdministratorThroughThePicker();
+    void ownerRemovesAFollowerThroughThePicker();
 
 private:
     QString failure(const QString& what) const { return stack->failure(what); }
@@ -104,10 +122,13 @@ private:
     ChatMessageWidget* pollBubble() const;
     void openChannel(const QString& id);
     void shot(const QString& name);
+    void chooseInPicker(ContactSelect* picker, const QString& number);
+    ChannelProfileAdmin* openAdminPanel();
+    // The line of the peer's answer after `from` that satisfies the match.
+    int peerAnswer(const CoreProcess::Match& match, int from);
     // The owner's core runs a command and answers with the named answer.
     bool peerDoes(int command, const QJsonValue& value, int answer, const QString& containing);
 
-    QTranslator translator;
     std::unique_ptr<WindowPeerStack> stack;
     MessengerMainWindow* window = nullptr;
     CoreProcess* peer = nullptr;
@@ -118,8 +139,8 @@ void TestChannelsEndToEnd::initTestCase()
 {
     if (!ChatServer::isAvailable())
         QSKIP("prosody is not installed");
-    QVERIFY(translator.load(QStringLiteral(":/Lng/quorvel_persian.qm")));
-    QCoreApplication::installTranslator(&translator);
+    // The catalogues and the direction as the program sets them at start.
+    QVERIFY(Catalogues::install());
     stack = std::make_unique<WindowPeerStack>(kUser, kPeer);
     QVERIFY2(stack->start(), qPrintable(failure("the stack did not start")));
     window = stack->window();
@@ -130,6 +151,7 @@ void TestChannelsEndToEnd::initTestCase()
 void TestChannelsEndToEnd::cleanupTestCase()
 {
     stack.reset();
+    Catalogues::uninstall();
 }
 
 void TestChannelsEndToEnd::shot(const QString& name)
@@ -291,6 +313,64 @@ void TestChannelsEndToEnd::likeCountedOnceAndKept()
     QCOMPARE(bubbleWithText(postText)->likesText(), QStringLiteral("1"));
 }
 
+void TestChannelsEndToEnd::likeCountSurvivesBothRestarts()
+{
+    const QString postId = bubbleWithText(postText)->getMessage().getMessageId();
+    QVERIFY(!postId.isEmpty());
+
+    // The window's program quits right after the like (likes go out in
+    // batches, so it may not even have left yet) and comes back: the post
+    // is still liked, once.
+    QVERIFY2(stack->restartWindow(), qPrintable(failure("the window did not come back")));
+    window = stack->window();
+    openChannel(kChannel);
+    QTRY_VERIFY2_WITH_TIMEOUT(bubbleWithText(postText),
+                              qPrintable(failure("the post is gone after the restart")), 30000);
+    ChatMessageWidget* post = bubbleWithText(postText);
+    QCOMPARE(post->likesText(), QStringLiteral("1"));
+    QVERIFY(post->likeButton()->getState());
+    shot(QStringLiteral("channels-e2e-like-after-restart.png"));
+
+    // The owner's program fetches the post's count, as it does for a post
+    // it shows, until the like has reached the service; it keeps the count.
+    const auto likeCount = [postId](const QJsonObject& line) {
+        return line.value("value").toObject().value("likes").toObject().value(postId).toInt();
+    };
+    const auto likeAnswer = [](const QJsonObject& line) {
+        return line.value("command").toInt() == CMD_LikeGet &&
+               line.value("value").toObject().value("chatId").toString() == kChannel;
+    };
+    int count = 0;
+    QElapsedTimer waited;
+    waited.start();
+    while (count != 1 && waited.elapsed() < 180000) {
+        const int from = peer->lineCount();
+        peer->send(CMD_LikeGet,
+                   QJsonObject{{"channel", kChannel}, {"messages", QJsonArray{postId}}});
+        const int answered = peer->waitFor(likeAnswer, 60000, from);
+        if (answered >= 0)
+            count = likeCount(peer->lines().at(answered));
+    }
+    QVERIFY2(count == 1, qPrintable(failure("the owner's program does not count the like")));
+
+    // After the owner's restart its stored post still counts one like,
+    // before any fetch.
+    QVERIFY2(stack->restartPeer(), qPrintable(failure("the owner's program did not come back")));
+    const int from = peer->lineCount();
+    peer->send(CMD_GetChannelMessages,
+               QJsonObject{{"chatId", kChannel}, {"number", 20}, {"chatType", 3}});
+    const int stored =
+        peer->waitFor(answerWith(CMD_GetChannelMessages, QStringLiteral("_likes")), 30000, from);
+    QVERIFY2(stored >= 0, qPrintable(failure("the owner's program lists no posts")));
+    int kept = -1;
+    for (const QJsonValue& message :
+         peer->lines().at(stored).value("value").toObject().value("messages").toArray()) {
+        if (message.toObject().value("MESSAGE_ID").toString() == postId)
+            kept = message.toObject().value("_likes").toInt();
+    }
+    QCOMPARE(kept, 1);
+}
+
 void TestChannelsEndToEnd::madeAnAdministratorAndBackWithoutARestart()
 {
     QVERIFY(chatWindow()->followerPanel());
@@ -380,6 +460,140 @@ void TestChannelsEndToEnd::removedByTheOwner()
     QTRY_VERIFY2_WITH_TIMEOUT(!window->getSidePanel()->getChannelTab()->row(kChannel),
                               qPrintable(failure("the removed follower still lists the channel")),
                               30000);
+}
+
+int TestChannelsEndToEnd::peerAnswer(const CoreProcess::Match& match, int from)
+{
+    return peer->waitFor(match, 30000, from);
+}
+
+void TestChannelsEndToEnd::chooseInPicker(ContactSelect* picker, const QString& number)
+{
+    QTRY_VERIFY(picker->isVisible());
+    QTRY_VERIFY(picker->row(number) && picker->row(number)->isVisible());
+    AvatarViewer* avatar = picker->row(number)->getAvatar();
+    QTest::mouseClick(avatar, Qt::LeftButton, Qt::NoModifier, avatar->rect().center());
+    QVERIFY(picker->selectedIds().contains(number));
+    click(picker->inviteButton());
+    QTRY_VERIFY(picker->isHidden());
+}
+
+ChannelProfileAdmin* TestChannelsEndToEnd::openAdminPanel()
+{
+    click(chatWindow()->title());
+    ChannelProfileAdmin* panel = chatWindow()->adminPanel();
+    if (!panel)
+        return nullptr;
+    return QTest::qWaitFor([panel] { return panel->isVisible() && panel->x() == 0; }, 10000)
+               ? panel
+               : nullptr;
+}
+
+void TestChannelsEndToEnd::ownerMakesAChannelInACategory()
+{
+    // The create form from the side menu, its category from the directory's
+    // categories.
+    click(window->getTopMenu()->getMenuButton());
+    SlidingMenu* menu = window->getSlidingMenu();
+    QTRY_VERIFY(menu->isVisible());
+    MenuItem* createItem = nullptr;
+    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
+        if (item->getId() == QLatin1String("CreateNewChanel"))
+            createItem = item;
+    }
+    QVERIFY(createItem);
+    QTest::mousePress(createItem, Qt::LeftButton);
+    CreateChannel* form = window->getCreateChannel();
+    QTRY_VERIFY(form->isVisible());
+    QTRY_VERIFY(!menu->isVisible());
+    click(form->categoryChooser());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        form->categoryPopup()->isVisible() && form->categoryPopup()->tileCount() >= 3, 30000);
+    ChannelCategoryWidget* chosen = nullptr;
+    for (ChannelCategoryWidget* tile : form->categoryPopup()->tiles()) {
+        if (tile->getCategory().getCategoryID() == QLatin1String("3"))
+            chosen = tile;
+    }
+    QVERIFY(chosen);
+    const QString categoryName = chosen->getCategory().getCategoryName();
+    shot(QStringLiteral("channels-e2e-create-categories.png"));
+    click(chosen);
+    QTRY_VERIFY(form->categoryPopup()->isHidden());
+    QCOMPARE(form->categoryText()->text(), categoryName);
+    click(form->descriptionField());
+    WindowPeerStack::typeText(form->descriptionField(), QStringLiteral("Reviews of the week"));
+    click(form->nameField());
+    WindowPeerStack::typeText(form->nameField(), QStringLiteral("Ada's review"));
+    click(form->idField());
+    WindowPeerStack::typeText(form->idField(), kOwned);
+    click(form->submitButton());
+    SidePanel* side = window->getSidePanel();
+    QTRY_VERIFY2_WITH_TIMEOUT(side->getChannelTab()->row(kOwned),
+                              qPrintable(failure("the window's channel was not made")), 30000);
+    QTRY_VERIFY(form->isHidden());
+
+    // The other person finds it in that category and follows it.
+    const int from = peer->lineCount();
+    peer->send(CMD_BrowseChannelCategory, QStringLiteral("3"));
+    QVERIFY2(peerAnswer(answerWith(CMD_BrowseChannelCategory, kOwned), from) >= 0,
+             qPrintable(failure("the channel is not in its category")));
+    QVERIFY2(peerDoes(CMD_ChannelJoin, kOwned, CMD_ChannelAdded, "\"MEMBER\""),
+             qPrintable(failure("the peer could not follow")));
+}
+
+void TestChannelsEndToEnd::ownerMakesTheFollowerAnAdministratorThroughThePicker()
+{
+    openChannel(kOwned);
+    ChannelProfileAdmin* panel = openAdminPanel();
+    QVERIFY2(panel, "the owner has no administrators' panel");
+    // The panel has asked for its followers on opening.
+    QTRY_VERIFY2_WITH_TIMEOUT(!panel->followerList().isEmpty(),
+                              qPrintable(failure("the panel never heard of its follower")), 30000);
+    QCOMPARE(panel->followerList().first().getUserName(), kPeer);
+
+    int from = peer->lineCount();
+    click(panel->addManagerLink());
+    ContactSelect* picker = panel->contactPicker();
+    QTRY_VERIFY(picker->isVisible());
+    QTest::qWait(300); // the fade of the popup layer, for the picture
+    shot(QStringLiteral("channels-e2e-admin-picker.png"));
+    chooseInPicker(picker, kPeer);
+    // The follower's program hears of its new role.
+    QVERIFY2(peerAnswer(answerWith(CMD_ChannelData, QStringLiteral("\"ADMIN\"")), from) >= 0,
+             qPrintable(failure("the follower was not made an administrator")));
+    QTRY_VERIFY2_WITH_TIMEOUT(panel->managerRows().size() == 1,
+                              qPrintable(failure("the panel does not list the administrator")),
+                              30000);
+    ChannelManagerWidget* row = panel->managerRows().first();
+    QCOMPARE(row->getProfile().getUserName(), kPeer);
+
+    // Taken back from the row's delete icon, after the question.
+    from = peer->lineCount();
+    click(row->deleteIcon());
+    QTRY_VERIFY(PopUpWarning::getInstance()->isVisible());
+    click(PopUpWarning::getInstance()->yesButton());
+    QVERIFY2(peerAnswer(answerWith(CMD_ChannelData, QStringLiteral("\"MEMBER\"")), from) >= 0,
+             qPrintable(failure("the administrator was not demoted")));
+    QTRY_VERIFY_WITH_TIMEOUT(panel->managerRows().isEmpty(), 30000);
+}
+
+void TestChannelsEndToEnd::ownerRemovesAFollowerThroughThePicker()
+{
+    ChannelProfileAdmin* panel = chatWindow()->adminPanel();
+    QVERIFY(panel && panel->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->followerList().isEmpty(), 30000);
+    const int from = peer->lineCount();
+    click(panel->deleteMemberButton());
+    chooseInPicker(panel->contactPicker(), kPeer);
+    QTRY_VERIFY(PopUpWarning::getInstance()->isVisible());
+    shot(QStringLiteral("channels-e2e-remove-question.png"));
+    click(PopUpWarning::getInstance()->yesButton());
+    const auto left = [](const QJsonObject& line) {
+        return line.value("command").toInt() == CMD_ChannelLeave &&
+               line.value("value").toString() == kOwned;
+    };
+    QVERIFY2(peerAnswer(left, from) >= 0, qPrintable(failure("the follower was not removed")));
+    QTRY_VERIFY_WITH_TIMEOUT(panel->followerList().isEmpty(), 30000);
 }
 
 QTEST_MAIN(TestChannelsEndToEnd)

@@ -1,19 +1,32 @@
 // The group screens driven with mouse and keys: member rows, the name
-// editor, the group profile and the create-group form. Pictures go through
+// editor, the group profile with its contact picker and the create-group
+// form. Pictures go through
 // the local service's file host; pictures of each screen are saved.
 #include "screentestsupport.h"
 
 #include "chat/chatmember.h"
+#include "chat/chatmessagewidget.h"
+#include "chat/chatprofilepanels.h"
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
 #include "model/groupaddmemberpair.h"
 #include "model/groupchangerolerequest.h"
+#include "model/messagekeys.h"
+#include "screens/contactprofile.h"
 #include "screens/creategroup.h"
 #include "screens/editgroup.h"
 #include "screens/groupprofile.h"
 #include "webapi/FileApi/uploadfile.h"
 #include "webapi/FileApi/uploadmanager.h"
+#include "widgets/addressbook.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
+#include "widgets/contactselect.h"
+#include "widgets/currentuser.h"
+#include "widgets/icontact.h"
 #include "widgets/label.h"
 #include "widgets/popupmanager.h"
+#include "widgets/searchbar.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -53,6 +66,32 @@ GroupInfoMembers withMembers(const QList<GroupMember>& list)
     for (const GroupMember& m : list)
         all.insertMember(m);
     return all;
+}
+
+Contact known(const QString& number, const QString& firstName)
+{
+    Contact c;
+    c.setNumber(number);
+    c.setFirstName(firstName);
+    Profile profile;
+    profile.setMemberID(number);
+    c.setProfile(profile);
+    c.setIsMyContact(true);
+    return c;
+}
+
+QStringList pickerIds(const ContactSelect* picker)
+{
+    QStringList list;
+    for (const IContact* row : picker->visibleRows())
+        list << row->getId();
+    return list;
+}
+
+void tick(ContactSelect* picker, const QString& id)
+{
+    AvatarViewer* avatar = picker->row(id)->getAvatar();
+    QTest::mouseClick(avatar, Qt::LeftButton, Qt::NoModifier, avatar->rect().center());
 }
 
 QStringList ids(const QList<ChatMember*>& rows)
@@ -177,7 +216,7 @@ private slots:
         QVERIFY(editor.isHidden());
     }
 
-    void profileListsMembersOnce()
+    void profileRowsFollowEachAnswer()
     {
         GroupProfile profile(host);
         profile.setGroupInfo(group(GroupRole::ADMIN));
@@ -205,15 +244,29 @@ private slots:
                      named ? QStringLiteral("Nick u1") : QStringLiteral("u2"));
             QCOMPARE(row->timeLabel()->text().isEmpty(), !named);
         }
-        // A second answer adds only people not listed yet.
+        // Each answer is the whole list: a changed name shows, a new role
+        // moves the row, people no longer listed go.
         GroupMember renamed = member("u1", GroupRole::MEMBER);
         Profile p = renamed.getProfile();
         p.setNickName("Changed");
         renamed.setProfile(p);
-        profile.setGroupInfoMembers(withMembers({renamed, member("u3", GroupRole::MEMBER)}));
-        QCOMPARE(ids(profile.memberRows()), QStringList({"u1", "u2", "u3"}));
-        for (ChatMember* row : profile.memberRows())
-            QVERIFY(row->nameLabel()->text() != QLatin1String("Changed"));
+        profile.setGroupInfoMembers(
+            withMembers({renamed, member("u2", GroupRole::ADMIN), member("u3", GroupRole::MEMBER),
+                         member("m1", GroupRole::ADMIN), member("own", GroupRole::OWNER)}));
+        QCOMPARE(ids(profile.memberRows()), QStringList({"u1", "u3"}));
+        QCOMPARE(ids(profile.managerRows()), QStringList({"m1", "own", "u2"}));
+        QCOMPARE(profile.managerRows().first()->getMemberId(), QStringLiteral("own"));
+        for (ChatMember* row : profile.memberRows()) {
+            if (row->getMemberId() == QLatin1String("u1"))
+                QCOMPARE(row->nameLabel()->text(), QStringLiteral("Changed"));
+        }
+        profile.setGroupInfoMembers(withMembers(
+            {renamed, member("m1", GroupRole::ADMIN), member("own", GroupRole::OWNER)}));
+        QCOMPARE(ids(profile.memberRows()), QStringList({"u1"}));
+        QCOMPARE(ids(profile.managerRows()), QStringList({"m1", "own"}));
+        profile.setGroupInfoMembers(
+            withMembers({renamed, member("u2", GroupRole::MEMBER), member("u3", GroupRole::MEMBER),
+                         member("m1", GroupRole::ADMIN), member("own", GroupRole::OWNER)}));
         QTRY_COMPARE(profile.x(), 0);
         QVERIFY(saveShot(&profile, "screens-groupprofile.png"));
 
@@ -240,35 +293,241 @@ private slots:
         QVERIFY(profile.isVisible());
     }
 
+    // What only the owner and managers may do is offered to them alone; the
+    // role the members answer gives the user counts over an older record.
     void profileRightsByRole_data()
     {
-        QTest::addColumn<int>("role");
-        QTest::addColumn<bool>("managerLink");
-        QTest::addColumn<bool>("deletesAll");
-        QTest::newRow("owner") << int(GroupRole::OWNER) << true << true;
-        QTest::newRow("manager") << int(GroupRole::ADMIN) << true << true;
-        QTest::newRow("member") << int(GroupRole::MEMBER) << false << false;
+        QTest::addColumn<int>("recordRole");
+        QTest::addColumn<int>("answerRole");
+        QTest::addColumn<bool>("manages");
+        const int none = int(GroupRole::NONE);
+        QTest::newRow("owner") << int(GroupRole::OWNER) << none << true;
+        QTest::newRow("manager") << int(GroupRole::ADMIN) << none << true;
+        QTest::newRow("member") << int(GroupRole::MEMBER) << none << false;
+        QTest::newRow("member made manager")
+            << int(GroupRole::MEMBER) << int(GroupRole::ADMIN) << true;
+        QTest::newRow("manager made member")
+            << int(GroupRole::ADMIN) << int(GroupRole::MEMBER) << false;
     }
 
     void profileRightsByRole()
     {
-        QFETCH(int, role);
-        QFETCH(bool, managerLink);
-        QFETCH(bool, deletesAll);
+        QFETCH(int, recordRole);
+        QFETCH(int, answerRole);
+        QFETCH(bool, manages);
+        currentUserName = QStringLiteral("me");
         GroupProfile profile(host);
-        profile.setGroupInfo(group(GroupRole::Role(role)));
+        profile.setGroupInfo(group(GroupRole::Role(recordRole)));
         profile.showProfile();
-        QCOMPARE(profile.addManagerLink()->isVisible(), managerLink);
-        profile.setGroupInfoMembers(withMembers(
-            {member("mine", GroupRole::MEMBER, true), member("other", GroupRole::MEMBER)}));
-        for (ChatMember* row : profile.memberRows())
-            QCOMPARE(row->isDeletable(), deletesAll || row->getMemberId() == "mine");
+        QList<GroupMember> list{member("mine", GroupRole::MEMBER, true),
+                                member("other", GroupRole::MEMBER),
+                                member("own", GroupRole::OWNER)};
+        if (answerRole != int(GroupRole::NONE))
+            list << member("me", GroupRole::Role(answerRole));
+        profile.setGroupInfoMembers(withMembers(list));
+        for (QWidget* control : {static_cast<QWidget*>(profile.editLink()),
+                                 static_cast<QWidget*>(profile.changePictureButton()),
+                                 static_cast<QWidget*>(profile.addMemberButton()),
+                                 static_cast<QWidget*>(profile.addManagerLink())})
+            QCOMPARE(control->isVisible(), manages);
+        for (ChatMember* row : profile.memberRows()) {
+            if (row->getMemberId() != QLatin1String("me"))
+                QCOMPARE(row->isDeletable(), manages || row->getMemberId() == "mine");
+        }
+        QVERIFY(!profile.managerRows().first()->isDeletable());
+        // Only the notifications switch is left: blocking a group does nothing.
+        QCOMPARE(profile.findChildren<CheckBox*>().size(), 1);
+        // A group the user was removed from offers nothing to manage.
+        GroupInfo removed = group(GroupRole::Role(recordRole), true);
+        profile.updateGroupInfo(removed);
+        QVERIFY(profile.addMemberButton()->isHidden());
+        QVERIFY(profile.editLink()->isHidden());
+        currentUserName.clear();
+    }
+
+    // The add-member button opens the picker over the user's contacts who are
+    // not members yet; the ones ticked are added at once.
+    void addMembersThroughThePicker()
+    {
+        AddressBook* book = AddressBook::getInstance();
+        book->setContacts({{"98911", known("98911", "Bo")},
+                           {"98912", known("98912", "Cy")},
+                           {"98913", known("98913", "Di")},
+                           {"u1", known("u1", "Already In")}});
+        GroupProfile profile(host);
+        profile.setGroupInfo(group(GroupRole::OWNER));
+        profile.resize(host->size());
+        profile.showProfile();
+        profile.setGroupInfoMembers(
+            withMembers({member("own", GroupRole::OWNER), member("u1", GroupRole::MEMBER)}));
+        Commands sent(&profile);
+        click(profile.addMemberButton());
+        ContactSelect* picker = profile.contactPicker();
+        QVERIFY(picker);
+        QTRY_VERIFY(picker->isVisible());
+        QCOMPARE(picker->titleText(),
+                 QCoreApplication::translate("GroupProfile", "_ChooseNewMembers"));
+        QCOMPARE(pickerIds(picker), QStringList({"98911", "98912", "98913"}));
+        type(picker->searchBar()->getInput(), "c");
+        QCOMPARE(pickerIds(picker), QStringList({"98912"}));
+        picker->searchBar()->clear();
+        tick(picker, "98913");
+        tick(picker, "98911");
+        QVERIFY(saveShot(picker, "screens-groupprofile-picker.png"));
+        click(picker->inviteButton());
+        QVERIFY(picker->isHidden());
+        QCOMPARE(sent.all(), QList<int>({CMD_GroupAddMember}));
+        const auto pair = sent.payload(0).value<GroupAddMemberPair>();
+        QCOMPARE(pair.getJid(), QStringLiteral("room-1@groups.local"));
+        QCOMPARE(pair.getNumbers(), QStringList({"98913", "98911"}));
+
+        // Opened again after the answer: the new members are left out, and
+        // Ignore sends nothing.
+        profile.setGroupInfoMembers(
+            withMembers({member("own", GroupRole::OWNER), member("u1", GroupRole::MEMBER),
+                         member("98911", GroupRole::MEMBER), member("98913", GroupRole::MEMBER)}));
+        sent.clear();
+        click(profile.addMemberButton());
+        QTRY_VERIFY(picker->isVisible());
+        QCOMPARE(pickerIds(picker), QStringList({"98912"}));
+        tick(picker, "98912");
+        click(picker->ignoreButton());
+        QVERIFY(picker->isHidden());
+        QCOMPARE(sent.count(), 0);
+        AddressBook::deleteInstance();
+    }
+
+    // The add-manager link opens the same picker over the plain members; the
+    // ones ticked become managers through a role change each.
+    void makeManagersThroughThePicker()
+    {
+        AddressBook::getInstance()->setContacts({{"u2", known("u2", "Bo")}});
+        GroupProfile profile(host);
+        profile.setGroupInfo(group(GroupRole::OWNER));
+        profile.resize(host->size());
+        profile.showProfile();
+        profile.setGroupInfoMembers(
+            withMembers({member("own", GroupRole::OWNER), member("m1", GroupRole::ADMIN),
+                         member("u1", GroupRole::MEMBER), member("u2", GroupRole::MEMBER)}));
+        Commands sent(&profile);
+        click(profile.addManagerLink());
+        ContactSelect* picker = profile.contactPicker();
+        QTRY_VERIFY(picker && picker->isVisible());
+        QCOMPARE(picker->titleText(),
+                 QCoreApplication::translate("GroupProfile", "_ChooseNewManagers"));
+        QCOMPARE(pickerIds(picker), QStringList({"u2", "u1"}));
+        // A contact by the user's own name for him, anyone else by nickname.
+        QCOMPARE(picker->row("u2")->getContact().getNameOrNumber(), QStringLiteral("Bo"));
+        QCOMPARE(picker->row("u1")->getContact().getNameOrNumber(), QStringLiteral("Nick u1"));
+        tick(picker, "u1");
+        tick(picker, "u2");
+        click(picker->inviteButton());
+        QCOMPARE(sent.all(), QList<int>({CMD_GroupChangeRole, CMD_GroupChangeRole}));
+        QCOMPARE(sent.payload(0).value<GroupChangeRoleRequest>(),
+                 GroupChangeRoleRequest("room-1@groups.local", "u1", GroupRole::ADMIN));
+        QCOMPARE(sent.payload(1).value<GroupChangeRoleRequest>(),
+                 GroupChangeRoleRequest("room-1@groups.local", "u2", GroupRole::ADMIN));
+        AddressBook::deleteInstance();
+    }
+
+    // "See profile" on a member's row opens that member's contact profile
+    // over the group's panel.
+    void memberRowOpensTheMembersProfile()
+    {
+        AddressBook::getInstance()->setContacts({{"u2", known("u2", "Bo")}});
+        QWidget window(host);
+        window.resize(host->size());
+        window.show();
+        ChatProfilePanels panels(&window);
+        panels.setGroupInfo(group(GroupRole::MEMBER));
+        GroupProfile* profile = panels.groupPanel();
+        panels.toggle(MessageBase::MsgMajorType_GroupChat, Contact());
+        QTRY_VERIFY(profile->isVisible());
+        profile->setGroupInfoMembers(
+            withMembers({member("own", GroupRole::OWNER), member("u2", GroupRole::MEMBER)}));
+        QSignalSpy sent(&panels, &ChatProfilePanels::command);
+        profile->managerRows().first()->seeProfileAction()->trigger();
+        ContactProfile* shown = panels.contactPanel();
+        QVERIFY(shown);
+        QTRY_VERIFY(shown->isVisible());
+        QCOMPARE(shown->nameLabel()->text(), QStringLiteral("Nick own"));
+        QVERIFY(shown->y() >= 0 && shown->geometry().intersects(profile->geometry()));
+        profile->memberRows().first()->seeProfileAction()->trigger();
+        QCOMPARE(shown->getContact().getNumber(), QStringLiteral("u2"));
+        QCOMPARE(shown->nameLabel()->text(), QStringLiteral("Bo"));
+        // Its last-seen question goes up the window's chain.
+        QVERIFY(!sent.isEmpty());
+        QCOMPARE(sent.last().at(0).value<Command>(), CMD_LastSeen);
+        AddressBook::deleteInstance();
+    }
+
+    // The window's title counts the members of the latest answer, and its
+    // notices name people by nickname, by the user's own name for a contact,
+    // or else by number; the words the notice carried are not shown.
+    void windowTitleAndNoticesFollowTheMembers()
+    {
+        AddressBook::getInstance()->setContacts({{"98912", known("98912", "Cy")}});
+        ChatWindow window(host);
+        window.setChatId(QStringLiteral("room-1@groups.local"));
+        window.setGeometry(host->rect());
+        GroupInfo info = group(GroupRole::OWNER);
+        info.setMemberCount(2);
+        window.setGroupProfile(info);
+        window.show();
+        const QString members = QCoreApplication::translate("ChatWindowTitle", "_members");
+        QCOMPARE(window.title()->subtitleText(), QStringLiteral("2 ") + members);
+
+        const auto notice = [](const QString& id, MessageBase::MsgMinorType kind,
+                               const QJsonObject& fields) {
+            Message m(MessageBase::MsgMajorType_ControlMessage, QStringLiteral("keeper"),
+                      QStringLiteral("room-1@groups.local"), QStringLiteral("forged <b>words</b>"));
+            m.setMinorType(kind);
+            m.setMessageId(id);
+            m.setSendTimeInGMT(QDateTime::currentMSecsSinceEpoch());
+            m.addToOtherFields(fields);
+            return m;
+        };
+        window.appendMessage(notice("n1", MessageBase::MsgMinorType_GroupRemove,
+                                    {{MessageKeys::RemovedUserId, "98911"}}));
+        window.appendMessage(notice("n2", MessageBase::MsgMinorType_GroupJoin,
+                                    {{MessageKeys::ChangeUserId, "98912"}}));
+        window.appendMessage(
+            notice("n3", MessageBase::MsgMinorType_GroupChangeRole,
+                   {{MessageKeys::ChangeUserId, "98913"}, {MessageKeys::NewRole, "ADMIN"}}));
+        window.appendMessage(notice("n4", MessageBase::MsgMinorType_GroupChangeMetadata, {}));
+        const auto words = [](const char* key, const QString& name) {
+            // Right to left from its first mark, the name isolated.
+            return QChar(0x200F) + QCoreApplication::translate("GroupNotice", key)
+                                       .arg(QChar(0x2068) + name + QChar(0x2069));
+        };
+        QCOMPARE(window.bubble("n1")->bodyPlainText(), words("_NoticeRemoved", "98911"));
+        QCOMPARE(window.bubble("n2")->bodyPlainText(), words("_NoticeAdded", "Cy"));
+        QCOMPARE(window.bubble("n3")->bodyPlainText(), words("_NoticeMadeManager", "98913"));
+        QCOMPARE(window.bubble("n4")->bodyPlainText(),
+                 QCoreApplication::translate("GroupNotice", "_NoticeDetailsChanged"));
+
+        // The members answer: three now, and their nicknames name them.
+        GroupInfoMembers answer =
+            withMembers({member("own", GroupRole::OWNER), member("98912", GroupRole::MEMBER),
+                         member("98913", GroupRole::ADMIN)});
+        window.setGroupInfoMembers(answer);
+        QCOMPARE(window.title()->subtitleText(), QStringLiteral("3 ") + members);
+        QCOMPARE(window.bubble("n1")->bodyPlainText(), words("_NoticeRemoved", "98911"));
+        QCOMPARE(window.bubble("n2")->bodyPlainText(), words("_NoticeAdded", "Nick 98912"));
+        QCOMPARE(window.bubble("n3")->bodyPlainText(), words("_NoticeMadeManager", "Nick 98913"));
+        // A later record of the group with its old count does not undo it.
+        window.updateGroupInfo(info);
+        QCOMPARE(window.title()->subtitleText(), QStringLiteral("3 ") + members);
+        window.setGroupInfoMembers(withMembers({member("own", GroupRole::OWNER)}));
+        QCOMPARE(window.title()->subtitleText(), QStringLiteral("1 ") + members);
+        QVERIFY(saveShot(&window, "screens-groupwindow-notices.png"));
+        AddressBook::deleteInstance();
     }
 
     void profileQuestionsAndSwitches()
     {
         GroupProfile profile(host);
-        profile.setGroupInfo(group(GroupRole::MEMBER));
+        profile.setGroupInfo(group(GroupRole::OWNER));
         profile.showProfile();
         Commands sent(&profile);
         click(profile.deleteHistoryLink());

@@ -26,6 +26,7 @@
 #include "screens/channelmanagerwidget.h"
 #include "screens/channelownerwidget.h"
 #include "screens/channelprofileadmin.h"
+#include "screens/creategroup.h"
 #include "shell/answerdispatch.h"
 #include "shell/channellookupviewer.h"
 #include "shell/channeltab.h"
@@ -38,6 +39,8 @@
 #include "shell/traynotifier.h"
 #include "shell/userprofile.h"
 #include "widgets/currentuser.h"
+#include "widgets/customlineedit.h"
+#include "widgets/flatbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/popupwarning.h"
 #include "widgets/toastmessage.h"
@@ -360,6 +363,61 @@ private slots:
         window.commandResponse(Command(command), payload);
         const QStringList actual = changes(before, snapshot(window, sent, balloons));
         QVERIFY2(actual == changed, qPrintable(actual.join(" | ")));
+    }
+
+    // The group tab leads to the create-group form, from its header and from
+    // the empty list's own button; the group made opens its chat as soon as
+    // it is listed, while a group others add the user to opens nothing.
+    void newGroupOpensItsChat_data()
+    {
+        QTest::addColumn<bool>("fromEmptyList");
+        QTest::newRow("header") << false;
+        QTest::newRow("empty list") << true;
+    }
+    void newGroupOpensItsChat()
+    {
+        QFETCH(bool, fromEmptyList);
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        SidePanel* panel = window.getSidePanel();
+        GroupTab* tab = panel->getGroupTab();
+        QTest::mouseClick(panel->getGroupButton(), Qt::LeftButton);
+        QCOMPARE(panel->getCurrentTab(), int(SidePanel::Groups));
+        QVERIFY(tab->headerNewGroupButton()->isVisible());
+        QVERIFY(tab->emptyNewGroupButton()->isVisible());
+        FlatButton* way = fromEmptyList ? tab->emptyNewGroupButton() : tab->headerNewGroupButton();
+        QTest::mouseClick(way, Qt::LeftButton, Qt::NoModifier, way->rect().center());
+        CreateGroup* form = window.getCreateGroup();
+        QTRY_VERIFY(form->isVisible());
+        QTest::mouseClick(form->nameField(), Qt::LeftButton);
+        QTest::keyClicks(form->nameField(), "Hikers");
+        QTest::mouseClick(form->nextButton(), Qt::LeftButton);
+        QSignalSpy sent(&window, &MessengerMainWindow::command);
+        QTest::mouseClick(form->createButton(), Qt::LeftButton);
+        QVERIFY(form->isHidden());
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent.at(0).at(0).value<Command>(), CMD_GroupCreate);
+        QCOMPARE(sent.at(0).at(1).value<GroupInfoMembers>().getInfo().getName(),
+                 QStringLiteral("Hikers"));
+
+        // The user looks at the chats meanwhile; another group arrives first.
+        QTest::mouseClick(panel->getChatButton(), Qt::LeftButton);
+        window.commandResponse(CMD_GroupCreate, QVariant("g9"));
+        window.commandResponse(CMD_GroupAdded, var(group("g8", "Others", 100)));
+        QCOMPARE(panel->getCurrentTab(), int(SidePanel::Chats));
+        QVERIFY(!window.getContentPanel()->currentWidget());
+        window.commandResponse(CMD_GroupAdded, var(group("g9", "Hikers", 0)));
+        QCOMPARE(panel->getCurrentTab(), int(SidePanel::Groups));
+        QVERIFY(window.getContentPanel()->currentWidget());
+        QCOMPARE(window.getContentPanel()->currentWidget()->getChatId(), QStringLiteral("g9"));
+        QVERIFY(!tab->emptyNewGroupButton()->isVisible());
+        QVERIFY(tab->headerNewGroupButton()->isVisible());
+        // Only once: the group's later data leaves the user where he is.
+        QTest::mouseClick(panel->getChatButton(), Qt::LeftButton);
+        window.commandResponse(CMD_GroupGetData, var(group("g9", "Hikers!", 0)));
+        QCOMPARE(panel->getCurrentTab(), int(SidePanel::Chats));
     }
 
     void ignoredAnswersHaveNoRow()

@@ -185,9 +185,9 @@ private slots:
             ids << item->getId();
             kinds << item->getKind();
         }
-        QCOMPARE(ids, QStringList({"Profile", "", "CreateNewChanel", "", "AddNewContact",
-                                   "ChannelList", "", "Settings", "Logout"}));
-        QCOMPARE(kinds, QList<int>({3, 1, 3, 1, 3, 3, 1, 3, 3}));
+        QCOMPARE(ids, QStringList({"Profile", "", "CreateGroup", "CreateNewChanel", "",
+                                   "AddNewContact", "ChannelList", "", "Settings", "Logout"}));
+        QCOMPARE(kinds, QList<int>({3, 1, 3, 3, 1, 3, 3, 1, 3, 3}));
     }
 
     void pressesInsideKeepTheMenuOpen()
@@ -254,6 +254,8 @@ private slots:
         QTest::addColumn<QString>("screen");
         QTest::newRow("add contact") << "AddNewContact"
                                      << "AddNewContact";
+        QTest::newRow("new group") << "CreateGroup"
+                                   << "CreateGroup";
         QTest::newRow("new channel") << "CreateNewChanel"
                                      << "CreateChannel";
         QTest::newRow("channel list") << "ChannelList"
