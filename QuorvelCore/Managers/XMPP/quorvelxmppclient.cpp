@@ -104,6 +104,7 @@ QuorvelXMPPClient::QuorvelXMPPClient(QObject* parent) : QXmppClient(parent)
     connect(QuorvelManageMessage(), &MessageExtension::receivedRoomHistory, this,
             &QuorvelXMPPClient::_receivedRoomHistory);
     connect(this, &QXmppClient::iqReceived, this, &QuorvelXMPPClient::receivedIq);
+    connect(this, &QXmppClient::presenceReceived, this, &QuorvelXMPPClient::presenceReceivedSlot);
 
     muc = new MUCExtention;
     addExtension(muc);
@@ -562,7 +563,6 @@ void QuorvelXMPPClient::addRoom(const QString& roomId)
     QXmppMucRoom* room = muc->addRoom(address);
     room->setNickName(ownAddress());
     connect(room, &QXmppMucRoom::joined, this, &QuorvelXMPPClient::roomJoined);
-    connect(room, &QXmppMucRoom::error, this, &QuorvelXMPPClient::roomRefused);
     connect(room, &QXmppMucRoom::configurationReceived, this,
             &QuorvelXMPPClient::roomConfigReceived);
     connect(room, &QXmppMucRoom::messageReceived, this, &QuorvelXMPPClient::messageReceived);
@@ -604,11 +604,24 @@ void QuorvelXMPPClient::roomJoined()
     emit roomEntered(QXmppUtils::jidToUser(room->jid()));
 }
 
-void QuorvelXMPPClient::roomRefused(const QXmppStanza::Error& error)
+void QuorvelXMPPClient::presenceReceivedSlot(const QXmppPresence& presence)
 {
-    auto* room = qobject_cast<QXmppMucRoom*>(sender());
-    if (!room)
+    // A room that refuses entry answers with an error presence that the
+    // room manager does not take for its own (it lacks the room's element).
+    if (presence.type() != QXmppPresence::Error)
         return;
+    const QString address = QXmppUtils::jidToBareJid(presence.from());
+    const QList<QXmppMucRoom*> rooms = muc->rooms();
+    for (QXmppMucRoom* room : rooms) {
+        if (room->jid() == address && !room->isJoined()) {
+            roomRefused(room, presence.error());
+            return;
+        }
+    }
+}
+
+void QuorvelXMPPClient::roomRefused(QXmppMucRoom* room, const QXmppStanza::Error& error)
+{
     // A members-only room lets a new member in only once the service has
     // listed it there, which may be a moment after the member learnt of the
     // group: it is asked again, less often each time.

@@ -16,6 +16,8 @@ class QXmppDataForm;
 class QXmppIq;
 class QXmppMessage;
 class QXmppMessageReceiptManager;
+class QXmppMucRoom;
+class QXmppPresence;
 class StanzaCounter;
 class StreamManagementExtention;
 
@@ -99,7 +101,7 @@ private slots:
     void receivedDelivery(const QString& jid, const QString& id);
     void receivedIq(const QXmppIq& iq);
     void roomJoined();
-    void roomRefused(const QXmppStanza::Error& error);
+    void presenceReceivedSlot(const QXmppPresence& presence);
     void roomConfigReceived(const QXmppDataForm& form);
     void messageReceived(const QXmppMessage& message);
 
@@ -112,6 +114,7 @@ private:
     int retryInterval() const;
     static void replaceEmojiCodes(Message* m);
     void joinCurrentRooms();
+    void roomRefused(QXmppMucRoom* room, const QXmppStanza::Error& error);
     void requestBlockList();
     QString ownAddress();
     QString userAddress(const QString& userId);

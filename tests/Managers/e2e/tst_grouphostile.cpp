@@ -20,6 +20,7 @@
 #include <QXmppElement.h>
 #include <QXmppMessage.h>
 #include <QXmppMucManager.h>
+#include <QXmppPresence.h>
 #include <QtTest>
 
 #include <memory>
@@ -55,12 +56,19 @@ public:
         room = muc->addRoom(roomJid);
         room->setNickName(nick);
         QSignalSpy joined(room, &QXmppMucRoom::joined);
-        QSignalSpy refused(room, &QXmppMucRoom::error);
+        // A refusal is an error presence from the room.
+        bool refused = false;
+        const auto watch = QObject::connect(
+            &client, &QXmppClient::presenceReceived, [&refused, roomJid](const QXmppPresence& p) {
+                refused = refused || (p.type() == QXmppPresence::Error &&
+                                      p.from().startsWith(roomJid + QLatin1Char('/')));
+            });
         room->join();
         QElapsedTimer timer;
         timer.start();
-        while (joined.isEmpty() && refused.isEmpty() && timer.elapsed() < 20000)
+        while (joined.isEmpty() && !refused && timer.elapsed() < 20000)
             QTest::qWait(50);
+        QObject::disconnect(watch);
         return !joined.isEmpty();
     }
     void leave()
