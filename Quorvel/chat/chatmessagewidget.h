@@ -10,8 +10,8 @@
 #include <QWidget>
 
 class DoubleStateButton;
-class HtmlContainer;
 class IconButton;
+class MessageBody;
 class QAction;
 class QFrame;
 class QHBoxLayout;
@@ -73,7 +73,7 @@ public:
     QString tickKey() const { return shownTick; }
     bool editedMarkShown() const;
     QString likesText() const;
-    HtmlContainer* bodyWidget() const { return body; }
+    MessageBody* bodyWidget() const { return body; }
     ReplyMessageOutLine* replyOutline() const { return outline; }
     DoubleStateButton* likeButton() const { return likeBtn; }
     // The context menu's actions for the message as it is now.
@@ -140,7 +140,7 @@ private:
 
     int side = 0;
     Message message;
-    HtmlContainer* body;
+    MessageBody* body;
     QTextDocument* document;
     QLabel* senderLabel;
     ReplyMessageOutLine* outline = nullptr;
