@@ -466,8 +466,9 @@ void ChatWindow::showChatWindow()
     if (chatType == MessageBase::MsgMajorType_GroupChat && groupInfo.getRemoved())
         updateGroupRemoved(groupInfo);
     initiateChatMessage();
+    openAtFirstUnseen();
     startLikeViewAnalysis();
-    sendSeen(chatId);
+    sendSeenIfActive();
 }
 
 void ChatWindow::hideChatWindow()
@@ -658,6 +659,8 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
     for (ChatMessageContainer* container : qAsConst(held))
         container->releaseLayout();
     settleBoard();
+    historyAnswered = true;
+    sendSeenIfActive();
     const int asked = reply.getRequest().getNumber();
     L_DEBUG(QStringLiteral("ChatWindow::chatMessageResponse | asked %1 got %2 new %3")
                 .arg(asked)
@@ -686,6 +689,7 @@ void ChatWindow::vScrollChanged(int value)
         loadOlderMessages();
     rememberAnchor();
     startLikeViewAnalysis();
+    sendSeenIfActive();
 }
 
 void ChatWindow::rangeChanged(int, int max)
@@ -702,6 +706,7 @@ void ChatWindow::rangeChanged(int, int max)
         bar->setValue(anchor->mapTo(messageBoard, QPoint(0, 0)).y() - anchorOffset);
     }
     rememberAnchor();
+    sendSeenIfActive();
 }
 
 void ChatWindow::rememberAnchor()
@@ -743,7 +748,7 @@ bool ChatWindow::appendMessage(const Message& msg)
 {
     const bool ok = addMessageWidget(msg, false, Message());
     followOwnMessage(msg, ok);
-    sendSeenIfActive();
+    noteNewMessage(msg, ok);
     return ok;
 }
 
@@ -752,7 +757,7 @@ bool ChatWindow::appendMessagePair(const MessagePair& pair)
     const bool ok =
         addMessageWidget(pair.getMessage(), pair.isReplyAvailable(), pair.getReplyMessage());
     followOwnMessage(pair.getMessage(), ok);
-    sendSeenIfActive();
+    noteNewMessage(pair.getMessage(), ok);
     return ok;
 }
 
@@ -765,6 +770,39 @@ void ChatWindow::followOwnMessage(const Message& msg, bool added)
     settleBoard();
     QScrollBar* bar = scroll->verticalScrollBar();
     bar->setValue(bar->maximum());
+}
+
+void ChatWindow::noteNewMessage(const Message& msg, bool added)
+{
+    // An edit changes a message the user may have seen already.
+    if (!added || msg.getEdited())
+        return;
+    const bool own = !msg.getUserId().isEmpty() && msg.getUserId() == currentUserName;
+    if (!own && firstUnseenId.isEmpty())
+        firstUnseenId = msg.getMessageId();
+    seenOwed = true;
+    if (!isVisible() || !isActiveWindow())
+        return;
+    // Laid out now, so that whether the newest message is in view is known
+    // before the next message comes.
+    settleBoard();
+    sendSeenIfActive();
+}
+
+void ChatWindow::openAtFirstUnseen()
+{
+    ChatMessageWidget* first = firstUnseenId.isEmpty() ? nullptr : bubble(firstUnseenId);
+    if (!first)
+        return;
+    // Laid out first; the layout's own move to the bottom is not reading.
+    placingView = true;
+    settleBoard();
+    placingView = false;
+    // The first new message near the top of the view, the ones after it
+    // below; when they all fit, the view is simply at the bottom.
+    QScrollBar* bar = scroll->verticalScrollBar();
+    bar->setValue(first->mapTo(messageBoard, QPoint(0, 0)).y() - scaleValue(50));
+    rememberAnchor();
 }
 
 void ChatWindow::setMessageState(const QString& msgId, MessageBase::MsgState state)
@@ -826,8 +864,19 @@ void ChatWindow::sendSeen(const QString& id)
 
 void ChatWindow::sendSeenIfActive()
 {
-    if (isVisible() && isActiveWindow())
-        sendSeen(chatId);
+    if (!seenOwed || placingView || !isVisible() || !isActiveWindow() || !newestInView())
+        return;
+    seenOwed = false;
+    firstUnseenId.clear();
+    sendSeen(chatId);
+}
+
+bool ChatWindow::newestInView() const
+{
+    const ChatMessageWidget* newest = messageBoard->newestBubble();
+    if (!newest)
+        return historyAnswered;
+    return !newest->visibleRegion().isEmpty();
 }
 
 QSet<ChatMessageWidget*> ChatWindow::collectVisibleMessages() const

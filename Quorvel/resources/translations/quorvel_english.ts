@@ -1526,6 +1526,10 @@
         <source>_transferFailed</source>
         <translation>Failed, tap to try again</translation>
     </message>
+    <message>
+        <source>_stickerUnavailable</source>
+        <translation>Sticker not available</translation>
+    </message>
 </context>
 <context>
     <name>FailureToast</name>

@@ -1526,6 +1526,10 @@
         <source>_transferFailed</source>
         <translation>ناموفق بود، برای تلاش دوباره بزنید</translation>
     </message>
+    <message>
+        <source>_stickerUnavailable</source>
+        <translation>استیکر در دسترس نیست</translation>
+    </message>
 </context>
 <context>
     <name>FailureToast</name>
