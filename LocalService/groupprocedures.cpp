@@ -72,8 +72,11 @@ bool memberGroup(LocalService& service, const ServiceRequest& request, const QSt
     return true;
 }
 
-// {"Username", "Role"} entries of accounts that exist; false on a malformed list.
-bool readMembers(LocalService& service, const QJsonValue& value, QHash<QString, QString>* out)
+// {"Username", "Role"} entries; false on a malformed list. Names the service
+// has no account for go to unknown: the request that named them is refused
+// whole, so no one is added behind the back of the person adding them.
+bool readMembers(LocalService& service, const QJsonValue& value, QHash<QString, QString>* out,
+                 QStringList* unknown)
 {
     const QJsonArray list = value.toArray();
     if (!value.isArray() || list.size() > kMaxMembers)
@@ -83,10 +86,18 @@ bool readMembers(LocalService& service, const QJsonValue& value, QHash<QString, 
         const QString role = entry.toObject().value("Role").toString();
         if (user.isEmpty() || !kRoles.contains(role))
             return false;
-        if (!service.account(user).isEmpty())
+        if (service.account(user).isEmpty())
+            unknown->append(user.left(kMaxText));
+        else
             out->insert(user, role);
     }
     return true;
+}
+
+ServiceReply unknownAccounts(const QStringList& unknown)
+{
+    return LocalService::failure(400, QStringLiteral("no such account: ") +
+                                          unknown.mid(0, 10).join(QStringLiteral(", ")));
 }
 
 ServiceReply create(LocalService& service, const ServiceRequest& request, const QString& user)
@@ -104,8 +115,11 @@ ServiceReply create(LocalService& service, const ServiceRequest& request, const 
     if (service.store()->contains(kGroups, id))
         return LocalService::failure(409, QStringLiteral("the group exists"));
     QHash<QString, QString> members;
-    if (!readMembers(service, body.value("Members"), &members))
+    QStringList unknown;
+    if (!readMembers(service, body.value("Members"), &members, &unknown))
         return LocalService::failure(400, QStringLiteral("bad Members"));
+    if (!unknown.isEmpty())
+        return unknownAccounts(unknown);
     members.insert(user, QStringLiteral("OWNER"));
     QJsonObject list;
     for (auto it = members.constBegin(); it != members.constEnd(); ++it)
@@ -131,9 +145,12 @@ ServiceReply addMembers(LocalService& service, const ServiceRequest& request, co
     if (!memberGroup(service, request, {"GroupJID", "Members"}, user, true, &body, &group, &error))
         return error;
     QHash<QString, QString> added;
-    if (!readMembers(service, body.value("Members"), &added) ||
+    QStringList unknown;
+    if (!readMembers(service, body.value("Members"), &added, &unknown) ||
         added.values().contains(QStringLiteral("OWNER")))
         return LocalService::failure(400, QStringLiteral("bad Members"));
+    if (!unknown.isEmpty())
+        return unknownAccounts(unknown);
     const QJsonObject before = group.value("Members").toObject();
     QJsonObject list = before;
     QHash<QString, QString> joined;

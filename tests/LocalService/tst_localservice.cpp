@@ -24,8 +24,8 @@
 namespace {
 
 const QString kCode = QStringLiteral("24680");
-const QStringList kAreas{"accounts",   "registrations", "contacts",    "files",
-                         "filehashes", "channels",      "channelposts"};
+const QStringList kAreas{"accounts",   "registrations", "contacts",     "files",
+                         "filehashes", "channels",      "channelposts", "groups"};
 const QString kChannel = QStringLiteral("rules");
 
 using Account = ServiceTestClient::Account;
@@ -122,6 +122,7 @@ private slots:
     void lookupNamesChannelsGroupsAndPeople();
     void publicIdsAreOneEach();
     void channelRolesKeptByTheOwner();
+    void groupMembersAreAccountsTheServiceKnows();
     void votesAndLikesOnlyFromFollowersOnceEach();
     void deletedPostLeavesTheArchive();
     void directoryInOneOrderWithSubCategoriesUnderTheirParent();
@@ -1089,6 +1090,67 @@ void TestLocalService::channelRolesKeptByTheOwner()
                  .code(),
              200);
     QCOMPARE(roleIn(*client, ada, club, cy.username), QString("ADMIN"));
+}
+
+// A group is made or grown only with accounts the service has: a list that
+// names anyone else is refused whole, naming them, so the person adding them
+// hears of it, and nothing changes.
+void TestLocalService::groupMembersAreAccountsTheServiceKnows()
+{
+    const QString circle = QStringLiteral("circle");
+    const QString stranger = QStringLiteral("491799999901");
+    auto entry = [](const QString& name, const QString& role) {
+        return QJsonObject{{"Username", name}, {"Role", role}};
+    };
+    auto create = [&](const QJsonArray& members) {
+        return client->call(ada, "GAPI/privatechat/create/",
+                            {{"GroupJID", circle},
+                             {"GroupName", "Circle"},
+                             {"Description", ""},
+                             {"GroupAvatarURL", ""},
+                             {"GroupAvatarThumbnailURL", ""},
+                             {"Members", members}});
+    };
+    auto add = [&](const QJsonArray& members) {
+        return client->call(ada, "GAPI/privatechat/addmember/",
+                            {{"GroupJID", circle}, {"Members", members}});
+    };
+    auto refusedNamingStranger = [&](const std::function<Answer()>& request) {
+        const QJsonObject before = f.snapshot();
+        const Answer answer = request();
+        return answer.code() == 400 &&
+               answer.json.value("ResultMessage").toString().contains(stranger) &&
+               f.snapshot() == before;
+    };
+    auto members = [&] {
+        QStringList names;
+        const Answer answer =
+            client->call(ada, "GAPI/privatechat/getmembersinfo/", {{"GroupJID", circle}});
+        for (const QJsonValue& member : answer.json.value("Members").toArray())
+            names << member.toObject().value("Username").toString();
+        names.sort();
+        return names;
+    };
+
+    QVERIFY(refusedNamingStranger([&] {
+        return create({entry(ada.username, "ADMIN"), entry(bo.username, "MEMBER"),
+                       entry(stranger, "MEMBER")});
+    }));
+    QCOMPARE(client->call(ada, "GAPI/privatechat/groupdata/", {{"GroupJID", circle}}).code(), 404);
+    QCOMPARE(create({entry(ada.username, "ADMIN")}).code(), 200);
+
+    const QList<QJsonArray> withStranger{
+        {entry(stranger, "MEMBER")},
+        {entry(bo.username, "MEMBER"), entry(stranger, "MEMBER")},
+        {entry(stranger, "ADMIN"), entry(bo.username, "ADMIN")},
+    };
+    for (const QJsonArray& list : withStranger)
+        QVERIFY2(refusedNamingStranger([&] { return add(list); }),
+                 QJsonDocument(list).toJson(QJsonDocument::Compact).constData());
+    QCOMPARE(members(), QStringList{ada.username});
+
+    QCOMPARE(add({entry(bo.username, "MEMBER")}).code(), 200);
+    QCOMPARE(members(), QStringList({ada.username, bo.username}));
 }
 
 void TestLocalService::votesAndLikesOnlyFromFollowersOnceEach()

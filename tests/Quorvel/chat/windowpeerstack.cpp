@@ -8,9 +8,11 @@
 #include "foundation/serviceconfig.h"
 #include "model/globalconstants.h"
 #include "shell/contentpanel.h"
+#include "shell/failuretoast.h"
 #include "shell/messengermainwindow.h"
 #include "shell/stylesheetloader.h"
 #include "webapi/GeneralApi/procedurehandler.h"
+#include "webapi/quorvelwebapi.h"
 #include "widgets/addressbook.h"
 #include "widgets/currentuser.h"
 #include "widgets/interfacescale.h"
@@ -116,6 +118,9 @@ void WindowPeerStack::buildWindow()
             &MessengerMainWindow::commandResponse, Qt::QueuedConnection);
     connect(windowCore->getManager(), &Manager::commandResponse, &log, &AnswerLog::record,
             Qt::QueuedConnection);
+    // The service's refusals of the person's actions reach the failure toast.
+    connect(windowCore->getWebApi()->getProcedureHandler(), &ProcedureHandler::result,
+            mainWindow->getFailureToast(), &FailureToast::procedureResult, Qt::QueuedConnection);
     connect(
         windowCore, &QuorvelDesktopCore::loadingFinished, this,
         [this] {

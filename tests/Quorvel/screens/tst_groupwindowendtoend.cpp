@@ -17,11 +17,13 @@
 #include "screens/creategroup.h"
 #include "screens/editgroup.h"
 #include "screens/groupprofile.h"
+#include "shell/failuretoast.h"
 #include "shell/menuitem.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
 #include "shell/slidingmenu.h"
 #include "shell/topmenu.h"
+#include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
 #include "widgets/contactselect.h"
 #include "widgets/customlineedit.h"
@@ -30,6 +32,7 @@
 #include "widgets/icontact.h"
 #include "widgets/label.h"
 #include "widgets/popupwarning.h"
+#include "widgets/toastmessage.h"
 #include "windowpeerstack.h"
 
 #include <QtTest>
@@ -43,6 +46,8 @@ namespace {
 const QString kA = QStringLiteral("491700000051");
 const QString kB = QStringLiteral("491700000052");
 const QString kC = QStringLiteral("491700000053");
+// A contact of A's who never signed up.
+const QString kD = QStringLiteral("491700000059");
 const QString kName = QStringLiteral("Reading circle");
 const QString kNewName = QStringLiteral("Reading circle 2");
 
@@ -89,6 +94,7 @@ private slots:
     void threePeopleMeet();
     void groupMadeFromTheSideMenu();
     void membersPickedInTheProfile();
+    void contactWithoutAccountIsRefusedAloud();
     void groupTalks();
     void memberMadeManagerThroughThePicker();
     void renameReachesTheMembers();
@@ -212,6 +218,36 @@ void TestGroupWindowEndToEnd::membersPickedInTheProfile()
     QTRY_COMPARE(chatWindow()->title()->subtitleText(), membersText(3));
     QTest::qWait(400); // the slide
     QVERIFY(stack->saveShot(QStringLiteral("group-e2e-members.png")));
+    closeProfile(profile);
+}
+
+void TestGroupWindowEndToEnd::contactWithoutAccountIsRefusedAloud()
+{
+    QVERIFY(!groupId.isEmpty());
+    // A keeps a number that has no account among the contacts; the picker
+    // offers it like any other contact.
+    Contact d;
+    d.setNumber(kD);
+    d.setFirstName(QStringLiteral("Dee"));
+    emit window->command(CMD_AddContact, QVariant::fromValue(d));
+    QTRY_VERIFY_WITH_TIMEOUT(!AddressBook::getInstance()->contact(kD).getNumber().isEmpty(), 30000);
+
+    GroupProfile* profile = openProfile();
+    QVERIFY(profile);
+    QTRY_COMPARE_WITH_TIMEOUT(idsOf(profile->memberRows()), QStringList({kB, kC}), 30000);
+    QSignalSpy told(window->getFailureToast(), &FailureToast::failureShown);
+    pick(profile->addMemberButton(), profile, {kD});
+    // The service refuses the account it does not know, and A hears of it.
+    QTRY_VERIFY2_WITH_TIMEOUT(told.count() == 1,
+                              qPrintable(failure("A was not told of the refusal")), 30000);
+    QCOMPARE(told.first().first().toString(), FailureToast::failureText(CMD_GroupAddMember, 400));
+    QVERIFY(ToastMessage::getInstance()->isVisible());
+    QCOMPARE(ToastMessage::getInstance()->textLabel()->text(), told.first().first().toString());
+    QVERIFY(stack->saveShot(QStringLiteral("group-e2e-refused-member.png")));
+    // Nobody was added.
+    QCOMPARE(idsOf(profile->memberRows()), QStringList({kB, kC}));
+    QCOMPARE(idsOf(profile->managerRows()), QStringList({kA}));
+    QCOMPARE(told.count(), 1);
     closeProfile(profile);
 }
 
