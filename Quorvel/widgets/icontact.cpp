@@ -1,6 +1,7 @@
 #include "widgets/icontact.h"
 
 #include "widgets/avatarviewer.h"
+#include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@ IContact::IContact(const Contact& value, QWidget* parent)
     avatar->setAvatarId(id);
     avatar->downloadAvatar(value.getAvatarThumbnailUrl());
     name->setTextFormat(Qt::PlainText);
+    name->setFont(Fonts::getFont(baseFontSize));
     name->setText(value.getNameOrNumber());
     // Beside the avatar whatever script the name is in, as in the chat list.
     name->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
