@@ -405,20 +405,32 @@ void ChannelManager::decomposeArchive(const QJsonObject& reply)
         if (addMsgToChannel(&message, nullptr))
             stored << message;
     }
-    if (!pendingRequest.isEmpty() && pendingRequest.getChatId() == id) {
-        const MessageRequest request = pendingRequest;
-        pendingRequest.clear();
-        MessageReply answer;
-        answer.setRequest(request);
-        answer.setType(MessageBase::MsgMajorType_ChannelChat);
-        answer.setMsgs(readStored(&channels[id], request));
-        addReplyMessages(&answer);
-        emit messageReply(answer);
+    // A waiting request is answered by the last page on its way for the
+    // channel: an earlier one (asked for when the channel was added) was
+    // read before it, and posts that came in between would otherwise be
+    // stored without ever reaching the request's window.
+    if (!pendingRequest.isEmpty() && pendingRequest.getChatId() == id &&
+        archiveFetches.count(id) <= 1) {
+        answerPendingFromStore();
     } else if (!stored.isEmpty()) {
         Message last;
         if (getLastMessage(id, &last))
             emit channelLastLastMsg(last);
     }
+}
+
+void ChannelManager::answerPendingFromStore()
+{
+    const MessageRequest request = pendingRequest;
+    pendingRequest.clear();
+    MessageReply answer;
+    answer.setRequest(request);
+    answer.setType(MessageBase::MsgMajorType_ChannelChat);
+    auto it = channels.find(request.getChatId());
+    if (it != channels.end())
+        answer.setMsgs(readStored(&*it, request));
+    addReplyMessages(&answer);
+    emit messageReply(answer);
 }
 
 void ChannelManager::archiveFetchEnded(int resultCode)
@@ -427,9 +439,11 @@ void ChannelManager::archiveFetchEnded(int resultCode)
         return;
     const QString id = archiveFetches.takeFirst();
     // A failed page ends the request that waited for it, unless another page
-    // of the same channel is still on its way.
-    if (resultCode != 200 && pendingRequest.getChatId() == id && !archiveFetches.contains(id))
-        pendingRequest.clear();
+    // of the same channel is still on its way; what earlier pages stored
+    // reaches the request all the same.
+    if (resultCode != 200 && !pendingRequest.isEmpty() && pendingRequest.getChatId() == id &&
+        !archiveFetches.contains(id))
+        answerPendingFromStore();
     serveWaitingRequest();
 }
 

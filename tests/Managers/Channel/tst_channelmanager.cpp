@@ -209,6 +209,7 @@ private slots:
     void postRefusedForGoodLeavesTheOutbox();
     void historyShortOfTheNumber();
     void archivePageAnswersOnlyItsChannel();
+    void postBetweenTwoPagesReachesTheRequest();
     void failedFetchReleasesTheRequest_data();
     void failedFetchReleasesTheRequest();
     void missedMessagesSinceTheRequestTime();
@@ -734,6 +735,33 @@ void TestChannelManager::archivePageAnswersOnlyItsChannel()
     QCOMPARE(idsOf(h.answersOf(CMD_GetChannelMessages).last().value<MessageReply>().getMsgs()),
              QStringList({"one-1"}));
     QCOMPARE(h.channel("two").getNumberOfMessages(), 1);
+}
+
+void TestChannelManager::postBetweenTwoPagesReachesTheRequest()
+{
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("news", Owner, "1"));
+    // The page asked for when the channel is added and the one the opened
+    // window asks for are both on their way; a post comes in between them,
+    // so only the second page holds it, and its push is a copy of a post
+    // already stored.
+    h.hold({PROC_ChannelArchive});
+    h.manager.startChannelJoin("news");
+    QTRY_VERIFY(h.manager.contains("news"));
+    const MessageRequest request("news", "", 20, MessageBase::MsgMajorType_ChannelChat);
+    h.manager.answerHistory(request);
+    QCOMPARE(h.answersOf(CMD_GetChannelMessages).size(), 1);
+    QCOMPARE(h.requestsOf(PROC_ChannelArchive).size(), 2);
+    const QString post =
+        stack->post("news", Owner, "the bus leaves at eight").value("MESSAGE_ID").toString();
+    QVERIFY(!post.isEmpty());
+    stack->replyNext(PROC_ChannelArchive, {{"MessagesCount", 0}, {"Messages", QJsonArray()}});
+    h.release();
+    QTRY_COMPARE(h.answersOf(CMD_GetChannelMessages).size(), 2);
+    h.settle();
+    const MessageReply answer = h.answersOf(CMD_GetChannelMessages).last().value<MessageReply>();
+    QCOMPARE(answer.getRequest(), request);
+    QCOMPARE(idsOf(answer.getMsgs()), QStringList({post}));
 }
 
 void TestChannelManager::failedFetchReleasesTheRequest_data()
