@@ -209,6 +209,7 @@ private slots:
     void postRefusedForGoodLeavesTheOutbox();
     void historyShortOfTheNumber();
     void archivePageAnswersOnlyItsChannel();
+    void postOnALatePageReachesTheShownChat();
     void failedFetchReleasesTheRequest_data();
     void failedFetchReleasesTheRequest();
     void missedMessagesSinceTheRequestTime();
@@ -734,6 +735,39 @@ void TestChannelManager::archivePageAnswersOnlyItsChannel()
     QCOMPARE(idsOf(h.answersOf(CMD_GetChannelMessages).last().value<MessageReply>().getMsgs()),
              QStringList({"one-1"}));
     QCOMPARE(h.channel("two").getNumberOfMessages(), 1);
+}
+
+// A channel just followed and opened: its chat was answered from a page taken
+// before a new post, and the post comes on a later page that nobody waits for
+// (its live copy would then be a known one). It arrives as a live post would;
+// a channel never opened gets its page silently.
+void TestChannelManager::postOnALatePageReachesTheShownChat()
+{
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("late", Owner, "1"));
+    QVERIFY(stack->addChannel("quiet", Owner, "1"));
+    QVERIFY(!stack->post("quiet", Owner, "old news").isEmpty());
+    h.hold({PROC_ChannelArchive});
+    h.manager.startChannelJoin("late");
+    QTRY_VERIFY(h.manager.contains("late"));
+    h.manager.answerHistory(MessageRequest("late", "", 20, MessageBase::MsgMajorType_ChannelChat));
+    QCOMPARE(h.requestsOf(PROC_ChannelArchive).size(), 2);
+    // The first page was taken before the post, the second after it.
+    stack->replyNext(PROC_ChannelArchive, {{"MessagesCount", 0}, {"Messages", QJsonArray()}});
+    QVERIFY(!stack->post("late", Owner, "fresh").isEmpty());
+    const int from = h.answers.size();
+    h.release();
+    h.settle();
+    QList<QString> arrived;
+    for (int i = from; i < h.answers.size(); ++i) {
+        if (h.answers.at(i).first == CMD_MessagePairAdded)
+            arrived << h.answers.at(i).second.value<MessagePair>().getMessage().getMessageId();
+    }
+    QCOMPARE(arrived, QList<QString>({"late-1"}));
+
+    h.join("quiet");
+    QCOMPARE(h.channel("quiet").getNumberOfMessages(), 1);
+    QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
 }
 
 void TestChannelManager::failedFetchReleasesTheRequest_data()

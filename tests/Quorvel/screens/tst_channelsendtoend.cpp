@@ -17,6 +17,7 @@
 #include "chatserver.h"
 #include "corematches.h"
 #include "model/message.h"
+#include "model/messagepair.h"
 #include "screens/channelabstractpopup.h"
 #include "screens/channelabstractwidget.h"
 #include "screens/channelcategorypopup.h"
@@ -263,8 +264,11 @@ void TestChannelsEndToEnd::postAndPollReadVotedAndCharted()
     const auto heard = [this] {
         int added = 0;
         for (const auto& answer : stack->answers().answers) {
-            if (answer.first == CMD_MessageAdded &&
-                answer.second.value<Message>().getMessageBody().contains(postText))
+            const Message message = answer.first == CMD_MessagePairAdded
+                                        ? answer.second.value<MessagePair>().getMessage()
+                                        : answer.second.value<Message>();
+            if ((answer.first == CMD_MessageAdded || answer.first == CMD_MessagePairAdded) &&
+                message.getMessageBody().contains(postText))
                 ++added;
         }
         return QStringLiteral("the post never reached the follower (its core answered it %1 "
