@@ -143,6 +143,10 @@ QString ChatServerConfig::text() const
            // there, with the sender's account (rooms show their occupants'
            // addresses), for the room keeper to catch up from.
            << "    muc_room_default_public_jids = true\n"
+           // Only the members the room keeper lists may enter a room, from
+           // its first moment on; rooms are not listed.
+           << "    muc_room_default_members_only = true\n"
+           << "    muc_room_default_public = false\n"
            << "    modules_enabled = { \"muc_mam\" }\n"
            << "    muc_log_all_rooms = true\n"
            << "    muc_log_expires_after = \"never\"\n";

@@ -1,5 +1,6 @@
 // Contact lists synced by each user and the look-ups of other users' profiles,
-// matched by phone number among the activated accounts.
+// matched by phone number among the activated accounts; the history of a
+// one-to-one chat.
 
 #include "localprocedures.h"
 #include "localservice.h"
@@ -134,6 +135,25 @@ ServiceReply members(LocalService& service, const ServiceRequest& request, const
     return ServiceReply::result(200, {{"Members", found}});
 }
 
+// "CAPI/Userchat/Archive/": the history of the caller's chat with UserId.
+// One-to-one messages pass only through the chat server, which keeps no
+// history of them here: the answer is an honest empty page.
+ServiceReply userChatArchive(const ServiceRequest& request)
+{
+    QJsonObject body;
+    ServiceReply error;
+    if (!LocalService::readBody(request, {"UserId", "MessageId", "Count"}, &body, &error))
+        return error;
+    const QString peer = body.value("UserId").toString();
+    bool counted = false;
+    const int count = body.value("Count").toVariant().toString().toInt(&counted);
+    if (peer.isEmpty() || peer.size() > 64 || !body.value("MessageId").isString())
+        return LocalService::failure(400, QStringLiteral("bad UserId or MessageId"));
+    if (!counted || count <= 0)
+        return LocalService::failure(400, QStringLiteral("bad Count"));
+    return ServiceReply::result(200, {{"Messages", QJsonArray()}});
+}
+
 } // namespace
 
 QStringList LocalProcedures::lastSeenWatchers(const LocalService& service)
@@ -165,5 +185,8 @@ void LocalProcedures::installContacts(LocalService& service)
     });
     service.handleSigned("members/", [s](const ServiceRequest& r, const QString& user) {
         return members(*s, r, user);
+    });
+    service.handleSigned("CAPI/Userchat/Archive/", [](const ServiceRequest& r, const QString&) {
+        return userChatArchive(r);
     });
 }

@@ -134,17 +134,31 @@ ServiceReply addMembers(LocalService& service, const ServiceRequest& request, co
     if (!readMembers(service, body.value("Members"), &added) ||
         added.values().contains(QStringLiteral("OWNER")))
         return LocalService::failure(400, QStringLiteral("bad Members"));
-    QJsonObject list = group.value("Members").toObject();
+    const QJsonObject before = group.value("Members").toObject();
+    QJsonObject list = before;
+    QHash<QString, QString> joined;
     for (auto it = added.constBegin(); it != added.constEnd(); ++it) {
-        if (list.value(it.key()).toString() != QLatin1String("OWNER"))
-            list.insert(it.key(), it.value());
+        if (before.value(it.key()).toString() == QLatin1String("OWNER"))
+            continue;
+        list.insert(it.key(), it.value());
+        if (!before.contains(it.key()))
+            joined.insert(it.key(), it.value());
     }
     if (list.size() > kMaxMembers)
         return LocalService::failure(400, QStringLiteral("too many members"));
     group.insert("Members", list);
-    if (!saveGroup(service, text(body, "GroupJID"), group))
+    const QString id = text(body, "GroupJID");
+    if (!saveGroup(service, id, group))
         return LocalService::failure(500, QStringLiteral("cannot keep the group"));
-    emit LocalGroups::of(service)->membersAdded(text(body, "GroupJID"), added);
+    LocalGroups* groups = LocalGroups::of(service);
+    // Members named again with another role have their role changed.
+    for (auto it = added.constBegin(); it != added.constEnd(); ++it) {
+        const QString old = before.value(it.key()).toString();
+        if (!joined.contains(it.key()) && old != it.value() && old != QLatin1String("OWNER"))
+            emit groups->roleChanged(id, it.key(), old, it.value());
+    }
+    if (!joined.isEmpty())
+        emit groups->membersAdded(id, joined, user);
     return ServiceReply::result(200);
 }
 
@@ -197,12 +211,14 @@ ServiceReply changeRole(LocalService& service, const ServiceRequest& request, co
     QJsonObject list = group.value("Members").toObject();
     if (role == QLatin1String("OWNER") || !kRoles.contains(role))
         return LocalService::failure(400, QStringLiteral("bad MemberNewRole"));
-    if (!list.contains(member) || list.value(member).toString() == QLatin1String("OWNER"))
+    const QString oldRole = list.value(member).toString();
+    if (!list.contains(member) || oldRole == QLatin1String("OWNER"))
         return LocalService::failure(403, QStringLiteral("cannot change that member"));
     list.insert(member, role);
     group.insert("Members", list);
     if (!saveGroup(service, text(body, "GroupJID"), group))
         return LocalService::failure(500, QStringLiteral("cannot keep the group"));
+    emit LocalGroups::of(service)->roleChanged(text(body, "GroupJID"), member, oldRole, role);
     return ServiceReply::result(200);
 }
 
@@ -222,6 +238,7 @@ ServiceReply changeData(LocalService& service, const ServiceRequest& request, co
         group.insert(QLatin1String(key), text(body, key).left(kMaxText));
     if (!saveGroup(service, text(body, "GroupJID"), group))
         return LocalService::failure(500, QStringLiteral("cannot keep the group"));
+    emit LocalGroups::of(service)->dataChanged(text(body, "GroupJID"));
     return ServiceReply::result(200);
 }
 

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDomElement>
 #include <QXmppClient.h>
+#include <QXmppConfiguration.h>
 #include <QXmppMamManager.h>
 #include <QXmppResultSet.h>
 #include <QXmppUtils.h>
@@ -29,7 +30,7 @@ QDomElement child(const QDomElement& parent, const QString& tag, const QString& 
 } // namespace
 
 GroupRoomCatchUp::GroupRoomCatchUp(QXmppClient* client, LocalGroups* groups, QObject* parent)
-    : QObject(parent), groups(groups), mam(new QXmppMamManager)
+    : QObject(parent), client(client), groups(groups), mam(new QXmppMamManager)
 {
     client->addExtension(mam);
     connect(mam, &QXmppMamManager::resultsRecieved, this, &GroupRoomCatchUp::pageDone);
@@ -91,14 +92,18 @@ bool GroupRoomCatchUp::recordArchived(const QDomElement& element)
         child(forwarded, QStringLiteral("delay")).attribute(QStringLiteral("stamp")));
     const QString from = message.attribute(QStringLiteral("from"));
     if (message.isNull() || !stamp.isValid() || QXmppUtils::jidToBareJid(from) != roomJid ||
-        message.attribute(QStringLiteral("type")) != QLatin1String("groupchat") ||
-        QXmppUtils::jidToResource(from) == GroupRoomKeeper::kNick)
+        message.attribute(QStringLiteral("type")) != QLatin1String("groupchat"))
         return true;
     const QString author = QXmppUtils::jidToBareJid(
         child(child(message, QStringLiteral("x"), kMucUser), QStringLiteral("item"))
             .attribute(QStringLiteral("jid")));
-    if (author.isEmpty() || !groups->isMember(groupId, QXmppUtils::jidToUser(author))) {
-        L_WARN(QStringLiteral("GroupRoomCatchUp | archived message of %1 without a member author")
+    // The keeper's own announcements are not members' messages.
+    if (author == client->configuration().jidBare())
+        return true;
+    if (author.isEmpty() || !groups->isMember(groupId, QXmppUtils::jidToUser(author)) ||
+        QXmppUtils::jidToResource(from) != author) {
+        L_WARN(QStringLiteral("GroupRoomCatchUp | archived message of %1 without a member author "
+                              "under its own nick name")
                    .arg(groupId));
         return true;
     }

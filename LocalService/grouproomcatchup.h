@@ -44,10 +44,10 @@ private:
     void ask(const QString& groupId, const QString& after);
     void pageDone(const QString& queryId, const QXmppResultSetReply& reply, bool complete);
 
+    QXmppClient* client;
     LocalGroups* groups;
     QXmppMamManager* mam;
     QString roomDomain;
-    QString nick;
     // Query id to group id.
     QHash<QString, QString> queries;
 };

@@ -2,9 +2,12 @@
 #define GROUPROOMKEEPER_H
 
 #include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QXmppClient.h>
+#include <QXmppMucIq.h>
 
 class ChatSessionGuard;
 class GroupRoomCatchUp;
@@ -16,21 +19,28 @@ class QXmppMucRoom;
 
 // Keeps the chat server's rooms in step with the service's groups. It signs
 // in with an account of its own, opens a group's room when the group is
-// created (and so owns it), invites every member with a control message,
-// announces removals in the room and bans the removed member from it, and
+// created (and so owns it alone), makes each room private (members only,
+// persistent, not listed, every occupant's account shown) with the group's
+// members as its only members, invites every member with a control message
+// once affiliated, announces in the room every change of the group (members
+// added or removed, a role, the group's data) so that each member's program
+// asks the service again, takes a removed member's place in the room, and
 // keeps every message sent in a room as the group's record, with the sender
 // the room reports for the occupant, never a field the sender wrote; each time
 // it enters a room it also reads the chat server's archive of the room for
-// what was said while it was away (GroupRoomCatchUp). Each time
-// it (re)connects it enters the rooms of all the service's stored groups again,
-// so the rooms come back after the chat server or the service restarts; its
-// session guard connects it again whenever the chat server went away.
+// what was said while it was away (GroupRoomCatchUp). Each time it
+// (re)connects it enters the rooms of all the service's stored groups again
+// and sets them up anew, so the rooms come back, and rooms of an older stack
+// become private, after the chat server or the service restarts; its session
+// guard connects it again whenever the chat server went away.
 class GroupRoomKeeper : public QObject
 {
     Q_OBJECT
 public:
-    // The keeper's nickname in every room.
-    static const QString kNick;
+    // The keeper's nick name in every room: its own address, as every
+    // program's is, so that members' programs take its announcements as the
+    // account that sent them.
+    QString nickName() const;
 
     GroupRoomKeeper(LocalService* service, QObject* parent = nullptr);
     ~GroupRoomKeeper() override;
@@ -61,9 +71,27 @@ private:
     void openRoom(const QString& id, const QHash<QString, QString>& members);
     void enterRoom(const QString& id);
     void reenterRooms();
-    void grant(QXmppMucRoom* open, const QHash<QString, QString>& members);
-    void admit(const QString& id, const QHash<QString, QString>& members);
+    // Sets the affiliation of each user in the room.
+    void affiliate(QXmppMucRoom* open, const QStringList& users,
+                   QXmppMucItem::Affiliation affiliation);
+    void setAffiliation(QXmppMucRoom* open, const QString& jid,
+                        QXmppMucItem::Affiliation affiliation);
+    // Members only, persistent, not listed, every occupant's account shown.
+    void makePrivate(QXmppMucRoom* open);
+    // Takes the room's place from accounts the group does not name and
+    // leaves the keeper its only owner.
+    void dropStrangers(QXmppMucRoom* open, const QString& id, const QList<QXmppMucItem>& listed);
+    void invite(const QString& id, const QHash<QString, QString>& members);
+    void admit(const QString& id, const QHash<QString, QString>& members, const QString& by);
     void remove(const QString& id, const QString& user);
+    void announceRole(const QString& id, const QString& user, const QString& oldRole,
+                      const QString& newRole);
+    void announceData(const QString& id);
+    // A control message in the group's room, of the kind with its fields; sent
+    // once the keeper is in the room.
+    void announce(const QString& id, const QString& text, const QString& kind,
+                  const QHash<QString, QString>& fields);
+    void sendWaitingAnnouncements(const QString& id);
     // A control message with its fields as extra bodies; the text is its
     // plain body, shown on the boards of the messages that are kept.
     void sendControl(const QString& to, bool toRoom, const QString& text,
@@ -78,8 +106,11 @@ private:
     GroupRoomCatchUp* catchUp;
     QString chatDomain;
     QString roomDomain;
-    // Members to admit once a room is joined.
+    QString ownJid;
+    // Members to invite once a room is joined.
     QHash<QString, QHash<QString, QString>> waiting;
+    // Announcements to send once a room is joined: text and fields.
+    QHash<QString, QList<QPair<QString, QHash<QString, QString>>>> waitingAnnouncements;
 };
 
 #endif // GROUPROOMKEEPER_H

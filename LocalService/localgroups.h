@@ -44,9 +44,15 @@ public:
 signals:
     // Every member of a new group, with their roles.
     void groupCreated(const QString& id, const QHash<QString, QString>& members);
-    void membersAdded(const QString& id, const QHash<QString, QString>& added);
+    // Members added to a group by one of its admins (by).
+    void membersAdded(const QString& id, const QHash<QString, QString>& added, const QString& by);
     // A member removed by an admin or one who left.
     void memberRemoved(const QString& id, const QString& user);
+    // A member's role changed from oldRole to newRole.
+    void roleChanged(const QString& id, const QString& user, const QString& oldRole,
+                     const QString& newRole);
+    // The group's name, description or picture changed.
+    void dataChanged(const QString& id);
 
 private:
     explicit LocalGroups(LocalService* service);

@@ -7,6 +7,7 @@
 #include "widgets/viewer.h"
 
 #include "chat/bubbletext.h"
+#include "chat/messagebody.h"
 #include "chat/replymessageoutline.h"
 #include "foundation/desktopopener.h"
 #include "foundation/linkgenerator.h"
@@ -16,7 +17,6 @@
 #include "widgets/currentuser.h"
 #include "widgets/doublestatebutton.h"
 #include "widgets/fonts.h"
-#include "widgets/htmlcontainer.h"
 #include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
 #include "widgets/pixmapcaching.h"
@@ -85,8 +85,9 @@ void ChatMessageWidget::setUp()
     cachePixmaps(bubbleImages(), QSize(scaleValue(14), scaleValue(14)));
     setObjectName(QStringLiteral("ChatMessageWidget"));
 
-    body = new HtmlContainer(this);
+    body = new MessageBody(this);
     document = new QTextDocument(this);
+    body->setDocument(document);
     senderLabel = new QLabel(this);
     timeLabel = new QLabel(this);
     stateLabel = new QLabel(this);
@@ -100,7 +101,7 @@ void ChatMessageWidget::setUp()
     frameColumn->setContentsMargins(0, 0, 0, 0);
     frameColumn->setSpacing(0);
     frame->setFrameStyle(0);
-    connect(body, &QTextBrowser::anchorClicked, this, &ChatMessageWidget::linkActivated);
+    connect(body, &MessageBody::anchorClicked, this, &ChatMessageWidget::linkActivated);
 
     const QFont font = Fonts::getFont(baseFontSize);
     timeLabel->setFont(font);
@@ -185,8 +186,6 @@ void ChatMessageWidget::setMessage(const Message& msg)
     const qreal ideal = std::ceil(document->idealWidth()) + 2 * document->documentMargin();
     document->setTextWidth(ideal <= bodyMaxWidth ? ideal : bodyMaxWidth);
     body->setFixedSize(document->size().toSize());
-    if (body->document() != document)
-        body->setDocument(document);
     if (outline)
         outline->fitTo(bodyMaxWidth);
     if (isChannelPost(msg))
@@ -463,18 +462,25 @@ void ChatMessageWidget::buildControlMessage()
     timeLabel->hide();
     senderLabel->hide();
     frame->setObjectName(QStringLiteral("ChatMessageWidgetControlMessage"));
-    body->setWordWrapMode(QTextOption::NoWrap);
-    body->setLineWrapMode(QTextEdit::NoWrap);
-    body->setHtml(QStringLiteral("<font color=\"white\">") +
-                  BubbleText::safeHtml(message.getMessageBody()) + QStringLiteral("</font>"));
-    body->setFixedHeight(QFontMetrics(body->document()->defaultFont()).height() + 6);
-    body->setFixedWidth(int(body->document()->idealWidth()) + 6);
+    QTextOption option = document->defaultTextOption();
+    option.setWrapMode(QTextOption::NoWrap);
+    document->setDefaultTextOption(option);
+    document->setTextWidth(-1);
     body->setTextInteractionFlags(Qt::NoTextInteraction);
+    setNoticeText(message.getMessageBody());
     mainRow->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
     mainRow->addWidget(frame, 0, Qt::AlignVCenter);
     mainRow->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
     frameColumn->addWidget(body);
     frame->setLayout(frameColumn);
+}
+
+void ChatMessageWidget::setNoticeText(const QString& text)
+{
+    body->setHtml(QStringLiteral("<font color=\"white\">") + BubbleText::safeHtml(text) +
+                  QStringLiteral("</font>"));
+    body->setFixedHeight(QFontMetrics(body->document()->defaultFont()).height() + 6);
+    body->setFixedWidth(int(body->document()->idealWidth()) + 6);
 }
 
 void ChatMessageWidget::createLikeWidgets()

@@ -10,8 +10,8 @@
 #include <QWidget>
 
 class DoubleStateButton;
-class HtmlContainer;
 class IconButton;
+class MessageBody;
 class QAction;
 class QFrame;
 class QHBoxLayout;
@@ -64,6 +64,8 @@ public:
     // What the bubble shows, for its callers and tests.
     QString bodyHtml() const;
     QString bodyPlainText() const;
+    // A notice's words, as its chat window names the people in it.
+    void setNoticeText(const QString& text);
     // The body as it reads: emoji pictures as their characters.
     QString shownText() const;
     QString timeText() const;
@@ -71,7 +73,7 @@ public:
     QString tickKey() const { return shownTick; }
     bool editedMarkShown() const;
     QString likesText() const;
-    HtmlContainer* bodyWidget() const { return body; }
+    MessageBody* bodyWidget() const { return body; }
     ReplyMessageOutLine* replyOutline() const { return outline; }
     DoubleStateButton* likeButton() const { return likeBtn; }
     // The context menu's actions for the message as it is now.
@@ -138,7 +140,7 @@ private:
 
     int side = 0;
     Message message;
-    HtmlContainer* body;
+    MessageBody* body;
     QTextDocument* document;
     QLabel* senderLabel;
     ReplyMessageOutLine* outline = nullptr;

@@ -1,6 +1,7 @@
 #include "chat/chatwidget.h"
 
 #include "chat/chatwindow.h"
+#include "chat/groupnotice.h"
 #include "chat/messagesummary.h"
 #include "foundation/simpleqtlogger.h"
 #include "widgets/avatarviewer.h"
@@ -328,7 +329,13 @@ void ChatWidget::showLastMessage(const Message& message)
         text = tr("_poll");
         break;
     default:
-        text = MessageSummary::plainBody(message);
+        // A group's notice reads as on its board.
+        if (kind == Group && message.getMajorType() == MessageBase::MsgMajorType_ControlMessage)
+            text = GroupNotice::text(message, chatWindow
+                                                  ? chatWindow->getGroupInfoMembers().getMembers()
+                                                  : QHash<QString, GroupMember>());
+        else
+            text = MessageSummary::plainBody(message);
         break;
     }
     preview->setText(text);
@@ -402,17 +409,12 @@ void ChatWidget::deselect()
         chatWindow->hideProfilePanels();
 }
 
-void ChatWidget::sendSeen(int count)
-{
-    setUnreadCount(count);
-    emit command(CMD_SendSeen, QVariant(getId()));
-}
-
 void ChatWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    sendSeen(0);
+    // Opening a chat is not reading it: its window sends the seen once the
+    // newest message has been in view.
     select();
 }
 
@@ -491,7 +493,9 @@ void ChatWidget::takeNewMessage(const Message& shown, bool added)
 {
     if (!added)
         return;
-    const bool windowShown = chatWindow && chatWindow->isVisible();
+    // A window that has had the newest message in view has told the core
+    // so; anything else still counts as unread.
+    const bool windowShown = chatWindow && chatWindow->isVisible() && !chatWindow->hasUnseen();
     // A chat's record comes from the core with its last message already
     // counted (a new chat's first message arrives right after it): that
     // message is not another one.

@@ -53,7 +53,6 @@ public:
     qint64 getLastMessageTime() const;
     void setMuted(bool muted);
     void showLastMessage(const Message& message);
-    void sendSeen(int count);
     bool containsText(const QString& text) const;
     ChatRecipient getChatRecipient() const { return chatRecipient; }
     GroupInfo getGroupInfo() const { return groupInfo; }

@@ -13,6 +13,7 @@
 #include "chat/chatwindowtitle.h"
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
+#include "chat/groupnotice.h"
 #include "chat/liketracker.h"
 #include "chat/messageboard.h"
 #include "chat/replymessagewidget.h"
@@ -209,7 +210,7 @@ void ChatWindow::setGroupProfile(const GroupInfo& info)
     groupInfo = info;
     chatType = MessageBase::MsgMajorType_GroupChat;
     editingWidget->pollButton()->hide();
-    windowTitle->setGroupInfo(info);
+    showGroupTitle();
     updateGroupRemoved(info);
     panels->setGroupInfo(info);
 }
@@ -218,7 +219,7 @@ void ChatWindow::updateGroupInfo(const GroupInfo& info)
 {
     updateGroupRemoved(info);
     groupInfo = info;
-    windowTitle->setGroupInfo(info);
+    showGroupTitle();
     panels->updateGroupInfo(info);
 }
 
@@ -238,6 +239,36 @@ void ChatWindow::setGroupInfoMembers(const GroupInfoMembers& members)
 {
     groupMembers = members;
     panels->setGroupInfoMembers(members);
+    showGroupTitle();
+    // Notices name people better once their nicknames are known.
+    for (const QString& id : messageBoard->messageIds())
+        showNotice(id);
+}
+
+void ChatWindow::showGroupTitle()
+{
+    GroupInfo shown = groupInfo;
+    // The count the service's record gave stays until a members answer says
+    // how many there are now.
+    if (groupMembers.getInfo().getJid() == groupInfo.getJid()) {
+        int count = 0;
+        for (const GroupMember& member : groupMembers.getMembers()) {
+            const GroupRole::Role role = member.getRole();
+            if (role == GroupRole::OWNER || role == GroupRole::ADMIN || role == GroupRole::MEMBER)
+                ++count;
+        }
+        shown.setMemberCount(count);
+    }
+    windowTitle->setGroupInfo(shown);
+}
+
+void ChatWindow::showNotice(const QString& msgId)
+{
+    ChatMessageWidget* notice = messageBoard->bubble(msgId);
+    if (!notice || chatType != MessageBase::MsgMajorType_GroupChat ||
+        notice->getMessage().getMajorType() != MessageBase::MsgMajorType_ControlMessage)
+        return;
+    notice->setNoticeText(GroupNotice::text(notice->getMessage(), groupMembers.getMembers()));
 }
 
 void ChatWindow::setChannelProfile(const ChannelInfo& info)
@@ -435,8 +466,9 @@ void ChatWindow::showChatWindow()
     if (chatType == MessageBase::MsgMajorType_GroupChat && groupInfo.getRemoved())
         updateGroupRemoved(groupInfo);
     initiateChatMessage();
+    openAtFirstUnseen();
     startLikeViewAnalysis();
-    sendSeen(chatId);
+    sendSeenIfActive();
 }
 
 void ChatWindow::hideChatWindow()
@@ -627,6 +659,8 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
     for (ChatMessageContainer* container : qAsConst(held))
         container->releaseLayout();
     settleBoard();
+    historyAnswered = true;
+    sendSeenIfActive();
     const int asked = reply.getRequest().getNumber();
     L_DEBUG(QStringLiteral("ChatWindow::chatMessageResponse | asked %1 got %2 new %3")
                 .arg(asked)
@@ -655,6 +689,7 @@ void ChatWindow::vScrollChanged(int value)
         loadOlderMessages();
     rememberAnchor();
     startLikeViewAnalysis();
+    sendSeenIfActive();
 }
 
 void ChatWindow::rangeChanged(int, int max)
@@ -671,6 +706,7 @@ void ChatWindow::rangeChanged(int, int max)
         bar->setValue(anchor->mapTo(messageBoard, QPoint(0, 0)).y() - anchorOffset);
     }
     rememberAnchor();
+    sendSeenIfActive();
 }
 
 void ChatWindow::rememberAnchor()
@@ -693,6 +729,10 @@ bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Messa
     messageBoard->indexMessage(msg.getMessageId(), container);
     if (chatType == MessageBase::MsgMajorType_ChannelChat)
         return true;
+    if (msg.getMajorType() == MessageBase::MsgMajorType_ControlMessage) {
+        showNotice(msg.getMessageId());
+        return true;
+    }
     AvatarDownloader* sender = getAvatarDownloader(msg.getUserId());
     AvatarDownloader* repliedSender = hasReply ? getAvatarDownloader(replied.getUserId()) : nullptr;
     const QString nick = sender ? sender->getNickName() : QString();
@@ -708,7 +748,7 @@ bool ChatWindow::appendMessage(const Message& msg)
 {
     const bool ok = addMessageWidget(msg, false, Message());
     followOwnMessage(msg, ok);
-    sendSeenIfActive();
+    noteNewMessage(msg, ok);
     return ok;
 }
 
@@ -717,7 +757,7 @@ bool ChatWindow::appendMessagePair(const MessagePair& pair)
     const bool ok =
         addMessageWidget(pair.getMessage(), pair.isReplyAvailable(), pair.getReplyMessage());
     followOwnMessage(pair.getMessage(), ok);
-    sendSeenIfActive();
+    noteNewMessage(pair.getMessage(), ok);
     return ok;
 }
 
@@ -730,6 +770,39 @@ void ChatWindow::followOwnMessage(const Message& msg, bool added)
     settleBoard();
     QScrollBar* bar = scroll->verticalScrollBar();
     bar->setValue(bar->maximum());
+}
+
+void ChatWindow::noteNewMessage(const Message& msg, bool added)
+{
+    // An edit changes a message the user may have seen already.
+    if (!added || msg.getEdited())
+        return;
+    const bool own = !msg.getUserId().isEmpty() && msg.getUserId() == currentUserName;
+    if (!own && firstUnseenId.isEmpty())
+        firstUnseenId = msg.getMessageId();
+    seenOwed = true;
+    if (!isVisible() || !isActiveWindow())
+        return;
+    // Laid out now, so that whether the newest message is in view is known
+    // before the next message comes.
+    settleBoard();
+    sendSeenIfActive();
+}
+
+void ChatWindow::openAtFirstUnseen()
+{
+    ChatMessageWidget* first = firstUnseenId.isEmpty() ? nullptr : bubble(firstUnseenId);
+    if (!first)
+        return;
+    // Laid out first; the layout's own move to the bottom is not reading.
+    placingView = true;
+    settleBoard();
+    placingView = false;
+    // The first new message near the top of the view, the ones after it
+    // below; when they all fit, the view is simply at the bottom.
+    QScrollBar* bar = scroll->verticalScrollBar();
+    bar->setValue(first->mapTo(messageBoard, QPoint(0, 0)).y() - scaleValue(50));
+    rememberAnchor();
 }
 
 void ChatWindow::setMessageState(const QString& msgId, MessageBase::MsgState state)
@@ -791,8 +864,19 @@ void ChatWindow::sendSeen(const QString& id)
 
 void ChatWindow::sendSeenIfActive()
 {
-    if (isVisible() && isActiveWindow())
-        sendSeen(chatId);
+    if (!seenOwed || placingView || !isVisible() || !isActiveWindow() || !newestInView())
+        return;
+    seenOwed = false;
+    firstUnseenId.clear();
+    sendSeen(chatId);
+}
+
+bool ChatWindow::newestInView() const
+{
+    const ChatMessageWidget* newest = messageBoard->newestBubble();
+    if (!newest)
+        return historyAnswered;
+    return !newest->visibleRegion().isEmpty();
 }
 
 QSet<ChatMessageWidget*> ChatWindow::collectVisibleMessages() const

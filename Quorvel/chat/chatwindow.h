@@ -68,6 +68,8 @@ public:
     void updateGroupInfo(const GroupInfo& info);
     void updateGroupRemoved(const GroupInfo& info);
     void setGroupInfoMembers(const GroupInfoMembers& members);
+    // The group's members as its latest members answer listed them.
+    GroupInfoMembers getGroupInfoMembers() const { return groupMembers; }
     void setChannelProfile(const ChannelInfo& info);
     void updateMuteButton(bool muted);
     // The profile panel of the window's kind, over the whole window.
@@ -95,9 +97,12 @@ public:
     AvatarDownloader* getAvatarDownloader(const QString& userId);
     void setMembersProfiles(const Members& members);
 
-    // Seen state, likes and views.
+    // Seen state, likes and views. The chat's seen goes out once its newest
+    // message has been in view in the active window, not when it is opened.
     void sendSeen(const QString& id);
     void sendSeenIfActive();
+    // A message has come that the user has not yet had in view.
+    bool hasUnseen() const { return seenOwed; }
     void requestLikeViews(const QStringList& ids);
     void setLikeViews(const LVReply& reply);
     QSet<ChatMessageWidget*> collectVisibleMessages() const;
@@ -166,6 +171,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // A group's title and notices as its latest members answer shows it.
+    void showGroupTitle();
+    void showNotice(const QString& msgId);
     void initLayout();
     // Lays the board out now at its new height after a page went in.
     void settleBoard();
@@ -176,6 +184,13 @@ private:
     void stopAskingPopup();
     // Brings the board's newest bubble into view when msg is the user's own.
     void followOwnMessage(const Message& msg, bool added);
+    // A new message on the board: the chat owes a seen until its newest
+    // message has been in view.
+    void noteNewMessage(const Message& msg, bool added);
+    bool newestInView() const;
+    // A window shown again with messages the user has not seen opens at the
+    // first of them.
+    void openAtFirstUnseen();
     void closeEmojiPicker();
 
     QString chatId;
@@ -190,6 +205,13 @@ private:
     bool channelMuted = false;
     QPointer<ChatMessageWidget> anchor;
     int anchorOffset = 0;
+    // Seen state: whether a seen is owed, the first message that came since
+    // the last one, and whether the history has answered (an empty chat is
+    // seen once it is known to be empty).
+    bool seenOwed = true;
+    QString firstUnseenId;
+    bool historyAnswered = false;
+    bool placingView = false;
     QString askedApplicator;
 
     LikeTracker* likeTracker;

@@ -8,8 +8,11 @@
 #include "model/globalconstants.h"
 #include "widgets/interfacescale.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
+#include <QTextBlock>
 
 CustomTextEdit::CustomTextEdit(QWidget* parent) : QTextEdit(parent) {}
 
@@ -63,4 +66,36 @@ void CustomTextEdit::adjustHeight()
     if (lastHeight == 0 || lastHeight != height)
         emit heightChanged();
     lastHeight = height;
+}
+
+void CustomTextEdit::setPlaceholderText(const QString& text)
+{
+    if (hint == text)
+        return;
+    hint = text;
+    viewport()->update();
+}
+
+void CustomTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    composing = !event->preeditString().isEmpty();
+    QTextEdit::inputMethodEvent(event);
+    viewport()->update();
+}
+
+void CustomTextEdit::paintEvent(QPaintEvent* event)
+{
+    QTextEdit::paintEvent(event);
+    if (hint.isEmpty() || composing || !document()->isEmpty())
+        return;
+    // Placed as the empty line's text would be: the block's alignment, read
+    // in the placeholder's own writing direction unless it is absolute.
+    const Qt::Alignment horizontal = document()->firstBlock().blockFormat().alignment() &
+                                     (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute);
+    QPainter painter(viewport());
+    painter.setPen(palette().placeholderText().color());
+    painter.setLayoutDirection(hint.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    const int margin = int(document()->documentMargin());
+    painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
+                     int(horizontal | Qt::AlignTop) | Qt::TextWordWrap, hint);
 }

@@ -21,6 +21,13 @@ public:
     // markup characters escaped, emoji as their tags, links marked.
     QString getMessageText() const;
 
+    // The text shown while the input is empty. Qt's own is drawn at the
+    // top-left whatever the input's alignment; this one follows it: on the
+    // right for a right-aligned input, and at the start of its own writing
+    // direction for the default alignment.
+    void setPlaceholderText(const QString& text);
+    QString placeholderText() const { return hint; }
+
 signals:
     void sendMessage();
     void heightChanged();
@@ -28,9 +35,15 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int lastHeight = 0;
+    QString hint;
+    // An input method is composing: its text is drawn though the document
+    // is still empty.
+    bool composing = false;
 };
 
 #endif // CUSTOMTEXTEDIT_H

@@ -107,6 +107,18 @@ QString MessageBoard::firstMessageId() const
     return container ? container->getFirstMessageId() : QString();
 }
 
+ChatMessageWidget* MessageBoard::newestBubble() const
+{
+    for (int i = boardLayout->count() - 1; i >= 0; --i) {
+        auto* container = qobject_cast<ChatMessageContainer*>(boardLayout->itemAt(i)->widget());
+        const QList<ChatMessageWidget*> bubbles =
+            container ? container->bubbleWidgets() : QList<ChatMessageWidget*>();
+        if (!bubbles.isEmpty())
+            return bubbles.last();
+    }
+    return nullptr;
+}
+
 int MessageBoard::dayCount() const
 {
     return boardLayout->count();

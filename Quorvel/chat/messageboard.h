@@ -34,6 +34,8 @@ public:
     // The message ids on the board, oldest first.
     QStringList messageIds() const;
     QString firstMessageId() const;
+    // The bubble at the bottom of the board, if any.
+    ChatMessageWidget* newestBubble() const;
     int dayCount() const;
 
     // The height the days ask for together; days not yet shown are shown.

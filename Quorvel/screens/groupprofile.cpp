@@ -1,6 +1,7 @@
 #include "screens/groupprofile.h"
 
 #include "chat/chatmember.h"
+#include "chat/groupnotice.h"
 #include "foundation/simpleqtlogger.h"
 #include "model/groupaddmemberpair.h"
 #include "model/groupchangerolerequest.h"
@@ -224,10 +225,9 @@ void GroupProfile::placeRow(const GroupMember& member)
         // The owner heads the managers.
         list->insertWidget(kind == GroupRole::OWNER ? 0 : list->count(), row);
     }
-    // Someone without a nickname is shown by the user name rather than as a
-    // blank row.
-    const QString nickname = member.getProfile().getNickName();
-    row->setName(nickname.isEmpty() ? user : nickname);
+    // Someone without a nickname is shown as the user knows him rather than
+    // as a blank row.
+    row->setName(GroupNotice::personName(user, {{user, member}}));
     row->setAvatarUrl(member.getProfile().getAvatarThumbnailUrl());
     row->setLastSeen(uint(member.getLastActivity()));
     (manager ? managers : members).insert(user, member);

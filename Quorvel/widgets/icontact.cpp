@@ -28,9 +28,7 @@ IContact::IContact(const Contact& value, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(avatar);
-    // The name keeps beside the avatar whatever the direction of its text.
-    layout->addWidget(name);
-    layout->addStretch(1);
+    layout->addWidget(name, 1);
     connect(avatar, &AvatarViewer::onClick, this, &IContact::avatarClick);
 }
 

@@ -259,11 +259,13 @@ void ProgressCircle::mouseReleaseEvent(QMouseEvent* event)
         setValue(0);
         emit cancel();
     } else if (mValue != mMaximum && mUploadMode != 0) {
+        // Shown as started before the transfer is asked for, so that a
+        // transfer refused at once can put the button back.
+        setValue(1);
         emit retryUpload();
-        setValue(1);
     } else if (mValue != mMaximum) {
-        emit startDownload();
         setValue(1);
+        emit startDownload();
     } else if (state == 4 && pauseFlag) {
         emit pause();
     } else {

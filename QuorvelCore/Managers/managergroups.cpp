@@ -24,6 +24,10 @@ void Manager::setupGroupConnections()
     connect(xmppManager, &XMPPManager::xmppChatClientConnected, groupManager,
             &GroupManager::xmppChatClientConnected);
     connect(groupManager, &GroupManager::setXmppRooms, xmppManager, &XMPPManager::setXmppRooms);
+    connect(groupManager, &GroupManager::leaveXmppRoom, xmppManager, &XMPPManager::leaveRoom);
+    connect(xmppManager, &XMPPManager::roomHistory, groupManager,
+            &GroupManager::processRoomHistory);
+    connect(xmppManager, &XMPPManager::roomEntered, groupManager, &GroupManager::roomEntered);
     connect(groupManager, &GroupManager::commandResponse, this, &Manager::commandResponse);
     connect(groupManager, &GroupManager::notification, this, &Manager::notification);
 }

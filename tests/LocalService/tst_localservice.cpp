@@ -108,6 +108,7 @@ private slots:
     void connectionsPerPeerAreCapped();
     void replayedRequestIsRefused();
     void contactsMatchedByPhone();
+    void oneToOneArchiveAnswersAPage();
     void filesUploadedAndDownloaded();
     void fileNamesCannotLeaveTheStore_data();
     void fileNamesCannotLeaveTheStore();
@@ -525,6 +526,38 @@ void TestLocalService::replayedRequestIsRefused()
     // A new packet (a client's retry) is answered; an id that is no id is refused.
     QCOMPARE(client->call(ada, "card/", {{"RequestId", "0f1e2d3c"}}).code(), 200);
     QCOMPARE(client->call(ada, "card/", {{"RequestId", "a b\n"}}).code(), 400);
+}
+
+void TestLocalService::oneToOneArchiveAnswersAPage()
+{
+    // The chat server keeps no one-to-one history here: an honest empty
+    // page, never "not found".
+    const Answer page =
+        client->call(ada, "CAPI/Userchat/Archive/",
+                     {{"UserId", bo.username}, {"MessageId", ""}, {"Count", "200"}});
+    QCOMPARE(page.httpStatus, 200);
+    QCOMPARE(page.code(), 200);
+    QVERIFY(page.json.value("Messages").isArray());
+    QVERIFY(page.json.value("Messages").toArray().isEmpty());
+    QCOMPARE(client
+                 ->call(ada, "CAPI/Userchat/Archive/",
+                        {{"UserId", bo.username}, {"MessageId", "m-1"}, {"Count", 50}})
+                 .code(),
+             200);
+    // Malformed asks are refused.
+    QCOMPARE(
+        client->call(ada, "CAPI/Userchat/Archive/", {{"MessageId", ""}, {"Count", "200"}}).code(),
+        400);
+    QCOMPARE(client
+                 ->call(ada, "CAPI/Userchat/Archive/",
+                        {{"UserId", bo.username}, {"MessageId", ""}, {"Count", "lots"}})
+                 .code(),
+             400);
+    QCOMPARE(client
+                 ->call(ada, "CAPI/Userchat/Archive/",
+                        {{"UserId", ""}, {"MessageId", ""}, {"Count", "200"}})
+                 .code(),
+             400);
 }
 
 void TestLocalService::contactsMatchedByPhone()

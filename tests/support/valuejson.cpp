@@ -7,6 +7,7 @@
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
 #include "model/channelmemberrole.h"
+#include "model/groupaddmemberpair.h"
 #include "model/groupchangerolerequest.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
@@ -219,6 +220,23 @@ QVariant ValueJson::fromJson(Command command, const QJsonValue& value)
         for (const QJsonValue& user : object.value("members").toArray())
             group.insertMember(GroupMember(user.toString()));
         return QVariant::fromValue(group);
+    }
+    case CMD_GroupAddMember:
+    case CMD_GroupAddAdmin: {
+        // {"jid": group id, "users": [user ids]}
+        const QJsonObject object = value.toObject();
+        GroupAddMemberPair pair;
+        pair.setJid(object.value("jid").toString());
+        for (const QJsonValue& user : object.value("users").toArray())
+            pair.addNumber(user.toString());
+        return QVariant::fromValue(pair);
+    }
+    case CMD_GroupChangeData: {
+        // The group's fields as the core answers them.
+        GroupInfo info;
+        if (!info.setDataFromJson(value.toObject()))
+            return QVariant();
+        return QVariant::fromValue(info);
     }
     case CMD_GroupRemoveMember:
     case CMD_GroupChangeRole: {

@@ -1,5 +1,6 @@
 #include "chat/content/downloadwatch.h"
 
+#include "foundation/simpleqtlogger.h"
 #include "webapi/FileApi/staticfile.h"
 #include "widgets/progresscircle.h"
 
@@ -8,6 +9,16 @@ DownloadWatch::DownloadWatch(StaticFile* file, ProgressCircle* circle, QObject* 
 {
     connect(file, &StaticFile::downloadError, this, &DownloadWatch::ended);
     connect(file, &StaticFile::downloadCanceled, this, &DownloadWatch::stopped);
+}
+
+bool DownloadWatch::started(const QString& address)
+{
+    stopAsked = false;
+    if (!address.isEmpty())
+        return true;
+    L_WARN(QStringLiteral("DownloadWatch::started | no address to download from"));
+    ended();
+    return false;
 }
 
 void DownloadWatch::stopped()

@@ -18,8 +18,10 @@ class DownloadWatch : public QObject
 public:
     DownloadWatch(StaticFile* file, ProgressCircle* circle, QObject* parent);
 
-    // A new transfer: a stop asked for earlier no longer counts.
-    void started() { stopAsked = false; }
+    // A new transfer from address, with the button already showing it under
+    // way: a stop asked for earlier no longer counts. Without an address
+    // there is nothing to fetch, and the transfer fails at once (false).
+    bool started(const QString& address);
     // The user stops the transfer: call before telling the downloader.
     void stopByUser() { stopAsked = true; }
 

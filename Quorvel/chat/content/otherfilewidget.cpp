@@ -110,8 +110,9 @@ void OtherFileWidget::startAutoDownload()
 
 void OtherFileWidget::startDownload()
 {
-    watch->started();
     reportProgress(0, fileMessage.getFileSize());
+    if (!watch->started(fileMessage.getFileUrl()))
+        return;
     file->setFileMessage(fileMessage, StaticFile::LocalFirst, StaticFile::Downloads, false);
 }
 

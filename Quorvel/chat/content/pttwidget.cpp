@@ -78,9 +78,10 @@ void PTTWidget::setFileMessage(const FileMessage& message, bool byMe)
 
 void PTTWidget::startDownload()
 {
-    watch->started();
     duration->setText(durationText());
     progress->setValue(1);
+    if (!watch->started(fileMessage.getFileUrl()))
+        return;
     const bool there =
         fileMessage.isStatic()
             ? file->setUrl(fileMessage.getFileUrl(), StaticFile::LocalFirst, StaticFile::PushToTalk,

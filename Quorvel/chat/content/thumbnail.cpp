@@ -285,10 +285,13 @@ void Thumbnail::reportProgress(qint64 done, qint64 total)
 
 void Thumbnail::progressCircleStartDownload()
 {
-    watch->started();
-    startDownloadingFile();
+    // Shown under way first: a download refused at once puts it back.
     if (progress->value() != 100)
         reportProgress(0, fileMessage.getFileSize());
+    const QString address =
+        fileMessage.getFileUrl().isEmpty() ? fileMessage.getFilePath() : fileMessage.getFileUrl();
+    if (watch->started(address))
+        startDownloadingFile();
 }
 
 void Thumbnail::progressCircleCancelDownload()
@@ -303,7 +306,9 @@ void Thumbnail::progressCircleCancelDownload()
 void Thumbnail::downloadFailed()
 {
     L_WARN(QStringLiteral("Thumbnail::downloadFailed | ") + file->getUrl());
-    if (kind != StickerKind)
+    if (kind == StickerKind)
+        showStickerUnavailable();
+    else
         setStatus(tr("_transferFailed"));
 }
 
@@ -474,6 +479,11 @@ void Thumbnail::setStickerMessage(const StickerMessage& message)
     stickerMessage = message;
     progress->hide();
     kind = StickerKind;
+    if (message.getStickerId().isEmpty() || message.getStickerPackageId().isEmpty()) {
+        L_WARN(QStringLiteral("Thumbnail::setStickerMessage | a sticker without ids"));
+        showStickerUnavailable();
+        return;
+    }
     StickerUrl url;
     StickerManager* stickers = StickerManager::getInstance();
     if (stickers->getStickerUrl(message, &url)) {
@@ -496,20 +506,53 @@ void Thumbnail::stickerUrlReady(const StickerUrl& url)
         return;
     }
     L_DEBUG(QStringLiteral("ChatMessageWidget::stickerUrlReady | MY Sticker... ") + ids);
-    connect(file, &StaticFile::imageReady, this, &Thumbnail::stickerDownloadReady,
-            Qt::UniqueConnection);
     disconnect(StickerManager::getInstance(), &StickerManager::stickerUrlReady, this,
                &Thumbnail::stickerUrlReady);
-    file->setUrl(url.getHighestResolutionUrl(), StaticFile::LocalFirst, StaticFile::Stickers,
-                 false);
+    const QString address = url.getHighestResolutionUrl();
+    if (address.isEmpty()) {
+        L_WARN(QStringLiteral("Thumbnail::stickerUrlReady | no address for ") + ids);
+        showStickerUnavailable();
+        return;
+    }
+    connect(file, &StaticFile::imageReady, this, &Thumbnail::stickerDownloadReady,
+            Qt::UniqueConnection);
+    // Nobody stops a sticker's download: one that ends without the picture
+    // failed, whichever way it ended.
+    connect(file, &StaticFile::downloadError, this, &Thumbnail::showStickerUnavailable,
+            Qt::UniqueConnection);
+    connect(file, &StaticFile::downloadCanceled, this, &Thumbnail::showStickerUnavailable,
+            Qt::UniqueConnection);
+    file->setUrl(address, StaticFile::LocalFirst, StaticFile::Stickers, false);
 }
 
 void Thumbnail::stickerDownloadReady(const QImage& img)
 {
+    if (img.isNull()) {
+        showStickerUnavailable();
+        return;
+    }
     showScaled(img, kStickerBox);
     status->setText(QString());
     progress->hide();
     layout->addWidget(image);
+}
+
+void Thumbnail::showStickerUnavailable()
+{
+    image->clear();
+    image->setObjectName(QStringLiteral("ThumbnailStickerUnavailable"));
+    image->setFixedSize(kStickerBox);
+    image->setAlignment(Qt::AlignCenter);
+    image->setWordWrap(true);
+    image->setText(tr("_stickerUnavailable"));
+    status->setText(QString());
+    progress->hide();
+    layout->addWidget(image);
+}
+
+bool Thumbnail::showsStickerUnavailable() const
+{
+    return kind == StickerKind && !image->text().isEmpty();
 }
 
 // ---- profile pictures ----------------------------------------------------------

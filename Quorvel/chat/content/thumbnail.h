@@ -58,6 +58,8 @@ public:
     StaticFile* downloader() const { return file; }
     // True while a full picture is being decoded.
     bool isDecoding() const;
+    // A sticker that could not be resolved or downloaded shows a box saying so.
+    bool showsStickerUnavailable() const;
 
 signals:
     void clicked();
@@ -97,6 +99,8 @@ protected:
 
 private slots:
     void decoded();
+    // A sticker whose picture cannot be had: a box that says so.
+    void showStickerUnavailable();
     void previewDecoded();
 
 private:

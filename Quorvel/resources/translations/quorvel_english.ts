@@ -1526,6 +1526,10 @@
         <source>_transferFailed</source>
         <translation>Failed, tap to try again</translation>
     </message>
+    <message>
+        <source>_stickerUnavailable</source>
+        <translation>Sticker not available</translation>
+    </message>
 </context>
 <context>
     <name>FailureToast</name>
@@ -1678,6 +1682,41 @@
     <message>
         <source>_RemoveManager</source>
         <translation>Remove from the managers</translation>
+    </message>
+</context>
+<context>
+    <name>GroupNotice</name>
+    <message>
+        <source>_NoticeRemoved</source>
+        <translation>%1 was removed from the group</translation>
+    </message>
+    <message>
+        <source>_NoticeAdded</source>
+        <translation>%1 joined the group</translation>
+    </message>
+    <message>
+        <source>_NoticeMadeManager</source>
+        <translation>%1 is now a manager</translation>
+    </message>
+    <message>
+        <source>_NoticeNoLongerManager</source>
+        <translation>%1 is no longer a manager</translation>
+    </message>
+    <message>
+        <source>_NoticeRoleChanged</source>
+        <translation>The role of %1 changed</translation>
+    </message>
+    <message>
+        <source>_NoticeDetailsChanged</source>
+        <translation>The group's details changed</translation>
+    </message>
+    <message>
+        <source>_NoticeLeft</source>
+        <translation>%1 left the group</translation>
+    </message>
+    <message>
+        <source>_NoticeCreated</source>
+        <translation>%1 made the group</translation>
     </message>
 </context>
 </TS>

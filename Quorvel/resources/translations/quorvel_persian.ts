@@ -1526,6 +1526,10 @@
         <source>_transferFailed</source>
         <translation>ناموفق بود، برای تلاش دوباره بزنید</translation>
     </message>
+    <message>
+        <source>_stickerUnavailable</source>
+        <translation>استیکر در دسترس نیست</translation>
+    </message>
 </context>
 <context>
     <name>FailureToast</name>
@@ -1678,6 +1682,41 @@
     <message>
         <source>_RemoveManager</source>
         <translation>حذف از مدیران</translation>
+    </message>
+</context>
+<context>
+    <name>GroupNotice</name>
+    <message>
+        <source>_NoticeRemoved</source>
+        <translation>%1 از گروه حذف شد</translation>
+    </message>
+    <message>
+        <source>_NoticeAdded</source>
+        <translation>%1 به گروه اضافه شد</translation>
+    </message>
+    <message>
+        <source>_NoticeMadeManager</source>
+        <translation>%1 مدیر گروه شد</translation>
+    </message>
+    <message>
+        <source>_NoticeNoLongerManager</source>
+        <translation>%1 دیگر مدیر گروه نیست</translation>
+    </message>
+    <message>
+        <source>_NoticeRoleChanged</source>
+        <translation>نقش %1 در گروه تغییر کرد</translation>
+    </message>
+    <message>
+        <source>_NoticeDetailsChanged</source>
+        <translation>مشخصات گروه تغییر کرد</translation>
+    </message>
+    <message>
+        <source>_NoticeLeft</source>
+        <translation>%1 گروه را ترک کرد</translation>
+    </message>
+    <message>
+        <source>_NoticeCreated</source>
+        <translation>%1 گروه را ساخت</translation>
     </message>
 </context>
 </TS>

@@ -46,8 +46,14 @@ void GroupManager::startLoading()
 
 void GroupManager::onInitialize()
 {
-    startUserList();
-    emit setXmppRooms(groups.keys());
+    checkMembership();
+    // A group the user was removed from has no room to enter any more.
+    QStringList ids;
+    for (auto it = groups.constBegin(); it != groups.constEnd(); ++it) {
+        if (!it->getRemoved())
+            ids.append(it.key());
+    }
+    emit setXmppRooms(ids);
 }
 
 bool GroupManager::isValidGroupId(const QString& id)
@@ -265,6 +271,7 @@ void GroupManager::markRemoved(const QString& id)
     it->setRemoved(true);
     addGroupInfo(it->getInfo());
     respondGroupGetData(it->getInfo());
+    emit leaveXmppRoom(id);
 }
 
 bool GroupManager::removeGroup(const QString& id)

@@ -42,6 +42,9 @@ public:
     // How far before the missed-messages request the next one starts, so that
     // nothing sent around a request's time is lost between two requests.
     static const qint64 kNewMessagesMarginMs = 5 * 60 * 1000;
+    // How long rooms entered or replaying unknown messages are gathered
+    // before their messages are asked for in one request.
+    static const int kRoomFetchDelayMs = 500;
 
     void onInitialize();
     void processReply(Procedure procedure, const QJsonObject& reply);
@@ -83,6 +86,10 @@ public:
     // ---- messages ----
     bool addMessagePair(const Message& message, bool notify, bool emitPair);
     void processControlMessage(const Message& message);
+    // A message of a room's replayed history: a hint only.
+    void processRoomHistory(const Message& message);
+    // The user is in the group's room now.
+    void roomEntered(const QString& id);
     void setMessageSentTime(const Message& message);
     void setFilePathForMessage(const Message& message);
     bool getLastMessage(const QString& chatId, Message* out);
@@ -125,6 +132,8 @@ signals:
     void groupLastMessage(const Message& message);
     void messageReply(const MessageReply& reply);
     void setXmppRooms(const QStringList& jidList);
+    // The user is no member of the group any more: its room is left.
+    void leaveXmppRoom(const QString& jid);
 
 private:
     // Store and list.
@@ -159,6 +168,7 @@ private:
     // Look-ups after a change of the group: run again when one is out.
     void refreshGroupData(const QString& id);
     void refreshMembers(const QString& id);
+    void refreshMembersAndData(const QString& id);
     void nextGroupDataRequest();
     void nextMembersInfoRequest();
     static QJsonArray membersArray(const QStringList& userIds, GroupRole::Role role);
@@ -170,7 +180,11 @@ private:
     static bool shouldBeSaved(const Message& message);
     static bool shouldControlMessageBeProcessed(const Message& message);
     void notifyMessage(const Message& message);
-    void changeGroupDataOnControlMessage(const Message& message);
+    void refreshOnControlMessage(const Message& message);
+    // Asks the service for the user's groups, one request at a time.
+    void checkMembership();
+    void userListAnswered();
+    void fetchRoomMessages(const QString& id);
     void processEditMessage(const Message& message, bool convertText);
     void respondMessageStateChange(const QString& chatId, const QStringList& ids,
                                    MessageBase::MsgState state);
@@ -212,12 +226,20 @@ private:
     bool loading = false;
     GroupLookupQueue membersInfoQueue;
     GroupLookupQueue groupDataQueue;
-    // Groups named by an invitation whose data has not arrived yet.
-    QSet<QString> invitedGroups;
     // Archive fetches in the order sent; the service answers them in order.
     QQueue<ArchiveFetch> archiveFetches;
-    // The "since" time of each missed-messages request in flight.
-    QQueue<qint64> newMessagesSince;
+    // Each missed-messages request in flight: the time the next request of
+    // all groups may start from, and whether it asked for all groups.
+    struct NewMessagesFetch
+    {
+        qint64 since = 0;
+        bool allGroups = true;
+    };
+    QQueue<NewMessagesFetch> newMessagesFetches;
+    // Rooms whose messages are to be asked for.
+    QSet<QString> roomFetches;
+    bool userListOut = false;
+    bool userListAgain = false;
 };
 
 #endif // GROUPMANAGER_H

@@ -34,21 +34,6 @@ bool GroupManager::shouldBeSaved(const Message& message)
            minor <= MessageBase::MsgMinorType_GroupCreated;
 }
 
-bool GroupManager::shouldControlMessageBeProcessed(const Message& message)
-{
-    switch (message.getMinorType()) {
-    case MessageBase::MsgMinorType_GroupInvitation:
-    case MessageBase::MsgMinorType_GroupRemove:
-    case MessageBase::MsgMinorType_GroupJoin:
-    case MessageBase::MsgMinorType_GroupChangeRole:
-    case MessageBase::MsgMinorType_GroupChangeMetadata:
-    case MessageBase::MsgMinorType_EditMessage:
-        return message.isControlMessage();
-    default:
-        return false;
-    }
-}
-
 bool GroupManager::addMessageToGroupDB(const Message& message, bool* isLast)
 {
     if (!shouldBeSaved(message))
@@ -169,70 +154,6 @@ void GroupManager::respondMessageStateChange(const QString& chatId, const QStrin
     }
 }
 
-// ---- control messages ----------------------------------------------------------
-
-void GroupManager::processControlMessage(const Message& message)
-{
-    L_DEBUG(QStringLiteral("GroupManager::processControlMessage | #START"));
-    if (!shouldControlMessageBeProcessed(message))
-        return;
-    if (addMessage(message, false)) {
-        MessagePair pair;
-        pair.setMessage(message);
-        emitMessagePairAdded(pair);
-    }
-    changeGroupDataOnControlMessage(message);
-}
-
-void GroupManager::changeGroupDataOnControlMessage(const Message& message)
-{
-    const QString id = message.getChatId();
-    switch (message.getMinorType()) {
-    case MessageBase::MsgMinorType_GroupInvitation: {
-        QString group = message.getGroupInvitationMessage().getJid();
-        if (group.isEmpty())
-            group = id;
-        if (!isValidGroupId(group))
-            return;
-        invitedGroups.insert(group);
-        emit setXmppRooms({group});
-        enqueueGroupDataRequest(group);
-        break;
-    }
-    case MessageBase::MsgMinorType_GroupRemove:
-        if (message.getGroupRemoveMessage().getRemovedUserId() == getUserName())
-            markRemoved(id);
-        else if (groups.contains(id))
-            refreshMembers(id);
-        break;
-    case MessageBase::MsgMinorType_GroupJoin:
-    case MessageBase::MsgMinorType_GroupChangeRole:
-        if (groups.contains(id))
-            refreshMembers(id);
-        break;
-    case MessageBase::MsgMinorType_GroupChangeMetadata:
-        if (groups.contains(id))
-            refreshGroupData(id);
-        break;
-    case MessageBase::MsgMinorType_EditMessage:
-        processEditMessage(message, true);
-        break;
-    default:
-        break;
-    }
-}
-
-void GroupManager::processEditMessage(const Message& message, bool convertText)
-{
-    auto it = groups.find(message.getChatId());
-    Message edited;
-    if (it != groups.end() &&
-        ConversationEdits::apply(it->messageStore(), message, convertText, &edited)) {
-        keepSummary(&it.value());
-        emit commandResponse(CMD_MessageEdited, QVariant::fromValue(edited));
-    }
-}
-
 // ---- missed messages --------------------------------------------------------------
 
 void GroupManager::xmppChatClientConnected(qint64 lastTimeConnected)
@@ -254,7 +175,8 @@ void GroupManager::startGroupNewMessages(const QStringList& ids, qint64 time)
 {
     // What this request returns ends no later than now; the next one starts a
     // little before, so nothing that reaches the service meanwhile is missed.
-    newMessagesSince.enqueue(QDateTime::currentMSecsSinceEpoch() - kNewMessagesMarginMs);
+    newMessagesFetches.enqueue(
+        {QDateTime::currentMSecsSinceEpoch() - kNewMessagesMarginMs, ids.isEmpty()});
     QHash<QString, QJsonValue> inputs;
     inputs.insert(QStringLiteral("GroupJID"), QJsonArray::fromStringList(ids));
     inputs.insert(QStringLiteral("MessageTimestampMilliSecond"), QString::number(time));
@@ -263,10 +185,13 @@ void GroupManager::startGroupNewMessages(const QStringList& ids, qint64 time)
 
 void GroupManager::decomposeNewMessages(const QJsonObject& reply)
 {
-    const qint64 since = newMessagesSince.isEmpty()
-                             ? QDateTime::currentMSecsSinceEpoch() - kNewMessagesMarginMs
-                             : newMessagesSince.dequeue();
-    setLastTimeNMCalled(since);
+    const NewMessagesFetch fetch =
+        newMessagesFetches.isEmpty()
+            ? NewMessagesFetch{QDateTime::currentMSecsSinceEpoch() - kNewMessagesMarginMs, true}
+            : newMessagesFetches.dequeue();
+    // Only an answer for all groups moves the time the next one starts from.
+    if (fetch.allGroups)
+        setLastTimeNMCalled(fetch.since);
     QList<Message> messages = GroupStanzaReader::readReply(reply, MessageBase::MsgState_Delivered);
     std::stable_sort(messages.begin(), messages.end(), [](const Message& a, const Message& b) {
         return a.getSendTimeInGMT() < b.getSendTimeInGMT();

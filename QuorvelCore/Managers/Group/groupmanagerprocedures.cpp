@@ -161,6 +161,13 @@ void GroupManager::refreshMembers(const QString& id)
         startGroupMembersInfo(id);
 }
 
+void GroupManager::refreshMembersAndData(const QString& id)
+{
+    // The members, and the data for the member count and the user's own role.
+    refreshMembers(id);
+    refreshGroupData(id);
+}
+
 bool GroupManager::groupDataRequestQueueContains(const QString& id) const
 {
     return groupDataQueue.contains(id);
@@ -203,11 +210,11 @@ void GroupManager::processReply(Procedure procedure, const QJsonObject& reply)
         processMemberAdded();
         break;
     case PROC_GroupRemoveMember:
-        refreshMembers(pendingRemoveMemberId);
+        refreshMembersAndData(pendingRemoveMemberId);
         pendingRemoveMemberId.clear();
         break;
     case PROC_GroupChangeRole:
-        refreshMembers(pendingChangeRoleId);
+        refreshMembersAndData(pendingChangeRoleId);
         pendingChangeRoleId.clear();
         break;
     case PROC_GroupChangeData:
@@ -229,6 +236,7 @@ void GroupManager::processReply(Procedure procedure, const QJsonObject& reply)
         break;
     case PROC_UserList:
         processUserList(reply);
+        userListAnswered();
         break;
     case PROC_GroupData:
         processGroupData(reply);
@@ -272,9 +280,12 @@ void GroupManager::result(Procedure procedure, int resultCode)
     case PROC_GroupArchive:
         archiveFinished({});
         break;
+    case PROC_UserList:
+        userListAnswered();
+        break;
     case PROC_GroupNewMessages:
-        if (!newMessagesSince.isEmpty())
-            newMessagesSince.dequeue();
+        if (!newMessagesFetches.isEmpty())
+            newMessagesFetches.dequeue();
         break;
     default:
         break;
@@ -285,7 +296,7 @@ void GroupManager::processMemberAdded()
 {
     if (pendingMemberAdds.isEmpty())
         return;
-    refreshMembers(pendingMemberAdds.dequeue());
+    refreshMembersAndData(pendingMemberAdds.dequeue());
 }
 
 void GroupManager::processGroupData(const QJsonObject& reply)
@@ -296,8 +307,15 @@ void GroupManager::processGroupData(const QJsonObject& reply)
     if (group.setDataFromJson(reply)) {
         const QString id = group.getId();
         groupDataQueue.removeWaiting(id);
-        const bool invited = invitedGroups.remove(id);
-        addGroup(group, true, invited);
+        const GroupRole::Role role = group.getInfo().getMyRole();
+        const bool member =
+            role == GroupRole::OWNER || role == GroupRole::ADMIN || role == GroupRole::MEMBER;
+        if (!member && !groups.contains(id)) {
+            L_WARN(QStringLiteral("GroupManager::processGroupData | not a member of ") + id);
+        } else if (addGroup(group, true, member) && member) {
+            // The service names the user a member: the room may be entered.
+            emit setXmppRooms({id});
+        }
     } else {
         L_WARN(QStringLiteral("GroupManager::processGroupData | unreadable reply for ") +
                groupDataQueue.current());

@@ -259,8 +259,24 @@ void StickerApi::dropInFlight(const QString& reason)
     timeoutTimer.stop();
     // A late answer must not be taken for the next request's.
     network->abortRequests();
+    giveUpInFlight();
     inFlight.clear();
     startQueue();
+}
+
+void StickerApi::giveUpInFlight()
+{
+    if (inFlight.getType() != StickerApiRequest::StickerDownload)
+        return;
+    const QJsonObject asked = inFlight.getRequestObject();
+    StickerMessage sticker;
+    sticker.setStickerId(asked.value(QStringLiteral("StickerID")).toString());
+    sticker.setStickerPackageId(asked.value(QStringLiteral("PackageID")).toString());
+    sticker.setStickerVersion(asked.value(QStringLiteral("StickerVersion")).toString());
+    sticker.setFrom(asked.value(QStringLiteral("FromUsername")).toString());
+    StickerUrl none;
+    none.setStickerMessage(sticker);
+    emit urlReady(none);
 }
 
 // ---- Replies ----
@@ -285,6 +301,8 @@ void StickerApi::replyReady(const QByteArray& reply)
         handleSuccess(object);
     } else if (processError(code)) {
         return;
+    } else {
+        giveUpInFlight();
     }
     inFlight.clear();
     startQueue();

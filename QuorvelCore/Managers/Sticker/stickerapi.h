@@ -85,6 +85,9 @@ private:
     void startQueue();
     void send();
     void dropInFlight(const QString& reason);
+    // The request in flight gets no answer: a sticker's asker hears of it
+    // through urlReady with no addresses.
+    void giveUpInFlight();
     void handleSuccess(const QJsonObject& reply);
     // True when a session request was sent in place of the request in flight.
     bool processError(int code);

@@ -8,6 +8,20 @@
 #include <QXmppMucManager.h>
 #include <QXmppUtils.h>
 
+namespace {
+const QLatin1String kDelayNamespace("urn:xmpp:delay");
+
+bool isDelayed(const QDomElement& element)
+{
+    for (QDomElement child = element.firstChildElement(QStringLiteral("delay")); !child.isNull();
+         child = child.nextSiblingElement(QStringLiteral("delay"))) {
+        if (child.namespaceURI() == kDelayNamespace)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 bool MessageExtension::handleStanza(const QDomElement& element)
 {
     if (element.tagName() != QLatin1String("message"))
@@ -16,32 +30,61 @@ bool MessageExtension::handleStanza(const QDomElement& element)
     if (!stanza.parseElement(element))
         return false;
     Message message = stanza.getMessage();
-    if (stanza.type() == QXmppMessage::GroupChat)
-        bindRoomAuthor(stanza.from(), &message);
+    if (stanza.isFromRoom()) {
+        // Taken here whatever the outcome, so nothing else acts on a room
+        // message that is not tied to an account.
+        switch (bindRoomAuthor(stanza.from(), isDelayed(element), &message)) {
+        case RoomMessage::Dropped:
+            return true;
+        case RoomMessage::Replayed:
+            emit receivedRoomHistory(message);
+            return true;
+        case RoomMessage::Live:
+            break;
+        }
+    }
     emit ReceiveQuorvelMessage(message);
     return true;
 }
 
-void MessageExtension::bindRoomAuthor(const QString& occupant, Message* message)
+MessageExtension::RoomMessage MessageExtension::bindRoomAuthor(const QString& occupant,
+                                                               bool delayed, Message* message)
 {
     QXmppMucManager* muc = client() ? client()->findExtension<QXmppMucManager>() : nullptr;
-    if (!muc)
-        return;
     const QString roomAddress = QXmppUtils::jidToBareJid(occupant);
-    const QList<QXmppMucRoom*> rooms = muc->rooms();
-    for (const QXmppMucRoom* room : rooms) {
-        if (room->jid() != roomAddress)
-            continue;
-        const QString realAddress = room->participantFullJid(occupant);
-        if (realAddress.isEmpty())
-            return; // the room keeps its occupants' addresses from us
-        const QString author = QXmppUtils::jidToUser(realAddress);
-        if (author != message->getUserId()) {
-            L_WARN(QStringLiteral("MessageExtension::handleStanza | room message under the nick "
-                                  "name of ") +
-                   message->getUserId().left(40) + QStringLiteral(" is by ") + author);
-            message->setUserId(author);
-        }
-        return;
+    const QXmppMucRoom* room = nullptr;
+    const QList<QXmppMucRoom*> rooms = muc ? muc->rooms() : QList<QXmppMucRoom*>();
+    for (const QXmppMucRoom* candidate : rooms) {
+        if (candidate->jid() == roomAddress)
+            room = candidate;
     }
+    if (!room) {
+        L_WARN(QStringLiteral("MessageExtension | dropped a message of a room we are not in: ") +
+               roomAddress.left(120));
+        return RoomMessage::Dropped;
+    }
+    if (delayed) {
+        // The nick name may have been anyone's when it was said.
+        message->setUserId(QString());
+        return RoomMessage::Replayed;
+    }
+    const QString realAddress = room->participantFullJid(occupant);
+    const QString author = QXmppUtils::jidToUser(realAddress);
+    const QString nick = QXmppUtils::jidToResource(occupant);
+    if (author.isEmpty()) {
+        L_WARN(QStringLiteral("MessageExtension | dropped a room message whose sender's account "
+                              "the room does not show: ") +
+               occupant.left(160));
+        return RoomMessage::Dropped;
+    }
+    // Every program enters a room under its own address; another nick name
+    // is someone passing for another member.
+    if (nick != QXmppUtils::jidToBareJid(realAddress) ||
+        QXmppUtils::jidToDomain(realAddress) != QuorvelXMPPMessage::chatDomain()) {
+        L_WARN(QStringLiteral("MessageExtension | dropped a room message under the nick name ") +
+               nick.left(80) + QStringLiteral(" sent by ") + realAddress.left(120));
+        return RoomMessage::Dropped;
+    }
+    message->setUserId(author);
+    return RoomMessage::Live;
 }

@@ -8,7 +8,10 @@
 
 // Turns every incoming message stanza of our form into a Message. Stanzas it
 // cannot read (receipts, error bounces, plain room traffic) are left to the
-// other extensions.
+// other extensions. The author of a room message is the sending occupant's
+// real account as the room shows it; history that a room replays when it is
+// entered is passed on apart, as a hint only: who wrote it cannot be told any
+// more, and the service's record of the room holds it with its true author.
 class QUORVELCORE_EXPORT MessageExtension : public QXmppClientExtension
 {
     Q_OBJECT
@@ -19,12 +22,21 @@ public:
 
 signals:
     void ReceiveQuorvelMessage(Message rcv);
+    // A message of a room's replayed history; its user id is empty.
+    void receivedRoomHistory(Message message);
 
 private:
-    // In a room that shows us its occupants' real addresses, the author of a
-    // room message is the sending occupant's own account, whatever nick name
-    // it has taken.
-    void bindRoomAuthor(const QString& occupant, Message* message);
+    enum class RoomMessage
+    {
+        Live,
+        Replayed,
+        Dropped
+    };
+    // Binds the author of a room message to the occupant's real account.
+    // Dropped, with a log line, for a room we are not in, an occupant whose
+    // account the room does not show, or one whose nick name is not its own
+    // address.
+    RoomMessage bindRoomAuthor(const QString& occupant, bool delayed, Message* message);
 };
 
 #endif // MESSAGEEXTENSION_H

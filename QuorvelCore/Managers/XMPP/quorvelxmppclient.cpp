@@ -12,6 +12,7 @@
 #include "foundation/simpleqtlogger.h"
 
 #include <QDomElement>
+#include <QPointer>
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QXmppDataForm.h>
@@ -21,6 +22,7 @@
 #include <QXmppMucManager.h>
 #include <QXmppOutgoingClient.h>
 #include <QXmppPresence.h>
+#include <QXmppUtils.h>
 
 namespace {
 
@@ -29,6 +31,8 @@ const int kRetryIntervalMs = 2000;
 // at most this far apart.
 const int kLongestResendIntervalMs = 64000;
 const int kUnauthenticatedPeriods = 15;
+// A room that refused entry is asked again after 1, 2, 4 ... seconds.
+const int kRoomRetryMs = 1000;
 const char* const kPrivacyNamespace = "jabber:iq:privacy";
 const char* const kLastNamespace = "jabber:iq:last";
 const char* const kBlockListName = "MY_BLOCK_LIST";
@@ -97,7 +101,10 @@ QuorvelXMPPClient::QuorvelXMPPClient(QObject* parent) : QXmppClient(parent)
 
     connect(QuorvelManageMessage(), &MessageExtension::ReceiveQuorvelMessage, this,
             &QuorvelXMPPClient::_receivedQuorvel);
+    connect(QuorvelManageMessage(), &MessageExtension::receivedRoomHistory, this,
+            &QuorvelXMPPClient::_receivedRoomHistory);
     connect(this, &QXmppClient::iqReceived, this, &QuorvelXMPPClient::receivedIq);
+    connect(this, &QXmppClient::presenceReceived, this, &QuorvelXMPPClient::presenceReceivedSlot);
 
     muc = new MUCExtention;
     addExtension(muc);
@@ -391,6 +398,16 @@ void QuorvelXMPPClient::_receivedQuorvel(const Message& m)
     emit receivedQuorvel(m);
 }
 
+void QuorvelXMPPClient::_receivedRoomHistory(const Message& m)
+{
+    // A message that was in flight when the stream ended may come back only
+    // in the history of the room entered again.
+    if (lastSentMessage.isValid() && !m.getMessageId().isEmpty() &&
+        m.getMessageId() == lastSentMessage.getMessageId())
+        lastMessageSent();
+    emit receivedRoomHistory(m);
+}
+
 void QuorvelXMPPClient::receivedDelivery(const QString& jid, const QString& id)
 {
     if (lastSentMessage.isValid() && !id.isEmpty() && lastSentMessage.getMessageId() == id)
@@ -562,6 +579,7 @@ void QuorvelXMPPClient::leaveRoom(const QString& roomId)
             continue;
         room->leave(QString());
         // Forgotten at once, so a reconnect does not join it again.
+        roomRefusals.remove(address);
         delete room;
         return;
     }
@@ -580,6 +598,43 @@ void QuorvelXMPPClient::roomJoined()
 {
     auto* room = qobject_cast<QXmppMucRoom*>(sender());
     L_DEBUG(QStringLiteral("QuorvelXMPPClient::roomJoined | ") + (room ? room->jid() : QString()));
+    if (!room)
+        return;
+    roomRefusals.remove(room->jid());
+    emit roomEntered(QXmppUtils::jidToUser(room->jid()));
+}
+
+void QuorvelXMPPClient::presenceReceivedSlot(const QXmppPresence& presence)
+{
+    // A room that refuses entry answers with an error presence that the
+    // room manager does not take for its own (it lacks the room's element).
+    if (presence.type() != QXmppPresence::Error)
+        return;
+    const QString address = QXmppUtils::jidToBareJid(presence.from());
+    const QList<QXmppMucRoom*> rooms = muc->rooms();
+    for (QXmppMucRoom* room : rooms) {
+        if (room->jid() == address && !room->isJoined()) {
+            roomRefused(room, presence.error());
+            return;
+        }
+    }
+}
+
+void QuorvelXMPPClient::roomRefused(QXmppMucRoom* room, const QXmppStanza::Error& error)
+{
+    // A members-only room lets a new member in only once the service has
+    // listed it there, which may be a moment after the member learnt of the
+    // group: it is asked again, less often each time.
+    const int refusals = ++roomRefusals[room->jid()];
+    const int delay = qMin(kRoomRetryMs << qMin(refusals - 1, 6), kLongestResendIntervalMs);
+    L_INFO(QStringLiteral("QuorvelXMPPClient::roomRefused | %1 (%2), asked again in %3 ms")
+               .arg(room->jid(), error.text().left(80))
+               .arg(delay));
+    const QPointer<QXmppMucRoom> retried(room);
+    QTimer::singleShot(delay, this, [this, retried] {
+        if (retried && !retried->isJoined() && isAuthenticated())
+            retried->join();
+    });
 }
 
 void QuorvelXMPPClient::roomConfigReceived(const QXmppDataForm& form)

@@ -5,6 +5,7 @@
 #include "foundation/quorvelcore_export.h"
 #include "model/message.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QTimer>
 #include <QXmppClient.h>
@@ -15,6 +16,8 @@ class QXmppDataForm;
 class QXmppIq;
 class QXmppMessage;
 class QXmppMessageReceiptManager;
+class QXmppMucRoom;
+class QXmppPresence;
 class StanzaCounter;
 class StreamManagementExtention;
 
@@ -69,6 +72,10 @@ public:
 signals:
     void messageSent(Message msg);
     void receivedQuorvel(Message tmp);
+    // A message of a room's replayed history (its author unknown).
+    void receivedRoomHistory(Message message);
+    // The user is in a room now (its id, without the room service's domain).
+    void roomEntered(QString roomId);
     void delivery(QString jid, QString id);
     void lastSeen(QString id, int seconds);
     void receivedBlock();
@@ -90,9 +97,11 @@ private slots:
     void streamManagementUnavailable(const QString& reason);
     void _connectedSlot();
     void _receivedQuorvel(const Message& m);
+    void _receivedRoomHistory(const Message& m);
     void receivedDelivery(const QString& jid, const QString& id);
     void receivedIq(const QXmppIq& iq);
     void roomJoined();
+    void presenceReceivedSlot(const QXmppPresence& presence);
     void roomConfigReceived(const QXmppDataForm& form);
     void messageReceived(const QXmppMessage& message);
 
@@ -105,6 +114,7 @@ private:
     int retryInterval() const;
     static void replaceEmojiCodes(Message* m);
     void joinCurrentRooms();
+    void roomRefused(QXmppMucRoom* room, const QXmppStanza::Error& error);
     void requestBlockList();
     QString ownAddress();
     QString userAddress(const QString& userId);
@@ -134,6 +144,8 @@ private:
     QTimer retryTimer;
     int unauthenticatedRetries = 0;
     QStringList blockedUsers;
+    // Refused entries in a row, by room address.
+    QHash<QString, int> roomRefusals;
 };
 
 #endif // QUORVELXMPPCLIENT_H

@@ -6,6 +6,7 @@
 #include <QDomElement>
 #include <QJsonObject>
 #include <QXmppElement.h>
+#include <QXmppUtils.h>
 
 namespace {
 
@@ -127,6 +128,13 @@ QString QuorvelXMPPMessage::roomAddress(const QString& roomId, const QString& do
     return roomId + QStringLiteral("@conference.") + domain;
 }
 
+bool QuorvelXMPPMessage::isRoomAddress(const QString& address)
+{
+    const QString bare = QXmppUtils::jidToBareJid(address);
+    return !QXmppUtils::jidToUser(bare).isEmpty() &&
+           QXmppUtils::jidToDomain(bare) == QStringLiteral("conference.") + chatDomain();
+}
+
 QString QuorvelXMPPMessage::channelAccount()
 {
     return QStringLiteral("channels");
@@ -166,23 +174,40 @@ bool QuorvelXMPPMessage::parseElement(const QDomElement& element)
     if (type() == QXmppMessage::Error)
         return false;
     const QString sender = from();
-    const QString roomHost = QStringLiteral("@conference.") + chatDomain();
-    const bool roomMessage = sender.contains(roomHost);
+    // A room's stanza by its bare address only: a resource that looks like a
+    // room address is still the sending account's.
+    const bool roomMessage = isRoomAddress(sender);
+    fromRoom = roomMessage;
+    if (roomMessage && type() != QXmppMessage::GroupChat) {
+        // Rooms carry our messages to everyone; private room messages are not ours.
+        L_DEBUG(QStringLiteral("QuorvelXMPPMessage::parseElement | not a room message: ") +
+                id().left(80));
+        return false;
+    }
+    if (!roomMessage && QXmppUtils::jidToDomain(sender) != chatDomain()) {
+        // Accounts are ours only on our own domain.
+        L_WARN(QStringLiteral("QuorvelXMPPMessage::parseElement | refused a stanza from another "
+                              "domain, id ") +
+               id().left(80));
+        return false;
+    }
     // The service stamps a channel post's channel and author itself.
     const bool fromChannels =
-        !roomMessage && sender.section(QLatin1Char('/'), 0, 0) ==
-                            channelAccount() + QLatin1Char('@') + chatDomain();
+        !roomMessage &&
+        QXmppUtils::jidToBareJid(sender) == channelAccount() + QLatin1Char('@') + chatDomain();
 
     QJsonObject object;
     object.insert(QStringLiteral("FROM"), beforeAt(sender));
     object.insert(QStringLiteral("MESSAGE_USERNAME"), beforeAt(to()));
     if (!roomMessage) {
-        object.insert(QStringLiteral("USER_ID"), beforeAt(sender));
+        object.insert(QStringLiteral("USER_ID"), QXmppUtils::jidToUser(sender));
     } else {
-        const QStringList parts = sender.split(QLatin1Char('/'));
-        if (parts.size() < 2)
+        // The nick name, until the author is bound to the occupant's real
+        // account.
+        const QString nick = QXmppUtils::jidToResource(sender);
+        if (nick.isEmpty())
             return false;
-        object.insert(QStringLiteral("USER_ID"), beforeAt(parts.at(1)));
+        object.insert(QStringLiteral("USER_ID"), beforeAt(nick));
     }
     message.setChatId(beforeAt(sender));
     object.insert(QStringLiteral("MESSAGE_ID"), id());

@@ -96,6 +96,8 @@ void XMPPManager::startLoading()
     connect(&client, &QXmppClient::disconnected, this, &XMPPManager::chatClientDisconnected);
     connect(&client, &QXmppClient::logMessage, this, &XMPPManager::logMessage);
     connect(&client, &QuorvelXMPPClient::receivedQuorvel, this, &XMPPManager::newMessage);
+    connect(&client, &QuorvelXMPPClient::receivedRoomHistory, this, &XMPPManager::roomHistory);
+    connect(&client, &QuorvelXMPPClient::roomEntered, this, &XMPPManager::roomEntered);
     connect(&client, &QuorvelXMPPClient::delivery, this, &XMPPManager::delivery);
     connect(&client, &QuorvelXMPPClient::receivedBlock, this, &XMPPManager::receivedBlock);
     connect(&client, &QuorvelXMPPClient::messageSent, this, &XMPPManager::messageSentSLOT);

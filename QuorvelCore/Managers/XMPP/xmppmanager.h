@@ -59,6 +59,9 @@ public:
 signals:
     void start(Procedure procedure, QHash<QString, QJsonValue> inputs);
     void incommingMessage(Message msg);
+    // A message of a room's replayed history: a hint, its author unknown.
+    void roomHistory(Message msg);
+    void roomEntered(QString roomId);
     void messageSent(Message msg);
     void messageDelivered(QString jid, QString id);
     void userBlocked();

@@ -148,7 +148,7 @@ private slots:
     void loadingSkipsUnreadableRecordsAndOpensNoStore();
     void groupListOpensNoStore();
     void userListMarksRemovedOnceAndNamingAgainRestores();
-    void invitationRestoresARemovedGroup();
+    void removalAndInvitationAreCheckedWithTheService();
     void groupIdsThatWouldBreakTheStoreAreRefused_data();
     void groupIdsThatWouldBreakTheStoreAreRefused();
     void createThroughLookupsAndSurviveRestart();
@@ -160,6 +160,7 @@ private slots:
     void controlMessages_data();
     void controlMessages();
     void editsOnlyByTheirAuthor();
+    void replayedHistoryIsOnlyAHint();
 
     void missedMessagesSinceRequestTime();
     void historyPages();
@@ -305,28 +306,55 @@ void TestGroupManager::userListMarksRemovedOnceAndNamingAgainRestores()
     QVERIFY(h.answers.isEmpty() && h.rooms.isEmpty());
 }
 
-void TestGroupManager::invitationRestoresARemovedGroup()
+void TestGroupManager::removalAndInvitationAreCheckedWithTheService()
 {
     Harness h;
     h.reply(PROC_UserList, replyOf({{"PrivateGroups", QJsonArray{groupJson(A)}}}));
-    h.manager.processControlMessage(controlMessage(A, "rm", MessageBase::MsgMinorType_GroupRemove,
-                                                   "boss", {{"REMOVED_USER_ID", Me}}));
+    h.clear();
+    const Message removal = controlMessage(A, "rm", MessageBase::MsgMinorType_GroupRemove, "boss",
+                                           {{"REMOVED_USER_ID", Me}});
+    // Whoever sent it, a removal only makes the service be asked.
+    h.manager.processControlMessage(removal);
     GroupInfo info;
-    QVERIFY(h.manager.getGroupInfo(A, &info) && info.getRemoved());
-    // A group-data reply that no invitation asked for keeps it removed.
-    h.reply(PROC_GroupData, replyOf(groupJson(A)));
+    QVERIFY(h.manager.getGroupInfo(A, &info) && !info.getRemoved());
+    QCOMPARE(h.sentOf(PROC_UserList).size(), 1);
+    // Asked again while the first question is out: one more question after it.
+    h.manager.processControlMessage(removal);
+    QCOMPARE(h.sentOf(PROC_UserList).size(), 1);
+    h.reply(PROC_UserList, replyOf({{"PrivateGroups", QJsonArray{groupJson(A)}}}));
+    QVERIFY(h.manager.getGroupInfo(A, &info) && !info.getRemoved());
+    QCOMPARE(h.sentOf(PROC_UserList).size(), 2);
+    // The service no longer names the group: the removal is real.
+    h.reply(PROC_UserList, replyOf({{"PrivateGroups", QJsonArray{}}}));
     QVERIFY(h.manager.getGroupInfo(A, &info) && info.getRemoved());
 
+    // An invitation joins the room only once the service names the user a
+    // member of the group; it is not kept.
     h.clear();
     h.manager.processControlMessage(controlMessage(Me, "inv",
                                                    MessageBase::MsgMinorType_GroupInvitation,
                                                    "boss", {{"JID", A}, {"USER_ROLE", "MEMBER"}}));
-    QCOMPARE(h.rooms, QList<QStringList>{{A}});
+    QVERIFY(h.rooms.isEmpty());
     QCOMPARE(h.groupsSent(PROC_GroupData), QStringList{A});
-    // The invitation itself is not kept.
     QVERIFY(h.answersOf(CMD_MessagePairAdded).isEmpty());
     h.reply(PROC_GroupData, replyOf(groupJson(A)));
     QVERIFY(h.manager.getGroupInfo(A, &info) && !info.getRemoved());
+    QCOMPARE(h.rooms, QList<QStringList>{{A}});
+
+    // A stranger's invitation to a group the service does not give the user
+    // joins nothing and adds nothing.
+    h.clear();
+    h.manager.processControlMessage(controlMessage(
+        Me, "inv2", MessageBase::MsgMinorType_GroupInvitation, "stranger", {{"JID", B}}));
+    QCOMPARE(h.groupsSent(PROC_GroupData), QStringList{B});
+    h.fail(PROC_GroupData, 404);
+    QJsonObject notMine = groupJson(C);
+    notMine.insert("MyRole", "NONE");
+    h.manager.enqueueGroupDataRequest(C);
+    h.reply(PROC_GroupData, replyOf(notMine));
+    QVERIFY(h.rooms.isEmpty());
+    QVERIFY(!h.manager.contains(B) && !h.manager.contains(C));
+    QVERIFY(h.answersOf(CMD_GroupAdded).isEmpty());
 }
 
 void TestGroupManager::groupIdsThatWouldBreakTheStoreAreRefused_data()
@@ -609,7 +637,7 @@ void TestGroupManager::controlMessages_data()
     QTest::addColumn<bool>("kept");
     QTest::addColumn<QString>("membersAsked");
     QTest::addColumn<QString>("dataAsked");
-    QTest::addColumn<bool>("removed");
+    QTest::addColumn<bool>("listAsked");
     QTest::newRow("leave") << int(MessageBase::MsgMinorType_GroupLeave) << QJsonObject{} << false
                            << ""
                            << "" << false;
@@ -617,16 +645,16 @@ void TestGroupManager::controlMessages_data()
                              << false << ""
                              << "" << false;
     QTest::newRow("remove other") << int(MessageBase::MsgMinorType_GroupRemove)
-                                  << QJsonObject{{"REMOVED_USER_ID", "u9"}} << true << A << ""
+                                  << QJsonObject{{"REMOVED_USER_ID", "u9"}} << true << A << A
                                   << false;
     QTest::newRow("remove me") << int(MessageBase::MsgMinorType_GroupRemove)
                                << QJsonObject{{"REMOVED_USER_ID", Me}} << true << ""
                                << "" << true;
     QTest::newRow("join") << int(MessageBase::MsgMinorType_GroupJoin) << QJsonObject{} << true << A
-                          << "" << false;
+                          << A << false;
     QTest::newRow("change role") << int(MessageBase::MsgMinorType_GroupChangeRole)
                                  << QJsonObject{{"USER_ROLE", "ADMIN"}, {"CHANGED_USER_ID", "u2"}}
-                                 << true << A << "" << false;
+                                 << true << A << A << false;
     QTest::newRow("change metadata") << int(MessageBase::MsgMinorType_GroupChangeMetadata)
                                      << QJsonObject{} << true << "" << A << false;
     QTest::newRow("seen is not for groups")
@@ -641,7 +669,7 @@ void TestGroupManager::controlMessages()
     QFETCH(bool, kept);
     QFETCH(QString, membersAsked);
     QFETCH(QString, dataAsked);
-    QFETCH(bool, removed);
+    QFETCH(bool, listAsked);
     Harness h;
     h.reply(PROC_UserList, replyOf({{"PrivateGroups", QJsonArray{groupJson(A)}}}));
     h.clear();
@@ -655,10 +683,12 @@ void TestGroupManager::controlMessages()
              membersAsked.isEmpty() ? QStringList() : QStringList{membersAsked});
     QCOMPARE(h.groupsSent(PROC_GroupData),
              dataAsked.isEmpty() ? QStringList() : QStringList{dataAsked});
+    QCOMPARE(h.sentOf(PROC_UserList).size(), listAsked ? 1 : 0);
+    // Nothing changes before the service answers.
     GroupInfo info;
     QVERIFY(h.manager.getGroupInfo(A, &info));
-    QCOMPARE(info.getRemoved(), removed);
-    QCOMPARE(h.answersOf(CMD_GroupGetData).size(), removed ? 1 : 0);
+    QVERIFY(!info.getRemoved());
+    QVERIFY(h.answersOf(CMD_GroupGetData).isEmpty());
 
     // Kinds that are kept arrive through the message path too.
     const bool storable = minor >= MessageBase::MsgMinorType_GroupLeave &&
@@ -690,6 +720,47 @@ void TestGroupManager::editsOnlyByTheirAuthor()
     Message edited = h.answersOf(CMD_MessageEdited).first().value<Message>();
     QVERIFY(edited.getMessageBody().startsWith("fixed &lt;b&gt;"));
     QVERIFY(h.answersOf(CMD_MessagePairAdded).isEmpty());
+}
+
+void TestGroupManager::replayedHistoryIsOnlyAHint()
+{
+    Harness h;
+    h.reply(PROC_UserList, replyOf({{"PrivateGroups", QJsonArray{groupJson(A), groupJson(B)}}}));
+    QVERIFY(h.manager.storeArrivedMessage(groupMessage(A, "known", 400000, "u1")));
+    const qint64 marker = h.manager.getLastTimeNMCalled();
+    h.clear();
+    // Replayed history is neither kept nor shown nor notified, whoever it
+    // names as its author, and a removal in it only makes the service be asked.
+    Message forged = groupMessage(A, "forged", 500000, Me);
+    forged.setUserId(QString());
+    h.manager.processRoomHistory(forged);
+    h.manager.processRoomHistory(groupMessage(A, "known", 400000, QString()));
+    h.manager.processRoomHistory(controlMessage(A, "rm", MessageBase::MsgMinorType_GroupRemove,
+                                                QString(), {{"REMOVED_USER_ID", Me}}));
+    h.manager.processRoomHistory(groupMessage("pri_unknown", "x", 1, QString()));
+    QVERIFY(h.answers.isEmpty());
+    QVERIFY(h.notes.isEmpty());
+    QCOMPARE(h.sentOf(PROC_UserList).size(), 1);
+    Message stored;
+    QVERIFY(!h.manager.getLastMessage(A, &stored) || stored.getMessageId() == "known");
+    // A message the store lacks is fetched from the service's record of the
+    // room, with the rooms entered meanwhile, in one request.
+    h.manager.roomEntered(B);
+    QTRY_COMPARE(h.sentOf(PROC_GroupNewMessages).size(), 1);
+    const auto inputs = h.sentOf(PROC_GroupNewMessages).first();
+    QJsonArray ids = inputs.value("GroupJID").toArray();
+    QCOMPARE(ids.size(), 2);
+    QVERIFY(ids.contains(A) && ids.contains(B));
+    QVERIFY(inputs.value("MessageTimestampMilliSecond").toString().toLongLong() <=
+            400000 - GroupManager::kNewMessagesMarginMs + 1);
+    // The answer for some rooms does not move the start of the next request
+    // for all groups.
+    h.manager.processReply(PROC_GroupNewMessages,
+                           stanzaReply({roomMessage(A, "u3", "forged", 500000)}, true));
+    QCOMPARE(h.manager.getLastTimeNMCalled(), marker);
+    QVERIFY(h.manager.getLastMessage(A, &stored));
+    QCOMPARE(stored.getMessageId(), QString("forged"));
+    QCOMPARE(stored.getUserId(), QString("u3"));
 }
 
 void TestGroupManager::missedMessagesSinceRequestTime()

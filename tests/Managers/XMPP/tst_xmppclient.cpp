@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QXmppLogger.h>
 #include <QXmppMessage.h>
+#include <QXmppMucIq.h>
 #include <QXmppMucManager.h>
 #include <QXmppPresence.h>
 
@@ -70,6 +71,20 @@ QXmppMucRoom* roomOf(QuorvelXMPPClient* client, const QString& address)
             return room;
     }
     return nullptr;
+}
+
+// The room's owner makes an account one of its members: rooms let in only
+// their members.
+void affiliate(QuorvelXMPPClient* owner, const QString& address, const QString& jid)
+{
+    QXmppMucItem item;
+    item.setJid(jid);
+    item.setAffiliation(QXmppMucItem::MemberAffiliation);
+    QXmppMucAdminIq iq;
+    iq.setType(QXmppIq::Set);
+    iq.setTo(address);
+    iq.setItems({item});
+    owner->sendPacket(iq);
 }
 
 } // namespace
@@ -463,10 +478,16 @@ void XmppClientTest::roomJoinUseAndLeave()
     ClientPtr bob = login(QStringLiteral("bob"));
     QVERIFY(bob);
     const QString address = QStringLiteral("room1@conference.localhost");
+    // Bob tries before he is a member, and gets in once Alice, who opened
+    // the room, has made him one.
     alice->setRooms({QStringLiteral("room1")});
-    bob->setRooms({QStringLiteral("room1")});
     QTRY_VERIFY(roomOf(alice.get(), address) && roomOf(alice.get(), address)->isJoined());
-    QTRY_VERIFY(roomOf(bob.get(), address) && roomOf(bob.get(), address)->isJoined());
+    QSignalSpy refused(bob.get(), &QXmppClient::presenceReceived);
+    bob->setRooms({QStringLiteral("room1")});
+    QTRY_VERIFY(roomOf(bob.get(), address) && !refused.isEmpty());
+    QVERIFY(!roomOf(bob.get(), address)->isJoined());
+    affiliate(alice.get(), address, QStringLiteral("bob@localhost"));
+    QTRY_VERIFY_WITH_TIMEOUT(roomOf(bob.get(), address)->isJoined(), 10000);
     QXmppMucRoom* bobsRoom = roomOf(bob.get(), address);
     const QString aliceOccupant = address + QStringLiteral("/alice@localhost");
     QTRY_VERIFY(bobsRoom->participants().contains(aliceOccupant));
@@ -501,8 +522,8 @@ void XmppClientTest::roomJoinUseAndLeave()
 
 void XmppClientTest::roomAuthorIsTheOccupantsAccount()
 {
-    // Alice opens the room and so sees its occupants' real addresses. Carol
-    // takes Bob's nick name while Bob is away and writes under it.
+    // Alice opens the room and so sees its occupants' real addresses. Carol,
+    // a member, takes Bob's nick name while Bob is away and writes under it.
     ClientPtr alice = login(QStringLiteral("alice"), QStringLiteral("ma"));
     QVERIFY(alice);
     ClientPtr carol = login(QStringLiteral("carol"), QStringLiteral("mc"));
@@ -510,26 +531,38 @@ void XmppClientTest::roomAuthorIsTheOccupantsAccount()
     const QString address = QStringLiteral("spoofed@conference.localhost");
     alice->setRooms({QStringLiteral("spoofed")});
     QTRY_VERIFY(roomOf(alice.get(), address) && roomOf(alice.get(), address)->isJoined());
+    affiliate(alice.get(), address, QStringLiteral("carol@localhost"));
     carol->setRooms({QStringLiteral("spoofed")});
-    QTRY_VERIFY(roomOf(carol.get(), address) && roomOf(carol.get(), address)->isJoined());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        roomOf(carol.get(), address) && roomOf(carol.get(), address)->isJoined(), 10000);
     QXmppMucRoom* alicesRoom = roomOf(alice.get(), address);
+    QSignalSpy received(alice.get(), &QuorvelXMPPClient::receivedQuorvel);
+    // Under her own address she is herself.
+    Message own(MessageBase::MsgMajorType_GroupChat, QStringLiteral("carol"),
+                QStringLiteral("spoofed"), QStringLiteral("it is me, carol"));
+    own.generateMessageId();
+    QVERIFY(carol->SendMessage(&own));
+    QTRY_VERIFY_WITH_TIMEOUT(countWithId(received, own.getMessageId()) == 1, 8000);
+    QCOMPARE(messagesOf(received).last().getUserId(), QStringLiteral("carol"));
+
     const QString spoofed = address + QStringLiteral("/bob@localhost");
     roomOf(carol.get(), address)->setNickName(QStringLiteral("bob@localhost"));
     QTRY_VERIFY(alicesRoom->participants().contains(spoofed));
     QVERIFY(alicesRoom->participantFullJid(spoofed).startsWith(QLatin1String("carol@localhost")));
-
-    QSignalSpy received(alice.get(), &QuorvelXMPPClient::receivedQuorvel);
-    Message m(MessageBase::MsgMajorType_GroupChat, QStringLiteral("carol"),
-              QStringLiteral("spoofed"), QStringLiteral("it is me, bob"));
-    m.generateMessageId();
-    QVERIFY(carol->SendMessage(&m));
-    QTRY_VERIFY_WITH_TIMEOUT(countWithId(received, m.getMessageId()) == 1, 8000);
-    for (const Message& got : messagesOf(received)) {
-        if (got.getMessageId() == m.getMessageId()) {
-            QCOMPARE(got.getUserId(), QStringLiteral("carol"));
-            QCOMPARE(got.getChatId(), QStringLiteral("spoofed"));
-        }
-    }
+    // Under Bob's nick name her message is dropped: neither Bob's nor hers.
+    Message forged(MessageBase::MsgMajorType_GroupChat, QStringLiteral("carol"),
+                   QStringLiteral("spoofed"), QStringLiteral("it is me, bob"));
+    forged.generateMessageId();
+    QVERIFY(carol->SendMessage(&forged));
+    Message after(MessageBase::MsgMajorType_GroupChat, QStringLiteral("alice"),
+                  QStringLiteral("spoofed"), QStringLiteral("after"));
+    after.generateMessageId();
+    // Once the server has taken Carol's message, it was on its way to Alice
+    // before anything Alice sends after it is confirmed on her stream.
+    QTRY_VERIFY_WITH_TIMEOUT(!carol->getLastSentMessage().isValid(), 8000);
+    QVERIFY(alice->SendMessage(&after));
+    QTRY_VERIFY_WITH_TIMEOUT(!alice->getLastSentMessage().isValid(), 8000);
+    QCOMPARE(countWithId(received, forged.getMessageId()), 0);
     alice->leaveRoom(QStringLiteral("spoofed"));
     carol->leaveRoom(QStringLiteral("spoofed"));
 }

@@ -423,6 +423,20 @@ void XmppStanzaTest::senderCannotBeOverridden()
     QCOMPARE(room.getChatId(), QStringLiteral("g1"));
     QCOMPARE(room.getUserId(), QStringLiteral("bob"));
     QCOMPARE(room.getMessageBody(), QStringLiteral("hi"));
+
+    // A resource that looks like a room address does not make a one-to-one
+    // stanza a room's: it stays the sending account's.
+    QuorvelXMPPMessage posing;
+    QDomDocument document;
+    QVERIFY(posing.parseElement(
+        streamElement(QStringLiteral("<message type='chat' id='m3' "
+                                     "from='mallory@chat.example/alice@conference.chat.example' "
+                                     "to='alice@chat.example/r'>") +
+                          common.arg(QStringLiteral("SIMPLE_CHAT")) + QStringLiteral("</message>"),
+                      &document)));
+    QVERIFY(!posing.isFromRoom());
+    QCOMPARE(posing.getMessage().getUserId(), QStringLiteral("mallory"));
+    QCOMPARE(posing.getMessage().getChatId(), QStringLiteral("mallory"));
 }
 
 // Fields a peer writes into a one-to-one stanza to pose as someone else, to
@@ -519,6 +533,17 @@ void XmppStanzaTest::rejectedStanzas_data()
             << QStringLiteral("<message type='groupchat' "
                               "from='g1@conference.chat.example/bob@chat.example' id='k2'>") +
                    fields.arg(QLatin1String(kind)) + QStringLiteral("</message>");
+    QTest::newRow("private message from a room occupant")
+        << QStringLiteral("<message type='chat' "
+                          "from='g1@conference.chat.example/bob@chat.example' id='k7'>") +
+               fields.arg(QStringLiteral("CONTROL_MESSAGE")) + QStringLiteral("</message>");
+    QTest::newRow("one-to-one from another domain")
+        << QStringLiteral("<message type='chat' from='bob@elsewhere.example/r' id='k8'>") +
+               fields.arg(QStringLiteral("SIMPLE_CHAT")) + QStringLiteral("</message>");
+    QTest::newRow("room of another domain")
+        << QStringLiteral("<message type='groupchat' "
+                          "from='g1@conference.elsewhere.example/bob@chat.example' id='k9'>") +
+               fields.arg(QStringLiteral("GROUP_CHAT")) + QStringLiteral("</message>");
     QTest::newRow("room without nick")
         << QStringLiteral("<message type='groupchat' from='g1@conference.chat.example' id='m3'>") +
                fields.arg(QStringLiteral("GROUP_CHAT")) + QStringLiteral("</message>");

@@ -23,6 +23,7 @@ const int kCmdSetProfile = 2;
 const int kCmdAddContact = 5;
 const int kCmdUpdateContact = 6;
 const int kCmdSendMessage = 41;
+const int kCmdGetChatMessages = 44;
 const int kCmdMessageAdded = 45;
 const int kCmdMessagePairAdded = 46;
 const int kCmdMessageStateChange = 47;

@@ -5,14 +5,12 @@
 
 #include "corematches.h"
 #include "coreprocess.h"
-#include "fakewebservice.h"
 #include "grouproomcatchup.h"
 #include "grouproomkeeper.h"
+#include "groupstack.h"
 #include "localgroups.h"
 #include "localservice.h"
 #include "prosodyserver.h"
-#include "servicestore.h"
-#include "testcertificates.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -20,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace corematch;
@@ -29,18 +28,13 @@ namespace {
 const int kCmdGroupCreate = 51;
 const int kCmdGroupGetData = 52;
 const int kCmdGroupAdded = 54;
+const int kCmdGroupInfoMembers = 55;
+const int kCmdGroupAddMember = 59;
+const int kCmdGroupChangeRole = 61;
+const int kCmdGroupChangeData = 62;
 const int kCmdGroupRemoveMember = 63;
 
-const QString kPassword = QStringLiteral("chat-secret");
-const QString kKeeper = QStringLiteral("groupkeeper");
-
-struct Member
-{
-    QString name;
-    QString phone;
-    QString home;
-    std::unique_ptr<CoreProcess> core;
-};
+using Member = GroupStack::Member;
 
 } // namespace
 
@@ -54,87 +48,36 @@ private slots:
     void messagesReachEveryMemberOnceInOrder();
     void stoppedMemberGetsWhatItMissedOnce();
     void messagesSaidWhileTheKeeperIsAwayAreKept();
+    void changesReachEveryMember();
     void removedMemberStopsReceiving();
 
 private:
-    bool startCore(Member* member);
-    bool waitInRoom(Member* member);
-    void say(Member* from, const QString& text);
-    QString failure(const QString& what) const;
+    bool startCore(Member* member) { return stack.startCore(member); }
+    bool waitInRoom(Member* member) { return stack.waitInRoom(groupId, member->phone); }
+    void say(Member* from, const QString& text) { stack.say(from, groupId, text); }
+    QString failure(const QString& what) const { return stack.failure(what, {&a, &b, &c}); }
+    // The group's data as a core answered it, with the field at this value.
+    CoreProcess::Match groupData(const QString& key, const QJsonValue& value) const;
+    // The group's members as a core answered them, matching the test.
+    CoreProcess::Match groupMembers(std::function<bool(const QJsonObject&)> test) const;
+    void changeData(const QString& name, const QString& picture);
 
     QTemporaryDir root;
-    std::unique_ptr<ProsodyServer> prosody;
-    std::unique_ptr<FakeWebService> web;
-    std::unique_ptr<ServiceStore> store;
-    std::unique_ptr<LocalService> service;
-    std::unique_ptr<GroupRoomKeeper> keeper;
-    QString caFile;
+    GroupStack stack;
     Member a, b, c;
     QString groupId;
 };
-
-QString TestGroupsEndToEnd::failure(const QString& what) const
-{
-    QString text = what;
-    // The whole conversation of each core goes to the log; the message only
-    // holds its end.
-    for (const Member* member : {&a, &b, &c}) {
-        if (!member->core)
-            continue;
-        for (const QJsonObject& line : member->core->lines())
-            qWarning().noquote() << member->name
-                                 << QJsonDocument(line).toJson(QJsonDocument::Compact).left(300);
-    }
-    for (const Member* member : {&a, &b, &c}) {
-        if (member->core)
-            text += QLatin1Char('\n') + member->core->tail();
-    }
-    return text;
-}
 
 void TestGroupsEndToEnd::initTestCase()
 {
     if (!ProsodyServer::isAvailable())
         QSKIP("prosody is not installed");
     QVERIFY(root.isValid());
-    caFile = TestCertificates::trustSharedCa();
-    QVERIFY(!caFile.isEmpty());
-    a = {"A", "989130000001", {}, {}};
-    b = {"B", "989130000002", {}, {}};
-    c = {"C", "989130000003", {}, {}};
-
-    prosody.reset(new ProsodyServer());
-    for (const Member* member : {&a, &b, &c})
-        QVERIFY(prosody->addUser(member->phone, kPassword));
-    QVERIFY(prosody->addUser(kKeeper, kPassword));
-    QVERIFY2(prosody->start(), qPrintable(prosody->errorString()));
-
-    web.reset(new FakeWebService());
-    QVERIFY(web->start());
-    store.reset(new ServiceStore());
-    service.reset(new LocalService(web.get(), store.get()));
-    service->installProcedures();
-    AccountPolicy& policy = service->policy();
-    policy.usernameFor = [](const QString& phone) { return phone; };
-    policy.codeFor = [](const QString&) { return QStringLiteral("12345"); };
-    const QString domain = prosody->domain();
-    const QString host = prosody->host();
-    const int port = prosody->port();
-    policy.chatServers = [=](const QString& user) {
-        return QJsonArray{QJsonObject{{"Hostname", domain},
-                                      {"ServerAddress", host},
-                                      {"PortNo", QString::number(port)},
-                                      {"Username", user},
-                                      {"Password", kPassword},
-                                      {"Application", "chat"}}};
-    };
-
-    keeper.reset(new GroupRoomKeeper(service.get()));
-    keeper->connectToServer(host, port, domain, kKeeper, kPassword, prosody->mucDomain());
-    QTRY_VERIFY_WITH_TIMEOUT(keeper->isConnected(), 15000);
-
-    for (Member* member : {&a, &b, &c})
-        member->home = root.filePath(member->name);
+    a = {"A", "989130000001", root.filePath("A"), {}};
+    b = {"B", "989130000002", root.filePath("B"), {}};
+    c = {"C", "989130000003", root.filePath("C"), {}};
+    QString error;
+    QVERIFY2(stack.start({a.phone, b.phone, c.phone}, &error), qPrintable(error));
 }
 
 void TestGroupsEndToEnd::cleanupTestCase()
@@ -144,40 +87,7 @@ void TestGroupsEndToEnd::cleanupTestCase()
             member->core->stop();
         member->core.reset();
     }
-    keeper.reset();
-    if (prosody)
-        prosody->stop();
-}
-
-bool TestGroupsEndToEnd::startCore(Member* member)
-{
-    QProcessEnvironment env;
-    if (!privateEnvironment(member->home, &env))
-        return false;
-    env.insert("QUORVEL_WEB_BASE_URL", web->baseUrl());
-    env.insert("QUORVEL_CHAT_DOMAIN", prosody->domain());
-    env.insert("QUORVEL_EXTRA_CA_FILE", caFile);
-    env.insert("QUORVEL_PHONE", member->phone);
-    env.insert("QUORVEL_PIN", "12345");
-    member->core.reset(new CoreProcess(member->name, env));
-    return member->core->start() && member->core->waitFor(chatServerState(3), 30000) >= 0;
-}
-
-bool TestGroupsEndToEnd::waitInRoom(Member* member)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!keeper->isPresent(groupId, member->phone) && timer.elapsed() < 20000)
-        QTest::qWait(50);
-    return keeper->isPresent(groupId, member->phone);
-}
-
-void TestGroupsEndToEnd::say(Member* from, const QString& text)
-{
-    from->core->send(kCmdSendMessage, QJsonObject{{"MAJOR_TYPE", "GROUP_CHAT"},
-                                                  {"MINOR_TYPE", "TEXT"},
-                                                  {"FROM", groupId},
-                                                  {"MESSAGE_BODY", text}});
+    stack.stop();
 }
 
 void TestGroupsEndToEnd::membersShareARoom()
@@ -196,7 +106,7 @@ void TestGroupsEndToEnd::membersShareARoom()
                  qPrintable(failure(member->name + " never got the group")));
         QVERIFY2(waitInRoom(member), qPrintable(failure(member->name + " is not in the room")));
     }
-    QCOMPARE(LocalGroups::of(*service)->members(groupId).size(), 3);
+    QCOMPARE(LocalGroups::of(*stack.service)->members(groupId).size(), 3);
 }
 
 void TestGroupsEndToEnd::messagesReachEveryMemberOnceInOrder()
@@ -223,7 +133,8 @@ void TestGroupsEndToEnd::messagesReachEveryMemberOnceInOrder()
             QCOMPARE(member->core->count(pairWithBody(text)), 1);
     }
     // The keeper's record names each message's sender as the room knows it.
-    const QStringList kept = LocalGroups::of(*service)->messagesBefore(groupId, QString(), 10);
+    const QStringList kept =
+        LocalGroups::of(*stack.service)->messagesBefore(groupId, QString(), 10);
     QCOMPARE(kept.size(), 4);
     QCOMPARE(kept.filter("from=\"" + b.phone + "@").size(), 1);
     QCOMPARE(kept.filter("from=\"" + a.phone + "@").size(), 3);
@@ -236,7 +147,7 @@ void TestGroupsEndToEnd::stoppedMemberGetsWhatItMissedOnce()
     say(&a, "while away 1");
     say(&a, "while away 2");
     QTRY_COMPARE_WITH_TIMEOUT(
-        LocalGroups::of(*service)->messagesBefore(groupId, QString(), 50).size(), 6, 20000);
+        LocalGroups::of(*stack.service)->messagesBefore(groupId, QString(), 50).size(), 6, 20000);
     QVERIFY2(startCore(&c), qPrintable(failure("C did not come back")));
     const int first = c.core->waitFor(pairWithBody("while away 1"), 20000);
     const int second = c.core->waitFor(pairWithBody("while away 2"), 20000);
@@ -254,22 +165,20 @@ void TestGroupsEndToEnd::messagesSaidWhileTheKeeperIsAwayAreKept()
     QVERIFY(!groupId.isEmpty());
     // The service restarts (its keeper away) while C is stopped and A speaks.
     QVERIFY(c.core->stop());
-    keeper.reset();
+    stack.stopKeeper();
     say(&a, "keeper away 1");
     say(&a, "keeper away 2");
     QVERIFY2(b.core->waitFor(pairWithBody("keeper away 2"), 20000) >= 0,
              qPrintable(failure("B did not hear A")));
-    keeper.reset(new GroupRoomKeeper(service.get()));
-    keeper->connectToServer(prosody->host(), prosody->port(), prosody->domain(), kKeeper, kPassword,
-                            prosody->mucDomain());
+    stack.startKeeper();
     // Back, the keeper reads the room's archive for what it missed, once.
-    QTRY_COMPARE_WITH_TIMEOUT(LocalGroups::of(*service)
+    QTRY_COMPARE_WITH_TIMEOUT(LocalGroups::of(*stack.service)
                                   ->messagesBefore(groupId, QString(), 100)
                                   .filter("keeper away")
                                   .size(),
                               2, 30000);
-    QTRY_COMPARE_WITH_TIMEOUT(keeper->archive()->pending(), 0, 20000);
-    const QStringList kept = LocalGroups::of(*service)->messagesBefore(groupId, QString(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(stack.keeper->archive()->pending(), 0, 20000);
+    const QStringList kept = LocalGroups::of(*stack.service)->messagesBefore(groupId, QString(), 2);
     QVERIFY(kept.at(0).contains("keeper away 1") && kept.at(1).contains("keeper away 2"));
     QVERIFY(kept.at(0).contains("from=\"" + a.phone + "@"));
 
@@ -284,12 +193,113 @@ void TestGroupsEndToEnd::messagesSaidWhileTheKeeperIsAwayAreKept()
     QCOMPARE(c.core->count(pairWithBody("keeper away 2")), 1);
 }
 
+CoreProcess::Match TestGroupsEndToEnd::groupData(const QString& key, const QJsonValue& value) const
+{
+    const QString jid = groupId;
+    return [jid, key, value](const QJsonObject& line) {
+        const QJsonObject data = line.value("value").toObject();
+        const int command = line.value("command").toInt();
+        return (command == kCmdGroupGetData || command == kCmdGroupAdded) &&
+               data.value("GroupJID").toString() == jid && data.value(key) == value;
+    };
+}
+
+CoreProcess::Match
+TestGroupsEndToEnd::groupMembers(std::function<bool(const QJsonObject&)> test) const
+{
+    const QString jid = groupId;
+    return [jid, test](const QJsonObject& line) {
+        const QJsonObject value = line.value("value").toObject();
+        return line.value("command").toInt() == kCmdGroupInfoMembers &&
+               value.value("info").toObject().value("GroupJID").toString() == jid &&
+               test(value.value("members").toObject());
+    };
+}
+
+void TestGroupsEndToEnd::changeData(const QString& name, const QString& picture)
+{
+    a.core->send(kCmdGroupChangeData, QJsonObject{{"GroupJID", groupId},
+                                                  {"GroupName", name},
+                                                  {"Description", ""},
+                                                  {"CreationDate", 0},
+                                                  {"MyRole", "OWNER"},
+                                                  {"GroupAvatarURL", picture},
+                                                  {"GroupAvatarThumbnailURL", picture}});
+}
+
+void TestGroupsEndToEnd::changesReachEveryMember()
+{
+    QVERIFY(!groupId.isEmpty());
+    // Each change made by A reaches the other members' programs as it
+    // happens: their group data and member lists come from the service again.
+    int fromB = b.core->lineCount();
+    int fromC = c.core->lineCount();
+    changeData("Renamed", QString());
+    for (Member* member : {&b, &c})
+        QVERIFY2(member->core->waitFor(groupData("GroupName", "Renamed"), 20000,
+                                       member == &b ? fromB : fromC) >= 0,
+                 qPrintable(failure(member->name + " did not see the new name")));
+
+    const QString picture = QStringLiteral("https://pictures.example/trio.png");
+    changeData("Renamed", picture);
+    for (Member* member : {&b, &c})
+        QVERIFY2(member->core->waitFor(groupData("GroupAvatarThumbnailURL", picture), 20000,
+                                       member == &b ? fromB : fromC) >= 0,
+                 qPrintable(failure(member->name + " did not see the new picture")));
+
+    fromB = b.core->lineCount();
+    fromC = c.core->lineCount();
+    a.core->send(kCmdGroupChangeRole,
+                 QJsonObject{{"jid", groupId}, {"user", b.phone}, {"role", "ADMIN"}});
+    QVERIFY2(b.core->waitFor(groupData("MyRole", "ADMIN"), 20000, fromB) >= 0,
+             qPrintable(failure("B did not see its new role")));
+    const QString bPhone = b.phone;
+    QVERIFY2(c.core->waitFor(groupMembers([bPhone](const QJsonObject& members) {
+                                 return members.value(bPhone).toString() == "ADMIN";
+                             }),
+                             20000, fromC) >= 0,
+             qPrintable(failure("C did not see B's new role")));
+
+    fromB = b.core->lineCount();
+    fromC = c.core->lineCount();
+    const QString cPhone = c.phone;
+    a.core->send(kCmdGroupRemoveMember, QJsonObject{{"jid", groupId}, {"user", c.phone}});
+    QVERIFY2(b.core->waitFor(groupData("MembersCount", 2), 20000, fromB) >= 0,
+             qPrintable(failure("B's member count did not follow the removal")));
+    QVERIFY2(b.core->waitFor(groupMembers([cPhone](const QJsonObject& members) {
+                                 return members.size() == 2 && !members.contains(cPhone);
+                             }),
+                             20000, fromB) >= 0,
+             qPrintable(failure("B's member list did not follow the removal")));
+    QVERIFY2(c.core->waitFor(groupData("_removed", true), 20000, fromC) >= 0,
+             qPrintable(failure("C was not told it was removed")));
+    QTRY_VERIFY_WITH_TIMEOUT(!stack.keeper->isPresent(groupId, c.phone), 20000);
+
+    // Added again, C is a member once more and hears the group.
+    fromB = b.core->lineCount();
+    fromC = c.core->lineCount();
+    a.core->send(kCmdGroupAddMember, QJsonObject{{"jid", groupId}, {"users", QJsonArray{c.phone}}});
+    QVERIFY2(b.core->waitFor(groupData("MembersCount", 3), 20000, fromB) >= 0,
+             qPrintable(failure("B's member count did not follow the addition")));
+    QVERIFY2(b.core->waitFor(groupMembers([cPhone](const QJsonObject& members) {
+                                 return members.value(cPhone).toString() == "MEMBER";
+                             }),
+                             20000, fromB) >= 0,
+             qPrintable(failure("B's member list did not follow the addition")));
+    QVERIFY2(c.core->waitFor(groupData("_removed", false), 20000, fromC) >= 0,
+             qPrintable(failure("C is not a member again")));
+    QVERIFY2(waitInRoom(&c), qPrintable(failure("C is not back in the room")));
+    say(&a, "welcome back");
+    QVERIFY2(c.core->waitFor(pairWithBody("welcome back"), 20000, fromC) >= 0,
+             qPrintable(failure("C does not hear the group again")));
+}
+
 void TestGroupsEndToEnd::removedMemberStopsReceiving()
 {
     QVERIFY(!groupId.isEmpty());
     const int fromB = b.core->lineCount();
     a.core->send(kCmdGroupRemoveMember, QJsonObject{{"jid", groupId}, {"user", b.phone}});
-    QTRY_VERIFY_WITH_TIMEOUT(!LocalGroups::of(*service)->isMember(groupId, b.phone), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!LocalGroups::of(*stack.service)->isMember(groupId, b.phone), 20000);
     // B learns of it from the room before it is shut out.
     const int marked = b.core->waitFor(
         [this](const QJsonObject& line) {
@@ -300,7 +310,7 @@ void TestGroupsEndToEnd::removedMemberStopsReceiving()
         },
         20000, fromB);
     QVERIFY2(marked >= 0, qPrintable(failure("B was not told it was removed")));
-    QTRY_VERIFY_WITH_TIMEOUT(!keeper->isPresent(groupId, b.phone), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!stack.keeper->isPresent(groupId, b.phone), 20000);
 
     const int fromC = c.core->lineCount();
     say(&a, "after removal");

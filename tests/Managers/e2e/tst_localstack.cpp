@@ -121,6 +121,7 @@ private slots:
     void usersFindEachOtherByNumber();
     void contactsSeeEachOthersLastSeen();
     void messagesBothWays();
+    void historyWithoutStoredMessagesIsAnswered();
     void stickerShownByTheReceiver();
     void channelFoundJoinedAndFollowed();
     void groupRoomBothWays();
@@ -325,6 +326,29 @@ void TestLocalStack::messagesBothWays()
 {
     exchange(&a, &b, QStringLiteral("hello from Ada"));
     exchange(&b, &a, QStringLiteral("hello back from Bo"));
+}
+
+void TestLocalStack::historyWithoutStoredMessagesIsAnswered()
+{
+    // Nothing stored for this chat: the core asks the service's archive of
+    // the pair, which answers a page, and the asker is answered.
+    const QString nobody = QStringLiteral("491700000019");
+    const int from = a.core->lineCount();
+    a.core->send(kCmdGetChatMessages, QJsonObject{{"chatId", nobody}, {"number", 5}});
+    const int answered = a.core->waitFor(
+        [nobody](const QJsonObject& line) {
+            return line.value("command").toInt() == kCmdGetChatMessages &&
+                   line.value("value").toObject().value("chatId").toString() == nobody;
+        },
+        30000, from);
+    QVERIFY2(answered >= 0, qPrintable(failure("the history request was never answered")));
+    QVERIFY(a.core->lines().at(answered).value("value").toObject().value("messages").isArray());
+    QFile log(serviceLog);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray lines = log.readAll();
+    QVERIFY2(lines.contains("POST /CAPI/Userchat/Archive/ -> 200"),
+             qPrintable(failure("the archive was not answered")));
+    QVERIFY(!lines.contains("POST /CAPI/Userchat/Archive/ -> 404"));
 }
 
 void TestLocalStack::stickerShownByTheReceiver()

@@ -4,18 +4,25 @@
 // the other core, its ticks go to delivered and then to seen when the other
 // side reads the chat; the other side's message appears once on the board; a
 // reply and an edit made in the window arrive as such.
+#include "Managers/XMPP/xmppmanager.h"
+#include "Managers/manager.h"
+#include "Managers/quorveldesktopcore.h"
 #include "chat/chatmessagewidget.h"
 #include "chat/chatwindow.h"
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
+#include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
 #include "chatserver.h"
 #include "corematches.h"
 #include "foundation/htmlmanager.h"
+#include "foundation/linkgenerator.h"
 #include "model/message.h"
 #include "shell/messengermainwindow.h"
+#include "widgets/customscrollarea.h"
 #include "windowpeerstack.h"
 
+#include <QDomDocument>
 #include <QJsonDocument>
 #include <QtTest>
 
@@ -40,6 +47,9 @@ private slots:
     void peersMessageAppearsOnce();
     void replyAndEditArriveAsSuch();
     void markupTravelsAsText();
+    void longTextsAndRepliesShowInFull();
+    void typedTextsAgreeOnBothSides_data();
+    void typedTextsAgreeOnBothSides();
 
 private:
     QString failure(const QString& what) const { return stack->failure(what); }
@@ -49,7 +59,14 @@ private:
         return stack->bubbleWithText(text, count);
     }
 
+    // The body of the message stanza with this id as the window's chat
+    // connection sent or received it; empty until it has been seen.
+    QString wireBody(const QString& id) const;
+
     std::unique_ptr<WindowPeerStack> stack;
+    // What the window's chat connection wrote and read, in order.
+    QString sentWire;
+    QString receivedWire;
     CoreProcess* peer = nullptr;
     MessengerMainWindow* window = nullptr;
     QString sentId;
@@ -66,6 +83,30 @@ void TestChatEndToEnd::initTestCase()
     window = stack->window();
 }
 
+QString TestChatEndToEnd::wireBody(const QString& id) const
+{
+    // The stanza with the id whose body is the text (a receipt names the id
+    // too, in an element of its own); the server writes its attributes in
+    // single quotes.
+    for (const QString* wire : {&sentWire, &receivedWire}) {
+        for (const QString& quoted : {QStringLiteral("id=\"%1\""), QStringLiteral("id='%1'")}) {
+            for (int at = wire->indexOf(quoted.arg(id)); at >= 0;
+                 at = wire->indexOf(quoted.arg(id), at + 1)) {
+                const int start = wire->lastIndexOf(QStringLiteral("<"), at);
+                const int end = wire->indexOf(QStringLiteral("</message>"), at);
+                QDomDocument stanza;
+                if (start < 0 || end < 0 || !stanza.setContent(wire->mid(start, end + 10 - start)))
+                    continue;
+                const QDomElement root = stanza.documentElement();
+                const QDomElement body = root.firstChildElement(QStringLiteral("body"));
+                if (root.tagName() == QLatin1String("message") && !body.isNull())
+                    return body.text();
+            }
+        }
+    }
+    return QString();
+}
+
 void TestChatEndToEnd::cleanupTestCase()
 {
     stack.reset();
@@ -74,6 +115,15 @@ void TestChatEndToEnd::cleanupTestCase()
 void TestChatEndToEnd::bothSignUpAndFindEachOther()
 {
     QVERIFY2(stack->loadAndBefriend(), qPrintable(failure("the two users did not meet")));
+    // The stanzas themselves, as the window's core, loaded now, writes and
+    // reads them.
+    connect(stack->core()->getManager()->getXmppManager()->getClient(), &QXmppClient::logMessage,
+            this, [this](QXmppLogger::MessageType type, const QString& text) {
+                if (type == QXmppLogger::SentMessage)
+                    sentWire += text;
+                else if (type == QXmppLogger::ReceivedMessage)
+                    receivedWire += text;
+            });
 }
 
 void TestChatEndToEnd::typedMessageGoesOutAndIsSeen()
@@ -188,6 +238,123 @@ void TestChatEndToEnd::markupTravelsAsText()
     peer->send(kCmdSendMessage, textMessage(kPhoneA, HtmlManager::insertHtmlTags(markup)));
     QTRY_VERIFY_WITH_TIMEOUT(bubbleWithText(markup) != nullptr, 120000);
     QCOMPARE(bubbleWithText(markup)->getSide(), 1);
+    const QString dir = QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
+    QDir().mkpath(dir);
+    window->grab().save(dir + QStringLiteral("/typed-markup-both-sides.png"));
+}
+
+void TestChatEndToEnd::longTextsAndRepliesShowInFull()
+{
+    // A long Persian text from the peer shows in full; a reply to it quotes
+    // its start, in the reply bar and in the sent reply, which comes into
+    // view with the input still right-aligned. Each screen is kept for
+    // looking at.
+    const QString dir = QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
+    QDir().mkpath(dir);
+    QString persian;
+    for (int i = 0; persian.size() < 2500; ++i)
+        persian += QStringLiteral("\u0633\u0644\u0627\u0645 \u062f\u0648\u0633\u062a "
+                                  "\u0639\u0632\u06cc\u0632\u060c \u0627\u06cc\u0646 "
+                                  "\u0628\u062e\u0634 %1 \u0627\u0632 \u0645\u062a\u0646 "
+                                  "\u0627\u0633\u062a. ")
+                       .arg(i);
+    persian = persian.trimmed();
+    peer->send(kCmdSendMessage, textMessage(kPhoneA, HtmlManager::insertHtmlTags(persian)));
+    QTRY_VERIFY_WITH_TIMEOUT(bubbleWithText(persian) != nullptr, 120000);
+    ChatMessageWidget* longBubble = bubbleWithText(persian);
+    QCOMPARE(longBubble->shownText(), persian);
+    chatWindow()->scrollArea()->ensureWidgetVisible(longBubble, 0, 0);
+    window->grab().save(dir + QStringLiteral("/long-persian-received.png"));
+
+    longBubble->replyMessage();
+    QVERIFY(chatWindow()->replyBar()->isVisible());
+    QVERIFY(chatWindow()->replyBar()->shownSummary().startsWith(persian.left(10)));
+    window->grab().save(dir + QStringLiteral("/reply-to-long-message.png"));
+    const QString answer =
+        QStringLiteral("\u0645\u0645\u0646\u0648\u0646\u060c \u062e\u0648\u0627\u0646\u062f\u0645");
+    WindowPeerStack::typeText(chatWindow()->input(), answer);
+    QTest::keyClick(chatWindow()->input(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(bubbleWithText(answer) && bubbleWithText(answer)->replyOutline(),
+                             20000);
+    QVERIFY(bubbleWithText(answer)->replyOutline()->shownSummary().startsWith(persian.left(10)));
+    QTRY_VERIFY(!bubbleWithText(answer)->visibleRegion().isEmpty());
+    QVERIFY(chatWindow()->input()->alignment() & Qt::AlignRight);
+    window->grab().save(dir + QStringLiteral("/quoted-reply-and-input-after-send.png"));
+}
+
+void TestChatEndToEnd::typedTextsAgreeOnBothSides_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("pictures");
+    const QString host = LinkGenerator::getPublicLinkHost();
+    QTest::newRow("plain") << QStringLiteral("hello there") << 0;
+    QTest::newRow("Persian") << QStringLiteral(
+                                    "\u0633\u0644\u0627\u0645\u060c \u062d\u0627\u0644\u062a "
+                                    "\u0686\u0637\u0648\u0631\u0647\u061f")
+                             << 0;
+    QTest::newRow("mixed") << QStringLiteral("Hi \u0633\u0644\u0627\u0645 42 ok") << 0;
+    QTest::newRow("tag") << QStringLiteral("<b>bold?</b>") << 0;
+    QTest::newRow("entity") << QStringLiteral("&amp;") << 0;
+    QTest::newRow("escaped tag") << QStringLiteral("&lt;x&gt;") << 0;
+    QTest::newRow("tag-like link") << QStringLiteral("<a href=\"x\">click</a>") << 0;
+    QTest::newRow("http link") << QStringLiteral("see https://%1/c/news now").arg(host) << 0;
+    QTest::newRow("emoji") << QString::fromUcs4(U"ok \U0001F600\U0001F44D") << 2;
+}
+
+void TestChatEndToEnd::typedTextsAgreeOnBothSides()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, pictures);
+    const auto showsTyped = [&](ChatMessageWidget* bubble, const char* whose, bool withPictures) {
+        QVERIFY2(bubble, whose);
+        QCOMPARE(bubble->shownText(), typed);
+        if (withPictures)
+            QCOMPARE(bubble->bodyHtml().count(QStringLiteral(":/emojis/png/")), pictures);
+    };
+
+    // The window's user types it: their bubble, the stanza sent, the peer's
+    // store, and the bubble the peer's store makes. The line-driven core has
+    // no emoji pictures of its own, so its store holds emoji as characters;
+    // the program's own store and bubble of a received text are checked in
+    // the other direction.
+    int from = peer->lineCount();
+    for (const uint c : typed.toUcs4())
+        QTest::sendKeyEvent(QTest::KeyAction::Click, chatWindow()->input(), Qt::Key_unknown,
+                            QString::fromUcs4(&c, 1), Qt::NoModifier);
+    QTest::keyClick(chatWindow()->input(), Qt::Key_Return);
+    const auto arrived = [typed](const QJsonObject& line) {
+        return line.value("command").toInt() == kCmdMessagePairAdded &&
+               HtmlManager::toPlainText(pairMessage(line).value("MESSAGE_BODY").toString()) ==
+                   typed;
+    };
+    const int got = peer->waitFor(arrived, 120000, from);
+    QVERIFY2(got >= 0, qPrintable(failure("the peer did not receive the typed text")));
+    Message stored;
+    QVERIFY(stored.fromDBJson(pairMessage(peer->lines().at(got))));
+    QCOMPARE(HtmlManager::toPlainText(stored.getMessageBody()), typed);
+    QTRY_VERIFY_WITH_TIMEOUT(chatWindow()->bubble(stored.getMessageId()) != nullptr, 20000);
+    ChatMessageWidget* own = chatWindow()->bubble(stored.getMessageId());
+    showsTyped(own, "the sender's bubble", true);
+    QCOMPARE(own->getSide(), 0);
+    QTRY_VERIFY(!wireBody(stored.getMessageId()).isEmpty());
+    QCOMPARE(wireBody(stored.getMessageId()), typed);
+    ChatMessageWidget theirs(stored, 1, false, Message());
+    showsTyped(&theirs, "the peer's bubble", false);
+
+    // The peer sends it as its input gives it: the stanza received, the
+    // window's store and the window's bubble.
+    from = peer->lineCount();
+    peer->send(kCmdSendMessage, textMessage(kPhoneA, HtmlManager::insertHtmlTags(typed)));
+    const int sent = peer->waitFor(arrived, 20000, from);
+    QVERIFY2(sent >= 0, qPrintable(failure("the peer did not send")));
+    const QString id = pairMessage(peer->lines().at(sent)).value("MESSAGE_ID").toString();
+    QTRY_VERIFY_WITH_TIMEOUT(chatWindow()->bubble(id) != nullptr, 120000);
+    QCOMPARE(wireBody(id), typed);
+    ChatMessageWidget* received = chatWindow()->bubble(id);
+    showsTyped(received, "the window's bubble of the peer's text", true);
+    QCOMPARE(received->getSide(), 1);
+    const Message kept = received->getMessage();
+    QCOMPARE(kept.getMessageBody(), HtmlManager::insertHtmlTags(typed));
 }
 
 QTEST_MAIN(TestChatEndToEnd)

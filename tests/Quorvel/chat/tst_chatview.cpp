@@ -10,6 +10,7 @@
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
 #include "chat/grouptab.h"
+#include "chat/messagebody.h"
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
 #include "chatfixtures.h"
@@ -33,11 +34,11 @@
 #include "widgets/dateconverter.h"
 #include "widgets/doublestatebutton.h"
 #include "widgets/flatbutton.h"
-#include "widgets/htmlcontainer.h"
 #include "widgets/interfacescale.h"
 #include "widgets/popupwarning.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -98,12 +99,20 @@ ChatWindow* openWindow(QWidget* host, const QString& chatId = peer)
     return window;
 }
 
+// The host shown as the window the user works in.
+void showActive(QWidget* host)
+{
+    host->show();
+    host->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(host));
+}
+
 // A one-to-one chat's window shown in host, as when its row is opened.
 ChatWindow* openShownWindow(QWidget* host)
 {
     host->resize(500, 600);
     ChatWindow* window = openWindow(host);
-    host->show();
+    showActive(host);
     window->showChatWindow();
     return window;
 }
@@ -381,9 +390,82 @@ private slots:
         typeText(window->input(), QStringLiteral("hello"));
         QTest::keyClick(window->input(), Qt::Key_Return);
         QVERIFY(window->input()->toPlainText().isEmpty());
-        // The placeholder is drawn with the input's alignment.
         QVERIFY(window->input()->alignment() & Qt::AlignRight);
         QVERIFY(window->input()->alignment() & Qt::AlignAbsolute);
+        // The placeholder is drawn on the right with it.
+        const QImage shot = window->input()->grab().toImage();
+        const QRect ink = InkBounds::darkerThan(
+            shot, 200, window->input()->viewport()->geometry().adjusted(1, 1, -1, -1));
+        QVERIFY(!ink.isEmpty());
+        QVERIFY2(
+            ink.left() > shot.width() / 2,
+            qPrintable(
+                QStringLiteral("placeholder at x %1 of %2").arg(ink.left()).arg(shot.width())));
+    }
+
+    void placeholderFollowsAlignment_data()
+    {
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<bool>("onTheRight");
+        const QString english = QStringLiteral("compose message...");
+        const QString persian = QStringLiteral(
+            "\u067e\u06cc\u0627\u0645 \u0628\u0646\u0648\u06cc\u0633\u06cc\u062f...");
+        const int right = int(Qt::AlignRight | Qt::AlignAbsolute);
+        QTest::newRow("right-aligned, English, left-to-right")
+            << english << int(Qt::LeftToRight) << right << true;
+        QTest::newRow("right-aligned, Persian, right-to-left")
+            << persian << int(Qt::RightToLeft) << right << true;
+        QTest::newRow("right-aligned, Persian, left-to-right")
+            << persian << int(Qt::LeftToRight) << right << true;
+        QTest::newRow("left-aligned, English, right-to-left")
+            << english << int(Qt::RightToLeft) << int(Qt::AlignLeft | Qt::AlignAbsolute) << false;
+        QTest::newRow("default, Persian starts on the right")
+            << persian << int(Qt::LeftToRight) << 0 << true;
+        QTest::newRow("default, English starts on the left")
+            << english << int(Qt::LeftToRight) << 0 << false;
+    }
+
+    void placeholderFollowsAlignment()
+    {
+        QFETCH(QString, hint);
+        QFETCH(int, direction);
+        QFETCH(int, alignment);
+        QFETCH(bool, onTheRight);
+        CustomTextEdit input;
+        input.setLayoutDirection(Qt::LayoutDirection(direction));
+        input.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        input.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        input.resize(400, 40);
+        input.setPlaceholderText(hint);
+        QCOMPARE(input.placeholderText(), hint);
+        if (alignment != 0)
+            input.setAlignment(Qt::Alignment(alignment));
+        // The text cursor stays out of the picture.
+        input.setCursorWidth(0);
+        input.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&input));
+        // Inside the frame: where text goes.
+        const QRect inside = input.viewport()->geometry().adjusted(1, 1, -1, -1);
+        const QImage shot = input.grab().toImage();
+        const QRect ink = InkBounds::darkerThan(shot, 200, inside);
+        QVERIFY(!ink.isEmpty());
+        const QString where = QStringLiteral("placeholder ink from x %1 to %2 of %3")
+                                  .arg(ink.left())
+                                  .arg(ink.right())
+                                  .arg(shot.width());
+        if (onTheRight)
+            QVERIFY2(ink.left() > shot.width() / 2 && ink.right() > inside.right() - 20,
+                     qPrintable(where));
+        else
+            QVERIFY2(ink.right() < shot.width() / 2 && ink.left() < inside.left() + 20,
+                     qPrintable(where));
+        // Typed text takes its place.
+        input.setPlainText(QStringLiteral("."));
+        QVERIFY(InkBounds::darkerThan(input.grab().toImage(), 200, inside).width() < 10);
+        input.clear();
+        QVERIFY(InkBounds::darkerThan(input.grab().toImage(), 200, inside).width() > 10);
     }
 
     void ownMessageComesIntoView()
@@ -901,19 +983,100 @@ private slots:
 
     // ---- seen state ----
 
-    void showingAWindowSendsSeen()
+    void seenWaitsForTheNewestMessage()
     {
         QWidget host;
         host.resize(500, 600);
         ChatWindow* window = openWindow(&host);
+        HistoryStub history(window, makeHistory(peer, 3, me, peer));
         QSignalSpy commands(window, &ChatWindow::command);
         QSignalSpy cleared(window, &ChatWindow::sendSeenCount);
-        host.show();
+        showActive(&host);
         window->showChatWindow();
+        // Opening alone is not reading: the history is not on the board yet.
+        QVERIFY(!commandsOf(commands).contains(CMD_SendSeen));
+        QCOMPARE(cleared.size(), 0);
+        QTRY_COMPARE(commandsOf(commands).count(CMD_SendSeen), 1);
         QCOMPARE(cleared.size(), 1);
         QCOMPARE(cleared.at(0).at(0).toInt(), 0);
-        QVERIFY(commandsOf(commands).contains(CMD_SendSeen));
         QCOMPARE(lastPayload(commands, CMD_SendSeen).toString(), peer);
+        QVERIFY(!window->bubble(window->boardMessageIds().last())->visibleRegion().isEmpty());
+        // Shown again with nothing new, there is nothing to tell.
+        window->hideChatWindow();
+        window->showChatWindow();
+        QCOMPARE(commandsOf(commands).count(CMD_SendSeen), 1);
+    }
+
+    void reopenedChatOpensAtTheFirstNewMessage()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openShownWindow(&host);
+        for (int i = 0; i < 30; ++i)
+            window->appendMessage(
+                textMessage(QStringLiteral("old%1").arg(i), peer, "read", at(20, 9, i)));
+        QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        QVERIFY(!window->hasUnseen());
+
+        // Another chat is opened; messages come to this one meanwhile.
+        window->hideChatWindow();
+        QSignalSpy commands(window, &ChatWindow::command);
+        for (int i = 0; i < 30; ++i)
+            window->appendMessage(
+                textMessage(QStringLiteral("new%1").arg(i), peer, "unread", at(20, 10, i)));
+        QVERIFY(window->hasUnseen());
+        QVERIFY(!commandsOf(commands).contains(CMD_SendSeen));
+
+        window->showChatWindow();
+        // The first new message is in view, near the top; the newest is not,
+        // so the chat is not seen yet.
+        QCoreApplication::processEvents();
+        ChatMessageWidget* first = window->bubble("new0");
+        const QRect shown = first->visibleRegion().boundingRect();
+        QVERIFY(!shown.isEmpty());
+        const int firstTop = first->mapTo(window->scrollArea()->viewport(), QPoint(0, 0)).y();
+        QVERIFY2(firstTop >= 0 && firstTop < window->scrollArea()->viewport()->height() / 3,
+                 qPrintable(QString::number(firstTop)));
+        QVERIFY(window->bubble("new29")->visibleRegion().isEmpty());
+        QVERIFY(!commandsOf(commands).contains(CMD_SendSeen));
+        QVERIFY(window->hasUnseen());
+
+        // Reading down to the newest message sends the seen, once.
+        QSignalSpy cleared(window, &ChatWindow::sendSeenCount);
+        bar->setValue(bar->maximum() / 2 + bar->value() / 2);
+        QVERIFY(!commandsOf(commands).contains(CMD_SendSeen));
+        bar->setValue(bar->maximum());
+        QCOMPARE(commandsOf(commands).count(CMD_SendSeen), 1);
+        QCOMPARE(cleared.size(), 1);
+        QVERIFY(!window->hasUnseen());
+        bar->setValue(0);
+        bar->setValue(bar->maximum());
+        QCOMPARE(commandsOf(commands).count(CMD_SendSeen), 1);
+    }
+
+    void seenWaitsForAnActiveWindow()
+    {
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openShownWindow(&host);
+        window->appendMessage(textMessage("a", peer, "hello", at(20, 9)));
+        QTRY_VERIFY(!window->hasUnseen());
+        // Another program in front: what comes is not seen until the user
+        // is back.
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QTRY_VERIFY(!window->isActiveWindow());
+        QSignalSpy commands(window, &ChatWindow::command);
+        window->appendMessage(textMessage("b", peer, "still there?", at(20, 10)));
+        QVERIFY(window->hasUnseen());
+        QVERIFY(!commandsOf(commands).contains(CMD_SendSeen));
+        QApplication::setActiveWindow(&host);
+        QTRY_VERIFY(window->isActiveWindow());
+        window->sendSeenIfActive();
+        QCOMPARE(commandsOf(commands).count(CMD_SendSeen), 1);
     }
 
     void aRemovedGroupShowsTheStrip()
@@ -1007,7 +1170,7 @@ private slots:
         QWidget host;
         if (windowShown) {
             row.getChatWindow()->setParent(&host);
-            host.show();
+            showActive(&host);
             row.getChatWindow()->showChatWindow();
             row.setUnreadCount(2);
         }
@@ -1047,15 +1210,32 @@ private slots:
         QTest::mouseClick(&row, Qt::RightButton);
         QCOMPARE(clicked.size(), 0);
         QTest::mouseClick(&row, Qt::LeftButton);
-        QCOMPARE(commands.size(), 1);
-        QCOMPARE(commands.at(0).at(0).toInt(), int(CMD_SendSeen));
-        QCOMPARE(commands.at(0).at(1).toString(), peer);
+        // Opening is not reading: the count stays until the window has shown
+        // the newest message.
+        QCOMPARE(commands.size(), 0);
         QCOMPARE(clicked.size(), 1);
         QVERIFY(row.hasChatWindow());
         QCOMPARE(clicked.at(0).at(0).value<ChatWindow*>(), row.getChatWindow());
         QCOMPARE(row.getChatWindow()->getChatId(), peer);
-        QCOMPARE(row.getUnreadCount(), 0);
+        QCOMPARE(row.getUnreadCount(), 5);
         QCOMPARE(row.objectName(), QStringLiteral("ChatWidgetSelected"));
+
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = row.getChatWindow();
+        window->setParent(&host);
+        window->setGeometry(host.rect());
+        showActive(&host);
+        window->showChatWindow();
+        QVERIFY(!commandsOf(commands).contains(CMD_SendSeen));
+        MessageReply page;
+        page.setRequest(lastPayload(commands, CMD_GetChatMessages).value<MessageRequest>());
+        page.setMsgs({textMessage("n", peer, "unseen", at(20, 9))});
+        row.processMessageReply(page);
+        QCOMPARE(commandsOf(commands).count(CMD_SendSeen), 1);
+        QCOMPARE(lastPayload(commands, CMD_SendSeen).toString(), peer);
+        QCOMPARE(row.getUnreadCount(), 0);
+        QVERIFY(!row.unreadBadgeVisible());
     }
 
     void rowShowsRenamesAndMutes()
@@ -1333,6 +1513,57 @@ private slots:
             QVERIFY(!bubble.bodyHtml().contains(QStringLiteral("file:///")) ||
                     bubble.bodyHtml().contains(QStringLiteral("&lt;img")));
         }
+    }
+
+    // The body is driven as a person does: a click on a link reports it, a
+    // drag selects (and opens nothing), a double click takes a word, the copy
+    // key copies the selection, and the own bubble's text is drawn white.
+    void bodyTakesClicksDragsAndCopy()
+    {
+        const QString body = HtmlManager::insertHtmlTags(QStringLiteral("read @someone now"));
+        QWidget host;
+        loadStyleSheet(&host);
+        auto* bubble = new ChatMessageWidget(textMessage("b", me, body, at(20, 9)), 0, false,
+                                             Message(), &host);
+        host.resize(400, 200);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        MessageBody* text = bubble->bodyWidget();
+        QSignalSpy links(text, &MessageBody::anchorClicked);
+        const QTextCursor mention = text->document()->find(QStringLiteral("@someone"));
+        QVERIFY(!mention.isNull());
+        QTextCursor inside(text->document());
+        inside.setPosition(mention.selectionStart() + 3);
+        const QPoint onLink = text->cursorRect(inside).center();
+        QTest::mouseClick(text, Qt::LeftButton, Qt::NoModifier, onLink);
+        QCOMPARE(links.size(), 1);
+        QCOMPARE(links.first().first().toUrl().toString(), QStringLiteral("@someone"));
+
+        // From the first word across the link: a selection, no link opened.
+        const QPoint start = text->cursorRect(QTextCursor(text->document())).center();
+        QTest::mousePress(text, Qt::LeftButton, Qt::NoModifier, start);
+        QMouseEvent drag(QEvent::MouseMove, onLink, text->mapToGlobal(onLink), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(text, &drag);
+        QTest::mouseRelease(text, Qt::LeftButton, Qt::NoModifier, onLink);
+        QCOMPARE(links.size(), 1);
+        QVERIFY(text->textCursor().selectedText().startsWith(QStringLiteral("read @so")));
+        QCOMPARE(bubble->prepareMenu().last()->text(), QStringLiteral("_CopySelectedText"));
+
+        QTest::mouseDClick(text, Qt::LeftButton, Qt::NoModifier, start);
+        QCOMPARE(text->textCursor().selectedText(), QStringLiteral("read"));
+        QApplication::clipboard()->clear();
+        QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("read"));
+
+        // Drawn in the style sheet's colour for the own bubble's text.
+        text->setTextCursor(QTextCursor(text->document()));
+        const QImage image = text->grab().toImage();
+        bool white = false;
+        for (int y = 0; y < image.height() && !white; ++y)
+            for (int x = 0; x < image.width() && !white; ++x)
+                white = image.pixelColor(x, y) == QColor(Qt::white);
+        QVERIFY(white);
     }
 
     void emojiAndLinksStayMarkup()

@@ -73,6 +73,8 @@ WindowPeerStack::~WindowPeerStack()
     stopWindow();
     if (peerCore)
         peerCore->stop();
+    for (auto& more : morePeers)
+        more->stop();
     if (service.state() != QProcess::NotRunning) {
         service.terminate();
         service.waitForFinished(30000);
@@ -150,6 +152,12 @@ void WindowPeerStack::typeText(QWidget* input, const QString& text)
         QTest::sendKeyEvent(QTest::KeyAction::Click, input, Qt::Key_unknown, c, Qt::NoModifier);
 }
 
+QString WindowPeerStack::noticeText(const char* key, const QString& name)
+{
+    return QChar(0x200F) + QCoreApplication::translate("GroupNotice", key)
+                               .arg(QChar(0x2068) + name + QChar(0x2069));
+}
+
 QString WindowPeerStack::failure(const QString& what) const
 {
     QString text = what;
@@ -202,15 +210,8 @@ bool WindowPeerStack::start()
     ServiceConfig::installExtraCaCertificates();
     initInterfaceMetrics();
 
-    QProcessEnvironment env;
-    if (!privateEnvironment(root.filePath(QStringLiteral("B")), &env))
-        return false;
-    for (auto it = clientEnv.constBegin(); it != clientEnv.constEnd(); ++it)
-        env.insert(it.key(), it.value());
-    env.insert("QUORVEL_PHONE", phoneB);
-    env.insert("QUORVEL_PIN", kCode);
-    peerCore = std::make_unique<CoreProcess>(QStringLiteral("B"), env);
-    if (!peerCore->start())
+    peerCore = startCore(QStringLiteral("B"), phoneB);
+    if (!peerCore)
         return false;
 
     buildWindow();
@@ -231,6 +232,57 @@ bool WindowPeerStack::start()
     return true;
 }
 
+std::unique_ptr<CoreProcess> WindowPeerStack::startCore(const QString& label, const QString& phone)
+{
+    QProcessEnvironment env;
+    if (!privateEnvironment(root.filePath(label), &env))
+        return nullptr;
+    for (auto it = clientEnv.constBegin(); it != clientEnv.constEnd(); ++it)
+        env.insert(it.key(), it.value());
+    env.insert("QUORVEL_PHONE", phone);
+    env.insert("QUORVEL_PIN", kCode);
+    auto started = std::make_unique<CoreProcess>(label, env);
+    if (!started->start())
+        return nullptr;
+    return started;
+}
+
+CoreProcess* WindowPeerStack::addPeer(const QString& label, const QString& phone,
+                                      const QString& firstName)
+{
+    std::unique_ptr<CoreProcess> other = startCore(label, phone);
+    if (!other || other->waitFor(CoreProcess::event("loadingFinished"), 60000) < 0 ||
+        !befriend(other.get(), phone, firstName))
+        return nullptr;
+    morePeers.push_back(std::move(other));
+    return morePeers.back().get();
+}
+
+bool WindowPeerStack::befriend(CoreProcess* other, const QString& phone, const QString& firstName)
+{
+    const int known = log.answers.size();
+    Contact contact;
+    contact.setNumber(phone);
+    contact.setFirstName(firstName);
+    emit mainWindow->command(CMD_AddContact, QVariant::fromValue(contact));
+    const int from = other->lineCount();
+    other->send(kCmdAddContact, typedContact(phoneA, QStringLiteral("Ada")));
+    if (other->waitFor(answerWith(kCmdUpdateContact, phoneA), 30000, from) < 0 &&
+        other->waitFor(answerWith(kCmdAddContact, phoneA), 1000, from) < 0)
+        return false;
+    return waitUntil(
+        [this, known, phone] {
+            for (int i = known; i < log.answers.size(); ++i) {
+                const auto& answer = log.answers.at(i);
+                if ((answer.first == CMD_UpdateContact || answer.first == CMD_AddContact) &&
+                    answer.second.value<Contact>().getNumber() == phone)
+                    return true;
+            }
+            return false;
+        },
+        30000);
+}
+
 bool WindowPeerStack::loadAndBefriend()
 {
     if (!waitUntil([this] { return loaded; }, 60000) ||
@@ -238,16 +290,5 @@ bool WindowPeerStack::loadAndBefriend()
         !waitUntil([] { return !currentUserName.isEmpty(); }, 30000))
         return false;
     mainWindow->show();
-
-    Contact b;
-    b.setNumber(phoneB);
-    b.setFirstName(QStringLiteral("Bo"));
-    emit mainWindow->command(CMD_AddContact, QVariant::fromValue(b));
-    const int from = peerCore->lineCount();
-    peerCore->send(kCmdAddContact, typedContact(phoneA, QStringLiteral("Ada")));
-    if (peerCore->waitFor(answerWith(kCmdUpdateContact, phoneA), 30000, from) < 0 &&
-        peerCore->waitFor(answerWith(kCmdAddContact, phoneA), 1000, from) < 0)
-        return false;
-    return waitUntil(
-        [this] { return log.contains(CMD_UpdateContact) || log.contains(CMD_AddContact); }, 30000);
+    return befriend(peerCore.get(), phoneB, QStringLiteral("Bo"));
 }

@@ -13,6 +13,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <vector>
 
 class ChatMessageWidget;
 class ChatWindow;
@@ -51,6 +52,10 @@ public:
     // users each other's contacts (the window's user as "Ada", the peer's as
     // "Bo").
     bool loadAndBefriend();
+    // One more person on a line-driven core, signed up with the same service
+    // and made the window user's contact under the first name; none when it
+    // did not start or did not meet the window's user.
+    CoreProcess* addPeer(const QString& label, const QString& phone, const QString& firstName);
     // Quits the window and its core as the program does, then starts both
     // again on the same data, already signed in; false when the new core
     // did not load.
@@ -59,6 +64,9 @@ public:
     bool restartPeer();
     // Types text into a widget key by key (any characters, unlike keyClicks).
     static void typeText(QWidget* input, const QString& text);
+    // A group notice's words on the board (the catalogue's sentence, right to
+    // left, with the name isolated in it).
+    static QString noticeText(const char* key, const QString& name);
     // What went wrong, with the peer's last lines and the service's log.
     QString failure(const QString& what) const;
 
@@ -75,6 +83,10 @@ public:
     QString peerPhone() const { return phoneB; }
 
 private:
+    std::unique_ptr<CoreProcess> startCore(const QString& label, const QString& phone);
+    // The window's user adds the peer under its first name, the peer adds
+    // the window's user as "Ada"; true when both lists show it.
+    bool befriend(CoreProcess* other, const QString& phone, const QString& firstName);
     // The program's own wiring: the core on its thread, the window's
     // commands queued to it and its answers queued back.
     void buildWindow();
@@ -87,6 +99,7 @@ private:
     QString serviceLog;
     QHash<QString, QString> clientEnv;
     std::unique_ptr<CoreProcess> peerCore;
+    std::vector<std::unique_ptr<CoreProcess>> morePeers;
     QThread thread;
     QuorvelDesktopCore* windowCore = nullptr;
     std::unique_ptr<MessengerMainWindow> mainWindow;

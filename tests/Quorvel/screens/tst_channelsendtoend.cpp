@@ -14,6 +14,7 @@
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
 #include "chat/chatwindowtitle.h"
+#include "chat/messagebody.h"
 #include "chatserver.h"
 #include "corematches.h"
 #include "model/message.h"
@@ -45,7 +46,6 @@
 #include "widgets/customlineedit.h"
 #include "widgets/doublestatebutton.h"
 #include "widgets/flatbutton.h"
-#include "widgets/htmlcontainer.h"
 #include "widgets/iconbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/icontact.h"
@@ -59,6 +59,7 @@
 #include <QJsonArray>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTranslator>
 #include <QtTest>
 
@@ -452,13 +453,13 @@ void TestChannelsEndToEnd::secondChannelReachedThroughItsMention()
              }()),
         60000);
     // A click on the mention itself.
-    HtmlContainer* body = message->bodyWidget();
+    MessageBody* body = message->bodyWidget();
     QTextCursor at = body->document()->find(QStringLiteral("@") + kSecond);
     QVERIFY(!at.isNull());
     at.setPosition(at.selectionStart() + 3);
     const QPoint point = body->cursorRect(at).center();
-    QTest::mousePress(body->viewport(), Qt::LeftButton, Qt::NoModifier, point);
-    QTest::mouseRelease(body->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mousePress(body, Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mouseRelease(body, Qt::LeftButton, Qt::NoModifier, point);
     ChannelLookupViewer* preview = window->getChannelLookupViewer();
     QTRY_VERIFY2_WITH_TIMEOUT(preview->isVisible(),
                               qPrintable(failure("the mention opened no preview")), 30000);

@@ -5,9 +5,13 @@
 #include "screentestsupport.h"
 
 #include "chat/chatmember.h"
+#include "chat/chatmessagewidget.h"
 #include "chat/chatprofilepanels.h"
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
 #include "model/groupaddmemberpair.h"
 #include "model/groupchangerolerequest.h"
+#include "model/messagekeys.h"
 #include "screens/contactprofile.h"
 #include "screens/creategroup.h"
 #include "screens/editgroup.h"
@@ -20,9 +24,9 @@
 #include "widgets/contactselect.h"
 #include "widgets/currentuser.h"
 #include "widgets/icontact.h"
-#include "widgets/searchbar.h"
 #include "widgets/label.h"
 #include "widgets/popupmanager.h"
+#include "widgets/searchbar.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -454,6 +458,69 @@ private slots:
         // Its last-seen question goes up the window's chain.
         QVERIFY(!sent.isEmpty());
         QCOMPARE(sent.last().at(0).value<Command>(), CMD_LastSeen);
+        AddressBook::deleteInstance();
+    }
+
+    // The window's title counts the members of the latest answer, and its
+    // notices name people by nickname, by the user's own name for a contact,
+    // or else by number; the words the notice carried are not shown.
+    void windowTitleAndNoticesFollowTheMembers()
+    {
+        AddressBook::getInstance()->setContacts({{"98912", known("98912", "Cy")}});
+        ChatWindow window(host);
+        window.setChatId(QStringLiteral("room-1@groups.local"));
+        window.setGeometry(host->rect());
+        GroupInfo info = group(GroupRole::OWNER);
+        info.setMemberCount(2);
+        window.setGroupProfile(info);
+        window.show();
+        const QString members = QCoreApplication::translate("ChatWindowTitle", "_members");
+        QCOMPARE(window.title()->subtitleText(), QStringLiteral("2 ") + members);
+
+        const auto notice = [](const QString& id, MessageBase::MsgMinorType kind,
+                               const QJsonObject& fields) {
+            Message m(MessageBase::MsgMajorType_ControlMessage, QStringLiteral("keeper"),
+                      QStringLiteral("room-1@groups.local"), QStringLiteral("forged <b>words</b>"));
+            m.setMinorType(kind);
+            m.setMessageId(id);
+            m.setSendTimeInGMT(QDateTime::currentMSecsSinceEpoch());
+            m.addToOtherFields(fields);
+            return m;
+        };
+        window.appendMessage(notice("n1", MessageBase::MsgMinorType_GroupRemove,
+                                    {{MessageKeys::RemovedUserId, "98911"}}));
+        window.appendMessage(notice("n2", MessageBase::MsgMinorType_GroupJoin,
+                                    {{MessageKeys::ChangeUserId, "98912"}}));
+        window.appendMessage(
+            notice("n3", MessageBase::MsgMinorType_GroupChangeRole,
+                   {{MessageKeys::ChangeUserId, "98913"}, {MessageKeys::NewRole, "ADMIN"}}));
+        window.appendMessage(notice("n4", MessageBase::MsgMinorType_GroupChangeMetadata, {}));
+        const auto words = [](const char* key, const QString& name) {
+            // Right to left from its first mark, the name isolated.
+            return QChar(0x200F) + QCoreApplication::translate("GroupNotice", key)
+                                       .arg(QChar(0x2068) + name + QChar(0x2069));
+        };
+        QCOMPARE(window.bubble("n1")->bodyPlainText(), words("_NoticeRemoved", "98911"));
+        QCOMPARE(window.bubble("n2")->bodyPlainText(), words("_NoticeAdded", "Cy"));
+        QCOMPARE(window.bubble("n3")->bodyPlainText(), words("_NoticeMadeManager", "98913"));
+        QCOMPARE(window.bubble("n4")->bodyPlainText(),
+                 QCoreApplication::translate("GroupNotice", "_NoticeDetailsChanged"));
+
+        // The members answer: three now, and their nicknames name them.
+        GroupInfoMembers answer =
+            withMembers({member("own", GroupRole::OWNER), member("98912", GroupRole::MEMBER),
+                         member("98913", GroupRole::ADMIN)});
+        window.setGroupInfoMembers(answer);
+        QCOMPARE(window.title()->subtitleText(), QStringLiteral("3 ") + members);
+        QCOMPARE(window.bubble("n1")->bodyPlainText(), words("_NoticeRemoved", "98911"));
+        QCOMPARE(window.bubble("n2")->bodyPlainText(), words("_NoticeAdded", "Nick 98912"));
+        QCOMPARE(window.bubble("n3")->bodyPlainText(), words("_NoticeMadeManager", "Nick 98913"));
+        // A later record of the group with its old count does not undo it.
+        window.updateGroupInfo(info);
+        QCOMPARE(window.title()->subtitleText(), QStringLiteral("3 ") + members);
+        window.setGroupInfoMembers(withMembers({member("own", GroupRole::OWNER)}));
+        QCOMPARE(window.title()->subtitleText(), QStringLiteral("1 ") + members);
+        QVERIFY(saveShot(&window, "screens-groupwindow-notices.png"));
         AddressBook::deleteInstance();
     }
 

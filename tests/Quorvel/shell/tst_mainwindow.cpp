@@ -19,6 +19,7 @@
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/messagereply.h"
+#include "model/messagerequest.h"
 #include "model/messagestate.h"
 #include "model/notificationmessage.h"
 #include "model/uisetting.h"
@@ -256,8 +257,9 @@ private slots:
                 {"channels c3,c1,c2", "row c3: Art / Art news / 0"});
         row(CMD_ChannelList, "channel list", var(QList<ChannelInfo>{channel("c4", "Map", 10, 4)}),
             {"channels c4,c1,c2", "row c4: Map / Map news / 4", "badges 0 1 4"});
-        // The joined channel opens: its history is asked for and it is read.
-        row(CMD_ChannelJoin, "joined", QVariant("c2"), {"open c2", "sent 25 ", "sent 43 c2"});
+        // The joined channel opens and its history is asked for; it is seen
+        // only once that history is in view.
+        row(CMD_ChannelJoin, "joined", QVariant("c2"), {"open c2", "sent 25 "});
         for (Command c : {CMD_ChannelLeave, CMD_ChannelDelete})
             row(c, "channel gone", QVariant("c1"), {"channels c2", "open -"});
         for (Command c : {CMD_GroupMessageReceived, CMD_ChannelLastMessageChanged})
@@ -353,12 +355,24 @@ private slots:
             var(QList<ChannelInfo>{channel("c1", "News", 2000, 2, ChannelRole::OWNER),
                                    channel("c2", "Sport", 1000)}));
         window.commandResponse(CMD_GroupsList, var(QList<GroupInfo>{group("g1", "Team", 500, 1)}));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         window.commandResponse(CMD_ChannelJoin, QVariant("c1"));
+        // The opened channel's history comes: an empty page is all there is
+        // to read, so the channel is seen.
+        MessageRequest asked;
+        asked.setChatId("c1");
+        asked.setChatType(MessageBase::MsgMajorType_ChannelChat);
+        asked.setNumber(5);
+        MessageReply history;
+        history.setRequest(asked);
+        window.commandResponse(CMD_GetChannelMessages, var(history));
         ToastMessage::getInstance()->hide();
         QSignalSpy sent(&window, &MessengerMainWindow::command);
         QSignalSpy balloons(window.getTrayNotifier(), &TrayNotifier::balloonShown);
         const QStringList before = snapshot(window, sent, balloons);
         QVERIFY2(before.contains("open c1"), qPrintable(before.join('\n')));
+        QVERIFY2(before.contains("badges 0 1 0"), qPrintable(before.join('\n')));
 
         window.commandResponse(Command(command), payload);
         const QStringList actual = changes(before, snapshot(window, sent, balloons));

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
@@ -56,17 +57,28 @@ public slots:
     void add(const QString& line) { lines << line; }
 };
 
+// Logs count lines once every worker sharing the gate is running. A thread's
+// id is only unique among threads alive at the same time (a finished
+// thread's id is handed to the next one), so the gate keeps all of them
+// alive together however the machine schedules them.
 class LogThread : public QThread
 {
 public:
-    LogThread(int id, int count) : id(id), count(count) {}
+    LogThread(int id, int count, QSemaphore* ready, QSemaphore* go)
+        : id(id), count(count), ready(ready), go(go)
+    {
+    }
     void run() override
     {
+        ready->release();
+        go->acquire();
         for (int i = 0; i < count; ++i)
             L_INFO(QStringLiteral("thread %1 line %2").arg(id).arg(i));
     }
     int id;
     int count;
+    QSemaphore* ready;
+    QSemaphore* go;
 };
 
 class TestSimpleQtLogger : public QObject
@@ -240,11 +252,15 @@ private slots:
     {
         useSignalSink();
         const int threads = 4, perThread = 300;
+        QSemaphore ready, go;
         QList<LogThread*> workers;
         for (int t = 0; t < threads; ++t)
-            workers << new LogThread(t, perThread);
+            workers << new LogThread(t, perThread, &ready, &go);
         for (LogThread* w : workers)
             w->start();
+        const bool allRunning = ready.tryAcquire(threads, 20000);
+        go.release(threads);
+        QVERIFY(allRunning);
         for (LogThread* w : workers)
             QVERIFY(w->wait(20000));
         QTRY_COMPARE_WITH_TIMEOUT(collector.lines.size(), threads * perThread, 10000);

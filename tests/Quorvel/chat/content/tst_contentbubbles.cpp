@@ -14,6 +14,7 @@
 #include "chat/content/pttwidget.h"
 #include "chat/content/thumbnail.h"
 #include "chat/customtextedit.h"
+#include "chat/messagebody.h"
 #include "chat/replymessagewidget.h"
 #include "fakefilehost.h"
 #include "fakewebservice.h"
@@ -23,7 +24,6 @@
 #include "testcertificates.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "widgets/currentuser.h"
-#include "widgets/htmlcontainer.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -20,6 +20,7 @@
 #include "model/globalconstants.h"
 #include "testcertificates.h"
 #include "webapi/FileApi/downloader.h"
+#include "webapi/FileApi/downloadmanager.h"
 #include "webapi/FileApi/staticfile.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "widgets/progresscircle.h"
@@ -107,6 +108,8 @@ private slots:
     void location();
     void voiceDownloadsThenPlays();
     void stickerShowsItsOwnPicture();
+    void unresolvedStickerSaysSo_data();
+    void unresolvedStickerSaysSo();
     void allFilesFilterShowsFilesWithoutExtension();
     void screenshotOfEveryContentKind();
 
@@ -150,6 +153,16 @@ void TestContentWidgets::initTestCase()
         const QJsonObject body = request.json();
         const QString name =
             body.value("PackageID").toString() + "-" + body.value("StickerID").toString() + ".png";
+        // The package "withdrawn" is refused; "bare" is answered without an
+        // address.
+        if (body.value("PackageID").toString() == "withdrawn")
+            return FakeReply::json({{"ResultCode", 404}});
+        if (body.value("PackageID").toString() == "bare")
+            return FakeReply::json({{"ResultCode", 200},
+                                    {"StickerID", body.value("StickerID")},
+                                    {"PackageStickerID", body.value("PackageID")},
+                                    {"StickerVersion", body.value("StickerVersion")},
+                                    {"Resolution", "mdpi"}});
         return FakeReply::json({{"ResultCode", 200},
                                 {"StickerID", body.value("StickerID")},
                                 {"PackageStickerID", body.value("PackageID")},
@@ -827,6 +840,45 @@ void TestContentWidgets::stickerShowsItsOwnPicture()
     QVERIFY(nearly(thumbnail.imageLabel()->pixmap()->toImage().pixel(60, 60), Qt::yellow));
     QVERIFY(thumbnail.progressCircle()->isHidden());
     QCOMPARE(stickerRequests, 1);
+    click(&thumbnail);
+    QVERIFY(opened.isEmpty());
+}
+
+void TestContentWidgets::unresolvedStickerSaysSo_data()
+{
+    QTest::addColumn<QString>("package");
+    QTest::addColumn<int>("requests");
+    QTest::newRow("the service refuses it") << "withdrawn" << 1;
+    QTest::newRow("the service names no address") << "bare" << 1;
+    QTest::newRow("its picture is not on the host") << "lost" << 1;
+    QTest::newRow("its picture is not a picture") << "junk" << 1;
+    QTest::newRow("a sticker without ids") << "" << 0;
+}
+
+void TestContentWidgets::unresolvedStickerSaysSo()
+{
+    QFETCH(QString, package);
+    QFETCH(int, requests);
+    host->addFile("junk-cat.png", QByteArray("this is no picture"));
+    StickerMessage sticker;
+    sticker.setStickerPackageId(package);
+    sticker.setStickerId("cat");
+    sticker.setStickerVersion("1");
+    const int before = stickerRequests;
+    // A refused download is given up after its retries, quickly here.
+    const int interval = Downloader::retryInterval();
+    Downloader::setRetryInterval(20);
+    const auto restore = qScopeGuard([interval] { Downloader::setRetryInterval(interval); });
+    Thumbnail thumbnail(nullptr, false);
+    thumbnail.setFixedSize(Thumbnail::kStickerBox);
+    thumbnail.setStickerMessage(sticker);
+    thumbnail.show();
+    // Not an empty gap: a box that says the sticker cannot be shown.
+    QTRY_VERIFY_WITH_TIMEOUT(thumbnail.showsStickerUnavailable(), 15000);
+    QCOMPARE(thumbnail.imageLabel()->text(), QStringLiteral("Sticker not available"));
+    QVERIFY(thumbnail.imageLabel()->isVisible());
+    QCOMPARE(thumbnail.imageLabel()->size(), Thumbnail::kStickerBox);
+    QCOMPARE(stickerRequests - before, requests);
     click(&thumbnail);
     QVERIFY(opened.isEmpty());
 }

@@ -1,0 +1,337 @@
+// Three people against the standalone local service and its chat server: A
+// at the program (the main window with a real core in this process), B and C
+// on line-driven cores. A makes a private group from the side menu, picks B
+// and C in the group profile's contact picker and talks with B; A makes B a
+// manager through the add-manager picker, renames the group and removes C.
+// B sees the group, its messages and C's removal without a restart. The
+// window is driven only by what a person clicks and types.
+#include "chat/chatmember.h"
+#include "chat/chatmessagewidget.h"
+#include "chat/chatwidget.h"
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
+#include "chat/customtextedit.h"
+#include "chat/grouptab.h"
+#include "chatserver.h"
+#include "corematches.h"
+#include "screens/creategroup.h"
+#include "screens/editgroup.h"
+#include "screens/groupprofile.h"
+#include "shell/menuitem.h"
+#include "shell/messengermainwindow.h"
+#include "shell/sidepanel.h"
+#include "shell/slidingmenu.h"
+#include "shell/topmenu.h"
+#include "widgets/avatarviewer.h"
+#include "widgets/contactselect.h"
+#include "widgets/customlineedit.h"
+#include "widgets/flatbutton.h"
+#include "widgets/iconbutton.h"
+#include "widgets/icontact.h"
+#include "widgets/label.h"
+#include "widgets/popupwarning.h"
+#include "windowpeerstack.h"
+
+#include <QDir>
+#include <QTranslator>
+#include <QtTest>
+
+#include <memory>
+
+using namespace corematch;
+
+namespace {
+
+const QString kA = QStringLiteral("491700000051");
+const QString kB = QStringLiteral("491700000052");
+const QString kC = QStringLiteral("491700000053");
+const QString kName = QStringLiteral("Reading circle");
+const QString kNewName = QStringLiteral("Reading circle 2");
+
+void click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+QStringList idsOf(const QList<ChatMember*>& rows)
+{
+    QStringList ids;
+    for (const ChatMember* row : rows)
+        ids << row->getMemberId();
+    ids.sort();
+    return ids;
+}
+
+QString membersText(int count)
+{
+    return QString::number(count) + QLatin1Char(' ') +
+           QCoreApplication::translate("ChatWindowTitle", "_members");
+}
+
+// A members answer of a line-driven core for the group.
+CoreProcess::Match membersOf(const QString& jid, const std::function<bool(QJsonObject)>& holds)
+{
+    return [jid, holds](const QJsonObject& line) {
+        const QJsonObject value = line.value("value").toObject();
+        return line.value("command").toInt() == CMD_GroupInfoMembers &&
+               value.value("info").toObject().value("GroupJID").toString() == jid &&
+               holds(value.value("members").toObject());
+    };
+}
+
+} // namespace
+
+class TestGroupWindowEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void threePeopleMeet();
+    void groupMadeFromTheSideMenu();
+    void membersPickedInTheProfile();
+    void groupTalks();
+    void memberMadeManagerThroughThePicker();
+    void renameReachesTheMembers();
+    void removedMemberLeavesTheLists();
+
+private:
+    QString failure(const QString& what) const { return stack->failure(what); }
+    ChatWindow* chatWindow() const { return stack->chatWindow(); }
+    GroupProfile* openProfile();
+    void closeProfile(GroupProfile* profile);
+    // Opens the picker through the button, ticks the people and confirms.
+    void pick(FlatButton* opener, GroupProfile* profile, const QStringList& people);
+    void shot(const QString& name);
+
+    QTranslator translator;
+    std::unique_ptr<WindowPeerStack> stack;
+    MessengerMainWindow* window = nullptr;
+    CoreProcess* b = nullptr;
+    CoreProcess* c = nullptr;
+    QString groupId;
+};
+
+void TestGroupWindowEndToEnd::initTestCase()
+{
+    if (!ChatServer::isAvailable())
+        QSKIP("prosody is not installed");
+    QVERIFY(translator.load(QStringLiteral(":/Lng/quorvel_persian.qm")));
+    QCoreApplication::installTranslator(&translator);
+    stack = std::make_unique<WindowPeerStack>(kA, kB);
+    QVERIFY2(stack->start(), qPrintable(failure("the stack did not start")));
+    window = stack->window();
+    b = stack->peer();
+    QVERIFY(QDir().mkpath(QStringLiteral(QUORVEL_BINARY_DIR "/screenshots")));
+}
+
+void TestGroupWindowEndToEnd::cleanupTestCase()
+{
+    stack.reset();
+}
+
+void TestGroupWindowEndToEnd::shot(const QString& name)
+{
+    QApplication::processEvents();
+    QVERIFY(window->grab().save(QStringLiteral(QUORVEL_BINARY_DIR "/screenshots/") + name));
+}
+
+GroupProfile* TestGroupWindowEndToEnd::openProfile()
+{
+    click(chatWindow()->title());
+    GroupProfile* profile = chatWindow()->groupPanel();
+    if (profile && !QTest::qWaitFor([profile] { return profile->isVisible(); }, 5000))
+        return nullptr;
+    return profile;
+}
+
+void TestGroupWindowEndToEnd::closeProfile(GroupProfile* profile)
+{
+    profile->backButtonPressed();
+    QTRY_VERIFY(profile->isHidden());
+}
+
+void TestGroupWindowEndToEnd::pick(FlatButton* opener, GroupProfile* profile,
+                                   const QStringList& people)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(opener->isVisible(), 30000);
+    click(opener);
+    ContactSelect* picker = profile->contactPicker();
+    QVERIFY(picker);
+    QTRY_VERIFY(picker->isVisible());
+    for (const QString& person : people) {
+        QVERIFY2(picker->row(person), qPrintable(person));
+        AvatarViewer* avatar = picker->row(person)->getAvatar();
+        QTest::mouseClick(avatar, Qt::LeftButton, Qt::NoModifier, avatar->rect().center());
+    }
+    QCOMPARE(picker->selectedIds(), people);
+    click(picker->inviteButton());
+    QVERIFY(picker->isHidden());
+}
+
+void TestGroupWindowEndToEnd::threePeopleMeet()
+{
+    QVERIFY2(stack->loadAndBefriend(), qPrintable(failure("A and B did not meet")));
+    c = stack->addPeer(QStringLiteral("C"), kC, QStringLiteral("Cy"));
+    QVERIFY2(c, qPrintable(failure("A and C did not meet")));
+}
+
+void TestGroupWindowEndToEnd::groupMadeFromTheSideMenu()
+{
+    click(window->getTopMenu()->getMenuButton());
+    SlidingMenu* menu = window->getSlidingMenu();
+    QTRY_VERIFY(menu->isVisible());
+    MenuItem* newGroup = nullptr;
+    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
+        if (item->getId() == QLatin1String("CreateGroup"))
+            newGroup = item;
+    }
+    QVERIFY(newGroup);
+    QTest::mousePress(newGroup, Qt::LeftButton);
+    CreateGroup* form = window->getCreateGroup();
+    QTRY_VERIFY(form->isVisible());
+    click(form->nameField());
+    WindowPeerStack::typeText(form->nameField(), kName);
+    click(form->nextButton());
+    QTRY_VERIFY(form->stepTwo()->isVisible());
+    click(form->createButton());
+    QTRY_VERIFY(form->isHidden());
+
+    // The new group's chat opens by itself, in the group tab.
+    QTRY_VERIFY2_WITH_TIMEOUT(chatWindow() &&
+                                  chatWindow()->getChatId().startsWith(QStringLiteral("pri_") + kA),
+                              qPrintable(failure("the new group's chat did not open")), 30000);
+    groupId = chatWindow()->getChatId();
+    QCOMPARE(window->getSidePanel()->getCurrentTab(), int(SidePanel::Groups));
+    QTRY_COMPARE(chatWindow()->title()->titleText(), kName);
+}
+
+void TestGroupWindowEndToEnd::membersPickedInTheProfile()
+{
+    QVERIFY(!groupId.isEmpty());
+    GroupProfile* profile = openProfile();
+    QVERIFY(profile);
+    const int fromB = b->lineCount();
+    const int fromC = c->lineCount();
+    pick(profile->addMemberButton(), profile, {kB, kC});
+    QVERIFY2(b->waitFor(groupAnswer(CMD_GroupAdded, groupId), 30000, fromB) >= 0,
+             qPrintable(failure("B does not see the group")));
+    QVERIFY2(c->waitFor(groupAnswer(CMD_GroupAdded, groupId), 30000, fromC) >= 0,
+             qPrintable(failure("C does not see the group")));
+    QTRY_COMPARE_WITH_TIMEOUT(idsOf(profile->memberRows()), QStringList({kB, kC}), 30000);
+    QCOMPARE(idsOf(profile->managerRows()), QStringList({kA}));
+    QTRY_COMPARE(chatWindow()->title()->subtitleText(), membersText(3));
+    QTest::qWait(400); // the slide
+    shot(QStringLiteral("group-e2e-members.png"));
+    closeProfile(profile);
+}
+
+void TestGroupWindowEndToEnd::groupTalks()
+{
+    // Said until B, in the room by now or soon, hears one of them.
+    bool heard = false;
+    for (int attempt = 1; attempt <= 20 && !heard; ++attempt) {
+        const QString text = QStringLiteral("chapter one? (%1)").arg(attempt);
+        const int from = b->lineCount();
+        WindowPeerStack::typeText(chatWindow()->input(), text);
+        QTest::keyClick(chatWindow()->input(), Qt::Key_Return);
+        heard = b->waitFor(pairWithBody(text), 6000, from) >= 0;
+    }
+    QVERIFY2(heard, qPrintable(failure("B never heard the group")));
+
+    // B's answer reaches A's board.
+    const QString answer = QStringLiteral("chapter two");
+    b->send(kCmdSendMessage, QJsonObject{{"MAJOR_TYPE", "GROUP_CHAT"},
+                                         {"MINOR_TYPE", "TEXT"},
+                                         {"FROM", groupId},
+                                         {"MESSAGE_BODY", answer}});
+    QTRY_VERIFY2_WITH_TIMEOUT(stack->bubbleWithText(answer),
+                              qPrintable(failure("B's answer never reached A")), 30000);
+    QCOMPARE(stack->bubbleWithText(answer)->getSide(), 1);
+}
+
+void TestGroupWindowEndToEnd::memberMadeManagerThroughThePicker()
+{
+    GroupProfile* profile = openProfile();
+    QVERIFY(profile);
+    QTRY_VERIFY_WITH_TIMEOUT(!profile->memberRows().isEmpty(), 30000);
+    pick(profile->addManagerLink(), profile, {kB});
+    QTRY_COMPARE_WITH_TIMEOUT(idsOf(profile->managerRows()), QStringList({kA, kB}), 30000);
+    QCOMPARE(idsOf(profile->memberRows()), QStringList({kC}));
+    closeProfile(profile);
+}
+
+void TestGroupWindowEndToEnd::renameReachesTheMembers()
+{
+    GroupProfile* profile = openProfile();
+    QVERIFY(profile);
+    click(profile->editLink());
+    EditGroup* editor = profile->nameEditor();
+    QTRY_VERIFY(editor->isVisible());
+    click(editor->nameField());
+    QTest::keyClick(editor->nameField(), Qt::Key_End);
+    WindowPeerStack::typeText(editor->nameField(), QStringLiteral(" 2"));
+    click(editor->submitButton());
+    QTRY_VERIFY(editor->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(chatWindow()->title()->titleText(), kNewName, 30000);
+    QTRY_COMPARE(profile->nameLabel()->text(), kNewName);
+    closeProfile(profile);
+}
+
+void TestGroupWindowEndToEnd::removedMemberLeavesTheLists()
+{
+    GroupProfile* profile = openProfile();
+    QVERIFY(profile);
+    ChatMember* row = nullptr;
+    for (ChatMember* member : profile->memberRows()) {
+        if (member->getMemberId() == kC)
+            row = member;
+    }
+    QVERIFY(row);
+    QVERIFY(row->isDeletable());
+    const int fromB = b->lineCount();
+    const int fromC = c->lineCount();
+    // The pointer comes over the row: its delete link shows.
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(row, &enter);
+    QVERIFY(row->deleteText()->isVisible());
+    QTest::mousePress(row->deleteText(), Qt::LeftButton);
+    QTRY_VERIFY(PopUpWarning::getInstance()->isVisible());
+    click(PopUpWarning::getInstance()->yesButton());
+    QTRY_VERIFY(profile->memberRows().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(chatWindow()->title()->subtitleText(), membersText(2), 30000);
+    // A's board names C as A knows C.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        stack->bubbleWithText(WindowPeerStack::noticeText("_NoticeRemoved", QStringLiteral("Cy"))),
+        30000);
+    // So does the group's row in the list.
+    ChatWidget* groupRow = window->getSidePanel()->getGroupTab()->row(groupId);
+    QVERIFY(groupRow);
+    QTRY_COMPARE_WITH_TIMEOUT(groupRow->lastMessageText(),
+                              WindowPeerStack::noticeText("_NoticeRemoved", QStringLiteral("Cy")),
+                              30000);
+    QTest::qWait(400); // the slide
+    shot(QStringLiteral("group-e2e-removed.png"));
+
+    // C learns it is out; B's member list follows.
+    QVERIFY2(c->waitFor(
+                 [this](const QJsonObject& line) {
+                     const QJsonObject value = line.value("value").toObject();
+                     return line.value("command").toInt() == CMD_GroupGetData &&
+                            value.value("GroupJID").toString() == groupId &&
+                            value.value("_removed").toBool();
+                 },
+                 30000, fromC) >= 0,
+             qPrintable(failure("C was not told of its removal")));
+    QVERIFY2(b->waitFor(membersOf(groupId,
+                                  [](const QJsonObject& members) {
+                                      return members.size() == 2 && !members.contains(kC);
+                                  }),
+                        30000, fromB) >= 0,
+             qPrintable(failure("B's member list still holds C")));
+    closeProfile(profile);
+}
+
+QTEST_MAIN(TestGroupWindowEndToEnd)
+#include "tst_groupwindowendtoend.moc"
