@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -541,6 +542,9 @@ void Thumbnail::showStickerUnavailable()
 {
     image->clear();
     image->setObjectName(QStringLiteral("ThumbnailStickerUnavailable"));
+    // Its own look from the style sheet, though the label was styled before.
+    image->style()->unpolish(image);
+    image->style()->polish(image);
     image->setFixedSize(kStickerBox);
     image->setAlignment(Qt::AlignCenter);
     image->setWordWrap(true);

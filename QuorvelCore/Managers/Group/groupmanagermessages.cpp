@@ -240,10 +240,18 @@ void GroupManager::requestArchive(const QString& groupId, const QString& message
 
 void GroupManager::decomposeArchiveMessages(const QJsonObject& reply)
 {
-    const QList<Message> messages = GroupStanzaReader::readReply(reply, MessageBase::MsgState_Seen);
+    QList<Message> messages = GroupStanzaReader::readReply(reply, MessageBase::MsgState_Seen);
     L_DEBUG(QStringLiteral("GroupManager::decomposeArchiveMessages | %1").arg(messages.size()));
-    for (const Message& message : messages)
-        addMessagePair(message, false, false);
+    // A page's messages reach the GUI with the page. Any other fetch (the
+    // newest messages of a group just added) may bring a message before the
+    // room does, and the room's copy is then one already kept: each message
+    // new to the store is announced here, or it would never be shown.
+    const bool forPage = !archiveFetches.isEmpty() && archiveFetches.head().forPage;
+    std::stable_sort(messages.begin(), messages.end(), [](const Message& a, const Message& b) {
+        return a.getSendTimeInGMT() < b.getSendTimeInGMT();
+    });
+    for (const Message& message : qAsConst(messages))
+        addMessagePair(message, false, !forPage);
     archiveFinished(messages);
 }
 

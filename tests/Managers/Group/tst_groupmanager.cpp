@@ -814,9 +814,18 @@ void TestGroupManager::historyPages()
 {
     Harness h;
     h.reply(PROC_UserList, replyOf({{"PrivateGroups", QJsonArray{groupJson(A), groupJson(B)}}}));
-    // Both new groups asked for their archives; those replies fill the store only.
+    // Both new groups asked for their archives; what those replies bring is
+    // kept and shown, and the room's copy that comes later is not shown again.
+    h.clear();
     h.reply(PROC_GroupArchive, stanzaReply({roomMessage(A, "u1", "a-archived", 10)}));
     h.reply(PROC_GroupArchive, stanzaReply({}));
+    QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
+    QCOMPARE(
+        h.answersOf(CMD_MessagePairAdded).first().value<MessagePair>().getMessage().getMessageId(),
+        QString("a-archived"));
+    Message live = groupMessage(A, "a-archived", 10, "u1");
+    QVERIFY(!h.manager.storeArrivedMessage(live));
+    QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
     for (int i = 1; i <= 20; ++i)
         QVERIFY(h.manager.addMessagePair(
             groupMessage(A, QString("m%1").arg(i, 2, 10, QChar('0')), 100 + i, "u1"), false,
@@ -856,6 +865,8 @@ void TestGroupManager::historyPages()
     QCOMPARE(idsOf(h.laterPages.at(0).getMsgs()), (QStringList{"b0", "b-1"}));
     QCOMPARE(h.laterPages.at(1).getRequest().getMessageId(), QString("m05"));
     QCOMPARE(idsOf(h.laterPages.at(1).getMsgs()), (QStringList{"m04", "m03", "m02"}));
+    // A page's archived messages come with the page only.
+    QVERIFY(h.answersOf(CMD_MessagePairAdded).isEmpty());
     // Archived messages are stored as read.
     Message stored;
     QVERIFY(h.manager.getLastMessage(B, &stored));

@@ -2,12 +2,14 @@
 #define CHATFIXTURES_H
 
 #include "chat/chatwindow.h"
+#include "foundation/linkgenerator.h"
 #include "model/messagereply.h"
 #include "model/messagerequest.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QObject>
+#include <QTest>
 #include <QTimer>
 
 // A conversation's stored history standing in for the core: answers every
@@ -69,6 +71,28 @@ inline QList<Message> makeHistory(const QString& chatId, int count, const QStrin
         list << m;
     }
     return list;
+}
+
+// The texts a user may type that both sides must show as typed, each with
+// the number of the program's emoji pictures it shows: columns "typed" and
+// "pictures" of a data-driven test.
+inline void addTypedTextRows()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("pictures");
+    const QString host = LinkGenerator::getPublicLinkHost();
+    QTest::newRow("plain") << QStringLiteral("hello there") << 0;
+    QTest::newRow("Persian") << QStringLiteral(
+                                    "\u0633\u0644\u0627\u0645\u060c \u062d\u0627\u0644\u062a "
+                                    "\u0686\u0637\u0648\u0631\u0647\u061f")
+                             << 0;
+    QTest::newRow("mixed") << QStringLiteral("Hi \u0633\u0644\u0627\u0645 42 ok") << 0;
+    QTest::newRow("tag") << QStringLiteral("<b>bold?</b>") << 0;
+    QTest::newRow("entity") << QStringLiteral("&amp;") << 0;
+    QTest::newRow("escaped tag") << QStringLiteral("&lt;x&gt;") << 0;
+    QTest::newRow("tag-like link") << QStringLiteral("<a href=\"x\">click</a>") << 0;
+    QTest::newRow("http link") << QStringLiteral("see https://%1/c/news now").arg(host) << 0;
+    QTest::newRow("emoji") << QString::fromUcs4(U"ok \U0001F600\U0001F44D") << 2;
 }
 
 #endif // CHATFIXTURES_H

@@ -13,10 +13,10 @@
 #include "chat/editmessagewidget.h"
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
+#include "chatfixtures.h"
 #include "chatserver.h"
 #include "corematches.h"
 #include "foundation/htmlmanager.h"
-#include "foundation/linkgenerator.h"
 #include "model/message.h"
 #include "shell/messengermainwindow.h"
 #include "widgets/customscrollarea.h"
@@ -284,21 +284,7 @@ void TestChatEndToEnd::longTextsAndRepliesShowInFull()
 
 void TestChatEndToEnd::typedTextsAgreeOnBothSides_data()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("pictures");
-    const QString host = LinkGenerator::getPublicLinkHost();
-    QTest::newRow("plain") << QStringLiteral("hello there") << 0;
-    QTest::newRow("Persian") << QStringLiteral(
-                                    "\u0633\u0644\u0627\u0645\u060c \u062d\u0627\u0644\u062a "
-                                    "\u0686\u0637\u0648\u0631\u0647\u061f")
-                             << 0;
-    QTest::newRow("mixed") << QStringLiteral("Hi \u0633\u0644\u0627\u0645 42 ok") << 0;
-    QTest::newRow("tag") << QStringLiteral("<b>bold?</b>") << 0;
-    QTest::newRow("entity") << QStringLiteral("&amp;") << 0;
-    QTest::newRow("escaped tag") << QStringLiteral("&lt;x&gt;") << 0;
-    QTest::newRow("tag-like link") << QStringLiteral("<a href=\"x\">click</a>") << 0;
-    QTest::newRow("http link") << QStringLiteral("see https://%1/c/news now").arg(host) << 0;
-    QTest::newRow("emoji") << QString::fromUcs4(U"ok \U0001F600\U0001F44D") << 2;
+    addTypedTextRows();
 }
 
 void TestChatEndToEnd::typedTextsAgreeOnBothSides()
