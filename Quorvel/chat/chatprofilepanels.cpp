@@ -25,7 +25,11 @@ void ChatProfilePanels::makeContactPanel(const Contact& contact)
 
 void ChatProfilePanels::showMemberProfile(const Contact& member)
 {
-    makeContactPanel(member);
+    if (!contactProfile) {
+        makeContactPanel(member);
+        connect(contactProfile, &ContactProfile::startMessaging, this,
+                &ChatProfilePanels::startMessaging);
+    }
     contactProfile->showContact(member);
     contactProfile->raise();
     if (contactProfile->isHidden())

@@ -52,6 +52,8 @@ public:
 
 signals:
     void command(Command command, QVariant request);
+    // "Send message" on a group member's profile.
+    void startMessaging(Contact contact);
 
 private:
     void makeContactPanel(const Contact& contact);

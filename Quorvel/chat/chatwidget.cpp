@@ -110,6 +110,7 @@ ChatWindow* ChatWidget::getChatWindow()
         connect(chatWindow, &ChatWindow::sendSeenCount, this, &ChatWidget::sendSeenCount);
         connect(chatWindow, &ChatWindow::select, this, &ChatWidget::select);
         connect(chatWindow, &ChatWindow::command, this, &ChatWidget::command);
+        connect(chatWindow, &ChatWindow::startMessaging, this, &ChatWidget::startMessaging);
         setUpWindow();
     }
     return chatWindow;

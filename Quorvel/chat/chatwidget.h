@@ -91,6 +91,7 @@ signals:
     void command(Command command, QVariant request);
     void lastMessageTimeChanged(QString id);
     void sendMessageSignal(Message mess);
+    void startMessaging(Contact contact);
 
 public slots:
     void select();

@@ -87,6 +87,7 @@ ChatWindow::ChatWindow(QWidget* parent)
     connect(muteButton, &FlatButton::onClick, this, &ChatWindow::muteClicked);
 
     connect(panels, &ChatProfilePanels::command, this, &ChatWindow::command);
+    connect(panels, &ChatProfilePanels::startMessaging, this, &ChatWindow::startMessaging);
     connect(senderProfiles, &SenderProfiles::command, this, &ChatWindow::command);
     connect(senderProfiles, &SenderProfiles::avatarChanged, this, &ChatWindow::avatarChanged);
 

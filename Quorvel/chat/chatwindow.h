@@ -128,6 +128,8 @@ signals:
     void muteChannelClicked(bool mute);
     void createPoll(QString channelId);
     void sendSeenCount(int count);
+    // A chat with this person is to be opened (from a group member's profile).
+    void startMessaging(Contact contact);
 
 public slots:
     void getMessage();

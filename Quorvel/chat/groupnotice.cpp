@@ -66,7 +66,8 @@ QString GroupNotice::personName(const QString& userId, const QHash<QString, Grou
     const QString nickname = members.value(userId).getProfile().getNickName().trimmed();
     if (!nickname.isEmpty())
         return nickname;
-    if (AddressBook::getInstance()->contains(userId))
-        return AddressBook::getInstance()->contact(userId).getNameOrNumber();
+    Contact contact;
+    if (AddressBook::getInstance()->findUser(userId, &contact))
+        return contact.getNameOrNumber();
     return userId;
 }

@@ -88,6 +88,7 @@ void GroupTab::addOrUpdateGroup(const GroupInfo& info)
     widget->setFixedHeight(chatRowHeight);
     connect(widget, &ChatWidget::command, this, &GroupTab::command);
     connect(widget, &ChatWidget::clicked, this, &GroupTab::ChatWidgetClicked);
+    connect(widget, &ChatWidget::startMessaging, this, &GroupTab::startMessaging);
     connect(widget, &ChatWidget::lastMessageTimeChanged, this, &GroupTab::lastMessageTimeChanged);
     widget->setGroupInfo(info);
     layout->insertWidget(0, widget);

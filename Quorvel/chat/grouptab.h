@@ -1,6 +1,7 @@
 #ifndef GROUPTAB_H
 #define GROUPTAB_H
 
+#include "Managers/Contact/contact.h"
 #include "Managers/command.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
@@ -61,6 +62,8 @@ signals:
     void showSimpleChatWindow(ChatWindow* simplechatwindow);
     void groupTabSelected();
     void createGroupRequested();
+    // "Send message" on a member's profile in one of the groups' windows.
+    void startMessaging(Contact contact);
     void command(Command command, QVariant request);
 
 public slots:

@@ -380,7 +380,8 @@ void GroupProfile::AddContactPressed()
         if (inGroup.contains(contact.getMemberID()))
             inGroup.append(contact.getNumber());
     }
-    openPicker(Picking::Members, tr("_ChooseNewMembers"), ContactSelect::without(all, inGroup));
+    openPicker(Picking::Members, tr("_ChooseNewMembers"), QString(),
+               ContactSelect::without(all, inGroup));
 }
 
 void GroupProfile::AddManagerPressed()
@@ -393,22 +394,23 @@ void GroupProfile::AddManagerPressed()
         const QString right = b.getNameOrNumber().toLower();
         return left != right ? left < right : a.getNumber() < b.getNumber();
     });
-    openPicker(Picking::Managers, tr("_ChooseNewManagers"), plain);
+    openPicker(Picking::Managers, tr("_ChooseNewManagers"), tr("_MakeManagers"), plain);
 }
 
 Contact GroupProfile::contactOf(const GroupMember& member) const
 {
     // A member the user knows is named as the user named him; anyone else
     // by the profile the group's answer brought.
-    Contact contact = AddressBook::getInstance()->contact(member.getUserName());
-    if (contact.getNumber().isEmpty()) {
+    Contact contact;
+    if (!AddressBook::getInstance()->findUser(member.getUserName(), &contact)) {
         contact.setNumber(member.getUserName());
         contact.setProfile(member.getProfile());
     }
     return contact;
 }
 
-void GroupProfile::openPicker(Picking use, const QString& title, const QList<Contact>& contacts)
+void GroupProfile::openPicker(Picking use, const QString& title, const QString& confirm,
+                              const QList<Contact>& contacts)
 {
     if (!picker) {
         picker = new ContactSelect(this);
@@ -417,15 +419,19 @@ void GroupProfile::openPicker(Picking use, const QString& title, const QList<Con
     }
     picking = use;
     picker->setTitle(title);
+    picker->setConfirmText(confirm);
     picker->setContacts(contacts);
     PopupManager::showWindow(picker, true);
 }
 
 void GroupProfile::contactsPicked(QList<Contact> contacts)
 {
+    // The service knows people by their accounts' user names: the member id
+    // it matched a contact's number to, when it did.
     QList<QString> numbers;
     for (const Contact& contact : contacts)
-        numbers.append(contact.getNumber());
+        numbers.append(contact.getMemberID().isEmpty() ? contact.getNumber()
+                                                       : contact.getMemberID());
     const Picking use = picking;
     picking = Picking::Nothing;
     if (numbers.isEmpty())

@@ -102,7 +102,8 @@ private:
 
     void showGroup(const GroupInfo& value, bool setPictureKind);
     void showControlsByRole();
-    void openPicker(Picking use, const QString& title, const QList<Contact>& contacts);
+    void openPicker(Picking use, const QString& title, const QString& confirm,
+                    const QList<Contact>& contacts);
     void placeRow(const GroupMember& member);
     ChatMember* rowOf(QVBoxLayout* list, const QString& userId) const;
     Contact contactOf(const GroupMember& member) const;

@@ -110,6 +110,7 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     connect(sidePanel, &SidePanel::contactClicked, this, &MessengerMainWindow::showContactProfile);
     connect(sidePanel, &SidePanel::createGroupRequested, this,
             &MessengerMainWindow::showCreateGroup);
+    connect(sidePanel, &SidePanel::startMessaging, this, &MessengerMainWindow::startMessaging);
     // Another chat opened: the contact's profile over the last one goes.
     connect(sidePanel, &SidePanel::hideContactDetails, this,
             &MessengerMainWindow::hideContactProfile);

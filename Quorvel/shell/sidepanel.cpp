@@ -79,6 +79,7 @@ SidePanel::SidePanel(QWidget* parent)
     connect(groupTab, &GroupTab::command, this, &SidePanel::command);
     connect(groupTab, &GroupTab::command, this, &SidePanel::groupCommandSniffer);
     connect(groupTab, &GroupTab::createGroupRequested, this, &SidePanel::createGroupRequested);
+    connect(groupTab, &GroupTab::startMessaging, this, &SidePanel::startMessaging);
     connect(chatTab, &ChatTab::showSimpleChatWindow, this, &SidePanel::showChatWindow);
     connect(chatTab, &ChatTab::chatTabSelected, this, &SidePanel::chatTabSelected);
     connect(chatTab, &ChatTab::command, this, &SidePanel::command);

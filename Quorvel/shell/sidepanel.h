@@ -97,6 +97,7 @@ signals:
     void command(Command command, QVariant request = QVariant());
     // The group tab's "New group".
     void createGroupRequested();
+    void startMessaging(Contact contact);
 
 public slots:
     void buttonChatClicked();

@@ -47,6 +47,21 @@ void AddressBook::removeContact(const QString& number)
         emit changed();
 }
 
+bool AddressBook::findUser(const QString& userName, Contact* out) const
+{
+    if (userName.isEmpty())
+        return false;
+    auto it = known.constFind(userName);
+    if (it == known.constEnd()) {
+        it = std::find_if(known.constBegin(), known.constEnd(),
+                          [&userName](const Contact& c) { return c.getMemberID() == userName; });
+    }
+    if (it == known.constEnd())
+        return false;
+    *out = it.value();
+    return true;
+}
+
 QList<Contact> AddressBook::contacts() const
 {
     QList<Contact> sorted = known.values();

@@ -22,6 +22,9 @@ public:
     void removeContact(const QString& number);
     bool contains(const QString& number) const { return known.contains(number); }
     Contact contact(const QString& number) const { return known.value(number); }
+    // The contact whose account has this user name (his number, or the
+    // member id the service matched his number to); false when none is.
+    bool findUser(const QString& userName, Contact* out) const;
     // Every contact, by shown name without regard to case, then by number.
     QList<Contact> contacts() const;
 

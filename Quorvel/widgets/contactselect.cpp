@@ -65,6 +65,11 @@ void ContactSelect::setTitle(const QString& text)
     title->setVisible(!text.isEmpty());
 }
 
+void ContactSelect::setConfirmText(const QString& text)
+{
+    invite->setText(text.isEmpty() ? tr("Invite") : text);
+}
+
 QString ContactSelect::titleText() const
 {
     return title->text();

@@ -24,6 +24,8 @@ public:
     explicit ContactSelect(QWidget* parent = nullptr);
 
     void setTitle(const QString& text);
+    // The confirming button's words ("Invite" unless told otherwise).
+    void setConfirmText(const QString& text);
     // Replaces the list: each number once, in the order given. Rows that
     // were ticked before are unticked.
     void setContacts(const QList<Contact>& contacts);

@@ -1,6 +1,7 @@
 #include "widgets/icontact.h"
 
 #include "widgets/avatarviewer.h"
+#include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@ IContact::IContact(const Contact& value, QWidget* parent)
     avatar->setAvatarId(id);
     avatar->downloadAvatar(value.getAvatarThumbnailUrl());
     name->setTextFormat(Qt::PlainText);
+    name->setFont(Fonts::getFont(baseFontSize));
     // A shown number reads left to right ("+444", never "444+") also in a
     // right-to-left list.
     const bool number = value.getDisplayName().trimmed().isEmpty();

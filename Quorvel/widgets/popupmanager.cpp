@@ -196,6 +196,10 @@ bool PopupManager::eventFilter(QObject* watched, QEvent* event)
         }
         if (event->type() == QEvent::MouseButtonRelease)
             return true;
+        // A popup that changes its size while shown (a form's next step)
+        // stays in the middle.
+        if (event->type() == QEvent::Resize)
+            arrangeActivePopup();
     }
     return QWidget::eventFilter(watched, event);
 }

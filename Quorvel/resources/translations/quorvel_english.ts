@@ -1033,6 +1033,10 @@
         <source>_ChooseNewManagers</source>
         <translation>Choose managers</translation>
     </message>
+    <message>
+        <source>_MakeManagers</source>
+        <translation>Make managers</translation>
+    </message>
 </context>
 <context>
     <name>GroupTab</name>

@@ -1033,6 +1033,10 @@
         <source>_ChooseNewManagers</source>
         <translation>انتخاب مدیر</translation>
     </message>
+    <message>
+        <source>_MakeManagers</source>
+        <translation>تعیین مدیر</translation>
+    </message>
 </context>
 <context>
     <name>GroupTab</name>

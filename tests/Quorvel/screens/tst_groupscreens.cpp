@@ -68,13 +68,15 @@ GroupInfoMembers withMembers(const QList<GroupMember>& list)
     return all;
 }
 
-Contact known(const QString& number, const QString& firstName)
+// A contact of the user's; the service matched the number to the account
+// userName (the number itself unless given).
+Contact known(const QString& number, const QString& firstName, const QString& userName = {})
 {
     Contact c;
     c.setNumber(number);
     c.setFirstName(firstName);
     Profile profile;
-    profile.setMemberID(number);
+    profile.setMemberID(userName.isEmpty() ? number : userName);
     c.setProfile(profile);
     c.setIsMyContact(true);
     return c;
@@ -346,14 +348,15 @@ private slots:
     }
 
     // The add-member button opens the picker over the user's contacts who are
-    // not members yet; the ones ticked are added at once.
+    // not members yet; the ones ticked are added at once, by the user names
+    // of their accounts.
     void addMembersThroughThePicker()
     {
         AddressBook* book = AddressBook::getInstance();
         book->setContacts({{"98911", known("98911", "Bo")},
                            {"98912", known("98912", "Cy")},
-                           {"98913", known("98913", "Di")},
-                           {"u1", known("u1", "Already In")}});
+                           {"98913", known("98913", "Di", "acct-di")},
+                           {"98919", known("98919", "Already In", "u1")}});
         GroupProfile profile(host);
         profile.setGroupInfo(group(GroupRole::OWNER));
         profile.resize(host->size());
@@ -367,6 +370,8 @@ private slots:
         QTRY_VERIFY(picker->isVisible());
         QCOMPARE(picker->titleText(),
                  QCoreApplication::translate("GroupProfile", "_ChooseNewMembers"));
+        QCOMPARE(picker->inviteButton()->text(),
+                 QCoreApplication::translate("ContactSelect", "Invite"));
         QCOMPARE(pickerIds(picker), QStringList({"98911", "98912", "98913"}));
         type(picker->searchBar()->getInput(), "c");
         QCOMPARE(pickerIds(picker), QStringList({"98912"}));
@@ -379,13 +384,13 @@ private slots:
         QCOMPARE(sent.all(), QList<int>({CMD_GroupAddMember}));
         const auto pair = sent.payload(0).value<GroupAddMemberPair>();
         QCOMPARE(pair.getJid(), QStringLiteral("room-1@groups.local"));
-        QCOMPARE(pair.getNumbers(), QStringList({"98913", "98911"}));
+        QCOMPARE(pair.getNumbers(), QStringList({"acct-di", "98911"}));
 
         // Opened again after the answer: the new members are left out, and
         // Ignore sends nothing.
-        profile.setGroupInfoMembers(
-            withMembers({member("own", GroupRole::OWNER), member("u1", GroupRole::MEMBER),
-                         member("98911", GroupRole::MEMBER), member("98913", GroupRole::MEMBER)}));
+        profile.setGroupInfoMembers(withMembers(
+            {member("own", GroupRole::OWNER), member("u1", GroupRole::MEMBER),
+             member("98911", GroupRole::MEMBER), member("acct-di", GroupRole::MEMBER)}));
         sent.clear();
         click(profile.addMemberButton());
         QTRY_VERIFY(picker->isVisible());
@@ -415,6 +420,8 @@ private slots:
         QTRY_VERIFY(picker && picker->isVisible());
         QCOMPARE(picker->titleText(),
                  QCoreApplication::translate("GroupProfile", "_ChooseNewManagers"));
+        QCOMPARE(picker->inviteButton()->text(),
+                 QCoreApplication::translate("GroupProfile", "_MakeManagers"));
         QCOMPARE(pickerIds(picker), QStringList({"u2", "u1"}));
         // A contact by the user's own name for him, anyone else by nickname.
         QCOMPARE(picker->row("u2")->getContact().getNameOrNumber(), QStringLiteral("Bo"));

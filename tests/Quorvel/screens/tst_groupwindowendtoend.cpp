@@ -3,7 +3,7 @@
 // on line-driven cores. A makes a private group from the side menu, picks B
 // and C in the group profile's contact picker and talks with B; A makes B a
 // manager through the add-manager picker, renames the group and removes C.
-// B sees the group, its messages and C's removal without a restart. The
+// B sees the group, its messages and each change without a restart. The
 // window is driven only by what a person clicks and types.
 #include "chat/chatmember.h"
 #include "chat/chatmessagewidget.h"
@@ -256,9 +256,21 @@ void TestGroupWindowEndToEnd::memberMadeManagerThroughThePicker()
     GroupProfile* profile = openProfile();
     QVERIFY(profile);
     QTRY_VERIFY_WITH_TIMEOUT(!profile->memberRows().isEmpty(), 30000);
+    const int from = b->lineCount();
     pick(profile->addManagerLink(), profile, {kB});
     QTRY_COMPARE_WITH_TIMEOUT(idsOf(profile->managerRows()), QStringList({kA, kB}), 30000);
     QCOMPARE(idsOf(profile->memberRows()), QStringList({kC}));
+    // B's own program learns that it manages the group.
+    QVERIFY2(b->waitFor(membersOf(groupId,
+                                  [](const QJsonObject& members) {
+                                      return members.value(kB).toString() == QLatin1String("ADMIN");
+                                  }),
+                        30000, from) >= 0,
+             qPrintable(failure("B was not told of its new role")));
+    // A's board tells of it, naming B as A knows B.
+    QTRY_VERIFY_WITH_TIMEOUT(stack->bubbleWithText(WindowPeerStack::noticeText(
+                                 "_NoticeMadeManager", QStringLiteral("Bo"))),
+                             30000);
     closeProfile(profile);
 }
 
@@ -266,6 +278,7 @@ void TestGroupWindowEndToEnd::renameReachesTheMembers()
 {
     GroupProfile* profile = openProfile();
     QVERIFY(profile);
+    const int from = b->lineCount();
     click(profile->editLink());
     EditGroup* editor = profile->nameEditor();
     QTRY_VERIFY(editor->isVisible());
@@ -276,6 +289,15 @@ void TestGroupWindowEndToEnd::renameReachesTheMembers()
     QTRY_VERIFY(editor->isHidden());
     QTRY_COMPARE_WITH_TIMEOUT(chatWindow()->title()->titleText(), kNewName, 30000);
     QTRY_COMPARE(profile->nameLabel()->text(), kNewName);
+    // B's group data changes without a restart.
+    QVERIFY2(b->waitFor(
+                 [](const QJsonObject& line) {
+                     const QJsonObject value = line.value("value").toObject();
+                     return line.value("command").toInt() == CMD_GroupGetData &&
+                            value.value("GroupName").toString() == kNewName;
+                 },
+                 30000, from) >= 0,
+             qPrintable(failure("B did not see the new name")));
     closeProfile(profile);
 }
 

@@ -1,6 +1,7 @@
 // The main window fed with answer values: each dispatched answer reaches its
 // list, and after a forced update or a sign-out nothing is taken any more.
 #include "Managers/Chat/chatrecipient.h"
+#include "chat/chatmember.h"
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
 #include "chat/grouptab.h"
@@ -27,7 +28,9 @@
 #include "screens/channelmanagerwidget.h"
 #include "screens/channelownerwidget.h"
 #include "screens/channelprofileadmin.h"
+#include "screens/contactprofile.h"
 #include "screens/creategroup.h"
+#include "screens/groupprofile.h"
 #include "shell/answerdispatch.h"
 #include "shell/channellookupviewer.h"
 #include "shell/channeltab.h"
@@ -46,6 +49,7 @@
 #include "widgets/popupwarning.h"
 #include "widgets/toastmessage.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -432,6 +436,44 @@ private slots:
         QTest::mouseClick(panel->getChatButton(), Qt::LeftButton);
         window.commandResponse(CMD_GroupGetData, var(group("g9", "Hikers!", 0)));
         QCOMPARE(panel->getCurrentTab(), int(SidePanel::Chats));
+    }
+
+    // A group member's profile, opened from his row in the group's panel,
+    // leads to a chat with him.
+    void memberProfileStartsAChat()
+    {
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        SidePanel* panel = window.getSidePanel();
+        window.commandResponse(CMD_GroupsList, var(QList<GroupInfo>{group("g1", "Team", 500)}));
+        QTest::mouseClick(panel->getGroupButton(), Qt::LeftButton);
+        ChatWidget* row = panel->getGroupTab()->row("g1");
+        QVERIFY(row);
+        QTest::mouseClick(row, Qt::LeftButton);
+        ChatWindow* open = window.getContentPanel()->currentWidget();
+        QVERIFY(open && open->getChatId() == QLatin1String("g1"));
+        GroupInfoMembers members;
+        members.setInfo(group("g1", "Team", 500));
+        GroupMember zed;
+        zed.setUserName("300");
+        zed.setRole(GroupRole::MEMBER);
+        Profile profile;
+        profile.setMemberID("300");
+        profile.setNickName("Zed");
+        zed.setProfile(profile);
+        members.insertMember(zed);
+        window.commandResponse(CMD_GroupInfoMembers, var(members));
+        QCOMPARE(open->groupPanel()->memberRows().size(), 1);
+        open->groupPanel()->memberRows().first()->seeProfileAction()->trigger();
+        ContactProfile* shown = open->contactPanel();
+        QVERIFY(shown);
+        QTRY_VERIFY(shown->isVisible());
+        QTest::mouseClick(shown->sendMessageButton(), Qt::LeftButton);
+        QTRY_VERIFY(window.getContentPanel()->currentWidget() &&
+                    window.getContentPanel()->currentWidget()->getChatId() == QLatin1String("300"));
+        QCOMPARE(panel->getChatTab()->rowIds(), QStringList({"300"}));
     }
 
     void ignoredAnswersHaveNoRow()

@@ -114,6 +114,10 @@ void TestKitPopups::popupIsCentredAndFollowsTheWindow()
     QCOMPARE(host->geometry(), QRect(0, 0, 1001, 701));
     QCOMPARE(popup.pos(), QPoint(400, 300));
 
+    // A popup that grows while shown stays in the middle.
+    popup.setFixedSize(401, 301);
+    QCOMPARE(popup.pos(), QPoint(300, 200));
+
     // A click on the popup never reaches the backdrop.
     QTest::mouseClick(&popup, Qt::LeftButton);
     QVERIFY(popup.isVisible());
