@@ -34,6 +34,7 @@
 #include "benchload.h"
 #include "foundation/cryptoapi.h"
 #include "foundation/databasecipher.h"
+#include "handreader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -305,56 +306,6 @@ int childRawInsert(int countersEvery, const QString& path)
     return 0;
 }
 
-// ---- reading a page by hand from the chat's own store ----
-
-class HandReader
-{
-public:
-    explicit HandReader(const QString& path)
-    {
-        leveldb::DB* raw = nullptr;
-        leveldb::DB::Open(rawOptions(), path.toStdString(), &raw);
-        db.reset(raw);
-        std::string seedRecord;
-        db->Get(leveldb::ReadOptions(), "index", &seedRecord);
-        const QByteArray seed =
-            QByteArray::fromBase64(QByteArray(seedRecord.data() + 1, int(seedRecord.size()) - 1));
-        cipher.setKey(CryptoApi::hash(seed, CryptoApi::SHA256).left(16),
-                      CryptoApi::hash(seed, CryptoApi::SHA512).left(16));
-        // What opening a chat reads: its counters and its newest message.
-        value("chatData");
-        value(value(QByteArray::number(messageCount())));
-    }
-
-    QByteArray value(const QByteArray& name)
-    {
-        const QByteArray key = CryptoApi::hash(name, CryptoApi::SHA512).toBase64();
-        std::string record;
-        db->Get(leveldb::ReadOptions(), leveldb::Slice(key.constData(), size_t(key.size())),
-                &record);
-        if (record.empty())
-            return QByteArray();
-        return cipher.decrypt(
-            QByteArray::fromBase64(QByteArray(record.data() + 1, int(record.size()) - 1)));
-    }
-
-    QList<Message> page(int top)
-    {
-        QList<Message> list;
-        for (int c = top; c > top - kPage; --c) {
-            const QByteArray id = value(QByteArray::number(c));
-            Message message;
-            message.fromDBJson(QJsonDocument::fromJson(value(id)).object());
-            list.append(message);
-        }
-        return list;
-    }
-
-private:
-    std::unique_ptr<leveldb::DB> db;
-    DataBaseCipher cipher;
-};
-
 struct PageFigures
 {
     double newestColdMs = 0;
@@ -391,9 +342,9 @@ void benchNewestPages(const QString& path, PageFigures* chatFigures, PageFigures
                 std::printf("newest page holds %d messages\n", int(page.size()));
         }
         cold.restart();
-        HandReader reader(path);
+        HandReader reader(path, rawOptions());
         timer.restart();
-        reader.page(messageCount());
+        reader.page(messageCount(), kPage);
         handTimes.push_back(msSince(timer));
         handColdTimes.push_back(msSince(cold));
     }
@@ -419,12 +370,12 @@ void benchChatPages(PageFigures* f)
 
 void benchHandPages(const QString& path, PageFigures* f)
 {
-    HandReader reader(path);
+    HandReader reader(path, rawOptions());
     QElapsedTimer timer;
     std::vector<double> pages;
     for (int offset : randomOffsets()) {
         timer.restart();
-        reader.page(messageCount() - offset);
+        reader.page(messageCount() - offset, kPage);
         pages.push_back(msSince(timer));
     }
     f->randomMs = median(pages);

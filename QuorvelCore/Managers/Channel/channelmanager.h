@@ -168,6 +168,8 @@ private:
     bool addMessagePair(MessagePair* pair);
     static QList<Message> readStored(Channel* channel, const MessageRequest& request);
     void addReplyMessages(MessageReply* reply);
+    // Answers the request waiting for an archive page with what is stored now.
+    void answerPendingFromStore();
     void startChannelArchive(const QString& id, int offset);
     void startChannelArchive(const QString& id, const QString& messageId);
     void startChannelNewMessages();

@@ -411,21 +411,19 @@ void ChannelManager::decomposeArchive(const QJsonObject& reply)
         if (addMsgToChannel(&message, nullptr))
             stored << message;
     }
-    if (!pendingRequest.isEmpty() && pendingRequest.getChatId() == id) {
-        const MessageRequest request = pendingRequest;
-        pendingRequest.clear();
-        MessageReply answer;
-        answer.setRequest(request);
-        answer.setType(MessageBase::MsgMajorType_ChannelChat);
-        answer.setMsgs(readStored(&channels[id], request));
-        addReplyMessages(&answer);
-        emit messageReply(answer);
+    // A waiting request is answered by the last page on its way for the
+    // channel: an earlier one (asked for when the channel was added) was
+    // read before it, and posts that came in between would otherwise be
+    // stored without ever reaching the request's window.
+    const bool waiting = !pendingRequest.isEmpty() && pendingRequest.getChatId() == id;
+    if (waiting && archiveFetches.count(id) <= 1) {
+        answerPendingFromStore();
     } else if (!stored.isEmpty()) {
-        // Nobody waits for this page, but the channel's history was shown:
-        // posts newer than anything shown came while the page was on its
-        // way (the live copy of such a post is then a known one) and arrive
-        // as they would have live, oldest first.
-        if (historyShown.contains(id)) {
+        // Nobody waits for this channel's history, but it was shown: posts
+        // newer than anything shown came while the page was on its way (the
+        // live copy of such a post is then a known one) and arrive as they
+        // would have live, oldest first.
+        if (!waiting && historyShown.contains(id)) {
             std::sort(stored.begin(), stored.end(), [](const Message& a, const Message& b) {
                 return a.getSendTimeInGMT() < b.getSendTimeInGMT();
             });
@@ -447,15 +445,31 @@ void ChannelManager::decomposeArchive(const QJsonObject& reply)
     }
 }
 
+void ChannelManager::answerPendingFromStore()
+{
+    const MessageRequest request = pendingRequest;
+    pendingRequest.clear();
+    MessageReply answer;
+    answer.setRequest(request);
+    answer.setType(MessageBase::MsgMajorType_ChannelChat);
+    auto it = channels.find(request.getChatId());
+    if (it != channels.end())
+        answer.setMsgs(readStored(&*it, request));
+    addReplyMessages(&answer);
+    emit messageReply(answer);
+}
+
 void ChannelManager::archiveFetchEnded(int resultCode)
 {
     if (archiveFetches.isEmpty())
         return;
     const QString id = archiveFetches.takeFirst();
     // A failed page ends the request that waited for it, unless another page
-    // of the same channel is still on its way.
-    if (resultCode != 200 && pendingRequest.getChatId() == id && !archiveFetches.contains(id))
-        pendingRequest.clear();
+    // of the same channel is still on its way; what earlier pages stored
+    // reaches the request all the same.
+    if (resultCode != 200 && !pendingRequest.isEmpty() && pendingRequest.getChatId() == id &&
+        !archiveFetches.contains(id))
+        answerPendingFromStore();
     serveWaitingRequest();
 }
 
