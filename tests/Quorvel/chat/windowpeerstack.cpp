@@ -18,6 +18,8 @@
 #include "widgets/popupwarning.h"
 #include "widgets/toastmessage.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QTest>
@@ -150,6 +152,22 @@ void WindowPeerStack::typeText(QWidget* input, const QString& text)
 {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::KeyAction::Click, input, Qt::Key_unknown, c, Qt::NoModifier);
+}
+
+bool WindowPeerStack::installCatalogue()
+{
+    if (!catalogue.load(QStringLiteral(":/Lng/quorvel_persian.qm")))
+        return false;
+    QCoreApplication::installTranslator(&catalogue);
+    return true;
+}
+
+bool WindowPeerStack::saveShot(const QString& name) const
+{
+    const QString folder = QStringLiteral(QUORVEL_BINARY_DIR "/screenshots");
+    QApplication::processEvents();
+    return mainWindow && QDir().mkpath(folder) &&
+           mainWindow->grab().save(folder + QLatin1Char('/') + name);
 }
 
 QString WindowPeerStack::noticeText(const char* key, const QString& name)

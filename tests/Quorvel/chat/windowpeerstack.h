@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTranslator>
 #include <QVariant>
 
 #include <memory>
@@ -64,6 +65,11 @@ public:
     bool restartPeer();
     // Types text into a widget key by key (any characters, unlike keyClicks).
     static void typeText(QWidget* input, const QString& text);
+    // The program's Persian catalogue, installed as the program does at
+    // start; false when it cannot be read.
+    bool installCatalogue();
+    // The window's picture, saved under the build folder's screenshots.
+    bool saveShot(const QString& name) const;
     // A group notice's words on the board (the catalogue's sentence, right to
     // left, with the name isolated in it).
     static QString noticeText(const char* key, const QString& name);
@@ -94,6 +100,7 @@ private:
 
     QString phoneA;
     QString phoneB;
+    QTranslator catalogue;
     QTemporaryDir root;
     QProcess service;
     QString serviceLog;

@@ -102,7 +102,6 @@ private:
     bool sayUntilShown(const QString& text);
     void shot(const QString& name);
 
-    QTranslator translator;
     std::unique_ptr<WindowPeerStack> stack;
     MessengerMainWindow* window = nullptr;
     CoreProcess* peer = nullptr;
@@ -113,14 +112,11 @@ void TestScreensEndToEnd::initTestCase()
 {
     if (!ChatServer::isAvailable())
         QSKIP("prosody is not installed");
-    // The program's catalogue, as the program installs it at start.
-    QVERIFY(translator.load(QStringLiteral(":/Lng/quorvel_persian.qm")));
-    QCoreApplication::installTranslator(&translator);
     stack = std::make_unique<WindowPeerStack>(kUser, kPeer);
+    QVERIFY(stack->installCatalogue());
     QVERIFY2(stack->start(), qPrintable(failure("the stack did not start")));
     window = stack->window();
     peer = stack->peer();
-    QVERIFY(QDir().mkpath(QStringLiteral(QUORVEL_BINARY_DIR "/screenshots")));
 }
 
 void TestScreensEndToEnd::cleanupTestCase()
@@ -130,8 +126,7 @@ void TestScreensEndToEnd::cleanupTestCase()
 
 void TestScreensEndToEnd::shot(const QString& name)
 {
-    QApplication::processEvents();
-    QVERIFY(window->grab().save(QStringLiteral(QUORVEL_BINARY_DIR "/screenshots/") + name));
+    QVERIFY(stack->saveShot(name));
 }
 
 bool TestScreensEndToEnd::sayUntilShown(const QString& text)
