@@ -17,6 +17,8 @@
 #include "chat/messagebody.h"
 #include "chatserver.h"
 #include "corematches.h"
+#include "model/message.h"
+#include "model/messagepair.h"
 #include "screens/channelabstractpopup.h"
 #include "screens/channelabstractwidget.h"
 #include "screens/channelcategorypopup.h"
@@ -260,8 +262,22 @@ void TestChannelsEndToEnd::postAndPollReadVotedAndCharted()
                                   {"MESSAGE_BODY", postText}},
                       kCmdMessageAdded, postText),
              qPrintable(failure("the owner did not post")));
-    QTRY_VERIFY2_WITH_TIMEOUT(bubbleWithText(postText),
-                              qPrintable(failure("the post never reached the follower")), 60000);
+    const auto heard = [this] {
+        int added = 0;
+        for (const auto& answer : stack->answers().answers) {
+            const Message message = answer.first == CMD_MessagePairAdded
+                                        ? answer.second.value<MessagePair>().getMessage()
+                                        : answer.second.value<Message>();
+            if ((answer.first == CMD_MessageAdded || answer.first == CMD_MessagePairAdded) &&
+                message.getMessageBody().contains(postText))
+                ++added;
+        }
+        return QStringLiteral("the post never reached the follower (its core answered it %1 "
+                              "times, the open chat is %2)")
+            .arg(added)
+            .arg(chatWindow() ? chatWindow()->getChatId() : QStringLiteral("none"));
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(bubbleWithText(postText), qPrintable(heard()), 60000);
 
     // The poll comes live, whole: its question and both options.
     const QJsonObject poll{
@@ -316,6 +332,7 @@ void TestChannelsEndToEnd::likeCountedOnceAndKept()
 
 void TestChannelsEndToEnd::likeCountSurvivesBothRestarts()
 {
+    QVERIFY(bubbleWithText(postText));
     const QString postId = bubbleWithText(postText)->getMessage().getMessageId();
     QVERIFY(!postId.isEmpty());
 
