@@ -217,8 +217,10 @@ void ChannelProfileAdmin::slideIn()
     if (!loaded)
         requestMembers();
     // The followers change without this panel hearing of it: asked for at
-    // each opening, so the pickers offer them as they now are.
+    // each opening, so the pickers offer them as they now are, and the
+    // channel with its count as it now stands.
     requestFollowers();
+    emit command(CMD_ChannelData, QVariant(channel.getId()));
     slider->slideIn();
 }
 

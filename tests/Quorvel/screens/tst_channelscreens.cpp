@@ -404,6 +404,8 @@ private slots:
                 followersAsked || request.getReqType() == ChannelMembersRequest::ReqType_Followers;
         }
         QVERIFY(followersAsked);
+        // And for the channel as it now stands (its follower count).
+        QCOMPARE(sent.countOf(CMD_ChannelData), 1);
         panel.setMembersProfile(replyOf("news", {numbered("999", "Olga", ChannelRole::OWNER),
                                                  numbered("333", "Nima", ChannelRole::ADMIN)}));
         panel.setMembersProfile(replyOf("news",

@@ -127,6 +127,8 @@ private:
     void shot(const QString& name);
     void chooseInPicker(ContactSelect* picker, const QString& number);
     ChannelProfileAdmin* openAdminPanel();
+    // Opens the side menu and presses its entry; false when it has none.
+    bool chooseFromMenu(const char* id);
     // The line of the peer's answer after `from` that satisfies the match.
     int peerAnswer(const CoreProcess::Match& match, int from);
     // The owner's core runs a command and answers with the named answer.
@@ -207,16 +209,8 @@ void TestChannelsEndToEnd::channelFoundInItsCategoryAndFollowed()
 
     // The directory from the side menu; the channel is under Sport, where
     // it was made.
-    click(window->getTopMenu()->getMenuButton());
     SlidingMenu* menu = window->getSlidingMenu();
-    QTRY_VERIFY(menu->isVisible());
-    MenuItem* directoryItem = nullptr;
-    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
-        if (item->getId() == QLatin1String("ChannelList"))
-            directoryItem = item;
-    }
-    QVERIFY(directoryItem);
-    QTest::mousePress(directoryItem, Qt::LeftButton);
+    QVERIFY(chooseFromMenu("ChannelList"));
     ChannelCategoryPopUp* directory = window->getChannelDirectory();
     QTRY_VERIFY(directory->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(directory->tileCount() >= 1, 30000);
@@ -507,20 +501,27 @@ ChannelProfileAdmin* TestChannelsEndToEnd::openAdminPanel()
                : nullptr;
 }
 
+bool TestChannelsEndToEnd::chooseFromMenu(const char* id)
+{
+    click(window->getTopMenu()->getMenuButton());
+    SlidingMenu* menu = window->getSlidingMenu();
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 5000))
+        return false;
+    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
+        if (item->getId() == QLatin1String(id)) {
+            QTest::mousePress(item, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
+}
+
 void TestChannelsEndToEnd::ownerMakesAChannelInACategory()
 {
     // The create form from the side menu, its category from the directory's
     // categories.
-    click(window->getTopMenu()->getMenuButton());
     SlidingMenu* menu = window->getSlidingMenu();
-    QTRY_VERIFY(menu->isVisible());
-    MenuItem* createItem = nullptr;
-    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
-        if (item->getId() == QLatin1String("CreateNewChanel"))
-            createItem = item;
-    }
-    QVERIFY(createItem);
-    QTest::mousePress(createItem, Qt::LeftButton);
+    QVERIFY(chooseFromMenu("CreateNewChanel"));
     CreateChannel* form = window->getCreateChannel();
     QTRY_VERIFY(form->isVisible());
     QTRY_VERIFY(!menu->isVisible());

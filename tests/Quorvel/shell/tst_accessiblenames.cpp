@@ -294,24 +294,31 @@ private slots:
         user.setUserID(QStringLiteral("989120000004"));
         user.setUsername(QStringLiteral("bahar"));
         user.setNickname(QStringLiteral("Bahar"));
-        w.commandResponse(CMD_UserLookup, QVariant::fromValue(user));
-        QTRY_VERIFY(w.getUserLookupViewer()->isVisible());
-        check("user preview", withPopup(&w));
-        closePopup();
         GroupLookup groupLink;
         groupLink.setJid(QStringLiteral("readers"));
         groupLink.setName(QStringLiteral("Readers"));
-        w.commandResponse(CMD_GroupLookup, QVariant::fromValue(groupLink));
-        QTRY_VERIFY(w.getGroupLookupViewer()->isVisible());
-        check("group preview", withPopup(&w));
-        closePopup();
         ChannelLookup channelLink;
         channelLink.setId(QStringLiteral("daily"));
         channelLink.setName(QStringLiteral("Daily"));
-        w.commandResponse(CMD_ChannelLookup, QVariant::fromValue(channelLink));
-        QTRY_VERIFY(w.getChannelLookupViewer()->isVisible());
-        check("channel preview", withPopup(&w));
-        closePopup();
+        const struct
+        {
+            const char* screen;
+            Command answer;
+            QVariant value;
+            QWidget* preview;
+        } previews[] = {
+            {"user preview", CMD_UserLookup, QVariant::fromValue(user), w.getUserLookupViewer()},
+            {"group preview", CMD_GroupLookup, QVariant::fromValue(groupLink),
+             w.getGroupLookupViewer()},
+            {"channel preview", CMD_ChannelLookup, QVariant::fromValue(channelLink),
+             w.getChannelLookupViewer()},
+        };
+        for (const auto& preview : previews) {
+            w.commandResponse(preview.answer, preview.value);
+            QTRY_VERIFY2(preview.preview->isVisible(), preview.screen);
+            check(preview.screen, withPopup(&w));
+            closePopup();
+        }
 
         // The forced-update notice.
         w.commandResponse(CMD_ForceUpdate, QVariant(true));
