@@ -88,10 +88,7 @@ void ChatMessageWidget::setUp()
     body = new MessageBody(this);
     document = new QTextDocument(this);
     body->setDocument(document);
-    senderLabel = new QLabel(this);
     timeLabel = new QLabel(this);
-    stateLabel = new QLabel(this);
-    editedLabel = new QLabel(this);
     frame = new QFrame(this);
     mainRow = new QHBoxLayout;
     frameColumn = new QVBoxLayout;
@@ -109,13 +106,20 @@ void ChatMessageWidget::setUp()
     timeLabel->setParent(frame);
     mainRow->setContentsMargins(0, 0, 0, 0);
     mainRow->setSpacing(0);
+}
+
+// The sender's name, the tick and the edited mark are made only for the
+// bubbles that show them: every widget of a bubble costs its share of each
+// page of history.
+void ChatMessageWidget::createSenderLabel()
+{
+    senderLabel = new QLabel(frame);
     // Names come from peers: always plain text.
     senderLabel->setTextFormat(Qt::PlainText);
     senderLabel->setContentsMargins(2, 2, 2, 2);
-    senderLabel->setFont(font);
+    senderLabel->setFont(Fonts::getFont(baseFontSize));
     senderLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    senderLabel->setParent(frame);
-    editedLabel->hide();
+    frameColumn->addWidget(senderLabel);
 }
 
 void ChatMessageWidget::createMenu()
@@ -204,9 +208,9 @@ void ChatMessageWidget::buildContent(bool upload)
         buildControlMessage();
         return;
     }
-    if (message.getMajorType() == MessageBase::MsgMajorType_SimpleChat)
-        senderLabel->hide();
-    frameColumn->addWidget(senderLabel);
+    // One-to-one bubbles never name their sender.
+    if (message.getMajorType() != MessageBase::MsgMajorType_SimpleChat)
+        createSenderLabel();
     if (hasReply) {
         auto* replyRow = new QHBoxLayout;
         replyRow->setContentsMargins(5, 5, 5, 5);
@@ -402,17 +406,16 @@ Message ChatMessageWidget::buildUploadMessage(const UploadRequest& request, cons
 void ChatMessageWidget::buildFooter()
 {
     if (side == 0) {
+        stateLabel = new QLabel(frame);
         updateStateIcon();
         footerRow->addWidget(stateLabel);
         footerRow->setSpacing(1);
         footerRow->setContentsMargins(1, 1, 1, 1);
     } else {
         footerRow->setContentsMargins(4, 0, 4, 0);
-        stateLabel->hide();
     }
-    showEditedIcon(message.getUserId(), message.getEdited());
-    footerRow->addWidget(editedLabel);
     footerRow->addWidget(timeLabel);
+    showEditedIcon(message.getUserId(), message.getEdited());
     footerRow->addItem(new QSpacerItem(5, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
     if (likesCountLabel) {
         likesCountLabel->setText(NumberText::getNumberText(message.getLikes()));
@@ -460,7 +463,6 @@ void ChatMessageWidget::buildControlMessage()
 {
     setLayout(mainRow);
     timeLabel->hide();
-    senderLabel->hide();
     frame->setObjectName(QStringLiteral("ChatMessageWidgetControlMessage"));
     QTextOption option = document->defaultTextOption();
     option.setWrapMode(QTextOption::NoWrap);
@@ -515,7 +517,8 @@ void ChatMessageWidget::updateStateIcon()
         QStringLiteral("msgStateDeliveredKEY"), QStringLiteral("msgStateSeenKEY")};
     const int state = int(message.getState());
     if (state == MessageBase::MsgState_Draft) {
-        stateLabel->setText(QStringLiteral("o"));
+        if (stateLabel)
+            stateLabel->setText(QStringLiteral("o"));
         shownTick = QStringLiteral("o");
         return;
     }
@@ -524,7 +527,8 @@ void ChatMessageWidget::updateStateIcon()
     QPixmap pixmap;
     if (!QPixmapCache::find(keys.at(state), &pixmap))
         return;
-    stateLabel->setPixmap(pixmap);
+    if (stateLabel)
+        stateLabel->setPixmap(pixmap);
     shownTick = keys.at(state);
 }
 
@@ -544,20 +548,28 @@ void ChatMessageWidget::setLikes(int count)
 void ChatMessageWidget::showEditedIcon(const QString& userId, bool edited)
 {
     if (!edited) {
-        editedLabel->hide();
+        if (editedLabel)
+            editedLabel->hide();
         return;
     }
     const QString key = userId == currentUserName ? QStringLiteral("msgEditWhiteIcon")
                                                   : QStringLiteral("msgEditBlackIcon");
     QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap)) {
-        editedLabel->setPixmap(pixmap);
-        editedLabel->show();
+    if (!QPixmapCache::find(key, &pixmap))
+        return;
+    if (!editedLabel) {
+        // The mark stands right before the time.
+        editedLabel = new QLabel(frame);
+        footerRow->insertWidget(footerRow->indexOf(timeLabel), editedLabel);
     }
+    editedLabel->setPixmap(pixmap);
+    editedLabel->show();
 }
 
 void ChatMessageWidget::setSenderLabel(const QString& name)
 {
+    if (!senderLabel)
+        return;
     if (side == 0) {
         senderLabel->hide();
         return;
@@ -647,12 +659,12 @@ QString ChatMessageWidget::timeText() const
 
 QString ChatMessageWidget::senderText() const
 {
-    return senderLabel->isHidden() ? QString() : senderLabel->text();
+    return !senderLabel || senderLabel->isHidden() ? QString() : senderLabel->text();
 }
 
 bool ChatMessageWidget::editedMarkShown() const
 {
-    return !editedLabel->isHidden();
+    return editedLabel && !editedLabel->isHidden();
 }
 
 QString ChatMessageWidget::likesText() const

@@ -122,6 +122,7 @@ protected:
 
 private:
     void setUp();
+    void createSenderLabel();
     void setReplyMessage(bool hasReply, const Message& replied);
     void setSide(int side);
     void buildContent(bool upload);
@@ -142,12 +143,12 @@ private:
     Message message;
     MessageBody* body;
     QTextDocument* document;
-    QLabel* senderLabel;
+    QLabel* senderLabel = nullptr;
     ReplyMessageOutLine* outline = nullptr;
     Message repliedMessage;
     QLabel* timeLabel;
-    QLabel* stateLabel;
-    QLabel* editedLabel;
+    QLabel* stateLabel = nullptr;
+    QLabel* editedLabel = nullptr;
     QFrame* frame;
     QHBoxLayout* mainRow;
     QVBoxLayout* frameColumn;

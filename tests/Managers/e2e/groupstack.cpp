@@ -13,11 +13,8 @@
 #include <QJsonDocument>
 #include <QTest>
 
-namespace {
-const QString kKeeper = QStringLiteral("groupkeeper");
-} // namespace
-
 const QString GroupStack::kPassword = QStringLiteral("chat-secret");
+const QString GroupStack::kKeeper = QStringLiteral("groupkeeper");
 
 GroupStack::GroupStack() = default;
 

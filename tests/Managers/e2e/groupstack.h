@@ -30,6 +30,8 @@ public:
     };
 
     static const QString kPassword;
+    // The room keeper's account on the chat server.
+    static const QString kKeeper;
 
     GroupStack();
     ~GroupStack();

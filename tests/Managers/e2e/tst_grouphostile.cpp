@@ -17,10 +17,13 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <QXmppClient.h>
+#include <QXmppDataForm.h>
 #include <QXmppElement.h>
 #include <QXmppMessage.h>
+#include <QXmppMucIq.h>
 #include <QXmppMucManager.h>
 #include <QXmppPresence.h>
+#include <QXmppUtils.h>
 #include <QtTest>
 
 #include <memory>
@@ -138,6 +141,7 @@ private slots:
     void strangersInvitationJoinsNothing();
     void membersRemovalOfAnotherChangesNothing();
     void memberPassingForAnotherIsDropped();
+    void openRoomOfAnOlderStackIsMadePrivate();
 
 private:
     QString failure(const QString& what) const { return stack.failure(what, {&a, &c}); }
@@ -368,6 +372,68 @@ void TestGroupHostile::memberPassingForAnotherIsDropped()
                  .filter("forged while away")
                  .size(),
              0);
+}
+
+void TestGroupHostile::openRoomOfAnOlderStackIsMadePrivate()
+{
+    // The room as an older stack left it: open to anyone, with the stranger
+    // listed as a member, while the service is away.
+    stack.stopKeeper();
+    RawClient owner(stack.clientConfiguration(GroupStack::kKeeper, "older"));
+    QVERIFY(owner.isConnected());
+    QXmppMucRoom* room = owner.muc->addRoom(roomJid(groupId));
+    QXmppDataForm form(QXmppDataForm::Submit);
+    QXmppDataForm::Field type(QXmppDataForm::Field::HiddenField);
+    type.setKey("FORM_TYPE");
+    type.setValue(QStringLiteral("http://jabber.org/protocol/muc#roomconfig"));
+    QXmppDataForm::Field open(QXmppDataForm::Field::BooleanField);
+    open.setKey("muc#roomconfig_membersonly");
+    open.setValue(false);
+    form.setFields({type, open});
+    QVERIFY(room->setConfiguration(form));
+    const auto memberEve = [&](QXmppMucItem::Affiliation affiliation) {
+        QXmppMucItem item;
+        item.setJid(address(eve));
+        item.setAffiliation(affiliation);
+        return item;
+    };
+    QXmppMucAdminIq listed;
+    listed.setType(QXmppIq::Set);
+    listed.setTo(roomJid(groupId));
+    listed.setItems({memberEve(QXmppMucItem::MemberAffiliation)});
+    QVERIFY(owner.client.sendPacket(listed));
+    // The keeper's account sees the stranger listed.
+    const auto eveListed = [&]() {
+        bool answered = false;
+        bool found = false;
+        const auto watch = QObject::connect(
+            room, &QXmppMucRoom::permissionsReceived, [&](const QList<QXmppMucItem>& items) {
+                answered = true;
+                for (const QXmppMucItem& item : items)
+                    found = found || QXmppUtils::jidToBareJid(item.jid()) == address(eve);
+            });
+        room->requestPermissions();
+        QElapsedTimer timer;
+        timer.start();
+        while (!answered && timer.elapsed() < 10000)
+            QTest::qWait(50);
+        QObject::disconnect(watch);
+        return !answered || found;
+    };
+    QVERIFY(eveListed());
+
+    // Back, the keeper sets the room up as the group's again.
+    stack.startKeeper();
+    QTRY_VERIFY_WITH_TIMEOUT(stack.keeper->hasRoom(groupId), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!eveListed(), 20000);
+    RawClient stranger(stack.clientConfiguration(eve, "raw"));
+    QVERIFY(stranger.isConnected());
+    QVERIFY2(!stranger.enter(roomJid(groupId), address(eve)), "the stranger entered the room");
+    // The members still talk there.
+    const int from = c.core->lineCount();
+    stack.say(&a, groupId, "private again");
+    QVERIFY2(c.core->waitFor(pairWithBody("private again"), 20000, from) >= 0,
+             qPrintable(failure("C did not hear A")));
 }
 
 QTEST_GUILESS_MAIN(TestGroupHostile)
