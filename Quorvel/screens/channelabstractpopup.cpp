@@ -12,7 +12,10 @@
 ChannelAbstractPopUP::ChannelAbstractPopUP(QWidget* parent)
     : PopupWindow(parent), list(new QVBoxLayout(getBoard())), busy(BusySpinner::make(getBoard()))
 {
-    setBackButtonIcon(QStringLiteral(":/Images/arrow_left_white.png"));
+    // Back points the way the interface reads from.
+    setBackButtonIcon(layoutDirection() == Qt::RightToLeft
+                          ? QStringLiteral(":/Images/arrow_right_white.png")
+                          : QStringLiteral(":/Images/arrow_left_white.png"));
     getWindow()->setMaximumWidth(400);
     // Category names are the service's: kept clear of the back arrow on the left.
     getTitle()->setAlignment(Qt::AlignRight | Qt::AlignVCenter | Qt::AlignAbsolute);

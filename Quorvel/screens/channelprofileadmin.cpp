@@ -217,8 +217,10 @@ void ChannelProfileAdmin::slideIn()
     if (!loaded)
         requestMembers();
     // The followers change without this panel hearing of it: asked for at
-    // each opening, so the pickers offer them as they now are.
+    // each opening, so the pickers offer them as they now are, and the
+    // channel with its count as it now stands.
     requestFollowers();
+    emit command(CMD_ChannelData, QVariant(channel.getId()));
     slider->slideIn();
 }
 
@@ -360,8 +362,8 @@ void ChannelProfileAdmin::openPicker(SelectType kind)
         for (const ChannelMemberProfile& follower : qAsConst(followers)) {
             const QString number =
                 follower.getMemberId().isEmpty() ? follower.getUserName() : follower.getMemberId();
-            Contact person = AddressBook::getInstance()->contact(number);
-            if (person.isEmpty()) {
+            Contact person;
+            if (!AddressBook::getInstance()->findUser(follower.getUserName(), &person)) {
                 person.setNumber(number);
                 person.setNickName(follower.getNickName());
                 person.setAvatarThumbnailUrl(follower.getAvThumbnailUrl());
@@ -374,8 +376,7 @@ void ChannelProfileAdmin::openPicker(SelectType kind)
     static const char* const titles[] = {QT_TR_NOOP("_PickManagers"), QT_TR_NOOP("_PickNewMembers"),
                                          QT_TR_NOOP("_PickMembersToRemove")};
     picker->setTitle(tr(titles[kind]));
-    picker->inviteButton()->setText(kind == SelectRemoval ? tr("_Remove")
-                                                          : ContactSelect::tr("Invite"));
+    picker->setConfirmText(kind == SelectRemoval ? tr("_Remove") : QString());
     picker->setContacts(offered);
     PopupManager::showWindow(picker, true);
 }
@@ -384,11 +385,12 @@ QString ChannelProfileAdmin::userNameOf(const Contact& contact) const
 {
     for (const ChannelMemberProfile& follower : followers) {
         if (follower.getMemberId() == contact.getNumber() ||
-            follower.getUserName() == contact.getNumber())
+            follower.getUserName() == contact.getNumber() ||
+            (!contact.getMemberID().isEmpty() && follower.getUserName() == contact.getMemberID()))
             return follower.getUserName();
     }
-    // Everyone else is known by number, which is also the user name.
-    return contact.getNumber();
+    // Everyone else by the account the service matched the number to.
+    return contact.getMemberID().isEmpty() ? contact.getNumber() : contact.getMemberID();
 }
 
 void ChannelProfileAdmin::contactsChosen(QList<Contact> contacts)

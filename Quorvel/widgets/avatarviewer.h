@@ -31,6 +31,7 @@ public:
     void downloadAvatar(const QString& url);
     void setChecked(bool value);
     void setCheckable(bool value);
+    bool isCheckable() const { return checkable; }
 
     QPixmap getAvatar() const { return avatar; }
     QSize getAvatarSize() const { return size; }

@@ -19,7 +19,12 @@ IContact::IContact(const Contact& value, QWidget* parent)
     avatar->downloadAvatar(value.getAvatarThumbnailUrl());
     name->setTextFormat(Qt::PlainText);
     name->setFont(Fonts::getFont(baseFontSize));
-    name->setText(value.getNameOrNumber());
+    // A shown number reads left to right ("+444", never "444+") also in a
+    // right-to-left list.
+    const bool number = value.getDisplayName().trimmed().isEmpty();
+    name->setText(number ? QChar(0x200E) + value.getNameOrNumber() : value.getNameOrNumber());
+    // The avatar is what ticks the row: a screen reader names it by the person.
+    avatar->setAccessibleName(value.getNameOrNumber());
     // Beside the avatar whatever script the name is in, as in the chat list.
     name->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     setCursor(Qt::PointingHandCursor);

@@ -158,8 +158,11 @@ void Thumbnail::startDownloadingFileThumbnail()
     L_DEBUG(QStringLiteral("Thumbnail::startDownloadingFileThumbnail | ") +
             FileMessage::toString(fileMessage.getFileType()) + QStringLiteral(" ") +
             fileMessage.getFileThumbnailUrl());
-    if (fileMessage.getFileThumbnailUrl().isEmpty()) {
-        // No preview to wait for: the full file is what there is to show.
+    const QString preview = fileMessage.getFileThumbnailUrl();
+    // No preview to wait for: the full file is what there is to show. A
+    // preview at the file's own address is the file: when that comes by
+    // itself, it is fetched once, as the file.
+    if (preview.isEmpty() || (preview == fileMessage.getFileUrl() && downloadsBySetting())) {
         startAutoDownload();
         return;
     }
@@ -205,13 +208,21 @@ void Thumbnail::startAutoDownload()
 {
     if (kind != FileKind || file->isFileDownloaded(fileMessage, StaticFile::Downloads))
         return;
+    // Asked again while the file is on its way: that download brings it.
+    if (file->isDownloading() && file->getStoragePath() == StaticFile::Downloads)
+        return;
+    if (downloadsBySetting())
+        progressCircleStartDownload();
+}
+
+bool Thumbnail::downloadsBySetting() const
+{
     const MainSettings settings = GlobalConstants::getMainSettings();
     const FileMessage::MsgFileType type = fileMessage.getFileType();
     const bool picture =
         type == FileMessage::MsgFileType_Image || type == FileMessage::MsgFileType_Gif;
-    if ((picture && settings.getAutoDownloadImages()) ||
-        (type == FileMessage::MsgFileType_Video && settings.getAutoDownloadVideos()))
-        progressCircleStartDownload();
+    return (picture && settings.getAutoDownloadImages()) ||
+           (type == FileMessage::MsgFileType_Video && settings.getAutoDownloadVideos());
 }
 
 void Thumbnail::downloadFinishedFile(const QByteArray& content)

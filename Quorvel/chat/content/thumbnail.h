@@ -112,6 +112,8 @@ private:
     void showContent();
     void startDownloadingFileThumbnail();
     void startDownloadingFile();
+    // True when the settings download this kind of file by themselves.
+    bool downloadsBySetting() const;
     void reportProgress(qint64 done, qint64 total);
     void connectToUploadManager();
     void prepareUpload();

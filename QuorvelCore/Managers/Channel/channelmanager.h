@@ -29,6 +29,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 #include <QVariant>
@@ -222,6 +223,9 @@ private:
     // The channels of the archive pages asked for, oldest first: replies come
     // back in the order the requests went out and carry no channel of their own.
     QStringList archiveFetches;
+    // Channels whose history the program has asked for since the start (a
+    // chat of theirs was shown).
+    QSet<QString> historyShown;
     // The time of the missed-message pull in flight, stored when it succeeds.
     qint64 newMessagesSince = 0;
     bool newMessagesInFlight = false;

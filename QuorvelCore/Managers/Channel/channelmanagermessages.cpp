@@ -10,6 +10,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace {
 const QString kChannelId = QStringLiteral("ChannelID");
 const QString kMessageId = QStringLiteral("MessageID");
@@ -355,6 +357,8 @@ bool ChannelManager::respondMessageRequest(const MessageRequest& request, Messag
     reply->setRequest(request);
     reply->setType(MessageBase::MsgMajorType_ChannelChat);
     auto it = channels.find(request.getChatId());
+    if (it != channels.end())
+        historyShown.insert(request.getChatId());
     if (it == channels.end()) {
         // Nothing to fetch for a channel the user does not follow: answered
         // empty at once, so no request waits on it.
@@ -398,6 +402,8 @@ void ChannelManager::decomposeArchive(const QJsonObject& reply)
 {
     // Pages come back in the order they were asked for.
     const QString id = archiveFetches.value(0);
+    Message newestBefore;
+    const bool hadNewest = getLastMessage(id, &newestBefore);
     QList<Message> stored;
     for (Message message : readMessages(reply, MessageBase::MsgState_Seen)) {
         if (message.getChatId() != id)
@@ -409,10 +415,30 @@ void ChannelManager::decomposeArchive(const QJsonObject& reply)
     // channel: an earlier one (asked for when the channel was added) was
     // read before it, and posts that came in between would otherwise be
     // stored without ever reaching the request's window.
-    if (!pendingRequest.isEmpty() && pendingRequest.getChatId() == id &&
-        archiveFetches.count(id) <= 1) {
+    const bool waiting = !pendingRequest.isEmpty() && pendingRequest.getChatId() == id;
+    if (waiting && archiveFetches.count(id) <= 1) {
         answerPendingFromStore();
     } else if (!stored.isEmpty()) {
+        // Nobody waits for this channel's history, but it was shown: posts
+        // newer than anything shown came while the page was on its way (the
+        // live copy of such a post is then a known one) and arrive as they
+        // would have live, oldest first.
+        if (!waiting && historyShown.contains(id)) {
+            std::sort(stored.begin(), stored.end(), [](const Message& a, const Message& b) {
+                return a.getSendTimeInGMT() < b.getSendTimeInGMT();
+            });
+            for (const Message& message : qAsConst(stored)) {
+                if (hadNewest && message.getSendTimeInGMT() <= newestBefore.getSendTimeInGMT())
+                    continue;
+                MessagePair pair;
+                pair.setMessage(message);
+                Message replied;
+                if (message.isReply() &&
+                    channels[id].getMessage(message.getReplyOnMessageId(), &replied))
+                    pair.setReplyMessage(replied);
+                emit commandResponse(CMD_MessagePairAdded, QVariant::fromValue(pair));
+            }
+        }
         Message last;
         if (getLastMessage(id, &last))
             emit channelLastLastMsg(last);

@@ -232,12 +232,14 @@ bool StaticFile::load(const QString& newUrl, const QString& id, StaticFileMode n
 {
     if (newUrl.isEmpty())
         return false;
+    source.clear();
     storagePath = path;
     isImage = imageFlagFor(path, image);
     freshName = false;
     setFileUrl(generateFileName(newUrl, id, path));
     mode = newMode;
     if (mode == LocalFirst && QFileInfo::exists(fileUrl)) {
+        stopListening(); // what was on its way before is no longer wanted
         readFileContent(fileUrl);
         return true;
     }
@@ -250,18 +252,25 @@ bool StaticFile::load(const QString& newUrl, const QString& id, StaticFileMode n
 bool StaticFile::setFileMessage(const FileMessage& message, StaticFileMode newMode,
                                 StoragePath path, bool image)
 {
+    const QString remote =
+        path == MessageThumbnails ? message.getFileThumbnailUrl() : message.getFileUrl();
+    // Asked again for the file already on its way: that download answers, into
+    // the place chosen for it.
+    if (isDownloading() && path == storagePath && newMode == mode && remote == source) {
+        L_DEBUG(QStringLiteral("StaticFile::setFileMessage | already under way: ") +
+                FileHost::loggable(QUrl(url)));
+        return false;
+    }
     fileMessage = message;
     storagePath = path;
     isImage = imageFlagFor(path, image);
     mode = newMode;
-    QString remote;
+    source = remote;
     if (path == MessageThumbnails) {
-        remote = message.getFileThumbnailUrl();
         freshName = false;
         setFileUrl(generateFileName(remote, message.isStatic() ? QString() : message.getFileId(),
                                     MessageThumbnails));
     } else {
-        remote = message.getFileUrl();
         QString local = message.getFilePath();
         freshName = false;
         if (local.isEmpty() || !isFileDownloaded(message, path)) {
@@ -272,6 +281,7 @@ bool StaticFile::setFileMessage(const FileMessage& message, StaticFileMode newMo
         setFileUrl(local);
     }
     if (mode == LocalFirst && QFileInfo::exists(fileUrl)) {
+        stopListening(); // what was on its way before is no longer wanted
         readFileContent(fileUrl);
         return true;
     }
@@ -325,8 +335,18 @@ void StaticFile::cancelDownload()
 {
     if (!manager)
         return;
-    manager->disconnect(this);
-    manager->cancelDownload(url);
+    DownloadManager* queue = manager;
+    stopListening();
+    queue->cancelDownload(url);
+}
+
+void StaticFile::stopListening()
+{
+    // Once its own download has ended, a later download of the same address
+    // (another bubble's, say) is not this file's: it would be kept again.
+    if (manager)
+        manager->disconnect(this);
+    manager = nullptr;
 }
 
 // ---- arrival ---------------------------------------------------------------
@@ -370,6 +390,7 @@ void StaticFile::finished(const QString& doneUrl, const QString& contentDisposit
 {
     if (doneUrl != url || expectsFile())
         return;
+    stopListening();
     applyContentDisposition(contentDisposition);
     // An empty picture is no picture; an empty file is a file.
     if (downloadData.isEmpty() && (isImage || storagePath != Downloads)) {
@@ -400,6 +421,7 @@ void StaticFile::savedToFile(const QString& doneUrl, const QString& contentDispo
 {
     if (doneUrl != url || !expectsFile())
         return;
+    stopListening();
     applyContentDisposition(contentDisposition);
     if (!keepFile(nullptr, filePath)) {
         L_ERROR(QStringLiteral("StaticFile::savedToFile | cannot keep ") + fileUrl);
@@ -419,14 +441,18 @@ void StaticFile::deliver(const QByteArray& data)
 
 void StaticFile::canceled(const QString& canceledUrl)
 {
-    if (canceledUrl == url)
-        emit downloadCanceled();
+    if (canceledUrl != url)
+        return;
+    stopListening();
+    emit downloadCanceled();
 }
 
 void StaticFile::failed(const QString& failedUrl)
 {
-    if (failedUrl == url)
-        emit downloadError(QStringLiteral("Download failed."));
+    if (failedUrl != url)
+        return;
+    stopListening();
+    emit downloadError(QStringLiteral("Download failed."));
 }
 
 void StaticFile::progress(const QString& progressUrl, qlonglong received, qlonglong total)

@@ -76,6 +76,9 @@ public:
     // The address the file is fetched from.
     QString getUrl() const { return url; }
     FileMessage getFileMessage() const { return fileMessage; }
+    StoragePath getStoragePath() const { return storagePath; }
+    // True from the start of a download until it ends, however it ends.
+    bool isDownloading() const { return !manager.isNull(); }
 
 signals:
     void downloadingProgress(qlonglong downloaded, qlonglong total);
@@ -108,6 +111,7 @@ private:
     void applyContentDisposition(const QString& contentDisposition);
     bool keepFile(const QByteArray* data, const QString& spoolPath);
     void deliver(const QByteArray& data);
+    void stopListening();
 
     StaticFileMode mode = DownloadOnly;
     StoragePath storagePath = Downloads;
@@ -118,6 +122,9 @@ private:
     // the time the file arrives, a free one is chosen.
     bool freshName = false;
     FileMessage fileMessage;
+    // The remote address of the message's file (or preview) being fetched.
+    QString source;
+    // The queue of the download under way; null when none is.
     QPointer<DownloadManager> manager;
 };
 

@@ -209,6 +209,7 @@ private slots:
     void postRefusedForGoodLeavesTheOutbox();
     void historyShortOfTheNumber();
     void archivePageAnswersOnlyItsChannel();
+    void postOnALatePageReachesTheShownChat();
     void postBetweenTwoPagesReachesTheRequest();
     void failedFetchReleasesTheRequest_data();
     void failedFetchReleasesTheRequest();
@@ -735,6 +736,35 @@ void TestChannelManager::archivePageAnswersOnlyItsChannel()
     QCOMPARE(idsOf(h.answersOf(CMD_GetChannelMessages).last().value<MessageReply>().getMsgs()),
              QStringList({"one-1"}));
     QCOMPARE(h.channel("two").getNumberOfMessages(), 1);
+}
+
+// A channel opened once: its chat was answered from a page taken before a
+// new post, and the post comes on a later page that nobody waits for (a
+// background fetch; its live copy would then be a known one). It arrives as
+// a live post would; a channel never opened gets its page silently.
+void TestChannelManager::postOnALatePageReachesTheShownChat()
+{
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("late", Owner, "1"));
+    QVERIFY(stack->addChannel("quiet", Owner, "1"));
+    h.join("late");
+    h.join("quiet");
+    h.manager.answerHistory(MessageRequest("late", "", 20, MessageBase::MsgMajorType_ChannelChat));
+    h.settle();
+    QVERIFY(!stack->post("late", Owner, "fresh").isEmpty());
+    QVERIFY(!stack->post("quiet", Owner, "old news").isEmpty());
+    const int from = h.answers.size();
+    // The channel list brings a page of each channel still without posts.
+    h.manager.onInitialize();
+    QTRY_COMPARE(h.channel("quiet").getNumberOfMessages(), 1);
+    QTRY_COMPARE(h.channel("late").getNumberOfMessages(), 1);
+    h.settle();
+    QList<QString> arrived;
+    for (int i = from; i < h.answers.size(); ++i) {
+        if (h.answers.at(i).first == CMD_MessagePairAdded)
+            arrived << h.answers.at(i).second.value<MessagePair>().getMessage().getMessageId();
+    }
+    QCOMPARE(arrived, QList<QString>({"late-1"}));
 }
 
 void TestChannelManager::postBetweenTwoPagesReachesTheRequest()

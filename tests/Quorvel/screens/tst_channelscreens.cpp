@@ -404,6 +404,8 @@ private slots:
                 followersAsked || request.getReqType() == ChannelMembersRequest::ReqType_Followers;
         }
         QVERIFY(followersAsked);
+        // And for the channel as it now stands (its follower count).
+        QCOMPARE(sent.countOf(CMD_ChannelData), 1);
         panel.setMembersProfile(replyOf("news", {numbered("999", "Olga", ChannelRole::OWNER),
                                                  numbered("333", "Nima", ChannelRole::ADMIN)}));
         panel.setMembersProfile(replyOf("news",
@@ -424,6 +426,7 @@ private slots:
         QCOMPARE(picker->titleText(),
                  QCoreApplication::translate("ChannelProfileAdmin", "_PickNewMembers"));
         QCOMPARE(shownIds(picker), QStringList({"111"}));
+        QTest::qWait(400); // the layer's fade, for the picture
         QVERIFY(saveShot(host, "screens-channel-admin-picker.png"));
         tick(picker, "111");
         click(picker->inviteButton());
@@ -441,6 +444,13 @@ private slots:
         QTRY_VERIFY(picker->isVisible());
         QCOMPARE(shownIds(picker), QStringList({"222", "444", "111"}));
         QCOMPARE(picker->row("444")->getContact().getNameOrNumber(), QStringLiteral("+444"));
+        QStringList texts;
+        for (QLabel* label : picker->row("444")->findChildren<QLabel*>()) {
+            if (!qobject_cast<AvatarViewer*>(label))
+                texts << label->text();
+        }
+        // Marked left to right, so the plus stays in front of the digits.
+        QCOMPARE(texts, QStringList({QChar(0x200E) + QStringLiteral("+444")}));
         tick(picker, "222");
         tick(picker, "111");
         click(picker->inviteButton());

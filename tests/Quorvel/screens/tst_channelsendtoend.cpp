@@ -17,6 +17,8 @@
 #include "chat/messagebody.h"
 #include "chatserver.h"
 #include "corematches.h"
+#include "model/message.h"
+#include "model/messagepair.h"
 #include "screens/channelabstractpopup.h"
 #include "screens/channelabstractwidget.h"
 #include "screens/channelcategorypopup.h"
@@ -125,6 +127,8 @@ private:
     void shot(const QString& name);
     void chooseInPicker(ContactSelect* picker, const QString& number);
     ChannelProfileAdmin* openAdminPanel();
+    // Opens the side menu and presses its entry; false when it has none.
+    bool chooseFromMenu(const char* id);
     // The line of the peer's answer after `from` that satisfies the match.
     int peerAnswer(const CoreProcess::Match& match, int from);
     // The owner's core runs a command and answers with the named answer.
@@ -205,16 +209,8 @@ void TestChannelsEndToEnd::channelFoundInItsCategoryAndFollowed()
 
     // The directory from the side menu; the channel is under Sport, where
     // it was made.
-    click(window->getTopMenu()->getMenuButton());
     SlidingMenu* menu = window->getSlidingMenu();
-    QTRY_VERIFY(menu->isVisible());
-    MenuItem* directoryItem = nullptr;
-    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
-        if (item->getId() == QLatin1String("ChannelList"))
-            directoryItem = item;
-    }
-    QVERIFY(directoryItem);
-    QTest::mousePress(directoryItem, Qt::LeftButton);
+    QVERIFY(chooseFromMenu("ChannelList"));
     ChannelCategoryPopUp* directory = window->getChannelDirectory();
     QTRY_VERIFY(directory->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(directory->tileCount() >= 1, 30000);
@@ -260,8 +256,22 @@ void TestChannelsEndToEnd::postAndPollReadVotedAndCharted()
                                   {"MESSAGE_BODY", postText}},
                       kCmdMessageAdded, postText),
              qPrintable(failure("the owner did not post")));
-    QTRY_VERIFY2_WITH_TIMEOUT(bubbleWithText(postText),
-                              qPrintable(failure("the post never reached the follower")), 60000);
+    const auto heard = [this] {
+        int added = 0;
+        for (const auto& answer : stack->answers().answers) {
+            const Message message = answer.first == CMD_MessagePairAdded
+                                        ? answer.second.value<MessagePair>().getMessage()
+                                        : answer.second.value<Message>();
+            if ((answer.first == CMD_MessageAdded || answer.first == CMD_MessagePairAdded) &&
+                message.getMessageBody().contains(postText))
+                ++added;
+        }
+        return QStringLiteral("the post never reached the follower (its core answered it %1 "
+                              "times, the open chat is %2)")
+            .arg(added)
+            .arg(chatWindow() ? chatWindow()->getChatId() : QStringLiteral("none"));
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(bubbleWithText(postText), qPrintable(heard()), 60000);
 
     // The poll comes live, whole: its question and both options.
     const QJsonObject poll{
@@ -316,6 +326,7 @@ void TestChannelsEndToEnd::likeCountedOnceAndKept()
 
 void TestChannelsEndToEnd::likeCountSurvivesBothRestarts()
 {
+    QVERIFY(bubbleWithText(postText));
     const QString postId = bubbleWithText(postText)->getMessage().getMessageId();
     QVERIFY(!postId.isEmpty());
 
@@ -490,20 +501,27 @@ ChannelProfileAdmin* TestChannelsEndToEnd::openAdminPanel()
                : nullptr;
 }
 
+bool TestChannelsEndToEnd::chooseFromMenu(const char* id)
+{
+    click(window->getTopMenu()->getMenuButton());
+    SlidingMenu* menu = window->getSlidingMenu();
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 5000))
+        return false;
+    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
+        if (item->getId() == QLatin1String(id)) {
+            QTest::mousePress(item, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
+}
+
 void TestChannelsEndToEnd::ownerMakesAChannelInACategory()
 {
     // The create form from the side menu, its category from the directory's
     // categories.
-    click(window->getTopMenu()->getMenuButton());
     SlidingMenu* menu = window->getSlidingMenu();
-    QTRY_VERIFY(menu->isVisible());
-    MenuItem* createItem = nullptr;
-    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
-        if (item->getId() == QLatin1String("CreateNewChanel"))
-            createItem = item;
-    }
-    QVERIFY(createItem);
-    QTest::mousePress(createItem, Qt::LeftButton);
+    QVERIFY(chooseFromMenu("CreateNewChanel"));
     CreateChannel* form = window->getCreateChannel();
     QTRY_VERIFY(form->isVisible());
     QTRY_VERIFY(!menu->isVisible());

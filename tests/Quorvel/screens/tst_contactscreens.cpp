@@ -8,6 +8,7 @@
 #include "screens/contactprofile.h"
 #include "screens/contactwidget.h"
 #include "widgets/checkbox.h"
+#include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
 #include "widgets/label.h"
 #include "widgets/popupmanager.h"
@@ -17,6 +18,30 @@
 using namespace ScreenTest;
 
 namespace {
+
+// The darkest pixel of a widget as its parent draws it (style sheet and
+// effects included): the colour of its text.
+QColor ink(QWidget* widget)
+{
+    const QImage image = widget->parentWidget()
+                             ->grab(widget->geometry())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    QColor darkest(Qt::white);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            if (c.red() + c.green() + c.blue() < darkest.red() + darkest.green() + darkest.blue())
+                darkest = c;
+        }
+    }
+    return darkest;
+}
+
+int lightness(const QColor& c)
+{
+    return c.red() + c.green() + c.blue();
+}
 
 Contact person(const QString& number, const QString& nick)
 {
@@ -351,6 +376,38 @@ private slots:
         PopUpWarning::showWarning("other", "DeleteContact", true, 0);
         answerWarning(true);
         QCOMPARE(sent.count(), 0);
+    }
+
+    // Buttons look as they act: a text button is drawn in the link blue,
+    // unlike plain text; a disabled one ("Call", which the program cannot
+    // do) is faded and shows no hand; enabling it brings its look back.
+    void buttonsLookAsTheyAct()
+    {
+        ContactProfile profile(host);
+        profile.resize(host->size());
+        profile.showContact(person("989120000007", "G"));
+        profile.slideIn();
+        QTRY_COMPARE(profile.x(), 0);
+        FlatButton* send = profile.sendMessageButton();
+        FlatButton* call = profile.callButton();
+        QVERIFY(send->isEnabled());
+        QVERIFY(!call->isEnabled());
+        const QColor active = ink(send);
+        QVERIFY2(active.blue() > active.red() + 100, qPrintable(active.name()));
+        const QColor plain = ink(profile.nameLabel());
+        QVERIFY2(qAbs(plain.blue() - plain.red()) < 30, qPrintable(plain.name()));
+        const QColor faded = ink(call);
+        QVERIFY2(lightness(faded) > lightness(active) + 150,
+                 qPrintable(faded.name() + " against " + active.name()));
+
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(call, &enter);
+        QCOMPARE(call->cursor().shape(), Qt::ArrowCursor);
+        QApplication::sendEvent(send, &enter);
+        QCOMPARE(send->cursor().shape(), Qt::PointingHandCursor);
+
+        call->setEnabled(true);
+        QVERIFY2(lightness(ink(call)) < lightness(active) + 60, qPrintable(ink(call).name()));
     }
 
     void profileBackAndSendMessageSlideOut()

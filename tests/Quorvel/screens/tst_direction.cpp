@@ -1,6 +1,7 @@
 // The interface's direction has one home: the loaded catalogue sets the
 // application's direction once, and every panel, menu and dialog follows it,
 // also one built before it has a parent. Qt's own dialogs speak Persian too.
+#include "screens/channelabstractpopup.h"
 #include "screens/channelprofilenormal.h"
 #include "screens/contactprofile.h"
 #include "screens/groupprofile.h"
@@ -55,6 +56,10 @@ private slots:
         QCOMPARE(backArrow(&group), right);
         QCOMPARE(backArrow(&channel), right);
         QCOMPARE(backArrow(&contact), right);
+        // The directory's channel list, on its blue title bar.
+        ChannelAbstractPopUP list;
+        QCOMPARE(list.getBackButton()->pixmap(Qt::ReturnByValue).toImage(),
+                 arrow("arrow_right_white"));
     }
 
     void qtDialogsSpeakPersian()
@@ -72,6 +77,9 @@ private slots:
         GroupProfile group;
         QVERIFY(!group.isRightToLeft());
         QCOMPARE(backArrow(&group), arrow("arrow_left_black"));
+        ChannelAbstractPopUP list;
+        QCOMPARE(list.getBackButton()->pixmap(Qt::ReturnByValue).toImage(),
+                 arrow("arrow_left_white"));
     }
 };
 

@@ -3,14 +3,28 @@
 // visible button, tab, menu entry and input in it has a name; the kit's text
 // and icon buttons are buttons, not labels.
 #include "Managers/Chat/chatrecipient.h"
+#include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
+#include "chat/grouptab.h"
 #include "model/channelinfo.h"
+#include "model/channellookup.h"
+#include "model/channelmembersreply.h"
+#include "model/channelmembersrequest.h"
 #include "model/groupinfo.h"
+#include "model/grouplookup.h"
+#include "model/userlookup.h"
 #include "screens/channelcategorypopup.h"
+#include "screens/channelprofileadmin.h"
+#include "screens/channelprofilenormal.h"
 #include "screens/contactprofile.h"
+#include "screens/groupprofile.h"
+#include "shell/channellookupviewer.h"
+#include "shell/channeltab.h"
 #include "shell/contentpanel.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"
+#include "shell/grouplookupviewer.h"
 #include "shell/intro.h"
 #include "shell/menuitem.h"
 #include "shell/messengermainwindow.h"
@@ -18,7 +32,12 @@
 #include "shell/sidepanel.h"
 #include "shell/slidingmenu.h"
 #include "shell/topmenu.h"
+#include "shell/userlookupviewer.h"
+#include "widgets/addressbook.h"
+#include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
+#include "widgets/contactselect.h"
+#include "widgets/doublestatebutton.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
@@ -41,7 +60,9 @@ bool isControl(QWidget* w)
            qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
            qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
            qobject_cast<CheckBox*>(w) || qobject_cast<RadioButton*>(w) ||
-           (qobject_cast<MenuItem*>(w) && !qobject_cast<MenuItem*>(w)->getId().isEmpty());
+           (qobject_cast<MenuItem*>(w) && !qobject_cast<MenuItem*>(w)->getId().isEmpty()) ||
+           qobject_cast<DoubleStateButton*>(w) ||
+           (qobject_cast<AvatarViewer*>(w) && qobject_cast<AvatarViewer*>(w)->isCheckable());
 }
 
 QString describe(QWidget* w)
@@ -55,9 +76,10 @@ QString describe(QWidget* w)
 
 // The nameless controls of what is shown now, and the kit buttons that do
 // not read as buttons.
-QStringList faults(const QList<QWidget*>& roots)
+QStringList faults(const QList<QWidget*>& roots, int* controls)
 {
     QStringList out;
+    *controls = 0;
     for (QWidget* root : roots) {
         if (!root || !root->isVisible())
             continue;
@@ -66,6 +88,7 @@ QStringList faults(const QList<QWidget*>& roots)
         for (QWidget* w : widgets) {
             if (!w->isVisible() || !isControl(w))
                 continue;
+            ++*controls;
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
             if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
                 out << "no name: " + describe(w);
@@ -90,8 +113,47 @@ private:
     void check(const QString& screen, const QList<QWidget*>& roots)
     {
         QApplication::processEvents();
-        for (const QString& fault : faults(roots))
+        int controls = 0;
+        for (const QString& fault : faults(roots, &controls))
             found << screen + ": " + fault;
+        // A screen that was not really open would pass for lack of controls.
+        if (controls == 0)
+            found << screen + ": no control is shown";
+    }
+
+    static void click(QWidget* w)
+    {
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    }
+
+    // The popup the window's layer shows now, if any, with the window.
+    static QList<QWidget*> withPopup(QWidget* window)
+    {
+        QList<QWidget*> shown{window};
+        if (PopupManager* layer = PopupManager::existingInstance()) {
+            if (layer->getActivePopup() && layer->getActivePopup()->isVisible())
+                shown << layer->getActivePopup();
+        }
+        return shown;
+    }
+
+    static void closePopup()
+    {
+        if (PopupManager* layer = PopupManager::existingInstance()) {
+            if (QWidget* popup = layer->getActivePopup())
+                popup->hide();
+        }
+    }
+
+    // Opens a row of a side tab as a person does and waits for its chat.
+    static ChatWindow* openRow(MessengerMainWindow& w, IconButtonUnreadCount* tab, QWidget* row)
+    {
+        QTest::mouseClick(tab, Qt::LeftButton);
+        if (!QTest::qWaitFor([row] { return row->isVisible(); }, 5000))
+            return nullptr;
+        click(row);
+        QApplication::processEvents();
+        return w.getContentPanel()->currentWidget();
     }
 
 private slots:
@@ -124,6 +186,7 @@ private slots:
         sara.setNumber(QStringLiteral("989120000002"));
         sara.setNickName(QStringLiteral("Sara"));
         side->setContactList({{sara.getNumber(), sara}});
+        QVERIFY(AddressBook::getInstance()->contains(sara.getNumber()));
         ChatRecipient chat;
         chat.setContact(sara);
         side->addChatRecipient(chat);
@@ -134,7 +197,12 @@ private slots:
         ChannelInfo channel;
         channel.setId(QStringLiteral("news"));
         channel.setName(QStringLiteral("News"));
-        side->setChannels({channel});
+        channel.setMyRole(ChannelRole::MEMBER);
+        ChannelInfo mine;
+        mine.setId(QStringLiteral("mine"));
+        mine.setName(QStringLiteral("Mine"));
+        mine.setMyRole(ChannelRole::OWNER);
+        side->setChannels({channel, mine});
 
         const QList<IconButtonUnreadCount*> tabs{side->getContactButton(), side->getChatButton(),
                                                  side->getGroupButton(), side->getChannelButton()};
@@ -177,6 +245,80 @@ private slots:
         w.startMessaging(sara);
         QTRY_VERIFY(w.getContentPanel()->currentWidget());
         check("chat window", {w.getContentPanel()->currentWidget()});
+
+        // A group chat, then its profile panel from the chat's title.
+        ChatWindow* groupChat =
+            openRow(w, side->getGroupButton(), side->getGroupTab()->row(QStringLiteral("friends")));
+        QVERIFY(groupChat && groupChat->getChatId() == QLatin1String("friends"));
+        check("group chat", {groupChat});
+        click(groupChat->title());
+        QTRY_VERIFY(groupChat->findChild<GroupProfile*>() &&
+                    groupChat->findChild<GroupProfile*>()->isVisible());
+        check("group profile", {groupChat->findChild<GroupProfile*>()});
+
+        // A followed channel's panel, and an owned channel's panel with its
+        // people and the contact picker.
+        ChatWindow* followed = openRow(w, side->getChannelButton(),
+                                       side->getChannelTab()->row(QStringLiteral("news")));
+        QVERIFY(followed && followed->followerPanel());
+        click(followed->title());
+        QTRY_VERIFY(followed->followerPanel()->isVisible());
+        check("channel follower panel", {followed->followerPanel()});
+        ChatWindow* owned = openRow(w, side->getChannelButton(),
+                                    side->getChannelTab()->row(QStringLiteral("mine")));
+        QVERIFY(owned && owned->adminPanel());
+        ChannelMembersRequest request(QStringLiteral("mine"),
+                                      ChannelMembersRequest::ReqType_Managers, 0, 1);
+        ChannelMemberProfile owner;
+        owner.setUserName(QStringLiteral("989120000001"));
+        owner.setRole(ChannelRole::OWNER);
+        ChannelMemberProfile admin;
+        admin.setUserName(QStringLiteral("989120000003"));
+        admin.setRole(ChannelRole::ADMIN);
+        ChannelMembersReply people;
+        people.setReq(request);
+        people.setProfiles({owner, admin});
+        owned->setChannelMembersReply(people);
+        click(owned->title());
+        QTRY_VERIFY(owned->adminPanel()->isVisible());
+        check("channel administrators' panel", {owned->adminPanel()});
+        click(owned->adminPanel()->addMemberButton());
+        QTRY_VERIFY(owned->adminPanel()->contactPicker()->isVisible());
+        check("contact picker", withPopup(&w));
+        closePopup();
+        click(owned->adminPanel()->editLink());
+        check("edit channel", {owned->adminPanel()});
+
+        // The look-up previews, as a clicked mention brings them.
+        UserLookup user;
+        user.setUserID(QStringLiteral("989120000004"));
+        user.setUsername(QStringLiteral("bahar"));
+        user.setNickname(QStringLiteral("Bahar"));
+        GroupLookup groupLink;
+        groupLink.setJid(QStringLiteral("readers"));
+        groupLink.setName(QStringLiteral("Readers"));
+        ChannelLookup channelLink;
+        channelLink.setId(QStringLiteral("daily"));
+        channelLink.setName(QStringLiteral("Daily"));
+        const struct
+        {
+            const char* screen;
+            Command answer;
+            QVariant value;
+            QWidget* preview;
+        } previews[] = {
+            {"user preview", CMD_UserLookup, QVariant::fromValue(user), w.getUserLookupViewer()},
+            {"group preview", CMD_GroupLookup, QVariant::fromValue(groupLink),
+             w.getGroupLookupViewer()},
+            {"channel preview", CMD_ChannelLookup, QVariant::fromValue(channelLink),
+             w.getChannelLookupViewer()},
+        };
+        for (const auto& preview : previews) {
+            w.commandResponse(preview.answer, preview.value);
+            QTRY_VERIFY2(preview.preview->isVisible(), preview.screen);
+            check(preview.screen, withPopup(&w));
+            closePopup();
+        }
 
         // The forced-update notice.
         w.commandResponse(CMD_ForceUpdate, QVariant(true));

@@ -41,6 +41,7 @@ private slots:
     void contentDisposition_data();
     void contentDisposition();
     void attachmentNeverOverwritesAnotherFile();
+    void sameFileAskedAgainJoinsItsDownload();
     void untrustedCertificateFails();
     void cancelCurrentAndQueued();
     void deadAddressFailsAndQueueMovesOn();
@@ -397,6 +398,52 @@ void TestDownloads::attachmentNeverOverwritesAnotherFile()
     QCOMPARE(file.getFileMessage().getFilePath(), file.getFileUrl());
     QCOMPARE(readFile(dir.filePath("notes (1).txt")), QByteArray("peer's notes"));
     QCOMPARE(readFile(dir.filePath("notes.txt")), QByteArray("my own notes"));
+}
+
+void TestDownloads::sameFileAskedAgainJoinsItsDownload()
+{
+    // Sent slowly, so the second and third requests come while it is under
+    // way: one file asked for twice, and another bubble's file of the same
+    // address. One transfer, each file kept once and told once.
+    const qint64 size = 1024 * 1024;
+    host->addGeneratedFile("shared", size, 100);
+    FileMessage message;
+    message.setFileType(FileMessage::MsgFileType_Other);
+    message.setFileId("shared");
+    message.setFileName("shared.bin");
+    message.setFileUrl(host->fileUrl("shared"));
+    StaticFile first;
+    StaticFile second;
+    QSignalSpy firstContent(&first, &StaticFile::fileContentReady);
+    QSignalSpy secondContent(&second, &StaticFile::fileContentReady);
+    first.setFileMessage(message, StaticFile::LocalFirst, StaticFile::Downloads, false);
+    const QString firstPath = first.getFileUrl();
+    first.setFileMessage(message, StaticFile::LocalFirst, StaticFile::Downloads, false);
+    QCOMPARE(first.getFileUrl(), firstPath);
+    second.setFileMessage(message, StaticFile::LocalFirst, StaticFile::Downloads, false);
+    QTRY_COMPARE_WITH_TIMEOUT(firstContent.size() + secondContent.size(), 2, 30000);
+    QCOMPARE(firstContent.size(), 1);
+    QCOMPARE(secondContent.size(), 1);
+    QCOMPARE(host->getCount("shared"), 1);
+
+    // Later downloads of the same address are theirs alone: the files kept
+    // before are neither kept again nor told again.
+    for (int round = 0; round < 2; ++round) {
+        StaticFile later;
+        QSignalSpy laterContent(&later, &StaticFile::fileContentReady);
+        later.setFileMessage(message, StaticFile::LocalFirst, StaticFile::Downloads, false);
+        QVERIFY(laterContent.wait(30000));
+    }
+    QCOMPARE(host->getCount("shared"), 3);
+    QCOMPARE(firstContent.size(), 1);
+    QCOMPARE(secondContent.size(), 1);
+    const QDir dir = StaticFile::getDownloadDir(StaticFile::Downloads);
+    const QStringList kept = dir.entryList({"shared*"}, QDir::Files, QDir::Name);
+    QCOMPARE(kept,
+             QStringList({"shared (1).bin", "shared (2).bin", "shared (3).bin", "shared.bin"}));
+    for (const QString& name : kept)
+        QCOMPARE(QFileInfo(dir.filePath(name)).size(), size);
+    QCOMPARE(first.getFileUrl(), firstPath);
 }
 
 void TestDownloads::untrustedCertificateFails()

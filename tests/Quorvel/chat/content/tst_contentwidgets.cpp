@@ -37,6 +37,9 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 QByteArray encoded(const QImage& image, const char* format)
@@ -88,6 +91,8 @@ private slots:
     void imageDownloadsOnClickAndOpensInViewer();
     void imageDownloadsBySetting_data();
     void imageDownloadsBySetting();
+    void pictureAtItsPreviewAddressIsKeptOncePerBubble_data();
+    void pictureAtItsPreviewAddressIsKeptOncePerBubble();
     void videoShowsDurationAndOpensWithDesktop();
     void gifPlaysAndIgnoresClicks();
     void transferStaysBelowCompleteUntilContentArrives();
@@ -395,6 +400,64 @@ void TestContentWidgets::imageDownloadsBySetting()
     else
         QVERIFY(shown.wait(10000));
     QCOMPARE(host->getCount(name), 1);
+}
+
+void TestContentWidgets::pictureAtItsPreviewAddressIsKeptOncePerBubble_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::newRow("picture") << int(FileMessage::MsgFileType_Image);
+    QTest::newRow("GIF") << int(FileMessage::MsgFileType_Gif);
+    QTest::newRow("video") << int(FileMessage::MsgFileType_Video);
+}
+
+void TestContentWidgets::pictureAtItsPreviewAddressIsKeptOncePerBubble()
+{
+    // A sender whose preview is the file itself: the same message shown in
+    // three bubbles one after another, each downloading it by setting and
+    // asked again while it does. Each bubble keeps one copy and completes
+    // once; no bubble keeps another's download again.
+    QFETCH(int, type);
+    const auto fileType = FileMessage::MsgFileType(type);
+    MainSettings settings = GlobalConstants::getMainSettings();
+    settings.setAutoDownloadImages(true);
+    settings.setAutoDownloadVideos(true);
+    GlobalConstants::setMainSettings(settings);
+    const QByteArray content = fileType == FileMessage::MsgFileType_Gif
+                                   ? tinyGif()
+                                   : encoded(halves(40, 40, Qt::red, Qt::blue), "PNG");
+    const QString name = QStringLiteral("same-address-%1").arg(type);
+    FileMessage message = imageMessage(name, QSize(40, 40), content, fileType);
+    message.setFileThumbnailUrl(message.getFileUrl());
+    const QDir downloads = StaticFile::getDownloadDir(StaticFile::Downloads);
+    const QStringList before = downloads.entryList(QDir::Files);
+
+    QWidget holder;
+    QList<Thumbnail*> bubbles;
+    std::vector<std::unique_ptr<QSignalSpy>> stored;
+    for (int i = 0; i < 3; ++i) {
+        auto* thumbnail = new Thumbnail(&holder, false);
+        bubbles << thumbnail;
+        stored.emplace_back(new QSignalSpy(thumbnail, &Thumbnail::setFilePath));
+        thumbnail->setFileMessage(message);
+        thumbnail->startAutoDownload();
+        QVERIFY(stored.back()->wait(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(thumbnail->progressCircle()->value(), 100, 10000);
+    }
+    QStringList kept = downloads.entryList(QDir::Files);
+    for (const QString& old : before)
+        kept.removeAll(old);
+    QVERIFY2(kept.size() == 3, qPrintable(kept.join(QStringLiteral(", "))));
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(stored.at(i)->size(), 1);
+        const QString path = stored.at(i)->first().first().value<FileMessage>().getFilePath();
+        QVERIFY2(kept.contains(QFileInfo(path).fileName()), qPrintable(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+        QCOMPARE(bubbles.at(i)->getFileMessage().getFilePath(), path);
+    }
+    // The file came once per bubble, and no preview besides.
+    QCOMPARE(host->getCount(name), 3);
 }
 
 void TestContentWidgets::videoShowsDurationAndOpensWithDesktop()
