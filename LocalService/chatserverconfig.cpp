@@ -150,6 +150,12 @@ QString ChatServerConfig::text() const
            << "    modules_enabled = { \"muc_mam\" }\n"
            << "    muc_log_all_rooms = true\n"
            << "    muc_log_expires_after = \"never\"\n";
+    if (!roomKeeper.isEmpty())
+        // Rooms are the groups' rooms: none comes into being before its group
+        // is made, so that no account can take a group's room by guessing its
+        // id first. The keeper is an administrator of the room service only.
+        stream << "    admins = { " << luaString(roomKeeper + QLatin1Char('@') + domain) << " }\n"
+               << "    restrict_room_creation = true\n";
     stream.flush();
     return out;
 }

@@ -11,7 +11,8 @@
 // (with their owners and members) outlive a restart and keep an archive of
 // every message (the room keeper catches up from it), stream
 // management, offline storage, privacy lists, last activity and, when a groups
-// file is given, one shared roster group.
+// file is given, one shared roster group. With a room keeper named, that
+// account alone may open new rooms.
 class ChatServerConfig
 {
 public:
@@ -29,6 +30,11 @@ public:
     // through a module of the stack's own, ahead of prosody's, which answers
     // presence subscribers only (and the stack's users subscribe to nobody).
     QString watchersFile;
+    // Optional: the account (user name on the domain) that alone may create
+    // rooms on the room service; it is the room service's administrator, and
+    // so an owner of every room there, but of nothing else on the server.
+    // Without it any account may create a room.
+    QString roomKeeper;
     // Off for a server that offers no stream management.
     bool streamManagement = true;
 

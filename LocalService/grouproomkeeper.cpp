@@ -111,7 +111,9 @@ QXmppMucRoom* GroupRoomKeeper::room(const QString& id) const
 bool GroupRoomKeeper::hasRoom(const QString& id) const
 {
     QXmppMucRoom* open = room(id);
-    return open && open->isJoined();
+    // Only an owner may change a room's configuration.
+    return open && open->isJoined() &&
+           open->allowedActions().testFlag(QXmppMucRoom::ConfigurationAction);
 }
 
 bool GroupRoomKeeper::isPresent(const QString& id, const QString& user) const

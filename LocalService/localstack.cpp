@@ -128,6 +128,8 @@ bool LocalStack::startChat()
     config.port = options.chatPort;
     config.certificateFile = path(QStringLiteral("tls/cert.pem"));
     config.keyFile = path(QStringLiteral("tls/key.pem"));
+    // Rooms are opened by the room keeper alone.
+    config.roomKeeper = kKeeperUser;
     // Contacts see each other's last activity: the list follows every saved
     // contact list and every new account.
     config.watchersFile = path(QStringLiteral("chat/watchers.txt"));

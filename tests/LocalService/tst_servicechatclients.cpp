@@ -72,6 +72,7 @@ void TestServiceChatClients::initTestCase()
     // The server offers stream management, so a client that asks to resume
     // after a restart is refused.
     QVERIFY(prosody->setStreamManagement(true));
+    QVERIFY(prosody->setRoomKeeper("groupkeeper"));
     QVERIFY2(prosody->start(), qPrintable(prosody->errorString()));
     store = std::make_unique<ServiceStore>(root.filePath("store"));
     QVERIFY(store->open());

@@ -110,6 +110,14 @@ bool ProsodyServer::setStreamManagement(bool on)
     return server.config().write();
 }
 
+bool ProsodyServer::setRoomKeeper(const QString& user)
+{
+    if (!prepare())
+        return false;
+    server.config().roomKeeper = user;
+    return server.config().write();
+}
+
 bool ProsodyServer::start(int timeoutMs)
 {
     error.clear();

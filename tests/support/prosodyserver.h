@@ -40,6 +40,9 @@ public:
     // Whether the server offers stream management (it does unless turned off
     // here); takes effect at the next start.
     bool setStreamManagement(bool on);
+    // Only this account may create rooms, as on the local stack's server
+    // (ChatServerConfig::roomKeeper); takes effect at the next start.
+    bool setRoomKeeper(const QString& user);
 
     // Starts the server (the first call also writes the folder, the
     // certificates and the configuration) and waits until the port accepts

@@ -37,7 +37,7 @@ bool GroupStack::start(const QStringList& accounts, QString* error)
             return false;
         }
     }
-    if (!prosody->start()) {
+    if (!prosody->setRoomKeeper(kKeeper) || !prosody->start()) {
         *error = prosody->errorString();
         return false;
     }

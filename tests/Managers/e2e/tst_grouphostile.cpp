@@ -142,6 +142,7 @@ private slots:
     void membersRemovalOfAnotherChangesNothing();
     void memberPassingForAnotherIsDropped();
     void openRoomOfAnOlderStackIsMadePrivate();
+    void strangerCannotOpenAGroupsRoomFirst();
 
 private:
     QString failure(const QString& what) const { return stack.failure(what, {&a, &c}); }
@@ -434,6 +435,33 @@ void TestGroupHostile::openRoomOfAnOlderStackIsMadePrivate()
     stack.say(&a, groupId, "private again");
     QVERIFY2(c.core->waitFor(pairWithBody("private again"), 20000, from) >= 0,
              qPrintable(failure("C did not hear A")));
+}
+
+void TestGroupHostile::strangerCannotOpenAGroupsRoomFirst()
+{
+    RawClient stranger(stack.clientConfiguration(eve, "opener"));
+    QVERIFY(stranger.isConnected());
+    // A guess at the id of a group A is about to make: no room comes of it.
+    const QString guessed =
+        QStringLiteral("pri_%1_%2").arg(a.phone).arg(QDateTime::currentMSecsSinceEpoch() + 60000);
+    QVERIFY2(!stranger.enter(roomJid(guessed), address(eve)), "the stranger opened a room");
+
+    // A group made while the keeper is away: its room is not open yet, and
+    // neither the stranger nor A's program can open it.
+    stack.stopKeeper();
+    const QString late = createGroup("Late", {b});
+    QVERIFY(!late.isEmpty());
+    QVERIFY2(!stranger.enter(roomJid(late), address(eve)),
+             "the stranger opened the room of a new group");
+
+    // Back, the keeper opens it as its owner, for the members alone.
+    stack.startKeeper();
+    QTRY_VERIFY_WITH_TIMEOUT(stack.keeper->hasRoom(late), 20000);
+    // A's program, refused until then, asks again and gets in.
+    QTRY_VERIFY2_WITH_TIMEOUT(stack.keeper->isPresent(late, a.phone),
+                              qPrintable(failure("A is not in the new group's room")), 60000);
+    QVERIFY2(!stranger.enter(roomJid(late), address(eve)), "the stranger entered the room");
+    QVERIFY(stack.staysOutOfRoom(late, eve));
 }
 
 QTEST_GUILESS_MAIN(TestGroupHostile)
