@@ -3,8 +3,23 @@
 #include "widgets/interfacescale.h"
 
 #include <QEvent>
+#include <QLayout>
 #include <QLinearGradient>
 #include <QPainter>
+
+namespace {
+
+bool laysOut(const QLayout* layout, const QWidget* widget)
+{
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->widget() == widget || laysOut(item->layout(), widget))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 TitleShadow::TitleShadow(QWidget* owner) : QWidget(owner->parentWidget()), owner(owner)
 {
@@ -47,6 +62,33 @@ void TitleShadow::follow()
         return;
     setGeometry(owner->x(), owner->y() + owner->height(), owner->width(), depth());
     setVisible(!owner->isHidden());
+    stackOverTheBoard();
+}
+
+void TitleShadow::stackOverTheBoard()
+{
+    QWidget* window = parentWidget();
+    const QLayout* layout = window ? window->layout() : nullptr;
+    if (!layout) {
+        raise();
+        return;
+    }
+    // Siblings from the bottom of the stack up: the shadow goes right above
+    // the last one the window lays out, under any panel laid over the window.
+    const QObjectList& siblings = window->children();
+    int board = -1;
+    for (int i = 0; i < siblings.size(); ++i) {
+        auto* widget = qobject_cast<QWidget*>(siblings.at(i));
+        if (widget && widget != this && laysOut(layout, widget))
+            board = i;
+    }
+    for (int i = board + 1; i < siblings.size(); ++i) {
+        auto* widget = qobject_cast<QWidget*>(siblings.at(i));
+        if (widget && widget != this && !widget->isWindow()) {
+            stackUnder(widget);
+            return;
+        }
+    }
     raise();
 }
 

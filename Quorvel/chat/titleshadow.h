@@ -11,7 +11,8 @@ class TitleShadow : public QWidget
 {
     Q_OBJECT
 public:
-    // Follows owner: always just below it, as wide as it, above its siblings.
+    // Follows owner: always just below it, as wide as it, above the widgets
+    // the window lays out (the board) and under the panels laid over them.
     explicit TitleShadow(QWidget* owner);
 
     static int depth();
@@ -22,6 +23,7 @@ protected:
 
 private:
     void follow();
+    void stackOverTheBoard();
 
     QPointer<QWidget> owner;
 };

@@ -44,7 +44,8 @@ const ActionRow kRows[] = {
     {CMD_GroupChangeData, PROC_GroupChangeData,
      QT_TRANSLATE_NOOP("FailureToast", "_FailGroupEdit")},
     {CMD_GroupAddMember, PROC_GroupAddMember, QT_TRANSLATE_NOOP("FailureToast", "_FailAddMember")},
-    {CMD_GroupAddAdmin, PROC_GroupChangeRole, QT_TRANSLATE_NOOP("FailureToast", "_FailChangeRole")},
+    // New members who join as managers: the same procedure as any new member.
+    {CMD_GroupAddAdmin, PROC_GroupAddMember, QT_TRANSLATE_NOOP("FailureToast", "_FailAddMember")},
     {CMD_GroupChangeRole, PROC_GroupChangeRole,
      QT_TRANSLATE_NOOP("FailureToast", "_FailChangeRole")},
     {CMD_GroupRemoveMember, PROC_GroupRemoveMember,

@@ -7,6 +7,7 @@
 #include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/database.h"
+#include "foundation/pendingreplies.h"
 #include "foundation/quorvelcore_export.h"
 #include "model/browsecategoryresult.h"
 #include "model/channelcategory.h"
@@ -41,7 +42,8 @@
 // each (a failed send is tried again with a growing wait, also after a
 // restart; one the service refuses for good leaves the outbox, not sent),
 // missed ones pulled at each connection, older ones fetched as archive pages. Replies carry no echo
-// of their request, so each kind of request keeps the one value it waits for.
+// of their request and come back in the order asked, so each kind of request
+// keeps the values it waits for, oldest first.
 class QUORVELCORE_EXPORT ChannelManager : public AbstractManager, public ConversationKeeper
 {
     Q_OBJECT
@@ -153,10 +155,14 @@ private:
     void emitStart(Procedure procedure, const QHash<QString, QJsonValue>& inputs = {});
     void decomposeCategories(const QJsonObject& reply);
     void decomposeDataAndAdd(const QJsonObject& reply);
+    void decomposeCreate(const QJsonObject& reply);
+    // Takes the channel the data answer in hand (or its failure) was asked
+    // for; true when it left the list while it was asked for.
+    bool takeDataRequest();
     void decomposeChannelList(const QJsonObject& reply);
     void decomposeMembers(const QJsonObject& reply);
     void decomposeChannelEdit();
-    void announceMemberChange(QList<ChannelMemberRole>* pending,
+    void announceMemberChange(PendingReplies<ChannelMemberRole>* pending,
                               void (ChannelManager::*announce)(const ChannelMemberRole&));
     void answerIdCheck(int resultCode);
 
@@ -179,7 +185,6 @@ private:
     void archiveFetchEnded(int resultCode);
     void serveWaitingRequest();
     void processMembershipChange(const Message& message);
-    static void dropRefused(QList<ChannelMemberRole>* pending, int resultCode);
     void processChannelEditMessage(const ChannelEditMessage& edit);
     void decomposePollCreate(const QJsonObject& reply);
     void respondMessageStateChange(const QString& id, const QString& messageId,
@@ -191,19 +196,25 @@ private:
     bool storeOpened = false;
     bool loaded = false;
 
-    // Pending values of the procedures, one per kind.
-    QString joinedChannel;
-    QString leftChannel;
-    QString deletedChannel;
-    ChannelInfo createdChannel;
-    ChannelInfo editedChannel;
-    // Member changes and member pages asked for, oldest first: the service
-    // answers them one at a time in the order asked, and a reply names none.
-    QList<ChannelMemberRole> pendingAddMember;
-    QList<ChannelMemberRole> pendingRemoveMember;
-    QList<ChannelMemberRole> pendingRoleChange;
-    ChannelMessageCondition pendingCondition;
-    QList<ChannelMembersRequest> membersRequests;
+    // The values of the procedures in flight, oldest first, per kind.
+    PendingReplies<QString> pendingJoins;
+    PendingReplies<QString> pendingLeaves;
+    PendingReplies<QString> pendingDeletes;
+    PendingReplies<ChannelInfo> pendingCreates;
+    PendingReplies<ChannelInfo> pendingEdits;
+    PendingReplies<ChannelMemberRole> pendingAddMember;
+    PendingReplies<ChannelMemberRole> pendingRemoveMember;
+    PendingReplies<ChannelMemberRole> pendingRoleChange;
+    PendingReplies<ChannelMessageCondition> pendingConditions;
+    PendingReplies<ChannelMembersRequest> membersRequests;
+    PendingReplies<QString> dataRequests;
+    // Channels that left the list while their data was asked for: the late
+    // answer describes a channel the user no longer follows and is dropped,
+    // so it does not come back as one visited.
+    QSet<QString> removedWhileAsked;
+    // Channels followed whose data is on its way: the join is answered when
+    // the channel is in the list.
+    QStringList joinsAwaitingData;
     QString checkedId;
     QString nextCheckedId;
 
@@ -212,9 +223,8 @@ private:
     Message currentMessage;
     QTimer retryTimer;
     int sendFailures = 0;
-    // Polls sent for creation, oldest first: the service answers them in
-    // the order asked, each reply naming the id of the poll at the front.
-    QList<PollData> pendingPolls;
+    // Polls sent for creation: each reply names the id of the oldest.
+    PendingReplies<PollData> pendingPolls;
 
     // History.
     Message newestMessage;

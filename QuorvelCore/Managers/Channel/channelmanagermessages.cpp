@@ -572,9 +572,9 @@ void ChannelManager::sendPollToChannel(const PollData& poll)
 
 void ChannelManager::decomposePollCreate(const QJsonObject& reply)
 {
-    if (pendingPolls.isEmpty())
+    PollData poll;
+    if (!pendingPolls.takeAnswered(&poll))
         return;
-    PollData poll = pendingPolls.takeFirst();
     const QString pollId = reply.value(QStringLiteral("PollID")).toString();
     if (pollId.isEmpty())
         return;

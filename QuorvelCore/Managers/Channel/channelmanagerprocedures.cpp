@@ -40,18 +40,19 @@ void ChannelManager::startBrowseChannelCategories(const QString& categoryId)
 
 void ChannelManager::startChannelJoin(const QString& id)
 {
-    joinedChannel = id;
+    pendingJoins.append(id);
     emitStart(PROC_JoinChannel, channelInput(id));
 }
 
 void ChannelManager::startChannelLeave(const QString& id)
 {
-    leftChannel = id;
+    pendingLeaves.append(id);
     emitStart(PROC_LeaveChannel, channelInput(id));
 }
 
 void ChannelManager::startChannelData(const QString& id)
 {
+    dataRequests.append(id);
     emitStart(PROC_ChannelData, channelInput(id));
 }
 
@@ -62,28 +63,30 @@ void ChannelManager::startChannelDataAndAdd(const QString& id)
 
 void ChannelManager::startChannelCreate(const ChannelInfo& info)
 {
-    createdChannel = info;
-    createdChannel.setMyRole(ChannelRole::OWNER);
-    createdChannel.setFollowed(QStringLiteral("1"));
-    createdChannel.setCreationDate(uint(DateTime::getDateTime()));
-    createdChannel.setMute(false);
-    createdChannel.setMembersCount(1);
-    createdChannel.setOwnerUserName(getUserName());
+    ChannelInfo created = info;
+    created.setMyRole(ChannelRole::OWNER);
+    created.setFollowed(QStringLiteral("1"));
+    created.setCreationDate(uint(DateTime::getDateTime()));
+    created.setMute(false);
+    created.setMembersCount(1);
+    created.setOwnerUserName(getUserName());
+    pendingCreates.append(created);
     const QJsonArray members{QJsonObject{{QStringLiteral("Username"), getUserName()},
                                          {QStringLiteral("Role"), QStringLiteral("OWNER")}}};
     emitStart(PROC_CreateChannel,
-              {{QStringLiteral("CategoryID"), createdChannel.getCategoryId()},
-               {QStringLiteral("Name"), createdChannel.getName()},
-               {kChannelId, createdChannel.getId()},
-               {QStringLiteral("AvatarURL"), createdChannel.getAvatarUrl()},
-               {QStringLiteral("AvatarThumbnailURL"), createdChannel.getAvatarThumbnailUrl()},
-               {QStringLiteral("ReplyAllowed"), createdChannel.getReplyAllowed()},
-               {QStringLiteral("Description"), createdChannel.getDescription()},
+              {{QStringLiteral("CategoryID"), created.getCategoryId()},
+               {QStringLiteral("Name"), created.getName()},
+               {kChannelId, created.getId()},
+               {QStringLiteral("AvatarURL"), created.getAvatarUrl()},
+               {QStringLiteral("AvatarThumbnailURL"), created.getAvatarThumbnailUrl()},
+               {QStringLiteral("ReplyAllowed"), created.getReplyAllowed()},
+               {QStringLiteral("Description"), created.getDescription()},
                {QStringLiteral("Members"), members}});
 }
 
 void ChannelManager::startChannelEdit(const ChannelInfo& info)
 {
+    pendingEdits.append(info);
     emitStart(PROC_ChannelEdit,
               {{kChannelId, info.getId()},
                {QStringLiteral("Name"), info.getName()},
@@ -91,7 +94,6 @@ void ChannelManager::startChannelEdit(const ChannelInfo& info)
                {QStringLiteral("AvatarThumbnailURL"), info.getAvatarThumbnailUrl()},
                {QStringLiteral("Description"), info.getDescription()},
                {QStringLiteral("ReplyAllowed"), info.getReplyAllowed()}});
-    editedChannel = info;
 }
 
 void ChannelManager::startCheckChannelId(const QString& id)
@@ -136,7 +138,7 @@ void ChannelManager::startChannelGetMembers(const ChannelMembersRequest& request
 
 void ChannelManager::startDeleteChannel(const QString& id)
 {
-    deletedChannel = id;
+    pendingDeletes.append(id);
     emitStart(PROC_ChannelDelete, channelInput(id));
 }
 
@@ -168,7 +170,7 @@ void ChannelManager::respondChangeMemberRole(const ChannelMemberRole& role)
 
 void ChannelManager::respondChangeMessageCondition(const ChannelMessageCondition& condition)
 {
-    pendingCondition = condition;
+    pendingConditions.append(condition);
     emitStart(PROC_ChannelChangeMessageState,
               {{kChannelId, condition.getChannelId()},
                {QStringLiteral("MessageID"), condition.getMessageId()},
@@ -193,17 +195,26 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
         emit channelCategoryBrowseData(result);
         break;
     }
-    case PROC_JoinChannel:
-        startChannelDataAndAdd(joinedChannel);
+    case PROC_JoinChannel: {
+        QString id;
+        if (pendingJoins.takeAnswered(&id)) {
+            joinsAwaitingData.append(id);
+            startChannelDataAndAdd(id);
+        }
         break;
-    case PROC_LeaveChannel:
-        removeChannel(leftChannel);
+    }
+    case PROC_LeaveChannel: {
+        QString id;
+        if (pendingLeaves.takeAnswered(&id))
+            removeChannel(id);
         break;
+    }
     case PROC_ChannelData: {
         // A followed channel is kept as it now stands (its count, the
         // user's role), the rest only shown.
+        const bool removed = takeDataRequest();
         Channel channel;
-        if (!channel.setDataFromJson(reply))
+        if (!channel.setDataFromJson(reply) || (removed && !contains(channel.getId())))
             break;
         if (contains(channel.getId()))
             addChannel(channel);
@@ -224,9 +235,7 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
         decomposeChannelList(reply);
         break;
     case PROC_CreateChannel:
-        if (!createdChannel.getId().isEmpty() &&
-            reply.value(kChannelId).toString() == createdChannel.getId())
-            addChannel(Channel(createdChannel));
+        decomposeCreate(reply);
         break;
     case PROC_ChannelAddMember:
         announceMemberChange(&pendingAddMember, &ChannelManager::channelMemberAdded);
@@ -237,20 +246,23 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
     case PROC_ChannelChangeRole:
         announceMemberChange(&pendingRoleChange, &ChannelManager::channelMemberRoleChanged);
         break;
-    case PROC_ChannelChangeMessageState:
-        if (!pendingCondition.isEmpty())
-            emit channelMessageConditionChanged(pendingCondition);
-        pendingCondition.clear();
+    case PROC_ChannelChangeMessageState: {
+        ChannelMessageCondition condition;
+        if (pendingConditions.takeAnswered(&condition))
+            emit channelMessageConditionChanged(condition);
         break;
+    }
     case PROC_ChannelGetMembers:
         decomposeMembers(reply);
         break;
-    case PROC_ChannelDelete:
-        if (!deletedChannel.isEmpty()) {
-            emit commandResponse(CMD_ChannelDelete, deletedChannel);
-            removeChannel(deletedChannel);
+    case PROC_ChannelDelete: {
+        QString id;
+        if (pendingDeletes.takeAnswered(&id)) {
+            emit commandResponse(CMD_ChannelDelete, id);
+            removeChannel(id);
         }
         break;
+    }
     case PROC_ChannelEdit:
         decomposeChannelEdit();
         break;
@@ -262,20 +274,26 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
     }
 }
 
+// A refused change is never announced: it leaves its queue in result(), so
+// the next reply meets its own change. The person hears of the refusal from
+// the program's failure notice, which every final result reaches.
 void ChannelManager::announceMemberChange(
-    QList<ChannelMemberRole>* pending, void (ChannelManager::*announce)(const ChannelMemberRole&))
+    PendingReplies<ChannelMemberRole>* pending,
+    void (ChannelManager::*announce)(const ChannelMemberRole&))
 {
-    if (!pending->isEmpty())
-        emit(this->*announce)(pending->takeFirst());
+    ChannelMemberRole role;
+    if (pending->takeAnswered(&role))
+        emit(this->*announce)(role);
 }
 
-// A refused change is never announced: it leaves the queue, so the next reply
-// meets its own change. The person hears of the refusal from the program's
-// failure notice, which every final result reaches.
-void ChannelManager::dropRefused(QList<ChannelMemberRole>* pending, int resultCode)
+bool ChannelManager::takeDataRequest()
 {
-    if (resultCode != 200 && !pending->isEmpty())
-        pending->removeFirst();
+    QString asked;
+    dataRequests.takeAnswered(&asked);
+    const bool removed = removedWhileAsked.contains(asked);
+    if (!dataRequests.contains(asked))
+        removedWhileAsked.remove(asked);
+    return removed;
 }
 
 void ChannelManager::decomposeCategories(const QJsonObject& reply)
@@ -291,12 +309,26 @@ void ChannelManager::decomposeCategories(const QJsonObject& reply)
 void ChannelManager::decomposeDataAndAdd(const QJsonObject& reply)
 {
     Channel channel;
-    if (channel.setDataFromJson(reply))
-        addChannel(channel);
-    if (!joinedChannel.isEmpty()) {
-        emit commandResponse(CMD_ChannelJoin, joinedChannel);
-        joinedChannel.clear();
-    }
+    if (!channel.setDataFromJson(reply))
+        return;
+    addChannel(channel);
+    if (joinsAwaitingData.removeOne(channel.getId()))
+        emit commandResponse(CMD_ChannelJoin, channel.getId());
+}
+
+// The reply names the channel made; one that names another (or none) adds
+// nothing, so a list never shows a channel the service does not have.
+void ChannelManager::decomposeCreate(const QJsonObject& reply)
+{
+    ChannelInfo created;
+    if (!pendingCreates.takeAnswered(&created))
+        return;
+    if (reply.value(kChannelId).toString() == created.getId())
+        addChannel(Channel(created));
+    else
+        L_WARN(QStringLiteral("ChannelManager::decomposeCreate | the reply names another channel "
+                              "than ") +
+               created.getId());
 }
 
 void ChannelManager::decomposeChannelList(const QJsonObject& reply)
@@ -308,8 +340,8 @@ void ChannelManager::decomposeChannelList(const QJsonObject& reply)
 
 void ChannelManager::decomposeMembers(const QJsonObject& reply)
 {
-    const ChannelMembersRequest request =
-        membersRequests.isEmpty() ? ChannelMembersRequest() : membersRequests.takeFirst();
+    ChannelMembersRequest request;
+    membersRequests.takeAnswered(&request);
     if (!reply.contains(QStringLiteral("Members")))
         return;
     QList<ChannelMemberProfile> profiles;
@@ -323,11 +355,12 @@ void ChannelManager::decomposeMembers(const QJsonObject& reply)
 
 void ChannelManager::decomposeChannelEdit()
 {
-    L_DEBUG(QStringLiteral("ChannelManager::decomposeChannelEdit() | "));
+    ChannelInfo editedChannel;
+    if (!pendingEdits.takeAnswered(&editedChannel))
+        return;
     emit commandResponse(CMD_ChannelEdit, QVariant::fromValue(editedChannel));
     if (!contains(editedChannel.getId()))
         return;
-    L_DEBUG(QStringLiteral("ChannelManager::decomposeChannelEdit() | channels contains id"));
     // The edit names only what the user may change; the rest is kept.
     ChannelInfo edited;
     getChannelInfo(editedChannel.getId(), &edited);
@@ -354,18 +387,39 @@ void ChannelManager::result(Procedure procedure, int resultCode)
     case PROC_ChannelNewMessages:
         newMessagesInFlight = false;
         break;
+    case PROC_JoinChannel:
+        pendingJoins.release(resultCode);
+        break;
+    case PROC_LeaveChannel:
+        pendingLeaves.release(resultCode);
+        break;
+    case PROC_ChannelDelete:
+        pendingDeletes.release(resultCode);
+        break;
+    case PROC_CreateChannel:
+        pendingCreates.release(resultCode);
+        break;
+    case PROC_ChannelEdit:
+        pendingEdits.release(resultCode);
+        break;
+    case PROC_ChannelChangeMessageState:
+        pendingConditions.release(resultCode);
+        break;
     case PROC_ChannelAddMember:
-        dropRefused(&pendingAddMember, resultCode);
+        pendingAddMember.release(resultCode);
         break;
     case PROC_ChannelRemoveMember:
-        dropRefused(&pendingRemoveMember, resultCode);
+        pendingRemoveMember.release(resultCode);
         break;
     case PROC_ChannelChangeRole:
-        dropRefused(&pendingRoleChange, resultCode);
+        pendingRoleChange.release(resultCode);
         break;
     case PROC_ChannelGetMembers:
-        if (resultCode != 200 && !membersRequests.isEmpty())
-            membersRequests.removeFirst();
+        membersRequests.release(resultCode);
+        break;
+    case PROC_ChannelData:
+        if (resultCode != 200)
+            takeDataRequest();
         break;
     case PROC_BrowseCategory:
         // A failed browse is answered too, empty, so that the directory's
@@ -374,8 +428,7 @@ void ChannelManager::result(Procedure procedure, int resultCode)
             emit channelCategoryBrowseData(BrowseCategoryResult());
         break;
     case PROC_PollCreate:
-        if (resultCode != 200 && !pendingPolls.isEmpty())
-            pendingPolls.removeFirst();
+        pendingPolls.release(resultCode);
         break;
     default:
         break;

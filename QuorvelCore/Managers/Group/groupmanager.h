@@ -7,6 +7,7 @@
 #include "Managers/conversationkeeper.h"
 #include "foundation/abstractmanager.h"
 #include "foundation/database.h"
+#include "foundation/pendingreplies.h"
 #include "foundation/quorvelcore_export.h"
 #include "model/groupinfo.h"
 #include "model/groupinfomembers.h"
@@ -159,12 +160,13 @@ private:
     static QString getMembersDBKey(const QString& id);
     void processUserList(const QJsonObject& reply);
     void analyzeRemovedGroups(const QList<Group>& named);
-    static QString generateJID(const QString& userName);
+    QString generateJID();
 
     // Replies of the procedures.
     void processGroupData(const QJsonObject& reply);
     void processGroupMembersInfo(const QJsonObject& reply);
-    void processMemberAdded();
+    // Refreshes the group the reply in hand answers, taken from its queue.
+    void refreshAnswered(PendingReplies<QString>* pending);
     // Look-ups after a change of the group: run again when one is out.
     void refreshGroupData(const QString& id);
     void refreshMembers(const QString& id);
@@ -213,14 +215,15 @@ private:
     QHash<QString, Group> groups;
     // The summaries as stored, by group id.
     QHash<QString, QByteArray> summaries;
-    QString pendingCreateId;
-    // Add-member and add-admin requests share one procedure: their groups in
-    // the order sent, each taken by its own reply or failure.
-    QQueue<QString> pendingMemberAdds;
-    QString pendingRemoveMemberId;
-    QString pendingChangeRoleId;
-    GroupInfo pendingChangeData;
-    QString pendingLeaveId;
+    // The groups of the procedures in flight, oldest first, per kind (add-member
+    // and add-admin share one procedure).
+    PendingReplies<QString> pendingCreates;
+    PendingReplies<QString> pendingMemberAdds;
+    PendingReplies<QString> pendingMemberRemovals;
+    PendingReplies<QString> pendingRoleChanges;
+    PendingReplies<GroupInfo> pendingDataChanges;
+    PendingReplies<QString> pendingLeaves;
+    qint64 lastGroupStamp = 0;
     MessageRequest currentRequest;
     MessageRequest waitingRequest;
     bool loading = false;

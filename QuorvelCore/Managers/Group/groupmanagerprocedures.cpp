@@ -21,10 +21,13 @@ QHash<QString, QJsonValue> groupInput(const QString& id)
 }
 } // namespace
 
-QString GroupManager::generateJID(const QString& userName)
+// The creator's name and a time in milliseconds, later than the one of the
+// last group made here, so two groups made within one millisecond differ.
+QString GroupManager::generateJID()
 {
-    return QStringLiteral("pri_") + userName + QStringLiteral("_") +
-           QString::number(DateTime::getDateTimeInMSecs());
+    lastGroupStamp = qMax(DateTime::getDateTimeInMSecs(), lastGroupStamp + 1);
+    return QStringLiteral("pri_") + getUserName() + QStringLiteral("_") +
+           QString::number(lastGroupStamp);
 }
 
 QJsonArray GroupManager::membersArray(const QStringList& userIds, GroupRole::Role role)
@@ -41,7 +44,7 @@ void GroupManager::startCreateGroup(const QString& name, const QString& descript
 {
     if (name.isEmpty())
         return;
-    const QString id = generateJID(getUserName());
+    const QString id = generateJID();
     if (!isValidGroupId(id)) {
         L_WARN(QStringLiteral("GroupManager::startCreateGroup | refused group id: ") + id);
         return;
@@ -55,7 +58,7 @@ void GroupManager::startCreateGroup(const QString& name, const QString& descript
     inputs.insert(QStringLiteral("GroupAvatarURL"), avUrl);
     inputs.insert(QStringLiteral("GroupAvatarThumbnailURL"), avThUrl);
     inputs.insert(kMembers, array);
-    pendingCreateId = id;
+    pendingCreates.append(id);
     emit start(PROC_GroupCreate, inputs);
 }
 
@@ -63,7 +66,7 @@ void GroupManager::startGroupAddMember(const QString& id, const QStringList& use
 {
     QHash<QString, QJsonValue> inputs = groupInput(id);
     inputs.insert(kMembers, membersArray(userIds, GroupRole::MEMBER));
-    pendingMemberAdds.enqueue(id);
+    pendingMemberAdds.append(id);
     emit start(PROC_GroupAddMember, inputs);
 }
 
@@ -71,7 +74,7 @@ void GroupManager::startGroupAddAdmin(const QString& id, const QStringList& user
 {
     QHash<QString, QJsonValue> inputs = groupInput(id);
     inputs.insert(kMembers, membersArray(userIds, GroupRole::ADMIN));
-    pendingMemberAdds.enqueue(id);
+    pendingMemberAdds.append(id);
     emit start(PROC_GroupAddMember, inputs);
 }
 
@@ -79,7 +82,7 @@ void GroupManager::startGroupRemoveMember(const QString& id, const QString& user
 {
     QHash<QString, QJsonValue> inputs = groupInput(id);
     inputs.insert(kMemberUserName, userId);
-    pendingRemoveMemberId = id;
+    pendingMemberRemovals.append(id);
     emit start(PROC_GroupRemoveMember, inputs);
 }
 
@@ -89,13 +92,13 @@ void GroupManager::startGroupChangeRole(const QString& id, const QString& userId
     QHash<QString, QJsonValue> inputs = groupInput(id);
     inputs.insert(kMemberUserName, userId);
     inputs.insert(QStringLiteral("MemberNewRole"), GroupRole::toString(role));
-    pendingChangeRoleId = id;
+    pendingRoleChanges.append(id);
     emit start(PROC_GroupChangeRole, inputs);
 }
 
 void GroupManager::startGroupChangeData(const GroupInfo& info)
 {
-    pendingChangeData = info;
+    pendingDataChanges.append(info);
     QHash<QString, QJsonValue> inputs = groupInput(info.getJid());
     inputs.insert(QStringLiteral("GroupName"), info.getName());
     inputs.insert(QStringLiteral("Description"), info.getDescription());
@@ -106,7 +109,7 @@ void GroupManager::startGroupChangeData(const GroupInfo& info)
 
 void GroupManager::startGroupLeave(const QString& id)
 {
-    pendingLeaveId = id;
+    pendingLeaves.append(id);
     emit start(PROC_GroupLeave, groupInput(id));
 }
 
@@ -197,40 +200,38 @@ void GroupManager::nextMembersInfoRequest()
 void GroupManager::processReply(Procedure procedure, const QJsonObject& reply)
 {
     switch (procedure) {
-    case PROC_GroupCreate:
-        if (!pendingCreateId.isEmpty()) {
-            const QString id = pendingCreateId;
-            pendingCreateId.clear();
+    case PROC_GroupCreate: {
+        QString id;
+        if (pendingCreates.takeAnswered(&id)) {
             enqueueGroupDataRequest(id);
             enqueueMembersInfoRequest(id);
             emit groupCreated(id);
         }
         break;
+    }
     case PROC_GroupAddMember:
-        processMemberAdded();
+        refreshAnswered(&pendingMemberAdds);
         break;
     case PROC_GroupRemoveMember:
-        refreshMembersAndData(pendingRemoveMemberId);
-        pendingRemoveMemberId.clear();
+        refreshAnswered(&pendingMemberRemovals);
         break;
     case PROC_GroupChangeRole:
-        refreshMembersAndData(pendingChangeRoleId);
-        pendingChangeRoleId.clear();
+        refreshAnswered(&pendingRoleChanges);
         break;
-    case PROC_GroupChangeData:
-        if (!pendingChangeData.isEmpty()) {
-            setGroupInfo(pendingChangeData);
-            pendingChangeData = GroupInfo();
-        }
+    case PROC_GroupChangeData: {
+        GroupInfo info;
+        if (pendingDataChanges.takeAnswered(&info))
+            setGroupInfo(info);
         break;
-    case PROC_GroupLeave:
-        if (!pendingLeaveId.isEmpty() && groups.contains(pendingLeaveId)) {
-            const QString id = pendingLeaveId;
-            pendingLeaveId.clear();
+    }
+    case PROC_GroupLeave: {
+        QString id;
+        if (pendingLeaves.takeAnswered(&id) && groups.contains(id)) {
             emit groupLeft(id);
             removeGroup(id);
         }
         break;
+    }
     case PROC_GroupMembersInfo:
         processGroupMembersInfo(reply);
         break;
@@ -257,13 +258,24 @@ void GroupManager::result(Procedure procedure, int resultCode)
     if (resultCode == 200)
         return;
     switch (procedure) {
-    case PROC_GroupRemoveMember:
-        pendingRemoveMemberId.clear();
+    // A failed request's group is not refreshed; later ones keep theirs.
+    case PROC_GroupCreate:
+        pendingCreates.release(resultCode);
         break;
     case PROC_GroupAddMember:
-        // The failed request's group is not refreshed; later ones keep theirs.
-        if (!pendingMemberAdds.isEmpty())
-            pendingMemberAdds.dequeue();
+        pendingMemberAdds.release(resultCode);
+        break;
+    case PROC_GroupRemoveMember:
+        pendingMemberRemovals.release(resultCode);
+        break;
+    case PROC_GroupChangeRole:
+        pendingRoleChanges.release(resultCode);
+        break;
+    case PROC_GroupChangeData:
+        pendingDataChanges.release(resultCode);
+        break;
+    case PROC_GroupLeave:
+        pendingLeaves.release(resultCode);
         break;
     case PROC_GroupData:
         L_WARN(QStringLiteral("GroupManager::result | group data of %1 failed with %2")
@@ -292,11 +304,11 @@ void GroupManager::result(Procedure procedure, int resultCode)
     }
 }
 
-void GroupManager::processMemberAdded()
+void GroupManager::refreshAnswered(PendingReplies<QString>* pending)
 {
-    if (pendingMemberAdds.isEmpty())
-        return;
-    refreshMembersAndData(pendingMemberAdds.dequeue());
+    QString id;
+    if (pending->takeAnswered(&id))
+        refreshMembersAndData(id);
 }
 
 void GroupManager::processGroupData(const QJsonObject& reply)

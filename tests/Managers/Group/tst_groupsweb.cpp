@@ -83,6 +83,7 @@ class TestGroupsWeb : public QObject
 private slots:
     void initTestCase();
     void createChangeLeaveAndRestart();
+    void requestsOfAKindAskedTogetherEachMeetTheirReply();
 
 private:
     FakeWebService service;
@@ -181,6 +182,51 @@ void TestGroupsWeb::createChangeLeaveAndRestart()
     }
     WiredGroups emptied;
     QVERIFY(emptied.groups.getGroupListSorted().isEmpty());
+}
+
+void TestGroupsWeb::requestsOfAKindAskedTogetherEachMeetTheirReply()
+{
+    // Two of each kind asked before the first is answered (two groups made
+    // in a row, a change made in two groups): each reply refreshes its own
+    // group.
+    WiredGroups w;
+    w.groups.startCreateGroup("One", "", "", "", {"u2", "u3"});
+    w.groups.startCreateGroup("Two", "", "", "", {"u2", "u3"});
+    QTRY_COMPARE_WITH_TIMEOUT(w.created.size(), 2, 10000);
+    const QStringList both = w.created;
+    QVERIFY(both.first() != both.last());
+    QTRY_VERIFY_WITH_TIMEOUT(w.groups.contains(both.first()) && w.groups.contains(both.last()),
+                             10000);
+    QCOMPARE(w.info(both.first()).getName(), QString("One"));
+    QCOMPARE(w.info(both.last()).getName(), QString("Two"));
+    const auto roleOf = [&w](const QString& id, const QString& user) {
+        const QHash<QString, GroupMember> members = w.groups.getMembers(id);
+        return members.contains(user) ? members.value(user).getRole() : GroupRole::NONE;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(roleOf(both.first(), "u3") == GroupRole::MEMBER &&
+                                 roleOf(both.last(), "u3") == GroupRole::MEMBER,
+                             10000);
+
+    for (const QString& id : both)
+        w.groups.startGroupChangeRole(id, "u2", GroupRole::ADMIN);
+    for (const QString& id : both)
+        w.groups.startGroupRemoveMember(id, "u3");
+    for (const QString& id : both) {
+        GroupInfo renamed = w.info(id);
+        renamed.setName(renamed.getName() + " renamed");
+        w.groups.respondGroupChangeData(renamed);
+    }
+    for (const QString& id : both) {
+        QTRY_COMPARE_WITH_TIMEOUT(roleOf(id, "u2"), GroupRole::ADMIN, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(roleOf(id, "u3"), GroupRole::NONE, 10000);
+    }
+    QCOMPARE(w.info(both.first()).getName(), QString("One renamed"));
+    QCOMPARE(w.info(both.last()).getName(), QString("Two renamed"));
+
+    for (const QString& id : both)
+        w.groups.startGroupLeave(id);
+    QTRY_COMPARE_WITH_TIMEOUT(w.removed, both, 10000);
+    QVERIFY(w.groups.getGroupListSorted().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestGroupsWeb)

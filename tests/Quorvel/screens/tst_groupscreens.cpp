@@ -23,6 +23,7 @@
 #include "widgets/checkbox.h"
 #include "widgets/contactselect.h"
 #include "widgets/currentuser.h"
+#include "widgets/customscrollarea.h"
 #include "widgets/icontact.h"
 #include "widgets/label.h"
 #include "widgets/popupmanager.h"
@@ -529,6 +530,44 @@ private slots:
         QCOMPARE(window.title()->subtitleText(), QStringLiteral("1 ") + members);
         QVERIFY(saveShot(&window, "screens-groupwindow-notices.png"));
         AddressBook::deleteInstance();
+    }
+
+    // The title's shadow falls on the chat, never on a panel open over the
+    // window: not when the window is resized or shown again under it either.
+    void titleShadowStaysUnderAnOpenPanel()
+    {
+        ChatWindow window(host);
+        window.setChatId(QStringLiteral("room-1@groups.local"));
+        window.setGeometry(host->rect());
+        window.setGroupProfile(group(GroupRole::OWNER));
+        window.show();
+        auto* shadow = window.findChild<QWidget*>(QStringLiteral("ChatWindowTitleShadow"));
+        QVERIFY(shadow);
+        QTRY_VERIFY(shadow->isVisible());
+        QCOMPARE(shadow->y(), window.title()->geometry().bottom() + 1);
+        // On the chat it shades the board.
+        const QRect band = shadow->geometry();
+        QVERIFY(window.grab(band).toImage() !=
+                window.scrollArea()->grab(band.translated(-window.scrollArea()->pos())).toImage());
+
+        click(window.title());
+        GroupProfile* profile = window.groupPanel();
+        QVERIFY(profile);
+        QTRY_COMPARE(profile->geometry(), window.rect());
+        // What the window shows over the band is the panel as it draws itself.
+        const auto panelIsUnshaded = [&] {
+            const QRect over = shadow->geometry();
+            return window.grab(over).toImage() ==
+                   profile->grab(over.translated(-profile->pos())).toImage();
+        };
+        QVERIFY(panelIsUnshaded());
+        window.resize(window.width() - 40, window.height() - 10);
+        QCOMPARE(shadow->width(), window.width());
+        QVERIFY(panelIsUnshaded());
+        window.hide();
+        window.show();
+        QVERIFY(shadow->isVisible());
+        QVERIFY(panelIsUnshaded());
     }
 
     void profileQuestionsAndSwitches()

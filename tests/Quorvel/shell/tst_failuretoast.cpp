@@ -144,6 +144,43 @@ private slots:
     // The sign-up window: a refused voice-call request shows a toast over it
     // and leaves the code page's error line alone; an accepted one says that
     // the call is coming.
+    // Each member action of a group is told by the answer of the procedure
+    // that carries it, and only by that one.
+    void groupMemberActionsAreToldByTheirOwnAnswer_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("procedure");
+        QTest::addColumn<int>("otherProcedure");
+        QTest::addColumn<QString>("text");
+        const QString why = QStringLiteral(" failed: you are not allowed to do this");
+        QTest::newRow("add member") << int(CMD_GroupAddMember) << int(PROC_GroupAddMember)
+                                    << int(PROC_GroupChangeRole) << "Adding the member" + why;
+        QTest::newRow("add new member as manager")
+            << int(CMD_GroupAddAdmin) << int(PROC_GroupAddMember) << int(PROC_GroupChangeRole)
+            << "Adding the member" + why;
+        QTest::newRow("make member manager")
+            << int(CMD_GroupChangeRole) << int(PROC_GroupChangeRole) << int(PROC_GroupAddMember)
+            << "Changing the role" + why;
+        QTest::newRow("remove member") << int(CMD_GroupRemoveMember) << int(PROC_GroupRemoveMember)
+                                       << int(PROC_GroupAddMember) << "Removing the member" + why;
+    }
+
+    void groupMemberActionsAreToldByTheirOwnAnswer()
+    {
+        QFETCH(int, command);
+        QFETCH(int, procedure);
+        QFETCH(int, otherProcedure);
+        QFETCH(QString, text);
+        FailureToast* failures = window->getFailureToast();
+        QSignalSpy shown(failures, &FailureToast::failureShown);
+        emit window->command(Command(command), QVariant());
+        failures->procedureResult(Procedure(otherProcedure), 403);
+        QCOMPARE(shown.count(), 0);
+        failures->procedureResult(Procedure(procedure), 403);
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(toastText(), text);
+    }
+
     void voiceCallRequestIsTold()
     {
         delete window;

@@ -4,6 +4,7 @@
 
 #include "kittestsupport.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/contactselect.h"
 #include "widgets/customscrollarea.h"
 #include "widgets/dialogmanager.h"
 #include "widgets/flatbutton.h"
@@ -22,7 +23,10 @@
 #include "widgets/viewer.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -46,6 +50,8 @@ private slots:
     void deletingTheHostKeepsThePopup();
     void noMainWindowShowsNothing();
     void deletedPopupLeavesNoBackdrop();
+    void windowBehindThePopupStaysDrawn_data();
+    void windowBehindThePopupStaysDrawn();
 
     void dialogManager();
     void fullScreenOverlayCloses_data();
@@ -71,8 +77,43 @@ private slots:
     void notificationQueueDrains();
 
 private:
+    // What the window shows now, as composed for the screen.
+    QImage shownFrame() const;
     std::unique_ptr<QWidget> mainWindow;
 };
+
+namespace {
+
+// Pixels of a and b outside hole whose channels differ by more than a step
+// of rounding.
+int differencesOutside(const QImage& a, const QImage& b, const QRect& hole = QRect())
+{
+    if (a.size() != b.size())
+        return -1;
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (hole.contains(x, y))
+                continue;
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(q)) > 3 || qAbs(qGreen(p) - qGreen(q)) > 3 ||
+                qAbs(qBlue(p) - qBlue(q)) > 3)
+                ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+QImage TestKitPopups::shownFrame() const
+{
+    return mainWindow->screen()
+        ->grabWindow(mainWindow->winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
 
 void TestKitPopups::init()
 {
@@ -242,6 +283,73 @@ void TestKitPopups::deletedPopupLeavesNoBackdrop()
     QVERIFY(layer->isVisible());
     delete dialog;
     QVERIFY(!layer->isVisible());
+}
+
+// Behind a popup the person sees the window as it was, only dimmed, whoever
+// made the popup: a screen that keeps its picker as its own child (as the
+// profile panels do) included. Closing the popup gives the window back as it
+// was.
+void TestKitPopups::windowBehindThePopupStaysDrawn_data()
+{
+    QTest::addColumn<bool>("madeByThePanel");
+    QTest::newRow("popup of its own") << false;
+    QTest::newRow("picker made by the panel") << true;
+}
+
+void TestKitPopups::windowBehindThePopupStaysDrawn()
+{
+    QFETCH(bool, madeByThePanel);
+    mainWindow->setStyleSheet(mainWindow->styleSheet() +
+                              "#Panel{background: white;} ContactSelect{background: white;}");
+    auto* panel = new QWidget(mainWindow.get());
+    panel->setObjectName("Panel");
+    panel->setAttribute(Qt::WA_StyledBackground, true);
+    panel->setGeometry(mainWindow->rect());
+    auto* column = new QVBoxLayout(panel);
+    auto* scroll = new QScrollArea;
+    auto* rows = new QWidget;
+    auto* rowsLayout = new QVBoxLayout(rows);
+    QLabel* row = nullptr;
+    for (int i = 0; i < 12; ++i) {
+        row = new QLabel(QString("row %1 of the panel").arg(i));
+        row->setAlignment(i % 2 ? Qt::AlignLeft : Qt::AlignRight);
+        rowsLayout->addWidget(row);
+    }
+    scroll->setWidget(rows);
+    scroll->setWidgetResizable(true);
+    column->addWidget(new QLabel("header"));
+    column->addWidget(scroll, 1);
+    panel->show();
+    // The panel as it draws itself, all rows in.
+    const auto panelAlone = [panel] {
+        return panel->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    QTRY_VERIFY(row->isVisible() && !row->visibleRegion().isEmpty());
+    QTRY_COMPARE(differencesOutside(shownFrame(), panelAlone()), 0);
+    const QImage before = shownFrame();
+
+    QImage dimmed = before;
+    QPainter(&dimmed).fillRect(dimmed.rect(), QColor(0, 0, 0, 179));
+
+    ContactSelect* picker = new ContactSelect(madeByThePanel ? panel : nullptr);
+    std::unique_ptr<ContactSelect> ownPicker(madeByThePanel ? nullptr : picker);
+    Contact bo;
+    bo.setNumber("98911");
+    bo.setNickName("Bo");
+    picker->setContacts({bo});
+    picker->setFixedSize(400, 440);
+    PopupManager::showWindow(picker, true);
+    // Once the fade is over.
+    QTRY_COMPARE(differencesOutside(shownFrame(), dimmed, picker->geometry()), 0);
+    // Over it, the picker as it draws itself.
+    QCOMPARE(differencesOutside(shownFrame().copy(picker->geometry()),
+                                picker->grab().toImage().convertToFormat(QImage::Format_RGB32)),
+             0);
+
+    QTest::mouseClick(picker->ignoreButton(), Qt::LeftButton);
+    QVERIFY(picker->isHidden());
+    QCOMPARE(picker->parentWidget(), madeByThePanel ? panel : nullptr);
+    QTRY_COMPARE(differencesOutside(shownFrame(), before), 0);
 }
 
 void TestKitPopups::dialogManager()
