@@ -466,6 +466,10 @@ void ChatWindow::showChatWindow()
     show();
     if (chatType == MessageBase::MsgMajorType_GroupChat && groupInfo.getRemoved())
         updateGroupRemoved(groupInfo);
+    // Followers come and go, and roles change, without this window hearing of
+    // it: the channel is asked for as it now stands, for the title's count.
+    if (chatType == MessageBase::MsgMajorType_ChannelChat)
+        emit command(CMD_ChannelData, QVariant(chatId));
     initiateChatMessage();
     openAtFirstUnseen();
     startLikeViewAnalysis();

@@ -236,8 +236,11 @@ void CreateChannel::resetForm()
     }
     channel.setAvatarUrl(QString());
     channel.setAvatarThumbnailUrl(QString());
-    name->onTextChanged(QString());
-    description->onTextChanged(QString());
+    // A new channel starts from an empty form: an id left from the last one
+    // would be sent with the words typed after it.
+    for (CustomLineEdit* field : {description, name, id})
+        field->onTextChanged(QString());
+    reply->setChecked(false);
 }
 
 void CreateChannel::CancelClicked()

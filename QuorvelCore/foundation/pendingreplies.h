@@ -14,6 +14,7 @@ public:
     void append(const T& value) { values.append(value); }
     bool isEmpty() const { return values.isEmpty(); }
     int size() const { return values.size(); }
+    bool contains(const T& value) const { return values.contains(value); }
     // The value the accepted reply in hand answers; false when none waits.
     bool takeAnswered(T* value)
     {

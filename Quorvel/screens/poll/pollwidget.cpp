@@ -59,6 +59,10 @@ void PollWidget::setPollData(const PollData& pollData, bool byMe)
     question->setObjectName(byMe ? QStringLiteral("SimpleChatMessageContentBodyByMe")
                                  : QStringLiteral("SimpleChatMessageContentBodyByOthers"));
     layout->addWidget(question);
+    // On the author's own bubble the buttons are white like its text: the
+    // kit's blue does not read on that bubble's green.
+    for (FlatButton* button : {vote, results})
+        button->setObjectName(byMe ? QStringLiteral("PollButtonByMe") : QString());
 
     const QMap<QString, PollOption> options = pollData.getPollOptions();
     for (auto it = options.cbegin(); it != options.cend(); ++it) {

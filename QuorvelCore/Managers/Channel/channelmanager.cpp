@@ -184,6 +184,8 @@ void ChannelManager::removeChannel(const QString& id)
         it->removeChat();
         channels.erase(it);
     }
+    if (dataRequests.contains(id))
+        removedWhileAsked.insert(id);
     QStringList ids = getChannelIds();
     if (ids.removeOne(id))
         saveChannelIds(ids);

@@ -156,6 +156,9 @@ private:
     void decomposeCategories(const QJsonObject& reply);
     void decomposeDataAndAdd(const QJsonObject& reply);
     void decomposeCreate(const QJsonObject& reply);
+    // Takes the channel the data answer in hand (or its failure) was asked
+    // for; true when it left the list while it was asked for.
+    bool takeDataRequest();
     void decomposeChannelList(const QJsonObject& reply);
     void decomposeMembers(const QJsonObject& reply);
     void decomposeChannelEdit();
@@ -204,6 +207,11 @@ private:
     PendingReplies<ChannelMemberRole> pendingRoleChange;
     PendingReplies<ChannelMessageCondition> pendingConditions;
     PendingReplies<ChannelMembersRequest> membersRequests;
+    PendingReplies<QString> dataRequests;
+    // Channels that left the list while their data was asked for: the late
+    // answer describes a channel the user no longer follows and is dropped,
+    // so it does not come back as one visited.
+    QSet<QString> removedWhileAsked;
     // Channels followed whose data is on its way: the join is answered when
     // the channel is in the list.
     QStringList joinsAwaitingData;

@@ -52,6 +52,7 @@ void ChannelManager::startChannelLeave(const QString& id)
 
 void ChannelManager::startChannelData(const QString& id)
 {
+    dataRequests.append(id);
     emitStart(PROC_ChannelData, channelInput(id));
 }
 
@@ -211,8 +212,9 @@ void ChannelManager::processReply(Procedure procedure, const QJsonObject& reply)
     case PROC_ChannelData: {
         // A followed channel is kept as it now stands (its count, the
         // user's role), the rest only shown.
+        const bool removed = takeDataRequest();
         Channel channel;
-        if (!channel.setDataFromJson(reply))
+        if (!channel.setDataFromJson(reply) || (removed && !contains(channel.getId())))
             break;
         if (contains(channel.getId()))
             addChannel(channel);
@@ -282,6 +284,16 @@ void ChannelManager::announceMemberChange(
     ChannelMemberRole role;
     if (pending->takeAnswered(&role))
         emit(this->*announce)(role);
+}
+
+bool ChannelManager::takeDataRequest()
+{
+    QString asked;
+    dataRequests.takeAnswered(&asked);
+    const bool removed = removedWhileAsked.contains(asked);
+    if (!dataRequests.contains(asked))
+        removedWhileAsked.remove(asked);
+    return removed;
 }
 
 void ChannelManager::decomposeCategories(const QJsonObject& reply)
@@ -404,6 +416,10 @@ void ChannelManager::result(Procedure procedure, int resultCode)
         break;
     case PROC_ChannelGetMembers:
         membersRequests.release(resultCode);
+        break;
+    case PROC_ChannelData:
+        if (resultCode != 200)
+            takeDataRequest();
         break;
     case PROC_BrowseCategory:
         // A failed browse is answered too, empty, so that the directory's

@@ -1226,6 +1226,29 @@ void TestChannelManager::membershipChangesReachTheMember()
         change(MessageBase::MsgMinorType_ChannelMembershipRemove, service, Me));
     QVERIFY(!h.manager.contains("news"));
     QCOMPARE(h.answersOf(CMD_ChannelLeave).value(0).toString(), QString("news"));
+
+    // Removed while the channel was asked for as it stands (its chat had
+    // just been opened): the late answer does not bring it back as a visited
+    // channel. A visit asked for afterwards is answered.
+    h.join("news");
+    h.hold({PROC_ChannelData});
+    h.manager.startChannelData("news");
+    QCOMPARE(stack->call(Owner, "GAPI/channels/removemember/",
+                         {{"ChannelID", "news"}, {"MemberUsername", Me}}),
+             200);
+    h.manager.applyControlMessage(
+        change(MessageBase::MsgMinorType_ChannelMembershipRemove, service, Me));
+    QVERIFY(!h.manager.contains("news"));
+    const int removedAt = h.answers.size();
+    h.release();
+    h.settle();
+    QCOMPARE(h.commands(removedAt), QList<int>());
+    h.manager.startChannelData("news");
+    h.settle();
+    QCOMPARE(h.commands(removedAt), QList<int>({CMD_ChannelData}));
+    QCOMPARE(h.answersOf(CMD_ChannelData).last().value<ChannelInfo>().getMyRole(),
+             ChannelRole::NONE);
+    QVERIFY(!h.manager.contains("news"));
 }
 
 QTEST_GUILESS_MAIN(TestChannelManager)

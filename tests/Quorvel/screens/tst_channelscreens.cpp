@@ -26,6 +26,7 @@
 #include "widgets/avatarviewer.h"
 #include "widgets/checkbox.h"
 #include "widgets/contactselect.h"
+#include "widgets/customlineedit.h"
 #include "widgets/iconbutton.h"
 #include "widgets/icontact.h"
 #include "widgets/label.h"
@@ -810,7 +811,8 @@ private slots:
     }
 
     // The form offers the directory's categories; the chosen one goes with
-    // the channel, and a fresh form starts without one again.
+    // the channel, and the next channel starts from an empty form: no
+    // category, no words, no id and no reply switch left from the last one.
     void createChannelInACategory()
     {
         CreateChannel form(host);
@@ -832,23 +834,34 @@ private slots:
         type(form.descriptionField(), "Scores");
         type(form.nameField(), "Goals");
         type(form.idField(), "goals");
+        click(form.replySwitch()->imageLabel());
         click(form.submitButton());
         form.channelIdAvailability(ChannelIdAvailability("goals", true));
         QCOMPARE(sent.all(),
                  QList<int>({CMD_ChannelCategories, CMD_ChannelCheckId, CMD_ChannelCreate}));
         QCOMPARE(sent.payload(2).value<ChannelInfo>().getCategoryId(), QStringLiteral("2"));
+        QCOMPARE(sent.payload(2).value<ChannelInfo>().getReplyAllowed(), QStringLiteral("1"));
 
         form.show();
         QCOMPARE(form.categoryText()->text(),
                  QCoreApplication::translate("CreateChannel", "_ChannelCategoryContain"));
+        for (CustomLineEdit* field : {form.descriptionField(), form.nameField(), form.idField()})
+            QVERIFY2(field->isEmptyText(), qPrintable(field->text()));
+        QVERIFY(!form.replySwitch()->isChecked());
         type(form.descriptionField(), "Words");
         type(form.nameField(), "Plain");
         type(form.idField(), "plain");
         click(form.submitButton());
         QCOMPARE(sent.count(), 4);
-        form.channelIdAvailability(ChannelIdAvailability(sent.payload(3).toString(), true));
+        QCOMPARE(sent.payload(3).toString(), QStringLiteral("plain"));
+        form.channelIdAvailability(ChannelIdAvailability("plain", true));
         QCOMPARE(sent.count(), 5);
-        QCOMPARE(sent.payload(4).value<ChannelInfo>().getCategoryId(), QStringLiteral("0"));
+        const ChannelInfo plain = sent.payload(4).value<ChannelInfo>();
+        QCOMPARE(plain.getId(), QStringLiteral("plain"));
+        QCOMPARE(plain.getName(), QStringLiteral("Plain"));
+        QCOMPARE(plain.getDescription(), QStringLiteral("Words"));
+        QCOMPARE(plain.getCategoryId(), QStringLiteral("0"));
+        QCOMPARE(plain.getReplyAllowed(), QStringLiteral("0"));
     }
 
     // Whatever order the categories come in, the directory lists the top
@@ -1081,8 +1094,9 @@ private slots:
         form.show();
         type(form.descriptionField(), "d");
         type(form.nameField(), "Plain");
+        type(form.idField(), "plain");
         click(form.submitButton());
-        form.channelIdAvailability(ChannelIdAvailability("logo", true));
+        form.channelIdAvailability(ChannelIdAvailability("plain", true));
         QCOMPARE(sent.count(), 4);
         QCOMPARE(sent.payload(3).value<ChannelInfo>().getAvatarUrl(), QString());
     }

@@ -563,6 +563,9 @@ void TestChannelsEndToEnd::ownerMakesAChannelInACategory()
 void TestChannelsEndToEnd::ownerMakesTheFollowerAnAdministratorThroughThePicker()
 {
     openChannel(kOwned);
+    // The title counts the follower who came while the channel was closed.
+    ChatWindowTitle* title = chatWindow()->title();
+    QTRY_COMPARE_WITH_TIMEOUT(title->subtitleText(), title->memberCountText(2), 30000);
     ChannelProfileAdmin* panel = openAdminPanel();
     QVERIFY2(panel, "the owner has no administrators' panel");
     // The panel has asked for its followers on opening.

@@ -261,9 +261,9 @@ private slots:
                 {"channels c3,c1,c2", "row c3: Art / Art news / 0"});
         row(CMD_ChannelList, "channel list", var(QList<ChannelInfo>{channel("c4", "Map", 10, 4)}),
             {"channels c4,c1,c2", "row c4: Map / Map news / 4", "badges 0 1 4"});
-        // The joined channel opens and its history is asked for; it is seen
-        // only once that history is in view.
-        row(CMD_ChannelJoin, "joined", QVariant("c2"), {"open c2", "sent 25 "});
+        // The joined channel opens, asked for as it now stands (its count)
+        // and for its history; it is seen only once that history is in view.
+        row(CMD_ChannelJoin, "joined", QVariant("c2"), {"open c2", "sent 20 c2", "sent 25 "});
         for (Command c : {CMD_ChannelLeave, CMD_ChannelDelete})
             row(c, "channel gone", QVariant("c1"), {"channels c2", "open -"});
         for (Command c : {CMD_GroupMessageReceived, CMD_ChannelLastMessageChanged})

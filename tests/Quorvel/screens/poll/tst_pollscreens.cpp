@@ -110,6 +110,8 @@ private slots:
     void chartBarsAndTicks();
     void chartOfNoOptionsHasNoAxes();
     void chartOverlayClosesAndGoes();
+    void buttonsReadOnTheirBubble_data();
+    void buttonsReadOnTheirBubble();
     void composerBuildsPolls_data();
     void composerBuildsPolls();
     void incompletePollKeepsTheComposerOpen();
@@ -473,6 +475,33 @@ void TestPollScreens::composerPostsForItsChannelAndResets()
     QVERIFY(composer->singleChoiceButton()->isSelected());
     QVERIFY(!composer->multipleChoiceButton()->isSelected());
     QVERIFY(composer->viewResultsBox()->isChecked());
+}
+
+void TestPollScreens::buttonsReadOnTheirBubble_data()
+{
+    QTest::addColumn<bool>("byMe");
+    QTest::addColumn<QColor>("text");
+    // The author's bubble is green with white text; others' are light.
+    QTest::newRow("own green bubble: white") << true << QColor(Qt::white);
+    QTest::newRow("others' bubble: the kit's blue") << false << QColor("#1e88e5");
+}
+
+void TestPollScreens::buttonsReadOnTheirBubble()
+{
+    QFETCH(bool, byMe);
+    QFETCH(QColor, text);
+    QFile sheet(QStringLiteral(":/Style/QuorvelDefaultStyle.css"));
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    mainWindow->setStyleSheet(QString::fromUtf8(sheet.readAll()));
+    auto* widget = new PollWidget(mainWindow);
+    widget->setPollData(pollOf("colour-poll", PollData::Radio, {"a", "b"}), byMe);
+    widget->show();
+    for (QWidget* button : {widget->voteButton(), widget->resultsButton()}) {
+        button->ensurePolished();
+        QCOMPARE(button->palette().color(button->foregroundRole()), text);
+    }
+    delete widget;
+    mainWindow->setStyleSheet(QString());
 }
 
 void TestPollScreens::screenshotOfPollAndChart()
