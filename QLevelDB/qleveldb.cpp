@@ -58,6 +58,8 @@ leveldb::Slice toSlice(const QByteArray& bytes)
 const char kTextTag = 'S';
 // A WriteBatch with no operation: its header only.
 const size_t kEmptyBatchSize = 12;
+// The largest batch whose buffer is kept for the next batch.
+const size_t kKeptBatchBytes = 64 * 1024;
 
 // Record layout: one tag byte, then the payload. Text and byte arrays, which
 // are nearly all that is stored, keep their bytes as they are ('S' for UTF-8
@@ -616,10 +618,13 @@ void QLevelDB::beginBatch()
         return;
     // A database that is not open, or one closed while idle that cannot open
     // again, writes nothing: the batch's commit says so.
-    if (available())
-        m_batch.reset(new leveldb::WriteBatch);
-    else
+    if (!available()) {
         m_batchFailed = true;
+        return;
+    }
+    // The last batch's buffer is used again: a store that writes each
+    // message in a batch of its own does not allocate it every time.
+    m_batch = m_spareBatch ? std::move(m_spareBatch) : std::make_unique<leveldb::WriteBatch>();
 }
 
 bool QLevelDB::flushBatch() const
@@ -627,7 +632,11 @@ bool QLevelDB::flushBatch() const
     if (!m_batch || m_batch->ApproximateSize() <= kEmptyBatchSize)
         return true;
     const bool ok = const_cast<QLevelDB*>(this)->write(m_batch.get());
-    m_batch->Clear();
+    // A large batch's buffer is let go rather than kept for the next one.
+    if (m_batch->ApproximateSize() > kKeptBatchBytes)
+        m_batch = std::make_unique<leveldb::WriteBatch>();
+    else
+        m_batch->Clear();
     if (!ok)
         m_batchFailed = true;
     return ok;
@@ -636,7 +645,10 @@ bool QLevelDB::flushBatch() const
 bool QLevelDB::commitBatch()
 {
     const bool ok = flushBatch() && !m_batchFailed;
-    m_batch.reset();
+    if (m_batch) {
+        m_batch->Clear();
+        m_spareBatch = std::move(m_batch);
+    }
     m_batchFailed = false;
     return ok;
 }

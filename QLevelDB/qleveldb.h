@@ -144,6 +144,8 @@ private:
     QString m_filename;
     std::unique_ptr<leveldb::DB> m_db;
     mutable std::unique_ptr<leveldb::WriteBatch> m_batch;
+    // An emptied batch kept for the next beginBatch().
+    std::unique_ptr<leveldb::WriteBatch> m_spareBatch;
     mutable bool m_batchFailed = false;
     mutable QString m_lastError;
     bool m_closesWhenIdle = false;

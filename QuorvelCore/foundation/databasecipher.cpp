@@ -34,7 +34,9 @@ bool DataBaseCipher::setKey(const QByteArray& key, const QByteArray& initialVect
         clear();
         return false;
     }
-    EVP_CIPHER_CTX_set_padding(encryptor.get(), 0);
+    // OpenSSL pads on the way in (PKCS#7, the same bytes, without copying
+    // the value to pad it); the way out removes padding leniently, as the
+    // stored values have always been read.
     EVP_CIPHER_CTX_set_padding(decryptor.get(), 0);
     ready = true;
     return true;
@@ -70,8 +72,7 @@ QByteArray DataBaseCipher::encrypt(const QByteArray& plain) const
 {
     if (!ready)
         return QByteArray();
-    const QByteArray padded = CryptoApi::paddPKCS7(plain);
-    return run(encryptor.get(), padded.constData(), padded.size());
+    return run(encryptor.get(), plain.constData(), plain.size());
 }
 
 QByteArray DataBaseCipher::decrypt(const QByteArray& cipher) const

@@ -97,11 +97,22 @@ void TestStore::onDiskLayoutIsReadableWithOpenSsl()
 {
     const QString name = QStringLiteral("chatManagerDB");
     const QString text = QStringLiteral("{\"msg\":\"سلام hello\"}");
+    // Values of every length around the cipher's block size, each padded
+    // as OpenSSL pads (a whole block of padding after an exact multiple).
+    const QList<int> lengths = {0, 1, 15, 16, 17, 31, 32, 33, 1000};
+    const auto valueOf = [](int length) {
+        QByteArray value(length, Qt::Uninitialized);
+        for (int i = 0; i < length; ++i)
+            value[i] = char('a' + i % 26);
+        return value;
+    };
     {
         DataBase db;
         db.setDBName(name);
         QVERIFY(db.isOpen());
         QVERIFY(db.put(QStringLiteral("someKey"), text));
+        for (int length : lengths)
+            QVERIFY(db.putUtf8(QStringLiteral("length%1").arg(length), valueOf(length)));
     }
     const QString dir = appData() + "/Data/" +
                         QString::fromLatin1(opensslDigest(name.toUtf8(), EVP_sha1()).toHex());
@@ -127,6 +138,25 @@ void TestStore::onDiskLayoutIsReadableWithOpenSsl()
     const QByteArray key = opensslDigest(seed, EVP_sha256()).left(16);
     const QByteArray iv = opensslDigest(seed, EVP_sha512()).left(16);
     QCOMPARE(QString::fromUtf8(opensslAes128CbcDecrypt(cipher, key, iv)), text);
+
+    for (int length : lengths) {
+        const std::string sealed = readRaw(
+            dir, opensslDigest(QStringLiteral("length%1").arg(length).toUtf8(), EVP_sha512())
+                     .toBase64()
+                     .toStdString());
+        QVERIFY2(sealed.size() > 1 && sealed[0] == 'S', qPrintable(QString::number(length)));
+        const QByteArray bytes =
+            QByteArray::fromBase64(QByteArray::fromStdString(sealed.substr(1)));
+        QCOMPARE(bytes.size(), (length / 16 + 1) * 16);
+        QCOMPARE(opensslAes128CbcDecrypt(bytes, key, iv), valueOf(length));
+    }
+    DataBase reopened;
+    reopened.setDBName(name);
+    for (int length : lengths) {
+        QByteArray value;
+        QVERIFY(reopened.getUtf8(QStringLiteral("length%1").arg(length), &value));
+        QCOMPARE(value, valueOf(length));
+    }
 }
 
 void TestStore::typedValuesSurviveReopen()
