@@ -1,12 +1,12 @@
 #include "chat/chatwindowtitle.h"
 
 #include "Managers/Contact/contact.h"
-#include "chat/titleshadow.h"
 #include "model/channelinfo.h"
 #include "model/groupinfo.h"
 #include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/titleshadow.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -1,20 +1,16 @@
 #include "screens/profileheader.h"
 
 #include "widgets/iconbutton.h"
+#include "widgets/titleshadow.h"
 
 #include <QCoreApplication>
-#include <QGraphicsDropShadowEffect>
 #include <QLabel>
 
 QWidget* ProfileHeader::makeStrip(QWidget* parent)
 {
     auto* strip = new QWidget(parent);
     strip->setObjectName(QStringLiteral("ChannelProfileAdminContent"));
-    auto* shadow = new QGraphicsDropShadowEffect(strip);
-    shadow->setBlurRadius(5.0);
-    shadow->setColor(QColor(0, 0, 0, 255));
-    shadow->setOffset(0, 0);
-    strip->setGraphicsEffect(shadow);
+    new TitleShadow(strip);
     return strip;
 }
 

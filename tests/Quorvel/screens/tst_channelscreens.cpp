@@ -20,6 +20,7 @@
 #include "screens/channelprofilenormal.h"
 #include "screens/createchannel.h"
 #include "screens/editchannel.h"
+#include "screens/profileheader.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
@@ -30,9 +31,11 @@
 #include "widgets/icontact.h"
 #include "widgets/label.h"
 #include "widgets/popupmanager.h"
+#include "widgets/titleshadow.h"
 #include "widgets/waitingspinnerwidget.h"
 
 #include <QLabel>
+#include <QScreen>
 
 using namespace ScreenTest;
 
@@ -117,6 +120,27 @@ void tick(ContactSelect* picker, const QString& id)
 ChannelMemberRole roleIn(const QVariant& payload)
 {
     return payload.value<ChannelMemberRole>();
+}
+
+// Pixels of the window as shown on screen, inside the popup but clear of its
+// rounded corners, that differ from what the popup draws itself.
+int popupPixelsDrawnOver(QWidget* window, QWidget* popup)
+{
+    const QImage shown = window->screen()
+                             ->grabWindow(window->winId())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage own = popup->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint at = popup->mapTo(window, QPoint());
+    const QRect inner = popup->rect().adjusted(6, 6, -6, -6);
+    int count = 0;
+    for (int y = inner.top(); y <= inner.bottom(); ++y) {
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+            if (shown.pixel(at + QPoint(x, y)) != own.pixel(x, y))
+                ++count;
+        }
+    }
+    return count;
 }
 
 QString membersText(uint count)
@@ -386,6 +410,39 @@ private slots:
     // The owner's people, through the contact picker: new followers from the
     // address book, administrators from the followers and the address book,
     // and followers removed after a question.
+    // The header's shadow falls on the panel, and the picker over the panel
+    // is drawn whole: nothing of the panel shows through it, where its
+    // header's shadow runs under the picker's counter included.
+    void pickerOverThePanelIsDrawnWhole()
+    {
+        AddressBook::getInstance()->setContacts(
+            {{"111", contactOf("111", "Sara")}, {"222", contactOf("222", "Reza")}});
+        // The picker's top rows over the header's shadow.
+        host->resize(600, 630);
+        ChannelProfileAdmin panel(host);
+        panel.setChannelInfo(channelOf("news", ChannelRole::OWNER));
+        panel.showProfile();
+        QTRY_COMPARE(panel.x(), 0);
+        auto* shadow = panel.findChild<QWidget*>(QStringLiteral("TitleShadow"));
+        QVERIFY(shadow);
+        QVERIFY(shadow->isVisible());
+        QCOMPARE(shadow->geometry(),
+                 QRect(0, ProfileHeader::height, panel.width(), TitleShadow::depth()));
+
+        ContactSelect* picker = panel.contactPicker();
+        click(panel.addMemberButton());
+        QTRY_VERIFY(picker->isVisible());
+        QVERIFY(picker->geometry().intersects(shadow->geometry()));
+        QTRY_COMPARE(popupPixelsDrawnOver(host, picker), 0);
+        tick(picker, "111");
+        QCOMPARE(picker->counterText(), QStringLiteral("1"));
+        QTRY_COMPARE(popupPixelsDrawnOver(host, picker), 0);
+        host->repaint();
+        QCOMPARE(popupPixelsDrawnOver(host, picker), 0);
+        click(picker->ignoreButton());
+        AddressBook::deleteInstance();
+    }
+
     void adminPanelManagesPeopleThroughThePicker()
     {
         AddressBook* book = AddressBook::getInstance();

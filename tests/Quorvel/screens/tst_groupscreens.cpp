@@ -541,7 +541,7 @@ private slots:
         window.setGeometry(host->rect());
         window.setGroupProfile(group(GroupRole::OWNER));
         window.show();
-        auto* shadow = window.findChild<QWidget*>(QStringLiteral("ChatWindowTitleShadow"));
+        auto* shadow = window.findChild<QWidget*>(QStringLiteral("TitleShadow"));
         QVERIFY(shadow);
         QTRY_VERIFY(shadow->isVisible());
         QCOMPARE(shadow->y(), window.title()->geometry().bottom() + 1);

@@ -4,12 +4,13 @@
 #include <QPointer>
 #include <QWidget>
 
-// The soft shadow that a chat window's title casts on the board below it.
-// Painted as a band of its own over the board's top edge: the title is never
-// rendered again for it, so scrolling the board under it stays cheap.
+// The soft shadow that a title strip (a chat window's title, a profile's
+// header) casts on what lies below it. Painted as a band of its own over the
+// top edge of the content: the strip is never rendered again for it, so
+// scrolling under it stays cheap, and no graphics effect on the screen below
+// can draw through a popup laid over the window.
 class TitleShadow : public QWidget
 {
-    Q_OBJECT
 public:
     // Follows owner: always just below it, as wide as it, above the widgets
     // the window lays out (the board) and under the panels laid over them.

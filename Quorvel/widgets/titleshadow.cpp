@@ -1,4 +1,4 @@
-#include "chat/titleshadow.h"
+#include "widgets/titleshadow.h"
 
 #include "widgets/interfacescale.h"
 
@@ -23,7 +23,7 @@ bool laysOut(const QLayout* layout, const QWidget* widget)
 
 TitleShadow::TitleShadow(QWidget* owner) : QWidget(owner->parentWidget()), owner(owner)
 {
-    setObjectName(QStringLiteral("ChatWindowTitleShadow"));
+    setObjectName(QStringLiteral("TitleShadow"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
