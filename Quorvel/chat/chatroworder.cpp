@@ -3,6 +3,8 @@
 #include "chat/chatwidget.h"
 
 #include <QBoxLayout>
+#include <QEvent>
+#include <QWidget>
 
 ChatRowOrder::ChatRowOrder(QBoxLayout* layout, QObject* parent) : QObject(parent), layout(layout) {}
 
@@ -35,10 +37,9 @@ void ChatRowOrder::moveTo(ChatWidget* row, int index)
     if (from < 0 || from == index)
         return;
     hold();
-    // Out of the layout first: inserting a row that is still in it would
-    // leave a second item for the same row behind.
-    layout->removeWidget(row);
-    layout->insertWidget(index, row);
+    // The row's own layout item moves: the row stays the list's child, so
+    // nothing is made, deleted or shown again, and the list is searched once.
+    layout->insertItem(index, layout->takeAt(from));
 }
 
 void ChatRowOrder::hold()
@@ -49,8 +50,23 @@ void ChatRowOrder::hold()
     held = true;
     layout->setEnabled(false);
     // Queued behind the events already waiting (the rest of a burst), and
-    // ahead of the paint, which is posted at a lower priority.
+    // ahead of a paint asked for from now on, which is posted at a lower
+    // priority.
     QMetaObject::invokeMethod(this, &ChatRowOrder::settle, Qt::QueuedConnection);
+    // A paint already waiting is handled in the same pass as the burst,
+    // before anything posted from now on: the window's request to paint
+    // lays the list out first.
+    if (QWidget* list = layout->parentWidget()) {
+        window = list->window();
+        window->installEventFilter(this);
+    }
+}
+
+bool ChatRowOrder::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window && event->type() == QEvent::UpdateRequest)
+        settle();
+    return false;
 }
 
 void ChatRowOrder::settle()
@@ -58,6 +74,9 @@ void ChatRowOrder::settle()
     if (!held)
         return;
     held = false;
+    if (window)
+        window->removeEventFilter(this);
+    window = nullptr;
     layout->setEnabled(true);
     layout->activate();
 }

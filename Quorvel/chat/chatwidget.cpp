@@ -8,88 +8,40 @@
 #include "widgets/biditext.h"
 #include "widgets/currentuser.h"
 #include "widgets/dateconverter.h"
-#include "widgets/elidedlabel.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/lazyavatar.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QDateTime>
-#include <QHBoxLayout>
 #include <QJsonDocument>
-#include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
-#include <QVBoxLayout>
 
 namespace {
-// Pixels between the avatar and the name and preview beside it.
-constexpr int chatRowTextGap = 10;
+// One font object for every row: its glyphs are found once, not once per
+// row, and a row need not be given a font of its own.
+const QFont& rowFont()
+{
+    static int size = -1;
+    static QFont font;
+    if (size != baseFontSize) {
+        size = baseFontSize;
+        font = Fonts::getFont(baseFontSize);
+    }
+    return font;
+}
 } // namespace
 
 ChatWidget::ChatWidget(QWidget* parent)
-    : QWidget(parent), avatarViewer(new AvatarViewer(this)), name(new ElidedLabel(this)),
-      time(new QLabel(this)), preview(new ElidedLabel(this)), badge(new QLabel(this))
+    : QWidget(parent),
+      avatarPicture(new LazyAvatar(QSize(chatRowAvatarSize, chatRowAvatarSize), this))
 {
-    auto* layout = new QHBoxLayout(this);
-    layout->setSpacing(0);
-    layout->setContentsMargins(10, 0, 10, 0);
-    const QSize avatarSize(chatRowAvatarSize, chatRowAvatarSize);
-    avatarViewer->resize(avatarSize);
-    avatarViewer->setAvatarSize(avatarSize);
-    avatarViewer->setClickable(false);
-    connect(avatarViewer, &AvatarViewer::avatarDownloadFinished, this,
-            &ChatWidget::avatarDownloadFinished);
-    layout->addWidget(avatarViewer);
-    // The labels' own margins sit on their left, away from the avatar in the
-    // right-to-left window: this gap keeps the name off the picture.
-    layout->addSpacing(chatRowTextGap);
-
-    const QFont font = Fonts::getFont(baseFontSize);
-    auto* column = new QVBoxLayout;
-    column->setAlignment(Qt::AlignVCenter);
-    auto* upper = new QHBoxLayout;
-    auto* lower = new QHBoxLayout;
-    column->addLayout(upper);
-    column->addLayout(lower);
-    layout->addLayout(column);
-
-    // Names and previews come from peers: plain text only.
-    for (QLabel* label : {static_cast<QLabel*>(name), time, static_cast<QLabel*>(preview), badge}) {
-        label->setTextFormat(Qt::PlainText);
-        label->setFont(font);
-    }
-    name->setObjectName(QStringLiteral("ChatLabels"));
-    name->setWordWrap(true);
-    name->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
-    name->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    name->setContentsMargins(10, 0, 0, 0);
-    name->setTextInteractionFlags(Qt::NoTextInteraction);
-    upper->addWidget(name, 1);
-    time->setObjectName(QStringLiteral("ChatLabels"));
-    time->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
-    time->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-    upper->addWidget(time, 0);
-
-    preview->setObjectName(QStringLiteral("ChatLabels"));
-    preview->setContentsMargins(10, 0, 0, 0);
-    // A long preview is cut short with an ellipsis instead of widening the
-    // row past the list and pushing the time out of sight.
-    preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Maximum);
-    preview->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    preview->setTextInteractionFlags(Qt::NoTextInteraction);
-    preview->setEnabled(false);
-    preview->hide();
-    lower->addWidget(preview);
-    badge->setObjectName(QStringLiteral("ChatWidgetUnreadMessageNumber"));
-    badge->setFixedHeight(baseFontSize);
-    badge->setMinimumWidth(baseFontSize);
-    badge->setAlignment(Qt::AlignCenter);
-    badge->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
-    badge->setStyleSheet(QStringLiteral("border-radius:%1px;").arg(baseFontSize / 2));
-    badge->hide();
-    lower->addWidget(badge);
-    time->hide();
-
+    face.setAvatarSize(chatRowAvatarSize);
+    face.setBadgeHeight(baseFontSize);
+    connect(avatarPicture, &LazyAvatar::changed, this, qOverload<>(&ChatWidget::update));
+    connect(avatarPicture, &LazyAvatar::downloaded, this, &ChatWidget::avatarDownloadFinished);
     restyle(QStringLiteral("ChatWidgetNormal"));
 }
 
@@ -106,6 +58,8 @@ ChatWidget::~ChatWidget()
 ChatWindow* ChatWidget::getChatWindow()
 {
     if (!chatWindow && kind != NoKind) {
+        // The window shows the avatar too: it is fetched now, painted or not.
+        avatarPicture->want();
         chatWindow = new ChatWindow;
         connect(chatWindow, &ChatWindow::sendSeenCount, this, &ChatWidget::sendSeenCount);
         connect(chatWindow, &ChatWindow::select, this, &ChatWidget::select);
@@ -164,9 +118,7 @@ void ChatWidget::setChatRecipient(const ChatRecipient& recipient)
     countedWithRecord = recipient.getLastMsg().getMessageId();
     const Contact contact = recipient.getContact();
     setUpWindow();
-    avatarViewer->setAvatarType(AvatarViewer::Person);
-    avatarViewer->setAvatarId(contact.getNumber());
-    avatarViewer->downloadAvatar(contact.getAvatarThumbnailUrl());
+    setAvatar(AvatarViewer::Person, contact.getNumber(), contact.getAvatarThumbnailUrl());
     showName(contact.getNameOrNumber());
     setMuted(contact.getMute());
     showLastMessage(recipient.getLastMsg());
@@ -179,9 +131,7 @@ void ChatWidget::setGroupInfo(const GroupInfo& info)
     kind = Group;
     setUpWindow();
     setMuted(info.getMute());
-    avatarViewer->setAvatarType(AvatarViewer::Group);
-    avatarViewer->setAvatarId(info.getJid());
-    avatarViewer->downloadAvatar(info.getAvThUrl());
+    setAvatar(AvatarViewer::Group, info.getJid(), info.getAvThUrl());
     showName(info.getName());
     showLastMessage(info.getLastMessage());
     setUnreadCount(info.getUnreadCount());
@@ -190,9 +140,7 @@ void ChatWidget::setGroupInfo(const GroupInfo& info)
 void ChatWidget::setChannelInfo(const ChannelInfo& info)
 {
     channelInfo = info;
-    avatarViewer->setAvatarType(AvatarViewer::Channel);
-    avatarViewer->setAvatarId(info.getId());
-    avatarViewer->downloadAvatar(info.getAvatarThumbnailUrl());
+    setAvatar(AvatarViewer::Channel, info.getId(), info.getAvatarThumbnailUrl());
     showName(info.getName());
     kind = Channel;
     setUpWindow();
@@ -211,7 +159,7 @@ void ChatWidget::updateGroupInfo(const GroupInfo& info)
     groupInfo.setUnreadCount(unread);
     if (chatWindow)
         chatWindow->updateGroupInfo(groupInfo);
-    avatarViewer->downloadAvatar(info.getAvThUrl());
+    avatarPicture->setUrl(info.getAvThUrl());
     showName(info.getName());
     setMuted(info.getMute());
 }
@@ -219,8 +167,6 @@ void ChatWidget::updateGroupInfo(const GroupInfo& info)
 void ChatWidget::setContact(const Contact& contact)
 {
     L_DEBUG(QStringLiteral("ChatWidget::setContact"));
-    const bool newPicture =
-        contact.getAvatarThumbnailUrl() != chatRecipient.getContact().getAvatarThumbnailUrl();
     chatRecipient.setContact(contact);
     if (chatWindow) {
         chatWindow->setContact(contact);
@@ -229,15 +175,33 @@ void ChatWidget::setContact(const Contact& contact)
     setMuted(contact.getMute());
     // A renamed contact shows its new name and picture on the row too.
     showName(contact.getNameOrNumber());
-    if (newPicture) {
-        avatarViewer->setAvatarId(contact.getNumber());
-        avatarViewer->downloadAvatar(contact.getAvatarThumbnailUrl());
-    }
+    setAvatar(AvatarViewer::Person, contact.getNumber(), contact.getAvatarThumbnailUrl());
 }
 
 void ChatWidget::showName(const QString& text)
 {
-    name->setText(BidiText::visibleControls(text));
+    face.setName(BidiText::visibleControls(text));
+    describe();
+    update();
+}
+
+void ChatWidget::setAvatar(int avatarKind, const QString& id, const QString& url)
+{
+    avatarPicture->setOwner(avatarKind, id);
+    avatarPicture->setUrl(url);
+}
+
+void ChatWidget::describe()
+{
+    setAccessibleName(face.name());
+    QStringList parts;
+    for (const QString& part :
+         {face.time(), face.previewShown() ? face.preview() : QString(),
+          face.badgeCount() > 0 ? QString::number(face.badgeCount()) : QString()}) {
+        if (!part.isEmpty())
+            parts << part;
+    }
+    setAccessibleDescription(parts.join(QLatin1Char('\n')));
 }
 
 Message ChatWidget::lastMessage() const
@@ -278,8 +242,10 @@ void ChatWidget::showLastMessage(const Message& message)
 {
     if (!message.isValid()) {
         shownKey.clear();
-        preview->hide();
-        time->hide();
+        face.setPreview(face.preview(), false);
+        face.setTime(QString());
+        describe();
+        update();
         return;
     }
     // The same message again on the same day (a new message is shown, then
@@ -290,12 +256,11 @@ void ChatWidget::showLastMessage(const Message& message)
                         QString::number(int(message.getMinorType())) + QLatin1Char('\n') +
                         QString::number(int(message.getFileMessage().getFileType())) +
                         QLatin1Char('\n') + message.getMessageBody();
-    if (key == shownKey && !preview->isHidden() && !time->isHidden())
+    if (key == shownKey && face.previewShown() && !face.time().isEmpty())
         return;
     shownKey = key;
-    time->setText(DateConverter().chatListTime(
+    face.setTime(DateConverter().chatListTime(
         QDateTime::fromTime_t(uint(message.getSendTimeInGMT() / 1000))));
-    time->show();
     QString text;
     switch (message.getMinorType()) {
     case MessageBase::MsgMinorType_Sticker:
@@ -339,8 +304,9 @@ void ChatWidget::showLastMessage(const Message& message)
             text = MessageSummary::plainBody(message);
         break;
     }
-    preview->setText(text);
-    preview->show();
+    face.setPreview(text, true);
+    describe();
+    update();
 }
 
 void ChatWidget::setUnreadCount(int count)
@@ -348,12 +314,11 @@ void ChatWidget::setUnreadCount(int count)
     if (kind == NoKind)
         return;
     storeUnreadCount(count);
-    if (count == 0) {
-        badge->hide();
+    if (count == face.badgeCount())
         return;
-    }
-    badge->setText(QString::number(count));
-    badge->show();
+    face.setBadge(count, face.badgeMuted());
+    describe();
+    update();
 }
 
 void ChatWidget::sendSeenCount(int count)
@@ -383,18 +348,10 @@ qint64 ChatWidget::getLastMessageTime() const
 
 void ChatWidget::setMuted(bool muted)
 {
-    const QString look = muted ? QStringLiteral("ChatWidgetUnreadMessageNumberNotifoff")
-                               : QStringLiteral("ChatWidgetUnreadMessageNumber");
-    if (badge->objectName() == look)
+    if (face.badgeMuted() == muted)
         return;
-    badge->setObjectName(look);
-    // Applying the sheet again polishes the whole row: a badge not yet
-    // polished takes its look when it is first shown.
-    if (!badge->testAttribute(Qt::WA_WState_Polished))
-        return;
-    setStyleSheet(QString());
-    badge->style()->unpolish(badge);
-    badge->style()->polish(badge);
+    face.setBadge(face.badgeCount(), muted);
+    update();
 }
 
 void ChatWidget::select()
@@ -426,13 +383,25 @@ void ChatWidget::mouseMoveEvent(QMouseEvent* event)
 
 void ChatWidget::paintEvent(QPaintEvent*)
 {
+    // The sheet draws the background (normal, hovered, selected); the row
+    // draws the rest. The avatar is read once the row is first seen.
     StyleSheetPaint::plain(this);
+    avatarPicture->want();
+    QPainter painter(this);
+    face.paint(&painter, rect(), rowFont(), layoutDirection(),
+               palette().color(QPalette::WindowText), avatarPicture->pixmap());
+}
+
+QRect ChatWidget::avatarRect() const
+{
+    return face.places(rect(), rowFont(), layoutDirection()).avatar;
 }
 
 bool ChatWidget::containsText(const QString& text) const
 {
-    return name->text().indexOf(text, 0, Qt::CaseInsensitive) >= 0 ||
-           preview->fullText().indexOf(text, 0, Qt::CaseInsensitive) >= 0;
+    // The whole texts, also where the row shows them shortened.
+    return face.name().indexOf(text, 0, Qt::CaseInsensitive) >= 0 ||
+           face.preview().indexOf(text, 0, Qt::CaseInsensitive) >= 0;
 }
 
 void ChatWidget::closeChatWindow()
@@ -595,37 +564,36 @@ void ChatWidget::processChannelMembersReply(ChannelMembersReply reply)
 
 QString ChatWidget::nameText() const
 {
-    // The name itself: the label shortens what it draws to the room it has,
-    // and a row in a hidden list has not been given its room yet.
-    return name->fullText();
+    return face.name();
 }
 
 QString ChatWidget::timeText() const
 {
-    return time->isHidden() ? QString() : time->text();
+    return face.time();
 }
 
 QString ChatWidget::lastMessageText() const
 {
-    return preview->fullText();
+    return face.preview();
 }
 
 bool ChatWidget::previewShown() const
 {
-    return !preview->isHidden();
+    return face.previewShown();
 }
 
 bool ChatWidget::unreadBadgeVisible() const
 {
-    return !badge->isHidden();
+    return face.badgeCount() > 0;
 }
 
 QString ChatWidget::unreadBadgeText() const
 {
-    return badge->text();
+    return face.badgeCount() > 0 ? QString::number(face.badgeCount()) : QString();
 }
 
 QString ChatWidget::badgeObjectName() const
 {
-    return badge->objectName();
+    return face.badgeMuted() ? QStringLiteral("ChatWidgetUnreadMessageNumberNotifoff")
+                             : QStringLiteral("ChatWidgetUnreadMessageNumber");
 }

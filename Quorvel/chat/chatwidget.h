@@ -3,6 +3,7 @@
 
 #include "Managers/Chat/chatrecipient.h"
 #include "Managers/command.h"
+#include "chat/chatrowface.h"
 #include "model/channelinfo.h"
 #include "model/channelmembersreply.h"
 #include "model/groupinfo.h"
@@ -18,15 +19,15 @@
 #include <QVariant>
 #include <QWidget>
 
-class AvatarViewer;
 class ChatWindow;
-class ElidedLabel;
-class QLabel;
+class LazyAvatar;
 
 // One row of a chat list: a one-to-one chat, a group or a channel with its
 // avatar, name, last-message time and preview and the unread badge. The row
 // owns the chat's window, made when the chat is first opened, passes the
 // window's commands up and the core's answers for the chat down to it.
+// A list holds thousands of rows: each is one widget that draws its parts
+// itself (ChatRowFace) and reads its avatar only once it is first painted.
 class ChatWidget : public QWidget
 {
     Q_OBJECT
@@ -83,8 +84,14 @@ public:
     bool previewShown() const;
     bool unreadBadgeVisible() const;
     QString unreadBadgeText() const;
+    // How the badge looks: "ChatWidgetUnreadMessageNumber", or with
+    // "Notifoff" appended for a muted chat.
     QString badgeObjectName() const;
-    AvatarViewer* avatar() const { return avatarViewer; }
+    // Where the avatar is drawn, in the row's coordinates.
+    QRect avatarRect() const;
+    // The name and preview as drawn last, shortened to their places.
+    QString shownName() const { return face.shownName(); }
+    QString shownPreview() const { return face.shownPreview(); }
 
 signals:
     void clicked(ChatWindow* chatwindow);
@@ -120,6 +127,9 @@ private:
     void storeUnreadCount(int count);
     void restyle(const QString& name);
     void showName(const QString& name);
+    void setAvatar(int kind, const QString& id, const QString& url);
+    // What a screen reader says of the row: its parts, as they are shown.
+    void describe();
 
     int kind = NoKind;
     ChatRecipient chatRecipient;
@@ -128,11 +138,8 @@ private:
     GroupInfo groupInfo;
     ChannelInfo channelInfo;
     QPointer<ChatWindow> chatWindow;
-    AvatarViewer* avatarViewer;
-    ElidedLabel* name;
-    QLabel* time;
-    ElidedLabel* preview;
-    QLabel* badge;
+    LazyAvatar* avatarPicture;
+    ChatRowFace face;
     // What the preview and time were last made from.
     QString shownKey;
 };

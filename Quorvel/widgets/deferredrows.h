@@ -3,16 +3,18 @@
 
 #include "widgets/bulklayout.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QTimer>
 
 #include <functional>
 
-// A long list given at once is built a screenful first, the rest in small
-// batches while the event loop is idle, so that the window paints without
-// waiting for a thousand rows; a list that is not shown keeps its rows
-// until it is. Whoever uses the list calls finish() first and finds every
-// row there.
+// A long list given at once is built a screenful first, the rest in slices
+// of a few milliseconds while the event loop is idle, so that the window
+// paints and answers without waiting for a thousand rows, and the list is
+// laid out once per slice rather than once per handful of rows; a list that
+// is not shown keeps its rows until it is. Whoever uses the list calls
+// finish() first and finds every row there.
 template <typename T> class DeferredRows
 {
 public:
@@ -22,7 +24,7 @@ public:
         timer.setSingleShot(true);
         timer.setInterval(0);
         QObject::connect(&timer, &QTimer::timeout, [this] {
-            buildSome(batch);
+            buildFor(sliceMs);
             if (!waiting.isEmpty())
                 timer.start();
         });
@@ -67,7 +69,22 @@ private:
             build(waiting.takeFirst());
     }
 
-    static const int batch = 20;
+    // Builds rows until the time is up, at least one.
+    void buildFor(int ms)
+    {
+        if (waiting.isEmpty())
+            return;
+        QElapsedTimer slice;
+        slice.start();
+        const BulkLayout bulk(layout);
+        do
+            build(waiting.takeFirst());
+        while (!waiting.isEmpty() && !slice.hasExpired(ms));
+    }
+
+    // Short enough that a frame is not missed while the rest of a list is
+    // built.
+    static const int sliceMs = 8;
     QLayout* layout;
     std::function<void(const T&)> build;
     QList<T> waiting;
