@@ -26,6 +26,9 @@ public:
     // true when it answers the category now chosen, false for an answer to
     // a category the user has since left (its rows are not shown).
     bool takeAnswer();
+    // The rows shown are kept while the directory stays open; once it opens
+    // again, a category is asked for afresh (channels come, followers change).
+    void askAgain() { categoryId.clear(); }
     void setSubCategories(QList<ChannelCategory> categories);
     void setChannels(QList<ChannelInfo> infos);
 

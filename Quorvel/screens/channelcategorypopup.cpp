@@ -8,6 +8,7 @@
 
 #include <QBoxLayout>
 #include <QLabel>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -94,6 +95,13 @@ void ChannelCategoryPopUp::channelCatWidgetClicked(ChannelCategory category)
     list->setTitle(category.getCategoryName());
     list->raise();
     list->show();
+}
+
+void ChannelCategoryPopUp::showEvent(QShowEvent* event)
+{
+    PopupWindow::showEvent(event);
+    if (!event->spontaneous())
+        list->askAgain();
 }
 
 void ChannelCategoryPopUp::setBrowseCategoryResult(BrowseCategoryResult result)

@@ -193,6 +193,7 @@ void XMPPManager::initializeClients(const QJsonObject& reply)
         return;
     }
     serversRequested = false;
+    usingSavedServer = false;
     serverIP.clear();
     const QJsonArray servers = reply.value(QStringLiteral("Servers")).toArray();
     for (const QJsonValue& entry : servers) {
@@ -212,6 +213,7 @@ bool XMPPManager::connectToServerUsingCredentials()
     QJsonObject saved;
     if (!db.get(QLatin1String(kServerConfigKey), &saved) || !createChatXmppConfig(saved))
         return false;
+    usingSavedServer = true;
     connectChatServer();
     return true;
 }
@@ -278,8 +280,9 @@ void XMPPManager::reconnectWithCurrentConfig()
     // The next attempt waits longer, if this one fails too.
     if (reconnectTimer.isActive())
         reconnectTimer.setInterval(getReconnectTime(reconnectAttempts));
-    client.connectToServer(QXmppConfiguration(client.configuration()),
-                           QXmppPresence(QXmppPresence::Available));
+    // The latest server chosen: a "Salam" answer that came while an attempt
+    // was still under way is not lost.
+    client.connectToServer(config, QXmppPresence(QXmppPresence::Available));
 }
 
 void XMPPManager::chatClientDisconnected()
@@ -297,8 +300,17 @@ void XMPPManager::error(QXmppClient::Error error)
 {
     switch (error) {
     case QXmppClient::SocketError:
-        if (client.state() == QXmppClient::DisconnectedState)
-            startReconnectTimer(0);
+        if (client.state() != QXmppClient::DisconnectedState)
+            break;
+        // A server saved by an earlier run may have moved: the service is
+        // asked where it is now, while the saved one is tried again after
+        // the back-off in case the service cannot be reached either.
+        if (usingSavedServer) {
+            L_INFO(QStringLiteral("XMPPManager::error | saved server unreachable, asking for "
+                                  "servers"));
+            emit start(PROC_Salam, QHash<QString, QJsonValue>());
+        }
+        startReconnectTimer(0);
         break;
     case QXmppClient::KeepAliveError:
         if (!stopped)

@@ -117,6 +117,9 @@ private:
     // A stream error asked for a fresh server list; it is requested when the
     // reconnect timer fires, and dropped once a "Salam" reply is handled.
     bool serversRequested = false;
+    // The server in use is the one saved by an earlier run, not yet
+    // confirmed by the service's "Salam" in this one.
+    bool usingSavedServer = false;
     int streamErrors = 0;
     // The outbox as stored: the message in flight (empty when none) and the
     // queue's ids with the positions of its first and past-the-last entry.

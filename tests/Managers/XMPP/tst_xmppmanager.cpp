@@ -23,6 +23,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmppMessage.h>
@@ -155,6 +156,7 @@ private slots:
     void serverChoice_data();
     void serverChoice();
     void savedConfigurationIsUsed();
+    void savedServerThatMovedIsAskedForAgain();
 
     void messagesReceiptsAndHtml();
     void outboxWhileServerDown();
@@ -303,6 +305,37 @@ void XmppManagerTest::savedConfigurationIsUsed()
     QTRY_COMPARE_WITH_TIMEOUT(second.getState(), QXmppClient::ConnectedState, 10000);
     QCOMPARE(requests.count(), 0);
     QVERIFY(second.getLastTimeConnected() > 0);
+}
+
+// A server saved by an earlier run that no longer answers (the service moved
+// its chat server) makes the manager ask the service again, and it connects
+// where the service now says.
+void XmppManagerTest::savedServerThatMovedIsAskedForAgain()
+{
+    QTcpServer gone;
+    QVERIFY(gone.listen(QHostAddress::LocalHost));
+    const int gonePort = gone.serverPort();
+    gone.close();
+    {
+        XMPPManager first;
+        first.setUserIdentity(aliceIdentity());
+        first.startLoading();
+        first.processReply(
+            PROC_Salam,
+            QJsonObject{{"Servers", QJsonArray{serverEntry(server->host(), gonePort, "alice")}}});
+        QCOMPARE(first.getClient()->configuration().port(), gonePort);
+        first.forceUpdate();
+    }
+    XMPPManager second;
+    second.setUserIdentity(aliceIdentity());
+    QSignalSpy requests(&second, &XMPPManager::start);
+    second.startLoading();
+    answerSalam(&second, QJsonArray{entry()});
+    second.onInitialize();
+    QTRY_COMPARE_WITH_TIMEOUT(second.getState(), QXmppClient::ConnectedState, 20000);
+    QCOMPARE(second.getClient()->configuration().port(), server->port());
+    QCOMPARE(requests.count(), 1);
+    QCOMPARE(requests.at(0).at(0).value<Procedure>(), PROC_Salam);
 }
 
 void XmppManagerTest::messagesReceiptsAndHtml()

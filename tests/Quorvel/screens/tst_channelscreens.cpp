@@ -732,6 +732,19 @@ private slots:
         QCOMPARE(list->rowCount(), 0);
         popup.setBrowseCategoryResult(result);
         QCOMPARE(list->rowCount(), 3);
+
+        // Opened again later, the directory asks afresh: a channel made in
+        // the meantime is listed.
+        popup.hide();
+        popup.show();
+        click(news);
+        QCOMPARE(sent.count(), 4);
+        QCOMPARE(sent.payload(3).toString(), QStringLiteral("1"));
+        QCOMPARE(list->rowCount(), 0);
+        result.setInfos(
+            {a, channelOf("weekly", ChannelRole::NONE), channelOf("fresh", ChannelRole::NONE)});
+        popup.setBrowseCategoryResult(result);
+        QCOMPARE(list->rowCount(), 4);
     }
 
     void directoryFollowAndVisit()
