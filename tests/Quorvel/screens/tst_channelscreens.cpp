@@ -551,6 +551,19 @@ private slots:
         panel.setChannelInfo(channelOf("sport", ChannelRole::ADMIN));
         QVERIFY(!panel.addManagerLink()->isVisibleTo(&panel));
         QVERIFY(panel.followerList().isEmpty());
+        // With no follower the removal picker says so; the same picker opened
+        // for new followers says what it says there.
+        click(panel.deleteMemberButton());
+        QTRY_VERIFY(picker->isVisible());
+        QVERIFY(picker->emptyNotice()->isVisible());
+        QCOMPARE(picker->emptyNotice()->text(),
+                 QCoreApplication::translate("ChannelProfileAdmin", "_NoFollowerToRemove"));
+        click(picker->ignoreButton());
+        click(panel.addMemberButton());
+        QTRY_VERIFY(picker->isVisible());
+        QCOMPARE(picker->emptyNotice()->text(),
+                 QCoreApplication::translate("ContactSelect", "_NoContactToChoose"));
+        click(picker->ignoreButton());
         AddressBook::deleteInstance();
     }
 

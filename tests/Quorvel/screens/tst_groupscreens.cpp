@@ -435,6 +435,24 @@ private slots:
                  GroupChangeRoleRequest("room-1@groups.local", "u1", GroupRole::ADMIN));
         QCOMPARE(sent.payload(1).value<GroupChangeRoleRequest>(),
                  GroupChangeRoleRequest("room-1@groups.local", "u2", GroupRole::ADMIN));
+
+        // Everyone a manager now: the picker says so, and the same picker
+        // opened for new members says what it says there.
+        profile.setGroupInfoMembers(
+            withMembers({member("own", GroupRole::OWNER), member("m1", GroupRole::ADMIN),
+                         member("u1", GroupRole::ADMIN), member("u2", GroupRole::ADMIN)}));
+        click(profile.addManagerLink());
+        QTRY_VERIFY(picker->isVisible());
+        QVERIFY(picker->emptyNotice()->isVisible());
+        QCOMPARE(picker->emptyNotice()->text(),
+                 QCoreApplication::translate("GroupProfile", "_NoMemberToPromote"));
+        click(picker->ignoreButton());
+        click(profile.addMemberButton());
+        QTRY_VERIFY(picker->isVisible());
+        QVERIFY(picker->emptyNotice()->isVisible());
+        QCOMPARE(picker->emptyNotice()->text(),
+                 QCoreApplication::translate("ContactSelect", "_NoContactToChoose"));
+        click(picker->ignoreButton());
         AddressBook::deleteInstance();
     }
 
