@@ -8,7 +8,8 @@
 //   HandSealer), which is the goal's line, and plain records (the message id
 //   and its JSON text), which shows what the stored form costs; plain also
 //   with the counters written with every message; each side in processes of
-//   its own, taking turns, medians of the rounds;
+//   its own, taking turns in an order rotated every round, medians of the
+//   rounds;
 // - resident memory after the inserts, against the same store freshly opened
 //   and its newest page read (each in a process of its own): the process's
 //   own memory, and everything resident including the table files LevelDB
@@ -335,30 +336,40 @@ std::vector<int> randomOffsets()
 }
 
 // The newest page just after opening, the chat and the hand reader taking
-// turns so that both see the same state of the machine and of the files.
+// turns so that both see the same state of the machine and of the files,
+// each going first in every other round.
 void benchNewestPages(const QString& path, PageFigures* chatFigures, PageFigures* handFigures)
 {
     QElapsedTimer timer;
     QElapsedTimer cold;
     std::vector<double> chatTimes, handTimes, chatColdTimes, handColdTimes;
-    for (int round = 0; round < kNewestRounds; ++round) {
-        {
-            cold.start();
-            Chat chat;
-            chat.setChatId(kChatId, Chat::ChatMode_Stored);
-            timer.restart();
-            const QList<Message> page = chat.getLastMessages(0, kPage);
-            chatTimes.push_back(msSince(timer));
-            chatColdTimes.push_back(msSince(cold));
-            if (page.size() != kPage)
-                std::printf("newest page holds %d messages\n", int(page.size()));
-        }
-        cold.restart();
+    const auto chatPage = [&] {
+        cold.start();
+        Chat chat;
+        chat.setChatId(kChatId, Chat::ChatMode_Stored);
+        timer.restart();
+        const QList<Message> page = chat.getLastMessages(0, kPage);
+        chatTimes.push_back(msSince(timer));
+        chatColdTimes.push_back(msSince(cold));
+        if (page.size() != kPage)
+            std::printf("newest page holds %d messages\n", int(page.size()));
+    };
+    const auto handPage = [&] {
+        cold.start();
         HandReader reader(path, rawOptions());
         timer.restart();
         reader.page(messageCount(), kPage);
         handTimes.push_back(msSince(timer));
         handColdTimes.push_back(msSince(cold));
+    };
+    for (int round = 0; round < kNewestRounds; ++round) {
+        if (round % 2 == 0) {
+            chatPage();
+            handPage();
+        } else {
+            handPage();
+            chatPage();
+        }
     }
     chatFigures->newestMs = median(chatTimes);
     handFigures->newestMs = median(handTimes);
@@ -408,7 +419,8 @@ ArchiveFigures benchArchive()
     Chat chat;
     chat.setChatId(kChatId, Chat::ChatMode_Stored);
     QRandomGenerator random(7);
-    int next = 2 * messageCount();
+    // Ids of their own, apart from the history's and the newer batches'.
+    int next = messageCount() + 10000000;
     qint64 oldest = kStart;
     const auto addPage = [&](int order) {
         QList<Message> page;
@@ -434,7 +446,9 @@ ArchiveFigures benchArchive()
     f.ascendingMs = median(ascending);
     f.descendingMs = median(descending);
     f.shuffledMs = median(shuffled);
-    if (chat.getNumberOfMessages() != messageCount() + (3 * kArchiveRounds + 1) * kArchivePage)
+    // The newer batches were added before.
+    if (chat.getNumberOfMessages() !=
+        messageCount() + 3 * kNewerRounds * kNewerBatch + (3 * kArchiveRounds + 1) * kArchivePage)
         std::printf("chat holds %d messages\n", chat.getNumberOfMessages());
     return f;
 }
@@ -462,7 +476,7 @@ NewerFigures benchNewerBatches()
     Chat chat;
     chat.setChatId(kChatId, Chat::ChatMode_Stored);
     QRandomGenerator random(11);
-    int next = 3 * messageCount();
+    int next = messageCount() + 20000000;
     const auto newer = [&] {
         QList<Message> list;
         const qint64 newest = chat.getLastSentTime();
@@ -545,20 +559,26 @@ int main(int argc, char** argv)
     std::vector<double> chatRates;
     std::vector<std::vector<double>> rawRates(size_t(rawSides.size()));
     QHash<QString, double> inserted;
-    QList<QHash<QString, double>> rawInserted;
+    // The four sides go in a rotated order every round, so that none always
+    // runs first on what the others left in the machine's file cache.
+    const int sides = int(rawSides.size()) + 1;
+    QVector<QHash<QString, double>> rawInserted(rawSides.size());
     for (int round = 0; round < kInsertRounds; ++round) {
         const bool last = round == kInsertRounds - 1;
         QTemporaryDir scratch;
-        inserted = runChild({QStringLiteral("insert")},
-                            last ? QString() : scratch.path() + QStringLiteral("/data"));
-        chatRates.push_back(inserted.value(QStringLiteral("insertPerSecond")));
-        rawInserted.clear();
-        for (int side = 0; side < rawSides.size(); ++side) {
+        for (int turn = 0; turn < sides; ++turn) {
+            const int side = (round + turn) % sides - 1;
+            if (side < 0) {
+                inserted = runChild({QStringLiteral("insert")},
+                                    last ? QString() : scratch.path() + QStringLiteral("/data"));
+                chatRates.push_back(inserted.value(QStringLiteral("insertPerSecond")));
+                continue;
+            }
             const QString rawPath = scratch.path() + QStringLiteral("/raw");
-            rawInserted.append(runChild(rawSides[side] + QStringList{rawPath}));
+            rawInserted[side] = runChild(rawSides[side] + QStringList{rawPath});
             QDir(rawPath).removeRecursively();
             rawRates[size_t(side)].push_back(
-                rawInserted.last().value(QStringLiteral("insertPerSecond")));
+                rawInserted[side].value(QStringLiteral("insertPerSecond")));
         }
     }
     const QHash<QString, double>& sealedInserted = rawInserted[0];

@@ -10,8 +10,9 @@
 //      XMPPManager (with the stored outbox), against the plain exchange;
 //   2. bursts of 1,000 messages through the manager's outbox until the last
 //      is confirmed, against the same 1,000 plain exchanges one after another
-//      and against 1,000 plain messages written without any wait (five
-//      rounds, the three taking turns in each; medians of the rounds).
+//      and against 1,000 plain messages written without any wait (nine
+//      rounds, the three taking turns in each, the first two changing
+//      places every round; medians of the rounds).
 // Usage: bench_xmpp [sequential-count] [burst-count]
 
 #include "Managers/XMPP/quorvelxmppclient.h"
@@ -44,7 +45,7 @@
 #include <memory>
 
 namespace {
-const int kBurstRounds = 5;
+const int kBurstRounds = 9;
 
 struct Stats
 {
@@ -299,13 +300,15 @@ int main(int argc, char** argv)
         sendOneByOne(sequential, &managerSent, [&](Message* m) { manager.sendMessage(m); });
 
     // ---- bursts: the outbox and the plain exchanges take turns, so that
-    // both meet the same load of a shared machine; medians of the rounds ----
+    // both meet the same load of a shared machine, and which goes first
+    // changes every round, so that neither always meets what the other left
+    // behind; medians of the rounds ----
     QVector<double> managerBursts, rawBursts, burstRatios, floorBursts, floorRatios;
     qint64 queuedAfter = 0;
     bool managerDone = true;
     bool rawDone = true;
     bool floorDone = true;
-    for (int round = 0; round < kBurstRounds && managerDone && rawDone; ++round) {
+    const auto managerBurst = [&] {
         const int managerBase = managerSent;
         QElapsedTimer burstTimer;
         burstTimer.start();
@@ -317,11 +320,21 @@ int main(int argc, char** argv)
         queuedAfter = burstTimer.elapsed();
         managerDone = waitFor([&] { return managerSent - managerBase >= burst; }, 600000);
         managerBursts.append(burstTimer.nsecsElapsed() / 1e6);
-
+    };
+    const auto rawBurst = [&] {
         QElapsedTimer rawBurstTimer;
         rawBurstTimer.start();
         rawDone = plainRun(burst, nullptr);
         rawBursts.append(rawBurstTimer.nsecsElapsed() / 1e6);
+    };
+    for (int round = 0; round < kBurstRounds && managerDone && rawDone; ++round) {
+        if (round % 2 == 0) {
+            managerBurst();
+            rawBurst();
+        } else {
+            rawBurst();
+            managerBurst();
+        }
         burstRatios.append(managerBursts.last() / rawBursts.last());
 
         // Plain writes without any wait, until the receiver has them all: the
