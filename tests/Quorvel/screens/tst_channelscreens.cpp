@@ -558,17 +558,11 @@ private slots:
         QVERIFY(panel.followerList().isEmpty());
         // With no follower the removal picker says so; the same picker opened
         // for new followers says what it says there.
-        click(panel.deleteMemberButton());
-        QTRY_VERIFY(picker->isVisible());
-        QVERIFY(picker->emptyNotice()->isVisible());
-        QCOMPARE(picker->emptyNotice()->text(),
+        QCOMPARE(emptyPickerSays(panel.deleteMemberButton(), picker),
                  QCoreApplication::translate("ChannelProfileAdmin", "_NoFollowerToRemove"));
-        click(picker->ignoreButton());
-        click(panel.addMemberButton());
-        QTRY_VERIFY(picker->isVisible());
-        QCOMPARE(picker->emptyNotice()->text(),
+        book->setContacts({});
+        QCOMPARE(emptyPickerSays(panel.addMemberButton(), picker),
                  QCoreApplication::translate("ContactSelect", "_NoContactToChoose"));
-        click(picker->ignoreButton());
         AddressBook::deleteInstance();
     }
 

@@ -441,18 +441,10 @@ private slots:
         profile.setGroupInfoMembers(
             withMembers({member("own", GroupRole::OWNER), member("m1", GroupRole::ADMIN),
                          member("u1", GroupRole::ADMIN), member("u2", GroupRole::ADMIN)}));
-        click(profile.addManagerLink());
-        QTRY_VERIFY(picker->isVisible());
-        QVERIFY(picker->emptyNotice()->isVisible());
-        QCOMPARE(picker->emptyNotice()->text(),
+        QCOMPARE(emptyPickerSays(profile.addManagerLink(), picker),
                  QCoreApplication::translate("GroupProfile", "_NoMemberToPromote"));
-        click(picker->ignoreButton());
-        click(profile.addMemberButton());
-        QTRY_VERIFY(picker->isVisible());
-        QVERIFY(picker->emptyNotice()->isVisible());
-        QCOMPARE(picker->emptyNotice()->text(),
+        QCOMPARE(emptyPickerSays(profile.addMemberButton(), picker),
                  QCoreApplication::translate("ContactSelect", "_NoContactToChoose"));
-        click(picker->ignoreButton());
         AddressBook::deleteInstance();
     }
 
