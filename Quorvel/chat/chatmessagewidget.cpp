@@ -9,6 +9,7 @@
 #include "chat/bubbletext.h"
 #include "chat/messagebody.h"
 #include "chat/replymessageoutline.h"
+#include "chat/sendername.h"
 #include "foundation/desktopopener.h"
 #include "foundation/linkgenerator.h"
 #include "foundation/numbertext.h"
@@ -113,12 +114,7 @@ void ChatMessageWidget::setUp()
 // page of history.
 void ChatMessageWidget::createSenderLabel()
 {
-    senderLabel = new QLabel(frame);
-    // Names come from peers: always plain text.
-    senderLabel->setTextFormat(Qt::PlainText);
-    senderLabel->setContentsMargins(2, 2, 2, 2);
-    senderLabel->setFont(Fonts::getFont(baseFontSize));
-    senderLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    senderLabel = new SenderName(frame);
     frameColumn->addWidget(senderLabel);
 }
 
@@ -576,19 +572,8 @@ void ChatMessageWidget::setSenderLabel(const QString& name)
     }
     // Someone whose profile has no nickname (or is not known yet) is named
     // by the user id instead of an empty line.
-    senderLabel->setText(BidiText::visibleControls(name.isEmpty() ? message.getUserId() : name));
-    const QColor color = userColor(message.getUserId());
-    QPalette palette = senderLabel->palette();
-    palette.setColor(QPalette::WindowText, color);
-    senderLabel->setPalette(palette);
-    // Under the program's style sheet, which gives every widget its text
-    // colour, a palette alone is painted over: the label's own sheet wins.
-    // A one-to-one bubble never shows the label and is spared the sheet.
-    if (message.getMajorType() == MessageBase::MsgMajorType_SimpleChat)
-        return;
-    const QString sheet = QStringLiteral("color: %1;").arg(color.name());
-    if (senderLabel->styleSheet() != sheet)
-        senderLabel->setStyleSheet(sheet);
+    senderLabel->setName(BidiText::visibleControls(name.isEmpty() ? message.getUserId() : name),
+                         userColor(message.getUserId()));
 }
 
 void ChatMessageWidget::setReplySenderName(const QString& name)

@@ -23,6 +23,7 @@ class OtherFileWidget;
 class PTTWidget;
 class PollWidget;
 class ReplyMessageOutLine;
+class SenderName;
 class Thumbnail;
 
 // One message on a chat window's board: text (or the content widget of its
@@ -143,7 +144,7 @@ private:
     Message message;
     MessageBody* body;
     QTextDocument* document;
-    QLabel* senderLabel = nullptr;
+    SenderName* senderLabel = nullptr;
     ReplyMessageOutLine* outline = nullptr;
     Message repliedMessage;
     QLabel* timeLabel;

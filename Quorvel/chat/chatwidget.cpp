@@ -19,21 +19,6 @@
 #include <QPainter>
 #include <QStyle>
 
-namespace {
-// One font object for every row: its glyphs are found once, not once per
-// row, and a row need not be given a font of its own.
-const QFont& rowFont()
-{
-    static int size = -1;
-    static QFont font;
-    if (size != baseFontSize) {
-        size = baseFontSize;
-        font = Fonts::getFont(baseFontSize);
-    }
-    return font;
-}
-} // namespace
-
 ChatWidget::ChatWidget(QWidget* parent)
     : QWidget(parent),
       avatarPicture(new LazyAvatar(QSize(chatRowAvatarSize, chatRowAvatarSize), this))
@@ -384,17 +369,19 @@ void ChatWidget::mouseMoveEvent(QMouseEvent* event)
 void ChatWidget::paintEvent(QPaintEvent*)
 {
     // The sheet draws the background (normal, hovered, selected); the row
-    // draws the rest. The avatar is read once the row is first seen.
+    // draws the rest, every row with the same font object (glyphs are found
+    // for the font once, not once per row). The avatar is read once the row
+    // is first seen.
     StyleSheetPaint::plain(this);
     avatarPicture->want();
     QPainter painter(this);
-    face.paint(&painter, rect(), rowFont(), layoutDirection(),
+    face.paint(&painter, rect(), Fonts::getFont(baseFontSize), layoutDirection(),
                palette().color(QPalette::WindowText), avatarPicture->pixmap());
 }
 
 QRect ChatWidget::avatarRect() const
 {
-    return face.places(rect(), rowFont(), layoutDirection()).avatar;
+    return face.places(rect(), Fonts::getFont(baseFontSize), layoutDirection()).avatar;
 }
 
 bool ChatWidget::containsText(const QString& text) const

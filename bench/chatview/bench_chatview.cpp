@@ -7,6 +7,8 @@
 // - paging a stored 10,000-message chat to its top by scrolling to the top
 //   again and again: the work of each frame (taking the page, laying out,
 //   painting), median and worst, beside reading each page from the store;
+//   the same for a group of several senders, whose bubbles name their
+//   sender in the sender's colour;
 // - 1,000 chat-list rows, all built, taking a burst of 1,000 new messages
 //   queued as the core's answers come (each routed to its row, which updates
 //   and moves to the top) and one paint, beside reading those 1,000 messages
@@ -55,9 +57,18 @@ double median(const std::vector<double>& values)
     return quantile(values, 0.5);
 }
 
-Message makeMessage(const QString& chatId, int i)
+// A group's messages come from six members, one of them the user.
+QString senderOf(MessageBase::MsgMajorType kind, const QString& chatId, int i)
 {
-    Message m(MessageBase::MsgMajorType_SimpleChat, i % 3 ? chatId : kMe, chatId,
+    if (kind == MessageBase::MsgMajorType_SimpleChat)
+        return i % 3 ? chatId : kMe;
+    return i % 6 ? QStringLiteral("98912000%1").arg(100 + i % 6) : kMe;
+}
+
+Message makeMessage(const QString& chatId, int i,
+                    MessageBase::MsgMajorType kind = MessageBase::MsgMajorType_SimpleChat)
+{
+    Message m(kind, senderOf(kind, chatId, i), chatId,
               QStringLiteral("message number %1 with a little text in it").arg(i));
     m.setMessageId(QStringLiteral("id_%1_%2").arg(chatId).arg(i));
     m.setSendTimeInGMT(kStart + qint64(i) * kSpacing);
@@ -65,11 +76,12 @@ Message makeMessage(const QString& chatId, int i)
     return m;
 }
 
-void fill(Chat* chat, const QString& chatId, int count)
+void fill(Chat* chat, const QString& chatId, int count,
+          MessageBase::MsgMajorType kind = MessageBase::MsgMajorType_SimpleChat)
 {
     QList<Message> batch;
     for (int i = 0; i < count; ++i) {
-        batch << makeMessage(chatId, i);
+        batch << makeMessage(chatId, i, kind);
         if (batch.size() == 1000) {
             chat->addMessages(batch);
             batch.clear();
@@ -79,10 +91,11 @@ void fill(Chat* chat, const QString& chatId, int count)
         chat->addMessages(batch);
 }
 
-MessageReply replyFor(const QString& chatId, const QString& beforeId, const QList<Message>& page)
+MessageReply replyFor(const QString& chatId, const QString& beforeId, const QList<Message>& page,
+                      MessageBase::MsgMajorType kind = MessageBase::MsgMajorType_SimpleChat)
 {
     MessageRequest request;
-    request.setChatType(MessageBase::MsgMajorType_SimpleChat);
+    request.setChatType(kind);
     request.setChatId(chatId);
     request.setNumber(ChatWindow::pageSize);
     request.setMessageId(beforeId);
@@ -128,26 +141,27 @@ void benchNewestPage(Chat* chat, const QString& chatId)
 
 // ---- paging to the top ----
 
-void benchPaging(Chat* chat, const QString& chatId, int total)
+void benchPaging(Chat* chat, const QString& chatId, int total, MessageBase::MsgMajorType kind)
 {
+    const bool group = kind == MessageBase::MsgMajorType_GroupChat;
     QWidget host;
     loadStyleSheet(&host);
     host.resize(600, 800);
     host.show();
     auto* window = new ChatWindow(&host);
     window->setChatId(chatId);
-    window->setChatType(MessageBase::MsgMajorType_SimpleChat);
+    window->setChatType(kind);
     window->setGeometry(host.rect());
     window->show();
     QString asked;
     bool pending = false;
     QObject::connect(window, &ChatWindow::command, [&](Command cmd, const QVariant& value) {
-        if (cmd != CMD_GetChatMessages)
+        if (cmd != (group ? CMD_GetGroupMessages : CMD_GetChatMessages))
             return;
         asked = value.value<MessageRequest>().getMessageId();
         pending = true;
     });
-    window->chatMessageResponse(replyFor(chatId, QString(), chat->getLastMessages(0, 5)));
+    window->chatMessageResponse(replyFor(chatId, QString(), chat->getLastMessages(0, 5), kind));
     QApplication::processEvents();
     std::vector<double> frameMs;
     double storeTotal = 0;
@@ -171,7 +185,7 @@ void benchPaging(Chat* chat, const QString& chatId, int total)
         storeTotal += msSince(read);
         QElapsedTimer frame;
         frame.start();
-        window->chatMessageResponse(replyFor(chatId, asked, page));
+        window->chatMessageResponse(replyFor(chatId, asked, page, kind));
         QApplication::processEvents();
         window->repaint();
         const double ms = msSince(frame);
@@ -180,13 +194,14 @@ void benchPaging(Chat* chat, const QString& chatId, int total)
         framesOver += ms > 16 ? 1 : 0;
         shown = window->boardMessageIds().size();
     }
-    std::printf("paged %d of %d messages in %zu frames, %d of them over 16 ms\n", shown, total,
-                frameMs.size(), framesOver);
+    const char* what = group ? "group" : "chat";
+    std::printf("%s: paged %d of %d messages in %zu frames, %d of them over 16 ms\n", what, shown,
+                total, frameMs.size(), framesOver);
     const double storePerPage = frameMs.empty() ? 0 : storeTotal / double(frameMs.size());
-    printRow("paging 10,000 to the top: frame work (median ms)", median(frameMs), storePerPage);
-    printRow("paging 10,000 to the top: 99th percentile (ms)", quantile(frameMs, 0.99),
-             storePerPage);
-    printRow("paging 10,000 to the top: worst frame (ms)", frameWorst, storePerPage);
+    const QByteArray label = QByteArray(group ? "group " : "") + "paging 10,000 to the top: ";
+    printRow((label + "frame work (median ms)").constData(), median(frameMs), storePerPage);
+    printRow((label + "99th percentile (ms)").constData(), quantile(frameMs, 0.99), storePerPage);
+    printRow((label + "worst frame (ms)").constData(), frameWorst, storePerPage);
 }
 
 // ---- 1,000 rows, 1,000 live updates ----
@@ -267,11 +282,16 @@ int main(int argc, char** argv)
     Chat paged;
     paged.setChatId(pagedId, Chat::ChatMode_Stored);
     fill(&paged, pagedId, pagedCount);
+    const QString groupId = QStringLiteral("benchroom@conference.localhost");
+    Chat room;
+    room.setChatId(groupId, Chat::ChatMode_Stored);
+    fill(&room, groupId, pagedCount, MessageBase::MsgMajorType_GroupChat);
 
     std::printf("%-52s %10s %10s %8s\n", "", "view", "store", "ratio");
     benchNewestPage(&big, bigId);
     benchRows(&big, bigId);
-    benchPaging(&paged, pagedId, pagedCount);
+    benchPaging(&paged, pagedId, pagedCount, MessageBase::MsgMajorType_SimpleChat);
+    benchPaging(&room, groupId, pagedCount, MessageBase::MsgMajorType_GroupChat);
     printLoadAverage("end");
     return 0;
 }

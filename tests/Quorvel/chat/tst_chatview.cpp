@@ -13,6 +13,7 @@
 #include "chat/messagebody.h"
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
+#include "chat/sendername.h"
 #include "chatfixtures.h"
 #include "foundation/desktopopener.h"
 #include "foundation/htmlmanager.h"
@@ -797,7 +798,8 @@ private slots:
     }
 
     // The program's style sheet gives every widget a text colour; a group
-    // bubble's sender name is still painted in the sender's own colour.
+    // bubble's sender name is still painted in the sender's own colour,
+    // without a style sheet per bubble.
     void senderNamesArePaintedInTheirColour()
     {
         QWidget host;
@@ -810,12 +812,12 @@ private slots:
         bubble->setSenderLabel(QStringLiteral("Ann"));
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));
-        QLabel* name = nullptr;
-        for (QLabel* label : bubble->findChildren<QLabel*>()) {
-            if (label->text() == QLatin1String("Ann"))
-                name = label;
-        }
+        // Drawn by the name itself: no style sheet of its own to polish.
+        SenderName* name = bubble->findChild<SenderName*>();
         QVERIFY(name);
+        QCOMPARE(name->text(), QStringLiteral("Ann"));
+        QVERIFY(name->styleSheet().isEmpty());
+        QCOMPARE(bubble->senderText(), QStringLiteral("Ann"));
         const QImage image = name->grab().toImage();
         const QColor wanted = ChatMessageWidget::userColor(sender);
         int inColour = 0;
