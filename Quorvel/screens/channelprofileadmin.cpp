@@ -377,6 +377,7 @@ void ChannelProfileAdmin::openPicker(SelectType kind)
                                          QT_TR_NOOP("_PickMembersToRemove")};
     picker->setTitle(tr(titles[kind]));
     picker->setConfirmText(kind == SelectRemoval ? tr("_Remove") : QString());
+    picker->setEmptyText(kind == SelectRemoval ? tr("_NoFollowerToRemove") : QString());
     picker->setContacts(offered);
     PopupManager::showWindow(picker, true);
 }

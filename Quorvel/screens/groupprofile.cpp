@@ -380,7 +380,7 @@ void GroupProfile::AddContactPressed()
         if (inGroup.contains(contact.getMemberID()))
             inGroup.append(contact.getNumber());
     }
-    openPicker(Picking::Members, tr("_ChooseNewMembers"), QString(),
+    openPicker(Picking::Members, tr("_ChooseNewMembers"), QString(), QString(),
                ContactSelect::without(all, inGroup));
 }
 
@@ -394,7 +394,8 @@ void GroupProfile::AddManagerPressed()
         const QString right = b.getNameOrNumber().toLower();
         return left != right ? left < right : a.getNumber() < b.getNumber();
     });
-    openPicker(Picking::Managers, tr("_ChooseNewManagers"), tr("_MakeManagers"), plain);
+    openPicker(Picking::Managers, tr("_ChooseNewManagers"), tr("_MakeManagers"),
+               tr("_NoMemberToPromote"), plain);
 }
 
 Contact GroupProfile::contactOf(const GroupMember& member) const
@@ -410,7 +411,7 @@ Contact GroupProfile::contactOf(const GroupMember& member) const
 }
 
 void GroupProfile::openPicker(Picking use, const QString& title, const QString& confirm,
-                              const QList<Contact>& contacts)
+                              const QString& nobody, const QList<Contact>& contacts)
 {
     if (!picker) {
         picker = new ContactSelect(this);
@@ -420,6 +421,7 @@ void GroupProfile::openPicker(Picking use, const QString& title, const QString& 
     picking = use;
     picker->setTitle(title);
     picker->setConfirmText(confirm);
+    picker->setEmptyText(nobody);
     picker->setContacts(contacts);
     PopupManager::showWindow(picker, true);
 }

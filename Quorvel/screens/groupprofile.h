@@ -102,8 +102,9 @@ private:
 
     void showGroup(const GroupInfo& value, bool setPictureKind);
     void showControlsByRole();
+    // nobody: what the picker says when no one is left to choose.
     void openPicker(Picking use, const QString& title, const QString& confirm,
-                    const QList<Contact>& contacts);
+                    const QString& nobody, const QList<Contact>& contacts);
     void placeRow(const GroupMember& member);
     ChatMember* rowOf(QVBoxLayout* list, const QString& userId) const;
     Contact contactOf(const GroupMember& member) const;

@@ -70,6 +70,11 @@ void ContactSelect::setConfirmText(const QString& text)
     invite->setText(text.isEmpty() ? tr("Invite") : text);
 }
 
+void ContactSelect::setEmptyText(const QString& text)
+{
+    empty->setText(text.isEmpty() ? tr("_NoContactToChoose") : text);
+}
+
 QString ContactSelect::titleText() const
 {
     return title->text();

@@ -26,6 +26,9 @@ public:
     void setTitle(const QString& text);
     // The confirming button's words ("Invite" unless told otherwise).
     void setConfirmText(const QString& text);
+    // What it says when nobody is left to choose ("everyone you know is
+    // already here" unless told otherwise).
+    void setEmptyText(const QString& text);
     // Replaces the list: each number once, in the order given. Rows that
     // were ticked before are unticked.
     void setContacts(const QList<Contact>& contacts);

@@ -99,6 +99,10 @@
         <translation>Choose followers to remove</translation>
     </message>
     <message>
+        <source>_NoFollowerToRemove</source>
+        <translation>The channel has no follower to remove</translation>
+    </message>
+    <message>
         <source>_Remove</source>
         <translation>Remove</translation>
     </message>
@@ -1032,6 +1036,10 @@
     <message>
         <source>_ChooseNewManagers</source>
         <translation>Choose managers</translation>
+    </message>
+    <message>
+        <source>_NoMemberToPromote</source>
+        <translation>Every member is already a manager</translation>
     </message>
     <message>
         <source>_MakeManagers</source>

@@ -99,6 +99,10 @@
         <translation>انتخاب اعضا برای حذف</translation>
     </message>
     <message>
+        <source>_NoFollowerToRemove</source>
+        <translation>کانال دنبال‌کننده‌ای برای حذف ندارد</translation>
+    </message>
+    <message>
         <source>_Remove</source>
         <translation>حذف</translation>
     </message>
@@ -1032,6 +1036,10 @@
     <message>
         <source>_ChooseNewManagers</source>
         <translation>انتخاب مدیر</translation>
+    </message>
+    <message>
+        <source>_NoMemberToPromote</source>
+        <translation>همه‌ی اعضا مدیر هستند</translation>
     </message>
     <message>
         <source>_MakeManagers</source>

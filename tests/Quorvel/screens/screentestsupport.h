@@ -11,6 +11,7 @@
 #include "shell/stylesheetloader.h"
 #include "testcertificates.h"
 #include "webapi/FileApi/uploadmanager.h"
+#include "widgets/contactselect.h"
 #include "widgets/customlineedit.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -125,6 +127,19 @@ inline void type(QWidget* field, const QString& text)
 inline void click(QWidget* widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+// What a picker says when nobody is left to choose, opened with a click on
+// opener and closed again with Ignore; empty while it lists someone.
+inline QString emptyPickerSays(QWidget* opener, ContactSelect* picker)
+{
+    click(opener);
+    if (!QTest::qWaitFor([picker] { return picker->isVisible(); }))
+        return QStringLiteral("(the picker did not open)");
+    QLabel* notice = picker->emptyNotice();
+    const QString said = notice->isVisible() ? notice->text() : QString();
+    click(picker->ignoreButton());
+    return said;
 }
 
 inline void answerWarning(bool yes)

@@ -435,6 +435,16 @@ private slots:
                  GroupChangeRoleRequest("room-1@groups.local", "u1", GroupRole::ADMIN));
         QCOMPARE(sent.payload(1).value<GroupChangeRoleRequest>(),
                  GroupChangeRoleRequest("room-1@groups.local", "u2", GroupRole::ADMIN));
+
+        // Everyone a manager now: the picker says so, and the same picker
+        // opened for new members says what it says there.
+        profile.setGroupInfoMembers(
+            withMembers({member("own", GroupRole::OWNER), member("m1", GroupRole::ADMIN),
+                         member("u1", GroupRole::ADMIN), member("u2", GroupRole::ADMIN)}));
+        QCOMPARE(emptyPickerSays(profile.addManagerLink(), picker),
+                 QCoreApplication::translate("GroupProfile", "_NoMemberToPromote"));
+        QCOMPARE(emptyPickerSays(profile.addMemberButton(), picker),
+                 QCoreApplication::translate("ContactSelect", "_NoContactToChoose"));
         AddressBook::deleteInstance();
     }
 
