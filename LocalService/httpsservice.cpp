@@ -9,6 +9,9 @@
 
 namespace {
 
+// How long a refused peer must stay silent before its connection is closed.
+constexpr int kLingerQuietMs = 200;
+
 QByteArray reasonPhrase(int status)
 {
     switch (status) {
@@ -85,9 +88,12 @@ void HttpsService::sweepConnections()
             continue;
         if (it->closing) {
             // An answer the peer never reads keeps no connection open.
-            if (it->since.hasExpired(requestTimeout)) {
+            if (it->refusedAt.hasExpired(requestTimeout)) {
                 socket->abort();
                 socketClosed(socket);
+            } else if (it->since.hasExpired(kLingerQuietMs) &&
+                       socket->state() == QAbstractSocket::ConnectedState) {
+                socket->disconnectFromHost();
             }
             continue;
         }
@@ -223,13 +229,16 @@ void HttpsService::refuse(QSslSocket* socket, int status, const QString& reason)
     ServiceReply refusal = ServiceReply::result(status, {{"ResultMessage", reason}});
     refusal.status = status;
     emit requestAnswered(ServiceRequest(), refusal);
-    writeReply(socket, refusal);
-    socket->disconnectFromHost();
+    writeReply(socket, refusal, true);
+    // Closing now, with the rest of the request unread, would reset the
+    // connection and could throw the refusal away before the peer read it.
     if (connections.contains(socket)) {
-        connections[socket].buffer.clear();
-        connections[socket].busy = true;
-        connections[socket].closing = true;
-        connections[socket].since.start();
+        Connection& connection = connections[socket];
+        connection.buffer.clear();
+        connection.busy = true;
+        connection.closing = true;
+        connection.since.start();
+        connection.refusedAt.start();
     }
 }
 
@@ -239,6 +248,7 @@ void HttpsService::readRequests(QSslSocket* socket)
         return;
     if (connections[socket].closing) {
         socket->readAll();
+        connections[socket].since.start();
         return;
     }
     connections[socket].buffer.append(socket->readAll());
@@ -295,7 +305,7 @@ void HttpsService::readRequests(QSslSocket* socket)
     }
 }
 
-void HttpsService::writeReply(QSslSocket* socket, const ServiceReply& reply)
+void HttpsService::writeReply(QSslSocket* socket, const ServiceReply& reply, bool lastOnConnection)
 {
     if (reply.writer) {
         reply.writer(socket);
@@ -307,7 +317,7 @@ void HttpsService::writeReply(QSslSocket* socket, const ServiceReply& reply)
     out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     for (auto it = reply.headers.constBegin(); it != reply.headers.constEnd(); ++it)
         out += it.key() + ": " + it.value() + "\r\n";
-    out += "Connection: keep-alive\r\n\r\n";
+    out += lastOnConnection ? "Connection: close\r\n\r\n" : "Connection: keep-alive\r\n\r\n";
     out += reply.body;
     socket->write(out);
 }

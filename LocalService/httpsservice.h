@@ -91,8 +91,12 @@ private:
         // the request being read.
         QElapsedTimer since;
         bool reading = false;
-        // Refused or timed out: waiting for the close.
+        // Refused or timed out: the refusal is written and what the peer
+        // still sends is read and dropped until it falls quiet, so the
+        // refusal is not lost to a reset. `since` then counts from the last
+        // byte read, `refusedAt` caps the whole wait.
         bool closing = false;
+        QElapsedTimer refusedAt;
     };
 
     void readRequests(QSslSocket* socket);
@@ -101,7 +105,7 @@ private:
     void sweepConnections();
     void restartSweep();
     ServiceReply replyFor(const ServiceRequest& request);
-    void writeReply(QSslSocket* socket, const ServiceReply& reply);
+    void writeReply(QSslSocket* socket, const ServiceReply& reply, bool lastOnConnection = false);
     void socketClosed(QSslSocket* socket);
 
     ServiceCertificates certificates;

@@ -89,6 +89,12 @@ void ChannelAbstractPopUP::setChannels(QList<ChannelInfo> infos)
     fitBoard();
 }
 
+void ChannelAbstractPopUP::setFollowed(const QString& channelId, bool followed)
+{
+    if (auto* row = qobject_cast<ChannelAbstractWidget*>(channels.value(channelId)))
+        row->setFollowed(followed);
+}
+
 int ChannelAbstractPopUP::rowCount() const
 {
     return list->count();

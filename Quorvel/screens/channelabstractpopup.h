@@ -31,6 +31,8 @@ public:
     void askAgain() { categoryId.clear(); }
     void setSubCategories(QList<ChannelCategory> categories);
     void setChannels(QList<ChannelInfo> infos);
+    // The user followed or left the channel: its row, if shown, says so.
+    void setFollowed(const QString& channelId, bool followed);
 
     QString shownCategory() const { return categoryId; }
     int rowCount() const;

@@ -45,6 +45,7 @@ ChannelAbstractWidget::~ChannelAbstractWidget()
 void ChannelAbstractWidget::setChannelInfo(ChannelInfo info)
 {
     channel = info;
+    setFollowed(isFollowed());
     description->setToolTip(info.getDescription());
     if (!info.getAvatarThumbnailUrl().isEmpty())
         file->setUrl(info.getAvatarThumbnailUrl(), StaticFile::LocalFirst,
@@ -57,6 +58,19 @@ void ChannelAbstractWidget::imageReady(const QImage& image)
     channel.setAvThumbnail(image);
     if (!image.isNull())
         avatar->setPixmap(ChannelCategoryWidget::roundAvatar(image));
+}
+
+void ChannelAbstractWidget::setFollowed(bool followed)
+{
+    channel.setFollowed(followed ? QStringLiteral("1") : QStringLiteral("0"));
+    follow->setText(followed ? tr("_VisitString") : tr("_FollowString"));
+    follow->adjustSize();
+    placeChildren();
+}
+
+bool ChannelAbstractWidget::isFollowed() const
+{
+    return channel.getFollowed() == QLatin1String("1");
 }
 
 namespace {

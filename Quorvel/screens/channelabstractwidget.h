@@ -10,7 +10,8 @@ class QLabel;
 class StaticFile;
 
 // One channel in a category of the directory: avatar, name, description
-// and the follow button.
+// and the follow button, which says "Visit" for a channel the user follows
+// (its click then opens the channel).
 class ChannelAbstractWidget : public QWidget
 {
     Q_OBJECT
@@ -19,6 +20,8 @@ public:
     ~ChannelAbstractWidget() override;
 
     void setChannelInfo(ChannelInfo info);
+    void setFollowed(bool followed);
+    bool isFollowed() const;
     ChannelInfo getChannelInfo() const { return channel; }
     QLabel* nameLabel() const { return name; }
     QLabel* descriptionLabel() const { return description; }

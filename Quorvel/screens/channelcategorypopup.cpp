@@ -112,6 +112,11 @@ void ChannelCategoryPopUp::setBrowseCategoryResult(BrowseCategoryResult result)
     list->setChannels(result.getInfos());
 }
 
+void ChannelCategoryPopUp::setFollowed(const QString& channelId, bool followed)
+{
+    list->setFollowed(channelId, followed);
+}
+
 void ChannelCategoryPopUp::CancelClicked()
 {
     hide();

@@ -26,6 +26,8 @@ public:
     void requestCategories();
     void setCategories(QHash<QString, ChannelCategory> categories);
     void setBrowseCategoryResult(BrowseCategoryResult result);
+    // The user followed or left a channel: a row showing it says so.
+    void setFollowed(const QString& channelId, bool followed);
 
     int tileCount() const;
     QList<ChannelCategoryWidget*> tiles() const;

@@ -63,10 +63,13 @@ void addConversationRows(QHash<int, AnswerDispatch::Handler>& t)
     t.insert(CMD_ChannelList, [](W& w, const QVariant& v) {
         w.getSidePanel()->setChannels(v.value<QList<ChannelInfo>>());
     });
-    t.insert(CMD_ChannelJoin,
-             [](W& w, const QVariant& v) { w.getSidePanel()->channelJoined(v.toString()); });
+    t.insert(CMD_ChannelJoin, [](W& w, const QVariant& v) {
+        w.getChannelDirectory()->setFollowed(v.toString(), true);
+        w.getSidePanel()->channelJoined(v.toString());
+    });
     for (Command c : {CMD_ChannelLeave, CMD_ChannelDelete}) {
         t.insert(c, [](W& w, const QVariant& v) {
+            w.getChannelDirectory()->setFollowed(v.toString(), false);
             w.getContentPanel()->forgetChatById(v.toString());
             w.getSidePanel()->removeChannel(v.toString());
         });

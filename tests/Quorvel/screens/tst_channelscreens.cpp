@@ -792,6 +792,59 @@ private slots:
         QVERIFY(request.getMessageId().isEmpty());
     }
 
+    // A row's button says what its click does: "Follow" for a channel the
+    // user does not follow, "Visit" (the click opens it) for one it does,
+    // and changes as the user follows or leaves while the list is shown.
+    void directoryRowsSayWhatTheirClickDoes()
+    {
+        ChannelCategoryPopUp popup(0, host);
+        popup.resize(host->size());
+        popup.show();
+        QHash<QString, ChannelCategory> all;
+        all.insert("1", categoryOf("1", "News"));
+        popup.setCategories(all);
+        click(popup.tiles().first());
+        ChannelInfo followed = channelOf("daily", ChannelRole::NONE);
+        followed.setFollowed("1");
+        ChannelInfo stranger = channelOf("weekly", ChannelRole::NONE);
+        stranger.setFollowed("0");
+        BrowseCategoryResult result;
+        result.setInfos({followed, stranger});
+        popup.setBrowseCategoryResult(result);
+        const QString follow =
+            QCoreApplication::translate("ChannelAbstractWidget", "_FollowString");
+        const QString visit = QCoreApplication::translate("ChannelAbstractWidget", "_VisitString");
+        QVERIFY(follow != visit);
+        const auto label = [&popup](int row) {
+            return qobject_cast<ChannelAbstractWidget*>(popup.channelList()->rows().at(row))
+                ->followButton()
+                ->text();
+        };
+        QCOMPARE(label(0), visit);
+        QCOMPARE(label(1), follow);
+        QVERIFY(saveShot(host, "screens-directory-followed-row.png"));
+
+        popup.setFollowed("weekly", true);
+        popup.setFollowed("daily", false);
+        popup.setFollowed("elsewhere", true);
+        QCOMPARE(label(0), follow);
+        QCOMPARE(label(1), visit);
+        // The longer or shorter text keeps clear of the name and description.
+        for (QWidget* widget : popup.channelList()->rows()) {
+            auto* row = qobject_cast<ChannelAbstractWidget*>(widget);
+            const int buttonEnd = row->followButton()->geometry().right();
+            QVERIFY(buttonEnd < row->nameLabel()->x());
+            QVERIFY(buttonEnd < row->descriptionLabel()->x());
+        }
+
+        // Clicking a followed channel's row opens it through the join, as before.
+        Commands sent(&popup);
+        click(qobject_cast<ChannelAbstractWidget*>(popup.channelList()->rows().at(1))
+                  ->followButton());
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelJoin}));
+        QCOMPARE(sent.payload(0).toString(), QStringLiteral("weekly"));
+    }
+
     void createChannelWithoutPicture()
     {
         CreateChannel form(host);

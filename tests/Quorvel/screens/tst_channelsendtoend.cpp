@@ -17,6 +17,7 @@
 #include "chat/messagebody.h"
 #include "chatserver.h"
 #include "corematches.h"
+#include "model/lvreply.h"
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "screens/channelabstractpopup.h"
@@ -317,11 +318,30 @@ void TestChannelsEndToEnd::likeCountedOnceAndKept()
 {
     ChatMessageWidget* post = bubbleWithText(postText);
     QVERIFY(post && post->likeButton());
+    const QString postId = post->getMessage().getMessageId();
+    const int before = stack->answers().answers.size();
     click(post->likeButton());
     QCOMPARE(post->likesText(), QStringLiteral("1"));
-    // The count the service keeps comes back with the next fetch and stays.
-    QTest::qWait(5000);
-    QCOMPARE(bubbleWithText(postText)->likesText(), QStringLiteral("1"));
+
+    // The window asks for the counts of the posts in view (each post at most
+    // every 75 s). The first answer after the like that has it counted must
+    // count it once, and the bubble keeps showing that count.
+    const auto servicesCount = [this, before, postId] {
+        const auto& answers = stack->answers().answers;
+        for (int i = before; i < answers.size(); ++i) {
+            const LVReply reply = answers.at(i).second.value<LVReply>();
+            if (answers.at(i).first == CMD_LikeGet && reply.getResult().contains(postId) &&
+                reply.getLikeCount(postId) > 0)
+                return reply.getLikeCount(postId);
+        }
+        return 0;
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(servicesCount() > 0,
+                              qPrintable(failure("the window's fetch never counted the like")),
+                              150000);
+    QCOMPARE(servicesCount(), 1);
+    QTRY_COMPARE(bubbleWithText(postText)->likesText(), QStringLiteral("1"));
+    QVERIFY(bubbleWithText(postText)->likeButton()->getState());
 }
 
 void TestChannelsEndToEnd::likeCountSurvivesBothRestarts()

@@ -5,6 +5,8 @@
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
 #include "chat/grouptab.h"
+#include "model/browsecategoryresult.h"
+#include "model/channelcategory.h"
 #include "model/channelinfo.h"
 #include "model/channellookup.h"
 #include "model/channelmemberrole.h"
@@ -25,6 +27,10 @@
 #include "model/notificationmessage.h"
 #include "model/uisetting.h"
 #include "model/userlookup.h"
+#include "screens/channelabstractpopup.h"
+#include "screens/channelabstractwidget.h"
+#include "screens/channelcategorypopup.h"
+#include "screens/channelcategorywidget.h"
 #include "screens/channelmanagerwidget.h"
 #include "screens/channelownerwidget.h"
 #include "screens/channelprofileadmin.h"
@@ -474,6 +480,40 @@ private slots:
         QTRY_VERIFY(window.getContentPanel()->currentWidget() &&
                     window.getContentPanel()->currentWidget()->getChatId() == QLatin1String("300"));
         QCOMPARE(panel->getChatTab()->rowIds(), QStringList({"300"}));
+    }
+
+    // The directory's row of a channel says "Visit" once the user follows it
+    // and "Follow" again once the user leaves it, from the core's answers.
+    void directoryRowFollowsJoinAndLeave()
+    {
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        ChannelCategoryPopUp* directory = window.getChannelDirectory();
+        directory->resize(window.size());
+        directory->show();
+        ChannelCategory news;
+        news.setCategoryID("1");
+        news.setCategoryName("News");
+        window.commandResponse(CMD_ChannelCategories,
+                               QVariant::fromValue(QHash<QString, ChannelCategory>{{"1", news}}));
+        QCOMPARE(directory->tileCount(), 1);
+        QTest::mouseClick(directory->tiles().first(), Qt::LeftButton);
+        ChannelInfo daily = channel("daily", "Daily", 0);
+        daily.setFollowed("0");
+        BrowseCategoryResult result;
+        result.setInfos({daily});
+        window.commandResponse(CMD_BrowseChannelCategory, QVariant::fromValue(result));
+        auto* row = qobject_cast<ChannelAbstractWidget*>(directory->channelList()->rows().value(0));
+        QVERIFY(row);
+        const QString follow =
+            QCoreApplication::translate("ChannelAbstractWidget", "_FollowString");
+        const QString visit = QCoreApplication::translate("ChannelAbstractWidget", "_VisitString");
+        QCOMPARE(row->followButton()->text(), follow);
+        window.commandResponse(CMD_ChannelJoin, QVariant("daily"));
+        QCOMPARE(row->followButton()->text(), visit);
+        window.commandResponse(CMD_ChannelLeave, QVariant("daily"));
+        QCOMPARE(row->followButton()->text(), follow);
     }
 
     void ignoredAnswersHaveNoRow()
