@@ -33,6 +33,7 @@
 #include "shell/quorveldesktop.h"
 #include "shell/register.h"
 #include "shell/sidepanel.h"
+#include "widgets/catalogues.h"
 #include "widgets/fonts.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/interfacescale.h"
@@ -47,7 +48,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
-#include <QTranslator>
 #include <QWindow>
 
 #include <ctime>
@@ -120,12 +120,13 @@ LocalStack* startService(const QString& folder)
     return stack;
 }
 
-void prepareGui(QApplication& app, QTranslator* translator)
+// As the program's main() does: the catalogues, and with them the
+// interface's direction (right to left for Persian).
+void prepareGui(QApplication& app)
 {
     QuorvelDesktopCore::registerMetaTypes();
     qRegisterMetaType<ConnectionState>("ConnectionState");
-    if (translator->load(QStringLiteral(":/Lng/quorvel_persian.qm")))
-        QCoreApplication::installTranslator(translator);
+    Catalogues::install();
     app.setFont(Fonts::getFont(baseFontSize));
 }
 
@@ -140,8 +141,7 @@ int runSeed(int argc, char* argv[], const QString& serviceFolder, int chats)
     QApplication app(argc, argv);
     if (!useService(serviceFolder))
         return 1;
-    QTranslator translator;
-    prepareGui(app, &translator);
+    prepareGui(app);
     QuorvelDesktop desktop;
     Register* window = desktop.getRegisterWindow();
     if (!window) {
@@ -208,8 +208,7 @@ int runProgram(int argc, char* argv[], const QString& serviceFolder, int chatCou
     QApplication app(argc, argv);
     if (!useService(serviceFolder))
         return 1;
-    QTranslator translator;
-    prepareGui(app, &translator);
+    prepareGui(app);
     QuorvelDesktop desktop;
     MessengerMainWindow* window = desktop.getMainWindow();
     if (!window) {
