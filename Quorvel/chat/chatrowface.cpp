@@ -26,6 +26,16 @@ int lineHeightOf(const QFont& font)
 }
 } // namespace
 
+QString ChatRowFace::shortened(const QString& text, const QFont& font, int width)
+{
+    // Shortened only when it does not fit: a text just as wide as its place
+    // would otherwise lose its end to rounding.
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(text) <= width
+               ? text
+               : metrics.elidedText(text, Qt::ElideRight, width);
+}
+
 void ChatRowFace::setName(const QString& text)
 {
     if (text == nameText)
@@ -69,7 +79,8 @@ ChatRowFace::Places ChatRowFace::places(const QRect& row, const QFont& font,
 
     const int timeWidth = hasTime ? widthOf(&timeMeasure, timeText, font) : 0;
     at.time = QRect(textRight + 1 - timeWidth, upperTop, timeWidth, lineHeight);
-    at.name = QRect(textLeft, upperTop, qMax(0, at.time.left() - textLeft), lineHeight);
+    // The name and the summary keep a gap from the time and the badge.
+    at.name = QRect(textLeft, upperTop, qMax(0, at.time.left() - partGap - textLeft), lineHeight);
 
     const int badgeWidth =
         hasBadge ? qMax(badgeHeight,
@@ -78,16 +89,12 @@ ChatRowFace::Places ChatRowFace::places(const QRect& row, const QFont& font,
     at.badge = QRect(textRight + 1 - badgeWidth, lowerTop + (lowerHeight - badgeHeight) / 2,
                      badgeWidth, hasBadge ? badgeHeight : 0);
     at.preview = QRect(textLeft, lowerTop + (lowerHeight - lineHeight) / 2,
-                       qMax(0, at.badge.left() - textLeft), showPreview ? lineHeight : 0);
+                       qMax(0, at.badge.left() - partGap - textLeft), showPreview ? lineHeight : 0);
 
     if (direction == Qt::RightToLeft) {
         for (QRect* place : {&at.avatar, &at.name, &at.time, &at.preview, &at.badge})
             *place = QStyle::visualRect(direction, row, *place);
     }
-    // The gap of a name or summary lies on its left, whichever side the time
-    // and badge are on.
-    at.name.setLeft(at.name.left() + partGap);
-    at.preview.setLeft(at.preview.left() + partGap);
     return at;
 }
 
@@ -108,7 +115,7 @@ int ChatRowFace::widthOf(Measure* cache, const QString& text, const QFont& font)
 const QString& ChatRowFace::cut(Cut* cache, const QString& text, const QFont& font, int width)
 {
     if (cache->width != width || cache->font != font) {
-        cache->shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
+        cache->shown = shortened(text, font, width);
         cache->width = width;
         cache->font = font;
     }

@@ -23,7 +23,8 @@ public:
     static const int sideMargin = 10;
     // Pixels between the avatar and the texts beside it.
     static const int textGap = 10;
-    // Pixels a name or summary keeps from the time or badge beside it.
+    // Pixels a name or summary keeps from the time or badge beside it (also
+    // when there is none).
     static const int partGap = 10;
     // Pixels on each side of the badge's count.
     static const int badgePadding = 3;
@@ -59,6 +60,9 @@ public:
     // Draws the parts onto the row's background, the texts in the colour.
     void paint(QPainter* painter, const QRect& row, const QFont& font,
                Qt::LayoutDirection direction, const QColor& text, const QPixmap& avatar);
+
+    // The text as it fits in width: whole, or ending in an ellipsis.
+    static QString shortened(const QString& text, const QFont& font, int width);
 
     // The texts as last drawn, shortened to their places.
     QString shownName() const { return nameCut.shown; }

@@ -1,5 +1,7 @@
 #include "chat/sendername.h"
 
+#include "chat/chatrowface.h"
+
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 
@@ -52,6 +54,6 @@ void SenderName::paintEvent(QPaintEvent*)
     painter.setFont(font);
     painter.setPen(ink);
     const QRect place = rect().adjusted(margin, margin, -margin, -margin);
-    painter.drawText(place, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter,
-                     QFontMetrics(font).elidedText(name, Qt::ElideRight, place.width()));
+    shown = ChatRowFace::shortened(name, font, place.width());
+    painter.drawText(place, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter, shown);
 }

@@ -20,6 +20,8 @@ public:
     void setName(const QString& text, const QColor& colour);
     QString text() const { return name; }
     QColor colour() const { return ink; }
+    // The name as last drawn: whole, or shortened to the room it had.
+    QString shownText() const { return shown; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -30,6 +32,7 @@ protected:
 private:
     QString name;
     QColor ink;
+    QString shown;
 };
 
 #endif // SENDERNAME_H

@@ -14,8 +14,11 @@
 // all 1,000). The time until the chat list, opened right after, holds all
 // 1,000 rows (it builds a screenful at once and the rest while idle) is
 // printed too. Medians, their difference and ratio are printed.
+// Then the same program on stores with one chat and with 5,000, alternating:
+// the difference is what the other 4,999 chats cost the start-up, beside the
+// start with one chat as its baseline.
 //
-//   bench_shellstartup                  seed, then time both kinds of start
+//   bench_shellstartup                  seed, then time the kinds of start
 //   bench_shellstartup --shot FILE      seed, start once, save the window
 #include "Managers/Chat/chatmanager.h"
 #include "Managers/Contact/contactmanager.h"
@@ -51,13 +54,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
 namespace {
 const int kChats = 1000;
+const int kManyChats = 5000;
 const QString kCode = QStringLiteral("13579");
-const QString kOwnNumber = QStringLiteral("989120000000");
 // CLOCK_MONOTONIC in ms: the same clock in every process of the machine, so
 // a child's moments compare with the moment its parent started it.
 double ms()
@@ -125,7 +129,13 @@ void prepareGui(QApplication& app, QTranslator* translator)
     app.setFont(Fonts::getFont(baseFontSize));
 }
 
-int runSeed(int argc, char* argv[], const QString& serviceFolder)
+// Each store is signed up with its own number.
+QString ownNumber(int chats)
+{
+    return QStringLiteral("98912%1").arg(chats, 7, 10, QLatin1Char('0'));
+}
+
+int runSeed(int argc, char* argv[], const QString& serviceFolder, int chats)
 {
     QApplication app(argc, argv);
     if (!useService(serviceFolder))
@@ -141,7 +151,7 @@ int runSeed(int argc, char* argv[], const QString& serviceFolder)
     bool ready = false;
     // The core's procedures run one after the other: the activation goes out
     // once the sign-up's answer is in.
-    emit window->startRegistration(kOwnNumber);
+    emit window->startRegistration(ownNumber(chats));
     emit window->startActivation(kCode);
     if (!waitUntil([&] { return desktop.getMainWindow() != nullptr; }, 60000)) {
         std::fprintf(stderr, "seed: sign-up did not finish\n");
@@ -159,7 +169,7 @@ int runSeed(int argc, char* argv[], const QString& serviceFolder)
         [&] {
             Manager* manager = desktop.getCore()->getManager();
             const qint64 now = QDateTime::currentMSecsSinceEpoch();
-            for (int i = 0; i < kChats; ++i) {
+            for (int i = 0; i < chats; ++i) {
                 const QString number = partner(i);
                 manager->getContactManager()->addInitialContact(number, QString::fromUtf8("مخاطب"),
                                                                 QString::number(i), false);
@@ -167,7 +177,7 @@ int runSeed(int argc, char* argv[], const QString& serviceFolder)
                                 QString::fromUtf8("سلام، پیام شماره %1").arg(i));
                 message.setMinorType(MessageBase::MsgMinorType_Text);
                 message.setMessageId(QStringLiteral("seed_%1").arg(i));
-                message.setSendTimeInGMT(now - qint64(kChats - i) * 60000);
+                message.setSendTimeInGMT(now - qint64(chats - i) * 60000);
                 message.setState(MessageBase::MsgState_Delivered);
                 stored = manager->getChatManager()->storeArrivedMessage(message) && stored;
             }
@@ -191,7 +201,8 @@ int runBare(int argc, char* argv[])
     return 0;
 }
 
-int runProgram(int argc, char* argv[], const QString& serviceFolder, const QString& shot)
+int runProgram(int argc, char* argv[], const QString& serviceFolder, int chatCount,
+               const QString& shot)
 {
     const double entered = ms();
     QApplication app(argc, argv);
@@ -211,7 +222,7 @@ int runProgram(int argc, char* argv[], const QString& serviceFolder, const QStri
     const bool listed = waitUntil(
         [&] {
             return window->windowHandle() && window->windowHandle()->isExposed() &&
-                   window->getSidePanel()->getChatButton()->getUnreadCount() >= kChats;
+                   window->getSidePanel()->getChatButton()->getUnreadCount() >= chatCount;
         },
         120000);
     if (!listed) {
@@ -223,7 +234,14 @@ int runProgram(int argc, char* argv[], const QString& serviceFolder, const QStri
     // Then the user opens the chat list; its rows are counted as built so
     // far, without making the list build the rest at once.
     window->getSidePanel()->buttonChatClicked();
-    if (!waitUntil([&] { return chats->findChildren<ChatWidget*>().size() >= kChats; }, 120000)) {
+    // The rows are the list contents' own children: counted without walking
+    // into each of them.
+    QWidget* rows = chats->widget();
+    const auto held = [&] {
+        return rows->findChildren<ChatWidget*>(QString(), Qt::FindDirectChildrenOnly).size() >=
+               chatCount;
+    };
+    if (!waitUntil(held, 120000)) {
         std::fprintf(stderr, "program: not every chat got its row\n");
         return 1;
     }
@@ -234,7 +252,7 @@ int runProgram(int argc, char* argv[], const QString& serviceFolder, const QStri
         window->getSidePanel()->buttonChatClicked();
         QDir().mkpath(QFileInfo(shot).absolutePath());
         QCoreApplication::processEvents();
-        if (chats->rowIds().size() != kChats || !window->grab().save(shot)) {
+        if (chats->rowIds().size() != chatCount || !window->grab().save(shot)) {
             std::fprintf(stderr, "program: no picture\n");
             code = 1;
         }
@@ -290,13 +308,13 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel Desktop"));
-    if (argc > 2 && std::strcmp(argv[1], "--seed") == 0)
-        return runSeed(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc > 3 && std::strcmp(argv[1], "--seed") == 0)
+        return runSeed(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
     if (argc > 1 && std::strcmp(argv[1], "--bare") == 0)
         return runBare(argc, argv);
-    if (argc > 2 && std::strcmp(argv[1], "--program") == 0)
-        return runProgram(argc, argv, QString::fromLocal8Bit(argv[2]),
-                          argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
+    if (argc > 3 && std::strcmp(argv[1], "--program") == 0)
+        return runProgram(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
+                          argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString());
 
     QCoreApplication app(argc, argv);
     printLoadAverage("start");
@@ -308,57 +326,90 @@ int main(int argc, char* argv[])
     LocalStack* stack = home.isValid() ? startService(service) : nullptr;
     if (!stack)
         return 1;
+    // One home per number of chats, each signed up and seeded once.
+    const auto homeFor = [&](int chats) {
+        return QDir(home.path()).filePath(QStringLiteral("chats%1").arg(chats));
+    };
+    const QList<int> counts =
+        shot.isEmpty() ? QList<int>{kChats, 1, kManyChats} : QList<int>{kChats};
     QString output;
-    if (!runChild(home.path(), {QStringLiteral("--seed"), service}, &output)) {
-        std::fprintf(stderr, "the stores could not be made\n");
-        stack->stop();
-        return 1;
+    for (int chats : counts) {
+        if (!runChild(homeFor(chats), {QStringLiteral("--seed"), service, QString::number(chats)},
+                      &output)) {
+            std::fprintf(stderr, "the stores of %d chats could not be made\n", chats);
+            stack->stop();
+            return 1;
+        }
     }
     if (!shot.isEmpty()) {
-        const bool shown =
-            runChild(home.path(), {QStringLiteral("--program"), service, shot}, &output);
+        const bool shown = runChild(
+            homeFor(kChats), {QStringLiteral("--program"), service, QString::number(kChats), shot},
+            &output);
         stack->stop();
         if (!shown)
             return 1;
         std::printf("%s\n", qPrintable(shot));
         return 0;
     }
-    const int runs = 7;
-    QList<double> bare, program, allRows, bareMain, programMain;
-    for (int i = 0; i < runs * 2; ++i) {
-        const bool bareRun = i % 2 == 0;
+    // A fresh process of a kind: its moments since it was started, the last
+    // line it printed being "<kind> entered painted [all rows]".
+    struct Figures
+    {
+        QList<double> main, painted, allRows;
+    };
+    const auto start = [&](const QStringList& args, const QString& folder, Figures* into) {
         double launched = 0;
-        if (!runChild(home.path(),
-                      bareRun ? QStringList{QStringLiteral("--bare")}
-                              : QStringList{QStringLiteral("--program"), service},
-                      &output, &launched)) {
-            std::fprintf(stderr, "a start failed\n");
-            stack->stop();
-            return 1;
-        }
-        // The figures are the last line; the program may have printed before.
+        if (!runChild(folder, args, &output, &launched))
+            return false;
         const QStringList fields = output.split(QLatin1Char('\n')).last().split(QLatin1Char(' '));
         if (fields.size() >= 3) {
-            (bareRun ? bare : program) << fields.at(2).toDouble() - launched;
-            (bareRun ? bareMain : programMain) << fields.at(1).toDouble() - launched;
+            into->main << fields.at(1).toDouble() - launched;
+            into->painted << fields.at(2).toDouble() - launched;
         }
         if (fields.size() == 4)
-            allRows << fields.at(3).toDouble() - launched;
+            into->allRows << fields.at(3).toDouble() - launched;
+        return true;
+    };
+    const auto program = [&](int chats) {
+        return QStringList{QStringLiteral("--program"), service, QString::number(chats)};
+    };
+    const int runs = 7;
+    Figures bare, thousand, one, many;
+    bool started = true;
+    // The kinds take turns, so that none has the machine to itself.
+    for (int i = 0; i < runs && started; ++i) {
+        started = start({QStringLiteral("--bare")}, homeFor(kChats), &bare) &&
+                  start(program(kChats), homeFor(kChats), &thousand) &&
+                  start(program(1), homeFor(1), &one) &&
+                  start(program(kManyChats), homeFor(kManyChats), &many);
     }
     stack->stop();
+    if (!started) {
+        std::fprintf(stderr, "a start failed\n");
+        return 1;
+    }
     QTextStream out(stdout);
     out << "Start-up from the process's start to the first painted window, the chat server "
            "running, median of "
         << runs << " fresh processes each (ms)\n";
-    out << "  (of which until main() is entered: bare " << median(bareMain) << ", program "
-        << median(programMain) << ")\n";
-    out << "  bare QApplication + empty QMainWindow:       " << median(bare) << "\n";
-    out << "  program, main window with " << kChats << " chats in:      " << median(program)
-        << "\n";
-    out << "  program, chat list opened, all rows built: " << median(allRows) << "\n";
-    out << "  difference: " << median(program) - median(bare)
-        << " ms (goal: at most 500), ratio: " << median(program) / qMax(median(bare), 0.001)
-        << "\n";
+    out << "  (of which until main() is entered: bare " << median(bare.main) << ", program "
+        << median(thousand.main) << ")\n";
+    out << "  bare QApplication + empty QMainWindow:       " << median(bare.painted) << "\n";
+    out << "  program, main window with " << kChats
+        << " chats in:      " << median(thousand.painted) << "\n";
+    out << "  program, chat list opened, all rows built: " << median(thousand.allRows)
+        << " (ratio to bare " << median(thousand.allRows) / qMax(median(bare.painted), 0.001)
+        << ")\n";
+    out << "  difference: " << median(thousand.painted) - median(bare.painted)
+        << " ms (goal: at most 500), ratio: "
+        << median(thousand.painted) / qMax(median(bare.painted), 0.001) << "\n";
+    out << "  program, main window with 1 chat in:         " << median(one.painted) << "\n";
+    out << "  program, main window with " << kManyChats
+        << " chats in:      " << median(many.painted) << "\n";
+    out << "  " << kManyChats << " chats above one: " << median(many.painted) - median(one.painted)
+        << " ms, ratio: " << median(many.painted) / qMax(median(one.painted), 0.001) << "\n";
+    out << "  " << kManyChats
+        << " chats, chat list opened, all rows built: " << median(many.allRows) << "\n";
     out.flush();
     printLoadAverage("end");
     return 0;

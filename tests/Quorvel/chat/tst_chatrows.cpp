@@ -105,12 +105,13 @@ private slots:
         QFETCH(int, unread);
         QFETCH(bool, muted);
         Host host(direction);
-        host.row->setChatRecipient(
-            recipient(QStringLiteral("989120000001"), name,
-                      QString::fromUtf8("پیامی بلند که در سطر کوتاه جا نمی‌شود و باید "
-                                        "کوتاه "
-                                        "شود تا زمان و نشان دیده شوند"),
-                      unread, muted));
+        host.row->setChatRecipient(recipient(
+            QStringLiteral("989120000001"), name,
+            QString::fromUtf8(
+                "پیامی بلند که در سطر کوتاه جا نمی‌شود و باید "
+                "کوتاه "
+                "شود تا زمان و نشان دیده شوند"),
+            unread, muted));
         host.show();
         ChatWidget* row = host.row;
         const ChatRowFace::Places at = [&] {
@@ -137,8 +138,14 @@ private slots:
             else
                 QVERIFY(place.left() - at.avatar.right() > 10);
         }
-        QVERIFY(!at.name.intersects(at.time));
-        QVERIFY(!at.preview.intersects(at.badge));
+        // The name and summary keep a gap from the time and badge beside
+        // them, on whichever side those are.
+        const auto gap = [](const QRect& a, const QRect& b) {
+            return qMax(b.left() - a.right(), a.left() - b.right()) - 1;
+        };
+        QVERIFY(gap(at.name, at.time) >= ChatRowFace::partGap);
+        if (unread > 0)
+            QVERIFY(gap(at.preview, at.badge) >= ChatRowFace::partGap);
         QVERIFY(!at.name.intersects(at.preview));
         QCOMPARE(at.badge.isEmpty(), unread == 0);
 

@@ -712,6 +712,18 @@ private slots:
         answer.addProfile(profile);
         window->setMembersProfiles(answer);
         QTRY_COMPARE(window->bubble("g0")->senderText(), QStringLiteral("Ann <b>Lee</b>"));
+        // A name wider than the text under it, whether it comes with the
+        // message or later, widens its bubble instead of being cut.
+        window->appendMessage(textMessage(QStringLiteral("g3"), QStringLiteral("491700000052"),
+                                          "hi", at(20, 9, 3), MessageBase::MsgMajorType_GroupChat));
+        for (const char* id : {"g0", "g3"}) {
+            const SenderName* name = window->bubble(id)->findChild<SenderName*>();
+            QTRY_VERIFY2(name->width() >= name->sizeHint().width(),
+                         qPrintable(QStringLiteral("%1: %2 of %3")
+                                        .arg(QLatin1String(id))
+                                        .arg(name->width())
+                                        .arg(name->sizeHint().width())));
+        }
     }
 
     void outlineClickJumpsToTheRepliedMessage()
@@ -831,6 +843,7 @@ private slots:
         }
         QVERIFY2(inColour > 10,
                  qPrintable(QStringLiteral("%1 pixels in the sender's colour").arg(inColour)));
+
     }
 
     void contextMenuOffersWhatApplies_data()

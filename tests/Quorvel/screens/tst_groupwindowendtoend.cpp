@@ -12,6 +12,7 @@
 #include "chat/chatwindowtitle.h"
 #include "chat/customtextedit.h"
 #include "chat/grouptab.h"
+#include "chat/sendername.h"
 #include "chatserver.h"
 #include "corematches.h"
 #include "screens/creategroup.h"
@@ -273,6 +274,36 @@ void TestGroupWindowEndToEnd::groupTalks()
     QTRY_VERIFY2_WITH_TIMEOUT(stack->bubbleWithText(answer),
                               qPrintable(failure("B's answer never reached A")), 30000);
     QCOMPARE(stack->bubbleWithText(answer)->getSide(), 1);
+
+    // C answers too, said until it arrives: each answer is named by its
+    // sender, in the sender's own colour.
+    QString third;
+    for (int attempt = 1; attempt <= 10 && third.isEmpty(); ++attempt) {
+        const QString text = QStringLiteral("chapter three (%1)").arg(attempt);
+        c->send(kCmdSendMessage, QJsonObject{{"MAJOR_TYPE", "GROUP_CHAT"},
+                                             {"MINOR_TYPE", "TEXT"},
+                                             {"FROM", groupId},
+                                             {"MESSAGE_BODY", text}});
+        if (QTest::qWaitFor([&] { return stack->bubbleWithText(text) != nullptr; }, 6000))
+            third = text;
+    }
+    QVERIFY2(!third.isEmpty(), qPrintable(failure("C's answer never reached A")));
+    ChatMessageWidget* fromB = stack->bubbleWithText(answer);
+    ChatMessageWidget* fromC = stack->bubbleWithText(third);
+    QTRY_VERIFY(!fromB->senderText().isEmpty() && !fromC->senderText().isEmpty());
+    QVERIFY(fromB->senderText() != fromC->senderText());
+    const SenderName* nameB = fromB->findChild<SenderName*>();
+    const SenderName* nameC = fromC->findChild<SenderName*>();
+    QVERIFY(nameB && nameC);
+    QCOMPARE(nameB->colour(), ChatMessageWidget::userColor(fromB->getUserId()));
+    QCOMPARE(nameC->colour(), ChatMessageWidget::userColor(fromC->getUserId()));
+    QVERIFY(stack->saveShot(QStringLiteral("group-e2e-senders.png")));
+    // Each name has the room it asks for and shows whole, even where it is
+    // wider than the text under it.
+    for (const SenderName* name : {nameB, nameC}) {
+        QVERIFY(name->width() >= name->sizeHint().width());
+        QCOMPARE(name->shownText(), name->text());
+    }
 }
 
 void TestGroupWindowEndToEnd::memberMadeManagerThroughThePicker()
