@@ -181,6 +181,9 @@ void ChatMessageWidget::setMessage(const Message& msg)
     document->setDefaultTextOption(option);
     document->setTextWidth(-1);
     document->clear();
+    // Links take the palette's dark blue, which does not read on the own
+    // bubble's green: there they are white like its text (and underlined).
+    document->setDefaultStyleSheet(side == 0 ? QStringLiteral("a { color: #ffffff; }") : QString());
     document->setHtml(html);
     // The ideal width leaves out the document's margins on both sides.
     const qreal ideal = std::ceil(document->idealWidth()) + 2 * document->documentMargin();

@@ -7,6 +7,9 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 PopupWindow::PopupWindow(QWidget* parent)
     : QWidget(parent), window(new QWidget(this)), title(new QLabel(window)),
@@ -86,5 +89,17 @@ void PopupWindow::fitToParent()
 
 void PopupWindow::paintEvent(QPaintEvent*)
 {
-    StyleSheetPaint::plain(this);
+    // Opened over another framed popup, whose backdrop already dims the rest,
+    // it dims only that popup's own window: nothing is dimmed twice.
+    const auto* below = qobject_cast<PopupWindow*>(parentWidget());
+    if (!below) {
+        StyleSheetPaint::plain(this);
+        return;
+    }
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter painter(this);
+    const QRect covered = below->getWindow()->geometry();
+    painter.setClipRect(QRect(mapFrom(below, covered.topLeft()), covered.size()));
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
 }

@@ -928,6 +928,40 @@ private slots:
         QVERIFY(bubble.bodyHtml().contains(QStringLiteral("href=\"@someone\"")));
     }
 
+    // A mention on the own green bubble is white like its text; on others'
+    // bubbles it keeps the palette's link colour. Both stay underlined.
+    void linksReadOnTheirBubble_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("own green bubble: white") << 0 << QColor(Qt::white);
+        QTest::newRow("others' bubble: the link colour")
+            << 1 << QGuiApplication::palette().link().color();
+    }
+    void linksReadOnTheirBubble()
+    {
+        QFETCH(int, side);
+        QFETCH(QColor, colour);
+        QVERIFY(QGuiApplication::palette().link().color() != QColor(Qt::white));
+        const QString body = HtmlManager::insertHtmlTags(QStringLiteral("ask @someone first"));
+        ChatMessageWidget bubble(textMessage("c", side == 0 ? me : peer, body, at(20, 9)), side,
+                                 false, Message());
+        QTextDocument* document = bubble.bodyWidget()->document();
+        const QTextCursor mention = document->find(QStringLiteral("@someone"));
+        QVERIFY(!mention.isNull());
+        QTextCursor inside(document);
+        inside.setPosition(mention.selectionStart() + 1);
+        const QTextCharFormat link = inside.charFormat();
+        QVERIFY(link.isAnchor());
+        QCOMPARE(link.foreground().color(), colour);
+        QVERIFY(link.fontUnderline());
+        // The plain words around it are not links and keep the body's colour.
+        inside.setPosition(1);
+        QVERIFY(!inside.charFormat().isAnchor());
+        QVERIFY(inside.charFormat().foreground().color() != colour ||
+                inside.charFormat().foreground().style() == Qt::NoBrush);
+    }
+
     void likesOnChannelPosts()
     {
         QWidget host;

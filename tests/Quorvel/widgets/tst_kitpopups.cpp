@@ -69,6 +69,7 @@ private slots:
     void animatedPopupTallerThanTheWindow();
     void framedPopupFitsItsParent_data();
     void framedPopupFitsItsParent();
+    void framedPopupOverAnotherDimsOnce();
 
     void viewerTargetSize_data();
     void viewerTargetSize();
@@ -686,6 +687,32 @@ void TestKitPopups::notificationQueueDrains()
     QTRY_COMPARE_WITH_TIMEOUT(strip->getState(), int(NotificationManager::Idle), 15000);
     QVERIFY(strip->isHidden());
     delete strip;
+}
+
+// A framed popup opened over another (a category's channels over the
+// directory) dims what is behind it once: the rest of the window keeps the
+// first popup's dim, and the first popup's own window is dimmed once.
+void TestKitPopups::framedPopupOverAnotherDimsOnce()
+{
+    QImage dimmed = shownFrame();
+    QPainter(&dimmed).fillRect(dimmed.rect(), QColor(0, 0, 0, 179));
+    auto* outer = new PopupWindow(mainWindow.get());
+    outer->getWindow()->resize(400, 300);
+    outer->fitToParent();
+    outer->show();
+    const QRect outerWindow = outer->getWindow()->geometry();
+    QTRY_COMPARE(differencesOutside(shownFrame(), dimmed, outerWindow), 0);
+    QImage expected = shownFrame();
+    QPainter(&expected).fillRect(outerWindow, QColor(0, 0, 0, 179));
+
+    auto* inner = new PopupWindow(outer);
+    inner->getWindow()->resize(200, 150);
+    inner->fitToParent();
+    inner->show();
+    const QRect innerWindow(inner->mapTo(mainWindow.get(), inner->getWindow()->pos()),
+                            inner->getWindow()->size());
+    QTRY_COMPARE(differencesOutside(shownFrame(), expected, innerWindow), 0);
+    delete outer;
 }
 
 QTEST_MAIN(TestKitPopups)
