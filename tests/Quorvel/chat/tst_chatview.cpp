@@ -843,7 +843,6 @@ private slots:
         }
         QVERIFY2(inColour > 10,
                  qPrintable(QStringLiteral("%1 pixels in the sender's colour").arg(inColour)));
-
     }
 
     void contextMenuOffersWhatApplies_data()

@@ -759,15 +759,21 @@ private slots:
         QCOMPARE(list->rowCount(), 4);
     }
 
-    void directoryFollowAndVisit()
+    // The directory shown over the whole window, its one category "News" opened.
+    void openNewsCategory(ChannelCategoryPopUp& popup)
     {
-        ChannelCategoryPopUp popup(0, host);
         popup.resize(host->size());
         popup.show();
         QHash<QString, ChannelCategory> all;
         all.insert("1", categoryOf("1", "News"));
         popup.setCategories(all);
         click(popup.tiles().first());
+    }
+
+    void directoryFollowAndVisit()
+    {
+        ChannelCategoryPopUp popup(0, host);
+        openNewsCategory(popup);
         BrowseCategoryResult result;
         result.setInfos({channelOf("daily", ChannelRole::NONE)});
         popup.setBrowseCategoryResult(result);
@@ -798,12 +804,7 @@ private slots:
     void directoryRowsSayWhatTheirClickDoes()
     {
         ChannelCategoryPopUp popup(0, host);
-        popup.resize(host->size());
-        popup.show();
-        QHash<QString, ChannelCategory> all;
-        all.insert("1", categoryOf("1", "News"));
-        popup.setCategories(all);
-        click(popup.tiles().first());
+        openNewsCategory(popup);
         ChannelInfo followed = channelOf("daily", ChannelRole::NONE);
         followed.setFollowed("1");
         ChannelInfo stranger = channelOf("weekly", ChannelRole::NONE);
@@ -969,12 +970,7 @@ private slots:
     void directoryRowKeepsALongDescriptionInside()
     {
         ChannelCategoryPopUp popup(0, host);
-        popup.resize(host->size());
-        popup.show();
-        QHash<QString, ChannelCategory> all;
-        all.insert("1", categoryOf("1", "News"));
-        popup.setCategories(all);
-        click(popup.tiles().first());
+        openNewsCategory(popup);
         ChannelInfo wordy = channelOf("wordy", ChannelRole::NONE);
         const QString words = QString("a very long description of this channel ").repeated(8);
         wordy.setDescription(words);
