@@ -18,7 +18,6 @@
 #include <cstring>
 #include <list>
 #include <mutex>
-#include <new>
 #include <set>
 #include <thread>
 #include <vector>
@@ -81,28 +80,108 @@ std::string encode(const QVariant& value)
     return std::string(bytes.constData(), size_t(bytes.size()));
 }
 
-// Qt sets room aside for all the entries a list or map declares before it
-// reads any. A damaged record that declares more entries than it has bytes is
-// refused before Qt sees it, instead of costing gigabytes and seconds.
-bool declaresMoreThanItHolds(const QByteArray& payload)
+// A 'V' record is read by Qt's own QVariant reader, which trusts what it
+// reads: it builds any type a loaded library registered (a polygon of
+// billions of points, say), sets room aside for every entry a list declares
+// before reading any, and follows nesting as deep as the record goes. A
+// record is walked first, and read only when it holds nothing but the types
+// a store is given (numbers, text, bytes, and lists and maps of them), each
+// list declaring no more entries than it has bytes, nested at most
+// kMaxNesting deep.
+const int kMaxNesting = 32;
+
+bool isPlainVariant(QDataStream& in, int depth);
+
+bool hasRoomFor(QDataStream& in, quint32 count)
 {
-    QDataStream in(payload);
-    in.setVersion(QDataStream::Qt_5_15);
+    // Every entry takes at least one byte.
+    const QIODevice* device = in.device();
+    return in.status() == QDataStream::Ok && qint64(count) <= device->bytesAvailable();
+}
+
+template <typename T> bool readsAs(QDataStream& in)
+{
+    T value;
+    in >> value;
+    return in.status() == QDataStream::Ok;
+}
+
+template <typename T> bool isPlainList(QDataStream& in)
+{
+    quint32 count = 0;
+    in >> count;
+    if (!hasRoomFor(in, count))
+        return false;
+    for (quint32 i = 0; i < count; ++i) {
+        if (!readsAs<T>(in))
+            return false;
+    }
+    return true;
+}
+
+bool isPlainContainer(QDataStream& in, int type, int depth)
+{
+    quint32 count = 0;
+    in >> count;
+    if (!hasRoomFor(in, count))
+        return false;
+    for (quint32 i = 0; i < count; ++i) {
+        if (type != QMetaType::QVariantList && !readsAs<QString>(in))
+            return false;
+        if (!isPlainVariant(in, depth + 1))
+            return false;
+    }
+    return true;
+}
+
+bool isPlainVariant(QDataStream& in, int depth)
+{
+    if (depth > kMaxNesting)
+        return false;
     quint32 type = 0;
     qint8 isNull = 0;
-    quint32 count = 0;
     in >> type >> isNull;
+    if (in.status() != QDataStream::Ok)
+        return false;
     switch (type) {
-    case QMetaType::QVariantList:
+    case QMetaType::Bool:
+        return readsAs<bool>(in);
+    case QMetaType::Int:
+        return readsAs<qint32>(in);
+    case QMetaType::UInt:
+        return readsAs<quint32>(in);
+    case QMetaType::LongLong:
+        return readsAs<qint64>(in);
+    case QMetaType::ULongLong:
+        return readsAs<quint64>(in);
+    case QMetaType::Double:
+        return readsAs<double>(in);
+    case QMetaType::Float:
+        return readsAs<float>(in);
+    case QMetaType::QChar:
+        return readsAs<QChar>(in);
+    case QMetaType::QString:
+        return readsAs<QString>(in);
+    case QMetaType::QByteArray:
+        return readsAs<QByteArray>(in);
     case QMetaType::QStringList:
+        return isPlainList<QString>(in);
+    case QMetaType::QByteArrayList:
+        return isPlainList<QByteArray>(in);
+    case QMetaType::QVariantList:
     case QMetaType::QVariantMap:
     case QMetaType::QVariantHash:
-    case QMetaType::QByteArrayList:
-        in >> count;
-        return in.status() == QDataStream::Ok && count > quint32(payload.size());
+        return isPlainContainer(in, int(type), depth);
     default:
         return false;
     }
+}
+
+bool isPlainRecord(const QByteArray& payload)
+{
+    QDataStream in(payload);
+    in.setVersion(QDataStream::Qt_5_15);
+    return isPlainVariant(in, 0) && in.atEnd();
 }
 
 bool decode(const std::string& data, QVariant* value)
@@ -118,19 +197,12 @@ bool decode(const std::string& data, QVariant* value)
         *value = payload;
         return true;
     case 'V': {
-        if (declaresMoreThanItHolds(payload))
+        if (!isPlainRecord(payload))
             return false;
         QDataStream in(payload);
         in.setVersion(QDataStream::Qt_5_15);
         QVariant v;
-        // A damaged record may declare a list of billions of entries, which
-        // Qt sets room aside for before reading any: that allocation fails,
-        // and the record is unreadable like any other damaged one.
-        try {
-            in >> v;
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
+        in >> v;
         if (in.status() != QDataStream::Ok)
             return false;
         *value = v;

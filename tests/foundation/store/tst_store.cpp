@@ -34,6 +34,31 @@ std::string readRaw(const QString& dir, const std::string& key)
     return value;
 }
 
+// Writes raw records into a store's directory with LevelDB alone.
+void writeRaw(const QString& dir, const QList<QPair<std::string, QByteArray>>& records)
+{
+    leveldb::DB* db = nullptr;
+    leveldb::Options options;
+    options.create_if_missing = true;
+    QVERIFY(leveldb::DB::Open(options, dir.toStdString(), &db).ok());
+    std::unique_ptr<leveldb::DB> holder(db);
+    for (const auto& record : records) {
+        QVERIFY(db->Put(leveldb::WriteOptions(), record.first,
+                        leveldb::Slice(record.second.constData(), size_t(record.second.size())))
+                    .ok());
+    }
+}
+
+// A typed record as the store keeps it: 'V', then what the caller streams.
+template <typename Write> QByteArray variantRecord(Write write)
+{
+    QByteArray record(1, 'V');
+    QDataStream out(&record, QIODevice::WriteOnly | QIODevice::Append);
+    out.setVersion(QDataStream::Qt_5_15);
+    write(out);
+    return record;
+}
+
 QByteArray opensslDigest(const QByteArray& data, const EVP_MD* md)
 {
     unsigned char out[EVP_MAX_MD_SIZE];
@@ -77,6 +102,7 @@ private slots:
     void readsThatFindNothing();
     void keysRevisitedInAnyOrderKeepTheirRecords();
     void damagedRecordsAreRefused();
+    void typedRecordsHoldOnlyPlainValues();
     void storesNeverShareADirectory();
     void removeGivesANewSeed();
     void lockedStoreFailsCleanly();
@@ -301,6 +327,70 @@ void TestStore::damagedRecordsAreRefused()
     QVERIFY(!db.get("short", &s));
     QCOMPARE(s, QStringLiteral("unchanged"));
     QVERIFY(db.contains("k"));
+}
+
+void TestStore::typedRecordsHoldOnlyPlainValues()
+{
+    const QString dir = DataBase::pathForName(QStringLiteral("typedRecords"));
+    const QVariantMap nested{
+        {"list", QStringList{"x", "y"}},
+        {"hash", QVariantHash{{"n", qint64(1) << 40}}},
+        {"bytes", QVariant::fromValue(QByteArrayList{QByteArray("\x00\xff", 2), ""})}};
+    const QVariantList plain{
+        1,          true,   2.5,           0.5f, QStringLiteral("متن"), QByteArray("\x01", 1),
+        QChar('q'), nested, QVariantList{}};
+    {
+        QLevelDB db;
+        db.setFilename(dir);
+        QCOMPARE(db.open(), QLevelDB::Ok);
+        QVERIFY(db.put(QStringLiteral("plain"), plain));
+    }
+
+    // Records a damaged or planted file may hold, each of which Qt's own
+    // reader would follow into a crash or an allocation of gigabytes.
+    const auto polygon = [](QDataStream& out) {
+        out << quint32(QMetaType::QPolygonF) << qint8(0) << quint32(0xbcbcbcbc);
+    };
+    QByteArray deep(1, 'V');
+    {
+        QDataStream out(&deep, QIODevice::WriteOnly | QIODevice::Append);
+        out.setVersion(QDataStream::Qt_5_15);
+        for (int i = 0; i < 100000; ++i)
+            out << quint32(QMetaType::QVariantList) << qint8(0) << quint32(1);
+        out << quint32(QMetaType::Int) << qint8(0) << qint32(7);
+    }
+    const QList<QPair<std::string, QByteArray>> hostile = {
+        {"gui type", variantRecord(polygon)},
+        {"gui type in a list", variantRecord([&](QDataStream& out) {
+             out << quint32(QMetaType::QVariantList) << qint8(0) << quint32(1);
+             polygon(out);
+         })},
+        {"gui type as a map value", variantRecord([&](QDataStream& out) {
+             out << quint32(QMetaType::QVariantMap) << qint8(0) << quint32(1)
+                 << QStringLiteral("k");
+             polygon(out);
+         })},
+        {"user type", variantRecord([](QDataStream& out) {
+             out << quint32(QMetaType::User) << qint8(0) << QByteArray("QPolygonF");
+         })},
+        {"list declaring billions", variantRecord([](QDataStream& out) {
+             out << quint32(QMetaType::QStringList) << qint8(0) << quint32(0x7fffffff);
+         })},
+        {"nested too deep", deep},
+        {"trailing bytes",
+         variantRecord([](QDataStream& out) { out << QVariant(5) << quint32(9); })},
+    };
+    writeRaw(dir, hostile);
+
+    QLevelDB db;
+    db.setFilename(dir);
+    QCOMPARE(db.open(), QLevelDB::Ok);
+    QCOMPARE(db.get(QStringLiteral("plain")).toList(), plain);
+    const QVariant refused(QStringLiteral("refused"));
+    for (const auto& record : hostile) {
+        QVERIFY2(db.get(QString::fromStdString(record.first), refused) == refused,
+                 record.first.c_str());
+    }
 }
 
 void TestStore::storesNeverShareADirectory()
