@@ -241,9 +241,13 @@ void ChatWindow::setGroupInfoMembers(const GroupInfoMembers& members)
     groupMembers = members;
     panels->setGroupInfoMembers(members);
     showGroupTitle();
-    // Notices name people better once their nicknames are known.
+    // Notices and bubbles name people better once their nicknames are known.
     for (const QString& id : messageBoard->messageIds())
         showNotice(id);
+    if (chatType != MessageBase::MsgMajorType_GroupChat)
+        return;
+    for (const QString& sender : senderProfiles->senders())
+        messageBoard->updateSenderProfile(sender, senderName(sender, QString()), QPixmap());
 }
 
 void ChatWindow::showGroupTitle()
@@ -270,6 +274,18 @@ void ChatWindow::showNotice(const QString& msgId)
         notice->getMessage().getMajorType() != MessageBase::MsgMajorType_ControlMessage)
         return;
     notice->setNoticeText(GroupNotice::text(notice->getMessage(), groupMembers.getMembers()));
+}
+
+QString ChatWindow::senderName(const QString& userId, const QString& nickName) const
+{
+    if (chatType != MessageBase::MsgMajorType_GroupChat)
+        return nickName;
+    // A group names a member on his bubbles as its notices do. An answer
+    // without a nickname never takes back one that an earlier answer gave.
+    QString known = senderProfiles->nickName(userId);
+    if (known.isEmpty())
+        known = groupMembers.getMembers().value(userId).getProfile().getNickName();
+    return GroupNotice::personName(userId, known);
 }
 
 void ChatWindow::setChannelProfile(const ChannelInfo& info)
@@ -740,12 +756,13 @@ bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Messa
     }
     AvatarDownloader* sender = getAvatarDownloader(msg.getUserId());
     AvatarDownloader* repliedSender = hasReply ? getAvatarDownloader(replied.getUserId()) : nullptr;
-    const QString nick = sender ? sender->getNickName() : QString();
+    const QString name = senderName(msg.getUserId(), sender ? sender->getNickName() : QString());
     const QPixmap avatar = sender ? sender->getAvatar() : QPixmap();
     // The day's other bubbles already show what is known of their senders;
     // a later profile reaches them all through avatarChanged.
-    container->showSenderProfile(msg.getMessageId(), nick, avatar,
-                                 repliedSender ? repliedSender->getNickName() : QString());
+    container->showSenderProfile(
+        msg.getMessageId(), name, avatar,
+        repliedSender ? senderName(replied.getUserId(), repliedSender->getNickName()) : QString());
     return true;
 }
 
@@ -841,7 +858,7 @@ void ChatWindow::setMembersProfiles(const Members& members)
 void ChatWindow::avatarChanged(QString userID, QString userNickName, QPixmap avatar)
 {
     L_DEBUG(QStringLiteral("ChatWindow::avatarChanged CMD_RunMembers ") + userID);
-    messageBoard->updateSenderProfile(userID, userNickName, avatar);
+    messageBoard->updateSenderProfile(userID, senderName(userID, userNickName), avatar);
 }
 
 ChatMessageWidget* ChatWindow::bubble(const QString& msgId) const

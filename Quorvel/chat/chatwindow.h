@@ -176,6 +176,9 @@ private:
     // A group's title and notices as its latest members answer shows it.
     void showGroupTitle();
     void showNotice(const QString& msgId);
+    // What a bubble calls its sender: in a group as its notices name him,
+    // elsewhere by the nickname his profile has.
+    QString senderName(const QString& userId, const QString& nickName) const;
     void initLayout();
     // Lays the board out now at its new height after a page went in.
     void settleBoard();

@@ -63,9 +63,14 @@ QString GroupNotice::text(const Message& notice, const QHash<QString, GroupMembe
 
 QString GroupNotice::personName(const QString& userId, const QHash<QString, GroupMember>& members)
 {
-    const QString nickname = members.value(userId).getProfile().getNickName().trimmed();
-    if (!nickname.isEmpty())
-        return nickname;
+    return personName(userId, members.value(userId).getProfile().getNickName());
+}
+
+QString GroupNotice::personName(const QString& userId, const QString& nickname)
+{
+    const QString trimmed = nickname.trimmed();
+    if (!trimmed.isEmpty())
+        return trimmed;
     Contact contact;
     if (AddressBook::getInstance()->findUser(userId, &contact))
         return contact.getNameOrNumber();

@@ -23,6 +23,8 @@ public:
     static QString text(const Message& notice, const QHash<QString, GroupMember>& members);
     // A member as the user knows him: his nickname, else the user's name
     // for him as a contact, else his user name.
+    static QString personName(const QString& userId, const QString& nickname);
+    // The same with the nickname the group's members answer gave him.
     static QString personName(const QString& userId, const QHash<QString, GroupMember>& members);
 };
 

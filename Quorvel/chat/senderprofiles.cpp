@@ -32,7 +32,11 @@ void SenderProfiles::setMembersProfiles(const Members& members)
 {
     const QMap<QString, Profile> profiles = members.getProfiles();
     for (const Profile& profile : profiles) {
-        if (AvatarDownloader* downloader = downloaders.value(profile.getMemberID()))
-            downloader->downloadAvatar(profile);
+        AvatarDownloader* downloader = downloaders.value(profile.getMemberID());
+        if (!downloader)
+            continue;
+        if (!profile.getNickName().trimmed().isEmpty())
+            nickNames.insert(profile.getMemberID(), profile.getNickName());
+        downloader->downloadAvatar(profile);
     }
 }

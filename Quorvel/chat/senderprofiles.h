@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPixmap>
+#include <QStringList>
 #include <QVariant>
 
 class AvatarDownloader;
@@ -25,6 +26,11 @@ public:
     // sight; none for a message without a sender.
     AvatarDownloader* downloader(const QString& userId);
     void setMembersProfiles(const Members& members);
+    // Everyone whose profile was asked for.
+    QStringList senders() const { return downloaders.keys(); }
+    // The last nickname an answer gave the sender; an answer without one
+    // leaves it as it was.
+    QString nickName(const QString& userId) const { return nickNames.value(userId); }
 
 signals:
     void command(Command command, QVariant request);
@@ -33,6 +39,7 @@ signals:
 private:
     QString chatId;
     QHash<QString, AvatarDownloader*> downloaders;
+    QHash<QString, QString> nickNames;
 };
 
 #endif // SENDERPROFILES_H

@@ -30,6 +30,7 @@
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
 #include "shell/stylesheetloader.h"
+#include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
 #include "widgets/currentuser.h"
 #include "widgets/dateconverter.h"
@@ -724,6 +725,41 @@ private slots:
                                         .arg(name->width())
                                         .arg(name->sizeHint().width())));
         }
+    }
+
+    // Only a group names people by the user's own names for his contacts:
+    // in a one-to-one chat the peer's bubble names nobody and a reply's
+    // outline shows what the peer's profile says.
+    void oneToOneOutlinesKeepTheProfileName()
+    {
+        Contact bo;
+        bo.setNumber(peer);
+        bo.setFirstName(QStringLiteral("Bo"));
+        AddressBook::getInstance()->setContacts({{peer, bo}});
+        QWidget host;
+        host.resize(500, 600);
+        ChatWindow* window = openWindow(&host);
+        host.show();
+        const Message question = textMessage("q", peer, "the question", at(20, 8));
+        window->appendMessage(question);
+        MessagePair pair;
+        Message answer = textMessage("a", me, "the answer", at(20, 9));
+        answer.setReplyOnMessageId("q");
+        pair.setMessage(answer);
+        pair.setReplyMessage(question);
+        window->appendMessagePair(pair);
+        QCOMPARE(window->bubble("q")->senderText(), QString());
+        QCOMPARE(window->bubble("a")->replyOutline()->senderText(), QString());
+        Members profiles;
+        profiles.setRequestId(peer);
+        Profile profile;
+        profile.setMemberID(peer);
+        profile.setNickName(QStringLiteral("Ann"));
+        profiles.addProfile(profile);
+        window->setMembersProfiles(profiles);
+        QCOMPARE(window->bubble("a")->replyOutline()->senderText(), QStringLiteral("Ann"));
+        QCOMPARE(window->bubble("q")->senderText(), QString());
+        AddressBook::deleteInstance();
     }
 
     void outlineClickJumpsToTheRepliedMessage()

@@ -9,9 +9,12 @@
 #include "chat/chatprofilepanels.h"
 #include "chat/chatwindow.h"
 #include "chat/chatwindowtitle.h"
+#include "chat/replymessageoutline.h"
 #include "model/groupaddmemberpair.h"
 #include "model/groupchangerolerequest.h"
+#include "model/members.h"
 #include "model/messagekeys.h"
+#include "model/messagepair.h"
 #include "screens/contactprofile.h"
 #include "screens/creategroup.h"
 #include "screens/editgroup.h"
@@ -20,6 +23,7 @@
 #include "webapi/FileApi/uploadmanager.h"
 #include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/biditext.h"
 #include "widgets/checkbox.h"
 #include "widgets/contactselect.h"
 #include "widgets/currentuser.h"
@@ -539,6 +543,106 @@ private slots:
         window.setGroupInfoMembers(withMembers({member("own", GroupRole::OWNER)}));
         QCOMPARE(window.title()->subtitleText(), QStringLiteral("1 ") + members);
         QVERIFY(saveShot(&window, "screens-groupwindow-notices.png"));
+        AddressBook::deleteInstance();
+    }
+
+    // A member's bubbles, the outlines of replies to him and the group's
+    // notices call him by one name: his nickname, else the user's own name
+    // for a contact, else his number. A nickname that comes later takes
+    // over; an answer without one takes nothing back.
+    void bubblesNameTheirSendersAsTheNoticesDo()
+    {
+        currentUserName = QStringLiteral("me");
+        AddressBook::getInstance()->setContacts({{"98912", known("98912", "Cy")}});
+        ChatWindow window(host);
+        window.setChatId(QStringLiteral("room-1@groups.local"));
+        window.setGeometry(host->rect());
+        window.setGroupProfile(group(GroupRole::OWNER));
+        window.show();
+
+        const auto message = [](const char* id, const char* from, MessageBase::MsgMajorType kind) {
+            Message m(kind, QLatin1String(from), QStringLiteral("room-1@groups.local"),
+                      QStringLiteral("words"));
+            m.setMessageId(QLatin1String(id));
+            m.setSendTimeInGMT(QDateTime::currentMSecsSinceEpoch());
+            return m;
+        };
+        const auto reply = [&](const char* id, const char* from, const Message& to) {
+            MessagePair pair;
+            Message m = message(id, from, MessageBase::MsgMajorType_GroupChat);
+            m.setReplyOnMessageId(to.getMessageId());
+            pair.setMessage(m);
+            pair.setReplyMessage(to);
+            return pair;
+        };
+        Message added = message("n1", "keeper", MessageBase::MsgMajorType_ControlMessage);
+        added.setMinorType(MessageBase::MsgMinorType_GroupJoin);
+        added.addToOtherFields({{MessageKeys::ChangeUserId, "98912"}});
+        const Message fromContact = message("c1", "98912", MessageBase::MsgMajorType_GroupChat);
+        const Message fromStranger = message("s1", "98913", MessageBase::MsgMajorType_GroupChat);
+        window.appendMessage(added);
+        window.appendMessage(fromContact);
+        window.appendMessage(fromStranger);
+        window.appendMessagePair(reply("r1", "98913", fromContact));
+        window.appendMessagePair(reply("r2", "me", fromStranger));
+
+        // The contact's name, the stranger's name, the stranger's name on his
+        // reply, and the outlines of the replies to each.
+        const auto shown = [&window] {
+            return QStringList{window.bubble("c1")->senderText(), window.bubble("s1")->senderText(),
+                               window.bubble("r1")->senderText(),
+                               window.bubble("r1")->replyOutline()->senderText(),
+                               window.bubble("r2")->replyOutline()->senderText()};
+        };
+        const QStringList unnamed{"Cy", "98913", "98913", "Cy", "98913"};
+        const QString noticeCy =
+            QChar(0x200F) + QCoreApplication::translate("GroupNotice", "_NoticeAdded")
+                                .arg(QChar(0x2068) + QStringLiteral("Cy") + QChar(0x2069));
+        QCOMPARE(shown(), unnamed);
+        QCOMPARE(window.bubble("n1")->bodyPlainText(), noticeCy);
+
+        // Members and profiles answered without nicknames change nothing.
+        const auto bare = [](const char* user) {
+            GroupMember m = member(QLatin1String(user), GroupRole::MEMBER);
+            m.setProfile(Profile());
+            return m;
+        };
+        window.setGroupInfoMembers(
+            withMembers({member("me", GroupRole::OWNER), bare("98912"), bare("98913")}));
+        const auto profiles = [&window](const char* user, const QString& nickName) {
+            Members answer;
+            answer.setRequestId(QStringLiteral("room-1@groups.local"));
+            Profile profile;
+            profile.setMemberID(QLatin1String(user));
+            profile.setNickName(nickName);
+            answer.addProfile(profile);
+            window.setMembersProfiles(answer);
+        };
+        profiles("98912", QString());
+        profiles("98913", QStringLiteral("  "));
+        QCOMPARE(shown(), unnamed);
+        QCOMPARE(window.bubble("n1")->bodyPlainText(), noticeCy);
+
+        // A nickname given later names him everywhere, shown as plain text;
+        // an answer without one after it keeps it.
+        const QString nick = QStringLiteral("Dee <b>") + QChar(0x202E);
+        const QString visible = BidiText::visibleControls(nick);
+        const QStringList named{"Cy", visible, visible, "Cy", visible};
+        profiles("98913", nick);
+        QCOMPARE(shown(), named);
+        profiles("98913", QString());
+        QCOMPARE(shown(), named);
+        window.setGroupInfoMembers(
+            withMembers({member("me", GroupRole::OWNER), bare("98912"), bare("98913")}));
+        QCOMPARE(shown(), named);
+
+        // The members answer's nickname names the contact on his bubbles as
+        // it does in the notice.
+        window.setGroupInfoMembers(withMembers(
+            {member("me", GroupRole::OWNER), member("98912", GroupRole::MEMBER), bare("98913")}));
+        QCOMPARE(shown(), QStringList({"Nick 98912", visible, visible, "Nick 98912", visible}));
+        QVERIFY(window.bubble("n1")->bodyPlainText().contains(QStringLiteral("Nick 98912")));
+        QVERIFY(saveShot(&window, "screens-groupwindow-senders.png"));
         AddressBook::deleteInstance();
     }
 

@@ -292,6 +292,15 @@ void TestGroupWindowEndToEnd::groupTalks()
     ChatMessageWidget* fromC = stack->bubbleWithText(third);
     QTRY_VERIFY(!fromB->senderText().isEmpty() && !fromC->senderText().isEmpty());
     QVERIFY(fromB->senderText() != fromC->senderText());
+    // Neither has a nickname: each is named as A knows him, on his bubble as
+    // in the notice that he was added.
+    const QString bo = QStringLiteral("Bo");
+    const QString cy = QStringLiteral("Cy");
+    QTRY_COMPARE_WITH_TIMEOUT(fromB->senderText(), bo, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(fromC->senderText(), cy, 30000);
+    for (const QString& name : {bo, cy})
+        QVERIFY2(stack->bubbleWithText(WindowPeerStack::noticeText("_NoticeAdded", name)),
+                 qPrintable(name));
     const SenderName* nameB = fromB->findChild<SenderName*>();
     const SenderName* nameC = fromC->findChild<SenderName*>();
     QVERIFY(nameB && nameC);
