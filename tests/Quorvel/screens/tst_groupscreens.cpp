@@ -10,6 +10,7 @@
 #include "chat/chatwindow.h"
 #include "chat/chatwindowtitle.h"
 #include "chat/replymessageoutline.h"
+#include "chat/sendername.h"
 #include "model/groupaddmemberpair.h"
 #include "model/groupchangerolerequest.h"
 #include "model/members.h"
@@ -642,6 +643,12 @@ private slots:
             {member("me", GroupRole::OWNER), member("98912", GroupRole::MEMBER), bare("98913")}));
         QCOMPARE(shown(), QStringList({"Nick 98912", visible, visible, "Nick 98912", visible}));
         QVERIFY(window.bubble("n1")->bodyPlainText().contains(QStringLiteral("Nick 98912")));
+        // Each name, grown longer since the bubble was laid out, shows whole.
+        for (const char* id : {"c1", "s1", "r1"}) {
+            const SenderName* name = window.bubble(id)->findChild<SenderName*>();
+            QTRY_VERIFY2(name->width() >= name->sizeHint().width(), id);
+            QTRY_COMPARE(name->shownText(), name->text());
+        }
         QVERIFY(saveShot(&window, "screens-groupwindow-senders.png"));
         AddressBook::deleteInstance();
     }
