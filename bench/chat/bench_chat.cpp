@@ -35,6 +35,7 @@
 //   most descriptors held at once, idle stores closing against every store
 //   kept open (each in a process of its own).
 #include "Managers/Chat/chat.h"
+#include "benchhome.h"
 #include "benchload.h"
 #include "foundation/cryptoapi.h"
 #include "foundation/databasecipher.h"
@@ -544,8 +545,7 @@ int main(int argc, char** argv)
 
     printLoadAverage("start");
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
+    usePrivateHome(home);
 
     // The insert rounds take turns; every round but the last writes to a
     // folder of its own, which is deleted, and the last one leaves the

@@ -16,6 +16,7 @@
 //
 //   bench_chatlist [rounds] [held|burst|first]   (a part alone: for profiling)
 //   bench_chatlist shot FILE                     (a few rows of every look, saved)
+#include "benchhome.h"
 #include "benchload.h"
 #include "chat/chatwidget.h"
 #include "shell/chattab.h"
@@ -299,11 +300,8 @@ void printRow(const char* what, double rows, double baseline)
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
-    qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    usePrivateHome(home);
+    drawOffscreenUnlessTold();
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     printLoadAverage("start");

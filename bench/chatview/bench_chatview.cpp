@@ -14,6 +14,7 @@
 //   and moves to the top) and one paint, beside reading those 1,000 messages
 //   from the store.
 #include "Managers/Chat/chat.h"
+#include "benchhome.h"
 #include "benchload.h"
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
@@ -259,10 +260,8 @@ void benchRows(Chat* chat, const QString& chatId)
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    usePrivateHome(home);
+    drawOffscreenUnlessTold();
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     printLoadAverage("start");

@@ -6,6 +6,7 @@
 // with its profile) and the number list once. The time above those writes
 // per contact stays the same at every size when the sync is linear.
 #include "Managers/Contact/contactmanager.h"
+#include "benchhome.h"
 #include "benchload.h"
 #include "foundation/database.h"
 
@@ -115,8 +116,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     printLoadAverage("start");
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
+    usePrivateHome(home);
 
     std::printf("contact sync (contact list, then member profiles), medians of %d runs\n", kRounds);
     std::printf("%-10s %12s %14s %8s %16s\n", "contacts", "manager ms", "writes ms", "ratio",

@@ -18,6 +18,7 @@
 #include "Managers/XMPP/quorvelxmppclient.h"
 #include "Managers/XMPP/quorvelxmppmessage.h"
 #include "Managers/XMPP/xmppmanager.h"
+#include "benchhome.h"
 #include "benchload.h"
 #include "foundation/serviceconfig.h"
 #include "prosodyserver.h"
@@ -211,9 +212,7 @@ int main(int argc, char** argv)
 {
     // A private home: the manager's store must not touch the user's own.
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+    usePrivateHome(home);
     qputenv("QUORVEL_CHAT_DOMAIN", "localhost");
     QCoreApplication app(argc, argv);
     printLoadAverage("start");
