@@ -123,10 +123,10 @@ void ChatMessageContainer::releaseLayout()
     updateGeometry();
 }
 
-void ChatMessageContainer::setMessageState(const QString& msgId, MessageBase::MsgState state)
+void ChatMessageContainer::setMessageState(const MessageState& state)
 {
-    if (ChatMessageWidget* bubble = bubbles.value(msgId))
-        bubble->setState(state);
+    if (ChatMessageWidget* bubble = bubbles.value(state.getMessageId()))
+        bubble->setState(state.getState(), state.getFailure());
 }
 
 void ChatMessageContainer::setLikes(const QString& msgId, int count)

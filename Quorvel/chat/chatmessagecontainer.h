@@ -3,6 +3,7 @@
 
 #include "Managers/command.h"
 #include "model/message.h"
+#include "model/messagestate.h"
 #include "webapi/FileApi/uploadrequest.h"
 
 #include <QDate>
@@ -33,7 +34,7 @@ public:
     ChatMessageWidget* appendMessage(const UploadRequest& request, const QString& chatId,
                                      MessageBase::MsgMajorType majorType, const QString& body,
                                      Message* out, const Message& replied);
-    void setMessageState(const QString& msgId, MessageBase::MsgState state);
+    void setMessageState(const MessageState& state);
     void setLikes(const QString& msgId, int count);
     ChatMessageWidget* getMessageWidget(const QString& msgId) const;
     QString getFirstMessageId() const;

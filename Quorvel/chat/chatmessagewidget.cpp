@@ -46,6 +46,7 @@ const QMap<QString, QString>& bubbleImages()
     static const QMap<QString, QString> images{
         {QStringLiteral("msgStateNotSentKEY"),
          QStringLiteral(":/Images/ic_message_schedule_white.png")},
+        {QStringLiteral("msgStateFailedKEY"), QStringLiteral(":/Images/ic_message_failed.png")},
         {QStringLiteral("msgStateSentKEY"), QStringLiteral(":/Images/ic_message_tick_white.png")},
         {QStringLiteral("msgStateDeliveredKEY"),
          QStringLiteral(":/Images/ic_message_tick_double_white.png")},
@@ -54,6 +55,13 @@ const QMap<QString, QString>& bubbleImages()
         {QStringLiteral("msgEditBlackIcon"), QStringLiteral(":/Images/ic_edit_black_32.png")},
         {QStringLiteral("msgEditWhiteIcon"), QStringLiteral(":/Images/ic_edit_white_32.png")}};
     return images;
+}
+
+// A message of the user's that will not go out as things stand.
+bool notSentFor(const Message& message)
+{
+    return message.getState() == MessageBase::MsgState_NotSent &&
+           message.getSendFailure() != MessageBase::SendFailure_None;
 }
 
 bool isChannelPost(const Message& message)
@@ -410,6 +418,7 @@ void ChatMessageWidget::buildFooter()
         footerRow->addWidget(stateLabel);
         footerRow->setSpacing(1);
         footerRow->setContentsMargins(1, 1, 1, 1);
+        updateFailureNote();
     } else {
         footerRow->setContentsMargins(4, 0, 4, 0);
     }
@@ -514,10 +523,20 @@ void ChatMessageWidget::updateStateIcon()
     static const QStringList keys{
         QString(), QStringLiteral("msgStateNotSentKEY"), QStringLiteral("msgStateSentKEY"),
         QStringLiteral("msgStateDeliveredKEY"), QStringLiteral("msgStateSeenKEY")};
+    // Only the user's own bubbles carry a tick.
+    if (!stateLabel)
+        return;
     const int state = int(message.getState());
+    if (notSentFor(message)) {
+        QPixmap pixmap;
+        if (!QPixmapCache::find(QStringLiteral("msgStateFailedKEY"), &pixmap))
+            return;
+        stateLabel->setPixmap(pixmap);
+        shownTick = QStringLiteral("msgStateFailedKEY");
+        return;
+    }
     if (state == MessageBase::MsgState_Draft) {
-        if (stateLabel)
-            stateLabel->setText(QStringLiteral("o"));
+        stateLabel->setText(QStringLiteral("o"));
         shownTick = QStringLiteral("o");
         return;
     }
@@ -526,15 +545,64 @@ void ChatMessageWidget::updateStateIcon()
     QPixmap pixmap;
     if (!QPixmapCache::find(keys.at(state), &pixmap))
         return;
-    if (stateLabel)
-        stateLabel->setPixmap(pixmap);
+    stateLabel->setPixmap(pixmap);
     shownTick = keys.at(state);
 }
 
-void ChatMessageWidget::setState(MessageBase::MsgState state)
+void ChatMessageWidget::setState(MessageBase::MsgState state, MessageBase::SendFailure failure)
 {
     message.setState(state);
+    message.setSendFailure(failure);
     updateStateIcon();
+    updateFailureNote();
+}
+
+QString ChatMessageWidget::failureText() const
+{
+    if (!notSentFor(message))
+        return QString();
+    return message.getSendFailure() == MessageBase::SendFailure_NoSpace ? tr("_NotSentNoDiskSpace")
+                                                                        : tr("_NotSentRefused");
+}
+
+void ChatMessageWidget::updateFailureNote()
+{
+    // Only the user's own bubbles have a footer that says how a message fares.
+    if (side != 0 || !stateLabel)
+        return;
+    const QString text = failureText();
+    if (text.isEmpty()) {
+        if (failureLabel && !failureLabel->isHidden()) {
+            failureLabel->hide();
+            relayOut();
+        }
+        return;
+    }
+    if (!failureLabel) {
+        // Above the footer, as wide as the bubble lets the body be.
+        failureLabel = new QLabel(frame);
+        failureLabel->setObjectName(QStringLiteral("ChatMessageFailure"));
+        failureLabel->setWordWrap(true);
+        failureLabel->setTextFormat(Qt::PlainText);
+        failureLabel->setFont(Fonts::getFont(baseFontSize));
+        failureLabel->setContentsMargins(4, 2, 4, 0);
+        frameColumn->insertWidget(frameColumn->indexOf(footerRow), failureLabel);
+    }
+    failureLabel->setText(text);
+    const int wide = failureLabel->fontMetrics().horizontalAdvance(text) + 10;
+    failureLabel->setMinimumWidth(qMin(wide, bodyMaxWidth));
+    failureLabel->show();
+    relayOut();
+}
+
+void ChatMessageWidget::relayOut()
+{
+    // A bubble still being built is laid out once it is whole.
+    if (!frame->layout())
+        return;
+    frame->adjustSize();
+    adjustSize();
+    updateGeometry();
 }
 
 void ChatMessageWidget::setLikes(int count)

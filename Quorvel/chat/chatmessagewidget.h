@@ -41,7 +41,9 @@ public:
     explicit ChatMessageWidget(QWidget* parent = nullptr);
 
     void setMessage(const Message& msg);
-    void setState(MessageBase::MsgState state);
+    // A message left not sent shows why, when it is known.
+    void setState(MessageBase::MsgState state,
+                  MessageBase::SendFailure failure = MessageBase::SendFailure_None);
     void setLikes(int count);
     void showEditedIcon(const QString& userId, bool edited);
     void setSenderLabel(const QString& name);
@@ -72,6 +74,8 @@ public:
     QString timeText() const;
     QString senderText() const;
     QString tickKey() const { return shownTick; }
+    // Why the message is not sent, as the bubble says it; empty when it says nothing.
+    QString failureText() const;
     bool editedMarkShown() const;
     QString likesText() const;
     MessageBody* bodyWidget() const { return body; }
@@ -139,6 +143,8 @@ private:
     // The context menu and its actions, made when first wanted.
     void createMenu();
     void updateStateIcon();
+    void updateFailureNote();
+    void relayOut();
 
     int side = 0;
     Message message;
@@ -150,6 +156,7 @@ private:
     QLabel* timeLabel;
     QLabel* stateLabel = nullptr;
     QLabel* editedLabel = nullptr;
+    QLabel* failureLabel = nullptr;
     QFrame* frame;
     QHBoxLayout* mainRow;
     QVBoxLayout* frameColumn;

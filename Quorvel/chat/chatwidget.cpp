@@ -519,10 +519,10 @@ void ChatWidget::processMessageReply(const MessageReply& reply)
     refreshLastMessage();
 }
 
-void ChatWidget::setMessageState(const QString& msgId, MessageBase::MsgState state)
+void ChatWidget::setMessageState(const MessageState& state)
 {
     if (chatWindow)
-        chatWindow->setMessageState(msgId, state);
+        chatWindow->setMessageState(state);
 }
 
 void ChatWidget::processMembers(const Members& members)

@@ -13,6 +13,7 @@
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/messagereply.h"
+#include "model/messagestate.h"
 
 #include <QImage>
 #include <QPointer>
@@ -71,7 +72,7 @@ public:
     void processMessageReply(const MessageReply& reply);
     void updateLastMessage(const Message& message);
     void refreshLastMessage();
-    void setMessageState(const QString& msgId, MessageBase::MsgState state);
+    void setMessageState(const MessageState& state);
     void processMembers(const Members& members);
     void processGroupInfoMembers(const GroupInfoMembers& members);
     void processLVReply(LVReply reply);

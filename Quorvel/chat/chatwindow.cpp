@@ -827,10 +827,10 @@ void ChatWindow::openAtFirstUnseen()
     rememberAnchor();
 }
 
-void ChatWindow::setMessageState(const QString& msgId, MessageBase::MsgState state)
+void ChatWindow::setMessageState(const MessageState& state)
 {
-    if (ChatMessageContainer* container = messageBoard->containerOf(msgId))
-        container->setMessageState(msgId, state);
+    if (ChatMessageContainer* container = messageBoard->containerOf(state.getMessageId()))
+        container->setMessageState(state);
 }
 
 void ChatWindow::replyOutLineClicked(QString msgID)

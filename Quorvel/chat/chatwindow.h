@@ -12,6 +12,7 @@
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/messagereply.h"
+#include "model/messagestate.h"
 #include "model/polldata.h"
 #include "webapi/FileApi/uploadrequest.h"
 #include "widgets/popupwarning.h"
@@ -93,7 +94,7 @@ public:
     bool addMessageWidget(const Message& msg, bool hasReply, const Message& replied);
     bool appendMessage(const Message& msg);
     bool appendMessagePair(const MessagePair& pair);
-    void setMessageState(const QString& msgId, MessageBase::MsgState state);
+    void setMessageState(const MessageState& state);
     AvatarDownloader* getAvatarDownloader(const QString& userId);
     void setMembersProfiles(const Members& members);
 

@@ -181,11 +181,10 @@ void GroupTab::processMessage(const Message& message)
         widget->updateLastMessage(message);
 }
 
-void GroupTab::setMessageState(const QString& chatId, const QString& msgId,
-                               MessageBase::MsgState state)
+void GroupTab::setMessageState(const MessageState& state)
 {
-    if (ChatWidget* widget = rows.value(chatId))
-        widget->setMessageState(msgId, state);
+    if (ChatWidget* widget = rows.value(state.getChatId()))
+        widget->setMessageState(state);
 }
 
 void GroupTab::processMembers(const Members& members)

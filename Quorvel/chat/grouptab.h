@@ -8,6 +8,7 @@
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/messagereply.h"
+#include "model/messagestate.h"
 #include "widgets/customscrollarea.h"
 
 #include <QMap>
@@ -42,7 +43,7 @@ public:
     void processMessageReply(const QString& chatId, const MessageReply& reply);
     void processGroupInfoMembers(const GroupInfoMembers& members);
     void processMessage(const Message& message);
-    void setMessageState(const QString& chatId, const QString& msgId, MessageBase::MsgState state);
+    void setMessageState(const MessageState& state);
     void processMembers(const Members& members);
     void filterChats(const QString& text);
     int getTotalUnreadCount() const;

@@ -113,11 +113,10 @@ void ChannelTab::processChannelMembersReply(const ChannelMembersReply& reply)
         widget->processChannelMembersReply(reply);
 }
 
-void ChannelTab::setMessageState(const QString& chatId, const QString& msgId,
-                                 MessageBase::MsgState state)
+void ChannelTab::setMessageState(const MessageState& state)
 {
-    if (ChatWidget* widget = rows.value(chatId))
-        widget->setMessageState(msgId, state);
+    if (ChatWidget* widget = rows.value(state.getChatId()))
+        widget->setMessageState(state);
 }
 
 int ChannelTab::getUnreadCount() const

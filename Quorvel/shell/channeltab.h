@@ -8,6 +8,7 @@
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/messagereply.h"
+#include "model/messagestate.h"
 #include "widgets/customscrollarea.h"
 
 #include <QMap>
@@ -43,7 +44,7 @@ public:
     void processLVReply(const LVReply& reply);
     // A page of the channel's members, for its administrators' panel.
     void processChannelMembersReply(const ChannelMembersReply& reply);
-    void setMessageState(const QString& chatId, const QString& msgId, MessageBase::MsgState state);
+    void setMessageState(const MessageState& state);
     // Sum over the rows; a muted channel counts 0.
     int getUnreadCount() const;
     void filterChats(const QString& str);

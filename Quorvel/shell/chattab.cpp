@@ -116,12 +116,11 @@ void ChatTab::processMessageReply(const QString& chatId, const MessageReply& rep
         widget->processMessageReply(reply);
 }
 
-void ChatTab::setMessageState(const QString& chatId, const QString& msgId,
-                              MessageBase::MsgState state)
+void ChatTab::setMessageState(const MessageState& state)
 {
     deferred.finish();
-    if (ChatWidget* widget = rows.value(chatId))
-        widget->setMessageState(msgId, state);
+    if (ChatWidget* widget = rows.value(state.getChatId()))
+        widget->setMessageState(state);
 }
 
 void ChatTab::processMembers(const Members& members)

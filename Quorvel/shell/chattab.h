@@ -9,6 +9,7 @@
 #include "model/message.h"
 #include "model/messagepair.h"
 #include "model/messagereply.h"
+#include "model/messagestate.h"
 #include "widgets/customscrollarea.h"
 #include "widgets/deferredrows.h"
 
@@ -40,7 +41,7 @@ public:
     void processMessage(const Message& message);
     void processMessagePair(const MessagePair& pair);
     void processMessageReply(const QString& chatId, const MessageReply& reply);
-    void setMessageState(const QString& chatId, const QString& msgId, MessageBase::MsgState state);
+    void setMessageState(const MessageState& state);
     void processMembers(const Members& members);
     void removeChat(const QString& id);
     void openChat(const QString& id);

@@ -240,9 +240,9 @@ void SidePanel::processMessageReply(const MessageReply& reply)
 
 void SidePanel::setMessageState(const MessageState& state)
 {
-    chatTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
-    channelTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
-    groupTab->setMessageState(state.getChatId(), state.getMessageId(), state.getState());
+    chatTab->setMessageState(state);
+    channelTab->setMessageState(state);
+    groupTab->setMessageState(state);
 }
 
 void SidePanel::setLastSeen(const QString& number, const QDateTime& time)

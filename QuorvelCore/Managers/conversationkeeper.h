@@ -16,20 +16,47 @@ class QUORVELCORE_EXPORT ConversationKeeper
 public:
     virtual ~ConversationKeeper() = default;
 
+    // What became of a message the user wrote, handed to the keeper to store.
+    enum class Keeping
+    {
+        Kept,
+        // Not this keeper's to keep (unknown conversation, id already held).
+        Refused,
+        // It could not be written (the disk is full, the store unwritable).
+        NotWritten
+    };
+    // What became of a stored own message handed on to go out.
+    enum class Posting
+    {
+        // The kind travels over the chat server: the Manager sends it.
+        ByChatServer,
+        // In this keeper's own outbox, on its way.
+        Queued,
+        // The outbox could not be written.
+        NotQueued
+    };
+
     // Whether id names one of this keeper's conversations.
     virtual bool keepsConversation(const QString& id) const = 0;
 
     // Stores a message the user wrote, with its id, author and send time
-    // already set, as not sent, and answers the GUI; false when refused (the
-    // message is then not sent either).
-    virtual bool storeOwnMessage(const Message& message) = 0;
-    // Sends a stored own message through this keeper's own path; false when
-    // the kind travels over the chat server, which the Manager then uses.
-    virtual bool postOwnMessage(const Message& message)
+    // already set, as not sent, and answers the GUI when it is kept (a
+    // message not kept is then not sent either).
+    virtual Keeping storeOwnMessage(const Message& message) = 0;
+    // Sends a stored own message through this keeper's own path.
+    virtual Posting postOwnMessage(const Message& message)
     {
         Q_UNUSED(message)
-        return false;
+        return Posting::ByChatServer;
     }
+    // Writes why a stored own message is still not sent (none: it is on its
+    // way again); true when the stored message changed, even where the disk
+    // did not take the change.
+    virtual bool markNotSent(const QString& id, const QString& messageId,
+                             MessageBase::SendFailure why) = 0;
+    // Answers the GUI with an own message that could not be kept, so that it
+    // shows all the same (with its reason).
+    virtual void showUnkeptMessage(const Message& message) = 0;
     // Stores a message that arrived, answers the GUI and raises its
     // notification; false when refused (unknown conversation, already held).
     virtual bool storeArrivedMessage(const Message& message) = 0;

@@ -39,6 +39,7 @@ class ContactManager;
 class ConversationKeeper;
 class GroupManager;
 class LikeManager;
+class QTimer;
 class XMPPManager;
 
 // The core's central object: it owns the six conversation and service
@@ -140,6 +141,12 @@ private:
     QList<ConversationKeeper*> keepers() const;
     void respondSendMessage(const Message& message);
     void sendSingleMessage(Message msg);
+    // Own messages that could not be stored or queued (the disk is full, a
+    // store unwritable) are shown as not sent with the reason and tried
+    // again, in order, until each is on its way.
+    bool queueOwnMessage(ConversationKeeper* keeper, Message msg);
+    void holdUnkept(ConversationKeeper* keeper, const Message& msg, bool stored);
+    void retryUnkept();
     void processControlMsg(const Message& msg);
     void processSentControlMessages(const Message& msg);
     void processMuteStatusUpdateMessage(const ConversationMuteStatusUpdate& update);
@@ -153,8 +160,10 @@ private:
     void respondChatsData();
     void respondGetChatRecipients();
     void respondChatRecipientAdded(const Contact& contact);
-    void respondMessageStateChange(const QString& chatId, const QString& messageId,
-                                   MessageBase::MsgState state);
+    void
+    respondMessageStateChange(const QString& chatId, const QString& messageId,
+                              MessageBase::MsgState state,
+                              MessageBase::SendFailure failure = MessageBase::SendFailure_None);
 
     LikeManager* likeManager = nullptr;
     XMPPManager* xmppManager = nullptr;
@@ -168,6 +177,14 @@ private:
     // Ids of the mute updates this device sent to the user's own account:
     // their copies coming back are already applied.
     QSet<QString> sentMuteUpdates;
+    struct UnkeptSend
+    {
+        Message message;
+        bool stored = false;
+    };
+    QList<UnkeptSend> unkeptSends;
+    // Made on the core thread with the first message held.
+    QTimer* unkeptRetry = nullptr;
     QString token;
     QString hashMethod;
     Contact userContact;

@@ -17,7 +17,14 @@
 #include "model/messagestate.h"
 #include "model/seenmessage.h"
 
+#include <QTimer>
+
 #include <algorithm>
+
+namespace {
+// How often messages waiting for disk space are tried again.
+const int kUnkeptRetryMs = 2000;
+} // namespace
 
 void Manager::addMessageCommands(CommandTable* table)
 {
@@ -104,11 +111,94 @@ void Manager::sendSingleMessage(Message msg)
         msg.generateMessageId();
     msg.setSendTimeToCurrentTime();
     msg.setState(MessageBase::MsgState_NotSent);
-    if (!keeper->storeOwnMessage(msg))
+    msg.setSendFailure(MessageBase::SendFailure_None);
+    // Messages held earlier go first, when they can.
+    if (!unkeptSends.isEmpty())
+        retryUnkept();
+    switch (keeper->storeOwnMessage(msg)) {
+    case ConversationKeeper::Keeping::Refused:
+        L_WARN(QStringLiteral("Manager::sendSingleMessage | refused ") + msg.getMessageId());
         return;
-    if (!keeper->postOwnMessage(msg))
-        xmppManager->sendMessage(&msg);
+    case ConversationKeeper::Keeping::NotWritten:
+        holdUnkept(keeper, msg, false);
+        return;
+    case ConversationKeeper::Keeping::Kept:
+        break;
+    }
+    // Behind messages still held, to keep the order they were written in.
+    if (!unkeptSends.isEmpty() || !queueOwnMessage(keeper, msg))
+        holdUnkept(keeper, msg, true);
     L_DEBUG(QStringLiteral("Manager::sendSingleMessage | ") + msg.getMessageId());
+}
+
+bool Manager::queueOwnMessage(ConversationKeeper* keeper, Message msg)
+{
+    switch (keeper->postOwnMessage(msg)) {
+    case ConversationKeeper::Posting::Queued:
+        return true;
+    case ConversationKeeper::Posting::NotQueued:
+        return false;
+    case ConversationKeeper::Posting::ByChatServer:
+        break;
+    }
+    return xmppManager->sendMessage(&msg);
+}
+
+void Manager::holdUnkept(ConversationKeeper* keeper, const Message& msg, bool stored)
+{
+    L_ERROR(
+        QStringLiteral("Manager::holdUnkept | %1 could not be %2; held until it can")
+            .arg(msg.getMessageId(), stored ? QStringLiteral("queued") : QStringLiteral("stored")));
+    Message shown = msg;
+    shown.setSendFailure(MessageBase::SendFailure_NoSpace);
+    if (stored) {
+        keeper->markNotSent(msg.getChatId(), msg.getMessageId(), MessageBase::SendFailure_NoSpace);
+        respondMessageStateChange(msg.getChatId(), msg.getMessageId(),
+                                  MessageBase::MsgState_NotSent, MessageBase::SendFailure_NoSpace);
+    } else {
+        keeper->showUnkeptMessage(shown);
+    }
+    unkeptSends.append({msg, stored});
+    if (!unkeptRetry) {
+        unkeptRetry = new QTimer(this);
+        unkeptRetry->setInterval(kUnkeptRetryMs);
+        connect(unkeptRetry, &QTimer::timeout, this, &Manager::retryUnkept);
+    }
+    unkeptRetry->start();
+}
+
+void Manager::retryUnkept()
+{
+    while (!unkeptSends.isEmpty()) {
+        UnkeptSend& next = unkeptSends.first();
+        const Message& msg = next.message;
+        ConversationKeeper* keeper = keeperOf(msg.getMajorType());
+        if (keeper && !next.stored) {
+            const ConversationKeeper::Keeping kept = keeper->storeOwnMessage(msg);
+            if (kept == ConversationKeeper::Keeping::NotWritten)
+                break;
+            next.stored = kept == ConversationKeeper::Keeping::Kept;
+        }
+        if (!keeper || !next.stored || !keeper->keepsConversation(msg.getChatId())) {
+            // Its conversation is gone meanwhile: it will not go out.
+            L_WARN(QStringLiteral("Manager::retryUnkept | %1 has nowhere to go")
+                       .arg(msg.getMessageId()));
+            respondMessageStateChange(msg.getChatId(), msg.getMessageId(),
+                                      MessageBase::MsgState_NotSent,
+                                      MessageBase::SendFailure_Refused);
+            unkeptSends.removeFirst();
+            continue;
+        }
+        if (!queueOwnMessage(keeper, msg))
+            break;
+        L_INFO(QStringLiteral("Manager::retryUnkept | %1 is on its way").arg(msg.getMessageId()));
+        keeper->markNotSent(msg.getChatId(), msg.getMessageId(), MessageBase::SendFailure_None);
+        respondMessageStateChange(msg.getChatId(), msg.getMessageId(),
+                                  MessageBase::MsgState_NotSent);
+        unkeptSends.removeFirst();
+    }
+    if (unkeptSends.isEmpty() && unkeptRetry)
+        unkeptRetry->stop();
 }
 
 // ---- Receiving ----
@@ -224,9 +314,11 @@ void Manager::respondSendSeen(const QString& chatId)
 }
 
 void Manager::respondMessageStateChange(const QString& chatId, const QString& messageId,
-                                        MessageBase::MsgState state)
+                                        MessageBase::MsgState state,
+                                        MessageBase::SendFailure failure)
 {
-    answer(CMD_MessageStateChange, QVariant::fromValue(MessageState(chatId, messageId, state)));
+    answer(CMD_MessageStateChange,
+           QVariant::fromValue(MessageState(chatId, messageId, state, failure)));
 }
 
 void Manager::respondMessageEdited(const QVariant& value)

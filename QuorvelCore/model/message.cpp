@@ -102,6 +102,7 @@ void Message::clear()
     liked = false;
     edited = false;
     state = MsgState_Draft;
+    sendFailure = SendFailure_None;
     groupControlMessage = false;
 }
 
@@ -153,13 +154,16 @@ void Message::insertDBFields(QJsonObject* object) const
     object->insert(Liked, liked);
     object->insert(State, toString(state));
     object->insert(Edited, edited);
+    // Written only when there is one, so other records stay as they were.
+    if (sendFailure != SendFailure_None)
+        object->insert(SendFailureReason, int(sendFailure));
 }
 
 void Message::removeDBFields(QJsonObject* object)
 {
     // Also what keeps a peer's or the service's copy of these keys (a local
     // path, a delivery state) out of a message read from outside the store.
-    for (QLatin1String key : {Likes, Views, Liked, State, FileLocalPath, Edited})
+    for (QLatin1String key : {Likes, Views, Liked, State, FileLocalPath, Edited, SendFailureReason})
         object->remove(key);
 }
 
@@ -241,6 +245,7 @@ bool Message::fromDBJson(const QJsonObject& object)
         setLiked(object);
         setEdited(object);
         setState(object);
+        setSendFailure(object);
         setFilePath(object);
     }
     return result;
@@ -431,6 +436,14 @@ void Message::setEdited(const QJsonObject& object)
 void Message::setState(const QJsonObject& object)
 {
     state = object.contains(State) ? toMsgState(object.value(State).toString()) : MsgState_Draft;
+}
+
+void Message::setSendFailure(const QJsonObject& object)
+{
+    const int value = object.value(SendFailureReason).toInt(-1);
+    sendFailure = value == SendFailure_NoSpace || value == SendFailure_Refused
+                      ? MessageBase::SendFailure(value)
+                      : SendFailure_None;
 }
 
 void Message::setFilePath(const QJsonObject& object)
@@ -640,6 +653,7 @@ void Message::setDBOnlyFields(const Message& other)
     likes = other.likes;
     liked = other.liked;
     state = other.state;
+    sendFailure = other.sendFailure;
     edited = other.edited;
 }
 
@@ -665,6 +679,6 @@ bool Message::operator==(const Message& other) const
            sendTimeInGMT == other.sendTimeInGMT && replyOnMessageId == other.replyOnMessageId &&
            replyOnThreadId == other.replyOnThreadId && otherFields == other.otherFields &&
            likes == other.likes && views == other.views && liked == other.liked &&
-           edited == other.edited && state == other.state &&
+           edited == other.edited && state == other.state && sendFailure == other.sendFailure &&
            groupControlMessage == other.groupControlMessage;
 }

@@ -108,6 +108,8 @@ public:
     void setEdited(bool value) { edited = value; }
     MsgState getState() const { return state; }
     void setState(MsgState value) { state = value; }
+    SendFailure getSendFailure() const { return sendFailure; }
+    void setSendFailure(SendFailure value) { sendFailure = value; }
     bool getGroupControlMessage() const { return groupControlMessage; }
     void setGroupControlMessage(bool value) { groupControlMessage = value; }
 
@@ -130,6 +132,8 @@ public:
     void setLiked(const QJsonObject& object);
     void setEdited(const QJsonObject& object);
     void setState(const QJsonObject& object);
+    // A known reason only; anything else reads as none.
+    void setSendFailure(const QJsonObject& object);
     void setFilePath(const QJsonObject& object);
 
     QJsonObject getOtherFields() const { return otherFields; }
@@ -188,6 +192,7 @@ private:
     bool liked;
     bool edited;
     MsgState state;
+    SendFailure sendFailure;
     bool groupControlMessage;
 };
 

@@ -71,6 +71,18 @@ public:
         MsgState_Seen = 4
     };
 
+    // Why one of the user's messages stays not sent; none while it waits or
+    // travels. Kept only in the local store.
+    enum SendFailure
+    {
+        SendFailure_None = 0,
+        // It could not be written to this computer's disk (full, unwritable);
+        // it goes out once it can be.
+        SendFailure_NoSpace = 1,
+        // The service refused it for good; it is not sent again.
+        SendFailure_Refused = 2
+    };
+
     static const QHash<MsgMajorType, QString>& getMsgMajorTypes();
     static const QHash<MsgMinorType, QString>& getMsgMinorTypes();
     static const QHash<MsgState, QString>& getMsgStates();
@@ -100,5 +112,6 @@ public:
 Q_DECLARE_METATYPE(MessageBase::MsgMajorType)
 Q_DECLARE_METATYPE(MessageBase::MsgMinorType)
 Q_DECLARE_METATYPE(MessageBase::MsgState)
+Q_DECLARE_METATYPE(MessageBase::SendFailure)
 
 #endif // MESSAGEBASE_H

@@ -36,6 +36,7 @@ constexpr QLatin1String Likes = key("_likes");
 constexpr QLatin1String Liked = key("_liked");
 constexpr QLatin1String State = key("_state");
 constexpr QLatin1String Edited = key("_edited");
+constexpr QLatin1String SendFailureReason = key("_sendFailure");
 constexpr QLatin1String FileLocalPath = key("FILE_LOCAL_PATH");
 // Payload keys.
 constexpr QLatin1String StickerVersion = key("STICKER_VERSION");

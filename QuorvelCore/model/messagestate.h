@@ -7,13 +7,15 @@
 #include <QMetaType>
 #include <QString>
 
-// A message's new delivery state: the payload of the state-change answer.
+// A message's new delivery state: the payload of the state-change answer. A
+// message left not sent carries why (none while it waits to go out).
 class QUORVELCORE_EXPORT MessageState
 {
 public:
     MessageState() = default;
-    MessageState(const QString& chatId, const QString& messageId, MessageBase::MsgState state)
-        : chatId(chatId), messageId(messageId), state(state)
+    MessageState(const QString& chatId, const QString& messageId, MessageBase::MsgState state,
+                 MessageBase::SendFailure failure = MessageBase::SendFailure_None)
+        : chatId(chatId), messageId(messageId), state(state), failure(failure)
     {
     }
 
@@ -25,16 +27,20 @@ public:
     void setMessageId(const QString& value) { messageId = value; }
     MessageBase::MsgState getState() const { return state; }
     void setState(MessageBase::MsgState value) { state = value; }
+    MessageBase::SendFailure getFailure() const { return failure; }
+    void setFailure(MessageBase::SendFailure value) { failure = value; }
 
     bool operator==(const MessageState& other) const
     {
-        return chatId == other.chatId && messageId == other.messageId && state == other.state;
+        return chatId == other.chatId && messageId == other.messageId && state == other.state &&
+               failure == other.failure;
     }
 
 private:
     QString chatId;
     QString messageId;
     MessageBase::MsgState state = MessageBase::MsgState_Draft;
+    MessageBase::SendFailure failure = MessageBase::SendFailure_None;
 };
 
 Q_DECLARE_METATYPE(MessageState)

@@ -250,6 +250,14 @@
 <context>
     <name>ChatMessageWidget</name>
     <message>
+        <source>_NotSentNoDiskSpace</source>
+        <translation>Not sent: this computer&apos;s disk is full. It goes out once there is room.</translation>
+    </message>
+    <message>
+        <source>_NotSentRefused</source>
+        <translation>Not sent: the service refused it.</translation>
+    </message>
+    <message>
         <source>_CopySelectedText</source>
         <translation>Copy Selection</translation>
     </message>

@@ -250,6 +250,14 @@
 <context>
     <name>ChatMessageWidget</name>
     <message>
+        <source>_NotSentNoDiskSpace</source>
+        <translation>ارسال نشد: دیسک این رایانه پر است. با باز شدن جا فرستاده می‌شود.</translation>
+    </message>
+    <message>
+        <source>_NotSentRefused</source>
+        <translation>ارسال نشد: سرویس آن را نپذیرفت.</translation>
+    </message>
+    <message>
         <source>_CopySelectedText</source>
         <translation>کپی متن انتخاب‌شده</translation>
     </message>

@@ -136,6 +136,15 @@ QStringList Channel::changeMessageState(const QString& messageId, MessageBase::M
     return changed;
 }
 
+bool Channel::setSendFailure(const QString& messageId, MessageBase::SendFailure failure)
+{
+    Chat* messages = chat();
+    if (!messages || !messages->setSendFailure(messageId, failure))
+        return false;
+    refreshMessagingFields();
+    return true;
+}
+
 QStringList Channel::changeMessageStateToSeen(const QStringList& ids)
 {
     Chat* messages = chat();

@@ -61,6 +61,7 @@ public:
     bool editMessage(const QString& messageId, const QString& body);
     QStringList changeMessageState(const QString& messageId, MessageBase::MsgState state);
     QStringList changeMessageStateToSeen(const QStringList& ids);
+    bool setSendFailure(const QString& messageId, MessageBase::SendFailure failure);
     void setFilePathForMessage(const Message& message);
     void setLikeCount(const LVReply& reply);
     void setLiked(const LikePair& pair);

@@ -87,7 +87,8 @@ public:
     void processReply(Procedure procedure, const QJsonObject& reply);
 
     // ---- Messages ----
-    void sendMessage(Message* message);
+    // False when the post could not be kept in the outbox.
+    bool sendMessage(Message* message);
     bool addMessage(const Message& message, bool notify);
     bool addMessagePair(const Message& message);
     void sendNotification(const Message& message);
@@ -106,8 +107,11 @@ public:
 
     // ---- The channel kind in the Manager's message flow ----
     bool keepsConversation(const QString& id) const override { return contains(id); }
-    bool storeOwnMessage(const Message& message) override;
-    bool postOwnMessage(const Message& message) override;
+    Keeping storeOwnMessage(const Message& message) override;
+    Posting postOwnMessage(const Message& message) override;
+    bool markNotSent(const QString& id, const QString& messageId,
+                     MessageBase::SendFailure why) override;
+    void showUnkeptMessage(const Message& message) override;
     bool storeArrivedMessage(const Message& message) override;
     void answerHistory(const MessageRequest& request) override;
     MessageBase::MsgState confirmSent(const Message& message) override;

@@ -20,32 +20,55 @@ const QString kLastTimeNewMessagesCalled = QStringLiteral("lastTimeNewMessagesCa
 
 // ---- Sending, one message at a time ----
 
-bool ChannelManager::storeOwnMessage(const Message& message)
+ConversationKeeper::Keeping ChannelManager::storeOwnMessage(const Message& message)
 {
-    if (message.getMajorType() != MessageBase::MsgMajorType_ChannelChat ||
-        !addMessage(message, false))
-        return false;
-    emit messageAdded(message);
-    return true;
+    if (message.getMajorType() != MessageBase::MsgMajorType_ChannelChat)
+        return Keeping::Refused;
+    if (addMessage(message, false)) {
+        emit messageAdded(message);
+        return Keeping::Kept;
+    }
+    Message held;
+    if (!contains(message.getChatId()) ||
+        channels[message.getChatId()].getMessage(message.getMessageId(), &held))
+        return Keeping::Refused;
+    return Keeping::NotWritten;
 }
 
-bool ChannelManager::postOwnMessage(const Message& message)
+ConversationKeeper::Posting ChannelManager::postOwnMessage(const Message& message)
 {
     Message outgoing = message;
-    sendMessage(&outgoing);
-    return true;
+    return sendMessage(&outgoing) ? Posting::Queued : Posting::NotQueued;
 }
 
-void ChannelManager::sendMessage(Message* message)
+bool ChannelManager::markNotSent(const QString& id, const QString& messageId,
+                                 MessageBase::SendFailure why)
+{
+    auto it = channels.find(id);
+    return it != channels.end() && it->setSendFailure(messageId, why);
+}
+
+void ChannelManager::showUnkeptMessage(const Message& message)
+{
+    emit messageAdded(message);
+}
+
+bool ChannelManager::sendMessage(Message* message)
 {
     if (!contains(message->getChatId()))
-        return;
+        return false;
     if (message->getMessageId().isEmpty())
         message->generateMessageId();
     // Kept before it can reach the wire; a post already kept is not doubled.
-    if (outbox.contains(message->getMessageId()) || !outbox.append(*message))
-        return;
+    if (outbox.contains(message->getMessageId()))
+        return true;
+    if (!outbox.append(*message)) {
+        L_ERROR(QStringLiteral("ChannelManager::sendMessage | post %1 not kept for sending")
+                    .arg(message->getMessageId()));
+        return false;
+    }
     sendNextMessageOnQueue();
+    return true;
 }
 
 void ChannelManager::startSendMessage(const Message& message)
@@ -83,9 +106,13 @@ void ChannelManager::finishSend(int resultCode)
         L_WARN(QStringLiteral("ChannelManager::finishSend | the service refused post %1 (%2)")
                    .arg(messageId)
                    .arg(resultCode));
+        // Kept as refused, so that it shows so after a restart too.
         if (contains(id)) {
-            changeMessageState(id, messageId, MessageBase::MsgState_NotSent);
-            respondMessageStateChange(id, messageId, MessageBase::MsgState_NotSent);
+            markNotSent(id, messageId, MessageBase::SendFailure_Refused);
+            emit commandResponse(
+                CMD_MessageStateChange,
+                QVariant::fromValue(MessageState(id, messageId, MessageBase::MsgState_NotSent,
+                                                 MessageBase::SendFailure_Refused)));
         }
     } else if (contains(id)) {
         changeMessageStatesToSeen(id, {messageId});

@@ -847,6 +847,8 @@ QStringList Chat::changeMessageState(const QString& messageId, MessageBase::MsgS
         if (!getMessage(messageId, &message) || message.getState() >= state)
             return QStringList();
         message.setState(state);
+        if (state > MessageBase::MsgState_NotSent)
+            message.setSendFailure(MessageBase::SendFailure_None);
         saveMessage(message);
         return QStringList{messageId};
     }
@@ -903,10 +905,21 @@ QStringList Chat::changeMessageStatesToSeen(const QStringList& ids, SeenScope sc
         if (!getMessage(id, &message) || !inScope(message, scope))
             continue;
         message.setState(MessageBase::MsgState_Seen);
+        message.setSendFailure(MessageBase::SendFailure_None);
         saveMessage(message);
         changed.append(id);
     }
     return changed;
+}
+
+bool Chat::setSendFailure(const QString& messageId, MessageBase::SendFailure failure)
+{
+    Message message;
+    if (!getMessage(messageId, &message) || message.getState() != MessageBase::MsgState_NotSent ||
+        message.getSendFailure() == failure)
+        return false;
+    message.setSendFailure(failure);
+    return saveMessage(message);
 }
 
 bool Chat::editMessage(const QString& messageId, const QString& body)

@@ -94,6 +94,10 @@ public:
     // Each found id in scope becomes seen.
     QStringList changeMessageStatesToSeen(const QStringList& ids,
                                           SeenScope scope = SeenScope_Everyone);
+    // Why a message of the user's that is still not sent stays so (none once
+    // it is on its way again); false when nothing changed or the store
+    // could not be written.
+    bool setSendFailure(const QString& messageId, MessageBase::SendFailure failure);
     bool editMessage(const QString& messageId, const QString& body);
     void setLikeCount(const QString& messageId, int likes);
     void setLiked(const QString& messageId, bool liked);

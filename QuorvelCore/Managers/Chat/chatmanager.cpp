@@ -695,9 +695,28 @@ void ChatManager::respondMessageStateChange(const QString& chatId, const QString
 
 // ---- The one-to-one kind in the Manager's message flow ----
 
-bool ChatManager::storeOwnMessage(const Message& message)
+ConversationKeeper::Keeping ChatManager::storeOwnMessage(const Message& message)
 {
-    return addMessagePair(message);
+    if (addMessagePair(message))
+        return Keeping::Kept;
+    Chat* chat = message.getChatId().isEmpty() ? nullptr : openChat(message.getChatId());
+    if (message.getChatId().isEmpty() || (chat && chat->contains(message.getMessageId())))
+        return Keeping::Refused;
+    return Keeping::NotWritten;
+}
+
+bool ChatManager::markNotSent(const QString& id, const QString& messageId,
+                              MessageBase::SendFailure why)
+{
+    Chat* chat = openChat(id);
+    return chat && chat->setSendFailure(messageId, why);
+}
+
+void ChatManager::showUnkeptMessage(const Message& message)
+{
+    MessagePair pair;
+    pair.setMessage(message);
+    respondMessagePairAdded(pair);
 }
 
 bool ChatManager::storeArrivedMessage(const Message& message)

@@ -60,7 +60,10 @@ public:
 
     // The one-to-one kind in the Manager's message flow.
     bool keepsConversation(const QString& id) const override { return contains(id); }
-    bool storeOwnMessage(const Message& message) override;
+    Keeping storeOwnMessage(const Message& message) override;
+    bool markNotSent(const QString& id, const QString& messageId,
+                     MessageBase::SendFailure why) override;
+    void showUnkeptMessage(const Message& message) override;
     bool storeArrivedMessage(const Message& message) override;
     void answerHistory(const MessageRequest& request) override;
     MessageBase::MsgState confirmSent(const Message& message) override;

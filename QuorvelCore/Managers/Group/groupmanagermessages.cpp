@@ -376,9 +376,27 @@ void GroupManager::addReplyMessages(MessageReply* reply)
 
 // ---- the group kind in the Manager's message flow ------------------------------------
 
-bool GroupManager::storeOwnMessage(const Message& message)
+ConversationKeeper::Keeping GroupManager::storeOwnMessage(const Message& message)
 {
-    return addMessagePair(message, false, true);
+    if (addMessagePair(message, false, true))
+        return Keeping::Kept;
+    return contains(message.getChatId()) && shouldBeSaved(message) ? Keeping::NotWritten
+                                                                   : Keeping::Refused;
+}
+
+bool GroupManager::markNotSent(const QString& id, const QString& messageId,
+                               MessageBase::SendFailure why)
+{
+    auto it = groups.find(id);
+    Chat* store = it == groups.end() ? nullptr : it->messageStore();
+    return store && store->setSendFailure(messageId, why);
+}
+
+void GroupManager::showUnkeptMessage(const Message& message)
+{
+    MessagePair pair;
+    pair.setMessage(message);
+    emitMessagePairAdded(pair);
 }
 
 bool GroupManager::storeArrivedMessage(const Message& message)

@@ -473,11 +473,11 @@ bool XMPPManager::sendMessage(Message* msg)
         ++queueTail;
         if (queuedJson.size() < kQueuedInMemory)
             queuedJson.insert(id, json);
-        return false;
+        return true;
     }
     currentId = id;
     client.SendMessage(msg);
-    return false;
+    return true;
 }
 
 void XMPPManager::messageSentSLOT(const Message& msg)

@@ -32,7 +32,7 @@ public:
     ~XMPPManager() override;
 
     // Fills in the sender, id and send time of *msg and hands it to the client
-    // or the outbox. Returns false in both cases.
+    // or the outbox; false when it could not be kept there (nothing is sent).
     bool sendMessage(Message* msg);
     void processReply(Procedure procedure, const QJsonObject& reply);
 

@@ -630,12 +630,13 @@ void TestChannelManager::sendsOneAtATime()
     QList<Message> sent;
     for (const char* text : {"one", "two", "three"}) {
         Message message = channelMessage("mine", text);
-        QVERIFY(h.manager.storeOwnMessage(message));
-        QVERIFY(h.manager.postOwnMessage(message));
+        QCOMPARE(h.manager.storeOwnMessage(message), ConversationKeeper::Keeping::Kept);
+        QCOMPARE(h.manager.postOwnMessage(message), ConversationKeeper::Posting::Queued);
         sent << message;
     }
     // A message for a channel the user does not follow goes nowhere.
-    QVERIFY(!h.manager.storeOwnMessage(channelMessage("elsewhere", "lost")));
+    QCOMPARE(h.manager.storeOwnMessage(channelMessage("elsewhere", "lost")),
+             ConversationKeeper::Keeping::Refused);
     QCOMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 1);
     QCOMPARE(h.manager.pendingSends(), 3);
 
@@ -680,8 +681,8 @@ void TestChannelManager::postsKeptUntilTheServiceHasThem()
         stack->stop();
         for (const char* text : {"one", "two"}) {
             Message message = channelMessage("mine", text);
-            QVERIFY(h.manager.storeOwnMessage(message));
-            QVERIFY(h.manager.postOwnMessage(message));
+            QCOMPARE(h.manager.storeOwnMessage(message), ConversationKeeper::Keeping::Kept);
+            QCOMPARE(h.manager.postOwnMessage(message), ConversationKeeper::Posting::Queued);
             sent << message;
         }
         QTRY_VERIFY_WITH_TIMEOUT(h.requestsOf(PROC_ChannelSendMessage).size() >= 2, 30000);
@@ -706,23 +707,46 @@ void TestChannelManager::postsKeptUntilTheServiceHasThem()
 
 void TestChannelManager::postRefusedForGoodLeavesTheOutbox()
 {
-    Harness h(stack.get());
-    QVERIFY(stack->addChannel("theirs", Owner, "1"));
-    h.join("theirs");
-    // A follower may not post: the service refuses for good, the post is
-    // marked not sent and the next one goes out.
     Message refused = channelMessage("theirs", "not mine to say");
-    QVERIFY(h.manager.storeOwnMessage(refused));
-    QVERIFY(h.manager.postOwnMessage(refused));
-    QTRY_COMPARE_WITH_TIMEOUT(h.manager.pendingSends(), 0, 20000);
-    QCOMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 1);
-    QCOMPARE(stack->posts("theirs").size(), 0);
-    Message stored;
-    QVERIFY(h.channel("theirs").getMessage(refused.getMessageId(), &stored));
-    QCOMPARE(stored.getState(), MessageBase::MsgState_NotSent);
-    const QList<QVariant> states = h.answersOf(CMD_MessageStateChange);
-    QCOMPARE(states.size(), 1);
-    QCOMPARE(states.first().value<MessageState>().getState(), MessageBase::MsgState_NotSent);
+    {
+        Harness h(stack.get());
+        QVERIFY(stack->addChannel("theirs", Owner, "1"));
+        h.join("theirs");
+        // A follower may not post: the service refuses for good, the post is
+        // marked not sent, refused, and the next one goes out.
+        QCOMPARE(h.manager.storeOwnMessage(refused), ConversationKeeper::Keeping::Kept);
+        QCOMPARE(h.manager.postOwnMessage(refused), ConversationKeeper::Posting::Queued);
+        QTRY_COMPARE_WITH_TIMEOUT(h.manager.pendingSends(), 0, 20000);
+        QCOMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 1);
+        QCOMPARE(stack->posts("theirs").size(), 0);
+        Message stored;
+        QVERIFY(h.channel("theirs").getMessage(refused.getMessageId(), &stored));
+        QCOMPARE(stored.getState(), MessageBase::MsgState_NotSent);
+        QCOMPARE(stored.getSendFailure(), MessageBase::SendFailure_Refused);
+        const QList<QVariant> states = h.answersOf(CMD_MessageStateChange);
+        QCOMPARE(states.size(), 1);
+        const MessageState state = states.first().value<MessageState>();
+        QCOMPARE(state.getState(), MessageBase::MsgState_NotSent);
+        QCOMPARE(state.getFailure(), MessageBase::SendFailure_Refused);
+    }
+    // After a restart the post still reads as refused, in the history the
+    // window is given, and is not sent again.
+    Harness h(stack.get());
+    h.manager.onInitialize();
+    h.settle();
+    h.manager.answerHistory(
+        MessageRequest("theirs", "", 20, MessageBase::MsgMajorType_ChannelChat));
+    QVERIFY(!h.answersOf(CMD_GetChannelMessages).isEmpty());
+    Message shown;
+    for (const Message& message :
+         h.answersOf(CMD_GetChannelMessages).first().value<MessageReply>().getMsgs()) {
+        if (message.getMessageId() == refused.getMessageId())
+            shown = message;
+    }
+    QCOMPARE(shown.getState(), MessageBase::MsgState_NotSent);
+    QCOMPARE(shown.getSendFailure(), MessageBase::SendFailure_Refused);
+    QCOMPARE(h.manager.pendingSends(), 0);
+    QCOMPARE(h.requestsOf(PROC_ChannelSendMessage).size(), 0);
 }
 
 void TestChannelManager::historyShortOfTheNumber()

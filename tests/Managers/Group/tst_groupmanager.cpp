@@ -624,7 +624,7 @@ void TestGroupManager::messagesNotificationsAndDuplicates()
     // The user's own message: stored, then confirmed by the server.
     Message own = groupMessage(A, "o1", 400, Me);
     own.setState(MessageBase::MsgState_NotSent);
-    QVERIFY(h.manager.storeOwnMessage(own));
+    QCOMPARE(h.manager.storeOwnMessage(own), ConversationKeeper::Keeping::Kept);
     QCOMPARE(h.manager.confirmSent(own), MessageBase::MsgState_Seen);
     QCOMPARE(h.manager.confirmSent(groupMessage("pri_nobody", "o2", 1, Me)),
              MessageBase::MsgState_Draft);

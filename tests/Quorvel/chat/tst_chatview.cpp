@@ -41,10 +41,12 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -800,25 +802,98 @@ private slots:
     void ticksFollowTheState_data()
     {
         QTest::addColumn<int>("state");
+        QTest::addColumn<int>("failure");
         QTest::addColumn<QString>("tick");
-        QTest::newRow("draft") << 0 << QStringLiteral("o");
-        QTest::newRow("not sent") << 1 << QStringLiteral("msgStateNotSentKEY");
-        QTest::newRow("sent") << 2 << QStringLiteral("msgStateSentKEY");
-        QTest::newRow("delivered") << 3 << QStringLiteral("msgStateDeliveredKEY");
-        QTest::newRow("seen") << 4 << QStringLiteral("msgStateSeenKEY");
-        QTest::newRow("out of range keeps the last") << 5 << QStringLiteral("msgStateSentKEY");
+        QTest::addColumn<QString>("reason");
+        const QString none;
+        const QString noSpace = QStringLiteral("_NotSentNoDiskSpace");
+        const QString refused = QStringLiteral("_NotSentRefused");
+        QTest::newRow("draft") << 0 << 0 << QStringLiteral("o") << none;
+        QTest::newRow("not sent") << 1 << 0 << QStringLiteral("msgStateNotSentKEY") << none;
+        QTest::newRow("sent") << 2 << 0 << QStringLiteral("msgStateSentKEY") << none;
+        QTest::newRow("delivered") << 3 << 0 << QStringLiteral("msgStateDeliveredKEY") << none;
+        QTest::newRow("seen") << 4 << 0 << QStringLiteral("msgStateSeenKEY") << none;
+        QTest::newRow("out of range keeps the last")
+            << 5 << 0 << QStringLiteral("msgStateSentKEY") << none;
+        // A message that cannot go out says so, and why, instead of waiting.
+        QTest::newRow("not sent, no disk space")
+            << 1 << 1 << QStringLiteral("msgStateFailedKEY") << noSpace;
+        QTest::newRow("not sent, refused")
+            << 1 << 2 << QStringLiteral("msgStateFailedKEY") << refused;
+        // Once on its way, an old reason no longer shows.
+        QTest::newRow("sent after all") << 2 << 1 << QStringLiteral("msgStateSentKEY") << none;
+        QTest::newRow("unknown reason") << 1 << 9 << QStringLiteral("msgStateFailedKEY") << refused;
     }
     void ticksFollowTheState()
     {
         QFETCH(int, state);
+        QFETCH(int, failure);
         QFETCH(QString, tick);
+        QFETCH(QString, reason);
         Message m = textMessage("x", me, "mine", at(20, 9));
         m.setState(MessageBase::MsgState_Sent);
         ChatMessageWidget mine(m, 0, false, Message());
-        mine.setState(MessageBase::MsgState(state));
+        mine.setState(MessageBase::MsgState(state), MessageBase::SendFailure(failure));
         QCOMPARE(mine.tickKey(), tick);
+        const QString said =
+            reason.isEmpty()
+                ? QString()
+                : QCoreApplication::translate("ChatMessageWidget", reason.toLatin1().constData());
+        QCOMPARE(mine.failureText(), said);
+        auto* note = mine.findChild<QLabel*>(QStringLiteral("ChatMessageFailure"));
+        QCOMPARE(note && !note->isHidden(), !said.isEmpty());
         ChatMessageWidget theirs(textMessage("y", peer, "theirs", at(20, 9)), 1, false, Message());
+        theirs.setState(MessageBase::MsgState_NotSent, MessageBase::SendFailure_Refused);
         QVERIFY(theirs.tickKey().isEmpty());
+        QVERIFY(!theirs.findChild<QLabel*>(QStringLiteral("ChatMessageFailure")));
+    }
+
+    // A stored message refused for good reads so when its bubble is built
+    // again (after a restart), and the reason shows whole in Persian, right
+    // to left, inside its bubble; once it goes out after all the reason goes.
+    void notSentReasonShownWholeFromTheStore()
+    {
+        QTranslator persian;
+        QVERIFY(persian.load(QStringLiteral(":/Lng/quorvel_persian.qm")));
+        QCoreApplication::installTranslator(&persian);
+        for (const MessageBase::SendFailure why :
+             {MessageBase::SendFailure_NoSpace, MessageBase::SendFailure_Refused}) {
+            for (const QString& body : {QStringLiteral("ok"), QString(60, QLatin1Char('w'))}) {
+                Message stored = textMessage("r", me, body, at(20, 9));
+                stored.setState(MessageBase::MsgState_NotSent);
+                stored.setSendFailure(why);
+                Message read;
+                QVERIFY(read.fromDBJson(stored.toDBJson()));
+                QWidget board;
+                board.setLayoutDirection(Qt::RightToLeft);
+                auto* bubble = new ChatMessageWidget(read, 0, false, Message(), &board);
+                board.resize(600, 400);
+                board.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&board));
+                QCOMPARE(bubble->tickKey(), QStringLiteral("msgStateFailedKEY"));
+                auto* note = bubble->findChild<QLabel*>(QStringLiteral("ChatMessageFailure"));
+                QVERIFY(note && note->isVisible());
+                QVERIFY(note->text().startsWith(QStringLiteral("ارسال نشد")));
+                QCOMPARE(note->text(), bubble->failureText());
+                // Every line of it inside the label, the label inside the bubble.
+                const QRect box = note->contentsRect();
+                const QRect needed = note->fontMetrics().boundingRect(
+                    box, Qt::TextWordWrap | int(note->alignment()), note->text());
+                QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(),
+                         qPrintable(QStringLiteral("%1x%2 in %3x%4")
+                                        .arg(needed.width())
+                                        .arg(needed.height())
+                                        .arg(box.width())
+                                        .arg(box.height())));
+                QWidget* frame = note->parentWidget();
+                QVERIFY(frame->rect().contains(note->geometry()));
+                QVERIFY(bubble->rect().contains(frame->geometry()));
+                bubble->setState(MessageBase::MsgState_Sent);
+                QVERIFY(note->isHidden());
+                QCOMPARE(bubble->tickKey(), QStringLiteral("msgStateSentKEY"));
+            }
+        }
+        QCoreApplication::removeTranslator(&persian);
     }
 
     void bubbleLooks()
