@@ -599,7 +599,10 @@ private slots:
                                window.bubble("r1")->replyOutline()->senderText(),
                                window.bubble("r2")->replyOutline()->senderText()};
         };
-        const QStringList unnamed{"Cy", "98913", "98913", "Cy", "98913"};
+        // A stranger without a nickname is named by his number, as numbers
+        // read everywhere.
+        const QString stranger = PhoneText::number(QStringLiteral("98913"));
+        const QStringList unnamed{"Cy", stranger, stranger, "Cy", stranger};
         const QString noticeCy =
             QChar(0x200F) + QCoreApplication::translate("GroupNotice", "_NoticeAdded")
                                 .arg(QChar(0x2068) + QStringLiteral("Cy") + QChar(0x2069));
