@@ -25,6 +25,7 @@
 #include "testcertificates.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -104,7 +105,9 @@ int runSender()
     client.connectToServer(
         configuration(args[0], args[1].toInt(), args[2], QStringLiteral("sender")),
         QXmppPresence(QXmppPresence::Available));
-    if (!waitFor([&] { return client.isAuthenticated(); }, 20000)) {
+    // Written once the stream is fully set up (the library sends nothing
+    // before that).
+    if (!waitFor([&] { return client.state() == QXmppClient::ConnectedState; }, 20000)) {
         std::fprintf(stderr, "sender %s could not sign in\n", qPrintable(args[2]));
         return 3;
     }
@@ -113,6 +116,7 @@ int runSender()
         Message m(MessageBase::MsgMajorType_SimpleChat, args[2], args[3],
                   QStringLiteral("burst message %1").arg(i));
         m.generateMessageId();
+        m.setSendTimeInGMT(QDateTime::currentMSecsSinceEpoch());
         client.sendPacket(QuorvelXMPPMessage(m, QStringLiteral("sender")));
     }
     std::printf("sent\n");
