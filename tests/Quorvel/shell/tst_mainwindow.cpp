@@ -47,6 +47,7 @@
 #include "shell/diskfullnotice.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
+#include "shell/topmenu.h"
 #include "shell/traynotifier.h"
 #include "shell/userprofile.h"
 #include "widgets/currentuser.h"
