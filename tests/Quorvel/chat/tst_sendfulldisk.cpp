@@ -4,8 +4,8 @@
 // with the standalone local service. A one-to-one message, a group message
 // and a channel post typed then each show "not sent" with the reason on
 // their bubbles, and each arrives once space is back, without a restart. A
-// post the service then refuses for good shows as refused (that it stays so
-// after a restart is shown by the channel manager's test).
+// post the service then refuses for good shows as refused, also after the
+// program is started again.
 #include "Managers/Contact/contact.h"
 #include "chat/chatmessagewidget.h"
 #include "chat/chatwidget.h"
@@ -68,7 +68,7 @@ private slots:
     void cleanupTestCase();
     void peersMeetInAChatAGroupAndAChannel();
     void sendsWithAFullDiskFailAloudThenArrive();
-    void postRefusedForGoodShowsSo();
+    void postRefusedForGoodStaysNotSentAfterARestart();
 
 private:
     QString failure(const QString& what) const { return stack->failure(what); }
@@ -295,7 +295,7 @@ void TestSendFullDisk::sendsWithAFullDiskFailAloudThenArrive()
         QCOMPARE(peer->count(pairWithBody(text)), 1);
 }
 
-void TestSendFullDisk::postRefusedForGoodShowsSo()
+void TestSendFullDisk::postRefusedForGoodStaysNotSentAfterARestart()
 {
     const QString text = longText("post after the demotion");
     openChannel();
@@ -316,7 +316,16 @@ void TestSendFullDisk::postRefusedForGoodShowsSo()
     QCOMPARE(stack->bubbleWithText(text)->tickKey(), QStringLiteral("msgStateFailedKEY"));
     QVERIFY(stack->saveShot(QStringLiteral("send-refused.png")));
 
-    // Not sent again.
+    // The program again, on the same data: the post still reads as refused
+    // and is not sent again.
+    QVERIFY2(stack->restartWindow(), qPrintable(failure("the window did not start again")));
+    window = stack->window();
+    openChannel();
+    QTRY_VERIFY2_WITH_TIMEOUT(stack->bubbleWithText(text),
+                              qPrintable(failure("the refused post is gone after a restart")),
+                              30000);
+    QCOMPARE(stack->bubbleWithText(text)->failureText(), said("_NotSentRefused"));
+    QCOMPARE(stack->bubbleWithText(text)->tickKey(), QStringLiteral("msgStateFailedKEY"));
     QTest::qWait(3000);
     QCOMPARE(peer->count(pairWithBody(text)), 0);
 }
