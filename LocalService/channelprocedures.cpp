@@ -341,14 +341,15 @@ public:
         const QString holder = index.channelOfPost(messageId);
         if (holder == id)
             return ServiceReply::result(200); // sent again: kept once
+        // Refused for good (403, 404): the program then stops sending the post.
         if (!holder.isEmpty())
-            return LocalService::failure(409, "the message id is another channel's");
+            return LocalService::failure(403, "the message id is another channel's");
         const QString pollId = message.value("POLL_ID").toString();
         if (message.contains("POLL_ID")) {
             const QJsonObject poll = store->object(kPolls, pollId);
             const QString pollChannel = index.channelOfPoll(pollId);
             if (poll.isEmpty())
-                return LocalService::failure(400, "no such poll");
+                return LocalService::failure(404, "no such poll");
             if (poll.value("Owner").toString() != user ||
                 (!pollChannel.isEmpty() && pollChannel != id))
                 return LocalService::failure(403, "the poll is another owner's or channel's");

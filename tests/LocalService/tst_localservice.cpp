@@ -697,6 +697,8 @@ void TestLocalService::idleConnectionsMakeRoomForNewcomers()
     closeAllConnections();
     f.http->setMaxConnectionsPerPeer(perPeer);
     f.http->setMaxConnections(total);
+    // Connections without TLS stay until they make room, however slow this run.
+    f.http->setHandshakeTimeout(60000);
     std::vector<std::unique_ptr<QSslSocket>> sockets;
     bool raw = false;
     for (const QString& entry : held) {
@@ -724,6 +726,7 @@ void TestLocalService::idleConnectionsMakeRoomForNewcomers()
             QCOMPARE(sockets.at(i)->state(), QAbstractSocket::ConnectedState);
     }
     sockets.clear();
+    f.http->setHandshakeTimeout(5000);
     f.http->setMaxConnectionsPerPeer(64);
     f.http->setMaxConnections(256);
     QCOMPARE(client->call(ada, "card/").code(), 200);
@@ -1377,11 +1380,13 @@ void TestLocalService::channelRolesKeptByTheOwner()
                  .code(),
              200);
     QCOMPARE(roleIn(*client, ada, club, cy.username), QString("MEMBER"));
-    QCOMPARE(client
-                 ->call(bo, "GAPI/channels/removemember/",
-                        {{"ChannelID", club}, {"MemberUsername", cy.username}})
-                 .code(),
-             200);
+    auto removed = [&](const Account& by, const Account& member) {
+        return client
+            ->call(by, "GAPI/channels/removemember/",
+                   {{"ChannelID", club}, {"MemberUsername", member.username}})
+            .code();
+    };
+    QCOMPARE(removed(bo, cy), 200);
     QCOMPARE(client
                  ->call(ada, "GAPI/channels/addmember/",
                         {{"ChannelID", club}, {"Members", memberList(cy.username, "ADMIN")}})
@@ -1390,17 +1395,9 @@ void TestLocalService::channelRolesKeptByTheOwner()
     QCOMPARE(roleIn(*client, ada, club, cy.username), QString("ADMIN"));
     // An administrator cannot remove another (adding him again would have
     // made him a follower: before, that demoted him); the owner can.
-    QCOMPARE(client
-                 ->call(bo, "GAPI/channels/removemember/",
-                        {{"ChannelID", club}, {"MemberUsername", cy.username}})
-                 .code(),
-             403);
+    QCOMPARE(removed(bo, cy), 403);
     QCOMPARE(roleIn(*client, ada, club, cy.username), QString("ADMIN"));
-    QCOMPARE(client
-                 ->call(ada, "GAPI/channels/removemember/",
-                        {{"ChannelID", club}, {"MemberUsername", cy.username}})
-                 .code(),
-             200);
+    QCOMPARE(removed(ada, cy), 200);
     QCOMPARE(roleIn(*client, ada, club, cy.username), QString("NONE"));
 }
 
@@ -1576,13 +1573,13 @@ void TestLocalService::postsCannotBorrowAnotherChannelsPollOrId()
     // Before, Dan posting her poll or her post's id in his own channel made
     // them his channel's: he then voted and liked, and Bo's like was refused.
     QCOMPARE(post(dan, den, "d-poll", adasPoll), 403);
-    QCOMPARE(post(dan, den, "f-poll", QString()), 409);
-    QCOMPARE(post(dan, den, "f-poll", dansPoll), 409);
+    QCOMPARE(post(dan, den, "f-poll", QString()), 403);
+    QCOMPARE(post(dan, den, "f-poll", dansPoll), 403);
     // A poll belongs to its owner and to the channel he first posts it in.
     QCOMPARE(post(ada, forum, "f-his", dansPoll), 403);
     QCOMPARE(post(dan, den, "d-own", dansPoll), 200);
     QCOMPARE(post(dan, den, "d-again", dansPoll), 200);
-    QCOMPARE(post(ada, forum, "f-nopoll", "poll-none"), 400);
+    QCOMPARE(post(ada, forum, "f-nopoll", "poll-none"), 404);
     QCOMPARE(vote(dan, adasPoll), 403);
     QCOMPARE(like(dan, "f-poll"), 403);
     QCOMPARE(like(bo, "f-poll"), 200);
