@@ -8,6 +8,7 @@
 #if defined(Q_OS_UNIX)
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #endif
 
@@ -55,6 +56,31 @@ leveldb::Slice toSlice(const QByteArray& bytes)
 }
 
 const char kTextTag = 'S';
+// Failed writes of each thread, see writeFailures().
+thread_local quint64 failedWrites = 0;
+// Room a database needs beyond its write-ahead logs to be opened again after a
+// failed write: the logs become a table of about their size, and a new log
+// and manifest are started.
+const qint64 kReopenMarginBytes = 1024 * 1024;
+
+// Whether the disk holding the database's directory has room to open it again.
+bool hasRoomToReopen(const QString& directory)
+{
+#if defined(Q_OS_UNIX)
+    struct statvfs disk;
+    if (::statvfs(QFile::encodeName(directory).constData(), &disk) != 0)
+        return true; // unknown: the open itself will tell
+    qint64 logs = 0;
+    const QFileInfoList files =
+        QDir(directory).entryInfoList({QStringLiteral("*.log")}, QDir::Files);
+    for (const QFileInfo& file : files)
+        logs += file.size();
+    return qint64(disk.f_bavail) * qint64(disk.f_frsize) >= logs + kReopenMarginBytes;
+#else
+    Q_UNUSED(directory)
+    return true;
+#endif
+}
 // A WriteBatch with no operation: its header only.
 const size_t kEmptyBatchSize = 12;
 // The largest batch whose buffer is kept for the next batch.
@@ -624,14 +650,51 @@ bool QLevelDB::exists(const QByteArray& key) const
     return !data.empty() && (data[0] == kTextTag || data[0] == 'B' || decode(data, &value));
 }
 
+quint64 QLevelDB::writeFailures()
+{
+    return failedWrites;
+}
+
+bool QLevelDB::writeFailed(const QString& reason) const
+{
+    m_lastError = reason;
+    ++failedWrites;
+    return false;
+}
+
+bool QLevelDB::unavailableForWrite() const
+{
+    // A store that was open and cannot open again is a write that failed; one
+    // never opened writes nothing by design.
+    return m_resting ? writeFailed(QStringLiteral("cannot open again: ") + m_lastError) : false;
+}
+
+bool QLevelDB::reopenAfterFailure()
+{
+    if (!hasRoomToReopen(m_filename))
+        return writeFailed(QStringLiteral("no room on the disk to write again"));
+    rest();
+    const Status status = open();
+    if (status != Ok) {
+        // Closed, as one closed while idle: the next use tries again.
+        m_resting = true;
+        return writeFailed(QStringLiteral("cannot open again after a failed write: ") +
+                           m_lastError);
+    }
+    m_reopenBeforeWrite = false;
+    return true;
+}
+
 bool QLevelDB::write(leveldb::WriteBatch* batch)
 {
-    if (!m_db)
+    if (m_reopenBeforeWrite && !reopenAfterFailure())
         return false;
+    if (!m_db)
+        return writeFailed(QStringLiteral("not open"));
     const leveldb::Status s = m_db->Write(leveldb::WriteOptions(), batch);
     if (!s.ok()) {
-        m_lastError = QString::fromStdString(s.ToString());
-        return false;
+        m_reopenBeforeWrite = true;
+        return writeFailed(QString::fromStdString(s.ToString()));
     }
     if (writeObserver())
         writeObserver()(*this);
@@ -641,7 +704,7 @@ bool QLevelDB::write(leveldb::WriteBatch* batch)
 bool QLevelDB::put(const QString& key, const QVariant& value)
 {
     if (!available())
-        return false;
+        return unavailableForWrite();
     leveldb::WriteBatch one;
     writeTarget(&one)->Put(toSlice(key.toUtf8()), encode(value));
     return writeUnlessBatched(&one);
@@ -650,7 +713,7 @@ bool QLevelDB::put(const QString& key, const QVariant& value)
 bool QLevelDB::putText(const QByteArray& key, const QByteArray& utf8)
 {
     if (!available())
-        return false;
+        return unavailableForWrite();
     std::string v;
     v.reserve(size_t(utf8.size()) + 1);
     v.push_back(kTextTag);
@@ -668,7 +731,7 @@ bool QLevelDB::del(const QString& key)
 bool QLevelDB::del(const QByteArray& key)
 {
     if (!available())
-        return false;
+        return unavailableForWrite();
     leveldb::WriteBatch one;
     writeTarget(&one)->Delete(toSlice(key));
     return writeUnlessBatched(&one);
@@ -691,6 +754,7 @@ void QLevelDB::beginBatch()
     // A database that is not open, or one closed while idle that cannot open
     // again, writes nothing: the batch's commit says so.
     if (!available()) {
+        unavailableForWrite();
         m_batchFailed = true;
         return;
     }

@@ -67,6 +67,10 @@ public:
     static int residentCount();
     // LevelDB's own text for the last failed operation.
     QString lastError() const;
+    // How many writes of the calling thread failed so far (to any database):
+    // a caller compares the figure before and after a piece of work to learn
+    // whether everything it wrote reached the disk.
+    static quint64 writeFailures();
 
     // The stored value, or defaultValue when the key is absent, the store is
     // not open or the record cannot be read.
@@ -132,6 +136,16 @@ private:
     // Closes the files of a database closed while idle.
     void rest();
     bool write(leveldb::WriteBatch* batch);
+    // After a failed write LevelDB's log may end in half a record, and a
+    // failed compaction refuses every later write: the database is opened
+    // again (which replays the log into a table and starts a new one) before
+    // it is written again, once the disk has room for that.
+    bool reopenAfterFailure();
+    // Counts a failed write of this thread and returns false.
+    bool writeFailed(const QString& reason) const;
+    // False for a write to a database that is not available, counted as
+    // failed when it was open before.
+    bool unavailableForWrite() const;
     // The pending batch while batching, otherwise the single write given.
     leveldb::WriteBatch* writeTarget(leveldb::WriteBatch* single) const;
     bool writeUnlessBatched(leveldb::WriteBatch* single);
@@ -150,6 +164,7 @@ private:
     mutable QString m_lastError;
     bool m_closesWhenIdle = false;
     mutable bool m_resting = false;
+    bool m_reopenBeforeWrite = false;
 };
 
 #endif // QLEVELDB_H

@@ -1,6 +1,7 @@
 #include "chat/bubbletext.h"
 
 #include "foundation/emojimanager.h"
+#include "widgets/biditext.h"
 
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -157,6 +158,11 @@ QString BubbleText::safeHtml(const QString& body)
     }
     flushPlain(i);
     return html;
+}
+
+QString BubbleText::shownHtml(const QString& body)
+{
+    return safeHtml(BidiText::confinedControls(body));
 }
 
 QString BubbleText::plainText(const QTextDocument& document)

@@ -14,6 +14,9 @@ class QTextDocument;
 namespace BubbleText {
 
 QString safeHtml(const QString& body);
+// The safe HTML of a body as a bubble shows it: each direction control of the
+// text confined to a run of its own, so the text reads in its true order.
+QString shownHtml(const QString& body);
 // The text a document shows, character for character: emoji pictures as
 // their characters, paragraphs and line breaks as line feeds.
 QString plainText(const QTextDocument& document);

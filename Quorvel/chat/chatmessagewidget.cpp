@@ -20,6 +20,7 @@
 #include "widgets/fonts.h"
 #include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/pixmapcaching.h"
 #include "widgets/senderpalette.h"
 #include "widgets/stylesheetpaint.h"
@@ -170,7 +171,7 @@ void ChatMessageWidget::setMessage(const Message& msg)
     message = msg;
     // Typed text shows as typed: only the emoji pictures and marked links
     // of the body are markup.
-    const QString html = BubbleText::safeHtml(msg.getMessageBody());
+    const QString html = BubbleText::shownHtml(msg.getMessageBody());
 
     // Measured on the bubble's own document, away from the body's layout:
     // the ideal width, capped at the bubble's text width.
@@ -575,7 +576,7 @@ void ChatMessageWidget::setSenderLabel(const QString& name)
     }
     // Someone whose profile has no nickname (or is not known yet) is named
     // by the user id instead of an empty line.
-    senderLabel->setName(BidiText::visibleControls(name.isEmpty() ? message.getUserId() : name),
+    senderLabel->setName(PhoneText::nameOr(name, message.getUserId()),
                          userColor(message.getUserId()));
 }
 

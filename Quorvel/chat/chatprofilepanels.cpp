@@ -124,6 +124,8 @@ void ChatProfilePanels::toggle(MessageBase::MsgMajorType chatType, const Contact
     } else if (chatType == MessageBase::MsgMajorType_SimpleChat) {
         makeContactPanel(contact);
         if (contactProfile->isHidden()) {
+            // Each time it opens it asks anew when he was last seen.
+            contactProfile->showContact(contact);
             contactProfile->raise();
             contactProfile->slideIn();
         } else {

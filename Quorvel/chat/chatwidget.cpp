@@ -11,6 +11,7 @@
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 #include "widgets/lazyavatar.h"
+#include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QDateTime>
@@ -104,7 +105,7 @@ void ChatWidget::setChatRecipient(const ChatRecipient& recipient)
     const Contact contact = recipient.getContact();
     setUpWindow();
     setAvatar(AvatarViewer::Person, contact.getNumber(), contact.getAvatarThumbnailUrl());
-    showName(contact.getNameOrNumber());
+    showName(PhoneText::name(contact));
     setMuted(contact.getMute());
     showLastMessage(recipient.getLastMsg());
     setUnreadCount(recipient.getUnreadCount());
@@ -117,7 +118,7 @@ void ChatWidget::setGroupInfo(const GroupInfo& info)
     setUpWindow();
     setMuted(info.getMute());
     setAvatar(AvatarViewer::Group, info.getJid(), info.getAvThUrl());
-    showName(info.getName());
+    showName(BidiText::visibleControls(info.getName()));
     showLastMessage(info.getLastMessage());
     setUnreadCount(info.getUnreadCount());
 }
@@ -126,7 +127,7 @@ void ChatWidget::setChannelInfo(const ChannelInfo& info)
 {
     channelInfo = info;
     setAvatar(AvatarViewer::Channel, info.getId(), info.getAvatarThumbnailUrl());
-    showName(info.getName());
+    showName(BidiText::visibleControls(info.getName()));
     kind = Channel;
     setUpWindow();
     showLastMessage(info.getLastMessage());
@@ -145,7 +146,7 @@ void ChatWidget::updateGroupInfo(const GroupInfo& info)
     if (chatWindow)
         chatWindow->updateGroupInfo(groupInfo);
     avatarPicture->setUrl(info.getAvThUrl());
-    showName(info.getName());
+    showName(BidiText::visibleControls(info.getName()));
     setMuted(info.getMute());
 }
 
@@ -159,13 +160,13 @@ void ChatWidget::setContact(const Contact& contact)
     }
     setMuted(contact.getMute());
     // A renamed contact shows its new name and picture on the row too.
-    showName(contact.getNameOrNumber());
+    showName(PhoneText::name(contact));
     setAvatar(AvatarViewer::Person, contact.getNumber(), contact.getAvatarThumbnailUrl());
 }
 
 void ChatWidget::showName(const QString& text)
 {
-    face.setName(BidiText::visibleControls(text));
+    face.setName(text);
     describe();
     update();
 }

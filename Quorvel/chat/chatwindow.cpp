@@ -23,12 +23,15 @@
 #include "model/likepair.h"
 #include "model/lvrequest.h"
 #include "model/messagerequest.h"
+#include "widgets/addressbook.h"
 #include "widgets/avatardownloader.h"
 #include "widgets/currentuser.h"
 #include "widgets/customscrollarea.h"
+#include "widgets/dateconverter.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QCoreApplication>
@@ -52,6 +55,8 @@ ChatWindow::ChatWindow(QWidget* parent)
       panels(new ChatProfilePanels(this)), senderProfiles(new SenderProfiles(this))
 {
     connect(likeTracker, &LikeTracker::lookAgain, this, &ChatWindow::startLikeViewAnalysis);
+    // A contact renamed meanwhile is named anew on the open chat.
+    connect(AddressBook::getInstance(), &AddressBook::changed, this, &ChatWindow::showNames);
 
     scroll->setObjectName(QStringLiteral("ChatWindowScroll"));
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -163,6 +168,17 @@ void ChatWindow::setContact(const Contact& value)
 void ChatWindow::setContactLastSeen(const QString& number, const QDateTime& lastSeen)
 {
     panels->setLastSeen(number, lastSeen);
+    if (lastSeen.isValid())
+        windowTitle->setLastSeen(number, DateConverter().lastSeenText(lastSeen));
+}
+
+void ChatWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Each time the chat with a person opens, the header asks anew when he
+    // was last seen.
+    if (chatType == MessageBase::MsgMajorType_SimpleChat && !contact.isEmpty())
+        emit command(CMD_LastSeen, QVariant(contact.getNumber()));
 }
 
 void ChatWindow::setChannelMembersReply(const ChannelMembersReply& reply)
@@ -242,12 +258,19 @@ void ChatWindow::setGroupInfoMembers(const GroupInfoMembers& members)
     panels->setGroupInfoMembers(members);
     showGroupTitle();
     // Notices and bubbles name people better once their nicknames are known.
+    showNames();
+}
+
+void ChatWindow::showNames()
+{
     for (const QString& id : messageBoard->messageIds())
         showNotice(id);
-    if (chatType != MessageBase::MsgMajorType_GroupChat)
+    if (chatType == MessageBase::MsgMajorType_ChannelChat)
         return;
     for (const QString& sender : senderProfiles->senders())
         messageBoard->updateSenderProfile(sender, senderName(sender, QString()), QPixmap());
+    if (replyWidget->isVisibleTo(this))
+        replyWidget->setSenderName(senderName(replyingTo, QString()));
 }
 
 void ChatWindow::showGroupTitle()
@@ -278,8 +301,12 @@ void ChatWindow::showNotice(const QString& msgId)
 
 QString ChatWindow::senderName(const QString& userId, const QString& nickName) const
 {
-    if (chatType != MessageBase::MsgMajorType_GroupChat)
+    if (chatType == MessageBase::MsgMajorType_ChannelChat)
         return nickName;
+    // A chat names its people by their profiles' nicknames; someone without
+    // one (a contact saved under his number only) by his number.
+    if (chatType != MessageBase::MsgMajorType_GroupChat)
+        return nickName.trimmed().isEmpty() ? PhoneText::number(userId) : nickName;
     // A group names a member on his bubbles as its notices do. An answer
     // without a nickname never takes back one that an earlier answer gave.
     QString known = senderProfiles->nickName(userId);
@@ -565,7 +592,8 @@ void ChatWindow::replyMessage(Message mess)
     AvatarDownloader* sender = getAvatarDownloader(mess.getUserId());
     replyWidget->show();
     replyWidget->setMessage(mess, mess.getMessageId());
-    replyWidget->setSenderName(sender ? sender->getNickName() : QString());
+    replyingTo = mess.getUserId();
+    replyWidget->setSenderName(senderName(replyingTo, sender ? sender->getNickName() : QString()));
     focusInput();
 }
 

@@ -171,14 +171,18 @@ public slots:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // A group's title and notices as its latest members answer shows it.
     void showGroupTitle();
     void showNotice(const QString& msgId);
-    // What a bubble calls its sender: in a group as its notices name him,
-    // elsewhere by the nickname his profile has.
+    // What a bubble or the reply bar calls its sender: in a group as its
+    // notices name him; in a chat the other one as the title does, anyone
+    // else by his nickname or as the user knows him.
     QString senderName(const QString& userId, const QString& nickName) const;
+    // Every name shown on the board and the reply bar, as now known.
+    void showNames();
     void initLayout();
     // Lays the board out now at its new height after a page went in.
     void settleBoard();
@@ -224,6 +228,8 @@ private:
     CustomScrollArea* scroll;
     MessageBoard* messageBoard;
     ReplyMessageWidget* replyWidget;
+    // The sender of the message the reply bar answers.
+    QString replyingTo;
     EditMessageWidget* editWidget;
     ChatInputBar* editingWidget;
     FlatButton* muteButton;

@@ -6,6 +6,7 @@
 #include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/titleshadow.h"
 
 #include <QGuiApplication>
@@ -49,19 +50,48 @@ ChatWindowTitle::ChatWindowTitle(QWidget* parent)
 
 void ChatWindowTitle::setContact(const Contact& contact)
 {
-    titleLabel->setText(BidiText::visibleControls(contact.getNameOrNumber()));
+    if (contact.getNumber() != contactNumber) {
+        contactNumber = contact.getNumber();
+        shownNumber.clear();
+        seenText.clear();
+    }
+    titleLabel->setText(PhoneText::name(contact));
     if (contact.getIsMyContact())
-        subtitleLabel->setText(contact.getDisplayNumber());
+        shownNumber = PhoneText::number(contact.getNumber());
+    showContactLine();
+}
+
+void ChatWindowTitle::setLastSeen(const QString& number, const QString& text)
+{
+    if (number.isEmpty() || number != contactNumber)
+        return;
+    seenText = text;
+    showContactLine();
+}
+
+void ChatWindowTitle::showContactLine()
+{
+    // Until something is known the line keeps what it showed.
+    if (shownNumber.isEmpty() && seenText.isEmpty())
+        return;
+    QStringList parts;
+    if (!seenText.isEmpty())
+        parts << seenText;
+    if (!shownNumber.isEmpty())
+        parts << shownNumber;
+    subtitleLabel->setText(parts.join(QStringLiteral("  \u00b7  ")));
 }
 
 void ChatWindowTitle::setGroupInfo(const GroupInfo& info)
 {
+    contactNumber.clear();
     titleLabel->setText(BidiText::visibleControls(info.getName()));
     subtitleLabel->setText(memberCountText(info.getMemberCount()));
 }
 
 void ChatWindowTitle::setChannelInfo(const ChannelInfo& info)
 {
+    contactNumber.clear();
     titleLabel->setText(BidiText::visibleControls(info.getName()));
     subtitleLabel->setText(memberCountText(int(info.getMembersCount())));
 }

@@ -20,6 +20,9 @@ public:
     void setContact(const Contact& contact);
     void setGroupInfo(const GroupInfo& info);
     void setChannelInfo(const ChannelInfo& info);
+    // When the contact shown (by his number) was last seen, as a text; shown
+    // on the lower line before his number.
+    void setLastSeen(const QString& number, const QString& text);
     QString memberCountText(int count) const;
 
     QString titleText() const;
@@ -34,8 +37,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The contact's lower line: when he was last seen and his number.
+    void showContactLine();
+
     QLabel* titleLabel;
     QLabel* subtitleLabel;
+    QString contactNumber;
+    QString shownNumber;
+    QString seenText;
 };
 
 #endif // CHATWINDOWTITLE_H

@@ -3,7 +3,7 @@
 #include "model/grouprole.h"
 #include "model/messagekeys.h"
 #include "widgets/addressbook.h"
-#include "widgets/biditext.h"
+#include "widgets/phonetext.h"
 
 QString GroupNotice::text(const Message& notice, const NameOf& nameOf)
 {
@@ -52,8 +52,7 @@ QString GroupNotice::text(const Message& notice, const NameOf& nameOf)
     // even when the name comes first.
     const QString name = nameOf(who);
     const QChar mark = words.isRightToLeft() ? QChar(0x200F) : QChar(0x200E);
-    return mark + words.arg(QChar(0x2068) + BidiText::visibleControls(name.isEmpty() ? who : name) +
-                            QChar(0x2069));
+    return mark + words.arg(QChar(0x2068) + PhoneText::nameOr(name, who) + QChar(0x2069));
 }
 
 QString GroupNotice::text(const Message& notice, const QHash<QString, GroupMember>& members)
@@ -74,5 +73,5 @@ QString GroupNotice::personName(const QString& userId, const QString& nickname)
     Contact contact;
     if (AddressBook::getInstance()->findUser(userId, &contact))
         return contact.getNameOrNumber();
-    return userId;
+    return PhoneText::number(userId);
 }

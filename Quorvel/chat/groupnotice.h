@@ -22,7 +22,8 @@ public:
     // The notice with its people named from the group's members.
     static QString text(const Message& notice, const QHash<QString, GroupMember>& members);
     // A member as the user knows him: his nickname, else the user's name
-    // for him as a contact, else his user name.
+    // for him as a contact, else his user name (shown as a number when it is
+    // one).
     static QString personName(const QString& userId, const QString& nickname);
     // The same with the nickname the group's members answer gave him.
     static QString personName(const QString& userId, const QHash<QString, GroupMember>& members);

@@ -1,6 +1,7 @@
 #include "chat/messagebody.h"
 
 #include "foundation/htmlmanager.h"
+#include "widgets/biditext.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessibleWidget>
@@ -158,8 +159,10 @@ QRect MessageBody::cursorRect(const QTextCursor& at) const
 void MessageBody::copySelection() const
 {
     const QString html = cursor.selection().toHtml(QByteArray());
-    QGuiApplication::clipboard()->setText(HtmlManager::extractCopyTextFromContainerHtml(html),
-                                          QClipboard::Clipboard);
+    // The text as its sender wrote it, without the runs it is shown with.
+    QGuiApplication::clipboard()->setText(
+        BidiText::unconfinedControls(HtmlManager::extractCopyTextFromContainerHtml(html)),
+        QClipboard::Clipboard);
 }
 
 void MessageBody::paintEvent(QPaintEvent* event)

@@ -6,9 +6,9 @@
 
 QString MessageSummary::plainBody(const Message& message)
 {
-    // A summary sits beside other text (a name, a prefix): what the body
-    // opens of direction controls it closes itself.
-    return BidiText::closedControls(
+    // A summary sits beside other text (a name, a prefix): each direction
+    // control of the body stays in a run of its own and reorders nothing.
+    return BidiText::confinedControls(
         HtmlManager::toPlainText(message.getMessageBody()).simplified());
 }
 

@@ -5,6 +5,7 @@
 #include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QLabel>
@@ -54,7 +55,7 @@ void ReplyMessageOutLine::showText()
 
 void ReplyMessageOutLine::setSenderName(const QString& name)
 {
-    senderLabel->setText(BidiText::visibleControls(name));
+    senderLabel->setText(PhoneText::nameOr(name, QString()));
     senderLabel->adjustSize();
 }
 

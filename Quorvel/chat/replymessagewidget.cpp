@@ -6,6 +6,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QHBoxLayout>
@@ -67,7 +68,7 @@ void ReplyMessageWidget::setMessage(const Message& mess, const QString& id)
 
 void ReplyMessageWidget::setSenderName(const QString& name)
 {
-    senderLabel->setText(BidiText::visibleControls(name));
+    senderLabel->setText(PhoneText::nameOr(name, QString()));
 }
 
 QString ReplyMessageWidget::senderText() const

@@ -10,6 +10,7 @@
 #include "widgets/dateconverter.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
+#include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 #include "widgets/viewer.h"
 
@@ -90,10 +91,10 @@ void ContactProfile::setContact(const Contact& value)
         pendingLastSeen.clear();
     }
     contact = value;
-    name->setText(value.getNameOrNumber());
+    name->setText(PhoneText::name(value));
     name->adjustSize();
     if (value.getIsMyContact())
-        number->setText(value.getDisplayNumber());
+        number->setText(PhoneText::number(value.getNumber()));
     number->adjustSize();
     mute->setChecked(value.getMute());
     block->setChecked(value.getBlocked());

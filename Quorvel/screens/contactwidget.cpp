@@ -2,8 +2,10 @@
 
 #include "foundation/simpleqtlogger.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/biditext.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QBoxLayout>
@@ -47,8 +49,8 @@ ContactWidget::ContactWidget(QWidget* parent)
 void ContactWidget::setContact(const Contact& value)
 {
     contact = value;
-    name->setText(value.getDisplayName());
-    number->setText(value.getDisplayNumber());
+    name->setText(BidiText::visibleControls(value.getDisplayName()));
+    number->setText(PhoneText::number(value.getNumber()));
     avatar->setAvatarType(AvatarViewer::Person);
     avatar->setAvatarId(value.getMemberID());
     if (!value.getAvatarThumbnailUrl().isEmpty())

@@ -19,6 +19,7 @@
 #include "widgets/customscrollarea.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
+#include "widgets/phonetext.h"
 #include "widgets/popupmanager.h"
 #include "widgets/stylesheetpaint.h"
 
@@ -227,7 +228,7 @@ void GroupProfile::placeRow(const GroupMember& member)
     }
     // Someone without a nickname is shown as the user knows him rather than
     // as a blank row.
-    row->setName(GroupNotice::personName(user, {{user, member}}));
+    row->setName(PhoneText::nameOr(GroupNotice::personName(user, {{user, member}}), user));
     row->setAvatarUrl(member.getProfile().getAvatarThumbnailUrl());
     row->setLastSeen(uint(member.getLastActivity()));
     (manager ? managers : members).insert(user, member);

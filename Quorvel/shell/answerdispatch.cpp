@@ -33,6 +33,7 @@
 #include "screens/createchannel.h"
 #include "shell/connectionstatuswidget.h"
 #include "shell/contentpanel.h"
+#include "shell/diskfullnotice.h"
 #include "shell/messengermainwindow.h"
 #include "shell/setting.h"
 #include "shell/sidepanel.h"
@@ -214,6 +215,8 @@ QHash<int, AnswerDispatch::Handler> buildTable()
         if (ok && state >= Loading && state <= Connected)
             ConnectionStatusWidget::getInstance()->xmppStateChanged(ConnectionState(state));
     });
+    t.insert(CMD_DiskFullForArrivals,
+             [](W& w, const QVariant& v) { w.showDiskFullNotice(v.toBool()); });
     t.insert(CMD_LastSeen, [](W& w, const QVariant& v) {
         const LastSeen seen = v.value<LastSeen>();
         w.getContactProfile()->setLastSeen(seen.getNumber(), seen.getSeconds());

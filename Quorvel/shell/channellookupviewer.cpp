@@ -2,6 +2,7 @@
 
 #include "foundation/simpleqtlogger.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/biditext.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
@@ -47,11 +48,11 @@ void ChannelLookupViewer::setChannelLookup(const ChannelLookup& value)
     avatar->setAvatarId(value.getId());
     avatar->downloadAvatar(value.getAvatarThumbnailURL());
     avatar->setClickable(true);
-    name->setText(value.getName());
+    name->setText(BidiText::visibleControls(value.getName()));
     name->setFont(Fonts::getFont(30));
     id->setText(QStringLiteral("@%1").arg(value.getId()));
     members->setText(QString::number(value.getMembersCount()) + QLatin1Char(' ') + tr("_Members"));
-    description->setText(value.getDescription());
+    description->setText(BidiText::confinedControls(value.getDescription()));
     description->setFont(Fonts::getFont(baseFontSize));
 }
 

@@ -1,6 +1,7 @@
 #include "shell/lookuppreview.h"
 
 #include "widgets/avatarviewer.h"
+#include "widgets/biditext.h"
 #include "widgets/flatbutton.h"
 #include "widgets/interfacescale.h"
 
@@ -38,7 +39,8 @@ void LookupPreview::showLookup(int kind, const QString& id, const QString& url,
     avatar->setAvatarId(id);
     avatar->downloadAvatar(url);
     for (int i = 0; i < labels.size(); ++i) {
-        labels.at(i)->setText(lines.value(i));
+        // Names and descriptions from the service: none disguises itself.
+        labels.at(i)->setText(BidiText::confinedControls(lines.value(i)));
         labels.at(i)->setVisible(!lines.value(i).isEmpty());
     }
 }

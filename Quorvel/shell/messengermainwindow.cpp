@@ -12,6 +12,7 @@
 #include "shell/answerdispatch.h"
 #include "shell/channellookupviewer.h"
 #include "shell/contentpanel.h"
+#include "shell/diskfullnotice.h"
 #include "shell/failuretoast.h"
 #include "shell/grouplookupviewer.h"
 #include "shell/menuitem.h"
@@ -93,6 +94,7 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     // toast notes those it tells of, to match them with their answers.
     failureToast = new FailureToast(this);
     connect(this, &MessengerMainWindow::command, failureToast, &FailureToast::noteCommand);
+    diskFullNotice = new DiskFullNotice(this);
 
     connect(sidePanel, &SidePanel::showChatWindow, this, &MessengerMainWindow::showChatWindow);
     connect(sidePanel, &SidePanel::command, this, &MessengerMainWindow::command);
@@ -320,11 +322,7 @@ void MessengerMainWindow::resizeEvent(QResizeEvent* event)
     for (SPopup* popup : findChildren<SPopup*>(QString(), Qt::FindDirectChildrenOnly))
         popup->adjustSizeToMainWindow();
     PopupManager::resizeToMainWindow();
-    const int t = topBarHeight;
-    const int s = int(w * 0.3);
-    topMenu->setGeometry(0, 0, w, topMenu->height());
-    sidePanel->setGeometry(w - s, t, s, h - t);
-    contentPanel->setGeometry(0, t, w - s, h - t);
+    placePanels();
     if (slidingMenu->isVisible()) {
         slidingMenu->setMenuWidth(SlidingMenu::menuWidthFor(w));
         slidingMenu->setGeometry(0, 0, w, h);
@@ -333,6 +331,25 @@ void MessengerMainWindow::resizeEvent(QResizeEvent* event)
         fullWindowPage->resize(w, h);
     if (!channelDirectory->isHidden())
         channelDirectory->resize(w, h);
+}
+
+void MessengerMainWindow::placePanels()
+{
+    const int w = width();
+    const int h = height();
+    const int s = int(w * 0.3);
+    topMenu->setGeometry(0, 0, w, topMenu->height());
+    diskFullNotice->place(topBarHeight, w);
+    // While the disk notice shows, the panels start below it: it hides nothing.
+    const int t = topBarHeight + (diskFullNotice->isHidden() ? 0 : diskFullNotice->height());
+    sidePanel->setGeometry(w - s, t, s, h - t);
+    contentPanel->setGeometry(0, t, w - s, h - t);
+}
+
+void MessengerMainWindow::showDiskFullNotice(bool waiting)
+{
+    diskFullNotice->setWaiting(waiting);
+    placePanels();
 }
 
 void MessengerMainWindow::changeEvent(QEvent* event)

@@ -18,6 +18,7 @@ class ContactProfile;
 class ChannelLookupViewer;
 class ContentPanel;
 class CreateGroup;
+class DiskFullNotice;
 class FailureToast;
 class GroupLookupViewer;
 class NotificationMessage;
@@ -58,6 +59,10 @@ public:
     TrayNotifier* getTrayNotifier() const { return trayNotifier; }
     // The one home of "your action failed" toasts (see FailureToast).
     FailureToast* getFailureToast() const { return failureToast; }
+    // The lasting notice that new messages wait for disk space, above the
+    // panels while it shows.
+    DiskFullNotice* getDiskFullNotice() const { return diskFullNotice; }
+    void showDiskFullNotice(bool waiting);
     ChannelLookupViewer* getChannelLookupViewer() const { return channelLookupViewer; }
     GroupLookupViewer* getGroupLookupViewer() const { return groupLookupViewer; }
     UserLookupViewer* getUserLookupViewer() const { return userLookupViewer; }
@@ -91,6 +96,7 @@ protected:
 
 private:
     void createMenu();
+    void placePanels();
 
     TopMenu* topMenu;
     SlidingMenu* slidingMenu;
@@ -109,6 +115,7 @@ private:
     QWidget* fullWindowPage;
     TrayNotifier* trayNotifier;
     FailureToast* failureToast;
+    DiskFullNotice* diskFullNotice;
     ChannelLookupViewer* channelLookupViewer;
     // Kept for group and user links; look-up answers are only logged so far.
     GroupLookupViewer* groupLookupViewer;

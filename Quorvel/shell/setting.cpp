@@ -12,6 +12,7 @@
 #include "widgets/fonts.h"
 #include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QCheckBox>
@@ -367,7 +368,7 @@ void Setting::setProfile(const Contact& c)
 {
     nickname->setText(c.getProfile().getNickName());
     motto->setText(c.getProfile().getMotto());
-    number->setText(c.getNumber());
+    number->setText(PhoneText::number(c.getNumber()));
     avatar->setAvatarId(c.getNumber());
     avatar->downloadAvatar(c.getAvatarThumbnailUrl());
     avatar->setFixedSize(scaleValue(80), scaleValue(80));

@@ -3,6 +3,7 @@
 #include "foundation/simpleqtlogger.h"
 #include "model/globalconstants.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/biditext.h"
 #include "widgets/notificationmanager.h"
 
 #include <QCoreApplication>
@@ -84,11 +85,14 @@ QString TrayNotifier::plainBalloonText(const QString& text)
 
 void TrayNotifier::showNotification(const NotificationMessage& n)
 {
-    const QString text =
-        previewText(n, GlobalConstants::getMainSettings().getNotificationPreviewEnabled());
+    // A peer's text never disguises itself: a name's direction controls show,
+    // those of a message stay each in a run of its own.
+    const QString text = BidiText::confinedControls(
+        previewText(n, GlobalConstants::getMainSettings().getNotificationPreviewEnabled()));
+    const QString heading = BidiText::visibleControls(n.getTitle());
     L_DEBUG(QStringLiteral("MessengerMainWindow::showNotification | ") +
             MessageBase::toString(n.getMessage().getMinorType()) + QStringLiteral(" | ") + text);
-    const QString title = plainBalloonText(n.getTitle());
+    const QString title = plainBalloonText(heading);
     const QString body = plainBalloonText(text.simplified());
     if (trayIcon) {
         trayIcon->showMessage(title, body, QSystemTrayIcon::Information, 10000);
@@ -97,7 +101,7 @@ void TrayNotifier::showNotification(const NotificationMessage& n)
         if (!queue)
             queue = new NotificationManager(window);
         NotificationManager::Item item;
-        item.title = n.getTitle();
+        item.title = heading;
         item.text = text.simplified();
         item.avatarUrl = n.getAvThUrl();
         item.avatarId = n.getMessage().getChatId();

@@ -3,6 +3,7 @@
 #include "foundation/simpleqtlogger.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QHBoxLayout>
@@ -59,7 +60,7 @@ void UserInfo::setUserData(const Contact& c)
 {
     name->setText(c.getNickName());
     name->adjustSize();
-    secondLine->setText(c.getMemberID());
+    secondLine->setText(PhoneText::number(c.getMemberID()));
     secondLine->adjustSize();
     L_DEBUG(QStringLiteral("UserInfo::setUserData | ") +
             QString::fromUtf8(QJsonDocument(c.toJsonObject()).toJson(QJsonDocument::Compact)));

@@ -35,6 +35,20 @@ bool isControl(QChar c)
     return markOf(c.unicode()).size() > 0;
 }
 
+// The runs that confine a control: an isolate of its own, which also ends
+// the embeddings it opens. An isolate opener takes a second end, which ends
+// the run; a lone isolate end opens two runs, one it ends itself and one it
+// stands in. Every run but the last begins with FSI, the last with LRI, so
+// the runs read back unambiguously.
+const QChar kRun(0x2068);
+const QChar kRunOfEnd(0x2066);
+const QChar kRunEnd(0x2069);
+
+bool opensIsolate(ushort c)
+{
+    return c >= 0x2066 && c <= 0x2068;
+}
+
 bool isLineEnd(QChar c)
 {
     return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator ||
@@ -65,6 +79,60 @@ QString BidiText::visibleControls(const QString& name)
             shown.append(c);
     }
     return shown;
+}
+
+QString BidiText::confinedControls(const QString& text)
+{
+    if (!hasControls(text))
+        return text;
+    QString shown;
+    shown.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (!isControl(c)) {
+            shown.append(c);
+        } else if (u == 0x2069) {
+            shown.append(kRunOfEnd).append(kRunOfEnd).append(c).append(kRunEnd);
+        } else {
+            shown.append(kRun).append(c).append(kRunEnd);
+            if (opensIsolate(u))
+                shown.append(kRunEnd);
+        }
+    }
+    return shown;
+}
+
+QString BidiText::unconfinedControls(const QString& shown)
+{
+    if (!hasControls(shown))
+        return shown;
+    QString text;
+    text.reserve(shown.size());
+    const auto at = [&shown](int i) { return i < shown.size() ? shown.at(i) : QChar(); };
+    int i = 0;
+    while (i < shown.size()) {
+        const QChar c = shown.at(i);
+        const QChar next = at(i + 1);
+        if (c == kRun && isControl(next) && next != kRunEnd && at(i + 2) == kRunEnd) {
+            const bool second = opensIsolate(next.unicode());
+            if (!second || at(i + 3) == kRunEnd) {
+                text.append(next);
+                i += second ? 4 : 3;
+                continue;
+            }
+        }
+        if (c == kRunOfEnd && next == kRunOfEnd && at(i + 2) == kRunEnd && at(i + 3) == kRunEnd) {
+            text.append(kRunEnd);
+            i += 4;
+            continue;
+        }
+        // A piece of a run cut by a selection's edge: the run's own
+        // characters go, any other control stays.
+        if (c != kRun && c != kRunOfEnd && c != kRunEnd)
+            text.append(c);
+        ++i;
+    }
+    return text;
 }
 
 QString BidiText::closedControls(const QString& text)

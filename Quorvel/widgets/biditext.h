@@ -16,6 +16,13 @@ QString visibleControls(const QString& name);
 // Message text: keeps its controls, but every line closes the embeddings and
 // isolates it opened, so nothing it holds reorders what follows it.
 QString closedControls(const QString& text);
+// Message text as shown: every control is kept, confined to a run of its own
+// so that it reorders nothing ("invoice<RLO>gnp.exe" reads as written, not
+// as "invoiceexe.png"), and nothing the text holds reaches past it.
+QString confinedControls(const QString& text);
+// The text that confinedControls was given, from its result or a piece of it
+// (a copied selection): the runs it added are taken out again.
+QString unconfinedControls(const QString& shown);
 // Whether the text holds an explicit direction control.
 bool hasControls(const QString& text);
 

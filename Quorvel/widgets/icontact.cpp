@@ -3,6 +3,7 @@
 #include "widgets/avatarviewer.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,10 +20,7 @@ IContact::IContact(const Contact& value, QWidget* parent)
     avatar->downloadAvatar(value.getAvatarThumbnailUrl());
     name->setTextFormat(Qt::PlainText);
     name->setFont(Fonts::getFont(baseFontSize));
-    // A shown number reads left to right ("+444", never "444+") also in a
-    // right-to-left list.
-    const bool number = value.getDisplayName().trimmed().isEmpty();
-    name->setText(number ? QChar(0x200E) + value.getNameOrNumber() : value.getNameOrNumber());
+    name->setText(PhoneText::name(value));
     // The avatar is what ticks the row: a screen reader names it by the person.
     avatar->setAccessibleName(value.getNameOrNumber());
     // Beside the avatar whatever script the name is in, as in the chat list.
@@ -32,6 +30,11 @@ IContact::IContact(const Contact& value, QWidget* parent)
     layout->addWidget(avatar);
     layout->addWidget(name, 1);
     connect(avatar, &AvatarViewer::onClick, this, &IContact::avatarClick);
+}
+
+QString IContact::shownName() const
+{
+    return name->text();
 }
 
 void IContact::setFiltered(bool value)

@@ -24,6 +24,8 @@ public:
     // Clears the tick and the filter and shows the row.
     void reset();
     AvatarViewer* getAvatar() const { return avatar; }
+    // The name the row shows.
+    QString shownName() const;
 
 signals:
     void select(QString id);

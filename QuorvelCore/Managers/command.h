@@ -85,10 +85,13 @@ enum Command : int
     CMD_SaveMainSettings = 75,
     CMD_ChatServerState = 76,
     CMD_Lookup = 77,
-    CMD_Logout = 78
+    CMD_Logout = 78,
+    // New messages wait on the server for disk space (true), or are taken
+    // again (false).
+    CMD_DiskFullForArrivals = 79
 };
 
-static const int CMD_Count = 79;
+static const int CMD_Count = 80;
 
 Q_DECLARE_METATYPE(Command)
 

@@ -118,6 +118,8 @@ void Manager::setupConnections()
     connect(xmppManager, &XMPPManager::messageDelivered, this, &Manager::messageDelivered);
     connect(xmppManager->getClient(), &QXmppClient::connected, this, &Manager::xmppConnected);
     connect(xmppManager, &XMPPManager::userBlocked, this, &Manager::userBlocked);
+    connect(xmppManager, &XMPPManager::diskFullForArrivals, this,
+            [this](bool waiting) { answer(CMD_DiskFullForArrivals, waiting); });
 
     // Counts from the service are kept with the channel's messages before the screen hears of them.
     connect(likeManager, &LikeManager::likeGetResults, channelManager,

@@ -8,6 +8,7 @@
 #include "Managers/Group/groupmanager.h"
 #include "Managers/XMPP/xmppmanager.h"
 #include "Managers/manager.h"
+#include "foundation/database.h"
 #include "foundation/datetime.h"
 #include "foundation/htmlmanager.h"
 #include "foundation/simpleqtlogger.h"
@@ -115,13 +116,18 @@ void Manager::sendSingleMessage(Message msg)
 
 void Manager::incommingMessage(Message msg)
 {
+    // The stream counts the message as handled, and its sender hears it was
+    // delivered, only when everything it changed reached the disk.
+    const quint64 failedBefore = DataBase::writeFailures();
     if (msg.isControlMessage()) {
         processControlMsg(msg);
-        return;
+    } else {
+        msg.setState(MessageBase::MsgState_Delivered);
+        if (ConversationKeeper* keeper = keeperOf(msg.getMajorType()))
+            keeper->storeArrivedMessage(msg);
     }
-    msg.setState(MessageBase::MsgState_Delivered);
-    if (ConversationKeeper* keeper = keeperOf(msg.getMajorType()))
-        keeper->storeArrivedMessage(msg);
+    if (DataBase::writeFailures() != failedBefore)
+        xmppManager->arrivalNotKept(msg);
 }
 
 void Manager::processControlMsg(const Message& msg)

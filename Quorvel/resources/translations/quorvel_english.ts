@@ -740,6 +740,13 @@
     </message>
 </context>
 <context>
+    <name>DiskFullNotice</name>
+    <message>
+        <source>_newMessagesWaitForDiskSpace</source>
+        <translation>New messages wait until there is room on the disk: free some space and they arrive by themselves.</translation>
+    </message>
+</context>
+<context>
     <name>EditChannel</name>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>

@@ -740,6 +740,13 @@
     </message>
 </context>
 <context>
+    <name>DiskFullNotice</name>
+    <message>
+        <source>_newMessagesWaitForDiskSpace</source>
+        <translation>پیام‌های تازه تا خالی شدن جا روی دیسک منتظر می‌مانند: کمی جا باز کنید تا خودشان برسند.</translation>
+    </message>
+</context>
+<context>
     <name>EditChannel</name>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>

@@ -3,6 +3,7 @@
 #include "Managers/Chat/conversationedits.h"
 #include "Managers/Group/groupmanager.h"
 #include "Managers/Group/groupstanzareader.h"
+#include "model/groupnoticekind.h"
 
 #include "foundation/datetime.h"
 #include "foundation/htmlmanager.h"
@@ -27,11 +28,8 @@ QString describe(const MessageRequest& request)
 
 bool GroupManager::shouldBeSaved(const Message& message)
 {
-    if (message.getMajorType() == MessageBase::MsgMajorType_GroupChat)
-        return true;
-    const int minor = message.getMinorType();
-    return message.isControlMessage() && minor >= MessageBase::MsgMinorType_GroupLeave &&
-           minor <= MessageBase::MsgMinorType_GroupCreated;
+    return message.getMajorType() == MessageBase::MsgMajorType_GroupChat ||
+           GroupNoticeKind::isNotice(message);
 }
 
 bool GroupManager::addMessageToGroupDB(const Message& message, bool* isLast)
@@ -211,6 +209,10 @@ void GroupManager::addNewMessages(const QList<Message>& messages)
                                                          message.getMessageId(),
                                                          MessageBase::MsgState_Seen),
                                       MessageBase::MsgState_Seen);
+        } else if (GroupNoticeKind::isNotice(message)) {
+            // The service's record holds what members said in the room: a
+            // member's notice there is a reason to ask the service again.
+            processRoomHistory(message);
         } else if (message.isControlMessage()) {
             processControlMessage(message);
         }
@@ -250,6 +252,11 @@ void GroupManager::decomposeArchiveMessages(const QJsonObject& reply)
     std::stable_sort(messages.begin(), messages.end(), [](const Message& a, const Message& b) {
         return a.getSendTimeInGMT() < b.getSendTimeInGMT();
     });
+    // Notices in the record are members' words, of changes long past: they
+    // are neither kept nor shown.
+    messages.erase(std::remove_if(messages.begin(), messages.end(),
+                                  [](const Message& m) { return GroupNoticeKind::isNotice(m); }),
+                   messages.end());
     for (const Message& message : qAsConst(messages))
         addMessagePair(message, false, !forPage);
     archiveFinished(messages);

@@ -2,6 +2,7 @@
 
 #include "Managers/XMPP/quorvelxmppmessage.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/groupnoticekind.h"
 
 #include <QDomElement>
 #include <QXmppClient.h>
@@ -37,6 +38,7 @@ bool MessageExtension::handleStanza(const QDomElement& element)
         case RoomMessage::Dropped:
             return true;
         case RoomMessage::Replayed:
+        case RoomMessage::Hint:
             emit receivedRoomHistory(message);
             return true;
         case RoomMessage::Live:
@@ -86,5 +88,14 @@ MessageExtension::RoomMessage MessageExtension::bindRoomAuthor(const QString& oc
         return RoomMessage::Dropped;
     }
     message->setUserId(author);
+    // Only the service, which owns every group's room, tells what became of
+    // the group; a member saying so is a reason to ask it.
+    if (GroupNoticeKind::isNotice(*message) &&
+        room->participantPresence(occupant).mucItem().affiliation() !=
+            QXmppMucItem::OwnerAffiliation) {
+        L_WARN(QStringLiteral("MessageExtension | a group notice of ") + author.left(80) +
+               QStringLiteral(", who does not own the room, is taken as a hint"));
+        return RoomMessage::Hint;
+    }
     return RoomMessage::Live;
 }

@@ -12,6 +12,10 @@
 // real account as the room shows it; history that a room replays when it is
 // entered is passed on apart, as a hint only: who wrote it cannot be told any
 // more, and the service's record of the room holds it with its true author.
+// So is a group notice (a member added, removed, his role or the group's
+// details changed) said in a room by anyone but the room's owner, the
+// service's own room account: a member's word for it is a reason to ask the
+// service, never the news itself.
 class QUORVELCORE_EXPORT MessageExtension : public QXmppClientExtension
 {
     Q_OBJECT
@@ -22,7 +26,8 @@ public:
 
 signals:
     void ReceiveQuorvelMessage(Message rcv);
-    // A message of a room's replayed history; its user id is empty.
+    // A message of a room's replayed history (its user id is empty), or a
+    // group notice of an occupant other than the room's owner: hints only.
     void receivedRoomHistory(Message message);
 
 private:
@@ -30,12 +35,14 @@ private:
     {
         Live,
         Replayed,
+        Hint,
         Dropped
     };
     // Binds the author of a room message to the occupant's real account.
     // Dropped, with a log line, for a room we are not in, an occupant whose
     // account the room does not show, or one whose nick name is not its own
-    // address.
+    // address. A group notice of an occupant that does not own the room is
+    // a hint.
     RoomMessage bindRoomAuthor(const QString& occupant, bool delayed, Message* message);
 };
 

@@ -166,6 +166,21 @@ unsigned int QuorvelXMPPClient::getReceivedStanzaCount() const
     return counter->receivedCount();
 }
 
+unsigned int QuorvelXMPPClient::getHandledStanzaCount() const
+{
+    return counter->handledCount();
+}
+
+void QuorvelXMPPClient::holdArrivals()
+{
+    counter->holdFromCurrentStanza();
+}
+
+bool QuorvelXMPPClient::arrivalsHeld() const
+{
+    return counter->holding();
+}
+
 void QuorvelXMPPClient::sendSMPacket(SMPacket sm)
 {
     QByteArray data;

@@ -68,6 +68,14 @@ public:
     void resetReceivedStanzaCount();
     unsigned int getSentStanzaCount() const;
     unsigned int getReceivedStanzaCount() const;
+    // The stanzas handled on this stream: the received ones, short of the
+    // stanza handed to holdArrivals and all after it.
+    unsigned int getHandledStanzaCount() const;
+    // The stanza being handled could not be kept: neither it nor any later
+    // stanza of this stream counts as handled, so the server keeps them all
+    // for the next stream. Ends with the stream.
+    void holdArrivals();
+    bool arrivalsHeld() const;
 
 signals:
     void messageSent(Message msg);

@@ -2,6 +2,7 @@
 
 #include "foundation/serviceconfig.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/groupnoticekind.h"
 
 #include <QDomElement>
 #include <QJsonObject>
@@ -37,8 +38,8 @@ bool isSenderField(const QString& lang)
            lang == QLatin1String("CHANNEL_ID");
 }
 
-// A one-to-one stanza carries a one-to-one or a control message, a room
-// stanza a group or a control message; channel posts, the edits of channel
+// A one-to-one stanza carries a one-to-one or a control message other than a
+// group notice, a room stanza a group or a control message; channel posts, the edits of channel
 // posts and the news of a member's place in a channel come only from the
 // service's own channel account.
 bool isKindAllowed(const QString& majorType, const QString& minorType, bool roomMessage,
@@ -54,8 +55,9 @@ bool isKindAllowed(const QString& majorType, const QString& minorType, bool room
     if (fromChannels)
         return major == MessageBase::MsgMajorType_ChannelChat ||
                major == MessageBase::MsgMajorType_ChannelChatReply || channelControl;
+    // What became of a group is told in its room, never one-to-one.
     if (major == MessageBase::MsgMajorType_ControlMessage)
-        return !channelControl;
+        return !channelControl && (roomMessage || !GroupNoticeKind::isNoticeKind(major, minor));
     return major == (roomMessage ? MessageBase::MsgMajorType_GroupChat
                                  : MessageBase::MsgMajorType_SimpleChat);
 }

@@ -123,6 +123,16 @@ void StanzaCounter::reset()
 {
     sent = 0;
     received = 0;
+    held = false;
+}
+
+void StanzaCounter::holdFromCurrentStanza()
+{
+    if (held)
+        return;
+    held = true;
+    // The stanza being handled was counted when it came in.
+    heldAt = received > 0 ? received - 1 : 0;
 }
 
 void StanzaCounter::streamLog(QXmppLogger::MessageType type, const QString& text)

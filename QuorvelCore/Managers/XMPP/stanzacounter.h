@@ -32,11 +32,22 @@ public:
 
     bool sendRaw(const QByteArray& data);
     void reset();
-    void resetReceived() { received = 0; }
+    void resetReceived()
+    {
+        received = 0;
+        held = false;
+    }
     unsigned int sentCount() const { return sent; }
     // Whether the last stream features seen offered stream management.
     bool streamManagementOffered() const { return offered; }
     unsigned int receivedCount() const { return inChunk ? chunkCount : received; }
+    // The stanza being handled now, and every one after it on this stream,
+    // is not counted as handled: the server keeps them (and hands them out
+    // again when the stream ends). A new stream counts afresh.
+    void holdFromCurrentStanza();
+    bool holding() const { return held; }
+    // The stanzas handled on this stream, as an answer to the server gives it.
+    unsigned int handledCount() const { return held ? heldAt : received; }
 
 protected:
     void setClient(QXmppClient* client) override;
@@ -56,6 +67,8 @@ private:
     unsigned int chunkCount = 0;
     bool inChunk = false;
     bool offered = false;
+    bool held = false;
+    unsigned int heldAt = 0;
 };
 
 #endif // STANZACOUNTER_H

@@ -52,10 +52,18 @@ void StreamManagementExtention::connected()
 
 void StreamManagementExtention::receivedSMRequest()
 {
-    auto* owner = qobject_cast<QuorvelXMPPClient*>(client());
-    if (!owner)
-        return;
-    emit sendSMPacket(SMPacket(SMPacket::a, owner->getReceivedStanzaCount()));
+    // A request is read before the stanzas of its chunk are handled: it is
+    // answered once they have been (each handled on this turn of the event
+    // loop, a message only once it is stored), with the count of those
+    // handled then, so a stanza counts only after its handler kept it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            auto* owner = qobject_cast<QuorvelXMPPClient*>(client());
+            if (owner)
+                emit sendSMPacket(SMPacket(SMPacket::a, owner->getHandledStanzaCount()));
+        },
+        Qt::QueuedConnection);
 }
 
 void StreamManagementExtention::_receivedSMAnswer(const SMPacket& packet)

@@ -31,7 +31,21 @@ const char* const kQueueEntryPrefix = "_queueEntry";
 // What "_currentMessageId" holds when nothing is in flight.
 const char* const kNothingInFlight = "true";
 const char* const kLastConnectedKey = "lastTimeConnectedOnXMPP";
+// Earlier versions kept the receipts owed as one record holding them all.
 const char* const kOwedReceiptsKey = "_owedReceipts";
+// One record per owed receipt, "_owedEntry<n>" for head <= n < tail, each
+// holding the address and the message id on two lines.
+const char* const kOwedHeadKey = "_owedHead";
+const char* const kOwedTailKey = "_owedTail";
+const char* const kOwedEntryPrefix = "_owedEntry";
+// A write the disk must take before held messages are asked for again.
+const char* const kDiskProbeKey = "_diskProbe";
+const int kDiskProbeBytes = 64 * 1024;
+// The disk is tried after 2, 4, 8 ... seconds, at most this far apart.
+const int kFirstDiskProbeMs = 2000;
+const int kLongestDiskProbeMs = 30000;
+// After the stream ended for held messages, the next one starts this soon.
+const int kHeldReconnectMs = 1000;
 // How many queued messages are also kept in memory, as their stored JSON,
 // so that the next one goes without reading the store back.
 const int kQueuedInMemory = 1000;
@@ -54,6 +68,8 @@ QString stateText(QXmppClient::State state)
 XMPPManager::XMPPManager(QObject* parent) : AbstractManager(parent), client(this)
 {
     reconnectTimer.setSingleShot(false);
+    diskProbe.setSingleShot(true);
+    connect(&diskProbe, &QTimer::timeout, this, &XMPPManager::probeDisk);
 }
 
 XMPPManager::~XMPPManager()
@@ -77,16 +93,7 @@ void XMPPManager::startLoading()
     if (!db.get(QLatin1String(kLastConnectedKey), &lastTimeConnected))
         lastTimeConnected = 0;
     loadQueue();
-    QJsonArray owed;
-    if (db.get(QLatin1String(kOwedReceiptsKey), &owed)) {
-        for (const QJsonValue& value : qAsConst(owed)) {
-            const QJsonObject entry = value.toObject();
-            const QString to = entry.value(QStringLiteral("To")).toString();
-            const QString id = entry.value(QStringLiteral("Id")).toString();
-            if (!to.isEmpty() && !id.isEmpty())
-                owedReceipts.append({to, id, 0});
-        }
-    }
+    loadOwedReceipts();
 
     connect(&client, &QuorvelXMPPClient::streamManagementReady, this,
             &XMPPManager::sendOwedReceipts);
@@ -290,8 +297,15 @@ void XMPPManager::chatClientDisconnected()
     // Receipts written on the stream that ended go again on the next one.
     for (OwedReceipt& owed : owedReceipts)
         owed.sentAt = 0;
+    firstUnsentReceipt = 0;
     if (stopped || serversRequested)
         return;
+    if (reconnectForHeld) {
+        reconnectForHeld = false;
+        reconnectAttempts = -1;
+        startReconnectTimer(kHeldReconnectMs);
+        return;
+    }
     reconnectAttempts = -1;
     startReconnectTimer((2 + int(QRandomGenerator::global()->bounded(10u))) * 1000);
 }
@@ -363,6 +377,7 @@ void XMPPManager::chatClientConnected()
     streamErrors = 0;
     for (OwedReceipt& owed : owedReceipts)
         owed.sentAt = 0;
+    firstUnsentReceipt = 0;
     sendCurrentMessageOrQueue();
     sendOwedReceipts();
     lastTimeConnected = DateTime::getDateTimeInMSecs();
@@ -558,11 +573,61 @@ void XMPPManager::sendCurrentMessageOrQueue()
 
 void XMPPManager::newMessage(const Message& msg)
 {
+    // Held on the server with the message that could not be stored before
+    // it: taken on a later stream, in order.
+    if (client.arrivalsHeld())
+        return;
     Message incoming = msg;
-    if (incoming.getUserId() != getUserName())
-        sendDelivery(incoming);
     incoming.setMessageBody(HtmlManager::insertHtmlTags(incoming.getMessageBody()));
     emit incommingMessage(incoming);
+    if (client.arrivalsHeld())
+        return;
+    if (incoming.getUserId() != getUserName())
+        sendDelivery(incoming);
+}
+
+void XMPPManager::arrivalNotKept(const Message& msg)
+{
+    L_ERROR(QStringLiteral("XMPPManager::arrivalNotKept | %1 of %2 not stored: it and what "
+                           "follows wait on the server")
+                .arg(msg.getMessageId(), msg.getChatId()));
+    // Without a count on the stream the server has let go of it: later
+    // messages are still taken, as holding them would lose them too.
+    if (client.streamManagementEnabled())
+        client.holdArrivals();
+    else
+        L_ERROR(QStringLiteral("XMPPManager::arrivalNotKept | the stream counts nothing: the "
+                               "server does not keep ") +
+                msg.getMessageId());
+    if (!waitingForDisk) {
+        waitingForDisk = true;
+        diskProbes = 0;
+        emit diskFullForArrivals(true);
+    }
+    if (!diskProbe.isActive())
+        diskProbe.start(qMin(kFirstDiskProbeMs << qMin(diskProbes, 4), kLongestDiskProbeMs));
+}
+
+void XMPPManager::probeDisk()
+{
+    ++diskProbes;
+    // A write of some size, taken and taken back, says the disk has room.
+    if (!db.put(QLatin1String(kDiskProbeKey), QByteArray(kDiskProbeBytes, 'p')) ||
+        !db.del(QLatin1String(kDiskProbeKey))) {
+        L_DEBUG(QStringLiteral("XMPPManager::probeDisk | still full: ") + db.lastError());
+        diskProbe.start(qMin(kFirstDiskProbeMs << qMin(diskProbes, 4), kLongestDiskProbeMs));
+        return;
+    }
+    L_INFO(QStringLiteral("XMPPManager::probeDisk | the disk takes writes again"));
+    waitingForDisk = false;
+    emit diskFullForArrivals(false);
+    // The held messages come again on a new stream: the server keeps what a
+    // stream left uncounted for the next one, and groups and channels fetch
+    // what they missed when they connect.
+    if (client.arrivalsHeld() && client.state() != QXmppClient::DisconnectedState) {
+        reconnectForHeld = true;
+        client.disconnectFromServer();
+    }
 }
 
 void XMPPManager::sendDelivery(const Message& msg)
@@ -573,13 +638,100 @@ void XMPPManager::sendDelivery(const Message& msg)
         return;
     const QString to =
         QuorvelXMPPMessage::userAddress(msg.getChatId(), QuorvelXMPPMessage::chatDomain());
-    for (const OwedReceipt& owed : qAsConst(owedReceipts)) {
-        if (owed.id == msg.getMessageId() && owed.to == to)
-            return;
+    if (oweReceipt(to, msg.getMessageId()))
+        sendOwedReceipts();
+}
+
+QString XMPPManager::owedEntryKey(qint64 position)
+{
+    return QLatin1String(kOwedEntryPrefix) + QString::number(position);
+}
+
+QString XMPPManager::owedKey(const QString& to, const QString& id)
+{
+    return to + QLatin1Char('\n') + id;
+}
+
+void XMPPManager::loadOwedReceipts()
+{
+    owedReceipts.clear();
+    owedKeys.clear();
+    qint64 owedHead = 0;
+    if (!db.get(QLatin1String(kOwedHeadKey), &owedHead))
+        owedHead = 0;
+    if (!db.get(QLatin1String(kOwedTailKey), &owedTail) || owedTail < owedHead)
+        owedTail = owedHead;
+    for (qint64 position = owedHead; position < owedTail; ++position) {
+        QString entry;
+        if (!db.get(owedEntryKey(position), &entry))
+            continue;
+        const QString to = entry.section(QLatin1Char('\n'), 0, 0);
+        const QString id = entry.section(QLatin1Char('\n'), 1);
+        if (!to.isEmpty() && !id.isEmpty() && !owedKeys.contains(owedKey(to, id))) {
+            owedReceipts.append({to, id, 0, position});
+            owedKeys.insert(owedKey(to, id));
+        }
     }
-    owedReceipts.append({to, msg.getMessageId(), 0});
-    saveOwedReceipts();
-    sendOwedReceipts();
+    // The receipts in the earlier single record join the end, in one write
+    // that also removes the record.
+    QJsonArray saved;
+    if (!db.get(QLatin1String(kOwedReceiptsKey), &saved))
+        return;
+    db.beginBatch();
+    for (const QJsonValue& value : qAsConst(saved)) {
+        const QJsonObject entry = value.toObject();
+        const QString to = entry.value(QStringLiteral("To")).toString();
+        const QString id = entry.value(QStringLiteral("Id")).toString();
+        if (to.isEmpty() || id.isEmpty() || owedKeys.contains(owedKey(to, id)))
+            continue;
+        owedReceipts.append({to, id, 0, owedTail});
+        owedKeys.insert(owedKey(to, id));
+        db.put(owedEntryKey(owedTail++), to + QLatin1Char('\n') + id);
+    }
+    db.put(QLatin1String(kOwedTailKey), owedTail);
+    db.del(QLatin1String(kOwedReceiptsKey));
+    if (!db.commitBatch())
+        L_ERROR(
+            QStringLiteral("XMPPManager::loadOwedReceipts | cannot rewrite the saved receipts"));
+}
+
+bool XMPPManager::oweReceipt(const QString& to, const QString& id)
+{
+    const QString key = owedKey(to, id);
+    if (owedKeys.contains(key))
+        return false;
+    if (!receiptsInMemory) {
+        db.beginBatch();
+        db.put(owedEntryKey(owedTail), to + QLatin1Char('\n') + id);
+        db.put(QLatin1String(kOwedTailKey), owedTail + 1);
+        // Not kept, it still goes now; only a restart before the server took
+        // it would lose it.
+        if (!db.commitBatch())
+            L_ERROR(QStringLiteral("XMPPManager | cannot keep the receipt owed for ") + id);
+    }
+    owedReceipts.append({to, id, 0, owedTail++});
+    owedKeys.insert(key);
+    return true;
+}
+
+void XMPPManager::dropOwedReceipts(int n)
+{
+    n = qMin(n, owedReceipts.size());
+    if (n <= 0)
+        return;
+    if (!receiptsInMemory) {
+        db.beginBatch();
+        for (int i = 0; i < n; ++i)
+            db.del(owedEntryKey(owedReceipts.at(i).position));
+        db.put(QLatin1String(kOwedHeadKey),
+               n < owedReceipts.size() ? owedReceipts.at(n).position : owedTail);
+        if (!db.commitBatch())
+            L_ERROR(QStringLiteral("XMPPManager | cannot forget the receipts taken"));
+    }
+    for (int i = 0; i < n; ++i)
+        owedKeys.remove(owedKey(owedReceipts.at(i).to, owedReceipts.at(i).id));
+    owedReceipts.erase(owedReceipts.begin(), owedReceipts.begin() + n);
+    firstUnsentReceipt = qMax(0, firstUnsentReceipt - n);
 }
 
 QStringList XMPPManager::owedReceiptIds() const
@@ -590,61 +742,44 @@ QStringList XMPPManager::owedReceiptIds() const
     return ids;
 }
 
-void XMPPManager::saveOwedReceipts()
-{
-    QJsonArray owed;
-    for (const OwedReceipt& entry : qAsConst(owedReceipts))
-        owed.append(
-            QJsonObject{{QStringLiteral("To"), entry.to}, {QStringLiteral("Id"), entry.id}});
-    const bool written = owed.isEmpty() ? db.del(QLatin1String(kOwedReceiptsKey))
-                                        : db.put(QLatin1String(kOwedReceiptsKey), owed);
-    if (!written && !owed.isEmpty())
-        L_ERROR(QStringLiteral("XMPPManager | cannot keep the receipts owed"));
-}
-
 void XMPPManager::sendOwedReceipts()
 {
-    if (owedReceipts.isEmpty() || client.state() != QXmppClient::ConnectedState)
+    if (firstUnsentReceipt >= owedReceipts.size() || client.state() != QXmppClient::ConnectedState)
         return;
     const bool counted = client.streamManagementEnabled();
     // Until the stream's management is settled, a count could not be trusted.
     if (!counted && !client.streamManagementRefused() && client.streamManagementOffered())
         return;
-    bool wrote = false;
-    for (OwedReceipt& owed : owedReceipts) {
-        if (owed.sentAt != 0)
-            continue;
+    const int firstWritten = firstUnsentReceipt;
+    while (firstUnsentReceipt < owedReceipts.size()) {
+        OwedReceipt& owed = owedReceipts[firstUnsentReceipt];
         QXmppMessage receipt;
         receipt.setTo(owed.to);
         receipt.setReceiptId(owed.id);
         if (!client.sendPacket(receipt))
             break;
         owed.sentAt = client.getSentStanzaCount();
-        wrote = true;
+        ++firstUnsentReceipt;
     }
-    if (!wrote)
+    if (firstUnsentReceipt == firstWritten)
         return;
     if (counted) {
         client.sendSMPacket(SMPacket(SMPacket::r));
         return;
     }
     // No count on this stream: written is all that can be known.
-    owedReceipts.erase(std::remove_if(owedReceipts.begin(), owedReceipts.end(),
-                                      [](const OwedReceipt& owed) { return owed.sentAt != 0; }),
-                       owedReceipts.end());
-    saveOwedReceipts();
+    dropOwedReceipts(firstUnsentReceipt);
 }
 
 void XMPPManager::receiptsCounted(uint count)
 {
-    const int before = owedReceipts.size();
-    owedReceipts.erase(std::remove_if(owedReceipts.begin(), owedReceipts.end(),
-                                      [count](const OwedReceipt& owed) {
-                                          return owed.sentAt != 0 && owed.sentAt <= count;
-                                      }),
-                       owedReceipts.end());
-    if (owedReceipts.size() != before)
-        saveOwedReceipts();
+    // Receipts are written in their order, so those the count covers are the
+    // first ones.
+    int covered = 0;
+    while (covered < firstUnsentReceipt && owedReceipts.at(covered).sentAt != 0 &&
+           owedReceipts.at(covered).sentAt <= count)
+        ++covered;
+    dropOwedReceipts(covered);
 }
 
 void XMPPManager::delivery(const QString& jid, const QString& id)

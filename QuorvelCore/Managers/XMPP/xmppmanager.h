@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 #include <QXmppConfiguration.h>
@@ -20,10 +21,15 @@
 // "Salam" reply (or the saved one), connects and reconnects with a randomised
 // back-off, and keeps the outgoing messages in a persistent outbox in the
 // store "xmppManagerDBname" so that one is in flight at a time and none is
-// lost across restarts. Incoming one-to-one messages get a delivery receipt,
-// kept in the store too until the server's stream-management count shows it
-// took the receipt (sent again on the next stream, also after a restart);
-// incoming text gets display HTML before it is passed on.
+// lost across restarts. Incoming text gets display HTML before it is passed
+// on; whoever stores it (connected directly, on this thread) calls
+// arrivalNotKept when it could not. Only a kept message counts as handled on
+// the stream and gets its delivery receipt (one-to-one messages); the receipt
+// is kept in the store, one record each, until the server's stream-management
+// count shows it took it (sent again on the next stream, also after a
+// restart). A message not kept holds every later arrival of the stream on
+// the server; the disk is probed until it takes a write again, and a new
+// stream then brings the held messages back in order.
 class QUORVELCORE_EXPORT XMPPManager : public AbstractManager
 {
     Q_OBJECT
@@ -49,6 +55,14 @@ public:
     QStringList outboxIds() const;
     // The message ids whose receipts the server has not taken yet.
     QStringList owedReceiptIds() const;
+    // Called while incommingMessage is being handled: the message could not
+    // be stored. It gets no receipt, and it and every later message of this
+    // stream are left to the server until the disk takes writes again.
+    void arrivalNotKept(const Message& msg);
+    bool arrivalsWaitForDisk() const { return waitingForDisk; }
+    // Keeps owed receipts in memory only, never in the store (to measure
+    // what keeping them costs).
+    void setReceiptsInMemoryOnly(bool inMemory) { receiptsInMemory = inMemory; }
 
     QuorvelXMPPClient* getClient() { return &client; }
     QXmppClient::State getState() const { return client.state(); }
@@ -67,6 +81,9 @@ signals:
     void userBlocked();
     void xmppChatClientConnected(qlonglong time);
     void chatServerStateChanged(QXmppClient::State state);
+    // New messages wait on the server because the disk is full (true), or
+    // are taken again (false).
+    void diskFullForArrivals(bool waiting);
 
 public slots:
     void startLoading() override;
@@ -100,7 +117,14 @@ private:
     void sendDelivery(const Message& msg);
     void sendOwedReceipts();
     void receiptsCounted(uint count);
-    void saveOwedReceipts();
+    void loadOwedReceipts();
+    // Appends a receipt to the log and the store; false when it is owed already.
+    bool oweReceipt(const QString& to, const QString& id);
+    // Forgets the first n owed receipts, in memory and in the store.
+    void dropOwedReceipts(int n);
+    static QString owedEntryKey(qint64 position);
+    static QString owedKey(const QString& to, const QString& id);
+    void probeDisk();
     bool loadMessage(const QString& id, Message* out);
     void loadQueue();
     static QString queueEntryKey(qint64 position);
@@ -136,8 +160,23 @@ private:
         QString to;
         QString id;
         uint sentAt = 0;
+        // Where its record is kept.
+        qint64 position = 0;
     };
     QList<OwedReceipt> owedReceipts;
+    // owedKey of each owed receipt, for the duplicate check.
+    QSet<QString> owedKeys;
+    // Receipts from this index on are not written on the current stream.
+    int firstUnsentReceipt = 0;
+    // Store position past the last owed receipt.
+    qint64 owedTail = 0;
+    bool receiptsInMemory = false;
+    // A message could not be stored: arrivals wait on the server.
+    bool waitingForDisk = false;
+    QTimer diskProbe;
+    int diskProbes = 0;
+    // The stream ends for the held messages to come again on the next one.
+    bool reconnectForHeld = false;
 };
 
 #endif // XMPPMANAGER_H

@@ -161,6 +161,7 @@ private slots:
     void controlMessages();
     void editsOnlyByTheirAuthor();
     void replayedHistoryIsOnlyAHint();
+    void noticesInTheServicesRecordAreOnlyHints();
 
     void missedMessagesSinceRequestTime();
     void historyPages();
@@ -761,6 +762,54 @@ void TestGroupManager::replayedHistoryIsOnlyAHint()
     QVERIFY(h.manager.getLastMessage(A, &stored));
     QCOMPARE(stored.getMessageId(), QString("forged"));
     QCOMPARE(stored.getUserId(), QString("u3"));
+}
+
+void TestGroupManager::noticesInTheServicesRecordAreOnlyHints()
+{
+    // The service's record of a room holds what its members said there: a
+    // member's notice in it, among the missed messages or on a history page,
+    // is neither kept nor shown nor made the group's newest; it only makes
+    // the service be asked about the group.
+    Harness h;
+    h.reply(PROC_UserList, replyOf({{"PrivateGroups", QJsonArray{groupJson(A)}}}));
+    h.clear();
+    const auto notice = [](const QString& id, const QString& kind, const Bodies& fields) {
+        Bodies bodies{{"", "forged"},
+                      {"MAJOR_TYPE", "CONTROL_MESSAGE"},
+                      {"MINOR_TYPE", kind},
+                      {"JID", A},
+                      {"SEND_TIME_IN_GMT", "600000"}};
+        bodies << fields;
+        return stanza("u3@chat.test/desktop", A + "@conference.chat.test", id, bodies);
+    };
+    h.manager.processReply(
+        PROC_GroupNewMessages,
+        stanzaReply({roomMessage(A, "u3", "said", 500000),
+                     notice("rm", "GROUP_REMOVE", {{"REMOVED_USER_ID", "u1"}}),
+                     notice("role", "GROUP_CHANGE_ROLE", {{"CHANGE_USER_ID", "u3"}}),
+                     notice("left", "GROUP_LEAVE", {})}));
+    QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
+    for (const QVariant& last : h.answersOf(CMD_GroupLastMessageChanged))
+        QCOMPARE(last.value<Message>().getMessageId(), QString("said"));
+    QCOMPARE(h.groupsSent(PROC_GroupMembersInfo), QStringList{A});
+    Message last;
+    QVERIFY(h.manager.getLastMessage(A, &last));
+    QCOMPARE(last.getMessageId(), QString("said"));
+
+    // A fetch from the record (a history page or the newest of a group):
+    // its notices are left out.
+    h.clear();
+    MessageReply page;
+    h.manager.respondGetMessages(
+        MessageRequest(A, QString(), 20, MessageBase::MsgMajorType_GroupChat), &page);
+    h.manager.processReply(PROC_GroupArchive, stanzaReply({roomMessage(A, "u2", "older", 100),
+                                                           notice("oldrm", "GROUP_REMOVE",
+                                                                  {{"REMOVED_USER_ID", "u1"}})}));
+    for (const QVariant& pair : h.answersOf(CMD_MessagePairAdded))
+        QCOMPARE(pair.value<MessagePair>().getMessage().getMessageId(), QString("older"));
+    // Newer than anything kept, the notice would be the group's newest.
+    QVERIFY(h.manager.getLastMessage(A, &last));
+    QCOMPARE(last.getMessageId(), QString("said"));
 }
 
 void TestGroupManager::missedMessagesSinceRequestTime()

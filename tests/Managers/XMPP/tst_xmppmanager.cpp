@@ -109,7 +109,8 @@ int runOutboxChild()
 
 // The receiving half of the receipt test, run as a separate process: signs in,
 // prints "ready", and ends without any clean-up the moment the first message
-// arrives, before the event loop could write its receipt.
+// was handed over (stored, as far as the manager knows) and the receipt it
+// owes for it reached the store, before the receipt could be written.
 int runReceiptChild()
 {
     const QJsonObject entry = QJsonDocument::fromJson(qgetenv(kReceiptChildVariable)).object();
@@ -117,10 +118,16 @@ int runReceiptChild()
     manager.setUserIdentity(aliceIdentity());
     manager.startLoading();
     answerSalam(&manager, QJsonArray{entry});
+    static bool handedOver = false;
     QObject::connect(&manager, &XMPPManager::incommingMessage, [](const Message& message) {
         const QByteArray line = message.getMessageId().toUtf8() + '\n';
         ::write(1, line.constData(), size_t(line.size()));
-        ::_exit(0);
+        handedOver = true;
+    });
+    const QString managerStore = DataBase::pathForName(QStringLiteral("xmppManagerDBname"));
+    QLevelDB::setWriteObserver([managerStore](const QLevelDB& database) {
+        if (handedOver && database.filename() == managerStore)
+            ::_exit(0);
     });
     manager.onInitialize();
     if (!QTest::qWaitFor([&] { return manager.getClient()->streamManagementEnabled(); }, 20000))
@@ -167,6 +174,8 @@ private slots:
     void newDeviceIdUpdatesResource();
     void forceUpdateStopsReconnecting();
     void receiptOwedAtAKillArrivesAfterRestart();
+    void messageNotKeptWaitsOnTheServerAndComesAgain();
+    void receiptsOwedInAnEarlierStoreAreSent();
 };
 
 void XmppManagerTest::initTestCase()
@@ -645,8 +654,8 @@ void XmppManagerTest::receiptOwedAtAKillArrivesAfterRestart()
     QTRY_VERIFY_WITH_TIMEOUT(child.canReadLine() || child.state() == QProcess::NotRunning, 30000);
     QCOMPARE(child.readLine().trimmed(), QByteArray("ready"));
 
-    // Alice's process ends the moment Bob's message arrives: the receipt it
-    // owes was never written.
+    // Alice's process ends the moment the receipt it owes for Bob's message
+    // is kept: it was never written.
     Message hello(MessageBase::MsgMajorType_SimpleChat, "bob", "alice", "are you there?");
     hello.generateMessageId();
     QVERIFY(bob->SendMessage(&hello));
@@ -675,6 +684,85 @@ void XmppManagerTest::receiptOwedAtAKillArrivesAfterRestart()
     QTRY_VERIFY_WITH_TIMEOUT(receiptsAtBob.count() >= 1, 20000);
     QCOMPARE(receiptsAtBob.first().at(1).toString(), hello.getMessageId());
     QTRY_VERIFY_WITH_TIMEOUT(alice->owedReceiptIds().isEmpty(), 10000);
+}
+
+void XmppManagerTest::messageNotKeptWaitsOnTheServerAndComesAgain()
+{
+    auto alice = newManager();
+    QVERIFY(alice);
+    QTRY_VERIFY_WITH_TIMEOUT(alice->getClient()->streamManagementEnabled(), 10000);
+    ClientPtr bob = loginBob();
+    QVERIFY(bob);
+    QSignalSpy receiptsAtBob(bob.get(), &QuorvelXMPPClient::delivery);
+    // What alice's side saw, in order; her store "fails" the first arrival.
+    QStringList seen;
+    bool failFirst = true;
+    XMPPManager* raw = alice.get();
+    connect(raw, &XMPPManager::incommingMessage, raw, [&](const Message& message) {
+        seen << QStringLiteral("in ") + message.getMessageBody();
+        if (failFirst) {
+            failFirst = false;
+            raw->arrivalNotKept(message);
+        }
+    });
+    connect(raw, &XMPPManager::diskFullForArrivals, raw,
+            [&](bool waiting) { seen << (waiting ? "waiting" : "room again"); });
+
+    QStringList ids;
+    QSignalSpy bobSent(bob.get(), &QuorvelXMPPClient::messageSent);
+    for (int i = 1; i <= 3; ++i) {
+        Message m(MessageBase::MsgMajorType_SimpleChat, "bob", "alice",
+                  QStringLiteral("held %1").arg(i));
+        m.generateMessageId();
+        ids << m.getMessageId();
+        QVERIFY(bob->SendMessage(&m));
+        QTRY_COMPARE_WITH_TIMEOUT(bobSent.count(), i, 10000);
+    }
+    // Nothing after the message not kept is taken on that stream, and no
+    // receipt goes for any of them; the disk takes writes again, and a new
+    // stream brings all three, once each, in order.
+    QTRY_COMPARE_WITH_TIMEOUT(seen.filter("in ").size(), 4, 30000);
+    QTest::qWait(1000);
+    QCOMPARE(seen, QStringList({"in held 1", "waiting", "room again", "in held 1", "in held 2",
+                                "in held 3"}));
+    QVERIFY(!alice->arrivalsWaitForDisk());
+    QTRY_COMPARE_WITH_TIMEOUT(receiptsAtBob.count(), 3, 10000);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(receiptsAtBob.at(i).at(1).toString(), ids.at(i));
+    QTRY_VERIFY_WITH_TIMEOUT(alice->owedReceiptIds().isEmpty(), 10000);
+}
+
+void XmppManagerTest::receiptsOwedInAnEarlierStoreAreSent()
+{
+    // The single record an earlier version kept all owed receipts in.
+    {
+        DataBase store(QStringLiteral("xmppManagerDBname"));
+        QVERIFY(store.put(QStringLiteral("_owedReceipts"),
+                          QJsonArray{QJsonObject{{"To", "bob@localhost"}, {"Id", "earlier-1"}},
+                                     QJsonObject{{"To", "bob@localhost"}, {"Id", "earlier-2"}},
+                                     QJsonObject{{"To", "bob@localhost"}, {"Id", "earlier-1"}},
+                                     QJsonObject{{"To", ""}, {"Id", "no address"}}}));
+    }
+    ClientPtr bob = loginBob();
+    QVERIFY(bob);
+    QSignalSpy receiptsAtBob(bob.get(), &QuorvelXMPPClient::delivery);
+    {
+        auto alice = newManager(false);
+        QVERIFY(alice);
+        QCOMPARE(alice->owedReceiptIds(), QStringList({"earlier-1", "earlier-2"}));
+    }
+    {
+        // Read back from their own records; the single record is gone.
+        auto alice = newManager();
+        QVERIFY(alice);
+        QTRY_COMPARE_WITH_TIMEOUT(receiptsAtBob.count(), 2, 10000);
+        QCOMPARE(receiptsAtBob.at(0).at(1).toString(), QStringLiteral("earlier-1"));
+        QCOMPARE(receiptsAtBob.at(1).at(1).toString(), QStringLiteral("earlier-2"));
+        QTRY_VERIFY_WITH_TIMEOUT(alice->owedReceiptIds().isEmpty(), 10000);
+    }
+    auto alice = newManager(false);
+    QVERIFY(alice);
+    QVERIFY(alice->owedReceiptIds().isEmpty());
 }
 
 int main(int argc, char** argv)

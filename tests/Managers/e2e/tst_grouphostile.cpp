@@ -36,6 +36,9 @@ const int kCmdMessageEdited = 50;
 const int kCmdGroupCreate = 51;
 const int kCmdGroupGetData = 52;
 const int kCmdGroupAdded = 54;
+const int kCmdGroupInfoMembers = 55;
+const int kCmdGroupChangeRole = 61;
+const int kCmdGroupLastMessageChanged = 65;
 const int kCmdErrorCode = 74;
 
 using Member = GroupStack::Member;
@@ -128,6 +131,21 @@ CoreProcess::Match messageWithBody(const QString& body)
     };
 }
 
+// A group notice of that kind shown or made the group's last message: as a
+// new message on the board or as the list's newest.
+CoreProcess::Match noticeOf(const QString& kind, const QString& author)
+{
+    return [kind, author](const QJsonObject& line) {
+        const int command = line.value("command").toInt();
+        const QJsonObject message =
+            command == kCmdMessagePairAdded ? pairMessage(line) : line.value("value").toObject();
+        return (command == kCmdMessagePairAdded || command == kCmdGroupLastMessageChanged) &&
+               message.value("MAJOR_TYPE").toString() == "CONTROL_MESSAGE" &&
+               message.value("MINOR_TYPE").toString() == kind &&
+               (author.isEmpty() || message.value("USER_ID").toString() == author);
+    };
+}
+
 } // namespace
 
 class TestGroupHostile : public QObject
@@ -140,6 +158,10 @@ private slots:
     void strangerCannotEnterNorRemove();
     void strangersInvitationJoinsNothing();
     void membersRemovalOfAnotherChangesNothing();
+    void membersNoticesShowNowhere_data();
+    void membersNoticesShowNowhere();
+    void keepersNoticeOfAConfirmedChangeShows();
+    void membersNoticesInTheRecordShowNowhere();
     void memberPassingForAnotherIsDropped();
     void openRoomOfAnOlderStackIsMadePrivate();
     void strangerCannotOpenAGroupsRoomFirst();
@@ -325,6 +347,128 @@ void TestGroupHostile::membersRemovalOfAnotherChangesNothing()
     QCOMPARE(c.core->count(removedData(groupId, true), from), 0);
     QVERIFY(LocalGroups::of(*stack.service)->isMember(groupId, c.phone));
     rogue.leave();
+}
+
+void TestGroupHostile::membersNoticesShowNowhere_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QJsonObject>("fields");
+    const QString rogue = b;
+    QTest::newRow("another removed") << "GROUP_REMOVE" << QJsonObject{{"REMOVED_USER_ID", a.phone}};
+    QTest::newRow("own role") << "GROUP_CHANGE_ROLE"
+                              << QJsonObject{{"CHANGE_USER_ID", rogue},
+                                             {"OLD_ROLE", "MEMBER"},
+                                             {"NEW_ROLE", "ADMIN"}};
+    QTest::newRow("own join") << "GROUP_JOIN"
+                              << QJsonObject{{"CHANGE_USER_ID", rogue},
+                                             {"ADDED_BY", a.phone},
+                                             {"USER_ROLE", "ADMIN"}};
+    QTest::newRow("details") << "GROUP_CHANGE_METADATA" << QJsonObject{};
+    QTest::newRow("left") << "GROUP_LEAVE" << QJsonObject{};
+    QTest::newRow("created") << "GROUP_CREATED" << QJsonObject{};
+}
+
+void TestGroupHostile::membersNoticesShowNowhere()
+{
+    QFETCH(QString, kind);
+    QFETCH(QJsonObject, fields);
+    RawClient rogue(stack.clientConfiguration(b, "rogue"));
+    QVERIFY(rogue.isConnected());
+    QVERIFY(rogue.enter(roomJid(groupId), address(b)));
+    const int fromA = a.core->lineCount();
+    const int fromC = c.core->lineCount();
+    fields.insert("JID", groupId);
+    rogue.send(roomJid(groupId), QXmppMessage::GroupChat, "forged " + kind, control(kind, fields));
+    // The room passes messages on in the order said: once A's word after
+    // it arrived, the forgery was dealt with.
+    const QString marker = "after the forged " + kind;
+    stack.say(&a, groupId, marker);
+    for (Member* member : {&a, &c}) {
+        QVERIFY2(member->core->waitFor(pairWithBody(marker), 20000, member == &a ? fromA : fromC) >=
+                     0,
+                 qPrintable(failure(member->name + " did not hear A")));
+        QCOMPARE(member->core->count(noticeOf(kind, QString()), member == &a ? fromA : fromC), 0);
+    }
+    // The list's newest message of the group is A's.
+    const int last = c.core->waitFor(
+        [this, marker](const QJsonObject& line) {
+            const QJsonObject value = line.value("value").toObject();
+            return line.value("command").toInt() == kCmdGroupLastMessageChanged &&
+                   value.value("MESSAGE_BODY").toString() == marker;
+        },
+        20000, fromC);
+    QVERIFY2(last >= 0, qPrintable(failure("A's word is not C's newest of the group")));
+    // Nothing the forgery names changed at the service.
+    QVERIFY(LocalGroups::of(*stack.service)->isMember(groupId, a.phone));
+    QVERIFY(LocalGroups::of(*stack.service)->isMember(groupId, b));
+    rogue.leave();
+}
+
+void TestGroupHostile::keepersNoticeOfAConfirmedChangeShows()
+{
+    // A, the group's owner, makes B a manager and takes it back: the
+    // service's room account tells the room of each, and every member shows it.
+    for (const QString& role : {QStringLiteral("ADMIN"), QStringLiteral("MEMBER")}) {
+        const int fromC = c.core->lineCount();
+        a.core->send(kCmdGroupChangeRole,
+                     QJsonObject{{"jid", groupId}, {"user", b}, {"role", role}});
+        const int shown =
+            c.core->waitFor(noticeOf("GROUP_CHANGE_ROLE", GroupStack::kKeeper), 20000, fromC);
+        QVERIFY2(shown >= 0, qPrintable(failure("C did not show the change of B's role")));
+        QVERIFY2(c.core->waitFor(
+                     [](const QJsonObject& line) {
+                         const QJsonObject value = line.value("value").toObject();
+                         return line.value("command").toInt() == kCmdGroupLastMessageChanged &&
+                                value.value("MINOR_TYPE").toString() == "GROUP_CHANGE_ROLE" &&
+                                value.value("USER_ID").toString() == GroupStack::kKeeper;
+                     },
+                     20000, fromC) >= 0,
+                 qPrintable(failure("the change of B's role is not C's newest of the group")));
+        // And C's member list, asked of the service, gives B the role.
+        const QString rogue = b;
+        const QString id = groupId;
+        QVERIFY2(c.core->waitFor(
+                     [rogue, id, role](const QJsonObject& line) {
+                         const QJsonObject value = line.value("value").toObject();
+                         return line.value("command").toInt() == kCmdGroupInfoMembers &&
+                                value.value("info").toObject().value("GroupJID").toString() == id &&
+                                value.value("members").toObject().value(rogue).toString() == role;
+                     },
+                     20000, fromC) >= 0,
+                 qPrintable(failure("C's member list does not give B the role")));
+    }
+}
+
+void TestGroupHostile::membersNoticesInTheRecordShowNowhere()
+{
+    // While C is away, B tells the room that A was removed: the service
+    // keeps B's words in its record of the room, and C, back, reads them.
+    QVERIFY(c.core->stop());
+    QTRY_VERIFY_WITH_TIMEOUT(!stack.keeper->isPresent(groupId, c.phone), 20000);
+    RawClient rogue(stack.clientConfiguration(b, "rogue"));
+    QVERIFY(rogue.isConnected());
+    QVERIFY(rogue.enter(roomJid(groupId), address(b)));
+    rogue.send(roomJid(groupId), QXmppMessage::GroupChat, "A is out",
+               control("GROUP_REMOVE", {{"JID", groupId}, {"REMOVED_USER_ID", a.phone}}));
+    rogue.send(roomJid(groupId), QXmppMessage::GroupChat, "B runs it",
+               control("GROUP_CHANGE_ROLE", {{"JID", groupId},
+                                             {"CHANGE_USER_ID", b},
+                                             {"OLD_ROLE", "MEMBER"},
+                                             {"NEW_ROLE", "ADMIN"}}));
+    rogue.send(roomJid(groupId), QXmppMessage::GroupChat, "told by B while C was away",
+               {{"MAJOR_TYPE", "GROUP_CHAT"}, {"MINOR_TYPE", "TEXT"}});
+    rogue.leave();
+    QVERIFY2(stack.startCore(&c), qPrintable(failure("C did not come back")));
+    QVERIFY2(c.core->waitFor(pairWithBody("told by B while C was away"), 20000) >= 0,
+             qPrintable(failure("C missed what B said")));
+    QVERIFY2(stack.waitInRoom(groupId, c.phone), qPrintable(failure("C is not back in the room")));
+    stack.say(&a, groupId, "after C came back");
+    QVERIFY2(c.core->waitFor(pairWithBody("after C came back"), 20000) >= 0,
+             qPrintable(failure("C does not hear the group")));
+    QTest::qWait(1500);
+    for (const QString& kind :
+         {QStringLiteral("GROUP_REMOVE"), QStringLiteral("GROUP_CHANGE_ROLE")})
+        QCOMPARE(c.core->count(noticeOf(kind, QString())), 0);
 }
 
 void TestGroupHostile::memberPassingForAnotherIsDropped()

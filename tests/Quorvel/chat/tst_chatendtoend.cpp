@@ -3,27 +3,47 @@
 // standalone local service. A message typed into the window's input reaches
 // the other core, its ticks go to delivered and then to seen when the other
 // side reads the chat; the other side's message appears once on the board; a
-// reply and an edit made in the window arrive as such.
+// reply and an edit made in the window arrive as such. What the window shows
+// of a peer is true: a text with direction controls reads as written in its
+// bubble, its row and its notification, a number reads the same everywhere,
+// and the header tells when the other was last seen.
 #include "Managers/XMPP/xmppmanager.h"
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
 #include "chat/chatmessagewidget.h"
+#include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
+#include "chat/messagebody.h"
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
 #include "chatfixtures.h"
 #include "chatserver.h"
 #include "corematches.h"
 #include "foundation/htmlmanager.h"
+#include "model/lastseen.h"
 #include "model/message.h"
+#include "screens/contactprofile.h"
+#include "shell/chattab.h"
 #include "shell/messengermainwindow.h"
+#include "shell/sidepanel.h"
+#include "shell/traynotifier.h"
 #include "widgets/customscrollarea.h"
+#include "widgets/dateconverter.h"
+#include "widgets/notificationmanager.h"
+#include "widgets/notificationwidget.h"
+#include "widgets/phonetext.h"
 #include "windowpeerstack.h"
 
+#include <QClipboard>
 #include <QDomDocument>
 #include <QJsonDocument>
+#include <QLabel>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -33,6 +53,69 @@ using namespace corematch;
 namespace {
 const QString kPhoneA = QStringLiteral("491700000031");
 const QString kPhoneB = QStringLiteral("491700000032");
+// Saved by the window's user under the number only.
+const QString kPhoneC = QStringLiteral("491700000033");
+
+void click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+// Where the text's characters are drawn, laid out on one line in the
+// direction of the place that shows it.
+QList<qreal> drawnAt(const QString& text, Qt::LayoutDirection direction)
+{
+    QTextLayout layout(text);
+    QTextOption option;
+    option.setTextDirection(direction);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(10000);
+    layout.endLayout();
+    QList<qreal> at;
+    for (int i = 0; i <= text.size(); ++i)
+        at << line.cursorToX(i);
+    return at;
+}
+
+// Whether "gnp.exe" of the disguised name is drawn as stored: its "g" left
+// of its "x" (an override unchecked draws "exe.png").
+bool drawnAsWritten(const QString& shown, const QList<qreal>& at)
+{
+    const int g = shown.indexOf(QLatin1String("gnp"));
+    const int x = shown.indexOf(QLatin1String("exe")) + 1;
+    return g >= 0 && x > 0 && at.at(g) < at.at(x);
+}
+
+// Whether the number is drawn with its "+" at the left end, as a number
+// reads in right-to-left text too.
+bool plusOnTheLeft(const QString& shown)
+{
+    const QList<qreal> at = drawnAt(shown, Qt::RightToLeft);
+    const int plus = shown.indexOf(QLatin1Char('+'));
+    const int last = shown.lastIndexOf(QRegularExpression(QStringLiteral("[0-9]")));
+    return plus >= 0 && last > plus && at.at(plus) < at.at(last);
+}
+
+// The bubble's context menu as a right click opens it, and a click on the
+// action with that text.
+void chooseFromMenu(ChatMessageWidget* bubble, const QString& text)
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, bubble->rect().center(),
+                            bubble->mapToGlobal(bubble->rect().center()));
+    QApplication::sendEvent(bubble, &event);
+    QMenu* menu = nullptr;
+    QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr);
+    QAction* chosen = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            chosen = action;
+    }
+    QVERIFY2(chosen, qPrintable(text));
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(chosen).center());
+    QTRY_VERIFY(menu->isHidden());
+}
 } // namespace
 
 class TestChatEndToEnd : public QObject
@@ -50,8 +133,20 @@ private slots:
     void longTextsAndRepliesShowInFull();
     void typedTextsAgreeOnBothSides_data();
     void typedTextsAgreeOnBothSides();
+    void numberReadsTheSameEverywhere();
+    void disguisedTextShowsAsWritten();
+    void lastSeenShowsWhenTheChatOpens();
 
 private:
+    // Opens the chat of the row as a person does, with a click on it.
+    void openChat(const QString& id);
+    // The bubble of the open chat whose message has this id.
+    ChatMessageWidget* bubbleOf(const QString& id) const
+    {
+        return chatWindow() ? chatWindow()->bubble(id) : nullptr;
+    }
+    // The id of the message a core said it sent with this body.
+    QString sentBy(CoreProcess* core, const QString& to, const QString& body);
     QString failure(const QString& what) const { return stack->failure(what); }
     ChatWindow* chatWindow() const { return stack->chatWindow(); }
     ChatMessageWidget* bubbleWithText(const QString& text, int* count = nullptr) const
@@ -68,6 +163,7 @@ private:
     QString sentWire;
     QString receivedWire;
     CoreProcess* peer = nullptr;
+    CoreProcess* numberOnly = nullptr;
     MessengerMainWindow* window = nullptr;
     QString sentId;
     QString peerMessageId;
@@ -341,6 +437,163 @@ void TestChatEndToEnd::typedTextsAgreeOnBothSides()
     QCOMPARE(received->getSide(), 1);
     const Message kept = received->getMessage();
     QCOMPARE(kept.getMessageBody(), HtmlManager::insertHtmlTags(typed));
+}
+
+void TestChatEndToEnd::openChat(const QString& id)
+{
+    ChatWidget* row = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((row = window->getSidePanel()->getChatTab()->row(id)) != nullptr,
+                             60000);
+    click(row);
+    QTRY_VERIFY(chatWindow() && chatWindow()->getChatId() == id && chatWindow()->isVisible());
+}
+
+QString TestChatEndToEnd::sentBy(CoreProcess* core, const QString& to, const QString& body)
+{
+    const int from = core->lineCount();
+    core->send(kCmdSendMessage, textMessage(to, body));
+    const int added = core->waitFor(pairWithBody(body), 20000, from);
+    return added < 0 ? QString()
+                     : pairMessage(core->lines().at(added)).value("MESSAGE_ID").toString();
+}
+
+void TestChatEndToEnd::numberReadsTheSameEverywhere()
+{
+    // Someone the window's user saved under his number only, with no
+    // nickname of his own.
+    numberOnly = stack->addPeer(QStringLiteral("C"), kPhoneC, QString());
+    QVERIFY2(numberOnly, qPrintable(failure("the third person did not meet the window's user")));
+    const QString number = PhoneText::number(kPhoneC);
+    QVERIFY(plusOnTheLeft(number));
+    const QString id = sentBy(numberOnly, kPhoneA, QStringLiteral("hello from a number"));
+    QVERIFY2(!id.isEmpty(), qPrintable(failure("the third person did not send")));
+
+    // His row, his chat's header and profile.
+    ChatWidget* row = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((row = window->getSidePanel()->getChatTab()->row(kPhoneC)) != nullptr,
+                             120000);
+    QTRY_COMPARE(row->shownName(), number);
+    openChat(kPhoneC);
+    QCOMPARE(chatWindow()->title()->titleText(), number);
+    QVERIFY(chatWindow()->title()->subtitleText().contains(number));
+
+    // The reply bar and the quoted reply of the bubble name him the same.
+    QTRY_VERIFY_WITH_TIMEOUT(bubbleOf(id) != nullptr, 120000);
+    chooseFromMenu(bubbleOf(id), ChatMessageWidget::tr("_ReplyMessage"));
+    QVERIFY(chatWindow()->replyBar()->isVisible());
+    QCOMPARE(chatWindow()->replyBar()->senderText(), number);
+    const QString answer = QStringLiteral("answering a number");
+    const int from = numberOnly->lineCount();
+    WindowPeerStack::typeText(chatWindow()->input(), answer);
+    QTest::keyClick(chatWindow()->input(), Qt::Key_Return);
+    QVERIFY2(numberOnly->waitFor(pairWithBody(answer), 120000, from) >= 0,
+             qPrintable(failure("the third person did not get the reply")));
+    QTRY_VERIFY_WITH_TIMEOUT(bubbleWithText(answer) && bubbleWithText(answer)->replyOutline(),
+                             20000);
+    QCOMPARE(bubbleWithText(answer)->replyOutline()->senderText(), number);
+    click(chatWindow()->title());
+    ContactProfile* profile = chatWindow()->contactPanel();
+    QVERIFY(profile);
+    QTRY_VERIFY(profile->isVisible());
+    QCOMPARE(profile->nameLabel()->text(), number);
+    QCOMPARE(profile->numberLabel()->text(), number);
+    stack->saveShot(QStringLiteral("chat-e2e-number-only-contact.png"));
+    profile->backButtonPressed();
+    QTRY_VERIFY(profile->isHidden());
+}
+
+void TestChatEndToEnd::disguisedTextShowsAsWritten()
+{
+    // While another chat is open, the peer sends a name that an override
+    // would turn into "invoiceexe.png".
+    QVERIFY(numberOnly);
+    openChat(kPhoneC);
+    const QString disguised = QStringLiteral("invoice") + QChar(0x202E) + QStringLiteral("gnp.exe");
+    const QString id = sentBy(peer, kPhoneA, disguised);
+    QVERIFY2(!id.isEmpty(), qPrintable(failure("the peer did not send")));
+
+    // The notification, the row's preview and the bubble draw it as stored.
+    NotificationManager* queue = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (queue = window->getTrayNotifier()->windowQueue()) != nullptr &&
+            queue->widget()->textLabel()->text().contains(QLatin1String("gnp.exe")),
+        120000);
+    const QString noted = queue->widget()->textLabel()->text();
+    QVERIFY2(drawnAsWritten(noted, drawnAt(noted, Qt::RightToLeft)), qPrintable(noted));
+    ChatWidget* row = window->getSidePanel()->getChatTab()->row(kPhoneB);
+    QVERIFY(row);
+    QTRY_VERIFY_WITH_TIMEOUT(row->shownPreview().contains(QLatin1String("gnp.exe")), 20000);
+    const QString preview = row->shownPreview();
+    QVERIFY2(drawnAsWritten(preview, drawnAt(preview, Qt::RightToLeft)), qPrintable(preview));
+    openChat(kPhoneB);
+    QTRY_VERIFY_WITH_TIMEOUT(bubbleOf(id) != nullptr, 20000);
+    ChatMessageWidget* bubble = bubbleOf(id);
+    const QTextBlock block = bubble->bodyWidget()->document()->begin();
+    QVERIFY(block.layout() && block.layout()->lineCount() == 1);
+    const QTextLine line = block.layout()->lineAt(0);
+    const QString shown = block.text();
+    QList<qreal> at;
+    for (int i = 0; i <= shown.size(); ++i)
+        at << line.cursorToX(i);
+    QVERIFY2(drawnAsWritten(shown, at), qPrintable(shown));
+    stack->saveShot(QStringLiteral("chat-e2e-disguised-text.png"));
+
+    // Copied, it is the text as the peer wrote it.
+    QApplication::clipboard()->clear();
+    chooseFromMenu(bubble, ChatMessageWidget::tr("_CopyText"));
+    QCOMPARE(QApplication::clipboard()->text(), disguised);
+}
+
+void TestChatEndToEnd::lastSeenShowsWhenTheChatOpens()
+{
+    QVERIFY(numberOnly);
+    const QString online = DateConverter().lastSeenText(QDateTime::currentDateTime());
+    // The peer is signed in: opening his chat shows him online, in the
+    // header and in his profile.
+    openChat(kPhoneC);
+    openChat(kPhoneB);
+    QTRY_VERIFY_WITH_TIMEOUT(chatWindow()->title()->subtitleText().startsWith(online), 30000);
+    QVERIFY(chatWindow()->title()->subtitleText().contains(PhoneText::number(kPhoneB)));
+    click(chatWindow()->title());
+    ContactProfile* profile = chatWindow()->contactPanel();
+    QVERIFY(profile);
+    QTRY_VERIFY(profile->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(profile->lastSeenLabel()->isVisible(), 30000);
+    QCOMPARE(profile->lastSeenLabel()->text(), online);
+    stack->saveShot(QStringLiteral("chat-e2e-last-seen-online.png"));
+    profile->backButtonPressed();
+    QTRY_VERIFY(profile->isHidden());
+
+    // Gone for over a minute, he was last seen when he left.
+    const QDateTime left = QDateTime::currentDateTime();
+    QVERIFY(peer->stop());
+    QTest::qWait(65000);
+    const int answered = stack->answers().answers.size();
+    openChat(kPhoneC);
+    openChat(kPhoneB);
+    QDateTime answer;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            for (int i = answered; i < stack->answers().answers.size(); ++i) {
+                const auto& a = stack->answers().answers.at(i);
+                if (a.first == CMD_LastSeen && a.second.value<LastSeen>().getNumber() == kPhoneB)
+                    answer = a.second.value<LastSeen>().getSeconds();
+            }
+            return answer.isValid();
+        }(),
+        30000);
+    QVERIFY2(qAbs(answer.secsTo(left)) <= 10, qPrintable(answer.toString()));
+    const QString gone = DateConverter().lastSeenText(answer);
+    QVERIFY(gone != online);
+    QTRY_VERIFY(chatWindow()->title()->subtitleText().startsWith(gone));
+    click(chatWindow()->title());
+    QTRY_VERIFY(profile->isVisible());
+    QTRY_COMPARE(profile->lastSeenLabel()->text(), gone);
+    stack->saveShot(QStringLiteral("chat-e2e-last-seen-gone.png"));
+    profile->backButtonPressed();
+    QTRY_VERIFY(profile->isHidden());
+    QVERIFY(peer->start());
+    QVERIFY(peer->waitFor(CoreProcess::event("loadingFinished"), 60000) >= 0);
 }
 
 QTEST_MAIN(TestChatEndToEnd)

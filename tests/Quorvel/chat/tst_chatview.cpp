@@ -37,6 +37,7 @@
 #include "widgets/doublestatebutton.h"
 #include "widgets/flatbutton.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/popupwarning.h"
 
 #include <QAction>
@@ -729,7 +730,8 @@ private slots:
 
     // Only a group names people by the user's own names for his contacts:
     // in a one-to-one chat the peer's bubble names nobody and a reply's
-    // outline shows what the peer's profile says.
+    // outline shows what the peer's profile says, or his number while it
+    // says nothing.
     void oneToOneOutlinesKeepTheProfileName()
     {
         Contact bo;
@@ -749,7 +751,7 @@ private slots:
         pair.setReplyMessage(question);
         window->appendMessagePair(pair);
         QCOMPARE(window->bubble("q")->senderText(), QString());
-        QCOMPARE(window->bubble("a")->replyOutline()->senderText(), QString());
+        QCOMPARE(window->bubble("a")->replyOutline()->senderText(), PhoneText::number(peer));
         Members profiles;
         profiles.setRequestId(peer);
         Profile profile;
@@ -759,6 +761,42 @@ private slots:
         window->setMembersProfiles(profiles);
         QCOMPARE(window->bubble("a")->replyOutline()->senderText(), QStringLiteral("Ann"));
         QCOMPARE(window->bubble("q")->senderText(), QString());
+        AddressBook::deleteInstance();
+    }
+
+    // A contact renamed while his group's chat is open is named anew on its
+    // bubbles and the quoted replies.
+    void renamedContactIsNamedAnewOnTheOpenChat()
+    {
+        const QString ann = QStringLiteral("989100000005");
+        Contact contact;
+        contact.setNumber(ann);
+        contact.setIsMyContact(true);
+        AddressBook::getInstance()->setContacts({{ann, contact}});
+        QWidget host;
+        host.resize(500, 700);
+        ChatWindow* window = openWindow(&host);
+        window->setChatType(MessageBase::MsgMajorType_GroupChat);
+        host.show();
+        const Message said =
+            textMessage("s", ann, "said by ann", at(20, 8), MessageBase::MsgMajorType_GroupChat);
+        window->appendMessage(said);
+        MessagePair pair;
+        Message answer =
+            textMessage("r", me, "the answer", at(20, 9), MessageBase::MsgMajorType_GroupChat);
+        answer.setReplyOnMessageId("s");
+        pair.setMessage(answer);
+        pair.setReplyMessage(said);
+        window->appendMessagePair(pair);
+        // Saved under his number only: named by it.
+        const QString number = PhoneText::number(ann);
+        QCOMPARE(window->bubble("s")->senderText(), number);
+        QCOMPARE(window->bubble("r")->replyOutline()->senderText(), number);
+
+        contact.setFirstName(QStringLiteral("Annie"));
+        AddressBook::getInstance()->addContact(contact);
+        QTRY_COMPARE(window->bubble("s")->senderText(), QStringLiteral("Annie"));
+        QCOMPARE(window->bubble("r")->replyOutline()->senderText(), QStringLiteral("Annie"));
         AddressBook::deleteInstance();
     }
 

@@ -31,6 +31,7 @@
 #include "widgets/customscrollarea.h"
 #include "widgets/icontact.h"
 #include "widgets/label.h"
+#include "widgets/phonetext.h"
 #include "widgets/popupmanager.h"
 #include "widgets/searchbar.h"
 
@@ -523,9 +524,11 @@ private slots:
             return QChar(0x200F) + QCoreApplication::translate("GroupNotice", key)
                                        .arg(QChar(0x2068) + name + QChar(0x2069));
         };
-        QCOMPARE(window.bubble("n1")->bodyPlainText(), words("_NoticeRemoved", "98911"));
+        QCOMPARE(window.bubble("n1")->bodyPlainText(),
+                 words("_NoticeRemoved", PhoneText::number("98911")));
         QCOMPARE(window.bubble("n2")->bodyPlainText(), words("_NoticeAdded", "Cy"));
-        QCOMPARE(window.bubble("n3")->bodyPlainText(), words("_NoticeMadeManager", "98913"));
+        QCOMPARE(window.bubble("n3")->bodyPlainText(),
+                 words("_NoticeMadeManager", PhoneText::number("98913")));
         QCOMPARE(window.bubble("n4")->bodyPlainText(),
                  QCoreApplication::translate("GroupNotice", "_NoticeDetailsChanged"));
 
@@ -535,7 +538,8 @@ private slots:
                          member("98913", GroupRole::ADMIN)});
         window.setGroupInfoMembers(answer);
         QCOMPARE(window.title()->subtitleText(), QStringLiteral("3 ") + members);
-        QCOMPARE(window.bubble("n1")->bodyPlainText(), words("_NoticeRemoved", "98911"));
+        QCOMPARE(window.bubble("n1")->bodyPlainText(),
+                 words("_NoticeRemoved", PhoneText::number("98911")));
         QCOMPARE(window.bubble("n2")->bodyPlainText(), words("_NoticeAdded", "Nick 98912"));
         QCOMPARE(window.bubble("n3")->bodyPlainText(), words("_NoticeMadeManager", "Nick 98913"));
         // A later record of the group with its old count does not undo it.
@@ -595,7 +599,10 @@ private slots:
                                window.bubble("r1")->replyOutline()->senderText(),
                                window.bubble("r2")->replyOutline()->senderText()};
         };
-        const QStringList unnamed{"Cy", "98913", "98913", "Cy", "98913"};
+        // A stranger without a nickname is named by his number, as numbers
+        // read everywhere.
+        const QString stranger = PhoneText::number(QStringLiteral("98913"));
+        const QStringList unnamed{"Cy", stranger, stranger, "Cy", stranger};
         const QString noticeCy =
             QChar(0x200F) + QCoreApplication::translate("GroupNotice", "_NoticeAdded")
                                 .arg(QChar(0x2068) + QStringLiteral("Cy") + QChar(0x2069));

@@ -40,6 +40,7 @@
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/icontact.h"
 #include "widgets/label.h"
+#include "widgets/phonetext.h"
 #include "widgets/popupwarning.h"
 #include "windowpeerstack.h"
 
@@ -311,7 +312,7 @@ void TestScreensEndToEnd::removedFromTheGroupHearsNothingMore()
     QCOMPARE(chatWindow()->strip()->text(),
              QCoreApplication::translate("ChatWindow", "_removeGroup"));
     // The room's notice of it shows on the board, in words.
-    QTRY_VERIFY_WITH_TIMEOUT(bubbleWithText(removalNotice(kUser)), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(bubbleWithText(removalNotice(PhoneText::number(kUser))), 20000);
 
     // The peer goes on talking in the room; the window hears none of it.
     const int from = peer->lineCount();

@@ -44,8 +44,10 @@
 #include "shell/connectionstatuswidget.h"
 #include "shell/contacttab.h"
 #include "shell/contentpanel.h"
+#include "shell/diskfullnotice.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
+#include "shell/topmenu.h"
 #include "shell/traynotifier.h"
 #include "shell/userprofile.h"
 #include "widgets/currentuser.h"
@@ -165,6 +167,8 @@ QStringList snapshot(MessengerMainWindow& w, const QSignalSpy& sent, const QSign
     PopUpWarning* warning = PopUpWarning::getInstance();
     s << "warning " + (warning->isVisible() ? warning->getApplicator() : "-");
     s << QStringLiteral("forced update %1").arg(w.getForceUpdateError()->isVisible());
+    DiskFullNotice* notice = w.getDiskFullNotice();
+    s << "disk notice " + (notice->isVisible() ? notice->text() : QStringLiteral("-"));
     for (const QList<QVariant>& args : balloons)
         s << "balloon " + args.at(0).toString() + "|" + args.at(1).toString();
     for (const QList<QVariant>& args : sent)
@@ -220,6 +224,38 @@ private slots:
         window.commandResponse(CMD_GetQuorvelId, QVariant(QStringLiteral("me")));
         QCOMPARE(window.getUserProfile()->idField()->text(), QStringLiteral("me"));
         QVERIFY(window.getUserProfile()->idField()->isEnabled());
+    }
+
+    // The disk notice stays under the top bar, whole, the panels below it,
+    // until the core says arrivals are taken again; it follows the width.
+    void diskNoticeStaysUntilArrivalsAreTaken()
+    {
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        DiskFullNotice* notice = window.getDiskFullNotice();
+        QVERIFY(!notice->isVisible());
+        window.commandResponse(CMD_DiskFullForArrivals, QVariant(true));
+        QVERIFY(notice->isVisible());
+        for (int width : {1000, 820}) {
+            window.resize(width, 700);
+            QTRY_COMPARE(notice->width(), window.width());
+            QCOMPARE(notice->y(), window.getTopMenu()->height());
+            QVERIFY(notice->height() >= notice->heightForWidth(notice->width()));
+            QCOMPARE(window.childAt(notice->geometry().center()), notice);
+            for (QWidget* panel : {static_cast<QWidget*>(window.getContentPanel()),
+                                   static_cast<QWidget*>(window.getSidePanel())}) {
+                QCOMPARE(panel->y(), notice->geometry().bottom() + 1);
+                QCOMPARE(panel->geometry().bottom(), window.height() - 1);
+            }
+        }
+        window.commandResponse(CMD_DiskFullForArrivals, QVariant(true));
+        QVERIFY(notice->isVisible());
+        window.commandResponse(CMD_DiskFullForArrivals, QVariant(false));
+        QVERIFY(!notice->isVisible());
+        QCOMPARE(window.getContentPanel()->y(), window.getTopMenu()->height());
+        QCOMPARE(window.getSidePanel()->y(), window.getTopMenu()->height());
     }
 
     void answersStopAfter_data()
@@ -331,6 +367,10 @@ private slots:
         row(CMD_ForceUpdate, "forced update", QVariant(), {"forced update 1"});
         row(CMD_Logout, "signed out", QVariant(), {"warning Logout"});
         row(CMD_ToastMessage, "toast", QVariant("hello"), {"toast hello"});
+        row(CMD_DiskFullForArrivals, "arrivals wait for disk space", QVariant(true),
+            {"disk notice " +
+             QCoreApplication::translate("DiskFullNotice", "_newMessagesWaitForDiskSpace")});
+        row(CMD_DiskFullForArrivals, "arrivals taken again", QVariant(false), none);
         // A member or role change asks for the channel again.
         for (Command c :
              {CMD_ChannelAddMember, CMD_ChannelRemoveMember, CMD_ChannelChangeMemberRole})
@@ -341,7 +381,7 @@ private slots:
         for (Command c : {CMD_UserLookup, CMD_GroupLookup})
             row(c, "nothing found", QVariant(), none);
         for (int c : {1,  2,  3,  12, 13, 14, 19, 29, 36, 41, 43, 49, 57,
-                      59, 60, 61, 62, 63, 64, 70, 74, 75, 77, 79, -1})
+                      59, 60, 61, 62, 63, 64, 70, 74, 75, 77, 80, -1})
             row(Command(c), "ignored", QVariant("c1"), none);
     }
     void everyAnswerHasItsEffect()

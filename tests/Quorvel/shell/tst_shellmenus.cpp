@@ -20,6 +20,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
 
@@ -336,10 +337,11 @@ private slots:
         w.window.commandResponse(CMD_GetUserProfile, QVariant::fromValue(self));
         UserInfo* header = w.window.getSlidingMenu()->getSideMenu()->getUserInfo();
         Setting* setting = w.window.getSetting();
-        const QList<QPair<QLabel*, QString>> shown{{header->nameLabel(), self.getNickName()},
-                                                   {header->secondLineLabel(), self.getMemberID()},
-                                                   {setting->nicknameLabel(), self.getNickName()},
-                                                   {setting->numberLabel(), self.getNumber()}};
+        const QList<QPair<QLabel*, QString>> shown{
+            {header->nameLabel(), self.getNickName()},
+            {header->secondLineLabel(), self.getMemberID()},
+            {setting->nicknameLabel(), self.getNickName()},
+            {setting->numberLabel(), PhoneText::number(self.getNumber())}};
         for (const auto& pair : shown) {
             QCOMPARE(pair.first->text(), pair.second);
             QCOMPARE(pair.first->textFormat(), Qt::PlainText);

@@ -22,6 +22,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/interfacescale.h"
+#include "widgets/phonetext.h"
 #include "widgets/searchbar.h"
 
 #include <QLabel>
@@ -492,11 +493,11 @@ private slots:
         window.commandResponse(CMD_ChatRecipientAdded, QVariant::fromValue(recipient));
         QTRY_VERIFY(window.getSidePanel()->getChatTab()->row(number));
         ChatWidget* row = window.getSidePanel()->getChatTab()->row(number);
-        QCOMPARE(row->nameText(), "+" + number);
+        QCOMPARE(row->nameText(), PhoneText::number(number));
         click(row);
         QPointer<ChatWindow> chat = row->getChatWindow();
         QVERIFY(chat);
-        QCOMPARE(chat->title()->titleText(), "+" + number);
+        QCOMPARE(chat->title()->titleText(), PhoneText::number(number));
 
         stranger.setMemberID(number);
         stranger.setNickName(QStringLiteral("<b>Nima</b> \u0646\u06cc\u0645\u0627"));

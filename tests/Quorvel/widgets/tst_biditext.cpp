@@ -1,6 +1,8 @@
 // Direction controls in peers' text: names and file names show them as
 // visible marks in their true order; message text closes what it opens on
-// every line, so nothing it holds reorders what follows it.
+// every line, so nothing it holds reorders what follows it, and as shown keeps
+// each control in a run of its own that reorders nothing, while a copy of it
+// gives the text back as written.
 #include "widgets/biditext.h"
 
 #include <QFontMetrics>
@@ -14,6 +16,40 @@ const QChar PDF(0x202C);
 const QChar RLI(0x2067);
 const QChar PDI(0x2069);
 const QChar RLM(0x200F);
+const QChar RLE(0x202B);
+const QChar LRO(0x202D);
+const QChar LRI(0x2066);
+const QChar FSI(0x2068);
+
+// Where each character of the text is drawn, laid out on one line as a
+// label lays it out.
+QList<qreal> drawnAt(const QString& text)
+{
+    QTextLayout layout(text);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(10000);
+    layout.endLayout();
+    QList<qreal> at;
+    for (int i = 0; i < text.size(); ++i)
+        at << line.cursorToX(i);
+    return at;
+}
+
+// Whether the letters of "abcdef" in the text are drawn left to right in
+// their stored order.
+bool lettersInStoredOrder(const QString& text)
+{
+    const QList<qreal> at = drawnAt(text);
+    qreal previous = -1;
+    for (const QChar letter : QStringLiteral("abcdef")) {
+        const int i = text.indexOf(letter);
+        if (i < 0 || at.at(i) <= previous)
+            return false;
+        previous = at.at(i);
+    }
+    return true;
+}
 } // namespace
 
 class TestBidiText : public QObject
@@ -26,6 +62,9 @@ private slots:
     void closedControls_data();
     void closedControls();
     void disguisedNameDrawsInTrueOrder();
+    void confinedControlsReorderNothing_data();
+    void confinedControlsReorderNothing();
+    void copiedPieceLosesOnlyTheRuns();
 };
 
 void TestBidiText::visibleControls_data()
@@ -102,6 +141,69 @@ void TestBidiText::disguisedNameDrawsInTrueOrder()
     // Unmended, the override draws "exe" before "fdp".
     QVERIFY(rawLine.cursorToX(name.indexOf(QStringLiteral("exe"))) <
             rawLine.cursorToX(name.indexOf(QStringLiteral("fdp"))));
+}
+
+void TestBidiText::confinedControlsReorderNothing_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("disguisedAsWritten");
+    QTest::newRow("none") << QStringLiteral("abc def") << false;
+    QTest::newRow("override") << QStringLiteral("abc") + RLO + QStringLiteral("def") << true;
+    QTest::newRow("embedding") << QStringLiteral("abc") + RLE + QStringLiteral("def") << false;
+    QTest::newRow("override closed")
+        << QStringLiteral("ab") + RLO + QStringLiteral("cd") + PDF + QStringLiteral("ef") << true;
+    QTest::newRow("isolate") << QStringLiteral("abc") + RLI + QStringLiteral("def") << false;
+    QTest::newRow("first strong isolate of an override")
+        << QStringLiteral("abc") + FSI + RLO + QStringLiteral("def") << true;
+    QTest::newRow("stray ends") << PDI + QStringLiteral("abc") + PDF + PDI + QStringLiteral("def")
+                                << false;
+    QTest::newRow("left to right ones")
+        << QStringLiteral("abc") + LRO + LRI + QStringLiteral("def") << false;
+    QTest::newRow("two lines") << QStringLiteral("abc") + RLO + QStringLiteral("\ndef") + RLO
+                               << false;
+}
+
+void TestBidiText::confinedControlsReorderNothing()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, disguisedAsWritten);
+    const QString shown = BidiText::confinedControls(text);
+    // Every control stays: the text as written comes back whole.
+    QCOMPARE(BidiText::unconfinedControls(shown), text);
+    for (const QChar c : text) {
+        if (BidiText::hasControls(QString(c)))
+            QVERIFY(shown.contains(c));
+    }
+    if (!text.contains(QLatin1Char('\n'))) {
+        QVERIFY(lettersInStoredOrder(shown));
+        // The controls of the unmended text do turn it around.
+        QCOMPARE(!lettersInStoredOrder(text), disguisedAsWritten);
+    }
+    // Nothing it holds reaches past it: text after it, in an isolate of its
+    // own, keeps its order, and the whole nests in a run without closing it.
+    const QString around = FSI + shown + PDI + QStringLiteral("xyz");
+    const QList<qreal> at = drawnAt(around);
+    const int x = around.indexOf(QLatin1Char('x'));
+    QVERIFY(at.at(x) < at.at(x + 1) && at.at(x + 1) < at.at(x + 2));
+}
+
+void TestBidiText::copiedPieceLosesOnlyTheRuns()
+{
+    // A selection may cut a run: what is left of it goes, the letters stay.
+    const QString text =
+        QStringLiteral("abc") + RLO + QStringLiteral("def") + RLI + QStringLiteral("gh") + PDI;
+    const QString shown = BidiText::confinedControls(text);
+    for (int from = 0; from < shown.size(); ++from) {
+        for (int to = from; to <= shown.size(); ++to) {
+            const QString piece = BidiText::unconfinedControls(shown.mid(from, to - from));
+            QString letters = piece;
+            letters.remove(RLO).remove(RLI).remove(PDI);
+            QString expected = shown.mid(from, to - from);
+            expected.remove(FSI).remove(LRI).remove(PDI).remove(RLO).remove(RLI);
+            QCOMPARE(letters, expected);
+        }
+    }
+    QCOMPARE(BidiText::unconfinedControls(shown), text);
 }
 
 QTEST_MAIN(TestBidiText)

@@ -7,6 +7,7 @@
 #include "widgets/contactselect.h"
 #include "widgets/flatbutton.h"
 #include "widgets/icontact.h"
+#include "widgets/phonetext.h"
 #include "widgets/searchbar.h"
 
 #include <QLabel>
@@ -60,6 +61,8 @@ private slots:
     void listsExactlyTheGivenContacts();
     void nothingToChoose();
     void addressBookKeepsTheContacts();
+    void rowsNameAsEveryScreenDoes_data();
+    void rowsNameAsEveryScreenDoes();
 
 private:
     void clickAvatar(ContactSelect& select, const char* id)
@@ -243,6 +246,35 @@ void TestContactSelect::addressBookKeepsTheContacts()
     QCOMPARE(numbers(book->contacts()).last(), QStringLiteral("444"));
     AddressBook::deleteInstance();
     QVERIFY(AddressBook::getInstance()->contacts().isEmpty());
+}
+
+void TestContactSelect::rowsNameAsEveryScreenDoes_data()
+{
+    QTest::addColumn<Contact>("person");
+    QTest::addColumn<QString>("shown");
+    const QString plus = QChar(0x2066) + QStringLiteral("+491700000073") + QChar(0x2069);
+    QTest::newRow("number only") << contact("491700000073", "", "", "") << plus;
+    QTest::newRow("number only with a blank name") << contact("491700000073", " ", "", "") << plus;
+    QTest::newRow("named") << contact("491700000074", "Sara", "", "sa") << "Sara";
+    Contact disguised = contact("491700000076", "", "", "");
+    disguised.setFirstName(QStringLiteral("invoice") + QChar(0x202E) + QStringLiteral("gnp.exe"));
+    QTest::newRow("override in the name") << disguised << "invoice[RLO]gnp.exe";
+}
+
+void TestContactSelect::rowsNameAsEveryScreenDoes()
+{
+    // The picker names a person as the chat list, the bubbles and the
+    // header do: a number reads "+" first, left to right, in its right-to-left
+    // list as anywhere.
+    QFETCH(Contact, person);
+    QFETCH(QString, shown);
+    person.setIsMyContact(true);
+    ContactSelect picker;
+    picker.setLayoutDirection(Qt::RightToLeft);
+    picker.setContacts({person});
+    QVERIFY(picker.row(person.getNumber()));
+    QCOMPARE(picker.row(person.getNumber())->shownName(), shown);
+    QCOMPARE(picker.row(person.getNumber())->shownName(), PhoneText::name(person));
 }
 
 QTEST_MAIN(TestContactSelect)
