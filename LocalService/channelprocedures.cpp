@@ -3,6 +3,7 @@
 // the followers' chat accounts as they are posted), archive pages and the
 // messages posted since a time.
 
+#include "channelpostindex.h"
 #include "localprocedures.h"
 #include "localservice.h"
 #include "servicestore.h"
@@ -19,6 +20,8 @@ namespace {
 const QString kChannels = QStringLiteral("channels");
 const QString kPosts = QStringLiteral("channelposts");
 const QString kCategories = QStringLiteral("channelcategories");
+const QString kPolls = QStringLiteral("polls");
+const QString kLikes = QStringLiteral("likes");
 const QString kMembers = QStringLiteral("Members");
 const int kMaxPage = 200;
 const int kMaxText = 4096;
@@ -194,6 +197,9 @@ public:
             return error;
         if (roleOf(channel, user) != QLatin1String("OWNER"))
             return LocalService::failure(403, "only the owner deletes a channel");
+        const ChannelPostIndex index(store);
+        for (const QJsonValue& post : store->value(kPosts, text("ChannelID")).toArray())
+            dropLikes(index, post.toObject().value("MESSAGE_ID").toString());
         store->remove(kPosts, text("ChannelID"));
         store->remove(kChannels, text("ChannelID"));
         return ServiceReply::result(200);
@@ -238,6 +244,10 @@ public:
         const QString member = text("MemberUsername");
         if (roleOf(channel, member) == QLatin1String("OWNER"))
             return LocalService::failure(403, "the owner cannot be removed");
+        // Removing and adding again would make an administrator a follower.
+        if (roleOf(channel, member) == QLatin1String("ADMIN") &&
+            roleOf(channel, user) != QLatin1String("OWNER"))
+            return LocalService::failure(403, "only the owner removes an administrator");
         QJsonObject members = channel.value(kMembers).toObject();
         if (!members.contains(member))
             return LocalService::failure(404, "not a member of the channel");
@@ -276,11 +286,12 @@ public:
     // panel lists them: the owner first, then the administrators, all of them
     // (the panel asks for one, and there are only ever a few). "2" asks for
     // the other members and anything else for everyone, paged by offset and
-    // count.
+    // count. Only the people who run the channel see who follows it (a
+    // follower's panel shows the count of the channel's data alone).
     ServiceReply members()
     {
         QJsonObject channel;
-        if (!find(&channel))
+        if (!findManaged(&channel))
             return error;
         const QString type = text("ChannelMemberType");
         const bool managers = type == QLatin1String("1");
@@ -324,11 +335,26 @@ public:
         if (messageId.isEmpty() || text("MessageBody").size() > kMaxText ||
             message.value("MAJOR_TYPE").toString() != QLatin1String("CHANNEL_CHAT"))
             return LocalService::failure(400, "bad channel message");
-        QJsonArray posts = store->value(kPosts, id).toArray();
-        for (const QJsonValue& post : posts) {
-            if (post.toObject().value("MESSAGE_ID").toString() == messageId)
-                return ServiceReply::result(200); // sent again: kept once
+        // A post id names one post of one channel, and a poll is posted in
+        // one channel by its owner: likes and votes are judged by that channel.
+        const ChannelPostIndex index(store);
+        const QString holder = index.channelOfPost(messageId);
+        if (holder == id)
+            return ServiceReply::result(200); // sent again: kept once
+        // Refused for good (403, 404): the program then stops sending the post.
+        if (!holder.isEmpty())
+            return LocalService::failure(403, "the message id is another channel's");
+        const QString pollId = message.value("POLL_ID").toString();
+        if (message.contains("POLL_ID")) {
+            const QJsonObject poll = store->object(kPolls, pollId);
+            const QString pollChannel = index.channelOfPoll(pollId);
+            if (poll.isEmpty())
+                return LocalService::failure(404, "no such poll");
+            if (poll.value("Owner").toString() != user ||
+                (!pollChannel.isEmpty() && pollChannel != id))
+                return LocalService::failure(403, "the poll is another owner's or channel's");
         }
+        QJsonArray posts = store->value(kPosts, id).toArray();
         // The service stamps the author, the channel and the time; a channel's
         // posts keep their order in time even when two come in one millisecond.
         qint64 time = QDateTime::currentMSecsSinceEpoch();
@@ -375,9 +401,11 @@ public:
             return ServiceReply::result(200);
         if (state != QLatin1String("DELETED"))
             return LocalService::failure(400, "a post can only be deleted");
+        const ChannelPostIndex postIndex(store);
         posts.removeAt(index);
         if (!store->setValue(kPosts, id, posts))
             return LocalService::failure(500, "cannot keep the channel's posts");
+        dropLikes(postIndex, messageId);
         return ServiceReply::result(200);
     }
 
@@ -448,6 +476,14 @@ private:
             return true;
         error = LocalService::failure(403, "not an owner or administrator of the channel");
         return false;
+    }
+
+    // The likes of a post that leaves its channel, so that no later post of
+    // the same id elsewhere inherits them.
+    void dropLikes(const ChannelPostIndex& index, const QString& messageId)
+    {
+        if (index.channelOfPost(messageId) == text("ChannelID"))
+            store->remove(kLikes, messageId);
     }
 
     // Tells a member's program that its place in the channel changed, so

@@ -11,6 +11,27 @@ namespace {
 
 // How long a refused peer must stay silent before its connection is closed.
 constexpr int kLingerQuietMs = 200;
+// What one turn of the event loop reads off a connection, and answers.
+constexpr int kReadSlice = 256 * 1024;
+constexpr int kRequestsPerTurn = 32;
+// Unsent answers beyond which a connection is not read; reading resumes
+// once they are below half of it.
+constexpr qint64 kMaxUnsent = 2 * 1024 * 1024;
+// A connection still without TLS this long counts as idle.
+constexpr int kHandshakeGraceMs = 2000;
+
+qint64 unsent(const QSslSocket* socket)
+{
+    return socket->bytesToWrite() + socket->encryptedBytesToWrite();
+}
+
+// IPv4 peers reached over an IPv6 socket count as the IPv4 address.
+QHostAddress plainAddress(const QHostAddress& address)
+{
+    bool isV4 = false;
+    const quint32 v4 = address.toIPv4Address(&isV4);
+    return isV4 ? QHostAddress(v4) : address;
+}
 
 QByteArray reasonPhrase(int status)
 {
@@ -73,10 +94,31 @@ void HttpsService::setIdleTimeout(int msecs)
     restartSweep();
 }
 
+void HttpsService::setHandshakeTimeout(int msecs)
+{
+    handshakeTimeout = msecs;
+    restartSweep();
+}
+
+void HttpsService::setMaxBodySize(qint64 bytes)
+{
+    maxBodySize = bytes;
+    for (Connection& connection : connections)
+        connection.parser.setMaxBodySize(bytes);
+}
+
 void HttpsService::restartSweep()
 {
     // Often enough that a connection outlives its time-out by a quarter at most.
-    sweep->start(qBound(20, qMin(requestTimeout, idleTimeout) / 4, 1000));
+    sweep->start(qBound(20, qMin(qMin(requestTimeout, idleTimeout), handshakeTimeout) / 4, 1000));
+}
+
+void HttpsService::closeNow(QSslSocket* socket)
+{
+    if (connections.contains(socket))
+        connections[socket].closing = true;
+    socket->abort();
+    socketClosed(socket);
 }
 
 void HttpsService::sweepConnections()
@@ -97,15 +139,17 @@ void HttpsService::sweepConnections()
             }
             continue;
         }
+        if (!it->encrypted) {
+            if (it->opened.hasExpired(handshakeTimeout))
+                closeNow(socket);
+            continue;
+        }
         if (it->busy)
             continue;
-        if (it->reading && it->since.hasExpired(requestTimeout)) {
+        if (it->reading && it->since.hasExpired(requestTimeout))
             refuse(socket, 408, QStringLiteral("request not finished in time"));
-        } else if (!it->reading && it->since.hasExpired(idleTimeout)) {
-            it->closing = true;
-            socket->abort();
-            socketClosed(socket);
-        }
+        else if (!it->reading && it->since.hasExpired(idleTimeout))
+            closeNow(socket);
     }
 }
 
@@ -153,6 +197,50 @@ bool HttpsService::waitForRequests(int count, int timeoutMs)
     return log.size() >= count;
 }
 
+int HttpsService::requestsInProgress() const
+{
+    int count = 0;
+    for (const Connection& connection : connections)
+        count += !connection.closing && (connection.busy || connection.parser.inProgress()) ? 1 : 0;
+    return count;
+}
+
+bool HttpsService::isIdle(const Connection& connection) const
+{
+    if (connection.closing)
+        return true;
+    if (!connection.encrypted)
+        return connection.opened.hasExpired(kHandshakeGraceMs);
+    return !connection.busy && !connection.parser.inProgress();
+}
+
+bool HttpsService::makeRoomFor(const QHostAddress& peer)
+{
+    for (;;) {
+        int fromPeer = 0;
+        for (const Connection& open : qAsConst(connections))
+            fromPeer += open.peer == peer ? 1 : 0;
+        const bool peerFull = fromPeer >= maxPerPeer;
+        if (!peerFull && connections.size() < maxTotal)
+            return true;
+        QSslSocket* oldest = nullptr;
+        qint64 oldestAge = -1;
+        for (auto it = connections.constBegin(); it != connections.constEnd(); ++it) {
+            if ((peerFull && it->peer != peer) || !isIdle(it.value()))
+                continue;
+            const qint64 age = it->since.elapsed();
+            if (age > oldestAge) {
+                oldest = it.key();
+                oldestAge = age;
+            }
+        }
+        if (!oldest)
+            return false;
+        ++evictions;
+        closeNow(oldest);
+    }
+}
+
 void HttpsService::incomingConnection(qintptr socketDescriptor)
 {
     auto* socket = new QSslSocket(this);
@@ -161,25 +249,32 @@ void HttpsService::incomingConnection(qintptr socketDescriptor)
         return;
     }
     Connection connection;
-    connection.peer = socket->peerAddress();
+    connection.peer = plainAddress(socket->peerAddress());
+    connection.parser.setMaxBodySize(maxBodySize);
+    connection.opened.start();
     connection.since.start();
-    int fromPeer = 0;
-    for (const Connection& open : qAsConst(connections))
-        fromPeer += open.peer == connection.peer ? 1 : 0;
-    if (fromPeer >= maxPerPeer) {
+    if (maxPerPeer <= 0 || maxTotal <= 0 || !makeRoomFor(connection.peer)) {
+        ++refusals;
         socket->abort();
         delete socket;
         return;
     }
     connections.insert(socket, connection);
+    // Qt reads no more off the connection than one slice ahead of the reader.
+    socket->setReadBufferSize(kReadSlice);
     socket->setLocalCertificate(certificates.serverCertificate());
     socket->setPrivateKey(certificates.serverKey());
     socket->setProtocol(QSsl::TlsV1_2OrLater);
     connect(socket, &QSslSocket::encrypted, this, [this, socket] {
-        if (connections.contains(socket))
+        if (connections.contains(socket)) {
             connections[socket].encrypted = true;
+            connections[socket].since.start();
+        }
     });
     connect(socket, &QSslSocket::readyRead, this, [this, socket] { readRequests(socket); });
+    connect(socket, &QSslSocket::bytesWritten, this, [this, socket] { answersWritten(socket); });
+    connect(socket, &QSslSocket::encryptedBytesWritten, this,
+            [this, socket] { answersWritten(socket); });
     connect(socket, &QSslSocket::disconnected, this, [this, socket] { socketClosed(socket); });
     connect(socket, &QSslSocket::errorOccurred, this, [this, socket] {
         if (socket->state() == QAbstractSocket::UnconnectedState)
@@ -234,12 +329,40 @@ void HttpsService::refuse(QSslSocket* socket, int status, const QString& reason)
     // connection and could throw the refusal away before the peer read it.
     if (connections.contains(socket)) {
         Connection& connection = connections[socket];
-        connection.buffer.clear();
+        connection.parser.reset();
         connection.busy = true;
+        connection.paused = false;
         connection.closing = true;
         connection.since.start();
         connection.refusedAt.start();
     }
+}
+
+void HttpsService::scheduleRead(QSslSocket* socket)
+{
+    Connection& connection = connections[socket];
+    if (connection.scheduled)
+        return;
+    connection.scheduled = true;
+    QPointer<QSslSocket> guard(socket);
+    QMetaObject::invokeMethod(
+        this,
+        [this, guard] {
+            if (!guard || !connections.contains(guard.data()))
+                return;
+            connections[guard.data()].scheduled = false;
+            readRequests(guard.data());
+        },
+        Qt::QueuedConnection);
+}
+
+void HttpsService::answersWritten(QSslSocket* socket)
+{
+    auto it = connections.find(socket);
+    if (it == connections.end() || !it->paused || unsent(socket) > kMaxUnsent / 2)
+        return;
+    it->paused = false;
+    scheduleRead(socket);
 }
 
 void HttpsService::readRequests(QSslSocket* socket)
@@ -247,27 +370,45 @@ void HttpsService::readRequests(QSslSocket* socket)
     if (!connections.contains(socket))
         return;
     if (connections[socket].closing) {
-        socket->readAll();
+        socket->read(kReadSlice);
         connections[socket].since.start();
+        if (socket->bytesAvailable() > 0)
+            scheduleRead(socket);
         return;
     }
-    connections[socket].buffer.append(socket->readAll());
-    while (connections.contains(socket) && !connections[socket].busy) {
+    if (connections[socket].busy || connections[socket].paused)
+        return;
+    // Requests already read come first: the reader never holds much more than a slice.
+    HttpRequestParser& parser = connections[socket].parser;
+    if (parser.unread() < kReadSlice)
+        parser.append(socket->read(kReadSlice - parser.unread()));
+    int answered = 0;
+    while (connections.contains(socket)) {
         Connection& connection = connections[socket];
+        if (connection.busy || connection.paused)
+            return;
+        if (answered == kRequestsPerTurn) {
+            // The rest waits for the next turn, after the other connections.
+            scheduleRead(socket);
+            return;
+        }
         ServiceRequest request;
-        const HttpRequestParser::Outcome outcome = parser.take(&connection.buffer, &request);
+        const HttpRequestParser::Outcome outcome = connection.parser.next(&request);
         if (outcome == HttpRequestParser::Outcome::Incomplete) {
             // The request time-out runs from the request's first byte.
-            if (!connection.buffer.isEmpty() && !connection.reading) {
+            if (connection.parser.inProgress() && !connection.reading) {
                 connection.reading = true;
                 connection.since.start();
             }
+            if (socket->bytesAvailable() > 0)
+                scheduleRead(socket);
             return;
         }
         if (outcome == HttpRequestParser::Outcome::Refused) {
-            refuse(socket, parser.refusalStatus(), parser.refusalReason());
+            refuse(socket, connection.parser.refusalStatus(), connection.parser.refusalReason());
             return;
         }
+        ++answered;
         connection.reading = false;
         connection.since.start();
         int logIndex = -1;
@@ -286,7 +427,10 @@ void HttpsService::readRequests(QSslSocket* socket)
         }
         if (reply.delayMs <= 0) {
             writeReply(socket, reply);
-            connections[socket].since.start();
+            Connection& after = connections[socket];
+            after.since.start();
+            if (unsent(socket) > kMaxUnsent)
+                after.paused = true;
             continue;
         }
         connections[socket].busy = true;

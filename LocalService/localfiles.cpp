@@ -96,6 +96,9 @@ ServiceReply LocalFiles::upload(LocalService& service, const ServiceRequest& req
     const int code = service.verifySigned(signedPart, &username);
     if (code != 0)
         return LocalService::failure(code, QStringLiteral("signature not verified"));
+    ServiceReply refusal;
+    if (!service.admitRequestId(data.body, &refusal))
+        return refusal;
     if (file.body.isEmpty())
         return LocalService::failure(400, QStringLiteral("no file"));
     const QString hash = sha1Hex(file.body);

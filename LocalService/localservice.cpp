@@ -75,17 +75,27 @@ LocalService::Handler LocalService::signedHandler(SignedHandler handler) const
         if (code != 0)
             return failure(code, code == 311 ? QStringLiteral("account deactivated")
                                              : QStringLiteral("signature not verified"));
-        // The id is covered by the signature: only its sender can make a new one.
-        const QJsonValue id = QJsonDocument::fromJson(request.body).object().value("RequestId");
-        if (!id.isUndefined()) {
-            static const QRegularExpression shape(QStringLiteral("^[0-9A-Za-z_-]{1,128}$"));
-            if (!shape.match(id.toString()).hasMatch())
-                return failure(400, QStringLiteral("bad RequestId"));
-            if (!replays->admit(id.toString(), QDateTime::currentMSecsSinceEpoch()))
-                return failure(400, QStringLiteral("request already received"));
-        }
+        ServiceReply refusal;
+        if (!admitRequestId(request.body, &refusal))
+            return refusal;
         return handler(request, username);
     };
+}
+
+bool LocalService::admitRequestId(const QByteArray& signedBody, ServiceReply* refusal) const
+{
+    // The id is covered by the signature: only its sender can make a new one.
+    const QJsonValue id = QJsonDocument::fromJson(signedBody).object().value("RequestId");
+    static const QRegularExpression shape(QStringLiteral("^[0-9A-Za-z_-]{1,128}$"));
+    if (id.isUndefined())
+        *refusal = failure(400, QStringLiteral("missing RequestId"));
+    else if (!id.isString() || !shape.match(id.toString()).hasMatch())
+        *refusal = failure(400, QStringLiteral("bad RequestId"));
+    else if (!replays->admit(id.toString(), QDateTime::currentMSecsSinceEpoch()))
+        *refusal = failure(400, QStringLiteral("request already received"));
+    else
+        return true;
+    return false;
 }
 
 int LocalService::verifySigned(const ServiceRequest& request, QString* username) const

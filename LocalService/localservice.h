@@ -51,9 +51,12 @@ public:
 
     // 0 when the request is signed by an active user (filling username),
     // else the result code to answer (400 malformed, 401 not verified, 311
-    // deactivated). Signed handlers also refuse (400) a RequestId already
-    // seen within a day, even across restarts of the service.
+    // deactivated).
     int verifySigned(const ServiceRequest& request, QString* username) const;
+    // True when the signed body carries a RequestId not seen within a day
+    // (remembering it); false with the 400 to answer when it carries none, a
+    // malformed one or one seen before. Every signed procedure asks this.
+    bool admitRequestId(const QByteArray& signedBody, ServiceReply* refusal) const;
     // The body as a JSON object holding every required key; false with a 400
     // reply naming the problem otherwise.
     static bool readBody(const ServiceRequest& request, const QStringList& required,

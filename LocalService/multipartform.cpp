@@ -13,6 +13,7 @@ QList<MultipartForm::Part> MultipartForm::parse(const ServiceRequest& request)
     if (boundary.isEmpty())
         return parts;
     const QByteArray delimiter = "--" + boundary;
+    const QByteArray separator = "\r\n" + delimiter;
     const QByteArray& body = request.body;
     int position = body.indexOf(delimiter);
     while (position >= 0) {
@@ -20,21 +21,22 @@ QList<MultipartForm::Part> MultipartForm::parse(const ServiceRequest& request)
         if (body.mid(position, 2) == "--")
             break;
         position += 2; // CRLF after the delimiter
-        const int next = body.indexOf("\r\n" + delimiter, position);
+        const int next = body.indexOf(separator, position);
         if (next < 0)
             break;
-        const QByteArray raw = body.mid(position, next - position);
-        const int headerEnd = raw.indexOf("\r\n\r\n");
-        if (headerEnd < 0)
+        // The part's head only is copied; its body is copied once, straight
+        // out of the request's.
+        const int headerEnd = body.indexOf("\r\n\r\n", position);
+        if (headerEnd < 0 || headerEnd + 4 > next)
             break;
         Part part;
-        for (const QByteArray& line : raw.left(headerEnd).split('\n')) {
+        for (const QByteArray& line : body.mid(position, headerEnd - position).split('\n')) {
             const int colon = line.indexOf(':');
             if (colon > 0)
                 part.headers.insert(line.left(colon).trimmed().toLower(),
                                     line.mid(colon + 1).trimmed());
         }
-        part.body = raw.mid(headerEnd + 4);
+        part.body = body.mid(headerEnd + 4, next - headerEnd - 4);
         part.disposition = part.headers.value("content-disposition");
         const int nameAt = part.disposition.indexOf("name=\"");
         if (nameAt >= 0) {

@@ -2,6 +2,7 @@
 // follower of the channel they were posted in, their results, and the likes
 // of channel posts counted once per follower.
 
+#include "channelpostindex.h"
 #include "localprocedures.h"
 #include "localservice.h"
 #include "servicestore.h"
@@ -17,7 +18,6 @@ namespace {
 const QString kPolls = QStringLiteral("polls");
 const QString kLikes = QStringLiteral("likes");
 const QString kChannels = QStringLiteral("channels");
-const QString kPosts = QStringLiteral("channelposts");
 const int kMaxIds = 1000;
 const int kMaxText = 1000;
 const int kMaxOptions = 50;
@@ -84,27 +84,6 @@ QStringList chosen(const QJsonObject& poll, const QString& answer)
     return parts;
 }
 
-// Where channel posts stand: the channel of each post and of each posted
-// poll, read once per request.
-struct PostIndex
-{
-    explicit PostIndex(const ServiceStore* store)
-    {
-        for (const QString& channel : store->keys(kChannels)) {
-            for (const QJsonValue& value : store->value(kPosts, channel).toArray()) {
-                const QJsonObject post = value.toObject();
-                messages.insert(post.value("MESSAGE_ID").toString(), channel);
-                const QString poll = post.value("POLL_ID").toString();
-                if (!poll.isEmpty())
-                    polls.insert(poll, channel);
-            }
-        }
-    }
-
-    QHash<QString, QString> messages;
-    QHash<QString, QString> polls;
-};
-
 // Votes and likes count only from the people who follow the channel.
 bool follows(const ServiceStore* store, const QString& channel, const QString& user)
 {
@@ -161,7 +140,8 @@ public:
     {
         if (!record.value("Enable").toBool())
             return LocalService::failure(351, QStringLiteral("poll closed"));
-        if (!follows(service.store(), PostIndex(service.store()).polls.value(pollId), user))
+        if (!follows(service.store(), ChannelPostIndex(service.store()).channelOfPoll(pollId),
+                     user))
             return LocalService::failure(403, QStringLiteral("only the channel's followers vote"));
         QJsonObject votes = record.value("Votes").toObject();
         if (votes.contains(user))
@@ -240,12 +220,12 @@ ServiceReply sendLikes(LocalService& service, const ServiceRequest& request, con
     const QJsonObject likes = body.value("MessageLikes").toObject();
     if (!body.value("MessageLikes").isObject() || likes.size() > kMaxIds)
         return LocalService::failure(400, QStringLiteral("bad MessageLikes"));
-    const PostIndex posts(service.store());
+    const ChannelPostIndex posts(service.store());
     for (auto it = likes.begin(); it != likes.end(); ++it) {
         const QString value = it.value().toString();
         if (it.key().isEmpty() || it.key().size() > 128 || (value != "1" && value != "0"))
             return LocalService::failure(400, QStringLiteral("bad like of ") + it.key());
-        if (!follows(service.store(), posts.messages.value(it.key()), user))
+        if (!follows(service.store(), posts.channelOfPost(it.key()), user))
             return LocalService::failure(403, QStringLiteral("only the channel's followers like "
                                                              "its posts: ") +
                                                   it.key());

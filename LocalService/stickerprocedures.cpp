@@ -57,6 +57,9 @@ public:
         const QString user = signer(service, body, request.body);
         if (user.isEmpty())
             return LocalService::failure(401, QStringLiteral("signature not verified"));
+        ServiceReply refusal;
+        if (!service.admitRequestId(request.body, &refusal))
+            return refusal;
         const QString key = QUuid::createUuid().toString(QUuid::Id128);
         if (!service.store()->setValue(kSessions, key, user))
             return LocalService::failure(500, QStringLiteral("cannot keep the session"));
@@ -67,6 +70,9 @@ public:
     {
         if (signer(service, body, request.body).isEmpty())
             return LocalService::failure(401, QStringLiteral("signature not verified"));
+        ServiceReply refusal;
+        if (!service.admitRequestId(request.body, &refusal))
+            return refusal;
         const Package* package = StickerCatalogue::package(body.value("PackageID").toString());
         const QString sticker = body.value("StickerID").toString();
         if (!package || !package->stickers.contains(sticker) ||

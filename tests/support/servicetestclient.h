@@ -10,6 +10,7 @@
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QSslConfiguration>
+#include <QUuid>
 
 // A client of the local service that computes every value the way the
 // program's packets carry it, but from OpenSSL directly: request ids,
@@ -35,14 +36,20 @@ public:
         QString hashMethod = QStringLiteral("SHA256");
     };
 
-    explicit ServiceTestClient(const QString& baseUrl) : base(baseUrl) {}
+    // ca: the authority the service's certificate is checked against.
+    explicit ServiceTestClient(
+        const QString& baseUrl,
+        const QSslCertificate& ca = TestCertificates::shared().caCertificate())
+        : base(baseUrl), authority(ca)
+    {
+    }
 
     Answer send(const QString& path, const QByteArray& body,
                 const QByteArray& contentType = "application/json")
     {
         QNetworkRequest request(QUrl(base + path));
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setCaCertificates({TestCertificates::shared().caCertificate()});
+        tls.setCaCertificates({authority});
         request.setSslConfiguration(tls);
         request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
         return answerOf(network.post(request, body));
@@ -53,7 +60,7 @@ public:
     {
         QNetworkRequest request(QUrl(base + path));
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setCaCertificates({TestCertificates::shared().caCertificate()});
+        tls.setCaCertificates({authority});
         request.setSslConfiguration(tls);
         return answerOf(network.get(request));
     }
@@ -79,9 +86,14 @@ public:
         return send(path, QJsonDocument(body).toJson(QJsonDocument::Compact));
     }
 
-    // The compact body with "Username", "HashMethod" and a valid "AuthValue".
+    // The compact body with "Username", "HashMethod" and a valid "AuthValue",
+    // and a fresh "RequestId" unless fields name one (an empty name: none).
     static QByteArray signedBody(const Account& account, QJsonObject fields)
     {
+        if (!fields.contains("RequestId"))
+            fields.insert("RequestId", QUuid::createUuid().toString(QUuid::Id128));
+        else if (fields.value("RequestId").toString().isEmpty())
+            fields.remove("RequestId");
         fields.insert("Username", account.username);
         fields.insert("HashMethod", account.hashMethod);
         fields.insert("AuthValue", "");
@@ -152,6 +164,7 @@ public:
 
 private:
     QString base;
+    QSslCertificate authority;
     QNetworkAccessManager network;
 };
 

@@ -332,7 +332,8 @@ void TestPolls::twoUsersVoteOnOneChannelPoll()
                     {"Members", QJsonObject{{owner, "OWNER"}, {member, "MEMBER"}}}}));
     QVERIFY(
         store->setValue("channelposts", "lunch",
-                        QJsonArray{QJsonObject{{"MESSAGE_ID", "lunch-1"}, {"POLL_ID", pollId}}}));
+                        QJsonArray{QJsonObject{
+                            {"MESSAGE_ID", "lunch-1"}, {"POLL_ID", pollId}, {"USER_ID", owner}}}));
 
     polls()->startPollVote(pollId, "1");
     QTRY_COMPARE_WITH_TIMEOUT(toasts.size(), 1, 10000);

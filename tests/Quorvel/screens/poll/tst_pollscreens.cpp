@@ -174,7 +174,9 @@ QString TestPollScreens::createPoll(const QString& question, const QStringList& 
     // Posted in a channel the user follows: the service takes the user's vote.
     ServiceStore* store = procedures.localService()->store();
     QJsonArray posts = store->value("channelposts", "polls").toArray();
-    posts << QJsonObject{{"MESSAGE_ID", "post-" + pollId}, {"POLL_ID", pollId}};
+    // As the service keeps a post: with its author, the poll's owner.
+    posts << QJsonObject{
+        {"MESSAGE_ID", "post-" + pollId}, {"POLL_ID", pollId}, {"USER_ID", signedinweb::kUser}};
     store->setValue("channels", "polls",
                     QJsonObject{{"ChannelID", "polls"},
                                 {"Members", QJsonObject{{signedinweb::kUser, "OWNER"}}}});
