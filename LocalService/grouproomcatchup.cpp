@@ -35,7 +35,10 @@ GroupRoomCatchUp::GroupRoomCatchUp(QXmppClient* client, LocalGroups* groups, QOb
     client->addExtension(mam);
     connect(mam, &QXmppMamManager::resultsRecieved, this, &GroupRoomCatchUp::pageDone);
     // Queries of a stream that ended are never answered.
-    connect(client, &QXmppClient::disconnected, this, [this] { queries.clear(); });
+    connect(client, &QXmppClient::disconnected, this, [this] {
+        queries.clear();
+        starts.clear();
+    });
 }
 
 void GroupRoomCatchUp::setDomains(const QString&, const QString& mucDomain)
@@ -58,6 +61,8 @@ void GroupRoomCatchUp::ask(const QString& groupId, const QString& after)
     const QDateTime start = newest > kMarginMsecs
                                 ? QDateTime::fromMSecsSinceEpoch(newest - kMarginMsecs, Qt::UTC)
                                 : QDateTime();
+    if (after.isEmpty())
+        starts.insert(groupId, start.isValid() ? start.toMSecsSinceEpoch() : 0);
     const QString queryId = mam->retrieveArchivedMessages(
         groupId + QLatin1Char('@') + roomDomain, QString(), QString(), start, QDateTime(), page);
     queries.insert(queryId, groupId);
@@ -73,7 +78,7 @@ void GroupRoomCatchUp::pageDone(const QString& queryId, const QXmppResultSetRepl
         ask(groupId, reply.last());
         return;
     }
-    emit caughtUp(groupId);
+    emit caughtUp(groupId, starts.take(groupId));
 }
 
 bool GroupRoomCatchUp::recordArchived(const QDomElement& element)

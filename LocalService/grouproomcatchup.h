@@ -37,8 +37,10 @@ public:
     int pending() const { return queries.size(); }
 
 signals:
-    // A group's archive was read to its end.
-    void caughtUp(const QString& groupId);
+    // A group's archive was read to its end: the record holds what the chat
+    // server kept of the room since the time the reading started from
+    // (milliseconds since the epoch, 0 for the room's whole archive).
+    void caughtUp(const QString& groupId, qint64 since);
 
 private:
     void ask(const QString& groupId, const QString& after);
@@ -50,6 +52,8 @@ private:
     QString roomDomain;
     // Query id to group id.
     QHash<QString, QString> queries;
+    // The time each group's reading started from.
+    QHash<QString, qint64> starts;
 };
 
 #endif // GROUPROOMCATCHUP_H

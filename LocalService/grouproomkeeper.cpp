@@ -6,6 +6,7 @@
 #include "localgroups.h"
 #include "localservice.h"
 
+#include "Managers/XMPP/roomrecordpresence.h"
 #include "foundation/serviceconfig.h"
 #include "foundation/simpleqtlogger.h"
 
@@ -19,6 +20,7 @@
 #include <QXmppMessage.h>
 #include <QXmppMucIq.h>
 #include <QXmppMucManager.h>
+#include <QXmppPresence.h>
 #include <QXmppUtils.h>
 
 namespace {
@@ -49,6 +51,7 @@ GroupRoomKeeper::GroupRoomKeeper(LocalService* service, QObject* parent)
     connect(&client, &QXmppClient::error, this, [](QXmppClient::Error error) {
         L_WARN(QStringLiteral("GroupRoomKeeper | chat server error %1").arg(int(error)));
     });
+    connect(catchUp, &GroupRoomCatchUp::caughtUp, this, &GroupRoomKeeper::announceRecordComplete);
     connect(groups, &LocalGroups::groupCreated, this, &GroupRoomKeeper::openRoom);
     connect(groups, &LocalGroups::membersAdded, this, &GroupRoomKeeper::admit);
     connect(groups, &LocalGroups::memberRemoved, this, &GroupRoomKeeper::remove);
@@ -352,6 +355,19 @@ void GroupRoomKeeper::sendWaitingAnnouncements(const QString& id)
     const auto waitingHere = waitingAnnouncements.take(id);
     for (const auto& entry : waitingHere)
         sendControl(open->jid(), true, entry.first, entry.second);
+}
+
+void GroupRoomKeeper::announceRecordComplete(const QString& id, qint64 since)
+{
+    QXmppMucRoom* open = room(id);
+    if (!open || !open->isJoined())
+        return;
+    // A change of the keeper's presence in the room reaches every occupant,
+    // and those who enter later find it as it stands; it is never archived.
+    QXmppPresence presence;
+    presence.setTo(open->jid() + QLatin1Char('/') + nickName());
+    presence.setExtensions({RoomRecordPresence::mark(since)});
+    client.sendPacket(presence);
 }
 
 void GroupRoomKeeper::sendControl(const QString& to, bool toRoom, const QString& text,

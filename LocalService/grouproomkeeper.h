@@ -92,6 +92,10 @@ private:
     void announce(const QString& id, const QString& text, const QString& kind,
                   const QHash<QString, QString>& fields);
     void sendWaitingAnnouncements(const QString& id);
+    // Tells the members in the room, in the keeper's presence there, that
+    // the record holds the room's messages since the time, so that those who
+    // missed some while the keeper was away ask for them again.
+    void announceRecordComplete(const QString& id, qint64 since);
     // A control message with its fields as extra bodies; the text is its
     // plain body, shown on the boards of the messages that are kept.
     void sendControl(const QString& to, bool toRoom, const QString& text,

@@ -5,6 +5,7 @@
 #include "stickercatalogue.h"
 
 #include "Managers/XMPP/quorvelxmppmessage.h"
+#include "Managers/XMPP/roomrecordpresence.h"
 #include "foundation/simpleqtlogger.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,7 @@
 namespace {
 
 const int kCertificateDays = 825;
-const QString kKeeperUser = QStringLiteral("groupkeeper");
+const QString kKeeperUser = RoomRecordPresence::keeperAccount();
 
 bool writeFile(const QString& path, const QByteArray& data)
 {

@@ -28,6 +28,8 @@ void Manager::setupGroupConnections()
     connect(xmppManager, &XMPPManager::roomHistory, groupManager,
             &GroupManager::processRoomHistory);
     connect(xmppManager, &XMPPManager::roomEntered, groupManager, &GroupManager::roomEntered);
+    connect(xmppManager, &XMPPManager::roomRecordComplete, groupManager,
+            &GroupManager::roomRecordComplete);
     connect(groupManager, &GroupManager::commandResponse, this, &Manager::commandResponse);
     connect(groupManager, &GroupManager::notification, this, &Manager::notification);
 }

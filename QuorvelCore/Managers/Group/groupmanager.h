@@ -91,6 +91,9 @@ public:
     void processRoomHistory(const Message& message);
     // The user is in the group's room now.
     void roomEntered(const QString& id);
+    // The room keeper's word that the service's record of the group's room
+    // is complete since a time: what was said since then is asked for again.
+    void roomRecordComplete(const QString& id, qint64 since);
     void setMessageSentTime(const Message& message);
     void setFilePathForMessage(const Message& message);
     bool getLastMessage(const QString& chatId, Message* out);
@@ -186,7 +189,10 @@ private:
     // Asks the service for the user's groups, one request at a time.
     void checkMembership();
     void userListAnswered();
-    void fetchRoomMessages(const QString& id);
+    // Asks for the room's messages since its newest stored one (or since
+    // an earlier time, when given), together with other rooms asked for
+    // within kRoomFetchDelayMs.
+    void fetchRoomMessages(const QString& id, qint64 since = -1);
     void processEditMessage(const Message& message, bool convertText);
     void respondMessageStateChange(const QString& chatId, const QStringList& ids,
                                    MessageBase::MsgState state);
@@ -237,10 +243,16 @@ private:
     {
         qint64 since = 0;
         bool allGroups = true;
+        // The time the request asked from.
+        qint64 from = 0;
     };
     QQueue<NewMessagesFetch> newMessagesFetches;
-    // Rooms whose messages are to be asked for.
-    QSet<QString> roomFetches;
+    // The time a request for all groups that failed asked from (-1 when
+    // none is owed): asked again when the service is heard of next.
+    qint64 owedNewMessagesFrom = -1;
+    // Rooms whose messages are to be asked for, each with the earliest time
+    // it was asked from (-1: since its newest stored message).
+    QHash<QString, qint64> roomFetches;
     bool userListOut = false;
     bool userListAgain = false;
 };

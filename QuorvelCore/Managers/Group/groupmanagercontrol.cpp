@@ -138,26 +138,44 @@ void GroupManager::roomEntered(const QString& id)
         fetchRoomMessages(id);
 }
 
-void GroupManager::fetchRoomMessages(const QString& id)
+void GroupManager::roomRecordComplete(const QString& id, qint64 since)
+{
+    // Only ever a reason to ask the service again, for a group of the user's.
+    if (!groups.contains(id))
+        return;
+    // A request for all groups that failed (the service away) goes again
+    // now that the service is back.
+    if (owedNewMessagesFrom >= 0) {
+        const qint64 from = owedNewMessagesFrom;
+        owedNewMessagesFrom = -1;
+        startGroupNewMessages(QStringList(), from);
+    }
+    fetchRoomMessages(id, qMax<qint64>(0, since));
+}
+
+void GroupManager::fetchRoomMessages(const QString& id, qint64 since)
 {
     const bool scheduled = !roomFetches.isEmpty();
-    roomFetches.insert(id);
+    const auto known = roomFetches.constFind(id);
+    if (known == roomFetches.constEnd() || (since >= 0 && (*known < 0 || since < *known)))
+        roomFetches.insert(id, since);
     if (scheduled)
         return;
     // Rooms entered together are asked for in one request.
     QTimer::singleShot(kRoomFetchDelayMs, this, [this] {
-        const QStringList ids = roomFetches.values();
+        const QHash<QString, qint64> asked = roomFetches;
         roomFetches.clear();
         qint64 since = -1;
-        for (const QString& id : ids) {
+        for (auto entry = asked.constBegin(); entry != asked.constEnd(); ++entry) {
             Message last;
-            auto it = groups.find(id);
-            const qint64 time = it != groups.end() && it->getLastMessage(&last)
-                                    ? last.getSendTimeInGMT()
-                                    : getLastTimeNMCalled();
+            auto it = groups.find(entry.key());
+            qint64 time = it != groups.end() && it->getLastMessage(&last) ? last.getSendTimeInGMT()
+                                                                          : getLastTimeNMCalled();
+            if (entry.value() >= 0)
+                time = qMin(time, entry.value());
             since = since < 0 ? time : qMin(since, time);
         }
-        if (!ids.isEmpty())
-            startGroupNewMessages(ids, qMax<qint64>(0, since - kNewMessagesMarginMs));
+        if (!asked.isEmpty())
+            startGroupNewMessages(asked.keys(), qMax<qint64>(0, since - kNewMessagesMarginMs));
     });
 }

@@ -174,7 +174,7 @@ void GroupManager::startGroupNewMessages(const QStringList& ids, qint64 time)
     // What this request returns ends no later than now; the next one starts a
     // little before, so nothing that reaches the service meanwhile is missed.
     newMessagesFetches.enqueue(
-        {QDateTime::currentMSecsSinceEpoch() - kNewMessagesMarginMs, ids.isEmpty()});
+        {QDateTime::currentMSecsSinceEpoch() - kNewMessagesMarginMs, ids.isEmpty(), time});
     QHash<QString, QJsonValue> inputs;
     inputs.insert(QStringLiteral("GroupJID"), QJsonArray::fromStringList(ids));
     inputs.insert(QStringLiteral("MessageTimestampMilliSecond"), QString::number(time));
@@ -188,8 +188,10 @@ void GroupManager::decomposeNewMessages(const QJsonObject& reply)
             ? NewMessagesFetch{QDateTime::currentMSecsSinceEpoch() - kNewMessagesMarginMs, true}
             : newMessagesFetches.dequeue();
     // Only an answer for all groups moves the time the next one starts from.
-    if (fetch.allGroups)
+    if (fetch.allGroups) {
         setLastTimeNMCalled(fetch.since);
+        owedNewMessagesFrom = -1;
+    }
     QList<Message> messages = GroupStanzaReader::readReply(reply, MessageBase::MsgState_Delivered);
     std::stable_sort(messages.begin(), messages.end(), [](const Message& a, const Message& b) {
         return a.getSendTimeInGMT() < b.getSendTimeInGMT();

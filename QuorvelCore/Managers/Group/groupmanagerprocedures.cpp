@@ -296,8 +296,12 @@ void GroupManager::result(Procedure procedure, int resultCode)
         userListAnswered();
         break;
     case PROC_GroupNewMessages:
-        if (!newMessagesFetches.isEmpty())
-            newMessagesFetches.dequeue();
+        if (!newMessagesFetches.isEmpty()) {
+            const NewMessagesFetch failed = newMessagesFetches.dequeue();
+            if (failed.allGroups)
+                owedNewMessagesFrom =
+                    owedNewMessagesFrom < 0 ? failed.from : qMin(owedNewMessagesFrom, failed.from);
+        }
         break;
     default:
         break;

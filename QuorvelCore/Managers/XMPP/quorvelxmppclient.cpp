@@ -3,6 +3,7 @@
 #include "Managers/XMPP/messageextension.h"
 #include "Managers/XMPP/mucextention.h"
 #include "Managers/XMPP/quorvelxmppmessage.h"
+#include "Managers/XMPP/roomrecordpresence.h"
 #include "Managers/XMPP/stanzacounter.h"
 #include "Managers/XMPP/streammanagementextention.h"
 #include "Managers/XMPP/streamreadgate.h"
@@ -581,6 +582,9 @@ void QuorvelXMPPClient::addRoom(const QString& roomId)
     connect(room, &QXmppMucRoom::configurationReceived, this,
             &QuorvelXMPPClient::roomConfigReceived);
     connect(room, &QXmppMucRoom::messageReceived, this, &QuorvelXMPPClient::messageReceived);
+    connect(room, &QXmppMucRoom::participantAdded, this, &QuorvelXMPPClient::roomOccupantPresence);
+    connect(room, &QXmppMucRoom::participantChanged, this,
+            &QuorvelXMPPClient::roomOccupantPresence);
     if (isAuthenticated())
         room->join();
 }
@@ -617,6 +621,20 @@ void QuorvelXMPPClient::roomJoined()
         return;
     roomRefusals.remove(room->jid());
     emit roomEntered(QXmppUtils::jidToUser(room->jid()));
+}
+
+void QuorvelXMPPClient::roomOccupantPresence(const QString& occupant)
+{
+    auto* room = qobject_cast<QXmppMucRoom*>(sender());
+    qint64 since = 0;
+    if (!room || !RoomRecordPresence::read(occupant, room->participantPresence(occupant),
+                                           configuration().domain(), &since))
+        return;
+    L_DEBUG(QStringLiteral("QuorvelXMPPClient::roomOccupantPresence | the record of %1 is "
+                           "complete since %2")
+                .arg(room->jid())
+                .arg(since));
+    emit roomRecordComplete(QXmppUtils::jidToUser(room->jid()), since);
 }
 
 void QuorvelXMPPClient::presenceReceivedSlot(const QXmppPresence& presence)

@@ -84,6 +84,9 @@ signals:
     void receivedRoomHistory(Message message);
     // The user is in a room now (its id, without the room service's domain).
     void roomEntered(QString roomId);
+    // The room keeper says the service's record of the room is complete
+    // from that time on (milliseconds since the epoch).
+    void roomRecordComplete(QString roomId, qint64 since);
     void delivery(QString jid, QString id);
     void lastSeen(QString id, int seconds);
     void receivedBlock();
@@ -109,6 +112,7 @@ private slots:
     void receivedDelivery(const QString& jid, const QString& id);
     void receivedIq(const QXmppIq& iq);
     void roomJoined();
+    void roomOccupantPresence(const QString& occupant);
     void presenceReceivedSlot(const QXmppPresence& presence);
     void roomConfigReceived(const QXmppDataForm& form);
     void messageReceived(const QXmppMessage& message);

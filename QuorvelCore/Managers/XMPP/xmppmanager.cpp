@@ -105,6 +105,8 @@ void XMPPManager::startLoading()
     connect(&client, &QuorvelXMPPClient::receivedQuorvel, this, &XMPPManager::newMessage);
     connect(&client, &QuorvelXMPPClient::receivedRoomHistory, this, &XMPPManager::roomHistory);
     connect(&client, &QuorvelXMPPClient::roomEntered, this, &XMPPManager::roomEntered);
+    connect(&client, &QuorvelXMPPClient::roomRecordComplete, this,
+            &XMPPManager::roomRecordComplete);
     connect(&client, &QuorvelXMPPClient::delivery, this, &XMPPManager::delivery);
     connect(&client, &QuorvelXMPPClient::receivedBlock, this, &XMPPManager::receivedBlock);
     connect(&client, &QuorvelXMPPClient::messageSent, this, &XMPPManager::messageSentSLOT);

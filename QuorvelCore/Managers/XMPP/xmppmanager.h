@@ -76,6 +76,8 @@ signals:
     // A message of a room's replayed history: a hint, its author unknown.
     void roomHistory(Message msg);
     void roomEntered(QString roomId);
+    // The room keeper's record of the room is complete since the time.
+    void roomRecordComplete(QString roomId, qint64 since);
     void messageSent(Message msg);
     void messageDelivered(QString jid, QString id);
     void userBlocked();

@@ -161,6 +161,7 @@ private slots:
     void controlMessages();
     void editsOnlyByTheirAuthor();
     void replayedHistoryIsOnlyAHint();
+    void keepersWordOnlyMakesTheServiceBeAsked();
     void noticesInTheServicesRecordAreOnlyHints();
 
     void missedMessagesSinceRequestTime();
@@ -762,6 +763,52 @@ void TestGroupManager::replayedHistoryIsOnlyAHint()
     QVERIFY(h.manager.getLastMessage(A, &stored));
     QCOMPARE(stored.getMessageId(), QString("forged"));
     QCOMPARE(stored.getUserId(), QString("u3"));
+}
+
+void TestGroupManager::keepersWordOnlyMakesTheServiceBeAsked()
+{
+    Harness h;
+    h.reply(PROC_UserList, replyOf({{"PrivateGroups", QJsonArray{groupJson(A)}}}));
+    QVERIFY(h.manager.storeArrivedMessage(groupMessage(A, "newest", 10000000, "u1")));
+    const auto asked = [&h](qint64 since, const QString& groupId) {
+        h.clear();
+        h.manager.roomRecordComplete(groupId, since);
+        QTest::qWait(3 * GroupManager::kRoomFetchDelayMs);
+        const auto sent = h.sentOf(PROC_GroupNewMessages);
+        // Answered in the order sent, with nothing new.
+        for (int i = 0; i < sent.size(); ++i)
+            h.reply(PROC_GroupNewMessages, replyOf({}));
+        return sent;
+    };
+    // A group that is not the user's asks nothing.
+    QVERIFY(asked(5, QStringLiteral("pri_unknown")).isEmpty());
+    // The group's messages since the keeper's time, or since the newest one
+    // stored when that is earlier, with the margin.
+    auto sent = asked(2000000, A);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().value("GroupJID").toArray(), QJsonArray{A});
+    QCOMPARE(sent.first().value("MessageTimestampMilliSecond").toString(),
+             QString::number(2000000 - GroupManager::kNewMessagesMarginMs));
+    sent = asked(20000000, A);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().value("MessageTimestampMilliSecond").toString(),
+             QString::number(10000000 - GroupManager::kNewMessagesMarginMs));
+
+    // A request for all groups that failed goes again, from where it asked.
+    h.manager.xmppChatClientConnected(1234);
+    h.fail(PROC_GroupNewMessages);
+    sent = asked(2000000, A);
+    QCOMPARE(sent.size(), 2);
+    QCOMPARE(sent.first().value("GroupJID").toArray(), QJsonArray());
+    QCOMPARE(sent.first().value("MessageTimestampMilliSecond").toString(), QString("1234"));
+    QCOMPARE(sent.last().value("GroupJID").toArray(), QJsonArray{A});
+    // Once, and not after a request for all groups was answered.
+    QCOMPARE(asked(2000000, A).size(), 1);
+    h.manager.xmppChatClientConnected(1234);
+    h.fail(PROC_GroupNewMessages);
+    h.manager.xmppChatClientConnected(1234);
+    h.reply(PROC_GroupNewMessages, replyOf({}));
+    QCOMPARE(asked(2000000, A).size(), 1);
 }
 
 void TestGroupManager::noticesInTheServicesRecordAreOnlyHints()

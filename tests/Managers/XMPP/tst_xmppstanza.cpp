@@ -1,16 +1,20 @@
 // The stanza form without a server: stream-management packets, the message
 // stanza built from a Message and read back, and the rules that keep the
-// authenticated sender in charge of who a message is from.
+// authenticated sender in charge of who a message is from, and the room
+// keeper's word in its room presence that the service's record is complete.
 
 #include "Managers/XMPP/quorvelxmppmessage.h"
+#include "Managers/XMPP/roomrecordpresence.h"
 #include "Managers/XMPP/smpacket.h"
 #include "Managers/XMPP/stanzacounter.h"
 
+#include <QDateTime>
 #include <QDomDocument>
 #include <QTest>
 #include <QXmlStreamWriter>
 #include <QXmppClient.h>
 #include <QXmppOutgoingClient.h>
+#include <QXmppPresence.h>
 
 namespace {
 
@@ -114,6 +118,8 @@ private slots:
     void channelPostFromTheServiceAccount();
     void rejectedStanzas_data();
     void rejectedStanzas();
+    void roomRecordMarkOnlyFromTheKeeper_data();
+    void roomRecordMarkOnlyFromTheKeeper();
 };
 
 void XmppStanzaTest::initTestCase()
@@ -605,6 +611,89 @@ void XmppStanzaTest::rejectedStanzas()
     bool ok = true;
     parsed(xml, &ok);
     QVERIFY(!ok);
+}
+
+void XmppStanzaTest::roomRecordMarkOnlyFromTheKeeper_data()
+{
+    QTest::addColumn<QString>("xml");
+    // -1: not taken as the keeper's mark; -2: taken, as the time now.
+    QTest::addColumn<qint64>("since");
+    const QString keeper = QStringLiteral("groupkeeper@chat.example");
+    const auto presence = [](const QString& nick, const QString& account, const QString& inner,
+                             const QString& type = QString()) {
+        return QStringLiteral("<presence from='g1@conference.chat.example/%1' "
+                              "to='alice@chat.example/desktop'%4><x "
+                              "xmlns='http://jabber.org/protocol/muc#user'><item "
+                              "affiliation='owner' role='moderator' jid='%2'/></x>%3</presence>")
+            .arg(nick, account, inner,
+                 type.isEmpty() ? QString() : QStringLiteral(" type='%1'").arg(type));
+    };
+    const auto mark = [](const QString& since, const QString& ns = "urn:quorvel:room-record") {
+        return QStringLiteral("<record xmlns='%1' since='%2'/>").arg(ns, since);
+    };
+    QTest::newRow("the keeper") << presence(keeper, keeper + "/keeper", mark("1700000000000"))
+                                << qint64(1700000000000);
+    QTest::newRow("the keeper, the whole archive")
+        << presence(keeper, keeper + "/keeper", mark("0")) << qint64(0);
+    QTest::newRow("a time to come reads as now")
+        << presence(keeper, keeper + "/keeper", mark("99999999999999")) << qint64(-2);
+    QTest::newRow("a member") << presence("bob@chat.example", "bob@chat.example/desktop", mark("1"))
+                              << qint64(-1);
+    QTest::newRow("a member under the keeper's nick name")
+        << presence(keeper, "bob@chat.example/desktop", mark("1")) << qint64(-1);
+    QTest::newRow("the keeper under another nick name")
+        << presence("keeper", keeper + "/keeper", mark("1")) << qint64(-1);
+    QTest::newRow("a keeper of another domain")
+        << presence("groupkeeper@other.example", "groupkeeper@other.example/keeper", mark("1"))
+        << qint64(-1);
+    QTest::newRow("the keeper's room shows no account")
+        << QStringLiteral("<presence from='g1@conference.chat.example/%1'>%2</presence>")
+               .arg(keeper, mark("1"))
+        << qint64(-1);
+    QTest::newRow("no mark") << presence(keeper, keeper + "/keeper", QString()) << qint64(-1);
+    QTest::newRow("another namespace")
+        << presence(keeper, keeper + "/keeper", mark("1", "urn:other")) << qint64(-1);
+    QTest::newRow("not a number") << presence(keeper, keeper + "/keeper", mark("soon"))
+                                  << qint64(-1);
+    QTest::newRow("before the epoch")
+        << presence(keeper, keeper + "/keeper", mark("-5")) << qint64(-1);
+    QTest::newRow("leaving") << presence(keeper, keeper + "/keeper", mark("1"), "unavailable")
+                             << qint64(-1);
+}
+
+void XmppStanzaTest::roomRecordMarkOnlyFromTheKeeper()
+{
+    QFETCH(QString, xml);
+    QFETCH(qint64, since);
+    QDomDocument document;
+    QXmppPresence presence;
+    presence.parse(streamElement(xml, &document));
+    qint64 read = -1;
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
+    const bool taken = RoomRecordPresence::read(presence.from(), presence, "chat.example", &read);
+    QCOMPARE(taken, since != -1);
+    if (since == -2)
+        QVERIFY(read >= before && read <= QDateTime::currentMSecsSinceEpoch());
+    else if (taken)
+        QCOMPARE(read, since);
+
+    // The keeper's own form of the mark reads back.
+    if (QTest::currentDataTag() != QLatin1String("the keeper"))
+        return;
+    QXmppPresence written;
+    written.setExtensions({RoomRecordPresence::mark(since)});
+    QString back = toXml(written);
+    back.replace(QStringLiteral("<presence"),
+                 QStringLiteral("<presence from='%1'").arg(presence.from().toHtmlEscaped()));
+    back.replace(QStringLiteral("</presence>"),
+                 QStringLiteral("<x xmlns='http://jabber.org/protocol/muc#user'><item "
+                                "jid='groupkeeper@chat.example/keeper'/></x></presence>"));
+    QDomDocument again;
+    QXmppPresence reread;
+    reread.parse(streamElement(back, &again));
+    QVERIFY2(RoomRecordPresence::read(reread.from(), reread, "chat.example", &read),
+             qPrintable(back));
+    QCOMPARE(read, since);
 }
 
 QTEST_MAIN(XmppStanzaTest)

@@ -3,6 +3,7 @@
 #include "corematches.h"
 #include "fakewebservice.h"
 #include "grouproomkeeper.h"
+#include "Managers/XMPP/roomrecordpresence.h"
 #include "localservice.h"
 #include "prosodyserver.h"
 #include "servicestore.h"
@@ -14,7 +15,7 @@
 #include <QTest>
 
 const QString GroupStack::kPassword = QStringLiteral("chat-secret");
-const QString GroupStack::kKeeper = QStringLiteral("groupkeeper");
+const QString GroupStack::kKeeper = RoomRecordPresence::keeperAccount();
 
 GroupStack::GroupStack() = default;
 
