@@ -607,7 +607,7 @@ void TestLocalService::longChunkedUploadNeverHoldsTheService()
 
 void TestLocalService::unreadAnswersStopTheReading()
 {
-    // A client asks for a background picture a thousand times over in one
+    // A client asks for a background picture two thousand times in one
     // write and never reads. Before, every answer was queued at once
     // (hundreds of MB); now the service stops reading the connection once a
     // few MB wait, and goes on as the client reads.
@@ -615,7 +615,7 @@ void TestLocalService::unreadAnswersStopTheReading()
     const int pictureSize = BackgroundImages::file(path.mid(12)).size();
     QVERIFY(pictureSize > 0);
     const QByteArray ask = "GET /" + path.toLatin1() + " HTTP/1.1\r\nHost: x\r\n\r\n";
-    const int count = 1000;
+    const int count = 2000;
     const std::unique_ptr<QSslSocket> reader = openConnection();
     QVERIFY(reader->isEncrypted());
     reader->setReadBufferSize(4096);
@@ -628,7 +628,8 @@ void TestLocalService::unreadAnswersStopTheReading()
     }
     qInfo("%d answers of %d bytes asked for; %d answered while the client did not read", count,
           pictureSize, answered);
-    QVERIFY2(qint64(answered) * pictureSize < 32 * 1024 * 1024, "answers queued without bound");
+    // Those in the kernel's buffers and a few MB more, not all 60 MB.
+    QVERIFY2(qint64(answered) * pictureSize < 16 * 1024 * 1024, "answers queued without bound");
     QCOMPARE(client->call(ada, "card/").code(), 200);
     // Reading, the client gets every answer.
     reader->setReadBufferSize(0);
