@@ -1,9 +1,9 @@
 #include "groupstack.h"
 
+#include "Managers/XMPP/roomrecordpresence.h"
 #include "corematches.h"
 #include "fakewebservice.h"
 #include "grouproomkeeper.h"
-#include "Managers/XMPP/roomrecordpresence.h"
 #include "localservice.h"
 #include "prosodyserver.h"
 #include "servicestore.h"
