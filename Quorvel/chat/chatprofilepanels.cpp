@@ -4,6 +4,7 @@
 #include "screens/channelprofilenormal.h"
 #include "screens/contactprofile.h"
 #include "screens/groupprofile.h"
+#include "widgets/overlaystack.h"
 
 ChatProfilePanels::ChatProfilePanels(QWidget* window) : QObject(window), window(window) {}
 
@@ -18,6 +19,7 @@ void ChatProfilePanels::makeContactPanel(const Contact& contact)
     if (contactProfile)
         return;
     contactProfile = new ContactProfile(window);
+    OverlayStack::instance()->trackCover(contactProfile);
     connect(contactProfile, &ContactProfile::command, this, &ChatProfilePanels::command);
     contactProfile->hide();
     contactProfile->setContact(contact);
@@ -47,6 +49,7 @@ void ChatProfilePanels::setGroupInfo(const GroupInfo& info)
     if (!groupProfile) {
         groupProfile = new GroupProfile(window);
         groupProfile->hide();
+        OverlayStack::instance()->trackCover(groupProfile);
         connect(groupProfile, &GroupProfile::command, this, &ChatProfilePanels::command);
         connect(groupProfile, &GroupProfile::memberProfileRequested, this,
                 &ChatProfilePanels::showMemberProfile);
@@ -78,6 +81,7 @@ void ChatProfilePanels::setChannelInfo(const ChannelInfo& info, bool admin)
         if (!adminProfile) {
             adminProfile = new ChannelProfileAdmin(window);
             adminProfile->hide();
+            OverlayStack::instance()->trackCover(adminProfile);
             connect(adminProfile, &ChannelProfileAdmin::command, this, &ChatProfilePanels::command);
         }
         adminProfile->setChannelInfo(info);
@@ -91,6 +95,7 @@ void ChatProfilePanels::setChannelInfo(const ChannelInfo& info, bool admin)
     if (!followerProfile) {
         followerProfile = new ChannelProfileNormal(window);
         followerProfile->hide();
+        OverlayStack::instance()->trackCover(followerProfile);
         connect(followerProfile, &ChannelProfileNormal::command, this, &ChatProfilePanels::command);
     }
     followerProfile->setChannelInfo(info);

@@ -21,7 +21,7 @@ class QWidget;
 // The profile panels of a chat window, each laid over the whole window: the
 // person of a one-to-one chat or a group's member (made when first opened),
 // the group, and the channel as its admins or its followers see it. Relays
-// their commands.
+// their commands. While shown, a panel covers the board (see OverlayStack).
 class ChatProfilePanels : public QObject
 {
     Q_OBJECT

@@ -31,6 +31,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/overlaystack.h"
 #include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
 
@@ -100,6 +101,10 @@ ChatWindow::ChatWindow(QWidget* parent)
     connect(bar, &QScrollBar::rangeChanged, this, &ChatWindow::rangeChanged);
     connect(bar, &QScrollBar::valueChanged, this, &ChatWindow::vScrollChanged);
     connect(windowTitle, &ChatWindowTitle::clicked, this, &ChatWindow::showProfile);
+    // A panel or popup that covered the board went away: what the person
+    // sees now may be the newest message.
+    connect(OverlayStack::instance(), &OverlayStack::uncovered, this, &ChatWindow::sendSeenIfActive,
+            Qt::QueuedConnection);
     hide();
     initLayout();
 }
@@ -914,7 +919,8 @@ void ChatWindow::sendSeen(const QString& id)
 
 void ChatWindow::sendSeenIfActive()
 {
-    if (!seenOwed || placingView || !isVisible() || !isActiveWindow() || !newestInView())
+    if (!seenOwed || placingView || !isVisible() || !isActiveWindow() || window()->isMinimized() ||
+        !newestInView())
         return;
     seenOwed = false;
     firstUnseenId.clear();
@@ -926,7 +932,8 @@ bool ChatWindow::newestInView() const
     const ChatMessageWidget* newest = messageBoard->newestBubble();
     if (!newest)
         return historyAnswered;
-    return !newest->visibleRegion().isEmpty();
+    // Shown on the board, and not under a panel or popup laid over it.
+    return OverlayStack::inSight(newest, newest->visibleRegion().boundingRect());
 }
 
 QSet<ChatMessageWidget*> ChatWindow::collectVisibleMessages() const

@@ -25,6 +25,7 @@
 #include "shell/userlookupviewer.h"
 #include "shell/userprofile.h"
 #include "widgets/interfacescale.h"
+#include "widgets/overlaystack.h"
 #include "widgets/popupmanager.h"
 #include "widgets/spopup.h"
 #include "widgets/stylesheetpaint.h"
@@ -84,6 +85,7 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     createGroup->hide();
     contactProfile = new ContactProfile(contentPanel);
     contactProfile->hide();
+    OverlayStack::instance()->trackCover(contactProfile);
     createChannel = new CreateChannel(this);
     createChannel->hide();
     channelDirectory = new ChannelCategoryPopUp(0, this);
@@ -116,6 +118,9 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     // Another chat opened: the contact's profile over the last one goes.
     connect(sidePanel, &SidePanel::hideContactDetails, this,
             &MessengerMainWindow::hideContactProfile);
+
+    connect(OverlayStack::instance(), &OverlayStack::uncovered, this,
+            &MessengerMainWindow::keyboardToTheChat, Qt::QueuedConnection);
 
     SPopup::setMainWindow(this);
     PopupManager::setMainWindow(this);
@@ -352,9 +357,24 @@ void MessengerMainWindow::showDiskFullNotice(bool waiting)
     placePanels();
 }
 
+void MessengerMainWindow::keyboardToTheChat()
+{
+    // With nothing over the window and the keyboard nowhere, typing goes
+    // into the open chat's input.
+    if (OverlayStack::instance()->top(this))
+        return;
+    QWidget* focused = focusWidget();
+    if (focused && focused->isVisible())
+        return;
+    if (ChatWindow* open = contentPanel->currentWidget())
+        open->focusInput();
+}
+
 void MessengerMainWindow::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange)
+    // Active again, or back from the task bar: what the open chat shows now
+    // counts as seen.
+    if (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowStateChange)
         contentPanel->setWindowActive(isActiveWindow());
     QWidget::changeEvent(event);
 }

@@ -97,6 +97,7 @@ protected:
 private:
     void createMenu();
     void placePanels();
+    void keyboardToTheChat();
 
     TopMenu* topMenu;
     SlidingMenu* slidingMenu;

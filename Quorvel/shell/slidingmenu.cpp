@@ -2,6 +2,7 @@
 
 #include "shell/sidemenu.h"
 #include "widgets/iconbutton.h"
+#include "widgets/overlaystack.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QGraphicsOpacityEffect>
@@ -27,6 +28,8 @@ SlidingMenu::SlidingMenu(QWidget* parent) : QWidget(parent)
     closeSlide->setEasingCurve(QEasingCurve::OutExpo);
     connect(closeGroup, &QParallelAnimationGroup::finished, this, &SlidingMenu::hideMenu);
     connect(sideMenu->getBackButton(), &IconButton::onClick, this, &SlidingMenu::backButtonPressed);
+    // While open it has the keyboard; Escape slides it out as its back button does.
+    OverlayStack::instance()->track(this, [this] { slide(); });
 }
 
 int SlidingMenu::menuWidthFor(int windowWidth)

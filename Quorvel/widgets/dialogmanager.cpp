@@ -1,5 +1,6 @@
 #include "widgets/dialogmanager.h"
 
+#include "widgets/overlaystack.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QEvent>
@@ -35,6 +36,8 @@ void DialogManager::showDialog(QWidget* dialog)
     connect(dialog, &QObject::destroyed, this, &DialogManager::dialogDestroyed,
             Qt::UniqueConnection);
     arrange();
+    // Escape does what a click beside the dialog does.
+    OverlayStack::instance()->opened(dialog, [this] { dismiss(); });
 }
 
 void DialogManager::dialogDestroyed(QObject* dialog)
@@ -78,7 +81,13 @@ bool DialogManager::eventFilter(QObject* watched, QEvent* event)
 
 void DialogManager::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !activeDialog)
+    if (event->button() == Qt::LeftButton)
+        dismiss();
+}
+
+void DialogManager::dismiss()
+{
+    if (!activeDialog)
         return;
     activeDialog->removeEventFilter(this);
     activeDialog->hide();

@@ -26,6 +26,8 @@ protected:
 
 private:
     void arrange();
+    // What a click on the backdrop does: the dialog goes.
+    void dismiss();
 
     QPointer<QWidget> activeDialog;
 };

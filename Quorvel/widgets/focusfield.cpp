@@ -56,6 +56,9 @@ void FocusField::into(QWidget* root)
 QWidget* FocusField::outside(QWidget* root)
 {
     QWidget* focused = QApplication::focusWidget();
+    // A window in the background keeps its own focus for when it is back.
+    if (!focused && root)
+        focused = root->window()->focusWidget();
     if (!focused || focused == root || (root && root->isAncestorOf(focused)))
         return nullptr;
     return focused;

@@ -1,7 +1,7 @@
 #include "widgets/popupmanager.h"
 
 #include "foundation/simpleqtlogger.h"
-#include "widgets/focusfield.h"
+#include "widgets/overlaystack.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QEasingCurve>
@@ -62,8 +62,8 @@ void PopupManager::showWindow(QWidget* window, bool closeOnClick)
         L_WARN(QStringLiteral("PopupManager::showWindow | no main window or no popup"));
         return;
     }
-    manager->setActiveWindow(window);
     manager->closeOnClick = closeOnClick;
+    manager->setActiveWindow(window);
 }
 
 void PopupManager::resizeToMainWindow()
@@ -83,7 +83,6 @@ void PopupManager::releaseActivePopup()
     popup->hide();
     if (popup->parentWidget() == this)
         sendHome(popup);
-    FocusField::giveBack(focusHome);
 }
 
 void PopupManager::sendHome(QWidget* popup)
@@ -142,9 +141,6 @@ void PopupManager::setActiveWindow(QWidget* window)
 
     if (activePopup && activePopup != window)
         activePopup->hide();
-    // The keyboard goes into the popup and comes back where it was.
-    if (!focusHome)
-        focusHome = FocusField::outside(window);
 
     if (window->parentWidget() != this)
         activeHome = window->parentWidget();
@@ -163,7 +159,12 @@ void PopupManager::setActiveWindow(QWidget* window)
     effect->setEnabled(true);
     fade->start();
     arrangeActivePopup();
-    FocusField::into(window);
+    // The keyboard goes into the popup and comes back where it was; Escape
+    // does what a click beside it does.
+    std::function<void()> dismissal;
+    if (closeOnClick)
+        dismissal = [this] { dismiss(); };
+    OverlayStack::instance()->opened(window, dismissal);
 }
 
 void PopupManager::arrangeActivePopup()
@@ -191,7 +192,6 @@ bool PopupManager::eventFilter(QObject* watched, QEvent* event)
             // it no longer lives inside the layer.
             sendHome(popup);
             hide();
-            FocusField::giveBack(focusHome);
             return QWidget::eventFilter(watched, event);
         }
         if (event->type() == QEvent::MouseButtonRelease)
@@ -206,7 +206,14 @@ bool PopupManager::eventFilter(QObject* watched, QEvent* event)
 
 void PopupManager::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !closeOnClick || !activePopup)
+    if (event->button() != Qt::LeftButton || !closeOnClick)
+        return;
+    dismiss();
+}
+
+void PopupManager::dismiss()
+{
+    if (!activePopup)
         return;
     // Hiding takes the popup out of the layer (see eventFilter).
     activePopup->hide();

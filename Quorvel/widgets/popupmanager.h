@@ -45,6 +45,8 @@ private:
     void setActiveWindow(QWidget* window);
     void arrangeActivePopup();
     void releaseActivePopup();
+    // What a click on the backdrop does: the popup goes.
+    void dismiss();
 
     // Hands a popup leaving the layer back to the parent it came with (none
     // for a popup that had none), so a screen of the main window stays its
@@ -53,8 +55,6 @@ private:
 
     QPointer<QWidget> activePopup;
     QPointer<QWidget> activeHome;
-    // Where the keyboard focus goes back to when the popup hides.
-    QPointer<QWidget> focusHome;
     QPropertyAnimation* fade;
     QGraphicsOpacityEffect* effect;
     bool closeOnClick = true;

@@ -4,6 +4,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/overlaystack.h"
 #include "widgets/popupmanager.h"
 #include "widgets/stylesheetpaint.h"
 
@@ -31,6 +32,11 @@ PopUpWarning::PopUpWarning()
     connect(yes_, &FlatButton::onClick, this, &PopUpWarning::yesButtonPressed);
     connect(no_, &FlatButton::onClick, this, &PopUpWarning::noButtonPressed);
     connect(continue_, &FlatButton::onClick, this, &PopUpWarning::continueButtonPressed);
+    // Escape answers a question with No; a notice waits for its Continue.
+    OverlayStack::instance()->track(this, [this] {
+        if (!no_->isHidden())
+            noButtonPressed();
+    });
 
     auto* messageRow = new QHBoxLayout;
     messageRow->addWidget(message);

@@ -3,6 +3,7 @@
 #include "widgets/customscrollarea.h"
 #include "widgets/fonts.h"
 #include "widgets/iconbutton.h"
+#include "widgets/overlaystack.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QFrame>
@@ -32,6 +33,8 @@ PopupWindow::PopupWindow(QWidget* parent)
     titleBar->setMinimumHeight(32);
     titleBar->lower();
     connect(backButton, &IconButton::onClick, this, &PopupWindow::wClicked);
+    // Escape leaves it as its back button does.
+    OverlayStack::instance()->track(this, [this] { wClicked(); });
     scroll->setObjectName(QStringLiteral("PopupWindowScrollArea"));
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Without a frame the board, sized as the area, fits without scrolling.

@@ -1,6 +1,6 @@
 #include "widgets/spopup.h"
 
-#include "widgets/focusfield.h"
+#include "widgets/overlaystack.h"
 #include "widgets/spopupbase.h"
 #include "widgets/spopupmainframe.h"
 
@@ -59,11 +59,11 @@ void SPopup::showPopup()
     base->startShow();
     placePanel();
     mainFrame->startShow();
-    // The keyboard goes into the popup and comes back where it was.
-    focusHome = FocusField::outside(this);
     show();
     raise();
-    FocusField::into(mainFrame);
+    // The keyboard goes into the popup and comes back where it was; Escape
+    // plays it backwards as a click beside it does.
+    OverlayStack::instance()->opened(this, [this] { startClose(); });
 }
 
 void SPopup::startShow()
@@ -81,7 +81,6 @@ void SPopup::startClose()
 void SPopup::showEnd()
 {
     close();
-    FocusField::giveBack(focusHome);
 }
 
 void SPopup::adjustSizeToMainWindow()

@@ -36,7 +36,6 @@ private:
     QVBoxLayout* layout;
     SPopupBase* base;
     SPopupMainFrame* mainFrame;
-    QPointer<QWidget> focusHome;
 
     static QPointer<QWidget> mainWindow;
 };

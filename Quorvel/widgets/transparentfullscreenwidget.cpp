@@ -1,6 +1,7 @@
 #include "widgets/transparentfullscreenwidget.h"
 
 #include "widgets/label.h"
+#include "widgets/overlaystack.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -21,6 +22,7 @@ TransparentFullScreenWidget::TransparentFullScreenWidget(QWidget* parent)
     closeButton->setPixmap(QPixmap(QStringLiteral(":/Images/close_white.png"))
                                .scaled(40, 40, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     connect(closeButton, &Label::clicked, this, &QWidget::close);
+    OverlayStack::instance()->track(this, [this] { closeOverlay(); });
     closeButton->show();
 
     background->setStyleSheet(QStringLiteral("QWidget{background-color: rgba(0,0,0,70%);}"));
