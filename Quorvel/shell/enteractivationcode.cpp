@@ -6,6 +6,7 @@
 #include "widgets/fonts.h"
 #include "widgets/formerrorline.h"
 #include "widgets/iconbutton.h"
+#include "widgets/keyboardreach.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -92,6 +93,16 @@ EnterActivationCode::EnterActivationCode(QWidget* parent) : QWidget(parent)
     submit->setFixedSize(128, 32);
     layout->addWidget(submit, 0, Qt::AlignCenter);
     layout->addSpacing(30);
+
+    // Tab goes from the code to the submit button, then to the other ways on.
+    for (QWidget* button : {static_cast<QWidget*>(submit), static_cast<QWidget*>(resend),
+                            static_cast<QWidget*>(ivrButton)})
+        KeyboardReach::enable(button);
+    edit->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    setTabOrder(code, submit);
+    setTabOrder(submit, resend);
+    setTabOrder(resend, ivrButton);
+    setTabOrder(ivrButton, edit);
 
     timer.setInterval(1000);
     connect(ivrButton, &FlatButton::onClick, this, &EnterActivationCode::activeByIVR);

@@ -8,10 +8,12 @@
 #include "widgets/formerrorline.h"
 #include "widgets/hintlineedit.h"
 #include "widgets/iconbutton.h"
+#include "widgets/keyboardreach.h"
 
 #include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -70,13 +72,17 @@ EnterMobileNumber::EnterMobileNumber(QWidget* parent) : QWidget(parent)
     layout->addWidget(next, 0, Qt::AlignCenter);
     layout->addSpacing(50);
     number->setFocus();
+    // Tab goes from the number to the terms box, its link and the button.
+    KeyboardReach::enable(terms);
+    terms->textLabel()->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                                Qt::LinksAccessibleByKeyboard);
+    KeyboardReach::enable(next);
 
     connect(terms, &CheckBox::linkClicked, this, &EnterMobileNumber::termOfAgrementClicked);
     connect(terms, &CheckBox::selected, this, &EnterMobileNumber::TermAreAccepted);
     connect(terms, &CheckBox::unselected, this, &EnterMobileNumber::TermNotAccepted);
     connect(next, &FlatButton::onClick, this, &EnterMobileNumber::nextClick);
-    // Enter goes on as the button does; a changed number clears its error.
-    connect(number, &QLineEdit::returnPressed, this, &EnterMobileNumber::nextClick);
+    // A changed number clears its error; Enter goes on (keyPressEvent).
     connect(number, &QLineEdit::textChanged, this, &EnterMobileNumber::numberChanged);
 }
 
@@ -101,8 +107,13 @@ void EnterMobileNumber::showError(int result)
 
 void EnterMobileNumber::nextClick()
 {
-    if (!terms->isChecked())
+    // Nothing goes out before the terms are accepted; the person is told why.
+    if (!terms->isChecked()) {
+        error->setText(tr("_AcceptTermsFirst"));
+        error->adjustSize();
+        error->show();
         return;
+    }
     L_DEBUG(QStringLiteral("EnterMobileNumber::nextClick ") + number->text());
     if (isValidNumber(number->text())) {
         error->hide();
@@ -128,6 +139,25 @@ void EnterMobileNumber::termOfAgrementClicked(const QString& link)
 void EnterMobileNumber::TermAreAccepted()
 {
     setNextButtonName(QStringLiteral("NextButton"));
+    if (error->text() == tr("_AcceptTermsFirst"))
+        error->hide();
+}
+
+void EnterMobileNumber::keyPressEvent(QKeyEvent* event)
+{
+    // Enter in the number field or on the terms box goes on as the button
+    // does (the button and the link take their own).
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        nextClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void EnterMobileNumber::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    number->setFocus(Qt::OtherFocusReason);
 }
 
 void EnterMobileNumber::TermNotAccepted()

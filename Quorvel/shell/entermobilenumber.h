@@ -31,6 +31,11 @@ public slots:
     void TermAreAccepted();
     void TermNotAccepted();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    // The number field has the keyboard.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void setNextButtonName(const QString& name);
 

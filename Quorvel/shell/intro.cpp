@@ -2,6 +2,7 @@
 
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
+#include "widgets/keyboardreach.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -29,5 +30,13 @@ Intro::Intro(QWidget* parent) : QWidget(parent)
     next->setFixedSize(128, 32);
     layout->addWidget(next, 0, Qt::AlignCenter);
     layout->addSpacing(50);
+    KeyboardReach::enable(next);
+    start = next;
     connect(next, &FlatButton::onClick, this, &Intro::nextClicked);
+}
+
+void Intro::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    start->setFocus(Qt::OtherFocusReason);
 }

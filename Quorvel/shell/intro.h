@@ -12,6 +12,13 @@ public:
 
 signals:
     void nextClicked();
+
+protected:
+    // The start button has the keyboard: Enter starts.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* start;
 };
 
 #endif // INTRO_H

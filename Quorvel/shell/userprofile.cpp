@@ -7,6 +7,7 @@
 #include "widgets/hintlineedit.h"
 #include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
+#include "widgets/keyboardreach.h"
 #include "widgets/roundpixmap.h"
 #include "widgets/toastmessage.h"
 #include "widgets/waitingspinnerwidget.h"
@@ -89,8 +90,18 @@ UserProfile::UserProfile(QWidget* parent)
     spinner->setTurnsPerSecond(1);
     spinner->setLineColor(QColor(81, 4, 71));
 
+    // By keyboard: Tab from the name to the motto, the save button and the
+    // picture; Enter in a field saves.
+    KeyboardReach::enable(picture);
+    KeyboardReach::enable(submit);
+    setTabOrder(name, motto);
+    setTabOrder(motto, submit);
+    setTabOrder(submit, picture);
+
     connect(picture, &IconButton::onClick, this, &UserProfile::selectImage);
     connect(submit, &FlatButton::onClick, this, &UserProfile::submitPressed);
+    connect(name, &QLineEdit::returnPressed, this, &UserProfile::submitPressed);
+    connect(motto, &QLineEdit::returnPressed, this, &UserProfile::submitPressed);
     connect(avatarFile, &StaticFile::imageReady, this, &UserProfile::imageReady);
     connect(name, &QLineEdit::textEdited, this, &UserProfile::DataEdited);
     connect(motto, &QLineEdit::textEdited, this, &UserProfile::DataEdited);

@@ -3,10 +3,12 @@
 #include "widgets/checkimages.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
+#include "widgets/keyboardreach.h"
 #include "widgets/label.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QSpacerItem>
 #include <QTextDocumentFragment>
 
@@ -84,7 +86,20 @@ void CheckBox::linkActivated(const QString& str)
     emit linkClicked(str);
 }
 
+void CheckBox::keyPressEvent(QKeyEvent* event)
+{
+    const bool space = event->key() == Qt::Key_Space &&
+                       (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!space) {
+        // Return goes on to the form the box is part of.
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    imageClicked();
+}
+
 void CheckBox::paintEvent(QPaintEvent*)
 {
     StyleSheetPaint::plain(this);
+    KeyboardReach::paintRing(this);
 }

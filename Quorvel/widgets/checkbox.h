@@ -8,7 +8,8 @@ class QLabel;
 class Label;
 
 // An image check box with a rich-text caption beside it (links in the
-// caption are reported through linkClicked).
+// caption are reported through linkClicked). Made reachable by keyboard
+// (KeyboardReach), Space ticks it.
 class CheckBox : public QWidget
 {
     Q_OBJECT
@@ -33,6 +34,7 @@ public slots:
     void linkActivated(const QString& str);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

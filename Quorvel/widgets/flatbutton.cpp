@@ -2,6 +2,7 @@
 
 #include "widgets/accessiblebutton.h"
 #include "widgets/fonts.h"
+#include "widgets/keyboardreach.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
@@ -63,4 +64,19 @@ void FlatButton::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         emit onClick();
+}
+
+void FlatButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!KeyboardReach::presses(event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    emit onClick();
+}
+
+void FlatButton::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    KeyboardReach::paintRing(this);
 }

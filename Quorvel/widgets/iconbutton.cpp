@@ -1,6 +1,7 @@
 #include "widgets/iconbutton.h"
 
 #include "widgets/accessiblebutton.h"
+#include "widgets/keyboardreach.h"
 #include "widgets/stylesheetpaint.h"
 
 #include <QIcon>
@@ -61,8 +62,18 @@ void IconButton::mouseReleaseEvent(QMouseEvent* event)
         emit onClick();
 }
 
+void IconButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!KeyboardReach::presses(event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    emit onClick();
+}
+
 void IconButton::paintEvent(QPaintEvent* event)
 {
     StyleSheetPaint::plain(this);
     QLabel::paintEvent(event);
+    KeyboardReach::paintRing(this);
 }

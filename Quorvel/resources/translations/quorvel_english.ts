@@ -916,6 +916,10 @@
 <context>
     <name>EnterMobileNumber</name>
     <message>
+        <source>_AcceptTermsFirst</source>
+        <translation>Tick the box to accept the terms of use first</translation>
+    </message>
+    <message>
         <source>EnterMobileNumber</source>
         <translation>Enter your mobile number</translation>
     </message>

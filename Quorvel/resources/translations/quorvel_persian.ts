@@ -916,6 +916,10 @@
 <context>
     <name>EnterMobileNumber</name>
     <message>
+        <source>_AcceptTermsFirst</source>
+        <translation>ابتدا با زدن تیک، شرایط استفاده را بپذیرید</translation>
+    </message>
+    <message>
         <source>EnterMobileNumber</source>
         <translation>شماره موبایل خود را وارد کنید</translation>
     </message>

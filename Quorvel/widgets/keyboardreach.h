@@ -1,0 +1,21 @@
+#ifndef KEYBOARDREACH_H
+#define KEYBOARDREACH_H
+
+class QKeyEvent;
+class QWidget;
+
+// Keyboard use of the kit's clickable labels (FlatButton, IconButton,
+// CheckBox): one made reachable takes the focus by Tab, shows a ring while it
+// has it, and is pressed with Space, Return or Enter.
+class KeyboardReach
+{
+public:
+    static void enable(QWidget* widget);
+    // Space, Return or the keypad's Enter, without Shift, Ctrl or Alt.
+    static bool presses(const QKeyEvent* event);
+    // Draws the ring over widget while it has the focus; call last in its
+    // paintEvent.
+    static void paintRing(QWidget* widget);
+};
+
+#endif // KEYBOARDREACH_H

@@ -1,0 +1,219 @@
+// Sign-up by the keyboard alone, against the local service over real HTTPS,
+// in the real sign-up window of the program's controller: Enter starts, Tab
+// reaches every control of each page, Space ticks the terms box, Enter with
+// the terms unticked says why and sends nothing, Enter submits the number,
+// the code and the profile, and the main window takes over.
+#include "fakewebservice.h"
+#include "localservice.h"
+#include "servicestore.h"
+#include "shell/enteractivationcode.h"
+#include "shell/entermobilenumber.h"
+#include "shell/intro.h"
+#include "shell/messengermainwindow.h"
+#include "shell/quorveldesktop.h"
+#include "shell/register.h"
+#include "shell/userprofile.h"
+#include "testcertificates.h"
+#include "widgets/checkbox.h"
+#include "widgets/flatbutton.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kCode = QStringLiteral("24680");
+
+// Keys as the keyboard gives them: to the widget with the focus.
+void press(Qt::Key key)
+{
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target, "nothing has the keyboard");
+    QTest::keyClick(target, key);
+}
+
+void typeText(const QString& text)
+{
+    for (const QChar c : text) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY2(target, "nothing has the keyboard");
+        QTest::sendKeyEvent(QTest::KeyAction::Click, target, Qt::Key_unknown, c, Qt::NoModifier);
+    }
+}
+
+// The widgets Tab visits, from the one with the focus round to it again.
+QList<QWidget*> tabRound()
+{
+    QList<QWidget*> seen;
+    QWidget* start = QApplication::focusWidget();
+    for (int i = 0; i < 30 && start; ++i) {
+        seen << QApplication::focusWidget();
+        press(Qt::Key_Tab);
+        if (QApplication::focusWidget() == start)
+            break;
+    }
+    return seen;
+}
+
+void tabTo(QWidget* target)
+{
+    for (int i = 0; i < 30 && QApplication::focusWidget() != target; ++i)
+        press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), target);
+}
+
+FlatButton* button(QWidget* page, const QString& text)
+{
+    for (FlatButton* b : page->findChildren<FlatButton*>()) {
+        if (b->text() == text)
+            return b;
+    }
+    return nullptr;
+}
+
+QLabel* linkIn(QWidget* page, const QString& text)
+{
+    for (QLabel* label : page->findChildren<QLabel*>()) {
+        if (label->text() == text)
+            return label;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestKeyboardSignUp : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<ServiceStore> store;
+    std::unique_ptr<FakeWebService> http;
+    std::unique_ptr<LocalService> service;
+    std::unique_ptr<QuorvelDesktop> desktop;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
+        store = std::make_unique<ServiceStore>(dir.filePath("store"));
+        QVERIFY(store->open());
+        http = std::make_unique<FakeWebService>();
+        QVERIFY(http->start(0));
+        service = std::make_unique<LocalService>(http.get(), store.get());
+        service->settings().demoCode = kCode;
+        service->chatAccountCreator = [](const QString&, const QString&) { return true; };
+        service->installProcedures();
+        for (const char* name : {"QUORVEL_WEB_BASE_URL", "QUORVEL_FILE_HOST_URL"})
+            qputenv(name, http->baseUrl().toUtf8());
+        qputenv("QUORVEL_CHAT_DOMAIN", "127.0.0.1");
+    }
+
+    void signUpByKeyboardAlone()
+    {
+        desktop = std::make_unique<QuorvelDesktop>();
+        Register* window = desktop->getRegisterWindow();
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+
+        // The start button has the keyboard; Enter starts.
+        FlatButton* start = button(window->introPage(), QStringLiteral("_IntroButton"));
+        QTRY_COMPARE(QApplication::focusWidget(), start);
+        press(Qt::Key_Return);
+        EnterMobileNumber* numberPage = window->mobileNumberPage();
+        QVERIFY(numberPage->isVisible());
+        QSignalSpy registrations(window, &Register::startRegistration);
+
+        // The number field has the keyboard, and Tab reaches every control.
+        auto* number = numberPage->findChild<QLineEdit*>(QStringLiteral("MobileNumberInput"));
+        auto* terms = numberPage->findChild<CheckBox*>();
+        FlatButton* next = button(numberPage, QStringLiteral("into_nextbutton"));
+        QCOMPARE(QApplication::focusWidget(), number);
+        const QList<QWidget*> numberControls = tabRound();
+        for (QWidget* control :
+             {static_cast<QWidget*>(number), static_cast<QWidget*>(terms),
+              static_cast<QWidget*>(terms->textLabel()), static_cast<QWidget*>(next)})
+            QVERIFY2(numberControls.contains(control), qPrintable(control->objectName()));
+
+        // Enter with the terms unticked: the page says why, nothing goes out.
+        typeText(QStringLiteral("09121110031"));
+        press(Qt::Key_Return);
+        auto* error = numberPage->findChild<QLabel*>(QStringLiteral("ErrorMess"));
+        QVERIFY(error->isVisible());
+        QCOMPARE(error->text(), QStringLiteral("_AcceptTermsFirst"));
+        QVERIFY(numberPage->isVisible());
+        QCOMPARE(registrations.count(), 0);
+        // The button says the same.
+        error->hide();
+        tabTo(next);
+        press(Qt::Key_Space);
+        QVERIFY(error->isVisible());
+        QCOMPARE(error->text(), QStringLiteral("_AcceptTermsFirst"));
+        QCOMPARE(registrations.count(), 0);
+
+        // Space ticks the box, and the reason goes; Enter on the box goes on.
+        tabTo(terms);
+        press(Qt::Key_Space);
+        QVERIFY(terms->isChecked());
+        QVERIFY(!error->isVisible());
+        press(Qt::Key_Return);
+        EnterActivationCode* codePage = window->activationCodePage();
+        QVERIFY(codePage->isVisible());
+        QCOMPARE(registrations.count(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(store->keys("registrations").contains("989121110031"), 30000);
+
+        // The code field has the keyboard; Tab reaches submit, resend, the
+        // voice call and the way back to the number.
+        auto* code = codePage->findChild<QLineEdit*>(QStringLiteral("activationCodeLineEdit"));
+        QCOMPARE(QApplication::focusWidget(), code);
+        const QList<QWidget*> codeControls = tabRound();
+        for (QWidget* control :
+             {static_cast<QWidget*>(code),
+              static_cast<QWidget*>(button(codePage, QStringLiteral("_submit"))),
+              static_cast<QWidget*>(button(codePage, QStringLiteral("ResendActivationCode"))),
+              static_cast<QWidget*>(button(codePage, QStringLiteral("SendActivationCodebyIVR"))),
+              static_cast<QWidget*>(linkIn(codePage, QStringLiteral("EditMobileNumber")))})
+            QVERIFY2(control && codeControls.contains(control),
+                     qPrintable(control ? control->objectName() : QStringLiteral("missing")));
+
+        // The code typed, and Enter on the submit button.
+        QCOMPARE(QApplication::focusWidget(), code);
+        typeText(kCode);
+        tabTo(button(codePage, QStringLiteral("_submit")));
+        press(Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(desktop->getMainWindow(), 30000);
+        MessengerMainWindow* main = desktop->getMainWindow();
+        QVERIFY(window->isHidden());
+
+        // The profile page has the keyboard; Enter in the name saves it.
+        UserProfile* profile = main->getUserProfile();
+        QTRY_VERIFY_WITH_TIMEOUT(profile->isVisible(), 60000);
+        QTRY_COMPARE(QApplication::focusWidget(), profile->nameField());
+        profile->nameField()->clear();
+        typeText(QStringLiteral("Kay"));
+        press(Qt::Key_Return);
+        const QString kay = service->usernameOfPhone("989121110031");
+        QVERIFY(!kay.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(service->memberOf(kay).value("Nickname").toString(),
+                                  QStringLiteral("Kay"), 30000);
+        QTRY_VERIFY(!profile->isVisible());
+    }
+
+    void cleanupTestCase()
+    {
+        desktop.reset();
+        service.reset();
+        http.reset();
+        store.reset();
+    }
+};
+
+QTEST_MAIN(TestKeyboardSignUp)
+#include "tst_keyboardsignup.moc"
