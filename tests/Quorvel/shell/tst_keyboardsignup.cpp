@@ -3,9 +3,6 @@
 // reaches every control of each page, Space ticks the terms box, Enter with
 // the terms unticked says why and sends nothing, Enter submits the number,
 // the code and the profile, and the main window takes over.
-#include "fakewebservice.h"
-#include "localservice.h"
-#include "servicestore.h"
 #include "shell/enteractivationcode.h"
 #include "shell/entermobilenumber.h"
 #include "shell/intro.h"
@@ -13,14 +10,13 @@
 #include "shell/quorveldesktop.h"
 #include "shell/register.h"
 #include "shell/userprofile.h"
-#include "testcertificates.h"
+#include "signupstack.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -91,29 +87,11 @@ class TestKeyboardSignUp : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
-    std::unique_ptr<ServiceStore> store;
-    std::unique_ptr<FakeWebService> http;
-    std::unique_ptr<LocalService> service;
+    SignUpStack stack;
     std::unique_ptr<QuorvelDesktop> desktop;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
-        store = std::make_unique<ServiceStore>(dir.filePath("store"));
-        QVERIFY(store->open());
-        http = std::make_unique<FakeWebService>();
-        QVERIFY(http->start(0));
-        service = std::make_unique<LocalService>(http.get(), store.get());
-        service->settings().demoCode = kCode;
-        service->chatAccountCreator = [](const QString&, const QString&) { return true; };
-        service->installProcedures();
-        for (const char* name : {"QUORVEL_WEB_BASE_URL", "QUORVEL_FILE_HOST_URL"})
-            qputenv(name, http->baseUrl().toUtf8());
-        qputenv("QUORVEL_CHAT_DOMAIN", "127.0.0.1");
-    }
+    void initTestCase() { QVERIFY(stack.start(kCode)); }
 
     void signUpByKeyboardAlone()
     {
@@ -167,7 +145,8 @@ private slots:
         EnterActivationCode* codePage = window->activationCodePage();
         QVERIFY(codePage->isVisible());
         QCOMPARE(registrations.count(), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(store->keys("registrations").contains("989121110031"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(stack.store->keys("registrations").contains("989121110031"),
+                                 30000);
 
         // The code field has the keyboard; Tab reaches submit, resend, the
         // voice call and the way back to the number.
@@ -199,19 +178,18 @@ private slots:
         profile->nameField()->clear();
         typeText(QStringLiteral("Kay"));
         press(Qt::Key_Return);
-        const QString kay = service->usernameOfPhone("989121110031");
+        const QString kay = stack.service->usernameOfPhone("989121110031");
         QVERIFY(!kay.isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(service->memberOf(kay).value("Nickname").toString(),
+        QTRY_COMPARE_WITH_TIMEOUT(stack.service->memberOf(kay).value("Nickname").toString(),
                                   QStringLiteral("Kay"), 30000);
         QTRY_VERIFY(!profile->isVisible());
     }
 
     void cleanupTestCase()
     {
+        if (desktop)
+            desktop->aboutToQuit();
         desktop.reset();
-        service.reset();
-        http.reset();
-        store.reset();
     }
 };
 

@@ -6,9 +6,6 @@
 // the service's static-file host.
 #include "Managers/command.h"
 #include "Managers/quorveldesktopcore.h"
-#include "fakewebservice.h"
-#include "localservice.h"
-#include "servicestore.h"
 #include "servicetestclient.h"
 #include "shell/connectionstatuswidget.h"
 #include "shell/contacttab.h"
@@ -23,7 +20,7 @@
 #include "shell/setting.h"
 #include "shell/sidepanel.h"
 #include "shell/userprofile.h"
-#include "testcertificates.h"
+#include "signupstack.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 #include "widgets/label.h"
@@ -63,33 +60,18 @@ class TestSignUpService : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
-    std::unique_ptr<ServiceStore> store;
-    std::unique_ptr<FakeWebService> http;
-    std::unique_ptr<LocalService> service;
+    SignUpStack stack;
     std::unique_ptr<QuorvelDesktop> desktop;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(dir.isValid());
         // The controller itself registers what crosses to the core's thread:
         // nothing is registered here, so a command lost on the way fails the test.
-        QVERIFY(!TestCertificates::trustSharedCa().isEmpty());
-        store = std::make_unique<ServiceStore>(dir.filePath("store"));
-        QVERIFY(store->open());
-        http = std::make_unique<FakeWebService>();
-        QVERIFY(http->start(0));
-        service = std::make_unique<LocalService>(http.get(), store.get());
-        service->settings().demoCode = kCode;
-        service->chatAccountCreator = [](const QString&, const QString&) { return true; };
-        service->installProcedures();
-        for (const char* name : {"QUORVEL_WEB_BASE_URL", "QUORVEL_FILE_HOST_URL"})
-            qputenv(name, http->baseUrl().toUtf8());
-        qputenv("QUORVEL_CHAT_DOMAIN", "127.0.0.1");
+        QVERIFY(stack.start(kCode));
 
         // Another user already on the service, known by a nickname.
-        ServiceTestClient client(http->baseUrl());
+        ServiceTestClient client(stack.http->baseUrl());
         const ServiceTestClient::Account bo = client.signUp("989121110022", kCode);
         QVERIFY(!bo.token.isEmpty());
         QCOMPARE(client
@@ -136,7 +118,8 @@ private slots:
         QTest::keyClick(number, Qt::Key_Return);
         EnterActivationCode* codePage = window->activationCodePage();
         QVERIFY(codePage->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(store->keys("registrations").contains("989121110021"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(stack.store->keys("registrations").contains("989121110021"),
+                                 30000);
 
         // A wrong code: the service refuses it and the page says so.
         auto* code = codePage->findChild<QLineEdit*>(QStringLiteral("activationCodeLineEdit"));
@@ -158,7 +141,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(desktop->getMainWindow(), 30000);
         MessengerMainWindow* main = desktop->getMainWindow();
         QVERIFY(window->isHidden());
-        const QString ada = service->usernameOfPhone("989121110021");
+        const QString ada = stack.service->usernameOfPhone("989121110021");
         QVERIFY(!ada.isEmpty());
 
         // The profile page opens once the core is ready; a name typed there
@@ -173,7 +156,7 @@ private slots:
         QCOMPARE(profile->nameField()->text(), QStringLiteral("Ada"));
         QVERIFY(main->getSidePanel()->getSearchBar()->getInput()->text().isEmpty());
         clickButton(profile, QStringLiteral("_Submit"));
-        QTRY_COMPARE_WITH_TIMEOUT(service->memberOf(ada).value("Nickname").toString(),
+        QTRY_COMPARE_WITH_TIMEOUT(stack.service->memberOf(ada).value("Nickname").toString(),
                                   QStringLiteral("Ada"), 30000);
 
         // A contact added by number alone is matched by the service and
@@ -203,7 +186,7 @@ private slots:
         // Each downloaded tile shows its thumbnail (wider than high, fitted
         // into the tile).
         for (ImageViewer* tile : tiles.mid(1)) {
-            QVERIFY(tile->getId().startsWith(http->baseUrl() + "static_file/"));
+            QVERIFY(tile->getId().startsWith(stack.http->baseUrl() + "static_file/"));
             QTRY_VERIFY_WITH_TIMEOUT(tile->pixmap() && !tile->pixmap()->isNull(), 30000);
             QCOMPARE(tile->pixmap()->width(), 120);
             QVERIFY(tile->pixmap()->height() < 120);
