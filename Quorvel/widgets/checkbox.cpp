@@ -101,5 +101,8 @@ void CheckBox::keyPressEvent(QKeyEvent* event)
 void CheckBox::paintEvent(QPaintEvent*)
 {
     StyleSheetPaint::plain(this);
-    KeyboardReach::paintRing(this);
+    // Around the box itself: the caption beside it stays clear.
+    QRect box(QPoint(), image->pixmap(Qt::ReturnByValue).size());
+    box.moveCenter(image->geometry().center());
+    KeyboardReach::paintRing(this, box.adjusted(-3, -3, 3, 3));
 }

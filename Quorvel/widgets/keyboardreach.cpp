@@ -21,13 +21,19 @@ bool KeyboardReach::presses(const QKeyEvent* event)
 
 void KeyboardReach::paintRing(QWidget* widget)
 {
+    paintRing(widget, widget->rect());
+}
+
+void KeyboardReach::paintRing(QWidget* widget, const QRect& part)
+{
     if (!widget->hasFocus())
         return;
     QPainter painter(widget);
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(QColor(0x0d, 0x47, 0xa1));
+    // Orange against the blue buttons and the grey pages alike.
+    QPen pen(QColor(0xf5, 0x7c, 0x00));
     pen.setWidth(2);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(widget->rect()).adjusted(1, 1, -1, -1), 4, 4);
+    painter.drawRoundedRect(QRectF(part).adjusted(1, 1, -1, -1), 4, 4);
 }

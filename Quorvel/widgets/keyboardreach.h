@@ -2,6 +2,7 @@
 #define KEYBOARDREACH_H
 
 class QKeyEvent;
+class QRect;
 class QWidget;
 
 // Keyboard use of the kit's clickable labels (FlatButton, IconButton,
@@ -13,9 +14,10 @@ public:
     static void enable(QWidget* widget);
     // Space, Return or the keypad's Enter, without Shift, Ctrl or Alt.
     static bool presses(const QKeyEvent* event);
-    // Draws the ring over widget while it has the focus; call last in its
-    // paintEvent.
+    // Draws the ring over widget, around its whole face or around part, while
+    // it has the focus; call last in its paintEvent.
     static void paintRing(QWidget* widget);
+    static void paintRing(QWidget* widget, const QRect& part);
 };
 
 #endif // KEYBOARDREACH_H
