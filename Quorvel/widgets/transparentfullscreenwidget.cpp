@@ -4,7 +4,6 @@
 #include "widgets/overlaystack.h"
 
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -64,15 +63,6 @@ void TransparentFullScreenWidget::closeOverlay()
 {
     emit closed();
     close();
-}
-
-void TransparentFullScreenWidget::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        closeOverlay();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void TransparentFullScreenWidget::mouseReleaseEvent(QMouseEvent* event)

@@ -7,7 +7,8 @@
 class Label;
 
 // A frameless full-screen window with a dim background and a close button in
-// the corner; Esc or a left click outside the content closes it.
+// the corner; Esc (through OverlayStack) or a left click outside the content
+// closes it.
 class TransparentFullScreenWidget : public QWidget
 {
     Q_OBJECT
@@ -22,7 +23,6 @@ signals:
     void closed();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void placeContent();
