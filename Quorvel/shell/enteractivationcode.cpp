@@ -98,7 +98,7 @@ EnterActivationCode::EnterActivationCode(QWidget* parent) : QWidget(parent)
     for (QWidget* button : {static_cast<QWidget*>(submit), static_cast<QWidget*>(resend),
                             static_cast<QWidget*>(ivrButton)})
         KeyboardReach::enable(button);
-    edit->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    KeyboardReach::enableLinks(edit);
     setTabOrder(code, submit);
     setTabOrder(submit, resend);
     setTabOrder(resend, ivrButton);

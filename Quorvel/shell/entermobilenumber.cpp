@@ -74,8 +74,7 @@ EnterMobileNumber::EnterMobileNumber(QWidget* parent) : QWidget(parent)
     number->setFocus();
     // Tab goes from the number to the terms box, its link and the button.
     KeyboardReach::enable(terms);
-    terms->textLabel()->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
-                                                Qt::LinksAccessibleByKeyboard);
+    KeyboardReach::enableLinks(terms->textLabel());
     KeyboardReach::enable(next);
 
     connect(terms, &CheckBox::linkClicked, this, &EnterMobileNumber::termOfAgrementClicked);

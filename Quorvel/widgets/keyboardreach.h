@@ -2,6 +2,7 @@
 #define KEYBOARDREACH_H
 
 class QKeyEvent;
+class QLabel;
 class QRect;
 class QWidget;
 
@@ -12,6 +13,8 @@ class KeyboardReach
 {
 public:
     static void enable(QWidget* widget);
+    // The links of a rich-text label: Tab lands on each, Enter opens it.
+    static void enableLinks(QLabel* label);
     // Space, Return or the keypad's Enter, without Shift, Ctrl or Alt.
     static bool presses(const QKeyEvent* event);
     // Draws the ring over widget, around its whole face or around part, while

@@ -11,6 +11,7 @@
 #include "shell/register.h"
 #include "shell/userprofile.h"
 #include "signupstack.h"
+#include "widgets/catalogues.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 
@@ -63,6 +64,12 @@ void tabTo(QWidget* target)
     QCOMPARE(QApplication::focusWidget(), target);
 }
 
+// A text as the Persian program shows it.
+QString shown(const char* context, const char* key)
+{
+    return QCoreApplication::translate(context, key);
+}
+
 FlatButton* button(QWidget* page, const QString& text)
 {
     for (FlatButton* b : page->findChildren<FlatButton*>()) {
@@ -91,7 +98,13 @@ class TestKeyboardSignUp : public QObject
     std::unique_ptr<QuorvelDesktop> desktop;
 
 private slots:
-    void initTestCase() { QVERIFY(stack.start(kCode)); }
+    void initTestCase()
+    {
+        QVERIFY(stack.start(kCode));
+        // In Persian, as the program starts: the terms and the way back to
+        // the number are links only in the catalogue's texts.
+        QVERIFY(Catalogues::install());
+    }
 
     void signUpByKeyboardAlone()
     {
@@ -102,7 +115,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window));
 
         // The start button has the keyboard; Enter starts.
-        FlatButton* start = button(window->introPage(), QStringLiteral("_IntroButton"));
+        FlatButton* start = button(window->introPage(), shown("Intro", "_IntroButton"));
         QTRY_COMPARE(QApplication::focusWidget(), start);
         press(Qt::Key_Return);
         EnterMobileNumber* numberPage = window->mobileNumberPage();
@@ -112,20 +125,27 @@ private slots:
         // The number field has the keyboard, and Tab reaches every control.
         auto* number = numberPage->findChild<QLineEdit*>(QStringLiteral("MobileNumberInput"));
         auto* terms = numberPage->findChild<CheckBox*>();
-        FlatButton* next = button(numberPage, QStringLiteral("into_nextbutton"));
+        FlatButton* next = button(numberPage, shown("EnterMobileNumber", "into_nextbutton"));
         QCOMPARE(QApplication::focusWidget(), number);
         const QList<QWidget*> numberControls = tabRound();
         for (QWidget* control :
              {static_cast<QWidget*>(number), static_cast<QWidget*>(terms),
               static_cast<QWidget*>(terms->textLabel()), static_cast<QWidget*>(next)})
-            QVERIFY2(numberControls.contains(control), qPrintable(control->objectName()));
+            QVERIFY2(numberControls.contains(control), control->metaObject()->className());
+
+        // Tab lands on the terms link itself, not on the words around it.
+        tabTo(terms->textLabel());
+        QVERIFY(terms->textLabel()->hasSelectedText());
+        tabTo(number);
 
         // Enter with the terms unticked: the page says why, nothing goes out.
         typeText(QStringLiteral("09121110031"));
         press(Qt::Key_Return);
         auto* error = numberPage->findChild<QLabel*>(QStringLiteral("ErrorMess"));
+        const QString why = shown("EnterMobileNumber", "_AcceptTermsFirst");
+        QVERIFY(why != QLatin1String("_AcceptTermsFirst"));
         QVERIFY(error->isVisible());
-        QCOMPARE(error->text(), QStringLiteral("_AcceptTermsFirst"));
+        QCOMPARE(error->text(), why);
         QVERIFY(numberPage->isVisible());
         QCOMPARE(registrations.count(), 0);
         // The button says the same.
@@ -133,7 +153,7 @@ private slots:
         tabTo(next);
         press(Qt::Key_Space);
         QVERIFY(error->isVisible());
-        QCOMPARE(error->text(), QStringLiteral("_AcceptTermsFirst"));
+        QCOMPARE(error->text(), why);
         QCOMPARE(registrations.count(), 0);
 
         // Space ticks the box, and the reason goes; Enter on the box goes on.
@@ -155,17 +175,20 @@ private slots:
         const QList<QWidget*> codeControls = tabRound();
         for (QWidget* control :
              {static_cast<QWidget*>(code),
-              static_cast<QWidget*>(button(codePage, QStringLiteral("_submit"))),
-              static_cast<QWidget*>(button(codePage, QStringLiteral("ResendActivationCode"))),
-              static_cast<QWidget*>(button(codePage, QStringLiteral("SendActivationCodebyIVR"))),
-              static_cast<QWidget*>(linkIn(codePage, QStringLiteral("EditMobileNumber")))})
+              static_cast<QWidget*>(button(codePage, shown("EnterActivationCode", "_submit"))),
+              static_cast<QWidget*>(
+                  button(codePage, shown("EnterActivationCode", "ResendActivationCode"))),
+              static_cast<QWidget*>(
+                  button(codePage, shown("EnterActivationCode", "SendActivationCodebyIVR"))),
+              static_cast<QWidget*>(
+                  linkIn(codePage, shown("EnterActivationCode", "EditMobileNumber")))})
             QVERIFY2(control && codeControls.contains(control),
                      qPrintable(control ? control->objectName() : QStringLiteral("missing")));
 
         // The code typed, and Enter on the submit button.
         QCOMPARE(QApplication::focusWidget(), code);
         typeText(kCode);
-        tabTo(button(codePage, QStringLiteral("_submit")));
+        tabTo(button(codePage, shown("EnterActivationCode", "_submit")));
         press(Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(desktop->getMainWindow(), 30000);
         MessengerMainWindow* main = desktop->getMainWindow();
