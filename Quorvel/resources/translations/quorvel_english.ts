@@ -366,6 +366,10 @@
         <translation>You are no longer a member of this group</translation>
     </message>
     <message>
+        <source>_AllFiles</source>
+        <translation>All files</translation>
+    </message>
+    <message>
         <source>_selectFiles</source>
         <translation>Select files</translation>
     </message>

@@ -366,6 +366,10 @@
         <translation>شما دیگر عضو این گروه نیستید</translation>
     </message>
     <message>
+        <source>_AllFiles</source>
+        <translation>همه فایل‌ها</translation>
+    </message>
+    <message>
         <source>_selectFiles</source>
         <translation>انتخاب فایل‌ها</translation>
     </message>
