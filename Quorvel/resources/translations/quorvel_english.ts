@@ -53,6 +53,10 @@
         <source>_BrowseChannel</source>
         <translation>Browse Channels</translation>
     </message>
+    <message>
+        <source>_ChooseCategory</source>
+        <translation>Choose %1</translation>
+    </message>
 </context>
 <context>
     <name>ChannelLookupViewer</name>

@@ -53,6 +53,10 @@
         <source>_BrowseChannel</source>
         <translation>مرور کانال‌ها</translation>
     </message>
+    <message>
+        <source>_ChooseCategory</source>
+        <translation>انتخاب %1</translation>
+    </message>
 </context>
 <context>
     <name>ChannelLookupViewer</name>
