@@ -61,7 +61,6 @@ public:
     FlatButton* emptyNewGroupButton() const { return emptyNewGroup; }
     QLabel* emptyNotice() const { return notice; }
     bool emptyStateShown() const;
-    CustomScrollArea* scrollArea() const { return area; }
 
 signals:
     void showSimpleChatWindow(ChatWindow* simplechatwindow);

@@ -30,16 +30,12 @@
 #include "screens/creategroup.h"
 #include "screens/groupprofile.h"
 #include "shell/chattab.h"
-#include "shell/menuitem.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
-#include "shell/slidingmenu.h"
-#include "shell/topmenu.h"
 #include "shell/traynotifier.h"
 #include "widgets/avatarviewer.h"
 #include "widgets/catalogues.h"
 #include "widgets/contactselect.h"
-#include "widgets/customlineedit.h"
 #include "widgets/customscrollarea.h"
 #include "widgets/dateconverter.h"
 #include "widgets/flatbutton.h"
@@ -534,22 +530,8 @@ void TestChatEndToEnd::numberReadsTheSameInAGroup()
     QTRY_VERIFY(groups->isVisible() && groups->emptyStateShown());
     QVERIFY(groups->emptyNewGroupButton()->isVisible() && groups->emptyNotice()->isVisible());
     stack->saveShot(QStringLiteral("chat-e2e-group-tab-empty.png"));
-    click(window->getTopMenu()->getMenuButton());
-    SlidingMenu* menu = window->getSlidingMenu();
-    QTRY_VERIFY(menu->isVisible());
-    MenuItem* newGroup = nullptr;
-    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
-        if (item->getId() == QLatin1String("CreateGroup"))
-            newGroup = item;
-    }
-    QVERIFY(newGroup);
-    QTest::mousePress(newGroup, Qt::LeftButton);
-    CreateGroup* form = window->getCreateGroup();
-    QTRY_VERIFY(form->isVisible());
-    click(form->nameField());
-    WindowPeerStack::typeText(form->nameField(), QStringLiteral("Numbers"));
-    click(form->nextButton());
-    QTRY_VERIFY(form->stepTwo()->isVisible());
+    CreateGroup* form = stack->newGroupFormNamed(QStringLiteral("Numbers"));
+    QVERIFY(form);
     click(form->createButton());
     QTRY_VERIFY(form->isHidden());
     QTRY_VERIFY2_WITH_TIMEOUT(chatWindow() && chatWindow()->getChatType() ==
