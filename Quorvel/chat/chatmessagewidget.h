@@ -52,6 +52,7 @@ public:
     void setSendTime(qint64 msecs);
 
     Message getMessage() const { return message; }
+    QString getMessageId() const { return message.getMessageId(); }
     QString getUserId() const { return message.getUserId(); }
     qint64 getSendTime() const { return message.getSendTimeInGMT(); }
     QString getRepliedUserId() const;
