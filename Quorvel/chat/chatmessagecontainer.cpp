@@ -102,13 +102,17 @@ void ChatMessageContainer::placeMessageWidget(ChatMessageWidget* bubble)
     bubble->show();
 }
 
-void ChatMessageContainer::dropMessageWidget(const QString& msgId)
+void ChatMessageContainer::dropMessageWidget(const QString& msgId, bool now)
 {
     ChatMessageWidget* bubble = bubbles.take(msgId);
     if (!bubble)
         return;
     ordered.removeOne(bubble);
     column->removeWidget(bubble);
+    if (now) {
+        delete bubble;
+        return;
+    }
     // Signals may still be on their way out of it: deleted later, silent
     // and out of sight meanwhile.
     bubble->blockSignals(true);

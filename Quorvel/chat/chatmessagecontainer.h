@@ -59,9 +59,9 @@ public:
     QStringList messageIds() const;
     QList<ChatMessageWidget*> bubbleWidgets() const { return ordered; }
     int bubbleCount() const { return bubbles.size(); }
-    // Takes the bubble of msgId off the day; it is deleted once control
-    // returns to the event loop.
-    void dropMessageWidget(const QString& msgId);
+    // Takes the bubble of msgId off the day and deletes it, now or once
+    // control returns to the event loop.
+    void dropMessageWidget(const QString& msgId, bool now);
 
 signals:
     void setFilePath(Message msg);

@@ -72,6 +72,7 @@ ChatWindow::ChatWindow(QWidget* parent)
     connect(messageBoard, &MessageBoard::replyOutLineClicked, this,
             &ChatWindow::replyOutLineClicked);
     connect(messageBoard, &MessageBoard::command, this, &ChatWindow::command);
+    connect(messageBoard, &MessageBoard::dropping, likeTracker, &LikeTracker::forget);
 
     replyWidget->setFixedHeight(scaleValue(50));
     replyWidget->hide();
@@ -816,7 +817,9 @@ void ChatWindow::trimBoard()
     // open at it.
     if (!isVisible() && !firstUnseenId.isEmpty() && bubble(firstUnseenId))
         pivot = bubble(firstUnseenId);
-    messageBoard->trim(boardLimit, pivot);
+    // Half of them below the top of the view, at least a view of the
+    // smallest bubbles.
+    messageBoard->trim(qMax(boardLimit, scroll->viewport()->height() / 15), pivot);
     if (anchor && !anchorBubble())
         anchor = nullptr;
 }

@@ -232,22 +232,27 @@ void MessageBoard::trim(int limit, const ChatMessageWidget* pivot)
             later.prepend({id, bubble->getSendTime()});
             laterIds.insert(id);
         }
-        dropBubble(bubble);
+        dropBubble(bubble, true);
     }
 }
 
-void MessageBoard::dropBubble(ChatMessageWidget* bubble)
+void MessageBoard::dropBubble(ChatMessageWidget* bubble, bool now)
 {
     const QString id = bubble->getMessageId();
     ChatMessageContainer* day = messageIndex.take(id);
     if (!day)
         return;
-    day->dropMessageWidget(id);
+    emit dropping(bubble);
+    day->dropMessageWidget(id, now);
     if (day->bubbleCount() > 0)
         return;
     dayContainers.remove(dayContainers.key(day));
     heldDays.remove(day);
     boardLayout->removeWidget(day);
+    if (now) {
+        delete day;
+        return;
+    }
     day->hide();
     day->deleteLater();
 }
@@ -272,8 +277,10 @@ bool MessageBoard::restartAt(const QString& msgId)
     // An upload in flight keeps its bubble; it is among the later ones too
     // and is found on the board when the view gets there.
     for (ChatMessageWidget* bubble : qAsConst(shown)) {
+        // A bubble whose outline was clicked may be on its way out of a
+        // signal: deleted later.
         if (!pinned.contains(bubble->getMessageId()))
-            dropBubble(bubble);
+            dropBubble(bubble, false);
     }
     earlier = known.mid(0, at);
     later = known.mid(at);

@@ -91,6 +91,8 @@ public:
     void unpin(const QString& msgId) { pinned.remove(msgId); }
 
 signals:
+    // The bubble leaves the board and is deleted.
+    void dropping(ChatMessageWidget* bubble);
     void likeStatusChange(QString msgId, bool liked);
     void replyMessage(Message mess);
     void editMessage(Message mess);
@@ -99,7 +101,9 @@ signals:
 
 private:
     void insertDayContainer(ChatMessageContainer* container);
-    void dropBubble(ChatMessageWidget* bubble);
+    // Takes the bubble off the board; deleted now, or once control returns
+    // to the event loop.
+    void dropBubble(ChatMessageWidget* bubble, bool now);
     void hold(ChatMessageContainer* day);
 
     QVBoxLayout* boardLayout;

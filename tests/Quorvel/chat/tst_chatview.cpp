@@ -968,6 +968,47 @@ private slots:
         QCOMPARE(history.storedCount(), chat.size());
     }
 
+    // The posts a channel's like and view passes looked at may be dropped
+    // from the board (deleted) before the next pass: that pass must not
+    // touch them (the sanitizer run catches it).
+    void droppedPostsLeaveTheLikePasses()
+    {
+        QWidget host;
+        host.resize(420, 500);
+        ChatWindow* window = openWindow(&host, QStringLiteral("news"));
+        ChannelInfo channel;
+        channel.setId(QStringLiteral("news"));
+        channel.setName(QStringLiteral("News"));
+        window->setChannelProfile(channel);
+        QList<Message> posts;
+        for (int i = 0; i < 400; ++i) {
+            Message post =
+                textMessage(QStringLiteral("p%1").arg(i, 3, 10, QLatin1Char('0')),
+                            QStringLiteral("author"), QStringLiteral("post %1").arg(i),
+                            at(20, 9) + qint64(i) * 60000, MessageBase::MsgMajorType_ChannelChat);
+            post.setChatId(QStringLiteral("news"));
+            posts << post;
+        }
+        HistoryStub history(window, posts);
+        showActive(&host);
+        window->showChatWindow();
+        QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+        QVERIFY(runUntil([&] { return bar->maximum() > 0 && bar->value() == bar->maximum(); }));
+        window->startLikeViewAnalysis();
+        QVERIFY(!window->collectVisibleMessages().isEmpty());
+        QVERIFY(window->bubble(QStringLiteral("p399")));
+        // Up until the posts of that pass are off the board.
+        while (window->bubble(QStringLiteral("p399"))) {
+            const QString top = window->boardMessageIds().first();
+            bar->setValue(qMin(1, bar->maximum()));
+            bar->setValue(0);
+            QVERIFY(runUntil([&] { return window->boardMessageIds().first() != top; }));
+        }
+        window->startLikeViewAnalysis();
+        window->startLikeViewAnalysis();
+        QVERIFY(window->likeViewTimerActive());
+    }
+
     void outlineClickJumpsToTheRepliedMessage()
     {
         QWidget host;
