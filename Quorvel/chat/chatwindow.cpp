@@ -675,8 +675,8 @@ void ChatWindow::initiateChatMessage()
 
 bool ChatWindow::isScrollBarAvailable()
 {
-    // A board already laid out taller than the window needs no adding up:
-    // the board only grows.
+    // A board laid out taller than the window needs no adding up: it is
+    // laid out again whenever bubbles come or go while it is shown.
     if (messageBoard->height() > height())
         return true;
     updateGeometry();

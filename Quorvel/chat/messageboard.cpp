@@ -215,9 +215,9 @@ void MessageBoard::trim(int limit, const ChatMessageWidget* pivot)
             break;
         ChatMessageWidget* bubble = shown.at(fromTop ? first : last);
         const QString id = bubble->getMessageId();
-        if (pinned.contains(id)) {
-            // An upload in flight stays with everything between it and the
-            // view.
+        if (pinned.contains(id) || bubble->transferRunning()) {
+            // An upload in flight, or a transfer under way, stays with
+            // everything between it and the view.
             if (fromTop)
                 break;
             bottomHeld = true;
@@ -274,12 +274,13 @@ bool MessageBoard::restartAt(const QString& msgId)
     }
     if (at < 0)
         return false;
-    // An upload in flight keeps its bubble; it is among the later ones too
-    // and is found on the board when the view gets there.
+    // An upload in flight or a transfer under way keeps its bubble; it is
+    // among the earlier or later ones too and is found on the board when the
+    // view gets there.
     for (ChatMessageWidget* bubble : qAsConst(shown)) {
         // A bubble whose outline was clicked may be on its way out of a
         // signal: deleted later.
-        if (!pinned.contains(bubble->getMessageId()))
+        if (!pinned.contains(bubble->getMessageId()) && !bubble->transferRunning())
             dropBubble(bubble, false);
     }
     earlier = known.mid(0, at);

@@ -72,7 +72,7 @@ public:
 
     // Keeps at most limit bubbles, dropping from the end farther from pivot
     // (by count; the bottom when pivot is null). A bubble with an upload in
-    // flight is never dropped.
+    // flight or a transfer under way is never dropped.
     void trim(int limit, const ChatMessageWidget* pivot);
     // Drops every bubble: the board starts anew at msgId, which with what
     // follows it becomes later, and what precedes it earlier. False when the
