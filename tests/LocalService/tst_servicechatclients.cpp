@@ -1,10 +1,12 @@
 // The service's own chat clients against a real prosody that restarts under
 // them: the channel pusher and the room keeper sign in again with a fresh
 // session (the restarted server refuses to resume their streams), a watchdog
-// notices a server that stopped answering, and the pusher's queue outlives
-// the chat server's and the service's restarts.
+// notices a server that stopped answering, the pusher's queue outlives
+// the chat server's and the service's restarts, and a chat server that a
+// killed run left behind without noting its pid is ended by the next start.
 
 #include "channelpusher.h"
+#include "chatserver.h"
 #include "chatsessionguard.h"
 #include "fakewebservice.h"
 #include "foundation/serviceconfig.h"
@@ -14,6 +16,9 @@
 #include "servicestore.h"
 #include "testcertificates.h"
 
+#include <QHostAddress>
+#include <QProcess>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QXmppMessage.h>
 #include <QtTest>
@@ -44,6 +49,7 @@ private slots:
     void pushesOutliveRestartsOfServerAndService();
     void keeperReturnsAfterRestart();
     void watchdogNoticesAServerThatStoppedAnswering();
+    void serverLeftWithoutItsPidIsEndedAtTheNextStart();
 
 private:
     std::unique_ptr<ChannelPusher> newPusher();
@@ -176,6 +182,37 @@ void TestServiceChatClients::watchdogNoticesAServerThatStoppedAnswering()
     QVERIFY(::kill(pid_t(prosody->processId()), SIGCONT) == 0);
     QTRY_VERIFY_WITH_TIMEOUT(pusher->session()->sessions() > before, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(received.contains("p4"), 20000);
+}
+
+void TestServiceChatClients::serverLeftWithoutItsPidIsEndedAtTheNextStart()
+{
+    // A run killed between starting its chat server and noting the pid
+    // leaves a server behind that no pid file names, serving the port. A
+    // second one started beside it would find the port taken and serve
+    // nobody, while the first one went on for good.
+    QVERIFY(prosody->stop());
+    qint64 leftover = 0;
+    QVERIFY(QProcess::startDetached("prosody", {"--config", prosody->configPath(), "-F"},
+                                    prosody->folder(), &leftover));
+    const auto portAccepts = [this] {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, prosody->port());
+        return probe.waitForConnected(200);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(portAccepts(), 15000);
+
+    const bool started = prosody->start();
+    const QList<qint64> running = ChatServer::runningWith(prosody->configPath());
+    if (running.contains(leftover))
+        ::kill(pid_t(leftover), SIGKILL); // nothing stays behind the test
+    QVERIFY2(started, qPrintable(prosody->errorString()));
+    QCOMPARE(running, QList<qint64>{prosody->processId()});
+    // The clients are back on the server that was started.
+    QTRY_VERIFY_WITH_TIMEOUT(reader->isConnected(), 20000);
+    QVERIFY(::kill(pid_t(prosody->processId()), SIGSTOP) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!reader->isConnected(), 20000);
+    QVERIFY(::kill(pid_t(prosody->processId()), SIGCONT) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(reader->isConnected(), 20000);
 }
 
 QTEST_GUILESS_MAIN(TestServiceChatClients)
