@@ -2,9 +2,11 @@
 // them: the channel pusher and the room keeper sign in again with a fresh
 // session (the restarted server refuses to resume their streams), a watchdog
 // notices a server that stopped answering, the pusher's queue outlives
-// the chat server's and the service's restarts, and a chat server that a
-// killed run left behind without noting its pid is ended by the next start.
+// the chat server's and the service's restarts, the pusher tells the
+// followers each time it is back, and a chat server that a killed run left
+// behind without noting its pid is ended by the next start.
 
+#include "Managers/XMPP/channelaccountpresence.h"
 #include "channelpusher.h"
 #include "chatserver.h"
 #include "chatsessionguard.h"
@@ -21,6 +23,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QXmppMessage.h>
+#include <QXmppPresence.h>
 #include <QtTest>
 
 #include <memory>
@@ -49,6 +52,7 @@ private slots:
     void pushesOutliveRestartsOfServerAndService();
     void keeperReturnsAfterRestart();
     void watchdogNoticesAServerThatStoppedAnswering();
+    void pusherTellsTheFollowersItIsBack();
     void serverLeftWithoutItsPidIsEndedAtTheNextStart();
 
 private:
@@ -63,6 +67,8 @@ private:
     std::unique_ptr<QXmppClient> reader;
     std::unique_ptr<ChatSessionGuard> readerGuard;
     QStringList received;
+    // The channel account's words that it is back, as the follower read them.
+    int backWords = 0;
 };
 
 void TestServiceChatClients::initTestCase()
@@ -88,6 +94,11 @@ void TestServiceChatClients::initTestCase()
         if (!message.body().isEmpty())
             received << message.id();
     });
+    connect(reader.get(), &QXmppClient::presenceReceived, this,
+            [this](const QXmppPresence& presence) {
+                if (ChannelAccountPresence::read(presence, prosody->domain()))
+                    ++backWords;
+            });
     readerGuard = std::make_unique<ChatSessionGuard>(reader.get());
     readerGuard->setWatchdogInterval(500);
     readerGuard->start(prosody->clientConfiguration("reader", "desk"));
@@ -182,6 +193,24 @@ void TestServiceChatClients::watchdogNoticesAServerThatStoppedAnswering()
     QVERIFY(::kill(pid_t(prosody->processId()), SIGCONT) == 0);
     QTRY_VERIFY_WITH_TIMEOUT(pusher->session()->sessions() > before, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(received.contains("p4"), 20000);
+}
+
+void TestServiceChatClients::pusherTellsTheFollowersItIsBack()
+{
+    // Each new session of the channel account (here the service restarting)
+    // tells every follower then online, once.
+    QTRY_VERIFY_WITH_TIMEOUT(reader->isConnected(), 20000);
+    backWords = 0;
+    const auto followers = [] { return QStringList{"reader", "nobody"}; };
+    std::unique_ptr<ChannelPusher> pusher = newPusher();
+    pusher->setFollowers(followers);
+    QTRY_COMPARE_WITH_TIMEOUT(backWords, 1, 15000);
+    pusher.reset();
+    pusher = newPusher();
+    pusher->setFollowers(followers);
+    QTRY_COMPARE_WITH_TIMEOUT(backWords, 2, 15000);
+    QTest::qWait(500);
+    QCOMPARE(backWords, 2);
 }
 
 void TestServiceChatClients::serverLeftWithoutItsPidIsEndedAtTheNextStart()
