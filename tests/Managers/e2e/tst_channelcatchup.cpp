@@ -4,7 +4,8 @@
 // service's channel account signs in again it says so to the followers, whose
 // programs ask the service again and get each post once, without
 // reconnecting. Only the channel account is heard: an ordinary account
-// saying the same changes nothing.
+// saying the same changes nothing. A post given to the owner's program while
+// it still loads goes out too.
 
 #include "Managers/XMPP/channelaccountpresence.h"
 #include "Managers/XMPP/quorvelxmppmessage.h"
@@ -57,6 +58,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void postsNeverPushedReachOnlineFollowersOnce();
+    void postTypedWhileTheProgramLoadsGoesOut();
 
 private:
     using Member = GroupStack::Member;
@@ -191,6 +193,23 @@ void TestChannelCatchUp::postsNeverPushedReachOnlineFollowersOnce()
     for (const char* text : {"unpushed 1", "unpushed 2", "pushed"})
         QCOMPARE(b.core->count(pairWithBody(text)), 1);
     QCOMPARE(b.core->count(chatServerState(3)), connections);
+}
+
+void TestChannelCatchUp::postTypedWhileTheProgramLoadsGoesOut()
+{
+    // A's program starts again and is given a post before it has loaded
+    // (as the window hands over what the user typed at once): the post, and
+    // the ones after it, reach the service and B.
+    QVERIFY(pusher);
+    QVERIFY(a.core->stop());
+    const int kept = postsKept();
+    const QJsonObject early{{"command", kCmdSendMessage}, {"value", channelPost("while loading")}};
+    CHECK_OR_DUMP(stack.startCore(&a, {early}), "A did not come back");
+    a.core->send(kCmdSendMessage, channelPost("once loaded"));
+    QTRY_VERIFY_WITH_TIMEOUT(postsKept() == kept + 2, 30000);
+    const int first = b.core->waitFor(pairWithBody("while loading"), 30000);
+    const int second = b.core->waitFor(pairWithBody("once loaded"), 30000);
+    CHECK_OR_DUMP(first >= 0 && second > first, "B missed the posts A wrote while loading");
 }
 
 QTEST_GUILESS_MAIN(TestChannelCatchUp)
