@@ -18,6 +18,7 @@
 
 class ChatMessageWidget;
 class ChatWindow;
+class CreateGroup;
 class MessengerMainWindow;
 class QuorvelDesktopCore;
 
@@ -65,6 +66,9 @@ public:
     bool restartPeer();
     // Types text into a widget key by key (any characters, unlike keyClicks).
     static void typeText(QWidget* input, const QString& text);
+    // "New group" from the side menu, the name typed and Next clicked: the
+    // form at its second step, or null when a step did not come.
+    CreateGroup* newGroupFormNamed(const QString& name) const;
     // The program's Persian catalogue, installed as the program does at
     // start; false when it cannot be read.
     bool installCatalogue();

@@ -334,22 +334,8 @@ void TestScreensEndToEnd::removedFromTheGroupHearsNothingMore()
 void TestScreensEndToEnd::ownGroupMadeAndMemberRemoved()
 {
     // "New group" from the side menu.
-    click(window->getTopMenu()->getMenuButton());
-    SlidingMenu* menu = window->getSlidingMenu();
-    QTRY_VERIFY(menu->isVisible());
-    MenuItem* newGroup = nullptr;
-    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
-        if (item->getId() == QLatin1String("CreateGroup"))
-            newGroup = item;
-    }
-    QVERIFY(newGroup);
-    QTest::mousePress(newGroup, Qt::LeftButton);
-    CreateGroup* form = window->getCreateGroup();
-    QTRY_VERIFY(form->isVisible());
-    click(form->nameField());
-    typeText(form->nameField(), QStringLiteral("Book club"));
-    click(form->nextButton());
-    QTRY_VERIFY(form->stepTwo()->isVisible());
+    CreateGroup* form = stack->newGroupFormNamed(QStringLiteral("Book club"));
+    QVERIFY(form);
     shot(QStringLiteral("screens-e2e-creategroup.png"));
     click(form->createButton());
     QTRY_VERIFY(form->isHidden());

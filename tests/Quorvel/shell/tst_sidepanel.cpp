@@ -19,6 +19,7 @@
 #include "shell/sidepanel.h"
 #include "shell/userlookupviewer.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/biditext.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/interfacescale.h"
@@ -394,6 +395,73 @@ private slots:
         click(viewer->returnButton());
         QTRY_VERIFY(!viewer->isVisible());
         QCOMPARE(sent.count(), 1);
+    }
+
+    // However long the channel's description, the preview shows its start
+    // in a few lines that end in "…" when it goes on, and stays inside the
+    // window with its buttons; a short one shows whole.
+    void channelPreviewCutsALongDescription_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("cut");
+        const QString words = QStringLiteral("news of the day from near and far ");
+        QTest::newRow("short") << QStringLiteral("daily news") << false;
+        QTest::newRow("a few lines") << QStringLiteral("first\nsecond\nthird") << false;
+        QTest::newRow("many words") << words.repeated(60) << true;
+        QTest::newRow("one endless word") << QStringLiteral("x").repeated(3000) << true;
+        QTest::newRow("many short lines") << QStringLiteral("line\n").repeated(40) << true;
+        QTest::newRow("Persian words")
+            << QString::fromUtf8("اخبار روز از نزدیک و دور ").repeated(80) << true;
+        QTest::newRow("a control in a long text")
+            << words.repeated(3) + QChar(0x202E) + QStringLiteral("gnp.exe ") + words.repeated(30)
+            << true;
+    }
+    void channelPreviewCutsALongDescription()
+    {
+        QFETCH(QString, description);
+        QFETCH(bool, cut);
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ChannelLookup lookup;
+        lookup.setId("wordy");
+        lookup.setName("Wordy");
+        lookup.setMembersCount(5);
+        lookup.setDescription(description);
+        window.commandResponse(CMD_ChannelLookup, QVariant::fromValue(lookup));
+        ChannelLookupViewer* viewer = window.getChannelLookupViewer();
+        QTRY_VERIFY(viewer->isVisible());
+        QLabel* label = viewer->descriptionLabel();
+        const QString shown = label->text();
+        const QStringList lines = shown.split(QLatin1Char('\n'));
+        QVERIFY2(lines.size() <= 5, qPrintable(shown));
+        for (const QString& line : lines)
+            QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->width(),
+                     qPrintable(line));
+        QCOMPARE(shown.endsWith(QChar(0x2026)), cut);
+        // What is shown is the description's start, as written (the lines
+        // may break inside a word too long for one).
+        QString plain = BidiText::unconfinedControls(shown);
+        if (cut)
+            plain.chop(1);
+        const QRegularExpression blanks(QStringLiteral("\\s"));
+        QVERIFY2(QString(description).remove(blanks).startsWith(QString(plain).remove(blanks)),
+                 qPrintable(plain));
+        if (!cut)
+            QCOMPARE(plain, description);
+        // Nothing of the preview is outside the window.
+        const QRect inWindow(viewer->mapTo(&window, QPoint(0, 0)), viewer->size());
+        QVERIFY2(window.rect().contains(inWindow), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                  .arg(inWindow.x())
+                                                                  .arg(inWindow.y())
+                                                                  .arg(inWindow.width())
+                                                                  .arg(inWindow.height())));
+        for (QWidget* button : {static_cast<QWidget*>(viewer->joinButton()),
+                                static_cast<QWidget*>(viewer->returnButton())}) {
+            QVERIFY(button->isVisible());
+            QVERIFY(viewer->rect().contains(button->geometry()));
+        }
     }
 
     // The group and user previews: filled by the look-up answers and shown
