@@ -4,10 +4,13 @@
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
 #include "chat/chatmessagewidget.h"
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
 #include "corematches.h"
 #include "foundation/serviceconfig.h"
 #include "model/globalconstants.h"
 #include "screens/creategroup.h"
+#include "screens/groupprofile.h"
 #include "shell/contentpanel.h"
 #include "shell/failuretoast.h"
 #include "shell/menuitem.h"
@@ -18,6 +21,7 @@
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/quorvelwebapi.h"
 #include "widgets/addressbook.h"
+#include "widgets/contactselect.h"
 #include "widgets/currentuser.h"
 #include "widgets/customlineedit.h"
 #include "widgets/flatbutton.h"
@@ -190,6 +194,29 @@ CreateGroup* WindowPeerStack::newGroupFormNamed(const QString& name) const
     typeText(form->nameField(), name);
     click(form->nextButton());
     return QTest::qWaitFor([form] { return form->stepTwo()->isVisible(); }, 5000) ? form : nullptr;
+}
+
+GroupProfile* WindowPeerStack::openGroupProfile() const
+{
+    ChatWindow* chat = chatWindow();
+    if (!chat)
+        return nullptr;
+    QTest::mouseClick(chat->title(), Qt::LeftButton, Qt::NoModifier,
+                      chat->title()->rect().center());
+    GroupProfile* profile = chat->groupPanel();
+    return profile && QTest::qWaitFor([profile] { return profile->isVisible(); }, 5000) ? profile
+                                                                                        : nullptr;
+}
+
+ContactSelect* WindowPeerStack::openAddMemberPicker(GroupProfile* profile) const
+{
+    FlatButton* add = profile->addMemberButton();
+    if (!QTest::qWaitFor([add] { return add->isVisible(); }, 30000))
+        return nullptr;
+    QTest::mouseClick(add, Qt::LeftButton, Qt::NoModifier, add->rect().center());
+    ContactSelect* picker = profile->contactPicker();
+    return picker && QTest::qWaitFor([picker] { return picker->isVisible(); }, 5000) ? picker
+                                                                                     : nullptr;
 }
 
 bool WindowPeerStack::installCatalogue()

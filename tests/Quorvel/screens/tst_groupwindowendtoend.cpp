@@ -131,11 +131,7 @@ void TestGroupWindowEndToEnd::cleanupTestCase()
 
 GroupProfile* TestGroupWindowEndToEnd::openProfile()
 {
-    click(chatWindow()->title());
-    GroupProfile* profile = chatWindow()->groupPanel();
-    if (profile && !QTest::qWaitFor([profile] { return profile->isVisible(); }, 5000))
-        return nullptr;
-    return profile;
+    return stack->openGroupProfile();
 }
 
 void TestGroupWindowEndToEnd::closeProfile(GroupProfile* profile)
