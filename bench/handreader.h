@@ -11,9 +11,21 @@
 #include <QList>
 #include <QString>
 
+#include <leveldb/cache.h>
 #include <leveldb/db.h>
+#include <qleveldb.h>
 
 #include <memory>
+
+// The options the store opens its files with, with a block cache of the same
+// size of its own, so that a hand reader reads nothing the store brought in.
+inline leveldb::Options handReaderOptions()
+{
+    static leveldb::Cache* const cache = leveldb::NewLRUCache(QLevelDB::kBlockCacheBytes);
+    leveldb::Options options = QLevelDB::options();
+    options.block_cache = cache;
+    return options;
+}
 
 // A conversation's store read by hand, straight through LevelDB: the key
 // hashed and the value decrypted as the store does, and nothing else (no

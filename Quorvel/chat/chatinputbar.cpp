@@ -91,10 +91,9 @@ void ChatInputBar::textChanged()
 
 QString ChatInputBar::typedText() const
 {
-    const QString text = messageInput->getMessageText().trimmed();
-    if (text == tr("compose message..."))
-        return QString();
-    return text;
+    // The placeholder is only painted over an empty input, never part of its
+    // text: whatever the text says, the user typed it.
+    return messageInput->getMessageText().trimmed();
 }
 
 void ChatInputBar::clearInput()

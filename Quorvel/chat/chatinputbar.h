@@ -23,8 +23,8 @@ public:
 
     // Nothing typed since the input was made or last emptied by the user.
     bool isEmpty() const { return empty; }
-    // The user's text as the message text form, trimmed; empty when there is
-    // nothing but the placeholder.
+    // The user's text as the message text form, trimmed; empty when nothing
+    // but blanks was typed.
     QString typedText() const;
     void clearInput();
     // An emoji (or other tag) put in at the cursor.

@@ -111,6 +111,25 @@ void ChatWidget::setChatRecipient(const ChatRecipient& recipient)
     setUnreadCount(recipient.getUnreadCount());
 }
 
+void ChatWidget::setChatRecipient(const ChatRecipient& recipient, const QString& counted)
+{
+    setChatRecipient(recipient);
+    countedWithRecord = counted;
+}
+
+void ChatWidget::takeIntoRecord(ChatRecipient* record, const QString& counted, const Message& shown)
+{
+    if (shown.getUserId() == currentUserName)
+        record->setUnreadCount(0);
+    else if (!shown.getEdited() && (counted.isEmpty() || shown.getMessageId() != counted))
+        record->increaseUnreadCount();
+    const Message last = record->getLastMsg();
+    if (shown.isEmpty() || (shown.getMessageId() != last.getMessageId() &&
+                            shown.getSendTimeInGMT() <= last.getSendTimeInGMT()))
+        return;
+    record->setLastMsg(shown);
+}
+
 void ChatWidget::setGroupInfo(const GroupInfo& info)
 {
     groupInfo = info;
@@ -247,52 +266,48 @@ void ChatWidget::showLastMessage(const Message& message)
     shownKey = key;
     face.setTime(DateConverter().chatListTime(
         QDateTime::fromTime_t(uint(message.getSendTimeInGMT() / 1000))));
-    QString text;
-    switch (message.getMinorType()) {
-    case MessageBase::MsgMinorType_Sticker:
-        text = tr("_sticker");
-        break;
-    case MessageBase::MsgMinorType_File:
-        text = MessageSummary::plainBody(message);
-        if (text.isEmpty()) {
-            switch (message.getFileMessage().getFileType()) {
-            case FileMessage::MsgFileType_Image:
-                text = tr("_image");
-                break;
-            case FileMessage::MsgFileType_Video:
-                text = tr("_video");
-                break;
-            case FileMessage::MsgFileType_Gif:
-                text = tr("_gif");
-                break;
-            case FileMessage::MsgFileType_PushToTalk:
-                text = tr("_pushToTalk");
-                break;
-            default:
-                text = tr("_file");
-                break;
-            }
-        }
-        break;
-    case MessageBase::MsgMinorType_Location:
-        text = tr("_location");
-        break;
-    case MessageBase::MsgMinorType_Poll:
-        text = tr("_poll");
-        break;
-    default:
-        // A group's notice reads as on its board.
-        if (kind == Group && message.getMajorType() == MessageBase::MsgMajorType_ControlMessage)
-            text = GroupNotice::text(message, chatWindow
-                                                  ? chatWindow->getGroupInfoMembers().getMembers()
-                                                  : QHash<QString, GroupMember>());
-        else
-            text = MessageSummary::plainBody(message);
-        break;
-    }
+    const QString text =
+        summaryOf(message, kind,
+                  kind == Group && chatWindow ? chatWindow->getGroupInfoMembers().getMembers()
+                                              : QHash<QString, GroupMember>());
     face.setPreview(text, true);
     describe();
     update();
+}
+
+QString ChatWidget::summaryOf(const Message& message, int kind,
+                              const QHash<QString, GroupMember>& members)
+{
+    switch (message.getMinorType()) {
+    case MessageBase::MsgMinorType_Sticker:
+        return tr("_sticker");
+    case MessageBase::MsgMinorType_File: {
+        const QString text = MessageSummary::plainBody(message);
+        if (!text.isEmpty())
+            return text;
+        switch (message.getFileMessage().getFileType()) {
+        case FileMessage::MsgFileType_Image:
+            return tr("_image");
+        case FileMessage::MsgFileType_Video:
+            return tr("_video");
+        case FileMessage::MsgFileType_Gif:
+            return tr("_gif");
+        case FileMessage::MsgFileType_PushToTalk:
+            return tr("_pushToTalk");
+        default:
+            return tr("_file");
+        }
+    }
+    case MessageBase::MsgMinorType_Location:
+        return tr("_location");
+    case MessageBase::MsgMinorType_Poll:
+        return tr("_poll");
+    default:
+        // A group's notice reads as on its board.
+        if (kind == Group && message.getMajorType() == MessageBase::MsgMajorType_ControlMessage)
+            return GroupNotice::text(message, members);
+        return MessageSummary::plainBody(message);
+    }
 }
 
 void ChatWidget::setUnreadCount(int count)

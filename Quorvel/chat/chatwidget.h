@@ -45,6 +45,9 @@ public:
     ~ChatWidget() override;
 
     void setChatRecipient(const ChatRecipient& recipient);
+    // The same for a record whose counts were kept while the chat had no
+    // row: counted is the last message the record first came counted with.
+    void setChatRecipient(const ChatRecipient& recipient, const QString& counted);
     void setGroupInfo(const GroupInfo& info);
     void setChannelInfo(const ChannelInfo& info);
     void updateGroupInfo(const GroupInfo& info);
@@ -77,6 +80,17 @@ public:
     void processGroupInfoMembers(const GroupInfoMembers& members);
     void processLVReply(LVReply reply);
     void processChannelMembersReply(ChannelMembersReply reply);
+
+    // What a new message does to the record of a one-to-one chat that has no
+    // row yet (so no window either), as a row takes it: the unread count
+    // (not for the user's own message, an edit, or counted, the message the
+    // record came counted with) and the last message (a newer one, or the
+    // same again).
+    static void takeIntoRecord(ChatRecipient* record, const QString& counted, const Message& shown);
+    // The summary a row shows of a valid message in a chat of the kind: a
+    // group's notice reads as on its board, naming the members given.
+    static QString summaryOf(const Message& message, int kind,
+                             const QHash<QString, GroupMember>& members = {});
 
     // What the row shows, for the tabs and tests.
     QString nameText() const;

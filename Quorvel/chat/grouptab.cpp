@@ -4,6 +4,7 @@
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
 #include "model/members.h"
+#include "widgets/customscrollarea.h"
 #include "widgets/flatbutton.h"
 #include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
@@ -13,22 +14,27 @@
 #include <QVBoxLayout>
 
 GroupTab::GroupTab(QWidget* parent)
-    : CustomScrollArea(parent), contents(new QWidget(this)), emptyLabel(new QLabel(this)),
-      headerNewGroup(new FlatButton(tr("_NewGroup"), this)), emptyState(new QWidget(this)),
+    : QWidget(parent), area(new CustomScrollArea(this)), contents(new QWidget(area)),
+      emptyLabel(new QLabel(area)), headerNewGroup(new FlatButton(tr("_NewGroup"), this)),
+      emptyState(new QWidget(area->viewport())), notice(new QLabel(tr("_NoGroupYet"), emptyState)),
       emptyNewGroup(new FlatButton(tr("_NewGroup"), emptyState))
 {
-    layout = setUpListArea(this, contents, emptyLabel,
+    layout = setUpListArea(area, contents, emptyLabel,
                            QStringLiteral("ChatTabContactsListContents"), tr("No chat find."));
     order = new ChatRowOrder(layout, this);
 
-    // The header sits above the scrolled rows, in a margin of its own.
+    // The header stays above the scrolled rows.
     headerNewGroup->setObjectName(QStringLiteral("GroupTabNewGroup"));
     headerNewGroup->setFont(Fonts::getFont(baseFontSize));
     headerNewGroup->setAlignment(Qt::AlignCenter);
     headerNewGroup->setCursor(Qt::PointingHandCursor);
-    setViewportMargins(0, scaleValue(36), 0, 0);
+    headerNewGroup->setFixedHeight(scaleValue(36));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(headerNewGroup);
+    column->addWidget(area);
 
-    auto* notice = new QLabel(tr("_NoGroupYet"), emptyState);
     notice->setWordWrap(true);
     notice->setAlignment(Qt::AlignCenter);
     notice->setFont(Fonts::getFont(baseFontSize));
@@ -36,19 +42,20 @@ GroupTab::GroupTab(QWidget* parent)
     emptyNewGroup->setFont(Fonts::getFont(baseFontSize));
     emptyNewGroup->setAlignment(Qt::AlignCenter);
     emptyNewGroup->setMinimumHeight(scaleValue(32));
-    auto* column = new QVBoxLayout(emptyState);
-    column->addWidget(notice);
-    column->addWidget(emptyNewGroup);
+    auto* emptyColumn = new QVBoxLayout(emptyState);
+    emptyColumn->addWidget(notice);
+    emptyColumn->addWidget(emptyNewGroup);
     emptyState->setAttribute(Qt::WA_TranslucentBackground);
     connect(headerNewGroup, &FlatButton::onClick, this, &GroupTab::createGroupRequested);
     connect(emptyNewGroup, &FlatButton::onClick, this, &GroupTab::createGroupRequested);
+    connect(area, &CustomScrollArea::resized, this, &GroupTab::placeEmptyState);
     showEmptyState();
 }
 
 void GroupTab::showEmptyState()
 {
     emptyState->setVisible(rows.isEmpty() && !filtering);
-    arrangeOverlays();
+    placeEmptyState();
 }
 
 bool GroupTab::emptyStateShown() const
@@ -56,12 +63,11 @@ bool GroupTab::emptyStateShown() const
     return !emptyState->isHidden();
 }
 
-void GroupTab::arrangeOverlays()
+void GroupTab::placeEmptyState()
 {
-    const int header = scaleValue(36);
-    headerNewGroup->setGeometry(0, 0, width(), header);
-    const QSize size(qMin(width() - 20, scaleValue(260)), emptyState->sizeHint().height());
-    emptyState->setGeometry((width() - size.width()) / 2, header + scaleValue(40), size.width(),
+    const int width = area->viewport()->width();
+    const QSize size(qMin(width - 20, scaleValue(260)), emptyState->sizeHint().height());
+    emptyState->setGeometry((width - size.width()) / 2, scaleValue(40), size.width(),
                             size.height());
     emptyState->raise();
 }
@@ -128,7 +134,7 @@ bool GroupTab::selectGroup(const QString& jid)
         return false;
     widget->select();
     order->settle();
-    ensureWidgetVisible(widget, 50, 50);
+    area->ensureWidgetVisible(widget, 50, 50);
     return true;
 }
 
@@ -237,13 +243,13 @@ bool GroupTab::placeholderShown() const
 
 void GroupTab::resizeEvent(QResizeEvent* event)
 {
-    CustomScrollArea::resizeEvent(event);
+    QWidget::resizeEvent(event);
     contents->setFixedWidth(width());
-    arrangeOverlays();
+    placeEmptyState();
 }
 
 void GroupTab::showEvent(QShowEvent* event)
 {
-    CustomScrollArea::showEvent(event);
+    QWidget::showEvent(event);
     emit showSimpleChatWindow(selected ? selected->getChatWindow() : nullptr);
 }

@@ -9,15 +9,16 @@
 #include "model/messagepair.h"
 #include "model/messagereply.h"
 #include "model/messagestate.h"
-#include "widgets/customscrollarea.h"
 
 #include <QMap>
 #include <QPointer>
 #include <QVariant>
+#include <QWidget>
 
 class ChatRowOrder;
 class ChatWidget;
 class ChatWindow;
+class CustomScrollArea;
 class FlatButton;
 class Members;
 class MessageState;
@@ -28,8 +29,9 @@ class QVBoxLayout;
 // each group's row by its room id for the core's answers, filters by the
 // search text and tells the side panel which group's window to show. A
 // "New group" button heads the list, and an empty list says so and offers
-// the same button.
-class GroupTab : public CustomScrollArea
+// the same button. Everything it shows is a child of the tab or of the list's
+// view, so a screen reader finds it.
+class GroupTab : public QWidget
 {
     Q_OBJECT
 public:
@@ -57,6 +59,7 @@ public:
     bool placeholderShown() const;
     FlatButton* headerNewGroupButton() const { return headerNewGroup; }
     FlatButton* emptyNewGroupButton() const { return emptyNewGroup; }
+    QLabel* emptyNotice() const { return notice; }
     bool emptyStateShown() const;
 
 signals:
@@ -79,8 +82,9 @@ protected:
 private:
     void addOrUpdateGroup(const GroupInfo& info);
     void showEmptyState();
-    void arrangeOverlays();
+    void placeEmptyState();
 
+    CustomScrollArea* area;
     QWidget* contents;
     QVBoxLayout* layout;
     ChatRowOrder* order;
@@ -89,6 +93,7 @@ private:
     QLabel* emptyLabel;
     FlatButton* headerNewGroup;
     QWidget* emptyState;
+    QLabel* notice;
     FlatButton* emptyNewGroup;
     bool filtering = false;
 };

@@ -3,6 +3,8 @@
 #include "screens/busyspinner.h"
 #include "screens/channelabstractwidget.h"
 #include "screens/channelcategorywidget.h"
+#include "widgets/flatbutton.h"
+#include "widgets/fonts.h"
 #include "widgets/interfacescale.h"
 #include "widgets/waitingspinnerwidget.h"
 
@@ -34,6 +36,7 @@ bool ChannelAbstractPopUP::openCategory(const QString& id)
     busy->start();
     channels.clear();
     subCategories.clear();
+    choice = nullptr;
     while (QLayoutItem* item = list->takeAt(0)) {
         // The row may be the tile whose click brought us here: it goes once
         // its own handler has returned.
@@ -52,6 +55,20 @@ bool ChannelAbstractPopUP::takeAnswer()
         return false;
     const QString answered = asked.dequeue();
     return answered == categoryId && !asked.contains(categoryId);
+}
+
+void ChannelAbstractPopUP::addChoice(const QString& text)
+{
+    choice = new FlatButton(text, this);
+    choice->setObjectName(QStringLiteral("AddNewContactButton"));
+    choice->setFont(Fonts::getFont(baseFontSize));
+    choice->setAlignment(Qt::AlignCenter);
+    choice->setCursor(Qt::PointingHandCursor);
+    choice->setFixedHeight(channelRowHeight);
+    list->addWidget(choice);
+    choice->show();
+    connect(choice, &FlatButton::onClick, this, &ChannelAbstractPopUP::choiceClicked);
+    fitBoard();
 }
 
 void ChannelAbstractPopUP::setSubCategories(QList<ChannelCategory> categories)

@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QQueue>
 
+class FlatButton;
 class QVBoxLayout;
 class WaitingSpinnerWidget;
 
@@ -29,6 +30,9 @@ public:
     // The rows shown are kept while the directory stays open; once it opens
     // again, a category is asked for afresh (channels come, followers change).
     void askAgain() { categoryId.clear(); }
+    // For choosing a category: a first row that takes the category shown
+    // itself (choiceClicked), above its sub-categories.
+    void addChoice(const QString& text);
     void setSubCategories(QList<ChannelCategory> categories);
     void setChannels(QList<ChannelInfo> infos);
     // The user followed or left the channel: its row, if shown, says so.
@@ -36,6 +40,9 @@ public:
 
     QString shownCategory() const { return categoryId; }
     int rowCount() const;
+    int subCategoryCount() const { return subCategories.size(); }
+    // The choice row while one is shown, else null.
+    FlatButton* choiceButton() const { return choice; }
     QList<QWidget*> rows() const;
     WaitingSpinnerWidget* spinner() const { return busy; }
 
@@ -43,6 +50,7 @@ signals:
     void followChannel(ChannelInfo channelInfo);
     void visitChannel(ChannelInfo channelInfo);
     void channelCategoryClicked(ChannelCategory cat);
+    void choiceClicked();
 
 public slots:
     void BackClicked();
@@ -61,6 +69,7 @@ private:
     QVBoxLayout* list;
     QMap<QString, QWidget*> channels;
     QMap<QString, QWidget*> subCategories;
+    FlatButton* choice = nullptr;
     WaitingSpinnerWidget* busy;
 };
 

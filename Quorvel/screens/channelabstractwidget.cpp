@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTextDocument>
 
 ChannelAbstractWidget::ChannelAbstractWidget(QWidget* parent)
     : QWidget(parent), name(new QLabel(this)), description(new QLabel(this)),
@@ -46,7 +47,8 @@ void ChannelAbstractWidget::setChannelInfo(ChannelInfo info)
 {
     channel = info;
     setFollowed(isFollowed());
-    description->setToolTip(info.getDescription());
+    // The whole of it, wrapped, and read as the plain text it is.
+    description->setToolTip(Qt::convertFromPlainText(info.getDescription()));
     if (!info.getAvatarThumbnailUrl().isEmpty())
         file->setUrl(info.getAvatarThumbnailUrl(), StaticFile::LocalFirst,
                      StaticFile::AvatarThumbnails, false);

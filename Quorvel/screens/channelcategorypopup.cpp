@@ -5,6 +5,7 @@
 #include "screens/channelabstractpopup.h"
 #include "screens/channelcategorywidget.h"
 #include "widgets/interfacescale.h"
+#include "widgets/waitingspinnerwidget.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -29,6 +30,7 @@ ChannelCategoryPopUp::ChannelCategoryPopUp(int mode, QWidget* parent)
     connect(list, &ChannelAbstractPopUP::visitChannel, this, &ChannelCategoryPopUp::visitChannel);
     connect(list, &ChannelAbstractPopUP::channelCategoryClicked, this,
             &ChannelCategoryPopUp::channelCatWidgetClicked);
+    connect(list, &ChannelAbstractPopUP::choiceClicked, this, [this] { choose(clicked); });
     connect(this, &PopupWindow::windowIconClicked, this, &ChannelCategoryPopUp::CancelClicked);
 }
 
@@ -85,16 +87,42 @@ void ChannelCategoryPopUp::setCategories(QHash<QString, ChannelCategory> categor
 void ChannelCategoryPopUp::channelCatWidgetClicked(ChannelCategory category)
 {
     if (mode == 1) {
-        emit channelCatSelected(category);
-        hide();
+        openToChoose(category);
         return;
     }
     if (list->openCategory(category.getCategoryID()))
         emit command(CMD_BrowseChannelCategory, QVariant(category.getCategoryID()));
+    showList(category);
+}
+
+void ChannelCategoryPopUp::showList(const ChannelCategory& category)
+{
     list->resize(size());
     list->setTitle(category.getCategoryName());
     list->raise();
     list->show();
+}
+
+void ChannelCategoryPopUp::openToChoose(const ChannelCategory& category)
+{
+    // What a category holds is asked the first time it is clicked; one
+    // without sub-categories is chosen as soon as that is known.
+    clicked = category;
+    if (list->openCategory(category.getCategoryID())) {
+        emit command(CMD_BrowseChannelCategory, QVariant(category.getCategoryID()));
+        showList(category);
+    } else if (list->subCategoryCount() == 0 && !list->spinner()->isSpinning()) {
+        choose(category);
+    } else {
+        showList(category);
+    }
+}
+
+void ChannelCategoryPopUp::choose(const ChannelCategory& category)
+{
+    list->hide();
+    hide();
+    emit channelCatSelected(category);
 }
 
 void ChannelCategoryPopUp::showEvent(QShowEvent* event)
@@ -108,8 +136,22 @@ void ChannelCategoryPopUp::setBrowseCategoryResult(BrowseCategoryResult result)
 {
     if (!list->takeAnswer())
         return;
+    if (mode == 0) {
+        list->setSubCategories(result.getCategories());
+        list->setChannels(result.getInfos());
+        return;
+    }
+    // Choosing: the channels are not what is chosen, the category is. A
+    // failed question comes back empty, and the clicked one is taken then.
+    if (result.getCategories().isEmpty()) {
+        list->setChannels({});
+        if (list->isVisible())
+            choose(clicked);
+        return;
+    }
+    list->addChoice(tr("_ChooseCategory").arg(clicked.getCategoryName()));
     list->setSubCategories(result.getCategories());
-    list->setChannels(result.getInfos());
+    list->setChannels({});
 }
 
 void ChannelCategoryPopUp::setFollowed(const QString& channelId, bool followed)

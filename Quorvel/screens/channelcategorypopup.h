@@ -16,7 +16,9 @@ class ChannelCategoryWidget;
 class QVBoxLayout;
 
 // The categories of the channel directory as tiles. In browse mode a tile
-// opens the category's channels; in select mode it reports the category.
+// opens the category's channels; in select mode it reports the category, or
+// when the category has sub-categories, opens them to choose from, the
+// category itself among them.
 class ChannelCategoryPopUp : public PopupWindow
 {
     Q_OBJECT
@@ -49,8 +51,13 @@ protected:
 
 private:
     void fitBoard();
+    void showList(const ChannelCategory& category);
+    void openToChoose(const ChannelCategory& category);
+    void choose(const ChannelCategory& category);
 
     int mode;
+    // Select mode: the category last clicked, whose level the list shows.
+    ChannelCategory clicked;
     QVBoxLayout* board;
     QMap<QString, ChannelCategoryWidget*> byId;
     ChannelAbstractPopUP* list;

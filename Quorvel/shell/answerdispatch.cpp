@@ -233,9 +233,8 @@ QHash<int, AnswerDispatch::Handler> buildTable()
         w.getCreateChannel()->setCategories(categories);
         w.getChannelDirectory()->setCategories(categories);
     });
-    t.insert(CMD_BrowseChannelCategory, [](W& w, const QVariant& v) {
-        w.getChannelDirectory()->setBrowseCategoryResult(v.value<BrowseCategoryResult>());
-    });
+    t.insert(CMD_BrowseChannelCategory,
+             [](W& w, const QVariant& v) { w.takeBrowseAnswer(v.value<BrowseCategoryResult>()); });
     t.insert(CMD_ChannelCheckId, [](W& w, const QVariant& v) {
         w.getCreateChannel()->channelIdAvailability(v.value<ChannelIdAvailability>());
     });

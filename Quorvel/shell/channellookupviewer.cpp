@@ -8,7 +8,50 @@
 #include "widgets/interfacescale.h"
 
 #include <QLabel>
+#include <QTextLayout>
 #include <QVBoxLayout>
+
+namespace {
+
+const int kDescriptionLines = 5;
+
+// The start of text in at most lines lines of width (a line break in the
+// text starts a line), broken between words where it can and inside a word
+// too long for a line. When the text goes on, the last line shown is as much
+// of the rest as fits, ending in "…".
+QString startOf(const QString& text, const QFont& font, int width, int lines)
+{
+    const QStringList paragraphs = text.split(QLatin1Char('\n'));
+    QStringList shown;
+    for (int p = 0; p < paragraphs.size(); ++p) {
+        const QString& paragraph = paragraphs.at(p);
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+            line.setLineWidth(width);
+        layout.endLayout();
+        for (int i = 0; i < qMax(1, layout.lineCount()); ++i) {
+            const int start = layout.lineCount() > 0 ? layout.lineAt(i).textStart() : 0;
+            if (shown.size() == lines - 1) {
+                QStringList rest{paragraph.mid(start)};
+                rest << paragraphs.mid(p + 1);
+                shown << QFontMetrics(font).elidedText(rest.join(QLatin1Char(' ')), Qt::ElideRight,
+                                                       width);
+                return shown.join(QLatin1Char('\n'));
+            }
+            // Without the blanks it broke at, so that each line sits centred.
+            shown << (layout.lineCount() > 0
+                          ? paragraph.mid(start, layout.lineAt(i).textLength()).trimmed()
+                          : QString());
+        }
+    }
+    return shown.join(QLatin1Char('\n'));
+}
+
+} // namespace
 
 ChannelLookupViewer::ChannelLookupViewer(QWidget* parent)
     : QWidget(parent), avatar(new AvatarViewer(this)), id(new QLabel(this)), name(new QLabel(this)),
@@ -22,7 +65,9 @@ ChannelLookupViewer::ChannelLookupViewer(QWidget* parent)
     // Everything shown here comes from the service: never read as markup.
     for (QLabel* label : {id, name, description, members})
         label->setTextFormat(Qt::PlainText);
-    description->setWordWrap(true);
+    // Cut to a few lines of its own width (see setChannelLookup): however
+    // long, it leaves the buttons on the screen.
+    description->setFixedWidth(scaleValue(280));
     description->setAlignment(Qt::AlignHCenter);
     preview->hide();
 
@@ -52,8 +97,9 @@ void ChannelLookupViewer::setChannelLookup(const ChannelLookup& value)
     name->setFont(Fonts::getFont(30));
     id->setText(QStringLiteral("@%1").arg(value.getId()));
     members->setText(QString::number(value.getMembersCount()) + QLatin1Char(' ') + tr("_Members"));
-    description->setText(BidiText::confinedControls(value.getDescription()));
     description->setFont(Fonts::getFont(baseFontSize));
+    description->setText(BidiText::confinedControls(startOf(
+        value.getDescription(), description->font(), description->width(), kDescriptionLines)));
 }
 
 void ChannelLookupViewer::joinClicked()

@@ -3,6 +3,7 @@
 #include "Managers/Chat/chatrecipient.h"
 #include "foundation/numbertext.h"
 #include "foundation/simpleqtlogger.h"
+#include "model/browsecategoryresult.h"
 #include "model/notificationmessage.h"
 #include "screens/addnewcontact.h"
 #include "screens/channelcategorypopup.h"
@@ -105,6 +106,12 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     connect(contactProfile, &ContactProfile::command, this, &MessengerMainWindow::command);
     connect(createChannel, &CreateChannel::command, this, &MessengerMainWindow::command);
     connect(channelDirectory, &ChannelCategoryPopUp::command, this, &MessengerMainWindow::command);
+    for (ChannelCategoryPopUp* asker : {channelDirectory, createChannel->categoryPopup()}) {
+        connect(asker, &ChannelCategoryPopUp::command, this, [this, asker](Command sent) {
+            if (sent == CMD_BrowseChannelCategory)
+                browseAskers << asker;
+        });
+    }
     connect(contactProfile, &ContactProfile::startMessaging, this,
             &MessengerMainWindow::startMessaging);
     connect(contactProfile, &ContactProfile::contactProfileBackPressed, contentPanel,
@@ -244,6 +251,15 @@ void MessengerMainWindow::showCreateGroup()
 {
     createGroup->resetForm();
     PopupManager::showWindow(createGroup, true);
+}
+
+void MessengerMainWindow::takeBrowseAnswer(const BrowseCategoryResult& result)
+{
+    // An answer nobody here asked for (a core's own) goes to the directory.
+    ChannelCategoryPopUp* asker =
+        browseAskers.isEmpty() ? channelDirectory : browseAskers.takeFirst().data();
+    if (asker)
+        asker->setBrowseCategoryResult(result);
 }
 
 void MessengerMainWindow::showCreateChannel()

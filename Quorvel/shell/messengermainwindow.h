@@ -8,10 +8,13 @@
 #include "shell/forceupdateerror.h"
 #include "widgets/popupwarning.h"
 
+#include <QList>
+#include <QPointer>
 #include <QVariant>
 #include <QWidget>
 
 class AddNewContact;
+class BrowseCategoryResult;
 class ChannelCategoryPopUp;
 class CreateChannel;
 class ContactProfile;
@@ -48,6 +51,10 @@ public:
     ContactProfile* getContactProfile() const { return contactProfile; }
     CreateChannel* getCreateChannel() const { return createChannel; }
     ChannelCategoryPopUp* getChannelDirectory() const { return channelDirectory; }
+    // An answer about what a category holds, for the directory or the
+    // create form's category choice, whichever asked first and is still
+    // waiting: the answers come in the order of the questions.
+    void takeBrowseAnswer(const BrowseCategoryResult& result);
     // The forms the side menu opens.
     void showAddContact();
     void showCreateGroup();
@@ -111,6 +118,7 @@ private:
     ContactProfile* contactProfile;
     CreateChannel* createChannel;
     ChannelCategoryPopUp* channelDirectory;
+    QList<QPointer<ChannelCategoryPopUp>> browseAskers;
     Setting* setting;
     QWidget* fullWindowPage;
     TrayNotifier* trayNotifier;

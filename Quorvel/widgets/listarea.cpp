@@ -24,8 +24,12 @@ QVBoxLayout* setUpListArea(CustomScrollArea* area, QWidget* contents, QLabel* pl
     // direction: it covers the list's view and centres its text.
     placeholder->setAlignment(Qt::AlignCenter);
     placeholder->setWordWrap(true);
+    // A child of the view, where a screen reader finds it: what sits on the
+    // scroll area itself is outside the tree it reads.
+    placeholder->setParent(area->viewport());
     const auto place = [area, placeholder] {
-        placeholder->setGeometry(area->viewport()->geometry());
+        placeholder->setGeometry(area->viewport()->rect());
+        placeholder->raise();
     };
     place();
     QObject::connect(area, &CustomScrollArea::resized, placeholder, place);

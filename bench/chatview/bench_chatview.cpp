@@ -1,9 +1,12 @@
 // The conversation view's speed, each figure beside the store read of the
 // same messages measured in the same run, every widget under the program's
 // style sheet as the program shows it:
-// - opening the newest page of a stored 100,000-message chat until the
-//   window's first paint (median of fresh windows), beside reading that page
-//   from the store;
+// - the newest page of 50 of a stored 100,000-message chat: with the store
+//   open, its read (clock and processor time) beside the same records read
+//   by hand, and until the window showing it has painted; and in a fresh
+//   process that has never opened the store, from opening it to the read
+//   page and to the first paint, beside a fresh process opening the store
+//   and reading the page by hand (medians of fresh windows and processes);
 // - paging a stored 10,000-message chat to its top by scrolling to the top
 //   again and again: the work of each frame (taking the page, laying out,
 //   painting), median and worst, beside reading each page from the store;
@@ -13,11 +16,14 @@
 //   queued as the core's answers come (each routed to its row, which updates
 //   and moves to the top) and one paint, beside reading those 1,000 messages
 //   from the store.
+//
+//   bench_chatview [messages [paged]]
 #include "Managers/Chat/chat.h"
 #include "benchhome.h"
 #include "benchload.h"
 #include "chat/chatwidget.h"
 #include "chat/chatwindow.h"
+#include "handreader.h"
 #include "model/messagereply.h"
 #include "model/messagerequest.h"
 #include "shell/chattab.h"
@@ -27,11 +33,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -111,33 +119,185 @@ void printRow(const char* what, double view, double store)
     std::printf("%-52s %10.3f %10.3f %8.1f\n", what, view, store, store > 0 ? view / store : 0.0);
 }
 
-// ---- the newest page to the first paint ----
+// ---- the newest page of 50, the store open and in a fresh process ----
 
-void benchNewestPage(Chat* chat, const QString& chatId)
+const int kNewestPage = 50;
+
+// The processor time of the calling thread, in ms.
+double threadCpuMs()
 {
-    std::vector<double> viewMs, storeMs;
-    for (int round = 0; round < 15; ++round) {
-        QWidget host;
-        loadStyleSheet(&host);
-        host.resize(600, 800);
-        host.show();
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// A shown top-level host under the program's style sheet, as the program's
+// content panel.
+struct Host
+{
+    Host()
+    {
+        loadStyleSheet(&window);
+        window.resize(600, 800);
+        window.show();
         QApplication::processEvents();
-        QElapsedTimer timer;
-        timer.start();
-        const QList<Message> page = chat->getLastMessages(0, ChatWindow::pageSize);
-        const double read = msSince(timer);
-        auto* window = new ChatWindow(&host);
-        window->setChatId(chatId);
-        window->setChatType(MessageBase::MsgMajorType_SimpleChat);
-        window->setGeometry(host.rect());
-        window->show();
-        window->chatMessageResponse(replyFor(chatId, QString(), page));
-        QApplication::processEvents();
-        window->repaint();
-        viewMs.push_back(msSince(timer));
-        storeMs.push_back(read);
     }
-    printRow("newest page of 100,000 to first paint (median ms)", median(viewMs), median(storeMs));
+    QWidget window;
+};
+
+// What one newest page cost: the store read (clock and processor), and the
+// clock until the window showing it had painted.
+struct NewestPage
+{
+    double readMs = 0;
+    double readCpuMs = 0;
+    double paintedMs = 0;
+};
+
+// The page given to a new chat window on the host, until its first paint.
+void paintPage(Host* host, const QString& chatId, const QList<Message>& page)
+{
+    auto* window = new ChatWindow(&host->window);
+    window->setChatId(chatId);
+    window->setChatType(MessageBase::MsgMajorType_SimpleChat);
+    window->setGeometry(host->window.rect());
+    window->show();
+    window->chatMessageResponse(replyFor(chatId, QString(), page));
+    QApplication::processEvents();
+    window->repaint();
+}
+
+// The store opened (timed or not) and its newest page read and painted.
+NewestPage viewNewestPage(Host* host, const QString& chatId, bool timeTheOpen)
+{
+    NewestPage f;
+    QElapsedTimer timer;
+    double cpu = 0;
+    const auto start = [&] {
+        timer.start();
+        cpu = threadCpuMs();
+    };
+    if (timeTheOpen)
+        start();
+    Chat chat;
+    chat.setChatId(chatId, Chat::ChatMode_Stored);
+    if (!timeTheOpen)
+        start();
+    const QList<Message> page = chat.getLastMessages(0, kNewestPage);
+    f.readMs = msSince(timer);
+    f.readCpuMs = threadCpuMs() - cpu;
+    paintPage(host, chatId, page);
+    f.paintedMs = msSince(timer);
+    if (page.size() != kNewestPage)
+        std::printf("newest page holds %d messages\n", int(page.size()));
+    return f;
+}
+
+// The same records read by hand: the store's files opened (timed or not),
+// the counters and newest message read as opening a chat reads them, then
+// the page.
+NewestPage handNewestPage(const QString& path, bool timeTheOpen)
+{
+    NewestPage f;
+    QElapsedTimer timer;
+    double cpu = 0;
+    const auto start = [&] {
+        timer.start();
+        cpu = threadCpuMs();
+    };
+    if (timeTheOpen)
+        start();
+    HandReader reader(path, handReaderOptions());
+    if (!timeTheOpen)
+        start();
+    const QList<Message> page = reader.page(reader.newestCounter(), kNewestPage);
+    f.readMs = msSince(timer);
+    f.readCpuMs = threadCpuMs() - cpu;
+    if (page.size() != kNewestPage)
+        std::printf("hand-read newest page holds %d messages\n", int(page.size()));
+    return f;
+}
+
+// A fresh process: what it measured, as "name value" lines.
+QHash<QString, double> runChild(const QStringList& arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.waitForFinished(-1);
+    QHash<QString, double> figures;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() == 2)
+            figures.insert(QString::fromUtf8(parts[0]), parts[1].toDouble());
+    }
+    return figures;
+}
+
+// The child's side of a fresh process: a store it has never opened, opened
+// and its newest page read (and, for the view, painted).
+int childNewestPage(bool view, const QString& chatIdOrPath)
+{
+    Host host;
+    const NewestPage f =
+        view ? viewNewestPage(&host, chatIdOrPath, true) : handNewestPage(chatIdOrPath, true);
+    std::printf("readMs %f\nreadCpuMs %f\npaintedMs %f\n", f.readMs, f.readCpuMs, f.paintedMs);
+    return 0;
+}
+
+// The chat's store must be closed: each side opens it in turn, the store's
+// side and the hand reader's taking turns, each going first in every other
+// round. The store open: its newest page read and painted in this process;
+// in a fresh process (the store's files in the system's file cache, as after
+// any earlier run): the store opened, the page read and painted.
+void benchNewestPage(const QString& chatId)
+{
+    const QString path = DataBase::pathForName(Chat::storeName(chatId));
+    // The write-ahead log of the fill is replayed by the first open, not by
+    // the measured ones.
+    {
+        Chat replay;
+        replay.setChatId(chatId, Chat::ChatMode_Stored);
+    }
+    std::vector<double> read, readCpu, painted, hand, handCpu;
+    std::vector<double> coldRead, coldPainted, coldHand;
+    // A page takes a few milliseconds: many rounds, so that the medians do
+    // not follow the waits for a processor of a busy machine.
+    const int rounds = 41;
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn + round) % 2 == 0) {
+                Host host;
+                const NewestPage f = viewNewestPage(&host, chatId, false);
+                read.push_back(f.readMs);
+                readCpu.push_back(f.readCpuMs);
+                painted.push_back(f.paintedMs);
+            } else {
+                const NewestPage f = handNewestPage(path, false);
+                hand.push_back(f.readMs);
+                handCpu.push_back(f.readCpuMs);
+            }
+        }
+    }
+    for (int round = 0; round < 7; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn + round) % 2 == 0) {
+                const auto f = runChild({QStringLiteral("fresh-view"), chatId});
+                coldRead.push_back(f.value(QStringLiteral("readMs")));
+                coldPainted.push_back(f.value(QStringLiteral("paintedMs")));
+            } else {
+                coldHand.push_back(
+                    runChild({QStringLiteral("fresh-hand"), path}).value(QStringLiteral("readMs")));
+            }
+        }
+    }
+    printRow("newest page of 50, store open: read (hand, ms)", median(read), median(hand));
+    printRow("  the same in processor time (ms)", median(readCpu), median(handCpu));
+    printRow("  to the first paint (hand read, ms)", median(painted), median(hand));
+    printRow("newest page of 50, fresh process: open, read (hand)", median(coldRead),
+             median(coldHand));
+    printRow("  to the first paint (hand open and read, ms)", median(coldPainted),
+             median(coldHand));
 }
 
 // ---- paging to the top ----
@@ -259,16 +419,22 @@ void benchRows(Chat* chat, const QString& chatId)
 
 int main(int argc, char** argv)
 {
+    // A fresh process of the newest-page figures works in its parent's home.
+    const bool fresh =
+        argc > 2 && (qstrcmp(argv[1], "fresh-view") == 0 || qstrcmp(argv[1], "fresh-hand") == 0);
     QTemporaryDir home;
-    usePrivateHome(home);
+    if (!fresh)
+        usePrivateHome(home);
     drawOffscreenUnlessTold();
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    printLoadAverage("start");
     initInterfaceMetrics();
+    currentUserName = kMe;
+    if (fresh)
+        return childNewestPage(qstrcmp(argv[1], "fresh-view") == 0, QString::fromUtf8(argv[2]));
+    printLoadAverage("start");
     const int bigCount = argc > 1 ? QString::fromUtf8(argv[1]).toInt() : 100000;
     const int pagedCount = argc > 2 ? QString::fromUtf8(argv[2]).toInt() : 10000;
-    currentUserName = kMe;
 
     const QString bigId = QStringLiteral("989120000001");
     const QString pagedId = QStringLiteral("989120000002");
@@ -287,8 +453,10 @@ int main(int argc, char** argv)
     fill(&room, groupId, pagedCount, MessageBase::MsgMajorType_GroupChat);
 
     std::printf("%-52s %10s %10s %8s\n", "", "view", "store", "ratio");
-    benchNewestPage(&big, bigId);
     benchRows(&big, bigId);
+    // Each side opens the store in its turn.
+    big.close();
+    benchNewestPage(bigId);
     benchPaging(&paged, pagedId, pagedCount, MessageBase::MsgMajorType_SimpleChat);
     benchPaging(&room, groupId, pagedCount, MessageBase::MsgMajorType_GroupChat);
     printLoadAverage("end");

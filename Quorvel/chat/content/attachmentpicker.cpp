@@ -6,7 +6,9 @@
 
 QString AttachmentPicker::allFilesFilter()
 {
-    return QStringLiteral("All files (*)");
+    // Named in the user's language like the rest of the dialog; the pattern
+    // is no catalogue's business.
+    return QCoreApplication::translate("ChatWindow", "_AllFiles") + QStringLiteral(" (*)");
 }
 
 QStringList AttachmentPicker::pickFiles(QWidget* parent)

@@ -53,6 +53,10 @@
         <source>_BrowseChannel</source>
         <translation>Browse Channels</translation>
     </message>
+    <message>
+        <source>_ChooseCategory</source>
+        <translation>Choose %1</translation>
+    </message>
 </context>
 <context>
     <name>ChannelLookupViewer</name>
@@ -364,6 +368,10 @@
     <message>
         <source>_removeGroup</source>
         <translation>You are no longer a member of this group</translation>
+    </message>
+    <message>
+        <source>_AllFiles</source>
+        <translation>All files</translation>
     </message>
     <message>
         <source>_selectFiles</source>

@@ -53,6 +53,10 @@
         <source>_BrowseChannel</source>
         <translation>مرور کانال‌ها</translation>
     </message>
+    <message>
+        <source>_ChooseCategory</source>
+        <translation>انتخاب %1</translation>
+    </message>
 </context>
 <context>
     <name>ChannelLookupViewer</name>
@@ -364,6 +368,10 @@
     <message>
         <source>_removeGroup</source>
         <translation>شما دیگر عضو این گروه نیستید</translation>
+    </message>
+    <message>
+        <source>_AllFiles</source>
+        <translation>همه فایل‌ها</translation>
     </message>
     <message>
         <source>_selectFiles</source>

@@ -16,6 +16,7 @@
 #include "chat/chatwindowtitle.h"
 #include "chat/customtextedit.h"
 #include "chat/editmessagewidget.h"
+#include "chat/grouptab.h"
 #include "chat/messagebody.h"
 #include "chat/replymessageoutline.h"
 #include "chat/replymessagewidget.h"
@@ -26,12 +27,20 @@
 #include "model/lastseen.h"
 #include "model/message.h"
 #include "screens/contactprofile.h"
+#include "screens/creategroup.h"
+#include "screens/groupprofile.h"
 #include "shell/chattab.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
 #include "shell/traynotifier.h"
+#include "widgets/avatarviewer.h"
+#include "widgets/catalogues.h"
+#include "widgets/contactselect.h"
 #include "widgets/customscrollarea.h"
 #include "widgets/dateconverter.h"
+#include "widgets/flatbutton.h"
+#include "widgets/iconbuttonunreadcount.h"
+#include "widgets/icontact.h"
 #include "widgets/notificationmanager.h"
 #include "widgets/notificationwidget.h"
 #include "widgets/phonetext.h"
@@ -134,6 +143,7 @@ private slots:
     void typedTextsAgreeOnBothSides_data();
     void typedTextsAgreeOnBothSides();
     void numberReadsTheSameEverywhere();
+    void numberReadsTheSameInAGroup();
     void disguisedTextShowsAsWritten();
     void lastSeenShowsWhenTheChatOpens();
 
@@ -173,6 +183,9 @@ void TestChatEndToEnd::initTestCase()
 {
     if (!ChatServer::isAvailable())
         QSKIP("prosody is not installed");
+    // The catalogues and the direction as the program sets them at start:
+    // what a person sees, he sees in Persian, right to left.
+    QVERIFY(Catalogues::install());
     stack = std::make_unique<WindowPeerStack>(kPhoneA, kPhoneB);
     QVERIFY2(stack->start(), qPrintable(failure("the stack did not start")));
     peer = stack->peer();
@@ -206,6 +219,7 @@ QString TestChatEndToEnd::wireBody(const QString& id) const
 void TestChatEndToEnd::cleanupTestCase()
 {
     stack.reset();
+    Catalogues::uninstall();
 }
 
 void TestChatEndToEnd::bothSignUpAndFindEachOther()
@@ -497,9 +511,69 @@ void TestChatEndToEnd::numberReadsTheSameEverywhere()
     QTRY_VERIFY(profile->isVisible());
     QCOMPARE(profile->nameLabel()->text(), number);
     QCOMPARE(profile->numberLabel()->text(), number);
+    QTest::qWait(500); // the slide, for the picture
     stack->saveShot(QStringLiteral("chat-e2e-number-only-contact.png"));
     profile->backButtonPressed();
     QTRY_VERIFY(profile->isHidden());
+}
+
+void TestChatEndToEnd::numberReadsTheSameInAGroup()
+{
+    // A group made and filled by clicks: the contact picker offers him, and
+    // his bubbles there are named, by the same number as his row.
+    QVERIFY(numberOnly);
+    const QString number = PhoneText::number(kPhoneC);
+    // Before the first group, the group tab says there is none and offers
+    // to make one, under its own button.
+    click(window->getSidePanel()->getGroupButton());
+    GroupTab* groups = window->getSidePanel()->getGroupTab();
+    QTRY_VERIFY(groups->isVisible() && groups->emptyStateShown());
+    QVERIFY(groups->emptyNewGroupButton()->isVisible() && groups->emptyNotice()->isVisible());
+    stack->saveShot(QStringLiteral("chat-e2e-group-tab-empty.png"));
+    CreateGroup* form = stack->newGroupFormNamed(QStringLiteral("Numbers"));
+    QVERIFY(form);
+    click(form->createButton());
+    QTRY_VERIFY(form->isHidden());
+    QTRY_VERIFY2_WITH_TIMEOUT(chatWindow() && chatWindow()->getChatType() ==
+                                                  MessageBase::MsgMajorType_GroupChat,
+                              qPrintable(failure("the new group's chat did not open")), 30000);
+    const QString groupId = chatWindow()->getChatId();
+
+    GroupProfile* profile = stack->openGroupProfile();
+    QVERIFY(profile);
+    ContactSelect* picker = stack->openAddMemberPicker(profile);
+    QVERIFY(picker);
+    QVERIFY(picker->row(kPhoneC));
+    QCOMPARE(picker->row(kPhoneC)->shownName(), number);
+    QTest::qWait(300); // the fade of the popup layer, for the picture
+    stack->saveShot(QStringLiteral("chat-e2e-number-in-picker.png"));
+    AvatarViewer* avatar = picker->row(kPhoneC)->getAvatar();
+    QTest::mouseClick(avatar, Qt::LeftButton, Qt::NoModifier, avatar->rect().center());
+    const int from = numberOnly->lineCount();
+    click(picker->inviteButton());
+    QVERIFY2(numberOnly->waitFor(groupAnswer(CMD_GroupAdded, groupId), 30000, from) >= 0,
+             qPrintable(failure("the third person does not see the group")));
+    profile->backButtonPressed();
+    QTRY_VERIFY(profile->isHidden());
+
+    // He writes, until he is in the room: his bubble names him so.
+    QString said;
+    for (int attempt = 1; attempt <= 10 && said.isEmpty(); ++attempt) {
+        const QString text = QStringLiteral("a number in a group (%1)").arg(attempt);
+        numberOnly->send(kCmdSendMessage, QJsonObject{{"MAJOR_TYPE", "GROUP_CHAT"},
+                                                      {"MINOR_TYPE", "TEXT"},
+                                                      {"FROM", groupId},
+                                                      {"MESSAGE_BODY", text}});
+        if (QTest::qWaitFor([&] { return bubbleWithText(text) != nullptr; }, 6000))
+            said = text;
+    }
+    QVERIFY2(!said.isEmpty(), qPrintable(failure("his group message never came")));
+    QTRY_COMPARE_WITH_TIMEOUT(bubbleWithText(said)->senderText(), number, 30000);
+    stack->saveShot(QStringLiteral("chat-e2e-number-in-group-bubble.png"));
+    QCOMPARE(window->getSidePanel()->getChatTab()->row(kPhoneC)->shownName(), number);
+    // Back to the chat list, where the next tests find their rows.
+    click(window->getSidePanel()->getChatButton());
+    QTRY_VERIFY(window->getSidePanel()->getChatTab()->isVisible());
 }
 
 void TestChatEndToEnd::disguisedTextShowsAsWritten()
@@ -520,6 +594,7 @@ void TestChatEndToEnd::disguisedTextShowsAsWritten()
         120000);
     const QString noted = queue->widget()->textLabel()->text();
     QVERIFY2(drawnAsWritten(noted, drawnAt(noted, Qt::RightToLeft)), qPrintable(noted));
+    stack->saveShot(QStringLiteral("chat-e2e-disguised-notification.png"));
     ChatWidget* row = window->getSidePanel()->getChatTab()->row(kPhoneB);
     QVERIFY(row);
     QTRY_VERIFY_WITH_TIMEOUT(row->shownPreview().contains(QLatin1String("gnp.exe")), 20000);
@@ -536,6 +611,10 @@ void TestChatEndToEnd::disguisedTextShowsAsWritten()
     for (int i = 0; i <= shown.size(); ++i)
         at << line.cursorToX(i);
     QVERIFY2(drawnAsWritten(shown, at), qPrintable(shown));
+    // Brought into view for the picture (the chat opened at its first new
+    // message, above it).
+    chatWindow()->scrollArea()->ensureWidgetVisible(bubble);
+    QTest::qWait(200);
     stack->saveShot(QStringLiteral("chat-e2e-disguised-text.png"));
 
     // Copied, it is the text as the peer wrote it.
@@ -560,6 +639,7 @@ void TestChatEndToEnd::lastSeenShowsWhenTheChatOpens()
     QTRY_VERIFY(profile->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(profile->lastSeenLabel()->isVisible(), 30000);
     QCOMPARE(profile->lastSeenLabel()->text(), online);
+    QTest::qWait(500); // the slide, for the picture
     stack->saveShot(QStringLiteral("chat-e2e-last-seen-online.png"));
     profile->backButtonPressed();
     QTRY_VERIFY(profile->isHidden());
@@ -589,6 +669,7 @@ void TestChatEndToEnd::lastSeenShowsWhenTheChatOpens()
     click(chatWindow()->title());
     QTRY_VERIFY(profile->isVisible());
     QTRY_COMPARE(profile->lastSeenLabel()->text(), gone);
+    QTest::qWait(500); // the slide, for the picture
     stack->saveShot(QStringLiteral("chat-e2e-last-seen-gone.png"));
     profile->backButtonPressed();
     QTRY_VERIFY(profile->isHidden());

@@ -2,6 +2,7 @@
 // reply and edit bars, history paging with the view held still, the bubbles
 // and their day containers, seen state, the chat-list rows with their answer
 // routing and the group tab. Screens are saved under the build folder.
+#include "chat/chatinputbar.h"
 #include "chat/chatmessagecontainer.h"
 #include "chat/chatmessagewidget.h"
 #include "chat/chatwidget.h"
@@ -32,6 +33,7 @@
 #include "shell/stylesheetloader.h"
 #include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/catalogues.h"
 #include "widgets/currentuser.h"
 #include "widgets/dateconverter.h"
 #include "widgets/doublestatebutton.h"
@@ -40,8 +42,10 @@
 #include "widgets/phonetext.h"
 #include "widgets/popupwarning.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -185,6 +189,8 @@ private slots:
         qRegisterMetaType<ChatWindow*>();
         currentUserName = me;
     }
+    // A test that speaks Persian leaves the next one in the keys.
+    void cleanup() { Catalogues::uninstall(); }
 
     // ---- input and sending ----
 
@@ -228,7 +234,7 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::newRow("blanks") << QStringLiteral("   ");
-        QTest::newRow("the placeholder's words") << QStringLiteral("compose message...");
+        QTest::newRow("tabs and blanks") << QStringLiteral(" \t \t ");
     }
     void nothingToSendSendsNothing()
     {
@@ -244,6 +250,92 @@ private slots:
         window->input()->clear();
         QTest::mouseClick(window->sendButton(), Qt::LeftButton);
         QVERIFY(!commandsOf(spy).contains(CMD_SendMessage));
+    }
+
+    // The placeholder is painted over an empty input only: a message that
+    // says the same words as it is a message like any other, in either
+    // language.
+    void placeholderWordsGoOutAsTyped_data()
+    {
+        QTest::addColumn<bool>("persian");
+        QTest::newRow("keys") << false;
+        QTest::newRow("Persian catalogue") << true;
+    }
+    void placeholderWordsGoOutAsTyped()
+    {
+        QFETCH(bool, persian);
+        if (persian)
+            QVERIFY(Catalogues::install());
+        QWidget host;
+        ChatWindow* window = openShownWindow(&host);
+        const QString words = window->input()->placeholderText();
+        QVERIFY(!words.isEmpty());
+        QCOMPARE(words.isRightToLeft(), persian);
+        QSignalSpy spy(window, &ChatWindow::command);
+        typeText(window->input(), words);
+        QTest::keyClick(window->input(), Qt::Key_Return);
+        typeText(window->input(), QStringLiteral("  ") + words + QStringLiteral(" "));
+        QTest::mouseClick(window->sendButton(), Qt::LeftButton);
+        QList<QString> bodies;
+        for (const QList<QVariant>& call : spy) {
+            if (call.at(0).toInt() == CMD_SendMessage)
+                bodies << call.at(1).value<Message>().getMessageBody();
+        }
+        Catalogues::uninstall();
+        const QString sent = HtmlManager::insertHtmlTags(words);
+        QCOMPARE(bodies, QList<QString>({sent, sent}));
+        QVERIFY(window->input()->toPlainText().isEmpty());
+    }
+
+    // The attach button's dialog names its filter in the user's language,
+    // and the filter still shows a file without an extension.
+    void attachDialogSpeaksTheCatalogue()
+    {
+        QVERIFY(Catalogues::install());
+        const QString documents =
+            QStandardPaths::standardLocations(QStandardPaths::DocumentsLocation).value(0);
+        QVERIFY(QDir().mkpath(documents));
+        for (const QString& name : {"README", "notes.txt"}) {
+            QFile file(documents + QLatin1Char('/') + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QWidget host;
+        ChatWindow* window = openShownWindow(&host);
+        QStringList filters;
+        QStringList listed;
+        bool looked = false;
+        // The dialog runs its own loop: read it from inside, then close it.
+        std::function<void()> look = [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                QTimer::singleShot(50, look);
+                return;
+            }
+            filters = dialog->nameFilters();
+            QAbstractItemView* list = dialog->findChild<QAbstractItemView*>("listView");
+            QTest::qWaitFor(
+                [&] {
+                    listed.clear();
+                    const QModelIndex root = list ? list->rootIndex() : QModelIndex();
+                    for (int row = 0; list && row < list->model()->rowCount(root); ++row)
+                        listed << list->model()->index(row, 0, root).data().toString();
+                    return listed.size() == 2;
+                },
+                10000);
+            looked = true;
+            dialog->reject();
+        };
+        auto* bar = qobject_cast<ChatInputBar*>(window->inputBar());
+        QVERIFY(bar);
+        QTimer::singleShot(0, look);
+        QTest::mouseClick(bar->attachButton(), Qt::LeftButton);
+        QTRY_VERIFY(looked);
+        Catalogues::uninstall();
+        QCOMPARE(filters.size(), 1);
+        QVERIFY2(filters.first().isRightToLeft(), qPrintable(filters.first()));
+        QVERIFY2(filters.first().endsWith(QStringLiteral("(*)")), qPrintable(filters.first()));
+        listed.sort();
+        QCOMPARE(listed, QStringList({"README", "notes.txt"}));
     }
 
     void persianTextAndEmojiGoOutAsTyped()

@@ -4,17 +4,28 @@
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
 #include "chat/chatmessagewidget.h"
+#include "chat/chatwindow.h"
+#include "chat/chatwindowtitle.h"
 #include "corematches.h"
 #include "foundation/serviceconfig.h"
 #include "model/globalconstants.h"
+#include "screens/creategroup.h"
+#include "screens/groupprofile.h"
 #include "shell/contentpanel.h"
 #include "shell/failuretoast.h"
+#include "shell/menuitem.h"
 #include "shell/messengermainwindow.h"
+#include "shell/slidingmenu.h"
 #include "shell/stylesheetloader.h"
+#include "shell/topmenu.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 #include "webapi/quorvelwebapi.h"
 #include "widgets/addressbook.h"
+#include "widgets/contactselect.h"
 #include "widgets/currentuser.h"
+#include "widgets/customlineedit.h"
+#include "widgets/flatbutton.h"
+#include "widgets/iconbutton.h"
 #include "widgets/interfacescale.h"
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
@@ -157,6 +168,55 @@ void WindowPeerStack::typeText(QWidget* input, const QString& text)
 {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::KeyAction::Click, input, Qt::Key_unknown, c, Qt::NoModifier);
+}
+
+CreateGroup* WindowPeerStack::newGroupFormNamed(const QString& name) const
+{
+    const auto click = [](QWidget* w) {
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    };
+    click(mainWindow->getTopMenu()->getMenuButton());
+    SlidingMenu* menu = mainWindow->getSlidingMenu();
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 5000))
+        return nullptr;
+    MenuItem* newGroup = nullptr;
+    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
+        if (item->getId() == QLatin1String("CreateGroup"))
+            newGroup = item;
+    }
+    if (!newGroup)
+        return nullptr;
+    QTest::mousePress(newGroup, Qt::LeftButton);
+    CreateGroup* form = mainWindow->getCreateGroup();
+    if (!QTest::qWaitFor([form] { return form->isVisible(); }, 5000))
+        return nullptr;
+    click(form->nameField());
+    typeText(form->nameField(), name);
+    click(form->nextButton());
+    return QTest::qWaitFor([form] { return form->stepTwo()->isVisible(); }, 5000) ? form : nullptr;
+}
+
+GroupProfile* WindowPeerStack::openGroupProfile() const
+{
+    ChatWindow* chat = chatWindow();
+    if (!chat)
+        return nullptr;
+    QTest::mouseClick(chat->title(), Qt::LeftButton, Qt::NoModifier,
+                      chat->title()->rect().center());
+    GroupProfile* profile = chat->groupPanel();
+    return profile && QTest::qWaitFor([profile] { return profile->isVisible(); }, 5000) ? profile
+                                                                                        : nullptr;
+}
+
+ContactSelect* WindowPeerStack::openAddMemberPicker(GroupProfile* profile) const
+{
+    FlatButton* add = profile->addMemberButton();
+    if (!QTest::qWaitFor([add] { return add->isVisible(); }, 30000))
+        return nullptr;
+    QTest::mouseClick(add, Qt::LeftButton, Qt::NoModifier, add->rect().center());
+    ContactSelect* picker = profile->contactPicker();
+    return picker && QTest::qWaitFor([picker] { return picker->isVisible(); }, 5000) ? picker
+                                                                                     : nullptr;
 }
 
 bool WindowPeerStack::installCatalogue()

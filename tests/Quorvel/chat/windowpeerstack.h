@@ -18,6 +18,9 @@
 
 class ChatMessageWidget;
 class ChatWindow;
+class ContactSelect;
+class CreateGroup;
+class GroupProfile;
 class MessengerMainWindow;
 class QuorvelDesktopCore;
 
@@ -65,6 +68,15 @@ public:
     bool restartPeer();
     // Types text into a widget key by key (any characters, unlike keyClicks).
     static void typeText(QWidget* input, const QString& text);
+    // "New group" from the side menu, the name typed and Next clicked: the
+    // form at its second step, or null when a step did not come.
+    CreateGroup* newGroupFormNamed(const QString& name) const;
+    // The open group chat's profile, opened with a click on the chat's
+    // title; null when it did not show.
+    GroupProfile* openGroupProfile() const;
+    // The profile's add-member button clicked once it shows: the contact
+    // picker it opened, or null.
+    ContactSelect* openAddMemberPicker(GroupProfile* profile) const;
     // The program's Persian catalogue, installed as the program does at
     // start; false when it cannot be read.
     bool installCatalogue();

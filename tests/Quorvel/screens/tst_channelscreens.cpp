@@ -37,6 +37,7 @@
 
 #include <QLabel>
 #include <QScreen>
+#include <QTextDocument>
 
 using namespace ScreenTest;
 
@@ -164,6 +165,7 @@ private slots:
     void initTestCase()
     {
         qRegisterMetaType<Command>("Command");
+        qRegisterMetaType<ChannelCategory>("ChannelCategory");
         QVERIFY(setUpApplication(&translator));
         QVERIFY(files.start());
     }
@@ -677,15 +679,132 @@ private slots:
         QCOMPARE(sent.count(), 0);
         QVERIFY(saveShot(host, "screens-directory-categories.png"));
 
+        // Choosing: a category without sub-categories is taken as soon as
+        // the service says it has none.
         ChannelCategoryPopUp select(1, host);
         select.setCategories(all);
         select.show();
         Commands fromSelect(&select);
         QSignalSpy chosen(&select, &ChannelCategoryPopUp::channelCatSelected);
         click(select.tiles().first());
+        QCOMPARE(fromSelect.all(), QList<int>({CMD_BrowseChannelCategory}));
+        QCOMPARE(chosen.count(), 0);
+        select.setBrowseCategoryResult(BrowseCategoryResult());
         QCOMPARE(chosen.count(), 1);
-        QCOMPARE(fromSelect.count(), 0);
+        QCOMPARE(chosen.at(0).at(0).value<ChannelCategory>().getCategoryID(), QStringLiteral("1"));
         QVERIFY(select.isHidden());
+    }
+
+    // The create form's category choice reaches the sub-categories the
+    // directory shows: a category that has some opens them, with a first row
+    // that takes the category itself; what was learned is not asked again
+    // while the choice stays open, and a stray answer chooses nothing.
+    void categoryChoiceReachesSubCategories()
+    {
+        CreateChannel form(host);
+        form.resize(host->size());
+        form.show();
+        Commands sent(&form);
+        QSignalSpy chosen(form.categoryPopup(), &ChannelCategoryPopUp::channelCatSelected);
+        click(form.categoryChooser());
+        QHash<QString, ChannelCategory> all;
+        all.insert("1", categoryOf("1", "News"));
+        all.insert("2", categoryOf("2", "Sport"));
+        form.setCategories(all);
+        ChannelCategoryPopUp* popup = form.categoryPopup();
+        ChannelAbstractPopUP* list = popup->channelList();
+        ChannelCategory football = categoryOf("4", "Football");
+        football.setParentCategoryID("2");
+        ChannelCategory chess = categoryOf("5", "Chess");
+        chess.setParentCategoryID("2");
+        BrowseCategoryResult sport;
+        sport.setCategories(QList<ChannelCategory>{football, chess});
+        sport.setInfos({channelOf("scores", ChannelRole::NONE)});
+
+        click(popup->tiles().at(1));
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelCategories, CMD_BrowseChannelCategory}));
+        QCOMPARE(sent.payload(1).toString(), QStringLiteral("2"));
+        QVERIFY(list->isVisible());
+        QVERIFY(list->spinner()->isSpinning());
+        popup->setBrowseCategoryResult(sport);
+        QVERIFY(!list->spinner()->isSpinning());
+        QCOMPARE(chosen.count(), 0);
+        // The choice row, then the two sub-categories; no channel rows.
+        QCOMPARE(list->rowCount(), 3);
+        QVERIFY(list->choiceButton() && list->choiceButton()->isVisible());
+        QCOMPARE(list->choiceButton()->text(),
+                 ChannelCategoryPopUp::tr("_ChooseCategory").arg("Sport"));
+        QVERIFY(!list->findChild<ChannelAbstractWidget*>());
+        QVERIFY(saveShot(&form, "screens-createchannel-subcategories.png"));
+
+        // Back, Sport again: its level shows without a question.
+        click(list->getBackButton());
+        QVERIFY(list->isHidden());
+        click(popup->tiles().at(1));
+        QCOMPARE(sent.count(), 2);
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->subCategoryCount(), 2);
+
+        // A sub-category with none under it is taken once that is known.
+        ChannelCategoryWidget* footballTile = nullptr;
+        for (ChannelCategoryWidget* tile : list->findChildren<ChannelCategoryWidget*>())
+            if (tile->isVisible() && tile->getCategory().getCategoryID() == QLatin1String("4"))
+                footballTile = tile;
+        QVERIFY(footballTile);
+        click(footballTile);
+        QCOMPARE(sent.all().last(), int(CMD_BrowseChannelCategory));
+        QCOMPARE(sent.payload(sent.count() - 1).toString(), QStringLiteral("4"));
+        QCOMPARE(chosen.count(), 0);
+        popup->setBrowseCategoryResult(BrowseCategoryResult());
+        QCOMPARE(chosen.count(), 1);
+        QVERIFY(popup->isHidden());
+        QVERIFY(list->isHidden());
+        QCOMPARE(form.categoryText()->text(), QStringLiteral("Football"));
+
+        // The category with sub-categories itself, through its choice row.
+        click(form.categoryChooser());
+        QVERIFY(popup->isVisible());
+        click(popup->tiles().at(1));
+        QCOMPARE(sent.all().last(), int(CMD_BrowseChannelCategory));
+        popup->setBrowseCategoryResult(sport);
+        QVERIFY(list->choiceButton());
+        click(list->choiceButton());
+        QCOMPARE(chosen.count(), 2);
+        QVERIFY(popup->isHidden());
+        QCOMPARE(form.categoryText()->text(), QStringLiteral("Sport"));
+
+        // Back before the answer: the late answer chooses nothing, and the
+        // next click on that category takes it at once.
+        click(form.categoryChooser());
+        click(popup->tiles().at(0));
+        QCOMPARE(sent.payload(sent.count() - 1).toString(), QStringLiteral("1"));
+        click(list->getBackButton());
+        popup->setBrowseCategoryResult(BrowseCategoryResult());
+        QCOMPARE(chosen.count(), 2);
+        QVERIFY(popup->isVisible());
+        const int asked = sent.count();
+        click(popup->tiles().at(0));
+        QCOMPARE(sent.count(), asked);
+        QCOMPARE(chosen.count(), 3);
+        QCOMPARE(form.categoryText()->text(), QStringLiteral("News"));
+
+        // The channel goes into the sub-category chosen.
+        click(form.categoryChooser());
+        click(popup->tiles().at(1));
+        popup->setBrowseCategoryResult(sport);
+        for (ChannelCategoryWidget* tile : list->findChildren<ChannelCategoryWidget*>())
+            if (tile->isVisible() && tile->getCategory().getCategoryID() == QLatin1String("5"))
+                click(tile);
+        popup->setBrowseCategoryResult(BrowseCategoryResult());
+        QCOMPARE(form.categoryText()->text(), QStringLiteral("Chess"));
+        type(form.descriptionField(), "Moves");
+        type(form.nameField(), "Openings");
+        type(form.idField(), "openings");
+        click(form.submitButton());
+        form.channelIdAvailability(ChannelIdAvailability("openings", true));
+        QCOMPARE(sent.all().last(), int(CMD_ChannelCreate));
+        QCOMPARE(sent.payload(sent.count() - 1).value<ChannelInfo>().getCategoryId(),
+                 QStringLiteral("5"));
     }
 
     void directoryBrowsing()
@@ -909,6 +1028,8 @@ private slots:
         QVERIFY(form.categoryPopup()->isVisible());
         QVERIFY(saveShot(&form, "screens-createchannel-categories.png"));
         click(form.categoryPopup()->tiles().at(1));
+        // Sport holds no sub-category.
+        form.categoryPopup()->setBrowseCategoryResult(BrowseCategoryResult());
         QVERIFY(form.categoryPopup()->isHidden());
         QCOMPARE(form.categoryText()->text(), QStringLiteral("Sport"));
         type(form.descriptionField(), "Scores");
@@ -917,10 +1038,10 @@ private slots:
         click(form.replySwitch()->imageLabel());
         click(form.submitButton());
         form.channelIdAvailability(ChannelIdAvailability("goals", true));
-        QCOMPARE(sent.all(),
-                 QList<int>({CMD_ChannelCategories, CMD_ChannelCheckId, CMD_ChannelCreate}));
-        QCOMPARE(sent.payload(2).value<ChannelInfo>().getCategoryId(), QStringLiteral("2"));
-        QCOMPARE(sent.payload(2).value<ChannelInfo>().getReplyAllowed(), QStringLiteral("1"));
+        QCOMPARE(sent.all(), QList<int>({CMD_ChannelCategories, CMD_BrowseChannelCategory,
+                                         CMD_ChannelCheckId, CMD_ChannelCreate}));
+        QCOMPARE(sent.payload(3).value<ChannelInfo>().getCategoryId(), QStringLiteral("2"));
+        QCOMPARE(sent.payload(3).value<ChannelInfo>().getReplyAllowed(), QStringLiteral("1"));
 
         form.show();
         QCOMPARE(form.categoryText()->text(),
@@ -932,11 +1053,11 @@ private slots:
         type(form.nameField(), "Plain");
         type(form.idField(), "plain");
         click(form.submitButton());
-        QCOMPARE(sent.count(), 4);
-        QCOMPARE(sent.payload(3).toString(), QStringLiteral("plain"));
-        form.channelIdAvailability(ChannelIdAvailability("plain", true));
         QCOMPARE(sent.count(), 5);
-        const ChannelInfo plain = sent.payload(4).value<ChannelInfo>();
+        QCOMPARE(sent.payload(4).toString(), QStringLiteral("plain"));
+        form.channelIdAvailability(ChannelIdAvailability("plain", true));
+        QCOMPARE(sent.count(), 6);
+        const ChannelInfo plain = sent.payload(5).value<ChannelInfo>();
         QCOMPARE(plain.getId(), QStringLiteral("plain"));
         QCOMPARE(plain.getName(), QStringLiteral("Plain"));
         QCOMPARE(plain.getDescription(), QStringLiteral("Words"));
@@ -967,13 +1088,14 @@ private slots:
     }
 
     // A long description ends in an ellipsis inside the row, clear of the
-    // buttons, the whole of it in the tooltip.
+    // buttons, the whole of it in the tooltip, where markup is text too.
     void directoryRowKeepsALongDescriptionInside()
     {
         ChannelCategoryPopUp popup(0, host);
         openNewsCategory(popup);
         ChannelInfo wordy = channelOf("wordy", ChannelRole::NONE);
-        const QString words = QString("a very long description of this channel ").repeated(8);
+        const QString words = QString("a very long description of this channel ").repeated(8) +
+                              QStringLiteral("<b>loud</b> <img src=\"x.png\"> & more");
         wordy.setDescription(words);
         BrowseCategoryResult result;
         result.setInfos({wordy});
@@ -985,7 +1107,10 @@ private slots:
         QVERIFY(description->text().endsWith(QChar(0x2026)));
         QVERIFY(description->geometry().left() >= row->followButton()->geometry().right());
         QVERIFY(description->geometry().right() < row->width());
-        QCOMPARE(description->toolTip(), words);
+        QTextDocument tip;
+        tip.setHtml(description->toolTip());
+        QCOMPARE(tip.toPlainText(), words);
+        QVERIFY(Qt::mightBeRichText(description->toolTip()));
         QVERIFY(saveShot(host, "screens-directory-long-description.png"));
     }
 

@@ -443,8 +443,13 @@ void TestChannelsEndToEnd::mutedFromTheStrip()
 
 void TestChannelsEndToEnd::secondChannelReachedThroughItsMention()
 {
-    QVERIFY2(peerDoes(kCmdChannelCreate, channelFields(kSecond, "Match notes", "1"),
-                      kCmdChannelAdded, kSecond),
+    // Its description is longer than any preview has room for.
+    QJsonObject second = channelFields(kSecond, "Match notes", "1");
+    const QString notes = QString::fromUtf8("یادداشت‌های هر بازی، دقیقه به دقیقه، از نزدیک و از "
+                                            "دور؛ ")
+                              .repeated(40);
+    second.insert("Description", notes);
+    QVERIFY2(peerDoes(kCmdChannelCreate, second, kCmdChannelAdded, kSecond),
              qPrintable(failure("the owner did not make the second channel")));
     const QString text = QStringLiteral("notes are in @") + kSecond;
     const int from = peer->lineCount();
@@ -478,6 +483,12 @@ void TestChannelsEndToEnd::secondChannelReachedThroughItsMention()
     QTRY_VERIFY2_WITH_TIMEOUT(preview->isVisible(),
                               qPrintable(failure("the mention opened no preview")), 30000);
     QCOMPARE(preview->nameLabel()->text(), QStringLiteral("Match notes"));
+    // Its start, cut with "…", and the buttons below it on the screen.
+    QTRY_VERIFY_WITH_TIMEOUT(preview->descriptionLabel()->text().endsWith(QChar(0x2026)), 30000);
+    QVERIFY(notes.startsWith(preview->descriptionLabel()->text().section(QLatin1Char('\n'), 0, 0)));
+    const QRect shown(preview->mapTo(window, QPoint()), preview->size());
+    QVERIFY(window->rect().contains(shown));
+    QTest::qWait(300); // the fade of the popup layer, for the picture
     shot(QStringLiteral("channels-e2e-channel-preview.png"));
     click(preview->joinButton());
     QTRY_VERIFY_WITH_TIMEOUT(side->getChannelTab()->row(kSecond), 30000);
@@ -538,26 +549,37 @@ bool TestChannelsEndToEnd::chooseFromMenu(const char* id)
 
 void TestChannelsEndToEnd::ownerMakesAChannelInACategory()
 {
-    // The create form from the side menu, its category from the directory's
-    // categories.
+    // The create form from the side menu, its category a sub-category of the
+    // directory's, reached through its parent.
     SlidingMenu* menu = window->getSlidingMenu();
     QVERIFY(chooseFromMenu("CreateNewChanel"));
     CreateChannel* form = window->getCreateChannel();
     QTRY_VERIFY(form->isVisible());
     QTRY_VERIFY(!menu->isVisible());
     click(form->categoryChooser());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        form->categoryPopup()->isVisible() && form->categoryPopup()->tileCount() >= 3, 30000);
-    ChannelCategoryWidget* chosen = nullptr;
-    for (ChannelCategoryWidget* tile : form->categoryPopup()->tiles()) {
-        if (tile->getCategory().getCategoryID() == QLatin1String("3"))
-            chosen = tile;
-    }
-    QVERIFY(chosen);
-    const QString categoryName = chosen->getCategory().getCategoryName();
+    ChannelCategoryPopUp* choice = form->categoryPopup();
+    QTRY_VERIFY_WITH_TIMEOUT(choice->isVisible() && choice->tileCount() >= 3, 30000);
+    const auto tileOf = [](const QList<ChannelCategoryWidget*>& tiles, const char* id) {
+        for (ChannelCategoryWidget* tile : tiles) {
+            if (tile->isVisible() && tile->getCategory().getCategoryID() == QLatin1String(id))
+                return tile;
+        }
+        return static_cast<ChannelCategoryWidget*>(nullptr);
+    };
     shot(QStringLiteral("channels-e2e-create-categories.png"));
-    click(chosen);
-    QTRY_VERIFY(form->categoryPopup()->isHidden());
+    // Sport holds Football: its level opens to choose from.
+    QVERIFY(tileOf(choice->tiles(), "2"));
+    click(tileOf(choice->tiles(), "2"));
+    ChannelAbstractPopUP* level = choice->channelList();
+    ChannelCategoryWidget* football = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (football = tileOf(level->findChildren<ChannelCategoryWidget*>(), "4")) != nullptr, 30000);
+    QVERIFY(level->choiceButton() && level->choiceButton()->isVisible());
+    QTest::qWait(300); // the fade of the popup layer, for the picture
+    shot(QStringLiteral("channels-e2e-create-subcategories.png"));
+    const QString categoryName = football->getCategory().getCategoryName();
+    click(football);
+    QTRY_VERIFY_WITH_TIMEOUT(choice->isHidden(), 30000);
     QCOMPARE(form->categoryText()->text(), categoryName);
     click(form->descriptionField());
     WindowPeerStack::typeText(form->descriptionField(), QStringLiteral("Reviews of the week"));
@@ -571,11 +593,35 @@ void TestChannelsEndToEnd::ownerMakesAChannelInACategory()
                               qPrintable(failure("the window's channel was not made")), 30000);
     QTRY_VERIFY(form->isHidden());
 
-    // The other person finds it in that category and follows it.
+    // The other person finds it in that sub-category and follows it.
     const int from = peer->lineCount();
-    peer->send(CMD_BrowseChannelCategory, QStringLiteral("3"));
+    peer->send(CMD_BrowseChannelCategory, QStringLiteral("4"));
     QVERIFY2(peerAnswer(answerWith(CMD_BrowseChannelCategory, kOwned), from) >= 0,
              qPrintable(failure("the channel is not in its category")));
+
+    // The window's own directory lists it there too: Sport, then Football.
+    QVERIFY(chooseFromMenu("ChannelList"));
+    ChannelCategoryPopUp* directory = window->getChannelDirectory();
+    QTRY_VERIFY_WITH_TIMEOUT(directory->isVisible() && tileOf(directory->tiles(), "2"), 30000);
+    QTRY_VERIFY(!window->getSlidingMenu()->isVisible());
+    click(tileOf(directory->tiles(), "2"));
+    ChannelAbstractPopUP* sport = directory->channelList();
+    ChannelCategoryWidget* under = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (under = tileOf(sport->findChildren<ChannelCategoryWidget*>(), "4")) != nullptr, 30000);
+    click(under);
+    const auto listed = [sport] {
+        for (QWidget* row : sport->rows()) {
+            auto* channel = qobject_cast<ChannelAbstractWidget*>(row);
+            if (channel && channel->getChannelInfo().getId() == kOwned)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(listed(), qPrintable(failure("the directory lists it elsewhere")),
+                              30000);
+    shot(QStringLiteral("channels-e2e-directory-subcategory.png"));
+    directory->hide();
     QVERIFY2(peerDoes(CMD_ChannelJoin, kOwned, CMD_ChannelAdded, "\"MEMBER\""),
              qPrintable(failure("the peer could not follow")));
 }

@@ -19,11 +19,8 @@
 #include "screens/editgroup.h"
 #include "screens/groupprofile.h"
 #include "shell/failuretoast.h"
-#include "shell/menuitem.h"
 #include "shell/messengermainwindow.h"
 #include "shell/sidepanel.h"
-#include "shell/slidingmenu.h"
-#include "shell/topmenu.h"
 #include "widgets/addressbook.h"
 #include "widgets/avatarviewer.h"
 #include "widgets/contactselect.h"
@@ -134,11 +131,7 @@ void TestGroupWindowEndToEnd::cleanupTestCase()
 
 GroupProfile* TestGroupWindowEndToEnd::openProfile()
 {
-    click(chatWindow()->title());
-    GroupProfile* profile = chatWindow()->groupPanel();
-    if (profile && !QTest::qWaitFor([profile] { return profile->isVisible(); }, 5000))
-        return nullptr;
-    return profile;
+    return stack->openGroupProfile();
 }
 
 void TestGroupWindowEndToEnd::closeProfile(GroupProfile* profile)
@@ -174,22 +167,8 @@ void TestGroupWindowEndToEnd::threePeopleMeet()
 
 void TestGroupWindowEndToEnd::groupMadeFromTheSideMenu()
 {
-    click(window->getTopMenu()->getMenuButton());
-    SlidingMenu* menu = window->getSlidingMenu();
-    QTRY_VERIFY(menu->isVisible());
-    MenuItem* newGroup = nullptr;
-    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
-        if (item->getId() == QLatin1String("CreateGroup"))
-            newGroup = item;
-    }
-    QVERIFY(newGroup);
-    QTest::mousePress(newGroup, Qt::LeftButton);
-    CreateGroup* form = window->getCreateGroup();
-    QTRY_VERIFY(form->isVisible());
-    click(form->nameField());
-    WindowPeerStack::typeText(form->nameField(), kName);
-    click(form->nextButton());
-    QTRY_VERIFY(form->stepTwo()->isVisible());
+    CreateGroup* form = stack->newGroupFormNamed(kName);
+    QVERIFY(form);
     click(form->createButton());
     QTRY_VERIFY(form->isHidden());
 

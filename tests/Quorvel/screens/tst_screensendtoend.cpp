@@ -334,22 +334,8 @@ void TestScreensEndToEnd::removedFromTheGroupHearsNothingMore()
 void TestScreensEndToEnd::ownGroupMadeAndMemberRemoved()
 {
     // "New group" from the side menu.
-    click(window->getTopMenu()->getMenuButton());
-    SlidingMenu* menu = window->getSlidingMenu();
-    QTRY_VERIFY(menu->isVisible());
-    MenuItem* newGroup = nullptr;
-    for (MenuItem* item : menu->findChildren<MenuItem*>()) {
-        if (item->getId() == QLatin1String("CreateGroup"))
-            newGroup = item;
-    }
-    QVERIFY(newGroup);
-    QTest::mousePress(newGroup, Qt::LeftButton);
-    CreateGroup* form = window->getCreateGroup();
-    QTRY_VERIFY(form->isVisible());
-    click(form->nameField());
-    typeText(form->nameField(), QStringLiteral("Book club"));
-    click(form->nextButton());
-    QTRY_VERIFY(form->stepTwo()->isVisible());
+    CreateGroup* form = stack->newGroupFormNamed(QStringLiteral("Book club"));
+    QVERIFY(form);
     shot(QStringLiteral("screens-e2e-creategroup.png"));
     click(form->createButton());
     QTRY_VERIFY(form->isHidden());
@@ -369,17 +355,13 @@ void TestScreensEndToEnd::ownGroupMadeAndMemberRemoved()
     QVERIFY(ownId.startsWith(QStringLiteral("pri_") + kUser));
     QTRY_VERIFY_WITH_TIMEOUT(chatWindow() && chatWindow()->getChatId() == ownId, 30000);
     QCOMPARE(side->getCurrentTab(), int(SidePanel::Groups));
-    click(chatWindow()->title());
-    GroupProfile* profile = chatWindow()->groupPanel();
+    GroupProfile* profile = stack->openGroupProfile();
     QVERIFY(profile);
-    QTRY_VERIFY(profile->isVisible());
 
     // The add-member button opens the contact picker; the peer is ticked
     // and invited.
-    QTRY_VERIFY_WITH_TIMEOUT(profile->addMemberButton()->isVisible(), 30000);
-    click(profile->addMemberButton());
-    ContactSelect* picker = profile->contactPicker();
-    QTRY_VERIFY(picker && picker->isVisible());
+    ContactSelect* picker = stack->openAddMemberPicker(profile);
+    QVERIFY(picker);
     QTRY_VERIFY(picker->row(kPeer));
     AvatarViewer* avatar = picker->row(kPeer)->getAvatar();
     QTest::mouseClick(avatar, Qt::LeftButton, Qt::NoModifier, avatar->rect().center());

@@ -43,10 +43,12 @@
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/popupmanager.h"
 #include "widgets/radiobutton.h"
+#include "widgets/searchbar.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -74,8 +76,26 @@ QString describe(QWidget* w)
     return chain.join(QStringLiteral(" < "));
 }
 
-// The nameless controls of what is shown now, and the kit buttons that do
-// not read as buttons.
+// Every object a screen reader reaches from the window, going down the
+// accessibility tree as it does (not the widget tree: a scroll area, for
+// one, shows only its view and bars).
+QSet<QObject*> inTree(QWidget* window)
+{
+    QSet<QObject*> reached;
+    QList<QAccessibleInterface*> next{QAccessible::queryAccessibleInterface(window)};
+    while (!next.isEmpty()) {
+        QAccessibleInterface* a = next.takeLast();
+        if (!a || !a->isValid() || !a->object() || reached.contains(a->object()))
+            continue;
+        reached.insert(a->object());
+        for (int i = 0; i < a->childCount(); ++i)
+            next << a->child(i);
+    }
+    return reached;
+}
+
+// The nameless controls of what is shown now, those a screen reader cannot
+// reach, and the kit buttons that do not read as buttons.
 QStringList faults(const QList<QWidget*>& roots, int* controls)
 {
     QStringList out;
@@ -83,12 +103,15 @@ QStringList faults(const QList<QWidget*>& roots, int* controls)
     for (QWidget* root : roots) {
         if (!root || !root->isVisible())
             continue;
+        const QSet<QObject*> tree = inTree(root->window());
         QList<QWidget*> widgets = root->findChildren<QWidget*>();
         widgets.prepend(root);
         for (QWidget* w : widgets) {
             if (!w->isVisible() || !isControl(w))
                 continue;
             ++*controls;
+            if (!tree.contains(w))
+                out << "outside the tree: " + describe(w);
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
             if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
                 out << "no name: " + describe(w);
@@ -324,6 +347,46 @@ private slots:
         w.commandResponse(CMD_ForceUpdate, QVariant(true));
         check("forced update", {w.getForceUpdateError()});
         QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));
+    }
+
+    // The group tab before the first group: its header button, the notice
+    // that there is none yet and the button under it are read by name, in
+    // the order they stand.
+    void emptyGroupTabReadsWhole()
+    {
+        MessengerMainWindow w;
+        w.resize(1100, 750);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        SidePanel* side = w.getSidePanel();
+        QTest::mouseClick(side->getGroupButton(), Qt::LeftButton);
+        GroupTab* tab = side->getGroupTab();
+        QTRY_VERIFY(tab->isVisible() && tab->emptyStateShown());
+        const QSet<QObject*> tree = inTree(&w);
+        QStringList read;
+        for (QWidget* shown : std::initializer_list<QWidget*>{
+                 tab->headerNewGroupButton(), tab->emptyNotice(), tab->emptyNewGroupButton()}) {
+            QVERIFY(shown->isVisible());
+            QVERIFY2(tree.contains(shown), qPrintable(describe(shown)));
+            read << QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name);
+        }
+        const QString newGroup = GroupTab::tr("_NewGroup");
+        QCOMPARE(read, QStringList({newGroup, GroupTab::tr("_NoGroupYet"), newGroup}));
+        QCOMPARE(QAccessible::queryAccessibleInterface(tab->emptyNewGroupButton())->role(),
+                 QAccessible::Button);
+
+        // A search that finds no group says so, also to a screen reader.
+        QLineEdit* search = side->getSearchBar()->getInput();
+        QTest::mouseClick(search, Qt::LeftButton);
+        QTest::keyClicks(search, "zzz");
+        QLabel* none = nullptr;
+        QTRY_VERIFY([&] {
+            for (QLabel* label : tab->findChildren<QLabel*>())
+                if (label->isVisible() && label->text() == GroupTab::tr("No chat find."))
+                    none = label;
+            return none != nullptr;
+        }());
+        QVERIFY2(inTree(&w).contains(none), qPrintable(describe(none)));
     }
 };
 

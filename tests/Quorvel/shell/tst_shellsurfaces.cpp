@@ -131,7 +131,8 @@ private slots:
         QTRY_VERIFY(tab->placeholderShown());
         QLabel* placeholder = nullptr;
         for (QLabel* label : tab->findChildren<QLabel*>()) {
-            if (label->isVisible() && label->text() == QStringLiteral("No contact find."))
+            if (label->isVisible() &&
+                label->text() == QCoreApplication::translate("ContactTab", "No contact find."))
                 placeholder = label;
         }
         QVERIFY(placeholder);
@@ -199,6 +200,17 @@ private slots:
         QCOMPARE(queue->widget()->titleLabel()->text(), QStringLiteral("Sara"));
         QCOMPARE(queue->widget()->textLabel()->text(), QStringLiteral("<b>see you</b>"));
         QCOMPARE(queue->widget()->textLabel()->textFormat(), Qt::PlainText);
+        // Down in its place, it hides what it covers (the top bar, a chat's
+        // header) under a surface of its own.
+        QTRY_COMPARE_WITH_TIMEOUT(queue->getState(), int(NotificationManager::Showing), 5000);
+        const QRect strip(queue->mapTo(window, QPoint()), queue->size());
+        const QImage shown = window->grab().toImage();
+        for (const QPoint& at : {QPoint(strip.center().x(), strip.top() + 3),
+                                 QPoint(strip.center().x(), strip.bottom() - 3)})
+            QCOMPARE(QColor(shown.pixel(at)), QColor(Qt::white));
+        const QString shots = qEnvironmentVariable("QUORVEL_SHOT_DIR");
+        if (!shots.isEmpty())
+            shown.save(shots + QStringLiteral("/in-window-notification.png"));
         QTRY_COMPARE_WITH_TIMEOUT(queue->getState(), int(NotificationManager::Idle), 15000);
     }
 };

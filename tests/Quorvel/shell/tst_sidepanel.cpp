@@ -19,6 +19,7 @@
 #include "shell/sidepanel.h"
 #include "shell/userlookupviewer.h"
 #include "widgets/avatarviewer.h"
+#include "widgets/biditext.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/interfacescale.h"
@@ -29,6 +30,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -73,16 +75,17 @@ class TestSidePanel : public QObject
     Q_OBJECT
 
 private slots:
-    // A long list shows its top at once and the other rows come while idle;
-    // the badge counts every chat from the start, and any other use of the
-    // list finds every row in list order.
-    void longListsBuildWhileIdle_data()
+    // A long list holds every chat at once and makes the rows in view only,
+    // the others as they are scrolled to; the badge counts every chat from
+    // the start, a message for a chat without a row moves and counts it, and
+    // any use of the list finds every chat in list order.
+    void longListsMakeRowsAsTheyComeIntoView_data()
     {
         QTest::addColumn<bool>("waitForIdle");
-        QTest::newRow("built while idle") << true;
-        QTest::newRow("used before") << false;
+        QTest::newRow("left idle") << true;
+        QTest::newRow("used at once") << false;
     }
-    void longListsBuildWhileIdle()
+    void longListsMakeRowsAsTheyComeIntoView()
     {
         QFETCH(bool, waitForIdle);
         SidePanel panel;
@@ -112,13 +115,34 @@ private slots:
         QCOMPARE(tab->getUnreadCount(), unread);
         QCOMPARE(panel.getChatButton()->getUnreadCount(), unread);
         if (waitForIdle) {
-            QTRY_COMPARE_WITH_TIMEOUT(tab->findChildren<ChatWidget*>().size(), 400, 30000);
+            // Idle time makes no rows nobody sees; scrolling to the end makes
+            // the rows there, each at its place.
+            QTest::qWait(200);
+            QVERIFY(tab->findChildren<ChatWidget*>().size() < 100);
+            tab->verticalScrollBar()->setValue(tab->verticalScrollBar()->maximum());
+            QApplication::processEvents();
+            QVERIFY(tab->findChildren<ChatWidget*>().size() < 200);
+            const QPoint lastRow(tab->viewport()->width() / 2, tab->viewport()->height() - 5);
+            auto* bottom = qobject_cast<ChatWidget*>(
+                tab->widget()->childAt(tab->widget()->mapFrom(tab->viewport(), lastRow)));
+            QVERIFY(bottom);
+            QCOMPARE(bottom->getId(), ids.last());
+            QVERIFY(bottom->isVisible());
         } else {
             // A message for a chat near the end, before its row was built.
             const QString late = recipient(391).getContact().getNumber();
             panel.processMessage(post(late, "m391", 5000, MessageBase::MsgMajorType_SimpleChat));
             ids.move(ids.indexOf(late), 0);
             unread += 1;
+            // Its row, made as it comes to the top, shows what it took.
+            QApplication::processEvents();
+            const QPoint firstRow(tab->viewport()->width() / 2, 5);
+            auto* top = qobject_cast<ChatWidget*>(
+                tab->widget()->childAt(tab->widget()->mapFrom(tab->viewport(), firstRow)));
+            QVERIFY(top);
+            QCOMPARE(top->getId(), late);
+            QCOMPARE(top->lastMessageText(), QStringLiteral("text of m391"));
+            QCOMPARE(top->unreadBadgeText(), QString::number(391 % 3 + 1));
         }
         QCOMPARE(tab->rowIds(), ids);
         QCOMPARE(tab->getUnreadCount(), unread);
@@ -371,6 +395,73 @@ private slots:
         click(viewer->returnButton());
         QTRY_VERIFY(!viewer->isVisible());
         QCOMPARE(sent.count(), 1);
+    }
+
+    // However long the channel's description, the preview shows its start
+    // in a few lines that end in "…" when it goes on, and stays inside the
+    // window with its buttons; a short one shows whole.
+    void channelPreviewCutsALongDescription_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("cut");
+        const QString words = QStringLiteral("news of the day from near and far ");
+        QTest::newRow("short") << QStringLiteral("daily news") << false;
+        QTest::newRow("a few lines") << QStringLiteral("first\nsecond\nthird") << false;
+        QTest::newRow("many words") << words.repeated(60) << true;
+        QTest::newRow("one endless word") << QStringLiteral("x").repeated(3000) << true;
+        QTest::newRow("many short lines") << QStringLiteral("line\n").repeated(40) << true;
+        QTest::newRow("Persian words")
+            << QString::fromUtf8("اخبار روز از نزدیک و دور ").repeated(80) << true;
+        QTest::newRow("a control in a long text")
+            << words.repeated(3) + QChar(0x202E) + QStringLiteral("gnp.exe ") + words.repeated(30)
+            << true;
+    }
+    void channelPreviewCutsALongDescription()
+    {
+        QFETCH(QString, description);
+        QFETCH(bool, cut);
+        MessengerMainWindow window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ChannelLookup lookup;
+        lookup.setId("wordy");
+        lookup.setName("Wordy");
+        lookup.setMembersCount(5);
+        lookup.setDescription(description);
+        window.commandResponse(CMD_ChannelLookup, QVariant::fromValue(lookup));
+        ChannelLookupViewer* viewer = window.getChannelLookupViewer();
+        QTRY_VERIFY(viewer->isVisible());
+        QLabel* label = viewer->descriptionLabel();
+        const QString shown = label->text();
+        const QStringList lines = shown.split(QLatin1Char('\n'));
+        QVERIFY2(lines.size() <= 5, qPrintable(shown));
+        for (const QString& line : lines)
+            QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->width(),
+                     qPrintable(line));
+        QCOMPARE(shown.endsWith(QChar(0x2026)), cut);
+        // What is shown is the description's start, as written (the lines
+        // may break inside a word too long for one).
+        QString plain = BidiText::unconfinedControls(shown);
+        if (cut)
+            plain.chop(1);
+        const QRegularExpression blanks(QStringLiteral("\\s"));
+        QVERIFY2(QString(description).remove(blanks).startsWith(QString(plain).remove(blanks)),
+                 qPrintable(plain));
+        if (!cut)
+            QCOMPARE(plain, description);
+        // Nothing of the preview is outside the window.
+        const QRect inWindow(viewer->mapTo(&window, QPoint(0, 0)), viewer->size());
+        QVERIFY2(window.rect().contains(inWindow), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                  .arg(inWindow.x())
+                                                                  .arg(inWindow.y())
+                                                                  .arg(inWindow.width())
+                                                                  .arg(inWindow.height())));
+        for (QWidget* button : {static_cast<QWidget*>(viewer->joinButton()),
+                                static_cast<QWidget*>(viewer->returnButton())}) {
+            QVERIFY(button->isVisible());
+            QVERIFY(viewer->rect().contains(button->geometry()));
+        }
     }
 
     // The group and user previews: filled by the look-up answers and shown
