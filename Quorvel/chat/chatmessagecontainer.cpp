@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 ChatMessageContainer::ChatMessageContainer(QWidget* parent)
     : QWidget(parent), column(new QVBoxLayout(this)), dateLabel(new QLabel(this))
 {
@@ -86,25 +88,36 @@ void ChatMessageContainer::connectBubble(ChatMessageWidget* bubble)
     connect(bubble, &ChatMessageWidget::command, this, &ChatMessageContainer::command);
 }
 
-ChatMessageWidget* ChatMessageContainer::bubbleAt(int index) const
-{
-    QLayoutItem* item = column->itemAt(index);
-    return item ? qobject_cast<ChatMessageWidget*>(item->widget()) : nullptr;
-}
-
 void ChatMessageContainer::placeMessageWidget(ChatMessageWidget* bubble)
 {
+    // Before the first bubble not earlier than this one; a new message at
+    // the end of the day, the common case, costs no walk over the day.
     const qint64 time = bubble->getSendTime();
-    int index = column->count();
-    for (int i = 0; i < column->count(); ++i) {
-        ChatMessageWidget* other = bubbleAt(i);
-        if (other && other->getSendTime() >= time) {
-            index = i;
-            break;
-        }
-    }
-    column->insertWidget(index, bubble);
+    const auto at = std::lower_bound(
+        ordered.begin(), ordered.end(), time,
+        [](const ChatMessageWidget* other, qint64 t) { return other->getSendTime() < t; });
+    const int index = int(at - ordered.begin());
+    ordered.insert(index, bubble);
+    column->insertWidget(index + 1, bubble);
     bubble->show();
+}
+
+void ChatMessageContainer::dropMessageWidget(const QString& msgId, bool now)
+{
+    ChatMessageWidget* bubble = bubbles.take(msgId);
+    if (!bubble)
+        return;
+    ordered.removeOne(bubble);
+    column->removeWidget(bubble);
+    if (now) {
+        delete bubble;
+        return;
+    }
+    // Signals may still be on their way out of it: deleted later, silent
+    // and out of sight meanwhile.
+    bubble->blockSignals(true);
+    bubble->hide();
+    bubble->deleteLater();
 }
 
 void ChatMessageContainer::holdLayout()
@@ -121,6 +134,11 @@ void ChatMessageContainer::releaseLayout()
     column->setEnabled(true);
     column->invalidate();
     updateGeometry();
+}
+
+void ChatMessageContainer::layOut()
+{
+    column->activate();
 }
 
 void ChatMessageContainer::setMessageState(const MessageState& state)
@@ -142,28 +160,14 @@ ChatMessageWidget* ChatMessageContainer::getMessageWidget(const QString& msgId) 
 
 QString ChatMessageContainer::getFirstMessageId() const
 {
-    for (int i = 0; i < column->count(); ++i) {
-        if (ChatMessageWidget* bubble = bubbleAt(i))
-            return bubble->getMessage().getMessageId();
-    }
-    return QString();
-}
-
-QList<ChatMessageWidget*> ChatMessageContainer::bubbleWidgets() const
-{
-    QList<ChatMessageWidget*> list;
-    for (int i = 0; i < column->count(); ++i) {
-        if (ChatMessageWidget* bubble = bubbleAt(i))
-            list << bubble;
-    }
-    return list;
+    return ordered.isEmpty() ? QString() : ordered.first()->getMessageId();
 }
 
 QStringList ChatMessageContainer::messageIds() const
 {
     QStringList ids;
-    for (ChatMessageWidget* bubble : bubbleWidgets())
-        ids << bubble->getMessage().getMessageId();
+    for (ChatMessageWidget* bubble : ordered)
+        ids << bubble->getMessageId();
     return ids;
 }
 

@@ -51,12 +51,17 @@ public:
     // pass of the day, not one per bubble.
     void holdLayout();
     void releaseLayout();
+    // Lays the day out now unless that was done since it was released.
+    void layOut();
 
     QString dateText() const;
     // The bubbles' message ids, top first.
     QStringList messageIds() const;
-    QList<ChatMessageWidget*> bubbleWidgets() const;
+    QList<ChatMessageWidget*> bubbleWidgets() const { return ordered; }
     int bubbleCount() const { return bubbles.size(); }
+    // Takes the bubble of msgId off the day and deletes it, now or once
+    // control returns to the event loop.
+    void dropMessageWidget(const QString& msgId, bool now);
 
 signals:
     void setFilePath(Message msg);
@@ -75,10 +80,12 @@ private:
     void applyProfile(ChatMessageWidget* bubble, const QString& userId, const QString& nickName,
                       const QPixmap& avatar, const QString& repliedUserId,
                       const QString& repliedNickName);
-    ChatMessageWidget* bubbleAt(int index) const;
 
     QVBoxLayout* column;
     QMap<QString, ChatMessageWidget*> bubbles;
+    // The bubbles as the column shows them, top first (the column's first
+    // item is the date row).
+    QList<ChatMessageWidget*> ordered;
     QLabel* dateLabel;
     QDate date;
     QString channelName;

@@ -1,4 +1,5 @@
 #include "chat/chatmessagewidget.h"
+#include "widgets/progresscircle.h"
 
 #include "chat/content/otherfilewidget.h"
 #include "chat/content/pttwidget.h"
@@ -382,6 +383,15 @@ void ChatMessageWidget::startAutoDownload()
         thumbnail->startAutoDownload();
     else if (fileWidget && type == FileMessage::MsgFileType_Other)
         fileWidget->startAutoDownload();
+}
+
+bool ChatMessageWidget::transferRunning() const
+{
+    for (const ProgressCircle* circle : findChildren<ProgressCircle*>()) {
+        if (circle->value() > 0 && circle->value() < 100)
+            return true;
+    }
+    return false;
 }
 
 Message ChatMessageWidget::buildUploadMessage(const UploadRequest& request, const QString& chatId,

@@ -52,6 +52,7 @@ public:
     void setSendTime(qint64 msecs);
 
     Message getMessage() const { return message; }
+    QString getMessageId() const { return message.getMessageId(); }
     QString getUserId() const { return message.getUserId(); }
     qint64 getSendTime() const { return message.getSendTimeInGMT(); }
     QString getRepliedUserId() const;
@@ -86,6 +87,8 @@ public:
 
     // Content other than text.
     void startAutoDownload();
+    // A download or upload of its content is under way.
+    bool transferRunning() const;
     // Fills a bubble made with the parent-only constructor for a file being
     // sent now and returns the message it will send once uploaded.
     Message buildUploadMessage(const UploadRequest& request, const QString& chatId,

@@ -38,6 +38,7 @@
 #include <QJsonDocument>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,7 +53,8 @@ ChatWindow::ChatWindow(QWidget* parent)
       scroll(new CustomScrollArea(this)), messageBoard(new MessageBoard),
       replyWidget(new ReplyMessageWidget(this)), editWidget(new EditMessageWidget(this)),
       editingWidget(new ChatInputBar(this)), muteButton(new FlatButton(this)),
-      panels(new ChatProfilePanels(this)), senderProfiles(new SenderProfiles(this))
+      panels(new ChatProfilePanels(this)), senderProfiles(new SenderProfiles(this)),
+      turnEnd(new QTimer(this))
 {
     connect(likeTracker, &LikeTracker::lookAgain, this, &ChatWindow::startLikeViewAnalysis);
     // A contact renamed meanwhile is named anew on the open chat.
@@ -70,6 +72,7 @@ ChatWindow::ChatWindow(QWidget* parent)
     connect(messageBoard, &MessageBoard::replyOutLineClicked, this,
             &ChatWindow::replyOutLineClicked);
     connect(messageBoard, &MessageBoard::command, this, &ChatWindow::command);
+    connect(messageBoard, &MessageBoard::dropping, likeTracker, &LikeTracker::forget);
 
     replyWidget->setFixedHeight(scaleValue(50));
     replyWidget->hide();
@@ -100,6 +103,9 @@ ChatWindow::ChatWindow(QWidget* parent)
     connect(bar, &QScrollBar::rangeChanged, this, &ChatWindow::rangeChanged);
     connect(bar, &QScrollBar::valueChanged, this, &ChatWindow::vScrollChanged);
     connect(windowTitle, &ChatWindowTitle::clicked, this, &ChatWindow::showProfile);
+    turnEnd->setSingleShot(true);
+    turnEnd->setInterval(0);
+    connect(turnEnd, &QTimer::timeout, this, &ChatWindow::endOfTurn);
     hide();
     initLayout();
 }
@@ -452,6 +458,7 @@ ChatMessageWidget* ChatWindow::addUploadMessageWidget(const UploadRequest& reque
     ChatMessageWidget* bubble =
         container->appendMessage(request, chatId, chatType, caption, &out, replied);
     messageBoard->indexMessage(out.getMessageId(), container);
+    messageBoard->pin(out.getMessageId());
     return bubble;
 }
 
@@ -517,6 +524,9 @@ void ChatWindow::showChatWindow()
     openAtFirstUnseen();
     startLikeViewAnalysis();
     sendSeenIfActive();
+    // Later messages that came while it was hidden are asked for when the
+    // view is near them.
+    endTurnSoon();
 }
 
 void ChatWindow::hideChatWindow()
@@ -657,14 +667,16 @@ void ChatWindow::initiateChatMessage()
     L_DEBUG(QStringLiteral("ChatWindow::initiateChatMessage ChatType: %1 ChatID: %2 items: %3")
                 .arg(MessageBase::toString(chatType), chatId)
                 .arg(messageBoard->dayCount()));
-    if (!isScrollBarAvailable())
+    // A board that does not reach the newest message asks for what follows
+    // it instead, once shown.
+    if (!messageBoard->hasLater() && !isScrollBarAvailable())
         requestMessage(pageSize, QString());
 }
 
 bool ChatWindow::isScrollBarAvailable()
 {
-    // A board already laid out taller than the window needs no adding up:
-    // the board only grows.
+    // A board laid out taller than the window needs no adding up: it is
+    // laid out again whenever bubbles come or go while it is shown.
     if (messageBoard->height() > height())
         return true;
     updateGeometry();
@@ -682,31 +694,35 @@ int ChatWindow::boardContentHeight()
 void ChatWindow::chatMessageResponse(const MessageReply& reply)
 {
     const QList<Message> messages = reply.getMsgs();
+    const QString before = reply.getRequest().getMessageId();
     L_DEBUG(QStringLiteral("ChatWindow::chatMessageResponse | %1").arg(messages.size()));
+    if (refillPending && before == refillAsked) {
+        fillLater(reply);
+        return;
+    }
+    // A page before a bubble the board has dropped since, or a newest page
+    // while the board does not reach the newest message, would leave a gap:
+    // what it holds comes again when the view gets there.
+    if (before.isEmpty() ? messageBoard->hasLater() : !messageBoard->holds(before)) {
+        L_DEBUG(QStringLiteral("ChatWindow::chatMessageResponse | page no longer next to the "
+                               "board: ") +
+                before);
+        return;
+    }
     int added = 0;
     // The page goes in with the board's and the days' layouts held and is
     // laid out once. A bubble or day shown lays out every visible parent at
     // once: with the board's layout free, a new day would be squeezed into
     // the board at its old height, moving every bubble of every day, before
     // the board grows and moves them all back.
-    messageBoard->holdLayout();
-    QSet<ChatMessageContainer*> held;
+    messageBoard->beginBatch();
     for (const Message& message : messages) {
         if (!messageBoard->holds(message.getMessageId()))
             ++added;
-        ChatMessageContainer* container = containerFor(message);
-        if (!held.contains(container)) {
-            container->holdLayout();
-            held.insert(container);
-        }
-        Message replied;
-        if (message.isReply() && reply.getReplyMessage(message.getReplyOnMessageId(), &replied))
-            addMessageWidget(message, true, replied);
-        else
-            addMessageWidget(message, false, Message());
+        messageBoard->takeEarlier(message.getMessageId());
+        addFromReply(reply, message);
     }
-    for (ChatMessageContainer* container : qAsConst(held))
-        container->releaseLayout();
+    trimBoard();
     settleBoard();
     historyAnswered = true;
     sendSeenIfActive();
@@ -720,9 +736,134 @@ void ChatWindow::chatMessageResponse(const MessageReply& reply)
         loadOlderMessages();
 }
 
+void ChatWindow::addFromReply(const MessageReply& reply, const Message& message)
+{
+    Message replied;
+    if (message.isReply() && reply.getReplyMessage(message.getReplyOnMessageId(), &replied))
+        addMessageWidget(message, true, replied);
+    else
+        addMessageWidget(message, false, Message());
+}
+
+void ChatWindow::fillLater(const MessageReply& reply)
+{
+    refillPending = false;
+    // The later messages up to the one asked about go on at the end of the
+    // board in one pass, and as many leave it at the top.
+    const QList<MessageBoard::Later>& later = messageBoard->laterMessages();
+    auto indexOf = [&later](const QString& id) {
+        for (int i = 0; i < later.size(); ++i) {
+            if (later.at(i).id == id)
+                return i;
+        }
+        return -1;
+    };
+    const int askedAt = refillAsked.isEmpty() ? -1 : indexOf(refillAsked);
+    messageBoard->beginBatch();
+    int taken = 0;
+    int through = -1;
+    for (const Message& message : reply.getMsgs()) {
+        if (!messageBoard->isLater(message.getMessageId()))
+            continue;
+        const int at = indexOf(message.getMessageId());
+        if (at < 0)
+            continue;
+        through = qMax(through, at);
+        addFromReply(reply, message);
+        ++taken;
+    }
+    // What was asked for and did not come is not asked for again: the core
+    // no longer has it where it was.
+    if (taken == 0)
+        through = askedAt > 0 ? askedAt - 1 : later.size() - 1;
+    messageBoard->forgetLater(through + 1);
+    L_DEBUG(QStringLiteral("ChatWindow::fillLater | took %1, %2 later")
+                .arg(taken)
+                .arg(messageBoard->laterMessages().size()));
+    ChatMessageWidget* target = wanted.isEmpty() ? nullptr : bubble(wanted);
+    if (target && wantedView == WantNewest)
+        showNewest = true;
+    trimBoard();
+    settleBoard();
+    if (target) {
+        // The message the board started anew for is on it now.
+        wanted.clear();
+        if (wantedView == WantUnseen)
+            openAtFirstUnseen();
+        else if (wantedView == WantOriginal)
+            showOriginal(target);
+    }
+    sendSeenIfActive();
+    if (!messageBoard->hasLater() && !isScrollBarAvailable())
+        loadOlderMessages();
+    endTurnSoon();
+}
+
 void ChatWindow::settleBoard()
 {
+    QScrollBar* bar = scroll->verticalScrollBar();
+    const int maximum = bar->maximum();
     messageBoard->settle(scroll->viewport()->height());
+    // Bubbles dropped above the view and as many added below may leave the
+    // range as it was: the view is put back all the same.
+    if (bar->maximum() == maximum && isVisible())
+        placeView();
+}
+
+void ChatWindow::trimBoard()
+{
+    const ChatMessageWidget* pivot = atEnd ? nullptr : anchorBubble();
+    // A hidden window keeps the first message the user has not seen, to
+    // open at it.
+    if (!isVisible() && !firstUnseenId.isEmpty() && bubble(firstUnseenId))
+        pivot = bubble(firstUnseenId);
+    // Half of them below the top of the view, at least a view of the
+    // smallest bubbles.
+    messageBoard->trim(qMax(boardLimit, scroll->viewport()->height() / 15), pivot);
+    if (anchor && !anchorBubble())
+        anchor = nullptr;
+}
+
+ChatMessageWidget* ChatWindow::anchorBubble() const
+{
+    return anchor && messageBoard->bubble(anchor->getMessageId()) == anchor ? anchor.data()
+                                                                            : nullptr;
+}
+
+void ChatWindow::endTurnSoon()
+{
+    if (!turnEnd->isActive())
+        turnEnd->start();
+}
+
+void ChatWindow::endOfTurn()
+{
+    if (messageBoard->batchOpen()) {
+        trimBoard();
+        settleBoard();
+        sendSeenIfActive();
+    }
+    refillIfNear();
+}
+
+void ChatWindow::refillIfNear()
+{
+    if (refillPending || !messageBoard->hasLater() || !isVisible())
+        return;
+    QScrollBar* bar = scroll->verticalScrollBar();
+    if (bar->maximum() - bar->value() > scroll->viewport()->height())
+        return;
+    const QList<MessageBoard::Later>& later = messageBoard->laterMessages();
+    refillPending = true;
+    if (later.size() > refillSize) {
+        refillAsked = later.at(refillSize).id;
+        requestMessage(refillSize, refillAsked);
+    } else {
+        // The rest is the newest of the chat; a few more are asked for in
+        // case more came meanwhile.
+        refillAsked.clear();
+        requestMessage(later.size() + refillSize, QString());
+    }
 }
 
 void ChatWindow::loadOlderMessages()
@@ -739,28 +880,38 @@ void ChatWindow::vScrollChanged(int value)
     rememberAnchor();
     startLikeViewAnalysis();
     sendSeenIfActive();
+    // Near the board's end with later messages not on it: they are asked
+    // for once the scrolling of this turn is over.
+    if (messageBoard->hasLater())
+        endTurnSoon();
 }
 
 void ChatWindow::rangeChanged(int, int max)
 {
-    QScrollBar* bar = scroll->verticalScrollBar();
-    const bool atBottom = bar->value() >= lastScrollMaximum || showNewest;
-    showNewest = false;
     lastScrollMaximum = max;
-    if (atBottom) {
-        bar->setValue(max);
-    } else if (anchor) {
+    placeView();
+    sendSeenIfActive();
+}
+
+void ChatWindow::placeView()
+{
+    QScrollBar* bar = scroll->verticalScrollBar();
+    if (atEnd || showNewest) {
+        bar->setValue(bar->maximum());
+    } else if (ChatMessageWidget* top = anchorBubble()) {
         // Only growth above the bubble at the top of the view moves the
         // view, and by exactly that growth.
-        bar->setValue(anchor->mapTo(messageBoard, QPoint(0, 0)).y() - anchorOffset);
+        bar->setValue(top->mapTo(messageBoard, QPoint(0, 0)).y() - anchorOffset);
     }
+    showNewest = false;
     rememberAnchor();
-    sendSeenIfActive();
 }
 
 void ChatWindow::rememberAnchor()
 {
-    anchor = messageBoard->bubbleAt(scroll->verticalScrollBar()->value(), &anchorOffset);
+    QScrollBar* bar = scroll->verticalScrollBar();
+    anchor = messageBoard->bubbleAt(bar->value(), &anchorOffset);
+    atEnd = !messageBoard->hasLater() && bar->value() >= bar->maximum();
 }
 
 ChatMessageContainer* ChatWindow::containerFor(const Message& msg)
@@ -794,9 +945,38 @@ bool ChatWindow::addMessageWidget(const Message& msg, bool hasReply, const Messa
     return true;
 }
 
+bool ChatWindow::arrive(const Message& msg, bool hasReply, const Message& replied)
+{
+    const QString id = msg.getMessageId();
+    if (messageBoard->holds(id)) {
+        // The core's word on a message sent from here: its upload is over.
+        messageBoard->unpin(id);
+    } else {
+        // Not on the board, and not next to what it shows: the core has it,
+        // and it shows when the view gets there.
+        if (messageBoard->isLater(id))
+            return true;
+        const ChatMessageWidget* newest = messageBoard->newestBubble();
+        if (messageBoard->hasLater() &&
+            (!newest || msg.getSendTimeInGMT() >= newest->getSendTime())) {
+            messageBoard->addLater(id, msg.getSendTimeInGMT());
+            return true;
+        }
+        const ChatMessageWidget* oldest = messageBoard->oldestBubble();
+        if (messageBoard->hasEarlier() && oldest && msg.getSendTimeInGMT() < oldest->getSendTime())
+            return true;
+    }
+    // Whatever arrives in this turn of the event loop is laid out once at
+    // its end.
+    if (!messageBoard->batchOpen())
+        messageBoard->beginBatch();
+    endTurnSoon();
+    return addMessageWidget(msg, hasReply, replied);
+}
+
 bool ChatWindow::appendMessage(const Message& msg)
 {
-    const bool ok = addMessageWidget(msg, false, Message());
+    const bool ok = arrive(msg, false, Message());
     followOwnMessage(msg, ok);
     noteNewMessage(msg, ok);
     return ok;
@@ -804,8 +984,7 @@ bool ChatWindow::appendMessage(const Message& msg)
 
 bool ChatWindow::appendMessagePair(const MessagePair& pair)
 {
-    const bool ok =
-        addMessageWidget(pair.getMessage(), pair.isReplyAvailable(), pair.getReplyMessage());
+    const bool ok = arrive(pair.getMessage(), pair.isReplyAvailable(), pair.getReplyMessage());
     followOwnMessage(pair.getMessage(), ok);
     noteNewMessage(pair.getMessage(), ok);
     return ok;
@@ -817,9 +996,27 @@ void ChatWindow::followOwnMessage(const Message& msg, bool added)
     if (!added || msg.getUserId().isEmpty() || msg.getUserId() != currentUserName)
         return;
     showNewest = true;
+    if (!messageBoard->isLater(msg.getMessageId())) {
+        endTurnSoon();
+        return;
+    }
+    // The board does not reach it: it starts anew at it, and older pages
+    // come as usual.
+    restartBoardAt(msg.getMessageId(), WantNewest);
+}
+
+bool ChatWindow::restartBoardAt(const QString& msgId, WantedView view)
+{
+    if (!messageBoard->restartAt(msgId))
+        return false;
+    anchor = nullptr;
+    atEnd = false;
+    refillPending = false;
+    wanted = msgId;
+    wantedView = view;
     settleBoard();
-    QScrollBar* bar = scroll->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    refillIfNear();
+    return true;
 }
 
 void ChatWindow::noteNewMessage(const Message& msg, bool added)
@@ -831,19 +1028,21 @@ void ChatWindow::noteNewMessage(const Message& msg, bool added)
     if (!own && firstUnseenId.isEmpty())
         firstUnseenId = msg.getMessageId();
     seenOwed = true;
-    if (!isVisible() || !isActiveWindow())
-        return;
-    // Laid out now, so that whether the newest message is in view is known
-    // before the next message comes.
-    settleBoard();
     sendSeenIfActive();
+    endTurnSoon();
 }
 
 void ChatWindow::openAtFirstUnseen()
 {
-    ChatMessageWidget* first = firstUnseenId.isEmpty() ? nullptr : bubble(firstUnseenId);
-    if (!first)
+    if (firstUnseenId.isEmpty())
         return;
+    ChatMessageWidget* first = bubble(firstUnseenId);
+    if (!first) {
+        // It came while the board showed other messages: the board starts
+        // anew at it, and the view goes there once it is on the board.
+        restartBoardAt(firstUnseenId, WantUnseen);
+        return;
+    }
     // Laid out first; the layout's own move to the bottom is not reading.
     placingView = true;
     settleBoard();
@@ -864,12 +1063,19 @@ void ChatWindow::setMessageState(const MessageState& state)
 void ChatWindow::replyOutLineClicked(QString msgID)
 {
     L_DEBUG(QStringLiteral("ChatWindow::replyOutLineClicked ") + msgID);
-    ChatMessageContainer* container = messageBoard->containerOf(msgID);
-    ChatMessageWidget* target = container ? container->getMessageWidget(msgID) : nullptr;
-    if (!target)
+    if (ChatMessageWidget* target = bubble(msgID)) {
+        showOriginal(target);
         return;
+    }
+    // Dropped from the board: it starts anew at it.
+    restartBoardAt(msgID, WantOriginal);
+}
+
+void ChatWindow::showOriginal(ChatMessageWidget* target)
+{
     target->highlight();
     scroll->ensureWidgetVisible(target, 50, 50);
+    rememberAnchor();
 }
 
 AvatarDownloader* ChatWindow::getAvatarDownloader(const QString& userId)
@@ -923,6 +1129,12 @@ void ChatWindow::sendSeenIfActive()
 
 bool ChatWindow::newestInView() const
 {
+    if (messageBoard->hasLater())
+        return false;
+    // A view at the newest message follows the arrivals of this turn once
+    // they are laid out at its end.
+    if (messageBoard->batchOpen() && atEnd)
+        return true;
     const ChatMessageWidget* newest = messageBoard->newestBubble();
     if (!newest)
         return historyAnswered;

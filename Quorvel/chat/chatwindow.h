@@ -42,6 +42,7 @@ class MessageBoard;
 class QKeyEvent;
 class ReplyMessageWidget;
 class SenderProfiles;
+class QTimer;
 
 // The view of one conversation: title, the message board of day containers
 // (MessageBoard), reply and edit bars, the input bar (ChatInputBar) or a
@@ -54,6 +55,13 @@ class ChatWindow : public QWidget
     Q_OBJECT
 public:
     static const int pageSize = 5;
+    // The most bubbles the board keeps around what the user looks at (more
+    // in a window tall enough to show more than a third of them at once);
+    // the rest are known to it only by id, or not at all.
+    static const int boardLimit = 90;
+    // How many later messages are asked for at a time when the view comes
+    // near the board's end.
+    static const int refillSize = 20;
 
     explicit ChatWindow(QWidget* parent = nullptr);
     ~ChatWindow() override;
@@ -185,8 +193,34 @@ private:
     // Every name shown on the board and the reply bar, as now known.
     void showNames();
     void initLayout();
-    // Lays the board out now at its new height after a page went in.
+    // Lays the board out now at its new height after a page went in, and
+    // keeps the view where it was.
     void settleBoard();
+    void placeView();
+    // Drops the bubbles farthest from the view beyond the board's limit.
+    void trimBoard();
+    ChatMessageWidget* anchorBubble() const;
+    // A message from the core: on the board, among its later ones, or left
+    // to a page when it sorts above what the board shows.
+    bool arrive(const Message& msg, bool hasReply, const Message& replied);
+    void addFromReply(const MessageReply& reply, const Message& message);
+    // The board's later messages came back from the core.
+    void fillLater(const MessageReply& reply);
+    enum WantedView
+    {
+        WantUnseen,
+        WantOriginal,
+        WantNewest
+    };
+    bool restartBoardAt(const QString& msgId, WantedView view);
+    // A reply's original, highlighted and in view.
+    void showOriginal(ChatMessageWidget* target);
+    // Asks for the board's later messages when the view is near its end.
+    void refillIfNear();
+    // The arrivals, scrolls and pages of a turn of the event loop are laid
+    // out, trimmed and followed up once, at its end.
+    void endTurnSoon();
+    void endOfTurn();
     ChatMessageContainer* containerFor(const Message& msg);
     // The bubble at the top of the view, kept so that growth of the board
     // above it never moves what the user looks at.
@@ -215,6 +249,15 @@ private:
     bool channelMuted = false;
     QPointer<ChatMessageWidget> anchor;
     int anchorOffset = 0;
+    // The view is at the newest message and follows what arrives.
+    bool atEnd = true;
+    bool refillPending = false;
+    QString refillAsked;
+    // The message the board started anew at, to be brought into view once
+    // a page brings it: the first unseen one, a reply's original, or the
+    // user's own message.
+    QString wanted;
+    WantedView wantedView = WantOriginal;
     // Seen state: whether a seen is owed, the first message that came since
     // the last one, and whether the history has answered (an empty chat is
     // seen once it is known to be empty).
@@ -236,6 +279,7 @@ private:
     FlatButton* muteButton;
     ChatProfilePanels* panels;
     SenderProfiles* senderProfiles;
+    QTimer* turnEnd;
 };
 
 #endif // CHATWINDOW_H

@@ -47,6 +47,12 @@ void LikeTracker::reset()
     timer->stop();
 }
 
+void LikeTracker::forget(ChatMessageWidget* bubble)
+{
+    previousVisible.remove(bubble);
+    currentVisible.remove(bubble);
+}
+
 bool LikeTracker::timerActive() const
 {
     return timer->isActive();

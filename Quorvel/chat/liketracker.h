@@ -21,6 +21,8 @@ public:
     // The bubbles in view now; answers the message ids to ask for.
     QStringList look(const QSet<ChatMessageWidget*>& visible);
     void reset();
+    // The bubble is going away: it is looked at no more.
+    void forget(ChatMessageWidget* bubble);
     bool timerActive() const;
 
 signals:

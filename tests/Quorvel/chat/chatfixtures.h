@@ -3,6 +3,7 @@
 
 #include "chat/chatwindow.h"
 #include "foundation/linkgenerator.h"
+#include "model/messagepair.h"
 #include "model/messagereply.h"
 #include "model/messagerequest.h"
 
@@ -26,6 +27,21 @@ public:
     }
 
     QList<MessageRequest> requests;
+    // A message the core stores now and hands to the window, as a reply to
+    // original when one is given.
+    void deliver(const Message& message, const Message& original = Message())
+    {
+        history << message;
+        if (original.getMessageId().isEmpty()) {
+            window->appendMessage(message);
+            return;
+        }
+        MessagePair pair;
+        pair.setMessage(message);
+        pair.setReplyMessage(original);
+        window->appendMessagePair(pair);
+    }
+    int storedCount() const { return history.size(); }
     // Answer every request with this page instead (a core that misbehaves).
     QList<Message> fixedPage;
     bool useFixedPage = false;
@@ -47,6 +63,15 @@ private slots:
         MessageReply reply;
         reply.setRequest(request);
         reply.setMsgs(useFixedPage ? fixedPage : history.mid(begin, end - begin));
+        // The originals of the page's replies come with it.
+        for (const Message& m : reply.getMsgs()) {
+            if (!m.isReply())
+                continue;
+            for (const Message& original : qAsConst(history)) {
+                if (original.getMessageId() == m.getReplyOnMessageId())
+                    reply.addReplyMessage(original);
+            }
+        }
         QTimer::singleShot(0, window, [w = window, reply] { w->chatMessageResponse(reply); });
     }
 

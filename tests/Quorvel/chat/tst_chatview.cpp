@@ -54,6 +54,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 // The user's send key, as the settings screen writes it back.
@@ -159,6 +161,46 @@ void typeText(QWidget* input, const QString& text)
 {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::KeyAction::Click, input, Qt::Key_unknown, c, Qt::NoModifier);
+}
+
+// Runs the event loop, deleting what was left for deletion, until done()
+// holds or the time is up; returns done().
+bool runUntil(const std::function<bool()>& done, int ms = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return done();
+}
+
+// What a long chat's board must always be: at most its limit of bubbles
+// alive, an unbroken stretch of the chat in order, and each day's bubbles in
+// that day's container, the days in date order. Empty when it is so.
+QString boardFault(ChatWindow* window, const QStringList& chat)
+{
+    const QStringList ids = window->boardMessageIds();
+    const int alive = window->findChildren<ChatMessageWidget*>().size();
+    if (alive > ChatWindow::boardLimit)
+        return QStringLiteral("%1 bubbles alive").arg(alive);
+    if (ids.isEmpty())
+        return QStringLiteral("empty board");
+    const int first = chat.indexOf(ids.first());
+    if (first < 0 || chat.mid(first, ids.size()) != ids)
+        return QStringLiteral("broken stretch from %1 to %2").arg(ids.first(), ids.last());
+    QDate previous;
+    for (ChatMessageContainer* day : window->containers()) {
+        if (previous.isValid() && day->getDate() <= previous)
+            return QStringLiteral("days out of order");
+        previous = day->getDate();
+        for (ChatMessageWidget* bubble : day->bubbleWidgets()) {
+            if (QDateTime::fromMSecsSinceEpoch(bubble->getSendTime()).date() != day->getDate())
+                return QStringLiteral("%1 in the wrong day").arg(bubble->getMessageId());
+        }
+    }
+    return QString();
 }
 
 // Counts the moves of the widgets it watches.
@@ -892,6 +934,171 @@ private slots:
         QTRY_COMPARE(window->bubble("s")->senderText(), QStringLiteral("Annie"));
         QCOMPARE(window->bubble("r")->replyOutline()->senderText(), QStringLiteral("Annie"));
         AddressBook::deleteInstance();
+    }
+
+    // A chat of 10,000 messages read from the newest to the oldest and back
+    // while messages keep coming: the board keeps at most its limit of
+    // bubbles and an unbroken stretch of the chat; a reply's original, the
+    // first unseen message and the seen state work for messages the board
+    // had dropped.
+    void aLongChatScrolledToTheTopAndBackWhileMessagesArrive()
+    {
+        QWidget host;
+        loadStyleSheet(&host);
+        host.resize(420, 500);
+        ChatWindow* window = openWindow(&host);
+        const QList<Message> stored = makeHistory(peer, 10000, me, peer);
+        QStringList chat;
+        for (const Message& m : stored)
+            chat << m.getMessageId();
+        HistoryStub history(window, stored);
+        QSignalSpy commands(window, &ChatWindow::command);
+        auto seenCount = [&] { return commandsOf(commands).count(CMD_SendSeen); };
+        const qint64 after = stored.last().getSendTimeInGMT();
+        int arrived = 0;
+        auto arrive = [&](const QString& sender, const Message& original = Message()) {
+            ++arrived;
+            Message m = textMessage(QStringLiteral("new%1").arg(arrived), sender,
+                                    QStringLiteral("arrived %1").arg(arrived),
+                                    after + qint64(arrived) * 1000);
+            if (!original.getMessageId().isEmpty())
+                m.setReplyOnMessageId(original.getMessageId());
+            chat << m.getMessageId();
+            history.deliver(m, original);
+            return m;
+        };
+        showActive(&host);
+        window->showChatWindow();
+        QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+        QVERIFY(runUntil([&] { return bar->maximum() > 0 && seenCount() == 1; }));
+        auto inView = [&](const QString& id) {
+            ChatMessageWidget* b = window->bubble(id);
+            return b && !b->visibleRegion().isEmpty();
+        };
+
+        // Up to the oldest message, a page at a time, while messages come.
+        int pages = 0;
+        while (window->boardMessageIds().first() != chat.first()) {
+            const QString top = window->boardMessageIds().first();
+            bar->setValue(qMin(1, bar->maximum()));
+            bar->setValue(0);
+            QVERIFY2(runUntil([&] { return window->boardMessageIds().first() != top; }),
+                     qPrintable(top));
+            if (++pages == 1000)
+                saveShot(&host, QStringLiteral("long-chat-middle.png"));
+            if (pages % 250 == 0) {
+                const QString fault = boardFault(window, chat);
+                QVERIFY2(fault.isEmpty(), qPrintable(fault));
+                // Far from the view, a new message is not built.
+                const Message m = arrive(peer);
+                QVERIFY(!window->bubble(m.getMessageId()));
+            }
+        }
+        QVERIFY(runUntil([&] { return boardFault(window, chat).isEmpty(); }));
+        bar->setValue(0);
+        QVERIFY(runUntil([&] { return inView(chat.first()); }));
+        QVERIFY(window->hasUnseen());
+        QCOMPARE(seenCount(), 1);
+
+        // Back down to the newest: what came meanwhile is there, in order,
+        // and seen once it is in view.
+        QVERIFY(runUntil(
+            [&] {
+                bar->setValue(bar->maximum());
+                return inView(chat.last());
+            },
+            120000));
+        QVERIFY2(boardFault(window, chat).isEmpty(), qPrintable(boardFault(window, chat)));
+        QVERIFY(runUntil([&] { return seenCount() == 2; }));
+        QVERIFY(!window->hasUnseen());
+        saveShot(&host, QStringLiteral("long-chat-back-at-the-newest.png"));
+        // At the newest, the board follows what comes.
+        arrive(peer);
+        QVERIFY(runUntil([&] { return inView(chat.last()) && bar->value() == bar->maximum(); }));
+        QCOMPARE(seenCount(), 3);
+
+        // A reply to a message long dropped from the board: its outline
+        // brings the original back into view, highlighted.
+        const Message original = stored.at(3);
+        const Message answer = arrive(me, original);
+        QVERIFY(runUntil([&] { return inView(answer.getMessageId()); }));
+        QVERIFY(!window->bubble(original.getMessageId()));
+        QTest::mouseClick(window->bubble(answer.getMessageId())->replyOutline(), Qt::LeftButton);
+        QVERIFY(runUntil([&] { return inView(original.getMessageId()); }));
+        QCOMPARE(window->bubble(original.getMessageId())->palette().color(QPalette::Window).alpha(),
+                 80);
+        saveShot(&host, QStringLiteral("long-chat-reply-original.png"));
+        QVERIFY2(boardFault(window, chat).isEmpty(), qPrintable(boardFault(window, chat)));
+
+        // Another chat is opened; 30 messages come to this one meanwhile.
+        // Shown again, it opens at the first of them, and the chat is seen
+        // once the newest has been in view.
+        window->hideChatWindow();
+        const int seenBefore = seenCount();
+        QString firstUnseen;
+        for (int i = 0; i < 30; ++i) {
+            const Message m = arrive(peer);
+            if (firstUnseen.isEmpty())
+                firstUnseen = m.getMessageId();
+        }
+        QVERIFY(window->hasUnseen());
+        window->showChatWindow();
+        QVERIFY(runUntil([&] { return inView(firstUnseen); }));
+        QWidget* viewport = window->scrollArea()->viewport();
+        const int firstTop = window->bubble(firstUnseen)->mapTo(viewport, QPoint()).y();
+        QVERIFY2(firstTop >= 0 && firstTop < viewport->height() / 3,
+                 qPrintable(QString::number(firstTop)));
+        QVERIFY(!inView(chat.last()));
+        QCOMPARE(seenCount(), seenBefore);
+        saveShot(&host, QStringLiteral("long-chat-first-unseen.png"));
+        QVERIFY(runUntil([&] {
+            bar->setValue(bar->maximum());
+            return inView(chat.last());
+        }));
+        QVERIFY(runUntil([&] { return seenCount() == seenBefore + 1; }));
+        QVERIFY2(boardFault(window, chat).isEmpty(), qPrintable(boardFault(window, chat)));
+        QCOMPARE(history.storedCount(), chat.size());
+    }
+
+    // The posts a channel's like and view passes looked at may be dropped
+    // from the board (deleted) before the next pass: that pass must not
+    // touch them (the sanitizer run catches it).
+    void droppedPostsLeaveTheLikePasses()
+    {
+        QWidget host;
+        host.resize(420, 500);
+        ChatWindow* window = openWindow(&host, QStringLiteral("news"));
+        ChannelInfo channel;
+        channel.setId(QStringLiteral("news"));
+        channel.setName(QStringLiteral("News"));
+        window->setChannelProfile(channel);
+        QList<Message> posts;
+        for (int i = 0; i < 400; ++i) {
+            Message post =
+                textMessage(QStringLiteral("p%1").arg(i, 3, 10, QLatin1Char('0')),
+                            QStringLiteral("author"), QStringLiteral("post %1").arg(i),
+                            at(20, 9) + qint64(i) * 60000, MessageBase::MsgMajorType_ChannelChat);
+            post.setChatId(QStringLiteral("news"));
+            posts << post;
+        }
+        HistoryStub history(window, posts);
+        showActive(&host);
+        window->showChatWindow();
+        QScrollBar* bar = window->scrollArea()->verticalScrollBar();
+        QVERIFY(runUntil([&] { return bar->maximum() > 0 && bar->value() == bar->maximum(); }));
+        window->startLikeViewAnalysis();
+        QVERIFY(!window->collectVisibleMessages().isEmpty());
+        QVERIFY(window->bubble(QStringLiteral("p399")));
+        // Up until the posts of that pass are off the board.
+        while (window->bubble(QStringLiteral("p399"))) {
+            const QString top = window->boardMessageIds().first();
+            bar->setValue(qMin(1, bar->maximum()));
+            bar->setValue(0);
+            QVERIFY(runUntil([&] { return window->boardMessageIds().first() != top; }));
+        }
+        window->startLikeViewAnalysis();
+        window->startLikeViewAnalysis();
+        QVERIFY(window->likeViewTimerActive());
     }
 
     void outlineClickJumpsToTheRepliedMessage()

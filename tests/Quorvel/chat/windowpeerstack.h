@@ -30,11 +30,17 @@ class AnswerLog : public QObject
     Q_OBJECT
 public:
     QList<QPair<int, QVariant>> answers;
+    // Off, nothing more is kept (a long run's answers would add up).
+    bool keep = true;
     bool contains(Command command) const;
     // The last answer of that command, or an invalid value.
     QVariant last(Command command) const;
 public slots:
-    void record(Command command, QVariant value) { answers.append({int(command), value}); }
+    void record(Command command, QVariant value)
+    {
+        if (keep)
+            answers.append({int(command), value});
+    }
 };
 
 // A person at the program: the main window with a real core on its own thread
@@ -96,6 +102,7 @@ public:
     CoreProcess* peer() const { return peerCore.get(); }
     QuorvelDesktopCore* core() const { return windowCore; }
     const AnswerLog& answers() const { return log; }
+    void keepAnswers(bool keep) { log.keep = keep; }
     QString folder() const { return root.path(); }
     QString windowPhone() const { return phoneA; }
     QString peerPhone() const { return phoneB; }
