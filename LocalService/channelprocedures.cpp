@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QMap>
+#include <QSet>
 #include <QUrl>
 #include <QUuid>
 #include <algorithm>
@@ -339,8 +340,11 @@ public:
         // one channel by its owner: likes and votes are judged by that channel.
         const ChannelPostIndex index(store);
         const QString holder = index.channelOfPost(messageId);
+        // Sent again: kept once. Should the service have ended after keeping
+        // the post and before keeping its pushes, the followers ask for it
+        // when its channel account says it is back.
         if (holder == id)
-            return ServiceReply::result(200); // sent again: kept once
+            return ServiceReply::result(200);
         // Refused for good (403, 404): the program then stops sending the post.
         if (!holder.isEmpty())
             return LocalService::failure(403, "the message id is another channel's");
@@ -550,6 +554,19 @@ private:
 };
 
 } // namespace
+
+QStringList LocalProcedures::channelFollowers(const LocalService& service)
+{
+    const ServiceStore* store = service.store();
+    QSet<QString> followers;
+    for (const QString& id : store->keys(kChannels)) {
+        const QStringList members = store->object(kChannels, id).value(kMembers).toObject().keys();
+        followers.unite(QSet<QString>(members.begin(), members.end()));
+    }
+    QStringList sorted = followers.values();
+    sorted.sort();
+    return sorted;
+}
 
 void LocalProcedures::installChannels(LocalService& service)
 {

@@ -3,6 +3,7 @@
 #include "chatsessionguard.h"
 #include "servicestore.h"
 
+#include "Managers/XMPP/channelaccountpresence.h"
 #include "foundation/simpleqtlogger.h"
 
 #include <QJsonArray>
@@ -12,6 +13,7 @@
 #include <QXmppConfiguration.h>
 #include <QXmppElement.h>
 #include <QXmppMessage.h>
+#include <QXmppPresence.h>
 
 namespace {
 const QString kPushes = QStringLiteral("channelpushes");
@@ -45,6 +47,7 @@ ChannelPusher::ChannelPusher(ServiceStore* store, QObject* parent)
     connect(guard, &ChatSessionGuard::sessionStarted, this, [this] {
         inFlight.clear();
         flush();
+        announceBack();
     });
 }
 
@@ -106,6 +109,20 @@ void ChannelPusher::flush()
         if (taken && store->keys(kPushes).isEmpty())
             emit allTaken();
     });
+}
+
+void ChannelPusher::announceBack()
+{
+    if (!followers)
+        return;
+    const QStringList told = followers();
+    for (const QString& follower : told) {
+        QXmppPresence back(QXmppPresence::Available);
+        back.setTo(follower + QLatin1Char('@') + domain);
+        back.setExtensions({ChannelAccountPresence::mark()});
+        client.sendPacket(back);
+    }
+    L_INFO(QStringLiteral("ChannelPusher | back; told %1 followers").arg(told.size()));
 }
 
 void ChannelPusher::send(const QString& follower, const QJsonObject& message)

@@ -1,5 +1,6 @@
 #include "chatserver.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
@@ -9,6 +10,7 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <algorithm>
 #include <signal.h>
 
 namespace {
@@ -22,6 +24,19 @@ QByteArray readAll(const QString& path)
 bool isAlive(qint64 pid)
 {
     return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+// Whether the process runs prosody with this configuration file.
+bool runsProsodyWith(qint64 pid, const QString& configPath)
+{
+    const QList<QByteArray> arguments =
+        readAll(QStringLiteral("/proc/%1/cmdline").arg(pid)).split('\0');
+    const int config = arguments.indexOf("--config");
+    bool prosody = false;
+    for (const QByteArray& argument : arguments)
+        prosody = prosody || argument == "prosody" || argument.endsWith("/prosody");
+    return prosody && config >= 0 && config + 1 < arguments.size() &&
+           arguments.at(config + 1) == configPath.toUtf8();
 }
 
 } // namespace
@@ -72,21 +87,33 @@ bool ChatServer::addUser(const QString& user, const QString& password)
     return runCtl({QStringLiteral("register"), user, settings.domain, password});
 }
 
+QList<qint64> ChatServer::runningWith(const QString& configPath)
+{
+    QList<qint64> found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (number && runsProsodyWith(pid, configPath))
+            found << pid;
+    }
+    return found;
+}
+
 void ChatServer::stopLeftover()
 {
-    const qint64 pid = readAll(settings.pidPath()).trimmed().toLongLong();
-    if (!isAlive(pid))
-        return;
-    const QByteArray commandLine = readAll(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    if (!commandLine.contains("prosody") || !commandLine.contains(settings.configPath().toUtf8()))
-        return;
-    ::kill(pid_t(pid), SIGTERM);
+    const QList<qint64> leftovers = runningWith(settings.configPath());
+    for (const qint64 pid : leftovers)
+        ::kill(pid_t(pid), SIGTERM);
     QElapsedTimer timer;
     timer.start();
-    while (isAlive(pid) && timer.elapsed() < 10000)
+    const auto anyAlive = [&] { return std::any_of(leftovers.begin(), leftovers.end(), isAlive); };
+    while (anyAlive() && timer.elapsed() < 10000)
         QThread::msleep(50);
-    if (isAlive(pid))
-        ::kill(pid_t(pid), SIGKILL);
+    for (const qint64 pid : leftovers) {
+        if (isAlive(pid))
+            ::kill(pid_t(pid), SIGKILL);
+    }
 }
 
 bool ChatServer::start(int timeoutMs)

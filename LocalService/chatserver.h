@@ -3,6 +3,7 @@
 
 #include "chatserverconfig.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -12,8 +13,10 @@ class QProcess;
 
 // A prosody chat server run in the foreground as a child process with a
 // ChatServerConfig, stopped by its pid. A server left running by an earlier
-// run that was killed (its pid file names a live prosody) is stopped before
-// a new one starts, so the port is free again.
+// run that was killed is stopped before a new one starts, so the port is free
+// again: whether its pid file names it or not (a run killed between starting
+// it and writing the file leaves one that no file names, which would go on
+// serving while the new one, without its port, serves nobody).
 class ChatServer
 {
 public:
@@ -24,6 +27,9 @@ public:
 
     // prosody and prosodyctl are installed.
     static bool isAvailable();
+    // The pids of the running prosody processes started with this
+    // configuration file.
+    static QList<qint64> runningWith(const QString& configPath);
 
     ChatServerConfig& config() { return settings; }
     const ChatServerConfig& config() const { return settings; }

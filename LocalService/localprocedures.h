@@ -35,6 +35,8 @@ void installLookups(LocalService& service);
 // Who may see whose last activity: "user watcher" pairs of account names,
 // one for each registered number in a user's contact list.
 QStringList lastSeenWatchers(const LocalService& service);
+// Every account that follows or runs a channel, once each.
+QStringList channelFollowers(const LocalService& service);
 
 // Every area, in the table's order.
 void installAll(LocalService& service);

@@ -160,6 +160,7 @@ bool LocalStack::startChat()
         return false;
     }
     pusher = std::make_unique<ChannelPusher>(store.get());
+    pusher->setFollowers([this] { return LocalProcedures::channelFollowers(*service); });
     pusher->connectTo(config.domain, config.port, pusherName, pusherPassword, caFile());
     service->chatMessagePusher = [this](const QString& user, const QJsonObject& message) {
         pusher->push(user, message);

@@ -9,6 +9,7 @@
 #include "widgets/checkbox.h"
 #include "widgets/dateconverter.h"
 #include "widgets/flatbutton.h"
+#include "widgets/fonts.h"
 #include "widgets/iconbutton.h"
 #include "widgets/phonetext.h"
 #include "widgets/stylesheetpaint.h"
@@ -22,6 +23,15 @@ namespace {
 
 const int kMargin = 20;
 const int kHeader = ProfileHeader::height;
+
+// The profile's family with the digits every other screen shows: a number,
+// a time or a name holding digits reads here as in the chat header and rows.
+QFont writtenDigits(const QFont& font)
+{
+    QFont written = Fonts::getInstance()->regular;
+    written.setPointSize(font.pointSize());
+    return written;
+}
 
 } // namespace
 
@@ -48,8 +58,10 @@ ContactProfile::ContactProfile(QWidget* parent)
     for (QLabel* label :
          {name, static_cast<QLabel*>(sendMessage), static_cast<QLabel*>(call), config})
         label->setFont(large);
-    for (QLabel* label : {name, lastSeen, number})
+    for (QLabel* label : {name, lastSeen, number}) {
         label->setTextFormat(Qt::PlainText);
+        label->setFont(writtenDigits(label->font()));
+    }
     lastSeen->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     sendMessage->setAlignment(Qt::AlignCenter);

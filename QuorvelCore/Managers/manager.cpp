@@ -25,6 +25,7 @@
 #include "webapi/GeneralApi/settingstorage.h"
 
 #include <QDateTime>
+#include <QMetaMethod>
 
 Manager::Manager(QObject* parent) : AbstractManager(parent)
 {
@@ -54,8 +55,8 @@ void Manager::startLoading()
              contactManager, chatManager, xmppManager, groupManager, channelManager, likeManager})
         child->setUserIdentity(getUserIdentity());
 
-    using StartSignal = void (Manager::*)(Procedure, const QHash<QString, QJsonValue>&);
-    const StartSignal relay = &Manager::start;
+    using StartSlot = void (Manager::*)(Procedure, const QHash<QString, QJsonValue>&);
+    const StartSlot relay = &Manager::relayStart;
     connect(contactManager,
             static_cast<void (ContactManager::*)(Procedure, const QHash<QString, QJsonValue>&)>(
                 &ContactManager::start),
@@ -94,6 +95,42 @@ void Manager::loadingFinishedSLOT()
     while (!pendingCommands.isEmpty()) {
         const QPair<Command, QVariant> next = pendingCommands.takeFirst();
         command(next.first, next.second);
+    }
+}
+
+// The start(procedure, inputs) signal, which the web service listens to once
+// it is wired.
+static QMetaMethod startSignal()
+{
+    using StartSignal = void (Manager::*)(Procedure, const QHash<QString, QJsonValue>&);
+    return QMetaMethod::fromSignal(static_cast<StartSignal>(&Manager::start));
+}
+
+void Manager::relayStart(Procedure procedure, const QHash<QString, QJsonValue>& inputs)
+{
+    if (!heldStarts.isEmpty() || !isSignalConnected(startSignal())) {
+        L_DEBUG(QStringLiteral("Manager::relayStart | %1 waits for the web service")
+                    .arg(int(procedure)));
+        heldStarts.append(qMakePair(procedure, inputs));
+        return;
+    }
+    emit start(procedure, inputs);
+}
+
+void Manager::connectNotify(const QMetaMethod& signal)
+{
+    // Released once the wiring in hand has finished.
+    if (signal == startSignal() && !heldStarts.isEmpty())
+        QMetaObject::invokeMethod(this, &Manager::releaseHeldStarts, Qt::QueuedConnection);
+}
+
+void Manager::releaseHeldStarts()
+{
+    if (!isSignalConnected(startSignal()))
+        return;
+    while (!heldStarts.isEmpty()) {
+        const QPair<Procedure, QHash<QString, QJsonValue>> next = heldStarts.takeFirst();
+        emit start(next.first, next.second);
     }
 }
 
@@ -324,7 +361,7 @@ void Manager::lookup(const QString& key)
         value.remove(0, 1);
     QHash<QString, QJsonValue> inputs;
     inputs.insert(QStringLiteral("Key"), value);
-    emit start(PROC_Lookup, inputs);
+    relayStart(PROC_Lookup, inputs);
 }
 
 void Manager::processLookup(const QJsonObject& reply)

@@ -95,8 +95,16 @@ public slots:
     void chatRecipientData(const Contact& contact);
     void lastSeen(const QString& number, int seconds);
 
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+
 private slots:
     void loadingFinishedSLOT();
+    // Every manager's procedure goes out through here: one asked for before
+    // the web service listens (a command kept during loading runs before it
+    // is wired) waits for it, in order, instead of vanishing.
+    void relayStart(Procedure procedure, const QHash<QString, QJsonValue>& inputs);
+    void releaseHeldStarts();
     void xmppConnected() {}
     void userBlocked();
 
@@ -174,6 +182,8 @@ private:
     // Commands that arrived before loading had finished, in order.
     QList<QPair<Command, QVariant>> pendingCommands;
     bool loaded = false;
+    // Procedures asked for before anyone listened to start(), in order.
+    QList<QPair<Procedure, QHash<QString, QJsonValue>>> heldStarts;
     // Ids of the mute updates this device sent to the user's own account:
     // their copies coming back are already applied.
     QSet<QString> sentMuteUpdates;

@@ -43,6 +43,8 @@ void Manager::setupChannelConnections()
     connect(channelManager, &ChannelManager::notification, this, &Manager::notification);
     connect(xmppManager, &XMPPManager::xmppChatClientConnected, channelManager,
             &ChannelManager::xmppChatClientConnected);
+    connect(xmppManager, &XMPPManager::channelAccountBack, channelManager,
+            &ChannelManager::channelAccountBack);
 }
 
 void Manager::addChannelCommands(CommandTable* table)

@@ -1,10 +1,14 @@
 // The service's own chat clients against a real prosody that restarts under
 // them: the channel pusher and the room keeper sign in again with a fresh
 // session (the restarted server refuses to resume their streams), a watchdog
-// notices a server that stopped answering, and the pusher's queue outlives
-// the chat server's and the service's restarts.
+// notices a server that stopped answering, the pusher's queue outlives
+// the chat server's and the service's restarts, the pusher tells the
+// followers each time it is back, and a chat server that a killed run left
+// behind without noting its pid is ended by the next start.
 
+#include "Managers/XMPP/channelaccountpresence.h"
 #include "channelpusher.h"
+#include "chatserver.h"
 #include "chatsessionguard.h"
 #include "fakewebservice.h"
 #include "foundation/serviceconfig.h"
@@ -14,8 +18,12 @@
 #include "servicestore.h"
 #include "testcertificates.h"
 
+#include <QHostAddress>
+#include <QProcess>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QXmppMessage.h>
+#include <QXmppPresence.h>
 #include <QtTest>
 
 #include <memory>
@@ -44,6 +52,8 @@ private slots:
     void pushesOutliveRestartsOfServerAndService();
     void keeperReturnsAfterRestart();
     void watchdogNoticesAServerThatStoppedAnswering();
+    void pusherTellsTheFollowersItIsBack();
+    void serverLeftWithoutItsPidIsEndedAtTheNextStart();
 
 private:
     std::unique_ptr<ChannelPusher> newPusher();
@@ -57,6 +67,8 @@ private:
     std::unique_ptr<QXmppClient> reader;
     std::unique_ptr<ChatSessionGuard> readerGuard;
     QStringList received;
+    // The channel account's words that it is back, as the follower read them.
+    int backWords = 0;
 };
 
 void TestServiceChatClients::initTestCase()
@@ -82,6 +94,11 @@ void TestServiceChatClients::initTestCase()
         if (!message.body().isEmpty())
             received << message.id();
     });
+    connect(reader.get(), &QXmppClient::presenceReceived, this,
+            [this](const QXmppPresence& presence) {
+                if (ChannelAccountPresence::read(presence, prosody->domain()))
+                    ++backWords;
+            });
     readerGuard = std::make_unique<ChatSessionGuard>(reader.get());
     readerGuard->setWatchdogInterval(500);
     readerGuard->start(prosody->clientConfiguration("reader", "desk"));
@@ -176,6 +193,55 @@ void TestServiceChatClients::watchdogNoticesAServerThatStoppedAnswering()
     QVERIFY(::kill(pid_t(prosody->processId()), SIGCONT) == 0);
     QTRY_VERIFY_WITH_TIMEOUT(pusher->session()->sessions() > before, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(received.contains("p4"), 20000);
+}
+
+void TestServiceChatClients::pusherTellsTheFollowersItIsBack()
+{
+    // Each new session of the channel account (here the service restarting)
+    // tells every follower then online, once.
+    QTRY_VERIFY_WITH_TIMEOUT(reader->isConnected(), 20000);
+    backWords = 0;
+    const auto followers = [] { return QStringList{"reader", "nobody"}; };
+    std::unique_ptr<ChannelPusher> pusher = newPusher();
+    pusher->setFollowers(followers);
+    QTRY_COMPARE_WITH_TIMEOUT(backWords, 1, 15000);
+    pusher.reset();
+    pusher = newPusher();
+    pusher->setFollowers(followers);
+    QTRY_COMPARE_WITH_TIMEOUT(backWords, 2, 15000);
+    QTest::qWait(500);
+    QCOMPARE(backWords, 2);
+}
+
+void TestServiceChatClients::serverLeftWithoutItsPidIsEndedAtTheNextStart()
+{
+    // A run killed between starting its chat server and noting the pid
+    // leaves a server behind that no pid file names, serving the port. A
+    // second one started beside it would find the port taken and serve
+    // nobody, while the first one went on for good.
+    QVERIFY(prosody->stop());
+    qint64 leftover = 0;
+    QVERIFY(QProcess::startDetached("prosody", {"--config", prosody->configPath(), "-F"},
+                                    prosody->folder(), &leftover));
+    const auto portAccepts = [this] {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, prosody->port());
+        return probe.waitForConnected(200);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(portAccepts(), 15000);
+
+    const bool started = prosody->start();
+    const QList<qint64> running = ChatServer::runningWith(prosody->configPath());
+    if (running.contains(leftover))
+        ::kill(pid_t(leftover), SIGKILL); // nothing stays behind the test
+    QVERIFY2(started, qPrintable(prosody->errorString()));
+    QCOMPARE(running, QList<qint64>{prosody->processId()});
+    // The clients are back on the server that was started.
+    QTRY_VERIFY_WITH_TIMEOUT(reader->isConnected(), 20000);
+    QVERIFY(::kill(pid_t(prosody->processId()), SIGSTOP) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!reader->isConnected(), 20000);
+    QVERIFY(::kill(pid_t(prosody->processId()), SIGCONT) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(reader->isConnected(), 20000);
 }
 
 QTEST_GUILESS_MAIN(TestServiceChatClients)

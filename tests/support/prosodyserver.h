@@ -64,6 +64,7 @@ public:
     // domain, TLS required and certificate errors not ignored.
     QXmppConfiguration clientConfiguration(const QString& user, const QString& resource) const;
     QString folder() const { return dir.path(); }
+    QString configPath() const { return server.config().configPath(); }
     QString errorString() const { return error.isEmpty() ? server.errorString() : error; }
     // The server's own log (info level and above).
     QString logText() const { return server.logText(); }

@@ -16,6 +16,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTextDocument>
 #include <QUrlQuery>
 #include <QVBoxLayout>
 #include <QtMath>
@@ -76,7 +77,9 @@ void OtherFileWidget::setFileMessage(const FileMessage& message, bool byMe)
     // that would disguise it show as marks.
     const QString fileName = BidiText::visibleControls(message.getFileName());
     name->setText(QFontMetrics(name->font()).elidedText(fileName, Qt::ElideMiddle, kNameWidth));
-    name->setToolTip(fileName.toHtmlEscaped());
+    // A tooltip takes markup for markup: the name goes in as escaped text of
+    // a paragraph, so it reads exactly as written ("Tom & Jerry", "<b>").
+    name->setToolTip(Qt::convertFromPlainText(fileName));
     adjustSize();
     setSide(byMe);
     if (!uploading) {

@@ -139,6 +139,9 @@ public slots:
     void startLoading() override;
     void result(Procedure procedure, int resultCode);
     void xmppChatClientConnected(qint64 lastTimeConnected);
+    // The service's channel account says it is back: posts given while it was
+    // away may not have reached the user, so they are asked for again.
+    void channelAccountBack();
 
 private:
     // Store and list.
@@ -185,6 +188,7 @@ private:
     void startChannelNewMessages();
     void decomposeArchive(const QJsonObject& reply);
     void decomposeNewMessages(const QJsonObject& reply);
+    void newMessagesEnded();
     QList<Message> readMessages(const QJsonObject& reply, MessageBase::MsgState state) const;
     void archiveFetchEnded(int resultCode);
     void serveWaitingRequest();
@@ -243,6 +247,8 @@ private:
     // The time of the missed-message pull in flight, stored when it succeeds.
     qint64 newMessagesSince = 0;
     bool newMessagesInFlight = false;
+    // Asked for again while a pull was in flight.
+    bool newMessagesAgain = false;
 };
 
 #endif // CHANNELMANAGER_H

@@ -293,6 +293,27 @@ void ChannelManager::xmppChatClientConnected(qint64 lastTimeConnected)
     }
 }
 
+void ChannelManager::channelAccountBack()
+{
+    // One pull at a time: a word that comes while one travels is answered by
+    // one more pull once it ends, so that the answer is the service's as it
+    // now stands.
+    if (newMessagesInFlight) {
+        newMessagesAgain = true;
+        return;
+    }
+    startChannelNewMessages();
+}
+
+void ChannelManager::newMessagesEnded()
+{
+    newMessagesInFlight = false;
+    if (!newMessagesAgain)
+        return;
+    newMessagesAgain = false;
+    startChannelNewMessages();
+}
+
 void ChannelManager::startChannelNewMessages()
 {
     qint64 since = 0;

@@ -385,7 +385,7 @@ void ChannelManager::result(Procedure procedure, int resultCode)
         archiveFetchEnded(resultCode);
         break;
     case PROC_ChannelNewMessages:
-        newMessagesInFlight = false;
+        newMessagesEnded();
         break;
     case PROC_JoinChannel:
         pendingJoins.release(resultCode);

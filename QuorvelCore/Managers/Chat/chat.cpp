@@ -117,6 +117,19 @@ bool Chat::openDB()
     return true;
 }
 
+bool Chat::storeWritable()
+{
+    if (!isStored() || available())
+        return true;
+    // Open but resting, and it cannot come back now: nothing to read again.
+    if (isOpen() || !openDB())
+        return false;
+    resetCounters();
+    loadChatData();
+    loadLastMessages(1);
+    return true;
+}
+
 QString Chat::chooseStoreName()
 {
     const QString modern = storeName(chatId);
@@ -189,8 +202,7 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
     const QString id = message.getMessageId();
     if (!acceptsMessage(message, "Chat::addMessage"))
         return false;
-    // A store closed while idle opens again here, before anything changes.
-    if (isStored() && !available()) {
+    if (!storeWritable()) {
         L_WARN(QStringLiteral("Chat::addMessage | store of %1 is not open; refused %2")
                    .arg(chatId, id));
         return false;
@@ -248,7 +260,7 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
 
 void Chat::addMessages(const QList<Message>& list)
 {
-    if (isStored() && !available()) {
+    if (!storeWritable()) {
         L_WARN(QStringLiteral("Chat::addMessages | store of %1 is not open; refused %2 messages")
                    .arg(chatId)
                    .arg(list.size()));

@@ -135,6 +135,11 @@ private:
 
     bool isStored() const { return chatMode == ChatMode_Stored; }
     bool openDB();
+    // Whether the store can take a write now. One closed while idle opens
+    // again; one that could not be opened at all (a full disk when the chat
+    // was first opened, a store held by another process) is tried again,
+    // and once open its history is read as at a first open.
+    bool storeWritable();
     QString chooseStoreName();
     bool storeBelongsToChat();
     void resetCounters();

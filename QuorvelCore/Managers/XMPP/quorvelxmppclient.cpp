@@ -1,5 +1,6 @@
 #include "Managers/XMPP/quorvelxmppclient.h"
 
+#include "Managers/XMPP/channelaccountpresence.h"
 #include "Managers/XMPP/messageextension.h"
 #include "Managers/XMPP/mucextention.h"
 #include "Managers/XMPP/quorvelxmppmessage.h"
@@ -639,6 +640,12 @@ void QuorvelXMPPClient::roomOccupantPresence(const QString& occupant)
 
 void QuorvelXMPPClient::presenceReceivedSlot(const QXmppPresence& presence)
 {
+    if (ChannelAccountPresence::read(presence, configuration().domain())) {
+        L_INFO(QStringLiteral("QuorvelXMPPClient::presenceReceivedSlot | the channel account is "
+                              "back"));
+        emit channelAccountBack();
+        return;
+    }
     // A room that refuses entry answers with an error presence that the
     // room manager does not take for its own (it lacks the room's element).
     if (presence.type() != QXmppPresence::Error)

@@ -87,6 +87,9 @@ signals:
     // The room keeper says the service's record of the room is complete
     // from that time on (milliseconds since the epoch).
     void roomRecordComplete(QString roomId, qint64 since);
+    // The service's channel account signed in again: posts it was given
+    // meanwhile may not have been pushed.
+    void channelAccountBack();
     void delivery(QString jid, QString id);
     void lastSeen(QString id, int seconds);
     void receivedBlock();

@@ -107,6 +107,8 @@ void XMPPManager::startLoading()
     connect(&client, &QuorvelXMPPClient::roomEntered, this, &XMPPManager::roomEntered);
     connect(&client, &QuorvelXMPPClient::roomRecordComplete, this,
             &XMPPManager::roomRecordComplete);
+    connect(&client, &QuorvelXMPPClient::channelAccountBack, this,
+            &XMPPManager::channelAccountBack);
     connect(&client, &QuorvelXMPPClient::delivery, this, &XMPPManager::delivery);
     connect(&client, &QuorvelXMPPClient::receivedBlock, this, &XMPPManager::receivedBlock);
     connect(&client, &QuorvelXMPPClient::messageSent, this, &XMPPManager::messageSentSLOT);

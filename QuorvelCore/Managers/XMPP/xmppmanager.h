@@ -78,6 +78,8 @@ signals:
     void roomEntered(QString roomId);
     // The room keeper's record of the room is complete since the time.
     void roomRecordComplete(QString roomId, qint64 since);
+    // The service's channel account is back: ask again for missed posts.
+    void channelAccountBack();
     void messageSent(Message msg);
     void messageDelivered(QString jid, QString id);
     void userBlocked();

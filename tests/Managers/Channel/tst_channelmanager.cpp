@@ -216,6 +216,7 @@ private slots:
     void failedFetchReleasesTheRequest();
     void missedMessagesSinceTheRequestTime();
     void followingAQuietChannelStartsThePull();
+    void channelAccountBackAsksAgainOneAtATime();
     void liveMessagesEditsLikesAndFiles();
     void pollBecomesAStoredChannelMessage();
     void brokenPollMendedByAFullerCopy();
@@ -981,6 +982,32 @@ void TestChannelManager::followingAQuietChannelStartsThePull()
     h.manager.xmppChatClientConnected(DateTime::getDateTimeInMSecs());
     QTRY_COMPARE(h.channel("quiet").getNumberOfMessages(), 1);
     QCOMPARE(h.requestsOf(PROC_ChannelNewMessages).size(), 1);
+}
+
+void TestChannelManager::channelAccountBackAsksAgainOneAtATime()
+{
+    Harness h(stack.get());
+    QVERIFY(stack->addChannel("back", Owner, "1"));
+    h.join("back");
+    // Posted while the service's channel account was away: no push came.
+    QVERIFY(!stack->post("back", Owner, "unpushed").isEmpty());
+    // Words that come while the pull travels bring one more pull once it
+    // ends, not one each.
+    h.hold({PROC_ChannelNewMessages});
+    for (int i = 0; i < 3; ++i)
+        h.manager.channelAccountBack();
+    QCOMPARE(h.requestsOf(PROC_ChannelNewMessages).size(), 1);
+    h.release();
+    h.settle();
+    QCOMPARE(h.requestsOf(PROC_ChannelNewMessages).size(), 2);
+    QCOMPARE(h.channel("back").getNumberOfMessages(), 1);
+    QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
+    // Said again with nothing new: asked once more, nothing shown twice.
+    h.manager.channelAccountBack();
+    h.settle();
+    QCOMPARE(h.requestsOf(PROC_ChannelNewMessages).size(), 3);
+    QCOMPARE(h.answersOf(CMD_MessagePairAdded).size(), 1);
+    QCOMPARE(h.notes.size(), 0);
 }
 
 void TestChannelManager::liveMessagesEditsLikesAndFiles()

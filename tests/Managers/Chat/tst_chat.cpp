@@ -81,6 +81,7 @@ private slots:
     void refusesInvalidAndForeignAndBookkeepingIds_data();
     void refusesInvalidAndForeignAndBookkeepingIds();
     void refusesWhenStoreCannotBeWritten();
+    void storeThatCouldNotOpenTakesMessagesOnceItCan();
     void olderMessageRewritesOnlyTheShorterSide();
     void olderPageInAnyOrderWritesEachPositionOnce_data();
     void olderPageInAnyOrderWritesEachPositionOnce();
@@ -356,6 +357,37 @@ void TestChat::refusesWhenStoreCannotBeWritten()
     QVERIFY(!second.addMessage(makeMessage(chatId, "b", 200)));
     QVERIFY(second.isEmpty());
     QVERIFY(!holder.messageExists(makeMessage(chatId, "b", 200)));
+}
+
+void TestChat::storeThatCouldNotOpenTakesMessagesOnceItCan()
+{
+    // A chat first opened while its store could not be (held elsewhere here;
+    // a full disk in use) is not lost for good: once the store can open, the
+    // next message goes in after the history the store already holds.
+    const QString chatId = freshChatId();
+    auto holder = std::make_unique<Chat>();
+    holder->setChatId(chatId, Chat::ChatMode_Stored);
+    QVERIFY(holder->addMessage(makeMessage(chatId, "a", 100)));
+    QVERIFY(holder->addMessage(makeMessage(chatId, "b", 200)));
+
+    auto late = std::make_unique<Chat>();
+    late->setChatId(chatId, Chat::ChatMode_Stored);
+    QVERIFY(!late->dbIsOpen());
+    QVERIFY(!late->addMessage(makeMessage(chatId, "c", 300)));
+    late->addMessages({makeMessage(chatId, "d", 400)});
+    QVERIFY(late->isEmpty());
+
+    holder.reset();
+    bool newest = false;
+    QVERIFY(late->addMessage(makeMessage(chatId, "c", 300), &newest));
+    QVERIFY(newest);
+    late->addMessages({makeMessage(chatId, "d", 400), makeMessage(chatId, "a0", 50)});
+    QCOMPARE(idsInOrder(*late), QStringList({"a0", "a", "b", "c", "d"}));
+
+    late.reset();
+    Chat reread;
+    reread.setChatId(chatId, Chat::ChatMode_Stored);
+    QCOMPARE(idsInOrder(reread), QStringList({"a0", "a", "b", "c", "d"}));
 }
 
 void TestChat::olderMessageRewritesOnlyTheShorterSide()

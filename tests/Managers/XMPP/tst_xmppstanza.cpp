@@ -3,6 +3,7 @@
 // authenticated sender in charge of who a message is from, and the room
 // keeper's word in its room presence that the service's record is complete.
 
+#include "Managers/XMPP/channelaccountpresence.h"
 #include "Managers/XMPP/quorvelxmppmessage.h"
 #include "Managers/XMPP/roomrecordpresence.h"
 #include "Managers/XMPP/smpacket.h"
@@ -120,6 +121,8 @@ private slots:
     void rejectedStanzas();
     void roomRecordMarkOnlyFromTheKeeper_data();
     void roomRecordMarkOnlyFromTheKeeper();
+    void channelAccountBackOnlyFromTheChannelAccount_data();
+    void channelAccountBackOnlyFromTheChannelAccount();
 };
 
 void XmppStanzaTest::initTestCase()
@@ -694,6 +697,60 @@ void XmppStanzaTest::roomRecordMarkOnlyFromTheKeeper()
     QVERIFY2(RoomRecordPresence::read(reread.from(), reread, "chat.example", &read),
              qPrintable(back));
     QCOMPARE(read, since);
+}
+
+void XmppStanzaTest::channelAccountBackOnlyFromTheChannelAccount_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<bool>("taken");
+    const auto presence = [](const QString& from, const QString& inner,
+                             const QString& type = QString()) {
+        return QStringLiteral("<presence from='%1' to='alice@chat.example/desktop'%3>%2</presence>")
+            .arg(from, inner, type.isEmpty() ? QString() : QStringLiteral(" type='%1'").arg(type));
+    };
+    const auto mark = [](const QString& ns = "urn:quorvel:channel-pushes") {
+        return QStringLiteral("<pushes xmlns='%1'/>").arg(ns);
+    };
+    const QString account = QStringLiteral("channels@chat.example/channels");
+    QTest::newRow("the channel account") << presence(account, mark()) << true;
+    QTest::newRow("under another resource")
+        << presence("channels@chat.example/elsewhere", mark()) << true;
+    QTest::newRow("another account") << presence("bob@chat.example/desktop", mark()) << false;
+    QTest::newRow("an account named after it")
+        << presence("channelsx@chat.example/channels", mark()) << false;
+    QTest::newRow("the account of another domain")
+        << presence("channels@other.example/channels", mark()) << false;
+    QTest::newRow("a room occupant of that name")
+        << presence("news@conference.chat.example/channels@chat.example", mark()) << false;
+    QTest::newRow("the server") << presence("chat.example", mark()) << false;
+    QTest::newRow("no mark") << presence(account, QString()) << false;
+    QTest::newRow("another namespace") << presence(account, mark("urn:other")) << false;
+    QTest::newRow("leaving") << presence(account, mark(), "unavailable") << false;
+    QTest::newRow("an error") << presence(account, mark(), "error") << false;
+}
+
+void XmppStanzaTest::channelAccountBackOnlyFromTheChannelAccount()
+{
+    QFETCH(QString, xml);
+    QFETCH(bool, taken);
+    QDomDocument document;
+    QXmppPresence presence;
+    presence.parse(streamElement(xml, &document));
+    QCOMPARE(ChannelAccountPresence::read(presence, "chat.example"), taken);
+    QVERIFY(!ChannelAccountPresence::read(presence, QString()));
+
+    // The service's own form of the mark reads back.
+    if (QTest::currentDataTag() != QLatin1String("the channel account"))
+        return;
+    QXmppPresence written;
+    written.setExtensions({ChannelAccountPresence::mark()});
+    QString back = toXml(written);
+    back.replace(QStringLiteral("<presence"),
+                 QStringLiteral("<presence from='%1'").arg(presence.from().toHtmlEscaped()));
+    QDomDocument again;
+    QXmppPresence reread;
+    reread.parse(streamElement(back, &again));
+    QVERIFY2(ChannelAccountPresence::read(reread, "chat.example"), qPrintable(back));
 }
 
 QTEST_MAIN(XmppStanzaTest)

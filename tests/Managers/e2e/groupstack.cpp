@@ -101,7 +101,7 @@ QXmppConfiguration GroupStack::clientConfiguration(const QString& user,
     return prosody->clientConfiguration(user, resource);
 }
 
-bool GroupStack::startCore(Member* member)
+bool GroupStack::startCore(Member* member, const QList<QJsonObject>& typedAtOnce)
 {
     QProcessEnvironment env;
     if (!corematch::privateEnvironment(member->home, &env))
@@ -112,8 +112,11 @@ bool GroupStack::startCore(Member* member)
     env.insert("QUORVEL_PHONE", member->phone);
     env.insert("QUORVEL_PIN", "12345");
     member->core.reset(new CoreProcess(member->name, env));
-    return member->core->start() &&
-           member->core->waitFor(corematch::chatServerState(3), 30000) >= 0;
+    if (!member->core->start())
+        return false;
+    for (const QJsonObject& line : typedAtOnce)
+        member->core->sendLine(line);
+    return member->core->waitFor(corematch::chatServerState(3), 30000) >= 0;
 }
 
 bool GroupStack::addServiceAccount(const QString& user)

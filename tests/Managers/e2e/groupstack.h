@@ -41,7 +41,9 @@ public:
     bool start(const QStringList& accounts, QString* error);
     void stop();
 
-    bool startCore(Member* member);
+    // Starts the member's core and waits until it is on the chat server; the
+    // lines typed at once reach it while it is still loading.
+    bool startCore(Member* member, const QList<QJsonObject>& typedAtOnce = {});
     // An account of the service for a user who has no program running.
     bool addServiceAccount(const QString& user);
     // Whether the keeper sees the member in the group's room within 20 s.

@@ -18,6 +18,8 @@
 // tally, printed as {"event": "pollResults", "value": tally with "pollId"}.
 // When the data folder holds no user yet, it signs up first with the phone
 // number in QUORVEL_PHONE and the code in QUORVEL_PIN (default "12345").
+// With QUORVEL_CORE_LOG set, the core's log (every level) goes to core.log
+// in the home folder, as the program writes its own.
 
 #include "Managers/Poll/pollmanager.h"
 #include "Managers/Sticker/stickermanager.h"
@@ -25,12 +27,14 @@
 #include "Managers/manager.h"
 #include "Managers/quorveldesktopcore.h"
 #include "foundation/serviceconfig.h"
+#include "foundation/simpleqtlogger.h"
 #include "model/globalconstants.h"
 #include "valuejson.h"
 #include "webapi/FileApi/uploadmanager.h"
 #include "webapi/GeneralApi/procedurehandler.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,6 +49,20 @@
 #include <unistd.h>
 
 namespace {
+
+void logToHomeWhenAsked()
+{
+    using namespace simpleqtlogger;
+    if (qEnvironmentVariableIsEmpty("QUORVEL_CORE_LOG"))
+        return;
+    LogSinks::ENABLE_LOG_SINK_CONSOLE = false;
+    LogSinks::ENABLE_LOG_SINK_QDEBUG = false;
+    LogSinks::ENABLE_LOG_SINK_SIGNAL = false;
+    LogSinks::ENABLE_LOG_LEVELS.logLevel_DEBUG = true;
+    SimpleQtLogger* logger = SimpleQtLogger::createInstance(QCoreApplication::instance());
+    logger->setLogFileName(QDir::home().filePath(QStringLiteral("core.log")), 50000000, 1);
+    logger->setLogLevels_file(LogSinks::ENABLE_LOG_LEVELS);
+}
 
 void printLine(const QJsonObject& object)
 {
@@ -307,6 +325,7 @@ int main(int argc, char** argv)
     GlobalConstants::setAppVersion(QStringLiteral("0.4.2"));
     QuorvelDesktopCore::registerMetaTypes();
     ServiceConfig::installExtraCaCertificates();
+    logToHomeWhenAsked();
 
     CoreDriver driver;
     QTimer::singleShot(0, &driver, &CoreDriver::begin);

@@ -11,7 +11,9 @@
 //
 // QUORVEL_KILL_SEED (default 1) and QUORVEL_KILL_ROUNDS (default two kills of
 // each kind of the plan) choose the run; the README gives the command for
-// longer runs over more seeds.
+// longer runs over more seeds. A failed run keeps its folder (the service's
+// and the chat server's logs, and each core's with QUORVEL_CORE_LOG set) and
+// names it.
 
 #include "chatserver.h"
 #include "corematches.h"
@@ -103,6 +105,7 @@ class TestKillRestart : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void cleanup() { anyFailed = anyFailed || QTest::currentTestFailed(); }
     void nothingLostUnderSeededKills_data();
     void nothingLostUnderSeededKills();
 
@@ -117,6 +120,8 @@ private:
     // The pid of the chat server killed.
     qint64 killChatServer();
     qint64 chatServerPid() const;
+    // The chat servers running on the stack's configuration.
+    QList<qint64> chatServers() const;
     // In a plan that talks through outages, every member says something
     // while the server just killed is away.
     void speakWhileAway(int round, const char* mark);
@@ -150,6 +155,7 @@ private:
     // Bodies their senders' cores stored: a message typed into a core killed
     // before it stored it was never said.
     QSet<QString> stored;
+    bool anyFailed = false;
 };
 
 QString TestKillRestart::failure(const QString& what) const
@@ -222,6 +228,10 @@ bool TestKillRestart::setUp()
 
 void TestKillRestart::cleanupTestCase()
 {
+    if (anyFailed) {
+        root.setAutoRemove(false);
+        qInfo("the run's folder is kept: %s", qPrintable(root.path()));
+    }
     for (Member* member : {&a, &b, &c}) {
         if (member->core)
             member->core->stop();
@@ -233,6 +243,16 @@ void TestKillRestart::cleanupTestCase()
         service.terminate();
         service.waitForFinished(30000);
     }
+    // Nothing of the stack outlives it.
+    const QList<qint64> leftovers = chatServers();
+    for (const qint64 pid : leftovers)
+        ::kill(pid_t(pid), SIGKILL);
+    QVERIFY2(leftovers.isEmpty(), "a chat server outlived the service");
+}
+
+QList<qint64> TestKillRestart::chatServers() const
+{
+    return ChatServer::runningWith(root.filePath(QStringLiteral("stack/chat/prosody.cfg.lua")));
 }
 
 void TestKillRestart::speak(const QString& round)
@@ -479,6 +499,10 @@ void TestKillRestart::nothingLostUnderSeededKills()
         if (QTest::currentTestFailed())
             return;
         QTest::qWait(500 + int(random.bounded(1500u)));
+        // A second one, left by a service killed while it started one, would
+        // go on serving while the one the service watches serves nobody.
+        QVERIFY2(chatServers().size() <= 1,
+                 qPrintable(failure(QStringLiteral("two chat servers run on the stack"))));
     }
     speak(QString::number(rounds));
 

@@ -3,17 +3,22 @@
 // and what it shows; pictures of each are saved for looking at.
 #include "screentestsupport.h"
 
+#include "Managers/Chat/chatrecipient.h"
 #include "Managers/Contact/contact.h"
+#include "chat/chatwidget.h"
 #include "screens/addnewcontact.h"
 #include "screens/contactprofile.h"
 #include "screens/contactwidget.h"
+#include "screens/screenfonts.h"
 #include "widgets/checkbox.h"
 #include "widgets/flatbutton.h"
 #include "widgets/iconbutton.h"
 #include "widgets/label.h"
+#include "widgets/phonetext.h"
 #include "widgets/popupmanager.h"
 
 #include <QLabel>
+#include <QPainterPath>
 
 using namespace ScreenTest;
 
@@ -50,6 +55,29 @@ Contact person(const QString& number, const QString& nick)
     contact.setNickName(nick);
     contact.setIsMyContact(true);
     return contact;
+}
+
+// Whether the font draws the text's ASCII digits as their Persian forms:
+// the outline of the text is that of the text with Persian digits.
+bool drawsPersianDigits(const QFont& font, const QString& text)
+{
+    QString persian = text;
+    for (QChar& c : persian)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            c = QChar(0x06F0 + c.unicode() - '0');
+    QPainterPath written;
+    written.addText(0, 0, font, text);
+    QPainterPath shaped;
+    shaped.addText(0, 0, font, persian);
+    return written == shaped;
+}
+
+bool hasAsciiDigit(const QString& text)
+{
+    for (QChar c : text)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            return true;
+    return false;
 }
 
 QString addContactText(const char* key)
@@ -292,6 +320,73 @@ private slots:
         QCOMPARE(sent.all(), QList<int>({CMD_LastSeen}));
         QVERIFY(profile.lastSeenLabel()->isVisible());
         QVERIFY(saveShot(&profile, "screens-contactprofile.png"));
+    }
+
+    // A number reads in the profile as in the chat header, the rows, the
+    // picker and the bubbles: its digits drawn as written, "+" and all.
+    void profileShowsNumbersAsEverywhere_data()
+    {
+        QTest::addColumn<QString>("nick");
+        QTest::addColumn<int>("secondsAgo");
+        QTest::newRow("no name, minutes ago") << QString() << 5 * 60;
+        QTest::newRow("name with digits, hours ago") << QString("Ali 27") << 3 * 3600;
+        QTest::newRow("persian name, days ago") << QString::fromUtf8("علی") << 9 * 86400;
+    }
+
+    void profileShowsNumbersAsEverywhere()
+    {
+        QFETCH(QString, nick);
+        QFETCH(int, secondsAgo);
+        // The probe tells the profile's old digit font from the others.
+        QVERIFY(drawsPersianDigits(ScreenFonts::digits(10), "+989120000042"));
+        QVERIFY(!drawsPersianDigits(Fonts::getFont(baseFontSize), "+989120000042"));
+
+        ContactProfile profile(host);
+        profile.resize(host->size());
+        profile.showContact(person("989120000042", nick));
+        profile.setLastSeen("989120000042", QDateTime::currentDateTime().addSecs(-secondsAgo));
+        profile.slideIn();
+        QTRY_COMPARE(profile.x(), 0);
+
+        QCOMPARE(profile.numberLabel()->text(), PhoneText::number("989120000042"));
+        QVERIFY(profile.lastSeenLabel()->isVisible());
+        QList<QLabel*> numbers{profile.numberLabel(), profile.lastSeenLabel()};
+        if (hasAsciiDigit(profile.nameLabel()->text()))
+            numbers << profile.nameLabel();
+        for (QLabel* label : numbers) {
+            QVERIFY2(hasAsciiDigit(label->text()), qPrintable(label->text()));
+            QVERIFY2(!drawsPersianDigits(label->font(), label->text()), qPrintable(label->text()));
+        }
+        // The rest of the profile keeps its font.
+        QCOMPARE(profile.sendMessageButton()->font().family(), ScreenFonts::digits(16).family());
+
+        // Beside a chat row of the same person, for looking at.
+        if (nick.isEmpty()) {
+            QWidget pair;
+            loadStyleSheet(&pair);
+            pair.setLayoutDirection(Qt::RightToLeft);
+            pair.resize(host->width() + 340, host->height());
+            ContactProfile beside(&pair);
+            beside.setGeometry(0, 0, host->width(), host->height());
+            beside.showContact(person("989120000042", nick));
+            beside.setLastSeen("989120000042", QDateTime::currentDateTime().addSecs(-secondsAgo));
+            beside.show();
+            auto* row = new ChatWidget(&pair);
+            row->setObjectName(QStringLiteral("ChatWidgetNormal"));
+            ChatRecipient recipient;
+            Contact contact = person("989120000042", nick);
+            recipient.setContact(contact);
+            Message last(MessageBase::MsgMajorType_SimpleChat, "989120000042", "989120000042",
+                         QString::fromUtf8("شماره‌ام 989120000042 است"));
+            last.setMessageId(QStringLiteral("last_digits"));
+            last.setSendTimeInGMT(QDateTime::currentMSecsSinceEpoch());
+            recipient.setLastMsg(last);
+            row->setChatRecipient(recipient);
+            row->setGeometry(host->width(), 0, 340, 60);
+            pair.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&pair));
+            QVERIFY(saveShot(&pair, "screens-contactprofile-digits.png"));
+        }
     }
 
     void profileSwitchesSendTheContact()

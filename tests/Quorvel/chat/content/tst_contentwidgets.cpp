@@ -23,6 +23,7 @@
 #include "webapi/FileApi/downloadmanager.h"
 #include "webapi/FileApi/staticfile.h"
 #include "webapi/FileApi/uploadmanager.h"
+#include "widgets/biditext.h"
 #include "widgets/progresscircle.h"
 
 #include <QAbstractItemView>
@@ -34,6 +35,8 @@
 #include <QMovie>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QTranslator>
 #include <QtTest>
 
@@ -101,6 +104,8 @@ private slots:
     void emptyFileCompletes();
     void fileAlreadyDownloadedOpensAtOnce();
     void longFileNameIsElided();
+    void fileNameToolTipReadsAsWritten_data();
+    void fileNameToolTipReadsAsWritten();
 
     void uploadsSendTheirMessage_data();
     void uploadsSendTheirMessage();
@@ -685,6 +690,66 @@ void TestContentWidgets::longFileNameIsElided()
     QVERIFY(QFontMetrics(widget.nameLabel()->font()).horizontalAdvance(shown) <=
             OtherFileWidget::kNameWidth);
     QCOMPARE(widget.nameLabel()->textFormat(), Qt::PlainText);
+}
+
+// The tooltip a person sees on hovering over the file's name: the label Qt
+// shows, read as it renders its text (markup when it looks like markup).
+void TestContentWidgets::fileNameToolTipReadsAsWritten_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("seen");
+    QTest::newRow("ampersand") << "Tom & Jerry.pdf"
+                               << "Tom & Jerry.pdf";
+    QTest::newRow("escaped ampersand") << "a &amp; b.txt"
+                                       << "a &amp; b.txt";
+    QTest::newRow("angle brackets") << "<b>bold</b> <i>x</i>.txt"
+                                    << "<b>bold</b> <i>x</i>.txt";
+    QTest::newRow("image tag") << "<img src=\"file:///etc/passwd\">.png"
+                               << "<img src=\"file:///etc/passwd\">.png";
+    QTest::newRow("quotes") << "it's \"quoted\".doc"
+                            << "it's \"quoted\".doc";
+    QTest::newRow("two spaces") << "a  b.txt"
+                                << "a  b.txt";
+    QTest::newRow("persian") << QString::fromUtf8("گزارش & نامه.pdf")
+                             << QString::fromUtf8("گزارش & نامه.pdf");
+    QTest::newRow("right-to-left override")
+        << QString("invoice") + QChar(0x202E) + "gnp.exe"
+        << BidiText::visibleControls(QString("invoice") + QChar(0x202E) + "gnp.exe");
+}
+
+void TestContentWidgets::fileNameToolTipReadsAsWritten()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, seen);
+    FileMessage message;
+    message.setFileType(FileMessage::MsgFileType_Other);
+    message.setFileName(fileName);
+    message.setFileSize(10);
+    OtherFileWidget widget(nullptr, false);
+    widget.setFileMessage(message, false);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+
+    QLabel* name = widget.nameLabel();
+    const QPoint at = name->rect().center();
+    QHelpEvent hover(QEvent::ToolTip, at, name->mapToGlobal(at));
+    QApplication::sendEvent(name, &hover);
+    QLabel* tip = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("qtooltip_label") && top->isVisible())
+            tip = qobject_cast<QLabel*>(top);
+    QVERIFY(tip);
+    const bool rich = tip->textFormat() == Qt::RichText ||
+                      (tip->textFormat() == Qt::AutoText && Qt::mightBeRichText(tip->text()));
+    QString shown = tip->text();
+    if (rich) {
+        QTextDocument document;
+        document.setHtml(shown);
+        shown = document.toPlainText();
+    }
+    QCOMPARE(shown, seen);
+    QVERIFY(!shown.contains(QChar(0x202E)));
+    QToolTip::hideText();
 }
 
 // ---- uploads ---------------------------------------------------------------------
