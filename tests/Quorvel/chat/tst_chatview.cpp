@@ -136,14 +136,21 @@ Message channelPost()
     return post;
 }
 
-// The window of the channel "News" shown in host, with one post on its board.
-ChatWindow* openChannelWithPost(QWidget* host, const Message& post)
+// The window of the channel "News" in host, not shown yet.
+ChatWindow* openChannelWindow(QWidget* host)
 {
     ChatWindow* window = openWindow(host, QStringLiteral("news"));
     ChannelInfo channel;
     channel.setId(QStringLiteral("news"));
     channel.setName(QStringLiteral("News"));
     window->setChannelProfile(channel);
+    return window;
+}
+
+// The window of the channel "News" shown in host, with one post on its board.
+ChatWindow* openChannelWithPost(QWidget* host, const Message& post)
+{
+    ChatWindow* window = openChannelWindow(host);
     host->show();
     window->showChatWindow();
     window->appendMessage(post);
@@ -1067,11 +1074,7 @@ private slots:
     {
         QWidget host;
         host.resize(420, 500);
-        ChatWindow* window = openWindow(&host, QStringLiteral("news"));
-        ChannelInfo channel;
-        channel.setId(QStringLiteral("news"));
-        channel.setName(QStringLiteral("News"));
-        window->setChannelProfile(channel);
+        ChatWindow* window = openChannelWindow(&host);
         QList<Message> posts;
         for (int i = 0; i < 400; ++i) {
             Message post =
