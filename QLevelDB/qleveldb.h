@@ -132,6 +132,11 @@ public:
     // from and grow the memory of a long write.
     static leveldb::ReadOptions existenceReadOptions();
 
+protected:
+    // Counts a failed write of this thread and returns false: also for what
+    // a subclass could not write because its database would not open.
+    bool writeFailed(const QString& reason) const;
+
 private:
     // Closes the files of a database closed while idle.
     void rest();
@@ -141,8 +146,6 @@ private:
     // again (which replays the log into a table and starts a new one) before
     // it is written again, once the disk has room for that.
     bool reopenAfterFailure();
-    // Counts a failed write of this thread and returns false.
-    bool writeFailed(const QString& reason) const;
     // False for a write to a database that is not available, counted as
     // failed when it was open before.
     bool unavailableForWrite() const;

@@ -205,7 +205,7 @@ bool Chat::addMessage(const Message& message, bool* isNewest)
     if (!storeWritable()) {
         L_WARN(QStringLiteral("Chat::addMessage | store of %1 is not open; refused %2")
                    .arg(chatId, id));
-        return false;
+        return writeFailed(QStringLiteral("store not open"));
     }
     trimCache();
 
@@ -264,6 +264,7 @@ void Chat::addMessages(const QList<Message>& list)
         L_WARN(QStringLiteral("Chat::addMessages | store of %1 is not open; refused %2 messages")
                    .arg(chatId)
                    .arg(list.size()));
+        writeFailed(QStringLiteral("store not open"));
         return;
     }
     trimCache();
