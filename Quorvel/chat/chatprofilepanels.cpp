@@ -19,7 +19,8 @@ void ChatProfilePanels::makeContactPanel(const Contact& contact)
     if (contactProfile)
         return;
     contactProfile = new ContactProfile(window);
-    OverlayStack::instance()->trackCover(contactProfile);
+    OverlayStack::instance()->track(contactProfile,
+                                    [panel = contactProfile] { panel->backButtonPressed(); });
     connect(contactProfile, &ContactProfile::command, this, &ChatProfilePanels::command);
     contactProfile->hide();
     contactProfile->setContact(contact);
@@ -49,7 +50,8 @@ void ChatProfilePanels::setGroupInfo(const GroupInfo& info)
     if (!groupProfile) {
         groupProfile = new GroupProfile(window);
         groupProfile->hide();
-        OverlayStack::instance()->trackCover(groupProfile);
+        OverlayStack::instance()->track(groupProfile,
+                                        [panel = groupProfile] { panel->slideOut(); });
         connect(groupProfile, &GroupProfile::command, this, &ChatProfilePanels::command);
         connect(groupProfile, &GroupProfile::memberProfileRequested, this,
                 &ChatProfilePanels::showMemberProfile);
@@ -81,7 +83,8 @@ void ChatProfilePanels::setChannelInfo(const ChannelInfo& info, bool admin)
         if (!adminProfile) {
             adminProfile = new ChannelProfileAdmin(window);
             adminProfile->hide();
-            OverlayStack::instance()->trackCover(adminProfile);
+            OverlayStack::instance()->track(adminProfile,
+                                            [panel = adminProfile] { panel->slideOut(); });
             connect(adminProfile, &ChannelProfileAdmin::command, this, &ChatProfilePanels::command);
         }
         adminProfile->setChannelInfo(info);
@@ -95,7 +98,8 @@ void ChatProfilePanels::setChannelInfo(const ChannelInfo& info, bool admin)
     if (!followerProfile) {
         followerProfile = new ChannelProfileNormal(window);
         followerProfile->hide();
-        OverlayStack::instance()->trackCover(followerProfile);
+        OverlayStack::instance()->track(followerProfile,
+                                        [panel = followerProfile] { panel->slideOut(); });
         connect(followerProfile, &ChannelProfileNormal::command, this, &ChatProfilePanels::command);
     }
     followerProfile->setChannelInfo(info);

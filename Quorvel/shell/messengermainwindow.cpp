@@ -86,7 +86,8 @@ MessengerMainWindow::MessengerMainWindow(QWidget* parent) : QWidget(parent)
     createGroup->hide();
     contactProfile = new ContactProfile(contentPanel);
     contactProfile->hide();
-    OverlayStack::instance()->trackCover(contactProfile);
+    OverlayStack::instance()->track(contactProfile,
+                                    [panel = contactProfile] { panel->backButtonPressed(); });
     createChannel = new CreateChannel(this);
     createChannel->hide();
     channelDirectory = new ChannelCategoryPopUp(0, this);

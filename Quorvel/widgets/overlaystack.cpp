@@ -79,14 +79,6 @@ void OverlayStack::track(QWidget* overlay, std::function<void()> escape)
         push(overlay, {});
 }
 
-void OverlayStack::trackCover(QWidget* cover)
-{
-    if (!cover)
-        return;
-    covers.insert(cover);
-    watch(cover);
-}
-
 bool OverlayStack::isOpen(const QWidget* overlay) const
 {
     return indexOf(overlay) >= 0;
@@ -153,17 +145,11 @@ void OverlayStack::forget(QObject* widget)
 {
     watched.remove(widget);
     ownEscapes.remove(widget);
-    const bool cover = covers.remove(widget);
-    bool removed = false;
     for (int i = entries.size() - 1; i >= 0; --i) {
         // A deleted overlay's pointer is already empty.
-        if (!entries.at(i).overlay) {
+        if (!entries.at(i).overlay)
             remove(i);
-            removed = true;
-        }
     }
-    if (cover && !removed)
-        emit uncovered();
 }
 
 bool OverlayStack::escape(QWidget* window)
@@ -196,8 +182,6 @@ bool OverlayStack::eventFilter(QObject* object, QEvent* event)
         const int at = indexOf(object);
         if (at >= 0)
             remove(at);
-        else if (covers.contains(object))
-            emit uncovered();
     }
     return false;
 }

@@ -13,11 +13,11 @@
 class QWidget;
 
 // What lies over a window's content: popups of every host, the side menu,
-// full-window pages. The one shown last is on top. Escape closes the top one
-// of the window that has the keyboard; whatever closes an overlay gives the
-// keyboard back to where it was when the overlay opened; each overlay or
-// cover that goes away is announced, so views beneath look again at what
-// they show.
+// full-window pages, the profile panels laid over a chat. The one shown last
+// is on top. Escape closes the top one of the window that has the keyboard;
+// whatever closes an overlay gives the keyboard back to where it was when the
+// overlay opened; each overlay that goes away is announced, so views beneath
+// look again at what they show.
 class OverlayStack : public QObject
 {
     Q_OBJECT
@@ -32,8 +32,6 @@ public:
     // whenever it is shown. escape is its own way out (its back or close
     // button, a question's No); it goes before any host's dismiss.
     void track(QWidget* overlay, std::function<void()> escape);
-    // A panel that covers what lies beneath while shown; it takes no keys.
-    void trackCover(QWidget* cover);
 
     bool isOpen(const QWidget* overlay) const;
     // The top overlay over window, or null.
@@ -45,7 +43,7 @@ public:
     static bool inSight(const QWidget* widget, const QRect& part);
 
 signals:
-    // An overlay or a cover went away.
+    // An overlay went away.
     void uncovered();
 
 protected:
@@ -73,7 +71,6 @@ private:
     QObject* keys;
     QList<Entry> entries;
     QHash<const QObject*, std::function<void()>> ownEscapes;
-    QSet<const QObject*> covers;
     QSet<const QObject*> watched;
 };
 

@@ -32,6 +32,7 @@
 #include "widgets/iconbutton.h"
 #include "widgets/iconbuttonunreadcount.h"
 #include "widgets/interfacescale.h"
+#include "widgets/overlaystack.h"
 #include "widgets/popupmanager.h"
 #include "widgets/popupwarning.h"
 
@@ -272,6 +273,24 @@ private slots:
 
     // A message comes while something covers the chat: it is not seen until
     // that goes, and then at once.
+    // The chat's information panel, opened by the chat's title, lies over
+    // the whole chat: typing reaches it, never the input behind it, and
+    // Escape closes it as its back button does, the keyboard back in the chat.
+    void escapeClosesTheInformationPanel()
+    {
+        OpenChat open;
+        QTest::mouseClick(open.chat->title(), Qt::LeftButton);
+        ContactProfile* panel = open.chat->contactPanel();
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible() && panel->geometry() == open.chat->rect());
+        QVERIFY(QApplication::focusWidget() != open.chat->input());
+
+        press(&open.window, Qt::Key_Escape);
+        QTRY_VERIFY(!panel->isVisible());
+        open.keyboardIsInTheChat();
+        QCOMPARE(OverlayStack::instance()->top(&open.window), nullptr);
+    }
+
     void seenWaitsWhileTheChatIsCovered_data()
     {
         QTest::addColumn<QString>("cover");
