@@ -54,14 +54,14 @@ class ChatWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static const int pageSize = 5;
+    static constexpr int pageSize = 5;
     // The most bubbles the board keeps around what the user looks at (more
     // in a window tall enough to show more than a third of them at once);
     // the rest are known to it only by id, or not at all.
-    static const int boardLimit = 90;
+    static constexpr int boardLimit = 90;
     // How many later messages are asked for at a time when the view comes
     // near the board's end.
-    static const int refillSize = 20;
+    static constexpr int refillSize = 20;
 
     explicit ChatWindow(QWidget* parent = nullptr);
     ~ChatWindow() override;
