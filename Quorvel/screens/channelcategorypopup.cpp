@@ -128,8 +128,11 @@ void ChannelCategoryPopUp::choose(const ChannelCategory& category)
 void ChannelCategoryPopUp::showEvent(QShowEvent* event)
 {
     PopupWindow::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        // Its holder (the new channel form) may have changed its size since.
+        fitBoard();
         list->askAgain();
+    }
 }
 
 void ChannelCategoryPopUp::setBrowseCategoryResult(BrowseCategoryResult result)

@@ -248,6 +248,8 @@ private slots:
             below = w.getCreateChannel();
             above = w.getCreateChannel()->categoryPopup();
             QTest::mouseClick(w.getCreateChannel()->categoryChooser(), Qt::LeftButton);
+            // The picker dims the whole form, whatever size the form took.
+            QTRY_COMPARE(above->geometry(), below->rect());
         } else {
             below = w.getSetting();
             QTest::mouseClick(w.getSetting()->editButton(), Qt::LeftButton);
