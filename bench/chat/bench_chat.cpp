@@ -36,6 +36,7 @@
 //   most descriptors held at once, idle stores closing against every store
 //   kept open (each in a process of its own).
 #include "Managers/Chat/chat.h"
+#include "benchchild.h"
 #include "benchhome.h"
 #include "benchload.h"
 #include "foundation/cryptoapi.h"
@@ -48,8 +49,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -210,28 +209,6 @@ int childOpen()
     std::printf("replayMs %f\nopenMs %f\nrss %ld\nanon %ld\n", replayMs, openMs, statusKb("VmRSS"),
                 statusKb("RssAnon"));
     return 0;
-}
-
-// Runs this program in the given mode and reads back its "name value" lines;
-// a data folder of its own when one is given.
-QHash<QString, double> runChild(const QStringList& arguments, const QString& dataHome = QString())
-{
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (!dataHome.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-        child.setProcessEnvironment(environment);
-    }
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    child.waitForFinished(-1);
-    QHash<QString, double> figures;
-    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
-        const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() == 2)
-            figures.insert(QString::fromUtf8(parts[0]), parts[1].toDouble());
-    }
-    return figures;
 }
 
 // ---- the same records straight into LevelDB ----

@@ -20,6 +20,7 @@
 //
 //   bench_chatview [messages [paged]]
 #include "Managers/Chat/chat.h"
+#include "benchchild.h"
 #include "benchhome.h"
 #include "benchload.h"
 #include "chat/chatwidget.h"
@@ -34,7 +35,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QThread>
@@ -136,6 +136,21 @@ double threadCpuMs()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
+// Clock and this thread's processor time since start().
+struct Stopwatch
+{
+    QElapsedTimer timer;
+    double cpuAtStart = 0;
+
+    void start()
+    {
+        timer.start();
+        cpuAtStart = threadCpuMs();
+    }
+    double ms() const { return msSince(timer); }
+    double cpuMs() const { return threadCpuMs() - cpuAtStart; }
+};
+
 // A shown top-level host under the program's style sheet, as the program's
 // content panel.
 struct Host
@@ -176,23 +191,18 @@ void paintPage(Host* host, const QString& chatId, const QList<Message>& page)
 NewestPage viewNewestPage(Host* host, const QString& chatId, bool timeTheOpen)
 {
     NewestPage f;
-    QElapsedTimer timer;
-    double cpu = 0;
-    const auto start = [&] {
-        timer.start();
-        cpu = threadCpuMs();
-    };
+    Stopwatch watch;
     if (timeTheOpen)
-        start();
+        watch.start();
     Chat chat;
     chat.setChatId(chatId, Chat::ChatMode_Stored);
     if (!timeTheOpen)
-        start();
+        watch.start();
     const QList<Message> page = chat.getLastMessages(0, kNewestPage);
-    f.readMs = msSince(timer);
-    f.readCpuMs = threadCpuMs() - cpu;
+    f.readMs = watch.ms();
+    f.readCpuMs = watch.cpuMs();
     paintPage(host, chatId, page);
-    f.paintedMs = msSince(timer);
+    f.paintedMs = watch.ms();
     if (page.size() != kNewestPage)
         std::printf("newest page holds %d messages\n", int(page.size()));
     return f;
@@ -204,39 +214,18 @@ NewestPage viewNewestPage(Host* host, const QString& chatId, bool timeTheOpen)
 NewestPage handNewestPage(const QString& path, bool timeTheOpen)
 {
     NewestPage f;
-    QElapsedTimer timer;
-    double cpu = 0;
-    const auto start = [&] {
-        timer.start();
-        cpu = threadCpuMs();
-    };
+    Stopwatch watch;
     if (timeTheOpen)
-        start();
+        watch.start();
     HandReader reader(path, handReaderOptions());
     if (!timeTheOpen)
-        start();
+        watch.start();
     const QList<Message> page = reader.page(reader.newestCounter(), kNewestPage);
-    f.readMs = msSince(timer);
-    f.readCpuMs = threadCpuMs() - cpu;
+    f.readMs = watch.ms();
+    f.readCpuMs = watch.cpuMs();
     if (page.size() != kNewestPage)
         std::printf("hand-read newest page holds %d messages\n", int(page.size()));
     return f;
-}
-
-// A fresh process: what it measured, as "name value" lines.
-QHash<QString, double> runChild(const QStringList& arguments)
-{
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    child.waitForFinished(-1);
-    QHash<QString, double> figures;
-    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
-        const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() == 2)
-            figures.insert(QString::fromUtf8(parts[0]), parts[1].toDouble());
-    }
-    return figures;
 }
 
 // The child's side of a fresh process: a store it has never opened, opened

@@ -151,6 +151,18 @@ struct OpenChat
         QTest::mouseClick(row, Qt::LeftButton);
     }
 
+    // Opens the chat's information panel by the chat's title; it slides in
+    // all the way over the chat.
+    ContactProfile* openInformationPanel()
+    {
+        QTest::mouseClick(chat->title(), Qt::LeftButton);
+        ContactProfile* panel = chat->contactPanel();
+        if (panel)
+            QTest::qWaitFor(
+                [&] { return panel->isVisible() && panel->geometry() == chat->rect(); });
+        return panel;
+    }
+
     // The keyboard is in the chat's input: typing goes there.
     void keyboardIsInTheChat()
     {
@@ -281,10 +293,8 @@ private slots:
     void escapeClosesTheInformationPanel()
     {
         OpenChat open;
-        QTest::mouseClick(open.chat->title(), Qt::LeftButton);
-        ContactProfile* panel = open.chat->contactPanel();
-        QVERIFY(panel);
-        QTRY_VERIFY(panel->isVisible() && panel->geometry() == open.chat->rect());
+        ContactProfile* panel = open.openInformationPanel();
+        QVERIFY(panel && panel->isVisible() && panel->geometry() == open.chat->rect());
         QVERIFY(QApplication::focusWidget() != open.chat->input());
 
         press(&open.window, Qt::Key_Escape);
@@ -310,11 +320,8 @@ private slots:
         open.sent->clear();
         ContactProfile* panel = nullptr;
         if (cover == QLatin1String("panel")) {
-            QTest::mouseClick(open.chat->title(), Qt::LeftButton);
-            panel = open.chat->contactPanel();
-            QVERIFY(panel);
-            // Slid in all the way over the chat.
-            QTRY_VERIFY(panel->isVisible() && panel->geometry() == open.chat->rect());
+            panel = open.openInformationPanel();
+            QVERIFY(panel && panel->isVisible() && panel->geometry() == open.chat->rect());
         } else if (cover == QLatin1String("popup")) {
             open.chooseInMenu(QStringLiteral("AddNewContact"));
             QTRY_VERIFY(!w.getSlidingMenu()->isVisible());
